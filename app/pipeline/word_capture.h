@@ -1,0 +1,71 @@
+// Rebuilds the word being typed from key events and finds its boundary.
+// Free of Windows types: keys are virtual-key codes, characters UTF-16 units.
+// The keyboard hook is a thin adapter around this; the command-line tool and
+// the accuracy benchmark drive it the same way.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillom::pipeline {
+
+enum class BoundaryKind : uint32_t { Space = 0, Enter = 1, Tab = 2, Punctuation = 3 };
+
+namespace vk {
+inline constexpr uint32_t Backspace = 0x08, Tab = 0x09, Enter = 0x0D, Shift = 0x10, Control = 0x11,
+                          Alt = 0x12, Escape = 0x1B, Space = 0x20, PageUp = 0x21, PageDown = 0x22,
+                          End = 0x23, Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28,
+                          Insert = 0x2D, Delete = 0x2E, LeftWin = 0x5B, RightWin = 0x5C,
+                          LeftShift = 0xA0, RightShift = 0xA1, LeftControl = 0xA2, RightControl = 0xA3,
+                          LeftAlt = 0xA4, RightAlt = 0xA5;
+}
+
+struct FinishedWord {
+    std::u16string word;
+    char16_t boundaryChar = 0;
+    BoundaryKind boundaryKind = BoundaryKind::Space;
+    bool hasUnknownBeginning = false;
+};
+
+struct CaptureResult {
+    enum class Kind { PassOn, Boundary } kind = Kind::PassOn;
+    FinishedWord word;  // set for Boundary
+};
+
+// Owned by the thread that runs the keyboard hook.
+class WordCapture {
+public:
+    // Every key event that is not our own injected input updates the modifier flags.
+    void trackModifiers(uint32_t vkCode, bool isDown);
+    bool shiftHeld() const { return shift_; }
+
+    // Needs a character (TranslateKey) for this key-down: the key is none of
+    // the keys with a fixed action and no Control, Alt or Windows key is held.
+    bool needsTranslation(uint32_t vkCode) const;
+
+    // A key-down while correction is active. ch is the single UTF-16 unit the
+    // key gives in the focused window's layout, or 0 when it gives none.
+    // A boundary with a non-empty word yields it (and empties the buffer); a
+    // boundary with an empty word consumes the unknown-beginning flag and passes on.
+    CaptureResult onKeyDown(uint32_t vkCode, char16_t ch);
+
+    // Forget the word; what follows may be the tail of a longer word.
+    void reset();
+
+    const std::u16string& word() const { return word_; }
+    bool hasUnknownBeginning() const { return unknownBeginning_; }
+
+private:
+    CaptureResult boundary(char16_t boundaryChar, BoundaryKind kind);
+    bool anyModifierButShift() const { return control_ || alt_ || win_; }
+
+    std::u16string word_;
+    bool unknownBeginning_ = false;
+    bool shift_ = false, control_ = false, alt_ = false, win_ = false;
+};
+
+// Characters that join the word or end it, for keys that give one.
+bool joinsWord(char16_t ch);
+bool isPunctuationBoundary(char16_t ch);
+
+}  // namespace quillom::pipeline

@@ -1,0 +1,175 @@
+// The decoded rules file with the user's manual overrides and the four
+// preference values merged in. Immutable for the life of an engine.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "config/user_preferences.h"
+#include "layout/layout_direction.h"
+#include "regex/regex.h"
+
+namespace quillom {
+
+namespace json { class Value; }
+
+// A character is one extended grapheme cluster, held as UTF-8.
+using CharMap = std::unordered_map<std::string, std::string>;
+using CharSet = std::unordered_set<std::string>;
+using WordSet = std::unordered_set<std::string>;
+
+struct KeyboardLayoutConfig {
+    std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> maps;
+    std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> shiftMaps;
+    bool preserveCase = true;
+    bool preserveUnknownCharacters = true;
+};
+
+struct TokenizationConfig {
+    CharSet wordBoundaries;
+    bool stripBoundaryBeforeScoring = true;
+    bool preserveBoundaryAfterReplacement = true;
+    int64_t maxTokenLengthForAuto = 32;
+    int64_t minTokenLengthForAuto = 2;
+    bool autoSkipLength1 = true;
+    bool autoLength2RequiresExactCommonOrOverride = true;
+    bool mixedScriptAuto = false;
+    bool digitsInTokenAuto = false;
+};
+
+struct ProtectedPattern {
+    std::string id;
+    regex::Regex regex;
+    bool caseInsensitive = false;
+};
+
+struct ScoringWeights {
+    double exactCommonWord = 90.0;
+    double exactPhraseStartWord = 24.0;
+    double exactSeedPair = 120.0;
+    double hasLanguageVowel = 8.0;
+    double missingLanguageVowelLen4Plus = -26.0;
+    double strongWordStart = 9.0;
+    double weakWordStart = 4.0;
+    double strongWordEnd = 9.0;
+    double weakWordEnd = 4.0;
+    double strongBigram = 3.0;
+    double strongTrigram = 5.0;
+    double rareBigram = -10.0;
+    double rareTrigram = -16.0;
+    double impossiblePattern = -120.0;
+    double rarePattern = -34.0;
+    double layoutSuspicion = 12.0;
+    double dictionaryNeverCorrectRaw = -10000.0;
+    double protectedPatternRaw = -10000.0;
+    double frequentTokenBonus = 15.0;
+};
+
+struct DynamicThresholdCurveConfig {
+    bool enabled = true;
+    double candidateBaseAtLen5 = 38.0;
+    double candidateDecayPerShorterLen = -3.0;
+    double candidateFloor = 14.0;
+    double deltaBaseAtLen5 = 30.0;
+    double deltaDecayPerShorterLen = 8.0;
+    double deltaFloor = 10.0;
+};
+
+struct DecisionConfig {
+    std::map<int64_t, double> minDeltaByLength;
+    double minDeltaDefault = 22.0;
+    std::map<int64_t, double> minCandidateScoreByLength;
+    double minCandidateScoreDefault = 42.0;
+    double minConfidence = 0.82;
+    double phraseStartBonusDiscount = 6.0;
+    double originalExactCommonRequiresExtraDelta = 28.0;
+    double sameScriptExtraDelta = 15.0;
+    int64_t sameScriptMinLength = 4;
+    ScoringWeights scoringWeights;
+    double confidenceScale = 18.0;
+    double protectedPatternOverrideMinScore = 60.0;
+    DynamicThresholdCurveConfig dynamicThresholdCurve;
+};
+
+struct LanguageConfig {
+    std::string script;
+    CharSet scriptAlphabet;
+    CharSet vowels;
+    WordSet commonWords;
+    WordSet phraseStartWords;
+    std::vector<std::string> strongWordStarts;
+    std::vector<std::string> weakWordStarts;
+    std::vector<std::string> strongWordEnds;
+    std::vector<std::string> weakWordEnds;
+    WordSet strongBigrams;
+    WordSet strongTrigrams;
+    std::vector<regex::Regex> impossiblePatterns;
+    std::vector<regex::Regex> rarePatterns;
+    std::vector<std::pair<std::string, double>> commonSuffixBoosts;  // longest suffix first
+    WordSet microDictionary;
+    // Micro-dictionary words of 4 characters or more (prefix bonus).
+    std::vector<std::string> microDictionaryPrefixes;
+    std::unordered_map<std::string, double> bigramLogWeights;
+    double unknownBigramWeight = -1.5;
+    double ngramScoringScale = 20.0;
+};
+
+struct LayoutSuspicionRule {
+    regex::Regex regex;
+    double bonus = 0.0;
+};
+
+struct LayoutSuspicionConfig {
+    std::vector<LayoutSuspicionRule> latinSuspiciousForRu;
+    std::vector<LayoutSuspicionRule> cyrillicSuspiciousForEn;
+};
+
+struct ManualOverridesConfig {
+    std::unordered_map<std::string, std::string> exactPairs;
+    WordSet neverCorrect;
+    std::unordered_map<std::string, std::string> exactPairTargetLang;
+    std::unordered_map<std::string, std::string> neverCorrectLang;
+};
+
+struct GoldenTest {
+    std::string input;
+    std::string expected;
+    std::string mode;
+    std::string reason;
+    std::optional<std::string> activeInputSource;
+    std::optional<std::string> expectedSourceLang;
+    std::optional<std::string> sessionLanguage;
+};
+
+struct RulesConfig {
+    KeyboardLayoutConfig keyboardLayout;
+    TokenizationConfig tokenization;
+    std::vector<ProtectedPattern> protectedPatterns;
+    DecisionConfig decision;
+    std::map<std::string, LanguageConfig> languages;  // ordered by key
+    LayoutSuspicionConfig layoutSuspicion;
+    ManualOverridesConfig manualOverrides;
+    std::vector<GoldenTest> goldenTests;
+    std::unordered_map<std::string, AppExclusionConfig> excludedApps;  // keys lower-cased
+    std::vector<std::string> activeLanguages;
+    bool protectEndingsAfterDelete = true;
+    bool uppercaseOnlyExactPairs = false;
+
+    // Decodes a parsed rules object; never fails.
+    static RulesConfig parse(const json::Value& json, const UserPreferences& prefs);
+    // Replaces "manual_overrides" of the rules object with manualOverrides, then decodes.
+    static RulesConfig load(const json::Value& engineJson, const json::Value& manualOverrides,
+                            const UserPreferences& prefs);
+
+    const LanguageConfig* language(const std::string& key) const;
+};
+
+ManualOverridesConfig parseManualOverrides(const json::Value& object);
+
+}  // namespace quillom

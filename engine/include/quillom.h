@@ -1,0 +1,82 @@
+/* QuillomCABI: the decision engine of Quillom behind a small C interface.
+ *
+ * Text is NUL-terminated UTF-8 in both directions. Strings returned by the
+ * engine are owned by the caller and must be released with qm_free_string.
+ * Output buffers (outTargetLang, outReason) belong to the caller; the engine
+ * writes at most cap - 1 bytes and a NUL, and skips a buffer that is null or
+ * whose capacity is 0 or less.
+ *
+ * All calls on one handle must come from one thread (the handle keeps a
+ * per-application session state and holds no lock). Distinct handles share
+ * nothing. No function throws or reports error codes: failure shows as a
+ * null handle or a null returned string.
+ */
+#ifndef QUILLOM_H
+#define QUILLOM_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#  if defined(QUILLOM_BUILDING_CABI)
+#    define QM_API __declspec(dllexport)
+#  else
+#    define QM_API __declspec(dllimport)
+#  endif
+#else
+#  define QM_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct qm_engine qm_engine;
+
+/* Creates an engine from the rules file and the user preferences file.
+ * Returns null when the rules file cannot be read or is not a JSON object.
+ * A missing or unreadable preferences file means default preferences. */
+QM_API qm_engine* qm_engine_create(const char* rulesPath, const char* prefsPath);
+
+/* Destroys the engine; the handle must not be used afterwards. */
+QM_API void qm_engine_destroy(qm_engine* handle);
+
+/* Releases a string returned by this library; null is ignored. */
+QM_API void qm_free_string(char* p);
+
+/* Context-free evaluation of one finished word. Returns the corrected word
+ * (an empty string when there is none) as an owned string, or null when the
+ * allocation failed. */
+QM_API char* qm_engine_evaluate(qm_engine* handle, const char* token, const char* appID,
+                                int32_t* outShouldCorrect, double* outConfidence,
+                                char* outTargetLang, int32_t outTargetLangCap,
+                                char* outReason, int32_t outReasonCap);
+
+/* Evaluation of one finished word typed in application appID while the
+ * layout of activeInputSource ("en", "ru", "uk"; null or empty: unknown) was
+ * active. hasUnknownBeginning is non-zero when the start of the word was not
+ * seen. Keeps the per-application session language. */
+QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, const char* appID,
+                                        const char* activeInputSource, int32_t hasUnknownBeginning,
+                                        int32_t* outShouldCorrect, double* outConfidence,
+                                        char* outTargetLang, int32_t outTargetLangCap,
+                                        char* outReason, int32_t outReasonCap);
+
+/* Forgets the session language. */
+QM_API void qm_engine_reset_context(qm_engine* handle);
+
+/* Converts selected text to the other layout, choosing the direction.
+ * activeInputSource is accepted and not used. Returns an owned string. */
+QM_API char* qm_engine_convert_selection(qm_engine* handle, const char* text,
+                                         const char* activeInputSource,
+                                         char* outTargetLang, int32_t outTargetLangCap);
+
+/* Converts selected text to the layout of language target ("en", "ru",
+ * "uk"). Returns an owned string. */
+QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text, const char* target,
+                                            char* outTargetLang, int32_t outTargetLangCap);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

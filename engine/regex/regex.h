@@ -1,0 +1,43 @@
+// Regular expressions over Unicode scalar values, so that patterns such as
+// "[бвгґдж]{4,}" behave the same whatever the platform's wchar_t is.
+//
+// Dialect: literals, ".", character classes with ranges and negation,
+// escapes \d \D \w \W \s \S \b \B and escaped punctuation, \uXXXX, anchors ^ $,
+// groups (...) and (?:...), lookahead (?=...) (?!...), alternation |,
+// quantifiers * + ? {n} {n,} {n,m} and their lazy forms.
+// Matching is backtracking with a step budget: a pattern that would take too
+// long on an input reports no match instead of stalling the caller.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillom::regex {
+
+class Regex {
+public:
+    // Nothing when the pattern does not compile.
+    static std::optional<Regex> compile(std::string_view pattern, bool caseInsensitive = false);
+
+    // True when the pattern matches somewhere in the text (UTF-8 or scalars).
+    bool search(std::string_view utf8) const;
+    bool search(std::u32string_view text) const;
+
+    const std::string& pattern() const;
+
+    Regex(const Regex&) = default;
+    Regex& operator=(const Regex&) = default;
+    Regex(Regex&&) noexcept = default;
+    Regex& operator=(Regex&&) noexcept = default;
+    ~Regex();
+
+    struct Program;
+
+private:
+    explicit Regex(std::shared_ptr<const Program> program);
+    std::shared_ptr<const Program> program_;
+};
+
+}  // namespace quillom::regex

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quillom {
+
+// The result of every evaluation.
+struct RulesDecision {
+    bool shouldCorrect = false;
+    std::optional<std::string> correctedToken;
+    double confidence = 0.0;
+    std::string reason;
+    double originalScore = 0.0;
+    double candidateScore = 0.0;
+    std::optional<std::string> sourceLanguage;
+    std::optional<std::string> targetLanguage;
+};
+
+}  // namespace quillom

@@ -1,0 +1,39 @@
+// The decision engine: turns one finished word and its context into a decision.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/rules_config.h"
+#include "scoring/rules_decision.h"
+
+namespace quillom {
+
+class RulesEngine {
+public:
+    static constexpr double priorityPenaltyPerIndex = 12.0;
+    static constexpr double gibberishBypassMinDelta = 27.0;
+    static constexpr double gibberishBypassMinConfidence = 0.82;
+    static constexpr double gibberishBypassMinCandidateScore = 8.0;
+    static constexpr double nonDictionaryConfidenceCap = 0.95;
+
+    explicit RulesEngine(RulesConfig config);
+
+    // token: valid UTF-8 (the C interface sanitises its input).
+    RulesDecision evaluate(std::string_view token, std::string_view appBundleID, bool isSentenceStart,
+                           const std::optional<std::string>& activeInputSource,
+                           const std::optional<std::string>& sessionLanguage) const;
+
+    // Keys of the configured languages whose alphabet holds every letter of
+    // the token (letters compared in lower case), in ascending key order.
+    std::vector<std::string> detectSourceLanguages(std::string_view token) const;
+
+    const RulesConfig& config() const { return config_; }
+
+private:
+    RulesConfig config_;
+};
+
+}  // namespace quillom
