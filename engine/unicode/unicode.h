@@ -12,6 +12,11 @@ namespace quillom::unicode {
 
 inline constexpr char32_t kReplacement = 0xFFFD;
 
+// Decodes the scalar at byte offset pos (pos < text.size()) and moves pos past
+// it. An invalid or truncated sequence gives U+FFFD and moves pos past its
+// maximal ill-formed part (at least one byte), so a loop always advances.
+char32_t decodeScalar(std::string_view text, std::size_t& pos);
+
 // Decodes UTF-8; every invalid or truncated sequence becomes U+FFFD.
 std::u32string decodeUtf8(std::string_view text);
 void appendUtf8(std::string& out, char32_t cp);
@@ -36,6 +41,9 @@ std::string toUpper(std::string_view utf8);
 // Each element views a slice of the input.
 std::vector<std::string_view> graphemes(std::string_view utf8);
 std::size_t graphemeCount(std::string_view utf8);
+// Byte offset where the cluster starting at byte offset start ends; iterating
+// with it allocates nothing. Returns utf8.size() at the end of the text.
+std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start);
 
 // Properties of a character (a grapheme cluster) are those of its first scalar.
 char32_t firstScalar(std::string_view character);
