@@ -1,7 +1,7 @@
 // The user preferences as the engine reads them at creation.
 #pragma once
 
-#include <optional>
+#include <string_view>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,16 +18,9 @@ struct UserPreferences {
     std::vector<std::string> activeLanguages{"en"};
     bool protectEndingsAfterDelete = true;
     bool uppercaseOnlyExactPairs = false;
+    // Read only for the summary log line; the application owns these.
     bool launchAtLogin = false;
-    bool launchAtLoginInitialized = false;
     std::string updateCheckFrequency = "hourly";
-    std::optional<std::string> skippedUpdateVersion;
-    bool debugLog = false;
-    bool pauseInGames = true;
-    bool playSoundOnCorrection = true;
-    std::string correctionSoundName = "Morse";
-    std::string undoSoundName = "Morse";
-    std::string uiLanguage = "en";
 
     // Never fails: a missing or unreadable file gives the defaults.
     static UserPreferences load(const std::string& path);

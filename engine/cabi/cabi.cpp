@@ -1,0 +1,139 @@
+// The exported C functions. Every export catches everything: nothing escapes
+// into the caller, and no input makes a call fail.
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "cabi/cabi_engine.h"
+#include "quillom.h"
+#include "unicode/unicode.h"
+
+struct qm_engine {
+    std::unique_ptr<quillom::CABIEngine> engine;
+};
+
+namespace {
+
+using quillom::RulesDecision;
+
+std::string inputString(const char* s) { return s ? quillom::unicode::sanitizeUtf8(s) : std::string(); }
+
+std::optional<std::string> optionalString(const char* s) {
+    if (!s || !*s) return std::nullopt;
+    return quillom::unicode::sanitizeUtf8(s);
+}
+
+void writeCString(const std::string& s, char* buf, int32_t cap) {
+    if (!buf || cap <= 0) return;
+    size_t n = std::min(static_cast<size_t>(cap) - 1, s.size());
+    std::memcpy(buf, s.data(), n);
+    buf[n] = '\0';
+}
+
+// A fresh malloc'd copy, released by qm_free_string; null only when allocation fails.
+char* makeCString(const std::string& s) {
+    char* p = static_cast<char*>(std::malloc(s.size() + 1));
+    if (!p) return nullptr;
+    std::memcpy(p, s.data(), s.size());
+    p[s.size()] = '\0';
+    return p;
+}
+
+void writeDecision(const RulesDecision& d, int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
+                   int32_t outTargetLangCap, char* outReason, int32_t outReasonCap) {
+    if (outShouldCorrect) *outShouldCorrect = d.shouldCorrect ? 1 : 0;
+    if (outConfidence) *outConfidence = d.confidence;
+    writeCString(d.targetLanguage.value_or(""), outTargetLang, outTargetLangCap);
+    writeCString(d.reason, outReason, outReasonCap);
+}
+
+char* evaluate(qm_engine* handle, const char* token, const char* appID, const char* activeInputSource,
+               int32_t hasUnknownBeginning, bool trackSession, int32_t* outShouldCorrect, double* outConfidence,
+               char* outTargetLang, int32_t outTargetLangCap, char* outReason, int32_t outReasonCap) noexcept {
+    RulesDecision decision;
+    decision.reason = "internal_error";
+    try {
+        if (handle && handle->engine) {
+            decision = handle->engine->evaluate(inputString(token), inputString(appID),
+                                                optionalString(activeInputSource), hasUnknownBeginning != 0,
+                                                trackSession);
+        }
+    } catch (...) {
+        decision = RulesDecision{};
+        decision.reason = "internal_error";
+    }
+    try {
+        writeDecision(decision, outShouldCorrect, outConfidence, outTargetLang, outTargetLangCap, outReason,
+                      outReasonCap);
+        return makeCString(decision.correctedToken.value_or(""));
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+template <typename Convert>
+char* convert(qm_engine* handle, char* outTargetLang, int32_t outTargetLangCap, Convert&& run) noexcept {
+    try {
+        if (!handle || !handle->engine) return nullptr;
+        quillom::layout::ManualConversionResult result = run(*handle->engine);
+        writeCString(result.targetLanguage, outTargetLang, outTargetLangCap);
+        return makeCString(result.text);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+QM_API qm_engine* qm_engine_create(const char* rulesPath, const char* prefsPath) {
+    try {
+        if (!rulesPath || !prefsPath) return nullptr;
+        auto engine = quillom::CABIEngine::create(rulesPath, prefsPath);
+        if (!engine) return nullptr;
+        return new qm_engine{std::move(engine)};
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+QM_API void qm_engine_destroy(qm_engine* handle) { delete handle; }
+
+QM_API void qm_free_string(char* p) { std::free(p); }
+
+QM_API char* qm_engine_evaluate(qm_engine* handle, const char* token, const char* appID, int32_t* outShouldCorrect,
+                                double* outConfidence, char* outTargetLang, int32_t outTargetLangCap, char* outReason,
+                                int32_t outReasonCap) {
+    return evaluate(handle, token, appID, nullptr, 0, false, outShouldCorrect, outConfidence, outTargetLang,
+                    outTargetLangCap, outReason, outReasonCap);
+}
+
+QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, const char* appID,
+                                        const char* activeInputSource, int32_t hasUnknownBeginning,
+                                        int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
+                                        int32_t outTargetLangCap, char* outReason, int32_t outReasonCap) {
+    return evaluate(handle, token, appID, activeInputSource, hasUnknownBeginning, true, outShouldCorrect,
+                    outConfidence, outTargetLang, outTargetLangCap, outReason, outReasonCap);
+}
+
+QM_API void qm_engine_reset_context(qm_engine* handle) {
+    if (handle && handle->engine) handle->engine->resetContext();
+}
+
+QM_API char* qm_engine_convert_selection(qm_engine* handle, const char* text, const char* activeInputSource,
+                                         char* outTargetLang, int32_t outTargetLangCap) {
+    return convert(handle, outTargetLang, outTargetLangCap, [&](const quillom::CABIEngine& e) {
+        return e.convertSelectionSmart(inputString(text), optionalString(activeInputSource));
+    });
+}
+
+QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text, const char* target,
+                                            char* outTargetLang, int32_t outTargetLangCap) {
+    return convert(handle, outTargetLang, outTargetLangCap, [&](const quillom::CABIEngine& e) {
+        return e.convertSelection(inputString(text), inputString(target));
+    });
+}
+
+}  // extern "C"

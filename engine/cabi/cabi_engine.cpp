@@ -1,0 +1,73 @@
+#include "cabi/cabi_engine.h"
+
+#include "config/file_bytes.h"
+#include "config/json.h"
+#include "config/user_preferences.h"
+#include "unicode/unicode.h"
+
+namespace quillom {
+
+std::unique_ptr<CABIEngine> CABIEngine::create(const std::string& rulesPath, const std::string& prefsPath) {
+    auto bytes = readWholeFile(rulesPath);
+    if (!bytes) return nullptr;
+    auto root = json::parse(*bytes);
+    if (!root || !root->isObject()) return nullptr;
+    bytes.reset();
+    const UserPreferences prefs = UserPreferences::load(prefsPath);
+    const json::Value* overrides = json::findObject(*root, "manual_overrides");
+    const json::Value empty = json::Value::makeObject({});
+    auto engine = std::make_shared<const RulesEngine>(RulesConfig::load(*root, overrides ? *overrides : empty, prefs));
+    return std::make_unique<CABIEngine>(std::move(engine));
+}
+
+RulesDecision CABIEngine::evaluate(std::string_view token, std::string_view appID,
+                                   const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
+                                   bool trackSession) {
+    if (!trackSession) return engine_->evaluate(token, appID, false, std::nullopt, std::nullopt);
+    if (appID != lastAppID_) {
+        sessionTracker_.reset();
+        lastAppID_ = std::string(appID);
+    }
+    if (hasUnknownBeginning) {
+        if (engine_->config().protectEndingsAfterDelete) {
+            RulesDecision d;
+            d.reason = "unknown_word_beginning";
+            return d;
+        }
+        return engine_->evaluate(token, appID, false, std::nullopt, std::nullopt);
+    }
+    RulesDecision decision =
+        engine_->evaluate(token, appID, false, activeInputSource, sessionTracker_.sessionLanguage());
+    recordSession(token, decision);
+    return decision;
+}
+
+void CABIEngine::recordSession(std::string_view token, const RulesDecision& decision) {
+    if (decision.reason == "excluded_app") return;
+    if (decision.shouldCorrect && decision.correctedToken) {
+        sessionTracker_.recordWord(decision.targetLanguage ? decision.targetLanguage
+                                                           : singleSourceLanguage(*decision.correctedToken));
+        return;
+    }
+    size_t letters = 0;
+    for (std::string_view c : unicode::graphemes(token))
+        if (unicode::isLetterChar(c)) ++letters;
+    if (letters > 2) sessionTracker_.recordWord(singleSourceLanguage(token));
+}
+
+std::optional<std::string> CABIEngine::singleSourceLanguage(std::string_view word) const {
+    auto languages = engine_->detectSourceLanguages(word);
+    if (languages.size() == 1) return languages.front();
+    return std::nullopt;
+}
+
+layout::ManualConversionResult CABIEngine::convertSelectionSmart(
+    std::string_view text, const std::optional<std::string>& activeInputSource) const {
+    return layout::convertSelectionSmart(engine_->config(), text, activeInputSource);
+}
+
+layout::ManualConversionResult CABIEngine::convertSelection(std::string_view text, const std::string& target) const {
+    return layout::convertSelection(engine_->config(), text, target);
+}
+
+}  // namespace quillom

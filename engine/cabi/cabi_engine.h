@@ -1,0 +1,41 @@
+// The object behind a qm_engine handle.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cabi/session_language_tracker.h"
+#include "layout/selection_conversion.h"
+#include "scoring/rules_engine.h"
+
+namespace quillom {
+
+class CABIEngine {
+public:
+    // Nothing when the rules file cannot be read or is not a JSON object.
+    static std::unique_ptr<CABIEngine> create(const std::string& rulesPath, const std::string& prefsPath);
+
+    explicit CABIEngine(std::shared_ptr<const RulesEngine> engine) : engine_(std::move(engine)) {}
+
+    // trackSession: the contextual evaluation, which keeps the session state.
+    RulesDecision evaluate(std::string_view token, std::string_view appID,
+                           const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
+                           bool trackSession);
+    void resetContext() { sessionTracker_.reset(); }
+
+    layout::ManualConversionResult convertSelectionSmart(std::string_view text,
+                                                         const std::optional<std::string>& activeInputSource) const;
+    layout::ManualConversionResult convertSelection(std::string_view text, const std::string& target) const;
+
+private:
+    void recordSession(std::string_view token, const RulesDecision& decision);
+    std::optional<std::string> singleSourceLanguage(std::string_view word) const;
+
+    std::shared_ptr<const RulesEngine> engine_;
+    SessionLanguageTracker sessionTracker_{3};
+    std::string lastAppID_;
+};
+
+}  // namespace quillom

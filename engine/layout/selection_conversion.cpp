@@ -1,0 +1,125 @@
+#include "layout/selection_conversion.h"
+
+#include <map>
+
+#include "layout/token_mapping.h"
+#include "unicode/unicode.h"
+
+namespace quillom::layout {
+
+namespace {
+
+bool isCyrillicLanguage(const RulesConfig& config, const std::string& key) {
+    const LanguageConfig* lang = config.language(key);
+    return lang && lang->script == "cyrillic";
+}
+
+std::optional<std::string> uniqueMaxKey(const std::map<std::string, int64_t>& counts) {
+    int64_t best = 0;
+    const std::string* bestKey = nullptr;
+    bool tie = false;
+    for (const auto& [key, count] : counts) {
+        if (count > best) {
+            best = count;
+            bestKey = &key;
+            tie = false;
+        } else if (count == best && bestKey) {
+            tie = true;
+        }
+    }
+    if (!bestKey || tie) return std::nullopt;
+    return *bestKey;
+}
+
+}  // namespace
+
+ScriptLetterCounts scriptLetterCounts(std::string_view text) {
+    ScriptLetterCounts counts;
+    for (std::string_view c : unicode::graphemes(text)) {
+        if (!unicode::isLetterChar(c)) continue;
+        char32_t cp = unicode::firstScalar(c);
+        if ((cp >= 'A' && cp <= 'Z') || (cp >= 'a' && cp <= 'z')) ++counts.latin;
+        else if (cp >= 0x400 && cp <= 0x4FF) ++counts.cyrillic;
+    }
+    return counts;
+}
+
+std::string mapCyrillicToLatin(const RulesConfig& config, std::string_view text) {
+    // Directions are visited in key order so that the result does not depend
+    // on hash order: ru -> en wins over uk -> en where the two disagree.
+    std::map<std::string, LayoutDirection> toEnglish;
+    for (const auto& [direction, map] : config.keyboardLayout.maps)
+        if (direction.to == "en" && direction.from != "en") toEnglish.emplace(direction.from, direction);
+    for (const auto& [direction, map] : config.keyboardLayout.shiftMaps)
+        if (direction.to == "en" && direction.from != "en") toEnglish.emplace(direction.from, direction);
+    CharMap lower, upper;
+    for (const auto& [from, direction] : toEnglish) {
+        for (const auto& [k, v] : lowerMapFor(config.keyboardLayout, direction)) lower.emplace(k, v);
+        for (const auto& [k, v] : shiftMapFor(config.keyboardLayout, direction)) upper.emplace(k, v);
+    }
+    return mapToken(text, lower, upper);
+}
+
+std::vector<std::string> latinWords(std::string_view text) {
+    std::vector<std::string> words;
+    std::string current;
+    for (std::string_view c : unicode::graphemes(unicode::toLower(text))) {
+        if (unicode::isLetterChar(c)) {
+            current += c;
+        } else if (!current.empty()) {
+            words.push_back(std::move(current));
+            current.clear();
+        }
+    }
+    if (!current.empty()) words.push_back(std::move(current));
+    return words;
+}
+
+std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::string_view forLatin,
+                                                const std::vector<std::string>& candidates) {
+    if (candidates.empty()) return std::nullopt;
+    if (candidates.size() == 1) return candidates.front();
+    std::map<std::string, int64_t> counts;
+    const auto words = latinWords(forLatin);
+    for (const auto& c : candidates) {
+        int64_t& count = counts[c];
+        const LanguageConfig* lang = config.language(c);
+        for (const auto& w : words) {
+            std::string mapped = unicode::toLower(mapLayout(config.keyboardLayout, w, {"en", c}));
+            if (lang && lang->commonWords.count(mapped)) ++count;
+        }
+    }
+    return uniqueMaxKey(counts).value_or(candidates.front());
+}
+
+ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::string_view text,
+                                             const std::optional<std::string>&) {
+    const auto counts = scriptLetterCounts(text);
+    if (counts.latin == 0 && counts.cyrillic == 0) return {std::string(text), "en"};
+    if (counts.cyrillic >= counts.latin) return {mapCyrillicToLatin(config, text), "en"};
+    std::vector<std::string> candidates;
+    for (const auto& key : config.activeLanguages)
+        if (isCyrillicLanguage(config, key)) candidates.push_back(key);
+    auto target = chooseCyrillicTarget(config, text, candidates);
+    if (!target) return {std::string(text), "en"};
+    return {mapLayout(config.keyboardLayout, text, {"en", *target}), *target};
+}
+
+ManualConversionResult convertSelection(const RulesConfig& config, std::string_view text, const std::string& to) {
+    if (to == "en") return {mapCyrillicToLatin(config, text), "en"};
+    const auto counts = scriptLetterCounts(text);
+    std::string source = "en";
+    if (counts.cyrillic > 0 && counts.latin <= counts.cyrillic) {
+        source.clear();
+        for (const auto& key : config.activeLanguages) {
+            if (key != to && isCyrillicLanguage(config, key)) {
+                source = key;
+                break;
+            }
+        }
+        if (source.empty()) source = (to == "ru") ? "uk" : "ru";
+    }
+    return {mapLayout(config.keyboardLayout, text, {source, to}), to};
+}
+
+}  // namespace quillom::layout

@@ -1,0 +1,36 @@
+// Conversion of selected text to the other layout, by whole text and layout
+// maps only (no scoring, thresholds or overrides).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/rules_config.h"
+
+namespace quillom::layout {
+
+struct ManualConversionResult {
+    std::string text;
+    std::string targetLanguage;
+    bool operator==(const ManualConversionResult&) const = default;
+};
+
+struct ScriptLetterCounts {
+    int64_t latin = 0;
+    int64_t cyrillic = 0;
+};
+
+ScriptLetterCounts scriptLetterCounts(std::string_view text);
+std::string mapCyrillicToLatin(const RulesConfig& config, std::string_view text);
+std::vector<std::string> latinWords(std::string_view text);
+std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::string_view forLatin,
+                                                const std::vector<std::string>& candidates);
+
+// The input source is accepted and not used.
+ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::string_view text,
+                                             const std::optional<std::string>& activeInputSource);
+ManualConversionResult convertSelection(const RulesConfig& config, std::string_view text, const std::string& to);
+
+}  // namespace quillom::layout

@@ -1,0 +1,109 @@
+#include "layout/token_mapping.h"
+
+#include "unicode/unicode.h"
+
+namespace quillom::layout {
+
+namespace {
+
+const CharMap& emptyMap() {
+    static const CharMap m;
+    return m;
+}
+
+const std::string* lookup(const CharMap& map, std::string_view c) {
+    if (map.empty()) return nullptr;
+    auto it = map.find(std::string(c));
+    return it == map.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+std::string mapToken(std::string_view token, const CharMap& lowerMap, const CharMap& upperMap) {
+    std::string out;
+    out.reserve(token.size() * 2);
+    for (std::string_view c : unicode::graphemes(token)) {
+        if (unicode::isUpperChar(c)) {
+            if (const std::string* v = lookup(upperMap, c)) {
+                out += *v;
+            } else if (const std::string* lv = lookup(lowerMap, unicode::lowerChar(c))) {
+                out += unicode::upperChar(*lv);
+            } else {
+                out += c;
+            }
+        } else if (const std::string* v = lookup(lowerMap, c)) {
+            out += *v;
+        } else if (const std::string* uv = lookup(upperMap, c)) {
+            out += *uv;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+const CharMap& lowerMapFor(const KeyboardLayoutConfig& layout, const LayoutDirection& direction) {
+    auto it = layout.maps.find(direction);
+    return it == layout.maps.end() ? emptyMap() : it->second;
+}
+
+const CharMap& shiftMapFor(const KeyboardLayoutConfig& layout, const LayoutDirection& direction) {
+    auto it = layout.shiftMaps.find(direction);
+    return it == layout.shiftMaps.end() ? emptyMap() : it->second;
+}
+
+std::string mapLayout(const KeyboardLayoutConfig& layout, std::string_view token, const LayoutDirection& direction) {
+    return mapToken(token, lowerMapFor(layout, direction), shiftMapFor(layout, direction));
+}
+
+std::string preserveCase(std::string_view original, std::string_view replacement) {
+    if (original.empty()) return std::string(replacement);
+    auto chars = unicode::graphemes(original);
+    bool laterUpper = false;
+    for (size_t i = 1; i < chars.size(); ++i)
+        if (unicode::isLetterChar(chars[i]) && unicode::isUpperChar(chars[i])) laterUpper = true;
+    if (unicode::isUpperChar(chars[0]) && !laterUpper) {
+        auto repl = unicode::graphemes(replacement);
+        if (repl.empty()) return std::string(replacement);
+        std::string out = unicode::upperChar(repl[0]);
+        out.append(replacement.substr(repl[0].size()));
+        return out;
+    }
+    bool anyLetter = false, allUpper = true;
+    for (std::string_view c : chars) {
+        if (!unicode::isLetterChar(c)) continue;
+        anyLetter = true;
+        if (!unicode::isUpperChar(c)) allUpper = false;
+    }
+    if (anyLetter && allUpper) return unicode::toUpper(replacement);
+    return std::string(replacement);
+}
+
+std::vector<std::string> classifiedLetters(const RulesConfig& config, std::string_view token) {
+    std::vector<std::string> out;
+    for (std::string_view c : unicode::graphemes(token)) {
+        if (!unicode::isLetterChar(c)) continue;
+        std::string lower = unicode::lowerChar(c);
+        for (const auto& [key, language] : config.languages) {
+            if (language.scriptAlphabet.count(lower)) {
+                out.push_back(std::move(lower));
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+bool someMapSendsToLetter(const KeyboardLayoutConfig& layout, std::string_view character) {
+    std::string key(character);
+    auto sendsToLetter = [&](const auto& maps) {
+        for (const auto& [direction, map] : maps) {
+            auto it = map.find(key);
+            if (it != map.end() && unicode::isLetterChar(it->second)) return true;
+        }
+        return false;
+    };
+    return sendsToLetter(layout.maps) || sendsToLetter(layout.shiftMaps);
+}
+
+}  // namespace quillom::layout
