@@ -1,0 +1,147 @@
+"""Per-language scoring content estimated from the training text.
+
+Bigram log weights, word starts and ends, suffix boosts, micro-dictionaries,
+phrase-start words, and the impossible and rare patterns (each candidate
+pattern is kept only when the training text shows it is true of the language).
+"""
+
+import collections
+import math
+import re
+
+import layouts
+
+# Log weights: the most frequent pair gets BIGRAM_TOP, a pair BIGRAM_SPAN times
+# rarer (or any rarer one) BIGRAM_FLOOR; log-linear in between.
+BIGRAM_TOP, BIGRAM_FLOOR, BIGRAM_SPAN = 3.0, -8.0, 1e4
+BIGRAM_MIN_COUNT = 2
+
+VOWELS = {"en": "aeiouy", "ru": "аеёиоуыэюя", "uk": "аеєиіїоуюя"}
+
+
+def bigram_weights(counts):
+    pairs = {b: c for b, c in counts.bigrams.items() if c >= BIGRAM_MIN_COUNT}
+    top = max(pairs.values())
+    slope = (BIGRAM_TOP - BIGRAM_FLOOR) / math.log(BIGRAM_SPAN)
+    weights = {}
+    for b, c in pairs.items():
+        w = BIGRAM_TOP + slope * math.log(c / top)
+        weights[b] = round(max(BIGRAM_FLOOR, w), 2)
+    return weights
+
+
+def _affix_counts(counts, length, at_start, min_word):
+    found = collections.Counter()
+    for w, c in counts.words.items():
+        if len(w) >= min_word:
+            found[w[:length] if at_start else w[-length:]] += c
+    return found
+
+
+def _top(counter, n):
+    return [k for k, _ in sorted(counter.items(), key=lambda kv: (-kv[1], kv[0]))[:n]]
+
+
+def word_starts_and_ends(counts, n_strong=150, n_weak=100):
+    return {
+        "strong_word_starts": _top(_affix_counts(counts, 3, True, 4), n_strong),
+        "weak_word_starts": _top(_affix_counts(counts, 2, True, 3), n_weak),
+        "strong_word_ends": _top(_affix_counts(counts, 3, False, 4), n_strong),
+        "weak_word_ends": _top(_affix_counts(counts, 2, False, 3), n_weak),
+    }
+
+
+def suffix_boosts(counts, lexicon, n=150, low=3.0, high=10.0):
+    """Endings shared by many different listed words, boosted by how many."""
+    types = collections.Counter()
+    for w in lexicon:
+        for k in (3, 4, 5):
+            if len(w) >= k + 2:
+                types[w[-k:]] += 1
+    best = _top(types, n)
+    if not best:
+        return {}
+    most, least = math.log(types[best[0]]), math.log(types[best[-1]])
+    span = max(most - least, 1e-9)
+    return {s: round(low + (high - low) * (math.log(types[s]) - least) / span, 1) for s in best}
+
+
+def micro_dictionary(ranked_words, n=60):
+    return sorted(ranked_words[:n])
+
+
+def phrase_start_words(counts, n=300):
+    return sorted(_top(counts.sentence_starts, n))
+
+
+# Candidate patterns per language; validate() keeps those the training text bears out.
+IMPOSSIBLE_CANDIDATES = {
+    "en": [r"[\[\]`;{}<>~:\"]", r"[,.][a-z']", r"^['.,]", r"''"],
+    "ru": [r"^[ьъы]", r"[ьъ][ьъ]", r"[аеёиоуыэюя][ьъ]", r"[жшчщ]ы", r"[жчщ]я", r"ъ[^еёюя]",
+           r"ъ$", r"ыы", r"ёё", r"йй", r"[аеёиоуэюя]ы", r"щщ", r"[йь]ь"],
+    "uk": [r"[ыэёъ]", r"^[ь']", r"[ь'][ь']", r"'$", r"[аеєиіїоуюя]ь", r"[аеєиіїоуюяь]'",
+           r"'[^єїюя]", r"ьь", r"йй", r"ьй"],
+}
+RARE_CANDIDATES = {
+    "en": [r"[bcdfghjklmnpqrstvwxz]{5,}", r"^[bcdfghjklmnpqrstvwxz]{4,}$", r"q[^u]"],
+    "ru": [r"[бвгджзйклмнпрстфхцчшщ]{5,}", r"^[бвгджзйклмнпрстфхцчшщ]{4,}$", r"[аеиоуыэюя]{4,}"],
+    "uk": [r"[бвгґджзйклмнпрстфхцчшщ]{5,}", r"^[бвгґджзйклмнпрстфхцчшщ]{4,}$", r"[аеєиіїоуюя]{4,}"],
+}
+
+
+def validate(counts, candidates, max_token_share):
+    """Keeps the patterns that match at most max_token_share of running words."""
+    kept = []
+    total = max(1, counts.tokens)
+    for pattern in candidates:
+        rx = re.compile(pattern)
+        hits = sum(c for w, c in counts.words.items() if rx.search(w))
+        if hits / total <= max_token_share:
+            kept.append(pattern)
+    return kept
+
+
+def patterns(counts):
+    lang = counts.lang
+    return {"impossible_patterns": validate(counts, IMPOSSIBLE_CANDIDATES[lang], 2e-5),
+            "rare_patterns": validate(counts, RARE_CANDIDATES[lang], 2e-3)}
+
+
+def _ngram_counts(words, n):
+    found = collections.Counter()
+    for w, c in words:
+        for i in range(len(w) - n + 1):
+            found[w[i:i + n]] += c
+    return found
+
+
+def suspicion_rules(native, mistyped, bonus, max_native_share=2e-5, min_mistyped_share=0.02,
+                    limit=24):
+    """Letter pairs and triples common in words typed on the wrong layout and
+    (almost) absent from correctly typed ones; each becomes a rule worth bonus."""
+    native_total = max(1, sum(c for _, c in native))
+    mistyped_total = max(1, sum(c for _, c in mistyped))
+    rules = []
+    for n in (2, 3):
+        nat, mis = _ngram_counts(native, n), _ngram_counts(mistyped, n)
+        for gram, c in mis.items():
+            if not all(ch.isalpha() for ch in gram):
+                continue
+            if nat.get(gram, 0) / native_total <= max_native_share and c / mistyped_total >= min_mistyped_share:
+                rules.append((c, gram))
+    rules.sort(key=lambda cg: (-cg[0], cg[1]))
+    chosen = []
+    for _, gram in rules:
+        if any(g in gram for g in chosen):
+            continue
+        chosen.append(gram)
+        if len(chosen) == limit:
+            break
+    # Rules see the word as typed, so a capital letter must match too.
+    return [{"regex": "".join(f"[{c}{c.upper()}]" for c in g), "bonus_to_candidate": bonus}
+            for g in sorted(chosen)]
+
+
+def mistyped_words(counts, source, target, min_count=2):
+    """Training words of `source` as they come out when typed on the `target` layout."""
+    return [(layouts.map_word(w, source, target), c) for w, c in counts.words.items() if c >= min_count]

