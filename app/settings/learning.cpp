@@ -1,0 +1,89 @@
+#include "learning.h"
+
+#include "manual_overrides.h"
+#include "preferences.h"
+#include "utf.h"
+
+#include <string>
+#include <vector>
+
+namespace quillom::settings {
+namespace {
+
+bool isSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+
+std::vector<std::u16string> splitWords(std::u16string_view text) {
+    std::vector<std::u16string> words;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && isSpace(text[i])) ++i;
+        const size_t start = i;
+        while (i < text.size() && !isSpace(text[i])) ++i;
+        if (i > start) words.emplace_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+std::u16string_view trimSpaces(std::u16string_view s) {
+    while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// The word without leading and trailing non-alphanumerics, lower-cased, as UTF-8.
+std::string learnedForm(const SettingsPlatform& platform, std::u16string_view word) {
+    while (!word.empty() && !platform.isLetterOrDigit(word.front())) word.remove_prefix(1);
+    while (!word.empty() && !platform.isLetterOrDigit(word.back())) word.remove_suffix(1);
+    return utf16ToUtf8(platform.lowerCase(word));
+}
+
+bool learningEnabled(const SettingsStore& store) {
+    JsonValue prefs;
+    store.loadPreferences(prefs);
+    return learningMode(prefs);
+}
+
+bool saveAndReload(SettingsStore& store, const JsonValue& rules, const ReloadEngine& reloadEngine) {
+    if (!store.saveRules(rules)) return false;
+    if (reloadEngine) reloadEngine();
+    return true;
+}
+
+}  // namespace
+
+bool learnFromConversion(SettingsStore& store, std::string_view source, std::string_view converted,
+                         std::string_view lang, const ReloadEngine& reloadEngine) {
+    if (!learningEnabled(store)) return false;
+    const SettingsPlatform& platform = store.platform();
+    const std::u16string source16 = utf8ToUtf16(source), converted16 = utf8ToUtf16(converted);
+    const std::vector<std::u16string> from = splitWords(source16), to = splitWords(converted16);
+    JsonValue rules;
+    if (!store.loadRules(rules)) return false;
+    const std::vector<std::string> active = store.activeLanguages();
+    bool added = false;
+    if (!from.empty() && from.size() == to.size()) {
+        for (size_t i = 0; i < from.size(); ++i) {
+            const std::string typed = learnedForm(platform, from[i]);
+            const std::string corrected = learnedForm(platform, to[i]);
+            if (!typed.empty() && !corrected.empty() && typed != corrected)
+                added = addLearnedPair(rules, typed, corrected, lang, active) || added;
+        }
+    } else if (!trimSpaces(source16).empty()) {
+        added = addLearnedPair(rules, utf16ToUtf8(platform.lowerCase(source16)),
+                               utf16ToUtf8(platform.lowerCase(converted16)), lang, active);
+    }
+    return added && saveAndReload(store, rules, reloadEngine);
+}
+
+bool learnFromUndo(SettingsStore& store, std::string_view restored, const ReloadEngine& reloadEngine) {
+    if (!learningEnabled(store)) return false;
+    const SettingsPlatform& platform = store.platform();
+    const std::string word = utf16ToUtf8(platform.lowerCase(trimSpaces(utf8ToUtf16(restored))));
+    if (word.empty()) return false;
+    JsonValue rules;
+    if (!store.loadRules(rules)) return false;
+    if (!addNeverCorrect(rules, word, "", store.activeLanguages())) return false;
+    return saveAndReload(store, rules, reloadEngine);
+}
+
+}  // namespace quillom::settings

@@ -1,0 +1,124 @@
+#include "settings_store.h"
+
+#include "preferences.h"
+#include "system_files.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace quillom::settings {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kRulesFileName = "quillom_rules.json";
+constexpr std::string_view kPreferencesFileName = "user_preferences.json";
+constexpr int kMaxAsideCopies = 99;
+
+fs::path withSuffix(const fs::path& path, std::string_view suffix) {
+    fs::path result = path;
+    result += fs::path(suffix);
+    return result;
+}
+
+fs::path asideName(const fs::path& path, int n) {
+    return withSuffix(path, n == 1 ? ".unreadable" : ".unreadable." + std::to_string(n));
+}
+
+}  // namespace
+
+fs::path SettingsStore::programFolder() const { return platform_.executablePath().parent_path(); }
+
+fs::path SettingsStore::settingsFolder() const {
+    const fs::path base = platform_.localAppData();
+    return base.empty() ? programFolder() : base / "Quillom";
+}
+
+fs::path SettingsStore::workingRulesPath() const { return settingsFolder() / kRulesFileName; }
+fs::path SettingsStore::preferencesPath() const { return settingsFolder() / kPreferencesFileName; }
+fs::path SettingsStore::templateRulesPath() const { return programFolder() / kRulesFileName; }
+fs::path SettingsStore::templatePreferencesPath() const {
+    return programFolder() / kPreferencesFileName;
+}
+
+bool SettingsStore::readFileBytes(const fs::path& path, std::string& out) const {
+    return readWholeFile(path, out);
+}
+
+bool SettingsStore::writeFileBytes(const fs::path& path, std::string_view bytes) {
+    const fs::path temporary = withSuffix(path, ".tmp");
+    if (platform_.writeNewFile(temporary, bytes) && platform_.replaceFile(temporary, path))
+        return true;
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+}
+
+bool SettingsStore::readJsonFile(const fs::path& path, JsonValue& out) const {
+    std::string bytes;
+    JsonValue parsed;
+    if (readFileBytes(path, bytes) && parseJson(bytes, parsed) && parsed.isObject()) {
+        out = std::move(parsed);
+        return true;
+    }
+    out = JsonValue::makeObject();
+    return false;
+}
+
+bool SettingsStore::loadPreferences(JsonValue& out) const {
+    return readJsonFile(preferencesPath(), out);
+}
+
+bool SettingsStore::loadRules(JsonValue& out) const { return readJsonFile(workingRulesPath(), out); }
+
+bool SettingsStore::savePreferences(const JsonValue& prefs) {
+    return saveJsonFile(preferencesPath(), prefs);
+}
+
+bool SettingsStore::saveRules(const JsonValue& rules) {
+    return saveJsonFile(workingRulesPath(), rules);
+}
+
+bool SettingsStore::saveJsonFile(const fs::path& path, const JsonValue& tree) {
+    return keepAsideIfUnreadable(path) && writeFileBytes(path, toJsonText(tree));
+}
+
+// A save replaces the whole file; when the file on disk did not read as an object the user's
+// text would otherwise be gone for good. False when it could not be kept.
+bool SettingsStore::keepAsideIfUnreadable(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) == 0 || ec) return true;
+    JsonValue ignored;
+    if (readJsonFile(path, ignored)) return true;
+    for (int n = 1; n <= kMaxAsideCopies; ++n) {
+        const fs::path aside = asideName(path, n);
+        if (fs::exists(aside, ec) || ec) continue;
+        return fs::copy_file(path, aside, fs::copy_options::none, ec) && !ec;
+    }
+    return false;
+}
+
+std::vector<std::string> SettingsStore::installedLanguages() const {
+    std::vector<std::string> languages{"en"};
+    for (const uint16_t langId : platform_.keyboardLayoutLanguages()) {
+        const unsigned primary = langId & 0x3FFu;
+        const char* code = primary == 0x19 ? "ru" : primary == 0x22 ? "uk" : nullptr;
+        if (code && std::find(languages.begin(), languages.end(), code) == languages.end())
+            languages.emplace_back(code);
+    }
+    return languages;
+}
+
+std::vector<std::string> SettingsStore::activeLanguages() const {
+    JsonValue prefs;
+    loadPreferences(prefs);
+    return settings::activeLanguages(prefs);
+}
+
+std::string SettingsStore::updateFrequency() const {
+    JsonValue prefs;
+    loadPreferences(prefs);
+    return settings::updateFrequency(prefs);
+}
+
+}  // namespace quillom::settings

@@ -1,0 +1,317 @@
+#include "fake_settings_platform.h"
+#include "settings/manual_overrides.h"
+#include "settings/preferences.h"
+#include "settings/settings_store.h"
+#include "settings/utf.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillom::settings;
+using namespace quillom::settings::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    SettingsStoreTest() {
+        platform.appData = temp.path() / fs::path(u8"Користувач") / "AppData" / "Local";
+        platform.exe = temp.path() / "Program" / "Quillom.exe";
+        fs::create_directories(platform.appData);
+        fs::create_directories(platform.exe.parent_path());
+    }
+
+    void installTemplate(std::string_view fixtureName) {
+        writeText(store.templateRulesPath(), fixture(fixtureName));
+    }
+
+    JsonValue workingRules() const {
+        JsonValue rules;
+        EXPECT_TRUE(store.loadRules(rules));
+        return rules;
+    }
+
+    TempFolder temp;
+    FakeSettingsPlatform platform;
+    SettingsStore store{platform};
+};
+
+TEST_F(SettingsStoreTest, PathsFollowLocalAppDataOrFallBackToTheProgramFolder) {
+    EXPECT_EQ(store.settingsFolder(), platform.appData / "Quillom");
+    EXPECT_EQ(store.workingRulesPath(), platform.appData / "Quillom" / "quillom_rules.json");
+    EXPECT_EQ(store.preferencesPath(), platform.appData / "Quillom" / "user_preferences.json");
+    EXPECT_EQ(store.templateRulesPath(), platform.exe.parent_path() / "quillom_rules.json");
+    EXPECT_EQ(store.templatePreferencesPath(), platform.exe.parent_path() / "user_preferences.json");
+    EXPECT_NE(pathToUtf8(store.preferencesPath()).find("Користувач"), std::string::npos);
+
+    platform.appData.clear();
+    EXPECT_EQ(store.settingsFolder(), platform.exe.parent_path());
+    EXPECT_EQ(store.preferencesPath(), platform.exe.parent_path() / "user_preferences.json");
+
+    platform.exe = "Quillom.exe";
+    EXPECT_EQ(store.workingRulesPath(), fs::path("quillom_rules.json"));
+}
+
+TEST_F(SettingsStoreTest, FirstStartCreatesFolderCopiesRulesAndWritesDefaultPreferences) {
+    installTemplate("template_rules_v1.json");
+    ASSERT_FALSE(fs::exists(store.settingsFolder()));
+    EXPECT_TRUE(store.stageConfigurationFiles());
+    EXPECT_TRUE(fs::is_directory(store.settingsFolder()));
+    EXPECT_EQ(readText(store.preferencesPath()), kDefaultPreferencesText);
+
+    // The working copy is the template with its (here: only template) entries merged in.
+    const JsonValue rules = workingRules();
+    EXPECT_EQ(find(rules, "schema_version")->asString(), "2.1");
+    EXPECT_EQ(listExactPairs(rules, activeLanguages(JsonValue())).size(), 2u);
+
+    // Ukrainian and Russian layouts installed in that order: the list is unchanged, nothing written.
+    platform.layouts = {0x0409, 0x0422, 0x0419};
+    EXPECT_FALSE(store.normaliseActiveLanguages());
+    EXPECT_EQ(readText(store.preferencesPath()), kDefaultPreferencesText);
+
+    // Only Russian: the list shrinks and the file is rewritten pretty-printed.
+    platform.layouts = {0x0419};
+    EXPECT_TRUE(store.normaliseActiveLanguages());
+    JsonValue expected;
+    ASSERT_TRUE(parseJson(kDefaultPreferencesText, expected));
+    member(expected, "active_languages") = JsonValue::makeArray();
+    push(member(expected, "active_languages"), "en");
+    push(member(expected, "active_languages"), "ru");
+    EXPECT_EQ(readText(store.preferencesPath()), toJsonText(expected));
+}
+
+TEST_F(SettingsStoreTest, TemplatePreferencesAreCopiedOnlyWhenTheUserHasNone) {
+    installTemplate("template_rules_v1.json");
+    writeText(store.templatePreferencesPath(), R"({"ui_language":"uk"})");
+    store.stageConfigurationFiles();
+    EXPECT_EQ(readText(store.preferencesPath()), R"({"ui_language":"uk"})");
+
+    writeText(store.templatePreferencesPath(), R"({"ui_language":"ru"})");
+    store.stageConfigurationFiles();
+    EXPECT_EQ(readText(store.preferencesPath()), R"({"ui_language":"uk"})");
+}
+
+TEST_F(SettingsStoreTest, SecondStartWritesNothing) {
+    installTemplate("template_rules_v1.json");
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    const std::string rules = readText(store.workingRulesPath());
+    const std::string prefs = readText(store.preferencesPath());
+    platform.writes = 0;
+    EXPECT_TRUE(store.stageConfigurationFiles());
+    EXPECT_EQ(platform.writes, 0);
+    EXPECT_EQ(readText(store.workingRulesPath()), rules);
+    EXPECT_EQ(readText(store.preferencesPath()), prefs);
+}
+
+TEST_F(SettingsStoreTest, TemplateUpgradeKeepsUserEntriesAndTombstones) {
+    installTemplate("template_rules_v1.json");
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    const std::vector<std::string> active{"en", "ru", "uk"};
+
+    JsonValue rules = workingRules();
+    addExactPair(rules, "ghbdtn", "приветик", "en", "ru", active);  // overrides a template pair
+    addExactPair(rules, "cgfcb,j", "спасибо", "", "", active);      // the user's own
+    removeExactPair(rules, "vbh");                                   // template pair deleted
+    removeNeverCorrect(rules, "github");                             // template word deleted
+    member(rules, "thresholds") = "hand edit";                       // replaced by the template
+    ASSERT_TRUE(store.saveRules(rules));
+
+    installTemplate("template_rules_v2.json");
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    const JsonValue upgraded = workingRules();
+    EXPECT_EQ(find(upgraded, "schema_version")->asString(), "2.2");
+    EXPECT_TRUE(find(upgraded, "thresholds")->isObject());
+
+    const std::vector<ExactPairEntry> pairs = listExactPairs(upgraded, active);
+    std::vector<std::string> typed;
+    for (const ExactPairEntry& p : pairs) typed.push_back(p.typed + "=" + p.corrected);
+    EXPECT_EQ(typed, (std::vector<std::string>{"ghbdtn=приветик", "cgfcb,j=спасибо", "lheu=друг"}));
+
+    std::vector<std::string> words;
+    for (const NeverCorrectEntry& w : listNeverCorrect(upgraded, active)) words.push_back(w.word);
+    EXPECT_EQ(words, (std::vector<std::string>{"nasa", "linux"}));
+
+    const JsonValue& mo = *find(upgraded, "manual_overrides");
+    EXPECT_EQ(toJsonText(*find(mo, "deleted_exact_pairs")), "[\n  \"vbh\"\n]\n");
+
+    platform.writes = 0;
+    store.stageConfigurationFiles();
+    EXPECT_EQ(platform.writes, 0);
+}
+
+TEST_F(SettingsStoreTest, UnparsableWorkingRulesAreNotRewrittenAtStart) {
+    installTemplate("template_rules_v1.json");
+    writeText(store.workingRulesPath(), "{\"manual_overrides\": {,}");
+    EXPECT_TRUE(store.stageConfigurationFiles());
+    EXPECT_EQ(readText(store.workingRulesPath()), "{\"manual_overrides\": {,}");
+}
+
+TEST_F(SettingsStoreTest, NoTemplateAndNoWorkingRulesFailsStaging) {
+    EXPECT_FALSE(store.stageConfigurationFiles());
+    EXPECT_EQ(readText(store.preferencesPath()), kDefaultPreferencesText);
+}
+
+TEST_F(SettingsStoreTest, UnreadablePreferencesReadAsDefaults) {
+    for (const char* name : {"prefs_bom.json", "prefs_syntax_error.json"}) {
+        writeText(store.preferencesPath(), fixture(name));
+        JsonValue prefs(3);
+        EXPECT_FALSE(store.loadPreferences(prefs)) << name;
+        EXPECT_EQ(prefs, JsonValue::makeObject()) << name;
+        EXPECT_TRUE(pauseInGames(prefs));
+        EXPECT_TRUE(learningMode(prefs));
+        EXPECT_EQ(uiLanguage(prefs), "en");
+        EXPECT_EQ(correctionSound(prefs), "SystemAsterisk");
+    }
+    writeText(store.preferencesPath(), "[1, 2]");
+    JsonValue prefs;
+    EXPECT_FALSE(store.loadPreferences(prefs));
+    EXPECT_EQ(prefs, JsonValue::makeObject());
+    fs::remove(store.preferencesPath());
+    EXPECT_FALSE(store.loadPreferences(prefs));
+}
+
+TEST_F(SettingsStoreTest, RewriteKeepsUnknownMembersInPlace) {
+    writeText(store.preferencesPath(), fixture("prefs_user.json"));
+    JsonValue prefs;
+    ASSERT_TRUE(store.loadPreferences(prefs));
+    setFlag(prefs, key::PauseInGames, true);
+    setUiLanguage(prefs, "ru");
+    ASSERT_TRUE(store.savePreferences(prefs));
+    JsonValue reread;
+    ASSERT_TRUE(store.loadPreferences(reread));
+    EXPECT_EQ(reread.members().front().key, "future_option");
+    EXPECT_EQ(toJsonText(*find(reread, "future_option")), "{\n  \"nested\": [\n    1,\n    2\n  ]\n}\n");
+    EXPECT_TRUE(pauseInGames(reread));
+    EXPECT_EQ(uiLanguage(reread), "ru");
+    EXPECT_FALSE(fs::exists(fs::path(store.preferencesPath()) += ".unreadable"));
+}
+
+TEST_F(SettingsStoreTest, UnparsableFileIsKeptAsideBeforeItIsReplaced) {
+    const fs::path prefsPath = store.preferencesPath();
+    const std::string broken = fixture("prefs_syntax_error.json");
+    writeText(prefsPath, broken);
+    JsonValue prefs;
+    store.loadPreferences(prefs);
+    setUiLanguage(prefs, "uk");
+    ASSERT_TRUE(store.savePreferences(prefs));
+    EXPECT_EQ(readText(fs::path(prefsPath) += ".unreadable"), broken);
+    EXPECT_EQ(readText(prefsPath), "{\n  \"ui_language\": \"uk\"\n}\n");
+
+    // A later broken edit does not overwrite the first copy.
+    writeText(prefsPath, fixture("prefs_bom.json"));
+    ASSERT_TRUE(store.savePreferences(prefs));
+    EXPECT_EQ(readText(fs::path(prefsPath) += ".unreadable"), broken);
+    EXPECT_EQ(readText(fs::path(prefsPath) += ".unreadable.2"), fixture("prefs_bom.json"));
+
+    // The rules file gets the same protection; an empty file holds nothing worth keeping.
+    writeText(store.workingRulesPath(), "{\"thresholds\": ");
+    ASSERT_TRUE(store.saveRules(JsonValue::makeObject()));
+    EXPECT_EQ(readText(fs::path(store.workingRulesPath()) += ".unreadable"), "{\"thresholds\": ");
+    writeText(store.workingRulesPath(), "");
+    ASSERT_TRUE(store.saveRules(JsonValue::makeObject()));
+    EXPECT_FALSE(fs::exists(fs::path(store.workingRulesPath()) += ".unreadable.2"));
+}
+
+TEST_F(SettingsStoreTest, InterruptedSaveLeavesTheOldFileIntact) {
+    const std::string original = fixture("prefs_user.json");
+    writeText(store.preferencesPath(), original);
+    JsonValue prefs;
+    ASSERT_TRUE(store.loadPreferences(prefs));
+    setUiLanguage(prefs, "ru");
+
+    platform.failNextWrite = true;
+    EXPECT_FALSE(store.savePreferences(prefs));
+    EXPECT_EQ(readText(store.preferencesPath()), original);
+
+    platform.failNextReplace = true;
+    EXPECT_FALSE(store.savePreferences(prefs));
+    EXPECT_EQ(readText(store.preferencesPath()), original);
+
+    for (const auto& entry : fs::directory_iterator(store.settingsFolder()))
+        EXPECT_EQ(entry.path().filename(), "user_preferences.json");  // no temporary left behind
+
+    EXPECT_TRUE(store.savePreferences(prefs));
+    JsonValue reread;
+    ASSERT_TRUE(store.loadPreferences(reread));
+    EXPECT_EQ(uiLanguage(reread), "ru");
+}
+
+TEST_F(SettingsStoreTest, InstalledLanguagesFollowLayoutOrder) {
+    struct Case { std::vector<uint16_t> layouts; std::vector<std::string> expected; };
+    const std::vector<Case> cases = {
+        {{}, {"en"}},
+        {{0x0409, 0x0422, 0x0419, 0x0422}, {"en", "uk", "ru"}},
+        {{0x0419, 0x0407, 0x0809}, {"en", "ru"}},
+        {{0x0819, 0x0422}, {"en", "ru", "uk"}},  // any sublanguage of Russian counts
+    };
+    for (const Case& c : cases) {
+        platform.layouts = c.layouts;
+        EXPECT_EQ(store.installedLanguages(), c.expected);
+    }
+}
+
+TEST_F(SettingsStoreTest, NormaliseActiveLanguagesExamples) {
+    platform.layouts = {0x0422, 0x0419};
+    writeText(store.preferencesPath(), R"({"active_languages":["ru","uk","de"]})");
+    EXPECT_TRUE(store.normaliseActiveLanguages());
+    EXPECT_EQ(store.activeLanguages(), (std::vector<std::string>{"en", "ru", "uk"}));
+    EXPECT_FALSE(store.normaliseActiveLanguages());
+
+    platform.layouts = {0x0419};
+    writeText(store.preferencesPath(), R"({"active_languages":["en"]})");
+    EXPECT_TRUE(store.normaliseActiveLanguages());
+    EXPECT_EQ(store.activeLanguages(), (std::vector<std::string>{"en", "ru"}));
+}
+
+TEST_F(SettingsStoreTest, RestoreDefaults) {
+    EXPECT_FALSE(store.restoreDefaults());  // no template: nothing changes
+    EXPECT_FALSE(fs::exists(store.preferencesPath()));
+
+    installTemplate("template_rules_v1.json");
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    JsonValue rules = workingRules();
+    addNeverCorrect(rules, "мой", "ru", std::vector<std::string>{"en", "ru"});
+    ASSERT_TRUE(store.saveRules(rules));
+    writeText(store.preferencesPath(), fixture("prefs_user.json"));
+
+    platform.layouts = {0x0419, 0x0422};
+    EXPECT_TRUE(store.restoreDefaults());
+    JsonValue templateTree;
+    ASSERT_TRUE(parseJson(fixture("template_rules_v1.json"), templateTree));
+    EXPECT_EQ(readText(store.workingRulesPath()), toJsonText(templateTree));
+    EXPECT_EQ(readText(store.preferencesPath()),
+              toJsonText(restoredPreferences(std::vector<std::string>{"en", "ru", "uk"})));
+}
+
+TEST_F(SettingsStoreTest, RestoreDefaultsLeavesPreferencesWhenTheRulesSaveFails) {
+    installTemplate("template_rules_v1.json");
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    writeText(store.preferencesPath(), fixture("prefs_user.json"));
+    platform.failNextWrite = true;
+    EXPECT_FALSE(store.restoreDefaults());
+    EXPECT_EQ(readText(store.preferencesPath()), fixture("prefs_user.json"));
+}
+
+TEST_F(SettingsStoreTest, UpdateFrequencyReadsTheFile) {
+    EXPECT_EQ(store.updateFrequency(), "1d");
+    writeText(store.preferencesPath(), R"({"update_check_frequency":"15m"})");
+    EXPECT_EQ(store.updateFrequency(), "1h");
+}
+
+TEST(SystemFiles, ReadWriteReplaceOnRealFiles) {
+    TempFolder temp;
+    const fs::path target = temp.path() / fs::path(u8"налаштування.json");
+    const fs::path staged = temp.path() / "staged.tmp";
+    std::string bytes;
+    EXPECT_FALSE(readWholeFile(target, bytes));
+    ASSERT_TRUE(writeFileFlushed(target, "old"));
+    ASSERT_TRUE(writeFileFlushed(staged, std::string("new\0bytes", 9)));
+    ASSERT_TRUE(replaceFileAtomically(staged, target));
+    EXPECT_FALSE(fs::exists(staged));
+    ASSERT_TRUE(readWholeFile(target, bytes));
+    EXPECT_EQ(bytes, std::string("new\0bytes", 9));
+    EXPECT_FALSE(replaceFileAtomically(staged, target));
+    EXPECT_FALSE(writeFileFlushed(temp.path() / "missing" / "x", "y"));
+}
+
+}  // namespace
