@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/rules_config.h"
+#include "scoring/language_index.h"
 #include "scoring/rules_decision.h"
 
 namespace quillom {
@@ -34,6 +35,7 @@ public:
 
 private:
     RulesConfig config_;
+    scoring::LanguageIndex index_;  // built from config_
 };
 
 }  // namespace quillom

@@ -1,0 +1,183 @@
+#include "scoring/decision_selection.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "layout/token_mapping.h"
+#include "scoring/text_chars.h"
+#include "unicode/unicode.h"
+
+namespace quillom::scoring {
+
+namespace {
+
+// Candidates closer than this are too close to call on score alone.
+constexpr double closeScoreMargin = 2.0;
+
+bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019"; }
+
+// Lower-cased letters of the word (and apostrophes, trimmed from both ends, when asked).
+TextChars reducedWord(std::string_view word, bool keepApostrophes) {
+    TextChars chars{std::string(word)};
+    TextChars out;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        std::string_view c = chars[i];
+        bool apostrophe = keepApostrophes && isApostrophe(c);
+        if (apostrophe && out.empty()) continue;
+        if (apostrophe || unicode::isLetterChar(c)) out.append(apostrophe ? c : unicode::lowerChar(c));
+    }
+    if (!keepApostrophes) return out;
+    std::size_t keep = out.size();
+    while (keep > 0 && isApostrophe(out[keep - 1])) --keep;
+    if (keep == out.size()) return out;
+    TextChars trimmed;
+    for (std::size_t i = 0; i < keep; ++i) trimmed.append(out[i]);
+    return trimmed;
+}
+
+bool isKnownTargetWord(const RulesConfig& config, const CompetingDirection& c) {
+    const LanguageConfig* target = config.language(c.direction.to);
+    if (!target || !c.decision.correctedToken) return false;
+    TextChars word = reducedWord(*c.decision.correctedToken, true);
+    return word.size() >= 2 && target->commonWords.count(std::string(word.text()));
+}
+
+bool sameCorrection(const CompetingDirection& a, const CompetingDirection& b) {
+    return a.decision.correctedToken == b.decision.correctedToken;
+}
+
+bool withinMargin(const CompetingDirection& top, const CompetingDirection& c) {
+    return std::abs(top.decision.candidateScore - c.decision.candidateScore) <= closeScoreMargin;
+}
+
+RulesDecision ambiguousTarget(const RulesDecision& top) {
+    RulesDecision d;
+    d.reason = "ambiguous_target";
+    d.confidence = top.confidence;
+    d.originalScore = top.originalScore;
+    d.candidateScore = top.candidateScore;
+    return d;
+}
+
+std::optional<RulesDecision> sessionTieBreak(const std::vector<const CompetingDirection*>& pool,
+                                             const std::string& sessionLanguage) {
+    const CompetingDirection& top = *pool.front();
+    const CompetingDirection* first = nullptr;
+    for (const CompetingDirection* c : pool) {
+        if (!withinMargin(top, *c) || c->direction.to != sessionLanguage) continue;
+        if (!first) first = c;
+        else if (!sameCorrection(*first, *c)) return std::nullopt;
+    }
+    if (!first) return std::nullopt;
+    RulesDecision d = first->decision;
+    d.reason = "session_language_tie_break";
+    return d;
+}
+
+RulesDecision clearWinner(const std::vector<const CompetingDirection*>& pool,
+                          const std::optional<std::string>& activeInputSource) {
+    const CompetingDirection& top = *pool.front();
+    if (activeInputSource) {
+        std::size_t agreeing = 0;
+        for (const CompetingDirection* c : pool) agreeing += sameCorrection(top, *c);
+        if (agreeing >= 2)
+            for (const CompetingDirection* c : pool)
+                if (sameCorrection(top, *c) && c->direction.from == *activeInputSource) return c->decision;
+    }
+    const CompetingDirection* chosen = &top;
+    for (const CompetingDirection* c : pool)
+        if (sameCorrection(top, *c) && withinMargin(top, *c) && c->direction.from < chosen->direction.from)
+            chosen = c;
+    return chosen->decision;
+}
+
+}  // namespace
+
+RulesDecision selectWinningDecision(const RulesConfig& config, std::vector<CompetingDirection> candidates,
+                                    const std::optional<std::string>& activeInputSource,
+                                    const std::optional<std::string>& sessionLanguage) {
+    if (candidates.size() == 1) return std::move(candidates.front().decision);
+
+    std::vector<const CompetingDirection*> correcting;
+    for (const CompetingDirection& c : candidates)
+        if (c.decision.shouldCorrect) correcting.push_back(&c);
+    if (correcting.empty()) {
+        const CompetingDirection* best = &candidates.front();
+        for (const CompetingDirection& c : candidates)
+            if (c.decision.candidateScore > best->decision.candidateScore) best = &c;
+        return best->decision;
+    }
+    if (correcting.size() == 1) return correcting.front()->decision;
+
+    std::vector<const CompetingDirection*> pool;
+    for (const CompetingDirection* c : correcting)
+        if (isKnownTargetWord(config, *c)) pool.push_back(c);
+    if (pool.empty()) pool = std::move(correcting);
+    if (pool.size() == 1) return pool.front()->decision;
+
+    std::stable_sort(pool.begin(), pool.end(), [](const CompetingDirection* a, const CompetingDirection* b) {
+        return a->decision.candidateScore > b->decision.candidateScore;
+    });
+    const CompetingDirection& top = *pool.front();
+    bool closeRival = std::any_of(pool.begin() + 1, pool.end(), [&](const CompetingDirection* c) {
+        return !sameCorrection(top, *c) &&
+               std::abs(top.decision.candidateScore - c->decision.candidateScore) < closeScoreMargin;
+    });
+    if (!closeRival) return clearWinner(pool, activeInputSource);
+    if (sessionLanguage)
+        if (auto settled = sessionTieBreak(pool, *sessionLanguage)) return *settled;
+    return ambiguousTarget(top.decision);
+}
+
+bool hasLayoutMappedTrailing(const RulesConfig& config, std::string_view trailing) {
+    for (std::string_view c : unicode::graphemes(trailing))
+        if (layout::someMapSendsToLetter(config.keyboardLayout, c)) return true;
+    return false;
+}
+
+bool trailingHasNonPunctuationLetterKey(const RulesConfig& config, std::string_view trailing) {
+    static constexpr std::array<std::string_view, 13> punctuation = {
+        ".", ",", "!", "?", ";", ":", ")", "\"", "'", "\u2019", "\u00BB", "\u2026", "-"};
+    for (std::string_view c : unicode::graphemes(trailing)) {
+        bool ordinary = std::find(punctuation.begin(), punctuation.end(), c) != punctuation.end();
+        if (!ordinary && layout::someMapSendsToLetter(config.keyboardLayout, c)) return true;
+    }
+    return false;
+}
+
+bool isKnownWordInAnyTarget(const RulesConfig& config, const std::optional<std::string>& word) {
+    if (!word) return false;
+    TextChars letters = reducedWord(*word, false);
+    if (letters.size() < 2) return false;
+    const std::string key(letters.text());
+    for (const std::string& languageKey : config.activeLanguages) {
+        const LanguageConfig* language = config.language(languageKey);
+        if (language && language->commonWords.count(key)) return true;
+    }
+    return false;
+}
+
+RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view trailing, RulesDecision first,
+                                    RulesDecision second) {
+    if (second.shouldCorrect && (!first.shouldCorrect || trailingHasNonPunctuationLetterKey(config, trailing)))
+        return second;
+    bool knownFirst = isKnownWordInAnyTarget(config, first.correctedToken);
+    bool knownSecond = isKnownWordInAnyTarget(config, second.correctedToken);
+    if (first.shouldCorrect && second.shouldCorrect) {
+        if (knownFirst != knownSecond) {
+            if (knownSecond) return second;
+        } else if (second.candidateScore > first.candidateScore) {
+            return second;
+        }
+    }
+    if (!first.shouldCorrect || knownFirst || knownSecond) return first;
+    RulesDecision d;
+    d.reason = "ambiguous_trailing_unknown_stem";
+    d.confidence = first.confidence;
+    d.originalScore = first.originalScore;
+    d.candidateScore = first.candidateScore;
+    return d;
+}
+
+}  // namespace quillom::scoring

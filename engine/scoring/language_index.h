@@ -1,0 +1,59 @@
+// Facts about the configured languages that every evaluation needs, worked out
+// once per configuration so that a word costs one lookup per letter.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "config/rules_config.h"
+#include "scoring/text_chars.h"
+
+namespace quillom::scoring {
+
+// Which languages can hold the letters of one word.
+struct LetterScan {
+    bool hasLetter = false;
+    bool hasClassifiedLetter = false;  // a letter of some configured alphabet
+    uint64_t holdingAllLetters = 0;    // languages whose alphabet holds every letter
+    uint64_t holdingClassified = 0;    // ... every letter of some configured alphabet
+};
+
+class LanguageIndex {
+public:
+    // Bit i of a language set stands for keys()[i] (keys in ascending order).
+    using LanguageSet = uint64_t;
+    static constexpr std::size_t maxLanguages = 64;
+
+    LanguageIndex() = default;
+    explicit LanguageIndex(const RulesConfig& config);
+
+    // Languages whose alphabet holds this (lower-case) character; 0 for none.
+    LanguageSet languagesOf(std::string_view character) const;
+    LanguageSet allLanguages() const { return all_; }
+    const std::vector<std::string>& keys() const { return keys_; }
+    std::vector<std::string> keysOf(LanguageSet set) const;
+
+    // lowerToken: the word with every character lower-cased.
+    LetterScan scanLetters(const TextChars& lowerToken) const;
+
+    // Precomputed isSameScriptDirection for every pair of configured languages.
+    bool isSameScript(const LayoutDirection& direction) const;
+
+private:
+    std::vector<std::string> keys_;
+    LanguageSet all_ = 0;
+    std::unordered_map<std::string, LanguageSet> alphabetMembership_;
+    std::unordered_set<LayoutDirection, LayoutDirectionHash> sameScript_;
+};
+
+// The configuration together with its index; cheap to pass by value.
+struct ScoringContext {
+    const RulesConfig& config;
+    const LanguageIndex& index;
+};
+
+}  // namespace quillom::scoring

@@ -1,0 +1,74 @@
+#include "scoring/mixed_script.h"
+
+#include <utility>
+
+#include "layout/token_mapping.h"
+#include "scoring/pair_diagnosis.h"
+#include "scoring/token_scorer.h"
+
+namespace quillom::scoring {
+
+namespace {
+
+const LayoutDirection& enToRu() {
+    static const LayoutDirection direction{"en", "ru"};
+    return direction;
+}
+
+const LayoutDirection& ruToEn() {
+    static const LayoutDirection direction{"ru", "en"};
+    return direction;
+}
+
+}  // namespace
+
+bool isMixedScript(const LetterScan& scan) {
+    return scan.hasClassifiedLetter && scan.holdingClassified == 0;
+}
+
+MixedScriptScore scoreMixedScriptCandidates(const RulesConfig& config, const TextChars& token, bool isSentenceStart) {
+    TextChars russian(layout::mapLayout(config.keyboardLayout, token.text(), enToRu()));
+    TextChars english(layout::mapLayout(config.keyboardLayout, token.text(), ruToEn()));
+    ScoreBreakdown russianScore = scoreToken(config, russian.lowered(), config.language("ru"), isSentenceStart);
+    ScoreBreakdown englishScore = scoreToken(config, english.lowered(), config.language("en"), isSentenceStart);
+    russianScore.layoutSuspicion = layoutSuspicionBonus(config, token.text(), enToRu());
+    englishScore.layoutSuspicion = layoutSuspicionBonus(config, token.text(), ruToEn());
+
+    MixedScriptScore s;
+    // Ties go to the Russian reading.
+    if (russianScore.total() >= englishScore.total()) {
+        s = {std::string(russian.text()), enToRu(), russianScore, std::string(english.text()), ruToEn(), englishScore};
+    } else {
+        s = {std::string(english.text()), ruToEn(), englishScore, std::string(russian.text()), enToRu(), russianScore};
+    }
+    return s;
+}
+
+RulesDecision evaluateMixedScript(const RulesConfig& config, const TextChars& token, std::string_view trailing,
+                                  bool isProtected, bool isSentenceStart) {
+    const DecisionConfig& decision = config.decision;
+    MixedScriptScore s = scoreMixedScriptCandidates(config, token, isSentenceStart);
+    auto length = static_cast<int64_t>(token.size());
+    double delta = s.delta();
+    double conf = confidenceForDelta(decision, delta);
+
+    RulesDecision d;
+    d.confidence = conf;
+    d.originalScore = s.loserBreakdown.total();
+    d.candidateScore = s.winnerBreakdown.total();
+    bool passes = d.candidateScore >= minCandidateScoreForLength(decision, length) &&
+                  delta >= minDeltaForLength(decision, length) && conf >= decision.minConfidence;
+    if (!passes) {
+        d.reason = "mixed_script_no_clear_winner";
+    } else if (isProtected && d.candidateScore < decision.protectedPatternOverrideMinScore) {
+        d.reason = "protected_pattern";
+    } else {
+        d.shouldCorrect = true;
+        d.correctedToken = correctionText(token.text(), s.winnerCandidate, trailing);
+        d.confidence = cappedConfidence(conf, s.winnerBreakdown);
+        d.reason = "mixed_script_dual_eval";
+    }
+    return d;
+}
+
+}  // namespace quillom::scoring

@@ -1,0 +1,207 @@
+#include "scoring/pair_diagnosis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "layout/token_mapping.h"
+#include "scoring/rules_engine.h"
+#include "scoring/token_scorer.h"
+#include "unicode/unicode.h"
+
+namespace quillom::scoring {
+
+namespace {
+
+double thresholdForLength(const std::map<int64_t, double>& byLength, double fallback, bool curveEnabled,
+                          double base, double decay, double floor, int64_t length) {
+    if (length < 5 && curveEnabled) {
+        double v = base - static_cast<double>(5 - length) * decay;
+        return floor <= v ? v : floor;
+    }
+    auto it = byLength.find(length);
+    return it == byLength.end() ? fallback : it->second;
+}
+
+RulesDecision refusal(std::string reason, double confidence, double originalScore, double candidateScore) {
+    RulesDecision d;
+    d.reason = std::move(reason);
+    d.confidence = confidence;
+    d.originalScore = originalScore;
+    d.candidateScore = candidateScore;
+    return d;
+}
+
+RulesDecision correction(std::string text, std::string reason, double confidence, double originalScore,
+                         double candidateScore) {
+    RulesDecision d = refusal(std::move(reason), confidence, originalScore, candidateScore);
+    d.shouldCorrect = true;
+    d.correctedToken = std::move(text);
+    return d;
+}
+
+bool hasUpperChar(const TextChars& token) {
+    for (std::size_t i = 0; i < token.size(); ++i)
+        if (unicode::isUpperChar(token[i])) return true;
+    return false;
+}
+
+bool isCommonWord(const LanguageConfig* language, const TextChars& word) {
+    return language && language->commonWords.count(std::string(word.text()));
+}
+
+// Everything a decision step needs once both sides are scored.
+struct Scored {
+    const WordContext& word;
+    const LayoutDirection& direction;
+    const LanguageConfig* target;
+    const TextChars& candidate;  // as mapped, case kept
+    const TextChars& lowerCandidate;
+    ScoreBreakdown typed;
+    ScoreBreakdown cand;
+    double originalScore;
+    double candidateScore;
+    double delta;
+    double conf;
+    bool sameScript;
+};
+
+RulesDecision decideOneCharacter(const RulesConfig& config, const Scored& s) {
+    bool allowed = !config.tokenization.autoSkipLength1 && s.direction.to == "en" && !s.sameScript &&
+                   s.word.trailing.find('.') == std::string_view::npos && !hasUpperChar(s.word.token) &&
+                   !(s.typed.exactCommonWord > 0.0) && s.word.sessionLanguage == s.direction.to &&
+                   isCommonWord(s.target, s.lowerCandidate);
+    if (!allowed) return refusal("length_1_no_exact_pair", 0.0, s.originalScore, s.candidateScore);
+    if (s.word.isProtected) return refusal("protected_pattern", 0.0, s.originalScore, s.candidateScore);
+    return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
+                      "layout_mismatch_length_1", cappedConfidence(s.conf, s.cand), s.originalScore,
+                      s.candidateScore);
+}
+
+std::optional<RulesDecision> sameScriptRefusal(const RulesConfig& config, const Scored& s, const TextChars& source) {
+    const char* reason = nullptr;
+    if (static_cast<int64_t>(s.word.token.size()) < config.decision.sameScriptMinLength)
+        reason = "same_script_too_short";
+    else if (s.cand.exactCommonWord == 0.0)
+        reason = "same_script_requires_known_word";
+    else if (s.typed.exactCommonWord > 0.0)
+        reason = "same_script_source_is_known_word";
+    else if (sourceIsInflectedKnownWord(config, source, s.direction))
+        reason = "same_script_source_is_inflected_word";
+    if (!reason) return std::nullopt;
+    return refusal(reason, s.conf, s.originalScore, s.candidateScore);
+}
+
+RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s, const TextChars& source) {
+    const DecisionConfig& decision = context.config.decision;
+    const LanguageConfig* sourceLanguage = context.config.language(s.direction.from);
+    std::size_t unknown = countUnknownBigrams(source, sourceLanguage);
+    bool bypass = s.delta >= RulesEngine::gibberishBypassMinDelta && (s.originalScore < 0.0 || unknown >= 2) &&
+                  s.conf >= RulesEngine::gibberishBypassMinConfidence &&
+                  s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore;
+    if (!bypass) return refusal("candidate_score_too_low", s.conf, s.originalScore, s.candidateScore);
+    if (s.word.isProtected && s.candidateScore < decision.protectedPatternOverrideMinScore)
+        return refusal("protected_pattern", s.conf, s.originalScore, s.candidateScore);
+    return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
+                      "high_confidence_gibberish_bypass", cappedConfidence(s.conf, s.cand), s.originalScore,
+                      s.candidateScore);
+}
+
+RulesDecision decideByThresholds(const RulesConfig& config, const Scored& s, double requiredDelta) {
+    const DecisionConfig& decision = config.decision;
+    if (s.delta >= requiredDelta && s.conf >= decision.minConfidence) {
+        if (s.word.isProtected && s.candidateScore < decision.protectedPatternOverrideMinScore)
+            return refusal("protected_pattern", s.conf, s.originalScore, s.candidateScore);
+        return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
+                          s.word.isProtected ? "layout_mismatch_protected_override" : "layout_mismatch",
+                          cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
+    }
+    return refusal(s.word.isProtected ? "protected_pattern" : "low_confidence", s.conf, s.originalScore,
+                   s.candidateScore);
+}
+
+}  // namespace
+
+double minDeltaForLength(const DecisionConfig& decision, int64_t length) {
+    const DynamicThresholdCurveConfig& curve = decision.dynamicThresholdCurve;
+    return thresholdForLength(decision.minDeltaByLength, decision.minDeltaDefault, curve.enabled,
+                              curve.deltaBaseAtLen5, curve.deltaDecayPerShorterLen, curve.deltaFloor, length);
+}
+
+double minCandidateScoreForLength(const DecisionConfig& decision, int64_t length) {
+    const DynamicThresholdCurveConfig& curve = decision.dynamicThresholdCurve;
+    return thresholdForLength(decision.minCandidateScoreByLength, decision.minCandidateScoreDefault, curve.enabled,
+                              curve.candidateBaseAtLen5, curve.candidateDecayPerShorterLen, curve.candidateFloor,
+                              length);
+}
+
+double confidenceForDelta(const DecisionConfig& decision, double delta) {
+    return 1.0 / (1.0 + std::exp(-delta / decision.confidenceScale));
+}
+
+double cappedConfidence(double confidence, const ScoreBreakdown& candidate) {
+    if (candidate.exactCommonWord > 0.0) return confidence;
+    return std::min(confidence, RulesEngine::nonDictionaryConfidenceCap);
+}
+
+std::string correctionText(std::string_view typed, std::string_view replacement, std::string_view trailing) {
+    std::string text = layout::preserveCase(typed, replacement);
+    text.append(trailing);
+    return text;
+}
+
+bool sourceIsInflectedKnownWord(const RulesConfig& config, const TextChars& source, const LayoutDirection& direction) {
+    auto [sourceLanguage, targetLanguage] = languagesForDirection(config, direction);
+    if (!sourceLanguage || source.empty() || source.back() != "ы") return false;
+    const std::string y = "ы";
+    bool sourceOnly = sourceLanguage->scriptAlphabet.count(y) &&
+                      !(targetLanguage && targetLanguage->scriptAlphabet.count(y));
+    if (!sourceOnly || source.size() - 1 < 3) return false;
+    std::string_view stem = source.text().substr(0, source.text().size() - source.back().size());
+    return sourceLanguage->commonWords.count(std::string(stem)) != 0;
+}
+
+RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const WordContext& word,
+                                         const LayoutDirection& direction, std::size_t targetPriorityIndex) {
+    const RulesConfig& config = context.config;
+    TextChars candidate(layout::mapLayout(config.keyboardLayout, word.token.text(), direction));
+    if (candidate.text() == word.token.text()) return refusal("no_mapping_change", 0.0, 0.0, 0.0);
+
+    auto [sourceLanguage, targetLanguage] = languagesForDirection(config, direction);
+    TextChars source = sanitizeSourceForScoring(config, word.lowerToken, direction);
+    TextChars lowerCandidate = candidate.lowered();
+    bool sameScript = context.index.isSameScript(direction);
+
+    ScoreBreakdown typed = scoreToken(config, source, sourceLanguage, word.isSentenceStart);
+    ScoreBreakdown cand = scoreToken(config, lowerCandidate, targetLanguage, word.isSentenceStart);
+    cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
+    if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);
+    if (targetPriorityIndex >= 2)
+        cand.priorityPenalty = static_cast<double>(targetPriorityIndex - 1) * -RulesEngine::priorityPenaltyPerIndex;
+
+    double originalScore = typed.total();
+    double candidateScore = cand.total();
+    double delta = candidateScore - originalScore;
+    Scored s{word, direction, targetLanguage, candidate, lowerCandidate, typed, cand,
+             originalScore, candidateScore, delta, confidenceForDelta(config.decision, delta), sameScript};
+
+    const DecisionConfig& decision = config.decision;
+    auto length = static_cast<int64_t>(word.token.size());
+    double requiredDelta = minDeltaForLength(decision, length);
+    if (typed.exactCommonWord > 0.0) requiredDelta += decision.originalExactCommonRequiresExtraDelta;
+    if (word.isSentenceStart && cand.exactPhraseStart > 0.0) requiredDelta -= decision.phraseStartBonusDiscount;
+    if (sameScript) requiredDelta += decision.sameScriptExtraDelta;
+
+    if (length == 1) return decideOneCharacter(config, s);
+    if (length == 2 && config.tokenization.autoLength2RequiresExactCommonOrOverride) {
+        if (!isCommonWord(targetLanguage, lowerCandidate))
+            return refusal("length_2_no_exact_match", 0.0, originalScore, candidateScore);
+        if (word.sessionLanguage && *word.sessionLanguage != direction.to)
+            return refusal("length_2_session_mismatch", 0.0, originalScore, candidateScore);
+    }
+    if (sameScript)
+        if (auto refused = sameScriptRefusal(config, s, source)) return *refused;
+    if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);
+    return decideByThresholds(config, s, requiredDelta);
+}
+
+}  // namespace quillom::scoring

@@ -1,0 +1,47 @@
+// Scores a word and its layout-mapped candidate for one (source, target)
+// direction and decides whether to replace it; thresholds and confidence.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/rules_config.h"
+#include "scoring/language_index.h"
+#include "scoring/rules_decision.h"
+#include "scoring/score_breakdown.h"
+#include "scoring/text_chars.h"
+
+namespace quillom::scoring {
+
+// The word under evaluation, shared by every direction tried for it.
+struct WordContext {
+    const TextChars& token;       // as typed, trailing boundary removed
+    const TextChars& lowerToken;  // the same, lower-cased
+    std::string_view trailing;    // re-attached to any correction
+    bool isProtected;
+    bool isSentenceStart;
+    const std::optional<std::string>& sessionLanguage;
+};
+
+double minDeltaForLength(const DecisionConfig& decision, int64_t length);
+double minCandidateScoreForLength(const DecisionConfig& decision, int64_t length);
+
+// Logistic in the score difference.
+double confidenceForDelta(const DecisionConfig& decision, double delta);
+// A candidate that is not a common word never reports more than the cap.
+double cappedConfidence(double confidence, const ScoreBreakdown& candidate);
+
+// The typed word with the case of `typed` carried over and the trailing text appended.
+std::string correctionText(std::string_view typed, std::string_view replacement, std::string_view trailing);
+
+// A plural in "ы" (a letter only the source alphabet has) of a common source word.
+bool sourceIsInflectedKnownWord(const RulesConfig& config, const TextChars& source, const LayoutDirection& direction);
+
+// Leaves both language fields of the decision absent.
+RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const WordContext& word,
+                                         const LayoutDirection& direction, std::size_t targetPriorityIndex);
+
+}  // namespace quillom::scoring

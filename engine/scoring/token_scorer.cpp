@@ -1,0 +1,198 @@
+#include "scoring/token_scorer.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "layout/token_mapping.h"
+#include "unicode/unicode.h"
+
+namespace quillom::scoring {
+
+namespace {
+
+bool anyStartMatches(const std::vector<std::string>& starts, const TextChars& token) {
+    for (const std::string& start : starts)
+        if (token.startsWith(start)) return true;
+    return false;
+}
+
+bool anyEndMatches(const std::vector<std::string>& ends, const TextChars& token) {
+    for (const std::string& end : ends)
+        if (token.endsWith(end)) return true;
+    return false;
+}
+
+bool anyMatches(const std::vector<regex::Regex>& patterns, std::string_view token) {
+    for (const regex::Regex& pattern : patterns)
+        if (pattern.search(token)) return true;
+    return false;
+}
+
+bool hasVowel(const TextChars& token, const CharSet& vowels) {
+    if (vowels.empty()) return false;
+    std::string character;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        character.assign(token[i]);
+        if (vowels.count(character)) return true;
+    }
+    return false;
+}
+
+bool isFrequentToken(const TextChars& token, const std::string& word, const LanguageConfig& language) {
+    if (language.microDictionary.count(word)) return true;
+    for (const std::string& word : language.microDictionaryPrefixes)
+        if (token.startsWith(word)) return true;
+    return false;
+}
+
+struct PairStats {
+    double sum = 0.0;
+    std::size_t unknown = 0;
+};
+
+PairStats bigramStats(const TextChars& token, const LanguageConfig& language) {
+    PairStats stats;
+    std::string pair;
+    for (std::size_t i = 0; i + 1 < token.size(); ++i) {
+        pair.assign(token[i]);
+        pair.append(token[i + 1]);
+        auto it = language.bigramLogWeights.find(pair);
+        if (it != language.bigramLogWeights.end()) {
+            stats.sum += it->second;
+        } else {
+            stats.sum += language.unknownBigramWeight;
+            ++stats.unknown;
+        }
+    }
+    return stats;
+}
+
+void scoreStartsAndEnds(const ScoringWeights& w, const TextChars& token, const LanguageConfig& language,
+                        ScoreBreakdown& score) {
+    if (anyStartMatches(language.strongWordStarts, token)) score.strongWordStart = w.strongWordStart;
+    if (score.strongWordStart == 0.0 && anyStartMatches(language.weakWordStarts, token))
+        score.weakWordStart = w.weakWordStart;
+    if (anyEndMatches(language.strongWordEnds, token)) score.strongWordEnd = w.strongWordEnd;
+    if (score.strongWordEnd == 0.0 && anyEndMatches(language.weakWordEnds, token))
+        score.weakWordEnd = w.weakWordEnd;
+    for (const auto& [suffix, boost] : language.commonSuffixBoosts) {
+        if (token.endsWith(suffix)) {
+            score.learnedSuffixBoost = boost;
+            break;
+        }
+    }
+}
+
+void scorePatterns(const ScoringWeights& w, const TextChars& token, const LanguageConfig& language,
+                   ScoreBreakdown& score) {
+    if (score.exactCommonWord > 0.0) return;
+    // Every address contains a dot; skip the expression for the common case.
+    bool isAddress = token.text().find('.') != std::string_view::npos && addressPattern().search(token.text());
+    if (!isAddress && anyMatches(language.impossiblePatterns, token.text())) {
+        score.impossiblePatternPenalty = w.impossiblePattern;
+        if (w.impossiblePattern != 0.0) return;
+    }
+    if (anyMatches(language.rarePatterns, token.text())) score.rarePatternPenalty = w.rarePattern;
+}
+
+}  // namespace
+
+ScoreBreakdown scoreToken(const RulesConfig& config, const TextChars& token, const LanguageConfig* language,
+                          bool isSentenceStart) {
+    ScoreBreakdown score;
+    if (!language) return score;
+    const ScoringWeights& w = config.decision.scoringWeights;
+    const std::string word(token.text());
+
+    if (language->commonWords.count(word)) score.exactCommonWord = w.exactCommonWord;
+    if (isSentenceStart && language->phraseStartWords.count(word)) score.exactPhraseStart = w.exactPhraseStartWord;
+    if (hasVowel(token, language->vowels)) score.vowelBonus = w.hasLanguageVowel;
+
+    bool readAffixes = true;
+    if (token.size() >= 2) {
+        PairStats stats = bigramStats(token, *language);
+        double mean = stats.sum / static_cast<double>(token.size() - 1);
+        score.bigramScore = language->ngramScoringScale * mean;
+        readAffixes = stats.unknown < 2 && mean > -1.0;
+    }
+    if (readAffixes) scoreStartsAndEnds(w, token, *language, score);
+    if (isFrequentToken(token, word, *language)) score.frequentTokenBonus = w.frequentTokenBonus;
+    scorePatterns(w, token, *language, score);
+    return score;
+}
+
+std::size_t countUnknownBigrams(const TextChars& token, const LanguageConfig* language) {
+    if (!language || token.size() < 2) return 0;
+    return bigramStats(token, *language).unknown;
+}
+
+double layoutSuspicionBonus(const RulesConfig& config, std::string_view token, const LayoutDirection& direction) {
+    const std::vector<LayoutSuspicionRule>* rules = nullptr;
+    if (direction.from == "en" && direction.to == "ru") rules = &config.layoutSuspicion.latinSuspiciousForRu;
+    if (direction.from == "ru" && direction.to == "en") rules = &config.layoutSuspicion.cyrillicSuspiciousForEn;
+    if (!rules) return 0.0;
+    double bonus = 0.0;
+    for (const LayoutSuspicionRule& rule : *rules)
+        if (rule.regex.search(token)) bonus += rule.bonus;
+    return bonus;
+}
+
+double sameScriptPhoneticAdjustment(const TextChars& source) {
+    if (source.size() < 2) return 0.0;
+    double adjustment = 0.0;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        std::string_view c = source[i];
+        if (c == "ы") adjustment += i + 1 == source.size() ? -28.0 : 10.0;
+        else if (c == "э") adjustment += i == 0 ? -20.0 : 4.0;
+        else if (c == "ъ") adjustment += -6.0;
+    }
+    return adjustment;
+}
+
+TextChars sanitizeSourceForScoring(const RulesConfig& config, const TextChars& source,
+                                   const LayoutDirection& direction) {
+    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
+    TextChars out;
+    std::string key;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        std::string_view c = source[i];
+        if (!unicode::isLetterChar(c)) {
+            key.assign(c);
+            auto it = map.find(key);
+            if (it != map.end() && unicode::isLetterChar(it->second)) continue;
+        }
+        out.append(c);
+    }
+    return out;
+}
+
+std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,
+                                                                               const LayoutDirection& direction) {
+    return {config.language(direction.from), config.language(direction.to)};
+}
+
+bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction) {
+    auto [source, target] = languagesForDirection(config, direction);
+    if (!source || !target) return false;
+    const CharSet& smaller = source->scriptAlphabet.size() <= target->scriptAlphabet.size()
+                                 ? source->scriptAlphabet : target->scriptAlphabet;
+    const CharSet& larger = &smaller == &source->scriptAlphabet ? target->scriptAlphabet : source->scriptAlphabet;
+    for (const std::string& c : smaller)
+        if (larger.count(c)) return true;
+    return false;
+}
+
+const regex::Regex& addressPattern() {
+    static const regex::Regex pattern = [] {
+        const std::string domain =
+            "[a-z0-9-]+(?:\\.[a-z0-9-]+)*\\.(?:com|net|org|io|me|co|ru|ua|by|kz|uk|us|eu|de|fr|it|es|pl|nl|cn|"
+            "jp|kr|in|br|info|biz|app|dev|ai|tech|store|online|site|xyz|edu|gov)";
+        auto compiled = regex::Regex::compile("^(?:[a-z0-9._%+-]+@" + domain + "|" + domain + ")(?:/\\S*)?$", true);
+        // A constant expression that fails to compile is a defect of this build.
+        if (!compiled) std::abort();
+        return std::move(*compiled);
+    }();
+    return pattern;
+}
+
+}  // namespace quillom::scoring

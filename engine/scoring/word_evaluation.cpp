@@ -1,0 +1,128 @@
+#include "scoring/word_evaluation.h"
+
+#include "scoring/decision_selection.h"
+#include "scoring/mixed_script.h"
+#include "scoring/pair_diagnosis.h"
+#include "scoring/protected_patterns.h"
+#include "unicode/unicode.h"
+
+namespace quillom::scoring {
+
+namespace {
+
+RulesDecision refusal(std::string reason) {
+    RulesDecision d;
+    d.reason = std::move(reason);
+    return d;
+}
+
+bool hasNumericChar(const TextChars& token) {
+    for (std::size_t i = 0; i < token.size(); ++i)
+        if (unicode::isNumericChar(token[i])) return true;
+    return false;
+}
+
+RulesDecision exactPairDecision(const ScoringContext& context, const TextChars& token, const std::string& lowerKey,
+                                const std::string& replacement, std::string_view trailing) {
+    const RulesConfig& config = context.config;
+    RulesDecision d;
+    d.shouldCorrect = true;
+    d.correctedToken = correctionText(token.text(), replacement, trailing);
+    d.confidence = 0.99;
+    d.reason = "exact_seed_pair";
+    d.candidateScore = config.decision.scoringWeights.exactSeedPair;
+    // The language the user recorded for the pair wins over guessing from its letters.
+    auto recorded = config.manualOverrides.exactPairTargetLang.find(lowerKey);
+    if (recorded != config.manualOverrides.exactPairTargetLang.end()) {
+        d.targetLanguage = recorded->second;
+    } else {
+        std::vector<std::string> languages = detectSourceLanguages(context.index, TextChars(replacement).lowered());
+        if (languages.size() == 1) d.targetLanguage = std::move(languages.front());
+    }
+    return d;
+}
+
+}  // namespace
+
+TrailingSplit stripTrailingBoundary(const RulesConfig& config, std::string_view token) {
+    if (!config.tokenization.stripBoundaryBeforeScoring) return {token, {}};
+    const CharSet& boundaries = config.tokenization.wordBoundaries;
+    std::vector<std::string_view> chars = unicode::graphemes(token);
+    std::size_t coreSize = token.size();
+    std::string character;
+    while (!chars.empty()) {
+        character.assign(chars.back());
+        if (!boundaries.count(character)) break;
+        coreSize -= chars.back().size();
+        chars.pop_back();
+    }
+    return {token.substr(0, coreSize), token.substr(coreSize)};
+}
+
+std::optional<RulesDecision> uppercaseRejection(const RulesConfig& config, const TextChars& token,
+                                                const TextChars& lowerToken) {
+    if (!config.uppercaseOnlyExactPairs) return std::nullopt;
+    bool hasLetter = false;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        if (!unicode::isLetterChar(token[i])) continue;
+        if (!unicode::isUpperChar(token[i])) return std::nullopt;
+        hasLetter = true;
+    }
+    if (!hasLetter) return std::nullopt;
+    const std::string key(lowerToken.text());
+    if (config.manualOverrides.neverCorrect.count(key)) return refusal("never_correct");
+    if (config.manualOverrides.exactPairs.count(key)) return std::nullopt;
+    return refusal("uppercase_requires_exact_pair");
+}
+
+std::vector<std::string> detectSourceLanguages(const LanguageIndex& index, const TextChars& lowerToken) {
+    return index.keysOf(index.scanLetters(lowerToken).holdingAllLetters);
+}
+
+RulesDecision evaluatePair(const ScoringContext& context, std::string_view tokenText, std::string_view trailing,
+                           const EvaluationRequest& request) {
+    const RulesConfig& config = context.config;
+    const TokenizationConfig& tokenization = config.tokenization;
+    if (tokenText.empty()) return refusal("empty_token");
+    TextChars token{std::string(tokenText)};
+    auto length = static_cast<int64_t>(token.size());
+    if (length < tokenization.minTokenLengthForAuto) return refusal("too_short");
+    if (length > tokenization.maxTokenLengthForAuto) return refusal("too_long");
+
+    TextChars lowerToken = token.lowered();
+    if (auto rejected = uppercaseRejection(config, token, lowerToken)) return *rejected;
+    bool isProtected = isProtectedToken(config, token);
+
+    LetterScan letters = context.index.scanLetters(lowerToken);
+    if (isMixedScript(letters)) {
+        if (!tokenization.mixedScriptAuto) return refusal("mixed_script");
+        return evaluateMixedScript(config, token, trailing, isProtected, request.isSentenceStart);
+    }
+    if (!tokenization.digitsInTokenAuto && hasNumericChar(token)) return refusal("contains_digits");
+    std::vector<std::string> sources = context.index.keysOf(letters.holdingAllLetters);
+    if (sources.empty()) return refusal("unknown_script");
+
+    const std::string lowerKey(lowerToken.text());
+    const ManualOverridesConfig& overrides = config.manualOverrides;
+    if (overrides.neverCorrect.count(lowerKey)) return refusal("never_correct");
+    auto pair = overrides.exactPairs.find(lowerKey);
+    if (pair != overrides.exactPairs.end()) return exactPairDecision(context, token, lowerKey, pair->second, trailing);
+
+    WordContext word{token, lowerToken, trailing, isProtected, request.isSentenceStart, request.sessionLanguage};
+    std::vector<CompetingDirection> competing;
+    for (const std::string& source : sources) {
+        for (std::size_t i = 0; i < config.activeLanguages.size(); ++i) {
+            const std::string& target = config.activeLanguages[i];
+            if (target == source) continue;
+            LayoutDirection direction{source, target};
+            RulesDecision decision = scoreAndDecideForDirection(context, word, direction, i);
+            decision.sourceLanguage = source;
+            decision.targetLanguage = target;
+            competing.push_back({std::move(direction), std::move(decision)});
+        }
+    }
+    if (competing.empty()) return refusal("no_target_language");
+    return selectWinningDecision(config, std::move(competing), request.activeInputSource, request.sessionLanguage);
+}
+
+}  // namespace quillom::scoring

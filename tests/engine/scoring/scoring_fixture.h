@@ -1,0 +1,45 @@
+// A tiny en/ru/uk configuration for the scoring tests: a few common words,
+// bigram weights and the standard layout maps, built directly in C++.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/rules_config.h"
+#include "regex/regex.h"
+#include "scoring/language_index.h"
+#include "scoring/pair_diagnosis.h"
+#include "scoring/rules_decision.h"
+#include "scoring/text_chars.h"
+
+namespace quillom::scoring::testing {
+
+RulesConfig makeConfig();
+
+regex::Regex compiled(std::string_view pattern, bool caseInsensitive = false);
+
+LanguageConfig& lang(RulesConfig& config, const std::string& key);
+
+// Owns a configuration and its index, as the engine does.
+struct Scoring {
+    explicit Scoring(RulesConfig c) : config(std::move(c)), index(config) {}
+    RulesConfig config;
+    LanguageIndex index;
+    ScoringContext context() const { return {config, index}; }
+};
+
+struct DirectionCase {
+    std::string token;
+    std::string from;
+    std::string to;
+    std::string trailing = {};
+    bool isProtected = false;
+    bool sentenceStart = false;
+    std::optional<std::string> sessionLanguage = {};
+    std::size_t priorityIndex = 1;
+};
+
+RulesDecision decide(const RulesConfig& config, const DirectionCase& c);
+
+}  // namespace quillom::scoring::testing
