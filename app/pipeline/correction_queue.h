@@ -1,0 +1,38 @@
+// The FIFO between the keyboard hook and the message loop: corrections to
+// replay, and the user's keys that arrived while corrections were pending and
+// are held back so that they reach the application after the replacement.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <variant>
+
+#include "word_capture.h"
+
+namespace quillom::pipeline {
+
+struct PendingCorrection {
+    uint32_t eraseCount = 0;  // UTF-16 units of the typed word
+    std::u16string typedWord;
+    std::u16string replacement;
+    uint32_t boundaryChar = 0;
+    BoundaryKind boundaryKind = BoundaryKind::Space;
+    std::string targetLang;
+};
+
+// A user key event swallowed by the hook, to be sent again as it was.
+struct HeldKey {
+    uint32_t vkCode = 0;
+    uint32_t scanCode = 0;
+    bool isDown = false;
+    bool extended = false;
+};
+
+using QueuedInput = std::variant<PendingCorrection, HeldKey>;
+
+// Appended by the keyboard hook, drained by the message loop; both run on the
+// main thread, so there is no lock.
+using CorrectionQueue = std::deque<QueuedInput>;
+
+}  // namespace quillom::pipeline

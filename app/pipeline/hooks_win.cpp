@@ -1,0 +1,77 @@
+#include "hooks_win.h"
+
+#include <windows.h>
+
+namespace quillom::pipeline {
+namespace {
+
+// Main thread: the hooks are called on the thread that installed them.
+KeyboardHook* gLogic = nullptr;
+HookTiming* gTiming = nullptr;
+HHOOK gKeyboardHook = nullptr;
+HHOOK gMouseHook = nullptr;
+LARGE_INTEGER gFrequency{};
+
+uint32_t microsecondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return uint32_t((now.QuadPart - start.QuadPart) * 1000000 / gFrequency.QuadPart);
+}
+
+LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code != HC_ACTION) return CallNextHookEx(nullptr, code, wParam, lParam);
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    // Up or down by the message: Wine's Unicode packets lack the up flag.
+    KeyEvent event{k->vkCode, k->scanCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN,
+                   (k->flags & LLKHF_EXTENDED) != 0, k->time, k->dwExtraInfo};
+    HookVerdict verdict = gLogic->onKey(event);
+    gTiming->record(microsecondsSince(start));
+    if (verdict == HookVerdict::Swallow) return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+MouseMessage mouseMessageOf(WPARAM message) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN: return MouseMessage::ButtonDown;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: return MouseMessage::Wheel;
+    default: return MouseMessage::Other;
+    }
+}
+
+LRESULT CALLBACK mouseProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) gLogic->onMouse(mouseMessageOf(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+bool installHooks(void* module, KeyboardHook& logic, HookTiming& timing) {
+    gLogic = &logic;
+    gTiming = &timing;
+    QueryPerformanceFrequency(&gFrequency);
+    auto instance = static_cast<HINSTANCE>(module);
+    gKeyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, keyboardProc, instance, 0);
+    if (!gKeyboardHook) return false;
+    gMouseHook = SetWindowsHookExW(WH_MOUSE_LL, mouseProc, instance, 0);
+    if (!gMouseHook) {
+        UnhookWindowsHookEx(gKeyboardHook);
+        gKeyboardHook = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void removeHooks() {
+    if (gKeyboardHook) UnhookWindowsHookEx(gKeyboardHook);
+    gKeyboardHook = nullptr;
+    if (gMouseHook) UnhookWindowsHookEx(gMouseHook);
+    gMouseHook = nullptr;
+}
+
+}  // namespace quillom::pipeline

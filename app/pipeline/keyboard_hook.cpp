@@ -1,0 +1,104 @@
+#include "keyboard_hook.h"
+
+#include "layout_switch.h"
+#include "tray/debug_log.h"
+#include "utf16.h"
+
+namespace quillom::pipeline {
+
+using tray::logLine;
+
+HookVerdict KeyboardHook::onKey(const KeyEvent& event) noexcept {
+    try {
+        if (isOwnInjected(event.extraInfo)) return HookVerdict::Pass;
+        state_.capture.trackModifiers(event.vkCode, event.isDown);
+        const bool hold = mustHoldBack(event);
+        if (event.isDown && state_.correctionActive && handleKeyDown(event) == HookVerdict::Swallow)
+            return HookVerdict::Swallow;
+        if (!hold) return HookVerdict::Pass;
+        holdBack(event);
+        return HookVerdict::Swallow;
+    } catch (...) {
+        return HookVerdict::Pass;
+    }
+}
+
+void KeyboardHook::onMouse(MouseMessage message) noexcept {
+    try {
+        if (state_.correctionActive && message != MouseMessage::Other) resetWord(state_);
+    } catch (...) {
+    }
+}
+
+// While a correction waits or is being replayed, a key passed on now would
+// reach the application before the replacement and corrupt the text.
+bool KeyboardHook::mustHoldBack(const KeyEvent& event) {
+    if (!state_.queue.empty() || state_.draining) return true;
+    if (!state_.replayWatermark) return false;
+    if (int32_t(event.time - *state_.replayWatermark) <= 0) return true;
+    state_.replayWatermark.reset();
+    return false;
+}
+
+void KeyboardHook::holdBack(const KeyEvent& event) {
+    enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended});
+}
+
+// One wake per filling of the queue: the drain runs until it is empty, also
+// taking what the hook adds while it runs.
+void KeyboardHook::enqueue(QueuedInput item) {
+    const bool wasIdle = state_.queue.empty() && !state_.draining;
+    state_.queue.push_back(std::move(item));
+    if (wasIdle) ports_.waker.wake();
+}
+
+HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
+    noteForeground();
+    char16_t ch = 0;
+    if (state_.capture.needsTranslation(event.vkCode))
+        ch = ports_.desktop.translateKey(event.vkCode, event.scanCode, state_.capture.shiftHeld(),
+                                         ports_.desktop.focusTarget());
+    CaptureResult result = state_.capture.onKeyDown(event.vkCode, ch);
+    if (result.kind == CaptureResult::Kind::Boundary && evaluateWord(result.word)) return HookVerdict::Swallow;
+    return HookVerdict::Pass;
+}
+
+void KeyboardHook::noteForeground() {
+    WindowId window = ports_.desktop.foregroundWindow();
+    if (window == state_.lastForeground || ports_.desktop.belongsToThisProcess(window)) return;
+    if (state_.lastForeground != 0) resetWord(state_);
+    state_.lastForeground = window;
+    std::string name = ports_.desktop.executableName(window);
+    if (name.empty()) return;
+    state_.currentAppName = name;
+    state_.recentApps.record(name);
+}
+
+bool KeyboardHook::evaluateWord(const FinishedWord& word) {
+    if (!state_.engine) return false;
+    if (state_.pauseInGames && isFullScreen(ports_.desktop.geometry(ports_.desktop.foregroundWindow()))) {
+        state_.engine->resetContext();
+        logLine("skip: full-screen/game context and pause-in-games is on");
+        return false;
+    }
+    std::string source = inputSourceOf(ports_.desktop.layoutLanguage(ports_.desktop.focusTarget()));
+    if (source.empty()) return false;
+
+    std::string typed = toUtf8(word.word);
+    WordVerdict verdict = state_.engine->evaluate({typed, state_.currentAppName, source, word.hasUnknownBeginning});
+    if (verdict.shouldCorrect && verdict.corrected && !verdict.corrected->empty()) {
+        queueCorrection(word, verdict);
+        logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected->c_str(),
+                verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
+        return true;
+    }
+    logLine("skip: %s  (conf %.2f, %s)", typed.c_str(), verdict.confidence, verdict.reason.c_str());
+    return false;
+}
+
+void KeyboardHook::queueCorrection(const FinishedWord& word, const WordVerdict& verdict) {
+    enqueue(PendingCorrection{uint32_t(word.word.size()), word.word, toUtf16(*verdict.corrected), word.boundaryChar,
+                              word.boundaryKind, verdict.targetLang});
+}
+
+}  // namespace quillom::pipeline

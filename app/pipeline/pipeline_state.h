@@ -1,0 +1,73 @@
+// The state the keyboard hook, the queue drain, Undo and conversion share,
+// and the services they use. One instance, owned by the main thread, on
+// which all of them run (the low-level hooks are called on the thread that
+// installed them, inside its message loop).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "correction_queue.h"
+#include "engine_port.h"
+#include "foreground.h"
+#include "platform.h"
+#include "word_capture.h"
+
+namespace quillom::pipeline {
+
+struct SoundSettings {
+    bool on = true;
+    std::u16string correction = u"SystemAsterisk";
+    std::u16string undo = u"SystemExclamation";
+};
+
+// The last automatic correction, for Undo; never persisted.
+struct UndoRecord {
+    bool available = false;
+    std::u16string typedWord;
+    std::u16string replacement;
+    uint32_t boundaryChar = 0;
+    BoundaryKind boundaryKind = BoundaryKind::Space;
+};
+
+struct PipelinePorts {
+    InputSender& input;
+    Desktop& desktop;
+    Clipboard& clipboard;
+    Clock& clock;
+    SoundPlayer& sound;
+    LoopWaker& waker;
+};
+
+struct PipelineState {
+    WordEngine* engine = nullptr;  // owned by the start-up code; may be replaced by a reload
+    bool correctionActive = true;
+    bool pauseInGames = true;
+    SoundSettings sounds;
+
+    WordCapture capture;
+    CorrectionQueue queue;
+    UndoRecord undo;
+
+    WindowId lastForeground = 0;
+    std::string currentAppName;  // UTF-8 executable name, passed to the engine as appID
+    RecentApps recentApps;
+
+    // Set while the drain sends; keys the hook sees then arrived mid-replay.
+    bool draining = false;
+    // Tick count right after the last injected event; a user key stamped no
+    // later than this entered the input stream ahead of the replayed keys.
+    std::optional<uint32_t> replayWatermark;
+};
+
+// Forget the word and the engine's session language; what follows may be
+// the tail of a longer word.
+void resetWord(PipelineState& state);
+
+// Deactivation also forgets the word.
+void setCorrectionActive(PipelineState& state, bool active);
+
+void playIfSet(SoundPlayer& sound, const SoundSettings& settings, const std::u16string& alias);
+
+}  // namespace quillom::pipeline

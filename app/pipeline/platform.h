@@ -1,0 +1,98 @@
+// The operating-system services the typing pipeline uses, as small
+// interfaces. The Windows program implements them with Win32 calls (*_win.cpp);
+// the unit tests use recording fakes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "key_event.h"
+
+namespace quillom::pipeline {
+
+// A window handle as an opaque number; 0 means none.
+using WindowId = uintptr_t;
+// A keyboard layout handle as an opaque number; its low word is the language id.
+using LayoutId = uintptr_t;
+
+struct Rect {
+    long left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// What the full-screen test needs to know about a window.
+struct WindowGeometry {
+    bool isShellWindow = false;
+    bool visible = false;
+    bool minimised = false;
+    bool childStyle = false;
+    std::optional<Rect> window;   // GetWindowRect, when it succeeded
+    std::optional<Rect> monitor;  // rcMonitor of the nearest monitor, when known
+};
+
+class InputSender {
+public:
+    virtual ~InputSender() = default;
+    // One SendInput call; every event carries the injected-input marker.
+    virtual void send(std::span<const SyntheticKey> keys) = 0;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual WindowId foregroundWindow() = 0;
+    virtual bool belongsToThisProcess(WindowId window) = 0;
+    // Executable file name of the window's process; empty when unknown.
+    virtual std::string executableName(WindowId window) = 0;
+    // The focus window of the foreground window's GUI thread, else the
+    // foreground window itself; 0 when there is none.
+    virtual WindowId focusTarget() = 0;
+    // Language id (low word of the layout) of the window thread's layout,
+    // of the current thread's when window is 0.
+    virtual uint16_t layoutLanguage(WindowId window) = 0;
+    // The one UTF-16 unit the key gives in that window's layout with only
+    // Shift and Caps Lock considered; 0 when it gives none or more than one.
+    virtual char16_t translateKey(uint32_t vkCode, uint32_t scanCode, bool shift, WindowId target) = 0;
+    virtual std::vector<LayoutId> installedLayouts() = 0;
+    virtual void requestLayoutChange(WindowId window, LayoutId layout) = 0;
+    virtual WindowGeometry geometry(WindowId window) = 0;
+    virtual bool bringToForeground(WindowId window) = 0;
+};
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // CF_UNICODETEXT, or nothing when the clipboard is busy or holds no text.
+    virtual std::optional<std::u16string> readText() = 0;
+    // Opens, empties and sets the text; false when the clipboard was busy.
+    virtual bool writeText(const std::u16string& text) = 0;
+    virtual uint32_t sequenceNumber() = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Spins on the high-resolution counter: the replay must not give up the thread.
+    virtual void busyWait(unsigned milliseconds) = 0;
+    virtual void sleep(unsigned milliseconds) = 0;
+    // The clock of the hook events' time stamps.
+    virtual uint32_t tickCount() = 0;
+};
+
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // Plays a system sound alias asynchronously; unknown aliases play nothing.
+    virtual void play(const std::u16string& alias) = 0;
+};
+
+// Wakes the message loop to drain the correction queue.
+class LoopWaker {
+public:
+    virtual ~LoopWaker() = default;
+    virtual void wake() = 0;
+};
+
+}  // namespace quillom::pipeline

@@ -1,0 +1,60 @@
+// The Win32 implementations of the pipeline's platform interfaces.
+#pragma once
+
+#include <cstdint>
+
+#include "platform.h"
+
+namespace quillom::pipeline {
+
+class WinInputSender final : public InputSender {
+public:
+    void send(std::span<const SyntheticKey> keys) override;
+};
+
+class WinDesktop final : public Desktop {
+public:
+    WindowId foregroundWindow() override;
+    bool belongsToThisProcess(WindowId window) override;
+    std::string executableName(WindowId window) override;
+    WindowId focusTarget() override;
+    uint16_t layoutLanguage(WindowId window) override;
+    char16_t translateKey(uint32_t vkCode, uint32_t scanCode, bool shift, WindowId target) override;
+    std::vector<LayoutId> installedLayouts() override;
+    void requestLayoutChange(WindowId window, LayoutId layout) override;
+    WindowGeometry geometry(WindowId window) override;
+    bool bringToForeground(WindowId window) override;
+};
+
+class WinClipboard final : public Clipboard {
+public:
+    std::optional<std::u16string> readText() override;
+    bool writeText(const std::u16string& text) override;
+    uint32_t sequenceNumber() override;
+};
+
+class WinClock final : public Clock {
+public:
+    void busyWait(unsigned milliseconds) override;
+    void sleep(unsigned milliseconds) override;
+    uint32_t tickCount() override;
+};
+
+class WinSoundPlayer final : public SoundPlayer {
+public:
+    void play(const std::u16string& alias) override;
+};
+
+// Posts MSG_CORRECTION_READY to the thread that runs the message loop.
+class ThreadMessageWaker final : public LoopWaker {
+public:
+    explicit ThreadMessageWaker(uint32_t threadId) : threadId_(threadId) {}
+    void wake() override;
+
+private:
+    uint32_t threadId_;
+};
+
+inline constexpr unsigned kMsgCorrectionReady = 0x8001;  // WM_APP + 1
+
+}  // namespace quillom::pipeline

@@ -1,0 +1,32 @@
+// What a replay sends and how long it waits in between, as data, so the
+// exact sequence is testable; runPlan carries it out.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "correction_queue.h"
+#include "platform.h"
+
+namespace quillom::pipeline {
+
+// Either a busy wait or one SendInput call.
+struct ReplayStep {
+    unsigned waitMs = 0;
+    std::vector<SyntheticKey> keys;
+
+    friend bool operator==(const ReplayStep&, const ReplayStep&) = default;
+};
+
+// Erase eraseCount units, type text as Unicode characters, send the boundary again.
+std::vector<ReplayStep> replayPlan(int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
+                                   BoundaryKind boundaryKind);
+
+// The held key as it arrived: its virtual key and scan code, up or down.
+SyntheticKey resendEvent(const HeldKey& key);
+
+void runPlan(std::span<const ReplayStep> plan, InputSender& input, Clock& clock);
+
+}  // namespace quillom::pipeline

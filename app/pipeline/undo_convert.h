@@ -1,0 +1,30 @@
+// The two commands that act on text outside the typing flow: Undo of the
+// last automatic correction, and conversion of the selected text through the
+// clipboard. Main thread; both block it while they wait.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "pipeline_state.h"
+
+namespace quillom::pipeline {
+
+// Erases the replacement and its boundary, types the word as it was typed
+// and the boundary again. Returns the restored word (UTF-8), or nothing when
+// there is no correction to undo.
+std::optional<std::string> undoLastCorrection(PipelineState& state, PipelinePorts ports);
+
+struct ConversionResult {
+    std::string selection;  // UTF-8
+    std::string converted;  // UTF-8
+    std::string targetLang;
+};
+
+// target "en", "ru", "uk", or empty for the engine's choice. The user's
+// clipboard text is put back afterwards. Nothing when no text was selected
+// or the engine converted nothing.
+std::optional<ConversionResult> convertSelection(PipelineState& state, PipelinePorts ports,
+                                                 const std::string& target);
+
+}  // namespace quillom::pipeline

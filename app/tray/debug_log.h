@@ -1,0 +1,43 @@
+// The diagnostic log: one printf-style function that every part of the
+// program writes through, and the line format of the log file. The log holds
+// typed text, so it exists only on developer machines (see DebugLog).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillom::tray {
+
+// Receives one finished line: NUL-terminated UTF-8 without a line end.
+using LogSink = void (*)(const char* line);
+
+// Set once at start-up, before the engine exists; main thread.
+void setLogSink(LogSink sink);
+
+// Formats into 512 bytes (longer text is cut to 511) and hands it to the sink.
+void logLine(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// "[hh:mm:ss] " + text + "\r\n", the bytes of one line of the log file.
+std::string logFileLine(int hour, int minute, int second, std::string_view text);
+
+// Whether lines reach the file: only with the developer marker and the
+// debug_log preference on. Main thread.
+class DebugLog {
+public:
+    explicit DebugLog(bool developerMachine) : developerMachine_(developerMachine) {}
+
+    bool developerMachine() const { return developerMachine_; }
+    bool enabled() const { return enabled_; }
+    // Returns the flag as it now stands (never on without the marker).
+    bool setEnabled(bool on) { return enabled_ = on && developerMachine_; }
+
+private:
+    bool developerMachine_;
+    bool enabled_ = false;
+};
+
+}  // namespace quillom::tray

@@ -1,0 +1,15 @@
+// The developer marker and the log file %TEMP%\quillom.log.
+#pragma once
+
+#include "debug_log.h"
+
+namespace quillom::tray {
+
+// %USERPROFILE%\.quillom_dev exists and is a file.
+bool developerMarkerPresent();
+
+// Makes the log file the sink of logLine while flag is enabled. flag must
+// outlive the process's logging (it is the application's one DebugLog).
+void attachLogFile(const DebugLog& flag);
+
+}  // namespace quillom::tray

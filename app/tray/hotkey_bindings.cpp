@@ -1,0 +1,124 @@
+#include "hotkey_bindings.h"
+
+#include "interface_strings.h"
+#include "settings/preferences.h"
+
+#include <cmath>
+#include <optional>
+
+namespace quillom::tray {
+namespace {
+
+using settings::JsonValue;
+
+constexpr std::string_view kNames[] = {"", "undo", "convert", "convert_en", "convert_ru", "convert_uk"};
+
+bool validId(int id) { return id >= hotkey::First && id <= hotkey::Last; }
+
+std::optional<uint32_t> storedNumber(const JsonValue& entry, std::string_view name, uint32_t max) {
+    const JsonValue* v = settings::find(entry, name);
+    if (!v || !v->isNumber()) return std::nullopt;
+    const double x = v->asNumber();
+    if (!(x >= 0) || x > max || std::floor(x) != x) return std::nullopt;
+    return static_cast<uint32_t>(x);
+}
+
+std::optional<HotkeyBinding> storedBinding(const JsonValue& entry) {
+    const auto mods = storedNumber(entry, "mods", modifier::All);
+    const auto vk = storedNumber(entry, "vk", 0xFE);
+    if (!mods || !vk) return std::nullopt;
+    if (*vk == 0) return HotkeyBinding{};
+    if (*mods == 0) return std::nullopt;
+    return HotkeyBinding{*mods, *vk};
+}
+
+std::u16string keyName(uint32_t vk, const KeyNameSource& keyNames) {
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return std::u16string(1, static_cast<char16_t>(vk));
+    if (vk >= 0x70 && vk <= 0x87) {
+        const std::string number = std::to_string(vk - 0x6F);
+        return u"F" + std::u16string(number.begin(), number.end());
+    }
+    switch (vk) {
+    case 0x09: return u"Tab";
+    case 0x0D: return u"Enter";
+    case 0x20: return u"Space";
+    case 0xC0: return u"`";
+    default: break;
+    }
+    std::u16string name = keyNames.keyName(vk);
+    return name.empty() ? u"?" : name;
+}
+
+}  // namespace
+
+std::string_view hotkeyName(int id) { return validId(id) ? kNames[id] : std::string_view(); }
+
+HotkeyBinding defaultBinding(int id) {
+    if (id == hotkey::Undo) return {modifier::Ctrl | modifier::Alt, 0x7A};
+    if (id == hotkey::Convert) return {modifier::Ctrl | modifier::Alt, 0x7B};
+    return {};
+}
+
+HotkeyBindings::HotkeyBindings() {
+    for (int id = hotkey::First; id <= hotkey::Last; ++id) table_[id] = defaultBinding(id);
+}
+
+HotkeyBinding HotkeyBindings::binding(int id) const { return validId(id) ? table_[id] : HotkeyBinding{}; }
+
+void HotkeyBindings::loadFrom(const JsonValue& prefs) {
+    *this = HotkeyBindings();
+    const JsonValue* all = settings::find(prefs, settings::key::Hotkeys);
+    if (!all || !all->isObject()) return;
+    for (int id = hotkey::First; id <= hotkey::Last; ++id) {
+        const JsonValue* entry = settings::find(*all, kNames[id]);
+        if (!entry || !entry->isObject()) continue;
+        if (const auto stored = storedBinding(*entry)) table_[id] = *stored;
+    }
+}
+
+void HotkeyBindings::load(const settings::SettingsStore& store) {
+    JsonValue prefs;
+    store.loadPreferences(prefs);
+    loadFrom(prefs);
+}
+
+void HotkeyBindings::storeInto(JsonValue& prefs) const {
+    JsonValue all = JsonValue::makeObject();
+    for (int id = hotkey::First; id <= hotkey::Last; ++id) {
+        JsonValue entry = JsonValue::makeObject();
+        settings::member(entry, "mods") = table_[id].mods;
+        settings::member(entry, "vk") = table_[id].vk;
+        settings::member(all, kNames[id]) = std::move(entry);
+    }
+    settings::member(prefs, settings::key::Hotkeys) = std::move(all);
+}
+
+bool HotkeyBindings::save(settings::SettingsStore& store) const {
+    JsonValue prefs;
+    store.loadPreferences(prefs);
+    storeInto(prefs);
+    return store.savePreferences(prefs);
+}
+
+HotkeyBindings::SetResult HotkeyBindings::set(int id, HotkeyBinding binding, settings::SettingsStore& store) {
+    if (!validId(id) || (binding.vk != 0 && (binding.mods & modifier::All) == 0)) return SetResult::Refused;
+    table_[id] = binding.vk == 0 ? HotkeyBinding{} : HotkeyBinding{binding.mods & modifier::All, binding.vk};
+    return save(store) ? SetResult::Saved : SetResult::SaveFailed;
+}
+
+bool HotkeyBindings::resetToDefaults(settings::SettingsStore& store) {
+    *this = HotkeyBindings();
+    return save(store);
+}
+
+std::u16string hotkeyText(HotkeyBinding binding, const KeyNameSource& keyNames) {
+    if (binding.vk == 0) return text(text_id::Unset);
+    std::u16string result;
+    if (binding.mods & modifier::Ctrl) result += u"Ctrl+";
+    if (binding.mods & modifier::Alt) result += u"Alt+";
+    if (binding.mods & modifier::Shift) result += u"Shift+";
+    if (binding.mods & modifier::Win) result += u"Win+";
+    return result + keyName(binding.vk, keyNames);
+}
+
+}  // namespace quillom::tray

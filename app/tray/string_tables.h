@@ -1,0 +1,19 @@
+// The three interface string tables as (id, text) entries; interface_strings.cpp builds the
+// lookup tables from them. Internal to the interface strings (tests read them too).
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace quillom::tray {
+
+struct StringEntry {
+    int id;
+    std::u16string_view text;
+};
+
+std::span<const StringEntry> englishEntries();
+std::span<const StringEntry> ukrainianEntries();
+std::span<const StringEntry> russianEntries();
+
+}  // namespace quillom::tray

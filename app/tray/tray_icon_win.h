@@ -1,0 +1,39 @@
+// The notification-area icon: adding, updating and removing it, and drawing
+// the two-letter layout icon with GDI.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tray_icon.h"
+
+namespace quillom::tray {
+
+inline constexpr UINT kMsgTrayCallback = 0x8002;  // WM_APP + 2
+inline constexpr int kIconResource = 101;
+
+// Main thread. Owns the generated icon it shows.
+class NotifyIcon {
+public:
+    NotifyIcon() = default;
+    NotifyIcon(const NotifyIcon&) = delete;
+    NotifyIcon& operator=(const NotifyIcon&) = delete;
+    ~NotifyIcon();
+
+    bool add(HWND owner, HINSTANCE instance);
+    void setTip(const std::u16string& tip);
+    // Redraws only when the look changed, unless forced.
+    void show(const IconLook& look, bool force);
+    void remove();
+
+private:
+    NOTIFYICONDATAW data_{};
+    HICON generated_ = nullptr;
+    std::u16string lastKey_;
+};
+
+// A new icon of the small-icon size, owned by the caller; null on failure.
+HICON drawLabelIcon(const std::u16string& label, uint32_t colour);
+
+}  // namespace quillom::tray

@@ -1,0 +1,60 @@
+// The tray menu as data: built by one function from the state it shows, and
+// turned into a Win32 popup menu by the shell adapter.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillom::tray {
+
+namespace command {
+inline constexpr uint32_t LaunchAtLogin = 2001, Enabled = 2002, LearningMode = 2003, Debug = 2004,
+                          PauseFor15Minutes = 2005, PauseUntilRestart = 2006, Resume = 2007, Undo = 2008,
+                          ConvertSelection = 2009, ConvertToEnglish = 2010, ConvertToUkrainian = 2011,
+                          ConvertToRussian = 2012, CheckForUpdates = 2013, Settings = 2014, Quit = 2015,
+                          FirstRecentApp = 2100;
+}
+
+struct MenuEntry {
+    enum class Kind { Item, Separator, Submenu } kind = Kind::Item;
+    std::u16string text;
+    uint32_t command = 0;
+    bool checked = false;
+    bool greyed = false;
+    std::vector<MenuEntry> children;  // Submenu only
+};
+
+struct RecentAppEntry {
+    std::string exeName;  // UTF-8
+    bool excluded = false;
+};
+
+struct TrayMenuState {
+    std::u16string statusText;
+    bool launchAtLogin = false;
+    bool enabled = true;
+    bool learningMode = true;
+    bool developerMachine = false;
+    bool debugLog = false;
+    bool paused = false;
+    bool undoAvailable = false;
+    std::vector<RecentAppEntry> recentApps;  // at most four, most recent first
+    // Hotkey texts of the language conversions, when bound.
+    std::optional<std::u16string> convertEnHotkey, convertUkHotkey, convertRuHotkey;
+};
+
+// Interface text by id, in the current interface language.
+using TextLookup = std::function<std::u16string(int id)>;
+
+std::vector<MenuEntry> buildTrayMenu(const TrayMenuState& state, const TextLookup& text);
+
+// "Quillom — " + status, cut to what the notify icon's tip holds (127 units).
+std::u16string trayTooltip(const std::u16string& statusText);
+
+// Replaces the first "%s" of a text; a text without one stays as it is.
+std::u16string withArgument(std::u16string text, const std::u16string& argument);
+
+}  // namespace quillom::tray

@@ -1,0 +1,233 @@
+// Recording stand-ins for the pipeline's platform services and the engine,
+// and a small model of the focused editor that applies what reaches it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pipeline/engine_port.h"
+#include "pipeline/keyboard_hook.h"
+#include "pipeline/platform.h"
+
+namespace quillom::pipeline::testing {
+
+// The text of the focused application: applies key events as a US-layout
+// editor would, so tests read the result the user would see.
+struct FakeEditor {
+    std::u16string text;
+    bool shift = false;
+
+    void apply(const SyntheticKey& key) {
+        const bool up = key.flags & keyflag::KeyUp;
+        if (key.flags & keyflag::Unicode) {
+            if (!up) text += char16_t(key.scan);
+            return;
+        }
+        if (key.vk == 0x10 || key.vk == 0xA0 || key.vk == 0xA1) {
+            shift = !up;
+            return;
+        }
+        if (up) return;
+        if (key.vk == 0x08) {
+            if (!text.empty()) text.pop_back();
+        } else if (key.vk == 0x0D) {
+            text += u'\n';
+        } else if (key.vk == 0x09) {
+            text += u'\t';
+        } else if (key.vk == 0x20) {
+            text += u' ';
+        } else if (key.vk >= 'A' && key.vk <= 'Z') {
+            text += char16_t(shift ? key.vk : key.vk - 'A' + 'a');
+        } else if (key.vk == 0x31 && shift) {
+            text += u'!';
+        }
+    }
+};
+
+// Sends go to the editor; each event first passes through the hook, as
+// Windows calls the low-level hook for injected input too.
+class FakeInput final : public InputSender {
+public:
+    void send(std::span<const SyntheticKey> keys) override {
+        calls.emplace_back(keys.begin(), keys.end());
+        for (const SyntheticKey& key : keys) {
+            if (hook) {
+                KeyEvent event{key.vk, key.scan, !(key.flags & keyflag::KeyUp), bool(key.flags & keyflag::Extended),
+                               0, kInjectedMarker};
+                injectedVerdicts.push_back(hook->onKey(event));
+            }
+            if (editor) editor->apply(key);
+        }
+        if (afterSend) afterSend(keys);
+    }
+
+    std::vector<SyntheticKey> allKeys() const {
+        std::vector<SyntheticKey> all;
+        for (const auto& call : calls) all.insert(all.end(), call.begin(), call.end());
+        return all;
+    }
+
+    std::vector<std::vector<SyntheticKey>> calls;
+    std::vector<HookVerdict> injectedVerdicts;
+    KeyboardHook* hook = nullptr;
+    FakeEditor* editor = nullptr;
+    std::function<void(std::span<const SyntheticKey>)> afterSend;
+};
+
+class FakeDesktop final : public Desktop {
+public:
+    WindowId foreground = 100;
+    WindowId focus = 101;
+    std::map<WindowId, std::string> exeNames{{100, "notepad.exe"}};
+    std::vector<WindowId> ownWindows;
+    uint16_t layout = 0x0409;
+    std::vector<LayoutId> layouts{0x04090409, 0x04190419, 0x04220422};
+    std::vector<std::pair<WindowId, LayoutId>> layoutRequests;
+    WindowGeometry foregroundGeometry;
+    std::vector<WindowId> broughtToFront;
+
+    WindowId foregroundWindow() override { return foreground; }
+    bool belongsToThisProcess(WindowId w) override {
+        return std::find(ownWindows.begin(), ownWindows.end(), w) != ownWindows.end();
+    }
+    std::string executableName(WindowId w) override {
+        auto it = exeNames.find(w);
+        return it == exeNames.end() ? std::string() : it->second;
+    }
+    WindowId focusTarget() override { return focus; }
+    uint16_t layoutLanguage(WindowId) override { return layout; }
+    // The US layout for letters, digits and the few symbols the tests type.
+    char16_t translateKey(uint32_t vkCode, uint32_t, bool shift, WindowId) override {
+        if (vkCode >= 'A' && vkCode <= 'Z') return char16_t(shift ? vkCode : vkCode - 'A' + 'a');
+        if (vkCode == '1') return shift ? u'!' : u'1';
+        if (vkCode >= '0' && vkCode <= '9') return char16_t(vkCode);
+        if (vkCode == 0xBD) return u'-';
+        if (vkCode == 0xDE) return u'\'';
+        return 0;
+    }
+    std::vector<LayoutId> installedLayouts() override { return layouts; }
+    void requestLayoutChange(WindowId w, LayoutId l) override { layoutRequests.emplace_back(w, l); }
+    WindowGeometry geometry(WindowId) override { return foregroundGeometry; }
+    bool bringToForeground(WindowId w) override {
+        broughtToFront.push_back(w);
+        foreground = w;
+        return true;
+    }
+};
+
+class FakeClipboard final : public Clipboard {
+public:
+    std::optional<std::u16string> text;
+    uint32_t sequence = 1;
+    bool busy = false;
+    std::vector<std::u16string> writes;
+
+    std::optional<std::u16string> readText() override { return busy ? std::nullopt : text; }
+    bool writeText(const std::u16string& t) override {
+        if (busy) return false;
+        writes.push_back(t);
+        text = t;
+        ++sequence;
+        return true;
+    }
+    uint32_t sequenceNumber() override { return sequence; }
+};
+
+// Time passes only by waiting.
+class FakeClock final : public Clock {
+public:
+    uint32_t now = 1000;
+    unsigned busyWaited = 0, slept = 0;
+
+    void busyWait(unsigned ms) override {
+        busyWaited += ms;
+        now += ms;
+    }
+    void sleep(unsigned ms) override {
+        slept += ms;
+        now += ms;
+    }
+    uint32_t tickCount() override { return now; }
+};
+
+class FakeSound final : public SoundPlayer {
+public:
+    std::vector<std::u16string> played;
+    void play(const std::u16string& alias) override { played.push_back(alias); }
+};
+
+class FakeWaker final : public LoopWaker {
+public:
+    int wakes = 0;
+    void wake() override { ++wakes; }
+};
+
+// Answers from a table of words; records what it was asked.
+class FakeEngine final : public WordEngine {
+public:
+    std::map<std::string, WordVerdict> verdicts;
+    std::map<std::pair<std::string, std::string>, Conversion> conversions;  // (text, target)
+    std::vector<WordQuery> queries;
+    int resets = 0;
+
+    void correct(const std::string& typed, const std::string& replacement, const std::string& lang) {
+        verdicts[typed] = {true, replacement, 0.9, lang, "layout_mismatch"};
+    }
+    WordVerdict evaluate(const WordQuery& q) override {
+        queries.push_back(q);
+        auto it = verdicts.find(q.word);
+        if (it != verdicts.end()) return it->second;
+        return {false, std::string(), 0.1, "", "no_candidate"};
+    }
+    void resetContext() override { ++resets; }
+    Conversion convertSelection(const std::string& text, const std::string& target) override {
+        auto it = conversions.find({text, target});
+        return it == conversions.end() ? Conversion{} : it->second;
+    }
+};
+
+// All fakes wired to one pipeline state, with helpers that play the user.
+struct PipelineRig {
+    FakeInput input;
+    FakeDesktop desktop;
+    FakeClipboard clipboard;
+    FakeClock clock;
+    FakeSound sound;
+    FakeWaker waker;
+    FakeEngine engine;
+    FakeEditor editor;
+    PipelineState state;
+    KeyboardHook hook{state, ports()};
+
+    PipelineRig() {
+        state.engine = &engine;
+        input.hook = &hook;
+        input.editor = &editor;
+    }
+
+    PipelinePorts ports() { return {input, desktop, clipboard, clock, sound, waker}; }
+
+    // A user key event: the hook decides, and a passed key reaches the editor.
+    HookVerdict key(uint32_t vk, bool down) {
+        KeyEvent event{vk, 0, down, false, clock.now, 0};
+        HookVerdict verdict = hook.onKey(event);
+        if (verdict == HookVerdict::Pass) editor.apply({uint16_t(vk), 0, down ? 0u : keyflag::KeyUp});
+        clock.now += 1;
+        return verdict;
+    }
+    HookVerdict tap(uint32_t vk) {
+        HookVerdict verdict = key(vk, true);
+        key(vk, false);
+        return verdict;
+    }
+    // Types lower-case letters, digits and spaces as key taps.
+    void type(std::string_view text) {
+        for (char c : text) tap(c == ' ' ? 0x20 : (c >= 'a' && c <= 'z') ? uint32_t(c - 'a' + 'A') : uint32_t(c));
+    }
+};
+
+}  // namespace quillom::pipeline::testing

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace quillom::pipeline::testing {
+namespace {
+
+const PendingCorrection& firstCorrection(const PipelineState& state) {
+    EXPECT_FALSE(state.queue.empty());
+    return std::get<PendingCorrection>(state.queue.front());
+}
+
+TEST(KeyboardHook, WrongLayoutWordEndedBySpaceIsSwallowedAndQueued) {
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.type("ghbdtn");
+    EXPECT_EQ(rig.key(0x20, true), HookVerdict::Swallow);
+
+    const PendingCorrection& c = firstCorrection(rig.state);
+    EXPECT_EQ(c.eraseCount, 6u);
+    EXPECT_EQ(c.typedWord, u"ghbdtn");
+    EXPECT_EQ(c.replacement, u"привет");
+    EXPECT_EQ(c.boundaryChar, 0x20u);
+    EXPECT_EQ(c.boundaryKind, BoundaryKind::Space);
+    EXPECT_EQ(c.targetLang, "ru");
+    EXPECT_EQ(rig.state.queue.size(), 1u);
+    EXPECT_EQ(rig.waker.wakes, 1);
+    ASSERT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.engine.queries[0].appId, "notepad.exe");
+    EXPECT_EQ(rig.engine.queries[0].inputSource, "en");
+    EXPECT_FALSE(rig.engine.queries[0].hasUnknownBeginning);
+    EXPECT_EQ(rig.editor.text, u"ghbdtn");
+}
+
+TEST(KeyboardHook, WordThatNeedsNoCorrectionPassesItsBoundary) {
+    PipelineRig rig;
+    rig.type("hello");
+    EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass);
+    EXPECT_TRUE(rig.state.queue.empty());
+    EXPECT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.waker.wakes, 0);
+}
+
+TEST(KeyboardHook, BoundaryWithoutWordNeverReachesTheEngine) {
+    PipelineRig rig;
+    EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass);
+    EXPECT_TRUE(rig.engine.queries.empty());
+}
+
+TEST(KeyboardHook, LayoutOfAnotherLanguageCallsNothing) {
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.desktop.layout = 0x0407;  // German
+    rig.type("ghbdtn");
+    EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass);
+    EXPECT_TRUE(rig.engine.queries.empty());
+}
+
+TEST(KeyboardHook, RussianLayoutIsReportedAsTheInputSource) {
+    PipelineRig rig;
+    rig.desktop.layout = 0x0419;
+    rig.type("ab ");
+    ASSERT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.engine.queries[0].inputSource, "ru");
+}
+
+TEST(KeyboardHook, OwnInjectedKeysAreInvisible) {
+    PipelineRig rig;
+    rig.engine.correct("ab", "фи", "ru");
+    const KeyEvent injectedShift{0x10, 0, true, false, 0, kInjectedMarker};
+    const KeyEvent injectedLetter{'Q', 0, true, false, 0, kInjectedMarker};
+    EXPECT_EQ(rig.hook.onKey(injectedShift), HookVerdict::Pass);
+    EXPECT_EQ(rig.hook.onKey(injectedLetter), HookVerdict::Pass);
+    EXPECT_FALSE(rig.state.capture.shiftHeld());
+    rig.type("ab");
+    EXPECT_EQ(rig.state.capture.word(), u"ab");
+    const KeyEvent injectedSpace{0x20, 0, true, false, 0, kInjectedMarker};
+    EXPECT_EQ(rig.hook.onKey(injectedSpace), HookVerdict::Pass);
+    EXPECT_TRUE(rig.engine.queries.empty());
+}
+
+TEST(KeyboardHook, ShiftOneEndsTheWordAsPunctuation) {
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.type("ghbdtn");
+    rig.key(0x10, true);
+    EXPECT_EQ(rig.key('1', true), HookVerdict::Swallow);
+    EXPECT_EQ(rig.key(0x10, false), HookVerdict::Swallow) << "held behind the correction";
+    const PendingCorrection& c = firstCorrection(rig.state);
+    EXPECT_EQ(c.boundaryChar, uint32_t(u'!'));
+    EXPECT_EQ(c.boundaryKind, BoundaryKind::Punctuation);
+}
+
+TEST(KeyboardHook, FullScreenWindowPausesCorrectionWhenAsked) {
+    for (bool pauseInGames : {true, false}) {
+        PipelineRig rig;
+        rig.state.pauseInGames = pauseInGames;
+        rig.desktop.foregroundGeometry = {false, true, false, false, Rect{0, 0, 1920, 1080}, Rect{0, 0, 1920, 1080}};
+        rig.engine.correct("ghbdtn", "привет", "ru");
+        rig.type("ghbdtn");
+        HookVerdict verdict = rig.key(0x20, true);
+        EXPECT_EQ(verdict, pauseInGames ? HookVerdict::Pass : HookVerdict::Swallow) << pauseInGames;
+        EXPECT_EQ(rig.engine.queries.empty(), pauseInGames);
+        EXPECT_EQ(rig.engine.resets, pauseInGames ? 1 : 0);
+    }
+}
+
+TEST(KeyboardHook, SwitchingApplicationsResetsTheWordAndRecordsTheApplication) {
+    PipelineRig rig;
+    rig.desktop.exeNames[200] = "Word.EXE";
+    rig.type("ab");
+    rig.desktop.foreground = 200;
+    rig.type("cd ");
+    ASSERT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.engine.queries[0].word, "cd");
+    EXPECT_EQ(rig.engine.queries[0].appId, "Word.EXE");
+    EXPECT_TRUE(rig.engine.queries[0].hasUnknownBeginning);
+    EXPECT_EQ(rig.engine.resets, 1);
+    EXPECT_EQ(rig.state.recentApps.snapshot(), (std::vector<std::string>{"Word.EXE", "notepad.exe"}));
+}
+
+TEST(KeyboardHook, OwnWindowInForegroundChangesNothing) {
+    PipelineRig rig;
+    rig.type("a");
+    rig.desktop.foreground = 300;
+    rig.desktop.ownWindows = {300};
+    rig.desktop.exeNames[300] = "Quillom.exe";
+    rig.type("b ");
+    EXPECT_EQ(rig.state.currentAppName, "notepad.exe");
+    EXPECT_EQ(rig.state.recentApps.snapshot(), std::vector<std::string>{"notepad.exe"});
+    ASSERT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.engine.queries[0].word, "ab");
+}
+
+TEST(KeyboardHook, ClickOrWheelEmptiesTheWord) {
+    for (MouseMessage message : {MouseMessage::ButtonDown, MouseMessage::Wheel}) {
+        PipelineRig rig;
+        rig.type("ab");
+        rig.hook.onMouse(message);
+        EXPECT_TRUE(rig.state.capture.word().empty());
+        EXPECT_EQ(rig.engine.resets, 1);
+    }
+    PipelineRig rig;
+    rig.type("ab");
+    rig.hook.onMouse(MouseMessage::Other);
+    EXPECT_EQ(rig.state.capture.word(), u"ab");
+}
+
+TEST(KeyboardHook, InactiveCorrectionPassesEverythingAndCapturesNothing) {
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    setCorrectionActive(rig.state, false);
+    rig.type("ghbdtn");
+    EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass);
+    EXPECT_TRUE(rig.engine.queries.empty());
+    EXPECT_EQ(rig.editor.text, u"ghbdtn ");
+}
+
+TEST(KeyboardHook, WithoutEngineNothingIsEvaluated) {
+    PipelineRig rig;
+    rig.state.engine = nullptr;
+    rig.type("ghbdtn");
+    EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass);
+}
+
+}  // namespace
+}  // namespace quillom::pipeline::testing

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "pipeline/correction_drain.h"
+#include "pipeline/undo_convert.h"
+
+namespace quillom::pipeline::testing {
+namespace {
+
+struct CommandRig : PipelineRig {
+    CommandRig() { engine.correct("ghbdtn", "привет", "ru"); }
+    void typeAndDrain(std::string_view text) {
+        type(text);
+        drainQueue(state, ports());
+    }
+};
+
+TEST(Undo, RestoresTheTypedWordAndItsBoundary) {
+    CommandRig rig;
+    rig.typeAndDrain("ghbdtn ");
+    rig.desktop.layout = 0x0419;  // the correction switched the window to Russian
+    rig.sound.played.clear();
+
+    std::optional<std::string> restored = undoLastCorrection(rig.state, rig.ports());
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(*restored, "ghbdtn");
+    EXPECT_EQ(rig.editor.text, u"ghbdtn ");
+    EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04090409));
+    EXPECT_EQ(rig.sound.played, std::vector<std::u16string>{u"SystemExclamation"});
+    EXPECT_FALSE(rig.state.undo.available);
+    EXPECT_FALSE(undoLastCorrection(rig.state, rig.ports())) << "a second Undo does nothing";
+}
+
+TEST(Undo, AfterEnterErasesTheLineBreakAndSendsEnterAgain) {
+    CommandRig rig;
+    rig.typeAndDrain("ghbdtn");
+    rig.tap(0x0D);
+    drainQueue(rig.state, rig.ports());
+    EXPECT_EQ(rig.editor.text, u"привет\n");
+    rig.input.calls.clear();
+
+    ASSERT_TRUE(undoLastCorrection(rig.state, rig.ports()));
+    EXPECT_EQ(rig.editor.text, u"ghbdtn\n");
+    std::vector<SyntheticKey> keys = rig.input.allKeys();
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), SyntheticKey{0x08, 0, 0}), 7) << "six letters and the line break";
+    EXPECT_EQ(keys.end()[-2], (SyntheticKey{0x0D, 0, 0}));
+}
+
+TEST(Undo, NothingToUndoSendsNothing) {
+    CommandRig rig;
+    EXPECT_FALSE(undoLastCorrection(rig.state, rig.ports()));
+    EXPECT_TRUE(rig.input.calls.empty());
+}
+
+// Ctrl+C in the fake copies `selection` to the clipboard, as an editor would.
+struct ConvertRig : CommandRig {
+    std::optional<std::u16string> selection;
+    std::vector<std::u16string> pasted;
+
+    ConvertRig() {
+        input.afterSend = [this](std::span<const SyntheticKey> keys) {
+            if (keys.size() != 4 || keys[0].vk != 0x11) return;
+            if (keys[1].vk == 'C' && selection) {
+                clipboard.text = *selection;
+                ++clipboard.sequence;
+            }
+            if (keys[1].vk == 'V') pasted.push_back(clipboard.text.value_or(u""));
+        };
+    }
+};
+
+TEST(ConvertSelection, PastesTheConversionAndGivesTheClipboardBack) {
+    ConvertRig rig;
+    rig.clipboard.text = u"keep me";
+    rig.selection = u"ghbdtn vbh";
+    rig.engine.conversions[{"ghbdtn vbh", ""}] = {"привет мир", "ru"};
+
+    std::optional<ConversionResult> result = convertSelection(rig.state, rig.ports(), "");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->selection, "ghbdtn vbh");
+    EXPECT_EQ(result->converted, "привет мир");
+    EXPECT_EQ(result->targetLang, "ru");
+    EXPECT_EQ(rig.pasted, std::vector<std::u16string>{u"привет мир"});
+    EXPECT_EQ(rig.clipboard.text, u"keep me");
+    EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04190419));
+    EXPECT_EQ(rig.sound.played, std::vector<std::u16string>{u"SystemAsterisk"});
+    for (HookVerdict v : rig.input.injectedVerdicts) EXPECT_EQ(v, HookVerdict::Pass);
+}
+
+TEST(ConvertSelection, ChosenTargetGoesToTheEngine) {
+    ConvertRig rig;
+    rig.selection = u"ghbdtn";
+    rig.engine.conversions[{"ghbdtn", "uk"}] = {"привет", "uk"};
+    std::optional<ConversionResult> result = convertSelection(rig.state, rig.ports(), "uk");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04220422));
+    EXPECT_EQ(rig.clipboard.text, u"привет") << "with nothing saved the conversion stays on the clipboard";
+}
+
+TEST(ConvertSelection, NothingSelectedLeavesTheClipboardAsItWas) {
+    ConvertRig rig;
+    rig.clipboard.text = u"keep me";
+    EXPECT_FALSE(convertSelection(rig.state, rig.ports(), ""));
+    EXPECT_EQ(rig.clipboard.text, u"keep me");
+    EXPECT_TRUE(rig.pasted.empty());
+    EXPECT_EQ(rig.clock.slept, 400u) << "forty polls of 10 ms";
+}
+
+TEST(ConvertSelection, EngineThatConvertsNothingPastesNothing) {
+    ConvertRig rig;
+    rig.clipboard.text = u"keep me";
+    rig.selection = u"12345";
+    EXPECT_FALSE(convertSelection(rig.state, rig.ports(), ""));
+    EXPECT_TRUE(rig.pasted.empty());
+    EXPECT_EQ(rig.clipboard.text, u"keep me");
+}
+
+TEST(ConvertSelection, FromTheTrayMenuTheTextWindowGetsTheForegroundBack) {
+    ConvertRig rig;
+    rig.type("a");  // notepad (window 100) was seen
+    rig.desktop.foreground = 300;
+    rig.desktop.ownWindows = {300};
+    rig.selection = u"ghbdtn";
+    rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    ASSERT_TRUE(convertSelection(rig.state, rig.ports(), ""));
+    EXPECT_EQ(rig.desktop.broughtToFront, std::vector<WindowId>{100});
+}
+
+TEST(ConvertSelection, WorksWhileCorrectionIsPaused) {
+    ConvertRig rig;
+    setCorrectionActive(rig.state, false);
+    rig.selection = u"ghbdtn";
+    rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    EXPECT_TRUE(convertSelection(rig.state, rig.ports(), ""));
+}
+
+}  // namespace
+}  // namespace quillom::pipeline::testing
