@@ -64,13 +64,16 @@ bool isBoundary(const ClusterState& state, GP next) {
 
 std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start) {
     if (start >= utf8.size()) return utf8.size();
+    // Printable ASCII never joins printable ASCII (or the end); skips the lookups for most text.
+    const auto printable = [&utf8](std::size_t i) {
+        return i >= utf8.size() || (utf8[i] >= 0x20 && utf8[i] < 0x7F);
+    };
+    if (printable(start) && printable(start + 1)) return start + 1;
     std::size_t pos = start;
     ClusterState state;
     state.advance(detail::graphemeProperty(decodeScalar(utf8, pos)));
     while (pos < utf8.size()) {
-        // Two printable ASCII characters never join; skips the lookups for most text.
-        const auto byte = static_cast<unsigned char>(utf8[pos]);
-        if (byte >= 0x20 && byte < 0x7F && state.previous == GP::Other) return pos;
+        if (printable(pos) && state.previous == GP::Other) return pos;
         std::size_t after = pos;
         const GP next = detail::graphemeProperty(decodeScalar(utf8, after));
         if (isBoundary(state, next)) return pos;

@@ -104,6 +104,11 @@ char32_t toUpper(char32_t cp) {
     return detail::mapCase(cp, detail::kUpperRanges, detail::kCyrillicUpperDelta);
 }
 
+char32_t lastCaseMappedScalar() {
+    const auto end = [](const detail::CaseRange& r) { return r.first + r.span; };
+    return std::max(end(detail::kLowerRanges.back()), end(detail::kUpperRanges.back()));
+}
+
 namespace {
 
 template <typename Map>

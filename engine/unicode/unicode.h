@@ -34,6 +34,9 @@ bool isWhitespace(char32_t cp);
 char32_t toLower(char32_t cp);
 char32_t toUpper(char32_t cp);
 
+// No scalar above this one has a simple case mapping (bounds enumerations).
+char32_t lastCaseMappedScalar();
+
 std::string toLower(std::string_view utf8);
 std::string toUpper(std::string_view utf8);
 

@@ -113,6 +113,17 @@ TEST(PropertiesTest, MapsCaseOneToOne) {
     }
 }
 
+TEST(PropertiesTest, NoCaseMappingLiesAboveTheLastCaseMappedScalar) {
+    const char32_t last = lastCaseMappedScalar();
+    EXPECT_TRUE(toLower(last) != last || toUpper(last) != last);
+    for (char32_t cp = last + 1; cp <= 0x10FFFF; ++cp) {
+        if (toLower(cp) != cp || toUpper(cp) != cp) {
+            ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(cp) << " maps";
+            break;
+        }
+    }
+}
+
 TEST(PropertiesTest, MapsCaseOfStrings) {
     EXPECT_EQ(toLower("ПРИВІТ, ҐЄЇІ World ЁЖ 42"), "привіт, ґєїі world ёж 42");
     EXPECT_EQ(toUpper("привіт, ґєїі world ёж 42"), "ПРИВІТ, ҐЄЇІ WORLD ЁЖ 42");

@@ -1,0 +1,243 @@
+// Turns the parsed pattern into instructions. Counted repetition is expanded
+// into copies, so the program size is capped; case-insensitive literals and
+// class ranges are lower-cased here once instead of on every match.
+#include <algorithm>
+
+#include "regex/regex_program.h"
+#include "unicode/unicode.h"
+
+namespace quillom::regex::detail {
+namespace {
+
+constexpr std::size_t kMaxInstructions = 20000;
+
+// {lower(x) : x in ranges} joined to the ranges, so that testing the lower-cased
+// text scalar against the result compares lower-cased scalars on both sides
+// (lower-casing is idempotent, so the ranges themselves stand for their fixed points).
+std::vector<ScalarRange> foldRanges(const std::vector<ScalarRange>& ranges) {
+    std::vector<ScalarRange> folded = ranges;
+    const char32_t lastCased = unicode::lastCaseMappedScalar();
+    for (const ScalarRange& r : ranges) {
+        for (char32_t x = r.first; x <= std::min(r.last, lastCased); ++x) {
+            const char32_t lower = unicode::toLower(x);
+            if (lower != x) folded.push_back({lower, lower});
+        }
+    }
+    normalizeRanges(folded);
+    return folded;
+}
+
+void fillHotScalars(CharClass& cls, bool caseInsensitive) {
+    const auto set = [&cls, caseInsensitive](std::size_t bit, char32_t cp) {
+        const char32_t folded = caseInsensitive ? unicode::toLower(cp) : cp;
+        if (classMatches(cls, cp, folded)) cls.hot[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    };
+    for (char32_t cp = 0; cp < 0x80; ++cp) set(cp, cp);
+    for (char32_t cp = kHotCyrillicFirst; cp <= kHotCyrillicLast; ++cp) {
+        set(0x80 + (cp - kHotCyrillicFirst), cp);
+    }
+}
+
+class Compiler {
+public:
+    Compiler(const Ast& ast, bool caseInsensitive) : ast_(ast), caseInsensitive_(caseInsensitive) {}
+
+    std::optional<Regex::Program> run() {
+        Regex::Program program;
+        program.caseInsensitive = caseInsensitive_;
+        emitNode(ast_.root);
+        emit(Op::Match);
+        if (overflow_) return std::nullopt;
+        program.code = std::move(code_);
+        program.registers = registers_;
+        program.classes = ast_.classes;
+        for (CharClass& cls : program.classes) {
+            if (caseInsensitive_) cls.ranges = foldRanges(cls.ranges);
+            fillHotScalars(cls, caseInsensitive_);
+        }
+        program.anchoredAtStart = anchored(ast_.root);
+        program.firstScalar = firstScalar(ast_.root);
+        return program;
+    }
+
+private:
+    const Node& node(int index) const { return ast_.nodes[static_cast<std::size_t>(index)]; }
+
+    std::uint32_t pc() const { return static_cast<std::uint32_t>(code_.size()); }
+
+    std::uint32_t emit(Op op, std::uint32_t a = 0, std::uint32_t b = 0) {
+        if (code_.size() >= kMaxInstructions) {
+            overflow_ = true;
+            return pc();
+        }
+        code_.push_back({op, a, b});
+        return pc() - 1;
+    }
+
+    void patchA(std::uint32_t at, std::uint32_t target) {
+        if (at < code_.size()) code_[at].a = target;
+    }
+    void patchB(std::uint32_t at, std::uint32_t target) {
+        if (at < code_.size()) code_[at].b = target;
+    }
+
+    char32_t fold(char32_t c) const { return caseInsensitive_ ? unicode::toLower(c) : c; }
+
+    void emitNode(int index) {
+        if (overflow_) return;
+        const Node& n = node(index);
+        switch (n.kind) {
+            case NodeKind::Empty: return;
+            case NodeKind::Char: emit(Op::Char, fold(n.scalar)); return;
+            case NodeKind::Any: emit(Op::Any); return;
+            case NodeKind::Class: emit(Op::Class, static_cast<std::uint32_t>(n.classIndex)); return;
+            case NodeKind::StartAnchor: emit(Op::StartAnchor); return;
+            case NodeKind::EndAnchor: emit(Op::EndAnchor); return;
+            case NodeKind::WordBoundary: emit(Op::WordBoundary); return;
+            case NodeKind::NotWordBoundary: emit(Op::NotWordBoundary); return;
+            case NodeKind::LookAhead: emitLook(Op::LookAhead, n); return;
+            case NodeKind::NegativeLookAhead: emitLook(Op::NegativeLookAhead, n); return;
+            case NodeKind::Concat:
+                for (int child : n.children) emitNode(child);
+                return;
+            case NodeKind::Alternation: emitAlternation(n); return;
+            case NodeKind::Repeat: emitRepeat(n); return;
+        }
+    }
+
+    void emitLook(Op op, const Node& n) {
+        const std::uint32_t look = emit(op);
+        patchA(look, pc());
+        emitNode(n.children.front());
+        emit(Op::Match);
+        patchB(look, pc());
+    }
+
+    void emitAlternation(const Node& n) {
+        std::vector<std::uint32_t> jumps;
+        for (std::size_t i = 0; i + 1 < n.children.size(); ++i) {
+            const std::uint32_t split = emit(Op::Split);
+            patchA(split, pc());
+            emitNode(n.children[i]);
+            jumps.push_back(emit(Op::Jump));
+            patchB(split, pc());
+        }
+        emitNode(n.children.back());
+        for (std::uint32_t jump : jumps) patchA(jump, pc());
+    }
+
+    // Greedy splits try one more repetition first, lazy ones leaving the loop first.
+    void patchSplit(std::uint32_t split, bool lazy, std::uint32_t more, std::uint32_t done) {
+        patchA(split, lazy ? done : more);
+        patchB(split, lazy ? more : done);
+    }
+
+    void emitRepeat(const Node& n) {
+        const int child = n.children.front();
+        const bool canBeEmpty = nullable(child);
+        if (n.max == kUnbounded && n.min >= 1 && !canBeEmpty) {
+            for (int i = 1; i < n.min; ++i) emitNode(child);
+            const std::uint32_t loop = pc();  // child, then again or out
+            emitNode(child);
+            const std::uint32_t split = emit(Op::Split);
+            patchSplit(split, n.lazy, loop, pc());
+            return;
+        }
+        for (int i = 0; i < n.min; ++i) emitNode(child);
+        if (n.max == kUnbounded) {
+            emitStar(child, canBeEmpty, n.lazy);
+            return;
+        }
+        std::vector<std::uint32_t> splits;
+        for (int i = n.min; i < n.max && !overflow_; ++i) {
+            splits.push_back(emit(Op::Split));
+            emitNode(child);
+        }
+        for (std::uint32_t split : splits) patchSplit(split, n.lazy, split + 1, pc());
+    }
+
+    void emitStar(int child, bool canBeEmpty, bool lazy) {
+        const std::uint32_t split = emit(Op::Split);
+        if (canBeEmpty) {
+            // An iteration that matched nothing is dropped; otherwise the loop never ends.
+            const std::uint32_t reg = registers_++;
+            emit(Op::Mark, reg);
+            emitNode(child);
+            emit(Op::Check, reg);
+        } else {
+            emitNode(child);
+        }
+        emit(Op::Jump, split);
+        patchSplit(split, lazy, split + 1, pc());
+    }
+
+    bool nullable(int index) const {
+        const Node& n = node(index);
+        switch (n.kind) {
+            case NodeKind::Char:
+            case NodeKind::Any:
+            case NodeKind::Class:
+                return false;
+            case NodeKind::Concat:
+                return std::all_of(n.children.begin(), n.children.end(),
+                                   [this](int c) { return nullable(c); });
+            case NodeKind::Alternation:
+                return std::any_of(n.children.begin(), n.children.end(),
+                                   [this](int c) { return nullable(c); });
+            case NodeKind::Repeat:
+                return n.min == 0 || nullable(n.children.front());
+            default:
+                return true;  // empty, assertions, lookahead
+        }
+    }
+
+    bool anchored(int index) const {
+        const Node& n = node(index);
+        switch (n.kind) {
+            case NodeKind::StartAnchor:
+                return true;
+            case NodeKind::Concat:
+                return anchored(n.children.front());
+            case NodeKind::Alternation:
+                return std::all_of(n.children.begin(), n.children.end(),
+                                   [this](int c) { return anchored(c); });
+            default:
+                return false;
+        }
+    }
+
+    // The scalar every match of the node starts with, if there is one.
+    std::optional<char32_t> firstScalar(int index) const {
+        const Node& n = node(index);
+        switch (n.kind) {
+            case NodeKind::Char:
+                return fold(n.scalar);
+            case NodeKind::Concat: {
+                const Node& head = node(n.children.front());
+                if (head.kind == NodeKind::StartAnchor && n.children.size() > 1) {
+                    return firstScalar(n.children[1]);
+                }
+                return firstScalar(n.children.front());
+            }
+            case NodeKind::Repeat:
+                if (n.min == 0) return std::nullopt;
+                return firstScalar(n.children.front());
+            default:
+                return std::nullopt;
+        }
+    }
+
+    const Ast& ast_;
+    bool caseInsensitive_;
+    std::vector<Inst> code_;
+    std::uint32_t registers_ = 0;
+    bool overflow_ = false;
+};
+
+}  // namespace
+
+std::optional<Regex::Program> compileAst(const Ast& ast, bool caseInsensitive) {
+    return Compiler(ast, caseInsensitive).run();
+}
+
+}  // namespace quillom::regex::detail

@@ -1,0 +1,261 @@
+// Backtracking machine. Alternatives wait on an explicit stack kept per thread,
+// so a search allocates nothing once the stack has grown to its working size.
+// Every executed instruction costs one step; a search that runs out of steps
+// reports no match.
+#include <limits>
+
+#include "regex/regex_program.h"
+#include "unicode/unicode.h"
+
+namespace quillom::regex::detail {
+namespace {
+
+constexpr std::uint64_t kStepBudget = 100000;
+constexpr std::uint32_t kRestoreFlag = 0x80000000u;  // frame restores a register
+
+struct Frame {
+    std::uint32_t pc;  // or kRestoreFlag | register
+    std::uint32_t sp;  // or the register's old value
+};
+
+struct Scratch {
+    std::vector<Frame> stack;
+    std::vector<std::uint32_t> registers;
+};
+
+// UTF-8 text: positions are byte offsets at scalar boundaries.
+struct Utf8Text {
+    std::string_view text;
+
+    std::uint32_t size() const { return static_cast<std::uint32_t>(text.size()); }
+    char32_t next(std::uint32_t& pos) const {
+        std::size_t p = pos;
+        const char32_t cp = unicode::decodeScalar(text, p);
+        pos = static_cast<std::uint32_t>(p);
+        return cp;
+    }
+    // ASCII word characters are single bytes, and a byte below 0x80 is always a whole character.
+    bool wordAt(std::uint32_t pos) const {
+        return pos < text.size() && isAsciiWord(static_cast<unsigned char>(text[pos]));
+    }
+    bool wordBefore(std::uint32_t pos) const { return pos > 0 && wordAt(pos - 1); }
+};
+
+struct Utf32Text {
+    std::u32string_view text;
+
+    std::uint32_t size() const { return static_cast<std::uint32_t>(text.size()); }
+    char32_t next(std::uint32_t& pos) const { return text[pos++]; }
+    bool wordAt(std::uint32_t pos) const { return pos < text.size() && isAsciiWord(text[pos]); }
+    bool wordBefore(std::uint32_t pos) const { return pos > 0 && isAsciiWord(text[pos - 1]); }
+};
+
+bool inRanges(const std::vector<ScalarRange>& ranges, char32_t cp) {
+    std::size_t lo = 0;
+    std::size_t hi = ranges.size();
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (cp < ranges[mid].first) {
+            hi = mid;
+        } else if (cp > ranges[mid].last) {
+            lo = mid + 1;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool inNegatedSets(std::uint8_t sets, char32_t cp) {
+    for (std::uint8_t bit : {kDigitSet, kWordSet, kSpaceSet}) {
+        if ((sets & bit) != 0 && !inSet(bit, cp)) return true;
+    }
+    return false;
+}
+
+bool hotBit(const CharClass& cls, std::size_t bit) {
+    return ((cls.hot[bit / 64] >> (bit % 64)) & 1) != 0;
+}
+
+}  // namespace
+
+// Ranges hold folded scalars; \d \w \s are closed under case and test the scalar as typed.
+bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded) {
+    const bool in = inRanges(cls.ranges, folded) || inSet(cls.sets, scalar) ||
+                    inNegatedSets(cls.negatedSets, scalar);
+    return in != cls.negated;
+}
+
+namespace {
+
+enum class Outcome { Matched, Failed, OutOfSteps };
+
+template <typename Text>
+class Machine {
+public:
+    Machine(const Regex::Program& program, const Text& text, Scratch& scratch)
+        : program_(program), text_(text), stack_(scratch.stack), registers_(scratch.registers) {
+        stack_.clear();
+        registers_.assign(program.registers, 0);
+    }
+
+    bool search() {
+        const std::uint32_t size = text_.size();
+        for (std::uint32_t start = 0;;) {
+            std::uint32_t next = start;
+            const char32_t first = start < size ? text_.next(next) : 0;
+            if (mayStartWith(start < size, first)) {
+                const Outcome outcome = run(0, start);
+                if (outcome != Outcome::Failed) return outcome == Outcome::Matched;
+            }
+            if (program_.anchoredAtStart || start >= size) return false;
+            start = next;
+        }
+    }
+
+private:
+    char32_t fold(char32_t cp) const {
+        return program_.caseInsensitive ? unicode::toLower(cp) : cp;
+    }
+
+    // Skips start positions where a match cannot begin.
+    bool mayStartWith(bool hasScalar, char32_t scalar) const {
+        if (!program_.firstScalar) return true;
+        return hasScalar && fold(scalar) == *program_.firstScalar;
+    }
+
+    // Runs the program from pc at sp until a Match, trying the alternatives it
+    // leaves; those of a successful lookahead are dropped (it is atomic).
+    Outcome run(std::uint32_t pc, std::uint32_t sp) {
+        const std::size_t base = stack_.size();
+        stack_.push_back({pc, sp});
+        while (stack_.size() > base) {
+            const Frame frame = stack_.back();
+            stack_.pop_back();
+            if ((frame.pc & kRestoreFlag) != 0) {
+                registers_[frame.pc & ~kRestoreFlag] = frame.sp;
+                continue;
+            }
+            const Outcome outcome = thread(frame.pc, frame.sp);
+            if (outcome != Outcome::Failed) {
+                stack_.resize(base);
+                return outcome;
+            }
+        }
+        return Outcome::Failed;
+    }
+
+    // Follows one path until it fails or matches.
+    Outcome thread(std::uint32_t pc, std::uint32_t sp) {
+        for (;;) {
+            if (++steps_ > kStepBudget) return Outcome::OutOfSteps;
+            const Inst& inst = program_.code[pc];
+            switch (inst.op) {
+                case Op::Char:
+                case Op::Any:
+                case Op::Class:
+                    if (!consume(inst, sp)) return Outcome::Failed;
+                    ++pc;
+                    break;
+                case Op::Split:
+                    stack_.push_back({inst.b, sp});
+                    pc = inst.a;
+                    break;
+                case Op::Jump:
+                    pc = inst.a;
+                    break;
+                case Op::StartAnchor:
+                case Op::EndAnchor:
+                case Op::WordBoundary:
+                case Op::NotWordBoundary:
+                    if (!holds(inst.op, sp)) return Outcome::Failed;
+                    ++pc;
+                    break;
+                case Op::LookAhead:
+                case Op::NegativeLookAhead: {
+                    const Outcome inner = run(inst.a, sp);
+                    if (inner == Outcome::OutOfSteps) return inner;
+                    if ((inner == Outcome::Matched) != (inst.op == Op::LookAhead)) {
+                        return Outcome::Failed;
+                    }
+                    pc = inst.b;
+                    break;
+                }
+                case Op::Mark:
+                    stack_.push_back({kRestoreFlag | inst.a, registers_[inst.a]});
+                    registers_[inst.a] = sp;
+                    ++pc;
+                    break;
+                case Op::Check:
+                    if (registers_[inst.a] == sp) return Outcome::Failed;
+                    ++pc;
+                    break;
+                case Op::Match:
+                    return Outcome::Matched;
+            }
+        }
+    }
+
+    bool consume(const Inst& inst, std::uint32_t& sp) const {
+        if (sp >= text_.size()) return false;
+        std::uint32_t next = sp;
+        const char32_t cp = text_.next(next);
+        bool ok = false;
+        if (inst.op == Op::Char) {
+            ok = fold(cp) == inst.a;
+        } else if (inst.op == Op::Any) {
+            ok = !isLineTerminator(cp);
+        } else {
+            ok = inClass(program_.classes[inst.a], cp);
+        }
+        if (ok) sp = next;
+        return ok;
+    }
+
+    bool inClass(const CharClass& cls, char32_t cp) const {
+        if (cp < 0x80) return hotBit(cls, cp);
+        if (cp >= kHotCyrillicFirst && cp <= kHotCyrillicLast) {
+            return hotBit(cls, 0x80 + (cp - kHotCyrillicFirst));
+        }
+        return classMatches(cls, cp, fold(cp));
+    }
+
+    bool holds(Op op, std::uint32_t sp) const {
+        switch (op) {
+            case Op::StartAnchor: return sp == 0;
+            case Op::EndAnchor: return sp == text_.size();
+            case Op::WordBoundary: return text_.wordBefore(sp) != text_.wordAt(sp);
+            default: return text_.wordBefore(sp) == text_.wordAt(sp);
+        }
+    }
+
+    const Regex::Program& program_;
+    const Text& text_;
+    std::vector<Frame>& stack_;
+    std::vector<std::uint32_t>& registers_;
+    std::uint64_t steps_ = 0;
+};
+
+Scratch& scratch() {
+    thread_local Scratch s;
+    return s;
+}
+
+// Positions are 32-bit; longer texts are far outside what the patterns are for.
+constexpr std::size_t kMaxTextSize = std::numeric_limits<std::uint32_t>::max() / 2;
+
+}  // namespace
+
+bool searchProgram(const Regex::Program& program, std::string_view utf8) {
+    if (utf8.size() > kMaxTextSize) return false;
+    const Utf8Text text{utf8};
+    return Machine<Utf8Text>(program, text, scratch()).search();
+}
+
+bool searchProgram(const Regex::Program& program, std::u32string_view text) {
+    if (text.size() > kMaxTextSize) return false;
+    const Utf32Text t{text};
+    return Machine<Utf32Text>(program, t, scratch()).search();
+}
+
+}  // namespace quillom::regex::detail

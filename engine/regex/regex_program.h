@@ -1,0 +1,67 @@
+// The compiled form of a pattern: instructions for a backtracking machine.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "regex/regex.h"
+#include "regex/regex_ast.h"
+
+namespace quillom::regex::detail {
+
+enum class Op : std::uint8_t {
+    Char,             // a: scalar (lower-cased when case-insensitive)
+    Any,              // any scalar but a line terminator
+    Class,            // a: index into classes
+    Split,            // try a, on failure b
+    Jump,             // a
+    StartAnchor,
+    EndAnchor,
+    WordBoundary,
+    NotWordBoundary,
+    LookAhead,        // sub-program at a ends in Match; continue at b
+    NegativeLookAhead,
+    Mark,             // register a = position (undone on backtracking)
+    Check,            // fail unless the position moved since Mark of register a
+    Match,
+};
+
+struct Inst {
+    Op op;
+    std::uint32_t a = 0;
+    std::uint32_t b = 0;
+};
+
+inline constexpr char32_t kHotCyrillicFirst = 0x0400;
+inline constexpr char32_t kHotCyrillicLast = 0x04FF;
+
+// The full membership test (ranges hold folded scalars when case-insensitive).
+bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded);
+
+}  // namespace quillom::regex::detail
+
+namespace quillom::regex {
+
+struct Regex::Program {
+    std::string pattern;
+    bool caseInsensitive = false;
+    std::vector<detail::Inst> code;
+    std::vector<detail::CharClass> classes;  // ranges lower-cased when case-insensitive
+    std::uint32_t registers = 0;
+    bool anchoredAtStart = false;            // every match starts at position 0
+    std::optional<char32_t> firstScalar;     // every match starts with it (folded)
+};
+
+namespace detail {
+
+// Nothing when the program would exceed the size limit.
+std::optional<Regex::Program> compileAst(const Ast& ast, bool caseInsensitive);
+
+bool searchProgram(const Regex::Program& program, std::string_view utf8);
+bool searchProgram(const Regex::Program& program, std::u32string_view text);
+
+}  // namespace detail
+}  // namespace quillom::regex

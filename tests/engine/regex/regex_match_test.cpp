@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "regex/regex.h"
+#include "unicode/unicode.h"
+
+namespace {
+
+using quillom::regex::Regex;
+
+constexpr bool kCi = true;
+constexpr bool kCs = false;
+
+struct MatchCase {
+    const char* pattern;
+    bool caseInsensitive;
+    std::string text;
+    bool expected;
+};
+
+const char* const kNotUkrainian = "^[^абвгґдеєжзиіїйклмнопрстуфхцчшщьюя']+$";
+const char* const kConsonants = "^[бвгґджзйклмнопрстфхцчшщ]{4,}$";
+const std::string kDomain = "[a-z0-9-]+(?:\\.[a-z0-9-]+)*\\.(?:com|net|org|io|ru|ua)";
+const std::string kAddress = "^(?:[a-z0-9._%+-]+@" + kDomain + "|" + kDomain + ")(?:/\\S*)?$";
+
+const MatchCase kRulePatterns[] = {
+    {kNotUkrainian, kCs, "ыэъ", true},
+    {kNotUkrainian, kCs, "ЫЭЪ", true},
+    {kNotUkrainian, kCs, "мова", false},
+    {kNotUkrainian, kCs, "ґанок", false},
+    {kNotUkrainian, kCs, "ёы", true},
+    {kNotUkrainian, kCs, "ы'", false},
+    {kNotUkrainian, kCs, "", false},
+    {kNotUkrainian, kCi, "МОВА", false},
+    {kConsonants, kCs, "бвгд", true},
+    {kConsonants, kCs, "пртсґ", true},
+    {kConsonants, kCs, "бвг", false},
+    {kConsonants, kCs, "прет", false},
+    {kConsonants, kCs, "БВГД", false},
+    {kConsonants, kCi, "БВГД", true},
+    {kConsonants, kCi, "ЩҐЖЗ", true},
+    {kAddress.c_str(), kCi, "User@Mail.RU", true},
+    {kAddress.c_str(), kCs, "User@Mail.RU", false},
+    {kAddress.c_str(), kCi, "example.com/path", true},
+    {kAddress.c_str(), kCi, "example.com", true},
+    {kAddress.c_str(), kCi, "mail.ru/", true},
+    {kAddress.c_str(), kCi, "sub.domain.co.ua/a/b?c=d", true},
+    {kAddress.c_str(), kCi, "hello", false},
+    {kAddress.c_str(), kCi, "a@b", false},
+    {kAddress.c_str(), kCi, "example.comx", false},
+    {kAddress.c_str(), kCi, "example.com/ path", false},
+    {kAddress.c_str(), kCi, "пошта@mail.ru", false},
+};
+
+const MatchCase kSyntax[] = {
+    {"", kCs, "", true},
+    {"", kCs, "abc", true},
+    {"b", kCs, "abc", true},
+    {"a.c", kCs, "abc", true},
+    {"a.c", kCs, "a\nc", false},
+    {"a.c", kCs, "aжc", true},
+    {"^a.b$", kCs, "a\xFF" "b", true},  // an invalid byte is one U+FFFD
+    {"^ab$", kCs, "ab", true},
+    {"^ab$", kCs, "xab", false},
+    {"^ab$", kCs, "ab\n", false},  // no multiline
+    {"^$", kCs, "", true},
+    {"^$", kCs, "a", false},
+    {"$", kCs, "abc", true},
+    {"[a\\-z]", kCs, "-", true},
+    {"[a\\-z]", kCs, "b", false},
+    {"[-a]", kCs, "-", true},
+    {"[a-]", kCs, "-", true},
+    {"[]a]", kCs, "a", false},  // [] is the empty class
+    {"[^]", kCs, "ж", true},
+    {"[\\]]", kCs, "]", true},
+    {"[\\b]", kCs, "\b", true},
+    {"[.]", kCs, "a", false},
+    {"[а-яё]", kCs, "ё", true},
+    {"[а-я]", kCs, "ё", false},
+    {"[^а-я]", kCs, "ж", false},
+    {"[^а-я]", kCs, "жq", true},
+    {"[\\d\\s]", kCs, " ", true},
+    {"[\\D]", kCs, "5", false},
+    {"[\\Wa]", kCs, "a", true},
+    {"\\d", kCs, "x5", true},
+    {"\\d", kCs, "\xD9\xA3", false},  // Arabic-Indic digit: \d is ASCII
+    {"\\w", kCs, "ж", false},
+    {"\\W", kCs, "ж", true},
+    {"\\s", kCs, "\xC2\xA0", true},
+    {"\\S", kCs, " \t", false},
+    {"\\.", kCs, "a", false},
+    {"\\.", kCs, ".", true},
+    {"^\\/\\-\\$\\^\\*\\?\\(\\)\\{\\}\\|\\\\$", kCs, "/-$^*?(){}|\\", true},
+    {"\\u0491", kCs, "ґ", true},
+    {"\\u{491}", kCs, "ґ", true},
+    {"\\x{491}", kCs, "ґ", true},
+    {"\\x41", kCs, "A", true},
+    {"\\uD83D\\uDE00", kCs, "😀", true},
+    {"[\\u0430-\\u044F]", kCs, "ж", true},
+    {"\\t\\n", kCs, "\t\n", true},
+    {"a]", kCs, "a]", true},
+    {"a}", kCs, "a}", true},
+    {"\\bcat\\b", kCs, "a cat!", true},
+    {"\\bcat\\b", kCs, "concat", false},
+    {"\\Bcat", kCs, "concat", true},
+    {"\\Bcat", kCs, "cat", false},
+    {"\\bж", kCs, "ж", false},  // word characters are ASCII
+    {"^(?:ab|cd)+$", kCs, "abcdab", true},
+    {"^(?:ab|cd)+$", kCs, "abc", false},
+    {"(a|b)c", kCs, "xbc", true},
+    {"^(a|ab)(c|bcd)$", kCs, "abcd", true},
+    {"^(?:a|)$", kCs, "", true},
+    {"^(?=.*\\d)[a-z0-9]+$", kCs, "abc1", true},
+    {"^(?=.*\\d)[a-z0-9]+$", kCs, "abc", false},
+    {"^(?!www\\.)[a-z.]+$", kCs, "www.x", false},
+    {"^(?!www\\.)[a-z.]+$", kCs, "wx.y", true},
+    {"q(?=u)", kCs, "qu", true},
+    {"q(?=u)", kCs, "qa", false},
+    {"q(?!u)", kCs, "qu", false},
+    {"^(?:(?=a)\\w)+$", kCs, "aaa", true},
+    {"^(?:(?=a)\\w)+$", kCs, "aab", false},
+    {"^(?=(?!b)(?:a|c))", kCs, "c", true},
+    {"^a{3}$", kCs, "aaa", true},
+    {"^a{3}$", kCs, "aa", false},
+    {"^a{3}$", kCs, "aaaa", false},
+    {"^a{2,}$", kCs, "aaaaa", true},
+    {"^a{2,}$", kCs, "a", false},
+    {"^a{1,2}$", kCs, "aa", true},
+    {"^a{1,2}$", kCs, "aaa", false},
+    {"^a{0}$", kCs, "", true},
+    {"^a{0,0}b", kCs, "b", true},
+    {"^a?b$", kCs, "b", true},
+    {"^a+b$", kCs, "b", false},
+    {"^a*?b$", kCs, "aaab", true},
+    {"^a+?$", kCs, "aaa", true},
+    {"^a??b$", kCs, "ab", true},
+    {"^a{2,3}?$", kCs, "aaa", true},
+    {"^(?:ab){2,}?c$", kCs, "ababababc", true},
+    {"^(a*)*$", kCs, "aaa", true},
+    {"^(a*)*b$", kCs, "aaab", true},
+    {"^(a*)*b$", kCs, "aaa", false},
+    {"^(a|b*)*c$", kCs, "abbac", true},
+    {"^(?:)*x", kCs, "x", true},
+    {"^(?:a?)+$", kCs, "", true},
+    {"^(?:a?){3}$", kCs, "a", true},
+    {"^(?:(?=x)|y)*z$", kCs, "yyz", true},
+    {"^(?:a*?)+?b$", kCs, "aab", true},
+    {"^(a+)+$", kCs, std::string(30, 'a'), true},
+};
+
+const MatchCase kCaseFolding[] = {
+    {"[a-z]", kCi, "Q", true},
+    {"[a-z]", kCs, "Q", false},
+    {"[A-Z]", kCi, "q", true},
+    {"[^a-z]", kCi, "Q", false},
+    {"[бв]", kCi, "Б", true},
+    {"[Б]", kCi, "б", true},
+    {"^привет$", kCi, "ПрИвЕт", true},
+    {"^ПРИВЕТ$", kCi, "привет", true},
+    {"^ҐЄЇІ$", kCi, "ґєїі", true},
+    {"^ґєїі$", kCi, "ҐЄЇІ", true},
+    {"^[А-Я]+$", kCi, "жук", true},
+    {"^[А-Я]+$", kCi, "ёж", false},  // ё lies outside а-я
+    {"\\u0401", kCi, "ё", true},
+    {"^ß$", kCi, "SS", false},  // simple mappings only
+    {"\\w", kCi, "K", true},
+    {"\\W", kCi, "k", false},
+    {"^(?=[A-Z])q", kCi, "Q", true},
+};
+
+void expectCases(const MatchCase* begin, const MatchCase* end) {
+    for (const MatchCase* c = begin; c != end; ++c) {
+        SCOPED_TRACE(testing::Message() << "/" << c->pattern << "/" << (c->caseInsensitive ? "i" : "")
+                                        << " on \"" << c->text << "\"");
+        const std::optional<Regex> re = Regex::compile(c->pattern, c->caseInsensitive);
+        ASSERT_TRUE(re.has_value());
+        EXPECT_EQ(re->search(c->text), c->expected);
+        EXPECT_EQ(re->search(quillom::unicode::decodeUtf8(c->text)), c->expected);
+    }
+}
+
+TEST(RegexMatchTest, RulePatterns) {
+    expectCases(std::begin(kRulePatterns), std::end(kRulePatterns));
+}
+
+TEST(RegexMatchTest, Syntax) {
+    expectCases(std::begin(kSyntax), std::end(kSyntax));
+}
+
+TEST(RegexMatchTest, CaseInsensitiveComparesLowerCasedScalars) {
+    expectCases(std::begin(kCaseFolding), std::end(kCaseFolding));
+}
+
+TEST(RegexMatchTest, RunawayBacktrackingReportsNoMatch) {
+    const std::string text = std::string(29, 'a') + "b";
+    for (const char* pattern : {"^(a+)+$", "(a+)+$", "^(a|a)*$", "(?:a*)*b(?=c)", "^(?:(?!b)a+)+$"}) {
+        SCOPED_TRACE(pattern);
+        const std::optional<Regex> re = Regex::compile(pattern);
+        ASSERT_TRUE(re.has_value());
+        EXPECT_FALSE(re->search(text));
+    }
+}
+
+TEST(RegexMatchTest, TheBudgetDoesNotCarryOverBetweenSearches) {
+    const std::optional<Regex> bad = Regex::compile("^(a+)+$");
+    const std::optional<Regex> good = Regex::compile("^a+$");
+    ASSERT_TRUE(bad && good);
+    EXPECT_FALSE(bad->search(std::string(29, 'a') + "b"));
+    EXPECT_TRUE(good->search(std::string(29, 'a')));
+    EXPECT_TRUE(bad->search(std::string(29, 'a')));
+}
+
+}  // namespace
