@@ -1,12 +1,14 @@
 #include "tray_menu.h"
 
+#include "interface_strings.h"
+
 #include "pipeline/foreground.h"
 #include "pipeline/utf16.h"
 
 namespace quillom::tray {
 namespace {
 
-namespace text_id {
+namespace menu_text {
 constexpr int LaunchAtLogin = 4, Enabled = 5, LearningMode = 6, Debug = 7, PauseFor15Minutes = 8,
               PauseUntilRestart = 9, Resume = 10, Undo = 11, ConvertSelection = 12, ConvertTo = 13,
               DisableApp = 14, EnableApp = 15, DisableCurrentApp = 16, CheckForUpdates = 17, Settings = 18,
@@ -25,49 +27,49 @@ MenuEntry languageItem(std::u16string name, const std::optional<std::u16string>&
     return item(std::move(name), command);
 }
 
-void addRecentApps(std::vector<MenuEntry>& menu, const TrayMenuState& state, const TextLookup& text) {
+void addRecentApps(std::vector<MenuEntry>& menu, const TrayMenuState& state) {
     if (state.recentApps.empty()) {
-        menu.push_back(item(text(text_id::DisableCurrentApp), command::FirstRecentApp, false, true));
+        menu.push_back(item(text(menu_text::DisableCurrentApp), command::FirstRecentApp, false, true));
         return;
     }
     uint32_t index = 0;
     for (const RecentAppEntry& app : state.recentApps) {
         if (index == 4) break;
         std::u16string name = pipeline::toUtf16(pipeline::displayNameOf(app.exeName));
-        int id = app.excluded ? text_id::EnableApp : text_id::DisableApp;
-        menu.push_back(item(withArgument(text(id), name), command::FirstRecentApp + index++));
+        int id = app.excluded ? menu_text::EnableApp : menu_text::DisableApp;
+        menu.push_back(item(formattedText(id, name), command::FirstRecentApp + index++));
     }
 }
 
 }  // namespace
 
-std::vector<MenuEntry> buildTrayMenu(const TrayMenuState& state, const TextLookup& text) {
+std::vector<MenuEntry> buildTrayMenu(const TrayMenuState& state) {
     std::vector<MenuEntry> menu;
     menu.push_back(item(u"Quillom 1.1.32 — " + state.statusText, 0, false, true));
     menu.push_back(separator());
-    menu.push_back(item(text(text_id::LaunchAtLogin), command::LaunchAtLogin, state.launchAtLogin));
-    menu.push_back(item(text(text_id::Enabled), command::Enabled, state.enabled));
-    menu.push_back(item(text(text_id::LearningMode), command::LearningMode, state.learningMode));
-    if (state.developerMachine) menu.push_back(item(text(text_id::Debug), command::Debug, state.debugLog));
+    menu.push_back(item(text(menu_text::LaunchAtLogin), command::LaunchAtLogin, state.launchAtLogin));
+    menu.push_back(item(text(menu_text::Enabled), command::Enabled, state.enabled));
+    menu.push_back(item(text(menu_text::LearningMode), command::LearningMode, state.learningMode));
+    if (state.developerMachine) menu.push_back(item(text(menu_text::Debug), command::Debug, state.debugLog));
     menu.push_back(separator());
-    menu.push_back(item(text(text_id::PauseFor15Minutes), command::PauseFor15Minutes));
-    menu.push_back(item(text(text_id::PauseUntilRestart), command::PauseUntilRestart));
-    if (state.paused) menu.push_back(item(text(text_id::Resume), command::Resume));
+    menu.push_back(item(text(menu_text::PauseFor15Minutes), command::PauseFor15Minutes));
+    menu.push_back(item(text(menu_text::PauseUntilRestart), command::PauseUntilRestart));
+    if (state.paused) menu.push_back(item(text(menu_text::Resume), command::Resume));
     menu.push_back(separator());
-    menu.push_back(item(text(text_id::Undo), command::Undo, false, !state.undoAvailable));
-    menu.push_back(item(text(text_id::ConvertSelection), command::ConvertSelection));
-    MenuEntry convertTo{MenuEntry::Kind::Submenu, text(text_id::ConvertTo), 0, false, false, {}};
+    menu.push_back(item(text(menu_text::Undo), command::Undo, false, !state.undoAvailable));
+    menu.push_back(item(text(menu_text::ConvertSelection), command::ConvertSelection));
+    MenuEntry convertTo{MenuEntry::Kind::Submenu, text(menu_text::ConvertTo), 0, false, false, {}};
     convertTo.children.push_back(languageItem(u"English", state.convertEnHotkey, command::ConvertToEnglish));
     convertTo.children.push_back(languageItem(u"Українська", state.convertUkHotkey, command::ConvertToUkrainian));
     convertTo.children.push_back(languageItem(u"Русский", state.convertRuHotkey, command::ConvertToRussian));
     menu.push_back(std::move(convertTo));
     menu.push_back(separator());
-    addRecentApps(menu, state, text);
+    addRecentApps(menu, state);
     menu.push_back(separator());
-    menu.push_back(item(text(text_id::CheckForUpdates), command::CheckForUpdates));
-    menu.push_back(item(text(text_id::Settings), command::Settings));
+    menu.push_back(item(text(menu_text::CheckForUpdates), command::CheckForUpdates));
+    menu.push_back(item(text(menu_text::Settings), command::Settings));
     menu.push_back(separator());
-    menu.push_back(item(text(text_id::Quit), command::Quit));
+    menu.push_back(item(text(menu_text::Quit), command::Quit));
     return menu;
 }
 
@@ -75,12 +77,6 @@ std::u16string trayTooltip(const std::u16string& statusText) {
     std::u16string tip = u"Quillom — " + statusText;
     if (tip.size() > 127) tip.resize(127);
     return tip;
-}
-
-std::u16string withArgument(std::u16string text, const std::u16string& argument) {
-    size_t at = text.find(u"%s");
-    if (at != std::u16string::npos) text.replace(at, 2, argument);
-    return text;
 }
 
 }  // namespace quillom::tray

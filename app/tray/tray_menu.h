@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,15 +45,10 @@ struct TrayMenuState {
     std::optional<std::u16string> convertEnHotkey, convertUkHotkey, convertRuHotkey;
 };
 
-// Interface text by id, in the current interface language.
-using TextLookup = std::function<std::u16string(int id)>;
-
-std::vector<MenuEntry> buildTrayMenu(const TrayMenuState& state, const TextLookup& text);
+// Texts in the current interface language.
+std::vector<MenuEntry> buildTrayMenu(const TrayMenuState& state);
 
 // "Quillom — " + status, cut to what the notify icon's tip holds (127 units).
 std::u16string trayTooltip(const std::u16string& statusText);
-
-// Replaces the first "%s" of a text; a text without one stays as it is.
-std::u16string withArgument(std::u16string text, const std::u16string& argument);
 
 }  // namespace quillom::tray
