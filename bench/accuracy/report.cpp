@@ -1,0 +1,197 @@
+#include "report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+namespace quillom::bench {
+
+namespace {
+
+std::string fixed(double v, int digits) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+    return buf;
+}
+
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string joined(const std::vector<std::string>& v) {
+    std::string out;
+    for (const auto& s : v) out += (out.empty() ? "" : ",") + s;
+    return out;
+}
+
+bool isRecall(const Tally& t) { return t.spec().kind == RunKind::Recall; }
+
+std::string xmlEscaped(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else if (c == '&') out += "&amp;";
+        else out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+double percent(long long part, long long whole) { return whole > 0 ? 100.0 * part / whole : 0.0; }
+
+std::string jsonSummary(const std::vector<Tally>& runs, const EngineCost& cost) {
+    std::ostringstream o;
+    o << "{\n  \"engine\": {\"create_ms\": " << fixed(cost.createMs, 1) << ", \"peak_rss_mb\": "
+      << fixed(cost.peakRssMb, 1) << ", \"rules_file_mb\": " << fixed(cost.rulesFileMb, 2)
+      << ", \"mean_evaluate_us\": " << fixed(cost.meanEvaluateUs, 2) << "},\n  \"runs\": [\n";
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const Tally& t = runs[r];
+        const Bucket h = t.headline();
+        o << "    {\"name\": " << jsonString(t.spec().name) << ", \"kind\": \""
+          << (isRecall(t) ? "recall" : "false_positives") << "\", \"text\": \"" << t.spec().text
+          << "\", \"active_languages\": \"" << joined(t.spec().activeLanguages) << "\", \"words\": "
+          << t.total().words << ", \"start_unseen\": " << t.unknownBeginning();
+        if (isRecall(t)) {
+            o << ", \"lost_by_capture\": " << t.lostByCapture() << ", \"headline_recall_pct\": "
+              << fixed(percent(h.hits, h.words), 3) << ", \"headline_wrong_pct\": "
+              << fixed(percent(h.wrong, h.words), 3);
+        } else {
+            o << ", \"false_positive_pct\": " << fixed(percent(h.changed, h.words), 4);
+        }
+        o << ", \"by_length\": {";
+        for (std::size_t i = 0; i < kLengthBuckets.size(); ++i) {
+            const Bucket& b = t.buckets()[i];
+            o << (i ? ", " : "") << "\"" << kLengthBuckets[i] << "\": {\"words\": " << b.words;
+            if (isRecall(t))
+                o << ", \"corrected\": " << b.hits << ", \"wrong\": " << b.wrong << ", \"recall_pct\": "
+                  << fixed(percent(b.hits, b.words), 2);
+            else
+                o << ", \"changed\": " << b.changed << ", \"false_positive_pct\": "
+                  << fixed(percent(b.changed, b.words), 3);
+            o << "}";
+        }
+        o << "}}" << (r + 1 < runs.size() ? "," : "") << "\n";
+    }
+    o << "  ]\n}\n";
+    return o.str();
+}
+
+std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost) {
+    std::ostringstream o;
+    o << "False positives (correctly typed words that get changed):\n\n"
+      << "| text | active languages | words | changed | false positives |\n|---|---|---:|---:|---:|\n";
+    for (const auto& t : runs) {
+        if (isRecall(t)) continue;
+        const Bucket h = t.headline();
+        o << "| " << t.spec().name << " | " << joined(t.spec().activeLanguages) << " | " << h.words << " | "
+          << h.changed << " | " << fixed(percent(h.changed, h.words), 3) << "% |\n";
+    }
+    o << "\nRecall (wrong-layout words corrected to exactly the intended word), by length in letters:\n\n"
+      << "| direction | active languages | words | 1 | 2 | 3 | 4 | 5-6 | 7+ | headline | wrong |\n"
+      << "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+    for (const auto& t : runs) {
+        if (!isRecall(t)) continue;
+        const Bucket h = t.headline();
+        o << "| " << t.spec().name << " | " << joined(t.spec().activeLanguages) << " | " << t.total().words;
+        for (const auto& b : t.buckets()) o << " | " << (b.words ? fixed(percent(b.hits, b.words), 1) : "-");
+        o << " | " << fixed(percent(h.hits, h.words), 2) << "% (" << (t.spec().sameScript ? "4+" : "3+")
+          << ") | " << fixed(percent(h.wrong, h.words), 2) << "% |\n";
+    }
+    o << "\nEngine with the shipped rules file (" << fixed(cost.rulesFileMb, 2) << " MB): created in "
+      << fixed(cost.createMs, 1) << " ms, peak resident memory " << fixed(cost.peakRssMb, 1)
+      << " MB, mean evaluation " << fixed(cost.meanEvaluateUs, 2) << " µs per word.\n";
+    return o.str();
+}
+
+std::string faultLists(const std::vector<Tally>& runs, std::size_t n) {
+    std::ostringstream o;
+    for (const auto& t : runs) {
+        auto faults = t.topFaults(n);
+        auto wrongs = t.topWrong(n);
+        if (faults.empty() && wrongs.empty()) continue;
+        o << "## " << t.spec().name << " (" << joined(t.spec().activeLanguages) << ")\n";
+        o << (isRecall(t) ? "most frequent misses:\n" : "most frequent false positives:\n");
+        for (const auto& [what, count] : faults) o << "  " << count << "  " << what << "\n";
+        if (!wrongs.empty()) o << "most frequent wrong corrections:\n";
+        for (const auto& [what, count] : wrongs) o << "  " << count << "  " << what << "\n";
+        if (isRecall(t))
+            o << "not counted: " << t.unknownBeginning() << " words whose start the capture did not see, "
+              << t.lostByCapture() << " words the capture dropped (a key that resets the word)\n";
+        o << "\n";
+    }
+    return o.str();
+}
+
+std::string svgChart(const std::vector<Tally>& runs) {
+    // One group of bars per length bucket; one bar per recall direction; the
+    // false-positive rates as a second panel.
+    const char* colours[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728", "#9467bd", "#8c564b", "#e377c2", "#7f7f7f"};
+    std::vector<const Tally*> recall, fp;
+    for (const auto& t : runs) (isRecall(t) ? recall : fp).push_back(&t);
+    const int width = 900, panel = 300, left = 60, top = 40;
+    const int groupWidth = (width - left - 200) / static_cast<int>(kLengthBuckets.size());
+    const int barWidth = recall.empty() ? 10 : std::max(4, (groupWidth - 10) / static_cast<int>(recall.size()));
+    std::ostringstream o;
+    const int height = top + panel + 80 + 40 + 24 * static_cast<int>(fp.size()) + 40;
+    o << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
+      << "\" font-family=\"sans-serif\" font-size=\"12\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
+      << "<text x=\"" << left << "\" y=\"20\" font-size=\"15\">Recall by word length (letters), wrong-layout words</text>\n";
+    for (int p = 0; p <= 100; p += 20) {
+        const int y = top + panel - p * panel / 100;
+        o << "<line x1=\"" << left << "\" y1=\"" << y << "\" x2=\"" << width - 200 << "\" y2=\"" << y
+          << "\" stroke=\"#ddd\"/><text x=\"" << left - 8 << "\" y=\"" << y + 4 << "\" text-anchor=\"end\">" << p
+          << "%</text>\n";
+    }
+    for (std::size_t g = 0; g < kLengthBuckets.size(); ++g) {
+        const int gx = left + static_cast<int>(g) * groupWidth + 5;
+        for (std::size_t r = 0; r < recall.size(); ++r) {
+            const Bucket& b = recall[r]->buckets()[g];
+            if (!b.words) continue;
+            const double pct = percent(b.hits, b.words);
+            const int h = static_cast<int>(pct * panel / 100);
+            o << "<rect x=\"" << gx + static_cast<int>(r) * barWidth << "\" y=\"" << top + panel - h << "\" width=\""
+              << barWidth - 1 << "\" height=\"" << h << "\" fill=\"" << colours[r % 8] << "\"><title>"
+              << xmlEscaped(recall[r]->spec().name) << ", " << kLengthBuckets[g] << ": " << fixed(pct, 1)
+              << "%</title></rect>\n";
+        }
+        o << "<text x=\"" << gx + groupWidth / 2 - 5 << "\" y=\"" << top + panel + 16 << "\" text-anchor=\"middle\">"
+          << kLengthBuckets[g] << "</text>\n";
+    }
+    for (std::size_t r = 0; r < recall.size(); ++r) {
+        const int y = top + 10 + static_cast<int>(r) * 18;
+        o << "<rect x=\"" << width - 190 << "\" y=\"" << y - 10 << "\" width=\"12\" height=\"12\" fill=\""
+          << colours[r % 8] << "\"/><text x=\"" << width - 172 << "\" y=\"" << y << "\">"
+          << xmlEscaped(recall[r]->spec().name) << "</text>\n";
+    }
+    int y = top + panel + 60;
+    o << "<text x=\"" << left << "\" y=\"" << y << "\" font-size=\"15\">False positives: correctly typed words changed"
+      << " (bar full width = 0.5%)</text>\n";
+    for (const Tally* t : fp) {
+        y += 24;
+        const Bucket h = t->headline();
+        const double pct = percent(h.changed, h.words);
+        const int w = static_cast<int>(std::min(pct, 0.5) / 0.5 * (width - 420));
+        o << "<text x=\"" << left << "\" y=\"" << y << "\">" << xmlEscaped(t->spec().name) << "</text><rect x=\""
+          << left + 260 << "\" y=\"" << y - 11 << "\" width=\"" << std::max(w, 1) << "\" height=\"14\" fill=\"#d62728\"/>"
+          << "<text x=\"" << left + 266 + std::max(w, 1) << "\" y=\"" << y << "\">" << fixed(pct, 3) << "%</text>\n";
+    }
+    o << "</svg>\n";
+    return o.str();
+}
+
+}  // namespace quillom::bench

@@ -1,0 +1,113 @@
+#include "typist.h"
+
+#include <memory>
+
+#include "pipeline/utf16.h"
+#include "unicode/unicode.h"
+
+namespace quillom::bench {
+
+namespace {
+
+// A key that the believed layout does not have: the character arrives as it is
+// (the user reached it some other way), on a key with no fixed action.
+constexpr uint32_t kOtherKey = 0x07;
+
+struct OwnedString {
+    void operator()(char* p) const { qm_free_string(p); }
+};
+
+}  // namespace
+
+Script scriptOf(char16_t ch) {
+    if (!unicode::isLetter(ch)) return Script::None;
+    if (ch < 0x80) return Script::Latin;
+    if (ch >= 0x400 && ch <= 0x4FF) return Script::Cyrillic;
+    return Script::None;
+}
+
+std::string Typist::layoutFor(Script script) const {
+    return script == Script::Latin ? "en" : plan_.textLanguage;
+}
+
+void Typist::typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appID) {
+    capture_ = pipeline::WordCapture{};
+    appID_ = appID;
+    qm_engine_reset_context(engine_);
+    believed_ = active_ = layoutFor(plan_.textLanguage == "en" ? Script::Latin : Script::Cyrillic);
+    if (plan_.wrongScript == (plan_.textLanguage == "en" ? Script::Latin : Script::Cyrillic))
+        active_ = plan_.wrongLayout;
+    intendedWord_.clear();
+    intendedMistyped_ = false;
+    for (const auto& paragraph : paragraphs) {
+        for (char16_t ch : paragraph) typeChar(ch);
+        typeChar(u'\n');
+    }
+}
+
+void Typist::typeChar(char16_t intended) {
+    if (intended == u'\n') {
+        press({pipeline::vk::Enter, false}, u'\n', intended);
+        return;
+    }
+    const Script script = scriptOf(intended);
+    if (script != Script::None) {
+        // Letters decide the layout; punctuation keeps the one in use.
+        believed_ = layoutFor(script);
+        active_ = (!plan_.wrongLayout.empty() && script == plan_.wrongScript) ? plan_.wrongLayout : believed_;
+    }
+    auto key = keys_.keyFor(believed_, intended);
+    if (!key) key = keys_.keyFor("en", intended);
+    if (!key) {
+        press({kOtherKey, false}, intended, intended);
+        return;
+    }
+    press(*key, keys_.charFor(active_, *key), intended);
+}
+
+void Typist::press(KeyStroke key, char16_t produced, char16_t intended) {
+    using namespace pipeline;
+    if (key.shift) {
+        capture_.trackModifiers(vk::LeftShift, true);
+        capture_.onKeyDown(vk::LeftShift, 0);
+    }
+    const std::size_t before = capture_.word().size();
+    CaptureResult r = capture_.onKeyDown(key.vk, produced);
+    if (key.shift) capture_.trackModifiers(vk::LeftShift, false);
+    if (r.kind == CaptureResult::Kind::Boundary) {
+        finish(r.word);
+        intendedWord_.clear();
+        intendedMistyped_ = false;
+    } else if (capture_.word().size() == before + 1) {
+        intendedWord_.push_back(intended);
+        if (produced != intended) intendedMistyped_ = true;
+    } else if (capture_.word().empty() && before > 0) {
+        if (intendedMistyped_) ++counters_.mistypedLostByCapture;
+        intendedWord_.clear();
+        intendedMistyped_ = false;
+    }
+}
+
+void Typist::finish(const pipeline::FinishedWord& word) {
+    WordOutcome o;
+    o.intended = intendedWord_;
+    o.typed = word.word;
+    o.unknownBeginning = word.hasUnknownBeginning;
+    o.mistyped = intendedMistyped_ && o.typed != o.intended;
+    const std::string typed8 = pipeline::toUtf8(word.word);
+    int32_t should = 0;
+    double confidence = 0;
+    char target[16] = {};
+    char reason[64] = {};
+    std::unique_ptr<char, OwnedString> result(
+        qm_engine_evaluate_context(engine_, typed8.c_str(), appID_.c_str(), active_.c_str(),
+                                   word.hasUnknownBeginning ? 1 : 0, &should, &confidence, target,
+                                   sizeof target, reason, sizeof reason));
+    o.corrected = should == 1 && result && *result;
+    o.output = o.corrected ? std::string(result.get()) : typed8;
+    o.reason = reason;
+    o.target = target;
+    sink_(o);
+}
+
+}  // namespace quillom::bench

@@ -1,0 +1,74 @@
+// Types text physical key by physical key, through the word capture, into the
+// engine, as the program does; reports every word the engine was asked about.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "key_tables.h"
+#include "pipeline/word_capture.h"
+#include "quillom.h"
+
+namespace quillom::bench {
+
+enum class Script { None, Latin, Cyrillic };
+
+// How the simulated user types: letters of `textLanguage`'s script on that
+// language's layout, Latin letters on "en"; when `wrongLayout` is set, the
+// letters of `wrongScript` come out of that layout instead (the user believes
+// the right one is active). Corrections do not switch the layout, so a whole
+// text typed on the wrong layout measures every word of it.
+struct TypingPlan {
+    std::string textLanguage;
+    std::string wrongLayout;
+    Script wrongScript = Script::None;
+};
+
+struct WordOutcome {
+    std::u16string intended;  // what the user meant with these keys
+    std::u16string typed;     // what the keys gave
+    std::string output;       // the word after the engine (UTF-8): the correction or the typed word
+    bool corrected = false;
+    std::string reason;
+    std::string target;
+    bool unknownBeginning = false;
+    bool mistyped = false;    // typed on the wrong layout and different from the intent
+};
+
+struct TypingCounters {
+    long long mistypedLostByCapture = 0;  // wrong-layout words the capture dropped before a boundary
+};
+
+class Typist {
+public:
+    using Sink = std::function<void(const WordOutcome&)>;
+
+    Typist(qm_engine* engine, const KeyTables& keys, TypingPlan plan, Sink sink)
+        : engine_(engine), keys_(keys), plan_(std::move(plan)), sink_(std::move(sink)) {}
+
+    // One document: a fresh capture and a fresh session; paragraphs end with Enter.
+    void typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appID);
+    const TypingCounters& counters() const { return counters_; }
+
+private:
+    void typeChar(char16_t intended);
+    void press(KeyStroke key, char16_t produced, char16_t intended);
+    void finish(const pipeline::FinishedWord& word);
+    std::string layoutFor(Script script) const;
+
+    qm_engine* engine_;
+    const KeyTables& keys_;
+    TypingPlan plan_;
+    Sink sink_;
+    pipeline::WordCapture capture_;
+    std::string appID_;
+    std::string believed_, active_;  // layout the user thinks is on, layout really on
+    std::u16string intendedWord_;
+    bool intendedMistyped_ = false;
+    TypingCounters counters_;
+};
+
+Script scriptOf(char16_t ch);
+
+}  // namespace quillom::bench
