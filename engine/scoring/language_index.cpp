@@ -1,11 +1,44 @@
 #include "scoring/language_index.h"
 
+#include <algorithm>
+
 #include "scoring/token_scorer.h"
 #include "unicode/unicode.h"
 
 namespace quillom::scoring {
 
+namespace {
+
+// Empty entries would match every word; they carry no information.
+void addEntries(WordSet& set, std::size_t& longest, const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries) {
+        if (entry.empty()) continue;
+        set.insert(entry);
+        longest = std::max(longest, unicode::graphemeCount(entry));
+    }
+}
+
+AffixIndex buildAffixIndex(const LanguageConfig& language) {
+    AffixIndex index;
+    addEntries(index.strongStarts, index.longestStart, language.strongWordStarts);
+    addEntries(index.weakStarts, index.longestStart, language.weakWordStarts);
+    addEntries(index.strongEnds, index.longestEnd, language.strongWordEnds);
+    addEntries(index.weakEnds, index.longestEnd, language.weakWordEnds);
+    for (std::size_t i = 0; i < language.commonSuffixBoosts.size(); ++i) {
+        const auto& [suffix, boost] = language.commonSuffixBoosts[i];
+        if (suffix.empty()) continue;
+        index.suffixBoosts.try_emplace(suffix, i, boost);
+        index.longestSuffix = std::max(index.longestSuffix, unicode::graphemeCount(suffix));
+    }
+    for (const std::string& word : language.microDictionary)
+        index.longestMicroWord = std::max(index.longestMicroWord, unicode::graphemeCount(word));
+    return index;
+}
+
+}  // namespace
+
 LanguageIndex::LanguageIndex(const RulesConfig& config) {
+    for (const auto& [key, language] : config.languages) affixes_.emplace(key, buildAffixIndex(language));
     // Languages past the 64th get no bit; no real rules file comes near that.
     for (const auto& [key, language] : config.languages) {
         if (keys_.size() == maxLanguages) break;
@@ -51,6 +84,11 @@ LetterScan LanguageIndex::scanLetters(const TextChars& lowerToken) const {
     }
     if (!scan.hasLetter) scan.holdingAllLetters = 0;
     return scan;
+}
+
+const AffixIndex* LanguageIndex::affixes(const std::string& key) const {
+    auto it = affixes_.find(key);
+    return it == affixes_.end() ? nullptr : &it->second;
 }
 
 bool LanguageIndex::isSameScript(const LayoutDirection& direction) const {

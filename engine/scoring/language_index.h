@@ -22,6 +22,17 @@ struct LetterScan {
     uint64_t holdingClassified = 0;    // ... every letter of some configured alphabet
 };
 
+// A language's word starts, ends, suffix boosts and micro-dictionary as
+// lookup tables, so that a word is tested by its own prefixes and suffixes
+// instead of by walking the lists.
+struct AffixIndex {
+    WordSet strongStarts, weakStarts, strongEnds, weakEnds;
+    // suffix -> (position of its first entry in the list, boost)
+    std::unordered_map<std::string, std::pair<std::size_t, double>> suffixBoosts;
+    // Longest entry of each kind, in characters.
+    std::size_t longestStart = 0, longestEnd = 0, longestSuffix = 0, longestMicroWord = 0;
+};
+
 class LanguageIndex {
 public:
     // Bit i of a language set stands for keys()[i] (keys in ascending order).
@@ -40,6 +51,9 @@ public:
     // lowerToken: the word with every character lower-cased.
     LetterScan scanLetters(const TextChars& lowerToken) const;
 
+    // Null for a language that is not configured.
+    const AffixIndex* affixes(const std::string& key) const;
+
     // Precomputed isSameScriptDirection for every pair of configured languages.
     bool isSameScript(const LayoutDirection& direction) const;
 
@@ -48,6 +62,7 @@ private:
     LanguageSet all_ = 0;
     std::unordered_map<std::string, LanguageSet> alphabetMembership_;
     std::unordered_set<LayoutDirection, LayoutDirectionHash> sameScript_;
+    std::unordered_map<std::string, AffixIndex> affixes_;
 };
 
 // The configuration together with its index; cheap to pass by value.

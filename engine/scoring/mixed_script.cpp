@@ -26,11 +26,13 @@ bool isMixedScript(const LetterScan& scan) {
     return scan.hasClassifiedLetter && scan.holdingClassified == 0;
 }
 
-MixedScriptScore scoreMixedScriptCandidates(const RulesConfig& config, const TextChars& token, bool isSentenceStart) {
+MixedScriptScore scoreMixedScriptCandidates(const ScoringContext& context, const TextChars& token,
+                                            bool isSentenceStart) {
+    const RulesConfig& config = context.config;
     TextChars russian(layout::mapLayout(config.keyboardLayout, token.text(), enToRu()));
     TextChars english(layout::mapLayout(config.keyboardLayout, token.text(), ruToEn()));
-    ScoreBreakdown russianScore = scoreToken(config, russian.lowered(), config.language("ru"), isSentenceStart);
-    ScoreBreakdown englishScore = scoreToken(config, english.lowered(), config.language("en"), isSentenceStart);
+    ScoreBreakdown russianScore = scoreToken(context, russian.lowered(), "ru", isSentenceStart);
+    ScoreBreakdown englishScore = scoreToken(context, english.lowered(), "en", isSentenceStart);
     russianScore.layoutSuspicion = layoutSuspicionBonus(config, token.text(), enToRu());
     englishScore.layoutSuspicion = layoutSuspicionBonus(config, token.text(), ruToEn());
 
@@ -44,10 +46,10 @@ MixedScriptScore scoreMixedScriptCandidates(const RulesConfig& config, const Tex
     return s;
 }
 
-RulesDecision evaluateMixedScript(const RulesConfig& config, const TextChars& token, std::string_view trailing,
+RulesDecision evaluateMixedScript(const ScoringContext& context, const TextChars& token, std::string_view trailing,
                                   bool isProtected, bool isSentenceStart) {
-    const DecisionConfig& decision = config.decision;
-    MixedScriptScore s = scoreMixedScriptCandidates(config, token, isSentenceStart);
+    const DecisionConfig& decision = context.config.decision;
+    MixedScriptScore s = scoreMixedScriptCandidates(context, token, isSentenceStart);
     auto length = static_cast<int64_t>(token.size());
     double delta = s.delta();
     double conf = confidenceForDelta(decision, delta);

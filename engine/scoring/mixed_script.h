@@ -29,9 +29,10 @@ struct MixedScriptScore {
 bool isMixedScript(const LetterScan& scan);
 
 // token as typed.
-MixedScriptScore scoreMixedScriptCandidates(const RulesConfig& config, const TextChars& token, bool isSentenceStart);
+MixedScriptScore scoreMixedScriptCandidates(const ScoringContext& context, const TextChars& token,
+                                            bool isSentenceStart);
 
-RulesDecision evaluateMixedScript(const RulesConfig& config, const TextChars& token, std::string_view trailing,
+RulesDecision evaluateMixedScript(const ScoringContext& context, const TextChars& token, std::string_view trailing,
                                   bool isProtected, bool isSentenceStart);
 
 }  // namespace quillom::scoring

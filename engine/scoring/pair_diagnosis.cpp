@@ -166,13 +166,13 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     TextChars candidate(layout::mapLayout(config.keyboardLayout, word.token.text(), direction));
     if (candidate.text() == word.token.text()) return refusal("no_mapping_change", 0.0, 0.0, 0.0);
 
-    auto [sourceLanguage, targetLanguage] = languagesForDirection(config, direction);
+    const LanguageConfig* targetLanguage = config.language(direction.to);
     TextChars source = sanitizeSourceForScoring(config, word.lowerToken, direction);
     TextChars lowerCandidate = candidate.lowered();
     bool sameScript = context.index.isSameScript(direction);
 
-    ScoreBreakdown typed = scoreToken(config, source, sourceLanguage, word.isSentenceStart);
-    ScoreBreakdown cand = scoreToken(config, lowerCandidate, targetLanguage, word.isSentenceStart);
+    ScoreBreakdown typed = scoreToken(context, source, direction.from, word.isSentenceStart);
+    ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);
     if (targetPriorityIndex >= 2)

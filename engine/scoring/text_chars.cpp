@@ -1,7 +1,5 @@
 #include "scoring/text_chars.h"
 
-#include <algorithm>
-
 #include "unicode/unicode.h"
 
 namespace quillom::scoring {
@@ -16,24 +14,14 @@ std::string_view TextChars::operator[](std::size_t i) const {
     return std::string_view(text_).substr(starts_[i], end - starts_[i]);
 }
 
-bool TextChars::isBoundary(std::size_t byteOffset) const {
-    if (byteOffset == 0 || byteOffset == text_.size()) return true;
-    return std::binary_search(starts_.begin(), starts_.end(), static_cast<uint32_t>(byteOffset));
+std::string_view TextChars::prefix(std::size_t count) const {
+    if (count >= size()) return text_;
+    return std::string_view(text_).substr(0, starts_[count]);
 }
 
-bool TextChars::startsWith(std::string_view prefix) const {
-    return !prefix.empty() && std::string_view(text_).starts_with(prefix) && isBoundary(prefix.size());
-}
-
-bool TextChars::endsWith(std::string_view suffix) const {
-    return !suffix.empty() && std::string_view(text_).ends_with(suffix) &&
-           isBoundary(text_.size() - suffix.size());
-}
-
-bool TextChars::contains(std::string_view character) const {
-    for (std::size_t i = 0; i < size(); ++i)
-        if ((*this)[i] == character) return true;
-    return false;
+std::string_view TextChars::suffix(std::size_t count) const {
+    if (count >= size()) return text_;
+    return std::string_view(text_).substr(starts_[size() - count]);
 }
 
 void TextChars::append(std::string_view character) {

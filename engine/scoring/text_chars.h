@@ -22,11 +22,9 @@ public:
     std::string_view operator[](std::size_t i) const;
     std::string_view back() const { return (*this)[size() - 1]; }
 
-    // True when byteOffset falls between two characters (or at either end).
-    bool isBoundary(std::size_t byteOffset) const;
-    bool startsWith(std::string_view prefix) const;
-    bool endsWith(std::string_view suffix) const;
-    bool contains(std::string_view character) const;
+    // The first / last count characters (the whole text when count exceeds the size).
+    std::string_view prefix(std::size_t count) const;
+    std::string_view suffix(std::size_t count) const;
 
     void append(std::string_view character);
     // Every character replaced by its lower-case form.

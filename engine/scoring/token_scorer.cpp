@@ -1,5 +1,6 @@
 #include "scoring/token_scorer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -10,16 +11,36 @@ namespace quillom::scoring {
 
 namespace {
 
-bool anyStartMatches(const std::vector<std::string>& starts, const TextChars& token) {
-    for (const std::string& start : starts)
-        if (token.startsWith(start)) return true;
+bool hasPrefixIn(const TextChars& token, const WordSet& set, std::size_t longest, std::size_t shortest = 1) {
+    if (set.empty()) return false;
+    std::string key;
+    for (std::size_t k = shortest; k <= std::min(longest, token.size()); ++k) {
+        key.assign(token.prefix(k));
+        if (set.count(key)) return true;
+    }
     return false;
 }
 
-bool anyEndMatches(const std::vector<std::string>& ends, const TextChars& token) {
-    for (const std::string& end : ends)
-        if (token.endsWith(end)) return true;
+bool hasSuffixIn(const TextChars& token, const WordSet& set, std::size_t longest) {
+    if (set.empty()) return false;
+    std::string key;
+    for (std::size_t k = 1; k <= std::min(longest, token.size()); ++k) {
+        key.assign(token.suffix(k));
+        if (set.count(key)) return true;
+    }
     return false;
+}
+
+// The boost of the matching suffix that comes first in the configured list.
+double suffixBoost(const TextChars& token, const AffixIndex& affixes) {
+    const std::pair<std::size_t, double>* best = nullptr;
+    std::string key;
+    for (std::size_t k = 1; k <= std::min(affixes.longestSuffix, token.size()); ++k) {
+        key.assign(token.suffix(k));
+        auto it = affixes.suffixBoosts.find(key);
+        if (it != affixes.suffixBoosts.end() && (!best || it->second.first < best->first)) best = &it->second;
+    }
+    return best ? best->second : 0.0;
 }
 
 bool anyMatches(const std::vector<regex::Regex>& patterns, std::string_view token) {
@@ -38,11 +59,11 @@ bool hasVowel(const TextChars& token, const CharSet& vowels) {
     return false;
 }
 
-bool isFrequentToken(const TextChars& token, const std::string& word, const LanguageConfig& language) {
+// A micro-dictionary word, or a word that begins with one of 4 characters or more.
+bool isFrequentToken(const TextChars& token, const std::string& word, const LanguageConfig& language,
+                     const AffixIndex& affixes) {
     if (language.microDictionary.count(word)) return true;
-    for (const std::string& word : language.microDictionaryPrefixes)
-        if (token.startsWith(word)) return true;
-    return false;
+    return hasPrefixIn(token, language.microDictionary, affixes.longestMicroWord, 4);
 }
 
 struct PairStats {
@@ -67,20 +88,15 @@ PairStats bigramStats(const TextChars& token, const LanguageConfig& language) {
     return stats;
 }
 
-void scoreStartsAndEnds(const ScoringWeights& w, const TextChars& token, const LanguageConfig& language,
+void scoreStartsAndEnds(const ScoringWeights& w, const TextChars& token, const AffixIndex& affixes,
                         ScoreBreakdown& score) {
-    if (anyStartMatches(language.strongWordStarts, token)) score.strongWordStart = w.strongWordStart;
-    if (score.strongWordStart == 0.0 && anyStartMatches(language.weakWordStarts, token))
+    if (hasPrefixIn(token, affixes.strongStarts, affixes.longestStart)) score.strongWordStart = w.strongWordStart;
+    if (score.strongWordStart == 0.0 && hasPrefixIn(token, affixes.weakStarts, affixes.longestStart))
         score.weakWordStart = w.weakWordStart;
-    if (anyEndMatches(language.strongWordEnds, token)) score.strongWordEnd = w.strongWordEnd;
-    if (score.strongWordEnd == 0.0 && anyEndMatches(language.weakWordEnds, token))
+    if (hasSuffixIn(token, affixes.strongEnds, affixes.longestEnd)) score.strongWordEnd = w.strongWordEnd;
+    if (score.strongWordEnd == 0.0 && hasSuffixIn(token, affixes.weakEnds, affixes.longestEnd))
         score.weakWordEnd = w.weakWordEnd;
-    for (const auto& [suffix, boost] : language.commonSuffixBoosts) {
-        if (token.endsWith(suffix)) {
-            score.learnedSuffixBoost = boost;
-            break;
-        }
-    }
+    score.learnedSuffixBoost = suffixBoost(token, affixes);
 }
 
 void scorePatterns(const ScoringWeights& w, const TextChars& token, const LanguageConfig& language,
@@ -97,11 +113,13 @@ void scorePatterns(const ScoringWeights& w, const TextChars& token, const Langua
 
 }  // namespace
 
-ScoreBreakdown scoreToken(const RulesConfig& config, const TextChars& token, const LanguageConfig* language,
+ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey,
                           bool isSentenceStart) {
     ScoreBreakdown score;
-    if (!language) return score;
-    const ScoringWeights& w = config.decision.scoringWeights;
+    const LanguageConfig* language = context.config.language(languageKey);
+    const AffixIndex* affixes = context.index.affixes(languageKey);
+    if (!language || !affixes) return score;
+    const ScoringWeights& w = context.config.decision.scoringWeights;
     const std::string word(token.text());
 
     if (language->commonWords.count(word)) score.exactCommonWord = w.exactCommonWord;
@@ -115,8 +133,8 @@ ScoreBreakdown scoreToken(const RulesConfig& config, const TextChars& token, con
         score.bigramScore = language->ngramScoringScale * mean;
         readAffixes = stats.unknown < 2 && mean > -1.0;
     }
-    if (readAffixes) scoreStartsAndEnds(w, token, *language, score);
-    if (isFrequentToken(token, word, *language)) score.frequentTokenBonus = w.frequentTokenBonus;
+    if (readAffixes) scoreStartsAndEnds(w, token, *affixes, score);
+    if (isFrequentToken(token, word, *language, *affixes)) score.frequentTokenBonus = w.frequentTokenBonus;
     scorePatterns(w, token, *language, score);
     return score;
 }

@@ -3,18 +3,20 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <utility>
 
 #include "config/rules_config.h"
 #include "regex/regex.h"
+#include "scoring/language_index.h"
 #include "scoring/score_breakdown.h"
 #include "scoring/text_chars.h"
 
 namespace quillom::scoring {
 
-// token is already lower-cased. A null language scores all zeros.
-ScoreBreakdown scoreToken(const RulesConfig& config, const TextChars& token, const LanguageConfig* language,
+// token is already lower-cased. A language that is not configured scores all zeros.
+ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey,
                           bool isSentenceStart);
 
 // Adjacent character pairs of the token missing from the bigram weights.

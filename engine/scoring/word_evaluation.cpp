@@ -96,7 +96,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
     LetterScan letters = context.index.scanLetters(lowerToken);
     if (isMixedScript(letters)) {
         if (!tokenization.mixedScriptAuto) return refusal("mixed_script");
-        return evaluateMixedScript(config, token, trailing, isProtected, request.isSentenceStart);
+        return evaluateMixedScript(context, token, trailing, isProtected, request.isSentenceStart);
     }
     if (!tokenization.digitsInTokenAuto && hasNumericChar(token)) return refusal("contains_digits");
     std::vector<std::string> sources = context.index.keysOf(letters.holdingAllLetters);

@@ -13,6 +13,7 @@ namespace {
 using testing::compiled;
 using testing::lang;
 using testing::makeConfig;
+using testing::Scoring;
 
 TEST(IsMixedScript, NeedsLettersNoSingleAlphabetHolds) {
     RulesConfig config = makeConfig();
@@ -26,17 +27,17 @@ TEST(IsMixedScript, NeedsLettersNoSingleAlphabetHolds) {
 }
 
 TEST(MixedScript, ScoresBothReadingsRussianWinsTies) {
-    RulesConfig config = makeConfig();
-    MixedScriptScore s = scoreMixedScriptCandidates(config, TextChars("ghbвtn"), false);
+    MixedScriptScore s = scoreMixedScriptCandidates(Scoring(makeConfig()).context(), TextChars("ghbвtn"), false);
     EXPECT_EQ(s.winnerCandidate, "привет");
     EXPECT_EQ(s.winnerDirection, (LayoutDirection{"en", "ru"}));
     EXPECT_EQ(s.loserCandidate, "ghbdtn");
     EXPECT_EQ(s.loserDirection, (LayoutDirection{"ru", "en"}));
     EXPECT_DOUBLE_EQ(s.delta(), 138.0 - (-30.0));
 
+    RulesConfig config = makeConfig();
     config.languages.erase("en");
     config.languages.erase("ru");
-    s = scoreMixedScriptCandidates(config, TextChars("ghbвtn"), false);
+    s = scoreMixedScriptCandidates(Scoring(config).context(), TextChars("ghbвtn"), false);
     EXPECT_EQ(s.winnerDirection, (LayoutDirection{"en", "ru"})) << "equal totals choose the Russian reading";
     EXPECT_EQ(s.delta(), 0.0);
 }
@@ -44,7 +45,7 @@ TEST(MixedScript, ScoresBothReadingsRussianWinsTies) {
 TEST(MixedScript, SuspicionBonusGoesToEachReading) {
     RulesConfig config = makeConfig();
     config.layoutSuspicion.cyrillicSuspiciousForEn = {{compiled("в"), 500.0}};
-    MixedScriptScore s = scoreMixedScriptCandidates(config, TextChars("ghbвtn"), false);
+    MixedScriptScore s = scoreMixedScriptCandidates(Scoring(config).context(), TextChars("ghbвtn"), false);
     EXPECT_EQ(s.winnerCandidate, "ghbdtn");
     EXPECT_EQ(s.winnerBreakdown.layoutSuspicion, 500.0);
 }
@@ -66,7 +67,7 @@ TEST(MixedScript, Decisions) {
     for (const Case& c : cases) {
         RulesConfig config = makeConfig();
         config.decision.protectedPatternOverrideMinScore = c.overrideScore;
-        RulesDecision d = evaluateMixedScript(config, TextChars(c.token), "!", c.isProtected, false);
+        RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars(c.token), "!", c.isProtected, false);
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, c.corrected) << c.name;
         EXPECT_FALSE(d.sourceLanguage.has_value()) << c.name;
@@ -79,7 +80,7 @@ TEST(MixedScript, Decisions) {
 TEST(MixedScript, NonDictionaryWinnerIsCapped) {
     RulesConfig config = makeConfig();
     lang(config, "ru").commonWords.erase("привет");
-    RulesDecision d = evaluateMixedScript(config, TextChars("ghbвtn"), "", false, false);
+    RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars("ghbвtn"), "", false, false);
     EXPECT_EQ(d.reason, "mixed_script_dual_eval");
     EXPECT_DOUBLE_EQ(d.confidence, 0.95);
     EXPECT_DOUBLE_EQ(d.originalScore, -30.0);
@@ -90,7 +91,7 @@ TEST(MixedScript, WithoutEnglishOrRussianNothingWins) {
     RulesConfig config = makeConfig();
     config.languages.erase("en");
     config.languages.erase("ru");
-    RulesDecision d = evaluateMixedScript(config, TextChars("ghbвtn"), "", false, false);
+    RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars("ghbвtn"), "", false, false);
     EXPECT_EQ(d.reason, "mixed_script_no_clear_winner");
     EXPECT_DOUBLE_EQ(d.confidence, 0.5);
 }

@@ -13,7 +13,8 @@ using testing::makeConfig;
 
 ScoreBreakdown score(const RulesConfig& config, const std::string& key, const std::string& token,
                      bool sentenceStart = false) {
-    return scoreToken(config, TextChars(token), config.language(key), sentenceStart);
+    LanguageIndex index(config);
+    return scoreToken({config, index}, TextChars(token), key, sentenceStart);
 }
 
 TEST(ScoreToken, CommonWordSumsItsComponents) {
@@ -27,7 +28,7 @@ TEST(ScoreToken, CommonWordSumsItsComponents) {
 
 TEST(ScoreToken, MissingLanguageScoresZero) {
     RulesConfig config = makeConfig();
-    ScoreBreakdown s = scoreToken(config, TextChars("hello"), nullptr, true);
+    ScoreBreakdown s = score(config, "xx", "hello", true);
     EXPECT_EQ(s.total(), 0.0);
 }
 
@@ -112,9 +113,11 @@ TEST(ScoreToken, AffixesMatchWholeCharactersOnly) {
     // "e" followed by a combining acute is one character, so "he" is no start of it.
     en.strongWordStarts = {"he"};
     en.strongWordEnds = {"", "h"};
+    en.commonSuffixBoosts = {{"", 5.0}};
     EXPECT_EQ(score(config, "en", "he\u0301").strongWordStart, 0.0);
     EXPECT_EQ(score(config, "en", "he").strongWordStart, 9.0);
     EXPECT_EQ(score(config, "en", "he").strongWordEnd, 0.0) << "an empty entry is no ending";
+    EXPECT_EQ(score(config, "en", "he").learnedSuffixBoost, 0.0);
 }
 
 TEST(ScoreToken, FirstMatchingSuffixBoostWins) {
@@ -125,13 +128,14 @@ TEST(ScoreToken, FirstMatchingSuffixBoostWins) {
     EXPECT_EQ(score(config, "en", "going").learnedSuffixBoost, 7.0);
     en.commonSuffixBoosts = {{"xyz", 7.0}, {"ng", 3.0}};
     EXPECT_EQ(score(config, "en", "going").learnedSuffixBoost, 3.0);
+    en.commonSuffixBoosts = {{"g", 1.0}, {"ing", 7.0}, {"g", 2.0}};
+    EXPECT_EQ(score(config, "en", "going").learnedSuffixBoost, 1.0) << "list order, not length, decides";
 }
 
 TEST(ScoreToken, FrequentTokenByWordOrLongPrefix) {
     RulesConfig config = makeConfig();
     LanguageConfig& en = lang(config, "en");
     en.microDictionary = {"friend", "in", "the"};
-    en.microDictionaryPrefixes = {"friend"};
     EXPECT_EQ(score(config, "en", "friendship").frequentTokenBonus, 15.0);
     EXPECT_EQ(score(config, "en", "in").frequentTokenBonus, 15.0);
     EXPECT_EQ(score(config, "en", "inside").frequentTokenBonus, 0.0);
