@@ -100,7 +100,7 @@ char16_t WinDesktop::translateKey(uint32_t vkCode, uint32_t scanCode, bool shift
 std::vector<LayoutId> WinDesktop::installedLayouts() {
     int count = GetKeyboardLayoutList(0, nullptr);
     if (count <= 0) return {};
-    std::vector<HKL> layouts(size_t(count));
+    std::vector<HKL> layouts(static_cast<size_t>(count));
     count = GetKeyboardLayoutList(count, layouts.data());
     std::vector<LayoutId> ids;
     for (int i = 0; i < count; ++i) ids.push_back(reinterpret_cast<LayoutId>(layouts[size_t(i)]));

@@ -1,0 +1,142 @@
+// The tray menu, its commands and the hotkeys of the tray program.
+#include "tray_app_win.h"
+
+#include "pipeline/undo_convert.h"
+#include "pipeline/utf16.h"
+#include "settings/learning.h"
+#include "settings/preferences.h"
+#include "tray/interface_strings.h"
+#include "tray/launch_at_login_win.h"
+#include "tray/tray_menu_win.h"
+
+namespace quillom {
+namespace {
+
+using tray::logLine;
+namespace command = tray::command;
+
+constexpr int kLaunchAtLoginBlockedText = 20;
+
+}  // namespace
+
+void TrayApp::showMenu() {
+    tray::TrayMenuState state;
+    state.statusText = tray::text(int(status()));
+    state.launchAtLogin = tray::launchAtLoginEnabled();
+    state.enabled = pause_.enabled;
+    state.learningMode = learningMode_;
+    state.developerMachine = debugLog_.developerMachine();
+    state.debugLog = debugLog_.enabled();
+    state.paused = pause_.paused;
+    state.undoAvailable = pipeline_.undo.available;
+    menuApps_ = pipeline_.recentApps.snapshot();
+    settings::JsonValue prefs;
+    store_.loadPreferences(prefs);
+    for (const std::string& app : menuApps_) state.recentApps.push_back({app, settings::isExcluded(prefs, app)});
+    auto hotkeyText = [this](int id) -> std::optional<std::u16string> {
+        tray::HotkeyBinding binding = hotkeys_.binding(id);
+        if (binding.vk == 0) return std::nullopt;
+        return tray::hotkeyText(binding, keyNames_);
+    };
+    state.convertEnHotkey = hotkeyText(tray::hotkey::ConvertEn);
+    state.convertUkHotkey = hotkeyText(tray::hotkey::ConvertUk);
+    state.convertRuHotkey = hotkeyText(tray::hotkey::ConvertRu);
+    tray::showTrayMenu(window_, tray::buildTrayMenu(state));
+}
+
+void TrayApp::runCommand(uint32_t id) {
+    switch (id) {
+    case command::LaunchAtLogin: toggleLaunchAtLogin(); break;
+    case command::Enabled: pauseCommand(pipeline::PauseCommand::ToggleEnabled); break;
+    case command::LearningMode: toggleLearningMode(); break;
+    case command::Debug: toggleDebugLog(); break;
+    case command::PauseFor15Minutes: pauseCommand(pipeline::PauseCommand::PauseFor15Minutes); break;
+    case command::PauseUntilRestart: pauseCommand(pipeline::PauseCommand::PauseUntilRestart); break;
+    case command::Resume: pauseCommand(pipeline::PauseCommand::Resume); break;
+    case command::Undo: undo(); break;
+    case command::ConvertSelection: convert(""); break;
+    case command::ConvertToEnglish: convert("en"); break;
+    case command::ConvertToUkrainian: convert("uk"); break;
+    case command::ConvertToRussian: convert("ru"); break;
+    case command::CheckForUpdates: updater_->checkWithUi(); break;
+    case command::Quit: DestroyWindow(window_); break;
+    default:
+        if (id >= command::FirstRecentApp && id - command::FirstRecentApp < menuApps_.size())
+            toggleExclusion(menuApps_[id - command::FirstRecentApp]);
+        break;
+    }
+}
+
+void TrayApp::pauseCommand(pipeline::PauseCommand c) {
+    if (pipeline::applyPauseCommand(pause_, c) == pipeline::PauseTimer::Start)
+        SetTimer(window_, kTimerPauseEnd, kPauseMilliseconds, nullptr);
+    else
+        KillTimer(window_, kTimerPauseEnd);
+    applyState();
+}
+
+void TrayApp::undo() {
+    std::optional<std::string> restored = pipeline::undoLastCorrection(pipeline_, ports());
+    if (restored && learningMode_) settings::learnFromUndo(store_, *restored, [this] { applySettings(); });
+}
+
+void TrayApp::convert(const std::string& target) {
+    std::optional<pipeline::ConversionResult> result = pipeline::convertSelection(pipeline_, ports(), target);
+    if (result && learningMode_)
+        settings::learnFromConversion(store_, result->selection, result->converted, result->targetLang,
+                                      [this] { applySettings(); });
+}
+
+void TrayApp::toggleLearningMode() {
+    learningMode_ = !learningMode_;
+    settings::JsonValue prefs;
+    store_.loadPreferences(prefs);
+    settings::setFlag(prefs, settings::key::LearningMode, learningMode_);
+    store_.savePreferences(prefs);
+}
+
+void TrayApp::toggleDebugLog() {
+    bool on = debugLog_.setEnabled(!debugLog_.enabled());
+    settings::JsonValue prefs;
+    store_.loadPreferences(prefs);
+    settings::setFlag(prefs, settings::key::DebugLog, on);
+    store_.savePreferences(prefs);
+    if (on) logLine("=== debug log enabled ===");
+}
+
+void TrayApp::toggleLaunchAtLogin() {
+    bool turnOn = !tray::launchAtLoginEnabled();
+    if (!tray::setLaunchAtLogin(turnOn) && turnOn)
+        MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(tray::text(kLaunchAtLoginBlockedText).c_str()),
+                    L"Quillom", MB_ICONINFORMATION);
+}
+
+void TrayApp::toggleExclusion(const std::string& exeName) {
+    if (exeName.empty()) return;
+    settings::JsonValue prefs;
+    store_.loadPreferences(prefs);
+    settings::setExcluded(prefs, exeName, exeName, !settings::isExcluded(prefs, exeName), "");
+    if (store_.savePreferences(prefs)) applySettings();
+}
+
+void TrayApp::registerHotkeys() {
+    for (int id = tray::hotkey::First; id <= tray::hotkey::Last; ++id) {
+        UnregisterHotKey(window_, id);
+        tray::HotkeyBinding binding = hotkeys_.binding(id);
+        // A combination another program owns is refused; the hotkey then simply does not fire.
+        if (binding.vk != 0) RegisterHotKey(window_, id, binding.mods | tray::kModNoRepeat, binding.vk);
+    }
+}
+
+void TrayApp::onHotkey(int id) {
+    switch (id) {
+    case tray::hotkey::Undo: undo(); break;
+    case tray::hotkey::Convert: convert(""); break;
+    case tray::hotkey::ConvertEn: convert("en"); break;
+    case tray::hotkey::ConvertRu: convert("ru"); break;
+    case tray::hotkey::ConvertUk: convert("uk"); break;
+    default: break;
+    }
+}
+
+}  // namespace quillom

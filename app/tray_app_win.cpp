@@ -1,0 +1,221 @@
+#include "tray_app_win.h"
+
+#include "pipeline/correction_drain.h"
+#include "pipeline/hooks_win.h"
+#include "pipeline/utf16.h"
+#include "settings/preferences.h"
+#include "settings/utf.h"
+#include "tray/debug_log_win.h"
+#include "tray/interface_strings.h"
+#include "tray/tray_menu.h"
+#include "tray/updater_win.h"
+
+#ifndef QUILLOM_APPCAST_URL
+#error "QUILLOM_APPCAST_URL is a build configuration value"
+#endif
+
+namespace quillom {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"QuillomTrayApp";
+
+using tray::logLine;
+
+void errorBox(const wchar_t* text) { MessageBoxW(nullptr, text, L"Quillom", MB_ICONERROR); }
+
+}  // namespace
+
+TrayApp::TrayApp(HINSTANCE instance)
+    : instance_(instance),
+      waker_(GetCurrentThreadId()),
+      hook_(pipeline_, ports()),
+      debugLog_(tray::developerMarkerPresent()) {}
+
+TrayApp::~TrayApp() {
+    if (mutex_) CloseHandle(mutex_);
+}
+
+pipeline::PipelinePorts TrayApp::ports() { return {input_, desktop_, clipboard_, clock_, sound_, waker_}; }
+
+int TrayApp::run() {
+    int code = startUp();
+    if (code >= 0) return code;
+    code = messageLoop();
+    shutDown();
+    return code;
+}
+
+// -1 when the loop should run; otherwise the exit code.
+int TrayApp::startUp() {
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    mutex_ = CreateMutexW(nullptr, TRUE, L"Quillom_SingleInstance");
+    if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    if (!createWindow()) return 1;
+    if (!store_.stageConfigurationFiles()) {
+        errorBox(L"Could not stage quillom_rules.json into the settings folder\n"
+                 L"(%LOCALAPPDATA%\\Quillom). Reinstalling the app should fix this.");
+        return 1;
+    }
+    store_.normaliseActiveLanguages();
+    settings::JsonValue prefs;
+    store_.loadPreferences(prefs);
+    tray::setInterfaceLanguage(settings::uiLanguage(prefs));
+    rulesPath_ = settings::pathToUtf8(store_.workingRulesPath());
+    prefsPath_ = settings::pathToUtf8(store_.preferencesPath());
+    debugLog_.setEnabled(settings::debugLog(prefs));
+    tray::attachLogFile(debugLog_);
+    if (!createEngine()) {
+        errorBox(L"Could not load quillom_rules.json.");
+        return 1;
+    }
+    readRuntimeSettings();
+    hooksInstalled_ = pipeline::installHooks(instance_, hook_, hookTiming_);
+    if (!hooksInstalled_) {
+        errorBox(L"Could not install the keyboard hook.");
+        pipeline_.engine = nullptr;
+        engine_.reset();
+        return 1;
+    }
+    learningMode_ = settings::learningMode(prefs);
+    notifyIcon_.add(window_, instance_);
+    applyState();
+    hotkeys_.load(store_);
+    registerHotkeys();
+    updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
+    updater_->initialise(store_.updateFrequency());
+    SetTimer(window_, kTimerTrayRefresh, kRefreshMilliseconds, nullptr);
+    return -1;
+}
+
+bool TrayApp::createWindow() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(tray::kIconResource));
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExW(&wc);
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Quillom", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              instance_, this);
+    return window_ != nullptr;
+}
+
+bool TrayApp::createEngine() {
+    engine_ = pipeline::createCabiEngine(rulesPath_, prefsPath_);
+    pipeline_.engine = engine_.get();
+    return engine_ != nullptr;
+}
+
+void TrayApp::readRuntimeSettings() {
+    settings::JsonValue prefs;
+    store_.loadPreferences(prefs);
+    pipeline_.pauseInGames = settings::pauseInGames(prefs);
+    pipeline_.sounds = {settings::playSoundOnCorrection(prefs), pipeline::toUtf16(settings::correctionSound(prefs)),
+                        pipeline::toUtf16(settings::undoSound(prefs))};
+}
+
+void TrayApp::applySettings() {
+    std::unique_ptr<pipeline::WordEngine> fresh = pipeline::createCabiEngine(rulesPath_, prefsPath_);
+    if (!fresh) {
+        logLine("reload failed: could not create engine from %s", rulesPath_.c_str());
+    } else {
+        engine_ = std::move(fresh);
+        pipeline_.engine = engine_.get();
+        pipeline::resetWord(pipeline_);
+        logLine("engine reloaded from %s / %s", rulesPath_.c_str(), prefsPath_.c_str());
+    }
+    readRuntimeSettings();
+}
+
+int TrayApp::messageLoop() {
+    logLine("started: hooks installed");
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+        // A thread message without a window: the hook queued input to replay.
+        if (msg.message == pipeline::kMsgCorrectionReady) {
+            pipeline::drainQueue(pipeline_, ports());
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return got < 0 ? 0 : int(msg.wParam);
+}
+
+void TrayApp::shutDown() {
+    if (updater_) updater_->cleanup();
+    pipeline::TimingSummary t = hookTiming_.summary();
+    logLine("hook timing: %u events, p50 %u us, p99 %u us, max %u us", unsigned(t.count), unsigned(t.p50),
+            unsigned(t.p99), unsigned(t.max));
+    if (hooksInstalled_) pipeline::removeHooks();
+    hooksInstalled_ = false;
+    pipeline_.engine = nullptr;
+    engine_.reset();
+}
+
+LRESULT CALLBACK TrayApp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* app = reinterpret_cast<TrayApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!app || !app->window_) return DefWindowProcW(window, message, wParam, lParam);
+    return app->handleMessage(message, wParam, lParam);
+}
+
+LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        notifyIcon_.remove();
+        PostQuitMessage(0);
+        return 0;
+    case WM_COMMAND: runCommand(LOWORD(wParam)); return 0;
+    case WM_TIMER:
+        if (wParam == kTimerPauseEnd) {
+            pauseCommand(pipeline::PauseCommand::PauseTimerEnded);
+        } else if (wParam == kTimerTrayRefresh) {
+            refreshTooltip();
+            refreshIcon(false);
+            // A modal loop (menu, message box) drops thread messages: replay
+            // what the hook queued if its wake-up got lost there.
+            pipeline::drainQueue(pipeline_, ports());
+        }
+        return 0;
+    case WM_HOTKEY: onHotkey(int(wParam)); return 0;
+    case tray::kMsgTrayCallback:
+        switch (LOWORD(lParam)) {
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_CONTEXTMENU:
+        case NIN_SELECT: showMenu(); break;
+        default: break;
+        }
+        return 0;
+    default: return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void TrayApp::applyState() {
+    pipeline::setCorrectionActive(pipeline_, pipeline::correctionActive(pause_));
+    refreshTooltip();
+    refreshIcon(true);
+}
+
+bool TrayApp::fullScreenPauseNow() {
+    return pipeline_.pauseInGames && pipeline::isFullScreen(desktop_.geometry(desktop_.foregroundWindow()));
+}
+
+pipeline::Status TrayApp::status() {
+    return pipeline::statusOf(pause_, pipeline_.correctionActive && fullScreenPauseNow());
+}
+
+void TrayApp::refreshTooltip() { notifyIcon_.setTip(tray::trayTooltip(tray::text(int(status())))); }
+
+void TrayApp::refreshIcon(bool force) {
+    uint16_t language = desktop_.layoutLanguage(desktop_.foregroundWindow());
+    bool runs = pipeline::correctionActive(pause_) && !fullScreenPauseNow();
+    notifyIcon_.show(tray::iconLook(language, runs), force);
+}
+
+}  // namespace quillom

@@ -1,0 +1,106 @@
+// The tray program: start-up in its fixed order, the hidden window and its
+// messages, the message loop that also drains the correction queue, engine
+// reload, the tray commands and shutdown. Everything runs on the main thread.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pipeline/hook_timing.h"
+#include "pipeline/keyboard_hook.h"
+#include "pipeline/pause_state.h"
+#include "pipeline/platform_win.h"
+#include "settings/settings_platform_win.h"
+#include "settings/settings_store.h"
+#include "tray/debug_log.h"
+#include "tray/hotkey_bindings.h"
+#include "tray/key_names_win.h"
+#include "tray/tray_icon_win.h"
+#include "tray/updater.h"
+
+namespace quillom {
+
+class TrayApp {
+public:
+    explicit TrayApp(HINSTANCE instance);
+    ~TrayApp();
+    TrayApp(const TrayApp&) = delete;
+    TrayApp& operator=(const TrayApp&) = delete;
+
+    // The process exit code.
+    int run();
+
+private:
+    static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2;
+    static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600;
+
+    int startUp();
+    bool createWindow();
+    bool createEngine();
+    void readRuntimeSettings();
+    int messageLoop();
+    void shutDown();
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // State and its display.
+    void applyState();
+    void refreshTooltip();
+    void refreshIcon(bool force);
+    bool fullScreenPauseNow();
+    pipeline::Status status();
+
+    // Replaces the engine from the two files, keeping the old one on failure.
+    void applySettings();
+
+    // Commands of the tray menu and the hotkeys.
+    void showMenu();
+    void runCommand(uint32_t id);
+    void pauseCommand(pipeline::PauseCommand command);
+    void undo();
+    void convert(const std::string& target);
+    void toggleLearningMode();
+    void toggleDebugLog();
+    void toggleLaunchAtLogin();
+    void toggleExclusion(const std::string& exeName);
+    void registerHotkeys();
+    void onHotkey(int id);
+
+    pipeline::PipelinePorts ports();
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HANDLE mutex_ = nullptr;
+
+    settings::WindowsSettingsPlatform settingsPlatform_;
+    settings::SettingsStore store_{settingsPlatform_};
+    std::string rulesPath_, prefsPath_;  // UTF-8, for the engine
+
+    pipeline::WinInputSender input_;
+    pipeline::WinDesktop desktop_;
+    pipeline::WinClipboard clipboard_;
+    pipeline::WinClock clock_;
+    pipeline::WinSoundPlayer sound_;
+    pipeline::ThreadMessageWaker waker_;
+
+    std::unique_ptr<pipeline::WordEngine> engine_;
+    pipeline::PipelineState pipeline_;
+    pipeline::KeyboardHook hook_;
+    pipeline::HookTiming hookTiming_;
+    bool hooksInstalled_ = false;
+
+    pipeline::PauseState pause_;
+    bool learningMode_ = true;
+    tray::DebugLog debugLog_;
+    tray::NotifyIcon notifyIcon_;
+    tray::HotkeyBindings hotkeys_;
+    tray::WindowsKeyNames keyNames_;
+    std::unique_ptr<tray::Updater> updater_;
+    std::vector<std::string> menuApps_;  // the recent applications the last menu showed
+};
+
+}  // namespace quillom
