@@ -13,8 +13,11 @@ import layouts
 
 # Log weights: the most frequent pair gets BIGRAM_TOP, a pair BIGRAM_SPAN times
 # rarer (or any rarer one) BIGRAM_FLOOR; log-linear in between.
-BIGRAM_TOP, BIGRAM_FLOOR, BIGRAM_SPAN = 3.0, -8.0, 1e4
+BIGRAM_TOP, BIGRAM_FLOOR, BIGRAM_SPAN = 3.0, -4.0, 350.0
 BIGRAM_MIN_COUNT = 2
+UNKNOWN_BIGRAM = -4.5
+# Small enough that a listed word with odd pairs (pdf, dpkg) stays a listed word.
+NGRAM_SCALE = 10.0
 
 VOWELS = {"en": "aeiouy", "ru": "аеёиоуыэюя", "uk": "аеєиіїоуюя"}
 
@@ -105,6 +108,17 @@ def patterns(counts):
     lang = counts.lang
     return {"impossible_patterns": validate(counts, IMPOSSIBLE_CANDIDATES[lang], 2e-5),
             "rare_patterns": validate(counts, RARE_CANDIDATES[lang], 2e-3)}
+
+
+# The keys that are letters on the Russian layout (х ъ ж э б ю ё) give
+# punctuation on the US one; inside a Latin word, or at its start, or (for the
+# four that never end an English word) at its end, they betray Russian typed on
+# the wrong layout. The engine leaves them out when scoring the typed word.
+LETTER_KEY_RULES = [
+    {"regex": r"[A-Za-z][\[\];`,.][A-Za-z]", "bonus_to_candidate": 18.0},
+    {"regex": r"^[\[\];`,.'][A-Za-z]", "bonus_to_candidate": 18.0},
+    {"regex": r"[A-Za-z][\[\]`;]$", "bonus_to_candidate": 18.0},
+]
 
 
 def _ngram_counts(words, n):

@@ -9,7 +9,9 @@ and the keyboard tables are written for the accuracy benchmark.
 """
 
 import argparse
+import hashlib
 import os
+import pickle
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -30,6 +32,7 @@ REPO = os.path.dirname(os.path.dirname(HERE))
 # (those keys are letters there); the most frequent words are listed with them.
 PUNCTUATED_FORMS = 6000
 SUSPICION_BONUS = 6.0
+SHARED_CYRILLIC_WORDS = 40000
 
 
 def parse_args():
@@ -64,6 +67,7 @@ def word_lists(cache, counts):
     freqs, dropped = lexicon.resolve_collisions(freqs)
     added = lexicon.protect_twins(freqs, forms)
     lists = {lang: lexicon.ranked(freqs[lang], lexicon.LIST_SIZE[lang]) for lang in freqs}
+    lexicon.share_cyrillic(lists, SHARED_CYRILLIC_WORDS)
     lists["en"] += [w + p for w in lists["en"][:PUNCTUATED_FORMS] for p in (",", ".")]
     lists["en"] += lexicon.apostrophe_free_forms(lists["en"])
     stats = {lang: f"{len(lists[lang])} words, {len(dropped[lang])} dropped as the rarer twin"
@@ -80,8 +84,8 @@ def language(lang, counts, words):
         "phrase_start_words": content.phrase_start_words(counts),
         "micro_dictionary": content.micro_dictionary(words),
         "bigram_log_weights": content.bigram_weights(counts),
-        "unknown_bigram_weight": -6.0,
-        "ngram_scoring_scale": 20.0,
+        "unknown_bigram_weight": content.UNKNOWN_BIGRAM,
+        "ngram_scoring_scale": content.NGRAM_SCALE,
         "common_suffix_boosts": content.suffix_boosts(counts, words[:40000]),
     }
     entry.update(content.word_starts_and_ends(counts))
@@ -94,7 +98,7 @@ def layout_suspicion(counts):
     en_words += list(counts["ru"].latin_words.items()) + list(counts["uk"].latin_words.items())
     ru_words = list(counts["ru"].words.items())
     return {
-        "latin_raw_suspicious_for_ru": content.suspicion_rules(
+        "latin_raw_suspicious_for_ru": content.LETTER_KEY_RULES + content.suspicion_rules(
             en_words, content.mistyped_words(counts["ru"], "ru", "en"), SUSPICION_BONUS),
         "cyrillic_raw_suspicious_for_en": content.suspicion_rules(
             ru_words, content.mistyped_words(counts["en"], "en", "ru"), SUSPICION_BONUS),
@@ -117,13 +121,30 @@ def coverage(held_out_dir, lists):
     return report
 
 
+def training_counts(cache, held_out):
+    """Counts of the training documents, cached; the key covers the code that makes them."""
+    digest = hashlib.sha1()
+    for module in ("corpus.py", "training.py", "text.py", "layouts.py", "sources.py"):
+        with open(os.path.join(HERE, module), "rb") as f:
+            digest.update(f.read())
+    path = os.path.join(cache, f"counts-{digest.hexdigest()[:16]}.pickle")
+    if os.path.isfile(path) and os.path.isfile(os.path.join(held_out, "tech.txt")):
+        with open(path, "rb") as f:
+            return pickle.load(f)
+    docs = training.load_all(cache)
+    counts = training.train(docs)
+    training.write_held_out(docs, held_out)
+    with open(path + ".tmp", "wb") as f:
+        pickle.dump(counts, f)
+    os.replace(path + ".tmp", path)
+    return counts
+
+
 def main():
     args = parse_args()
     held_out = args.held_out or os.path.join(args.cache, "heldout")
     sources.ensure_all(args.cache)
-    docs = training.load_all(args.cache)
-    counts = training.train(docs)
-    training.write_held_out(docs, held_out)
+    counts = training_counts(args.cache, held_out)
     layouts.write_key_table(os.path.join(held_out, "keyboard_layouts.txt"))
     lists, stats = word_lists(args.cache, counts)
     output = {
@@ -141,6 +162,9 @@ def main():
     os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
     with open(args.output, "w", encoding="utf-8", newline="\n") as f:
         f.write(data)
+    with open(os.path.join(os.path.dirname(os.path.abspath(args.output)), "SOURCES.md"), "w",
+              encoding="utf-8", newline="\n") as f:
+        f.write(sources.sources_markdown())
     for lang, line in stats.items():
         print(f"{lang}: {line}", file=sys.stderr)
     for lang, line in coverage(held_out, lists).items():

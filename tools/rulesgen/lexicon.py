@@ -156,3 +156,19 @@ def apostrophe_free_forms(words):
     listed = set(words)
     extra = {w.replace("'", "") for w in words if "'" in w and w[0] != "'"}
     return sorted(extra - listed)
+
+
+RU_ONLY, UK_ONLY = set("ыэъё"), set("іїєґ'")
+
+
+def share_cyrillic(lists, n):
+    """Each Cyrillic list also takes the other's frequent words written only with
+    letters both alphabets have. The engine scores a typed Cyrillic word as a word
+    of every Cyrillic language whose alphabet holds it, so a Russian word must not
+    look like Ukrainian gibberish (and be "corrected" to English), nor the reverse."""
+    ru, uk = lists["ru"], lists["uk"]
+    from_uk = [w for w in uk[:n] if not set(w) & UK_ONLY]
+    from_ru = [w for w in ru[:n] if not set(w) & RU_ONLY]
+    ru_set, uk_set = set(ru), set(uk)
+    lists["ru"] = ru + [w for w in from_uk if w not in ru_set]
+    lists["uk"] = uk + [w for w in from_ru if w not in uk_set]
