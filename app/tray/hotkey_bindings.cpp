@@ -36,7 +36,9 @@ std::u16string keyName(uint32_t vk, const KeyNameSource& keyNames) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return std::u16string(1, static_cast<char16_t>(vk));
     if (vk >= 0x70 && vk <= 0x87) {
         const std::string number = std::to_string(vk - 0x6F);
-        return u"F" + std::u16string(number.begin(), number.end());
+        std::u16string name = u"F";
+        name.append(number.begin(), number.end());
+        return name;
     }
     switch (vk) {
     case 0x09: return u"Tab";

@@ -70,7 +70,10 @@ public:
     TempFolder() {
         static std::atomic<int> counter{0};
         path_ = std::filesystem::temp_directory_path() / std::filesystem::path(u8"quillom-тест");
-        path_ += "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        path_ += "-";
+        path_ += std::to_string(::getpid());
+        path_ += "-";
+        path_ += std::to_string(counter++);
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {

@@ -9,6 +9,12 @@ using namespace quillom::settings::testing;
 
 namespace {
 
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::string s;
+    for (std::string_view p : parts) s += p;
+    return s;
+}
+
 class LearningTest : public ::testing::Test {
 protected:
     LearningTest() {
@@ -23,7 +29,7 @@ protected:
         EXPECT_TRUE(store.loadRules(rules));
         std::vector<std::string> out;
         for (const ExactPairEntry& e : listExactPairs(rules, std::vector<std::string>{"en", "ru"}))
-            out.push_back(e.src + ":" + e.typed + "=" + e.dst + ":" + e.corrected);
+            out.push_back(joined({e.src, ":", e.typed, "=", e.dst, ":", e.corrected}));
         return out;
     }
 
@@ -32,7 +38,7 @@ protected:
         EXPECT_TRUE(store.loadRules(rules));
         std::vector<std::string> out;
         for (const NeverCorrectEntry& e : listNeverCorrect(rules, std::vector<std::string>{"en", "ru"}))
-            out.push_back(e.lang + ":" + e.word);
+            out.push_back(joined({e.lang, ":", e.word}));
         return out;
     }
 

@@ -85,7 +85,10 @@ TEST_F(HotkeyBindingsTest, LoadTakesWellFormedMembersAndKeepsDefaultsOtherwise) 
     };
     for (const Case& c : cases) {
         JsonValue p;
-        ASSERT_TRUE(parseJson(std::string(R"({"hotkeys":{"undo":)") + c.undo + "}}", p)) << c.undo;
+        std::string text = R"({"hotkeys":{"undo":)";
+        text += c.undo;
+        text += "}}";
+        ASSERT_TRUE(parseJson(text, p)) << c.undo;
         bindings.loadFrom(p);
         EXPECT_EQ(bindings.binding(hotkey::Undo), c.expected) << c.undo;
     }
