@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillom::settings {
@@ -10,8 +11,11 @@ namespace quillom::settings {
 bool readWholeFile(const std::filesystem::path& path, std::string& out) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
+    // A folder opens too, and reports a meaningless size.
+    struct stat info {};
     long size = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    if (::fstat(::fileno(f), &info) == 0 && S_ISREG(info.st_mode) && std::fseek(f, 0, SEEK_END) == 0)
+        size = std::ftell(f);
     if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
         std::fclose(f);
         return false;

@@ -168,6 +168,9 @@ TEST_F(SettingsStoreTest, UnreadablePreferencesReadAsDefaults) {
     EXPECT_EQ(prefs, JsonValue::makeObject());
     fs::remove(store.preferencesPath());
     EXPECT_FALSE(store.loadPreferences(prefs));
+    fs::create_directories(store.preferencesPath());
+    EXPECT_FALSE(store.loadPreferences(prefs));
+    EXPECT_EQ(prefs, JsonValue::makeObject());
 }
 
 TEST_F(SettingsStoreTest, RewriteKeepsUnknownMembersInPlace) {
@@ -312,6 +315,7 @@ TEST(SystemFiles, ReadWriteReplaceOnRealFiles) {
     EXPECT_EQ(bytes, std::string("new\0bytes", 9));
     EXPECT_FALSE(replaceFileAtomically(staged, target));
     EXPECT_FALSE(writeFileFlushed(temp.path() / "missing" / "x", "y"));
+    EXPECT_FALSE(readWholeFile(temp.path(), bytes));  // a folder is not a file
 }
 
 }  // namespace
