@@ -63,7 +63,8 @@ std::string mapCyrillicToLatin(const RulesConfig& config, std::string_view text)
 std::vector<std::string> latinWords(std::string_view text) {
     std::vector<std::string> words;
     std::string current;
-    for (std::string_view c : unicode::graphemes(unicode::toLower(text))) {
+    const std::string lower = unicode::toLower(text);
+    for (std::string_view c : unicode::graphemes(lower)) {
         if (unicode::isLetterChar(c)) {
             current += c;
         } else if (!current.empty()) {

@@ -1,0 +1,220 @@
+// The C interface, through the public header only.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "quillom.h"
+
+namespace {
+
+struct EngineDeleter {
+    void operator()(qm_engine* e) const { qm_engine_destroy(e); }
+};
+using Engine = std::unique_ptr<qm_engine, EngineDeleter>;
+
+struct StringDeleter {
+    void operator()(char* p) const { qm_free_string(p); }
+};
+using Owned = std::unique_ptr<char, StringDeleter>;
+
+const std::string kRules = std::string(QUILLOM_TEST_DATA_DIR) + "/small_rules.json";
+
+class TempDir {
+public:
+    TempDir() {
+        path_ = std::filesystem::temp_directory_path() /
+                ("quillom-cabi-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    std::string write(const std::string& name, const std::string& text) const {
+        std::ofstream(path_ / name, std::ios::binary) << text;
+        return (path_ / name).string();
+    }
+    std::string path(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+struct Result {
+    int32_t shouldCorrect = -1;
+    double confidence = -1;
+    std::string text;
+    std::string target;
+    std::string reason;
+};
+
+Result evaluateContext(qm_engine* e, const char* word, const char* app = "app.exe", const char* source = "en",
+                       int32_t unknownBeginning = 0) {
+    Result r;
+    char target[16] = "garbage";
+    char reason[64] = "garbage";
+    Owned s(qm_engine_evaluate_context(e, word, app, source, unknownBeginning, &r.shouldCorrect, &r.confidence,
+                                       target, sizeof target, reason, sizeof reason));
+    EXPECT_NE(s, nullptr);
+    r.text = s ? s.get() : "";
+    r.target = target;
+    r.reason = reason;
+    return r;
+}
+
+class CInterface : public ::testing::Test {
+protected:
+    Engine create(const std::string& prefsText = R"({"active_languages": ["en", "ru", "uk"]})") {
+        return Engine(qm_engine_create(kRules.c_str(), dir_.write("prefs.json", prefsText).c_str()));
+    }
+    TempDir dir_;
+};
+
+TEST_F(CInterface, CreationNeedsAReadableJsonObject) {
+    EXPECT_EQ(Engine(qm_engine_create(dir_.path("missing.json").c_str(), dir_.path("p.json").c_str())), nullptr);
+    for (const char* text : {"[]", "\"x\"", "{", "", "{} x"})
+        EXPECT_EQ(Engine(qm_engine_create(dir_.write("r.json", text).c_str(), dir_.path("p.json").c_str())), nullptr)
+            << text;
+    Engine empty(qm_engine_create(dir_.write("r.json", "{}").c_str(), dir_.path("p.json").c_str()));
+    ASSERT_NE(empty, nullptr);
+    // All defaults: no languages, so nothing has a script.
+    EXPECT_EQ(evaluateContext(empty.get(), "ghbdtn").reason, "unknown_script");
+    EXPECT_EQ(Engine(qm_engine_create(nullptr, "p")), nullptr);
+}
+
+TEST_F(CInterface, CorrectsAWrongLayoutWord) {
+    Engine e = create();
+    ASSERT_NE(e, nullptr);
+    const Result r = evaluateContext(e.get(), "ghbdtn");
+    EXPECT_EQ(r.shouldCorrect, 1);
+    EXPECT_EQ(r.text, "привет");
+    EXPECT_EQ(r.target, "ru");
+    EXPECT_GT(r.confidence, 0.82);
+    EXPECT_FALSE(r.reason.empty());
+}
+
+TEST_F(CInterface, MissingPreferencesMeanEnglishOnly) {
+    Engine e(qm_engine_create(kRules.c_str(), dir_.path("absent.json").c_str()));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(evaluateContext(e.get(), "ghbdtn").reason, "no_target_language");
+    Engine bad(qm_engine_create(kRules.c_str(), dir_.write("bad.json", "[1]").c_str()));
+    ASSERT_NE(bad, nullptr);
+    EXPECT_EQ(evaluateContext(bad.get(), "ghbdtn").shouldCorrect, 0);
+}
+
+TEST_F(CInterface, ManualOverridesOfTheRulesFile) {
+    Engine e = create();
+    const Result pair = evaluateContext(e.get(), "Rfr");
+    EXPECT_EQ(pair.shouldCorrect, 1);
+    EXPECT_EQ(pair.text, "Как");
+    EXPECT_EQ(pair.reason, "exact_seed_pair");
+    EXPECT_EQ(pair.target, "ru");  // the pair's recorded target
+    EXPECT_DOUBLE_EQ(pair.confidence, 0.99);
+    const Result never = evaluateContext(e.get(), "vbh");
+    EXPECT_EQ(never.shouldCorrect, 0);
+    EXPECT_EQ(never.reason, "never_correct");
+    EXPECT_EQ(never.text, "");
+}
+
+TEST_F(CInterface, UnknownBeginningIsProtectedByDefault) {
+    Engine e = create();
+    const Result r = evaluateContext(e.get(), "ghbdtn", "app.exe", "en", 1);
+    EXPECT_EQ(r.shouldCorrect, 0);
+    EXPECT_EQ(r.confidence, 0.0);
+    EXPECT_EQ(r.reason, "unknown_word_beginning");
+    EXPECT_EQ(r.target, "");
+    EXPECT_EQ(r.text, "");
+    Engine open = create(R"({"active_languages": ["en", "ru"], "protect_endings_after_delete": false})");
+    EXPECT_EQ(evaluateContext(open.get(), "ghbdtn", "app.exe", "en", 1).text, "привет");
+}
+
+TEST_F(CInterface, ExcludedApplicationsCompareCaseInsensitively) {
+    Engine e = create(R"({"active_languages": ["en", "ru"], "excluded_apps": {"NOTEPAD.EXE": {"name": "Notepad"}}})");
+    const Result r = evaluateContext(e.get(), "ghbdtn", "notepad.exe");
+    EXPECT_EQ(r.shouldCorrect, 0);
+    EXPECT_EQ(r.reason, "excluded_app");
+    EXPECT_EQ(evaluateContext(e.get(), "ghbdtn", "other.exe").shouldCorrect, 1);
+}
+
+TEST_F(CInterface, BuffersAreCutByBytesAndSkippedWhenEmpty) {
+    Engine e = create();
+    int32_t should = 0;
+    double conf = 0;
+    char one[1] = {'x'};
+    char untouched[4] = {'a', 'b', 'c', '\0'};
+    char two[2] = {'x', 'x'};
+    Owned s(qm_engine_evaluate_context(e.get(), "ghbdtn", "a", "en", 0, &should, &conf, one, 1, untouched, 0));
+    EXPECT_EQ(one[0], '\0');
+    EXPECT_STREQ(untouched, "abc");
+    Owned t(qm_engine_evaluate_context(e.get(), "ghbdtn", "a", "en", 0, &should, &conf, two, 2, nullptr, 64));
+    EXPECT_STREQ(two, "r");
+    qm_free_string(nullptr);
+}
+
+TEST_F(CInterface, ContextFreeEvaluationLeavesTheSessionAlone) {
+    Engine e = create();
+    int32_t should = -1;
+    double conf = -1;
+    char target[16], reason[64];
+    Owned s(qm_engine_evaluate(e.get(), "ghbdtn", "app.exe", &should, &conf, target, 16, reason, 64));
+    EXPECT_EQ(should, 1);
+    EXPECT_STREQ(s.get(), "привет");
+}
+
+TEST_F(CInterface, InvalidUtf8NeverCrashes) {
+    Engine e = create();
+    // Invalid sequences are read as U+FFFD: a correction carries it, never the raw bytes.
+    for (const char* word : {"\xFF\xFE", "gh\xC3", "\xED\xA0\x80", "\xF4\x90\x80\x80x", "a\xE2\x82"}) {
+        const Result r = evaluateContext(e.get(), word, "\xC0\xAF", "\xFF");
+        EXPECT_FALSE(r.reason.empty()) << word;
+        if (r.shouldCorrect) {
+            EXPECT_NE(r.text.find("\xEF\xBF\xBD"), std::string::npos) << word;
+        } else {
+            EXPECT_EQ(r.text, "") << word;
+        }
+    }
+    char lang[16];
+    Owned converted(qm_engine_convert_selection(e.get(), "gh\xC3", nullptr, lang, sizeof lang));
+    EXPECT_STREQ(converted.get(), "\xD0\xBF\xD1\x80\xEF\xBF\xBD");
+}
+
+TEST_F(CInterface, SelectionConversion) {
+    Engine e = create(R"({"active_languages": ["en", "uk", "ru"]})");
+    char lang[16] = "zz";
+    Owned smart(qm_engine_convert_selection(e.get(), "ghbdtn vbh", nullptr, lang, sizeof lang));
+    EXPECT_STREQ(smart.get(), "привет мир");
+    EXPECT_STREQ(lang, "ru");
+    Owned back(qm_engine_convert_selection(e.get(), "руддщ", "ru", lang, sizeof lang));
+    EXPECT_STREQ(back.get(), "hello");
+    EXPECT_STREQ(lang, "en");
+    Owned to(qm_engine_convert_selection_to(e.get(), "ghbdsn", "uk", lang, sizeof lang));
+    EXPECT_STREQ(to.get(), "привіт");
+    EXPECT_STREQ(lang, "uk");
+}
+
+// The session language: three words of one language in one application.
+TEST_F(CInterface, SessionStreakIsPerApplication) {
+    Engine e = create(R"({"active_languages": ["en", "ru"], "protect_endings_after_delete": false})");
+    // "ye" maps to a two-letter Russian common word ("ну" is not listed, "да" is: "lf").
+    for (const char* w : {"hello", "world", "test"}) evaluateContext(e.get(), w, "a.exe");
+    EXPECT_EQ(evaluateContext(e.get(), "lf", "a.exe").reason, "length_2_session_mismatch");
+    // Another application starts without a session language.
+    EXPECT_EQ(evaluateContext(e.get(), "lf", "b.exe").text, "да");
+    for (const char* w : {"hello", "world", "test"}) evaluateContext(e.get(), w, "b.exe");
+    qm_engine_reset_context(e.get());
+    EXPECT_EQ(evaluateContext(e.get(), "lf", "b.exe").text, "да");
+}
+
+TEST_F(CInterface, ShortUncorrectedWordsAndExclusionsDoNotFeedTheSession) {
+    Engine e = create(R"({"active_languages": ["en", "ru"], "excluded_apps": {"x.exe": {}}})");
+    for (const char* w : {"hello", "world"}) evaluateContext(e.get(), w, "a.exe");
+    evaluateContext(e.get(), "on", "a.exe");  // two letters: no record, the streak stays at 2
+    EXPECT_EQ(evaluateContext(e.get(), "lf", "a.exe").text, "да");
+    // The streak restarted with "да" (ru); three English words now make "en" the session language.
+    for (const char* w : {"hello", "world", "test"}) evaluateContext(e.get(), w, "a.exe");
+    EXPECT_EQ(evaluateContext(e.get(), "lf", "a.exe").reason, "length_2_session_mismatch");
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "config/json.h"
+
+namespace quillom::json {
+namespace {
+
+TEST(JsonReader, RejectsMalformedText) {
+    for (const char* text : {"", " ", "[1,]", "{\"a\":1,}", "{a:1}", "01", "tru", "\"abc", "{} x", "[1 2]",
+                             "\"\\x\"", "1.", "-", "\xEF\xBB\xBF{}"}) {
+        EXPECT_FALSE(parse(text).has_value()) << text;
+    }
+}
+
+TEST(JsonReader, ReadsValuesAndEscapes) {
+    auto v = parse(R"({"k": [1, 2.5, -3e2, true, null, "\u00e9\ud83d\ude00\n"], "k": 2})");
+    ASSERT_TRUE(v && v->isObject());
+    const Value* k = v->find("k");
+    ASSERT_TRUE(k && k->isArray());  // the first of two equal keys
+    const auto& a = k->asArray();
+    ASSERT_EQ(a.size(), 6u);
+    EXPECT_DOUBLE_EQ(a[2].asNumber(), -300.0);
+    EXPECT_TRUE(a[3].asBool());
+    EXPECT_EQ(a[4].kind(), Value::Kind::Null);
+    EXPECT_EQ(a[5].asString(), "\xC3\xA9\xF0\x9F\x98\x80\n");
+}
+
+TEST(JsonReader, InvalidUtf8AndLoneSurrogatesBecomeReplacementCharacters) {
+    auto v = parse("[\"a\xFF\", \"\\udc00\", \"\\ud800\"]");
+    ASSERT_TRUE(v);
+    for (const auto& s : v->asArray()) EXPECT_NE(s.asString().find("\xEF\xBF\xBD"), std::string::npos);
+}
+
+TEST(JsonReader, DeepNestingFailsInsteadOfOverflowing) {
+    EXPECT_FALSE(parse(std::string(100000, '[') + std::string(100000, ']')).has_value());
+    EXPECT_TRUE(parse(std::string(200, '[') + std::string(200, ']')).has_value());
+}
+
+}  // namespace
+}  // namespace quillom::json

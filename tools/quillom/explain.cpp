@@ -1,0 +1,54 @@
+#include <cstdio>
+
+#include "cli_engine.h"
+#include "commands.h"
+
+namespace quillom::cli {
+
+namespace {
+
+const char* kHelp =
+    "usage: quillom explain WORD [--layout en|ru|uk] [--app NAME] [--json] [common options]\n"
+    "\n"
+    "Shows what the engine decides for WORD, typed with the given layout active\n"
+    "(default en) in the application NAME (default none).\n";
+
+}  // namespace
+
+int runExplain(std::vector<std::string> args) {
+    if (takeFlag(args, "--help")) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    CommonOptions common;
+    if (auto error = takeCommonOptions(args, common)) {
+        std::fprintf(stderr, "quillom explain: %s\n", error->c_str());
+        return 2;
+    }
+    const bool asJson = takeFlag(args, "--json");
+    const std::string layout = takeOption(args, "--layout").value_or("en");
+    const std::string app = takeOption(args, "--app").value_or("");
+    if (args.size() != 1) {
+        std::fputs(kHelp, stderr);
+        return 2;
+    }
+    auto engine = Engine::open(common);
+    if (!engine) return 1;
+    const std::string& word = args.front();
+    const Decision d = engine->evaluate(word, app, layout);
+    if (asJson) {
+        std::printf("{\"input\": %s, \"should_correct\": %s, \"corrected\": %s, \"confidence\": %.4f, "
+                    "\"reason\": %s, \"target\": %s}\n",
+                    jsonQuote(word).c_str(), d.shouldCorrect ? "true" : "false", jsonQuote(d.corrected).c_str(),
+                    d.confidence, jsonQuote(d.reason).c_str(), jsonQuote(d.target).c_str());
+    } else {
+        std::printf("%s -> %s\n", word.c_str(), d.shouldCorrect ? d.corrected.c_str() : "(unchanged)");
+        std::printf("  corrects:   %s\n", d.shouldCorrect ? "yes" : "no");
+        std::printf("  confidence: %.4f\n", d.confidence);
+        std::printf("  reason:     %s\n", d.reason.c_str());
+        std::printf("  target:     %s\n", d.target.empty() ? "-" : d.target.c_str());
+    }
+    return 0;
+}
+
+}  // namespace quillom::cli

@@ -1,0 +1,58 @@
+#include "typing_simulator.h"
+
+#include "pipeline/utf16.h"
+
+namespace quillom::cli {
+
+namespace {
+
+bool isSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDFFF; }
+
+uint32_t virtualKeyFor(char16_t ch) {
+    switch (ch) {
+        case u' ': return pipeline::vk::Space;
+        case u'\n': return pipeline::vk::Enter;
+        case u'\t': return pipeline::vk::Tab;
+        default: return 0x41;  // any key that gives a character
+    }
+}
+
+}  // namespace
+
+char16_t TypingSimulator::keyInCurrentLayout(char16_t typed) {
+    if (layout_ == startLayout_ || isSurrogate(typed) || typed < 0x20) return typed;
+    auto [it, inserted] = keyCache_.try_emplace({layout_, typed}, typed);
+    if (inserted) {
+        std::u16string converted = pipeline::toUtf16(engine_.convertTo(pipeline::toUtf8(std::u16string(1, typed)), layout_));
+        if (converted.size() == 1) it->second = converted[0];
+    }
+    return it->second;
+}
+
+void TypingSimulator::finishWord(const pipeline::FinishedWord& word, std::u16string& screen) {
+    const Decision d = engine_.evaluate(pipeline::toUtf8(word.word), app_, layout_, word.hasUnknownBeginning);
+    if (d.shouldCorrect && !d.corrected.empty()) {
+        screen.resize(screen.size() - word.word.size());
+        screen += pipeline::toUtf16(d.corrected);
+        if (!d.target.empty()) layout_ = d.target;
+    }
+    screen += word.boundaryChar;
+}
+
+std::u16string TypingSimulator::type(std::u16string_view text) {
+    std::u16string screen;
+    for (char16_t typed : text) {
+        const char16_t ch = keyInCurrentLayout(typed);
+        // A character outside the basic plane takes two units: no single
+        // character, so the key changes nothing in the word.
+        pipeline::CaptureResult r = capture_.onKeyDown(virtualKeyFor(ch), isSurrogate(ch) ? 0 : ch);
+        if (r.kind == pipeline::CaptureResult::Kind::Boundary) {
+            finishWord(r.word, screen);
+        } else {
+            screen += ch;
+        }
+    }
+    return screen;
+}
+
+}  // namespace quillom::cli
