@@ -2,7 +2,7 @@
 // engine with the right and the wrong layout active, and reports false
 // positives and recall by word length.
 //
-//   quillom_accuracy --rules FILE --data DIR --out DIR [--work DIR]
+//   quillom_accuracy --rules FILE --data DIR --out DIR [--work DIR] [--only NAME-PART]
 //
 // DIR holds what the rules generator writes: en.txt, ru.txt, uk.txt, tech.txt
 // and keyboard_layouts.txt.
@@ -105,6 +105,7 @@ bool writeFile(const fs::path& path, const std::string& text) {
 
 struct Options {
     std::string rules, data, out, work;
+    std::string only;  // run only the runs whose name contains this
 };
 
 bool parseOptions(int argc, char** argv, Options& o) {
@@ -114,6 +115,7 @@ bool parseOptions(int argc, char** argv, Options& o) {
         else if (flag == "--data") o.data = argv[i + 1];
         else if (flag == "--out") o.out = argv[i + 1];
         else if (flag == "--work") o.work = argv[i + 1];
+        else if (flag == "--only") o.only = argv[i + 1];
         else return false;
     }
     if (o.work.empty()) o.work = (fs::temp_directory_path() / "quillom-accuracy").string();
@@ -125,7 +127,7 @@ bool parseOptions(int argc, char** argv, Options& o) {
 int main(int argc, char** argv) {
     Options opt;
     if (!parseOptions(argc, argv, opt)) {
-        std::fprintf(stderr, "usage: quillom_accuracy --rules FILE --data DIR --out DIR [--work DIR]\n");
+        std::fprintf(stderr, "usage: quillom_accuracy --rules FILE --data DIR --out DIR [--work DIR] [--only NAME-PART]\n");
         return 2;
     }
     fs::create_directories(opt.work);
@@ -161,6 +163,7 @@ int main(int argc, char** argv) {
     long long evaluations = 0;
     double evaluateMs = 0;
     for (const RunSpec& spec : runSpecs()) {
+        if (spec.name.find(opt.only) == std::string::npos) continue;
         if (!texts.count(spec.text)) texts[spec.text] = readDocuments(fs::path(opt.data) / (spec.text + ".txt"));
         EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, spec.activeLanguages).string().c_str()));
         Tally tally(spec);

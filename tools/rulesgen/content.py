@@ -11,26 +11,30 @@ import re
 
 import layouts
 
-# Log weights: the most frequent pair gets BIGRAM_TOP, a pair BIGRAM_SPAN times
-# rarer (or any rarer one) BIGRAM_FLOOR; log-linear in between.
-BIGRAM_TOP, BIGRAM_FLOOR, BIGRAM_SPAN = 3.0, -4.0, 350.0
+# Log weights, log-linear in a pair's count: the most frequent pair gets
+# BIGRAM_TOP, the pair at which the running text's pairs reach BIGRAM_COVERAGE
+# of all pairs gets 0 (so ordinary words score above 0 and mistyped ones below),
+# and rarer pairs fall to BIGRAM_FLOOR at the least.
+BIGRAM_TOP, BIGRAM_FLOOR, BIGRAM_COVERAGE = 3.0, -4.0, 0.95
 BIGRAM_MIN_COUNT = 2
 UNKNOWN_BIGRAM = -4.5
 # Small enough that a listed word with odd pairs (pdf, dpkg) stays a listed word.
-NGRAM_SCALE = 10.0
+NGRAM_SCALE = 14.0
 
 VOWELS = {"en": "aeiouy", "ru": "аеёиоуыэюя", "uk": "аеєиіїоуюя"}
 
 
 def bigram_weights(counts):
-    pairs = {b: c for b, c in counts.bigrams.items() if c >= BIGRAM_MIN_COUNT}
-    top = max(pairs.values())
-    slope = (BIGRAM_TOP - BIGRAM_FLOOR) / math.log(BIGRAM_SPAN)
-    weights = {}
-    for b, c in pairs.items():
-        w = BIGRAM_TOP + slope * math.log(c / top)
-        weights[b] = round(max(BIGRAM_FLOOR, w), 2)
-    return weights
+    pairs = sorted(((c, b) for b, c in counts.bigrams.items() if c >= BIGRAM_MIN_COUNT), reverse=True)
+    total, running, zero_at = sum(c for c, _ in pairs), 0, pairs[-1][0]
+    for c, _ in pairs:
+        running += c
+        if running >= BIGRAM_COVERAGE * total:
+            zero_at = c
+            break
+    top = pairs[0][0]
+    slope = BIGRAM_TOP / math.log(top / zero_at)
+    return {b: round(max(BIGRAM_FLOOR, BIGRAM_TOP + slope * math.log(c / top)), 2) for c, b in pairs}
 
 
 def _affix_counts(counts, length, at_start, min_word):
@@ -113,11 +117,14 @@ def patterns(counts):
 # The keys that are letters on the Russian layout (х ъ ж э б ю ё) give
 # punctuation on the US one; inside a Latin word, or at its start, or (for the
 # four that never end an English word) at its end, they betray Russian typed on
-# the wrong layout. The engine leaves them out when scoring the typed word.
+# the wrong layout. The bonus stays below the engine's priority step (12), which
+# these rules would otherwise overturn for Ukrainian twins of Russian words
+# (the rules only ever favour the Russian reading).
+LETTER_KEY_BONUS = 6.0
 LETTER_KEY_RULES = [
-    {"regex": r"[A-Za-z][\[\];`,.][A-Za-z]", "bonus_to_candidate": 18.0},
-    {"regex": r"^[\[\];`,.'][A-Za-z]", "bonus_to_candidate": 18.0},
-    {"regex": r"[A-Za-z][\[\]`;]$", "bonus_to_candidate": 18.0},
+    {"regex": r"[A-Za-z][\[\];`,.][A-Za-z]", "bonus_to_candidate": LETTER_KEY_BONUS},
+    {"regex": r"^[\[\];`,.'][A-Za-z]", "bonus_to_candidate": LETTER_KEY_BONUS},
+    {"regex": r"[A-Za-z][\[\]`;]$", "bonus_to_candidate": LETTER_KEY_BONUS},
 ]
 
 

@@ -65,6 +65,7 @@ def word_lists(cache, counts):
     forms = {"ru": {w for p in ru_par for w in p}, "uk": {w for p in uk_par for w in p} | uk_valid}
     lexicon.drop_fragments(freqs["en"])
     freqs, dropped = lexicon.resolve_collisions(freqs)
+    dropped["en"] |= lexicon.drop_sanitised_twins(freqs)
     added = lexicon.protect_twins(freqs, forms)
     lists = {lang: lexicon.ranked(freqs[lang], lexicon.LIST_SIZE[lang]) for lang in freqs}
     lexicon.share_cyrillic(lists, SHARED_CYRILLIC_WORDS)
@@ -94,12 +95,9 @@ def language(lang, counts, words):
 
 
 def layout_suspicion(counts):
-    en_words = [(w, c) for w, c in counts["en"].words.items()]
-    en_words += list(counts["ru"].latin_words.items()) + list(counts["uk"].latin_words.items())
     ru_words = list(counts["ru"].words.items())
     return {
-        "latin_raw_suspicious_for_ru": content.LETTER_KEY_RULES + content.suspicion_rules(
-            en_words, content.mistyped_words(counts["ru"], "ru", "en"), SUSPICION_BONUS),
+        "latin_raw_suspicious_for_ru": content.LETTER_KEY_RULES,
         "cyrillic_raw_suspicious_for_en": content.suspicion_rules(
             ru_words, content.mistyped_words(counts["en"], "en", "ru"), SUSPICION_BONUS),
     }

@@ -172,3 +172,24 @@ def share_cyrillic(lists, n):
     ru_set, uk_set = set(ru), set(uk)
     lists["ru"] = ru + [w for w in from_uk if w not in ru_set]
     lists["uk"] = uk + [w for w in from_ru if w not in uk_set]
+
+
+def drop_sanitised_twins(freqs, ratio=3.0):
+    """The engine scores a typed Latin word without the keys that are letters on
+    the target layout (ж typed as ; and so on), so уже typed on the US layout
+    (e;t) is scored as "et". An English word that equals such a remainder of a
+    clearly more frequent Cyrillic word is dropped."""
+    dropped = set()
+    for lang in ("ru", "uk"):
+        to_latin = layouts.engine_map(lang, "en")
+        letter_keys = {c for c in to_latin.values() if not c.isalpha()}
+        for w, g in freqs[lang].items():
+            typed = "".join(to_latin.get(c, c) for c in w)
+            rest = "".join(c for c in typed if c not in letter_keys)
+            if rest != typed and len(rest) >= 2:
+                f = freqs["en"].get(rest)
+                if f is not None and g > ratio * f:
+                    dropped.add(rest)
+    for w in dropped:
+        del freqs["en"][w]
+    return dropped

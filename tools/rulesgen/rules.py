@@ -4,7 +4,9 @@ protected patterns, and the JSON writer that keeps the output byte-stable."""
 import json
 
 TOKENIZATION = {
-    "word_boundaries": [".", ",", ";", ":", "!", "?", "\"", ")", "(", "\u00bb", "\u2026"],
+    # Not ";": on the Cyrillic layouts that key is a letter, and a Cyrillic word
+    # never ends in a semicolon typed on the US layout.
+    "word_boundaries": [".", ",", ":", "!", "?", "\"", ")", "(", "\u00bb", "\u2026"],
     "strip_boundary_before_scoring": True,
     "preserve_boundary_after_replacement": True,
     "max_token_length_for_auto": 32,
