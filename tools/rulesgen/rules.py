@@ -70,8 +70,10 @@ PROTECTED_PATTERNS = [
     {"id": "domain", "regex": r"^[a-z0-9-]+(?:\.[a-z0-9-]+)*\.(?:com|net|org|io|me|co|ru|ua|by|kz|uk|us|eu|de|fr|pl|nl|info|biz|app|dev|ai|edu|gov|int|html?|php|local|lan|onion)$", "case_insensitive": True},
     {"id": "file_name", "regex": r"^[A-Za-z0-9-]+\.(?:txt|md|rst|cpp|cc|cxx|hpp|hh|h|c|py|pyc|js|mjs|ts|tsx|jsx|json|xml|xsl|xhp|yml|yaml|toml|ini|cfg|conf|log|sh|bash|zsh|ps1|bat|cmd|exe|dll|so|a|o|lib|deb|rpm|iso|img|zip|gz|tgz|xz|bz2|tar|7z|rar|pdf|odt|ods|odp|doc|docx|xls|xlsx|ppt|pptx|csv|tsv|png|jpe?g|gif|svg|bmp|ico|webp|tiff?|xcf|mp3|mp4|ogg|wav|flac|mkv|avi|webm|html?|css|scss|php|rb|pl|java|kt|rs|go|swift|sql|db|sqlite|lock|bak|tmp|desktop|service|page|po|pot|mo|ttf|otf|woff2?)$", "case_insensitive": True},
     {"id": "dotted_identifier", "regex": r"^[a-z][a-z0-9]*(?:\.[a-z][a-z0-9]*){2,}$", "case_insensitive": True},
-    {"id": "camel_case", "regex": r"^[a-z]+[A-Z][A-Za-z]*$"},
-    {"id": "pascal_case", "regex": r"^[A-Z][a-z]+[A-Z][A-Za-z]*$"},
+    {"id": "inner_capital", "regex": r"[a-z][A-Z]|[а-яёіїєґ][А-ЯЁІЇЄҐ]"},
+    # Abbreviations: a mistyped all-capital word is still corrected when its
+    # reading is a listed word (the override score), not on letter statistics.
+    {"id": "all_caps_abbreviation", "regex": r"^(?:[A-Z]{2,5}|[А-ЯЁІЇЄҐ]{2,5})$"},
     {"id": "hex_number", "regex": r"^(?:0x[0-9a-f]+|[0-9a-f]{8,})$", "case_insensitive": True},
     {"id": "hex_colour", "regex": r"^#[0-9a-f]{3,8}$", "case_insensitive": True},
     {"id": "version", "regex": r"^v?[0-9]+(?:\.[0-9]+)+[a-z0-9.-]*$", "case_insensitive": True},
