@@ -1,0 +1,96 @@
+// Speed and memory of the engine through its C interface, on the shipped
+// rules file: creation, and one contextual evaluation per finished word over
+// a mixed list (Latin, Cyrillic, wrong-layout words, technical tokens).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../accuracy/peak_memory.h"
+#include "quillom.h"
+
+namespace {
+
+struct EngineDeleter {
+    void operator()(qm_engine* e) const { qm_engine_destroy(e); }
+};
+using Engine = std::unique_ptr<qm_engine, EngineDeleter>;
+
+const std::vector<std::string> kWords = {
+    // English, correctly typed
+    "hello", "world", "the", "because", "information", "keyboard", "don't", "it's", "I", "a", "programming",
+    "yesterday", "friendship", "beautiful", "development", "NASA", "OK", "email", "Monday", "London",
+    // Russian and Ukrainian, correctly typed
+    "привет", "мир", "спасибо", "пожалуйста", "сегодня", "разработка", "клавиатура", "и", "в", "это",
+    "привіт", "дякую", "будь", "ласка", "сьогодні", "розробка", "клавіатура", "їжак", "ґанок", "що",
+    // typed on the wrong layout
+    "ghbdtn", "vbh", "cgfcb,j", "gj;fkeqcnf", "ctujlyz", "hfphf,jnrf", "rkfdbfnehf", "b", "d", "'nj",
+    "ghbdsn", "lzre.", "ce'ljys", "hjphj,rf", "rkfdsfnehf", "cjhnbhjdrf", "Ghbdtn", "GHBDTN", "ntrcn", "ckjdj",
+    "руддщ", "цщкдв", "ерфтлы", "зкщпкфььштп", "нуыеуквфн", "шташкьфешщт", "лунищфкв", "ьщтвфн", "ещ", "ш",
+    // technical tokens
+    "https://example.com/a", "user@mail.ru", "C:\\Windows", "--verbose", "v1.2.3", "0x1F2E", "#ff00aa",
+    "camelCaseName", "snake_case_name", "10kg", "README.md", "std::vector", "git", "npm", "sudo", "ls",
+    "a1b2c3d4e5f6", "x86_64", "UTF-8", "localhost:8080",
+};
+
+std::string rulesFile() { return QUILLOM_RULES_FILE; }
+
+std::string prefsFile() {
+    auto path = std::filesystem::temp_directory_path() / "quillom-bench-prefs.json";
+    std::ofstream(path) << R"({"active_languages": ["en", "uk", "ru"]})";
+    return path.string();
+}
+
+void BM_Create(benchmark::State& state) {
+    const std::string rules = rulesFile(), prefs = prefsFile();
+    for (auto _ : state) {
+        Engine e(qm_engine_create(rules.c_str(), prefs.c_str()));
+        if (!e) state.SkipWithError("the rules file did not load");
+        benchmark::DoNotOptimize(e.get());
+    }
+    Engine kept(qm_engine_create(rules.c_str(), prefs.c_str()));
+    state.counters["peak_rss_mb"] = quillom::bench::peakResidentMb();
+}
+BENCHMARK(BM_Create)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+double percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
+}
+
+// Each word timed on its own; the counters give the per-word percentiles in microseconds.
+void BM_EvaluateContext(benchmark::State& state) {
+    Engine e(qm_engine_create(rulesFile().c_str(), prefsFile().c_str()));
+    if (!e) {
+        state.SkipWithError("the rules file did not load");
+        return;
+    }
+    std::vector<double> micros;
+    size_t i = 0;
+    for (auto _ : state) {
+        const std::string& word = kWords[i++ % kWords.size()];
+        int32_t should = 0;
+        double conf = 0;
+        char target[16], reason[64];
+        const auto start = std::chrono::steady_clock::now();
+        char* out = qm_engine_evaluate_context(e.get(), word.c_str(), "bench.exe", "en", 0, &should, &conf, target,
+                                               sizeof target, reason, sizeof reason);
+        const auto end = std::chrono::steady_clock::now();
+        qm_free_string(out);
+        micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    state.counters["p50_us"] = percentile(micros, 0.50);
+    state.counters["p99_us"] = percentile(micros, 0.99);
+    state.counters["max_us"] = percentile(micros, 1.0);
+}
+BENCHMARK(BM_EvaluateContext)->Unit(benchmark::kMicrosecond)->Iterations(100000);
+
+}  // namespace
+
+BENCHMARK_MAIN();

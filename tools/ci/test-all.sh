@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: Linux unit tests, the same under
+# AddressSanitizer and UndefinedBehaviorSanitizer, a bounded libFuzzer run,
+# the Windows build with its unit tests under Wine, and the end-to-end tests
+# under Wine in Xvfb. Installs what it needs; ends with one summary line.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+. tools/ci/packages.sh
+
+FUZZ_SECONDS=${QUILLOM_FUZZ_SECONDS:-60}
+total=0
+failed=0
+failures=()
+
+# count <stage> <passed> <failed>
+count() {
+    total=$((total + $2 + $3))
+    failed=$((failed + $3))
+    [ "$3" -gt 0 ] && failures+=("$1: $3 failed")
+}
+
+# Runs ctest and adds its counts to the totals.
+run_ctest() {
+    local stage=$1; shift
+    local log
+    log=$(mktemp)
+    ctest "$@" 2>&1 | tee "$log" | grep -E "tests passed|\*\*\*|Failed|FAILED|Timeout" || true
+    local line n f
+    line=$(grep -E "tests passed, [0-9]+ tests? failed out of [0-9]+" "$log" | tail -n 1)
+    rm -f "$log"
+    if [ -z "$line" ]; then
+        count "$stage" 0 1
+        return
+    fi
+    n=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    f=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    count "$stage" $((n - f)) "$f"
+}
+
+build() {
+    local preset=$1
+    echo "== build: $preset"
+    cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j2 2>&1 | grep -E "error|warning:" | head -n 40
+    return "${PIPESTATUS[0]}"
+}
+
+ensure_packages $LINUX_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES
+
+if build linux && [ -d build/linux ]; then
+    echo "== test: linux"
+    run_ctest linux --preset linux
+else
+    count "linux build" 0 1
+fi
+
+if build linux-asan; then
+    echo "== test: linux-asan"
+    ASAN_OPTIONS=detect_leaks=1 run_ctest linux-asan --preset linux-asan
+else
+    count "linux-asan build" 0 1
+fi
+
+echo "== fuzz: ${FUZZ_SECONDS}s"
+if build linux-fuzz; then
+    corpus=$(mktemp -d)
+    printf '\0ghbdtn' >"$corpus/word"
+    printf '\1{"languages":{"en":{},"ru":{}}}' >"$corpus/rules"
+    if build/linux-fuzz/tests/fuzz/quillom_fuzz_engine -max_total_time="$FUZZ_SECONDS" -max_len=4096 \
+        -print_final_stats=0 "$corpus" >build/linux-fuzz/fuzz.log 2>&1; then
+        tail -n 1 build/linux-fuzz/fuzz.log
+        count fuzz 1 0
+    else
+        tail -n 40 build/linux-fuzz/fuzz.log
+        count fuzz 0 1
+    fi
+    rm -rf "$corpus"
+else
+    count "fuzz build" 0 1
+fi
+
+if build windows; then
+    echo "== test: windows (under Wine)"
+    run_ctest windows --preset windows
+    echo "== end-to-end (Wine, Xvfb)"
+    e2e_log=$(mktemp)
+    tests/e2e/run.sh build/windows 2>&1 | tee "$e2e_log"
+    line=$(grep -E "^[0-9]+ passed, [0-9]+ failed$" "$e2e_log" | tail -n 1)
+    rm -f "$e2e_log"
+    if [ -n "$line" ]; then
+        count e2e "$(cut -d' ' -f1 <<<"$line")" "$(cut -d' ' -f3 <<<"$line")"
+    else
+        count e2e 0 1
+    fi
+else
+    count "windows build" 0 1
+fi
+
+for f in "${failures[@]}"; do echo "FAILED: $f"; done
+passed_pct=$(( total > 0 ? (total - failed) * 100 / total : 0 ))
+echo "${passed_pct}% tests passed, ${failed} tests failed out of ${total}"
+[ "$failed" -eq 0 ]
