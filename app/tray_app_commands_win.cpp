@@ -129,6 +129,20 @@ void TrayApp::registerHotkeys() {
 }
 
 void TrayApp::onHotkey(int id) {
+    if (std::optional<int> now = hotkeyGate_.press(id, pipeline_.heldModifiers.any(), GetTickCount()))
+        runHotkey(*now);
+    else
+        SetTimer(window_, kTimerHotkeyRelease, kHotkeyPollMilliseconds, nullptr);
+}
+
+void TrayApp::onHotkeyReleasePoll() {
+    std::optional<int> id = hotkeyGate_.poll(pipeline_.heldModifiers.any(), GetTickCount());
+    if (hotkeyGate_.waiting()) return;
+    KillTimer(window_, kTimerHotkeyRelease);
+    if (id) runHotkey(*id);
+}
+
+void TrayApp::runHotkey(int id) {
     switch (id) {
     case tray::hotkey::Undo: undo(); break;
     case tray::hotkey::Convert: convert(""); break;

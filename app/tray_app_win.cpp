@@ -180,6 +180,8 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // A modal loop (menu, message box) drops thread messages: replay
             // what the hook queued if its wake-up got lost there.
             pipeline::drainQueue(pipeline_, ports());
+        } else if (wParam == kTimerHotkeyRelease) {
+            onHotkeyReleasePoll();
         }
         return 0;
     case WM_HOTKEY: onHotkey(int(wParam)); return 0;

@@ -17,6 +17,7 @@
 #include "settings/settings_store.h"
 #include "tray/debug_log.h"
 #include "tray/hotkey_bindings.h"
+#include "tray/hotkey_gate.h"
 #include "tray/key_names_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/updater.h"
@@ -34,8 +35,8 @@ public:
     int run();
 
 private:
-    static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2;
-    static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600;
+    static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2, kTimerHotkeyRelease = 3;
+    static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600, kHotkeyPollMilliseconds = 15;
 
     int startUp();
     bool createWindow();
@@ -69,6 +70,8 @@ private:
     void toggleExclusion(const std::string& exeName);
     void registerHotkeys();
     void onHotkey(int id);
+    void onHotkeyReleasePoll();
+    void runHotkey(int id);
 
     pipeline::PipelinePorts ports();
 
@@ -98,6 +101,7 @@ private:
     tray::DebugLog debugLog_;
     tray::NotifyIcon notifyIcon_;
     tray::HotkeyBindings hotkeys_;
+    tray::HotkeyGate hotkeyGate_;
     tray::WindowsKeyNames keyNames_;
     std::unique_ptr<tray::Updater> updater_;
     std::vector<std::string> menuApps_;  // the recent applications the last menu showed

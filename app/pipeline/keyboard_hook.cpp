@@ -12,6 +12,7 @@ HookVerdict KeyboardHook::onKey(const KeyEvent& event) noexcept {
     try {
         if (isOwnInjected(event.extraInfo)) return HookVerdict::Pass;
         state_.capture.trackModifiers(event.vkCode, event.isDown);
+        if (isModifierKey(event.vkCode)) state_.heldModifiers.set(event.vkCode & 0xFF, event.isDown);
         const bool hold = mustHoldBack(event);
         if (event.isDown && state_.correctionActive && handleKeyDown(event) == HookVerdict::Swallow)
             return HookVerdict::Swallow;

@@ -4,6 +4,7 @@
 // installed them, inside its message loop).
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -53,6 +54,10 @@ struct PipelineState {
     WindowId lastForeground = 0;
     std::string currentAppName;  // UTF-8 executable name, passed to the engine as appID
     RecentApps recentApps;
+
+    // Modifier keys the user holds, by virtual key, from the events the hook
+    // sees: the system's key state is only updated after the hook answered.
+    std::bitset<256> heldModifiers;
 
     // Set while the drain sends; keys the hook sees then arrived mid-replay.
     bool draining = false;

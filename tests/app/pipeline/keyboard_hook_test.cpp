@@ -156,6 +156,20 @@ TEST(KeyboardHook, InactiveCorrectionPassesEverythingAndCapturesNothing) {
     EXPECT_EQ(rig.editor.text, u"ghbdtn ");
 }
 
+TEST(KeyboardHook, TracksTheModifiersTheUserHolds) {
+    PipelineRig rig;
+    rig.key(0xA2, true);  // left Control
+    rig.key(0xA0, true);  // left Shift
+    rig.tap('U');
+    EXPECT_TRUE(rig.state.heldModifiers.any());
+    rig.key(0xA0, false);
+    EXPECT_TRUE(rig.state.heldModifiers.any());
+    rig.key(0xA2, false);
+    EXPECT_FALSE(rig.state.heldModifiers.any());
+    rig.hook.onKey({0x11, 0, true, false, 0, kInjectedMarker});
+    EXPECT_FALSE(rig.state.heldModifiers.any()) << "our own Ctrl+C does not count";
+}
+
 TEST(KeyboardHook, WithoutEngineNothingIsEvaluated) {
     PipelineRig rig;
     rig.state.engine = nullptr;

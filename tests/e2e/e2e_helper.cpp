@@ -1,0 +1,172 @@
+// Small Windows-side helper of the end-to-end script, run under Wine:
+//   e2e_helper gettext <out>          text of notepad's edit control, UTF-8, into <out>
+//   e2e_helper settext <in>           puts the UTF-8 text of <in> into notepad's edit control
+//   e2e_helper clipboard-set <in>     puts the UTF-8 text of <in> on the clipboard
+//   e2e_helper clipboard-get <out>    writes the clipboard's text, UTF-8, into <out>
+//   e2e_helper has-window <class>     exit 0 when a top-level window of that class exists
+//   e2e_helper shows-window <class>   exit 0 when a visible top-level window of that class exists
+//   e2e_helper close-quillom          asks the running Quillom to quit (WM_CLOSE)
+//   e2e_helper probe-window <log>     shows a window with an edit field and logs every
+//                                     WM_INPUTLANGCHANGEREQUEST it receives into <log>
+// Exit codes: 0 done, 1 not found or failed, 2 usage.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::wstring fromUtf8(const std::string& s) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0);
+    std::wstring w(size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), w.data(), n);
+    return w;
+}
+
+std::string toUtf8(const std::wstring& w) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+bool readFile(const char* path, std::string& out) {
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
+    std::fclose(f);
+    return true;
+}
+
+bool writeFile(const char* path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+HWND notepadEdit() {
+    HWND notepad = FindWindowW(L"Notepad", nullptr);
+    return notepad ? FindWindowExW(notepad, nullptr, L"Edit", nullptr) : nullptr;
+}
+
+int getText(const char* out) {
+    HWND edit = notepadEdit();
+    if (!edit) return 1;
+    int length = int(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(size_t(length) + 1, L'\0');
+    length = int(SendMessageW(edit, WM_GETTEXT, WPARAM(length + 1), LPARAM(text.data())));
+    text.resize(size_t(length));
+    return writeFile(out, toUtf8(text)) ? 0 : 1;
+}
+
+int setText(const char* in) {
+    HWND edit = notepadEdit();
+    std::string bytes;
+    if (!edit || !readFile(in, bytes)) return 1;
+    std::wstring text = fromUtf8(bytes);
+    return SendMessageW(edit, WM_SETTEXT, 0, LPARAM(text.c_str())) ? 0 : 1;
+}
+
+int clipboardSet(const char* in) {
+    std::string bytes;
+    if (!readFile(in, bytes)) return 1;
+    std::wstring text = fromUtf8(bytes);
+    if (!OpenClipboard(nullptr)) return 1;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    // The clipboard owns the memory once SetClipboardData succeeds.
+    bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!ok) GlobalFree(memory);
+    CloseClipboard();
+    return ok ? 0 : 1;
+}
+
+int clipboardGet(const char* out) {
+    if (!OpenClipboard(nullptr)) return 1;
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return writeFile(out, toUtf8(text)) ? 0 : 1;
+}
+
+int findWindow(const char* className, bool mustBeVisible) {
+    HWND w = FindWindowW(fromUtf8(className).c_str(), nullptr);
+    return w && (!mustBeVisible || IsWindowVisible(w)) ? 0 : 1;
+}
+
+int closeQuillom() {
+    HWND w = FindWindowW(L"QuillomTrayApp", nullptr);
+    return w && PostMessageW(w, WM_CLOSE, 0, 0) ? 0 : 1;
+}
+
+std::FILE* gProbeLog = nullptr;
+WNDPROC gEditProc = nullptr;
+
+// WM_INPUTLANGCHANGEREQUEST goes to the focused window, the edit field.
+LRESULT CALLBACK probeEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INPUTLANGCHANGEREQUEST) {
+        std::fprintf(gProbeLog, "WM_INPUTLANGCHANGEREQUEST wParam=%llu lParam=0x%08llx\n",
+                     static_cast<unsigned long long>(wParam), static_cast<unsigned long long>(lParam));
+        std::fflush(gProbeLog);
+    }
+    return CallWindowProcW(gEditProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK probeFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int probeWindow(const char* logPath) {
+    gProbeLog = std::fopen(logPath, "w");
+    if (!gProbeLog) return 1;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = probeFrameProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"QuillomLangProbe";
+    wc.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
+    RegisterClassW(&wc);
+    HWND frame = CreateWindowExW(0, L"QuillomLangProbe", L"Quillom layout probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 700, 100, 400, 200, nullptr, nullptr, instance, nullptr);
+    HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 360, 30,
+                                frame, nullptr, instance, nullptr);
+    gEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, LONG_PTR(probeEditProc)));
+    SetFocus(edit);
+    std::fprintf(gProbeLog, "ready\n");
+    std::fflush(gProbeLog);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    std::fclose(gProbeLog);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string command = argv[1];
+    if (command == "close-quillom") return closeQuillom();
+    if (argc < 3) return 2;
+    if (command == "gettext") return getText(argv[2]);
+    if (command == "settext") return setText(argv[2]);
+    if (command == "clipboard-set") return clipboardSet(argv[2]);
+    if (command == "clipboard-get") return clipboardGet(argv[2]);
+    if (command == "has-window") return findWindow(argv[2], false);
+    if (command == "shows-window") return findWindow(argv[2], true);
+    if (command == "probe-window") return probeWindow(argv[2]);
+    return 2;
+}

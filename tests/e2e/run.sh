@@ -1,0 +1,303 @@
+#!/usr/bin/env bash
+# End-to-end tests of the Windows program under Wine and Xvfb: types into
+# Wine's notepad with xdotool and reads the text back with a helper program.
+#
+#   tests/e2e/run.sh [build-dir]      (default: build/windows)
+#
+# Needs the targets quillom_dist and quillom_e2e_helper of a Windows build.
+# Prints one line per case and "N passed, M failed"; exits 0 only when all
+# passed. Artifacts (logs, screenshots) go to <build-dir>/e2e-artifacts.
+# Nothing waits a fixed time: every wait polls for what it needs, with a deadline.
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../../build/windows}" && pwd) || exit 2
+dist="$build/dist/Quillom"
+helper_exe="$build/tests/e2e/quillom_e2e_helper.exe"
+for f in "$dist/Quillom.exe" "$dist/QuillomCABI.dll" "$dist/quillom_rules.json" "$helper_exe"; do
+    [ -f "$f" ] || { echo "missing $f (build the quillom_dist and quillom_e2e_helper targets)" >&2; exit 2; }
+done
+
+# shellcheck source=wine_env.sh
+source "$here/wine_env.sh"
+
+work="$build/e2e-work"
+artifacts="$build/e2e-artifacts"
+rm -rf "$work" "$artifacts"
+mkdir -p "$artifacts"
+trap 'e2e_env_stop' EXIT
+e2e_env_start "$work" || { echo "could not start Wine and Xvfb" >&2; exit 2; }
+
+app="$work/app"
+cp -r "$dist" "$app"
+cp "$helper_exe" "$work/helper.exe"
+settings="$E2E_USER_DIR/AppData/Local/Quillom"
+log="$E2E_USER_DIR/Temp/quillom.log"
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "PASS $*"; }
+fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+helper() { wine "$work/helper.exe" "$@" </dev/null >/dev/null 2>&1; }
+
+# --- Quillom -----------------------------------------------------------------
+
+quillom_pid=""
+ready_lines() { grep -c "started: hooks installed" "$log" 2>/dev/null || echo 0; }
+more_ready_lines() { [ "$(ready_lines)" -gt "$1" ]; }
+
+# Starts Quillom; with a readiness line to wait for, waits for one more of them.
+start_quillom() {
+    local before
+    before=$(ready_lines)
+    (cd "$app" && exec wine Quillom.exe </dev/null >>"$work/quillom.out" 2>&1) &
+    quillom_pid=$!
+    if [ "${1:-}" = "wait-ready" ]; then
+        e2e_wait_for 30 more_ready_lines "$before"
+    else
+        e2e_wait_for 30 helper has-window QuillomTrayApp
+    fi
+}
+
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
+# Asks Quillom to quit; the exit code is left in quillom_exit.
+stop_quillom() {
+    quillom_exit=""
+    [ -n "$quillom_pid" ] || return 0
+    helper close-quillom
+    if e2e_wait_for 20 not_running "$quillom_pid"; then
+        wait "$quillom_pid"
+        quillom_exit=$?
+    fi
+    quillom_pid=""
+}
+
+write_prefs() { printf '%s' "$1" >"$settings/user_preferences.json"; }
+
+# Undo on Ctrl+Shift+U and Convert on Ctrl+Shift+K: the X server keeps Ctrl+Alt+F-keys.
+# Unknown word beginnings are not protected, as the first word after a click would be.
+test_prefs() {
+    printf '{"active_languages":["en","uk","ru"],"debug_log":true,"protect_endings_after_delete":false,'
+    printf '"pause_in_games":true,"play_sound_on_correction":false,"excluded_apps":{%s},' "${1:-}"
+    printf '"hotkeys":{"undo":{"mods":6,"vk":85},"convert":{"mods":6,"vk":75},"convert_en":{"mods":0,"vk":0},'
+    printf '"convert_ru":{"mods":0,"vk":0},"convert_uk":{"mods":0,"vk":0}}}'
+}
+
+# --- notepad -----------------------------------------------------------------
+
+notepad=""
+start_notepad() {
+    wine notepad </dev/null >/dev/null 2>&1 &
+    notepad=$(timeout 30 xdotool search --sync --onlyvisible --name 'Untitled - Notepad' | head -n 1)
+    [ -n "$notepad" ]
+}
+
+# Without a window manager, a click is what makes a window Wine's foreground window.
+focus() { xdotool mousemove --window "$1" 200 120 click 1; }
+
+notepad_text() {
+    helper gettext "$(winpath "$work/text.txt")" && cat "$work/text.txt"
+}
+
+text_is() { [ "$(notepad_text)" = "$1" ]; }
+
+# Polls notepad's text for a few seconds; on failure the last text is in $actual.
+expect_text() {
+    if e2e_wait_for 5 text_is "$1"; then return 0; fi
+    actual=$(notepad_text)
+    return 1
+}
+
+clear_notepad() {
+    : >"$work/empty.txt"
+    helper settext "$(winpath "$work/empty.txt")"
+    focus "$notepad"
+}
+
+type_text() { xdotool type --delay "$1" "$2"; }
+
+log_mark() { wc -l <"$log" 2>/dev/null || echo 0; }
+# A line with the text written to the log after the given mark.
+logged_since() { tail -n +"$(($1 + 1))" "$log" 2>/dev/null | grep -qF -- "$2"; }
+
+# --- the cases -----------------------------------------------------------------
+
+case_first_start() {
+    local what="7 first start stages the settings folder and normalises the languages"
+    start_quillom && stop_quillom
+    local default='{"active_languages":["en","uk","ru"],"protect_endings_after_delete":true,"uppercase_only_exact_pairs":false,"pause_in_games":true,"play_sound_on_correction":true,"correction_sound":"SystemAsterisk","undo_sound":"SystemExclamation"}'
+    local prefs rules_start
+    prefs=$(cat "$settings/user_preferences.json" 2>/dev/null)
+    rules_start=$(head -c 1 "$settings/quillom_rules.json" 2>/dev/null)
+    if [ "$quillom_exit" != 0 ] || [ "$rules_start" != "{" ] || [ "$prefs" != "$default" ] ||
+        [ "$(wc -c <"$settings/user_preferences.json")" != 231 ]; then
+        fail "$what (exit '$quillom_exit', prefs: $prefs)"
+        return
+    fi
+    # A configured list without English and with an uninstalled language.
+    write_prefs '{"active_languages":["ru","de"]}'
+    start_quillom && stop_quillom
+    local languages
+    languages=$(tr -d ' \t\r\n' <"$settings/user_preferences.json")
+    case "$languages" in
+    *'"active_languages":["en","ru","uk"]'*) pass "$what" ;;
+    *) fail "$what (normalised to: $languages)" ;;
+    esac
+}
+
+case_correction() {
+    local what="1 ghbdtn+Space and ghbdtn! are corrected"
+    clear_notepad
+    type_text 30 'ghbdtn '
+    if ! expect_text 'привет '; then fail "$what (got '$actual')"; return; fi
+    clear_notepad
+    type_text 30 'ghbdtn!'
+    if expect_text 'привет!'; then pass "$what"; else fail "$what (got '$actual')"; fi
+}
+
+case_fast_typing() {
+    local delay
+    for delay in 30 12; do
+        local what="2 three words typed ${delay} ms apart keep their order"
+        clear_notepad
+        type_text "$delay" 'ghbdtn vbh lheu '
+        if expect_text 'привет мир друг '; then pass "$what"; else fail "$what (got '$actual')"; fi
+    done
+}
+
+never_correct_count() { tr -d ' \t\r\n' <"$settings/quillom_rules.json" | grep -o '"ghbdtn"' | wc -l; }
+count_above() { [ "$(never_correct_count)" -gt "$1" ]; }
+
+case_undo_learns() {
+    local what="3 Undo restores the word and learning keeps it from being corrected again"
+    clear_notepad
+    type_text 30 'ghbdtn '
+    if ! expect_text 'привет '; then fail "$what (no correction: '$actual')"; return; fi
+    local before mark
+    before=$(never_correct_count)
+    mark=$(log_mark)
+    xdotool key ctrl+shift+u
+    if ! expect_text 'ghbdtn '; then fail "$what (after Undo: '$actual')"; return; fi
+    if ! e2e_wait_for 5 count_above "$before"; then fail "$what (rules file did not learn ghbdtn)"; return; fi
+    e2e_wait_for 5 logged_since "$mark" "engine reloaded from"
+    type_text 30 'ghbdtn '
+    if expect_text 'ghbdtn ghbdtn ' && e2e_wait_for 5 logged_since "$mark" "skip: ghbdtn"; then
+        pass "$what"
+    else
+        fail "$what (typed again: '$actual')"
+    fi
+}
+
+clipboard_text() { helper clipboard-get "$(winpath "$work/clip.txt")" && cat "$work/clip.txt"; }
+
+case_convert_selection() {
+    local what="4 Convert selection by hotkey converts and gives the clipboard back"
+    printf 'ghbdtn vbh' >"$work/selection.txt"
+    helper settext "$(winpath "$work/selection.txt")"
+    printf 'keep me' >"$work/clip-in.txt"
+    helper clipboard-set "$(winpath "$work/clip-in.txt")"
+    focus "$notepad"
+    xdotool key ctrl+a
+    xdotool key ctrl+shift+k
+    if ! expect_text 'привет мир'; then fail "$what (got '$actual')"; return; fi
+    local clip
+    clip=$(clipboard_text)
+    if [ "$clip" = 'keep me' ]; then pass "$what"; else fail "$what (clipboard holds '$clip')"; fi
+}
+
+case_layout_request() {
+    local what="8 a correction to Russian asks the focused window for a Russian layout"
+    local probe_log="$work/probe.log"
+    helper probe-window "$(winpath "$probe_log")" &
+    local probe_pid=$!
+    local probe
+    probe=$(timeout 30 xdotool search --sync --onlyvisible --name 'Quillom layout probe' | head -n 1)
+    if [ -z "$probe" ]; then fail "$what (no probe window)"; return; fi
+    focus "$probe"
+    type_text 30 'ghbdtn '
+    if e2e_wait_for 5 grep -Eq 'WM_INPUTLANGCHANGEREQUEST wParam=0 lParam=0x[0-9a-f]{4}0419' "$probe_log"; then
+        pass "$what"
+    else
+        fail "$what (probe log: $(tr '\n' ' ' <"$probe_log"))"
+    fi
+    xdotool windowclose "$probe" 2>/dev/null || xdotool key --window "$probe" alt+F4
+    e2e_wait_for 10 not_running "$probe_pid" || kill "$probe_pid" 2>/dev/null
+}
+
+case_second_instance() {
+    local what="6 a second Quillom exits at once with code 0 and the first keeps working"
+    local started rc
+    started=$(date +%s%N)
+    (cd "$app" && timeout 20 wine Quillom.exe </dev/null >/dev/null 2>&1)
+    rc=$?
+    local ms=$(( ($(date +%s%N) - started) / 1000000 ))
+    clear_notepad
+    type_text 30 'lheu '
+    if [ "$rc" = 0 ] && expect_text 'друг '; then
+        pass "$what (${ms} ms)"
+    else
+        fail "$what (exit $rc after ${ms} ms, text '${actual:-}')"
+    fi
+}
+
+case_excluded_app() {
+    local what="5 an excluded application gets no correction"
+    stop_quillom
+    write_prefs "$(test_prefs '"notepad.exe":{"name":"notepad.exe","disable_manual_switching":false,"path":""}')"
+    start_quillom wait-ready || { fail "$what (Quillom did not start)"; return; }
+    clear_notepad
+    local mark
+    mark=$(log_mark)
+    type_text 30 'vbh '
+    if e2e_wait_for 5 logged_since "$mark" "skip: vbh" && expect_text 'vbh '; then
+        pass "$what"
+    else
+        fail "$what (got '${actual:-}')"
+    fi
+    stop_quillom
+    write_prefs "$(test_prefs)"
+    start_quillom wait-ready
+}
+
+case_tray_menu() {
+    local what="9 the tray shows the icon and a right click opens the menu"
+    local tray
+    tray=$(timeout 10 xdotool search --sync --onlyvisible --name 'Wine System Tray' | head -n 1)
+    if [ -z "$tray" ]; then fail "$what (no system tray window)"; return; fi
+    import -window root "$artifacts/tray.png"
+    xdotool mousemove --window "$tray" 10 10 click 3
+    if e2e_wait_for 5 helper shows-window '#32768'; then
+        import -window root "$artifacts/tray-menu.png"
+        pass "$what (screenshot: $artifacts/tray-menu.png)"
+    else
+        import -window root "$artifacts/tray-menu-missing.png"
+        fail "$what (no menu window)"
+    fi
+    xdotool key Escape
+}
+
+# --- run -----------------------------------------------------------------------
+
+case_first_start
+touch "$E2E_USER_DIR/.quillom_dev"
+write_prefs "$(test_prefs)"
+if ! start_quillom wait-ready || ! start_notepad; then
+    fail "Quillom or notepad did not start"
+else
+    case_correction
+    case_fast_typing
+    case_layout_request
+    case_undo_learns
+    case_convert_selection
+    case_second_instance
+    case_excluded_app
+    case_tray_menu
+    stop_quillom
+fi
+grep -h "hook timing" "$log" >"$artifacts/hook-timing.txt" 2>/dev/null
+cp "$log" "$artifacts/quillom.log" 2>/dev/null
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

@@ -1,0 +1,76 @@
+# Wine and Xvfb for the end-to-end tests; sourced by run.sh.
+#   e2e_env_start <work-dir>   packages, fresh WINEPREFIX, Xvfb, persistent wineserver,
+#                              Russian and Ukrainian layouts registered
+#   e2e_env_stop               stops everything e2e_env_start started
+# After e2e_env_start: DISPLAY, WINEPREFIX, E2E_WORK, E2E_USER_DIR (the prefix's user
+# profile folder as a Unix path) are exported.
+
+E2E_PACKAGES="wine wine64 xvfb xdotool x11-xkb-utils xauth xclip imagemagick fonts-wine fonts-liberation"
+
+e2e_log() { printf '[e2e] %s\n' "$*" >&2; }
+
+e2e_install_packages() {
+    local missing="" p
+    for p in $E2E_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    e2e_log "installing:$missing"
+    local tries=0
+    # Another installation may hold the dpkg lock for a while.
+    until DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing >/dev/null; do
+        tries=$((tries + 1))
+        [ $tries -ge 30 ] && return 1
+        sleep 10
+    done
+}
+
+# Polls a command until it succeeds or the deadline (seconds) passes.
+e2e_wait_for() {
+    local seconds=$1; shift
+    local deadline=$(( $(date +%s%N) / 1000000 + seconds * 1000 ))
+    while ! "$@" >/dev/null 2>&1; do
+        [ $(( $(date +%s%N) / 1000000 )) -ge $deadline ] && return 1
+        sleep 0.05
+    done
+}
+
+e2e_free_display() {
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    echo ":$n"
+}
+
+e2e_env_start() {
+    E2E_WORK=$1
+    mkdir -p "$E2E_WORK"
+    e2e_install_packages || return 1
+    export WINEPREFIX="$E2E_WORK/wineprefix" WINEARCH=win64 WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    rm -rf "$WINEPREFIX"
+    export DISPLAY=$(e2e_free_display)
+    Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    e2e_wait_for 10 xdotool getdisplaygeometry || { e2e_log "Xvfb did not start"; return 1; }
+    mkdir -p "$WINEPREFIX"
+    # One persistent server with stdio detached, so no wine process inherits our pipes.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+    local layouts='HKLM\System\CurrentControlSet\Control\Keyboard Layouts'
+    wine reg add "$layouts\\00000409" /v "Layout File" /t REG_SZ /d KBDUS.DLL /f </dev/null >/dev/null 2>&1
+    wine reg add "$layouts\\00000419" /v "Layout File" /t REG_SZ /d KBDRU.DLL /f </dev/null >/dev/null 2>&1
+    wine reg add "$layouts\\00000419" /v "Layout Text" /t REG_SZ /d Russian /f </dev/null >/dev/null 2>&1
+    wine reg add "$layouts\\00000422" /v "Layout File" /t REG_SZ /d KBDUR.DLL /f </dev/null >/dev/null 2>&1
+    wine reg add "$layouts\\00000422" /v "Layout Text" /t REG_SZ /d Ukrainian /f </dev/null >/dev/null 2>&1
+    E2E_USER_DIR="$WINEPREFIX/drive_c/users/$(id -un)"
+    export E2E_WORK E2E_USER_DIR E2E_XVFB_PID
+}
+
+e2e_env_stop() {
+    [ -n "$WINEPREFIX" ] && wineserver -k </dev/null >/dev/null 2>&1
+    if [ -n "$E2E_XVFB_PID" ]; then
+        kill "$E2E_XVFB_PID" 2>/dev/null
+        wait "$E2E_XVFB_PID" 2>/dev/null
+    fi
+    E2E_XVFB_PID=""
+}
