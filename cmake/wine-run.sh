@@ -1,13 +1,13 @@
 #!/bin/sh
 # Runs a cross-built Windows program under Wine for ctest and build steps.
 # WINEPREFIX defaults to "wineprefix" beside the build tree's CMakeCache.txt.
-if [ -z "$WINEPREFIX" ]; then
-    dir=$(pwd)
-    while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
-    [ "$dir" = / ] && dir=$(pwd)
-    WINEPREFIX="$dir/wineprefix"
-fi
-export WINEPREFIX WINEARCH=win64
+dir=$(pwd)
+while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+[ "$dir" = / ] && dir=$(pwd)
+[ -z "$WINEPREFIX" ] && WINEPREFIX="$dir/wineprefix"
+# Test programs load QuillomCABI.dll from the build tree's engine folder.
+WINEPATH="Z:$(printf '%s' "$dir/engine" | tr / '\\')${WINEPATH:+;$WINEPATH}"
+export WINEPREFIX WINEPATH WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 mkdir -p "$WINEPREFIX"

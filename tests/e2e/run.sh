@@ -4,7 +4,7 @@
 #
 #   tests/e2e/run.sh [build-dir]      (default: build/windows)
 #
-# Needs the targets quillom_dist and quillom_e2e_helper of a Windows build.
+# Builds the targets quillom_dist and quillom_e2e_helper of that Windows build.
 # Prints one line per case and "N passed, M failed"; exits 0 only when all
 # passed. Artifacts (logs, screenshots) go to <build-dir>/e2e-artifacts.
 # Nothing waits a fixed time: every wait polls for what it needs, with a deadline.
@@ -14,6 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build/windows}" && pwd) || exit 2
 dist="$build/dist/Quillom"
 helper_exe="$build/tests/e2e/quillom_e2e_helper.exe"
+cmake --build "$build" --target quillom_dist quillom_e2e_helper >/dev/null || { echo "build failed" >&2; exit 2; }
 for f in "$dist/Quillom.exe" "$dist/QuillomCABI.dll" "$dist/quillom_rules.json" "$helper_exe"; do
     [ -f "$f" ] || { echo "missing $f (build the quillom_dist and quillom_e2e_helper targets)" >&2; exit 2; }
 done
