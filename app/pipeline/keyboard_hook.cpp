@@ -59,9 +59,21 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     if (state_.capture.needsTranslation(event.vkCode))
         ch = ports_.desktop.translateKey(event.vkCode, event.scanCode, state_.capture.shiftHeld(),
                                          ports_.desktop.focusTarget());
+    const bool wasReset = isResetState();
+    const std::u16string before = state_.capture.word();
     CaptureResult result = state_.capture.onKeyDown(event.vkCode, ch);
+    // The capture empties the word on its own for editing and navigation keys;
+    // such a reset also ends the engine's session language. Backspace on an
+    // empty word only marks the beginning as unknown.
+    const bool plainBackspace = event.vkCode == vk::Backspace && !state_.heldModifiers.any();
+    if (!plainBackspace && isResetState() && (!wasReset || !before.empty()) && state_.engine)
+        state_.engine->resetContext();
     if (result.kind == CaptureResult::Kind::Boundary && evaluateWord(result.word)) return HookVerdict::Swallow;
     return HookVerdict::Pass;
+}
+
+bool KeyboardHook::isResetState() const {
+    return state_.capture.word().empty() && state_.capture.hasUnknownBeginning();
 }
 
 void KeyboardHook::noteForeground() {

@@ -22,6 +22,7 @@ private:
     bool mustHoldBack(const KeyEvent& event);
     void holdBack(const KeyEvent& event);
     void enqueue(QueuedInput item);
+    bool isResetState() const;
     void noteForeground();
     // True when a correction was queued and the boundary key must be swallowed.
     bool evaluateWord(const FinishedWord& word);

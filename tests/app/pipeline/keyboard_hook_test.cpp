@@ -156,6 +156,34 @@ TEST(KeyboardHook, InactiveCorrectionPassesEverythingAndCapturesNothing) {
     EXPECT_EQ(rig.editor.text, u"ghbdtn ");
 }
 
+TEST(KeyboardHook, KeysThatEmptyTheWordAlsoResetTheEngineContext) {
+    struct Case {
+        const char* what;
+        std::vector<uint32_t> keys;
+        int resets;
+    } cases[] = {
+        {"Delete", {0x2E}, 1},
+        {"Escape", {0x1B}, 1},
+        {"arrow", {0x25}, 1},
+        {"hyphen", {0xBD}, 1},
+        {"Backspace", {0x08}, 0},
+        {"Backspace past the word", {0x08, 0x08, 0x08}, 0},
+        {"Shift alone", {0x10}, 0},
+        {"two resets in a row", {0x2E, 0x1B}, 1},
+    };
+    for (const Case& c : cases) {
+        PipelineRig rig;
+        rig.type("ab");
+        for (uint32_t k : c.keys) rig.tap(k);
+        EXPECT_EQ(rig.engine.resets, c.resets) << c.what;
+    }
+    PipelineRig rig;
+    rig.type("ab");
+    rig.key(0x10, true);
+    rig.tap(0x08);
+    EXPECT_EQ(rig.engine.resets, 1) << "Shift+Backspace resets";
+}
+
 TEST(KeyboardHook, TracksTheModifiersTheUserHolds) {
     PipelineRig rig;
     rig.key(0xA2, true);  // left Control
