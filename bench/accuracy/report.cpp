@@ -137,60 +137,72 @@ std::string faultLists(const std::vector<Tally>& runs, std::size_t n) {
     return o.str();
 }
 
-std::string svgChart(const std::vector<Tally>& runs) {
-    // One group of bars per length bucket; one bar per recall direction; the
-    // false-positive rates as a second panel.
+namespace {
+
+struct Panel {
+    std::string title;
+    std::vector<const Tally*> runs;
+    double maxPct;                        // top of the axis
+    double (*value)(const Bucket&);       // percentage shown for a bucket
+};
+
+double recallPct(const Bucket& b) { return percent(b.hits, b.words); }
+double falsePositivePct(const Bucket& b) { return percent(b.changed, b.words); }
+
+std::string runLabel(const Tally& t) { return t.spec().name + " (" + joined(t.spec().activeLanguages) + ")"; }
+
+// Grouped bars: one group per length bucket, one bar per run; values above the
+// axis are drawn to its top and labelled.
+void drawPanel(std::ostringstream& o, const Panel& p, int top) {
     const char* colours[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728", "#9467bd", "#8c564b", "#e377c2", "#7f7f7f"};
-    std::vector<const Tally*> recall, fp;
-    for (const auto& t : runs) (isRecall(t) ? recall : fp).push_back(&t);
-    const int width = 900, panel = 300, left = 60, top = 40;
-    const int groupWidth = (width - left - 200) / static_cast<int>(kLengthBuckets.size());
-    const int barWidth = recall.empty() ? 10 : std::max(4, (groupWidth - 10) / static_cast<int>(recall.size()));
-    std::ostringstream o;
-    const int height = top + panel + 80 + 40 + 24 * static_cast<int>(fp.size()) + 40;
-    o << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
-      << "\" font-family=\"sans-serif\" font-size=\"12\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
-      << "<text x=\"" << left << "\" y=\"20\" font-size=\"15\">Recall by word length (letters), wrong-layout words</text>\n";
-    for (int p = 0; p <= 100; p += 20) {
-        const int y = top + panel - p * panel / 100;
-        o << "<line x1=\"" << left << "\" y1=\"" << y << "\" x2=\"" << width - 200 << "\" y2=\"" << y
-          << "\" stroke=\"#ddd\"/><text x=\"" << left - 8 << "\" y=\"" << y + 4 << "\" text-anchor=\"end\">" << p
-          << "%</text>\n";
+    const int left = 60, plotWidth = 620, height = 260;
+    const int groupWidth = plotWidth / static_cast<int>(kLengthBuckets.size());
+    const int barWidth = std::max(4, (groupWidth - 10) / std::max<int>(1, static_cast<int>(p.runs.size())));
+    o << "<text x=\"" << left << "\" y=\"" << top - 14 << "\" font-size=\"15\">" << xmlEscaped(p.title) << "</text>\n";
+    for (int i = 0; i <= 5; ++i) {
+        const int y = top + height - i * height / 5;
+        o << "<line x1=\"" << left << "\" y1=\"" << y << "\" x2=\"" << left + plotWidth << "\" y2=\"" << y
+          << "\" stroke=\"#ddd\"/><text x=\"" << left - 8 << "\" y=\"" << y + 4 << "\" text-anchor=\"end\">"
+          << fixed(p.maxPct * i / 5, p.maxPct < 5 ? 2 : 0) << "%</text>\n";
     }
     for (std::size_t g = 0; g < kLengthBuckets.size(); ++g) {
         const int gx = left + static_cast<int>(g) * groupWidth + 5;
-        for (std::size_t r = 0; r < recall.size(); ++r) {
-            const Bucket& b = recall[r]->buckets()[g];
+        for (std::size_t r = 0; r < p.runs.size(); ++r) {
+            const Bucket& b = p.runs[r]->buckets()[g];
             if (!b.words) continue;
-            const double pct = percent(b.hits, b.words);
-            const int h = static_cast<int>(pct * panel / 100);
-            o << "<rect x=\"" << gx + static_cast<int>(r) * barWidth << "\" y=\"" << top + panel - h << "\" width=\""
-              << barWidth - 1 << "\" height=\"" << h << "\" fill=\"" << colours[r % 8] << "\"><title>"
-              << xmlEscaped(recall[r]->spec().name) << ", " << kLengthBuckets[g] << ": " << fixed(pct, 1)
-              << "%</title></rect>\n";
+            const double pct = p.value(b);
+            const int h = static_cast<int>(std::min(pct, p.maxPct) / p.maxPct * height);
+            o << "<rect x=\"" << gx + static_cast<int>(r) * barWidth << "\" y=\"" << top + height - h
+              << "\" width=\"" << barWidth - 1 << "\" height=\"" << std::max(h, 1) << "\" fill=\"" << colours[r % 8]
+              << "\"><title>" << xmlEscaped(runLabel(*p.runs[r])) << ", " << kLengthBuckets[g] << ": "
+              << fixed(pct, 3) << "% of " << b.words << "</title></rect>\n";
         }
-        o << "<text x=\"" << gx + groupWidth / 2 - 5 << "\" y=\"" << top + panel + 16 << "\" text-anchor=\"middle\">"
-          << kLengthBuckets[g] << "</text>\n";
+        o << "<text x=\"" << gx + groupWidth / 2 - 5 << "\" y=\"" << top + height + 16
+          << "\" text-anchor=\"middle\">" << kLengthBuckets[g] << "</text>\n";
     }
-    for (std::size_t r = 0; r < recall.size(); ++r) {
+    for (std::size_t r = 0; r < p.runs.size(); ++r) {
         const int y = top + 10 + static_cast<int>(r) * 18;
-        o << "<rect x=\"" << width - 190 << "\" y=\"" << y - 10 << "\" width=\"12\" height=\"12\" fill=\""
-          << colours[r % 8] << "\"/><text x=\"" << width - 172 << "\" y=\"" << y << "\">"
-          << xmlEscaped(recall[r]->spec().name) << "</text>\n";
+        const Bucket h = p.runs[r]->headline();
+        o << "<rect x=\"" << left + plotWidth + 20 << "\" y=\"" << y - 10 << "\" width=\"12\" height=\"12\" fill=\""
+          << colours[r % 8] << "\"/><text x=\"" << left + plotWidth + 38 << "\" y=\"" << y << "\">"
+          << xmlEscaped(runLabel(*p.runs[r])) << ": " << fixed(p.value(h), p.maxPct < 5 ? 3 : 1) << "%</text>\n";
     }
-    int y = top + panel + 60;
-    o << "<text x=\"" << left << "\" y=\"" << y << "\" font-size=\"15\">False positives: correctly typed words changed"
-      << " (bar full width = 0.5%)</text>\n";
-    for (const Tally* t : fp) {
-        y += 24;
-        const Bucket h = t->headline();
-        const double pct = percent(h.changed, h.words);
-        const int w = static_cast<int>(std::min(pct, 0.5) / 0.5 * (width - 420));
-        o << "<text x=\"" << left << "\" y=\"" << y << "\">" << xmlEscaped(t->spec().name) << "</text><rect x=\""
-          << left + 260 << "\" y=\"" << y - 11 << "\" width=\"" << std::max(w, 1) << "\" height=\"14\" fill=\"#d62728\"/>"
-          << "<text x=\"" << left + 266 + std::max(w, 1) << "\" y=\"" << y << "\">" << fixed(pct, 3) << "%</text>\n";
-    }
-    o << "</svg>\n";
+}
+
+}  // namespace
+
+std::string svgChart(const std::vector<Tally>& runs) {
+    Panel recall{"Recall of wrong-layout words by length in letters (legend: 3+ letters; 4+ same-script)", {}, 100.0,
+                 recallPct};
+    Panel fp{"False positives: correctly typed words changed, by length (axis to 0.5%)", {}, 0.5, falsePositivePct};
+    for (const auto& t : runs) (isRecall(t) ? recall : fp).runs.push_back(&t);
+    std::ostringstream o;
+    o << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1060\" height=\"700\" font-family=\"sans-serif\" "
+         "font-size=\"12\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    drawPanel(o, recall, 40);
+    drawPanel(o, fp, 390);
+    o << "<text x=\"60\" y=\"690\" fill=\"#555\">Held-out documents typed key by key through the US, Russian and "
+         "Ukrainian layouts; bench/accuracy/run.sh</text>\n</svg>\n";
     return o.str();
 }
 

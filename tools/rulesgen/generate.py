@@ -64,6 +64,7 @@ def word_lists(cache, counts):
     }
     forms = {"ru": {w for p in ru_par for w in p}, "uk": {w for p in uk_par for w in p} | uk_valid}
     lexicon.drop_fragments(freqs["en"])
+    lexicon.drop_short_punctuation_twins(freqs)
     freqs, dropped = lexicon.resolve_collisions(freqs)
     dropped["en"] |= lexicon.drop_sanitised_twins(freqs)
     added = lexicon.protect_twins(freqs, forms)

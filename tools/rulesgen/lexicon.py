@@ -193,3 +193,11 @@ def drop_sanitised_twins(freqs, ratio=3.0):
     for w in dropped:
         del freqs["en"][w]
     return dropped
+
+
+def drop_short_punctuation_twins(freqs, keep_above=200.0):
+    """A two-letter Cyrillic word ending in б or ю is a Latin letter and a comma
+    or full stop on the US layout (n, -> тб): listed only when frequent (об, цю)."""
+    for lang in ("ru", "uk"):
+        for w in [w for w, f in freqs[lang].items() if len(w) == 2 and w[-1] in "бю" and f < keep_above]:
+            del freqs[lang][w]
