@@ -21,7 +21,10 @@ CharSet charactersOf(std::string_view text) {
 WordSet wordSet(const json::Value* array) {
     WordSet out;
     if (!array) return out;
-    out.reserve(array->asArray().size());
+    std::size_t bytes = 0;
+    for (const auto& v : array->asArray())
+        if (v.isString()) bytes += v.asString().size();
+    out.reserve(array->asArray().size(), bytes);
     for (const auto& v : array->asArray())
         if (v.isString()) out.insert(v.asString());
     return out;
@@ -63,7 +66,7 @@ WordSet microDictionary(const std::string& key, const json::Value& object) {
     if (const json::Value* a = fields::memberOfKind(object, "micro_dictionary", "microDictionary", Kind::Array))
         return wordSet(a);
     WordSet out;
-    for (std::string_view w : builtin::microDictionary(key)) out.emplace(w);
+    for (std::string_view w : builtin::microDictionary(key)) out.insert(w);
     return out;
 }
 
@@ -102,8 +105,8 @@ LanguageConfig parseLanguage(const std::string& key, const json::Value& object) 
     lang.rarePatterns = patterns(object, "rare_patterns", builtin::rarePatterns(key));
     lang.commonSuffixBoosts = suffixBoosts(object);
     lang.microDictionary = microDictionary(key, object);
-    for (const auto& w : lang.microDictionary)
-        if (unicode::graphemeCount(w) >= 4) lang.microDictionaryPrefixes.push_back(w);
+    for (std::string_view w : lang.microDictionary)
+        if (unicode::graphemeCount(w) >= 4) lang.microDictionaryPrefixes.emplace_back(w);
     std::sort(lang.microDictionaryPrefixes.begin(), lang.microDictionaryPrefixes.end());
     lang.bigramLogWeights = bigramWeights(key, object);
     lang.unknownBigramWeight = fields::numberOr(object, "unknown_bigram_weight", -1.5, "unknownBigramWeight");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/user_preferences.h"
+#include "config/word_set.h"
 #include "layout/layout_direction.h"
 #include "regex/regex.h"
 
@@ -22,7 +23,6 @@ namespace json { class Value; }
 // A character is one extended grapheme cluster, held as UTF-8.
 using CharMap = std::unordered_map<std::string, std::string>;
 using CharSet = std::unordered_set<std::string>;
-using WordSet = std::unordered_set<std::string>;
 
 struct KeyboardLayoutConfig {
     std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> maps;

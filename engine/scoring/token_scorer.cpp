@@ -13,21 +13,15 @@ namespace {
 
 bool hasPrefixIn(const TextChars& token, const WordSet& set, std::size_t longest, std::size_t shortest = 1) {
     if (set.empty()) return false;
-    std::string key;
-    for (std::size_t k = shortest; k <= std::min(longest, token.size()); ++k) {
-        key.assign(token.prefix(k));
-        if (set.count(key)) return true;
-    }
+    for (std::size_t k = shortest; k <= std::min(longest, token.size()); ++k)
+        if (set.contains(token.prefix(k))) return true;
     return false;
 }
 
 bool hasSuffixIn(const TextChars& token, const WordSet& set, std::size_t longest) {
     if (set.empty()) return false;
-    std::string key;
-    for (std::size_t k = 1; k <= std::min(longest, token.size()); ++k) {
-        key.assign(token.suffix(k));
-        if (set.count(key)) return true;
-    }
+    for (std::size_t k = 1; k <= std::min(longest, token.size()); ++k)
+        if (set.contains(token.suffix(k))) return true;
     return false;
 }
 
@@ -60,9 +54,9 @@ bool hasVowel(const TextChars& token, const CharSet& vowels) {
 }
 
 // A micro-dictionary word, or a word that begins with one of 4 characters or more.
-bool isFrequentToken(const TextChars& token, const std::string& word, const LanguageConfig& language,
+bool isFrequentToken(const TextChars& token, std::string_view word, const LanguageConfig& language,
                      const AffixIndex& affixes) {
-    if (language.microDictionary.count(word)) return true;
+    if (language.microDictionary.contains(word)) return true;
     return hasPrefixIn(token, language.microDictionary, affixes.longestMicroWord, 4);
 }
 
@@ -120,10 +114,10 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
     const AffixIndex* affixes = context.index.affixes(languageKey);
     if (!language || !affixes) return score;
     const ScoringWeights& w = context.config.decision.scoringWeights;
-    const std::string word(token.text());
+    const std::string_view word = token.text();
 
-    if (language->commonWords.count(word)) score.exactCommonWord = w.exactCommonWord;
-    if (isSentenceStart && language->phraseStartWords.count(word)) score.exactPhraseStart = w.exactPhraseStartWord;
+    if (language->commonWords.contains(word)) score.exactCommonWord = w.exactCommonWord;
+    if (isSentenceStart && language->phraseStartWords.contains(word)) score.exactPhraseStart = w.exactPhraseStartWord;
     if (hasVowel(token, language->vowels)) score.vowelBonus = w.hasLanguageVowel;
 
     bool readAffixes = true;

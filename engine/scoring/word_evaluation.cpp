@@ -70,7 +70,7 @@ std::optional<RulesDecision> uppercaseRejection(const RulesConfig& config, const
     }
     if (!hasLetter) return std::nullopt;
     const std::string key(lowerToken.text());
-    if (config.manualOverrides.neverCorrect.count(key)) return refusal("never_correct");
+    if (config.manualOverrides.neverCorrect.contains(key)) return refusal("never_correct");
     if (config.manualOverrides.exactPairs.count(key)) return std::nullopt;
     return refusal("uppercase_requires_exact_pair");
 }
@@ -104,7 +104,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
 
     const std::string lowerKey(lowerToken.text());
     const ManualOverridesConfig& overrides = config.manualOverrides;
-    if (overrides.neverCorrect.count(lowerKey)) return refusal("never_correct");
+    if (overrides.neverCorrect.contains(lowerKey)) return refusal("never_correct");
     auto pair = overrides.exactPairs.find(lowerKey);
     if (pair != overrides.exactPairs.end()) return exactPairDecision(context, token, lowerKey, pair->second, trailing);
 

@@ -1,0 +1,93 @@
+// A set of words for the large lists of the rules file (hundreds of thousands
+// of entries): the words lie back to back in one byte arena and an
+// open-addressing table holds their offsets, so building the set allocates a
+// handful of blocks instead of two per word, and lookups take a string_view.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillom {
+
+class WordSet {
+    struct Slot {
+        std::uint32_t offset;  // kEmptySlot when unused
+        std::uint32_t length;
+    };
+    static constexpr std::uint32_t kEmptySlot = UINT32_MAX;
+
+public:
+    // Visits the words in table order (no particular order).
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        std::string_view operator*() const { return set_->wordAt(*slot_); }
+        const_iterator& operator++() {
+            ++slot_;
+            skipEmpty();
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator old = *this;
+            ++*this;
+            return old;
+        }
+        bool operator==(const const_iterator& o) const { return slot_ == o.slot_; }
+
+    private:
+        friend class WordSet;
+        const_iterator(const WordSet* set, const Slot* slot) : set_(set), slot_(slot) { skipEmpty(); }
+        void skipEmpty() {
+            const Slot* end = set_->slots_.data() + set_->slots_.size();
+            while (slot_ != end && slot_->offset == kEmptySlot) ++slot_;
+        }
+        const WordSet* set_ = nullptr;
+        const Slot* slot_ = nullptr;
+    };
+
+    WordSet() = default;
+    WordSet(std::initializer_list<std::string_view> words);
+
+    // Room for this many words of this many bytes in all, so that filling the
+    // set from a list of known size does not regrow it.
+    void reserve(std::size_t words, std::size_t bytes = 0);
+
+    // False when the word was already present.
+    bool insert(std::string_view word);
+    // False when the word was absent. Its bytes stay in the arena.
+    bool erase(std::string_view word);
+    bool contains(std::string_view word) const;
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+
+    const_iterator begin() const { return {this, slots_.data()}; }
+    const_iterator end() const { return {this, slots_.data() + slots_.size()}; }
+
+    // The same words, whatever the insertion order.
+    friend bool operator==(const WordSet& a, const WordSet& b);
+
+private:
+    static std::size_t hashOf(std::string_view word);
+    std::string_view wordAt(const Slot& slot) const { return {arena_.data() + slot.offset, slot.length}; }
+    std::size_t mask() const { return slots_.size() - 1; }
+    std::size_t probe(std::string_view word) const;  // slots_ must not be empty
+    void rehash(std::size_t slotCount);
+
+    std::string arena_;
+    std::vector<Slot> slots_;  // a power of two in size, at most half full
+    std::size_t size_ = 0;
+};
+
+}  // namespace quillom
