@@ -1,0 +1,82 @@
+#include "dictionary_tab.h"
+
+#include "settings/utf.h"
+
+namespace quillom::ui {
+namespace {
+
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+
+std::string loweredUtf8(const settings::SettingsStore& store, std::u16string_view text) {
+    return settings::utf16ToUtf8(store.platform().lowerCase(stripBlanks(text)));
+}
+
+bool saveAndApply(SettingsHost& host, const settings::JsonValue& rules) {
+    if (!host.store().saveRules(rules)) return false;
+    host.applySettings();
+    return true;
+}
+
+}  // namespace
+
+std::u16string stripBlanks(std::u16string_view text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    return std::u16string(text.substr(begin, end - begin));
+}
+
+DictionaryRows dictionaryRows(const settings::SettingsStore& store, std::u16string_view search) {
+    const settings::SettingsPlatform& platform = store.platform();
+    const std::u16string needle = platform.lowerCase(search);
+    auto kept = [&](const std::string& word) {
+        return needle.empty() || platform.lowerCase(settings::utf8ToUtf16(word)).find(needle) != std::u16string::npos;
+    };
+    settings::JsonValue rules;
+    store.loadRules(rules);
+    const std::vector<std::string> active = store.activeLanguages();
+    DictionaryRows rows;
+    for (settings::ExactPairEntry& pair : settings::listExactPairs(rules, active))
+        if (kept(pair.typed) || kept(pair.corrected)) rows.pairs.push_back(std::move(pair));
+    for (settings::NeverCorrectEntry& entry : settings::listNeverCorrect(rules, active))
+        if (kept(entry.word)) rows.neverCorrect.push_back(std::move(entry));
+    return rows;
+}
+
+bool addDictionaryPair(SettingsHost& host, std::u16string_view typed, std::u16string_view corrected,
+                       std::string_view fromLang, std::string_view toLang) {
+    settings::SettingsStore& store = host.store();
+    const std::string from = loweredUtf8(store, typed), to = loweredUtf8(store, corrected);
+    if (from.empty() || to.empty()) return false;
+    settings::JsonValue rules;
+    // A rules file that cannot be read is not replaced by one that holds only this pair.
+    if (!store.loadRules(rules)) return false;
+    if (!settings::addExactPair(rules, from, to, fromLang, toLang, store.activeLanguages())) return false;
+    return saveAndApply(host, rules);
+}
+
+bool addNeverCorrectWord(SettingsHost& host, std::u16string_view word, std::string_view lang) {
+    settings::SettingsStore& store = host.store();
+    const std::string text = loweredUtf8(store, word);
+    if (text.empty()) return false;
+    settings::JsonValue rules;
+    if (!store.loadRules(rules)) return false;
+    if (!settings::addNeverCorrect(rules, text, lang, store.activeLanguages())) return false;
+    return saveAndApply(host, rules);
+}
+
+bool removeDictionaryPair(SettingsHost& host, const settings::ExactPairEntry& pair) {
+    settings::JsonValue rules;
+    if (!host.store().loadRules(rules)) return false;
+    settings::removeExactPair(rules, pair.typed);
+    return saveAndApply(host, rules);
+}
+
+bool removeNeverCorrectWord(SettingsHost& host, const settings::NeverCorrectEntry& entry) {
+    settings::JsonValue rules;
+    if (!host.store().loadRules(rules)) return false;
+    settings::removeNeverCorrect(rules, entry.word);
+    return saveAndApply(host, rules);
+}
+
+}  // namespace quillom::ui

@@ -1,0 +1,105 @@
+#include "general_tab.h"
+
+#include "control_ids.h"
+#include "settings/preferences.h"
+#include "settings/utf.h"
+#include "tray/interface_strings.h"
+
+#include <algorithm>
+
+namespace quillom::ui {
+namespace {
+
+template <size_t N>
+int rowOf(const std::array<std::string_view, N>& entries, std::string_view value, int fallback) {
+    const auto it = std::find(entries.begin(), entries.end(), value);
+    return it == entries.end() ? fallback : int(it - entries.begin());
+}
+
+}  // namespace
+
+int interfaceLanguageRow(std::string_view code) { return rowOf(kInterfaceLanguages, code, 0); }
+
+int updateFrequencyRow(std::string_view frequency) { return rowOf(kUpdateFrequencies, frequency, 1); }
+
+int soundRow(std::string_view stored, std::string_view fallback) {
+    return rowOf(kSoundNames, stored, rowOf(kSoundNames, fallback, 0));
+}
+
+std::string_view optionKeyOf(int controlId) {
+    switch (controlId) {
+    case ctrl::UppercaseOnlyExactPairs: return settings::key::UppercaseOnlyExactPairs;
+    case ctrl::ProtectEndings: return settings::key::ProtectEndingsAfterDelete;
+    case ctrl::PauseInGames: return settings::key::PauseInGames;
+    case ctrl::PlaySound: return settings::key::PlaySoundOnCorrection;
+    default: return {};
+    }
+}
+
+bool setOption(SettingsHost& host, int controlId, bool checked) {
+    const std::string_view key = optionKeyOf(controlId);
+    if (key.empty()) return false;
+    settings::JsonValue prefs;
+    host.store().loadPreferences(prefs);
+    settings::setFlag(prefs, key, checked);
+    if (!host.store().savePreferences(prefs)) return false;
+    host.applySettings();
+    return true;
+}
+
+bool chooseSound(SettingsHost& host, int controlId, int row) {
+    if (row < 0 || row >= int(kSoundNames.size())) return false;
+    std::string_view key;
+    if (controlId == ctrl::CorrectionSound) key = settings::key::CorrectionSound;
+    else if (controlId == ctrl::UndoSound) key = settings::key::UndoSound;
+    else return false;
+    const std::string_view name = kSoundNames[size_t(row)];
+    settings::JsonValue prefs;
+    host.store().loadPreferences(prefs);
+    settings::member(prefs, key) = settings::JsonValue(name);
+    if (!host.store().savePreferences(prefs)) return false;
+    host.applySettings();
+    host.playSound(settings::utf8ToUtf16(name));
+    return true;
+}
+
+bool chooseUpdateFrequency(SettingsHost& host, int row) {
+    if (row < 0 || row >= int(kUpdateFrequencies.size())) return false;
+    const std::string value(kUpdateFrequencies[size_t(row)]);
+    settings::JsonValue prefs;
+    host.store().loadPreferences(prefs);
+    settings::member(prefs, settings::key::UpdateCheckFrequency) = settings::JsonValue(value);
+    const bool saved = host.store().savePreferences(prefs);
+    host.applyUpdateFrequency(value);
+    return saved;
+}
+
+bool chooseInterfaceLanguage(SettingsHost& host, int row) {
+    if (row < 0 || row >= int(kInterfaceLanguages.size())) return false;
+    const std::string_view code = kInterfaceLanguages[size_t(row)];
+    settings::JsonValue prefs;
+    host.store().loadPreferences(prefs);
+    settings::setUiLanguage(prefs, code);
+    host.store().savePreferences(prefs);
+    tray::setInterfaceLanguage(code);
+    return true;
+}
+
+LaunchAtLoginOutcome switchLaunchAtLogin(SettingsHost& host, bool on) {
+    if (host.setLaunchAtLogin(on) || !on) return {false, on};
+    return {true, host.launchAtLogin()};
+}
+
+RestoreOutcome restoreAllDefaults(SettingsHost& host) {
+    if (!host.store().restoreDefaults()) return RestoreOutcome::Failed;
+    host.hotkeys().resetToDefaults(host.store());
+    host.registerHotkeys();
+    host.setLaunchAtLogin(true);
+    host.applyUpdateFrequency("1d");
+    host.setDebugLog(false);
+    host.applySettings();
+    tray::setInterfaceLanguage("en");
+    return RestoreOutcome::Restored;
+}
+
+}  // namespace quillom::ui

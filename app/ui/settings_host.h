@@ -1,0 +1,45 @@
+// What the settings window needs from the running program, behind one interface: the
+// settings store, the engine reload, and the tray shell's launch-at-login, updater, debug log,
+// sounds and hotkeys. The tray program implements it; tests use a fake that records calls.
+// Used on the user-interface thread only.
+#pragma once
+
+#include "settings/settings_store.h"
+#include "tray/hotkey_bindings.h"
+
+#include <string>
+
+namespace quillom::ui {
+
+class SettingsHost {
+public:
+    virtual ~SettingsHost() = default;
+
+    virtual settings::SettingsStore& store() = 0;
+
+    // Reloads the engine from the two files (the old one stays on failure), then the sound
+    // and pause-in-games settings.
+    virtual void applySettings() = 0;
+
+    virtual bool launchAtLogin() = 0;
+    // False when the system refused.
+    virtual bool setLaunchAtLogin(bool on) = 0;
+
+    virtual void applyUpdateFrequency(const std::string& frequency) = 0;
+    virtual void checkForUpdatesInteractively() = 0;
+
+    virtual bool developerMachine() = 0;
+    virtual bool debugLogEnabled() = 0;
+    // Switches the debug log and stores the choice; returns the state it now has.
+    virtual bool setDebugLog(bool on) = 0;
+
+    // A system sound alias, played asynchronously.
+    virtual void playSound(const std::u16string& alias) = 0;
+
+    virtual tray::HotkeyBindings& hotkeys() = 0;
+    // Registers all bindings again after a change.
+    virtual void registerHotkeys() = 0;
+    virtual std::u16string hotkeyText(tray::HotkeyBinding binding) = 0;
+};
+
+}  // namespace quillom::ui
