@@ -24,8 +24,37 @@ NGRAM_SCALE = 14.0
 VOWELS = {"en": "aeiouy", "ru": "аеёиоуыэюя", "uk": "аеєиіїоуюя"}
 
 
-def bigram_weights(counts):
-    pairs = sorted(((c, b) for b, c in counts.bigrams.items() if c >= BIGRAM_MIN_COUNT), reverse=True)
+# Share of the pair and affix statistics that comes from the whole dictionary
+# (each form counted once) rather than from running text: the training text is
+# documentation, and everyday words must not look foreign.
+LEXICON_SHARE = 0.3
+
+
+def _blend(running, types):
+    """running + types scaled to LEXICON_SHARE of the blended mass."""
+    r_total, t_total = sum(running.values()), sum(types.values())
+    if not t_total:
+        return collections.Counter(running)
+    factor = LEXICON_SHARE / (1 - LEXICON_SHARE) * r_total / t_total
+    blended = collections.Counter({k: float(v) for k, v in running.items()})
+    for k, v in types.items():
+        blended[k] += v * factor
+    return blended
+
+
+def lexicon_bigrams(forms):
+    found = collections.Counter()
+    for w in forms:
+        for i in range(len(w) - 1):
+            found[w[i:i + 2]] += 1
+    return found
+
+
+def bigram_weights(counts, lexicon_pairs):
+    # Pairs the running text never shows twice stay unknown, whatever the dictionary says.
+    running = {b: c for b, c in counts.bigrams.items() if c >= BIGRAM_MIN_COUNT}
+    blended = _blend(running, {b: c for b, c in lexicon_pairs.items() if b in running})
+    pairs = sorted(((c, b) for b, c in blended.items()), reverse=True)
     total, running, zero_at = sum(c for c, _ in pairs), 0, pairs[-1][0]
     for c, _ in pairs:
         running += c
@@ -37,24 +66,27 @@ def bigram_weights(counts):
     return {b: round(max(BIGRAM_FLOOR, BIGRAM_TOP + slope * math.log(c / top)), 2) for c, b in pairs}
 
 
-def _affix_counts(counts, length, at_start, min_word):
-    found = collections.Counter()
+def _affix_counts(counts, length, at_start, min_word, forms):
+    running, types = collections.Counter(), collections.Counter()
     for w, c in counts.words.items():
         if len(w) >= min_word:
-            found[w[:length] if at_start else w[-length:]] += c
-    return found
+            running[w[:length] if at_start else w[-length:]] += c
+    for w in forms:
+        if len(w) >= min_word:
+            types[w[:length] if at_start else w[-length:]] += 1
+    return _blend(running, types)
 
 
 def _top(counter, n):
     return [k for k, _ in sorted(counter.items(), key=lambda kv: (-kv[1], kv[0]))[:n]]
 
 
-def word_starts_and_ends(counts, n_strong=150, n_weak=100):
+def word_starts_and_ends(counts, forms, n_strong=150, n_weak=100):
     return {
-        "strong_word_starts": _top(_affix_counts(counts, 3, True, 4), n_strong),
-        "weak_word_starts": _top(_affix_counts(counts, 2, True, 3), n_weak),
-        "strong_word_ends": _top(_affix_counts(counts, 3, False, 4), n_strong),
-        "weak_word_ends": _top(_affix_counts(counts, 2, False, 3), n_weak),
+        "strong_word_starts": _top(_affix_counts(counts, 3, True, 4, forms), n_strong),
+        "weak_word_starts": _top(_affix_counts(counts, 2, True, 3, forms), n_weak),
+        "strong_word_ends": _top(_affix_counts(counts, 3, False, 4, forms), n_strong),
+        "weak_word_ends": _top(_affix_counts(counts, 2, False, 3, forms), n_weak),
     }
 
 

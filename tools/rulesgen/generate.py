@@ -72,12 +72,14 @@ def word_lists(cache, counts):
     lexicon.share_cyrillic(lists, SHARED_CYRILLIC_WORDS)
     lists["en"] += [w + p for w in lists["en"][:PUNCTUATED_FORMS] for p in (",", ".")]
     lists["en"] += lexicon.apostrophe_free_forms(lists["en"])
+    american_words = {l.strip().lower() for l in open(american, encoding="utf-8", errors="replace")}
+    forms["en"] = {w for w in american_words if w.isascii() and w.isalpha()}
     stats = {lang: f"{len(lists[lang])} words, {len(dropped[lang])} dropped as the rarer twin"
              + (f", {added[lang]} added as twins" if lang in added else "") for lang in lists}
-    return lists, stats
+    return lists, stats, {lang: sorted(f) for lang, f in forms.items()}
 
 
-def language(lang, counts, words):
+def language(lang, counts, words, forms):
     entry = {
         "script": "latin" if lang == "en" else "cyrillic",
         "script_alphabet": "".join(sorted(text.ALPHABETS[lang])),
@@ -85,12 +87,12 @@ def language(lang, counts, words):
         "common_words": sorted(set(words)),
         "phrase_start_words": content.phrase_start_words(counts),
         "micro_dictionary": content.micro_dictionary(words),
-        "bigram_log_weights": content.bigram_weights(counts),
+        "bigram_log_weights": content.bigram_weights(counts, content.lexicon_bigrams(forms)),
         "unknown_bigram_weight": content.UNKNOWN_BIGRAM,
         "ngram_scoring_scale": content.NGRAM_SCALE,
         "common_suffix_boosts": content.suffix_boosts(counts, words[:40000]),
     }
-    entry.update(content.word_starts_and_ends(counts))
+    entry.update(content.word_starts_and_ends(counts, forms))
     entry.update(content.patterns(counts))
     return entry
 
@@ -145,14 +147,14 @@ def main():
     sources.ensure_all(args.cache)
     counts = training_counts(args.cache, held_out)
     layouts.write_key_table(os.path.join(held_out, "keyboard_layouts.txt"))
-    lists, stats = word_lists(args.cache, counts)
+    lists, stats, forms = word_lists(args.cache, counts)
     output = {
         "keyboard_layout": {"maps": layouts.maps_for_rules(), "preserve_case": True,
                             "preserve_unknown_characters": True},
         "tokenization": rules.TOKENIZATION,
         "protected_patterns": rules.PROTECTED_PATTERNS,
         "decision": rules.DECISION,
-        "languages": {lang: language(lang, counts[lang], lists[lang]) for lang in ("en", "ru", "uk")},
+        "languages": {lang: language(lang, counts[lang], lists[lang], forms[lang]) for lang in ("en", "ru", "uk")},
         "layout_suspicion": layout_suspicion(counts),
         "manual_overrides": {},
         "golden_tests": golden.load(os.path.join(HERE, "golden_cases.tsv")),

@@ -20,7 +20,7 @@ TOKENIZATION = {
 DECISION = {
     "auto_thresholds": {
         "min_delta_by_length": {"5": 26.0, "6": 24.0, "7+": 22.0},
-        "min_candidate_score_by_length": {"5": 36.0, "6": 36.0, "7+": 36.0},
+        "min_candidate_score_by_length": {"5": 26.0, "6": 26.0, "7+": 26.0},
         "min_confidence": 0.82,
         "phrase_start_bonus_threshold_discount": 6.0,
         "original_exact_common_word_requires_extra_delta": 28.0,
@@ -73,6 +73,7 @@ PROTECTED_PATTERNS = [
     {"id": "inner_capital", "regex": r"[a-z][A-Z]|[а-яёіїєґ][А-ЯЁІЇЄҐ]"},
     # Abbreviations: a mistyped all-capital word is still corrected when its
     # reading is a listed word (the override score), not on letter statistics.
+    {"id": "short_abbreviation", "regex": r"^[A-Z][a-z]{0,2}\.$"},
     {"id": "all_caps_abbreviation", "regex": r"^(?:[A-Z]{2,5}|[А-ЯЁІЇЄҐ]{2,5})$"},
     {"id": "hex_number", "regex": r"^(?:0x[0-9a-f]+|[0-9a-f]{8,})$", "case_insensitive": True},
     {"id": "hex_colour", "regex": r"^#[0-9a-f]{3,8}$", "case_insensitive": True},
