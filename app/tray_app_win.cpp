@@ -23,6 +23,17 @@ using tray::logLine;
 
 void errorBox(const wchar_t* text) { MessageBoxW(nullptr, text, L"Quillom", MB_ICONERROR); }
 
+// Looked up at run time: Windows before 10 version 1703 lacks the function,
+// and a static import would keep the program from loading there (the
+// manifest asks for the same awareness).
+void becomePerMonitorDpiAware() {
+    using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto set = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    if (set) set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
+
 }  // namespace
 
 TrayApp::TrayApp(HINSTANCE instance)
@@ -47,7 +58,7 @@ int TrayApp::run() {
 
 // -1 when the loop should run; otherwise the exit code.
 int TrayApp::startUp() {
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    becomePerMonitorDpiAware();
     mutex_ = CreateMutexW(nullptr, TRUE, L"Quillom_SingleInstance");
     if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
     if (!createWindow()) return 1;

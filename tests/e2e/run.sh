@@ -269,6 +269,14 @@ case_tray_menu() {
     tray=$(timeout 10 xdotool search --sync --onlyvisible --name 'Wine System Tray' | head -n 1)
     if [ -z "$tray" ]; then fail "$what (no system tray window)"; return; fi
     import -window root "$artifacts/tray.png"
+    # The icon is the tray window's first square: look for its red.
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$tray")"
+    if ! convert "$artifacts/tray.png" -crop "${HEIGHT}x${HEIGHT}+${X}+${Y}" +repage -format %c histogram:info:- |
+        grep -qi '#C83C3C'; then
+        fail "$what (no icon in the tray window)"
+        return
+    fi
     xdotool mousemove --window "$tray" 10 10 click 3
     if e2e_wait_for 5 helper shows-window '#32768'; then
         import -window root "$artifacts/tray-menu.png"
