@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "key_tables.h"
+#include "pipeline/utf16.h"
+#include "tally.h"
+#include "typist.h"
+
+namespace fs = std::filesystem;
+using namespace quillom::bench;
+using quillom::pipeline::toUtf16;
+using quillom::pipeline::toUtf8;
+
+namespace {
+
+struct EngineDeleter {
+    void operator()(qm_engine* e) const { qm_engine_destroy(e); }
+};
+using EnginePtr = std::unique_ptr<qm_engine, EngineDeleter>;
+
+const KeyTables& tables() {
+    static const auto t = KeyTables::load(QUILLOM_TEST_DATA_DIR "/keyboard_layouts.txt");
+    return *t;
+}
+
+EnginePtr engineWith(const std::string& languages) {
+    const fs::path prefs = fs::temp_directory_path() / ("quillom-accuracy-test-" + languages + ".json");
+    std::ofstream(prefs) << "{\"active_languages\": [" << languages << "]}";
+    return EnginePtr(qm_engine_create(QUILLOM_RULES_FILE, prefs.string().c_str()));
+}
+
+std::vector<WordOutcome> typeText(const std::string& text, TypingPlan plan, const std::string& languages) {
+    auto engine = engineWith(languages);
+    std::vector<WordOutcome> out;
+    Typist typist(engine.get(), tables(), std::move(plan), [&](const WordOutcome& o) { out.push_back(o); });
+    typist.typeDocument({toUtf16(text)}, "test.exe");
+    return out;
+}
+
+}  // namespace
+
+TEST(KeyTables, GeneratedTableHoldsTheThreeLayouts) {
+    struct Case {
+        const char* layout;
+        char16_t ch;
+        uint32_t vk;
+        bool shift;
+    } cases[] = {
+        {"en", u'q', 0x51, false}, {"en", u'?', 0xBF, true}, {"ru", u'х', 0xDB, false},
+        {"ru", u',', 0xBF, true},  {"ru", u'Ё', 0xC0, true}, {"uk", u'і', 0x53, false},
+        {"uk", u'\'', 0xC0, false}, {"uk", u'Ї', 0xDD, true},
+    };
+    for (const auto& c : cases) {
+        auto key = tables().keyFor(c.layout, c.ch);
+        ASSERT_TRUE(key) << c.layout << " " << int(c.ch);
+        EXPECT_EQ(key->vk, c.vk) << c.layout << " " << int(c.ch);
+        EXPECT_EQ(key->shift, c.shift) << c.layout << " " << int(c.ch);
+        EXPECT_EQ(tables().charFor(c.layout, *key), c.ch);
+    }
+    EXPECT_FALSE(tables().keyFor("ru", u'['));
+    EXPECT_FALSE(tables().keyFor("de", u'a'));
+    EXPECT_EQ(tables().charFor("en", {0xDB, true}), u'{');
+}
+
+TEST(KeyTables, RejectsMissingAndMalformedFiles) {
+    EXPECT_FALSE(KeyTables::load("/nonexistent/keyboard_layouts.txt"));
+    const fs::path bad = fs::temp_directory_path() / "quillom-bad-keys.txt";
+    std::ofstream(bad) << "# header\nen 41 zz\n";
+    EXPECT_FALSE(KeyTables::load(bad.string()));
+}
+
+// Every key of the generated table must map the way the rules file's en -> ru
+// maps say; the engine corrects through those maps and the benchmark types
+// through this table.
+TEST(KeyTables, AgreesWithTheRulesFileMaps) {
+    auto engine = engineWith("\"en\", \"ru\"");
+    ASSERT_TRUE(engine);
+    for (char16_t latin = u'a'; latin <= u'z'; ++latin) {
+        auto key = tables().keyFor("en", latin);
+        ASSERT_TRUE(key);
+        const std::string typed = toUtf8(std::u16string(1, latin));
+        char target[16] = {};
+        char* converted = qm_engine_convert_selection_to(engine.get(), typed.c_str(), "ru", target, sizeof target);
+        ASSERT_NE(converted, nullptr);
+        EXPECT_EQ(toUtf16(converted), std::u16string(1, tables().charFor("ru", *key))) << typed;
+        qm_free_string(converted);
+    }
+}
+
+TEST(Typist, WrongLayoutWordsCarryTheirIntent) {
+    auto words = typeText("привет, мир хорошо", {"ru", "en", Script::Cyrillic}, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 3u);
+    // The Russian comma is Shift+/ : "?" on the US layout, a boundary.
+    EXPECT_EQ(words[0].typed, u"ghbdtn");
+    EXPECT_EQ(words[0].intended, u"привет");
+    EXPECT_TRUE(words[0].mistyped);
+    EXPECT_EQ(words[2].typed, u"[jhjij");
+    for (const auto& w : words) {
+        EXPECT_TRUE(w.corrected) << toUtf8(w.typed) << " " << w.reason;
+        EXPECT_EQ(w.output, toUtf8(w.intended));
+        EXPECT_EQ(w.target, "ru");
+    }
+}
+
+TEST(Typist, CommaKeyStaysInAnEnglishWordOnTheRussianLayout) {
+    auto words = typeText("hello, world", {"en", "ru", Script::Latin}, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0].typed, u"руддщб");
+    EXPECT_EQ(words[0].intended, u"hello,");
+    EXPECT_EQ(words[0].output, "hello,");
+}
+
+TEST(Typist, RightLayoutLeavesWordsAndHyphenHidesTheStart) {
+    auto words = typeText("файл из-за hello", {"ru", "", Script::None}, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[0].typed, u"файл");
+    EXPECT_FALSE(words[0].mistyped);
+    EXPECT_FALSE(words[0].corrected);
+    EXPECT_EQ(words[1].typed, u"за");  // the hyphen reset the word
+    EXPECT_TRUE(words[1].unknownBeginning);
+    EXPECT_EQ(words[2].typed, u"hello");  // Latin letters go on the US layout
+    EXPECT_FALSE(words[2].corrected);
+}
+
+TEST(Tally, LengthBucketsCountLettersAndApostrophes) {
+    struct Case {
+        const char16_t* word;
+        std::size_t bucket;
+    } cases[] = {{u"a", 0}, {u"a,", 0}, {u"не", 1}, {u"its", 2}, {u"м'яч", 3},
+                 {u"hello.", 4}, {u"привет", 4}, {u"корабель", 5}};
+    for (const auto& c : cases) EXPECT_EQ(lengthBucket(c.word), c.bucket) << toUtf8(c.word);
+}
+
+TEST(Tally, RecallSeparatesHitsWrongCorrectionsMissesAndUnseenStarts) {
+    Tally t(RunSpec{"r", "ru", {"en", "ru"}, RunKind::Recall, {"ru", "en", Script::Cyrillic}, false});
+    auto outcome = [](const char16_t* intended, const char16_t* typed, const char* output, bool corrected,
+                      bool unknown = false) {
+        WordOutcome o;
+        o.intended = intended;
+        o.typed = typed;
+        o.output = output;
+        o.corrected = corrected;
+        o.unknownBeginning = unknown;
+        o.mistyped = o.intended != o.typed;
+        return o;
+    };
+    t.add(outcome(u"привет", u"ghbdtn", "привет", true));
+    t.add(outcome(u"файлы", u"afqks", "файлі", true));
+    t.add(outcome(u"уже", u"e;t", "e;t", false));
+    t.add(outcome(u"за", u"pf", "pf", false, true));
+    t.add(outcome(u"123", u"123", "123", false));  // no letters: not a word
+    EXPECT_EQ(t.buckets()[4].words, 2);
+    EXPECT_EQ(t.buckets()[4].hits, 1);
+    EXPECT_EQ(t.buckets()[4].wrong, 1);
+    EXPECT_EQ(t.buckets()[2].words, 1);
+    EXPECT_EQ(t.buckets()[2].hits, 0);
+    EXPECT_EQ(t.unknownBeginning(), 1);
+    EXPECT_EQ(t.headline().words, 3);
+    EXPECT_EQ(t.topWrong(5).size(), 1u);
+    EXPECT_EQ(t.topFaults(5).size(), 1u);
+}
+
+TEST(Tally, FalsePositivesCountOnlyChangedWords) {
+    Tally t(RunSpec{"f", "en", {"en", "ru"}, RunKind::FalsePositives, {"en", "", Script::None}, false});
+    WordOutcome kept;
+    kept.intended = kept.typed = u"hello";
+    kept.output = "hello";
+    WordOutcome changed = kept;
+    changed.typed = changed.intended = u"pdf";
+    changed.output = "зва";
+    changed.corrected = true;
+    t.add(kept);
+    t.add(changed);
+    EXPECT_EQ(t.total().words, 2);
+    EXPECT_EQ(t.total().changed, 1);
+    ASSERT_EQ(t.topFaults(3).size(), 1u);
+    EXPECT_EQ(t.topFaults(3)[0].first.rfind("pdf -> зва", 0), 0u);
+}
