@@ -8,9 +8,18 @@ namespace quillom {
 
 std::optional<std::string> readWholeFile(const std::string& utf8Path) {
     std::u8string u8(utf8Path.begin(), utf8Path.end());
-    std::ifstream in(std::filesystem::path(u8), std::ios::binary);
+    const std::filesystem::path path(u8);
+    std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // One read of the size the file has now; the size is only a hint (the
+    // file may change meanwhile, or not be a regular file), so whatever
+    // follows is still read to the end.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    std::string bytes(error ? 0 : size, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in) bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
     return bytes;
 }

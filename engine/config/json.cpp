@@ -1,6 +1,7 @@
 #include "config/json.h"
 
 #include <charconv>
+#include <deque>
 
 #include "unicode/unicode.h"
 
@@ -20,10 +21,11 @@ Value Value::makeNumber(double d) {
     return v;
 }
 
-Value Value::makeString(std::string s) {
+Value Value::makeString(std::string_view s, std::shared_ptr<const void> owner) {
     Value v;
     v.kind_ = Kind::String;
-    v.string_ = std::move(s);
+    v.string_ = s;
+    v.stringOwner_ = std::move(owner);
     return v;
 }
 
@@ -43,6 +45,7 @@ Value Value::makeObject(Object o) {
 
 Value::Value(const Value& other)
     : kind_(other.kind_), bool_(other.bool_), number_(other.number_), string_(other.string_),
+      stringOwner_(other.stringOwner_),
       array_(other.array_ ? std::make_unique<Array>(*other.array_) : nullptr),
       object_(other.object_ ? std::make_unique<Object>(*other.object_) : nullptr) {}
 
@@ -62,9 +65,33 @@ namespace {
 
 constexpr int kMaxDepth = 256;
 
+// What the string values of one document view: the text itself, and the
+// decoded copies of the strings that differ from their bytes in the text
+// (a deque, so that adding one moves none of the others).
+struct Document {
+    std::string text;
+    std::deque<std::string> decoded;
+};
+
+// True when the bytes at p are a well-formed sequence; moves p past it, or
+// past its maximal ill-formed part.
+bool consumeScalar(const char*& p, const char* end) {
+    std::size_t pos = 0;
+    const std::string_view rest(p, static_cast<std::size_t>(end - p));
+    const char32_t scalar = unicode::decodeScalar(rest, pos);
+    p += pos;
+    return scalar != unicode::kReplacement || rest.substr(0, pos) == "\xEF\xBF\xBD";
+}
+
+}  // namespace
+
 class Parser {
 public:
-    explicit Parser(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+    explicit Parser(std::string_view text) : doc_(std::make_shared<Document>()) {
+        doc_->text.assign(text);
+        p_ = doc_->text.data();
+        end_ = p_ + doc_->text.size();
+    }
 
     std::optional<Value> parseDocument() {
         skipWhitespace();
@@ -100,9 +127,9 @@ private:
             case '{': return parseObject(depth + 1);
             case '[': return parseArray(depth + 1);
             case '"': {
-                std::string s;
+                std::string_view s;
                 if (!parseString(s)) return std::nullopt;
-                return Value::makeString(std::move(s));
+                return Value::makeString(s, doc_);
             }
             case 't':
                 if (consumeLiteral("true")) return Value::makeBool(true);
@@ -201,9 +228,13 @@ private:
         return true;
     }
 
-    bool parseString(std::string& out) {
+    // out views the document: the text itself when the string has no escapes
+    // and is valid UTF-8, else its decoded copy.
+    bool parseString(std::string_view& out) {
         ++p_;  // opening quote
         const char* runStart = p_;
+        std::string decoded;
+        bool escaped = false;
         bool needsSanitize = false;
         for (;;) {
             if (p_ == end_) {
@@ -217,21 +248,31 @@ private:
                 return false;
             }
             if (c == '\\') {
-                out.append(runStart, p_);
+                decoded.append(runStart, p_);
+                escaped = true;
                 ++p_;
-                if (!parseEscape(out)) {
+                if (!parseEscape(decoded)) {
                     fail("invalid escape");
                     return false;
                 }
                 runStart = p_;
                 continue;
             }
-            if (c >= 0x80) needsSanitize = true;
+            if (c >= 0x80) {
+                if (!consumeScalar(p_, end_)) needsSanitize = true;
+                continue;
+            }
             ++p_;
         }
-        out.append(runStart, p_);
+        const std::string_view run(runStart, static_cast<std::size_t>(p_ - runStart));
         ++p_;  // closing quote
-        if (needsSanitize) out = unicode::sanitizeUtf8(out);
+        if (!escaped && !needsSanitize) {
+            out = run;
+            return true;
+        }
+        decoded.append(run);
+        if (needsSanitize) decoded = unicode::sanitizeUtf8(decoded);
+        out = doc_->decoded.emplace_back(std::move(decoded));
         return true;
     }
 
@@ -275,7 +316,7 @@ private:
         for (;;) {
             skipWhitespace();
             if (p_ == end_ || *p_ != '"') return fail("expected a member name");
-            std::string key;
+            std::string_view key;
             if (!parseString(key)) return std::nullopt;
             skipWhitespace();
             if (p_ == end_ || *p_ != ':') return fail("expected ':'");
@@ -283,7 +324,7 @@ private:
             skipWhitespace();
             auto v = parseValue(depth);
             if (!v) return std::nullopt;
-            members.emplace_back(std::move(key), std::move(*v));
+            members.emplace_back(std::string(key), std::move(*v));
             skipWhitespace();
             if (p_ == end_) return fail("unterminated object");
             if (*p_ == ',') {
@@ -298,12 +339,11 @@ private:
         }
     }
 
+    std::shared_ptr<Document> doc_;
     const char* p_;
     const char* end_;
     std::string error_;
 };
-
-}  // namespace
 
 std::optional<Value> parse(std::string_view text, std::string* errorOut) {
     Parser parser(text);
@@ -324,7 +364,7 @@ const Value* findArray(const Value& object, std::string_view key) {
 
 std::optional<std::string> findString(const Value& object, std::string_view key) {
     const Value* v = object.find(key);
-    if (v && v->isString()) return v->asString();
+    if (v && v->isString()) return std::string(v->asString());
     return std::nullopt;
 }
 

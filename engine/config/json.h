@@ -1,5 +1,8 @@
 // The engine's reader of JSON text (strict RFC 8259, UTF-8). The engine only
-// reads its two files; it never writes JSON.
+// reads its two files; it never writes JSON. String values view one buffer
+// per parsed document (a copy of the text, plus the decoded form of strings
+// with escapes or invalid UTF-8), which every string value shares, so a
+// rules file of a few hundred thousand words costs no allocation per word.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +15,8 @@
 
 namespace quillom::json {
 
+class Parser;
+
 class Value {
 public:
     enum class Kind { Null, Bool, Number, String, Array, Object };
@@ -21,7 +26,6 @@ public:
     Value() = default;
     static Value makeBool(bool b);
     static Value makeNumber(double d);
-    static Value makeString(std::string s);
     static Value makeArray(Array a);
     static Value makeObject(Object o);
 
@@ -34,7 +38,7 @@ public:
 
     bool asBool() const { return bool_; }
     double asNumber() const { return number_; }
-    const std::string& asString() const { return string_; }
+    std::string_view asString() const { return string_; }
     const Array& asArray() const { return *array_; }
     const Object& asObject() const { return *object_; }
     Object& asObject() { return *object_; }
@@ -48,10 +52,14 @@ public:
     Value& operator=(Value&&) noexcept = default;
 
 private:
+    friend class Parser;
+    static Value makeString(std::string_view s, std::shared_ptr<const void> owner);
+
     Kind kind_ = Kind::Null;
     bool bool_ = false;
     double number_ = 0.0;
-    std::string string_;
+    std::string_view string_;
+    std::shared_ptr<const void> stringOwner_;  // keeps the bytes string_ views alive
     std::unique_ptr<Array> array_;
     std::unique_ptr<Object> object_;
 };

@@ -39,7 +39,7 @@ std::vector<std::string> strings(const json::Value& array) {
     if (!array.isArray()) return out;
     out.reserve(array.asArray().size());
     for (const auto& v : array.asArray())
-        if (v.isString()) out.push_back(v.asString());
+        if (v.isString()) out.emplace_back(v.asString());
     return out;
 }
 

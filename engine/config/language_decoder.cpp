@@ -21,12 +21,11 @@ CharSet charactersOf(std::string_view text) {
 WordSet wordSet(const json::Value* array) {
     WordSet out;
     if (!array) return out;
-    std::size_t bytes = 0;
+    std::vector<std::string_view> words;
+    words.reserve(array->asArray().size());
     for (const auto& v : array->asArray())
-        if (v.isString()) bytes += v.asString().size();
-    out.reserve(array->asArray().size(), bytes);
-    for (const auto& v : array->asArray())
-        if (v.isString()) out.insert(v.asString());
+        if (v.isString()) words.push_back(v.asString());
+    out.insertAll(words);
     return out;
 }
 

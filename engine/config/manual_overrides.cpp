@@ -20,7 +20,7 @@ ManualOverridesConfig parseManualOverrides(const json::Value& object) {
     if (const json::Value* pairs = json::findObject(object, "exact_pairs");
         pairs && allMembersAre(*pairs, json::Value::Kind::String)) {
         for (const auto& [typed, corrected] : pairs->asObject())
-            out.exactPairs.insert_or_assign(unicode::toLower(typed), corrected.asString());
+            out.exactPairs.insert_or_assign(unicode::toLower(typed), std::string(corrected.asString()));
     }
     if (const json::Value* never = json::findArray(object, "never_correct")) {
         bool allStrings = true;

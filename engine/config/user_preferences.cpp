@@ -68,7 +68,7 @@ UserPreferences UserPreferences::fromJsonText(std::string_view text) {
         // Entries that are not strings are skipped, as the application does.
         std::vector<std::string> entries;
         for (const auto& v : langs->asArray())
-            if (v.isString()) entries.push_back(v.asString());
+            if (v.isString()) entries.emplace_back(v.asString());
         prefs.activeLanguages = normaliseActiveLanguages(entries);
     }
     prefs.protectEndingsAfterDelete = json::findBool(*root, "protect_endings_after_delete").value_or(true);

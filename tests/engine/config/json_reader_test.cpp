@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "config/json.h"
 
 namespace quillom::json {
@@ -29,6 +32,21 @@ TEST(JsonReader, InvalidUtf8AndLoneSurrogatesBecomeReplacementCharacters) {
     auto v = parse("[\"a\xFF\", \"\\udc00\", \"\\ud800\"]");
     ASSERT_TRUE(v);
     for (const auto& s : v->asArray()) EXPECT_NE(s.asString().find("\xEF\xBF\xBD"), std::string::npos);
+}
+
+TEST(JsonReader, StringsOutliveTheTextAndTheirDocument) {
+    std::optional<Value> copy;
+    {
+        auto root = parse(std::string(R"({"w": ["слово", "a\"b", "\u0436)") + "\xD0\"]}");
+        ASSERT_TRUE(root);
+        copy = *root->find("w");
+    }  // the text and the parsed root are gone; the copy still owns its strings
+    ASSERT_TRUE(copy && copy->isArray());
+    const auto& w = copy->asArray();
+    ASSERT_EQ(w.size(), 3u);
+    EXPECT_EQ(w[0].asString(), "слово");
+    EXPECT_EQ(w[1].asString(), "a\"b");
+    EXPECT_EQ(w[2].asString(), "ж\xEF\xBF\xBD");  // an escape, then a truncated sequence
 }
 
 TEST(JsonReader, DeepNestingFailsInsteadOfOverflowing) {

@@ -63,6 +63,19 @@ TEST(WordSet, GrowsAndErasesLikeAReferenceSet) {
     EXPECT_TRUE(s.insert("слово0")) << "an erased word can come back";
 }
 
+TEST(WordSet, InsertAllMatchesOneByOneInsertion) {
+    std::vector<std::string> storage;
+    for (int i = 0; i < 3000; ++i) storage.push_back("w" + std::to_string(i % 1700));  // with duplicates
+    std::vector<std::string_view> words(storage.begin(), storage.end());
+    WordSet bulk{"w5", "другое"};
+    bulk.insertAll(words);
+    WordSet single{"w5", "другое"};
+    for (std::string_view w : words) single.insert(w);
+    EXPECT_EQ(bulk.size(), 1701u);
+    EXPECT_EQ(bulk, single);
+    EXPECT_EQ(members(bulk), members(single));
+}
+
 TEST(WordSet, EqualityIgnoresOrderAndReservation) {
     WordSet reserved;
     reserved.reserve(1000, 64);
