@@ -56,7 +56,7 @@ public:
             fillHotScalars(cls, caseInsensitive_);
         }
         program.anchoredAtStart = anchored(ast_.root);
-        program.firstScalar = firstScalar(ast_.root);
+        program.first = firstScalars(program.classes);
         return program;
     }
 
@@ -206,25 +206,59 @@ private:
         }
     }
 
-    // The scalar every match of the node starts with, if there is one.
-    std::optional<char32_t> firstScalar(int index) const {
+    // What a match of the node can begin with: folded literals, classes, or
+    // anything. Over-approximates (a repetition of {0} still adds its child).
+    struct FirstItems {
+        std::vector<char32_t> scalars;
+        std::vector<std::uint32_t> classes;
+        bool any = false;
+    };
+
+    // Adds the items of the node; true when it can match without consuming,
+    // so that what follows it can begin a match too.
+    bool addFirst(int index, FirstItems& items) const {
         const Node& n = node(index);
         switch (n.kind) {
-            case NodeKind::Char:
-                return fold(n.scalar);
-            case NodeKind::Concat: {
-                const Node& head = node(n.children.front());
-                if (head.kind == NodeKind::StartAnchor && n.children.size() > 1) {
-                    return firstScalar(n.children[1]);
-                }
-                return firstScalar(n.children.front());
+            case NodeKind::Char: items.scalars.push_back(fold(n.scalar)); return false;
+            case NodeKind::Any: items.any = true; return false;
+            case NodeKind::Class: items.classes.push_back(static_cast<std::uint32_t>(n.classIndex)); return false;
+            case NodeKind::Concat:
+                for (int child : n.children)
+                    if (!addFirst(child, items)) return false;
+                return true;
+            case NodeKind::Alternation: {
+                bool canBeEmpty = false;
+                for (int child : n.children) canBeEmpty = addFirst(child, items) || canBeEmpty;
+                return canBeEmpty;
             }
-            case NodeKind::Repeat:
-                if (n.min == 0) return std::nullopt;
-                return firstScalar(n.children.front());
-            default:
-                return std::nullopt;
+            case NodeKind::Repeat: return addFirst(n.children.front(), items) || n.min == 0;
+            default: return true;  // empty, assertions, lookahead: they consume nothing
         }
+    }
+
+    std::optional<FirstScalars> firstScalars(const std::vector<CharClass>& classes) const {
+        FirstItems items;
+        if (addFirst(ast_.root, items) || items.any) return std::nullopt;
+        FirstScalars first;
+        // Other scalars can fold to a literal, or lie in a class, outside the bitmap.
+        first.others = caseInsensitive_ || !items.classes.empty();
+        for (char32_t s : items.scalars) {
+            const std::size_t bit = hotIndex(s);
+            if (bit == kNotHot) first.others = true;
+        }
+        const auto begins = [&](char32_t cp) {
+            for (char32_t s : items.scalars)
+                if (fold(cp) == s) return true;
+            for (std::uint32_t c : items.classes)
+                if (hotBit(classes[c].hot, hotIndex(cp))) return true;
+            return false;
+        };
+        const auto mark = [&](char32_t cp) {
+            if (begins(cp)) first.hot[hotIndex(cp) / 64] |= std::uint64_t{1} << (hotIndex(cp) % 64);
+        };
+        for (char32_t cp = 0; cp < 0x80; ++cp) mark(cp);
+        for (char32_t cp = kHotCyrillicFirst; cp <= kHotCyrillicLast; ++cp) mark(cp);
+        return first;
     }
 
     const Ast& ast_;

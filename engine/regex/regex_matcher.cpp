@@ -73,10 +73,6 @@ bool inNegatedSets(std::uint8_t sets, char32_t cp) {
     return false;
 }
 
-bool hotBit(const CharClass& cls, std::size_t bit) {
-    return ((cls.hot[bit / 64] >> (bit % 64)) & 1) != 0;
-}
-
 }  // namespace
 
 // Ranges hold folded scalars; \d \w \s are closed under case and test the scalar as typed.
@@ -120,8 +116,10 @@ private:
 
     // Skips start positions where a match cannot begin.
     bool mayStartWith(bool hasScalar, char32_t scalar) const {
-        if (!program_.firstScalar) return true;
-        return hasScalar && fold(scalar) == *program_.firstScalar;
+        if (!program_.first) return true;
+        if (!hasScalar) return false;
+        const std::size_t bit = hotIndex(scalar);
+        return bit == kNotHot ? program_.first->others : hotBit(program_.first->hot, bit);
     }
 
     // Runs the program from pc at sp until a Match, trying the alternatives it
@@ -213,11 +211,8 @@ private:
     }
 
     bool inClass(const CharClass& cls, char32_t cp) const {
-        if (cp < 0x80) return hotBit(cls, cp);
-        if (cp >= kHotCyrillicFirst && cp <= kHotCyrillicLast) {
-            return hotBit(cls, 0x80 + (cp - kHotCyrillicFirst));
-        }
-        return classMatches(cls, cp, fold(cp));
+        const std::size_t bit = hotIndex(cp);
+        return bit == kNotHot ? classMatches(cls, cp, fold(cp)) : hotBit(cls.hot, bit);
     }
 
     bool holds(Op op, std::uint32_t sp) const {

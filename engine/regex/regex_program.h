@@ -1,6 +1,8 @@
 // The compiled form of a pattern: instructions for a backtracking machine.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,6 +39,26 @@ struct Inst {
 
 inline constexpr char32_t kHotCyrillicFirst = 0x0400;
 inline constexpr char32_t kHotCyrillicLast = 0x04FF;
+inline constexpr std::size_t kNotHot = SIZE_MAX;
+
+// The bit of a scalar in a bitmap of the hot scalars (see CharClass::hot), or kNotHot.
+inline std::size_t hotIndex(char32_t cp) {
+    if (cp < 0x80) return cp;
+    if (cp >= kHotCyrillicFirst && cp <= kHotCyrillicLast) return 0x80 + (cp - kHotCyrillicFirst);
+    return kNotHot;
+}
+
+inline bool hotBit(const std::array<std::uint64_t, 6>& bits, std::size_t bit) {
+    return ((bits[bit / 64] >> (bit % 64)) & 1) != 0;
+}
+
+// The scalars a match can begin with, for a pattern whose every match
+// consumes at least one: the hot ones as a bitmap, and whether any other
+// scalar may begin one. Searching skips every other start position.
+struct FirstScalars {
+    std::array<std::uint64_t, 6> hot{};
+    bool others = false;
+};
 
 // The full membership test (ranges hold folded scalars when case-insensitive).
 bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded);
@@ -52,7 +74,7 @@ struct Regex::Program {
     std::vector<detail::CharClass> classes;  // ranges lower-cased when case-insensitive
     std::uint32_t registers = 0;
     bool anchoredAtStart = false;            // every match starts at position 0
-    std::optional<char32_t> firstScalar;     // every match starts with it (folded)
+    std::optional<detail::FirstScalars> first;
 };
 
 namespace detail {
