@@ -69,8 +69,8 @@ WordSet microDictionary(const std::string& key, const json::Value& object) {
     return out;
 }
 
-std::unordered_map<std::string, double> bigramWeights(const std::string& key, const json::Value& object) {
-    std::unordered_map<std::string, double> out;
+StringMap<double> bigramWeights(const std::string& key, const json::Value& object) {
+    StringMap<double> out;
     if (const json::Value* o = fields::memberOfKind(object, "bigram_log_weights", "bigramLogWeights", Kind::Object)) {
         out.reserve(o->asObject().size());
         for (const auto& [pair, v] : o->asObject())

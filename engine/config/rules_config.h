@@ -2,10 +2,13 @@
 // preference values merged in. Immutable for the life of an engine.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -20,9 +23,18 @@ namespace quillom {
 
 namespace json { class Value; }
 
+// Hashes a std::string and a std::string_view alike (the same values as
+// std::hash), so that a lookup by a slice of a word builds no string.
+struct StringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+};
+template <typename T>
+using StringMap = std::unordered_map<std::string, T, StringHash, std::equal_to<>>;
+
 // A character is one extended grapheme cluster, held as UTF-8.
-using CharMap = std::unordered_map<std::string, std::string>;
-using CharSet = std::unordered_set<std::string>;
+using CharMap = StringMap<std::string>;
+using CharSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
 
 struct KeyboardLayoutConfig {
     std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> maps;
@@ -115,7 +127,7 @@ struct LanguageConfig {
     WordSet microDictionary;
     // Micro-dictionary words of 4 characters or more (prefix bonus).
     std::vector<std::string> microDictionaryPrefixes;
-    std::unordered_map<std::string, double> bigramLogWeights;
+    StringMap<double> bigramLogWeights;
     double unknownBigramWeight = -1.5;
     double ngramScoringScale = 20.0;
 };

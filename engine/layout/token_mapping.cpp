@@ -13,7 +13,7 @@ const CharMap& emptyMap() {
 
 const std::string* lookup(const CharMap& map, std::string_view c) {
     if (map.empty()) return nullptr;
-    auto it = map.find(std::string(c));
+    auto it = map.find(c);
     return it == map.end() ? nullptr : &it->second;
 }
 
@@ -95,10 +95,9 @@ std::vector<std::string> classifiedLetters(const RulesConfig& config, std::strin
 }
 
 bool someMapSendsToLetter(const KeyboardLayoutConfig& layout, std::string_view character) {
-    std::string key(character);
     auto sendsToLetter = [&](const auto& maps) {
         for (const auto& [direction, map] : maps) {
-            auto it = map.find(key);
+            auto it = map.find(character);
             if (it != map.end() && unicode::isLetterChar(it->second)) return true;
         }
         return false;

@@ -55,8 +55,7 @@ LanguageIndex::LanguageIndex(const RulesConfig& config) {
 }
 
 LanguageIndex::LanguageSet LanguageIndex::languagesOf(std::string_view character) const {
-    // Characters are short, so the key usually stays in the small-string buffer.
-    auto it = alphabetMembership_.find(std::string(character));
+    auto it = alphabetMembership_.find(character);
     return it == alphabetMembership_.end() ? 0 : it->second;
 }
 

@@ -28,7 +28,7 @@ struct LetterScan {
 struct AffixIndex {
     WordSet strongStarts, weakStarts, strongEnds, weakEnds;
     // suffix -> (position of its first entry in the list, boost)
-    std::unordered_map<std::string, std::pair<std::size_t, double>> suffixBoosts;
+    StringMap<std::pair<std::size_t, double>> suffixBoosts;
     // Longest entry of each kind, in characters.
     std::size_t longestStart = 0, longestEnd = 0, longestSuffix = 0, longestMicroWord = 0;
 };
@@ -60,7 +60,7 @@ public:
 private:
     std::vector<std::string> keys_;
     LanguageSet all_ = 0;
-    std::unordered_map<std::string, LanguageSet> alphabetMembership_;
+    StringMap<LanguageSet> alphabetMembership_;
     std::unordered_set<LayoutDirection, LayoutDirectionHash> sameScript_;
     std::unordered_map<std::string, AffixIndex> affixes_;
 };

@@ -65,6 +65,16 @@ struct Scored {
     bool sameScript;
 };
 
+ScoreBreakdown typedScore(const ScoringContext& context, const WordContext& word, const TextChars& source,
+                          const std::string& language) {
+    if (!word.typedScores) return scoreToken(context, source, language, word.isSentenceStart);
+    for (const TypedScore& t : *word.typedScores)
+        if (t.language == language && t.text == source.text()) return t.score;
+    ScoreBreakdown score = scoreToken(context, source, language, word.isSentenceStart);
+    word.typedScores->push_back({language, std::string(source.text()), score});
+    return score;
+}
+
 RulesDecision decideOneCharacter(const RulesConfig& config, const Scored& s) {
     bool allowed = !config.tokenization.autoSkipLength1 && s.direction.to == "en" && !s.sameScript &&
                    s.word.trailing.find('.') == std::string_view::npos && !hasUpperChar(s.word.token) &&
@@ -171,7 +181,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     TextChars lowerCandidate = candidate.lowered();
     bool sameScript = context.index.isSameScript(direction);
 
-    ScoreBreakdown typed = scoreToken(context, source, direction.from, word.isSentenceStart);
+    ScoreBreakdown typed = typedScore(context, word, source, direction.from);
     ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);

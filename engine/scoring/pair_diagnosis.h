@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/rules_config.h"
 #include "scoring/language_index.h"
@@ -16,6 +17,15 @@
 
 namespace quillom::scoring {
 
+// Scores of the typed word already worked out in one evaluation: the
+// directions from one language mostly score the same text (en -> ru, en -> uk).
+struct TypedScore {
+    std::string language;
+    std::string text;  // the typed word as sanitised for scoring
+    ScoreBreakdown score;
+};
+using TypedScoreCache = std::vector<TypedScore>;
+
 // The word under evaluation, shared by every direction tried for it.
 struct WordContext {
     const TextChars& token;       // as typed, trailing boundary removed
@@ -24,6 +34,7 @@ struct WordContext {
     bool isProtected;
     bool isSentenceStart;
     const std::optional<std::string>& sessionLanguage;
+    TypedScoreCache* typedScores = nullptr;  // null: every direction scores afresh
 };
 
 double minDeltaForLength(const DecisionConfig& decision, int64_t length);

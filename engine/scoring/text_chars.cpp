@@ -24,6 +24,11 @@ std::string_view TextChars::suffix(std::size_t count) const {
     return std::string_view(text_).substr(starts_[size() - count]);
 }
 
+std::string_view TextChars::slice(std::size_t first, std::size_t count) const {
+    std::size_t end = first + count < starts_.size() ? starts_[first + count] : text_.size();
+    return std::string_view(text_).substr(starts_[first], end - starts_[first]);
+}
+
 void TextChars::append(std::string_view character) {
     starts_.push_back(static_cast<uint32_t>(text_.size()));
     text_.append(character);

@@ -25,6 +25,8 @@ public:
     // The first / last count characters (the whole text when count exceeds the size).
     std::string_view prefix(std::size_t count) const;
     std::string_view suffix(std::size_t count) const;
+    // count characters from character first (first + count <= size()).
+    std::string_view slice(std::size_t first, std::size_t count) const;
 
     void append(std::string_view character);
     // Every character replaced by its lower-case form.

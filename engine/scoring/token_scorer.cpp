@@ -28,10 +28,8 @@ bool hasSuffixIn(const TextChars& token, const WordSet& set, std::size_t longest
 // The boost of the matching suffix that comes first in the configured list.
 double suffixBoost(const TextChars& token, const AffixIndex& affixes) {
     const std::pair<std::size_t, double>* best = nullptr;
-    std::string key;
     for (std::size_t k = 1; k <= std::min(affixes.longestSuffix, token.size()); ++k) {
-        key.assign(token.suffix(k));
-        auto it = affixes.suffixBoosts.find(key);
+        auto it = affixes.suffixBoosts.find(token.suffix(k));
         if (it != affixes.suffixBoosts.end() && (!best || it->second.first < best->first)) best = &it->second;
     }
     return best ? best->second : 0.0;
@@ -45,11 +43,8 @@ bool anyMatches(const std::vector<regex::Regex>& patterns, std::string_view toke
 
 bool hasVowel(const TextChars& token, const CharSet& vowels) {
     if (vowels.empty()) return false;
-    std::string character;
-    for (std::size_t i = 0; i < token.size(); ++i) {
-        character.assign(token[i]);
-        if (vowels.count(character)) return true;
-    }
+    for (std::size_t i = 0; i < token.size(); ++i)
+        if (vowels.contains(token[i])) return true;
     return false;
 }
 
@@ -67,11 +62,8 @@ struct PairStats {
 
 PairStats bigramStats(const TextChars& token, const LanguageConfig& language) {
     PairStats stats;
-    std::string pair;
     for (std::size_t i = 0; i + 1 < token.size(); ++i) {
-        pair.assign(token[i]);
-        pair.append(token[i + 1]);
-        auto it = language.bigramLogWeights.find(pair);
+        auto it = language.bigramLogWeights.find(token.slice(i, 2));
         if (it != language.bigramLogWeights.end()) {
             stats.sum += it->second;
         } else {
@@ -165,12 +157,10 @@ TextChars sanitizeSourceForScoring(const RulesConfig& config, const TextChars& s
                                    const LayoutDirection& direction) {
     const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
     TextChars out;
-    std::string key;
     for (std::size_t i = 0; i < source.size(); ++i) {
         std::string_view c = source[i];
         if (!unicode::isLetterChar(c)) {
-            key.assign(c);
-            auto it = map.find(key);
+            auto it = map.find(c);
             if (it != map.end() && unicode::isLetterChar(it->second)) continue;
         }
         out.append(c);

@@ -49,10 +49,8 @@ TrailingSplit stripTrailingBoundary(const RulesConfig& config, std::string_view 
     const CharSet& boundaries = config.tokenization.wordBoundaries;
     std::vector<std::string_view> chars = unicode::graphemes(token);
     std::size_t coreSize = token.size();
-    std::string character;
     while (!chars.empty()) {
-        character.assign(chars.back());
-        if (!boundaries.count(character)) break;
+        if (!boundaries.contains(chars.back())) break;
         coreSize -= chars.back().size();
         chars.pop_back();
     }
@@ -108,7 +106,9 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
     auto pair = overrides.exactPairs.find(lowerKey);
     if (pair != overrides.exactPairs.end()) return exactPairDecision(context, token, lowerKey, pair->second, trailing);
 
-    WordContext word{token, lowerToken, trailing, isProtected, request.isSentenceStart, request.sessionLanguage};
+    TypedScoreCache typedScores;
+    WordContext word{token, lowerToken, trailing, isProtected, request.isSentenceStart, request.sessionLanguage,
+                     &typedScores};
     std::vector<CompetingDirection> competing;
     for (const std::string& source : sources) {
         for (std::size_t i = 0; i < config.activeLanguages.size(); ++i) {

@@ -46,6 +46,32 @@ TEST(Confidence, LogisticAndCappedForNonDictionaryCandidates) {
     EXPECT_DOUBLE_EQ(cappedConfidence(0.99, dictionary), 0.99);
 }
 
+// Directions from one language share the typed word's score through the
+// cache; a cached score must decide exactly as a fresh one.
+TEST(ScoreAndDecide, SharedTypedScoresDecideAsFreshOnes) {
+    RulesConfig config = makeConfig();
+    config.activeLanguages = {"en", "uk", "ru"};
+    LanguageIndex index(config);
+    for (const char* typed : {"ghbdtn", "Ghbdtn", "cjxe", "hello", "k.,jdm"}) {
+        TextChars token{std::string(typed)};
+        TextChars lower = token.lowered();
+        const std::optional<std::string> session;
+        TypedScoreCache cache;
+        WordContext shared{token, lower, {}, false, false, session, &cache};
+        WordContext fresh{token, lower, {}, false, false, session};
+        for (const LayoutDirection& direction : {LayoutDirection{"en", "ru"}, LayoutDirection{"en", "uk"}}) {
+            const RulesDecision a = scoreAndDecideForDirection({config, index}, shared, direction, 1);
+            const RulesDecision b = scoreAndDecideForDirection({config, index}, fresh, direction, 1);
+            EXPECT_EQ(a.reason, b.reason) << typed << " " << direction.to;
+            EXPECT_EQ(a.correctedToken, b.correctedToken) << typed;
+            EXPECT_DOUBLE_EQ(a.originalScore, b.originalScore) << typed;
+            EXPECT_DOUBLE_EQ(a.candidateScore, b.candidateScore) << typed;
+        }
+        for (const TypedScore& t : cache) EXPECT_EQ(t.language, "en");
+        EXPECT_LE(cache.size(), 2u) << typed;
+    }
+}
+
 TEST(ScoreAndDecide, NoMappingChange) {
     RulesDecision d = decide(makeConfig(), {.token = "123", .from = "en", .to = "ru"});
     EXPECT_FALSE(d.shouldCorrect);
