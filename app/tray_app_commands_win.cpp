@@ -59,6 +59,7 @@ void TrayApp::runCommand(uint32_t id) {
     case command::ConvertToUkrainian: convert("uk"); break;
     case command::ConvertToRussian: convert("ru"); break;
     case command::CheckForUpdates: updater_->checkWithUi(); break;
+    case command::Settings: openSettings(); break;
     case command::Quit: DestroyWindow(window_); break;
     default:
         if (id >= command::FirstRecentApp && id - command::FirstRecentApp < menuApps_.size())

@@ -75,6 +75,10 @@ private:
 
     pipeline::PipelinePorts ports();
 
+    // The settings window (tray_app_settings_win.cpp) reaches the program through its host.
+    friend class TrayAppSettingsHost;
+    void openSettings();
+
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HANDLE mutex_ = nullptr;

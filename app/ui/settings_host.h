@@ -39,6 +39,9 @@ public:
     virtual tray::HotkeyBindings& hotkeys() = 0;
     // Registers all bindings again after a change.
     virtual void registerHotkeys() = 0;
+    // Unregisters them while a capture field waits for a shortcut, so that a combination
+    // already bound reaches the field instead of running its command.
+    virtual void suspendHotkeys() = 0;
     virtual std::u16string hotkeyText(tray::HotkeyBinding binding) = 0;
 };
 

@@ -49,7 +49,7 @@ e2e_env_start() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     rm -rf "$WINEPREFIX"
     export DISPLAY=$(e2e_free_display)
-    Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
+    Xvfb "$DISPLAY" -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     e2e_wait_for 10 xdotool getdisplaygeometry || { e2e_log "Xvfb did not start"; return 1; }
     mkdir -p "$WINEPREFIX"

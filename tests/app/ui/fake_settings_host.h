@@ -54,6 +54,7 @@ public:
     void playSound(const std::u16string& alias) override { played.push_back(alias); }
     tray::HotkeyBindings& hotkeys() override { return bindings; }
     void registerHotkeys() override { ++registered; }
+    void suspendHotkeys() override {}
     std::u16string hotkeyText(tray::HotkeyBinding) override { return u"?"; }
 
     settings::testing::TempFolder temp;
