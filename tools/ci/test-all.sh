@@ -24,7 +24,7 @@ run_ctest() {
     local stage=$1; shift
     local log
     log=$(mktemp)
-    ctest "$@" 2>&1 | tee "$log" | grep -E "tests passed|\*\*\*|Failed|FAILED|Timeout" || true
+    ctest "$@" 2>&1 | tee "$log" | grep -E "tests passed|\*\*\*|^\s+[0-9]+ - " || true
     local line n f
     line=$(grep -E "tests passed, [0-9]+ tests? failed out of [0-9]+" "$log" | tail -n 1)
     rm -f "$log"
