@@ -37,6 +37,21 @@ run_ctest() {
     count "$stage" $((n - f)) "$f"
 }
 
+# Runs an end-to-end script (Wine in Xvfb) and adds its "N passed, M failed".
+run_e2e() {
+    local stage=$1 script=$2 dir=$3 log line
+    echo "== end-to-end: $stage"
+    log=$(mktemp)
+    "$script" "$dir" 2>&1 | tee "$log"
+    line=$(grep -E "^[0-9]+ passed, [0-9]+ failed$" "$log" | tail -n 1)
+    rm -f "$log"
+    if [ -n "$line" ]; then
+        count "$stage" "$(cut -d' ' -f1 <<<"$line")" "$(cut -d' ' -f3 <<<"$line")"
+    else
+        count "$stage" 0 1
+    fi
+}
+
 build() {
     local preset=$1
     echo "== build: $preset"
@@ -81,16 +96,9 @@ fi
 if build windows; then
     echo "== test: windows (under Wine)"
     run_ctest windows --preset windows
-    echo "== end-to-end (Wine, Xvfb)"
-    e2e_log=$(mktemp)
-    tests/e2e/run.sh build/windows 2>&1 | tee "$e2e_log"
-    line=$(grep -E "^[0-9]+ passed, [0-9]+ failed$" "$e2e_log" | tail -n 1)
-    rm -f "$e2e_log"
-    if [ -n "$line" ]; then
-        count e2e "$(cut -d' ' -f1 <<<"$line")" "$(cut -d' ' -f3 <<<"$line")"
-    else
-        count e2e 0 1
-    fi
+    run_e2e e2e tests/e2e/run.sh build/windows
+    run_e2e installer tests/e2e/installer.sh build/windows
+    run_e2e settings-window tests/e2e/settings_window.sh build/e2e-settings
 else
     count "windows build" 0 1
 fi
