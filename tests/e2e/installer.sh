@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end tests of the setup program under Wine and Xvfb: silent install into
 # a fresh prefix, the installed program correcting text in notepad, a silent
-# upgrade over the running program, a silent uninstall, the page language and
-# an interactive install whose finish page starts the program.
+# upgrade over the running program, a silent uninstall, the page language, an
+# interactive install whose finish page starts the program and an interactive
+# uninstall whose settings question defaults to keeping them.
 #
 #   tests/e2e/installer.sh [build-dir]      (default: build/windows)
 #
@@ -194,7 +195,7 @@ add_dictionary_pair() {
         -e "s/^(    \"exact_pairs_meta\": )\{\}/\1{\"$pair_typed\": {\"src\": \"en\", \"dst\": \"uk\"}}/" "$rules"
     pair_kept
 }
-pair_kept() { tr -d ' \r\n' <"$settings/quillom_rules.json" | grep -qF "\"$pair_typed\":\"$pair_word\""; }
+pair_kept() { tr -d ' \r\n' 2>/dev/null <"$settings/quillom_rules.json" | grep -qF "\"$pair_typed\":\"$pair_word\""; }
 
 case_upgrade_over_running() {
     local what="3 a silent install over the running program closes it by Quit, replaces the files, restarts it and keeps the dictionary pair and settings"
@@ -302,6 +303,37 @@ case_interactive_install() {
     report "$what"
 }
 
+# The smallest visible window of the uninstaller: the question box while it shows.
+smallest_uninstall_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '^Quillom Uninstall'); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        echo "$((WIDTH * HEIGHT)) $w"
+    done | sort -n | head -n 1 | cut -d' ' -f2
+}
+
+# Enter on each step: Uninstall, then the settings question's default, then Close.
+# The click gives the box the focus, which it does not get by itself here.
+press_enter_until_uninstalled() {
+    local w
+    w=$(smallest_uninstall_window)
+    [ -n "$w" ] && xdotool mousemove --window "$w" 8 8 click 1 key Return
+    uninstalled && [ -z "$w" ]
+}
+
+case_interactive_uninstall() {
+    local what="7 an interactive uninstall answered with the defaults keeps the settings folder"
+    wine "$inst/uninstall.exe" </dev/null >>"$work/setup.out" 2>&1 &
+    if ! e2e_wait_for 60 press_enter_until_uninstalled; then
+        import -window root "$artifacts/interactive-uninstall.png"
+        problem "not uninstalled (screenshot: $artifacts/interactive-uninstall.png)"
+    fi
+    e2e_wait_for 10 no_quillom || problem "Quillom still runs"
+    [ -f "$settings/user_preferences.json" ] || problem "the preferences are gone"
+    pair_kept || problem "the dictionary pair is gone"
+    report "$what"
+}
+
 stop_quillom() {
     helper close-quillom
     e2e_wait_for 20 no_quillom
@@ -316,6 +348,7 @@ case_upgrade_over_running
 case_silent_uninstall
 case_page_language
 case_interactive_install
+case_interactive_uninstall
 stop_quillom
 cp "$log" "$artifacts/quillom.log" 2>/dev/null
 cp "$work/setup.out" "$artifacts/setup.out" 2>/dev/null
