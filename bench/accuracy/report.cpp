@@ -56,7 +56,8 @@ double percent(long long part, long long whole) { return whole > 0 ? 100.0 * par
 
 std::string jsonSummary(const std::vector<Tally>& runs, const EngineCost& cost) {
     std::ostringstream o;
-    o << "{\n  \"engine\": {\"create_ms\": " << fixed(cost.createMs, 1) << ", \"peak_rss_mb\": "
+    o << "{\n  \"engine\": {\"create_ms\": " << fixed(cost.createMs, 1) << ", \"create_cpu_ms\": "
+      << fixed(cost.createCpuMs, 1) << ", \"peak_rss_mb\": "
       << fixed(cost.peakRssMb, 1) << ", \"rules_file_mb\": " << fixed(cost.rulesFileMb, 2)
       << ", \"mean_evaluate_us\": " << fixed(cost.meanEvaluateUs, 2) << "},\n  \"runs\": [\n";
     for (std::size_t r = 0; r < runs.size(); ++r) {
@@ -113,7 +114,8 @@ std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost
           << ") | " << fixed(percent(h.wrong, h.words), 2) << "% |\n";
     }
     o << "\nEngine with the shipped rules file (" << fixed(cost.rulesFileMb, 2) << " MB): created in "
-      << fixed(cost.createMs, 1) << " ms, peak resident memory " << fixed(cost.peakRssMb, 1)
+      << fixed(cost.createMs, 1) << " ms (" << fixed(cost.createCpuMs, 1)
+      << " ms of processor time), peak resident memory " << fixed(cost.peakRssMb, 1)
       << " MB, mean evaluation " << fixed(cost.meanEvaluateUs, 2) << " µs per word.\n";
     return o.str();
 }

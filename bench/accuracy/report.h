@@ -9,7 +9,8 @@
 namespace quillom::bench {
 
 struct EngineCost {
-    double createMs = 0;
+    double createMs = 0;     // wall clock
+    double createCpuMs = 0;  // processor time of this process
     double peakRssMb = 0;
     double evaluationsPerRun = 0;
     double meanEvaluateUs = 0;

@@ -32,7 +32,7 @@ REPO = os.path.dirname(os.path.dirname(HERE))
 # (those keys are letters there); the most frequent words are listed with them.
 PUNCTUATED_FORMS = 6000
 SUSPICION_BONUS = 6.0
-SHARED_CYRILLIC_WORDS = 40000
+SHARED_CYRILLIC_WORDS = 30000
 
 
 def parse_args():
