@@ -158,6 +158,17 @@ def _markup_set(cache, package, lang, pattern, source=None):
             for p in find(cache, package, pattern)]
 
 
+def _interface_documents(cache, lang):
+    """The translated interface strings of the office suite, the browser and the mail client."""
+    package = f"libreoffice-l10n-{lang}"
+    root = os.path.join(cache, "x", package)
+    docs = [_mo_document(package, lang, p, root) for p in find(cache, package, "**/*.mo")]
+    for package in (f"firefox-esr-l10n-{lang}", f"thunderbird-l10n-{lang}"):
+        for xpi in find(cache, package, "**/*.xpi"):
+            docs += _xpi_documents(package, lang, xpi)
+    return docs
+
+
 def russian_documents(cache):
     docs = []
     docs += _markup_set(cache, "gnome-user-docs", "ru", "usr/share/help/ru/**/*.page")
@@ -167,13 +178,7 @@ def russian_documents(cache):
     docs += _markup_set(cache, "developers-reference-ru", "ru", "usr/share/developers-reference/ru/*.html")
     docs += _markup_set(cache, "maint-guide-ru", "ru", "usr/share/doc/maint-guide-ru/html/*.html")
     docs += _markup_set(cache, "aptitude-doc-ru", "ru", "usr/share/doc/aptitude/html/ru/*.html")
-    root = os.path.join(cache, "x", "libreoffice-l10n-ru")
-    docs += [_mo_document("libreoffice-l10n-ru", "ru", p, root)
-             for p in find(cache, "libreoffice-l10n-ru", "**/*.mo")]
-    for package in ("firefox-esr-l10n-ru", "thunderbird-l10n-ru"):
-        for xpi in find(cache, package, "**/*.xpi"):
-            docs += _xpi_documents(package, "ru", xpi)
-    return docs
+    return docs + _interface_documents(cache, "ru")
 
 
 def ukrainian_documents(cache):
@@ -181,13 +186,7 @@ def ukrainian_documents(cache):
     docs += _markup_set(cache, "gnome-user-docs", "uk", "usr/share/help/uk/**/*.page")
     docs += _markup_set(cache, "gimp-help-uk", "uk", "usr/share/gimp/2.0/help/uk/**/*.html")
     docs += _markup_set(cache, "ubuntu-packaging-guide-html-uk", "uk", "usr/share/doc/ubuntu-packaging-guide-html-uk/*.html")
-    root = os.path.join(cache, "x", "libreoffice-l10n-uk")
-    docs += [_mo_document("libreoffice-l10n-uk", "uk", p, root)
-             for p in find(cache, "libreoffice-l10n-uk", "**/*.mo")]
-    for package in ("firefox-esr-l10n-uk", "thunderbird-l10n-uk"):
-        for xpi in find(cache, package, "**/*.xpi"):
-            docs += _xpi_documents(package, "uk", xpi)
-    return docs
+    return docs + _interface_documents(cache, "uk")
 
 
 BROWN_TOKEN_RE = re.compile(r"(\S+)/\S+")
