@@ -138,6 +138,9 @@ def training_counts(cache, held_out):
     with open(path + ".tmp", "wb") as f:
         pickle.dump(counts, f)
     os.replace(path + ".tmp", path)
+    for old in os.listdir(cache):
+        if old.startswith("counts-") and old.endswith(".pickle") and os.path.join(cache, old) != path:
+            os.remove(os.path.join(cache, old))
     return counts
 
 
