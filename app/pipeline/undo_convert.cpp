@@ -12,6 +12,7 @@ using tray::logLine;
 
 constexpr uint16_t kVkControl = 0x11, kVkC = 0x43, kVkV = 0x56;
 constexpr int kClipboardPolls = 40;
+constexpr int kRestoreAttempts = 50;
 
 void sendCtrlChord(InputSender& input, uint16_t vk) {
     const SyntheticKey keys[] = {
@@ -30,8 +31,14 @@ std::u16string captureSelection(PipelinePorts ports) {
     return {};
 }
 
-void restoreClipboard(Clipboard& clipboard, const std::optional<std::u16string>& saved) {
-    if (saved) clipboard.writeText(*saved);
+// The application may still hold the clipboard open for the paste; giving up
+// at once would lose the user's clipboard text, so try for a while.
+void restoreClipboard(PipelinePorts ports, const std::optional<std::u16string>& saved) {
+    if (!saved) return;
+    for (int attempt = 0; attempt < kRestoreAttempts; ++attempt) {
+        if (ports.clipboard.writeText(*saved)) return;
+        ports.clock.sleep(10);
+    }
 }
 
 }  // namespace
@@ -62,13 +69,13 @@ std::optional<ConversionResult> convertSelection(PipelineState& state, PipelineP
     std::u16string selection = captureSelection(ports);
     if (selection.empty()) {
         logLine("convert: no selection captured");
-        restoreClipboard(ports.clipboard, saved);
+        restoreClipboard(ports, saved);
         return std::nullopt;
     }
     std::string selectionUtf8 = toUtf8(selection);
     Conversion conversion = state.engine->convertSelection(selectionUtf8, target);
     if (conversion.text.empty()) {
-        restoreClipboard(ports.clipboard, saved);
+        restoreClipboard(ports, saved);
         return std::nullopt;
     }
     std::u16string converted = toUtf16(conversion.text);
@@ -76,7 +83,7 @@ std::optional<ConversionResult> convertSelection(PipelineState& state, PipelineP
     ports.clipboard.writeText(converted);
     sendCtrlChord(ports.input, kVkV);
     ports.clock.sleep(150);
-    restoreClipboard(ports.clipboard, saved);
+    restoreClipboard(ports, saved);
     switchLayout(ports.desktop, conversion.targetLang, converted);
     logLine("convert: %s -> %s (lang '%s')", selectionUtf8.c_str(), conversion.text.c_str(),
             conversion.targetLang.c_str());

@@ -124,11 +124,16 @@ public:
     std::optional<std::u16string> text;
     uint32_t sequence = 1;
     bool busy = false;
+    int busyWrites = 0;  // the next writes that find the clipboard busy
     std::vector<std::u16string> writes;
 
     std::optional<std::u16string> readText() override { return busy ? std::nullopt : text; }
     bool writeText(const std::u16string& t) override {
         if (busy) return false;
+        if (busyWrites > 0) {
+            --busyWrites;
+            return false;
+        }
         writes.push_back(t);
         text = t;
         ++sequence;

@@ -87,6 +87,19 @@ TEST(ConvertSelection, PastesTheConversionAndGivesTheClipboardBack) {
     for (HookVerdict v : rig.input.injectedVerdicts) EXPECT_EQ(v, HookVerdict::Pass);
 }
 
+TEST(ConvertSelection, ClipboardStillOpenForThePasteIsRestoredOnceFree) {
+    ConvertRig rig;
+    rig.clipboard.text = u"keep me";
+    rig.selection = u"ghbdtn";
+    rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    rig.input.afterSend = [&rig, base = rig.input.afterSend](std::span<const SyntheticKey> keys) {
+        base(keys);
+        if (keys.size() == 4 && keys[1].vk == 'V') rig.clipboard.busyWrites = 3;
+    };
+    ASSERT_TRUE(convertSelection(rig.state, rig.ports(), ""));
+    EXPECT_EQ(rig.clipboard.text, u"keep me");
+}
+
 TEST(ConvertSelection, ChosenTargetGoesToTheEngine) {
     ConvertRig rig;
     rig.selection = u"ghbdtn";
