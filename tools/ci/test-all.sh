@@ -52,10 +52,12 @@ run_e2e() {
     fi
 }
 
+# build <preset> [cmake --build options...]
 build() {
     local preset=$1
+    shift
     echo "== build: $preset"
-    cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j2 2>&1 | grep -E "error|warning:" | head -n 40
+    cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j2 "$@" 2>&1 | grep -E "error|warning:" | head -n 40
     return "${PIPESTATUS[0]}"
 }
 
@@ -76,7 +78,7 @@ else
 fi
 
 echo "== fuzz: ${FUZZ_SECONDS}s"
-if build linux-fuzz; then
+if build linux-fuzz --target quillom_fuzz_engine; then
     corpus=$(mktemp -d)
     printf '\0ghbdtn' >"$corpus/word"
     printf '\1{"languages":{"en":{},"ru":{}}}' >"$corpus/rules"
