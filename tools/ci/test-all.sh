@@ -97,7 +97,16 @@ fi
 
 if build windows; then
     echo "== test: windows (under Wine)"
+    # One Wine server and its services for the whole run, started with stdio
+    # detached: services started by a test would inherit ctest's pipe and stall it.
+    export WINEPREFIX="$PWD/build/windows/wineprefix" WINEARCH=win64 WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1
     run_ctest windows --preset windows
+    wineserver -k </dev/null >/dev/null 2>&1
+    unset WINEPREFIX
     run_e2e e2e tests/e2e/run.sh build/windows
     run_e2e installer tests/e2e/installer.sh build/windows
     run_e2e settings-window tests/e2e/settings_window.sh build/e2e-settings
