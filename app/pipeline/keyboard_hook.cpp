@@ -89,6 +89,9 @@ void KeyboardHook::noteForeground() {
 
 bool KeyboardHook::evaluateWord(const FinishedWord& word) {
     if (!state_.engine) return false;
+    // What the user types into Quillom's own windows (the dictionary's fields,
+    // the feedback text) is meant exactly as typed.
+    if (ports_.desktop.belongsToThisProcess(ports_.desktop.foregroundWindow())) return false;
     if (state_.pauseInGames && isFullScreen(ports_.desktop.geometry(ports_.desktop.foregroundWindow()))) {
         state_.engine->resetContext();
         logLine("skip: full-screen/game context and pause-in-games is on");

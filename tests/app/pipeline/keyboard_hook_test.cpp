@@ -128,8 +128,17 @@ TEST(KeyboardHook, OwnWindowInForegroundChangesNothing) {
     rig.type("b ");
     EXPECT_EQ(rig.state.currentAppName, "notepad.exe");
     EXPECT_EQ(rig.state.recentApps.snapshot(), std::vector<std::string>{"notepad.exe"});
-    ASSERT_EQ(rig.engine.queries.size(), 1u);
-    EXPECT_EQ(rig.engine.queries[0].word, "ab");
+}
+
+TEST(KeyboardHook, WordsTypedIntoOwnWindowsAreNeverCorrected) {
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.desktop.foreground = 300;
+    rig.desktop.ownWindows = {300};
+    rig.type("ghbdtn");
+    EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass);
+    EXPECT_TRUE(rig.engine.queries.empty());
+    EXPECT_TRUE(rig.state.queue.empty());
 }
 
 TEST(KeyboardHook, ClickOrWheelEmptiesTheWord) {
