@@ -89,9 +89,9 @@ WindowClassAndStyle classOf(ControlKind kind) {
     return {WC_STATICW, 0, 0};
 }
 
-std::u16string initialText(const ControlSpec& spec) {
-    if (!spec.language.empty()) return languageDisplayName(spec.language) + u":";
-    return spec.textId == kNoText ? std::u16string() : tray::text(spec.textId);
+std::u16string initialText(const ControlSpec& def) {
+    if (!def.language.empty()) return languageDisplayName(def.language) + u":";
+    return def.textId == kNoText ? std::u16string() : tray::text(def.textId);
 }
 
 void addColumns(HWND list, int id) {
@@ -106,19 +106,19 @@ void addColumns(HWND list, int id) {
     }
 }
 
-HWND createControl(const ControlSpec& spec, POINT origin) {
-    const WindowClassAndStyle cls = classOf(spec.kind);
-    int height = scaled(spec.box.height);
+HWND createControl(const ControlSpec& def, POINT origin) {
+    const WindowClassAndStyle cls = classOf(def.kind);
+    int height = scaled(def.box.height);
     // A drop-down list's window includes the list it opens.
-    if (spec.kind == ControlKind::DropDown) height += scaled(160);
-    HWND hwnd = CreateWindowExW(cls.exStyle, cls.className, wide(initialText(spec)), WS_CHILD | cls.style,
-                                origin.x + scaled(spec.box.x), origin.y + scaled(spec.box.y), scaled(spec.box.width),
-                                height, gWindow.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    if (def.kind == ControlKind::DropDown) height += scaled(160);
+    HWND hwnd = CreateWindowExW(cls.exStyle, cls.className, wide(initialText(def)), WS_CHILD | cls.style,
+                                origin.x + scaled(def.box.x), origin.y + scaled(def.box.y), scaled(def.box.width),
+                                height, gWindow.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)),
                                 gWindow.instance, nullptr);
     if (!hwnd) return nullptr;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(gWindow.font), FALSE);
-    if (spec.kind == ControlKind::ListView) addColumns(hwnd, spec.id);
-    if (spec.kind == ControlKind::HotkeyField) attachHotkeyField(hwnd, spec.id);
+    if (def.kind == ControlKind::ListView) addColumns(hwnd, def.id);
+    if (def.kind == ControlKind::HotkeyField) attachHotkeyField(hwnd, def.id);
     return hwnd;
 }
 
@@ -246,8 +246,8 @@ bool buildWindow() {
     const POINT origin = pageOrigin();
     gWindow.pageControls.assign(gWindow.pages.size(), {});
     for (size_t i = 0; i < gWindow.pages.size(); ++i)
-        for (const ControlSpec& spec : pageLayout(gWindow.pages[i]))
-            if (HWND hwnd = createControl(spec, origin)) gWindow.pageControls[i].push_back(hwnd);
+        for (const ControlSpec& def : pageLayout(gWindow.pages[i]))
+            if (HWND hwnd = createControl(def, origin)) gWindow.pageControls[i].push_back(hwnd);
 
     fillGeneralAndSound();
     fillDebug();
@@ -436,22 +436,22 @@ void reportClippedTexts() {
     const int checkWidth = GetSystemMetrics(SM_CXMENUCHECK) + scaled(6);
     const int arrowWidth = GetSystemMetrics(SM_CXVSCROLL) + scaled(8);
     for (size_t page = 0; page < gWindow.pages.size(); ++page) {
-        for (const ControlSpec& spec : pageLayout(gWindow.pages[page])) {
-            HWND hwnd = spec.id == ctrl::None ? nullptr : control(spec.id);
-            const std::u16string text = hwnd ? windowText(hwnd) : initialText(spec);
-            const SIZE box{scaled(spec.box.width), scaled(spec.box.height)};
-            switch (spec.kind) {
-            case ControlKind::Label: reportIfClipped(int(page), spec.id, spec.textId, textSize(dc, text, 0), box); break;
+        for (const ControlSpec& def : pageLayout(gWindow.pages[page])) {
+            HWND hwnd = def.id == ctrl::None ? nullptr : control(def.id);
+            const std::u16string text = hwnd ? windowText(hwnd) : initialText(def);
+            const SIZE box{scaled(def.box.width), scaled(def.box.height)};
+            switch (def.kind) {
+            case ControlKind::Label: reportIfClipped(int(page), def.id, def.textId, textSize(dc, text, 0), box); break;
             case ControlKind::Note:
-                reportIfClipped(int(page), spec.id, spec.textId, textSize(dc, text, box.cx), box);
+                reportIfClipped(int(page), def.id, def.textId, textSize(dc, text, box.cx), box);
                 break;
             case ControlKind::CheckBox:
-                reportIfClipped(int(page), spec.id, spec.textId, textSize(dc, text, box.cx - checkWidth),
+                reportIfClipped(int(page), def.id, def.textId, textSize(dc, text, box.cx - checkWidth),
                                 {box.cx - checkWidth, box.cy});
                 break;
             case ControlKind::Button: {
                 const SIZE need = textSize(dc, text, 0);
-                reportIfClipped(int(page), spec.id, spec.textId, {need.cx + scaled(12), need.cy + scaled(6)}, box);
+                reportIfClipped(int(page), def.id, def.textId, {need.cx + scaled(12), need.cy + scaled(6)}, box);
                 break;
             }
             case ControlKind::DropDown: {
@@ -460,13 +460,13 @@ void reportClippedTexts() {
                     std::u16string item(size_t(SendMessageW(hwnd, CB_GETLBTEXTLEN, i, 0)) + 1, u'\0');
                     item.resize(size_t(SendMessageW(hwnd, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
                     const SIZE need = textSize(dc, item, 0);
-                    reportIfClipped(int(page), spec.id, i, {need.cx + arrowWidth, need.cy}, box);
+                    reportIfClipped(int(page), def.id, i, {need.cx + arrowWidth, need.cy}, box);
                 }
                 break;
             }
             case ControlKind::HotkeyField: {
                 const SIZE need = textSize(dc, tray::text(90), 0);
-                reportIfClipped(int(page), spec.id, 90, {need.cx + scaled(8), need.cy + scaled(6)}, box);
+                reportIfClipped(int(page), def.id, 90, {need.cx + scaled(8), need.cy + scaled(6)}, box);
                 break;
             }
             default: break;

@@ -169,19 +169,19 @@ int main(int argc, char** argv) {
     std::vector<Tally> tallies;
     long long evaluations = 0;
     double evaluateMs = 0;
-    for (const RunSpec& spec : runSpecs()) {
-        if (spec.name.find(opt.only) == std::string::npos) continue;
-        if (!texts.count(spec.text)) texts[spec.text] = readDocuments(fs::path(opt.data) / (spec.text + ".txt"));
-        EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, spec.activeLanguages).string().c_str()));
-        Tally tally(spec);
+    for (const RunSpec& def : runSpecs()) {
+        if (def.name.find(opt.only) == std::string::npos) continue;
+        if (!texts.count(def.text)) texts[def.text] = readDocuments(fs::path(opt.data) / (def.text + ".txt"));
+        EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, def.activeLanguages).string().c_str()));
+        Tally tally(def);
         long long words = 0;
-        Typist typist(engine.get(), *keys, spec.plan, [&](const WordOutcome& o) {
+        Typist typist(engine.get(), *keys, def.plan, [&](const WordOutcome& o) {
             ++words;
             tally.add(o);
         });
         const auto start = std::chrono::steady_clock::now();
         int index = 0;
-        for (const auto& doc : texts[spec.text]) typist.typeDocument(doc, "doc" + std::to_string(index++) + ".exe");
+        for (const auto& doc : texts[def.text]) typist.typeDocument(doc, "doc" + std::to_string(index++) + ".exe");
         evaluateMs += millisecondsSince(start);
         evaluations += words;
         tally.setLostByCapture(typist.counters().mistypedLostByCapture);

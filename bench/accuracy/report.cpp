@@ -37,7 +37,7 @@ std::string joined(const std::vector<std::string>& v) {
     return out;
 }
 
-bool isRecall(const Tally& t) { return t.spec().kind == RunKind::Recall; }
+bool isRecall(const Tally& t) { return t.def().kind == RunKind::Recall; }
 
 std::string xmlEscaped(const std::string& s) {
     std::string out;
@@ -63,9 +63,9 @@ std::string jsonSummary(const std::vector<Tally>& runs, const EngineCost& cost) 
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const Tally& t = runs[r];
         const Bucket h = t.headline();
-        o << "    {\"name\": " << jsonString(t.spec().name) << ", \"kind\": \""
-          << (isRecall(t) ? "recall" : "false_positives") << "\", \"text\": \"" << t.spec().text
-          << "\", \"active_languages\": \"" << joined(t.spec().activeLanguages) << "\", \"words\": "
+        o << "    {\"name\": " << jsonString(t.def().name) << ", \"kind\": \""
+          << (isRecall(t) ? "recall" : "false_positives") << "\", \"text\": \"" << t.def().text
+          << "\", \"active_languages\": \"" << joined(t.def().activeLanguages) << "\", \"words\": "
           << t.total().words << ", \"start_unseen\": " << t.unknownBeginning();
         if (isRecall(t)) {
             o << ", \"lost_by_capture\": " << t.lostByCapture() << ", \"headline_recall_pct\": "
@@ -99,7 +99,7 @@ std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost
     for (const auto& t : runs) {
         if (isRecall(t)) continue;
         const Bucket h = t.headline();
-        o << "| " << t.spec().name << " | " << joined(t.spec().activeLanguages) << " | " << h.words << " | "
+        o << "| " << t.def().name << " | " << joined(t.def().activeLanguages) << " | " << h.words << " | "
           << h.changed << " | " << fixed(percent(h.changed, h.words), 3) << "% |\n";
     }
     o << "\nRecall (wrong-layout words corrected to exactly the intended word), by length in letters:\n\n"
@@ -108,9 +108,9 @@ std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost
     for (const auto& t : runs) {
         if (!isRecall(t)) continue;
         const Bucket h = t.headline();
-        o << "| " << t.spec().name << " | " << joined(t.spec().activeLanguages) << " | " << t.total().words;
+        o << "| " << t.def().name << " | " << joined(t.def().activeLanguages) << " | " << t.total().words;
         for (const auto& b : t.buckets()) o << " | " << (b.words ? fixed(percent(b.hits, b.words), 1) : "-");
-        o << " | " << fixed(percent(h.hits, h.words), 2) << "% (" << (t.spec().sameScript ? "4+" : "3+")
+        o << " | " << fixed(percent(h.hits, h.words), 2) << "% (" << (t.def().sameScript ? "4+" : "3+")
           << ") | " << fixed(percent(h.wrong, h.words), 2) << "% |\n";
     }
     o << "\nEngine with the shipped rules file (" << fixed(cost.rulesFileMb, 2) << " MB): created in "
@@ -126,7 +126,7 @@ std::string faultLists(const std::vector<Tally>& runs, std::size_t n) {
         auto faults = t.topFaults(n);
         auto wrongs = t.topWrong(n);
         if (faults.empty() && wrongs.empty()) continue;
-        o << "## " << t.spec().name << " (" << joined(t.spec().activeLanguages) << ")\n";
+        o << "## " << t.def().name << " (" << joined(t.def().activeLanguages) << ")\n";
         o << (isRecall(t) ? "most frequent misses:\n" : "most frequent false positives:\n");
         for (const auto& [what, count] : faults) o << "  " << count << "  " << what << "\n";
         if (!wrongs.empty()) o << "most frequent wrong corrections:\n";
@@ -151,7 +151,7 @@ struct Panel {
 double recallPct(const Bucket& b) { return percent(b.hits, b.words); }
 double falsePositivePct(const Bucket& b) { return percent(b.changed, b.words); }
 
-std::string runLabel(const Tally& t) { return t.spec().name + " (" + joined(t.spec().activeLanguages) + ")"; }
+std::string runLabel(const Tally& t) { return t.def().name + " (" + joined(t.def().activeLanguages) + ")"; }
 
 // Grouped bars: one group per length bucket, one bar per run; values above the
 // axis are drawn to its top and labelled.

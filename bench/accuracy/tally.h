@@ -33,12 +33,12 @@ struct RunSpec {
 
 class Tally {
 public:
-    explicit Tally(RunSpec spec) : spec_(std::move(spec)) {}
+    explicit Tally(RunSpec def) : spec_(std::move(def)) {}
 
     void add(const WordOutcome& o);
     void setLostByCapture(long long n) { lostByCapture_ = n; }
 
-    const RunSpec& spec() const { return spec_; }
+    const RunSpec& def() const { return spec_; }
     const std::array<Bucket, 6>& buckets() const { return buckets_; }
     Bucket total() const;
     // Words of 3 characters and more (recall), or all words (false positives).
