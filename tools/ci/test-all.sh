@@ -43,7 +43,7 @@ run_e2e() {
     echo "== end-to-end: $stage"
     log=$(mktemp)
     "$script" "$dir" 2>&1 | tee "$log"
-    line=$(grep -E "^[0-9]+ passed, [0-9]+ failed$" "$log" | tail -n 1)
+    line=$(grep -E "^[0-9]+ passed, [0-9]+ failed( |$)" "$log" | tail -n 1)
     rm -f "$log"
     if [ -n "$line" ]; then
         count "$stage" "$(cut -d' ' -f1 <<<"$line")" "$(cut -d' ' -f3 <<<"$line")"
