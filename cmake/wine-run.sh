@@ -11,11 +11,10 @@ export WINEPREFIX WINEPATH WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 mkdir -p "$WINEPREFIX"
-# A server that outlives each program by a minute, started with stdio detached:
-# one that inherits ctest's pipes keeps them open and stalls the run. Fails
-# harmlessly when a server already runs.
+# A server that outlives each program by a minute, and the prefix's service
+# processes, started with stdio detached: started by the program itself they
+# would inherit ctest's pipes and keep them open until the server quits.
+# Both steps take a few milliseconds when the server already runs.
 wineserver -p60 </dev/null >/dev/null 2>&1
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine cmd /c exit </dev/null >/dev/null 2>&1
-fi
+wine cmd /c exit </dev/null >/dev/null 2>&1
 exec wine "$@"
