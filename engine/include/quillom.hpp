@@ -77,8 +77,8 @@ inline Conversion convertSelection(qm_engine* engine, const std::string& text) {
 // To the layout of language target ("en", "ru", "uk").
 inline Conversion convertSelectionTo(qm_engine* engine, const std::string& text, const std::string& target) {
     char targetLang[kLanguageCap] = {};
-    std::string converted = takeString(
-        qm_engine_convert_selection_to(engine, text.c_str(), target.c_str(), targetLang, kLanguageCap));
+    std::string converted =
+        takeString(qm_engine_convert_selection_to(engine, text.c_str(), target.c_str(), targetLang, kLanguageCap));
     return {converted, targetLang};
 }
 
