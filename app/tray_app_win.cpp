@@ -18,7 +18,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillomTrayApp";
 
-using tray::logLine;
+using quillom::logLine;
 
 void errorBox(const wchar_t* text) { MessageBoxW(nullptr, text, L"Quillom", MB_ICONERROR); }
 
