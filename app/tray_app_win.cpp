@@ -87,6 +87,7 @@ int TrayApp::startUp() {
         engine_.reset();
         return 1;
     }
+    caretWorker_ = std::make_unique<pipeline::CaretWorker>(pipeline_.caret, caretReader_);
     learningMode_ = settings::learningMode(prefs);
     notifyIcon_.add(window_, instance_);
     applyState();
@@ -161,6 +162,7 @@ void TrayApp::shutDown() {
             unsigned(t.p99), unsigned(t.max));
     if (hooksInstalled_) pipeline::removeHooks();
     hooksInstalled_ = false;
+    caretWorker_.reset();
     pipeline_.engine = nullptr;
     engine_.reset();
 }

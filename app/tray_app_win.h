@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/caret_reader_win.h"
 #include "pipeline/hook_timing.h"
 #include "pipeline/keyboard_hook.h"
 #include "pipeline/pause_state.h"
@@ -99,6 +100,8 @@ private:
     pipeline::KeyboardHook hook_;
     pipeline::HookTiming hookTiming_;
     bool hooksInstalled_ = false;
+    pipeline::WinCaretReader caretReader_;
+    std::unique_ptr<pipeline::CaretWorker> caretWorker_;  // reads for pipeline_.caret; stopped before it goes
 
     pipeline::PauseState pause_;
     bool learningMode_ = true;

@@ -49,6 +49,9 @@ public:
     // The focus window of the foreground window's GUI thread, else the
     // foreground window itself; 0 when there is none.
     virtual WindowId focusTarget() = 0;
+    // A field whose text is hidden as it is typed (a standard edit with ES_PASSWORD).
+    // Must not send the window a message: the hook thread asks.
+    virtual bool isPasswordField(WindowId window) = 0;
     // Language id (low word of the layout) of the window thread's layout,
     // of the current thread's when window is 0.
     virtual uint16_t layoutLanguage(WindowId window) = 0;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "edit_control_win.h"
 #include "foreground.h"
 #include "utf16.h"
 
@@ -81,6 +82,8 @@ WindowId WinDesktop::focusTarget() {
     if (GetGUIThreadInfo(thread, &info) && info.hwndFocus) return idOf(info.hwndFocus);
     return idOf(foreground);
 }
+
+bool WinDesktop::isPasswordField(WindowId window) { return isPasswordEdit(asWindow(window)); }
 
 uint16_t WinDesktop::layoutLanguage(WindowId window) {
     DWORD thread = window ? GetWindowThreadProcessId(asWindow(window), nullptr) : 0;

@@ -18,6 +18,7 @@ public:
     bool belongsToThisProcess(WindowId window) override;
     std::string executableName(WindowId window) override;
     WindowId focusTarget() override;
+    bool isPasswordField(WindowId window) override;
     uint16_t layoutLanguage(WindowId window) override;
     char16_t translateKey(uint32_t vkCode, uint32_t scanCode, bool shift, WindowId target) override;
     std::vector<LayoutId> installedLayouts() override;

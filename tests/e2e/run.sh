@@ -79,9 +79,9 @@ stop_quillom() {
 write_prefs() { printf '%s' "$1" >"$settings/user_preferences.json"; }
 
 # Undo on Ctrl+Shift+U and Convert on Ctrl+Shift+K: the X server keeps Ctrl+Alt+F-keys.
-# Unknown word beginnings are not protected, as the first word after a click would be.
+# Everything else as installed (word-ending protection on).
 test_prefs() {
-    printf '{"active_languages":["en","uk","ru"],"debug_log":true,"protect_endings_after_delete":false,'
+    printf '{"active_languages":["en","uk","ru"],"debug_log":true,'
     printf '"pause_in_games":true,"play_sound_on_correction":false,"excluded_apps":{%s},' "${1:-}"
     printf '"hotkeys":{"undo":{"mods":6,"vk":85},"convert":{"mods":6,"vk":75},"convert_en":{"mods":0,"vk":0},'
     printf '"convert_ru":{"mods":0,"vk":0},"convert_uk":{"mods":0,"vk":0}}}'
@@ -157,6 +157,34 @@ case_correction() {
     clear_notepad
     type_text 30 'ghbdtn!'
     if expect_text 'привет!'; then pass "$what"; else fail "$what (got '$actual')"; fi
+}
+
+case_first_word_after_click() {
+    local what="10 the first word after a click into an empty field is corrected with the default protection"
+    clear_notepad
+    local mark
+    mark=$(log_mark)
+    type_text 30 'ghbdtn '
+    if expect_text 'привет ' && e2e_wait_for 5 logged_since "$mark" "caret: beginning known"; then
+        pass "$what ($(tail -n +"$((mark + 1))" "$log" | grep -o 'caret: .*' | head -n 1))"
+    else
+        fail "$what (got '$actual', log: $(tail -n +"$((mark + 1))" "$log" | grep caret | tr '\n' ' '))"
+    fi
+}
+
+case_fragment_protected() {
+    local what="11 a fragment typed inside a word stays as typed"
+    clear_notepad
+    type_text 30 'abc'
+    xdotool key Left Left
+    local mark
+    mark=$(log_mark)
+    type_text 30 'ghbdtn '
+    if expect_text 'aghbdtn bc' && e2e_wait_for 5 logged_since "$mark" "caret: beginning unknown"; then
+        pass "$what"
+    else
+        fail "$what (got '${actual:-}', log: $(tail -n +"$((mark + 1))" "$log" | grep caret | tr '\n' ' '))"
+    fi
 }
 
 case_fast_typing() {
@@ -297,6 +325,8 @@ if ! start_quillom wait-ready || ! start_notepad; then
     fail "Quillom or notepad did not start"
 else
     case_correction
+    case_first_word_after_click
+    case_fragment_protected
     case_fast_typing
     case_layout_request
     case_undo_learns

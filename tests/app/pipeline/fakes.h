@@ -99,6 +99,12 @@ public:
         return it == exeNames.end() ? std::string() : it->second;
     }
     WindowId focusTarget() override { return focus; }
+    std::vector<WindowId> passwordFields;
+    std::vector<WindowId> passwordQueries;
+    bool isPasswordField(WindowId w) override {
+        passwordQueries.push_back(w);
+        return std::find(passwordFields.begin(), passwordFields.end(), w) != passwordFields.end();
+    }
     uint16_t layoutLanguage(WindowId) override { return layout; }
     // The US layout for letters, digits and the few symbols the tests type.
     char16_t translateKey(uint32_t vkCode, uint32_t, bool shift, WindowId) override {
