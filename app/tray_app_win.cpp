@@ -62,6 +62,7 @@ int TrayApp::startUp() {
     mutex_ = CreateMutexW(nullptr, TRUE, L"Quillom_SingleInstance");
     if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
     if (!createWindow()) return 1;
+    clipboard_.setOwner(reinterpret_cast<pipeline::WindowId>(window_));
     if (!store_.stageConfigurationFiles()) {
         errorBox(L"Could not stage quillom_rules.json into the settings folder\n"
                  L"(%LOCALAPPDATA%\\Quillom). Reinstalling the app should fix this.");

@@ -71,6 +71,7 @@ bool CaretQuestion::deliver(Ticket ticket, const std::optional<PrecedingText>& a
     std::lock_guard lock(mutex_);
     if (ticket.generation != generation_ || state_ != State::Reading) return false;
     answer_.readMs = elapsedMs;
+    answer_.lastText = answer ? std::optional(answer->text) : std::nullopt;
     // A read that ran out of time says nothing about the control: it may
     // only have been busy.
     const bool late = elapsedMs >= kCaretReadLimitMs;

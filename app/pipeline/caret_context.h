@@ -52,6 +52,7 @@ struct CaretAnswer {
     bool known = false;
     unsigned readMs = 0;    // the last read's time
     int reads = 0;
+    std::optional<std::u16string> lastText;  // what the last read saw before the caret, for the debug log
 };
 
 // Shared by the hook thread and the worker; every member locks.

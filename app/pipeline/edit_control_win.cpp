@@ -35,6 +35,17 @@ bool classIs(const wchar_t* name, const wchar_t* wanted, size_t length) {
     return CompareStringOrdinal(name, int(length), wanted, int(length), TRUE) == CSTR_EQUAL;
 }
 
+// A standard edit's text from its start to end; its character positions
+// count a line break as the two characters the text holds.
+std::optional<std::u16string> editText(TimedSender& sender, LRESULT end) {
+    std::vector<wchar_t> buffer(size_t(end) + 1, 0);
+    std::optional<LRESULT> copied = sender.send(WM_GETTEXT, WPARAM(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()));
+    if (!copied || *copied < end) return std::nullopt;
+    return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), size_t(end));
+}
+
+// A rich edit counts a paragraph break as one character where its whole
+// text holds two: read the caret's line alone.
 std::optional<std::u16string> lineText(TimedSender& sender, LRESULT line, DWORD column) {
     // EM_GETLINE: the first WORD of the buffer gives its size in characters.
     std::vector<wchar_t> buffer(std::max<DWORD>(column, 2) + 1, 0);
@@ -81,8 +92,14 @@ std::optional<PrecedingText> readEditCaret(HWND window, unsigned limitMs) {
         return PrecedingText{u"", true};
     }
     if (column > kMaxColumn) return std::nullopt;
-    std::optional<std::u16string> text = lineText(sender, *line, column);
-    if (!text) return std::nullopt;
+    std::optional<std::u16string> text;
+    if (editKindOf(window) == EditKind::Edit) {
+        text = editText(sender, start);
+        if (text) text->erase(0, size_t(*lineStart));
+    } else {
+        text = lineText(sender, *line, column);
+    }
+    if (!text || text->size() != column || text->find(u'\0') != std::u16string::npos) return std::nullopt;
     return PrecedingText{std::move(*text), true};
 }
 

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "clipboard_win.h"
 #include "edit_control_win.h"
 #include "foreground.h"
 #include "utf16.h"
@@ -17,20 +18,6 @@ HWND asWindow(WindowId id) { return reinterpret_cast<HWND>(id); }
 WindowId idOf(HWND window) { return reinterpret_cast<WindowId>(window); }
 
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-class ClipboardSession {
-public:
-    ClipboardSession() : open_(OpenClipboard(nullptr) != 0) {}
-    ~ClipboardSession() {
-        if (open_) CloseClipboard();
-    }
-    ClipboardSession(const ClipboardSession&) = delete;
-    ClipboardSession& operator=(const ClipboardSession&) = delete;
-    bool open() const { return open_; }
-
-private:
-    bool open_;
-};
 
 }  // namespace
 
@@ -134,7 +121,7 @@ WindowGeometry WinDesktop::geometry(WindowId id) {
 bool WinDesktop::bringToForeground(WindowId window) { return SetForegroundWindow(asWindow(window)) != 0; }
 
 std::optional<std::u16string> WinClipboard::readText() {
-    ClipboardSession session;
+    ClipboardSession session(reinterpret_cast<HWND>(owner_));
     if (!session.open()) return std::nullopt;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (!data) return std::nullopt;
@@ -146,24 +133,11 @@ std::optional<std::u16string> WinClipboard::readText() {
 }
 
 bool WinClipboard::writeText(const std::u16string& text) {
-    ClipboardSession session;
+    ClipboardSession session(reinterpret_cast<HWND>(owner_));
     if (!session.open()) return false;
     EmptyClipboard();
-    size_t bytes = (text.size() + 1) * sizeof(char16_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) return false;
-    void* target = GlobalLock(memory);
-    if (!target) {
-        GlobalFree(memory);
-        return false;
-    }
-    memcpy(target, text.c_str(), bytes);
-    GlobalUnlock(memory);
-    // SetClipboardData owns the memory from here on, unless it fails.
-    if (!SetClipboardData(CF_UNICODETEXT, memory)) {
-        GlobalFree(memory);
-        return false;
-    }
+    if (!putBytes(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(char16_t))) return false;
+    putMarks(transientMarks());
     return true;
 }
 
