@@ -21,6 +21,7 @@
 #include "tray/hotkey_gate.h"
 #include "tray/key_names_win.h"
 #include "tray/tray_icon_win.h"
+#include "tray/tray_presence.h"
 #include "tray/updater.h"
 
 namespace quillom {
@@ -38,6 +39,7 @@ public:
 private:
     static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2, kTimerHotkeyRelease = 3;
     static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600, kHotkeyPollMilliseconds = 15;
+    static constexpr UINT_PTR kTimerTrayRetry = 11;
 
     int startUp();
     bool createWindow();
@@ -54,6 +56,8 @@ private:
     void refreshTooltip();
     void refreshIcon(bool force);
     bool fullScreenPauseNow();
+    // Adds the tray icon with its current look; on failure the retry timer runs.
+    void addTrayIcon();
     pipeline::Status status();
 
     // Replaces the engine from the two files, keeping the old one on failure.
@@ -107,6 +111,8 @@ private:
     bool learningMode_ = true;
     tray::DebugLog debugLog_;
     tray::NotifyIcon notifyIcon_;
+    tray::TrayPresence trayPresence_;
+    UINT taskbarCreated_ = 0;  // the registered message Explorer broadcasts when it starts
     tray::HotkeyBindings hotkeys_;
     tray::HotkeyGate hotkeyGate_;
     tray::WindowsKeyNames keyNames_;

@@ -10,11 +10,12 @@
 
 namespace quillom::pipeline {
 
-// An open clipboard for one scope. owner: the window that owns what is put
-// on it; with no owner, EmptyClipboard leaves none and SetClipboardData may fail.
+// An open clipboard for one scope. Opened without an owner window: the data
+// is put as memory, never rendered late, so no window has to answer for it
+// (under Wine a paste waits for the owner's thread while it sleeps).
 class ClipboardSession {
 public:
-    explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != 0) {}
+    ClipboardSession() : open_(OpenClipboard(nullptr) != 0) {}
     ~ClipboardSession() {
         if (open_) CloseClipboard();
     }

@@ -121,7 +121,7 @@ WindowGeometry WinDesktop::geometry(WindowId id) {
 bool WinDesktop::bringToForeground(WindowId window) { return SetForegroundWindow(asWindow(window)) != 0; }
 
 std::optional<std::u16string> WinClipboard::readText() {
-    ClipboardSession session(reinterpret_cast<HWND>(owner_));
+    ClipboardSession session;
     if (!session.open()) return std::nullopt;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (!data) return std::nullopt;
@@ -133,7 +133,7 @@ std::optional<std::u16string> WinClipboard::readText() {
 }
 
 bool WinClipboard::writeText(const std::u16string& text) {
-    ClipboardSession session(reinterpret_cast<HWND>(owner_));
+    ClipboardSession session;
     if (!session.open()) return false;
     EmptyClipboard();
     if (!putBytes(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(char16_t))) return false;

@@ -29,16 +29,11 @@ public:
 
 class WinClipboard final : public Clipboard {
 public:
-    // The window that owns what this puts on the clipboard; set once it exists.
-    void setOwner(WindowId window) { owner_ = window; }
     std::optional<std::u16string> readText() override;
     bool writeText(const std::u16string& text) override;
     std::optional<ClipboardSnapshot> save() override;  // clipboard_win.cpp
     bool restore(const ClipboardSnapshot& snapshot) override;
     uint32_t sequenceNumber() override;
-
-private:
-    WindowId owner_ = 0;
 };
 
 class WinClock final : public Clock {
