@@ -107,7 +107,7 @@ void CaretWorker::run() {
         std::optional<PrecedingText> answer = reader_.read(kCaretReadLimitMs);
         const auto elapsed = unsigned(duration_cast<milliseconds>(steady_clock::now() - start).count());
         // The typed letter is still on its way to the control: give it a moment.
-        if (question_.deliver(*ticket, answer, elapsed)) std::this_thread::sleep_for(milliseconds(4));
+        if (question_.deliver(*ticket, answer, elapsed)) std::this_thread::sleep_for(milliseconds(10));
     }
 }
 

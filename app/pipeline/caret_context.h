@@ -80,7 +80,7 @@ public:
 
 private:
     enum class State { Closed, Waiting, Reading, Answered };
-    static constexpr int kMaxReads = 8;
+    static constexpr int kMaxReads = 16;
 
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -91,14 +91,14 @@ void KeyboardHook::followCaretQuestion() {
 void KeyboardHook::settleBeginning(FinishedWord& word) {
     if (!word.hasUnknownBeginning) return;
     CaretAnswer answer = state_.caret.take();
-    const std::string seen = answer.lastText ? "'" + toUtf8(*answer.lastText) + "'" : "nothing";
+    const std::string seen = answer.lastText ? toUtf8(*answer.lastText) : std::string();
     if (!answer.answered) {
-        logLine("caret: no answer (%d reads, last %u ms, saw %s)", answer.reads, answer.readMs, seen.c_str());
+        logLine("caret: no answer (%d reads, last %u ms, saw '%s')", answer.reads, answer.readMs, seen.c_str());
         return;
     }
     word.hasUnknownBeginning = !answer.known;
-    logLine("caret: beginning %s (read %u ms, %d reads, saw %s)", answer.known ? "known" : "unknown", answer.readMs,
-            answer.reads, seen.c_str());
+    logLine("caret: beginning %s (read %u ms, %d reads, saw '%s')", answer.known ? "known" : "unknown",
+            answer.readMs, answer.reads, seen.c_str());
 }
 
 bool KeyboardHook::isResetState() const {

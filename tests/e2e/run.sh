@@ -343,6 +343,7 @@ case_tray_comes_back() {
 file_is() { [ "$(cat "$1" 2>/dev/null)" = "$2" ]; }
 
 case_fields() {
+    # Before Undo teaches Quillom to leave ghbdtn alone.
     local shift_what="12 Shift+Enter after a corrected word reaches the edit as Shift+Enter"
     local password_what="13 a password field is left alone and nothing of it is logged"
     local prefix="$work/fields"
@@ -406,12 +407,12 @@ else
     case_correction
     case_first_word_after_click
     case_fragment_protected
+    case_fields
     case_fast_typing
     case_layout_request
     case_undo_learns
     case_convert_selection
     case_convert_keeps_clipboard
-    case_fields
     case_second_instance
     case_excluded_app
     case_tray_menu
