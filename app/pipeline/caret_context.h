@@ -50,7 +50,7 @@ inline constexpr unsigned kCaretReadLimitMs = 50;
 struct CaretAnswer {
     bool answered = false;  // a read in time judged the beginning Known or Unknown
     bool known = false;
-    unsigned readMs = 0;    // the last read's time
+    unsigned readMs = 0;  // the last read's time
     int reads = 0;
     std::optional<std::u16string> lastText;  // what the last read saw before the caret, for the debug log
 };

@@ -11,8 +11,7 @@ std::optional<PrecedingText> WinCaretReader::read(unsigned limitMs) {
     if (!foreground) return std::nullopt;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) || !info.hwndFocus)
-        return std::nullopt;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) || !info.hwndFocus) return std::nullopt;
     return readEditCaret(info.hwndFocus, limitMs);
 }
 

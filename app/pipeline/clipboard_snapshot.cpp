@@ -37,8 +37,8 @@ SaveAs memoryFormat(const ListedFormat& f) {
 std::vector<SaveStep> savePlan(std::span<const ListedFormat> formats) {
     std::vector<SaveStep> plan;
     bool text = false, dib = false, metafile = false;
-    const bool anyDib = std::any_of(formats.begin(), formats.end(),
-                                    [](const ListedFormat& f) { return inGroup(kDibGroup, f.format); });
+    const bool anyDib =
+        std::any_of(formats.begin(), formats.end(), [](const ListedFormat& f) { return inGroup(kDibGroup, f.format); });
     for (const ListedFormat& f : formats) {
         SaveAs how = memoryFormat(f);
         if (inGroup(kTextGroup, f.format)) {
@@ -48,7 +48,9 @@ std::vector<SaveStep> savePlan(std::span<const ListedFormat> formats) {
             how = dib ? SaveAs::Skip : SaveAs::Bytes;
             dib = true;
         } else if (inGroup(kMetafileGroup, f.format)) {
-            how = metafile ? SaveAs::Skip : f.format == EnhMetafile ? SaveAs::EnhancedMetafile : SaveAs::MetafilePicture;
+            how = metafile                  ? SaveAs::Skip
+                  : f.format == EnhMetafile ? SaveAs::EnhancedMetafile
+                                            : SaveAs::MetafilePicture;
             metafile = true;
         } else if (f.format == Bitmap) {
             how = anyDib ? SaveAs::Skip : SaveAs::BitmapAsDib;

@@ -62,9 +62,8 @@ std::span<const ClipboardMark> transientMarks();
 std::span<const ClipboardMark> restoredMarks();
 
 namespace clipformat {
-inline constexpr uint32_t Text = 1, Bitmap = 2, MetafilePict = 3, OemText = 7, Dib = 8, Palette = 9,
-                          UnicodeText = 13, EnhMetafile = 14, DibV5 = 17, OwnerDisplay = 0x80, DspText = 0x81,
-                          RegisteredFirst = 0xC000;
+inline constexpr uint32_t Text = 1, Bitmap = 2, MetafilePict = 3, OemText = 7, Dib = 8, Palette = 9, UnicodeText = 13,
+                          EnhMetafile = 14, DibV5 = 17, OwnerDisplay = 0x80, DspText = 0x81, RegisteredFirst = 0xC000;
 }
 
 }  // namespace quillom::pipeline

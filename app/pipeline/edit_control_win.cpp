@@ -39,7 +39,8 @@ bool classIs(const wchar_t* name, const wchar_t* wanted, size_t length) {
 // count a line break as the two characters the text holds.
 std::optional<std::u16string> editText(TimedSender& sender, LRESULT end) {
     std::vector<wchar_t> buffer(size_t(end) + 1, 0);
-    std::optional<LRESULT> copied = sender.send(WM_GETTEXT, WPARAM(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()));
+    std::optional<LRESULT> copied =
+        sender.send(WM_GETTEXT, WPARAM(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()));
     if (!copied || *copied < end) return std::nullopt;
     return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), size_t(end));
 }
@@ -85,8 +86,7 @@ std::optional<PrecedingText> readEditCaret(HWND window, unsigned limitMs) {
         // A wrapped line goes on without a break: what precedes is unknown here.
         if (*line > 0) {
             std::optional<LRESULT> previous = sender.send(EM_LINEINDEX, WPARAM(*line - 1), 0);
-            std::optional<LRESULT> length =
-                previous ? sender.send(EM_LINELENGTH, WPARAM(*previous), 0) : std::nullopt;
+            std::optional<LRESULT> length = previous ? sender.send(EM_LINELENGTH, WPARAM(*previous), 0) : std::nullopt;
             if (!length || *previous + *length >= *lineStart) return std::nullopt;
         }
         return PrecedingText{u"", true};

@@ -59,7 +59,7 @@ struct PipelineState {
     // Asked whenever the word's beginning becomes unknown; a worker thread
     // of the program answers it.
     CaretQuestion caret;
-    std::string currentAppName;  // UTF-8 executable name, passed to the engine as appID
+    std::string currentAppId;  // UTF-8 executable name, passed to the engine as appID
     RecentApps recentApps;
 
     // Modifier keys the user holds, by virtual key, from the events the hook

@@ -9,7 +9,7 @@
 #include "clipboard_win.h"
 #include "edit_control_win.h"
 #include "foreground.h"
-#include "utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::pipeline {
 namespace {

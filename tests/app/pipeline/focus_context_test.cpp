@@ -133,15 +133,13 @@ TEST(FocusContext, BoundaryKeyIsSentAgainWithTheShiftTheUserHolds) {
         ASSERT_GE(keys.size(), 3u);
         const SyntheticKey shiftDown{uint16_t(c.shiftVk), uint16_t(c.shiftVk == 0xA1 ? 0x36 : 0x2A), 0};
         EXPECT_EQ(rig.input.calls.back(),
-                  (std::vector<SyntheticKey>{shiftDown, {uint16_t(c.boundaryVk), 0, 0},
-                                             {uint16_t(c.boundaryVk), 0, keyflag::KeyUp}}));
+                  (std::vector<SyntheticKey>{
+                      shiftDown, {uint16_t(c.boundaryVk), 0, 0}, {uint16_t(c.boundaryVk), 0, keyflag::KeyUp}}));
         EXPECT_TRUE(rig.editor.shift) << "the system's Shift matches the key still held";
         // The replacement text went out without the user's Shift.
-        auto firstChar = std::find_if(keys.begin(), keys.end(), [](const SyntheticKey& k) {
-            return k.flags & keyflag::Unicode;
-        });
-        auto shiftUp = std::find(keys.begin(), keys.end(),
-                                 SyntheticKey{shiftDown.vk, shiftDown.scan, keyflag::KeyUp});
+        auto firstChar =
+            std::find_if(keys.begin(), keys.end(), [](const SyntheticKey& k) { return k.flags & keyflag::Unicode; });
+        auto shiftUp = std::find(keys.begin(), keys.end(), SyntheticKey{shiftDown.vk, shiftDown.scan, keyflag::KeyUp});
         EXPECT_LT(shiftUp - keys.begin(), firstChar - keys.begin());
         rig.key(c.shiftVk, false);  // stamped before the replay ended: held back, then sent on
         rig.drain();
