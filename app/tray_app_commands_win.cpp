@@ -89,11 +89,10 @@ void TrayApp::convert(const std::string& target) {
 }
 
 void TrayApp::toggleLearningMode() {
-    learningMode_ = !learningMode_;
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
-    settings::setFlag(prefs, settings::key::LearningMode, learningMode_);
-    store_.savePreferences(prefs);
+    settings::setFlag(prefs, settings::key::LearningMode, !learningMode_);
+    if (store_.savePreferences(prefs)) learningMode_ = !learningMode_;
 }
 
 void TrayApp::toggleDebugLog() {

@@ -75,7 +75,10 @@ int TrayApp::startUp() {
     prefsPath_ = settings::pathToUtf8(store_.preferencesPath());
     debugLog_.setEnabled(settings::debugLog(prefs));
     tray::attachLogFile(debugLog_);
-    if (!createEngine()) {
+    // A working file the engine cannot use (valid JSON of the wrong shape, say) is kept aside
+    // like one that does not parse, so that a damaged file never keeps the program from starting.
+    if (!createEngine() && (!store_.damagedRulesKeptAs().empty() || store_.setAsideWorkingRules().empty() ||
+                            !createEngine())) {
         errorBox(L"Could not load quillom_rules.json.");
         return 1;
     }
@@ -87,9 +90,12 @@ int TrayApp::startUp() {
         engine_.reset();
         return 1;
     }
-    learningMode_ = settings::learningMode(prefs);
     notifyIcon_.add(window_, instance_);
     applyState();
+    if (!store_.damagedRulesKeptAs().empty())
+        notifyIcon_.notify(u"Quillom", tray::formattedText(tray::text_id::DamagedRulesKeptAside,
+                                                           pipeline::toUtf16(settings::pathToUtf8(
+                                                               store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
     updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
@@ -121,6 +127,7 @@ void TrayApp::readRuntimeSettings() {
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
+    learningMode_ = settings::learningMode(prefs);
     pipeline_.sounds = {settings::playSoundOnCorrection(prefs), pipeline::toUtf16(settings::correctionSound(prefs)),
                         pipeline::toUtf16(settings::undoSound(prefs))};
 }

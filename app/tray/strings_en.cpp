@@ -125,6 +125,11 @@ constexpr StringEntry kEnglish[] = {
     {117, u"Error"},
     {118, u"Remove"},
     {119, u"Add"},
+    {120, u"The rules file could not be read, so Quillom started with the bundled rules. The damaged file was kept as %s."},
+    {121, u"Already used by “%s”."},
+    {122, u"In use by another program."},
+    {123, u"Add Ctrl, Alt or Win."},
+    {124, u"Reserved for editing or closing windows."},
 };
 
 }  // namespace
