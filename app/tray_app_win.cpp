@@ -9,6 +9,7 @@
 #include "tray/interface_strings.h"
 #include "tray/tray_menu.h"
 #include "tray/updater_win.h"
+#include "ui/settings_window_win.h"
 
 #ifndef QUILLOM_APPCAST_URL
 #error "QUILLOM_APPCAST_URL is a build configuration value"
@@ -155,6 +156,7 @@ int TrayApp::messageLoop() {
             pipeline::drainQueue(pipeline_, ports());
             continue;
         }
+        if (ui::routeSettingsWindowKeys(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -93,7 +93,7 @@ constexpr StringEntry kEnglish[] = {
     {85, u"Convert Selected Text:"},
     {86, u"Select text and press this hotkey to swap its layout."},
     {87, u"Convert Selection to a specific language (optional):"},
-    {88, u"Click a field, then press the shortcut (must include Ctrl / Alt / Shift / Win). Delete clears a binding. Esc cancels. Changes apply immediately."},
+    {88, u"Click a field, then press the shortcut (must include Ctrl, Alt or Win). Delete clears a binding. Esc cancels. Changes apply immediately."},
     {89, u"Reset to Defaults"},
     {90, u"Press shortcut…"},
     {91, u"(unset)"},
