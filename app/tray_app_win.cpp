@@ -1,10 +1,9 @@
 #include "tray_app_win.h"
 
+#include "common/utf16.h"
 #include "pipeline/correction_drain.h"
 #include "pipeline/hooks_win.h"
-#include "pipeline/utf16.h"
 #include "settings/preferences.h"
-#include "settings/utf.h"
 #include "tray/debug_log_win.h"
 #include "tray/interface_strings.h"
 #include "tray/tray_menu.h"
@@ -72,8 +71,8 @@ int TrayApp::startUp() {
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
     tray::setInterfaceLanguage(settings::uiLanguage(prefs));
-    rulesPath_ = settings::pathToUtf8(store_.workingRulesPath());
-    prefsPath_ = settings::pathToUtf8(store_.preferencesPath());
+    rulesPath_ = pathToUtf8(store_.workingRulesPath());
+    prefsPath_ = pathToUtf8(store_.preferencesPath());
     debugLog_.setEnabled(settings::debugLog(prefs));
     tray::attachLogFile(debugLog_);
     // A working file the engine cannot use (valid JSON of the wrong shape, say) is kept aside
@@ -95,8 +94,7 @@ int TrayApp::startUp() {
     applyState();
     if (!store_.damagedRulesKeptAs().empty())
         notifyIcon_.notify(u"Quillom", tray::formattedText(tray::text_id::DamagedRulesKeptAside,
-                                                           pipeline::toUtf16(settings::pathToUtf8(
-                                                               store_.damagedRulesKeptAs()))));
+                                                           toUtf16(settings::pathToUtf8(store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
     updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
@@ -119,7 +117,7 @@ bool TrayApp::createWindow() {
 }
 
 bool TrayApp::createEngine() {
-    engine_ = pipeline::createCabiEngine(rulesPath_, prefsPath_);
+    engine_ = pipeline::createCabiWordEngine(rulesPath_, prefsPath_);
     pipeline_.engine = engine_.get();
     return engine_ != nullptr;
 }
@@ -129,12 +127,12 @@ void TrayApp::readRuntimeSettings() {
     store_.loadPreferences(prefs);
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
     learningMode_ = settings::learningMode(prefs);
-    pipeline_.sounds = {settings::playSoundOnCorrection(prefs), pipeline::toUtf16(settings::correctionSound(prefs)),
-                        pipeline::toUtf16(settings::undoSound(prefs))};
+    pipeline_.sounds = {settings::playSoundOnCorrection(prefs), toUtf16(settings::correctionSound(prefs)),
+                        toUtf16(settings::undoSound(prefs))};
 }
 
 void TrayApp::applySettings() {
-    std::unique_ptr<pipeline::WordEngine> fresh = pipeline::createCabiEngine(rulesPath_, prefsPath_);
+    std::unique_ptr<pipeline::WordEngine> fresh = pipeline::createCabiWordEngine(rulesPath_, prefsPath_);
     if (!fresh) {
         logLine("reload failed: could not create engine from %s", rulesPath_.c_str());
     } else {
