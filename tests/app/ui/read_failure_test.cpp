@@ -42,16 +42,22 @@ TEST(ReadFailure, NoWriterSavesAfterAFailedRead) {
              return addExcludedApplications(h, std::span(&app, 1));
          }},
         {"include", File::Preferences,
-         [](FakeSettingsHost& h) { return removeExcludedApplication(h, {"notepad.exe", "Notepad", ""}); }},
+         [](FakeSettingsHost& h) {
+             return removeExcludedApplication(h, {"notepad.exe", "Notepad", ""});
+         }},
         {"hotkeys reset", File::Preferences,
          [](FakeSettingsHost& h) { return h.hotkeys().resetToDefaults(h.store()); }},
         {"dictionary pair", File::Rules,
          [](FakeSettingsHost& h) { return addDictionaryPair(h, u"ghbdtn", u"привет", "en", "ru"); }},
         {"never correct", File::Rules, [](FakeSettingsHost& h) { return addNeverCorrectWord(h, u"qwerty", "en"); }},
         {"remove pair", File::Rules,
-         [](FakeSettingsHost& h) { return removeDictionaryPair(h, {"en", "rfr", "ru", "как"}); }},
+         [](FakeSettingsHost& h) {
+             return removeDictionaryPair(h, {"en", "rfr", "ru", "как"});
+         }},
         {"remove never correct", File::Rules,
-         [](FakeSettingsHost& h) { return removeNeverCorrectWord(h, {"en", "kde"}); }},
+         [](FakeSettingsHost& h) {
+             return removeNeverCorrectWord(h, {"en", "kde"});
+         }},
     };
     for (const Writer& w : writers) {
         for (const bool readFails : {true, false}) {
@@ -60,8 +66,7 @@ TEST(ReadFailure, NoWriterSavesAfterAFailedRead) {
             host.writePreferences(
                 R"({"active_languages":["en","ru","uk"],"excluded_apps":{"notepad.exe":{"name":"Notepad"}},)"
                 R"("hotkeys":{"undo":{"mods":6,"vk":85}},"pause_in_games":true})");
-            const auto path =
-                w.file == File::Rules ? host.store().workingRulesPath() : host.store().preferencesPath();
+            const auto path = w.file == File::Rules ? host.store().workingRulesPath() : host.store().preferencesPath();
             const std::string before = readText(path);
             host.platform.layouts = {0x0409, 0x0419, 0x0422};
             if (readFails) host.platform.failingReads[path] = 1;
