@@ -94,7 +94,7 @@ int TrayApp::startUp() {
     applyState();
     if (!store_.damagedRulesKeptAs().empty())
         notifyIcon_.notify(u"Quillom", tray::formattedText(tray::text_id::DamagedRulesKeptAside,
-                                                           toUtf16(settings::pathToUtf8(store_.damagedRulesKeptAs()))));
+                                                           toUtf16(pathToUtf8(store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
     updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
