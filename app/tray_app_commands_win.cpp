@@ -89,11 +89,10 @@ void TrayApp::convert(const std::string& target) {
 }
 
 void TrayApp::toggleLearningMode() {
-    learningMode_ = !learningMode_;
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
-    settings::setFlag(prefs, settings::key::LearningMode, learningMode_);
-    store_.savePreferences(prefs);
+    settings::setFlag(prefs, settings::key::LearningMode, !learningMode_);
+    if (store_.savePreferences(prefs)) learningMode_ = !learningMode_;
 }
 
 void TrayApp::toggleDebugLog() {
@@ -124,8 +123,11 @@ void TrayApp::registerHotkeys() {
     for (int id = tray::hotkey::First; id <= tray::hotkey::Last; ++id) {
         UnregisterHotKey(window_, id);
         tray::HotkeyBinding binding = hotkeys_.binding(id);
-        // A combination another program owns is refused; the hotkey then simply does not fire.
-        if (binding.vk != 0) RegisterHotKey(window_, id, binding.mods | tray::kModNoRepeat, binding.vk);
+        // A combination another program owns is refused; the settings window shows that.
+        const bool refused =
+            binding.vk != 0 && !RegisterHotKey(window_, id, binding.mods | tray::kModNoRepeat, binding.vk);
+        hotkeys_.setRegistrationRefused(id, refused);
+        if (refused) logLine("hotkey %d refused by the system (error %lu)", id, GetLastError());
     }
 }
 

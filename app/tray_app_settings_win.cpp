@@ -17,7 +17,7 @@ public:
     void applySettings() override { app_.applySettings(); }
     bool launchAtLogin() override { return tray::launchAtLoginEnabled(); }
     bool setLaunchAtLogin(bool on) override { return tray::setLaunchAtLogin(on); }
-    void applyUpdateFrequency(const std::string& frequency) override { app_.updater_->applyFrequency(frequency); }
+    void applyUpdateFrequency(const std::string& frequency) override { app_.updater_->changeFrequency(frequency); }
     void checkForUpdatesInteractively() override { app_.updater_->checkWithUi(); }
     bool developerMachine() override { return app_.debugLog_.developerMachine(); }
     bool debugLogEnabled() override { return app_.debugLog_.enabled(); }

@@ -8,6 +8,7 @@
 #include "tray/interface_strings.h"
 #include "tray/tray_menu.h"
 #include "tray/updater_win.h"
+#include "ui/settings_window_win.h"
 
 #ifndef QUILLOM_APPCAST_URL
 #error "QUILLOM_APPCAST_URL is a build configuration value"
@@ -74,7 +75,10 @@ int TrayApp::startUp() {
     prefsPath_ = pathToUtf8(store_.preferencesPath());
     debugLog_.setEnabled(settings::debugLog(prefs));
     tray::attachLogFile(debugLog_);
-    if (!createEngine()) {
+    // A working file the engine cannot use (valid JSON of the wrong shape, say) is kept aside
+    // like one that does not parse, so that a damaged file never keeps the program from starting.
+    if (!createEngine() && (!store_.damagedRulesKeptAs().empty() || store_.setAsideWorkingRules().empty() ||
+                            !createEngine())) {
         errorBox(L"Could not load quillom_rules.json.");
         return 1;
     }
@@ -87,9 +91,11 @@ int TrayApp::startUp() {
         return 1;
     }
     caretWorker_ = std::make_unique<pipeline::CaretWorker>(pipeline_.caret, caretReader_);
-    learningMode_ = settings::learningMode(prefs);
     addTrayIcon();
     applyState();
+    if (!store_.damagedRulesKeptAs().empty())
+        notifyIcon_.notify(u"Quillom", tray::formattedText(tray::text_id::DamagedRulesKeptAside,
+                                                           toUtf16(pathToUtf8(store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
     updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
@@ -125,6 +131,7 @@ void TrayApp::readRuntimeSettings() {
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
+    learningMode_ = settings::learningMode(prefs);
     pipeline_.sounds = {settings::playSoundOnCorrection(prefs), toUtf16(settings::correctionSound(prefs)),
                         toUtf16(settings::undoSound(prefs))};
 }
@@ -152,6 +159,7 @@ int TrayApp::messageLoop() {
             pipeline::drainQueue(pipeline_, ports());
             continue;
         }
+        if (ui::routeSettingsWindowKeys(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -23,6 +23,12 @@ void logLine(const char* format, ...) {
     gSink(buffer);
 }
 
+size_t keptTailStart(size_t fileSize, std::string_view tail) {
+    const size_t tailStart = fileSize - tail.size();
+    const size_t lineEnd = tail.find('\n');
+    return lineEnd == std::string_view::npos ? tailStart : tailStart + lineEnd + 1;
+}
+
 std::string logFileLine(int hour, int minute, int second, std::string_view text) {
     char stamp[16];
     std::snprintf(stamp, sizeof stamp, "[%02d:%02d:%02d] ", hour, minute, second);

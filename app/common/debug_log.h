@@ -24,6 +24,14 @@ void logLine(const char* format, ...)
 // "[hh:mm:ss] " + text + "\r\n", the bytes of one line of the log file.
 std::string logFileLine(int hour, int minute, int second, std::string_view text);
 
+// The log file is cut when it passes kLogCutAt, keeping about its last kLogKeep bytes.
+inline constexpr size_t kLogCutAt = 5u << 20;
+inline constexpr size_t kLogKeep = 1u << 20;
+// Where the kept tail of a log of fileSize bytes starts, given the last kLogKeep bytes of it
+// (all of it when shorter): just after the first line end in that tail, so no line is kept
+// half; kLogKeep bytes from the end when the tail holds no line end.
+size_t keptTailStart(size_t fileSize, std::string_view tail);
+
 // Whether lines reach the file: only with the developer marker and the
 // debug_log preference on. Main thread.
 class DebugLog {

@@ -21,14 +21,16 @@ public:
     using ArrayItems = std::vector<JsonValue>;
     using ObjectMembers = std::vector<JsonMember>;
 
+    // Defined below JsonMember: clang checks the variant's alternatives for completeness
+    // where a constructor is defined.
     JsonValue() = default;
-    JsonValue(bool b) : v_(b) {}
-    JsonValue(double n) : v_(n) {}
-    JsonValue(int n) : v_(static_cast<double>(n)) {}
-    JsonValue(unsigned n) : v_(static_cast<double>(n)) {}
-    JsonValue(std::string s) : v_(std::move(s)) {}
-    JsonValue(std::string_view s) : v_(std::string(s)) {}
-    JsonValue(const char* s) : v_(std::string(s)) {}
+    JsonValue(bool b);
+    JsonValue(double n);
+    JsonValue(int n);
+    JsonValue(unsigned n);
+    JsonValue(std::string s);
+    JsonValue(std::string_view s);
+    JsonValue(const char* s);
 
     static JsonValue makeArray();
     static JsonValue makeObject();
@@ -62,6 +64,14 @@ struct JsonMember {
     JsonValue value;
     friend bool operator==(const JsonMember&, const JsonMember&) = default;
 };
+
+inline JsonValue::JsonValue(bool b) : v_(b) {}
+inline JsonValue::JsonValue(double n) : v_(n) {}
+inline JsonValue::JsonValue(int n) : v_(static_cast<double>(n)) {}
+inline JsonValue::JsonValue(unsigned n) : v_(static_cast<double>(n)) {}
+inline JsonValue::JsonValue(std::string s) : v_(std::move(s)) {}
+inline JsonValue::JsonValue(std::string_view s) : v_(std::string(s)) {}
+inline JsonValue::JsonValue(const char* s) : v_(std::string(s)) {}
 
 // Value of the first member named key; null when value is not an object or has no such member.
 const JsonValue* find(const JsonValue& object, std::string_view key);

@@ -121,8 +121,10 @@ bool addLearnedPair(JsonValue& rules, std::string_view typed, std::string_view c
 void removeExactPair(JsonValue& rules, std::string_view typed) {
     JsonValue* mo = find(rules, kManualOverrides);
     if (!mo) return;
-    if (JsonValue* pairs = find(*mo, ExactPairs); pairs && pairs->isObject()) erase(*pairs, typed);
-    if (JsonValue* meta = find(*mo, ExactPairsMeta); meta && meta->isObject()) erase(*meta, typed);
+    // A hand-edited file may name a word twice; a removal that left a copy would show it again.
+    for (std::string_view list : {ExactPairs, ExactPairsMeta})
+        if (JsonValue* members = find(*mo, list); members && members->isObject())
+            std::erase_if(members->members(), [&](const JsonMember& m) { return m.key == typed; });
     setTombstone(*mo, DeletedExactPairs, typed, true);
 }
 
@@ -141,13 +143,10 @@ bool addNeverCorrect(JsonValue& rules, std::string_view word, std::string_view l
 void removeNeverCorrect(JsonValue& rules, std::string_view word) {
     JsonValue* mo = find(rules, kManualOverrides);
     if (!mo) return;
-    if (JsonValue* words = find(*mo, NeverCorrect); words && words->isArray()) {
-        auto& items = words->items();
-        const auto it = std::find_if(items.begin(), items.end(),
-                                     [&](const JsonValue& v) { return isString(v, word); });
-        if (it != items.end()) items.erase(it);
-    }
-    if (JsonValue* meta = find(*mo, NeverCorrectMeta); meta && meta->isObject()) erase(*meta, word);
+    if (JsonValue* words = find(*mo, NeverCorrect); words && words->isArray())
+        std::erase_if(words->items(), [&](const JsonValue& v) { return isString(v, word); });
+    if (JsonValue* meta = find(*mo, NeverCorrectMeta); meta && meta->isObject())
+        std::erase_if(meta->members(), [&](const JsonMember& m) { return m.key == word; });
     setTombstone(*mo, DeletedNeverCorrect, word, true);
 }
 

@@ -3,6 +3,8 @@
 // a fake over real files in a temporary folder.
 #pragma once
 
+#include "system_files.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -25,6 +27,9 @@ public:
     // Language identifier (low word of the layout handle) of each installed keyboard layout,
     // in the order the system lists them.
     virtual std::vector<uint16_t> keyboardLayoutLanguages() const = 0;
+
+    // Reads the whole file (see readWholeFile in system_files.h for the outcomes).
+    virtual ReadStatus readFile(const std::filesystem::path& path, std::string& out) const = 0;
 
     // Creates or truncates path, writes every byte and flushes it to the disk.
     virtual bool writeNewFile(const std::filesystem::path& path, std::string_view bytes) = 0;

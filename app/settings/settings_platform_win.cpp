@@ -37,6 +37,10 @@ std::vector<uint16_t> WindowsSettingsPlatform::keyboardLayoutLanguages() const {
     return languages;
 }
 
+ReadStatus WindowsSettingsPlatform::readFile(const std::filesystem::path& path, std::string& out) const {
+    return readWholeFile(path, out);
+}
+
 bool WindowsSettingsPlatform::writeNewFile(const std::filesystem::path& path, std::string_view bytes) {
     return writeFileFlushed(path, bytes);
 }

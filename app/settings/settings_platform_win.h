@@ -10,6 +10,7 @@ public:
     std::filesystem::path localAppData() const override;
     std::filesystem::path executablePath() const override;
     std::vector<uint16_t> keyboardLayoutLanguages() const override;
+    ReadStatus readFile(const std::filesystem::path& path, std::string& out) const override;
     bool writeNewFile(const std::filesystem::path& path, std::string_view bytes) override;
     bool replaceFile(const std::filesystem::path& source, const std::filesystem::path& target) override;
     std::u16string lowerCase(std::u16string_view text) const override;

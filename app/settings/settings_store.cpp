@@ -14,6 +14,7 @@ namespace {
 constexpr std::string_view kRulesFileName = "quillom_rules.json";
 constexpr std::string_view kPreferencesFileName = "user_preferences.json";
 constexpr int kMaxAsideCopies = 99;
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 fs::path withSuffix(const fs::path& path, std::string_view suffix) {
     fs::path result = path;
@@ -42,7 +43,7 @@ fs::path SettingsStore::templatePreferencesPath() const {
 }
 
 bool SettingsStore::readFileBytes(const fs::path& path, std::string& out) const {
-    return readWholeFile(path, out);
+    return platform_.readFile(path, out) == ReadStatus::Read;
 }
 
 bool SettingsStore::writeFileBytes(const fs::path& path, std::string_view bytes) {
@@ -55,15 +56,28 @@ bool SettingsStore::writeFileBytes(const fs::path& path, std::string_view bytes)
 }
 
 bool SettingsStore::readJsonFile(const fs::path& path, JsonValue& out) const {
-    std::string bytes;
-    JsonValue parsed;
-    if (readFileBytes(path, bytes) && parseJson(bytes, parsed) && parsed.isObject()) {
-        out = std::move(parsed);
-        return true;
-    }
-    out = JsonValue::makeObject();
-    return false;
+    return loadJsonFile(path, out) == LoadStatus::Loaded;
 }
+
+LoadStatus SettingsStore::loadJsonFile(const fs::path& path, JsonValue& out) const {
+    out = JsonValue::makeObject();
+    std::string bytes;
+    const ReadStatus read = platform_.readFile(path, bytes);
+    if (read == ReadStatus::Failed) {
+        failedReads_.insert(path);
+        return LoadStatus::ReadFailed;
+    }
+    failedReads_.erase(path);
+    if (read == ReadStatus::Missing) return LoadStatus::Missing;
+    std::string_view text = bytes;
+    if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
+    JsonValue parsed;
+    if (read != ReadStatus::Read || !parseJson(text, parsed) || !parsed.isObject()) return LoadStatus::Unparsable;
+    out = std::move(parsed);
+    return LoadStatus::Loaded;
+}
+
+bool SettingsStore::writeRefused(const fs::path& path) const { return failedReads_.count(path) != 0; }
 
 bool SettingsStore::loadPreferences(JsonValue& out) const {
     return readJsonFile(preferencesPath(), out);
@@ -80,22 +94,34 @@ bool SettingsStore::saveRules(const JsonValue& rules) {
 }
 
 bool SettingsStore::saveJsonFile(const fs::path& path, const JsonValue& tree) {
-    return keepAsideIfUnreadable(path) && writeFileBytes(path, toJsonText(tree));
+    return !writeRefused(path) && keepAsideIfUnreadable(path) && writeFileBytes(path, toJsonText(tree));
 }
 
 // A save replaces the whole file; when the file on disk did not read as an object the user's
-// text would otherwise be gone for good. False when it could not be kept.
+// text would otherwise be gone for good. False when it could not be kept, or could not be
+// read to tell.
 bool SettingsStore::keepAsideIfUnreadable(const fs::path& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) == 0 || ec) return true;
     JsonValue ignored;
-    if (readJsonFile(path, ignored)) return true;
+    switch (loadJsonFile(path, ignored)) {
+    case LoadStatus::Loaded:
+    case LoadStatus::Missing: return true;
+    case LoadStatus::ReadFailed: return false;
+    case LoadStatus::Unparsable: break;
+    }
+    std::error_code ec;
+    if (fs::file_size(path, ec) == 0 && !ec) return true;
+    return !copyAside(path).empty();
+}
+
+fs::path SettingsStore::copyAside(const fs::path& path) {
+    std::error_code ec;
     for (int n = 1; n <= kMaxAsideCopies; ++n) {
         const fs::path aside = asideName(path, n);
         if (fs::exists(aside, ec) || ec) continue;
-        return fs::copy_file(path, aside, fs::copy_options::none, ec) && !ec;
+        if (fs::copy_file(path, aside, fs::copy_options::none, ec) && !ec) return aside;
+        return {};
     }
-    return false;
+    return {};
 }
 
 std::vector<std::string> SettingsStore::installedLanguages() const {

@@ -8,17 +8,31 @@
 // file whole. A preferences or rules file that exists but cannot be read as a JSON object
 // (for example a hand edit with a typo) is first copied aside as "<name>.unreadable" (or
 // "<name>.unreadable.2" and so on) so the user's text is never lost.
+//
+// A read that fails for any reason but the file's absence (no access, a sharing violation, a
+// short read) yields defaults, not the user's settings: saving a tree built on it would wipe
+// them. So a save is refused while the last read of its file failed (see writeRefused), which
+// makes every load-change-save refuse to write when its load failed. A leading UTF-8
+// byte-order mark, as some editors write, is read as if absent; saves never write one.
 #pragma once
 
 #include "json.h"
 #include "settings_platform.h"
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quillom::settings {
+
+enum class LoadStatus {
+    Loaded,      // the file holds a JSON object
+    Missing,     // there is no such file
+    Unparsable,  // read, but not a JSON object (or over the size limit)
+    ReadFailed,  // exists, but could not be read now
+};
 
 class SettingsStore {
 public:
@@ -35,6 +49,7 @@ public:
     std::filesystem::path templateRulesPath() const;
     std::filesystem::path templatePreferencesPath() const;
 
+    // True only when every byte was read.
     bool readFileBytes(const std::filesystem::path& path, std::string& out) const;
     // Atomic replace through a flushed temporary file in the same folder.
     bool writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
@@ -42,21 +57,35 @@ public:
     // True only when the file was read, parsed and holds an object; otherwise out becomes
     // an empty object.
     bool readJsonFile(const std::filesystem::path& path, JsonValue& out) const;
+    // The same read, telling why it did not load; out is an empty object unless Loaded.
+    LoadStatus loadJsonFile(const std::filesystem::path& path, JsonValue& out) const;
     bool loadPreferences(JsonValue& out) const;
     bool loadRules(JsonValue& out) const;
     bool savePreferences(const JsonValue& prefs);
     bool saveRules(const JsonValue& rules);
 
+    // Whether saves of path are refused now: its last read failed and no read has succeeded
+    // since. The one rule behind every refused save.
+    bool writeRefused(const std::filesystem::path& path) const;
+
     // Start-up, before the engine exists: creates the folder, copies the templates the user
-    // lacks (writing the default preferences when there is no template), and refreshes the
-    // working rules from a newer template with the user's own entries merged in. Returns
-    // whether the working rules file exists afterwards.
+    // lacks (writing the default preferences when there is no template), puts the template in
+    // place of a working rules file that is not a JSON object (see setAsideWorkingRules), and
+    // refreshes the working rules from a newer template with the user's own entries merged
+    // in. Returns whether the working rules file exists afterwards.
     bool stageConfigurationFiles();
+
+    // Keeps the working rules file aside as "<name>.unreadable" (or a numbered variant) and
+    // copies the template rules in its place. Returns the aside copy's path; empty, with
+    // nothing changed, when there is no readable template or the copy could not be made.
+    std::filesystem::path setAsideWorkingRules();
+    // Where the last setAsideWorkingRules kept the damaged file; empty when it did not run.
+    const std::filesystem::path& damagedRulesKeptAs() const { return damagedRulesKeptAs_; }
 
     // "en", then "ru" and "uk" in the order of the installed keyboard layouts.
     std::vector<std::string> installedLanguages() const;
     // Reconciles active_languages with the installed layouts; saves and returns true only
-    // when the list changed.
+    // when the list changed. Does nothing when the preferences could not be read.
     bool normaliseActiveLanguages();
     // The active languages of the stored preferences.
     std::vector<std::string> activeLanguages() const;
@@ -69,9 +98,12 @@ public:
 private:
     bool saveJsonFile(const std::filesystem::path& path, const JsonValue& tree);
     bool keepAsideIfUnreadable(const std::filesystem::path& path);
+    std::filesystem::path copyAside(const std::filesystem::path& path);
     void upgradeWorkingRules();
 
     SettingsPlatform& platform_;
+    mutable std::set<std::filesystem::path> failedReads_;
+    std::filesystem::path damagedRulesKeptAs_;
 };
 
 }  // namespace quillom::settings

@@ -25,6 +25,8 @@ bool SettingsStore::stageConfigurationFiles() {
     std::string bytes;
     if (!isFile(working) && isFile(templateRulesPath()) && readFileBytes(templateRulesPath(), bytes))
         writeFileBytes(working, bytes);
+    JsonValue rules;
+    if (loadJsonFile(working, rules) == LoadStatus::Unparsable) setAsideWorkingRules();
 
     const fs::path prefs = preferencesPath();
     if (!isFile(prefs)) {
@@ -39,8 +41,18 @@ bool SettingsStore::stageConfigurationFiles() {
     return isFile(working);
 }
 
+fs::path SettingsStore::setAsideWorkingRules() {
+    std::string bytes;
+    JsonValue parsed;
+    if (!readFileBytes(templateRulesPath(), bytes) || !parseJson(bytes, parsed) || !parsed.isObject()) return {};
+    const fs::path aside = copyAside(workingRulesPath());
+    if (aside.empty() || !writeFileBytes(workingRulesPath(), bytes)) return {};
+    damagedRulesKeptAs_ = aside;
+    return aside;
+}
+
 // The working copy becomes the template rules plus the user's merged dictionary. A working
-// file that does not parse is left alone: the engine gets to try it unchanged.
+// file that cannot be read now is left alone.
 void SettingsStore::upgradeWorkingRules() {
     const fs::path working = workingRulesPath();
     if (!isFile(working) || !isFile(templateRulesPath())) return;
@@ -48,8 +60,7 @@ void SettingsStore::upgradeWorkingRules() {
     if (!readJsonFile(templateRulesPath(), rules)) return;
     std::string workingBytes;
     JsonValue user;
-    if (!readFileBytes(working, workingBytes) || !parseJson(workingBytes, user) || !user.isObject())
-        return;
+    if (!readFileBytes(working, workingBytes) || !readJsonFile(working, user)) return;
     JsonValue merged = mergeManualOverrides(find(rules, kManualOverrides), find(user, kManualOverrides));
     member(rules, kManualOverrides) = std::move(merged);
     const std::string text = toJsonText(rules);
@@ -58,7 +69,7 @@ void SettingsStore::upgradeWorkingRules() {
 
 bool SettingsStore::normaliseActiveLanguages() {
     JsonValue prefs;
-    loadPreferences(prefs);
+    if (loadJsonFile(preferencesPath(), prefs) == LoadStatus::ReadFailed) return false;
     const std::vector<std::string> configured = settings::activeLanguages(prefs);
     const std::vector<std::string> reconciled = reconcileLanguages(configured, installedLanguages());
     if (reconciled == configured) return false;
@@ -69,8 +80,11 @@ bool SettingsStore::normaliseActiveLanguages() {
 bool SettingsStore::restoreDefaults() {
     std::error_code ignored;
     fs::create_directory(settingsFolder(), ignored);
-    JsonValue rules;
+    JsonValue rules, current;
     if (!readJsonFile(templateRulesPath(), rules)) return false;
+    // Restoring replaces both files on purpose; only their reads now decide the refusal.
+    loadJsonFile(workingRulesPath(), current);
+    loadJsonFile(preferencesPath(), current);
     const JsonValue prefs = restoredPreferences(installedLanguages());
     return saveRules(rules) && savePreferences(prefs);
 }

@@ -3,15 +3,27 @@
 // non-ASCII user names work.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace quillom::settings {
 
-// Reads the whole file. False when it cannot be opened or its size cannot be found; a short
-// read keeps what was read.
-bool readWholeFile(const std::filesystem::path& path, std::string& out);
+// Settings files are a few hundred kilobytes; anything far larger is not one of ours and is
+// refused before a byte of it is read.
+inline constexpr uint64_t kMaxSettingsFileBytes = 64ull << 20;
+
+enum class ReadStatus {
+    Read,      // out holds every byte of the file
+    Missing,   // neither the file nor (on Windows) its folder exists
+    TooLarge,  // a regular file over the limit; nothing was read
+    Failed,    // anything else: no access, sharing violation, not a file, short read, no memory
+};
+
+// Reads the whole of a regular file of at most maxBytes. out is empty unless Read.
+ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out,
+                         uint64_t maxBytes = kMaxSettingsFileBytes);
 
 // Creates or truncates path, writes all bytes and flushes them to the disk before closing.
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes);

@@ -2,28 +2,50 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillom::settings {
+namespace {
 
-bool readWholeFile(const std::filesystem::path& path, std::string& out) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
+// A file that ends early or grows meanwhile was not read whole: Failed.
+ReadStatus readExactly(int fd, uint64_t size, std::string& out) {
+    try {
+        out.resize(size + 1);
+    } catch (const std::bad_alloc&) {
+        return ReadStatus::Failed;
+    }
+    size_t got = 0;
+    while (got < out.size()) {
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return ReadStatus::Failed;
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (got != size) return ReadStatus::Failed;
+    out.resize(got);
+    return ReadStatus::Read;
+}
+
+}  // namespace
+
+ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out, uint64_t maxBytes) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
     // A folder opens too, and reports a meaningless size.
     struct stat info {};
-    long size = -1;
-    if (::fstat(::fileno(f), &info) == 0 && S_ISREG(info.st_mode) && std::fseek(f, 0, SEEK_END) == 0)
-        size = std::ftell(f);
-    if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
-        std::fclose(f);
-        return false;
+    ReadStatus status = ReadStatus::Failed;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const auto size = static_cast<uint64_t>(info.st_size);
+        status = size > maxBytes ? ReadStatus::TooLarge : readExactly(fd, size, out);
     }
-    out.resize(static_cast<size_t>(size));
-    out.resize(std::fread(out.data(), 1, out.size(), f));
-    std::fclose(f);
-    return true;
+    ::close(fd);
+    if (status != ReadStatus::Read) out.clear();
+    return status;
 }
 
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes) {

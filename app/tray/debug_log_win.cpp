@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace quillom::tray {
@@ -20,13 +21,36 @@ const std::wstring& logPath() {
     return path;
 }
 
+// Keeps the last megabyte or so of a log that passed its limit; a failure leaves it whole.
+void cutIfTooLong(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || uint64_t(size.QuadPart) <= kLogCutAt) return;
+    std::string tail(kLogKeep, '\0');
+    LARGE_INTEGER from{};
+    from.QuadPart = size.QuadPart - LONGLONG(kLogKeep);
+    DWORD got = 0;
+    if (!SetFilePointerEx(file, from, nullptr, FILE_BEGIN) || !ReadFile(file, tail.data(), DWORD(kLogKeep), &got, nullptr) ||
+        got != kLogKeep)
+        return;
+    const size_t start = keptTailStart(size_t(size.QuadPart), tail) - size_t(from.QuadPart);
+    LARGE_INTEGER zero{};
+    DWORD written = 0;
+    if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) ||
+        !WriteFile(file, tail.data() + start, DWORD(tail.size() - start), &written, nullptr))
+        return;
+    SetEndOfFile(file);
+}
+
 void writeLine(const char* text) {
     if (!gFlag || !gFlag->enabled() || !text) return;
     const std::wstring& path = logPath();
     if (path.empty()) return;
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
+    cutIfTooLong(file);
+    LARGE_INTEGER zero{};
+    SetFilePointerEx(file, zero, nullptr, FILE_END);
     SYSTEMTIME now;
     GetLocalTime(&now);
     std::string line = logFileLine(now.wHour, now.wMinute, now.wSecond, text);

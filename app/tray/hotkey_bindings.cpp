@@ -28,7 +28,7 @@ std::optional<HotkeyBinding> storedBinding(const JsonValue& entry) {
     const auto vk = storedNumber(entry, "vk", 0xFE);
     if (!mods || !vk) return std::nullopt;
     if (*vk == 0) return HotkeyBinding{};
-    if (*mods == 0) return std::nullopt;
+    if (combinationRefusal({*mods, *vk}) != HotkeyRefusal::None) return std::nullopt;
     return HotkeyBinding{*mods, *vk};
 }
 
@@ -59,6 +59,17 @@ HotkeyBinding defaultBinding(int id) {
     if (id == hotkey::Undo) return {modifier::Ctrl | modifier::Alt, 0x7A};
     if (id == hotkey::Convert) return {modifier::Ctrl | modifier::Alt, 0x7B};
     return {};
+}
+
+HotkeyRefusal combinationRefusal(HotkeyBinding binding) {
+    constexpr uint32_t kF4 = 0x73;
+    if (binding.vk == 0) return HotkeyRefusal::None;
+    if ((binding.mods & (modifier::Ctrl | modifier::Alt | modifier::Win)) == 0) return HotkeyRefusal::NeedsModifier;
+    const uint32_t mods = binding.mods & modifier::All;
+    const bool editing = mods == modifier::Ctrl && (binding.vk == 'C' || binding.vk == 'V' || binding.vk == 'X' ||
+                                                   binding.vk == 'Z' || binding.vk == 'A');
+    if (editing || (mods == modifier::Alt && binding.vk == kF4)) return HotkeyRefusal::Reserved;
+    return HotkeyRefusal::None;
 }
 
 HotkeyBindings::HotkeyBindings() {
@@ -102,10 +113,32 @@ bool HotkeyBindings::save(settings::SettingsStore& store) const {
     return store.savePreferences(prefs);
 }
 
+int HotkeyBindings::commandWith(HotkeyBinding binding, int exceptId) const {
+    if (binding.vk == 0) return 0;
+    for (int id = hotkey::First; id <= hotkey::Last; ++id)
+        if (id != exceptId && table_[id].vk == binding.vk && table_[id].mods == (binding.mods & modifier::All)) return id;
+    return 0;
+}
+
+HotkeyRefusal HotkeyBindings::refusal(int id, HotkeyBinding binding) const {
+    const HotkeyRefusal combination = combinationRefusal(binding);
+    if (combination != HotkeyRefusal::None) return combination;
+    return commandWith(binding, id) ? HotkeyRefusal::TakenByCommand : HotkeyRefusal::None;
+}
+
+void HotkeyBindings::setRegistrationRefused(int id, bool refused) {
+    if (validId(id)) registrationRefused_[id] = refused;
+}
+
+bool HotkeyBindings::registrationRefused(int id) const { return validId(id) && registrationRefused_[id]; }
+
 HotkeyBindings::SetResult HotkeyBindings::set(int id, HotkeyBinding binding, settings::SettingsStore& store) {
-    if (!validId(id) || (binding.vk != 0 && (binding.mods & modifier::All) == 0)) return SetResult::Refused;
+    if (!validId(id) || refusal(id, binding) != HotkeyRefusal::None) return SetResult::Refused;
+    const HotkeyBinding before = table_[id];
     table_[id] = binding.vk == 0 ? HotkeyBinding{} : HotkeyBinding{binding.mods & modifier::All, binding.vk};
-    return save(store) ? SetResult::Saved : SetResult::SaveFailed;
+    if (save(store)) return SetResult::Saved;
+    table_[id] = before;  // what is registered stays what is stored
+    return SetResult::SaveFailed;
 }
 
 bool HotkeyBindings::resetToDefaults(settings::SettingsStore& store) {

@@ -38,6 +38,16 @@ struct HotkeyBinding {
 std::string_view hotkeyName(int id);
 HotkeyBinding defaultBinding(int id);
 
+// Why a combination cannot be bound system-wide.
+enum class HotkeyRefusal {
+    None,
+    NeedsModifier,  // no Ctrl, Alt or Win: it would swallow ordinary typing (Shift+letter too)
+    Reserved,       // Alt+F4 or Ctrl+C/V/X/Z/A: closing windows and editing everywhere
+    TakenByCommand, // another of the five commands has it
+};
+// Whether the combination itself may be bound (vk 0, unbinding, always may).
+HotkeyRefusal combinationRefusal(HotkeyBinding binding);
+
 class HotkeyBindings {
 public:
     enum class SetResult { Refused, Saved, SaveFailed };
@@ -49,8 +59,8 @@ public:
 
     // Defaults, then every well-formed member of "hotkeys". A member is taken when it is an
     // object with integral numbers mods (only the four modifier bits) and vk (1 to 254) and at
-    // least one modifier, or with vk 0 (unbound); anything else keeps the default, so a
-    // hand-edited file cannot bind a bare letter system-wide.
+    // a combination combinationRefusal allows, or with vk 0 (unbound); anything else keeps the
+    // default, so a hand-edited file cannot bind a bare letter or Ctrl+C system-wide.
     void loadFrom(const settings::JsonValue& prefs);
     void load(const settings::SettingsStore& store);
 
@@ -58,15 +68,25 @@ public:
     void storeInto(settings::JsonValue& prefs) const;
     bool save(settings::SettingsStore& store) const;
 
-    // Refuses an unknown id and a key without modifiers; vk 0 clears the binding. Otherwise
-    // stores it and saves all bindings.
+    // Why binding cannot be given to id now; None when it can.
+    HotkeyRefusal refusal(int id, HotkeyBinding binding) const;
+    // The other command that has binding; 0 when none has.
+    int commandWith(HotkeyBinding binding, int exceptId) const;
+
+    // Refuses an unknown id and every binding refusal() names; vk 0 clears the binding.
+    // Otherwise stores it and saves all bindings; a failed save leaves the table as it was.
     SetResult set(int id, HotkeyBinding binding, settings::SettingsStore& store);
+
+    // What the last registration of id did: the program records it, the window shows it.
+    void setRegistrationRefused(int id, bool refused);
+    bool registrationRefused(int id) const;
 
     // Undo and Convert get their defaults, the language hotkeys are cleared; then saves.
     bool resetToDefaults(settings::SettingsStore& store);
 
 private:
     std::array<HotkeyBinding, hotkey::Last + 1> table_{};  // index 0 unused
+    std::array<bool, hotkey::Last + 1> registrationRefused_{};
 };
 
 // "Ctrl+Alt+F11"; the "(unset)" text of the interface language when vk is 0.

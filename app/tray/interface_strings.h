@@ -9,10 +9,15 @@
 namespace quillom::tray {
 
 // Every table holds the ids 0 to kInterfaceStringCount - 1.
-inline constexpr int kInterfaceStringCount = 120;
+inline constexpr int kInterfaceStringCount = 125;
 
 namespace text_id {
 inline constexpr int Unset = 91;  // "(unset)": the text of an unbound hotkey
+inline constexpr int DamagedRulesKeptAside = 120;  // %s: where the damaged rules file was kept
+inline constexpr int HotkeyTakenByCommand = 121;   // %s: the command's label
+inline constexpr int HotkeyTakenBySystem = 122;
+inline constexpr int HotkeyNeedsModifier = 123;
+inline constexpr int HotkeyReserved = 124;
 }
 
 // "uk" and "ru" as given; any other code, also an empty one, selects "en".

@@ -2,17 +2,24 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
+
+#include "launch_at_login.h"
 
 namespace quillom::tray {
 namespace {
 
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const wchar_t* kApprovedKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 constexpr const wchar_t* kValueName = L"Quillom";
 
 class RegKey {
 public:
-    RegKey(REGSAM access) : ok_(RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, access, &key_) == ERROR_SUCCESS) {}
+    explicit RegKey(REGSAM access, const wchar_t* path = kRunKey)
+        : ok_(RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key_) == ERROR_SUCCESS) {}
     ~RegKey() {
         if (ok_) RegCloseKey(key_);
     }
@@ -26,6 +33,17 @@ private:
     bool ok_;
 };
 
+bool turnedOffByUser() {
+    RegKey key(KEY_READ, kApprovedKey);
+    if (!key.ok()) return false;
+    DWORD type = 0;
+    uint8_t data[64];
+    DWORD size = sizeof data;
+    if (RegQueryValueExW(key.get(), kValueName, nullptr, &type, data, &size) != ERROR_SUCCESS || type != REG_BINARY)
+        return false;
+    return disabledInStartupSettings(std::span<const uint8_t>(data, size));
+}
+
 }  // namespace
 
 bool launchAtLoginEnabled() {
@@ -33,10 +51,11 @@ bool launchAtLoginEnabled() {
     if (!key.ok()) return false;
     DWORD type = 0;
     return RegQueryValueExW(key.get(), kValueName, nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
-           type == REG_SZ;
+           type == REG_SZ && !turnedOffByUser();
 }
 
 bool setLaunchAtLogin(bool on) {
+    if (on && turnedOffByUser()) return false;
     RegKey key(KEY_SET_VALUE);
     if (!key.ok()) return false;
     if (!on) {

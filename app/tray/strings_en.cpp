@@ -93,7 +93,7 @@ constexpr StringEntry kEnglish[] = {
     {85, u"Convert Selected Text:"},
     {86, u"Select text and press this hotkey to swap its layout."},
     {87, u"Convert Selection to a specific language (optional):"},
-    {88, u"Click a field, then press the shortcut (must include Ctrl / Alt / Shift / Win). Delete clears a binding. Esc cancels. Changes apply immediately."},
+    {88, u"Click a field, then press the shortcut (must include Ctrl, Alt or Win). Delete clears a binding. Esc cancels. Changes apply immediately."},
     {89, u"Reset to Defaults"},
     {90, u"Press shortcut…"},
     {91, u"(unset)"},
@@ -125,6 +125,11 @@ constexpr StringEntry kEnglish[] = {
     {117, u"Error"},
     {118, u"Remove"},
     {119, u"Add"},
+    {120, u"The rules file could not be read, so Quillom started with the bundled rules. The damaged file was kept as %s."},
+    {121, u"Already used by “%s”."},
+    {122, u"In use by another program."},
+    {123, u"Add Ctrl, Alt or Win."},
+    {124, u"Reserved for editing or closing windows."},
 };
 
 }  // namespace

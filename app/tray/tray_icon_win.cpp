@@ -159,6 +159,15 @@ void NotifyIcon::show(const IconLook& look, bool force) {
     generated_ = icon;
 }
 
+void NotifyIcon::notify(const std::u16string& title, const std::u16string& text) {
+    NOTIFYICONDATAW balloon = data_;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    lstrcpynW(balloon.szInfoTitle, wide(title), ARRAYSIZE(balloon.szInfoTitle));
+    lstrcpynW(balloon.szInfo, wide(text), ARRAYSIZE(balloon.szInfo));
+    Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
 void NotifyIcon::remove() {
     Shell_NotifyIconW(NIM_DELETE, &data_);
     if (generated_) DestroyIcon(generated_);

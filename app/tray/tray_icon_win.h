@@ -25,6 +25,8 @@ public:
     void setTip(const std::u16string& tip);
     // Redraws only when the look changed, unless forced.
     void show(const IconLook& look, bool force);
+    // A balloon notification from the icon (the system cuts text past 255 characters).
+    void notify(const std::u16string& title, const std::u16string& text);
     void remove();
 
 private:

@@ -30,6 +30,11 @@ void Updater::applyFrequency(const std::string& frequency) {
     callIfPresent(api_.setUpdateCheckInterval, frequency == "1h" ? 3600 : 86400);
 }
 
+void Updater::changeFrequency(const std::string& frequency) {
+    applyFrequency(frequency);
+    if (frequency == "startup") callIfPresent(api_.checkUpdateWithoutUi);
+}
+
 void Updater::checkWithUi() { callIfPresent(api_.checkUpdateWithUi); }
 
 void Updater::cleanup() { callIfPresent(api_.cleanup); }

@@ -29,6 +29,9 @@ public:
     // frequency: "1h", "1d", "startup" or "never" (anything else counts as "1d").
     void initialise(const std::string& frequency);
     void applyFrequency(const std::string& frequency);
+    // The user chose a frequency: applies it, and "startup" checks quietly at once too, since
+    // that choice only checks when the program starts.
+    void changeFrequency(const std::string& frequency);
     void checkWithUi();
     void cleanup();
 

@@ -1,6 +1,7 @@
 #include "hotkey_field.h"
 
 #include "control_ids.h"
+#include "tray/interface_strings.h"
 
 namespace quillom::ui {
 namespace {
@@ -8,9 +9,23 @@ namespace {
 constexpr uint32_t kBackspace = 0x08, kShift = 0x10, kControl = 0x11, kMenu = 0x12, kEscape = 0x1B,
                    kDelete = 0x2E, kLeftWin = 0x5B, kRightWin = 0x5C, kLeftShift = 0xA0, kRightMenu = 0xA5;
 
+constexpr int kUndoText = 11, kConvertText = 12, kConvertToText = 13, kErrorText = 117;
+
 bool isModifierKey(uint32_t vk) {
     return vk == kShift || vk == kControl || vk == kMenu || vk == kLeftWin || vk == kRightWin ||
            (vk >= kLeftShift && vk <= kRightMenu);
+}
+
+// The command a hotkey runs, as the tray menu names it.
+std::u16string commandLabel(int slot) {
+    switch (slot) {
+    case tray::hotkey::Undo: return tray::text(kUndoText);
+    case tray::hotkey::Convert: return tray::text(kConvertText);
+    case tray::hotkey::ConvertEn: return tray::text(kConvertToText) + u" EN";
+    case tray::hotkey::ConvertRu: return tray::text(kConvertToText) + u" RU";
+    case tray::hotkey::ConvertUk: return tray::text(kConvertToText) + u" UK";
+    default: return {};
+    }
 }
 
 }  // namespace
@@ -19,7 +34,7 @@ HotkeyKey hotkeyFieldKey(uint32_t vk, uint32_t heldModifiers) {
     if (vk == kEscape) return {HotkeyKeyAction::Cancel, {}};
     if (vk == kDelete || vk == kBackspace) return {HotkeyKeyAction::Clear, {}};
     const uint32_t mods = heldModifiers & tray::modifier::All;
-    if (isModifierKey(vk) || mods == 0 || vk == 0 || vk > 0xFE) return {};
+    if (isModifierKey(vk) || vk == 0 || vk > 0xFE) return {};
     return {HotkeyKeyAction::Bind, {mods, vk}};
 }
 
@@ -34,13 +49,30 @@ int hotkeySlotOf(int controlId) {
     }
 }
 
-bool applyHotkeyField(SettingsHost& host, int controlId, tray::HotkeyBinding binding) {
+HotkeyFieldResult applyHotkeyField(SettingsHost& host, int controlId, tray::HotkeyBinding binding) {
     const int slot = hotkeySlotOf(controlId);
-    if (slot == 0) return false;
-    const tray::HotkeyBindings::SetResult result = host.hotkeys().set(slot, binding, host.store());
-    if (result == tray::HotkeyBindings::SetResult::Refused) return false;
+    if (slot == 0) return {};
+    tray::HotkeyBindings& bindings = host.hotkeys();
+    switch (bindings.refusal(slot, binding)) {
+    case tray::HotkeyRefusal::NeedsModifier: return {false, tray::text(tray::text_id::HotkeyNeedsModifier)};
+    case tray::HotkeyRefusal::Reserved: return {false, tray::text(tray::text_id::HotkeyReserved)};
+    case tray::HotkeyRefusal::TakenByCommand:
+        return {false, tray::formattedText(tray::text_id::HotkeyTakenByCommand,
+                                           commandLabel(bindings.commandWith(binding, slot)))};
+    case tray::HotkeyRefusal::None: break;
+    }
+    const tray::HotkeyBindings::SetResult result = bindings.set(slot, binding, host.store());
+    if (result == tray::HotkeyBindings::SetResult::Refused) return {};
     host.registerHotkeys();
-    return result == tray::HotkeyBindings::SetResult::Saved;
+    if (result != tray::HotkeyBindings::SetResult::Saved) return {false, tray::text(kErrorText)};
+    return {true, {}};
+}
+
+std::u16string hotkeyFieldText(SettingsHost& host, int controlId) {
+    const int slot = hotkeySlotOf(controlId);
+    std::u16string shown = host.hotkeyText(host.hotkeys().binding(slot));
+    if (host.hotkeys().registrationRefused(slot)) shown += u" — " + tray::text(tray::text_id::HotkeyTakenBySystem);
+    return shown;
 }
 
 void resetHotkeys(SettingsHost& host) {

@@ -5,14 +5,15 @@
 #include "settings_host.h"
 
 #include <cstdint>
+#include <string>
 
 namespace quillom::ui {
 
 enum class HotkeyKeyAction {
-    Ignore,  // a modifier alone, or a key without any modifier held
+    Ignore,  // a modifier alone
     Cancel,  // Esc: leave the field without a change
     Clear,   // Delete or Backspace: unbind
-    Bind,    // the key with the modifiers held
+    Bind,    // the key with the modifiers held (maybe none: applying it then says why not)
 };
 struct HotkeyKey {
     HotkeyKeyAction action = HotkeyKeyAction::Ignore;
@@ -27,8 +28,16 @@ HotkeyKey hotkeyFieldKey(uint32_t vk, uint32_t heldModifiers);
 // other controls.
 int hotkeySlotOf(int controlId);
 
-// Stores and registers a new or cleared binding for the field; false when refused or not saved.
-bool applyHotkeyField(SettingsHost& host, int controlId, tray::HotkeyBinding binding);
+// The field's answer to a binding: accepted (stored and registered, or cleared), or the text
+// that tells the user why not.
+struct HotkeyFieldResult {
+    bool accepted = false;
+    std::u16string message;
+};
+HotkeyFieldResult applyHotkeyField(SettingsHost& host, int controlId, tray::HotkeyBinding binding);
+
+// What a field shows at rest: the binding, and that Windows refused it when it did.
+std::u16string hotkeyFieldText(SettingsHost& host, int controlId);
 
 // Reset to Defaults.
 void resetHotkeys(SettingsHost& host);

@@ -23,15 +23,19 @@ uint32_t heldModifiers() {
     return mods;
 }
 
-void showBinding(HWND field, int id) {
-    SettingsHost& host = *settingsWindow().host;
-    SetWindowTextW(field, wide(host.hotkeyText(host.hotkeys().binding(hotkeySlotOf(id)))));
+void showBinding(HWND field, int id) { SetWindowTextW(field, wide(hotkeyFieldText(*settingsWindow().host, id))); }
+
+// Tab and Shift+Tab move on as in any dialog; with Ctrl, Alt or Win held they are shortcuts.
+bool isPlainTab(LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    return msg && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
+           (heldModifiers() & (tray::modifier::Ctrl | tray::modifier::Alt | tray::modifier::Win)) == 0;
 }
 
 LRESULT CALLBACK fieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     const int id = int(data);
     switch (message) {
-    case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
+    case WM_GETDLGCODE: return isPlainTab(lParam) ? 0 : DLGC_WANTALLKEYS;
     case WM_LBUTTONDOWN: SetFocus(field); return 0;
     case WM_SETFOCUS:
         settingsWindow().host->suspendHotkeys();
@@ -47,7 +51,14 @@ LRESULT CALLBACK fieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SYSKEYDOWN: {
         const HotkeyKey key = hotkeyFieldKey(uint32_t(wParam), heldModifiers());
         if (key.action == HotkeyKeyAction::Ignore) return 0;
-        if (key.action != HotkeyKeyAction::Cancel) applyHotkeyField(*settingsWindow().host, id, key.binding);
+        if (key.action != HotkeyKeyAction::Cancel) {
+            const HotkeyFieldResult result = applyHotkeyField(*settingsWindow().host, id, key.binding);
+            // A refusal stays in the field, which waits for another combination.
+            if (!result.message.empty()) {
+                SetWindowTextW(field, wide(result.message));
+                return 0;
+            }
+        }
         // Leaving the field shows the binding as it now stands.
         SetFocus(settingsWindow().window);
         return 0;

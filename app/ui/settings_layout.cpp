@@ -1,5 +1,7 @@
 #include "settings_layout.h"
 
+#include <algorithm>
+
 #include "control_ids.h"
 
 namespace quillom::ui {
@@ -192,6 +194,24 @@ std::vector<ListColumn> listColumns(int controlId) {
 
 bool overlap(const Box& a, const Box& b) {
     return a.x < b.right() && b.x < a.right() && a.y < b.bottom() && b.y < a.bottom();
+}
+
+int fittingDpi(int dpi, const Box& workArea) {
+    const int limit = std::min(workArea.width, workArea.height) * 96 / kSettingsWindowSize;
+    return std::max(std::min(dpi, limit), 48);
+}
+
+Box keepInWorkArea(const Box& workArea, const Box& window) {
+    Box placed = window;
+    // The top-left corner wins when the window is larger: the caption must stay reachable.
+    placed.x = std::max(workArea.x, std::min(window.x, workArea.right() - window.width));
+    placed.y = std::max(workArea.y, std::min(window.y, workArea.bottom() - window.height));
+    return placed;
+}
+
+Box placeInWorkArea(const Box& workArea, int width, int height) {
+    return keepInWorkArea(workArea, {workArea.x + (workArea.width - width) / 2,
+                                     workArea.y + (workArea.height - height) / 2, width, height});
 }
 
 }  // namespace quillom::ui

@@ -59,4 +59,14 @@ std::vector<ListColumn> listColumns(int controlId);
 
 bool overlap(const Box& a, const Box& b);
 
+// The window is kSettingsWindowSize units square. At a DPI that would make it larger than the
+// monitor's work area (150 % on a 1366 x 768 screen, say) it is laid out at the largest DPI at
+// which it fits, so that its caption and every control stay reachable.
+inline constexpr int kSettingsWindowSize = 560;
+int fittingDpi(int dpi, const Box& workArea);
+// The window's box, centred in the work area and moved inside it where it does not fit.
+Box placeInWorkArea(const Box& workArea, int width, int height);
+// A box the system suggested (after a DPI change) moved inside the work area.
+Box keepInWorkArea(const Box& workArea, const Box& window);
+
 }  // namespace quillom::ui

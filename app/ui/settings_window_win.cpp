@@ -21,7 +21,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillomSettingsWindow";
 constexpr int kIconResource = 101;
-constexpr int kWindowSize = 560;
 constexpr int kTitleText = 21, kBlockedText = 20, kRestoreQuestion = 113, kRestoreCaption = 114,
               kRestoreFailed = 115, kRestored = 116, kErrorCaption = 117, kDistributionText = 108;
 constexpr wchar_t kManualAddress[] = L"https://www.quillom.example/manual";
@@ -29,6 +28,14 @@ constexpr wchar_t kManualAddress[] = L"https://www.quillom.example/manual";
 constexpr int kPageMargin = 6;
 
 SettingsWindow gWindow;
+
+// What a rebuild after a DPI change keeps: the new DPI and the box the system suggested.
+struct Reopening {
+    int dpi = 0;  // 0: an ordinary opening
+    Box suggested;
+};
+Reopening gReopening;
+int gReopenPage = 0;  // the tab shown again after any rebuild
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -57,6 +64,42 @@ int screenDpi() {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
+}
+
+// Looked up at run time: Windows before 8.1 has one DPI for every monitor.
+int monitorDpi(HMONITOR monitor) {
+    using GetDpi = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto get = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore ? reinterpret_cast<GetDpi>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    constexpr int kEffectiveDpi = 0;
+    if (get && get(monitor, kEffectiveDpi, &x, &y) == S_OK && y > 0) return int(y);
+    return screenDpi();
+}
+
+Box workAreaOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    const RECT& r = info.rcWork;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// The monitor the window goes to: where the system suggested after a DPI change, otherwise the
+// one under the mouse (the tray icon the user just clicked).
+HMONITOR targetMonitor() {
+    if (gReopening.dpi) {
+        const Box& b = gReopening.suggested;
+        RECT r{b.x, b.y, b.right(), b.bottom()};
+        return MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST);
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
 }
 
 HFONT createDialogFont(int dpi) {
@@ -212,19 +255,25 @@ void showPage(int index) {
 void reportClippedTexts();
 
 bool buildWindow() {
-    gWindow.dpi = screenDpi();
+    const HMONITOR monitor = targetMonitor();
+    const Box work = workAreaOf(monitor);
+    gWindow.dpi = fittingDpi(gReopening.dpi ? gReopening.dpi : monitorDpi(monitor), work);
     if (gWindow.font) DeleteObject(gWindow.font);
     gWindow.font = createDialogFont(gWindow.dpi);
-    const int size = scaled(kWindowSize);
+    const int size = scaled(kSettingsWindowSize);
+    const Box placed = gReopening.dpi
+                           ? keepInWorkArea(work, {gReopening.suggested.x, gReopening.suggested.y, size, size})
+                           : placeInWorkArea(work, size, size);
+    gReopening = {};
     gWindow.window = CreateWindowExW(0, kWindowClass, wide(tray::text(kTitleText)),
-                                     WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, (GetSystemMetrics(SM_CXSCREEN) - size) / 2,
-                                     (GetSystemMetrics(SM_CYSCREEN) - size) / 2, size, size, nullptr, nullptr,
-                                     gWindow.instance, nullptr);
+                                     WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, placed.x, placed.y, size, size,
+                                     nullptr, nullptr, gWindow.instance, nullptr);
     if (!gWindow.window) return false;
     RECT client;
     GetClientRect(gWindow.window, &client);
     // Siblings of the tab control: it must not paint over the pages.
-    gWindow.tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE,
+    // First in the tab order; the arrow keys switch its pages.
+    gWindow.tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_MULTILINE,
                                    scaled(8), scaled(8), client.right - scaled(16), client.bottom - scaled(36),
                                    gWindow.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl::Tabs)),
                                    gWindow.instance, nullptr);
@@ -257,12 +306,16 @@ bool buildWindow() {
     fillLanguageList();
     fillExcludedList();
     fillDictionaryLists();
-    showPage(0);
+    const int page = gReopenPage < int(gWindow.pages.size()) ? gReopenPage : 0;
+    gReopenPage = 0;
+    TabCtrl_SetCurSel(gWindow.tabs, page);
+    showPage(page);
     reportClippedTexts();
     return true;
 }
 
 void rebuild() {
+    if (gWindow.tabs) gReopenPage = std::max(0, TabCtrl_GetCurSel(gWindow.tabs));
     if (gWindow.window) DestroyWindow(gWindow.window);
     openSettingsWindow(gWindow.instance, *gWindow.host);
 }
@@ -364,8 +417,21 @@ void forgetWindow() {
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
+        // Esc reaches the window from IsDialogMessage as IDCANCEL: it closes, as a dialog does.
+        if (window == gWindow.window && LOWORD(wParam) == IDCANCEL && lParam == 0) {
+            DestroyWindow(window);
+            return 0;
+        }
         if (window == gWindow.window) onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_DPICHANGED: {
+        // Fonts, controls and boxes all derive from the DPI: build the window again at the new
+        // one, where the system suggests, kept inside that monitor's work area.
+        const RECT* r = reinterpret_cast<const RECT*>(lParam);
+        gReopening = {HIWORD(wParam), {r->left, r->top, r->right - r->left, r->bottom - r->top}};
+        PostMessageW(window, kMsgRebuild, 0, 0);
+        return 0;
+    }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == gWindow.tabs && header->code == TCN_SELCHANGE) showPage(TabCtrl_GetCurSel(gWindow.tabs));
@@ -529,6 +595,11 @@ void openSettingsWindow(HINSTANCE instance, SettingsHost& host) {
     }
     ShowWindow(gWindow.window, SW_SHOW);
     SetForegroundWindow(gWindow.window);
+    SetFocus(GetNextDlgTabItem(gWindow.window, nullptr, FALSE));
+}
+
+bool routeSettingsWindowKeys(MSG& msg) {
+    return gWindow.window && IsWindow(gWindow.window) && IsDialogMessageW(gWindow.window, &msg);
 }
 
 }  // namespace quillom::ui

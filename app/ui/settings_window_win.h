@@ -13,4 +13,8 @@ namespace quillom::ui {
 // first time) and shows it. host must outlive the window.
 void openSettingsWindow(HINSTANCE instance, SettingsHost& host);
 
+// The message loop hands every message here first: the window's keyboard navigation (Tab,
+// Shift+Tab, Enter, Esc, Space, arrows). True when it was handled and must not be dispatched.
+bool routeSettingsWindowKeys(MSG& msg);
+
 }  // namespace quillom::ui

@@ -8,7 +8,7 @@
 namespace quillom {
 
 std::unique_ptr<EngineHandle> EngineHandle::create(const std::string& rulesPath, const std::string& prefsPath) {
-    auto bytes = readWholeFile(rulesPath);
+    auto bytes = readConfigText(rulesPath);
     if (!bytes) return nullptr;
     auto root = json::parse(*bytes);
     if (!root || !root->isObject()) return nullptr;

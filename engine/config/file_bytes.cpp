@@ -24,4 +24,14 @@ std::optional<std::string> readWholeFile(const std::string& utf8Path) {
     return bytes;
 }
 
+std::optional<std::string> readConfigText(const std::string& utf8Path) {
+    std::error_code error;
+    const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
+    if (std::filesystem::file_size(path, error) > kMaxConfigFileBytes && !error) return std::nullopt;
+    std::optional<std::string> text = readWholeFile(utf8Path);
+    if (text && text->starts_with("\xEF\xBB\xBF")) text->erase(0, 3);
+    if (text && text->size() > kMaxConfigFileBytes) return std::nullopt;
+    return text;
+}
+
 }  // namespace quillom

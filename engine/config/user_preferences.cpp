@@ -80,7 +80,7 @@ UserPreferences UserPreferences::fromJsonText(std::string_view text) {
 }
 
 UserPreferences UserPreferences::load(const std::string& path) {
-    auto bytes = readWholeFile(path);
+    auto bytes = readConfigText(path);
     if (!bytes) return UserPreferences{};
     return fromJsonText(*bytes);
 }

@@ -396,6 +396,27 @@ case_convert_keeps_clipboard() {
     fi
 }
 
+case_damaged_rules() {
+    local what="16 a damaged working rules file is kept aside, the bundled one staged, and correction works"
+    stop_quillom
+    local damaged="$work/damaged-rules.bin"
+    # A hand edit gone wrong followed by bytes of a broken disk block.
+    { printf '{"manual_overrides": {"exact_pairs": {"rfr": "как",\n'; head -c 300 /dev/urandom; } >"$damaged"
+    cp "$damaged" "$settings/quillom_rules.json"
+    rm -f "$settings"/quillom_rules.json.unreadable*
+    if ! start_quillom wait-ready; then fail "$what (Quillom did not start: $(tail -n 3 "$work/quillom.out"))"; return; fi
+    import -window root "$artifacts/damaged-rules-start.png"
+    clear_notepad
+    type_text 30 'ok ghbdtn '
+    if ! expect_text 'ok привет '; then fail "$what (got '$actual')"; return; fi
+    if ! cmp -s "$damaged" "$settings/quillom_rules.json.unreadable"; then
+        fail "$what (the damaged bytes are not in quillom_rules.json.unreadable: $(ls "$settings"))"
+        return
+    fi
+    if [ "$(head -c 1 "$settings/quillom_rules.json")" != "{" ]; then fail "$what (working file not staged)"; return; fi
+    pass "$what (kept: quillom_rules.json.unreadable, $(wc -c <"$damaged") bytes; screenshot: $artifacts/damaged-rules-start.png)"
+}
+
 # --- run -----------------------------------------------------------------------
 
 case_first_start
@@ -417,6 +438,7 @@ else
     case_excluded_app
     case_tray_menu
     case_tray_comes_back
+    case_damaged_rules
     stop_quillom
 fi
 grep -h "hook timing" "$log" >"$artifacts/hook-timing.txt" 2>/dev/null

@@ -9,6 +9,7 @@
 //   settings_helper list-rows <id> <out>     the rows of a list view, cells joined by tabs, UTF-8
 //   settings_helper windows <out>            how many settings windows exist
 //   settings_helper menu-open                exit 0 while a popup menu shows
+//   settings_helper focused <out>            the control id of the keyboard focus in the window
 // Exit codes: 0 done, 1 not found or failed, 2 usage.
 #include <windows.h>
 #include <commctrl.h>
@@ -137,6 +138,18 @@ bool menuOpen() {
     return menu && IsWindowVisible(menu);
 }
 
+// The focus belongs to the window's thread, which is not ours: ask the system for it.
+int focused(const char* out) {
+    HWND window = settingsWindow();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!window || !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus) return 1;
+    HWND control = info.hwndFocus;
+    // A drop-down list's focus may sit in its child edit; its id is the combo box's.
+    while (control && GetParent(control) && GetParent(control) != window) control = GetParent(control);
+    return writeFile(out, std::to_string(control ? GetDlgCtrlID(control) : 0) + "\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,6 +159,7 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     if (command == "window-rect") return windowRect(argv[2]);
     if (command == "windows") return countWindows(argv[2]);
+    if (command == "focused") return focused(argv[2]);
     if (command == "shows") return controlOf(argv[2]) && IsWindowVisible(controlOf(argv[2])) ? 0 : 1;
     if (command == "enabled") return controlOf(argv[2]) && IsWindowEnabled(controlOf(argv[2])) ? 0 : 1;
     if (argc < 4) return 2;

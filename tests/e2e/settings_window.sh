@@ -287,6 +287,36 @@ case_languages() {
     if [ -z "$problems" ]; then pass "$what"; else fail "$what ($problems)"; fi
 }
 
+focus_is() { [ "$(ask focused)" = "$1" ]; }
+
+# The General page's controls in tab order: interface language, update frequency, Check Now,
+# launch at login.
+case_keyboard_navigation() {
+    local what="7 Tab moves through the General tab's controls, Shift+Tab back, Esc closes"
+    open_settings && select_tab 0 || { fail "$what (no window)"; return; }
+    local id first second problems=""
+    # The tab control first, then the page's first control.
+    click_rect "$(ask tab-rect 0)"
+    e2e_wait_for 5 focus_is 1000 || problems="$problems tab control not focused ($(ask focused));"
+    xdotool key Tab
+    e2e_wait_for 5 focus_is 1006 || problems="$problems first Tab: $(ask focused);"
+    first=$(ask focused)
+    xdotool key Tab
+    e2e_wait_for 5 focus_is 1004 || problems="$problems second Tab: $(ask focused);"
+    second=$(ask focused)
+    screenshot keyboard-focus-second-control
+    xdotool key shift+Tab
+    e2e_wait_for 5 focus_is "$first" || problems="$problems Shift+Tab: $(ask focused);"
+    xdotool key Escape
+    e2e_wait_for 5 window_gone || problems="$problems Esc did not close;"
+    if [ -z "$problems" ]; then
+        pass "$what (focus $first then $second; screenshot: $artifacts/keyboard-focus-second-control.png)"
+    else
+        fail "$what ($problems)"
+    fi
+}
+window_gone() { [ "$(ask windows)" = 0 ]; }
+
 case_high_dpi() {
     local what="6 at 150 % the window and its font scale and nothing is clipped"
     stop_quillom
@@ -316,6 +346,7 @@ else
     case_dictionary_pair
     case_feedback
     case_languages
+    case_keyboard_navigation
     case_high_dpi
     stop_quillom
 fi

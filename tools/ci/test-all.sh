@@ -8,6 +8,7 @@ cd "$(dirname "$0")/../.."
 . tools/ci/packages.sh
 
 FUZZ_SECONDS=${QUILLOM_FUZZ_SECONDS:-60}
+SETTINGS_FUZZ_SECONDS=${QUILLOM_SETTINGS_FUZZ_SECONDS:-20}
 total=0
 failed=0
 failures=()
@@ -93,6 +94,29 @@ if build linux-fuzz --target quillom_fuzz_engine; then
     rm -rf "$corpus"
 else
     count "fuzz build" 0 1
+fi
+
+echo "== fuzz settings: ${SETTINGS_FUZZ_SECONDS}s each"
+settings_fuzzers="json_codec preferences hotkeys overrides"
+if build linux-fuzz --target $(for f in $settings_fuzzers; do printf 'quillom_fuzz_%s ' "$f"; done); then
+    corpus=$(mktemp -d)
+    cp tests/app/settings/data/*.json "$corpus/"
+    for f in $settings_fuzzers; do
+        # Each target takes its own copy: what one finds does not steer the others.
+        cp -r "$corpus" "$corpus.$f"
+        if build/linux-fuzz/tests/fuzz/quillom_fuzz_$f -max_total_time="$SETTINGS_FUZZ_SECONDS" -max_len=4096 \
+            -print_final_stats=0 "$corpus.$f" >build/linux-fuzz/fuzz_$f.log 2>&1; then
+            echo "$f: $(tail -n 1 build/linux-fuzz/fuzz_$f.log)"
+            count "fuzz $f" 1 0
+        else
+            tail -n 40 build/linux-fuzz/fuzz_$f.log
+            count "fuzz $f" 0 1
+        fi
+        rm -rf "$corpus.$f"
+    done
+    rm -rf "$corpus"
+else
+    count "fuzz settings build" 0 1
 fi
 
 if build windows; then

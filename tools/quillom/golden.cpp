@@ -83,7 +83,7 @@ int runGolden(std::vector<std::string> args) {
     }
     auto engine = Engine::open(common);
     if (!engine) return 1;
-    auto root = json::parse(readWholeFile(common.rulesPath).value_or(""));
+    auto root = json::parse(readConfigText(common.rulesPath).value_or(""));
     const json::Value* tests = root ? json::findArray(*root, "golden_tests") : nullptr;
     if (!tests) {
         std::fprintf(stderr, "quillom golden: the rules file has no \"golden_tests\" array\n");

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -19,6 +20,8 @@ public:
     std::filesystem::path appData;
     std::filesystem::path exe;
     std::vector<uint16_t> layouts{0x0409};
+    // Reads of a path listed here fail (as a sharing violation would) while its count lasts.
+    mutable std::map<std::filesystem::path, int> failingReads;
     bool failNextWrite = false;    // writes half the bytes, then reports failure
     bool failNextReplace = false;
     int writes = 0;                // successful file writes
@@ -26,6 +29,15 @@ public:
     std::filesystem::path localAppData() const override { return appData; }
     std::filesystem::path executablePath() const override { return exe; }
     std::vector<uint16_t> keyboardLayoutLanguages() const override { return layouts; }
+
+    ReadStatus readFile(const std::filesystem::path& path, std::string& out) const override {
+        if (auto it = failingReads.find(path); it != failingReads.end() && it->second > 0) {
+            --it->second;
+            out.clear();
+            return ReadStatus::Failed;
+        }
+        return readWholeFile(path, out);
+    }
 
     bool writeNewFile(const std::filesystem::path& path, std::string_view bytes) override {
         if (failNextWrite) {

@@ -99,6 +99,18 @@ TEST_F(LearningTest, UnreadableRulesAreNotReplacedByADictionaryOnlyFile) {
     EXPECT_EQ(reloads, 0);
 }
 
+TEST_F(LearningTest, RulesThatCannotBeReadNowAreNotRewritten) {
+    const std::string before = readText(store.workingRulesPath());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        platform.failingReads[store.workingRulesPath()] = 1;
+        const bool saved = attempt == 0 ? learnFromUndo(store, "ghbdtn", reload)
+                                        : learnFromConversion(store, "ghbdtn", "привет", "ru", reload);
+        EXPECT_FALSE(saved) << attempt;
+        EXPECT_EQ(readText(store.workingRulesPath()), before) << attempt;
+    }
+    EXPECT_EQ(reloads, 0);
+}
+
 TEST_F(LearningTest, FailedSaveDoesNotReload) {
     platform.failNextWrite = true;
     EXPECT_FALSE(learnFromUndo(store, "ghbdtn", reload));

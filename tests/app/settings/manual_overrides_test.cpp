@@ -95,6 +95,21 @@ TEST(ManualOverrides, RemoveExactPairErasesAndTombstones) {
               "{\n  \"exact_pairs\": [\n    \"ghbdtn\"\n  ],\n  \"deleted_exact_pairs\": [\n    \"ghbdtn\"\n  ]\n}\n");
 }
 
+// Found by fuzzing: a hand-edited file that names a word twice kept showing it after removal.
+TEST(ManualOverrides, RemovalTakesEveryCopyOfAWord) {
+    JsonValue rules = parsed(R"({"manual_overrides":{
+        "exact_pairs":{"ghbdtn":"здравствуй","lheu":"друг","ghbdtn":"мир"},
+        "exact_pairs_meta":{"ghbdtn":{"src":"en"},"ghbdtn":{"src":"en"}},
+        "never_correct":["nasa","kde","nasa"],"never_correct_meta":{"nasa":{},"nasa":{}}}})");
+    removeExactPair(rules, "ghbdtn");
+    removeNeverCorrect(rules, "nasa");
+    EXPECT_EQ(listExactPairs(rules, kUkFirst), (std::vector<ExactPairEntry>{{"en", "lheu", "uk", "друг"}}));
+    EXPECT_EQ(listNeverCorrect(rules, kUkFirst), (std::vector<NeverCorrectEntry>{{"en", "kde"}}));
+    const JsonValue& mo = *find(rules, kManualOverrides);
+    EXPECT_TRUE(find(mo, "exact_pairs_meta")->members().empty());
+    EXPECT_TRUE(find(mo, "never_correct_meta")->members().empty());
+}
+
 TEST(ManualOverrides, NeverCorrectAddUpdateRemove) {
     JsonValue rules = parsed(R"({"manual_overrides":{"never_correct":[5,"nasa"],
         "deleted_never_correct":["мой"]}})");

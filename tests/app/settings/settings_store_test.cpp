@@ -139,11 +139,126 @@ TEST_F(SettingsStoreTest, TemplateUpgradeKeepsUserEntriesAndTombstones) {
     EXPECT_EQ(platform.writes, 0);
 }
 
-TEST_F(SettingsStoreTest, UnparsableWorkingRulesAreNotRewrittenAtStart) {
+TEST_F(SettingsStoreTest, DamagedWorkingRulesAreKeptAsideAndTheTemplateStaged) {
     installTemplate("template_rules_v1.json");
-    writeText(store.workingRulesPath(), "{\"manual_overrides\": {,}");
+    const fs::path aside = fs::path(store.workingRulesPath()) += ".unreadable";
+    writeText(aside, "an older copy");
+    const std::string damaged = "{\"manual_overrides\": {,}";
+    writeText(store.workingRulesPath(), damaged);
     EXPECT_TRUE(store.stageConfigurationFiles());
-    EXPECT_EQ(readText(store.workingRulesPath()), "{\"manual_overrides\": {,}");
+    const fs::path kept = fs::path(store.workingRulesPath()) += ".unreadable.2";
+    EXPECT_EQ(store.damagedRulesKeptAs(), kept);
+    EXPECT_EQ(readText(kept), damaged);
+    EXPECT_EQ(readText(aside), "an older copy");
+    EXPECT_EQ(listExactPairs(workingRules(), activeLanguages(JsonValue())).size(), 2u);
+
+    // The next start finds a working file that reads: nothing more is kept aside.
+    SettingsStore nextStart{platform};
+    EXPECT_TRUE(nextStart.stageConfigurationFiles());
+    EXPECT_TRUE(nextStart.damagedRulesKeptAs().empty());
+    EXPECT_FALSE(fs::exists(fs::path(store.workingRulesPath()) += ".unreadable.3"));
+}
+
+TEST_F(SettingsStoreTest, WorkingRulesThatCannotBeReadNowAreLeftAlone) {
+    installTemplate("template_rules_v1.json");
+    const std::string own = R"({"manual_overrides": {"never_correct": ["own"]}})";
+    writeText(store.workingRulesPath(), own);
+    platform.failingReads[store.workingRulesPath()] = 100;
+    EXPECT_TRUE(store.stageConfigurationFiles());
+    EXPECT_TRUE(store.damagedRulesKeptAs().empty());
+    EXPECT_EQ(readText(store.workingRulesPath()), own);
+
+    // Without a readable template the damaged file stays where it is too.
+    platform.failingReads.clear();
+    fs::remove(store.templateRulesPath());
+    writeText(store.workingRulesPath(), "not json");
+    EXPECT_TRUE(store.setAsideWorkingRules().empty());
+    EXPECT_EQ(readText(store.workingRulesPath()), "not json");
+    EXPECT_FALSE(fs::exists(fs::path(store.workingRulesPath()) += ".unreadable"));
+}
+
+TEST_F(SettingsStoreTest, ByteOrderMarkIsReadAsAbsentAndNeverWritten) {
+    writeText(store.preferencesPath(), fixture("prefs_bom.json"));
+    JsonValue prefs;
+    ASSERT_TRUE(store.loadPreferences(prefs));
+    EXPECT_FALSE(pauseInGames(prefs));
+    EXPECT_EQ(uiLanguage(prefs), "ru");
+    ASSERT_TRUE(store.savePreferences(prefs));
+    EXPECT_EQ(readText(store.preferencesPath()).rfind("{", 0), 0u);
+    EXPECT_FALSE(fs::exists(fs::path(store.preferencesPath()) += ".unreadable"));
+
+    // A template rules file with one is merged like any other, and the working copy has none.
+    writeText(store.templateRulesPath(), "\xEF\xBB\xBF" + fixture("template_rules_v1.json"));
+    writeText(store.workingRulesPath(), "\xEF\xBB\xBF" + fixture("template_rules_v1.json"));
+    EXPECT_TRUE(store.stageConfigurationFiles());
+    EXPECT_TRUE(store.damagedRulesKeptAs().empty());
+    EXPECT_EQ(readText(store.workingRulesPath()).rfind("{", 0), 0u);
+}
+
+// A read that fails (a sharing violation at login) yields defaults; a save built on them
+// would wipe the user's settings, so it is refused until a read succeeds again.
+TEST_F(SettingsStoreTest, SaveAfterAFailedReadIsRefused) {
+    const std::string original = fixture("prefs_user.json");
+    writeText(store.preferencesPath(), original);
+    platform.failingReads[store.preferencesPath()] = 1;
+    JsonValue prefs;
+    EXPECT_FALSE(store.loadPreferences(prefs));
+    EXPECT_EQ(prefs, JsonValue::makeObject());
+    setUiLanguage(prefs, "ru");
+    EXPECT_TRUE(store.writeRefused(store.preferencesPath()));
+    EXPECT_FALSE(store.savePreferences(prefs));
+    EXPECT_EQ(readText(store.preferencesPath()), original);
+    EXPECT_FALSE(store.writeRefused(store.workingRulesPath()));
+
+    ASSERT_TRUE(store.loadPreferences(prefs));
+    setUiLanguage(prefs, "ru");
+    EXPECT_TRUE(store.savePreferences(prefs));
+    EXPECT_EQ(uiLanguage([&] { JsonValue p; store.loadPreferences(p); return p; }()), "ru");
+}
+
+TEST_F(SettingsStoreTest, StartUpNormalisationSkipsWhenThePreferencesCannotBeRead) {
+    installTemplate("template_rules_v1.json");
+    writeText(store.preferencesPath(), R"({"active_languages":["en","de"],"hotkeys":{"undo":"x"}})");
+    const std::string original = readText(store.preferencesPath());
+    platform.layouts = {0x0419};
+    platform.failingReads[store.preferencesPath()] = 1;
+    EXPECT_TRUE(store.stageConfigurationFiles());
+    EXPECT_FALSE(store.normaliseActiveLanguages());
+    EXPECT_EQ(readText(store.preferencesPath()), original);
+    EXPECT_TRUE(store.normaliseActiveLanguages());  // the next read succeeds
+}
+
+TEST_F(SettingsStoreTest, RestoreDefaultsIsRefusedWhenAFileCannotBeRead) {
+    installTemplate("template_rules_v1.json");
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    const std::string prefsBefore = readText(store.preferencesPath());
+    writeText(store.workingRulesPath(), R"({"manual_overrides": {"never_correct": ["own"]}})");
+    platform.failingReads[store.workingRulesPath()] = 1;
+    EXPECT_FALSE(store.restoreDefaults());
+    EXPECT_EQ(readText(store.workingRulesPath()), R"({"manual_overrides": {"never_correct": ["own"]}})");
+    EXPECT_EQ(readText(store.preferencesPath()), prefsBefore);
+    EXPECT_TRUE(store.restoreDefaults());
+}
+
+TEST_F(SettingsStoreTest, OversizedFilesAreRefusedUnread) {
+    fs::create_directories(store.settingsFolder());
+    {
+        std::ofstream out(store.preferencesPath(), std::ios::binary);
+        out << "{}";
+    }
+    fs::resize_file(store.preferencesPath(), kMaxSettingsFileBytes + 1);  // sparse: nothing stored
+    std::string bytes = "stale";
+    EXPECT_EQ(readWholeFile(store.preferencesPath(), bytes), ReadStatus::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    JsonValue prefs;
+    EXPECT_EQ(store.loadJsonFile(store.preferencesPath(), prefs), LoadStatus::Unparsable);
+    EXPECT_FALSE(store.writeRefused(store.preferencesPath()));
+
+    // The limit itself is allowed.
+    writeText(store.preferencesPath(), "{\"a\":1}");
+    EXPECT_EQ(readWholeFile(store.preferencesPath(), bytes, 7), ReadStatus::Read);
+    EXPECT_EQ(bytes, "{\"a\":1}");
+    EXPECT_EQ(readWholeFile(store.preferencesPath(), bytes, 6), ReadStatus::TooLarge);
 }
 
 TEST_F(SettingsStoreTest, NoTemplateAndNoWorkingRulesFailsStaging) {
@@ -152,8 +267,9 @@ TEST_F(SettingsStoreTest, NoTemplateAndNoWorkingRulesFailsStaging) {
 }
 
 TEST_F(SettingsStoreTest, UnreadablePreferencesReadAsDefaults) {
-    for (const char* name : {"prefs_bom.json", "prefs_syntax_error.json"}) {
-        writeText(store.preferencesPath(), fixture(name));
+    for (const std::string& text : {fixture("prefs_syntax_error.json"), std::string("\xEF\xBB\xBF\xEF\xBB\xBF{}")}) {
+        const std::string& name = text;
+        writeText(store.preferencesPath(), text);
         JsonValue prefs(3);
         EXPECT_FALSE(store.loadPreferences(prefs)) << name;
         EXPECT_EQ(prefs, JsonValue::makeObject()) << name;
@@ -201,10 +317,10 @@ TEST_F(SettingsStoreTest, UnparsableFileIsKeptAsideBeforeItIsReplaced) {
     EXPECT_EQ(readText(prefsPath), "{\n  \"ui_language\": \"uk\"\n}\n");
 
     // A later broken edit does not overwrite the first copy.
-    writeText(prefsPath, fixture("prefs_bom.json"));
+    writeText(prefsPath, "{\"ui_language\": ru}");
     ASSERT_TRUE(store.savePreferences(prefs));
     EXPECT_EQ(readText(fs::path(prefsPath) += ".unreadable"), broken);
-    EXPECT_EQ(readText(fs::path(prefsPath) += ".unreadable.2"), fixture("prefs_bom.json"));
+    EXPECT_EQ(readText(fs::path(prefsPath) += ".unreadable.2"), "{\"ui_language\": ru}");
 
     // The rules file gets the same protection; an empty file holds nothing worth keeping.
     writeText(store.workingRulesPath(), "{\"thresholds\": ");
@@ -306,16 +422,17 @@ TEST(SystemFiles, ReadWriteReplaceOnRealFiles) {
     const fs::path target = temp.path() / fs::path(u8"налаштування.json");
     const fs::path staged = temp.path() / "staged.tmp";
     std::string bytes;
-    EXPECT_FALSE(readWholeFile(target, bytes));
+    EXPECT_EQ(readWholeFile(target, bytes), ReadStatus::Missing);
+    EXPECT_EQ(readWholeFile(temp.path() / "missing" / "x", bytes), ReadStatus::Missing);
     ASSERT_TRUE(writeFileFlushed(target, "old"));
     ASSERT_TRUE(writeFileFlushed(staged, std::string("new\0bytes", 9)));
     ASSERT_TRUE(replaceFileAtomically(staged, target));
     EXPECT_FALSE(fs::exists(staged));
-    ASSERT_TRUE(readWholeFile(target, bytes));
+    ASSERT_EQ(readWholeFile(target, bytes), ReadStatus::Read);
     EXPECT_EQ(bytes, std::string("new\0bytes", 9));
     EXPECT_FALSE(replaceFileAtomically(staged, target));
     EXPECT_FALSE(writeFileFlushed(temp.path() / "missing" / "x", "y"));
-    EXPECT_FALSE(readWholeFile(temp.path(), bytes));  // a folder is not a file
+    EXPECT_EQ(readWholeFile(temp.path(), bytes), ReadStatus::Failed);  // a folder is not a file
 }
 
 }  // namespace

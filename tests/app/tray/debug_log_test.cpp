@@ -49,5 +49,20 @@ TEST(DebugLog, FlagNeedsTheDeveloperMarker) {
     EXPECT_FALSE(developer.setEnabled(false));
 }
 
+TEST(DebugLog, CutKeepsWholeLinesOfTheTail) {
+    struct Case {
+        std::string tail;
+        size_t keptFrom;  // offset in the tail
+    };
+    const Case cases[] = {
+        {"half line\r\n[00:00:01] next\r\n", 11},
+        {"\n[00:00:01] next\r\n", 1},  // the tail starts just before a line end
+        {"no line end at all", 0},
+    };
+    const size_t fileSize = kLogCutAt + 10;
+    for (const Case& c : cases)
+        EXPECT_EQ(keptTailStart(fileSize, c.tail), fileSize - c.tail.size() + c.keptFrom) << c.tail;
+}
+
 }  // namespace
 }  // namespace quillom::tray

@@ -82,6 +82,8 @@ TEST_F(HotkeyBindingsTest, LoadTakesWellFormedMembersAndKeepsDefaultsOtherwise) 
         {R"({"mods":3,"vk":1e400})", {3, 0x7A}},
         {R"([3,65])", {3, 0x7A}},
         {R"({"mods":15,"vk":254})", {15, 254}},
+        {R"({"mods":4,"vk":65})", {3, 0x7A}},        // Shift+A types a capital
+        {R"({"mods":2,"vk":67})", {3, 0x7A}},        // Ctrl+C copies
     };
     for (const Case& c : cases) {
         JsonValue p;
@@ -142,6 +144,47 @@ TEST_F(HotkeyBindingsTest, SetRefusesBareKeysClearsAndSavesAll) {
 
     platform.failNextWrite = true;
     EXPECT_EQ(bindings.set(hotkey::ConvertEn, {2, 0x45}, store), HotkeyBindings::SetResult::SaveFailed);
+    EXPECT_EQ(bindings.binding(hotkey::ConvertEn), HotkeyBinding{});
+
+    // A read that fails is not followed by a save of the defaults it yielded.
+    const std::string before = readText(store.preferencesPath());
+    platform.failingReads[store.preferencesPath()] = 1;
+    EXPECT_EQ(bindings.set(hotkey::ConvertEn, {2, 0x45}, store), HotkeyBindings::SetResult::SaveFailed);
+    EXPECT_EQ(readText(store.preferencesPath()), before);
+    platform.failingReads[store.preferencesPath()] = 1;
+    EXPECT_FALSE(bindings.resetToDefaults(store));
+    EXPECT_EQ(readText(store.preferencesPath()), before);
+}
+
+TEST(HotkeyRefusals, CombinationsThatBreakTypingEditingOrClosingAreRefused) {
+    constexpr uint32_t A = modifier::Alt, C = modifier::Ctrl, S = modifier::Shift, W = modifier::Win;
+    const struct {
+        HotkeyBinding binding;
+        HotkeyRefusal expected;
+    } cases[] = {
+        {{0, 0}, HotkeyRefusal::None},            // unbinding
+        {{0, 'K'}, HotkeyRefusal::NeedsModifier},
+        {{S, 'K'}, HotkeyRefusal::NeedsModifier},
+        {{S, 0x73}, HotkeyRefusal::NeedsModifier},
+        {{A, 0x73}, HotkeyRefusal::Reserved},     // Alt+F4
+        {{C, 'C'}, HotkeyRefusal::Reserved},
+        {{C, 'V'}, HotkeyRefusal::Reserved},
+        {{C, 'X'}, HotkeyRefusal::Reserved},
+        {{C, 'Z'}, HotkeyRefusal::Reserved},
+        {{C, 'A'}, HotkeyRefusal::Reserved},
+        {{C | S, 'Z'}, HotkeyRefusal::None},
+        {{C | A, 'C'}, HotkeyRefusal::None},
+        {{C | A, 0x73}, HotkeyRefusal::None},
+        {{W, 'K'}, HotkeyRefusal::None},
+        {{C, 'B'}, HotkeyRefusal::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(combinationRefusal(c.binding), c.expected) << c.binding.mods << "+" << c.binding.vk;
+
+    HotkeyBindings bindings;
+    EXPECT_EQ(bindings.refusal(hotkey::ConvertRu, defaultBinding(hotkey::Undo)), HotkeyRefusal::TakenByCommand);
+    EXPECT_EQ(bindings.commandWith(defaultBinding(hotkey::Undo), hotkey::ConvertRu), hotkey::Undo);
+    EXPECT_EQ(bindings.refusal(hotkey::Undo, defaultBinding(hotkey::Undo)), HotkeyRefusal::None);  // its own
 }
 
 TEST_F(HotkeyBindingsTest, ResetRestoresDefaultsAndClearsLanguageHotkeys) {

@@ -63,6 +63,21 @@ TEST(Updater, FrequencyTable) {
     EXPECT_EQ(calls, (std::vector<std::string>{"check ui", "cleanup"}));
 }
 
+TEST(Updater, ChoosingStartupOnlyChecksQuietlyAtOnce) {
+    Updater updater(recordingApi(), "u");
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"startup", {"auto 0", "check quiet"}},
+        {"never", {"auto 0"}},
+        {"1h", {"auto 1", "interval 3600"}},
+        {"1d", {"auto 1", "interval 86400"}},
+    };
+    for (const auto& [frequency, expected] : cases) {
+        calls.clear();
+        updater.changeFrequency(frequency);
+        EXPECT_EQ(calls, expected) << frequency;
+    }
+}
+
 TEST(Updater, MissingFunctionsAreSkipped) {
     calls.clear();
     UpdaterApi api = recordingApi();

@@ -81,4 +81,40 @@ TEST(SettingsLayout, TextsExistAndListColumnsFitTheirLists) {
     }
 }
 
+TEST(SettingsWindowPlacement, ScaleFitsTheWorkArea) {
+    const struct {
+        int dpi;
+        Box work;
+        int expected;
+    } cases[] = {
+        {96, {0, 0, 1920, 1040}, 96},
+        {144, {0, 0, 1920, 1040}, 144},   // 150 %: 840 pixels fit
+        {144, {0, 0, 1366, 728}, 124},    // 150 % on a small screen: 560 units in 728 pixels
+        {192, {0, 0, 1280, 680}, 116},
+        {96, {0, 0, 100, 100}, 48},       // never below half size
+    };
+    for (const auto& c : cases) {
+        const int dpi = fittingDpi(c.dpi, c.work);
+        EXPECT_EQ(dpi, c.expected) << c.dpi << " " << c.work.width << "x" << c.work.height;
+        if (dpi > 48) EXPECT_LE(kSettingsWindowSize * dpi / 96, c.work.height);
+    }
+}
+
+TEST(SettingsWindowPlacement, WindowStaysInsideTheWorkArea) {
+    const Box work{0, 40, 1366, 728};  // taskbar at the top
+    const Box centred = placeInWorkArea(work, 560, 560);
+    EXPECT_EQ(centred.x, 403);
+    EXPECT_EQ(centred.y, 40 + 84);
+    // Larger than the work area: the caption (top-left) stays inside it.
+    const Box large = placeInWorkArea(work, 900, 840);
+    EXPECT_EQ(large.x, 233);
+    EXPECT_EQ(large.y, 40);
+    // A suggested box after a DPI change, half off a second monitor's work area.
+    const Box second{1920, 0, 1280, 984};
+    const Box moved = keepInWorkArea(second, {3000, -30, 560, 560});
+    EXPECT_EQ(moved.x, 1920 + 1280 - 560);
+    EXPECT_EQ(moved.y, 0);
+    EXPECT_EQ(moved.width, 560);
+}
+
 }  // namespace

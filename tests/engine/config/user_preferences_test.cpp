@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "config/file_bytes.h"
 #include "config/user_preferences.h"
+
+#include <filesystem>
+#include <fstream>
 
 namespace quillom {
 namespace {
@@ -34,6 +38,33 @@ TEST(UserPreferences, UnparsableOrMissingGiveDefaults) {
         EXPECT_TRUE(p.protectEndingsAfterDelete);
     }
     EXPECT_EQ(UserPreferences::load("/nonexistent/dir/prefs.json").activeLanguages, Langs{"en"});
+}
+
+// Editors that write a byte-order mark must not cost the user every setting; the text
+// itself (fromJsonText) stays strict, the file reader drops the mark.
+TEST(UserPreferences, FileWithByteOrderMarkLoads) {
+    const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "quillom-bom-prefs.json";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "\xEF\xBB\xBF" << R"({"active_languages": ["ru"], "protect_endings_after_delete": false})";
+    }
+    const auto p = UserPreferences::load(path.string());
+    std::filesystem::remove(path);
+    EXPECT_EQ(p.activeLanguages, (Langs{"en", "ru"}));
+    EXPECT_FALSE(p.protectEndingsAfterDelete);
+}
+
+TEST(ConfigText, OversizedFilesAreNotRead) {
+    const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "quillom-big-config.json";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "{}";
+    }
+    std::filesystem::resize_file(path, kMaxConfigFileBytes + 1);  // sparse
+    EXPECT_FALSE(readConfigText(path.string()).has_value());
+    std::filesystem::resize_file(path, 2);
+    EXPECT_EQ(readConfigText(path.string()), "{}");
+    std::filesystem::remove(path);
 }
 
 TEST(UserPreferences, ExcludedAppsAreKeyedLowerCase) {
