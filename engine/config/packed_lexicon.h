@@ -33,7 +33,7 @@
 // Rank band: 0 for a valid form with no frequency estimate; otherwise
 // 1 + floor(4 * log2(r)) where r >= 1 is the word's position in its
 // language's frequency order (1 = most frequent): band 1 is r = 1, band 41
-// is r = 1024..1218, and a band covers ranks 2^((b-1)/4) .. 2^(b/4).
+// is r = 1024..1217, and a band covers ranks 2^((b-1)/4) .. 2^(b/4).
 #pragma once
 
 #include <array>
