@@ -118,8 +118,8 @@ TEST_F(SettingsStoreTest, PackedLexiconFollowsTheTemplate) {
         const char* what;
         std::string working;
     };
-    // A damaged, older or missing copy is replaced by the template's.
-    for (const Case& c : {Case{"same size, other bytes", std::string(v2).replace(9, 3, "xyz")},
+    // Another id, an older or a missing copy is replaced by the template's.
+    for (const Case& c : {Case{"same size, other id", std::string(v2).replace(9, 3, "xyz")},
                           Case{"older", v1}, Case{"missing", ""}}) {
         writeText(store.templateLexiconPath(), v2);
         if (c.working.empty()) fs::remove(store.workingLexiconPath());
