@@ -18,7 +18,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillomTrayApp";
 
-using tray::logLine;
+using quillom::logLine;
 
 void errorBox(const wchar_t* text) { MessageBoxW(nullptr, text, L"Quillom", MB_ICONERROR); }
 
@@ -86,8 +86,9 @@ int TrayApp::startUp() {
         engine_.reset();
         return 1;
     }
+    caretWorker_ = std::make_unique<pipeline::CaretWorker>(pipeline_.caret, caretReader_);
     learningMode_ = settings::learningMode(prefs);
-    notifyIcon_.add(window_, instance_);
+    addTrayIcon();
     applyState();
     hotkeys_.load(store_);
     registerHotkeys();
@@ -107,7 +108,11 @@ bool TrayApp::createWindow() {
     RegisterClassExW(&wc);
     window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Quillom", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               instance_, this);
-    return window_ != nullptr;
+    if (!window_) return false;
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // Run elevated, the program would not get Explorer's broadcast otherwise.
+    if (taskbarCreated_) ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+    return true;
 }
 
 bool TrayApp::createEngine() {
@@ -160,6 +165,7 @@ void TrayApp::shutDown() {
             unsigned(t.p99), unsigned(t.max));
     if (hooksInstalled_) pipeline::removeHooks();
     hooksInstalled_ = false;
+    caretWorker_.reset();
     pipeline_.engine = nullptr;
     engine_.reset();
 }
@@ -175,6 +181,12 @@ LRESULT CALLBACK TrayApp::windowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+        logLine("tray: the taskbar was created again; adding the icon");
+        trayPresence_.taskbarCreated();
+        addTrayIcon();
+        return 0;
+    }
     switch (message) {
     case WM_DESTROY:
         notifyIcon_.remove();
@@ -192,6 +204,8 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             pipeline::drainQueue(pipeline_, ports());
         } else if (wParam == kTimerHotkeyRelease) {
             onHotkeyReleasePoll();
+        } else if (wParam == kTimerTrayRetry) {
+            addTrayIcon();
         }
         return 0;
     case WM_HOTKEY: onHotkey(int(wParam)); return 0;
@@ -206,6 +220,19 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);
     }
+}
+
+void TrayApp::addTrayIcon() {
+    const bool added = notifyIcon_.add(window_, instance_);
+    if (added) {
+        refreshTooltip();
+        refreshIcon(true);
+    }
+    if (trayPresence_.afterAdd(added, GetTickCount()))
+        SetTimer(window_, kTimerTrayRetry, tray::kTrayRetryIntervalMs, nullptr);
+    else
+        KillTimer(window_, kTimerTrayRetry);
+    if (!added) logLine("tray: the icon could not be added");
 }
 
 void TrayApp::applyState() {

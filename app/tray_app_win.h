@@ -9,17 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/caret_reader_win.h"
 #include "pipeline/hook_timing.h"
 #include "pipeline/keyboard_hook.h"
 #include "pipeline/pause_state.h"
 #include "pipeline/platform_win.h"
 #include "settings/settings_platform_win.h"
 #include "settings/settings_store.h"
-#include "tray/debug_log.h"
+#include "common/debug_log.h"
 #include "tray/hotkey_bindings.h"
 #include "tray/hotkey_gate.h"
 #include "tray/key_names_win.h"
 #include "tray/tray_icon_win.h"
+#include "tray/tray_presence.h"
 #include "tray/updater.h"
 
 namespace quillom {
@@ -37,6 +39,7 @@ public:
 private:
     static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2, kTimerHotkeyRelease = 3;
     static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600, kHotkeyPollMilliseconds = 15;
+    static constexpr UINT_PTR kTimerTrayRetry = 11;
 
     int startUp();
     bool createWindow();
@@ -53,6 +56,8 @@ private:
     void refreshTooltip();
     void refreshIcon(bool force);
     bool fullScreenPauseNow();
+    // Adds the tray icon with its current look; on failure the retry timer runs.
+    void addTrayIcon();
     pipeline::Status status();
 
     // Replaces the engine from the two files, keeping the old one on failure.
@@ -99,11 +104,15 @@ private:
     pipeline::KeyboardHook hook_;
     pipeline::HookTiming hookTiming_;
     bool hooksInstalled_ = false;
+    pipeline::WinCaretReader caretReader_;
+    std::unique_ptr<pipeline::CaretWorker> caretWorker_;  // reads for pipeline_.caret; stopped before it goes
 
     pipeline::PauseState pause_;
     bool learningMode_ = true;
-    tray::DebugLog debugLog_;
+    DebugLog debugLog_;
     tray::NotifyIcon notifyIcon_;
+    tray::TrayPresence trayPresence_;
+    UINT taskbarCreated_ = 0;  // the registered message Explorer broadcasts when it starts
     tray::HotkeyBindings hotkeys_;
     tray::HotkeyGate hotkeyGate_;
     tray::WindowsKeyNames keyNames_;

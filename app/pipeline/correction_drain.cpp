@@ -7,7 +7,8 @@ namespace quillom::pipeline {
 namespace {
 
 void applyCorrection(PipelineState& state, PipelinePorts ports, const PendingCorrection& c) {
-    replayCorrection(ports, int32_t(c.eraseCount), c.replacement, char16_t(c.boundaryChar), c.boundaryKind);
+    replayCorrection(ports, int32_t(c.eraseCount), c.replacement, char16_t(c.boundaryChar), c.boundaryKind,
+                     c.heldShifts);
     switchLayout(ports.desktop, c.targetLang, c.replacement);
     playIfSet(ports.sound, state.sounds, state.sounds.correction);
     state.undo = {true, c.typedWord, c.replacement, c.boundaryChar, c.boundaryKind};
@@ -32,8 +33,8 @@ struct DrainingFlag {
 }  // namespace
 
 void replayCorrection(PipelinePorts ports, int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
-                      BoundaryKind boundaryKind) {
-    runPlan(replayPlan(eraseCount, text, boundaryChar, boundaryKind), ports.input, ports.clock);
+                      BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts) {
+    runPlan(replayPlan(eraseCount, text, boundaryChar, boundaryKind, heldShifts), ports.input, ports.clock);
 }
 
 void drainQueue(PipelineState& state, PipelinePorts ports) {

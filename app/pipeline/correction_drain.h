@@ -8,7 +8,7 @@ namespace quillom::pipeline {
 
 // Erase, retype and re-send the boundary; shared by the drain and Undo.
 void replayCorrection(PipelinePorts ports, int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
-                      BoundaryKind boundaryKind);
+                      BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts = {});
 
 // Main thread, for MSG_CORRECTION_READY. Runs until the queue is empty, also
 // when the hook queues more while it runs.

@@ -23,7 +23,11 @@ private:
     void holdBack(const KeyEvent& event);
     void enqueue(QueuedInput item);
     bool isResetState() const;
-    void noteForeground();
+    // The focused control now; a new foreground window or control forgets the word.
+    WindowId noteFocus();
+    void noteForeground(WindowId window);
+    void followCaretQuestion();
+    void settleBeginning(FinishedWord& word);
     // True when a correction was queued and the boundary key must be swallowed.
     bool evaluateWord(const FinishedWord& word);
     void queueCorrection(const FinishedWord& word, const Decision& verdict);

@@ -16,7 +16,8 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build/windows}" && pwd) || exit 2
 dist="$build/dist/Quillom"
-setup_exe="$build/dist/Quillom-1.1.32-setup.exe"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup_exe="$build/dist/Quillom-$version-setup.exe"
 helper_exe="$build/tests/e2e/quillom_e2e_helper.exe"
 
 # shellcheck source=wine_env.sh
@@ -85,11 +86,10 @@ more_ready_lines() { [ "$(ready_lines)" -gt "$1" ]; }
 log_mark() { wc -l <"$log" 2>/dev/null || echo 0; }
 logged_since() { tail -n +"$(($1 + 1))" "$log" 2>/dev/null | grep -qF -- "$2"; }
 
-# Preferences of a test run: the debug log shows when Quillom is ready; no sounds;
-# unknown word beginnings are not protected, as the first word after a click would be.
+# Preferences of a test run: the debug log shows when Quillom is ready; no sounds.
 write_test_prefs() {
     mkdir -p "$settings"
-    printf '{"active_languages":["en","uk","ru"],"debug_log":true,"protect_endings_after_delete":false,"play_sound_on_correction":false}' \
+    printf '{"active_languages":["en","uk","ru"],"debug_log":true,"play_sound_on_correction":false}' \
         >"$settings/user_preferences.json"
 }
 
@@ -147,7 +147,7 @@ check_uninstall_entry() {
         [ "$actual" = "$expected" ] || problem "$name is '$actual', not '$expected'"
     done <<EOF
 DisplayName|Quillom
-DisplayVersion|1.1.32
+DisplayVersion|$version
 Publisher|Brevant
 DisplayIcon|$inst_win\\Quillom.exe,0
 InstallLocation|$inst_win
