@@ -79,7 +79,7 @@ int TrayApp::startUp() {
     // like one that does not parse, so that a damaged file never keeps the program from starting.
     if (!createEngine() && (!store_.damagedRulesKeptAs().empty() || store_.setAsideWorkingRules().empty() ||
                             !createEngine())) {
-        errorBox(L"Could not load quillom_rules.json.");
+        errorBox(L"Could not load quillom_rules.json (or the quillom_lexicon.bin it names).");
         return 1;
     }
     readRuntimeSettings();

@@ -1,7 +1,9 @@
 // The settings folder and its two files: the working rules file (quillom_rules.json) and the
 // user preferences (user_preferences.json), with their templates next to the program.
 // Nothing is cached: every change loads a file, changes it and saves the whole tree.
-// Used from the user-interface thread only.
+// The packed lexicon the rules file names (quillom_lexicon.bin) lies beside each rules file:
+// staging copies the program's copy next to the working rules. Used from the user-interface
+// thread only.
 //
 // Saves never truncate a file in place: the text goes to "<name>.tmp" in the same folder,
 // is flushed, and then replaces the file in one step, so an interrupted save leaves the old
@@ -48,6 +50,8 @@ public:
     std::filesystem::path preferencesPath() const;
     std::filesystem::path templateRulesPath() const;
     std::filesystem::path templatePreferencesPath() const;
+    std::filesystem::path workingLexiconPath() const;
+    std::filesystem::path templateLexiconPath() const;
 
     // True only when every byte was read.
     bool readFileBytes(const std::filesystem::path& path, std::string& out) const;
@@ -70,9 +74,10 @@ public:
 
     // Start-up, before the engine exists: creates the folder, copies the templates the user
     // lacks (writing the default preferences when there is no template), puts the template in
-    // place of a working rules file that is not a JSON object (see setAsideWorkingRules), and
+    // place of a working rules file that is not a JSON object (see setAsideWorkingRules),
     // refreshes the working rules from a newer template with the user's own entries merged
-    // in. Returns whether the working rules file exists afterwards.
+    // in, and puts the program's packed lexicon beside them when the copy there is missing or
+    // another. Returns whether the working rules file exists afterwards.
     bool stageConfigurationFiles();
 
     // Keeps the working rules file aside as "<name>.unreadable" (or a numbered variant) and
@@ -100,6 +105,7 @@ private:
     bool keepAsideIfUnreadable(const std::filesystem::path& path);
     std::filesystem::path copyAside(const std::filesystem::path& path);
     void upgradeWorkingRules();
+    void stagePackedLexicon();
 
     SettingsPlatform& platform_;
     mutable std::set<std::filesystem::path> failedReads_;

@@ -2,6 +2,7 @@
 #include "manual_overrides.h"
 #include "preferences.h"
 #include "settings_store.h"
+#include "system_files.h"
 
 #include <system_error>
 
@@ -38,6 +39,7 @@ bool SettingsStore::stageConfigurationFiles() {
     }
 
     upgradeWorkingRules();
+    stagePackedLexicon();
     return isFile(working);
 }
 
@@ -49,6 +51,21 @@ fs::path SettingsStore::setAsideWorkingRules() {
     if (aside.empty() || !writeFileBytes(workingRulesPath(), bytes)) return {};
     damagedRulesKeptAs_ = aside;
     return aside;
+}
+
+// The working rules name the template's lexicon, so the copy beside them must be that file.
+// Files of one size that start with the same magic and id (a digest of the rest) are the same.
+void SettingsStore::stagePackedLexicon() {
+    constexpr std::size_t kHeadBytes = 16;
+    const fs::path from = templateLexiconPath(), to = workingLexiconPath();
+    std::error_code ec;
+    if (!isFile(from) || fs::equivalent(from, to, ec)) return;
+    std::string fromHead, toHead;
+    if (isFile(to) && fs::file_size(to, ec) == fs::file_size(from, ec) && !ec &&
+        readFileStart(from, kHeadBytes, fromHead) && readFileStart(to, kHeadBytes, toHead) && fromHead == toHead)
+        return;
+    std::string bytes;
+    if (readFileBytes(from, bytes)) writeFileBytes(to, bytes);
 }
 
 // The working copy becomes the template rules plus the user's merged dictionary. A working

@@ -29,7 +29,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {
-    return scoring::detectSourceLanguages(index_, scoring::TextChars(std::string(token)).lowered());
+    return scoring::detectSourceLanguages(index_, scoring::TextChars(token).lowered());
 }
 
 namespace scoring {
