@@ -36,6 +36,7 @@ TokenizationConfig parseTokenization(const json::Value& o) {
         fields::boolOr(o, "auto_length_2_requires_exact_common_or_override", true);
     t.mixedScriptAuto = fields::boolOr(o, "mixed_script_auto", false);
     t.digitsInTokenAuto = fields::boolOr(o, "digits_in_token_auto", false);
+    t.edgePunctuationAuto = fields::boolOr(o, "edge_punctuation_auto", false);
     return t;
 }
 

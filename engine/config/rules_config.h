@@ -39,6 +39,10 @@ using CharSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
 struct KeyboardLayoutConfig {
     std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> maps;
     std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> shiftMaps;
+    // "selection_maps": whole-key maps (digit row, / and ? included) used only by
+    // selection conversion; a direction they do not give falls back to the maps above.
+    std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> selectionMaps;
+    std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> selectionShiftMaps;
     bool preserveCase = true;
     bool preserveUnknownCharacters = true;
 };
@@ -53,6 +57,9 @@ struct TokenizationConfig {
     bool autoLength2RequiresExactCommonOrOverride = true;
     bool mixedScriptAuto = false;
     bool digitsInTokenAuto = false;
+    // "edge_punctuation_auto": a word typed on a Cyrillic layout may be read as
+    // quotes, colons or brackets around an English word ("ЭЕру" -> "\"The").
+    bool edgePunctuationAuto = false;
 };
 
 struct ProtectedPattern {

@@ -20,6 +20,7 @@ std::string_view TextChars::prefix(std::size_t count) const {
 }
 
 std::string_view TextChars::suffix(std::size_t count) const {
+    if (count == 0) return {};
     if (count >= size()) return text_;
     return std::string_view(text_).substr(starts_[size() - count]);
 }

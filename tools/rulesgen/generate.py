@@ -152,7 +152,8 @@ def main():
     layouts.write_key_table(os.path.join(held_out, "keyboard_layouts.txt"))
     lists, stats, forms = word_lists(args.cache, counts)
     output = {
-        "keyboard_layout": {"maps": layouts.maps_for_rules(), "preserve_case": True,
+        "keyboard_layout": {"maps": layouts.maps_for_rules(), "selection_maps": layouts.selection_maps_for_rules(),
+                            "preserve_case": True,
                             "preserve_unknown_characters": True},
         "tokenization": rules.TOKENIZATION,
         "protected_patterns": rules.PROTECTED_PATTERNS,

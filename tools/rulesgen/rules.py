@@ -15,6 +15,7 @@ TOKENIZATION = {
     "auto_length_2_requires_exact_common_or_override": True,
     "mixed_script_auto": False,
     "digits_in_token_auto": False,
+    "edge_punctuation_auto": True,
 }
 
 DECISION = {
