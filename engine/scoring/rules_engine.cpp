@@ -3,6 +3,7 @@
 #include "scoring/decision_selection.h"
 #include "scoring/edge_punctuation.h"
 #include "scoring/emitted_token.h"
+#include "scoring/word_before.h"
 #include "scoring/word_evaluation.h"
 #include "unicode/unicode.h"
 
@@ -51,6 +52,11 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {
     return scoring::detectSourceLanguages(index_, scoring::TextChars(std::string(token)).lowered());
+}
+
+std::optional<std::string> RulesEngine::correctWordBefore(std::string_view previous, std::string_view token,
+                                                          const std::string& target) const {
+    return scoring::correctWordBefore({config_, index_}, previous, token, target);
 }
 
 namespace scoring {

@@ -24,6 +24,7 @@ import lexicon      # noqa: E402
 import paradigms    # noqa: E402
 import rules        # noqa: E402
 import sources      # noqa: E402
+import technical    # noqa: E402
 import text         # noqa: E402
 import training     # noqa: E402
 
@@ -163,6 +164,7 @@ def main():
         "manual_overrides": {},
         "golden_tests": golden.load(os.path.join(HERE, "golden_cases.tsv")),
     }
+    output["languages"]["en"]["technical_words"] = technical.technical_words(args.cache, lists["en"])
     data = rules.dump(output)
     os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
     with open(args.output, "w", encoding="utf-8", newline="\n") as f:

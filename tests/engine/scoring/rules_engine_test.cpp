@@ -150,6 +150,14 @@ TEST(RulesEngine, TrailingPunctuationReadings) {
     EXPECT_FALSE(d.shouldCorrect);
     EXPECT_DOUBLE_EQ(d.candidateScore, 48.0);
 
+    // Both readings known: the score decides, or the whole word when asked.
+    config = makeConfig();
+    lang(config, "ru").commonWords.insert("стол");
+    lang(config, "ru").commonWords.insert("столб");
+    EXPECT_EQ(evaluate(config, "cnjk,").correctedToken, "стол,");
+    config.tokenization.preferWholeKnownWord = true;
+    EXPECT_EQ(evaluate(config, "cnjk,").correctedToken, "столб");
+
     config = makeConfig();
     config.tokenization.stripBoundaryBeforeScoring = false;
     EXPECT_EQ(evaluate(std::move(config), "ghbdtn,").correctedToken, "приветб");
