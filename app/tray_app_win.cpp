@@ -76,7 +76,7 @@ int TrayApp::startUp() {
     debugLog_.setEnabled(settings::debugLog(prefs));
     tray::attachLogFile(debugLog_);
     if (!createEngine()) {
-        errorBox(L"Could not load quillom_rules.json.");
+        errorBox(L"Could not load quillom_rules.json (or the quillom_lexicon.bin it names).");
         return 1;
     }
     readRuntimeSettings();

@@ -136,6 +136,7 @@ Section "Quillom" SecProgram
     File "${DIST_DIR}/Quillom.exe"
     File "${DIST_DIR}/QuillomCABI.dll"
     File "${DIST_DIR}/quillom_rules.json"
+    File "${DIST_DIR}/quillom_lexicon.bin"
     File "${DIST_DIR}/NOTICE.txt"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
@@ -171,6 +172,7 @@ Section "Uninstall"
     Delete "$INSTDIR\Quillom.exe"
     Delete "$INSTDIR\QuillomCABI.dll"
     Delete "$INSTDIR\quillom_rules.json"
+    Delete "$INSTDIR\quillom_lexicon.bin"
     Delete "$INSTDIR\NOTICE.txt"
     Delete "$INSTDIR\${UNINSTALLER}"
     ; Only an emptied folder goes: anything else in it is the user's.

@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::string_view kRulesFileName = "quillom_rules.json";
 constexpr std::string_view kPreferencesFileName = "user_preferences.json";
+constexpr std::string_view kLexiconFileName = "quillom_lexicon.bin";
 constexpr int kMaxAsideCopies = 99;
 
 fs::path withSuffix(const fs::path& path, std::string_view suffix) {
@@ -40,6 +41,8 @@ fs::path SettingsStore::templateRulesPath() const { return programFolder() / kRu
 fs::path SettingsStore::templatePreferencesPath() const {
     return programFolder() / kPreferencesFileName;
 }
+fs::path SettingsStore::workingLexiconPath() const { return settingsFolder() / kLexiconFileName; }
+fs::path SettingsStore::templateLexiconPath() const { return programFolder() / kLexiconFileName; }
 
 bool SettingsStore::readFileBytes(const fs::path& path, std::string& out) const {
     return readWholeFile(path, out);

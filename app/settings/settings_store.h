@@ -1,7 +1,9 @@
 // The settings folder and its two files: the working rules file (quillom_rules.json) and the
 // user preferences (user_preferences.json), with their templates next to the program.
 // Nothing is cached: every change loads a file, changes it and saves the whole tree.
-// Used from the user-interface thread only.
+// The packed lexicon the rules file names (quillom_lexicon.bin) lies beside each rules file:
+// staging copies the program's copy next to the working rules. Used from the user-interface
+// thread only.
 //
 // Saves never truncate a file in place: the text goes to "<name>.tmp" in the same folder,
 // is flushed, and then replaces the file in one step, so an interrupted save leaves the old
@@ -34,6 +36,8 @@ public:
     std::filesystem::path preferencesPath() const;
     std::filesystem::path templateRulesPath() const;
     std::filesystem::path templatePreferencesPath() const;
+    std::filesystem::path workingLexiconPath() const;
+    std::filesystem::path templateLexiconPath() const;
 
     bool readFileBytes(const std::filesystem::path& path, std::string& out) const;
     // Atomic replace through a flushed temporary file in the same folder.
@@ -48,9 +52,10 @@ public:
     bool saveRules(const JsonValue& rules);
 
     // Start-up, before the engine exists: creates the folder, copies the templates the user
-    // lacks (writing the default preferences when there is no template), and refreshes the
-    // working rules from a newer template with the user's own entries merged in. Returns
-    // whether the working rules file exists afterwards.
+    // lacks (writing the default preferences when there is no template), refreshes the
+    // working rules from a newer template with the user's own entries merged in, and puts the
+    // program's packed lexicon beside them when the copy there is missing or another.
+    // Returns whether the working rules file exists afterwards.
     bool stageConfigurationFiles();
 
     // "en", then "ru" and "uk" in the order of the installed keyboard layouts.
@@ -70,6 +75,7 @@ private:
     bool saveJsonFile(const std::filesystem::path& path, const JsonValue& tree);
     bool keepAsideIfUnreadable(const std::filesystem::path& path);
     void upgradeWorkingRules();
+    void stagePackedLexicon();
 
     SettingsPlatform& platform_;
 };

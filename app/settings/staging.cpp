@@ -36,7 +36,20 @@ bool SettingsStore::stageConfigurationFiles() {
     }
 
     upgradeWorkingRules();
+    stagePackedLexicon();
     return isFile(working);
+}
+
+// The working rules name the template's lexicon, so the copy beside them must be that file.
+void SettingsStore::stagePackedLexicon() {
+    const fs::path from = templateLexiconPath(), to = workingLexiconPath();
+    std::error_code ec;
+    if (!isFile(from) || fs::equivalent(from, to, ec)) return;
+    std::string wanted, present;
+    if (!readFileBytes(from, wanted)) return;
+    if (isFile(to) && fs::file_size(to, ec) == wanted.size() && readFileBytes(to, present) && present == wanted)
+        return;
+    writeFileBytes(to, wanted);
 }
 
 // The working copy becomes the template rules plus the user's merged dictionary. A working

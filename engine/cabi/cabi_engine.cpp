@@ -1,11 +1,39 @@
 #include "cabi/cabi_engine.h"
 
+#include <filesystem>
+
+#include "config/engine_log.h"
 #include "config/file_bytes.h"
 #include "config/json.h"
+#include "config/packed_lexicon.h"
 #include "config/user_preferences.h"
 #include "unicode/unicode.h"
 
 namespace quillom {
+
+namespace {
+
+// The packed lexicon the rules object names, read from the rules file's
+// folder. False when it names one that cannot be used: an engine without the
+// words it was built for would correct valid words.
+bool loadNamedLexicon(const json::Value& root, const std::string& rulesPath, std::optional<PackedLexiconFile>& out) {
+    const json::Value* named = json::findObject(root, "packed_lexicon");
+    if (!named) return true;
+    const auto file = json::findString(*named, "file");
+    const auto id = json::findString(*named, "id");
+    std::string error = "packed_lexicon needs a plain file name and an id";
+    if (file && id && !file->empty() && file->find_first_of("/\\:") == std::string::npos && *file != "." &&
+        *file != "..") {
+        const std::filesystem::path rules(std::u8string(rulesPath.begin(), rulesPath.end()));
+        const std::u8string path = (rules.parent_path() / std::u8string(file->begin(), file->end())).u8string();
+        out = PackedLexiconFile::load(std::string(path.begin(), path.end()), *id, &error);
+        if (out) return true;
+    }
+    engineLog("packed lexicon not loaded: " + error);
+    return false;
+}
+
+}  // namespace
 
 std::unique_ptr<CABIEngine> CABIEngine::create(const std::string& rulesPath, const std::string& prefsPath) {
     auto bytes = readWholeFile(rulesPath);
@@ -13,10 +41,13 @@ std::unique_ptr<CABIEngine> CABIEngine::create(const std::string& rulesPath, con
     auto root = json::parse(*bytes);
     if (!root || !root->isObject()) return nullptr;
     bytes.reset();
+    std::optional<PackedLexiconFile> lexicon;
+    if (!loadNamedLexicon(*root, rulesPath, lexicon)) return nullptr;
     const UserPreferences prefs = UserPreferences::load(prefsPath);
     const json::Value* overrides = json::findObject(*root, "manual_overrides");
     const json::Value empty = json::Value::makeObject({});
-    auto engine = std::make_shared<const RulesEngine>(RulesConfig::load(*root, overrides ? *overrides : empty, prefs));
+    auto engine = std::make_shared<const RulesEngine>(
+        RulesConfig::load(*root, overrides ? *overrides : empty, prefs, lexicon ? &*lexicon : nullptr));
     return std::make_unique<CABIEngine>(std::move(engine));
 }
 

@@ -158,7 +158,8 @@ std::vector<GoldenTest> parseGoldenTests(const json::Value* array) {
     return out;
 }
 
-RulesConfig decode(const json::Value& root, const json::Value& manualOverrides, const UserPreferences& prefs) {
+RulesConfig decode(const json::Value& root, const json::Value& manualOverrides, const UserPreferences& prefs,
+                   const PackedLexiconFile* lexicon) {
     RulesConfig config;
     config.keyboardLayout = parseKeyboardLayout(section(root, "keyboard_layout"));
     config.tokenization = parseTokenization(section(root, "tokenization"));
@@ -166,6 +167,8 @@ RulesConfig decode(const json::Value& root, const json::Value& manualOverrides, 
     config.decision = parseDecision(section(root, "decision"));
     for (const auto& [key, value] : section(root, "languages").asObject())
         if (value.isObject()) config.languages.insert_or_assign(key, parseLanguage(key, value));
+    if (lexicon)
+        for (auto& [key, language] : config.languages) language.packedWords = lexicon->language(key);
     const json::Value& suspicion = section(root, "layout_suspicion");
     config.layoutSuspicion.latinSuspiciousForRu =
         parseSuspicionRules(json::findArray(suspicion, "latin_raw_suspicious_for_ru"));
@@ -182,15 +185,16 @@ RulesConfig decode(const json::Value& root, const json::Value& manualOverrides, 
 
 }  // namespace
 
-RulesConfig RulesConfig::parse(const json::Value& root, const UserPreferences& prefs) {
-    return decode(root, section(root, "manual_overrides"), prefs);
+RulesConfig RulesConfig::parse(const json::Value& root, const UserPreferences& prefs,
+                               const PackedLexiconFile* lexicon) {
+    return decode(root, section(root, "manual_overrides"), prefs, lexicon);
 }
 
 // Equivalent to decoding a copy of the rules object whose "manual_overrides"
 // member is replaced, without copying the (large) rules object.
 RulesConfig RulesConfig::load(const json::Value& engineJson, const json::Value& manualOverrides,
-                              const UserPreferences& prefs) {
-    return decode(engineJson, objectOrEmpty(&manualOverrides), prefs);
+                              const UserPreferences& prefs, const PackedLexiconFile* lexicon) {
+    return decode(engineJson, objectOrEmpty(&manualOverrides), prefs, lexicon);
 }
 
 const LanguageConfig* RulesConfig::language(const std::string& key) const {

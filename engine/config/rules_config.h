@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "config/packed_lexicon.h"
 #include "config/user_preferences.h"
 #include "config/word_set.h"
 #include "layout/layout_direction.h"
@@ -131,6 +132,7 @@ struct LanguageConfig {
     CharSet scriptAlphabet;
     CharSet vowels;
     WordSet commonWords;
+    PackedLexicon packedWords;  // empty unless the rules file names a packed lexicon
     WordSet phraseStartWords;
     std::vector<std::string> strongWordStarts;
     std::vector<std::string> weakWordStarts;
@@ -150,6 +152,11 @@ struct LanguageConfig {
     StringMap<double> bigramLogWeights;
     double unknownBigramWeight = -1.5;
     double ngramScoringScale = 20.0;
+
+    // A listed word: in common_words or in the packed lexicon. word: lower-case.
+    bool isCommonWord(std::string_view word) const {
+        return packedWords.contains(word) || commonWords.contains(word);
+    }
 };
 
 struct LayoutSuspicionRule {
@@ -193,11 +200,13 @@ struct RulesConfig {
     bool protectEndingsAfterDelete = true;
     bool uppercaseOnlyExactPairs = false;
 
-    // Decodes a parsed rules object; never fails.
-    static RulesConfig parse(const json::Value& json, const UserPreferences& prefs);
+    // Decodes a parsed rules object; never fails. Each language takes its
+    // words from the packed lexicon, when one is given.
+    static RulesConfig parse(const json::Value& json, const UserPreferences& prefs,
+                             const PackedLexiconFile* lexicon = nullptr);
     // Replaces "manual_overrides" of the rules object with manualOverrides, then decodes.
     static RulesConfig load(const json::Value& engineJson, const json::Value& manualOverrides,
-                            const UserPreferences& prefs);
+                            const UserPreferences& prefs, const PackedLexiconFile* lexicon = nullptr);
 
     const LanguageConfig* language(const std::string& key) const;
 };

@@ -33,7 +33,9 @@ extern "C" {
 typedef struct qm_engine qm_engine;
 
 /* Creates an engine from the rules file and the user preferences file.
- * Returns null when the rules file cannot be read or is not a JSON object.
+ * Returns null when the rules file cannot be read or is not a JSON object,
+ * or when it names a packed lexicon ("packed_lexicon") that cannot be read
+ * from the rules file's folder or is not the one it names.
  * A missing or unreadable preferences file means default preferences. */
 QM_API qm_engine* qm_engine_create(const char* rulesPath, const char* prefsPath);
 

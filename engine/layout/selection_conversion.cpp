@@ -101,7 +101,7 @@ std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::
         const LanguageConfig* lang = config.language(c);
         for (const auto& w : words) {
             std::string mapped = unicode::toLower(mapLayout(config.keyboardLayout, w, {"en", c}));
-            if (lang && lang->commonWords.contains(mapped)) ++count;
+            if (lang && lang->isCommonWord(mapped)) ++count;
         }
     }
     return uniqueMaxKey(counts).value_or(candidates.front());

@@ -40,7 +40,7 @@ bool isKnownTargetWord(const RulesConfig& config, const CompetingDirection& c) {
     const LanguageConfig* target = config.language(c.direction.to);
     if (!target || !c.decision.correctedToken) return false;
     TextChars word = reducedWord(*c.decision.correctedToken, true);
-    return word.size() >= 2 && target->commonWords.contains(word.text());
+    return word.size() >= 2 && target->isCommonWord(word.text());
 }
 
 bool sameCorrection(const CompetingDirection& a, const CompetingDirection& b) {
@@ -152,7 +152,7 @@ bool isKnownWordInAnyTarget(const RulesConfig& config, const std::optional<std::
     if (letters.size() < 2) return false;
     for (const std::string& languageKey : config.activeLanguages) {
         const LanguageConfig* language = config.language(languageKey);
-        if (language && language->commonWords.contains(letters.text())) return true;
+        if (language && language->isCommonWord(letters.text())) return true;
     }
     return false;
 }

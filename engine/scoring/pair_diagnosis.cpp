@@ -46,7 +46,7 @@ bool hasUpperChar(const TextChars& token) {
 }
 
 bool isCommonWord(const LanguageConfig* language, const TextChars& word) {
-    return language && language->commonWords.contains(word.text());
+    return language && language->isCommonWord(word.text());
 }
 
 // Everything a decision step needs once both sides are scored.
@@ -174,7 +174,7 @@ bool sourceIsInflectedKnownWord(const RulesConfig& config, const TextChars& sour
                       !(targetLanguage && targetLanguage->scriptAlphabet.count(y));
     if (!sourceOnly || source.size() - 1 < 3) return false;
     std::string_view stem = source.text().substr(0, source.text().size() - source.back().size());
-    return sourceLanguage->commonWords.contains(stem);
+    return sourceLanguage->isCommonWord(stem);
 }
 
 RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const WordContext& word,

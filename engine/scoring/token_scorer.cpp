@@ -108,7 +108,7 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
     const ScoringWeights& w = context.config.decision.scoringWeights;
     const std::string_view word = token.text();
 
-    if (language->commonWords.contains(word)) score.exactCommonWord = w.exactCommonWord;
+    if (language->isCommonWord(word)) score.exactCommonWord = w.exactCommonWord;
     if (isSentenceStart && language->phraseStartWords.contains(word)) score.exactPhraseStart = w.exactPhraseStartWord;
     if (hasVowel(token, language->vowels)) score.vowelBonus = w.hasLanguageVowel;
 

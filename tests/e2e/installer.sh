@@ -46,7 +46,7 @@ settings="$E2E_USER_DIR/AppData/Local/Quillom"
 log="$E2E_USER_DIR/Temp/quillom.log"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillom'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-program_files="Quillom.exe QuillomCABI.dll quillom_rules.json NOTICE.txt"
+program_files="Quillom.exe QuillomCABI.dll quillom_rules.json quillom_lexicon.bin NOTICE.txt"
 
 passed=0
 failed=0

@@ -15,7 +15,7 @@ build=$(cd "${1:-$here/../../build/windows}" && pwd) || exit 2
 dist="$build/dist/Quillom"
 helper_exe="$build/tests/e2e/quillom_e2e_helper.exe"
 cmake --build "$build" --target quillom_dist quillom_e2e_helper >/dev/null || { echo "build failed" >&2; exit 2; }
-for f in "$dist/Quillom.exe" "$dist/QuillomCABI.dll" "$dist/quillom_rules.json" "$helper_exe"; do
+for f in "$dist/Quillom.exe" "$dist/QuillomCABI.dll" "$dist/quillom_rules.json" "$dist/quillom_lexicon.bin" "$helper_exe"; do
     [ -f "$f" ] || { echo "missing $f (build the quillom_dist and quillom_e2e_helper targets)" >&2; exit 2; }
 done
 

@@ -17,6 +17,6 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
-LINUX_PACKAGES="cmake ninja-build g++ make python3 googletest libgtest-dev libgmock-dev libbenchmark-dev unicode-data"
+LINUX_PACKAGES="cmake ninja-build g++ make python3 googletest libgtest-dev libgmock-dev libbenchmark-dev unicode-data hunspell"
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-xkb-utils xauth xclip imagemagick fonts-wine fonts-liberation zip"

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Builds data/quillom_rules.json from the packaged sources, reproducibly.
+"""Builds data/quillom_rules.json and the packed lexicon beside it from the packaged
+sources, reproducibly.
 
     python3 tools/rulesgen/generate.py [--cache DIR] [--output FILE] [--held-out DIR]
 
@@ -21,6 +22,7 @@ import content      # noqa: E402
 import golden       # noqa: E402
 import layouts      # noqa: E402
 import lexicon      # noqa: E402
+import packed       # noqa: E402
 import paradigms    # noqa: E402
 import rules        # noqa: E402
 import sources      # noqa: E402
@@ -34,6 +36,7 @@ REPO = os.path.dirname(os.path.dirname(HERE))
 PUNCTUATED_FORMS = 6000
 SUSPICION_BONUS = 6.0
 SHARED_CYRILLIC_WORDS = 30000
+LEXICON_FILE = "quillom_lexicon.bin"
 
 
 def parse_args():
@@ -48,7 +51,7 @@ def parse_args():
 def hunspell_paradigms(cache, package, stem, lang):
     folder = os.path.join(sources.unpacked_dir(cache, package), "usr", "share", "hunspell")
     return paradigms.paradigms(os.path.join(folder, stem + ".dic"), os.path.join(folder, stem + ".aff"),
-                               os.path.join(cache, "expanded", lang + ".paradigms"), text.ALPHABETS[lang])
+                               os.path.join(cache, "expanded"), lang, text.ALPHABETS[lang])
 
 
 def word_lists(cache, counts):
@@ -75,9 +78,11 @@ def word_lists(cache, counts):
     lists["en"] += lexicon.apostrophe_free_forms(lists["en"])
     american_words = {l.strip().lower() for l in open(american, encoding="utf-8", errors="replace")}
     forms["en"] = {w for w in american_words if w.isascii() and w.isalpha()}
-    stats = {lang: f"{len(lists[lang])} words, {len(dropped[lang])} dropped as the rarer twin"
+    lexicons = lexicon.packed_lexicons(lists, {"ru": forms["ru"], "uk": forms["uk"]}, dropped)
+    stats = {lang: f"{len(lists[lang])} ranked words, {len(lexicons[lang])} in the lexicon, "
+             f"{len(dropped[lang])} dropped as the rarer twin"
              + (f", {added[lang]} added as twins" if lang in added else "") for lang in lists}
-    return lists, stats, {lang: sorted(f) for lang, f in forms.items()}
+    return lists, lexicons, stats, {lang: sorted(f) for lang, f in forms.items()}
 
 
 def language(lang, counts, words, forms):
@@ -85,7 +90,8 @@ def language(lang, counts, words, forms):
         "script": "latin" if lang == "en" else "cyrillic",
         "script_alphabet": "".join(sorted(text.ALPHABETS[lang])),
         "vowels": list(content.VOWELS[lang]),
-        "common_words": sorted(set(words)),
+        # Every word is in the packed lexicon; this list is for hand-written additions.
+        "common_words": [],
         "phrase_start_words": content.phrase_start_words(counts),
         "micro_dictionary": content.micro_dictionary(words),
         "bigram_log_weights": content.bigram_weights(counts, content.lexicon_bigrams(forms)),
@@ -107,10 +113,10 @@ def layout_suspicion(counts):
     }
 
 
-def coverage(held_out_dir, lists):
+def coverage(held_out_dir, lexicons):
     report = {}
     for lang in ("en", "ru", "uk"):
-        known = set(lists[lang])
+        known = lexicons[lang]
         total = hit = 0
         with open(os.path.join(held_out_dir, f"{lang}.txt"), encoding="utf-8") as f:
             for line in f:
@@ -151,7 +157,8 @@ def main():
     sources.ensure_all(args.cache)
     counts = training_counts(args.cache, held_out)
     layouts.write_key_table(os.path.join(held_out, "keyboard_layouts.txt"))
-    lists, stats, forms = word_lists(args.cache, counts)
+    lists, lexicons, stats, forms = word_lists(args.cache, counts)
+    lexicon_bytes = packed.pack(lexicons)
     output = {
         "keyboard_layout": {"maps": layouts.maps_for_rules(), "selection_maps": layouts.selection_maps_for_rules(),
                             "preserve_case": True,
@@ -162,6 +169,7 @@ def main():
         "languages": {lang: language(lang, counts[lang], lists[lang], forms[lang]) for lang in ("en", "ru", "uk")},
         "layout_suspicion": layout_suspicion(counts),
         "manual_overrides": {},
+        "packed_lexicon": {"file": LEXICON_FILE, "id": packed.file_id(lexicon_bytes)},
         "golden_tests": golden.load(os.path.join(HERE, "golden_cases.tsv")),
     }
     output["languages"]["en"]["technical_words"] = technical.technical_words(args.cache, lists["en"])
@@ -169,14 +177,17 @@ def main():
     os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
     with open(args.output, "w", encoding="utf-8", newline="\n") as f:
         f.write(data)
+    with open(os.path.join(os.path.dirname(os.path.abspath(args.output)), LEXICON_FILE), "wb") as f:
+        f.write(lexicon_bytes)
     with open(os.path.join(os.path.dirname(os.path.abspath(args.output)), "SOURCES.md"), "w",
               encoding="utf-8", newline="\n") as f:
         f.write(sources.sources_markdown())
     for lang, line in stats.items():
         print(f"{lang}: {line}", file=sys.stderr)
-    for lang, line in coverage(held_out, lists).items():
+    for lang, line in coverage(held_out, lexicons).items():
         print(f"{lang} coverage: {line}", file=sys.stderr)
-    print(f"wrote {args.output} ({len(data.encode('utf-8')) / 1e6:.2f} MB); held-out texts in {held_out}",
+    print(f"wrote {args.output} ({len(data.encode('utf-8')) / 1e6:.2f} MB) and {LEXICON_FILE}"
+          f" ({len(lexicon_bytes) / 1e6:.2f} MB); held-out texts in {held_out}",
           file=sys.stderr)
 
 

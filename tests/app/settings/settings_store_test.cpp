@@ -103,6 +103,32 @@ TEST_F(SettingsStoreTest, SecondStartWritesNothing) {
     EXPECT_EQ(readText(store.preferencesPath()), prefs);
 }
 
+TEST_F(SettingsStoreTest, PackedLexiconFollowsTheTemplate) {
+    installTemplate("template_rules_v1.json");
+    const std::string v1("QMLEX01\n" "id-one..\0\1", 18), v2("QMLEX01\n" "id-two..\0\1\2", 19);
+    writeText(store.templateLexiconPath(), v1);
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    EXPECT_EQ(readText(store.workingLexiconPath()), v1);
+
+    platform.writes = 0;  // the same file: nothing written
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    EXPECT_EQ(platform.writes, 0);
+
+    struct Case {
+        const char* what;
+        std::string working;
+    };
+    // A damaged, older or missing copy is replaced by the template's.
+    for (const Case& c : {Case{"same size, other bytes", std::string(v2).replace(9, 3, "xyz")},
+                          Case{"older", v1}, Case{"missing", ""}}) {
+        writeText(store.templateLexiconPath(), v2);
+        if (c.working.empty()) fs::remove(store.workingLexiconPath());
+        else writeText(store.workingLexiconPath(), c.working);
+        ASSERT_TRUE(store.stageConfigurationFiles()) << c.what;
+        EXPECT_EQ(readText(store.workingLexiconPath()), v2) << c.what;
+    }
+}
+
 TEST_F(SettingsStoreTest, TemplateUpgradeKeepsUserEntriesAndTombstones) {
     installTemplate("template_rules_v1.json");
     ASSERT_TRUE(store.stageConfigurationFiles());

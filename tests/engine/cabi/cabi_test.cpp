@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -82,6 +83,48 @@ TEST_F(CInterface, CreationNeedsAReadableJsonObject) {
     // All defaults: no languages, so nothing has a script.
     EXPECT_EQ(evaluateContext(empty.get(), "ghbdtn").reason, "unknown_script");
     EXPECT_EQ(Engine(qm_engine_create(nullptr, "p")), nullptr);
+}
+
+// A rules file that names a packed lexicon: the engine reads it from the rules
+// file's folder, and will not run without it.
+class PackedLexiconFile : public CInterface {
+protected:
+    std::string rulesNaming(const std::string& member) {
+        std::ifstream in(kRules, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return dir_.write("rules.json", "{\"packed_lexicon\": " + member + "," + text.substr(text.find('{') + 1));
+    }
+    void copyLexicon(const std::string& name) {
+        std::filesystem::copy_file(std::string(QUILLOM_TEST_DATA_DIR) + "/../../config/data/small_lexicon.bin",
+                                   dir_.path(name), std::filesystem::copy_options::overwrite_existing);
+    }
+    Engine createWith(const std::string& rules) {
+        return Engine(qm_engine_create(rules.c_str(), dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    }
+};
+
+TEST_F(PackedLexiconFile, ItsWordsAreCorrectedTo) {
+    copyLexicon("lexicon.bin");
+    EXPECT_EQ(createWith(rulesNaming("{}")), nullptr);  // a member without a file name
+    Engine e = createWith(rulesNaming(R"({"file": "lexicon.bin", "id": "50a5c6be7ff0b352"})"));
+    ASSERT_NE(e, nullptr);
+    const Result r = evaluateContext(e.get(), "dlheu");
+    EXPECT_EQ(r.shouldCorrect, 1);
+    EXPECT_EQ(r.text, "вдруг");
+    Engine without = create();
+    EXPECT_NE(evaluateContext(without.get(), "dlheu").text, "вдруг");
+}
+
+TEST_F(PackedLexiconFile, AMissingOrForeignLexiconStopsCreation) {
+    copyLexicon("lexicon.bin");
+    std::filesystem::create_directory(dir_.path("sub"));
+    copyLexicon("sub/lexicon.bin");
+    for (const char* member : {R"({"file": "absent.bin", "id": "50a5c6be7ff0b352"})",
+                               R"({"file": "lexicon.bin", "id": "0000000000000000"})",
+                               R"({"file": "lexicon.bin"})",
+                               R"({"file": "sub/lexicon.bin", "id": "50a5c6be7ff0b352"})",
+                               R"({"file": "", "id": "50a5c6be7ff0b352"})"})
+        EXPECT_EQ(createWith(rulesNaming(member)), nullptr) << member;
 }
 
 TEST_F(CInterface, CorrectsAWrongLayoutWord) {

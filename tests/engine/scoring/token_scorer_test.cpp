@@ -26,6 +26,24 @@ TEST(ScoreToken, CommonWordSumsItsComponents) {
     EXPECT_DOUBLE_EQ(s.total(), 90.0 + 8.0 + 45.0);
 }
 
+// A word the packed lexicon holds scores as a listed word, like one of
+// common_words; the lexicon of the configuration fixture's tests/engine/config.
+TEST(ScoreToken, PackedLexiconWordsAreCommonWords) {
+    const auto lexicon = PackedLexiconFile::load(QUILLOM_SOURCE_DIR "/tests/engine/config/data/small_lexicon.bin",
+                                                 "50a5c6be7ff0b352");
+    ASSERT_TRUE(lexicon);
+    RulesConfig config = makeConfig();
+    EXPECT_EQ(score(config, "ru", "вдруг").exactCommonWord, 0.0);
+    lang(config, "ru").packedWords = lexicon->language("ru");
+    lang(config, "uk").packedWords = lexicon->language("uk");
+    EXPECT_EQ(score(config, "ru", "вдруг").exactCommonWord, 90.0);
+    EXPECT_EQ(score(config, "ru", "прочтёшь").exactCommonWord, 90.0);
+    EXPECT_EQ(score(config, "uk", "вдруг").exactCommonWord, 0.0);
+    EXPECT_EQ(score(config, "ru", "вдругу").exactCommonWord, 0.0);
+    // common_words still count beside the lexicon.
+    EXPECT_EQ(score(config, "ru", "привет").exactCommonWord, 90.0);
+}
+
 TEST(ScoreToken, MissingLanguageScoresZero) {
     RulesConfig config = makeConfig();
     ScoreBreakdown s = score(config, "xx", "hello", true);

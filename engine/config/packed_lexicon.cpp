@@ -1,0 +1,175 @@
+#include "config/packed_lexicon.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "config/file_bytes.h"
+
+namespace quillom {
+
+namespace {
+
+constexpr std::string_view kMagic = "QMLEX01\n";
+constexpr std::size_t kHeaderSize = 24, kLanguageEntrySize = 16, kSectionHeaderSize = 16;
+constexpr std::uint32_t kLabelMask = 0x3F, kLastBit = 0x40, kValueShift = 7, kMaxSymbols = 63;
+
+std::uint32_t u32At(const unsigned char* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;  // the file is little-endian, as is every target
+}
+
+std::uint64_t u64At(const unsigned char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+std::string hexOf(std::uint64_t v) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out(16, '0');
+    for (int i = 15; i >= 0; --i, v >>= 4) out[static_cast<std::size_t>(i)] = kDigits[v & 0xF];
+    return out;
+}
+
+// One UTF-8 character (valid or not) at text[i]: its code point, or
+// U+FFFD for a malformed sequence, which no lexicon holds.
+char32_t nextChar(std::string_view text, std::size_t& i) {
+    const auto b0 = static_cast<unsigned char>(text[i++]);
+    if (b0 < 0x80) return b0;
+    int extra = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : -1;
+    if (extra < 0 || i + static_cast<std::size_t>(extra) > text.size()) return 0xFFFD;
+    char32_t c = b0 & (0x3F >> extra);
+    for (int k = 0; k < extra; ++k) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if ((b & 0xC0) != 0x80) return 0xFFFD;
+        c = (c << 6) | (b & 0x3F);
+        ++i;
+    }
+    return c;
+}
+
+bool fail(std::string* errorOut, std::string_view why) {
+    if (errorOut) *errorOut = std::string(why);
+    return false;
+}
+
+}  // namespace
+
+std::uint32_t PackedLexicon::edgeAt(std::uint32_t index) const { return u32At(edges_ + 4 * std::size_t{index}); }
+
+std::uint32_t PackedLexicon::codeOf(char32_t c) const {
+    if (c < twoByteCodes_.size()) return twoByteCodes_[c];
+    for (const auto& [symbol, code] : otherCodes_)
+        if (symbol == c) return code;
+    return 0;
+}
+
+std::optional<std::uint32_t> PackedLexicon::rankBand(std::string_view word) const {
+    if (edgeCount_ == 0) return std::nullopt;
+    std::uint32_t node = 0;
+    for (std::size_t i = 0; i < word.size();) {
+        const std::uint32_t code = codeOf(nextChar(word, i));
+        if (code == 0) return std::nullopt;
+        for (std::uint32_t e = node;; ++e) {
+            const std::uint32_t edge = edgeAt(e);
+            const std::uint32_t label = edge & kLabelMask;
+            if (label == code) {
+                node = edge >> kValueShift;
+                break;
+            }
+            if (label > code || (edge & kLastBit)) return std::nullopt;
+        }
+    }
+    const std::uint32_t first = edgeAt(node);
+    if ((first & kLabelMask) != 0) return std::nullopt;
+    return first >> kValueShift;
+}
+
+double PackedLexicon::lowestRankOf(std::uint32_t band) {
+    return band == 0 ? 0.0 : std::ceil(std::exp2((static_cast<double>(band) - 1.0) / 4.0) - 1e-9);
+}
+
+std::optional<PackedLexiconFile> PackedLexiconFile::load(const std::string& utf8Path, std::string_view expectedId,
+                                                         std::string* errorOut) {
+    auto bytes = readWholeFile(utf8Path);
+    if (!bytes) {
+        fail(errorOut, "cannot read " + utf8Path);
+        return std::nullopt;
+    }
+    return fromBytes(std::move(*bytes), expectedId, errorOut);
+}
+
+// Checks one language section and points the lexicon into it.
+bool PackedLexiconFile::readSection(const std::shared_ptr<const std::string>& file, std::size_t offset,
+                                    std::size_t size, PackedLexicon& out, std::string* errorOut) {
+    out.bytes_ = file;
+    std::uint32_t& edgeCount = out.edgeCount_;
+    const unsigned char*& edges = out.edges_;
+    const auto* base = reinterpret_cast<const unsigned char*>(file->data());
+    if (offset % 4 || size < kSectionHeaderSize || offset > file->size() || size > file->size() - offset)
+        return fail(errorOut, "language section out of the file");
+    const unsigned char* s = base + offset;
+    const std::uint32_t symbols = u32At(s);
+    edgeCount = u32At(s + 4);
+    out.wordCount_ = u32At(s + 8);
+    if (symbols > kMaxSymbols || kSectionHeaderSize + 4 * (std::size_t{symbols} + edgeCount) != size)
+        return fail(errorOut, "language section of the wrong size");
+    for (std::uint32_t i = 0; i < symbols; ++i) {
+        const auto* sym = reinterpret_cast<const char*>(s + kSectionHeaderSize + 4 * i);
+        const std::string_view text(sym, strnlen(sym, 4));
+        std::size_t pos = 0;
+        if (text.empty()) return fail(errorOut, "empty symbol");
+        const char32_t c = nextChar(text, pos);
+        if (pos != text.size() || c == 0xFFFD) return fail(errorOut, "symbol is not one character");
+        const auto code = static_cast<std::uint8_t>(i + 1);
+        if (c < out.twoByteCodes_.size()) out.twoByteCodes_[c] = code;
+        else out.otherCodes_.emplace_back(c, code);
+    }
+    edges = s + kSectionHeaderSize + 4 * std::size_t{symbols};
+    // Every target inside the edges and every run ended: a lookup never leaves the array.
+    for (std::uint32_t e = 0; e < edgeCount; ++e) {
+        const std::uint32_t edge = u32At(edges + 4 * std::size_t{e});
+        const std::uint32_t label = edge & kLabelMask;
+        if (label > symbols || (label != 0 && (edge >> kValueShift) >= edgeCount))
+            return fail(errorOut, "edge out of range");
+    }
+    if (edgeCount && !(u32At(edges + 4 * std::size_t{edgeCount - 1}) & kLastBit))
+        return fail(errorOut, "unterminated node");
+    return true;
+}
+
+std::optional<PackedLexiconFile> PackedLexiconFile::fromBytes(std::string bytes, std::string_view expectedId,
+                                                              std::string* errorOut) {
+    auto file = std::make_shared<const std::string>(std::move(bytes));
+    const auto* base = reinterpret_cast<const unsigned char*>(file->data());
+    if (file->size() < kHeaderSize || std::string_view(file->data(), kMagic.size()) != kMagic) {
+        fail(errorOut, "not a packed lexicon");
+        return std::nullopt;
+    }
+    if (hexOf(u64At(base + 8)) != expectedId) {
+        fail(errorOut, "the packed lexicon is not the one the rules file names");
+        return std::nullopt;
+    }
+    const std::uint32_t count = u32At(base + 16);
+    if (count > (file->size() - kHeaderSize) / kLanguageEntrySize) {
+        fail(errorOut, "language table out of the file");
+        return std::nullopt;
+    }
+    PackedLexiconFile out;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const unsigned char* entry = base + kHeaderSize + kLanguageEntrySize * i;
+        const auto* key = reinterpret_cast<const char*>(entry);
+        PackedLexicon lexicon;
+        if (!readSection(file, u32At(entry + 8), u32At(entry + 12), lexicon, errorOut)) return std::nullopt;
+        out.languages_.insert_or_assign(std::string(key, strnlen(key, 8)), std::move(lexicon));
+    }
+    return out;
+}
+
+PackedLexicon PackedLexiconFile::language(const std::string& key) const {
+    auto it = languages_.find(key);
+    return it == languages_.end() ? PackedLexicon{} : it->second;
+}
+
+}  // namespace quillom

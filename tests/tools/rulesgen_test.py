@@ -1,0 +1,158 @@
+"""Tests of the rules generator's hunspell expansion and packed lexicon.
+
+    python3 tests/tools/rulesgen_test.py
+
+The checks against the real dictionaries use the generator's cache
+(QUILLOM_RULESGEN_CACHE, default build/rulesgen-cache) or the system's
+dictionaries, and `hunspell -l`; they are skipped when neither is there.
+"""
+
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "tools", "rulesgen"))
+
+import affixes        # noqa: E402
+import pack_fixture   # noqa: E402
+import packed         # noqa: E402
+
+AFF = """SET UTF-8
+IGNORE \u0301
+# a comment
+PFX P Y 1
+PFX P 0 не .
+PFX Q N 1
+PFX Q а о а
+SFX A Y 3
+SFX A ь я [^т]ь
+SFX A 0 ы [бвгд]
+SFX A ть ла ать ###
+SFX B N 1
+SFX B 0 ом .
+"""
+DIC = """5
+конь/A
+дуб/AP
+знать/AB
+ар/Q
+по\u0301ле
+"""
+
+
+def write(folder, name, text):
+    path = os.path.join(folder, name)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+    return path
+
+
+class Expansion(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp()
+        self.aff = write(self.dir, "t.aff", AFF)
+        self.dic = write(self.dir, "t.dic", DIC)
+
+    def tearDown(self):
+        shutil.rmtree(self.dir)
+
+    def test_rules_conditions_and_cross_products(self):
+        got = affixes.expand(self.dic, self.aff)
+        self.assertEqual(got, [
+            {"конь", "коня"},                              # ь -> я, not after т
+            {"дуб", "дубы", "недуб", "недубы"},            # suffix, prefix, and both (cross product)
+            {"знать", "знала", "знатьом"},                 # strip with a condition; B has no cross product
+            {"ар", "ор"},                                  # a prefix that strips
+            {"поле"},                                      # IGNORE removes the stress mark
+        ])
+
+    def test_unsupported_features_stop_the_expansion(self):
+        for extra in ("FLAG long\n", "NEEDAFFIX X\n", "SFX C Y 1\nSFX C 0 а/B .\n", "SFX D Y 2\nSFX D 0 а .\n"):
+            aff = write(self.dir, "bad.aff", AFF + extra)
+            with self.assertRaises(ValueError, msg=extra):
+                affixes.expand(self.dic, aff)
+
+
+def dictionary_folder():
+    cache = os.environ.get("QUILLOM_RULESGEN_CACHE", os.path.join(ROOT, "build", "rulesgen-cache"))
+    for lang, stem in (("ru", "ru_RU"), ("uk", "uk_UA")):
+        candidates = [os.path.join(cache, "x", f"hunspell-{lang}", "usr", "share", "hunspell"), "/usr/share/hunspell"]
+        found = next((c for c in candidates if os.path.isfile(os.path.join(c, stem + ".aff"))), None)
+        yield lang, stem, found
+
+
+@unittest.skipIf(shutil.which("hunspell") is None, "hunspell is not installed")
+class RealDictionaries(unittest.TestCase):
+    KNOWN = {"ru": ["прочту", "прочтёшь", "прочтёт", "тебе", "любовь", "вдруг", "знаю", "девушка", "мужа", "мысли"],
+             "uk": ["розлетілися", "розлетітися", "розлетівся", "кохання", "дякую", "знаю", "дівчина"]}
+    WRONG = {"ru": ["прочела", "прочело"], "uk": []}
+
+    def test_forms_are_accepted_by_hunspell_and_known_forms_are_there(self):
+        tested = 0
+        for lang, stem, folder in dictionary_folder():
+            if folder is None:
+                continue
+            tested += 1
+            forms = set()
+            for group in affixes.expand(os.path.join(folder, stem + ".dic"), os.path.join(folder, stem + ".aff")):
+                forms |= group
+            for word in self.KNOWN[lang]:
+                self.assertIn(word, forms, lang)
+            for word in self.WRONG[lang]:
+                self.assertNotIn(word, forms, lang)
+            sample = random.Random(12).sample(sorted(forms), 3000)
+            result = subprocess.run(["hunspell", "-d", os.path.join(folder, stem), "-l"], input="\n".join(sample),
+                                    capture_output=True, text=True, check=True)
+            self.assertEqual(result.stdout.split(), [], f"{lang}: forms hunspell rejects")
+        if not tested:
+            self.skipTest("no hunspell dictionaries")
+
+
+class PackedLexicon(unittest.TestCase):
+    def test_round_trip_of_every_word_and_band(self):
+        rng = random.Random(5)
+        alphabet = "абвгдеёжзийклмнопрстуфхцчшщъыьэюя'"
+        words = {"".join(rng.choice(alphabet) for _ in range(rng.randint(1, 12))): rng.randint(0, 90)
+                 for _ in range(20000)}
+        data = packed.pack({"ru": words, "en": {"the": 1, "a's": 0}, "uk": {}})
+        reader = packed.Reader(data)
+        self.assertEqual(reader.words("ru"), sorted(words.items()))
+        self.assertEqual(reader.words("uk"), [])
+        for w in rng.sample(sorted(words), 2000):
+            self.assertEqual(reader.band("ru", w), words[w])
+            for absent in (w + "ж", w[:-1], w + "q"):
+                if absent not in words:
+                    self.assertIsNone(reader.band("ru", absent))
+        self.assertIsNone(reader.band("en", "th"))
+        self.assertEqual(data, packed.pack({"uk": {}, "en": {"a's": 0, "the": 1}, "ru": dict(sorted(words.items()))}))
+
+    def test_shared_suffixes_are_stored_once(self):
+        stems = [f"{a}{b}{c}" for a in "бвгд" for b in "аоу" for c in "кмнпрст"]
+        endings = ["ами", "ах", "ов", "у", "ом", "е", "ы", "а"]
+        words = {s + e: 0 for s in stems for e in endings}
+        edges = len(packed.Reader(packed.pack({"ru": words})).languages["ru"][1])
+        self.assertLess(edges, sum(len(w) for w in words) / 10)
+
+    def test_rank_bands(self):
+        self.assertEqual([packed.rank_band(r) for r in (None, 1, 2, 3, 1023, 1024, 1217, 1218)],
+                         [0, 1, 5, 7, 40, 41, 41, 42])
+
+    def test_too_many_symbols_is_an_error(self):
+        with self.assertRaises(ValueError):
+            packed.pack({"x": {chr(0x4e00 + i): 0 for i in range(64)}})
+
+    def test_engine_fixture_is_what_the_writer_makes(self):
+        folder = os.path.join(ROOT, "tests", "engine", "config", "data")
+        with open(os.path.join(folder, "small_lexicon.bin"), "rb") as f:
+            fixture = f.read()
+        self.assertEqual(fixture, packed.pack(pack_fixture.lexicons_of(os.path.join(folder, "small_lexicon.tsv"))))
+        self.assertEqual(packed.file_id(fixture), "50a5c6be7ff0b352")
+
+
+if __name__ == "__main__":
+    unittest.main()
