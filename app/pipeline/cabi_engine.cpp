@@ -45,6 +45,14 @@ public:
         return {takeString(result).value_or(std::string()), targetLang};
     }
 
+    std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
+                                                 const std::string& target) override {
+        auto corrected = takeString(
+            qm_engine_correct_word_before(handle_.get(), previous.c_str(), word.c_str(), target.c_str()));
+        if (!corrected || corrected->empty()) return std::nullopt;
+        return corrected;
+    }
+
 private:
     std::unique_ptr<qm_engine, EngineDeleter> handle_;
 };

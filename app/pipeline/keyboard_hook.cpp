@@ -68,8 +68,13 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     const bool plainBackspace = event.vkCode == vk::Backspace && !state_.heldModifiers.any();
     if (!plainBackspace && isResetState() && (!wasReset || !before.empty()) && state_.engine)
         state_.engine->resetContext();
-    if (result.kind == CaptureResult::Kind::Boundary && evaluateWord(result.word)) return HookVerdict::Swallow;
-    return HookVerdict::Pass;
+    if (result.kind != CaptureResult::Kind::Boundary) {
+        if (state_.capture.word().empty()) state_.wordBefore.clear();
+        return HookVerdict::Pass;
+    }
+    const bool corrected = evaluateWord(result.word);
+    state_.wordBefore = !corrected && result.word.boundaryKind == BoundaryKind::Space ? result.word.word : u"";
+    return corrected ? HookVerdict::Swallow : HookVerdict::Pass;
 }
 
 bool KeyboardHook::isResetState() const {
@@ -113,8 +118,17 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
 }
 
 void KeyboardHook::queueCorrection(const FinishedWord& word, const WordVerdict& verdict) {
-    enqueue(PendingCorrection{uint32_t(word.word.size()), word.word, toUtf16(*verdict.corrected), word.boundaryChar,
-                              word.boundaryKind, verdict.targetLang});
+    std::u16string typed = word.word, replacement = toUtf16(*verdict.corrected);
+    // A short word just before, on the same layout, goes with it: one replay, one Undo.
+    if (!state_.wordBefore.empty() && !word.hasUnknownBeginning) {
+        if (auto before = state_.engine->correctWordBefore(toUtf8(state_.wordBefore), toUtf8(word.word),
+                                                           verdict.targetLang)) {
+            typed = state_.wordBefore + u" " + typed;
+            replacement = toUtf16(*before) + u" " + replacement;
+        }
+    }
+    enqueue(PendingCorrection{uint32_t(typed.size()), typed, replacement, word.boundaryChar, word.boundaryKind,
+                              verdict.targetLang});
 }
 
 }  // namespace quillom::pipeline

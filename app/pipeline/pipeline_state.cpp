@@ -4,6 +4,7 @@ namespace quillom::pipeline {
 
 void resetWord(PipelineState& state) {
     state.capture.reset();
+    state.wordBefore.clear();
     if (state.engine) state.engine->resetContext();
 }
 

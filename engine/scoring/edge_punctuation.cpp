@@ -21,7 +21,7 @@ bool isOneOf(const std::array<std::string_view, N>& set, std::string_view c) {
 }
 
 bool isKnownIn(const LanguageConfig* language, const TextChars& lowerWord) {
-    return language && language->commonWords.contains(lowerWord.text());
+    return language && language->isCommonWord(lowerWord.text());
 }
 
 // A known word of an active Cyrillic language, as a whole or as its letters.
@@ -44,7 +44,7 @@ bool hasLowerLetter(const TextChars& word) {
 std::optional<std::string> oneLetterCore(const RulesConfig& config, const TextChars& mapped, const EdgeSplit& split) {
     const LanguageConfig* english = config.language("en");
     std::string_view core = mapped[split.leading];
-    if (!english || !english->commonWords.contains(unicode::toLower(core))) return std::nullopt;
+    if (!english || !english->isCommonWord(unicode::toLower(core))) return std::nullopt;
     bool quoteOrBracket = split.leading > 0;
     for (std::size_t i = mapped.size() - split.trailing; i < mapped.size(); ++i)
         if (isOneOf(kOpening, mapped[i]) || mapped[i] == "]" || mapped[i] == "}" || mapped[i] == ")")

@@ -35,7 +35,7 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
             std::find(typedSources.begin(), typedSources.end(), source) == typedSources.end())
             continue;
         std::string mapped = layout::mapLayout(config.keyboardLayout, previous, {source, target});
-        if (mapped == previous || !targetLanguage->commonWords.contains(unicode::toLower(mapped))) continue;
+        if (mapped == previous || !targetLanguage->isCommonWord(unicode::toLower(mapped))) continue;
         return layout::preserveCase(previous, mapped);
     }
     return std::nullopt;
