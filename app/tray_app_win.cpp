@@ -1,10 +1,9 @@
 #include "tray_app_win.h"
 
+#include "common/utf16.h"
 #include "pipeline/correction_drain.h"
 #include "pipeline/hooks_win.h"
-#include "pipeline/utf16.h"
 #include "settings/preferences.h"
-#include "settings/utf.h"
 #include "tray/debug_log_win.h"
 #include "tray/interface_strings.h"
 #include "tray/tray_menu.h"
@@ -71,8 +70,8 @@ int TrayApp::startUp() {
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
     tray::setInterfaceLanguage(settings::uiLanguage(prefs));
-    rulesPath_ = settings::pathToUtf8(store_.workingRulesPath());
-    prefsPath_ = settings::pathToUtf8(store_.preferencesPath());
+    rulesPath_ = pathToUtf8(store_.workingRulesPath());
+    prefsPath_ = pathToUtf8(store_.preferencesPath());
     debugLog_.setEnabled(settings::debugLog(prefs));
     tray::attachLogFile(debugLog_);
     if (!createEngine()) {
@@ -112,7 +111,7 @@ bool TrayApp::createWindow() {
 }
 
 bool TrayApp::createEngine() {
-    engine_ = pipeline::createCabiEngine(rulesPath_, prefsPath_);
+    engine_ = pipeline::createCabiWordEngine(rulesPath_, prefsPath_);
     pipeline_.engine = engine_.get();
     return engine_ != nullptr;
 }
@@ -121,12 +120,12 @@ void TrayApp::readRuntimeSettings() {
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
-    pipeline_.sounds = {settings::playSoundOnCorrection(prefs), pipeline::toUtf16(settings::correctionSound(prefs)),
-                        pipeline::toUtf16(settings::undoSound(prefs))};
+    pipeline_.sounds = {settings::playSoundOnCorrection(prefs), toUtf16(settings::correctionSound(prefs)),
+                        toUtf16(settings::undoSound(prefs))};
 }
 
 void TrayApp::applySettings() {
-    std::unique_ptr<pipeline::WordEngine> fresh = pipeline::createCabiEngine(rulesPath_, prefsPath_);
+    std::unique_ptr<pipeline::WordEngine> fresh = pipeline::createCabiWordEngine(rulesPath_, prefsPath_);
     if (!fresh) {
         logLine("reload failed: could not create engine from %s", rulesPath_.c_str());
     } else {

@@ -67,7 +67,7 @@ private:
     void toggleLearningMode();
     void toggleDebugLog();
     void toggleLaunchAtLogin();
-    void toggleExclusion(const std::string& exeName);
+    void toggleExclusion(const std::string& appId);
     void registerHotkeys();
     void onHotkey(int id);
     void onHotkeyReleasePoll();

@@ -2,7 +2,7 @@
 
 #include "layout_switch.h"
 #include "tray/debug_log.h"
-#include "utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::pipeline {
 
@@ -88,7 +88,7 @@ void KeyboardHook::noteForeground() {
     state_.lastForeground = window;
     std::string name = ports_.desktop.executableName(window);
     if (name.empty()) return;
-    state_.currentAppName = name;
+    state_.currentAppId = name;
     state_.recentApps.record(name);
 }
 
@@ -106,10 +106,10 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
     if (source.empty()) return false;
 
     std::string typed = toUtf8(word.word);
-    WordVerdict verdict = state_.engine->evaluate({typed, state_.currentAppName, source, word.hasUnknownBeginning});
-    if (verdict.shouldCorrect && verdict.corrected && !verdict.corrected->empty()) {
+    Decision verdict = state_.engine->evaluate({typed, state_.currentAppId, source, word.hasUnknownBeginning});
+    if (verdict.shouldCorrect && !verdict.corrected.empty()) {
         queueCorrection(word, verdict);
-        logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected->c_str(),
+        logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
                 verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
         return true;
     }
@@ -117,8 +117,8 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
     return false;
 }
 
-void KeyboardHook::queueCorrection(const FinishedWord& word, const WordVerdict& verdict) {
-    std::u16string typed = word.word, replacement = toUtf16(*verdict.corrected);
+void KeyboardHook::queueCorrection(const FinishedWord& word, const Decision& verdict) {
+    std::u16string typed = word.word, replacement = toUtf16(verdict.corrected);
     // A short word just before, on the same layout, goes with it: one replay, one Undo.
     if (!state_.wordBefore.empty() && !word.hasUnknownBeginning) {
         if (auto before = state_.engine->correctWordBefore(toUtf8(state_.wordBefore), toUtf8(word.word),

@@ -2,6 +2,7 @@
 #include "manual_overrides.h"
 #include "preferences.h"
 #include "settings_store.h"
+#include "system_files.h"
 
 #include <system_error>
 
@@ -41,15 +42,18 @@ bool SettingsStore::stageConfigurationFiles() {
 }
 
 // The working rules name the template's lexicon, so the copy beside them must be that file.
+// Files of one size that start with the same magic and id (a digest of the rest) are the same.
 void SettingsStore::stagePackedLexicon() {
+    constexpr std::size_t kHeadBytes = 16;
     const fs::path from = templateLexiconPath(), to = workingLexiconPath();
     std::error_code ec;
     if (!isFile(from) || fs::equivalent(from, to, ec)) return;
-    std::string wanted, present;
-    if (!readFileBytes(from, wanted)) return;
-    if (isFile(to) && fs::file_size(to, ec) == wanted.size() && readFileBytes(to, present) && present == wanted)
+    std::string fromHead, toHead;
+    if (isFile(to) && fs::file_size(to, ec) == fs::file_size(from, ec) && !ec &&
+        readFileStart(from, kHeadBytes, fromHead) && readFileStart(to, kHeadBytes, toHead) && fromHead == toHead)
         return;
-    writeFileBytes(to, wanted);
+    std::string bytes;
+    if (readFileBytes(from, bytes)) writeFileBytes(to, bytes);
 }
 
 // The working copy becomes the template rules plus the user's merged dictionary. A working

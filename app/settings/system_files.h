@@ -13,6 +13,9 @@ namespace quillom::settings {
 // read keeps what was read.
 bool readWholeFile(const std::filesystem::path& path, std::string& out);
 
+// Reads at most the first count bytes. False when the file cannot be opened.
+bool readFileStart(const std::filesystem::path& path, std::size_t count, std::string& out);
+
 // Creates or truncates path, writes all bytes and flushes them to the disk before closing.
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes);
 

@@ -26,6 +26,15 @@ bool readWholeFile(const std::filesystem::path& path, std::string& out) {
     return true;
 }
 
+bool readFileStart(const std::filesystem::path& path, std::size_t count, std::string& out) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    out.resize(count);
+    out.resize(std::fread(out.data(), 1, count, f));
+    std::fclose(f);
+    return true;
+}
+
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;

@@ -20,6 +20,15 @@ bool readWholeFile(const std::filesystem::path& path, std::string& out) {
     return true;
 }
 
+bool readFileStart(const std::filesystem::path& path, std::size_t count, std::string& out) {
+    std::FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return false;
+    out.resize(count);
+    out.resize(std::fread(out.data(), 1, count, f));
+    std::fclose(f);
+    return true;
+}
+
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

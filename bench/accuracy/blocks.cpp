@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::bench {
 
@@ -91,10 +91,10 @@ BlockRun runBlocks(qm_engine* engine, const KeyTables& keys, const TypingPlan& p
     bool right = true;
     std::string firstFault;
     Typist typist(engine, keys, following, [&](const WordOutcome& o) {
-        bool wordRight = o.output == pipeline::toUtf8(o.intended) && o.boundaryTyped == o.boundaryIntended;
+        bool wordRight = o.output == toUtf8(o.intended) && o.boundaryTyped == o.boundaryIntended;
         if (!wordRight && right) {
-            firstFault = pipeline::toUtf8(o.typed) + " -> " + o.output + " for " + pipeline::toUtf8(o.intended) +
-                         (o.boundaryTyped != o.boundaryIntended ? " (mark " + pipeline::toUtf8(std::u16string(1, o.boundaryTyped)) + ")" : "") +
+            firstFault = toUtf8(o.typed) + " -> " + o.output + " for " + toUtf8(o.intended) +
+                         (o.boundaryTyped != o.boundaryIntended ? " (mark " + toUtf8(std::u16string(1, o.boundaryTyped)) + ")" : "") +
                          " (" + o.reason + ")";
         }
         right = right && wordRight;
@@ -130,8 +130,8 @@ SelectionRun runSelection(qm_engine* engine, const KeyTables& keys, const std::s
                           const std::string& wrongLayout, const std::vector<std::u16string>& sentences) {
     SelectionRun run;
     for (const auto& sentence : sentences) {
-        const std::string meant = pipeline::toUtf8(sentence);
-        const std::string typed = pipeline::toUtf8(typedOnLayout(keys, sentence, textLanguage, wrongLayout));
+        const std::string meant = toUtf8(sentence);
+        const std::string typed = toUtf8(typedOnLayout(keys, sentence, textLanguage, wrongLayout));
         char target[16] = {};
         std::string smart = converted(qm_engine_convert_selection(engine, typed.c_str(), nullptr, target, sizeof target));
         std::string named = converted(

@@ -58,12 +58,12 @@ std::string mapLayout(const KeyboardLayoutConfig& layout, std::string_view token
 
 std::string preserveCase(std::string_view original, std::string_view replacement) {
     if (original.empty()) return std::string(replacement);
-    auto chars = unicode::graphemes(original);
+    auto chars = unicode::graphemeList(original);
     bool laterUpper = false;
     for (size_t i = 1; i < chars.size(); ++i)
         if (unicode::isLetterChar(chars[i]) && unicode::isUpperChar(chars[i])) laterUpper = true;
     if (unicode::isUpperChar(chars[0]) && !laterUpper) {
-        auto repl = unicode::graphemes(replacement);
+        auto repl = unicode::graphemeList(replacement);
         if (repl.empty()) return std::string(replacement);
         std::string out = unicode::upperChar(repl[0]);
         out.append(replacement.substr(repl[0].size()));

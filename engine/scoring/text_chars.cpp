@@ -4,41 +4,39 @@
 
 namespace quillom::scoring {
 
-TextChars::TextChars(std::string text) : text_(std::move(text)) {
-    for (std::string_view c : unicode::graphemes(text_))
-        starts_.push_back(static_cast<uint32_t>(c.data() - text_.data()));
+TextChars::TextChars(std::string_view text) {
+    text_.append(text.data(), text.size());
+    for (std::size_t pos = 0; pos < text.size(); pos = unicode::nextGraphemeBreak(text, pos))
+        starts_.push_back(static_cast<uint32_t>(pos));
 }
 
-std::string_view TextChars::operator[](std::size_t i) const {
-    std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : text_.size();
-    return std::string_view(text_).substr(starts_[i], end - starts_[i]);
-}
+std::string_view TextChars::operator[](std::size_t i) const { return text().substr(startOf(i), endOf(i) - startOf(i)); }
 
 std::string_view TextChars::prefix(std::size_t count) const {
-    if (count >= size()) return text_;
-    return std::string_view(text_).substr(0, starts_[count]);
+    if (count >= size()) return text();
+    return text().substr(0, startOf(count));
 }
 
 std::string_view TextChars::suffix(std::size_t count) const {
     if (count == 0) return {};
-    if (count >= size()) return text_;
-    return std::string_view(text_).substr(starts_[size() - count]);
+    if (count >= size()) return text();
+    return text().substr(startOf(size() - count));
 }
 
 std::string_view TextChars::slice(std::size_t first, std::size_t count) const {
-    std::size_t end = first + count < starts_.size() ? starts_[first + count] : text_.size();
-    return std::string_view(text_).substr(starts_[first], end - starts_[first]);
+    const std::size_t end = first + count < size() ? startOf(first + count) : text_.size();
+    return text().substr(startOf(first), end - startOf(first));
 }
 
 void TextChars::append(std::string_view character) {
     starts_.push_back(static_cast<uint32_t>(text_.size()));
-    text_.append(character);
+    text_.append(character.data(), character.size());
 }
 
 TextChars TextChars::lowered() const {
     TextChars out;
     out.text_.reserve(text_.size());
-    out.starts_.reserve(starts_.size());
+    out.starts_.reserve(size());
     for (std::size_t i = 0; i < size(); ++i) out.append(unicode::lowerChar((*this)[i]));
     return out;
 }

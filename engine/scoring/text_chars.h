@@ -2,6 +2,8 @@
 // that a word is segmented once and every scoring step indexes characters.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,15 +12,46 @@
 
 namespace quillom::scoring {
 
+// Elements kept inside the object up to N, on the heap past that: a word
+// costs no allocation. Copies stay valid (no pointers into itself are kept).
+template <typename T, std::size_t N>
+class InlineBuffer {
+public:
+    std::size_t size() const { return size_; }
+    const T* data() const { return heap_.empty() ? inline_.data() : heap_.data(); }
+    void reserve(std::size_t n) {
+        if (n > N) spill(n);
+    }
+    void append(const T* items, std::size_t n) {
+        if (heap_.empty() && size_ + n <= N) {
+            std::copy(items, items + n, inline_.data() + size_);
+        } else {
+            spill(size_ + n);
+            heap_.insert(heap_.end(), items, items + n);
+        }
+        size_ += n;
+    }
+    void push_back(T item) { append(&item, 1); }
+
+private:
+    void spill(std::size_t capacity) {
+        if (heap_.empty()) heap_.assign(inline_.data(), inline_.data() + size_);
+        heap_.reserve(capacity);
+    }
+    std::array<T, N> inline_{};
+    std::vector<T> heap_;  // all elements once they outgrow inline_
+    std::size_t size_ = 0;
+};
+
 class TextChars {
 public:
     TextChars() = default;
     // Segments valid UTF-8 text into characters.
-    explicit TextChars(std::string text);
+    explicit TextChars(std::string_view text);
 
-    std::string_view text() const { return text_; }
+    std::string_view text() const { return {text_.data(), text_.size()}; }
     std::size_t size() const { return starts_.size(); }
-    bool empty() const { return starts_.empty(); }
+    bool empty() const { return starts_.size() == 0; }
     std::string_view operator[](std::size_t i) const;
     std::string_view back() const { return (*this)[size() - 1]; }
 
@@ -33,8 +66,11 @@ public:
     TextChars lowered() const;
 
 private:
-    std::string text_;
-    std::vector<uint32_t> starts_;  // byte offset of each character
+    uint32_t startOf(std::size_t i) const { return starts_.data()[i]; }
+    std::size_t endOf(std::size_t i) const { return i + 1 < size() ? startOf(i + 1) : text_.size(); }
+
+    InlineBuffer<char, 96> text_;
+    InlineBuffer<uint32_t, 48> starts_;  // byte offset of each character
 };
 
 }  // namespace quillom::scoring

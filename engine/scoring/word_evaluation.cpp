@@ -47,7 +47,7 @@ RulesDecision exactPairDecision(const ScoringContext& context, const TextChars& 
 TrailingSplit stripTrailingBoundary(const RulesConfig& config, std::string_view token) {
     if (!config.tokenization.stripBoundaryBeforeScoring) return {token, {}};
     const CharSet& boundaries = config.tokenization.wordBoundaries;
-    std::vector<std::string_view> chars = unicode::graphemes(token);
+    std::vector<std::string_view> chars = unicode::graphemeList(token);
     std::size_t coreSize = token.size();
     while (!chars.empty()) {
         if (!boundaries.contains(chars.back())) break;

@@ -83,7 +83,7 @@ std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start) {
     return pos;
 }
 
-std::vector<std::string_view> graphemes(std::string_view utf8) {
+std::vector<std::string_view> graphemeList(std::string_view utf8) {
     std::vector<std::string_view> out;
     out.reserve(std::min<std::size_t>(utf8.size(), 64));
     for (std::size_t pos = 0; pos < utf8.size();) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,13 +41,56 @@ char32_t lastCaseMappedScalar();
 std::string toLower(std::string_view utf8);
 std::string toUpper(std::string_view utf8);
 
-// Extended grapheme clusters ("characters") of valid UTF-8 text.
-// Each element views a slice of the input.
-std::vector<std::string_view> graphemes(std::string_view utf8);
 std::size_t graphemeCount(std::string_view utf8);
 // Byte offset where the cluster starting at byte offset start ends; iterating
 // with it allocates nothing. Returns utf8.size() at the end of the text.
 std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start);
+
+// The extended grapheme clusters ("characters") of UTF-8 text, segmented as
+// the range is walked (nothing allocated); each views a slice of the input.
+class GraphemeRange {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        iterator() = default;
+        iterator(std::string_view text, std::size_t pos)
+            : text_(text), pos_(pos), end_(pos < text.size() ? nextGraphemeBreak(text, pos) : pos) {}
+        std::string_view operator*() const { return text_.substr(pos_, end_ - pos_); }
+        iterator& operator++() {
+            *this = iterator(text_, end_);
+            return *this;
+        }
+        iterator operator++(int) {
+            iterator old = *this;
+            ++*this;
+            return old;
+        }
+        bool operator==(const iterator& o) const { return pos_ == o.pos_; }
+
+    private:
+        std::string_view text_;
+        std::size_t pos_ = 0, end_ = 0;
+    };
+
+    explicit GraphemeRange(std::string_view text) : text_(text) {}
+    iterator begin() const { return {text_, 0}; }
+    iterator end() const { return {text_, text_.size()}; }
+    bool empty() const { return text_.empty(); }
+    std::string_view front() const { return *begin(); }  // the range must not be empty
+
+private:
+    std::string_view text_;
+};
+
+inline GraphemeRange graphemes(std::string_view utf8) { return GraphemeRange(utf8); }
+// The same clusters as a list, for indexing.
+std::vector<std::string_view> graphemeList(std::string_view utf8);
 
 // Properties of a character (a grapheme cluster) are those of its first scalar.
 char32_t firstScalar(std::string_view character);

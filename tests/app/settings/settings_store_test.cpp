@@ -2,7 +2,7 @@
 #include "settings/manual_overrides.h"
 #include "settings/preferences.h"
 #include "settings/settings_store.h"
-#include "settings/utf.h"
+#include "common/utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST_F(SettingsStoreTest, PathsFollowLocalAppDataOrFallBackToTheProgramFolder) {
     EXPECT_EQ(store.preferencesPath(), platform.appData / "Quillom" / "user_preferences.json");
     EXPECT_EQ(store.templateRulesPath(), platform.exe.parent_path() / "quillom_rules.json");
     EXPECT_EQ(store.templatePreferencesPath(), platform.exe.parent_path() / "user_preferences.json");
-    EXPECT_NE(pathToUtf8(store.preferencesPath()).find("Користувач"), std::string::npos);
+    EXPECT_NE(quillom::pathToUtf8(store.preferencesPath()).find("Користувач"), std::string::npos);
 
     platform.appData.clear();
     EXPECT_EQ(store.settingsFolder(), platform.exe.parent_path());
@@ -118,8 +118,8 @@ TEST_F(SettingsStoreTest, PackedLexiconFollowsTheTemplate) {
         const char* what;
         std::string working;
     };
-    // A damaged, older or missing copy is replaced by the template's.
-    for (const Case& c : {Case{"same size, other bytes", std::string(v2).replace(9, 3, "xyz")},
+    // Another id, an older or a missing copy is replaced by the template's.
+    for (const Case& c : {Case{"same size, other id", std::string(v2).replace(9, 3, "xyz")},
                           Case{"older", v1}, Case{"missing", ""}}) {
         writeText(store.templateLexiconPath(), v2);
         if (c.working.empty()) fs::remove(store.workingLexiconPath());

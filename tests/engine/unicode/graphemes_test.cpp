@@ -11,7 +11,8 @@ namespace {
 
 using namespace quillom::unicode;
 
-std::vector<std::string> asStrings(const std::vector<std::string_view>& views) {
+template <typename Views>
+std::vector<std::string> asStrings(const Views& views) {
     return {views.begin(), views.end()};
 }
 
@@ -87,6 +88,7 @@ TEST(GraphemesTest, SegmentsIntoViewsOfTheInput) {
         const std::string_view text = c.text;
         const auto views = graphemes(text);
         EXPECT_EQ(asStrings(views), c.clusters);
+        EXPECT_EQ(asStrings(graphemeList(text)), c.clusters);
         EXPECT_EQ(graphemeCount(text), c.clusters.size());
         for (const auto view : views) {
             EXPECT_GE(view.data(), text.data());
