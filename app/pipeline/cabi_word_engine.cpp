@@ -20,6 +20,14 @@ public:
                               : cabi::convertSelectionTo(handle_.get(), text, target);
     }
 
+    std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
+                                                 const std::string& target) override {
+        std::string corrected = cabi::takeString(
+            qm_engine_correct_word_before(handle_.get(), previous.c_str(), word.c_str(), target.c_str()));
+        if (corrected.empty()) return std::nullopt;
+        return corrected;
+    }
+
 private:
     cabi::EnginePtr handle_;
 };

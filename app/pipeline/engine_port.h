@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <quillom.hpp>
@@ -27,6 +28,13 @@ public:
     virtual void resetContext() = 0;
     // target empty: the engine chooses the direction.
     virtual Conversion convertSelection(const std::string& text, const std::string& target) = 0;
+    // The short word typed just before `word`, which was corrected to target,
+    // as it reads in target when the engine corrects it too; nothing to leave it.
+    virtual std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
+                                                         const std::string& target) {
+        (void)previous, (void)word, (void)target;
+        return std::nullopt;
+    }
 };
 
 // The engine of QuillomCABI; null when the rules file cannot be loaded.

@@ -73,9 +73,14 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     if (!plainBackspace && isResetState() && (!wasReset || !before.empty()) && state_.engine)
         state_.engine->resetContext();
     followCaretQuestion();
-    if (result.kind != CaptureResult::Kind::Boundary) return HookVerdict::Pass;
+    if (result.kind != CaptureResult::Kind::Boundary) {
+        if (state_.capture.word().empty()) state_.wordBefore.clear();
+        return HookVerdict::Pass;
+    }
     settleBeginning(result.word);
-    return evaluateWord(result.word) ? HookVerdict::Swallow : HookVerdict::Pass;
+    const bool corrected = evaluateWord(result.word);
+    state_.wordBefore = !corrected && result.word.boundaryKind == BoundaryKind::Space ? result.word.word : u"";
+    return corrected ? HookVerdict::Swallow : HookVerdict::Pass;
 }
 
 // The question is open while the word's beginning is unknown: asked anew
@@ -156,8 +161,17 @@ void KeyboardHook::queueCorrection(const FinishedWord& word, const Decision& ver
     std::vector<uint16_t> heldShifts;
     for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
         if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
-    enqueue(PendingCorrection{uint32_t(word.word.size()), word.word, toUtf16(verdict.corrected), word.boundaryChar,
-                              word.boundaryKind, verdict.targetLang, std::move(heldShifts)});
+    std::u16string typed = word.word, replacement = toUtf16(verdict.corrected);
+    // A short word just before, on the same layout, goes with it: one replay, one Undo.
+    if (!state_.wordBefore.empty() && !word.hasUnknownBeginning) {
+        if (auto before = state_.engine->correctWordBefore(toUtf8(state_.wordBefore), toUtf8(word.word),
+                                                           verdict.targetLang)) {
+            typed = state_.wordBefore + u" " + typed;
+            replacement = toUtf16(*before) + u" " + replacement;
+        }
+    }
+    enqueue(PendingCorrection{uint32_t(typed.size()), typed, replacement, word.boundaryChar, word.boundaryKind,
+                              verdict.targetLang, std::move(heldShifts)});
 }
 
 }  // namespace quillom::pipeline

@@ -5,6 +5,7 @@ namespace quillom::pipeline {
 void resetWord(PipelineState& state) {
     state.capture.reset();
     state.caret.ask();
+    state.wordBefore.clear();
     if (state.engine) state.engine->resetContext();
 }
 

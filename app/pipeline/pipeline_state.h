@@ -50,6 +50,9 @@ struct PipelineState {
     SoundSettings sounds;
 
     WordCapture capture;
+    // The last word, when a Space ended it, it stayed as typed and only the
+    // next word's characters came after: a short one is corrected with the next.
+    std::u16string wordBefore;
     CorrectionQueue queue;
     UndoRecord undo;
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "blocks.h"
 #include "key_tables.h"
 #include "peak_memory.h"
 #include "common/utf16.h"
@@ -81,6 +82,40 @@ std::vector<RunSpec> runSpecs() {
         recall("uk typed on ru", "uk", all, "ru", Script::Cyrillic, true),
         recall("ru typed on uk", "ru", all, "uk", Script::Cyrillic, true),
     };
+}
+
+struct RunningTextSpec {
+    std::string name;
+    std::string text;
+    std::vector<std::string> activeLanguages;
+    std::string wrongLayout;
+};
+
+std::vector<RunningTextSpec> runningTextSpecs() {
+    using L = std::vector<std::string>;
+    const L enRu{"en", "ru"}, all{"en", "uk", "ru"};
+    return {
+        {"ru typed on en", "ru", enRu, "en"},
+        {"en typed on ru", "en", enRu, "ru"},
+        {"ru typed on en (bilingual)", "ru", all, "en"},
+        {"uk typed on en", "uk", all, "en"},
+        {"en typed on uk", "en", all, "uk"},
+    };
+}
+
+std::string percentText(long long part, long long whole) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f%%", percent(part, whole));
+    return buf;
+}
+
+constexpr std::size_t kBlocksPerRun = 2000;
+constexpr std::size_t kSentencesPerRun = 3000;
+
+std::string setupName(const std::vector<std::string>& langs) {
+    std::string out;
+    for (const auto& l : langs) out += (out.empty() ? "" : ",") + l;
+    return out;
 }
 
 fs::path writePreferences(const fs::path& work, const std::vector<std::string>& langs) {
@@ -189,8 +224,42 @@ int main(int argc, char** argv) {
     }
     cost.meanEvaluateUs = evaluations ? evaluateMs * 1000.0 / evaluations : 0;
 
-    const std::string table = markdownTable(tallies, cost);
-    const std::string faults = faultLists(tallies, 25);
+    std::string table = markdownTable(tallies, cost);
+    std::string faults = faultLists(tallies, 25);
+    std::string blocksTable =
+        "\nRunning text started on the wrong layout (blocks of 30 words; each correction switches the layout, "
+        "as the program does; a block counts when every word and mark in it ends as meant):\n\n"
+        "| direction | active languages | blocks | ended right |\n|---|---|---:|---:|\n";
+    std::string selectionTable =
+        "\nWhole sentences typed on the wrong layout and converted as a selection, exactly right:\n\n"
+        "| direction | active languages | sentences | \"convert\" | hotkey of the language |\n|---|---|---:|---:|---:|\n";
+    std::map<std::string, std::pair<long long, long long>> bySetup;
+    for (const RunningTextSpec& spec : runningTextSpecs()) {
+        if (spec.name.find(opt.only) == std::string::npos) continue;
+        if (!texts.count(spec.text)) texts[spec.text] = readDocuments(fs::path(opt.data) / (spec.text + ".txt"));
+        EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, spec.activeLanguages).string().c_str()));
+        const Script script = spec.text == "en" ? Script::Latin : Script::Cyrillic;
+        TypingPlan plan{spec.text, spec.wrongLayout, script};
+        BlockRun blocks = runBlocks(engine.get(), *keys, plan, blocksOf(texts[spec.text], kBlocksPerRun));
+        const std::string setup = setupName(spec.activeLanguages);
+        bySetup[setup].first += blocks.blocks;
+        bySetup[setup].second += blocks.right;
+        blocksTable += "| " + spec.name + " | " + setup + " | " + std::to_string(blocks.blocks) + " | " +
+                       percentText(blocks.right, blocks.blocks) + " |\n";
+        faults += "\n## blocks: " + spec.name + " (" + setup + ")\nfirst wrong word of failed blocks:\n";
+        for (const auto& f : blocks.firstFaults) faults += "  " + f + "\n";
+        SelectionRun selection = runSelection(engine.get(), *keys, spec.text, spec.wrongLayout,
+                                              sentencesOf(texts[spec.text], script, kSentencesPerRun));
+        selectionTable += "| " + spec.name + " | " + setup + " | " + std::to_string(selection.sentences) + " | " +
+                          percentText(selection.exactSmart, selection.sentences) + " | " +
+                          percentText(selection.exactNamed, selection.sentences) + " |\n";
+        faults += "\n## selection: " + spec.name + " (" + setup + ")\nsentences not converted exactly:\n";
+        for (const auto& f : selection.firstFaults) faults += "  " + f + "\n";
+    }
+    for (const auto& [setup, counts] : bySetup)
+        blocksTable += "| all directions | " + setup + " | " + std::to_string(counts.first) + " | " +
+                       percentText(counts.second, counts.first) + " |\n";
+    table += blocksTable + selectionTable;
     const fs::path out(opt.out);
     bool ok = writeFile(out / "summary.json", jsonSummary(tallies, cost));
     ok = writeFile(out / "summary.md", table) && ok;

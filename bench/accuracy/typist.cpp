@@ -39,10 +39,32 @@ void Typist::typeDocument(const std::vector<std::u16string>& paragraphs, const s
         active_ = plan_.wrongLayout;
     intendedWord_.clear();
     intendedMistyped_ = false;
+    lastScript_ = Script::None;
     for (const auto& paragraph : paragraphs) {
         for (char16_t ch : paragraph) typeChar(ch);
         typeChar(u'\n');
     }
+    flushPending();
+}
+
+void Typist::flushPending() {
+    if (pending_) sink_(*pending_);
+    pending_.reset();
+}
+
+void Typist::correctWordBefore(const WordOutcome& corrected) {
+    if (!pending_ || gapSincePending_ || !corrected.corrected || corrected.unknownBeginning ||
+        pending_->corrected || pending_->boundaryTyped != u' ')
+        return;
+    const std::string previous = toUtf8(pending_->typed);
+    const std::string typed = toUtf8(corrected.typed);
+    std::unique_ptr<char, OwnedString> result(
+        qm_engine_correct_word_before(engine_, previous.c_str(), typed.c_str(), corrected.target.c_str()));
+    if (!result || !*result) return;
+    pending_->output = result.get();
+    pending_->corrected = true;
+    pending_->reason = "word_before";
+    pending_->target = corrected.target;
 }
 
 void Typist::typeChar(char16_t intended) {
@@ -54,7 +76,11 @@ void Typist::typeChar(char16_t intended) {
     if (script != Script::None) {
         // Letters decide the layout; punctuation keeps the one in use.
         believed_ = layoutFor(script);
-        active_ = (!plan_.wrongLayout.empty() && script == plan_.wrongScript) ? plan_.wrongLayout : believed_;
+        if (!plan_.followCorrections)
+            active_ = (!plan_.wrongLayout.empty() && script == plan_.wrongScript) ? plan_.wrongLayout : believed_;
+        else if (lastScript_ != Script::None && script != lastScript_)
+            active_ = believed_;  // the user switches the layout for the other script
+        lastScript_ = script;
     }
     auto key = keys_.keyFor(believed_, intended);
     if (!key) key = keys_.keyFor("en", intended);
@@ -75,21 +101,27 @@ void Typist::press(KeyStroke key, char16_t produced, char16_t intended) {
     CaptureResult r = capture_.onKeyDown(key.vk, produced);
     if (key.shift) capture_.trackModifiers(vk::LeftShift, false);
     if (r.kind == CaptureResult::Kind::Boundary) {
-        finish(r.word);
+        finish(r.word, intended);
         intendedWord_.clear();
         intendedMistyped_ = false;
     } else if (capture_.word().size() == before + 1) {
         intendedWord_.push_back(intended);
         if (produced != intended) intendedMistyped_ = true;
-    } else if (capture_.word().empty() && before > 0) {
-        if (intendedMistyped_) ++counters_.mistypedLostByCapture;
-        intendedWord_.clear();
-        intendedMistyped_ = false;
+    } else {
+        gapSincePending_ = true;
+        if (produced != intended) ++counters_.strayMismatches;
+        if (capture_.word().empty() && before > 0) {
+            if (intendedMistyped_) ++counters_.mistypedLostByCapture;
+            intendedWord_.clear();
+            intendedMistyped_ = false;
+        }
     }
 }
 
-void Typist::finish(const pipeline::FinishedWord& word) {
+void Typist::finish(const pipeline::FinishedWord& word, char16_t boundaryIntended) {
     WordOutcome o;
+    o.boundaryTyped = word.boundaryChar;
+    o.boundaryIntended = boundaryIntended;
     o.intended = intendedWord_;
     o.typed = word.word;
     o.unknownBeginning = word.hasUnknownBeginning;
@@ -107,7 +139,11 @@ void Typist::finish(const pipeline::FinishedWord& word) {
     o.output = o.corrected ? std::string(result.get()) : typed8;
     o.reason = reason;
     o.target = target;
-    sink_(o);
+    if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
+    correctWordBefore(o);
+    flushPending();
+    pending_ = std::move(o);
+    gapSincePending_ = false;
 }
 
 }  // namespace quillom::bench

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct TypingPlan {
     std::string textLanguage;
     std::string wrongLayout;
     Script wrongScript = Script::None;
+    // As the program does: a correction switches the layout to its target, and
+    // the user's own change of script switches it to the right one. Without
+    // this, a text typed on the wrong layout stays on it to the end.
+    bool followCorrections = false;
 };
 
 struct WordOutcome {
@@ -34,10 +39,13 @@ struct WordOutcome {
     std::string target;
     bool unknownBeginning = false;
     bool mistyped = false;    // typed on the wrong layout and different from the intent
+    char16_t boundaryTyped = 0;     // the key that ended the word, as it came out
+    char16_t boundaryIntended = 0;  // ... and as the user meant it
 };
 
 struct TypingCounters {
     long long mistypedLostByCapture = 0;  // wrong-layout words the capture dropped before a boundary
+    long long strayMismatches = 0;        // characters outside words that came out other than meant
 };
 
 class Typist {
@@ -54,7 +62,11 @@ public:
 private:
     void typeChar(char16_t intended);
     void press(KeyStroke key, char16_t produced, char16_t intended);
-    void finish(const pipeline::FinishedWord& word);
+    void finish(const pipeline::FinishedWord& word, char16_t boundaryIntended);
+    // The program corrects a short word before a corrected word with it; a
+    // word is reported once the next one has been decided.
+    void correctWordBefore(const WordOutcome& corrected);
+    void flushPending();
     std::string layoutFor(Script script) const;
 
     qm_engine* engine_;
@@ -64,6 +76,9 @@ private:
     pipeline::WordCapture capture_;
     std::string appId_;
     std::string believed_, active_;  // layout the user thinks is on, layout really on
+    Script lastScript_ = Script::None;
+    std::optional<WordOutcome> pending_;
+    bool gapSincePending_ = false;  // a key other than the word's own came after the pending word
     std::u16string intendedWord_;
     bool intendedMistyped_ = false;
     TypingCounters counters_;

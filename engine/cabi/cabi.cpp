@@ -136,4 +136,16 @@ QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text,
     });
 }
 
+QM_API char* qm_engine_correct_word_before(qm_engine* handle, const char* previousWord, const char* token,
+                                           const char* target) {
+    try {
+        if (!handle || !handle->engine) return nullptr;
+        auto corrected = handle->engine->correctWordBefore(inputString(previousWord), inputString(token),
+                                                           inputString(target));
+        return makeCString(corrected.value_or(""));
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 }  // extern "C"

@@ -28,6 +28,10 @@ public:
     layout::ManualConversionResult convertSelectionSmart(std::string_view text,
                                                          const std::optional<std::string>& activeInputSource) const;
     layout::ManualConversionResult convertSelection(std::string_view text, const std::string& target) const;
+    std::optional<std::string> correctWordBefore(std::string_view previous, std::string_view token,
+                                                 const std::string& target) const {
+        return engine_->correctWordBefore(previous, token, target);
+    }
 
 private:
     void recordSession(std::string_view token, const RulesDecision& decision);

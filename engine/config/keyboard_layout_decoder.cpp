@@ -43,19 +43,25 @@ std::optional<CharMap> parseCharMap(const json::Value& value) {
     return map;
 }
 
+using DirectionMaps = std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash>;
+
+void parseMaps(const json::Value* maps, DirectionMaps& lower, DirectionMaps& shift) {
+    if (!maps) return;
+    for (const auto& [name, value] : maps->asObject()) {
+        auto mapName = parseMapName(name);
+        auto map = mapName ? parseCharMap(value) : std::nullopt;
+        if (!map) continue;
+        auto& target = mapName->shift ? shift : lower;
+        target[mapName->direction] = std::move(*map);
+    }
+}
+
 }  // namespace
 
 KeyboardLayoutConfig parseKeyboardLayout(const json::Value& object) {
     KeyboardLayoutConfig layout;
-    if (const json::Value* maps = json::findObject(object, "maps")) {
-        for (const auto& [name, value] : maps->asObject()) {
-            auto mapName = parseMapName(name);
-            auto map = mapName ? parseCharMap(value) : std::nullopt;
-            if (!map) continue;
-            auto& target = mapName->shift ? layout.shiftMaps : layout.maps;
-            target[mapName->direction] = std::move(*map);
-        }
-    }
+    parseMaps(json::findObject(object, "maps"), layout.maps, layout.shiftMaps);
+    parseMaps(json::findObject(object, "selection_maps"), layout.selectionMaps, layout.selectionShiftMaps);
     for (const auto& builtin : layout::builtinDirections()) {
         layout.maps.try_emplace(builtin.direction, *builtin.lowerMap);
         layout.shiftMaps.try_emplace(builtin.direction, *builtin.shiftMap);

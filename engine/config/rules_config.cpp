@@ -36,6 +36,8 @@ TokenizationConfig parseTokenization(const json::Value& o) {
         fields::boolOr(o, "auto_length_2_requires_exact_common_or_override", true);
     t.mixedScriptAuto = fields::boolOr(o, "mixed_script_auto", false);
     t.digitsInTokenAuto = fields::boolOr(o, "digits_in_token_auto", false);
+    t.edgePunctuationAuto = fields::boolOr(o, "edge_punctuation_auto", false);
+    t.preferWholeKnownWord = fields::boolOr(o, "prefer_whole_known_word", false);
     return t;
 }
 
@@ -119,6 +121,8 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.sameScriptExtraDelta = fields::numberOr(thresholds, "same_script_extra_delta", 15.0);
     d.sameScriptMinLength = fields::integerOr(thresholds, "same_script_min_length", 4);
     d.protectedPatternOverrideMinScore = fields::numberOr(thresholds, "protected_pattern_override_min_score", 60.0);
+    d.gibberishBypassMinLength = fields::integerOr(thresholds, "gibberish_bypass_min_length", 0);
+    d.protectedOverrideMinLength = fields::integerOr(thresholds, "protected_override_min_length", 0);
     d.scoringWeights = parseWeights(section(o, "scoring_weights"));
     d.confidenceScale = fields::numberOr(section(o, "confidence"), "scale", 18.0);
     d.dynamicThresholdCurve = parseCurve(

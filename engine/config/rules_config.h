@@ -40,6 +40,10 @@ using CharSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
 struct KeyboardLayoutConfig {
     std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> maps;
     std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> shiftMaps;
+    // "selection_maps": whole-key maps (digit row, / and ? included) used only by
+    // selection conversion; a direction they do not give falls back to the maps above.
+    std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> selectionMaps;
+    std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> selectionShiftMaps;
     bool preserveCase = true;
     bool preserveUnknownCharacters = true;
 };
@@ -54,6 +58,14 @@ struct TokenizationConfig {
     bool autoLength2RequiresExactCommonOrOverride = true;
     bool mixedScriptAuto = false;
     bool digitsInTokenAuto = false;
+    // "edge_punctuation_auto": a word typed on a Cyrillic layout may be read as
+    // quotes, colons or brackets around an English word ("ЭЕру" -> "\"The").
+    bool edgePunctuationAuto = false;
+    // "prefer_whole_known_word": when the word read with its trailing full stop
+    // or comma as a letter (xfcnm. -> частью) and read without it (часть.) are
+    // both known words, the whole word wins: on the wrong layout the user
+    // pressed that key for its letter.
+    bool preferWholeKnownWord = false;
 };
 
 struct ProtectedPattern {
@@ -107,6 +119,11 @@ struct DecisionConfig {
     ScoringWeights scoringWeights;
     double confidenceScale = 18.0;
     double protectedPatternOverrideMinScore = 60.0;
+    // "gibberish_bypass_min_length": shorter words never take the gibberish
+    // bypass; "protected_override_min_length": shorter protected words (KB, W.)
+    // are never corrected. Both 0 when missing: no such limit.
+    int64_t gibberishBypassMinLength = 0;
+    int64_t protectedOverrideMinLength = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
 };
 
@@ -127,6 +144,9 @@ struct LanguageConfig {
     std::vector<regex::Regex> rarePatterns;
     std::vector<std::pair<std::string, double>> commonSuffixBoosts;  // longest suffix first
     WordSet microDictionary;
+    // "technical_words": command and identifier names; the gibberish bypass
+    // never turns one of them into another language.
+    WordSet technicalWords;
     // Micro-dictionary words of 4 characters or more (prefix bonus).
     std::vector<std::string> microDictionaryPrefixes;
     StringMap<double> bigramLogWeights;

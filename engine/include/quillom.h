@@ -77,6 +77,18 @@ QM_API char* qm_engine_convert_selection(qm_engine* handle, const char* text,
 QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text, const char* target,
                                             char* outTargetLang, int32_t outTargetLangCap);
 
+/* Called after qm_engine_evaluate_context corrected token (the word as
+ * typed) into language target ("en", "ru", "uk"): previousWord is the word
+ * typed just before it, with one space and nothing else between, not
+ * corrected itself. Returns an owned string: the previous word as it reads in
+ * target when it is to be corrected together with token ("d" before "ujhjl",
+ * corrected to город, reads "в"; words of one or two letters, typed on the
+ * same layout, that are words of target), or an empty string to leave it;
+ * null when the allocation failed. The caller replaces both words in one
+ * step, so that one undo restores both. Does not touch the session state. */
+QM_API char* qm_engine_correct_word_before(qm_engine* handle, const char* previousWord, const char* token,
+                                           const char* target);
+
 #ifdef __cplusplus
 }
 #endif

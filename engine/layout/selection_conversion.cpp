@@ -14,6 +14,20 @@ bool isCyrillicLanguage(const RulesConfig& config, const std::string& key) {
     return lang && lang->script == "cyrillic";
 }
 
+const CharMap& selectionLower(const KeyboardLayoutConfig& layout, const LayoutDirection& direction) {
+    auto it = layout.selectionMaps.find(direction);
+    return it != layout.selectionMaps.end() ? it->second : lowerMapFor(layout, direction);
+}
+
+const CharMap& selectionShift(const KeyboardLayoutConfig& layout, const LayoutDirection& direction) {
+    auto it = layout.selectionShiftMaps.find(direction);
+    return it != layout.selectionShiftMaps.end() ? it->second : shiftMapFor(layout, direction);
+}
+
+std::string mapSelection(const KeyboardLayoutConfig& layout, std::string_view text, const LayoutDirection& direction) {
+    return mapToken(text, selectionLower(layout, direction), selectionShift(layout, direction));
+}
+
 std::optional<std::string> uniqueMaxKey(const std::map<std::string, int64_t>& counts) {
     int64_t best = 0;
     const std::string* bestKey = nullptr;
@@ -47,15 +61,15 @@ ScriptLetterCounts scriptLetterCounts(std::string_view text) {
 std::string mapCyrillicToLatin(const RulesConfig& config, std::string_view text) {
     // Directions are visited in key order so that the result does not depend
     // on hash order: ru -> en wins over uk -> en where the two disagree.
+    const KeyboardLayoutConfig& layout = config.keyboardLayout;
     std::map<std::string, LayoutDirection> toEnglish;
-    for (const auto& [direction, map] : config.keyboardLayout.maps)
-        if (direction.to == "en" && direction.from != "en") toEnglish.emplace(direction.from, direction);
-    for (const auto& [direction, map] : config.keyboardLayout.shiftMaps)
-        if (direction.to == "en" && direction.from != "en") toEnglish.emplace(direction.from, direction);
+    for (const auto* maps : {&layout.maps, &layout.shiftMaps, &layout.selectionMaps, &layout.selectionShiftMaps})
+        for (const auto& [direction, map] : *maps)
+            if (direction.to == "en" && direction.from != "en") toEnglish.emplace(direction.from, direction);
     CharMap lower, upper;
     for (const auto& [from, direction] : toEnglish) {
-        for (const auto& [k, v] : lowerMapFor(config.keyboardLayout, direction)) lower.emplace(k, v);
-        for (const auto& [k, v] : shiftMapFor(config.keyboardLayout, direction)) upper.emplace(k, v);
+        for (const auto& [k, v] : selectionLower(layout, direction)) lower.emplace(k, v);
+        for (const auto& [k, v] : selectionShift(layout, direction)) upper.emplace(k, v);
     }
     return mapToken(text, lower, upper);
 }
@@ -103,7 +117,7 @@ ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::str
         if (isCyrillicLanguage(config, key)) candidates.push_back(key);
     auto target = chooseCyrillicTarget(config, text, candidates);
     if (!target) return {std::string(text), "en"};
-    return {mapLayout(config.keyboardLayout, text, {"en", *target}), *target};
+    return {mapSelection(config.keyboardLayout, text, {"en", *target}), *target};
 }
 
 ManualConversionResult convertSelection(const RulesConfig& config, std::string_view text, const std::string& to) {
@@ -120,7 +134,7 @@ ManualConversionResult convertSelection(const RulesConfig& config, std::string_v
         }
         if (source.empty()) source = (to == "ru") ? "uk" : "ru";
     }
-    return {mapLayout(config.keyboardLayout, text, {source, to}), to};
+    return {mapSelection(config.keyboardLayout, text, {source, to}), to};
 }
 
 }  // namespace quillom::layout

@@ -166,6 +166,8 @@ RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view 
     if (first.shouldCorrect && second.shouldCorrect) {
         if (knownFirst != knownSecond) {
             if (knownSecond) return second;
+        } else if (knownSecond && config.tokenization.preferWholeKnownWord) {
+            return second;
         } else if (second.candidateScore > first.candidateScore) {
             return second;
         }

@@ -101,15 +101,22 @@ std::optional<RulesDecision> sameScriptRefusal(const RulesConfig& config, const 
     return refusal(reason, s.conf, s.originalScore, s.candidateScore);
 }
 
+bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {
+    return s.candidateScore >= decision.protectedPatternOverrideMinScore &&
+           static_cast<int64_t>(s.word.token.size()) >= decision.protectedOverrideMinLength;
+}
+
 RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s, const TextChars& source) {
     const DecisionConfig& decision = context.config.decision;
     const LanguageConfig* sourceLanguage = context.config.language(s.direction.from);
     std::size_t unknown = countUnknownBigrams(source, sourceLanguage);
-    bool bypass = s.delta >= RulesEngine::gibberishBypassMinDelta && (s.originalScore < 0.0 || unknown >= 2) &&
+    bool eligible = static_cast<int64_t>(s.word.token.size()) >= decision.gibberishBypassMinLength &&
+                    !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text()));
+    bool bypass = eligible && s.delta >= RulesEngine::gibberishBypassMinDelta && (s.originalScore < 0.0 || unknown >= 2) &&
                   s.conf >= RulesEngine::gibberishBypassMinConfidence &&
                   s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore;
     if (!bypass) return refusal("candidate_score_too_low", s.conf, s.originalScore, s.candidateScore);
-    if (s.word.isProtected && s.candidateScore < decision.protectedPatternOverrideMinScore)
+    if (s.word.isProtected && !protectedMayBeOverridden(decision, s))
         return refusal("protected_pattern", s.conf, s.originalScore, s.candidateScore);
     return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
                       "high_confidence_gibberish_bypass", cappedConfidence(s.conf, s.cand), s.originalScore,
@@ -119,7 +126,7 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
 RulesDecision decideByThresholds(const RulesConfig& config, const Scored& s, double requiredDelta) {
     const DecisionConfig& decision = config.decision;
     if (s.delta >= requiredDelta && s.conf >= decision.minConfidence) {
-        if (s.word.isProtected && s.candidateScore < decision.protectedPatternOverrideMinScore)
+        if (s.word.isProtected && !protectedMayBeOverridden(decision, s))
             return refusal("protected_pattern", s.conf, s.originalScore, s.candidateScore);
         return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
                           s.word.isProtected ? "layout_mismatch_protected_override" : "layout_mismatch",

@@ -1,11 +1,27 @@
 #include "scoring/rules_engine.h"
 
 #include "scoring/decision_selection.h"
+#include "scoring/edge_punctuation.h"
 #include "scoring/emitted_token.h"
+#include "scoring/word_before.h"
 #include "scoring/word_evaluation.h"
 #include "unicode/unicode.h"
 
 namespace quillom {
+
+namespace {
+
+// Refusals that a reading with punctuation at the word's edges may overturn:
+// those of scoring, not the vetoes of the user, the script or the length.
+bool allowsEdgeReading(std::string_view reason) {
+    for (std::string_view veto : {"never_correct", "uppercase_requires_exact_pair", "mixed_script",
+                                  "contains_digits", "too_long", "too_short", "empty_token", "protected_pattern",
+                                  "unknown_script"})
+        if (reason == veto) return false;
+    return true;
+}
+
+}  // namespace
 
 RulesEngine::RulesEngine(RulesConfig config) : config_(std::move(config)), index_(config_) {}
 
@@ -23,13 +39,24 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     auto [core, trailing] = scoring::stripTrailingBoundary(config_, token);
     RulesDecision first = scoring::evaluatePair(context, core, trailing, request);
     // Trailing punctuation may itself be letters typed on the wrong layout.
-    if (!scoring::hasLayoutMappedTrailing(config_, trailing)) return first;
-    RulesDecision second = scoring::evaluatePair(context, token, {}, request);
-    return scoring::chooseTrailingReading(config_, trailing, std::move(first), std::move(second));
+    RulesDecision decision = first;
+    if (scoring::hasLayoutMappedTrailing(config_, trailing)) {
+        RulesDecision second = scoring::evaluatePair(context, token, {}, request);
+        decision = scoring::chooseTrailingReading(config_, trailing, std::move(first), std::move(second));
+    }
+    if (decision.shouldCorrect || !config_.tokenization.edgePunctuationAuto || !allowsEdgeReading(decision.reason))
+        return decision;
+    auto edges = scoring::evaluateEdgePunctuation(context, core, trailing, request);
+    return edges ? *edges : decision;
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {
     return scoring::detectSourceLanguages(index_, scoring::TextChars(token).lowered());
+}
+
+std::optional<std::string> RulesEngine::correctWordBefore(std::string_view previous, std::string_view token,
+                                                          const std::string& target) const {
+    return scoring::correctWordBefore({config_, index_}, previous, token, target);
 }
 
 namespace scoring {

@@ -31,6 +31,12 @@ public:
     // the token (letters compared in lower case), in ascending key order.
     std::vector<std::string> detectSourceLanguages(std::string_view token) const;
 
+    // The short word typed just before a word that was corrected to target,
+    // as it reads in target, when it is to be corrected with it (token: the
+    // corrected word as typed).
+    std::optional<std::string> correctWordBefore(std::string_view previous, std::string_view token,
+                                                 const std::string& target) const;
+
     const RulesConfig& config() const { return config_; }
 
 private:

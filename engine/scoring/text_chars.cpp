@@ -18,6 +18,7 @@ std::string_view TextChars::prefix(std::size_t count) const {
 }
 
 std::string_view TextChars::suffix(std::size_t count) const {
+    if (count == 0) return {};
     if (count >= size()) return text();
     return text().substr(startOf(size() - count));
 }

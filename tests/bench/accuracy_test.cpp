@@ -108,6 +108,29 @@ TEST(Typist, WrongLayoutWordsCarryTheirIntent) {
     }
 }
 
+TEST(Typist, ShortWordBeforeACorrectionIsCorrectedWithIt) {
+    auto words = typeText("в город", {"ru", "en", Script::Cyrillic}, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0].typed, u"d");
+    EXPECT_EQ(words[0].output, "в");
+    EXPECT_EQ(words[0].reason, "word_before");
+    EXPECT_EQ(words[1].output, "город");
+}
+
+TEST(Typist, CorrectionsSwitchTheLayoutWhenFollowed) {
+    TypingPlan plan{"ru", "en", Script::Cyrillic};
+    plan.followCorrections = true;
+    auto words = typeText("город мир? hello мир", plan, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 4u);
+    EXPECT_EQ(words[0].typed, u"ujhjl");
+    EXPECT_EQ(words[1].typed, u"мир");  // the correction switched to Russian
+    EXPECT_EQ(words[1].boundaryTyped, u'?');  // Shift+7 on the Russian layout
+    EXPECT_EQ(words[1].boundaryIntended, u'?');
+    EXPECT_EQ(words[0].boundaryTyped, u' ');
+    EXPECT_EQ(words[2].typed, u"hello");  // the user switches for Latin letters
+    EXPECT_EQ(words[3].typed, u"мир");    // ... and back
+}
+
 TEST(Typist, CommaKeyStaysInAnEnglishWordOnTheRussianLayout) {
     auto words = typeText("hello, world", {"en", "ru", Script::Latin}, "\"en\", \"ru\"");
     ASSERT_EQ(words.size(), 2u);

@@ -26,6 +26,7 @@ import packed       # noqa: E402
 import paradigms    # noqa: E402
 import rules        # noqa: E402
 import sources      # noqa: E402
+import technical    # noqa: E402
 import text         # noqa: E402
 import training     # noqa: E402
 
@@ -159,7 +160,8 @@ def main():
     lists, lexicons, stats, forms = word_lists(args.cache, counts)
     lexicon_bytes = packed.pack(lexicons)
     output = {
-        "keyboard_layout": {"maps": layouts.maps_for_rules(), "preserve_case": True,
+        "keyboard_layout": {"maps": layouts.maps_for_rules(), "selection_maps": layouts.selection_maps_for_rules(),
+                            "preserve_case": True,
                             "preserve_unknown_characters": True},
         "tokenization": rules.TOKENIZATION,
         "protected_patterns": rules.PROTECTED_PATTERNS,
@@ -170,6 +172,7 @@ def main():
         "packed_lexicon": {"file": LEXICON_FILE, "id": packed.file_id(lexicon_bytes)},
         "golden_tests": golden.load(os.path.join(HERE, "golden_cases.tsv")),
     }
+    output["languages"]["en"]["technical_words"] = technical.technical_words(args.cache, lists["en"])
     data = rules.dump(output)
     os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
     with open(args.output, "w", encoding="utf-8", newline="\n") as f:

@@ -81,6 +81,34 @@ def maps_for_rules():
             "ru_to_en": ru_en, "ru_to_en_shift": ru_en_shift}
 
 
+def whole_key_maps(source, target):
+    """Lower and shift maps source -> target over every key whose character differs:
+    letters, the digit row with Shift, / and ?, the Cyrillic full stop key."""
+    src, dst = LAYOUTS[source], LAYOUTS[target]
+    lower, upper = {}, {}
+    for vk in sorted(src):
+        (s_lo, s_up), (d_lo, d_up) = src[vk], dst[vk]
+        if s_lo != d_lo:
+            lower[s_lo] = d_lo
+        if s_up != d_up:
+            upper[s_up] = d_up
+    return lower, upper
+
+
+def selection_maps_for_rules():
+    """The "selection_maps" member of "keyboard_layout": every direction between
+    the three layouts, every key, for converting selected text as a whole."""
+    out = {}
+    for source in ("en", "ru", "uk"):
+        for target in ("en", "ru", "uk"):
+            if source == target:
+                continue
+            lower, upper = whole_key_maps(source, target)
+            out[f"{source}_to_{target}"] = lower
+            out[f"{source}_to_{target}_shift"] = upper
+    return out
+
+
 def key_for_char(layout):
     """Character -> (virtual key, shift) for typing a character on a layout."""
     reverse = {}

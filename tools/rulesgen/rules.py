@@ -15,6 +15,8 @@ TOKENIZATION = {
     "auto_length_2_requires_exact_common_or_override": True,
     "mixed_script_auto": False,
     "digits_in_token_auto": False,
+    "edge_punctuation_auto": True,
+    "prefer_whole_known_word": True,
 }
 
 DECISION = {
@@ -27,6 +29,10 @@ DECISION = {
         "same_script_extra_delta": 15.0,
         "same_script_min_length": 4,
         "protected_pattern_override_min_score": 60.0,
+        # Words of one or two letters are too short for letter statistics to
+        # say they are gibberish; protected ones (KB, W.) are abbreviations.
+        "gibberish_bypass_min_length": 3,
+        "protected_override_min_length": 3,
     },
     "scoring_weights": {
         "exact_common_word": 90.0,

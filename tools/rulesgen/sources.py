@@ -33,6 +33,14 @@ DEBIAN = [
     ("maint-guide-ru", "1.2.53", "GPL-2+ / MIT", "ru running text"),
     ("aptitude-doc-ru", "0.8.13-5", "GPL-2+", "ru running text"),
     ("ubuntu-packaging-guide-html-uk", "1.0.4", "CC-BY-SA-3.0 / GPL-3", "uk running text"),
+    ("bash-completion", "1:2.11-6", "GPL-2+", "technical words (the command names it completes)"),
+    ("util-linux", "2.38.1-5+deb12u3", "GPL-2+ (and others, per file)", "technical words (program names)"),
+    ("e2fsprogs", "1.47.0-2+b2", "GPL-2", "technical words (program names)"),
+    ("coreutils", "9.1-1", "GPL-3+", "technical words (program names)"),
+    ("procps", "2:4.0.2-3", "GPL-2+", "technical words (program names)"),
+    ("openssh-client", "1:9.2p1-2+deb12u10", "BSD-2-Clause (and others, per file)", "technical words (program names)"),
+    ("iproute2", "6.1.0-3", "GPL-2", "technical words (program names)"),
+    ("libc6-dev", "2.36-9+deb12u14", "LGPL-2.1+", "technical words (function and macro names of the C library headers)"),
 ]
 
 NPM = [

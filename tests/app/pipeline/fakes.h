@@ -229,6 +229,14 @@ public:
         return {false, std::string(), 0.1, "", "no_candidate"};
     }
     void resetContext() override { ++resets; }
+    // (previous word, corrected word as typed) -> the previous word corrected with it.
+    std::map<std::pair<std::string, std::string>, std::string> wordsBefore;
+    std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
+                                                 const std::string&) override {
+        auto it = wordsBefore.find({previous, word});
+        if (it == wordsBefore.end()) return std::nullopt;
+        return it->second;
+    }
     Conversion convertSelection(const std::string& text, const std::string& target) override {
         auto it = conversions.find({text, target});
         return it == conversions.end() ? Conversion{} : it->second;

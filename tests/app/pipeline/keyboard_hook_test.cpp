@@ -32,6 +32,32 @@ TEST(KeyboardHook, WrongLayoutWordEndedBySpaceIsSwallowedAndQueued) {
     EXPECT_EQ(rig.editor.text, u"ghbdtn");
 }
 
+TEST(KeyboardHook, ShortWordBeforeIsCorrectedInTheSameReplay) {
+    struct Case {
+        const char* name;
+        std::vector<uint32_t> between;  // keys after "d" and before "ujhjl"
+        bool together;
+    } cases[] = {
+        {"one space between", {0x20}, true},
+        {"two spaces between", {0x20, 0x20}, false},
+        {"a tab between", {0x09}, false},
+        {"an arrow key after the space", {0x20, 0x25}, false},
+    };
+    for (const Case& c : cases) {
+        PipelineRig rig;
+        rig.engine.correct("ujhjl", "город", "ru");
+        rig.engine.wordsBefore[{"d", "ujhjl"}] = "в";
+        rig.type("d");
+        for (uint32_t k : c.between) rig.tap(k);
+        rig.type("ujhjl");
+        EXPECT_EQ(rig.key(0x20, true), HookVerdict::Swallow) << c.name;
+        const PendingCorrection& pc = firstCorrection(rig.state);
+        EXPECT_EQ(pc.typedWord, c.together ? u"d ujhjl" : u"ujhjl") << c.name;
+        EXPECT_EQ(pc.replacement, c.together ? u"в город" : u"город") << c.name;
+        EXPECT_EQ(pc.eraseCount, pc.typedWord.size()) << c.name;
+    }
+}
+
 TEST(KeyboardHook, WordThatNeedsNoCorrectionPassesItsBoundary) {
     PipelineRig rig;
     rig.type("hello");

@@ -230,6 +230,26 @@ TEST_F(CInterface, SelectionConversion) {
     EXPECT_STREQ(lang, "uk");
 }
 
+TEST_F(CInterface, ShortWordBeforeACorrectedWord) {
+    Engine e = create();
+    auto before = [&](const char* previous, const char* token, const char* target) {
+        Owned s(qm_engine_correct_word_before(e.get(), previous, token, target));
+        EXPECT_NE(s, nullptr);
+        return std::string(s ? s.get() : "(null)");
+    };
+    EXPECT_EQ(before("d", "vbh", "ru"), "в");         // в мир
+    EXPECT_EQ(before("D", "vbh", "ru"), "В");         // the case is kept
+    EXPECT_EQ(before("yf", "vbh", "ru"), "на");       // two letters
+    EXPECT_EQ(before("Ш", "руддщ", "en"), "I");       // Cyrillic keys before an English word
+    EXPECT_EQ(before("ы", "ыфвщл", "uk"), "і");       // the Russian layout's key for the Ukrainian і
+    EXPECT_EQ(before("x", "vbh", "ru"), "");          // ч is no Russian word
+    EXPECT_EQ(before("yfd", "vbh", "ru"), "");        // three letters: a word of its own
+    EXPECT_EQ(before("d,", "vbh", "ru"), "");         // not all letters
+    EXPECT_EQ(before("в", "vbh", "ru"), "");          // another script than the corrected word
+    EXPECT_EQ(before("d", "vbh", "de"), "");          // no such language
+    EXPECT_EQ(qm_engine_correct_word_before(nullptr, "d", "vbh", "ru"), nullptr);
+}
+
 // The session language: three words of one language in one application.
 TEST_F(CInterface, SessionStreakIsPerApplication) {
     Engine e = create(R"({"active_languages": ["en", "ru"], "protect_endings_after_delete": false})");

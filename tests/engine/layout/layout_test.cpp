@@ -134,6 +134,23 @@ TEST_F(SelectionConversion, ToANamedLanguage) {
     EXPECT_EQ(convertSelection(only, "іє", "ru").text, "ыэ");
 }
 
+TEST(SelectionMaps, WholeKeyMapsServeSelectionOnly) {
+    // "Привет, мир." typed on the US layout: "?" is the Russian comma key, "/" its full stop.
+    const RulesConfig c = decode(std::string(R"({"keyboard_layout": {"maps": {)") + kEnRu + R"(},
+        "selection_maps": {"en_to_ru": {"/": ".", "g": "п", "h": "р", "b": "и", "d": "в", "t": "е", "n": "т",
+            "v": "м"}, "en_to_ru_shift": {"?": ",", "G": "П", "@": "\""},
+            "ru_to_en": {".": "/", "п": "g"}, "ru_to_en_shift": {",": "?", "\"": "@"}}},
+        "languages": {"en": {"script": "latin"}, "ru": {"script": "cyrillic"}}})",
+                                 {"en", "ru"});
+    EXPECT_EQ(convertSelectionSmart(c, "@Ghbdtn? vbh/", std::nullopt).text, "\"Привет, мир.");
+    EXPECT_EQ(convertSelection(c, "Ghbdtn?", "ru").text, "Привет,");
+    EXPECT_EQ(convertSelection(c, "\"пп, пп.", "en").text, "@gg? gg/");
+    // Typed words are mapped with the ordinary maps, which leave "/" and "?" alone.
+    EXPECT_EQ(mapLayout(c.keyboardLayout, "vbh/?", {"en", "ru"}), "мир/?");
+    // A direction the selection maps do not give falls back to the ordinary maps.
+    EXPECT_EQ(convertSelection(c, "ыэ", "uk").text, "іє");
+}
+
 TEST(SelectionWords, LatinWordsSplitAtNonLetters) {
     EXPECT_EQ(latinWords("Hello, wORLD-x 42y"), (std::vector<std::string>{"hello", "world", "x", "y"}));
     EXPECT_EQ(scriptLetterCounts("abЖж1!é").latin, 2);

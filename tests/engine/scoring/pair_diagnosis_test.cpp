@@ -291,6 +291,15 @@ TEST(ScoreAndDecide, CandidateThresholdAndGibberishBypass) {
              lang(c, "ru").commonWords.erase("привет");
              lang(c, "ru").ngramScoringScale = 0.0;
          }, false, "high_confidence_gibberish_bypass"},
+        {"technical word", [](RulesConfig& c) { lang(c, "en").technicalWords.insert("ghbdtn"); }, false,
+         "candidate_score_too_low"},
+        {"technical words of the target do not count", [](RulesConfig& c) {
+             lang(c, "ru").technicalWords.insert("ghbdtn");
+         }, false, "high_confidence_gibberish_bypass"},
+        {"shorter than the bypass minimum", [](RulesConfig& c) { c.decision.gibberishBypassMinLength = 7; }, false,
+         "candidate_score_too_low"},
+        {"at the bypass minimum", [](RulesConfig& c) { c.decision.gibberishBypassMinLength = 6; }, false,
+         "high_confidence_gibberish_bypass"},
     };
     for (const Case& c : cases) {
         RulesConfig config = makeConfig();
@@ -304,6 +313,17 @@ TEST(ScoreAndDecide, CandidateThresholdAndGibberishBypass) {
             EXPECT_EQ(d.correctedToken, "привет") << c.name;
         }
     }
+}
+
+TEST(ScoreAndDecide, ShortProtectedWordsAreNeverOverridden) {
+    RulesConfig config = makeConfig();
+    config.decision.protectedPatternOverrideMinScore = 0.0;
+    DirectionCase word{.token = "lf", .from = "en", .to = "ru", .isProtected = true};
+    EXPECT_EQ(decide(config, word).reason, "layout_mismatch_protected_override");
+    config.decision.protectedOverrideMinLength = 3;
+    EXPECT_EQ(decide(config, word).reason, "protected_pattern");
+    word.token = "ghbdtn";
+    EXPECT_EQ(decide(config, word).reason, "layout_mismatch_protected_override");
 }
 
 TEST(ScoreAndDecide, ProtectedWordOverrideAtThreshold) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "scoring/edge_punctuation.h"
 #include "scoring/emitted_token.h"
 #include "scoring_fixture.h"
 
@@ -149,9 +150,55 @@ TEST(RulesEngine, TrailingPunctuationReadings) {
     EXPECT_FALSE(d.shouldCorrect);
     EXPECT_DOUBLE_EQ(d.candidateScore, 48.0);
 
+    // Both readings known: the score decides, or the whole word when asked.
+    config = makeConfig();
+    lang(config, "ru").commonWords.insert("стол");
+    lang(config, "ru").commonWords.insert("столб");
+    EXPECT_EQ(evaluate(config, "cnjk,").correctedToken, "стол,");
+    config.tokenization.preferWholeKnownWord = true;
+    EXPECT_EQ(evaluate(config, "cnjk,").correctedToken, "столб");
+
     config = makeConfig();
     config.tokenization.stripBoundaryBeforeScoring = false;
     EXPECT_EQ(evaluate(std::move(config), "ghbdtn,").correctedToken, "приветб");
+}
+
+TEST(RulesEngine, EdgePunctuationTypedOnACyrillicLayout) {
+    RulesConfig config = makeConfig();
+    config.tokenization.edgePunctuationAuto = true;
+    lang(config, "en").commonWords.insert("i");
+    const RulesEngine engine(config);
+    auto corrected = [&](std::string_view token) {
+        RulesDecision d = engine.evaluate(token, "x.exe", false, std::nullopt, std::nullopt);
+        return d.shouldCorrect ? d.correctedToken.value_or("") : std::string("(kept)");
+    };
+    EXPECT_EQ(corrected("Эруддщ"), "\"hello");      // opening quote
+    EXPECT_EQ(corrected("руддщЭ"), "hello\"");      // closing quote
+    EXPECT_EQ(corrected("хруддщъ"), "[hello]");      // brackets
+    EXPECT_EQ(corrected("руддщЖ"), "hello:");        // colon
+    EXPECT_EQ(corrected("ЭШ"), "\"I");              // one-letter word inside quotes
+    EXPECT_EQ(corrected("фю"), "(kept)");            // a. : a full stop is no bracket for one letter
+    EXPECT_EQ(corrected("Эпривет"), "(kept)");       // the core is no English word
+    EXPECT_EQ(corrected("мою"), "(kept)");           // a known Russian word stays
+    EXPECT_EQ(corrected("руддщ"), "hello");          // ordinary words go the ordinary way
+
+    config.tokenization.edgePunctuationAuto = false;  // without the member: as typed
+    EXPECT_NE(RulesEngine(config).evaluate("ЭШ", "x.exe", false, std::nullopt, std::nullopt).reason,
+              "layout_mismatch_edge_punctuation");
+}
+
+TEST(EdgePunctuation, SplitsOnlyMarksAtTheEdges) {
+    using scoring::splitMappedEdges;
+    auto split = splitMappedEdges("ЭЕру", "\"The");
+    ASSERT_TRUE(split);
+    EXPECT_EQ(split->leading, 1u);
+    EXPECT_EQ(split->trailing, 0u);
+    split = splitMappedEdges("тюЖ", "n.:");
+    ASSERT_TRUE(split);
+    EXPECT_EQ(split->trailing, 2u);
+    EXPECT_FALSE(splitMappedEdges("(abc)", "(abc)"));  // typed punctuation: nothing to read
+    EXPECT_FALSE(splitMappedEdges("ЭЭ", "\"\""));     // nothing left between
+    EXPECT_FALSE(splitMappedEdges("руддщ", "hello"));
 }
 
 TEST(RulesEngine, SameCorrectionFromTwoSourcesFollowsTheInputSource) {
