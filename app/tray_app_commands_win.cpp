@@ -76,16 +76,20 @@ void TrayApp::pauseCommand(pipeline::PauseCommand c) {
     applyState();
 }
 
+// Learning reads and writes the rules file and builds a new engine: the
+// worker does it, the hooks stay served.
 void TrayApp::undo() {
-    std::optional<std::string> restored = pipeline::undoLastCorrection(pipeline_, ports());
-    if (restored && learningMode_) settings::learnFromUndo(store_, *restored, [this] { applySettings(); });
+    std::optional<std::string> restored = pipeline::undoLastCorrection(hook_);
+    if (restored && learningMode_)
+        worker_.post([this, word = *restored] { settings::learnFromUndo(store_, word, [this] { buildEngine(); }); });
 }
 
 void TrayApp::convert(const std::string& target) {
-    std::optional<pipeline::ConversionResult> result = pipeline::convertSelection(pipeline_, ports(), target);
+    std::optional<pipeline::ConversionResult> result = pipeline::convertSelection(hook_, target);
     if (result && learningMode_)
-        settings::learnFromConversion(store_, result->selection, result->converted, result->targetLang,
-                                      [this] { applySettings(); });
+        worker_.post([this, r = *result] {
+            settings::learnFromConversion(store_, r.selection, r.converted, r.targetLang, [this] { buildEngine(); });
+        });
 }
 
 void TrayApp::toggleLearningMode() {
@@ -127,6 +131,7 @@ void TrayApp::registerHotkeys() {
         // A combination another program owns is refused; the hotkey then simply does not fire.
         if (binding.vk != 0) RegisterHotKey(window_, id, binding.mods | tray::kModNoRepeat, binding.vk);
     }
+    pipeline_.undoHotkeyVk = hotkeys_.binding(tray::hotkey::Undo).vk;
 }
 
 void TrayApp::onHotkey(int id) {

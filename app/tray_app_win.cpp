@@ -1,5 +1,7 @@
 #include "tray_app_win.h"
 
+#include <wtsapi32.h>
+
 #include "pipeline/correction_drain.h"
 #include "pipeline/hooks_win.h"
 #include "pipeline/utf16.h"
@@ -20,6 +22,16 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"QuillomTrayApp";
 
 using tray::logLine;
+
+constexpr UINT kMsgResyncModifiers = WM_APP + 5;
+
+// The window that receives the foreground events; the main thread's only.
+HWND gForegroundEventsTarget = nullptr;
+
+// Out of context: called on the main thread from its message loop.
+void CALLBACK onForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+    if (gForegroundEventsTarget) PostMessageW(gForegroundEventsTarget, kMsgResyncModifiers, 0, 0);
+}
 
 void errorBox(const wchar_t* text) { MessageBoxW(nullptr, text, L"Quillom", MB_ICONERROR); }
 
@@ -80,7 +92,8 @@ int TrayApp::startUp() {
         return 1;
     }
     readRuntimeSettings();
-    hooksInstalled_ = pipeline::installHooks(instance_, hook_, hookTiming_);
+    hookWatchdog_ = pipeline::HookWatchdog(GetTickCount());
+    hooksInstalled_ = pipeline::installHooks(instance_, hook_, hookTiming_, hookWatchdog_);
     if (!hooksInstalled_) {
         errorBox(L"Could not install the keyboard hook.");
         pipeline_.engine = nullptr;
@@ -95,7 +108,27 @@ int TrayApp::startUp() {
     updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
     updater_->initialise(store_.updateFrequency());
     SetTimer(window_, kTimerTrayRefresh, kRefreshMilliseconds, nullptr);
+    SetTimer(window_, kTimerHookWatchdog, pipeline::HookWatchdog::kCheckMs, nullptr);
+    watchSessionAndForeground();
     return -1;
+}
+
+// Key-ups released on the secure desktop (Win+L, Ctrl+Alt+Del) or in an
+// elevated window never reach the hook: the modifier flags are read again
+// from the system when the session is unlocked and when the foreground changes.
+void TrayApp::watchSessionAndForeground() {
+    WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION);
+    gForegroundEventsTarget = window_;
+    foregroundEvents_ = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onForegroundEvent,
+                                        0, 0, WINEVENT_OUTOFCONTEXT);
+}
+
+void TrayApp::onHookWatchdog() {
+    if (!hooksInstalled_ || !hookWatchdog_.due(GetTickCount(), pipeline::lastInputTick())) return;
+    if (pipeline::reinstallHooks())
+        logLine("hook reinstalled");
+    else
+        logLine("hook reinstall failed");
 }
 
 bool TrayApp::createWindow() {
@@ -126,16 +159,40 @@ void TrayApp::readRuntimeSettings() {
 }
 
 void TrayApp::applySettings() {
+    if (GetCurrentThreadId() != mainThreadId_) {
+        PostMessageW(window_, kMsgApplySettings, 0, 0);
+        return;
+    }
+    readRuntimeSettings();
+    worker_.post([this] { buildEngine(); });
+}
+
+void TrayApp::runInBackground(std::function<void()> job, std::function<void()> done) {
+    worker_.post([this, job = std::move(job), done = std::move(done)] {
+        job();
+        auto owned = std::make_unique<std::function<void()>>(done);
+        if (PostMessageW(window_, kMsgRunOnMainThread, 0, reinterpret_cast<LPARAM>(owned.get()))) owned.release();
+    });
+}
+
+void TrayApp::buildEngine() {
     std::unique_ptr<pipeline::WordEngine> fresh = pipeline::createCabiEngine(rulesPath_, prefsPath_);
     if (!fresh) {
         logLine("reload failed: could not create engine from %s", rulesPath_.c_str());
-    } else {
-        engine_ = std::move(fresh);
-        pipeline_.engine = engine_.get();
-        pipeline::resetWord(pipeline_);
-        logLine("engine reloaded from %s / %s", rulesPath_.c_str(), prefsPath_.c_str());
+        return;
     }
-    readRuntimeSettings();
+    // Once posted, the engine belongs to the main thread; unposted, it dies here.
+    if (PostMessageW(window_, kMsgEngineBuilt, 0, reinterpret_cast<LPARAM>(fresh.get()))) fresh.release();
+}
+
+// The new engine is used from here on by the main thread only; the old one
+// is destroyed after the swap.
+void TrayApp::onEngineBuilt(pipeline::WordEngine* built) {
+    std::unique_ptr<pipeline::WordEngine> fresh(built);
+    std::swap(engine_, fresh);
+    pipeline_.engine = engine_.get();
+    pipeline::resetWord(pipeline_);
+    logLine("engine reloaded from %s / %s", rulesPath_.c_str(), prefsPath_.c_str());
 }
 
 int TrayApp::messageLoop() {
@@ -145,7 +202,7 @@ int TrayApp::messageLoop() {
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
         // A thread message without a window: the hook queued input to replay.
         if (msg.message == pipeline::kMsgCorrectionReady) {
-            pipeline::drainQueue(pipeline_, ports());
+            pipeline::drainQueue(hook_);
             continue;
         }
         TranslateMessage(&msg);
@@ -159,6 +216,10 @@ void TrayApp::shutDown() {
     pipeline::TimingSummary t = hookTiming_.summary();
     logLine("hook timing: %u events, p50 %u us, p99 %u us, max %u us", unsigned(t.count), unsigned(t.p50),
             unsigned(t.p99), unsigned(t.max));
+    if (foregroundEvents_) UnhookWinEvent(foregroundEvents_);
+    foregroundEvents_ = nullptr;
+    gForegroundEventsTarget = nullptr;
+    WTSUnRegisterSessionNotification(window_);
     if (hooksInstalled_) pipeline::removeHooks();
     hooksInstalled_ = false;
     pipeline_.engine = nullptr;
@@ -190,10 +251,23 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             refreshIcon(false);
             // A modal loop (menu, message box) drops thread messages: replay
             // what the hook queued if its wake-up got lost there.
-            pipeline::drainQueue(pipeline_, ports());
+            pipeline::drainQueue(hook_);
         } else if (wParam == kTimerHotkeyRelease) {
             onHotkeyReleasePoll();
+        } else if (wParam == kTimerHookWatchdog) {
+            onHookWatchdog();
         }
+        return 0;
+    case kMsgEngineBuilt: onEngineBuilt(reinterpret_cast<pipeline::WordEngine*>(lParam)); return 0;
+    case kMsgApplySettings: applySettings(); return 0;
+    case kMsgRunOnMainThread: {
+        std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(lParam));
+        (*task)();
+        return 0;
+    }
+    case kMsgResyncModifiers: hook_.resyncModifiers(); return 0;
+    case WM_WTSSESSION_CHANGE:
+        if (wParam == WTS_SESSION_UNLOCK) hook_.resyncModifiers();
         return 0;
     case WM_HOTKEY: onHotkey(int(wParam)); return 0;
     case tray::kMsgTrayCallback:

@@ -1,20 +1,25 @@
 // The tray program: start-up in its fixed order, the hidden window and its
 // messages, the message loop that also drains the correction queue, engine
-// reload, the tray commands and shutdown. Everything runs on the main thread.
+// reload, the tray commands and shutdown. The main thread owns the hooks and
+// must serve them at all times: the rules file's reading and writing and the
+// creation of a new engine run on a background worker.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "pipeline/hook_timing.h"
+#include "pipeline/hook_watchdog.h"
 #include "pipeline/keyboard_hook.h"
 #include "pipeline/pause_state.h"
 #include "pipeline/platform_win.h"
 #include "settings/settings_platform_win.h"
 #include "settings/settings_store.h"
+#include "tray/background_worker.h"
 #include "tray/debug_log.h"
 #include "tray/hotkey_bindings.h"
 #include "tray/hotkey_gate.h"
@@ -35,7 +40,12 @@ public:
     int run();
 
 private:
-    static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2, kTimerHotkeyRelease = 3;
+    static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2, kTimerHotkeyRelease = 3,
+                              kTimerHookWatchdog = 4;
+    // A new engine built by the worker (lParam owns it), and a reload asked for by another thread.
+    static constexpr UINT kMsgEngineBuilt = WM_APP + 3, kMsgApplySettings = WM_APP + 4;
+    // lParam owns a std::function<void()> to run on the main thread.
+    static constexpr UINT kMsgRunOnMainThread = WM_APP + 6;
     static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600, kHotkeyPollMilliseconds = 15;
 
     int startUp();
@@ -55,8 +65,17 @@ private:
     bool fullScreenPauseNow();
     pipeline::Status status();
 
-    // Replaces the engine from the two files, keeping the old one on failure.
+    // Reads the runtime settings and has the worker build a new engine from
+    // the two files; it replaces the old one when it arrives (onEngineBuilt),
+    // and a failure keeps the old one. Any thread.
     void applySettings();
+    // Worker thread: creates the engine and posts it to the main thread.
+    void buildEngine();
+    void onEngineBuilt(pipeline::WordEngine* fresh);
+    void onHookWatchdog();
+    // job on the worker, then done on the main thread.
+    void runInBackground(std::function<void()> job, std::function<void()> done);
+    void watchSessionAndForeground();
 
     // Commands of the tray menu and the hotkeys.
     void showMenu();
@@ -98,7 +117,10 @@ private:
     pipeline::PipelineState pipeline_;
     pipeline::KeyboardHook hook_;
     pipeline::HookTiming hookTiming_;
+    pipeline::HookWatchdog hookWatchdog_;
     bool hooksInstalled_ = false;
+    DWORD mainThreadId_ = GetCurrentThreadId();
+    HWINEVENTHOOK foregroundEvents_ = nullptr;
 
     pipeline::PauseState pause_;
     bool learningMode_ = true;
@@ -109,6 +131,8 @@ private:
     tray::WindowsKeyNames keyNames_;
     std::unique_ptr<tray::Updater> updater_;
     std::vector<std::string> menuApps_;  // the recent applications the last menu showed
+    // Last: destroyed first, so its jobs finish while everything they use exists.
+    tray::BackgroundWorker worker_;
 };
 
 }  // namespace quillom

@@ -255,7 +255,7 @@ bool buildWindow() {
     fillLanguagePickers();
     fillLanguageList();
     fillExcludedList();
-    fillDictionaryLists();
+    reloadDictionary();
     showPage(0);
     reportClippedTexts();
     return true;
@@ -375,7 +375,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (LOWORD(wParam) != WA_INACTIVE && !gWindow.pageControls.empty()) {
             fillExcludedList();
             fillLanguageList();
-            fillDictionaryLists();
+            reloadDictionary();
         }
         break;
     case WM_CTLCOLORSTATIC: {

@@ -1,0 +1,42 @@
+#include "background_worker.h"
+
+namespace quillom::tray {
+
+BackgroundWorker::BackgroundWorker() : thread_([this] { run(); }) {}
+
+BackgroundWorker::~BackgroundWorker() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void BackgroundWorker::post(std::function<void()> job) {
+    {
+        std::lock_guard lock(mutex_);
+        jobs_.push_back(std::move(job));
+    }
+    wake_.notify_one();
+}
+
+void BackgroundWorker::run() {
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        // A job's failure must not end the thread the others wait for.
+        try {
+            job();
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace quillom::tray
