@@ -81,14 +81,14 @@ void TrayApp::pauseCommand(pipeline::PauseCommand c) {
 void TrayApp::undo() {
     std::optional<std::string> restored = pipeline::undoLastCorrection(hook_);
     if (restored && learningMode_)
-        worker_.post([this, word = *restored] { settings::learnFromUndo(store_, word, [this] { buildEngine(); }); });
+        worker_.post([this, word = *restored] { settings::learnFromUndo(store_, word, [this] { engines_.rebuild(); }); });
 }
 
 void TrayApp::convert(const std::string& target) {
     std::optional<pipeline::ConversionResult> result = pipeline::convertSelection(hook_, target);
     if (result && learningMode_)
         worker_.post([this, r = *result] {
-            settings::learnFromConversion(store_, r.selection, r.converted, r.targetLang, [this] { buildEngine(); });
+            settings::learnFromConversion(store_, r.selection, r.converted, r.targetLang, [this] { engines_.rebuild(); });
         });
 }
 

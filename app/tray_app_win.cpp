@@ -96,8 +96,7 @@ int TrayApp::startUp() {
     hooksInstalled_ = pipeline::installHooks(instance_, hook_, hookTiming_, hookWatchdog_);
     if (!hooksInstalled_) {
         errorBox(L"Could not install the keyboard hook.");
-        pipeline_.engine = nullptr;
-        engine_.reset();
+        engines_.release();
         return 1;
     }
     learningMode_ = settings::learningMode(prefs);
@@ -144,11 +143,7 @@ bool TrayApp::createWindow() {
     return window_ != nullptr;
 }
 
-bool TrayApp::createEngine() {
-    engine_ = pipeline::createCabiEngine(rulesPath_, prefsPath_);
-    pipeline_.engine = engine_.get();
-    return engine_ != nullptr;
-}
+bool TrayApp::createEngine() { return engines_.createNow(); }
 
 void TrayApp::readRuntimeSettings() {
     settings::JsonValue prefs;
@@ -164,35 +159,21 @@ void TrayApp::applySettings() {
         return;
     }
     readRuntimeSettings();
-    worker_.post([this] { buildEngine(); });
+    worker_.post([this] { engines_.rebuild(); });
 }
 
 void TrayApp::runInBackground(std::function<void()> job, std::function<void()> done) {
     worker_.post([this, job = std::move(job), done = std::move(done)] {
         job();
-        auto owned = std::make_unique<std::function<void()>>(done);
-        if (PostMessageW(window_, kMsgRunOnMainThread, 0, reinterpret_cast<LPARAM>(owned.get()))) owned.release();
+        postToMainThread(done);
     });
 }
 
-void TrayApp::buildEngine() {
-    std::unique_ptr<pipeline::WordEngine> fresh = pipeline::createCabiEngine(rulesPath_, prefsPath_);
-    if (!fresh) {
-        logLine("reload failed: could not create engine from %s", rulesPath_.c_str());
-        return;
-    }
-    // Once posted, the engine belongs to the main thread; unposted, it dies here.
-    if (PostMessageW(window_, kMsgEngineBuilt, 0, reinterpret_cast<LPARAM>(fresh.get()))) fresh.release();
-}
-
-// The new engine is used from here on by the main thread only; the old one
-// is destroyed after the swap.
-void TrayApp::onEngineBuilt(pipeline::WordEngine* built) {
-    std::unique_ptr<pipeline::WordEngine> fresh(built);
-    std::swap(engine_, fresh);
-    pipeline_.engine = engine_.get();
-    pipeline::resetWord(pipeline_);
-    logLine("engine reloaded from %s / %s", rulesPath_.c_str(), prefsPath_.c_str());
+bool TrayApp::postToMainThread(std::function<void()> task) {
+    auto owned = std::make_unique<std::function<void()>>(std::move(task));
+    if (!PostMessageW(window_, kMsgRunOnMainThread, 0, reinterpret_cast<LPARAM>(owned.get()))) return false;
+    owned.release();
+    return true;
 }
 
 int TrayApp::messageLoop() {
@@ -214,16 +195,15 @@ int TrayApp::messageLoop() {
 void TrayApp::shutDown() {
     if (updater_) updater_->cleanup();
     pipeline::TimingSummary t = hookTiming_.summary();
-    logLine("hook timing: %u events, p50 %u us, p99 %u us, max %u us", unsigned(t.count), unsigned(t.p50),
-            unsigned(t.p99), unsigned(t.max));
+    logLine("hook timing: %u events, p50 %u us, p99 %u us, max %u us, longest wait for the hook %u ms",
+            unsigned(t.count), unsigned(t.p50), unsigned(t.p99), unsigned(t.max), unsigned(t.maxWaitMs));
     if (foregroundEvents_) UnhookWinEvent(foregroundEvents_);
     foregroundEvents_ = nullptr;
     gForegroundEventsTarget = nullptr;
     WTSUnRegisterSessionNotification(window_);
     if (hooksInstalled_) pipeline::removeHooks();
     hooksInstalled_ = false;
-    pipeline_.engine = nullptr;
-    engine_.reset();
+    engines_.release();
 }
 
 LRESULT CALLBACK TrayApp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -258,7 +238,6 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onHookWatchdog();
         }
         return 0;
-    case kMsgEngineBuilt: onEngineBuilt(reinterpret_cast<pipeline::WordEngine*>(lParam)); return 0;
     case kMsgApplySettings: applySettings(); return 0;
     case kMsgRunOnMainThread: {
         std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(lParam));

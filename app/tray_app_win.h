@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/engine_keeper.h"
 #include "pipeline/hook_timing.h"
 #include "pipeline/hook_watchdog.h"
 #include "pipeline/keyboard_hook.h"
@@ -42,8 +43,8 @@ public:
 private:
     static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2, kTimerHotkeyRelease = 3,
                               kTimerHookWatchdog = 4;
-    // A new engine built by the worker (lParam owns it), and a reload asked for by another thread.
-    static constexpr UINT kMsgEngineBuilt = WM_APP + 3, kMsgApplySettings = WM_APP + 4;
+    // A reload asked for by another thread.
+    static constexpr UINT kMsgApplySettings = WM_APP + 4;
     // lParam owns a std::function<void()> to run on the main thread.
     static constexpr UINT kMsgRunOnMainThread = WM_APP + 6;
     static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600, kHotkeyPollMilliseconds = 15;
@@ -66,12 +67,11 @@ private:
     pipeline::Status status();
 
     // Reads the runtime settings and has the worker build a new engine from
-    // the two files; it replaces the old one when it arrives (onEngineBuilt),
-    // and a failure keeps the old one. Any thread.
+    // the two files; it replaces the old one when it arrives, and a failure
+    // keeps the old one. Any thread.
     void applySettings();
-    // Worker thread: creates the engine and posts it to the main thread.
-    void buildEngine();
-    void onEngineBuilt(pipeline::WordEngine* fresh);
+    // Any thread: the task runs on the main thread, from its message loop.
+    bool postToMainThread(std::function<void()> task);
     void onHookWatchdog();
     // job on the worker, then done on the main thread.
     void runInBackground(std::function<void()> job, std::function<void()> done);
@@ -113,8 +113,11 @@ private:
     pipeline::WinSoundPlayer sound_;
     pipeline::ThreadMessageWaker waker_;
 
-    std::unique_ptr<pipeline::WordEngine> engine_;
     pipeline::PipelineState pipeline_;
+    pipeline::EngineKeeper engines_{pipeline_,
+                                    [this] { return pipeline::createCabiEngine(rulesPath_, prefsPath_); },
+                                    [this](std::function<void()> task) { return postToMainThread(std::move(task)); },
+                                    rulesPath_, prefsPath_};
     pipeline::KeyboardHook hook_;
     pipeline::HookTiming hookTiming_;
     pipeline::HookWatchdog hookWatchdog_;

@@ -25,7 +25,10 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    gWatchdog->hookCalled(GetTickCount());
+    const DWORD now = GetTickCount();
+    gWatchdog->hookCalled(now);
+    // A stamp from the future (another clock) is no wait.
+    if (int32_t(now - k->time) > 0) gTiming->recordWait(now - k->time);
     // Up or down by the message: Wine's Unicode packets lack the up flag.
     KeyEvent event{k->vkCode, k->scanCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN,
                    (k->flags & LLKHF_EXTENDED) != 0, k->time, k->dwExtraInfo};

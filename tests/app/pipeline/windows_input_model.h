@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <variant>
 #include <vector>
@@ -131,6 +132,11 @@ public:
     }
     // A posted message (menu command, hotkey) the loop runs at that time.
     void postAt(uint32_t at, std::function<void()> command) { posted_.push_back({at, std::move(command)}); }
+    // PostMessage from another thread: the loop runs it when it next looks.
+    void postFromAnyThread(std::function<void()> task) {
+        std::lock_guard lock(crossThreadMutex_);
+        crossThread_.push_back(std::move(task));
+    }
 
     // ---- the owning thread ----
     // Its message loop until the fake clock reaches `until`: drains the
@@ -143,7 +149,7 @@ public:
                 drainQueue(hook);
                 continue;
             }
-            if (runPostedCommand()) continue;
+            if (runPostedCommand() || runCrossThreadPost()) continue;
             advance(1, true);
             if (now % HookWatchdog::kCheckMs == 0 && watchdog.due(now, lastInput)) {
                 hookInstalled = true;
@@ -240,6 +246,18 @@ private:
         return true;
     }
 
+    bool runCrossThreadPost() {
+        std::function<void()> task;
+        {
+            std::lock_guard lock(crossThreadMutex_);
+            if (crossThread_.empty()) return false;
+            task = std::move(crossThread_.front());
+            crossThread_.erase(crossThread_.begin());
+        }
+        task();
+        return true;
+    }
+
     void advance(unsigned ms, bool serving) {
         for (unsigned i = 0; i < ms; ++i) {
             ++now;
@@ -295,6 +313,8 @@ private:
 
     std::vector<Pending> queue_;
     std::vector<Posted> posted_;
+    std::mutex crossThreadMutex_;
+    std::vector<std::function<void()>> crossThread_;
     bool woken_ = false;
     std::pair<uint32_t, uint16_t> layoutSwitchAt_{0, 0};
 };
