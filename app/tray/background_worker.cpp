@@ -4,13 +4,15 @@ namespace quillom::tray {
 
 BackgroundWorker::BackgroundWorker() : thread_([this] { run(); }) {}
 
+// Waits for the jobs to be done, not for the thread's exit: joining it kept
+// the program from ending under Wine (seen with the engine DLL loaded).
 BackgroundWorker::~BackgroundWorker() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
+    std::unique_lock lock(mutex_);
+    stopping_ = true;
     wake_.notify_one();
-    thread_.join();
+    finished_.wait(lock, [this] { return done_; });
+    lock.unlock();
+    thread_.detach();
 }
 
 void BackgroundWorker::post(std::function<void()> job) {
@@ -27,7 +29,11 @@ void BackgroundWorker::run() {
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-            if (jobs_.empty()) return;
+            if (jobs_.empty()) {
+                done_ = true;
+                finished_.notify_one();
+                return;
+            }
             job = std::move(jobs_.front());
             jobs_.pop_front();
         }

@@ -27,9 +27,10 @@ private:
     void run();
 
     std::mutex mutex_;
-    std::condition_variable wake_;
+    std::condition_variable wake_, finished_;
     std::deque<std::function<void()>> jobs_;
     bool stopping_ = false;
+    bool done_ = false;
     std::thread thread_;  // last: starts once the rest exists
 };
 
