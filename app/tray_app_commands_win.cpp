@@ -80,16 +80,17 @@ void TrayApp::pauseCommand(pipeline::PauseCommand c) {
 // worker does it, the hooks stay served.
 void TrayApp::undo() {
     std::optional<std::string> restored = pipeline::undoLastCorrection(hook_);
-    if (restored && learningMode_)
-        worker_.post([this, word = *restored] { settings::learnFromUndo(store_, word, [this] { engines_.rebuild(); }); });
+    if (!restored || !learningMode_) return;
+    worker_.post([this, word = *restored] { settings::learnFromUndo(store_, word, [this] { engines_.rebuild(); }); });
 }
 
 void TrayApp::convert(const std::string& target) {
     std::optional<pipeline::ConversionResult> result = pipeline::convertSelection(hook_, target);
-    if (result && learningMode_)
-        worker_.post([this, r = *result] {
-            settings::learnFromConversion(store_, r.selection, r.converted, r.targetLang, [this] { engines_.rebuild(); });
-        });
+    if (!result || !learningMode_) return;
+    worker_.post([this, r = *result] {
+        auto reload = [this] { engines_.rebuild(); };
+        settings::learnFromConversion(store_, r.selection, r.converted, r.targetLang, reload);
+    });
 }
 
 void TrayApp::toggleLearningMode() {

@@ -28,7 +28,7 @@ struct Conversion {
     std::string targetLang;
 };
 
-// Owned and called by the main thread only.
+// Built on any thread, then owned and called by the main thread only.
 class WordEngine {
 public:
     virtual ~WordEngine() = default;
