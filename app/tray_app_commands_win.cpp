@@ -2,7 +2,7 @@
 #include "tray_app_win.h"
 
 #include "pipeline/undo_convert.h"
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 #include "settings/learning.h"
 #include "settings/preferences.h"
 #include "tray/interface_strings.h"
@@ -117,11 +117,11 @@ void TrayApp::toggleLaunchAtLogin() {
                     L"Quillom", MB_ICONINFORMATION);
 }
 
-void TrayApp::toggleExclusion(const std::string& exeName) {
-    if (exeName.empty()) return;
+void TrayApp::toggleExclusion(const std::string& appId) {
+    if (appId.empty()) return;
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
-    settings::setExcluded(prefs, exeName, exeName, !settings::isExcluded(prefs, exeName), "");
+    settings::setExcluded(prefs, appId, appId, !settings::isExcluded(prefs, appId), "");
     if (store_.savePreferences(prefs)) applySettings();
 }
 

@@ -2,11 +2,10 @@
 
 #include <wtsapi32.h>
 
+#include "common/utf16.h"
 #include "pipeline/correction_drain.h"
 #include "pipeline/hooks_win.h"
-#include "pipeline/utf16.h"
 #include "settings/preferences.h"
-#include "settings/utf.h"
 #include "tray/debug_log_win.h"
 #include "tray/interface_strings.h"
 #include "tray/tray_menu.h"
@@ -83,8 +82,8 @@ int TrayApp::startUp() {
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
     tray::setInterfaceLanguage(settings::uiLanguage(prefs));
-    rulesPath_ = settings::pathToUtf8(store_.workingRulesPath());
-    prefsPath_ = settings::pathToUtf8(store_.preferencesPath());
+    rulesPath_ = pathToUtf8(store_.workingRulesPath());
+    prefsPath_ = pathToUtf8(store_.preferencesPath());
     debugLog_.setEnabled(settings::debugLog(prefs));
     tray::attachLogFile(debugLog_);
     if (!createEngine()) {
@@ -149,8 +148,8 @@ void TrayApp::readRuntimeSettings() {
     settings::JsonValue prefs;
     store_.loadPreferences(prefs);
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
-    pipeline_.sounds = {settings::playSoundOnCorrection(prefs), pipeline::toUtf16(settings::correctionSound(prefs)),
-                        pipeline::toUtf16(settings::undoSound(prefs))};
+    pipeline_.sounds = {settings::playSoundOnCorrection(prefs), toUtf16(settings::correctionSound(prefs)),
+                        toUtf16(settings::undoSound(prefs))};
 }
 
 void TrayApp::applySettings() {

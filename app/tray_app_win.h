@@ -86,7 +86,7 @@ private:
     void toggleLearningMode();
     void toggleDebugLog();
     void toggleLaunchAtLogin();
-    void toggleExclusion(const std::string& exeName);
+    void toggleExclusion(const std::string& appId);
     void registerHotkeys();
     void onHotkey(int id);
     void onHotkeyReleasePoll();
@@ -115,7 +115,7 @@ private:
 
     pipeline::PipelineState pipeline_;
     pipeline::EngineKeeper engines_{pipeline_,
-                                    [this] { return pipeline::createCabiEngine(rulesPath_, prefsPath_); },
+                                    [this] { return pipeline::createCabiWordEngine(rulesPath_, prefsPath_); },
                                     [this](std::function<void()> task) { return postToMainThread(std::move(task)); },
                                     rulesPath_, prefsPath_};
     pipeline::KeyboardHook hook_;

@@ -3,7 +3,7 @@
 #include "layout_switch.h"
 #include "replay.h"
 #include "tray/debug_log.h"
-#include "utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::pipeline {
 namespace {

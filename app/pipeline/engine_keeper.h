@@ -23,7 +23,10 @@ public:
     // The two paths are only named in the log; they must outlive the keeper.
     EngineKeeper(PipelineState& state, Build build, PostToMain postToMain, const std::string& rulesPath,
                  const std::string& prefsPath)
-        : state_(state), build_(std::move(build)), postToMain_(std::move(postToMain)), rulesPath_(rulesPath),
+        : state_(state),
+          build_(std::move(build)),
+          postToMain_(std::move(postToMain)),
+          rulesPath_(rulesPath),
           prefsPath_(prefsPath) {}
 
     // Main thread, at start-up before the hooks exist. False when no engine could be built.

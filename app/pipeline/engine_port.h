@@ -3,8 +3,9 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
+
+#include <quillom.hpp>
 
 namespace quillom::pipeline {
 
@@ -15,30 +16,20 @@ struct WordQuery {
     bool hasUnknownBeginning = false;
 };
 
-struct WordVerdict {
-    bool shouldCorrect = false;
-    std::optional<std::string> corrected;  // nothing when the engine returned null
-    double confidence = 0.0;
-    std::string targetLang;
-    std::string reason;
-};
-
-struct Conversion {
-    std::string text;  // UTF-8, empty when the engine converted nothing
-    std::string targetLang;
-};
+using cabi::Conversion;
+using cabi::Decision;
 
 // Built on any thread, then owned and called by the main thread only.
 class WordEngine {
 public:
     virtual ~WordEngine() = default;
-    virtual WordVerdict evaluate(const WordQuery& query) = 0;
+    virtual Decision evaluate(const WordQuery& query) = 0;
     virtual void resetContext() = 0;
     // target empty: the engine chooses the direction.
     virtual Conversion convertSelection(const std::string& text, const std::string& target) = 0;
 };
 
 // The engine of QuillomCABI; null when the rules file cannot be loaded.
-std::unique_ptr<WordEngine> createCabiEngine(const std::string& rulesPath, const std::string& prefsPath);
+std::unique_ptr<WordEngine> createCabiWordEngine(const std::string& rulesPath, const std::string& prefsPath);
 
 }  // namespace quillom::pipeline

@@ -32,11 +32,11 @@ std::string_view fileNameOf(std::string_view path) {
     return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 
-std::string displayNameOf(const std::string& exeName) {
-    if (exeName.size() <= 4) return exeName;
-    std::string tail = exeName.substr(exeName.size() - 4);
+std::string displayNameOf(const std::string& appId) {
+    if (appId.size() <= 4) return appId;
+    std::string tail = appId.substr(appId.size() - 4);
     std::ranges::transform(tail, tail.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return tail == ".exe" ? exeName.substr(0, exeName.size() - 4) : exeName;
+    return tail == ".exe" ? appId.substr(0, appId.size() - 4) : appId;
 }
 
 }  // namespace quillom::pipeline

@@ -34,6 +34,6 @@ std::string_view fileNameOf(std::string_view path);
 
 // The executable name without a final ".exe" (any case), only when the name
 // is longer than four characters.
-std::string displayNameOf(const std::string& exeName);
+std::string displayNameOf(const std::string& appId);
 
 }  // namespace quillom::pipeline

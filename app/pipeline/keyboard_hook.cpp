@@ -2,7 +2,7 @@
 
 #include "layout_switch.h"
 #include "tray/debug_log.h"
-#include "utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::pipeline {
 
@@ -146,7 +146,7 @@ void KeyboardHook::noteForeground() {
     state_.lastForeground = window;
     std::string name = ports_.desktop.executableName(window);
     if (name.empty()) return;
-    state_.currentAppName = name;
+    state_.currentAppId = name;
     state_.recentApps.record(name);
 }
 
@@ -165,8 +165,8 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
     if (source.empty()) return false;
 
     std::string typed = toUtf8(word.word);
-    WordVerdict verdict = state_.engine->evaluate({typed, state_.currentAppName, source, word.hasUnknownBeginning});
-    if (!verdict.shouldCorrect || !verdict.corrected || verdict.corrected->empty()) {
+    Decision verdict = state_.engine->evaluate({typed, state_.currentAppId, source, word.hasUnknownBeginning});
+    if (!verdict.shouldCorrect || verdict.corrected.empty()) {
         logLine("skip: %s  (conf %.2f, %s)", typed.c_str(), verdict.confidence, verdict.reason.c_str());
         return false;
     }
@@ -177,13 +177,13 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
         return false;
     }
     queueCorrection(word, verdict);
-    logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected->c_str(),
+    logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
             verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
     return true;
 }
 
-void KeyboardHook::queueCorrection(const FinishedWord& word, const WordVerdict& verdict) {
-    enqueue(PendingCorrection{uint32_t(word.word.size()), word.word, toUtf16(*verdict.corrected), word.boundaryChar,
+void KeyboardHook::queueCorrection(const FinishedWord& word, const Decision& verdict) {
+    enqueue(PendingCorrection{uint32_t(word.word.size()), word.word, toUtf16(verdict.corrected), word.boundaryChar,
                               word.boundaryKind, verdict.targetLang});
 }
 

@@ -42,7 +42,7 @@ private:
     void expireUndo(uint32_t vkCode);
     // True when a correction was queued and the boundary key must be swallowed.
     bool evaluateWord(const FinishedWord& word);
-    void queueCorrection(const FinishedWord& word, const WordVerdict& verdict);
+    void queueCorrection(const FinishedWord& word, const Decision& verdict);
 
     PipelineState& state_;
     PipelinePorts ports_;

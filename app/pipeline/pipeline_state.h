@@ -55,7 +55,7 @@ struct PipelineState {
     UndoRecord undo;
 
     WindowId lastForeground = 0;
-    std::string currentAppName;  // UTF-8 executable name, passed to the engine as appID
+    std::string currentAppId;  // UTF-8 executable name, passed to the engine as appID
     RecentApps recentApps;
 
     // Modifier keys the user holds, by virtual key, from the events the hook

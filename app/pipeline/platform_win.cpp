@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "foreground.h"
-#include "utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::pipeline {
 namespace {

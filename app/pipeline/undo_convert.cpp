@@ -3,7 +3,7 @@
 #include "correction_drain.h"
 #include "layout_switch.h"
 #include "tray/debug_log.h"
-#include "utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::pipeline {
 namespace {

@@ -19,6 +19,8 @@ int hexDigit(char c) {
     return -1;
 }
 
+// Unlike the engine's encoder this keeps a lone surrogate escape as it stands, so
+// the file's text reads back byte for byte.
 void appendUtf8(uint32_t cp, std::string& out) {
     if (cp <= 0x7F) {
         out += static_cast<char>(cp);

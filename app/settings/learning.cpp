@@ -2,7 +2,7 @@
 
 #include "manual_overrides.h"
 #include "preferences.h"
-#include "utf.h"
+#include "common/utf16.h"
 
 #include <string>
 #include <vector>
@@ -34,7 +34,7 @@ std::u16string_view trimSpaces(std::u16string_view s) {
 std::string learnedForm(const SettingsPlatform& platform, std::u16string_view word) {
     while (!word.empty() && !platform.isLetterOrDigit(word.front())) word.remove_prefix(1);
     while (!word.empty() && !platform.isLetterOrDigit(word.back())) word.remove_suffix(1);
-    return utf16ToUtf8(platform.lowerCase(word));
+    return toUtf8(platform.lowerCase(word));
 }
 
 bool learningEnabled(const SettingsStore& store) {
@@ -55,7 +55,7 @@ bool learnFromConversion(SettingsStore& store, std::string_view source, std::str
                          std::string_view lang, const ReloadEngine& reloadEngine) {
     if (!learningEnabled(store)) return false;
     const SettingsPlatform& platform = store.platform();
-    const std::u16string source16 = utf8ToUtf16(source), converted16 = utf8ToUtf16(converted);
+    const std::u16string source16 = toUtf16(source), converted16 = toUtf16(converted);
     const std::vector<std::u16string> from = splitWords(source16), to = splitWords(converted16);
     JsonValue rules;
     if (!store.loadRules(rules)) return false;
@@ -69,8 +69,8 @@ bool learnFromConversion(SettingsStore& store, std::string_view source, std::str
                 added = addLearnedPair(rules, typed, corrected, lang, active) || added;
         }
     } else if (!trimSpaces(source16).empty()) {
-        added = addLearnedPair(rules, utf16ToUtf8(platform.lowerCase(source16)),
-                               utf16ToUtf8(platform.lowerCase(converted16)), lang, active);
+        added = addLearnedPair(rules, toUtf8(platform.lowerCase(source16)),
+                               toUtf8(platform.lowerCase(converted16)), lang, active);
     }
     return added && saveAndReload(store, rules, reloadEngine);
 }
@@ -78,7 +78,7 @@ bool learnFromConversion(SettingsStore& store, std::string_view source, std::str
 bool learnFromUndo(SettingsStore& store, std::string_view restored, const ReloadEngine& reloadEngine) {
     if (!learningEnabled(store)) return false;
     const SettingsPlatform& platform = store.platform();
-    const std::string word = utf16ToUtf8(platform.lowerCase(trimSpaces(utf8ToUtf16(restored))));
+    const std::string word = toUtf8(platform.lowerCase(trimSpaces(toUtf16(restored))));
     if (word.empty()) return false;
     JsonValue rules;
     if (!store.loadRules(rules)) return false;

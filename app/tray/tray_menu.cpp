@@ -3,7 +3,7 @@
 #include "interface_strings.h"
 
 #include "pipeline/foreground.h"
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::tray {
 namespace {
@@ -35,7 +35,7 @@ void addRecentApps(std::vector<MenuEntry>& menu, const TrayMenuState& state) {
     uint32_t index = 0;
     for (const RecentAppEntry& app : state.recentApps) {
         if (index == 4) break;
-        std::u16string name = pipeline::toUtf16(pipeline::displayNameOf(app.exeName));
+        std::u16string name = toUtf16(pipeline::displayNameOf(app.appId));
         int id = app.excluded ? menu_text::EnableApp : menu_text::DisableApp;
         menu.push_back(item(formattedText(id, name), command::FirstRecentApp + index++));
     }

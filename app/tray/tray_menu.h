@@ -27,7 +27,7 @@ struct MenuEntry {
 };
 
 struct RecentAppEntry {
-    std::string exeName;  // UTF-8
+    std::string appId;  // UTF-8
     bool excluded = false;
 };
 

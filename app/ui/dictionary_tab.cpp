@@ -1,6 +1,6 @@
 #include "dictionary_tab.h"
 
-#include "settings/utf.h"
+#include "common/utf16.h"
 
 namespace quillom::ui {
 namespace {
@@ -8,7 +8,7 @@ namespace {
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
 std::string loweredUtf8(const settings::SettingsStore& store, std::u16string_view text) {
-    return settings::utf16ToUtf8(store.platform().lowerCase(stripBlanks(text)));
+    return toUtf8(store.platform().lowerCase(stripBlanks(text)));
 }
 
 bool saveAndApply(SettingsHost& host, const settings::JsonValue& rules) {
@@ -42,7 +42,7 @@ DictionaryRows filterDictionaryRows(const DictionaryRows& all, const settings::S
     const std::u16string needle = platform.lowerCase(search);
     if (needle.empty()) return all;
     auto kept = [&](const std::string& word) {
-        return platform.lowerCase(settings::utf8ToUtf16(word)).find(needle) != std::u16string::npos;
+        return platform.lowerCase(toUtf16(word)).find(needle) != std::u16string::npos;
     };
     DictionaryRows rows;
     for (const settings::ExactPairEntry& pair : all.pairs)

@@ -2,7 +2,7 @@
 
 #include "dictionary_tab.h"
 #include "settings/json.h"
-#include "settings/utf.h"
+#include "common/utf16.h"
 
 namespace quillom::ui {
 
@@ -23,9 +23,9 @@ std::string_view cutAtCharacterBoundary(std::string_view utf8, std::size_t maxBy
 }
 
 std::optional<std::string> feedbackBody(const FeedbackForm& form, const SystemDescription& system) {
-    const std::string message = settings::utf16ToUtf8(stripBlanks(form.message));
+    const std::string message = toUtf8(stripBlanks(form.message));
     if (message.empty()) return std::nullopt;
-    const std::string email = settings::utf16ToUtf8(stripBlanks(form.email));
+    const std::string email = toUtf8(stripBlanks(form.email));
     settings::JsonValue body = settings::JsonValue::makeObject();
     settings::member(body, "type") = settings::JsonValue(feedbackType(form.typeRow));
     settings::member(body, "message") = settings::JsonValue(cutAtCharacterBoundary(message, kMaxFeedbackMessageBytes));

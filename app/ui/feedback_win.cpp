@@ -5,7 +5,7 @@
 
 #include "control_ids.h"
 #include "feedback.h"
-#include "settings/utf.h"
+#include "common/utf16.h"
 #include "settings_window_state_win.h"
 #include "tray/interface_strings.h"
 
@@ -41,7 +41,7 @@ SystemDescription systemDescription() {
     }
     wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
     if (GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH) > 0)
-        system.locale = settings::utf16ToUtf8(reinterpret_cast<const char16_t*>(locale));
+        system.locale = toUtf8(reinterpret_cast<const char16_t*>(locale));
     return system;
 }
 

@@ -2,7 +2,7 @@
 
 #include "control_ids.h"
 #include "settings/preferences.h"
-#include "settings/utf.h"
+#include "common/utf16.h"
 #include "tray/interface_strings.h"
 
 #include <algorithm>
@@ -59,7 +59,7 @@ bool chooseSound(SettingsHost& host, int controlId, int row) {
     settings::member(prefs, key) = settings::JsonValue(name);
     if (!host.store().savePreferences(prefs)) return false;
     host.applySettings();
-    host.playSound(settings::utf8ToUtf16(name));
+    host.playSound(toUtf16(name));
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "language_picker.h"
 
-#include "settings/utf.h"
+#include "common/utf16.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ std::u16string languageDisplayName(std::string_view code) {
     if (code == "en") return u"English";
     if (code == "uk") return u"Українська";
     if (code == "ru") return u"Русский";
-    return settings::utf8ToUtf16(code);
+    return toUtf16(code);
 }
 
 namespace {

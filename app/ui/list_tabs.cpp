@@ -1,7 +1,7 @@
 #include "list_tabs.h"
 
 #include "language_picker.h"
-#include "settings/utf.h"
+#include "common/utf16.h"
 #include "tray/interface_strings.h"
 
 #include <algorithm>
@@ -98,7 +98,7 @@ settings::ExcludedApp excludedEntryFor(const ChosenApplication& app, const setti
         const size_t dot = fileName.rfind(u'.');
         name = dot == std::u16string::npos ? fileName : fileName.substr(0, dot);
     }
-    return {settings::utf16ToUtf8(fileName), settings::utf16ToUtf8(name), settings::utf16ToUtf8(app.path)};
+    return {toUtf8(fileName), toUtf8(name), toUtf8(app.path)};
 }
 
 bool addExcludedApplications(SettingsHost& host, std::span<const ChosenApplication> apps) {

@@ -10,7 +10,7 @@
 #include "control_ids.h"
 #include "dictionary_tab.h"
 #include "language_picker.h"
-#include "settings/utf.h"
+#include "common/utf16.h"
 #include "settings_window_state_win.h"
 #include "tray/interface_strings.h"
 
@@ -20,7 +20,7 @@ namespace {
 constexpr int kChooseApplicationsTitle = 56;
 constexpr DWORD kDialogBufferLength = 65536;
 
-std::u16string utf16(const std::string& text) { return settings::utf8ToUtf16(text); }
+std::u16string utf16(const std::string& text) { return toUtf16(text); }
 
 void addRow(HWND list, int row, const std::vector<std::u16string>& cells, int image = -1) {
     LVITEMW item{};

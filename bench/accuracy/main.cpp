@@ -19,7 +19,7 @@
 
 #include "key_tables.h"
 #include "peak_memory.h"
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 #include "quillom.h"
 #include "report.h"
 #include "tally.h"
@@ -51,7 +51,7 @@ std::vector<Document> readDocuments(const fs::path& path) {
         }
         if (line.empty()) continue;
         if (docs.empty() || (!grouped && docs.back().size() == 50)) docs.emplace_back();
-        docs.back().push_back(quillom::pipeline::toUtf16(line));
+        docs.back().push_back(quillom::toUtf16(line));
     }
     return docs;
 }

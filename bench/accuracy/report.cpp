@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "config/json.h"
+
 namespace quillom::bench {
 
 namespace {
@@ -12,23 +14,6 @@ std::string fixed(double v, int digits) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", digits, v);
     return buf;
-}
-
-std::string jsonString(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 std::string joined(const std::vector<std::string>& v) {
@@ -63,7 +48,7 @@ std::string jsonSummary(const std::vector<Tally>& runs, const EngineCost& cost) 
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const Tally& t = runs[r];
         const Bucket h = t.headline();
-        o << "    {\"name\": " << jsonString(t.def().name) << ", \"kind\": \""
+        o << "    {\"name\": " << json::quote(t.def().name) << ", \"kind\": \""
           << (isRecall(t) ? "recall" : "false_positives") << "\", \"text\": \"" << t.def().text
           << "\", \"active_languages\": \"" << joined(t.def().activeLanguages) << "\", \"words\": "
           << t.total().words << ", \"start_unseen\": " << t.unknownBeginning();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 #include "unicode/unicode.h"
 
 namespace quillom::bench {
@@ -17,7 +17,7 @@ std::size_t lengthBucket(const std::u16string& intended) {
 }
 
 void Tally::add(const WordOutcome& o) {
-    const std::string typed = pipeline::toUtf8(o.typed);
+    const std::string typed = toUtf8(o.typed);
     bool hasLetter = false;
     for (char16_t ch : o.intended) hasLetter = hasLetter || unicode::isLetter(ch);
     if (!hasLetter) return;
@@ -38,7 +38,7 @@ void Tally::add(const WordOutcome& o) {
         }
         return;
     }
-    const std::string intended = pipeline::toUtf8(o.intended);
+    const std::string intended = toUtf8(o.intended);
     if (o.corrected && o.output == intended) {
         ++b.hits;
     } else if (o.corrected) {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 #include "unicode/unicode.h"
 
 namespace quillom::bench {
@@ -30,9 +30,9 @@ std::string Typist::layoutFor(Script script) const {
     return script == Script::Latin ? "en" : plan_.textLanguage;
 }
 
-void Typist::typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appID) {
+void Typist::typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appId) {
     capture_ = pipeline::WordCapture{};
-    appID_ = appID;
+    appId_ = appId;
     qm_engine_reset_context(engine_);
     believed_ = active_ = layoutFor(plan_.textLanguage == "en" ? Script::Latin : Script::Cyrillic);
     if (plan_.wrongScript == (plan_.textLanguage == "en" ? Script::Latin : Script::Cyrillic))
@@ -94,13 +94,13 @@ void Typist::finish(const pipeline::FinishedWord& word) {
     o.typed = word.word;
     o.unknownBeginning = word.hasUnknownBeginning;
     o.mistyped = intendedMistyped_ && o.typed != o.intended;
-    const std::string typed8 = pipeline::toUtf8(word.word);
+    const std::string typed8 = toUtf8(word.word);
     int32_t should = 0;
     double confidence = 0;
     char target[16] = {};
     char reason[64] = {};
     std::unique_ptr<char, OwnedString> result(
-        qm_engine_evaluate_context(engine_, typed8.c_str(), appID_.c_str(), active_.c_str(),
+        qm_engine_evaluate_context(engine_, typed8.c_str(), appId_.c_str(), active_.c_str(),
                                    word.hasUnknownBeginning ? 1 : 0, &should, &confidence, target,
                                    sizeof target, reason, sizeof reason));
     o.corrected = should == 1 && result && *result;

@@ -48,7 +48,7 @@ public:
         : engine_(engine), keys_(keys), plan_(std::move(plan)), sink_(std::move(sink)) {}
 
     // One document: a fresh capture and a fresh session; paragraphs end with Enter.
-    void typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appID);
+    void typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appId);
     const TypingCounters& counters() const { return counters_; }
 
 private:
@@ -62,7 +62,7 @@ private:
     TypingPlan plan_;
     Sink sink_;
     pipeline::WordCapture capture_;
-    std::string appID_;
+    std::string appId_;
     std::string believed_, active_;  // layout the user thinks is on, layout really on
     std::u16string intendedWord_;
     bool intendedMistyped_ = false;

@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 
-#include "cabi/cabi_engine.h"
+#include "cabi/engine_handle.h"
 #include "quillom.h"
 #include "unicode/unicode.h"
 
 struct qm_engine {
-    std::unique_ptr<quillom::CABIEngine> engine;
+    std::unique_ptr<quillom::EngineHandle> engine;
 };
 
 namespace {
@@ -48,14 +48,14 @@ void writeDecision(const RulesDecision& d, int32_t* outShouldCorrect, double* ou
     writeCString(d.reason, outReason, outReasonCap);
 }
 
-char* evaluate(qm_engine* handle, const char* token, const char* appID, const char* activeInputSource,
+char* evaluate(qm_engine* handle, const char* token, const char* appId, const char* activeInputSource,
                int32_t hasUnknownBeginning, bool trackSession, int32_t* outShouldCorrect, double* outConfidence,
                char* outTargetLang, int32_t outTargetLangCap, char* outReason, int32_t outReasonCap) noexcept {
     RulesDecision decision;
     decision.reason = "internal_error";
     try {
         if (handle && handle->engine) {
-            decision = handle->engine->evaluate(inputString(token), inputString(appID),
+            decision = handle->engine->evaluate(inputString(token), inputString(appId),
                                                 optionalString(activeInputSource), hasUnknownBeginning != 0,
                                                 trackSession);
         }
@@ -91,7 +91,7 @@ extern "C" {
 QM_API qm_engine* qm_engine_create(const char* rulesPath, const char* prefsPath) {
     try {
         if (!rulesPath || !prefsPath) return nullptr;
-        auto engine = quillom::CABIEngine::create(rulesPath, prefsPath);
+        auto engine = quillom::EngineHandle::create(rulesPath, prefsPath);
         if (!engine) return nullptr;
         return new qm_engine{std::move(engine)};
     } catch (...) {
@@ -124,14 +124,14 @@ QM_API void qm_engine_reset_context(qm_engine* handle) {
 
 QM_API char* qm_engine_convert_selection(qm_engine* handle, const char* text, const char* activeInputSource,
                                          char* outTargetLang, int32_t outTargetLangCap) {
-    return convert(handle, outTargetLang, outTargetLangCap, [&](const quillom::CABIEngine& e) {
+    return convert(handle, outTargetLang, outTargetLangCap, [&](const quillom::EngineHandle& e) {
         return e.convertSelectionSmart(inputString(text), optionalString(activeInputSource));
     });
 }
 
 QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text, const char* target,
                                             char* outTargetLang, int32_t outTargetLangCap) {
-    return convert(handle, outTargetLang, outTargetLangCap, [&](const quillom::CABIEngine& e) {
+    return convert(handle, outTargetLang, outTargetLangCap, [&](const quillom::EngineHandle& e) {
         return e.convertSelection(inputString(text), inputString(target));
     });
 }

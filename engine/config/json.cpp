@@ -1,6 +1,7 @@
 #include "config/json.h"
 
 #include <charconv>
+#include <cstdio>
 #include <deque>
 
 #include "unicode/unicode.h"
@@ -378,6 +379,28 @@ std::optional<bool> findBool(const Value& object, std::string_view key) {
     const Value* v = object.find(key);
     if (v && v->isBool()) return v->asBool();
     return std::nullopt;
+}
+
+std::string quote(std::string_view text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace quillom::json

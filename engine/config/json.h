@@ -76,4 +76,7 @@ std::optional<std::string> findString(const Value& object, std::string_view key)
 std::optional<double> findNumber(const Value& object, std::string_view key);
 std::optional<bool> findBool(const Value& object, std::string_view key);
 
+// text as a JSON string literal, quotes included; bytes from 0x80 up are copied as they are.
+std::string quote(std::string_view text);
+
 }  // namespace quillom::json

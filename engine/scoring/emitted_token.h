@@ -23,7 +23,7 @@ struct EmittedToken {
 
 // Context-free evaluation; a word whose start was not seen is left alone when
 // the user protects endings after deleting.
-RulesDecision evaluate(const RulesEngine& engine, const EmittedToken& token, std::string_view appBundleID);
+RulesDecision evaluate(const RulesEngine& engine, const EmittedToken& token, std::string_view appId);
 
 }  // namespace scoring
 }  // namespace quillom

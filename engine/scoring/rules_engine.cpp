@@ -9,11 +9,11 @@ namespace quillom {
 
 RulesEngine::RulesEngine(RulesConfig config) : config_(std::move(config)), index_(config_) {}
 
-RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appBundleID, bool isSentenceStart,
+RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
                                     const std::optional<std::string>& activeInputSource,
                                     const std::optional<std::string>& sessionLanguage) const {
     // The decoder keys excluded applications by their lower-cased identifier.
-    if (!appBundleID.empty() && config_.excludedApps.count(unicode::toLower(appBundleID))) {
+    if (!appId.empty() && config_.excludedApps.count(unicode::toLower(appId))) {
         RulesDecision d;
         d.reason = "excluded_app";
         return d;
@@ -34,13 +34,13 @@ std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view tok
 
 namespace scoring {
 
-RulesDecision evaluate(const RulesEngine& engine, const EmittedToken& token, std::string_view appBundleID) {
+RulesDecision evaluate(const RulesEngine& engine, const EmittedToken& token, std::string_view appId) {
     if (engine.config().protectEndingsAfterDelete && token.hasUnknownBeginning) {
         RulesDecision d;
         d.reason = "unknown_word_beginning";
         return d;
     }
-    return engine.evaluate(token.token, appBundleID, false, std::nullopt, std::nullopt);
+    return engine.evaluate(token.token, appId, false, std::nullopt, std::nullopt);
 }
 
 }  // namespace scoring

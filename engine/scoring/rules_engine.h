@@ -23,7 +23,7 @@ public:
     explicit RulesEngine(RulesConfig config);
 
     // token: valid UTF-8 (the C interface sanitises its input).
-    RulesDecision evaluate(std::string_view token, std::string_view appBundleID, bool isSentenceStart,
+    RulesDecision evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
                            const std::optional<std::string>& activeInputSource,
                            const std::optional<std::string>& sessionLanguage) const;
 

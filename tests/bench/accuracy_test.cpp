@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "key_tables.h"
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 #include "tally.h"
 #include "typist.h"
 
 namespace fs = std::filesystem;
 using namespace quillom::bench;
-using quillom::pipeline::toUtf16;
-using quillom::pipeline::toUtf8;
+using quillom::toUtf16;
+using quillom::toUtf8;
 
 namespace {
 

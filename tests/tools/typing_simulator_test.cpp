@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_engine.h"
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 #include "typing_simulator.h"
 
 namespace quillom::cli {
@@ -20,14 +20,14 @@ Engine openSmall(const std::string& languages = "en,ru") {
 
 std::string type(Engine& engine, const std::string& text, const std::string& layout = "en") {
     TypingSimulator simulator(engine, layout, "test.exe");
-    return pipeline::toUtf8(simulator.type(pipeline::toUtf16(text)));
+    return toUtf8(simulator.type(toUtf16(text)));
 }
 
 TEST(TypingSimulator, CorrectsAndSwitchesTheLayout) {
     Engine engine = openSmall();
     TypingSimulator simulator(engine, "en", "test.exe");
     // After "привет" the layout is Russian, so the keys v, b, h give "мир" directly.
-    EXPECT_EQ(pipeline::toUtf8(simulator.type(u"ghbdtn vbh\n")), "привет мир\n");
+    EXPECT_EQ(toUtf8(simulator.type(u"ghbdtn vbh\n")), "привет мир\n");
     EXPECT_EQ(simulator.currentLayout(), "ru");
 }
 

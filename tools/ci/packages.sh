@@ -19,4 +19,5 @@ ensure_packages() {
 
 LINUX_PACKAGES="cmake ninja-build g++ make python3 googletest libgtest-dev libgmock-dev libbenchmark-dev unicode-data"
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
+FORMAT_PACKAGES="clang-format-14"
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-xkb-utils xauth xclip imagemagick fonts-wine fonts-liberation zip"

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "config/json.h"
+
 namespace quillom::cli {
 
 namespace {
@@ -23,7 +25,7 @@ public:
         std::string item;
         bool first = true;
         while (std::getline(list, item, ',')) {
-            out << (first ? "" : ", ") << jsonQuote(item);
+            out << (first ? "" : ", ") << json::quote(item);
             first = false;
         }
         out << "]}\n";
@@ -87,7 +89,7 @@ std::optional<Engine> Engine::open(const CommonOptions& options) {
         temporary.emplace(options.languages);
         prefs = temporary->path();
     }
-    EnginePtr handle(qm_engine_create(options.rulesPath.c_str(), prefs.c_str()));
+    EnginePtr handle = cabi::createEngine(options.rulesPath, prefs);
     if (!handle) {
         std::fprintf(stderr, "quillom: the rules file '%s' is not valid JSON with an object at the top\n",
                      options.rulesPath.c_str());
@@ -98,53 +100,17 @@ std::optional<Engine> Engine::open(const CommonOptions& options) {
 
 Decision Engine::evaluate(const std::string& word, const std::string& app, const std::string& layout,
                           bool unknownBeginning) {
-    Decision d;
-    int32_t should = 0;
-    char target[16] = {};
-    char reason[64] = {};
-    OwnedString result(qm_engine_evaluate_context(handle_.get(), word.c_str(), app.c_str(), layout.c_str(),
-                                                  unknownBeginning ? 1 : 0, &should, &d.confidence, target,
-                                                  sizeof target, reason, sizeof reason));
-    d.shouldCorrect = should == 1;
-    d.corrected = result.str();
-    d.reason = reason;
-    d.target = target;
-    return d;
+    return cabi::evaluateContext(handle_.get(), word, app, layout, unknownBeginning);
 }
 
 std::string Engine::convertSmart(const std::string& text, std::string* target) {
-    char lang[16] = {};
-    OwnedString result(qm_engine_convert_selection(handle_.get(), text.c_str(), nullptr, lang, sizeof lang));
-    if (target) *target = lang;
-    return result.str();
+    cabi::Conversion result = cabi::convertSelection(handle_.get(), text);
+    if (target) *target = result.targetLang;
+    return result.text;
 }
 
 std::string Engine::convertTo(const std::string& text, const std::string& to) {
-    char lang[16] = {};
-    OwnedString result(qm_engine_convert_selection_to(handle_.get(), text.c_str(), to.c_str(), lang, sizeof lang));
-    return result.str();
-}
-
-std::string jsonQuote(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out + "\"";
+    return cabi::convertSelectionTo(handle_.get(), text, to).text;
 }
 
 }  // namespace quillom::cli

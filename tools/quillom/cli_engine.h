@@ -6,23 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "quillom.h"
+#include "quillom.hpp"
 
 namespace quillom::cli {
 
-struct EngineDeleter {
-    void operator()(qm_engine* e) const { qm_engine_destroy(e); }
-};
-using EnginePtr = std::unique_ptr<qm_engine, EngineDeleter>;
-
-struct OwnedString {
-    char* p = nullptr;
-    explicit OwnedString(char* s) : p(s) {}
-    OwnedString(const OwnedString&) = delete;
-    OwnedString& operator=(const OwnedString&) = delete;
-    ~OwnedString() { qm_free_string(p); }
-    std::string str() const { return p ? std::string(p) : std::string(); }
-};
+using cabi::Decision;
+using cabi::EnginePtr;
 
 struct CommonOptions {
     std::string rulesPath;
@@ -37,14 +26,6 @@ std::optional<std::string> takeCommonOptions(std::vector<std::string>& args, Com
 // Takes "--name VALUE" out of args.
 std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name);
 bool takeFlag(std::vector<std::string>& args, const std::string& name);
-
-struct Decision {
-    bool shouldCorrect = false;
-    std::string corrected;
-    double confidence = 0.0;
-    std::string reason;
-    std::string target;
-};
 
 class Engine {
 public:
@@ -64,6 +45,5 @@ private:
 };
 
 std::string defaultRulesPath();
-std::string jsonQuote(const std::string& s);
 
 }  // namespace quillom::cli

@@ -2,6 +2,7 @@
 
 #include "cli_engine.h"
 #include "commands.h"
+#include "config/json.h"
 
 namespace quillom::cli {
 
@@ -39,14 +40,14 @@ int runExplain(std::vector<std::string> args) {
     if (asJson) {
         std::printf("{\"input\": %s, \"should_correct\": %s, \"corrected\": %s, \"confidence\": %.4f, "
                     "\"reason\": %s, \"target\": %s}\n",
-                    jsonQuote(word).c_str(), d.shouldCorrect ? "true" : "false", jsonQuote(d.corrected).c_str(),
-                    d.confidence, jsonQuote(d.reason).c_str(), jsonQuote(d.target).c_str());
+                    json::quote(word).c_str(), d.shouldCorrect ? "true" : "false", json::quote(d.corrected).c_str(),
+                    d.confidence, json::quote(d.reason).c_str(), json::quote(d.targetLang).c_str());
     } else {
         std::printf("%s -> %s\n", word.c_str(), d.shouldCorrect ? d.corrected.c_str() : "(unchanged)");
         std::printf("  corrects:   %s\n", d.shouldCorrect ? "yes" : "no");
         std::printf("  confidence: %.4f\n", d.confidence);
         std::printf("  reason:     %s\n", d.reason.c_str());
-        std::printf("  target:     %s\n", d.target.empty() ? "-" : d.target.c_str());
+        std::printf("  target:     %s\n", d.targetLang.empty() ? "-" : d.targetLang.c_str());
     }
     return 0;
 }

@@ -4,7 +4,7 @@
 
 #include "cli_engine.h"
 #include "commands.h"
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 #include "typing_simulator.h"
 
 namespace quillom::cli {
@@ -40,7 +40,7 @@ int runFix(std::vector<std::string> args) {
     if (!engine) return 1;
     std::string input((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
     TypingSimulator simulator(*engine, layout, app);
-    std::fputs(pipeline::toUtf8(simulator.type(pipeline::toUtf16(input))).c_str(), stdout);
+    std::fputs(toUtf8(simulator.type(toUtf16(input))).c_str(), stdout);
     return 0;
 }
 

@@ -43,7 +43,7 @@ Outcome runAuto(Engine& engine, const json::Value& test, const std::string& app)
     const std::string output = d.shouldCorrect ? d.corrected : input;
     const bool pass = output == json::findString(test, "expected").value_or("") &&
                       d.reason == json::findString(test, "reason").value_or("");
-    return {pass, output + " (" + d.reason + (d.target.empty() ? "" : ", " + d.target) + ")"};
+    return {pass, output + " (" + d.reason + (d.targetLang.empty() ? "" : ", " + d.targetLang) + ")"};
 }
 
 Outcome runOne(Engine& engine, const json::Value& test, const std::string& app) {

@@ -1,6 +1,6 @@
 #include "typing_simulator.h"
 
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::cli {
 
@@ -23,18 +23,18 @@ char16_t TypingSimulator::keyInCurrentLayout(char16_t typed) {
     if (layout_ == startLayout_ || isSurrogate(typed) || typed < 0x20) return typed;
     auto [it, inserted] = keyCache_.try_emplace({layout_, typed}, typed);
     if (inserted) {
-        std::u16string converted = pipeline::toUtf16(engine_.convertTo(pipeline::toUtf8(std::u16string(1, typed)), layout_));
+        std::u16string converted = toUtf16(engine_.convertTo(toUtf8(std::u16string(1, typed)), layout_));
         if (converted.size() == 1) it->second = converted[0];
     }
     return it->second;
 }
 
 void TypingSimulator::finishWord(const pipeline::FinishedWord& word, std::u16string& screen) {
-    const Decision d = engine_.evaluate(pipeline::toUtf8(word.word), app_, layout_, word.hasUnknownBeginning);
+    const Decision d = engine_.evaluate(toUtf8(word.word), app_, layout_, word.hasUnknownBeginning);
     if (d.shouldCorrect && !d.corrected.empty()) {
         screen.resize(screen.size() - word.word.size());
-        screen += pipeline::toUtf16(d.corrected);
-        if (!d.target.empty()) layout_ = d.target;
+        screen += toUtf16(d.corrected);
+        if (!d.targetLang.empty()) layout_ = d.targetLang;
     }
     screen += word.boundaryChar;
 }

@@ -73,9 +73,8 @@ TEST(EngineKeeper, LearningFromUndoSwapsTheEngineInWhileTheHookIsServed) {
     rig.postAt(rig.now + 10, [&] {
         std::optional<std::string> restored = undoLastCorrection(rig.hook);
         ASSERT_TRUE(restored);
-        worker.post([&rig, word = *restored] {
-            settings::learnFromUndo(rig.store, word, [&rig] { rig.keeper.rebuild(); });
-        });
+        worker.post(
+            [&rig, word = *restored] { settings::learnFromUndo(rig.store, word, [&rig] { rig.keeper.rebuild(); }); });
     });
     rig.typeAt(rig.now + 300, "vbh ", 8);  // typing goes on while the worker learns
     rig.runLoopUntil(rig.now + 800);

@@ -185,7 +185,7 @@ public:
 // Answers from a table of words; records what it was asked.
 class FakeEngine final : public WordEngine {
 public:
-    std::map<std::string, WordVerdict> verdicts;
+    std::map<std::string, Decision> verdicts;
     std::map<std::pair<std::string, std::string>, Conversion> conversions;  // (text, target)
     std::vector<WordQuery> queries;
     int resets = 0;
@@ -193,7 +193,7 @@ public:
     void correct(const std::string& typed, const std::string& replacement, const std::string& lang) {
         verdicts[typed] = {true, replacement, 0.9, lang, "layout_mismatch"};
     }
-    WordVerdict evaluate(const WordQuery& q) override {
+    Decision evaluate(const WordQuery& q) override {
         queries.push_back(q);
         auto it = verdicts.find(q.word);
         if (it != verdicts.end()) return it->second;

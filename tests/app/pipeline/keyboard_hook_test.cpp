@@ -126,7 +126,7 @@ TEST(KeyboardHook, OwnWindowInForegroundChangesNothing) {
     rig.desktop.ownWindows = {300};
     rig.desktop.exeNames[300] = "Quillom.exe";
     rig.type("b ");
-    EXPECT_EQ(rig.state.currentAppName, "notepad.exe");
+    EXPECT_EQ(rig.state.currentAppId, "notepad.exe");
     EXPECT_EQ(rig.state.recentApps.snapshot(), std::vector<std::string>{"notepad.exe"});
 }
 

@@ -87,11 +87,11 @@ public:
 
     uint32_t now = 1000;
     bool hookInstalled = true;
-    bool hookRemoved = false;   // the system took the hook away at least once
-    unsigned maxHookWait = 0;   // the longest an event waited for the hook, ms
+    bool hookRemoved = false;  // the system took the hook away at least once
+    unsigned maxHookWait = 0;  // the longest an event waited for the hook, ms
     unsigned hookCalls = 0;
-    uint32_t lastInput = 0;     // GetLastInputInfo
-    bool uipiBlocks = false;    // SendInput inserts nothing (elevated target)
+    uint32_t lastInput = 0;          // GetLastInputInfo
+    bool uipiBlocks = false;         // SendInput inserts nothing (elevated target)
     std::vector<std::string> trace;  // "hook removed", "hook reinstalled"
 
     ModelEditor editor;
@@ -205,7 +205,9 @@ public:
         return letterOf(editor.language, vk, shift);
     }
     std::vector<LayoutId> installedLayouts() override { return {0x04090409, 0x04190419}; }
-    void requestLayoutChange(WindowId, LayoutId layout) override { layoutSwitchAt_ = {now + 1, uint16_t(layout & 0x3FF)}; }
+    void requestLayoutChange(WindowId, LayoutId layout) override {
+        layoutSwitchAt_ = {now + 1, uint16_t(layout & 0x3FF)};
+    }
     WindowGeometry geometry(WindowId) override { return {}; }
     bool bringToForeground(WindowId w) override {
         foreground = w;
@@ -238,7 +240,8 @@ private:
     }
 
     bool runPostedCommand() {
-        auto it = std::find_if(posted_.begin(), posted_.end(), [this](const Posted& p) { return int32_t(now - p.at) >= 0; });
+        auto it =
+            std::find_if(posted_.begin(), posted_.end(), [this](const Posted& p) { return int32_t(now - p.at) >= 0; });
         if (it == posted_.end()) return false;
         std::function<void()> command = std::move(it->command);
         posted_.erase(it);
@@ -282,10 +285,8 @@ private:
                 maxHookWait = std::max(maxHookWait, unsigned(now - event.arrival));
                 ++hookCalls;
                 watchdog.hookCalled(now);
-                if (auto* key = std::get_if<KeyEvent>(&event.input))
-                    verdict = hook.onKey(*key);
-                else
-                    verdict = hook.onMouse(std::get<MouseEvent>(event.input));
+                if (auto* key = std::get_if<KeyEvent>(&event.input)) verdict = hook.onKey(*key);
+                else verdict = hook.onMouse(std::get<MouseEvent>(event.input));
             }
             if (verdict == HookVerdict::Pass) reachApplication(event.input);
         }

@@ -2,7 +2,7 @@
 #include "settings/manual_overrides.h"
 #include "settings/preferences.h"
 #include "settings/settings_store.h"
-#include "settings/utf.h"
+#include "common/utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST_F(SettingsStoreTest, PathsFollowLocalAppDataOrFallBackToTheProgramFolder) {
     EXPECT_EQ(store.preferencesPath(), platform.appData / "Quillom" / "user_preferences.json");
     EXPECT_EQ(store.templateRulesPath(), platform.exe.parent_path() / "quillom_rules.json");
     EXPECT_EQ(store.templatePreferencesPath(), platform.exe.parent_path() / "user_preferences.json");
-    EXPECT_NE(pathToUtf8(store.preferencesPath()).find("Користувач"), std::string::npos);
+    EXPECT_NE(quillom::pathToUtf8(store.preferencesPath()).find("Користувач"), std::string::npos);
 
     platform.appData.clear();
     EXPECT_EQ(store.settingsFolder(), platform.exe.parent_path());

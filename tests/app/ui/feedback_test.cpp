@@ -1,11 +1,11 @@
-#include "settings/utf.h"
+#include "common/utf16.h"
 #include "ui/feedback.h"
 
 #include <gtest/gtest.h>
 
 using namespace quillom::ui;
-using quillom::settings::utf16ToUtf8;
-using quillom::settings::utf8ToUtf16;
+using quillom::toUtf8;
+using quillom::toUtf16;
 
 namespace {
 
@@ -69,7 +69,7 @@ TEST(FeedbackBody, LongMessagesAreCutOnACharacterBoundary) {
         const std::string sent = sentMessage(c.message);
         EXPECT_EQ(sent.size(), c.bytes);
         // Nothing cut in half: the text is still well-formed UTF-8.
-        EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(sent)), sent);
+        EXPECT_EQ(toUtf8(toUtf16(sent)), sent);
     }
     // Four-byte characters (a surrogate pair in the edit field).
     std::u16string emoji;

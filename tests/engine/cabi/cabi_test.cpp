@@ -1,4 +1,4 @@
-// The C interface, through the public header only.
+// The C interface, through the public headers only.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -7,19 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "quillom.h"
+#include "quillom.hpp"
 
 namespace {
 
-struct EngineDeleter {
-    void operator()(qm_engine* e) const { qm_engine_destroy(e); }
-};
-using Engine = std::unique_ptr<qm_engine, EngineDeleter>;
-
-struct StringDeleter {
-    void operator()(char* p) const { qm_free_string(p); }
-};
-using Owned = std::unique_ptr<char, StringDeleter>;
+using Engine = quillom::cabi::EnginePtr;
+using Owned = quillom::cabi::OwnedString;
 
 const std::string kRules = std::string(QUILLOM_TEST_DATA_DIR) + "/small_rules.json";
 
@@ -215,6 +208,31 @@ TEST_F(CInterface, ShortUncorrectedWordsAndExclusionsDoNotFeedTheSession) {
     // The streak restarted with "да" (ru); three English words now make "en" the session language.
     for (const char* w : {"hello", "world", "test"}) evaluateContext(e.get(), w, "a.exe");
     EXPECT_EQ(evaluateContext(e.get(), "lf", "a.exe").reason, "length_2_session_mismatch");
+}
+
+// The C++ view carries every field of the C calls and keeps their choice of direction.
+TEST_F(CInterface, CppViewCarriesTheCResults) {
+    namespace cabi = quillom::cabi;
+    Engine e = cabi::createEngine(kRules, dir_.write("p.json", R"({"active_languages": ["en", "uk", "ru"]})"));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(cabi::createEngine(dir_.path("missing.json"), dir_.path("p.json")), nullptr);
+    const cabi::Decision d = cabi::evaluateContext(e.get(), "Rfr", "app.exe", "en", false);
+    EXPECT_TRUE(d.shouldCorrect);
+    EXPECT_EQ(d.corrected, "Как");
+    EXPECT_DOUBLE_EQ(d.confidence, 0.99);
+    EXPECT_EQ(d.targetLang, "ru");
+    EXPECT_EQ(d.reason, "exact_seed_pair");
+    const cabi::Decision kept = cabi::evaluateContext(e.get(), "vbh", "app.exe", "en", false);
+    EXPECT_FALSE(kept.shouldCorrect);
+    EXPECT_EQ(kept.corrected, "");
+    EXPECT_EQ(kept.reason, "never_correct");
+    const cabi::Conversion smart = cabi::convertSelection(e.get(), "ghbdtn vbh");
+    EXPECT_EQ(smart.text, "привет мир");
+    EXPECT_EQ(smart.targetLang, "ru");
+    const cabi::Conversion to = cabi::convertSelectionTo(e.get(), "ghbdsn", "uk");
+    EXPECT_EQ(to.text, "привіт");
+    EXPECT_EQ(to.targetLang, "uk");
+    EXPECT_EQ(cabi::takeString(nullptr), "");
 }
 
 }  // namespace

@@ -54,5 +54,22 @@ TEST(JsonReader, DeepNestingFailsInsteadOfOverflowing) {
     EXPECT_TRUE(parse(std::string(200, '[') + std::string(200, ']')).has_value());
 }
 
+// Every quoted text reads back as itself.
+TEST(JsonQuote, EscapesWhatJsonRequiresAndReadsBack) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain", "\"plain\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"\n\r\t", "\"\\n\\r\\t\""},
+        {std::string("\x01\x1f", 2), "\"\\u0001\\u001f\""},
+        {"привет /", "\"привет /\""},
+    };
+    for (const auto& [text, quoted] : cases) {
+        EXPECT_EQ(quote(text), quoted) << text;
+        auto back = parse(quoted);
+        ASSERT_TRUE(back.has_value()) << quoted;
+        EXPECT_EQ(back->asString(), text);
+    }
+}
+
 }  // namespace
 }  // namespace quillom::json

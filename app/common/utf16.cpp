@@ -1,8 +1,8 @@
-#include "utf16.h"
+#include "common/utf16.h"
 
 #include <unicode/unicode.h>
 
-namespace quillom::pipeline {
+namespace quillom {
 namespace {
 
 bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
@@ -41,4 +41,9 @@ std::u16string toUtf16(std::string_view text) {
     return out;
 }
 
-}  // namespace quillom::pipeline
+std::string pathToUtf8(const std::filesystem::path& path) {
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+}  // namespace quillom

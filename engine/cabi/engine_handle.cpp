@@ -1,4 +1,4 @@
-#include "cabi/cabi_engine.h"
+#include "cabi/engine_handle.h"
 
 #include "config/file_bytes.h"
 #include "config/json.h"
@@ -7,7 +7,7 @@
 
 namespace quillom {
 
-std::unique_ptr<CABIEngine> CABIEngine::create(const std::string& rulesPath, const std::string& prefsPath) {
+std::unique_ptr<EngineHandle> EngineHandle::create(const std::string& rulesPath, const std::string& prefsPath) {
     auto bytes = readWholeFile(rulesPath);
     if (!bytes) return nullptr;
     auto root = json::parse(*bytes);
@@ -17,16 +17,16 @@ std::unique_ptr<CABIEngine> CABIEngine::create(const std::string& rulesPath, con
     const json::Value* overrides = json::findObject(*root, "manual_overrides");
     const json::Value empty = json::Value::makeObject({});
     auto engine = std::make_shared<const RulesEngine>(RulesConfig::load(*root, overrides ? *overrides : empty, prefs));
-    return std::make_unique<CABIEngine>(std::move(engine));
+    return std::make_unique<EngineHandle>(std::move(engine));
 }
 
-RulesDecision CABIEngine::evaluate(std::string_view token, std::string_view appID,
-                                   const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
-                                   bool trackSession) {
-    if (!trackSession) return engine_->evaluate(token, appID, false, std::nullopt, std::nullopt);
-    if (appID != lastAppID_) {
+RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view appId,
+                                     const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
+                                     bool trackSession) {
+    if (!trackSession) return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
+    if (appId != lastAppId_) {
         sessionTracker_.reset();
-        lastAppID_ = std::string(appID);
+        lastAppId_ = std::string(appId);
     }
     if (hasUnknownBeginning) {
         if (engine_->config().protectEndingsAfterDelete) {
@@ -34,15 +34,15 @@ RulesDecision CABIEngine::evaluate(std::string_view token, std::string_view appI
             d.reason = "unknown_word_beginning";
             return d;
         }
-        return engine_->evaluate(token, appID, false, std::nullopt, std::nullopt);
+        return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
     }
     RulesDecision decision =
-        engine_->evaluate(token, appID, false, activeInputSource, sessionTracker_.sessionLanguage());
+        engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage());
     recordSession(token, decision);
     return decision;
 }
 
-void CABIEngine::recordSession(std::string_view token, const RulesDecision& decision) {
+void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {
     if (decision.reason == "excluded_app") return;
     if (decision.shouldCorrect && decision.correctedToken) {
         sessionTracker_.recordWord(decision.targetLanguage ? decision.targetLanguage
@@ -55,18 +55,18 @@ void CABIEngine::recordSession(std::string_view token, const RulesDecision& deci
     if (letters > 2) sessionTracker_.recordWord(singleSourceLanguage(token));
 }
 
-std::optional<std::string> CABIEngine::singleSourceLanguage(std::string_view word) const {
+std::optional<std::string> EngineHandle::singleSourceLanguage(std::string_view word) const {
     auto languages = engine_->detectSourceLanguages(word);
     if (languages.size() == 1) return languages.front();
     return std::nullopt;
 }
 
-layout::ManualConversionResult CABIEngine::convertSelectionSmart(
+layout::ManualConversionResult EngineHandle::convertSelectionSmart(
     std::string_view text, const std::optional<std::string>& activeInputSource) const {
     return layout::convertSelectionSmart(engine_->config(), text, activeInputSource);
 }
 
-layout::ManualConversionResult CABIEngine::convertSelection(std::string_view text, const std::string& target) const {
+layout::ManualConversionResult EngineHandle::convertSelection(std::string_view text, const std::string& target) const {
     return layout::convertSelection(engine_->config(), text, target);
 }
 

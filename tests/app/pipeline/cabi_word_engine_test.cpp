@@ -1,31 +1,32 @@
 #include <gtest/gtest.h>
 
 #include "pipeline/engine_port.h"
-#include "pipeline/utf16.h"
+#include "common/utf16.h"
 
 namespace quillom::pipeline {
 namespace {
 
 const std::string kData = QUILLOM_TEST_DATA_DIR;
 
-TEST(CabiEngine, RulesThatCannotBeLoadedGiveNoEngine) {
-    EXPECT_EQ(createCabiEngine(kData + "/missing.json", kData + "/missing_prefs.json"), nullptr);
-    EXPECT_EQ(createCabiEngine(kData + "/array_rules.json", ""), nullptr);
+TEST(CabiWordEngine, RulesThatCannotBeLoadedGiveNoEngine) {
+    EXPECT_EQ(createCabiWordEngine(kData + "/missing.json", kData + "/missing_prefs.json"), nullptr);
+    EXPECT_EQ(createCabiWordEngine(kData + "/array_rules.json", ""), nullptr);
 }
 
-TEST(CabiEngine, MinimalRulesGiveAWorkingEngine) {
-    std::unique_ptr<WordEngine> engine = createCabiEngine(kData + "/empty_rules.json", kData + "/prefs_all_languages.json");
+TEST(CabiWordEngine, MinimalRulesGiveAWorkingEngine) {
+    std::unique_ptr<WordEngine> engine =
+        createCabiWordEngine(kData + "/empty_rules.json", kData + "/prefs_all_languages.json");
     ASSERT_NE(engine, nullptr);
-    WordVerdict v = engine->evaluate({"ghbdtn", "notepad.exe", "en", false});
+    Decision v = engine->evaluate({"ghbdtn", "notepad.exe", "en", false});
     EXPECT_FALSE(v.reason.empty()) << "every evaluation names its reason";
     engine->resetContext();
 }
 
 // The shipped rules correct the word of the overview through the adapter.
-TEST(CabiEngine, ShippedRulesCorrectAndConvert) {
-    std::unique_ptr<WordEngine> engine = createCabiEngine(QUILLOM_RULES_FILE, kData + "/prefs_all_languages.json");
+TEST(CabiWordEngine, ShippedRulesCorrectAndConvert) {
+    std::unique_ptr<WordEngine> engine = createCabiWordEngine(QUILLOM_RULES_FILE, kData + "/prefs_all_languages.json");
     if (!engine) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
-    WordVerdict v = engine->evaluate({"ghbdtn", "notepad.exe", "en", false});
+    Decision v = engine->evaluate({"ghbdtn", "notepad.exe", "en", false});
     EXPECT_TRUE(v.shouldCorrect);
     EXPECT_EQ(v.corrected, "привет");
     EXPECT_EQ(v.targetLang, "ru");

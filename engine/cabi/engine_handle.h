@@ -12,15 +12,15 @@
 
 namespace quillom {
 
-class CABIEngine {
+class EngineHandle {
 public:
     // Nothing when the rules file cannot be read or is not a JSON object.
-    static std::unique_ptr<CABIEngine> create(const std::string& rulesPath, const std::string& prefsPath);
+    static std::unique_ptr<EngineHandle> create(const std::string& rulesPath, const std::string& prefsPath);
 
-    explicit CABIEngine(std::shared_ptr<const RulesEngine> engine) : engine_(std::move(engine)) {}
+    explicit EngineHandle(std::shared_ptr<const RulesEngine> engine) : engine_(std::move(engine)) {}
 
     // trackSession: the contextual evaluation, which keeps the session state.
-    RulesDecision evaluate(std::string_view token, std::string_view appID,
+    RulesDecision evaluate(std::string_view token, std::string_view appId,
                            const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
                            bool trackSession);
     void resetContext() { sessionTracker_.reset(); }
@@ -35,7 +35,7 @@ private:
 
     std::shared_ptr<const RulesEngine> engine_;
     SessionLanguageTracker sessionTracker_{3};
-    std::string lastAppID_;
+    std::string lastAppId_;
 };
 
 }  // namespace quillom
