@@ -12,7 +12,7 @@
 namespace quillom {
 namespace {
 
-using tray::logLine;
+using quillom::logLine;
 namespace command = tray::command;
 
 constexpr int kLaunchAtLoginBlockedText = 20;

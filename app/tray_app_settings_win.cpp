@@ -27,7 +27,7 @@ public:
         app_.store_.loadPreferences(prefs);
         settings::setFlag(prefs, settings::key::DebugLog, now);
         app_.store_.savePreferences(prefs);
-        if (now) tray::logLine("=== debug log enabled ===");
+        if (now) logLine("=== debug log enabled ===");
         return now;
     }
     void playSound(const std::u16string& alias) override { app_.sound_.play(alias); }

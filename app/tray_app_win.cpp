@@ -20,7 +20,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillomTrayApp";
 
-using tray::logLine;
+using quillom::logLine;
 
 constexpr UINT kMsgResyncModifiers = WM_APP + 5;
 

@@ -20,8 +20,8 @@
 #include "pipeline/platform_win.h"
 #include "settings/settings_platform_win.h"
 #include "settings/settings_store.h"
+#include "common/debug_log.h"
 #include "tray/background_worker.h"
-#include "tray/debug_log.h"
 #include "tray/hotkey_bindings.h"
 #include "tray/hotkey_gate.h"
 #include "tray/key_names_win.h"
@@ -127,7 +127,7 @@ private:
 
     pipeline::PauseState pause_;
     bool learningMode_ = true;
-    tray::DebugLog debugLog_;
+    DebugLog debugLog_;
     tray::NotifyIcon notifyIcon_;
     tray::HotkeyBindings hotkeys_;
     tray::HotkeyGate hotkeyGate_;

@@ -1,7 +1,7 @@
 ; Quillom setup: a per-user installer without elevation.
 ;
 ;   makensis -INPUTCHARSET UTF8 -DDIST_DIR=<distribution folder> -DOUT_FILE=<setup.exe>
-;            [-DICON_FILE=<quillom.ico>] [-DVERSION=1.1.32] quillom.nsi
+;            [-DICON_FILE=<quillom.ico>] -DVERSION=<version> quillom.nsi
 ;
 ; The installer closes a running Quillom the way its tray Quit does, replaces
 ; the program files and never touches the settings folder (%LOCALAPPDATA%\Quillom),
@@ -12,7 +12,7 @@
     !error "define DIST_DIR and OUT_FILE"
 !endif
 !ifndef VERSION
-    !define VERSION "1.1.32"
+    !error "define VERSION (the build passes the project's version)"
 !endif
 
 !define APP_NAME "Quillom"

@@ -2,13 +2,13 @@
 
 #include "layout_switch.h"
 #include "replay.h"
-#include "tray/debug_log.h"
+#include "common/debug_log.h"
 #include "common/utf16.h"
 
 namespace quillom::pipeline {
 namespace {
 
-using tray::logLine;
+using quillom::logLine;
 
 // How long held keys wait for the focused window to take the layout a
 // correction asked for; an application that refuses keeps its layout.

@@ -1,6 +1,6 @@
 #include "engine_keeper.h"
 
-#include "tray/debug_log.h"
+#include "common/debug_log.h"
 
 namespace quillom::pipeline {
 
@@ -13,7 +13,7 @@ bool EngineKeeper::createNow() {
 void EngineKeeper::rebuild() {
     auto fresh = std::make_shared<std::unique_ptr<WordEngine>>(build_());
     if (!*fresh) {
-        tray::logLine("reload failed: could not create engine from %s", rulesPath_.c_str());
+        logLine("reload failed: could not create engine from %s", rulesPath_.c_str());
         return;
     }
     // The task owns the engine until the main thread takes it; a task that
@@ -25,7 +25,7 @@ void EngineKeeper::swapIn(std::unique_ptr<WordEngine> fresh) {
     std::swap(engine_, fresh);
     state_.engine = engine_.get();
     resetWord(state_);
-    tray::logLine("engine reloaded from %s / %s", rulesPath_.c_str(), prefsPath_.c_str());
+    logLine("engine reloaded from %s / %s", rulesPath_.c_str(), prefsPath_.c_str());
 }
 
 void EngineKeeper::release() {

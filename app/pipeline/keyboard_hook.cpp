@@ -1,12 +1,12 @@
 #include "keyboard_hook.h"
 
 #include "layout_switch.h"
-#include "tray/debug_log.h"
+#include "common/debug_log.h"
 #include "common/utf16.h"
 
 namespace quillom::pipeline {
 
-using tray::logLine;
+using quillom::logLine;
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include "correction_drain.h"
 #include "layout_switch.h"
-#include "tray/debug_log.h"
+#include "common/debug_log.h"
 #include "common/utf16.h"
 
 namespace quillom::pipeline {
 namespace {
 
-using tray::logLine;
+using quillom::logLine;
 
 constexpr uint16_t kVkControl = 0x11, kVkC = 0x43, kVkV = 0x56;
 constexpr int kClipboardPolls = 40;

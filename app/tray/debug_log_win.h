@@ -1,7 +1,7 @@
 // The developer marker and the log file %TEMP%\quillom.log.
 #pragma once
 
-#include "debug_log.h"
+#include "common/debug_log.h"
 
 namespace quillom::tray {
 

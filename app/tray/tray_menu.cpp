@@ -4,6 +4,7 @@
 
 #include "pipeline/foreground.h"
 #include "common/utf16.h"
+#include "quillom_version.h"
 
 namespace quillom::tray {
 namespace {
@@ -45,7 +46,7 @@ void addRecentApps(std::vector<MenuEntry>& menu, const TrayMenuState& state) {
 
 std::vector<MenuEntry> buildTrayMenu(const TrayMenuState& state) {
     std::vector<MenuEntry> menu;
-    menu.push_back(item(u"Quillom 1.1.32 — " + state.statusText, 0, false, true));
+    menu.push_back(item(u"Quillom " QUILLOM_VERSION " — " + state.statusText, 0, false, true));
     menu.push_back(separator());
     menu.push_back(item(text(menu_text::LaunchAtLogin), command::LaunchAtLogin, state.launchAtLogin));
     menu.push_back(item(text(menu_text::Enabled), command::Enabled, state.enabled));

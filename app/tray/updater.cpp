@@ -1,5 +1,7 @@
 #include "updater.h"
 
+#include "quillom_version.h"
+
 namespace quillom::tray {
 namespace {
 
@@ -13,7 +15,7 @@ void callIfPresent(F* function, Args... args) {
 void Updater::initialise(const std::string& frequency) {
     callIfPresent(api_.setAppcastUrl, appcastUrl_.c_str());
     callIfPresent(api_.setEddsaPublicKey, kUpdaterPublicKey);
-    callIfPresent(api_.setAppDetails, L"Brevant", L"Quillom", L"1.1.32");
+    callIfPresent(api_.setAppDetails, L"Brevant", L"Quillom", L"" QUILLOM_VERSION);
     applyFrequency(frequency);
     callIfPresent(api_.init);
     if (frequency == "startup") callIfPresent(api_.checkUpdateWithoutUi);

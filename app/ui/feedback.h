@@ -9,12 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "quillom_version.h"
+
 namespace quillom::ui {
 
 inline constexpr std::size_t kMaxFeedbackMessageBytes = 4000;
 inline constexpr std::string_view kFeedbackPath = "/api/quillom/feedback";
-inline constexpr std::string_view kFeedbackUserAgent = "Quillom/1.1.32";
-inline constexpr std::string_view kAppVersion = "1.1.32";
+inline constexpr std::string_view kFeedbackUserAgent = "Quillom/" QUILLOM_VERSION;
+inline constexpr std::string_view kAppVersion = QUILLOM_VERSION;
 
 // Text ids of the status line.
 namespace feedback_text {

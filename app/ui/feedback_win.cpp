@@ -46,7 +46,7 @@ SystemDescription systemDescription() {
 }
 
 HINTERNET openSession() {
-    const wchar_t* agent = L"Quillom/1.1.32";
+    const wchar_t* agent = L"Quillom/" QUILLOM_VERSION;
     HINTERNET session = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
                                     WINHTTP_NO_PROXY_BYPASS, 0);
     // Systems before Windows 8.1 know only the default proxy setting.

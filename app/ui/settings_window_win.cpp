@@ -10,8 +10,9 @@
 #include "language_picker.h"
 #include "settings/preferences.h"
 #include "settings_window_state_win.h"
-#include "tray/debug_log.h"
+#include "common/debug_log.h"
 #include "tray/interface_strings.h"
+#include "quillom_version.h"
 
 #include <algorithm>
 
@@ -198,7 +199,7 @@ void fillDebug() {
     if (!control(ctrl::ExecutablePath)) return;
     SetWindowTextW(control(ctrl::ExecutablePath), executablePath().c_str());
     setControlText(ctrl::Distribution, tray::text(kDistributionText) +
-                                           (hasPackageIdentity() ? u"Microsoft Store" : u"Installer (Inno Setup / WinSparkle)"));
+                                           (hasPackageIdentity() ? u"Microsoft Store" : u"Installer (NSIS / WinSparkle)"));
 }
 
 void showPage(int index) {
@@ -235,7 +236,7 @@ bool buildWindow() {
         item.pszText = const_cast<wchar_t*>(wide(tray::text(pageTitle(gWindow.pages[i]))));
         TabCtrl_InsertItem(gWindow.tabs, int(i), &item);
     }
-    HWND version = CreateWindowExW(0, WC_STATICW, L"Quillom 1.1.32", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP,
+    HWND version = CreateWindowExW(0, WC_STATICW, L"Quillom " QUILLOM_VERSION, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP,
                                    scaled(14), client.bottom - scaled(22), client.right - scaled(28), scaled(16),
                                    gWindow.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl::VersionLabel)),
                                    gWindow.instance, nullptr);
@@ -425,7 +426,7 @@ void reportIfClipped(int page, int id, int textId, SIZE need, SIZE have) {
     ++gClipCount.measured;
     if (need.cx <= have.cx && need.cy <= have.cy) return;
     ++gClipCount.clipped;
-    tray::logLine("layout: tab %d control %d text %d needs %ldx%ld, has %ldx%ld", page, id, textId, long(need.cx),
+    logLine("layout: tab %d control %d text %d needs %ldx%ld, has %ldx%ld", page, id, textId, long(need.cx),
                   long(need.cy), long(have.cx), long(have.cy));
 }
 
@@ -475,7 +476,7 @@ void reportClippedTexts() {
     }
     SelectObject(dc, old);
     ReleaseDC(gWindow.window, dc);
-    tray::logLine("layout check: %d texts at %d dpi in \"%s\", %d clipped", gClipCount.measured, gWindow.dpi,
+    logLine("layout check: %d texts at %d dpi in \"%s\", %d clipped", gClipCount.measured, gWindow.dpi,
                   std::string(tray::interfaceLanguage()).c_str(), gClipCount.clipped);
 }
 

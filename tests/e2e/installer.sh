@@ -16,7 +16,8 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build/windows}" && pwd) || exit 2
 dist="$build/dist/Quillom"
-setup_exe="$build/dist/Quillom-1.1.32-setup.exe"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup_exe="$build/dist/Quillom-$version-setup.exe"
 helper_exe="$build/tests/e2e/quillom_e2e_helper.exe"
 
 # shellcheck source=wine_env.sh
@@ -147,7 +148,7 @@ check_uninstall_entry() {
         [ "$actual" = "$expected" ] || problem "$name is '$actual', not '$expected'"
     done <<EOF
 DisplayName|Quillom
-DisplayVersion|1.1.32
+DisplayVersion|$version
 Publisher|Brevant
 DisplayIcon|$inst_win\\Quillom.exe,0
 InstallLocation|$inst_win

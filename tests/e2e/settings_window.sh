@@ -22,6 +22,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
         -DQUILLOM_FEEDBACK_PORT=18481 -DQUILLOM_FEEDBACK_TLS=OFF >/dev/null || { echo "configure failed" >&2; exit 2; }
 fi
 build=$(cd "$build" && pwd)
+export QUILLOM_VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 port=$(cache_value QUILLOM_FEEDBACK_PORT)
 if [ "$(cache_value QUILLOM_FEEDBACK_HOST)" != 127.0.0.1 ] || [ "$(cache_value QUILLOM_FEEDBACK_TLS)" != OFF ]; then
@@ -207,13 +208,13 @@ server_listening() { grep -q listening "$work/feedback.log" 2>/dev/null; }
 port_closed() { ! python3 -c "import socket,sys; socket.create_connection(('127.0.0.1', $port), 1)" 2>/dev/null; }
 last_body_ok() {
     tail -n 1 "$work/feedback.log" | python3 -c '
-import json, sys
+import json, os, sys
 r = json.loads(sys.stdin.read())
 b = json.loads(r["body"])
 ok = (r["path"] == "/api/quillom/feedback" and r["type"] == "application/json"
       and list(b) == ["type", "message", "appVersion", "osVersion", "arch", "locale"]
       and b["type"] == "bug" and b["message"] == "Settings window feedback test"
-      and b["appVersion"] == "1.1.32" and b["osVersion"].startswith("Windows ") and b["arch"] == "x86_64")
+      and b["appVersion"] == os.environ["QUILLOM_VERSION"] and b["osVersion"].startswith("Windows ") and b["arch"] == "x86_64")
 sys.exit(0 if ok else 1)'
 }
 

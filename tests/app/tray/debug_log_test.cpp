@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tray/debug_log.h"
+#include "common/debug_log.h"
 
 namespace quillom::tray {
 namespace {

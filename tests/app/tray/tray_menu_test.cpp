@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "quillom_version.h"
 #include "tray/interface_strings.h"
 #include "tray/tray_menu.h"
 
@@ -34,7 +35,7 @@ TEST_F(TrayMenu, OrdinaryMachineWithNothingSeenYet) {
 
     EXPECT_EQ(commandsOf(menu), (std::vector<uint32_t>{0, 2001, 2002, 2003, 2005, 2006, 2008, 2009, 2100, 2013,
                                                         2014, 2015}));
-    EXPECT_EQ(menu[0].text, u"Quillom 1.1.32 — Active");
+    EXPECT_EQ(menu[0].text, u"Quillom " QUILLOM_VERSION " — Active");
     EXPECT_TRUE(menu[0].greyed);
     EXPECT_EQ(menu[1].kind, Kind::Separator);
     EXPECT_TRUE(find(menu, 2002)->checked);
@@ -88,7 +89,8 @@ TEST_F(TrayMenu, TextsFollowTheInterfaceLanguageButTheFixedOnesStay) {
     std::vector<MenuEntry> menu = buildTrayMenu(state);
     EXPECT_EQ(find(menu, 2100)->text, u"Вимкнути для «notepad»");
     EXPECT_EQ(find(menu, 2015)->text, u"Вийти з Quillom");
-    EXPECT_EQ(menu[0].text.substr(0, 17), u"Quillom 1.1.32 — ");
+    const std::u16string title = u"Quillom " QUILLOM_VERSION " — ";
+    EXPECT_EQ(menu[0].text.substr(0, title.size()), title);
 }
 
 TEST(TrayTooltip, PrefixAndLimit) {

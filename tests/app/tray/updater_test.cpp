@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "quillom_version.h"
 #include "tray/updater.h"
 
 namespace quillom::tray {
@@ -36,7 +37,7 @@ TEST(Updater, InitialiseMakesTheCallsInOrder) {
     updater.initialise("startup");
     EXPECT_EQ(calls, (std::vector<std::string>{"url https://updates.example/api/updates/quillom-windows/appcast.xml",
                                                "key PtYgjmUhBel31iEl2hpChYgCfrL1spNxnyVmihA/2O4=",
-                                               "details Brevant Quillom 1.1.32", "auto 0", "init", "check quiet"}));
+                                               "details Brevant Quillom " QUILLOM_VERSION, "auto 0", "init", "check quiet"}));
 }
 
 TEST(Updater, FrequencyTable) {

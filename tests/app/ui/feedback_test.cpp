@@ -1,4 +1,5 @@
 #include "common/utf16.h"
+#include "quillom_version.h"
 #include "ui/feedback.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ TEST(FeedbackBody, MembersInOrderWithEscapes) {
               "  \"type\": \"idea\",\n"
               "  \"message\": \"Line one\\r\\nsaid \\\"hi\\\" \\\\ Привіт\",\n"
               "  \"contactEmail\": \"me@example.org\",\n"
-              "  \"appVersion\": \"1.1.32\",\n"
+              "  \"appVersion\": \"" QUILLOM_VERSION "\",\n"
               "  \"osVersion\": \"Windows 10.0.22631\",\n"
               "  \"arch\": \"x86_64\",\n"
               "  \"locale\": \"uk-UA\"\n"
@@ -31,7 +32,7 @@ TEST(FeedbackBody, NoContactEmailWhenEmptyAndDefaultsForUnknowns) {
               "{\n"
               "  \"type\": \"other\",\n"
               "  \"message\": \"Broken\",\n"
-              "  \"appVersion\": \"1.1.32\",\n"
+              "  \"appVersion\": \"" QUILLOM_VERSION "\",\n"
               "  \"osVersion\": \"Windows 0.0.0\",\n"
               "  \"arch\": \"x86_64\",\n"
               "  \"locale\": \"en-US\"\n"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillom::tray {
+namespace quillom {
 
 // Receives one finished line: NUL-terminated UTF-8 without a line end.
 using LogSink = void (*)(const char* line);
@@ -40,4 +40,4 @@ private:
     bool enabled_ = false;
 };
 
-}  // namespace quillom::tray
+}  // namespace quillom

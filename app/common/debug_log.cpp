@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-namespace quillom::tray {
+namespace quillom {
 namespace {
 
 LogSink gSink = nullptr;  // main thread
@@ -32,4 +32,4 @@ std::string logFileLine(int hour, int minute, int second, std::string_view text)
     return line;
 }
 
-}  // namespace quillom::tray
+}  // namespace quillom
