@@ -98,8 +98,9 @@ int TrayApp::startUp() {
         engines_.release();
         return 1;
     }
+    caretWorker_ = std::make_unique<pipeline::CaretWorker>(pipeline_.caret, caretReader_);
     learningMode_ = settings::learningMode(prefs);
-    notifyIcon_.add(window_, instance_);
+    addTrayIcon();
     applyState();
     hotkeys_.load(store_);
     registerHotkeys();
@@ -139,7 +140,11 @@ bool TrayApp::createWindow() {
     RegisterClassExW(&wc);
     window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Quillom", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               instance_, this);
-    return window_ != nullptr;
+    if (!window_) return false;
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // Run elevated, the program would not get Explorer's broadcast otherwise.
+    if (taskbarCreated_) ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+    return true;
 }
 
 bool TrayApp::createEngine() { return engines_.createNow(); }
@@ -202,6 +207,7 @@ void TrayApp::shutDown() {
     WTSUnRegisterSessionNotification(window_);
     if (hooksInstalled_) pipeline::removeHooks();
     hooksInstalled_ = false;
+    caretWorker_.reset();
     engines_.release();
 }
 
@@ -216,6 +222,12 @@ LRESULT CALLBACK TrayApp::windowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+        logLine("tray: the taskbar was created again; adding the icon");
+        trayPresence_.taskbarCreated();
+        addTrayIcon();
+        return 0;
+    }
     switch (message) {
     case WM_DESTROY:
         notifyIcon_.remove();
@@ -235,6 +247,8 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onHotkeyReleasePoll();
         } else if (wParam == kTimerHookWatchdog) {
             onHookWatchdog();
+        } else if (wParam == kTimerTrayRetry) {
+            addTrayIcon();
         }
         return 0;
     case kMsgApplySettings: applySettings(); return 0;
@@ -259,6 +273,19 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);
     }
+}
+
+void TrayApp::addTrayIcon() {
+    const bool added = notifyIcon_.add(window_, instance_);
+    if (added) {
+        refreshTooltip();
+        refreshIcon(true);
+    }
+    if (trayPresence_.afterAdd(added, GetTickCount()))
+        SetTimer(window_, kTimerTrayRetry, tray::kTrayRetryIntervalMs, nullptr);
+    else
+        KillTimer(window_, kTimerTrayRetry);
+    if (!added) logLine("tray: the icon could not be added");
 }
 
 void TrayApp::applyState() {

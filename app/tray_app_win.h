@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "pipeline/engine_keeper.h"
+#include "pipeline/caret_reader_win.h"
 #include "pipeline/hook_timing.h"
 #include "pipeline/hook_watchdog.h"
 #include "pipeline/keyboard_hook.h"
@@ -26,6 +27,7 @@
 #include "tray/hotkey_gate.h"
 #include "tray/key_names_win.h"
 #include "tray/tray_icon_win.h"
+#include "tray/tray_presence.h"
 #include "tray/updater.h"
 
 namespace quillom {
@@ -48,6 +50,7 @@ private:
     // lParam owns a std::function<void()> to run on the main thread.
     static constexpr UINT kMsgRunOnMainThread = WM_APP + 6;
     static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600, kHotkeyPollMilliseconds = 15;
+    static constexpr UINT_PTR kTimerTrayRetry = 11;
 
     int startUp();
     bool createWindow();
@@ -64,6 +67,8 @@ private:
     void refreshTooltip();
     void refreshIcon(bool force);
     bool fullScreenPauseNow();
+    // Adds the tray icon with its current look; on failure the retry timer runs.
+    void addTrayIcon();
     pipeline::Status status();
 
     // Reads the runtime settings and has the worker build a new engine from
@@ -124,11 +129,15 @@ private:
     bool hooksInstalled_ = false;
     DWORD mainThreadId_ = GetCurrentThreadId();
     HWINEVENTHOOK foregroundEvents_ = nullptr;
+    pipeline::WinCaretReader caretReader_;
+    std::unique_ptr<pipeline::CaretWorker> caretWorker_;  // reads for pipeline_.caret; stopped before it goes
 
     pipeline::PauseState pause_;
     bool learningMode_ = true;
     DebugLog debugLog_;
     tray::NotifyIcon notifyIcon_;
+    tray::TrayPresence trayPresence_;
+    UINT taskbarCreated_ = 0;  // the registered message Explorer broadcasts when it starts
     tray::HotkeyBindings hotkeys_;
     tray::HotkeyGate hotkeyGate_;
     tray::WindowsKeyNames keyNames_;

@@ -21,7 +21,8 @@ struct DrainingFlag {
 };
 
 std::optional<LayoutId> applyCorrection(PipelineState& state, PipelinePorts ports, const PendingCorrection& c) {
-    if (!replayCorrection(ports, int32_t(c.eraseCount), c.replacement, char16_t(c.boundaryChar), c.boundaryKind)) {
+    if (!replayCorrection(ports, int32_t(c.eraseCount), c.replacement, char16_t(c.boundaryChar), c.boundaryKind,
+                          c.heldShifts)) {
         logLine("replay: the system inserted fewer events than sent; '%s' left as it stands",
                 toUtf8(c.typedWord).c_str());
         state.undo.available = false;
@@ -96,8 +97,8 @@ void drainFrom(KeyboardHook& hook, std::optional<LayoutId> requested) {
 }  // namespace
 
 bool replayCorrection(PipelinePorts ports, int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
-                      BoundaryKind boundaryKind) {
-    return runPlan(replayPlan(eraseCount, text, boundaryChar, boundaryKind), ports.input, ports.clock);
+                      BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts) {
+    return runPlan(replayPlan(eraseCount, text, boundaryChar, boundaryKind, heldShifts), ports.input, ports.clock);
 }
 
 void drainQueue(KeyboardHook& hook) { drainFrom(hook, std::nullopt); }

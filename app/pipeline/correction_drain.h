@@ -10,10 +10,11 @@
 
 namespace quillom::pipeline {
 
-// Erase, retype and re-send the boundary; shared by the drain and Undo. False
-// when the system inserted fewer events than asked (the rest is not sent).
+// Erase, retype and re-send the boundary (with the Shift keys held with it);
+// shared by the drain and Undo. False when the system inserted fewer events
+// than asked (the rest is not sent).
 bool replayCorrection(PipelinePorts ports, int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
-                      BoundaryKind boundaryKind);
+                      BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts = {});
 
 // Main thread, for MSG_CORRECTION_READY. Runs until the queue is empty, also
 // when the hook queues more while it runs (its waits serve the hooks).

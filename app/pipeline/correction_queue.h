@@ -7,6 +7,7 @@
 #include <deque>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "key_event.h"
 #include "word_capture.h"
@@ -20,6 +21,7 @@ struct PendingCorrection {
     uint32_t boundaryChar = 0;
     BoundaryKind boundaryKind = BoundaryKind::Space;
     std::string targetLang;
+    std::vector<uint16_t> heldShifts;  // Shift keys held with the boundary key, by virtual key
 };
 
 // A user key event swallowed by the hook, to be sent again as it was. It is

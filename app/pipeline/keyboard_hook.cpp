@@ -116,11 +116,15 @@ void KeyboardHook::expireUndo(uint32_t vkCode) {
 }
 
 HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
-    noteForeground();
+    const WindowId focus = noteFocus();
+    // What follows leaving the field is a new word with an unknown beginning.
+    if (state_.passwordGate.blocks(ports_.desktop, focus)) {
+        state_.capture.reset();
+        return HookVerdict::Pass;
+    }
     char16_t ch = 0;
     if (state_.capture.needsTranslation(event.vkCode))
-        ch = ports_.desktop.translateKey(event.vkCode, event.scanCode, state_.capture.shiftHeld(),
-                                         ports_.desktop.focusTarget());
+        ch = ports_.desktop.translateKey(event.vkCode, event.scanCode, state_.capture.shiftHeld(), focus);
     const bool wasReset = isResetState();
     const std::u16string before = state_.capture.word();
     CaptureResult result = state_.capture.onKeyDown(event.vkCode, ch);
@@ -130,17 +134,53 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     const bool plainBackspace = event.vkCode == vk::Backspace && !state_.heldModifiers.any();
     if (!plainBackspace && isResetState() && (!wasReset || !before.empty()) && state_.engine)
         state_.engine->resetContext();
-    if (result.kind == CaptureResult::Kind::Boundary && evaluateWord(result.word)) return HookVerdict::Swallow;
-    return HookVerdict::Pass;
+    followCaretQuestion();
+    if (result.kind != CaptureResult::Kind::Boundary) return HookVerdict::Pass;
+    settleBeginning(result.word);
+    return evaluateWord(result.word) ? HookVerdict::Swallow : HookVerdict::Pass;
+}
+
+// The question is open while the word's beginning is unknown: asked anew
+// while no letter is typed, read once letters are.
+void KeyboardHook::followCaretQuestion() {
+    if (!state_.capture.hasUnknownBeginning()) return;
+    if (state_.capture.word().empty())
+        state_.caret.ask();
+    else
+        state_.caret.noteWord(state_.capture.word());
+}
+
+void KeyboardHook::settleBeginning(FinishedWord& word) {
+    if (!word.hasUnknownBeginning) return;
+    CaretAnswer answer = state_.caret.take();
+    const std::string seen = answer.lastText ? toUtf8(*answer.lastText) : std::string();
+    if (!answer.answered) {
+        logLine("caret: no answer (%d reads, last %u ms, saw '%s')", answer.reads, answer.readMs, seen.c_str());
+        return;
+    }
+    word.hasUnknownBeginning = !answer.known;
+    logLine("caret: beginning %s (read %u ms, %d reads, saw '%s')", answer.known ? "known" : "unknown",
+            answer.readMs, answer.reads, seen.c_str());
 }
 
 bool KeyboardHook::isResetState() const {
     return state_.capture.word().empty() && state_.capture.hasUnknownBeginning();
 }
 
-void KeyboardHook::noteForeground() {
-    WindowId window = ports_.desktop.foregroundWindow();
-    if (window == state_.lastForeground || ports_.desktop.belongsToThisProcess(window)) return;
+WindowId KeyboardHook::noteFocus() {
+    const WindowId window = ports_.desktop.foregroundWindow();
+    const WindowId focus = ports_.desktop.focusTarget();
+    if (ports_.desktop.belongsToThisProcess(window)) return focus;
+    if (window != state_.lastForeground) {
+        noteForeground(window);
+    } else if (focus != state_.lastFocus && state_.lastFocus != 0) {
+        resetWord(state_);
+    }
+    state_.lastFocus = focus;
+    return focus;
+}
+
+void KeyboardHook::noteForeground(WindowId window) {
     if (state_.lastForeground != 0) resetWord(state_);
     state_.undo.available = false;
     state_.lastForeground = window;
@@ -183,8 +223,11 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
 }
 
 void KeyboardHook::queueCorrection(const FinishedWord& word, const Decision& verdict) {
+    std::vector<uint16_t> heldShifts;
+    for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
+        if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
     enqueue(PendingCorrection{uint32_t(word.word.size()), word.word, toUtf16(verdict.corrected), word.boundaryChar,
-                              word.boundaryKind, verdict.targetLang});
+                              word.boundaryKind, verdict.targetLang, std::move(heldShifts)});
 }
 
 }  // namespace quillom::pipeline

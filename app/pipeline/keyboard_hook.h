@@ -38,7 +38,11 @@ private:
     bool mustHoldBack(uint32_t time);
     void enqueue(QueuedInput item);
     bool isResetState() const;
-    void noteForeground();
+    // The focused control now; a new foreground window or control forgets the word.
+    WindowId noteFocus();
+    void noteForeground(WindowId window);
+    void followCaretQuestion();
+    void settleBeginning(FinishedWord& word);
     void expireUndo(uint32_t vkCode);
     // True when a correction was queued and the boundary key must be swallowed.
     bool evaluateWord(const FinishedWord& word);

@@ -4,6 +4,7 @@ namespace quillom::pipeline {
 
 void resetWord(PipelineState& state) {
     state.capture.reset();
+    state.caret.ask();
     if (state.engine) state.engine->resetContext();
 }
 

@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 
+#include "caret_context.h"
 #include "correction_queue.h"
 #include "engine_port.h"
 #include "foreground.h"
+#include "password_gate.h"
 #include "platform.h"
 #include "word_capture.h"
 
@@ -55,6 +57,11 @@ struct PipelineState {
     UndoRecord undo;
 
     WindowId lastForeground = 0;
+    WindowId lastFocus = 0;  // the focused control at the last key-down
+    PasswordGate passwordGate;
+    // Asked whenever the word's beginning becomes unknown; a worker thread
+    // of the program answers it.
+    CaretQuestion caret;
     std::string currentAppId;  // UTF-8 executable name, passed to the engine as appID
     RecentApps recentApps;
 
@@ -74,7 +81,7 @@ struct PipelineState {
 };
 
 // Forget the word and the engine's session language; what follows may be
-// the tail of a longer word.
+// the tail of a longer word, unless the focused control tells otherwise.
 void resetWord(PipelineState& state);
 
 // Deactivation also forgets the word.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "clipboard_snapshot.h"
 #include "key_event.h"
 
 namespace quillom::pipeline {
@@ -53,6 +54,9 @@ public:
     // The focus window of the foreground window's GUI thread, else the
     // foreground window itself; 0 when there is none.
     virtual WindowId focusTarget() = 0;
+    // A field whose text is hidden as it is typed (a standard edit with ES_PASSWORD).
+    // Must not send the window a message: the hook thread asks.
+    virtual bool isPasswordField(WindowId window) = 0;
     // Language id (low word of the layout) of the window thread's layout,
     // of the current thread's when window is 0.
     virtual uint16_t layoutLanguage(WindowId window) = 0;
@@ -78,8 +82,13 @@ public:
     virtual ~Clipboard() = default;
     // CF_UNICODETEXT, or nothing when the clipboard is busy or holds no text.
     virtual std::optional<std::u16string> readText() = 0;
-    // Opens, empties and sets the text; false when the clipboard was busy.
+    // Opens, empties and sets the text, marked to stay out of clipboard
+    // history and monitors (transientMarks); false when the clipboard was busy.
     virtual bool writeText(const std::u16string& text) = 0;
+    // Every format that can be kept (savePlan), in order; nothing when busy.
+    virtual std::optional<ClipboardSnapshot> save() = 0;
+    // Empties the clipboard and puts the snapshot back; false when busy.
+    virtual bool restore(const ClipboardSnapshot& snapshot) = 0;
     virtual uint32_t sequenceNumber() = 0;
 };
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "clipboard_win.h"
+#include "edit_control_win.h"
 #include "foreground.h"
 #include "common/utf16.h"
 
@@ -17,20 +19,6 @@ HWND asWindow(WindowId id) { return reinterpret_cast<HWND>(id); }
 WindowId idOf(HWND window) { return reinterpret_cast<WindowId>(window); }
 
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-class ClipboardSession {
-public:
-    ClipboardSession() : open_(OpenClipboard(nullptr) != 0) {}
-    ~ClipboardSession() {
-        if (open_) CloseClipboard();
-    }
-    ClipboardSession(const ClipboardSession&) = delete;
-    ClipboardSession& operator=(const ClipboardSession&) = delete;
-    bool open() const { return open_; }
-
-private:
-    bool open_;
-};
 
 // The mandatory integrity level (a SECURITY_MANDATORY_*_RID) of a process;
 // nothing when it cannot be read.
@@ -135,6 +123,8 @@ WindowId WinDesktop::focusTarget() {
     return idOf(foreground);
 }
 
+bool WinDesktop::isPasswordField(WindowId window) { return isPasswordEdit(asWindow(window)); }
+
 uint16_t WinDesktop::layoutLanguage(WindowId window) {
     DWORD thread = window ? GetWindowThreadProcessId(asWindow(window), nullptr) : 0;
     return LOWORD(reinterpret_cast<uintptr_t>(GetKeyboardLayout(thread)));
@@ -221,21 +211,8 @@ bool WinClipboard::writeText(const std::u16string& text) {
     ClipboardSession session;
     if (!session.open()) return false;
     EmptyClipboard();
-    size_t bytes = (text.size() + 1) * sizeof(char16_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) return false;
-    void* target = GlobalLock(memory);
-    if (!target) {
-        GlobalFree(memory);
-        return false;
-    }
-    memcpy(target, text.c_str(), bytes);
-    GlobalUnlock(memory);
-    // SetClipboardData owns the memory from here on, unless it fails.
-    if (!SetClipboardData(CF_UNICODETEXT, memory)) {
-        GlobalFree(memory);
-        return false;
-    }
+    if (!putBytes(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(char16_t))) return false;
+    putMarks(transientMarks());
     return true;
 }
 

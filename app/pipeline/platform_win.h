@@ -19,6 +19,7 @@ public:
     bool belongsToThisProcess(WindowId window) override;
     std::string executableName(WindowId window) override;
     WindowId focusTarget() override;
+    bool isPasswordField(WindowId window) override;
     uint16_t layoutLanguage(WindowId window) override;
     char16_t translateKey(uint32_t vkCode, uint32_t scanCode, bool shift, WindowId target) override;
     std::vector<LayoutId> installedLayouts() override;
@@ -34,6 +35,8 @@ class WinClipboard final : public Clipboard {
 public:
     std::optional<std::u16string> readText() override;
     bool writeText(const std::u16string& text) override;
+    std::optional<ClipboardSnapshot> save() override;  // clipboard_win.cpp
+    bool restore(const ClipboardSnapshot& snapshot) override;
     uint32_t sequenceNumber() override;
 };
 

@@ -13,12 +13,31 @@ ReplayStep unicodeChar(char16_t unit) {
     return {0, {{0, uint16_t(unit), keyflag::Unicode}, {0, uint16_t(unit), keyflag::Unicode | keyflag::KeyUp}}};
 }
 
+// The right Shift has a scan code of its own; the left one stands for the generic key.
+ReplayStep shiftKeys(std::span<const uint16_t> vks, uint32_t flags) {
+    constexpr uint16_t kVkRightShift = 0xA1, kScanLeftShift = 0x2A, kScanRightShift = 0x36;
+    ReplayStep step;
+    for (uint16_t vk : vks) step.keys.push_back({vk, vk == kVkRightShift ? kScanRightShift : kScanLeftShift, flags});
+    return step;
+}
+
+ReplayStep boundaryKey(char16_t boundaryChar, BoundaryKind boundaryKind) {
+    switch (boundaryKind) {
+    case BoundaryKind::Space: return unicodeChar(u' ');
+    case BoundaryKind::Enter: return keyPress(kVkReturn);
+    case BoundaryKind::Tab: return keyPress(kVkTab);
+    case BoundaryKind::Punctuation: return unicodeChar(boundaryChar);
+    }
+    return {};
+}
+
 }  // namespace
 
 std::vector<ReplayStep> replayPlan(int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
-                                   BoundaryKind boundaryKind) {
+                                   BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts) {
     std::vector<ReplayStep> plan;
     plan.push_back(wait(20));
+    if (!heldShifts.empty()) plan.push_back(shiftKeys(heldShifts, keyflag::KeyUp));
     if (eraseCount > 0) {
         ReplayStep erase;
         for (int32_t i = 0; i < eraseCount; ++i) {
@@ -29,18 +48,15 @@ std::vector<ReplayStep> replayPlan(int32_t eraseCount, std::u16string_view text,
     }
     plan.push_back(wait(30));
     // A lone Shift tap ends any modifier state the application may still hold.
-    plan.push_back(keyPress(kVkShift));
+    if (heldShifts.empty()) plan.push_back(keyPress(kVkShift));
     plan.push_back(wait(10));
     for (char16_t unit : text) {
         plan.push_back(unicodeChar(unit));
         plan.push_back(wait(6));
     }
-    switch (boundaryKind) {
-    case BoundaryKind::Space: plan.push_back(unicodeChar(u' ')); break;
-    case BoundaryKind::Enter: plan.push_back(keyPress(kVkReturn)); break;
-    case BoundaryKind::Tab: plan.push_back(keyPress(kVkTab)); break;
-    case BoundaryKind::Punctuation: plan.push_back(unicodeChar(boundaryChar)); break;
-    }
+    ReplayStep boundary = shiftKeys(heldShifts, 0);
+    for (const SyntheticKey& key : boundaryKey(boundaryChar, boundaryKind).keys) boundary.keys.push_back(key);
+    if (!boundary.keys.empty()) plan.push_back(std::move(boundary));
     return plan;
 }
 

@@ -20,9 +20,12 @@ struct ReplayStep {
     friend bool operator==(const ReplayStep&, const ReplayStep&) = default;
 };
 
-// Erase eraseCount units, type text as Unicode characters, send the boundary again.
+// Erase eraseCount units, type text as Unicode characters, send the boundary
+// again. heldShifts: the Shift keys (by virtual key) the user held down with
+// the boundary key; they are let go for the text and pressed again for the
+// boundary, which so arrives as Shift+Enter or Shift+Tab, and stay down.
 std::vector<ReplayStep> replayPlan(int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
-                                   BoundaryKind boundaryKind);
+                                   BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts = {});
 
 // The held key as it arrived: its virtual key and scan code, up or down.
 SyntheticKey resendEvent(const HeldKey& key);

@@ -12,7 +12,7 @@ using quillom::logLine;
 
 constexpr uint16_t kVkControl = 0x11, kVkC = 0x43, kVkV = 0x56;
 constexpr int kClipboardPolls = 40;
-constexpr int kRestoreAttempts = 50;
+constexpr int kClipboardAttempts = 50;
 
 bool sendCtrlChord(InputSender& input, uint16_t vk) {
     const SyntheticKey keys[] = {
@@ -41,14 +41,21 @@ std::u16string captureSelection(PipelinePorts ports) {
     return {};
 }
 
-// The application may still hold the clipboard open for the paste; giving up
-// at once would lose the user's clipboard text, so try for a while.
-void restoreClipboard(PipelinePorts ports, const std::optional<std::u16string>& saved) {
-    if (!saved) return;
-    for (int attempt = 0; attempt < kRestoreAttempts; ++attempt) {
-        if (ports.clipboard.writeText(*saved)) return;
+// The application may hold the clipboard open a moment (for the copy, for
+// the paste): try for a while before giving up.
+template <typename Put>
+bool retryClipboard(PipelinePorts ports, Put put) {
+    for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+        if (put()) return true;
         ports.clock.waitServingHooks(10);
     }
+    return false;
+}
+
+// Giving up at once would lose what the user had copied.
+void restoreClipboard(PipelinePorts ports, const std::optional<ClipboardSnapshot>& saved) {
+    if (saved && !retryClipboard(ports, [&] { return ports.clipboard.restore(*saved); }))
+        logLine("convert: the clipboard stayed busy; its content was not put back");
 }
 
 std::optional<LayoutId> undoNow(PipelineState& state, PipelinePorts ports, std::optional<std::string>& restored) {
@@ -80,7 +87,7 @@ std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, co
         logLine("convert: the text's window is not in front");
         return std::nullopt;
     }
-    std::optional<std::u16string> saved = ports.clipboard.readText();
+    std::optional<ClipboardSnapshot> saved = ports.clipboard.save();
     std::u16string selection = captureSelection(ports);
     if (selection.empty()) {
         logLine("convert: no selection captured");
@@ -94,8 +101,13 @@ std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, co
         return std::nullopt;
     }
     std::u16string converted = toUtf16(conversion.text);
-    // A busy clipboard skips the write; Ctrl+V still goes out.
-    ports.clipboard.writeText(converted);
+    // Without the converted text on the clipboard, Ctrl+V would paste
+    // whatever is there in place of the selection.
+    if (!retryClipboard(ports, [&] { return ports.clipboard.writeText(converted); })) {
+        logLine("convert: the clipboard stayed busy; nothing pasted");
+        restoreClipboard(ports, saved);
+        return std::nullopt;
+    }
     const bool pasted = sendCtrlChord(ports.input, kVkV);
     ports.clock.waitServingHooks(150);
     restoreClipboard(ports, saved);

@@ -135,7 +135,9 @@ bool NotifyIcon::add(HWND owner, HINSTANCE instance) {
                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     if (!data_.hIcon) data_.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     lstrcpynW(data_.szTip, L"Quillom", 128);
-    return Shell_NotifyIconW(NIM_ADD, &data_) != 0;
+    // "TaskbarCreated" also comes without a restart (a change of display
+    // settings): then the icon is still there and only needs its data.
+    return Shell_NotifyIconW(NIM_ADD, &data_) != 0 || Shell_NotifyIconW(NIM_MODIFY, &data_) != 0;
 }
 
 void NotifyIcon::setTip(const std::u16string& tip) {

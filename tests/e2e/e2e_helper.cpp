@@ -8,11 +8,24 @@
 //   e2e_helper close-quillom          asks the running Quillom to quit (WM_CLOSE)
 //   e2e_helper probe-window <log>     shows a window with an edit field and logs every
 //                                     WM_INPUTLANGCHANGEREQUEST it receives into <log>
+//   e2e_helper fields-window <prefix> shows a multi-line edit and a password edit; writes their
+//                                     texts to <prefix>-multi.txt and <prefix>-password.txt on
+//                                     every change and appends each Enter the multi-line edit
+//                                     gets, with the Shift state, to <prefix>-keys.txt
+//   e2e_helper clipboard-set-private <in>  the text of <in> plus a private format with 4 bytes
+//   e2e_helper clipboard-get-private <out> the clipboard's text and the private format's bytes
+//                                     (hex) as two lines into <out>
+//   e2e_helper drop-tray-icon         removes Quillom's notification-area icon, as a crash of
+//                                     the shell would
+//   e2e_helper taskbar-created        broadcasts "TaskbarCreated", as a new shell does
 // Exit codes: 0 done, 1 not found or failed, 2 usage.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -154,12 +167,140 @@ int probeWindow(const char* logPath) {
     return 0;
 }
 
+// --- the fields window ---------------------------------------------------------
+
+std::string gFieldsPrefix;
+HWND gMulti = nullptr, gPassword = nullptr;
+WNDPROC gMultiProc = nullptr;
+
+void saveField(HWND edit, const char* suffix) {
+    int length = GetWindowTextLengthW(edit);
+    std::wstring text(size_t(length) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(edit, text.data(), length + 1)));
+    writeFile((gFieldsPrefix + suffix).c_str(), toUtf8(text));
+}
+
+LRESULT CALLBACK multiEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        if (std::FILE* f = std::fopen((gFieldsPrefix + "-keys.txt").c_str(), "ab")) {
+            std::fprintf(f, "Enter shift=%d\n", GetKeyState(VK_SHIFT) < 0 ? 1 : 0);
+            std::fclose(f);
+        }
+    }
+    return CallWindowProcW(gMultiProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK fieldsFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+        saveField(gMulti, "-multi.txt");
+        saveField(gPassword, "-password.txt");
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int fieldsWindow(const char* prefix) {
+    gFieldsPrefix = prefix;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = fieldsFrameProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"QuillomFieldsWindow";
+    wc.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
+    RegisterClassW(&wc);
+    HWND frame = CreateWindowExW(0, L"QuillomFieldsWindow", L"Quillom test fields", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 600, 300, 420, 260, nullptr, nullptr, instance, nullptr);
+    // The multi-line edit fills the top, the password edit the bottom.
+    gMulti = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_WANTRETURN, 0, 0,
+                             400, 110, frame, HMENU(1), instance, nullptr);
+    gPassword = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_PASSWORD | ES_AUTOHSCROLL, 0,
+                                130, 400, 80, frame, HMENU(2), instance, nullptr);
+    gMultiProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(gMulti, GWLP_WNDPROC, LONG_PTR(multiEditProc)));
+    saveField(gMulti, "-multi.txt");
+    saveField(gPassword, "-password.txt");
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+// --- clipboard with a private format ----------------------------------------------
+
+UINT privateFormat() { return RegisterClipboardFormatW(L"Quillom e2e private"); }
+
+int clipboardSetPrivate(const char* in) {
+    std::string bytes;
+    if (!readFile(in, bytes)) return 1;
+    std::wstring text = fromUtf8(bytes);
+    if (!OpenClipboard(nullptr)) return 1;
+    EmptyClipboard();
+    const unsigned char data[4] = {0xDE, 0xAD, 0xBE, 0xEF};
+    bool ok = true;
+    for (auto [format, source, size] : {std::tuple<UINT, const void*, size_t>{CF_UNICODETEXT, text.c_str(),
+                                                                            (text.size() + 1) * sizeof(wchar_t)},
+                                        {privateFormat(), data, sizeof data}}) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+        memcpy(GlobalLock(memory), source, size);
+        GlobalUnlock(memory);
+        // The clipboard owns the memory once SetClipboardData succeeds.
+        if (!SetClipboardData(format, memory)) {
+            GlobalFree(memory);
+            ok = false;
+        }
+    }
+    CloseClipboard();
+    return ok ? 0 : 1;
+}
+
+int clipboardGetPrivate(const char* out) {
+    if (!OpenClipboard(nullptr)) return 1;
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    std::string hex;
+    if (HANDLE data = GetClipboardData(privateFormat())) {
+        const SIZE_T size = GlobalSize(data);
+        if (auto* p = static_cast<const unsigned char*>(GlobalLock(data))) {
+            char two[3];
+            for (SIZE_T i = 0; i < size; ++i) {
+                std::snprintf(two, sizeof two, "%02x", p[i]);
+                hex += two;
+            }
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return writeFile(out, toUtf8(text) + "\n" + hex + "\n") ? 0 : 1;
+}
+
+// --- the notification area ---------------------------------------------------------
+
+int dropTrayIcon() {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = FindWindowW(L"QuillomTrayApp", nullptr);
+    data.uID = 1;
+    return data.hWnd && Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+}
+
+int taskbarCreated() {
+    return PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
     if (command == "close-quillom") return closeQuillom();
+    if (command == "drop-tray-icon") return dropTrayIcon();
+    if (command == "taskbar-created") return taskbarCreated();
     if (argc < 3) return 2;
     if (command == "gettext") return getText(argv[2]);
     if (command == "settext") return setText(argv[2]);
@@ -168,5 +309,8 @@ int main(int argc, char** argv) {
     if (command == "has-window") return findWindow(argv[2], false);
     if (command == "shows-window") return findWindow(argv[2], true);
     if (command == "probe-window") return probeWindow(argv[2]);
+    if (command == "fields-window") return fieldsWindow(argv[2]);
+    if (command == "clipboard-set-private") return clipboardSetPrivate(argv[2]);
+    if (command == "clipboard-get-private") return clipboardGetPrivate(argv[2]);
     return 2;
 }

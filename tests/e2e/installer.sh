@@ -86,11 +86,10 @@ more_ready_lines() { [ "$(ready_lines)" -gt "$1" ]; }
 log_mark() { wc -l <"$log" 2>/dev/null || echo 0; }
 logged_since() { tail -n +"$(($1 + 1))" "$log" 2>/dev/null | grep -qF -- "$2"; }
 
-# Preferences of a test run: the debug log shows when Quillom is ready; no sounds;
-# unknown word beginnings are not protected, as the first word after a click would be.
+# Preferences of a test run: the debug log shows when Quillom is ready; no sounds.
 write_test_prefs() {
     mkdir -p "$settings"
-    printf '{"active_languages":["en","uk","ru"],"debug_log":true,"protect_endings_after_delete":false,"play_sound_on_correction":false}' \
+    printf '{"active_languages":["en","uk","ru"],"debug_log":true,"play_sound_on_correction":false}' \
         >"$settings/user_preferences.json"
 }
 

@@ -79,9 +79,9 @@ stop_quillom() {
 write_prefs() { printf '%s' "$1" >"$settings/user_preferences.json"; }
 
 # Undo on Ctrl+Shift+U and Convert on Ctrl+Shift+K: the X server keeps Ctrl+Alt+F-keys.
-# Unknown word beginnings are not protected, as the first word after a click would be.
+# Everything else as installed (word-ending protection on).
 test_prefs() {
-    printf '{"active_languages":["en","uk","ru"],"debug_log":true,"protect_endings_after_delete":false,'
+    printf '{"active_languages":["en","uk","ru"],"debug_log":true,'
     printf '"pause_in_games":true,"play_sound_on_correction":false,"excluded_apps":{%s},' "${1:-}"
     printf '"hotkeys":{"undo":{"mods":6,"vk":85},"convert":{"mods":6,"vk":75},"convert_en":{"mods":0,"vk":0},'
     printf '"convert_ru":{"mods":0,"vk":0},"convert_uk":{"mods":0,"vk":0}}}'
@@ -157,6 +157,34 @@ case_correction() {
     clear_notepad
     type_text 30 'ghbdtn!'
     if expect_text 'привет!'; then pass "$what"; else fail "$what (got '$actual')"; fi
+}
+
+case_first_word_after_click() {
+    local what="10 the first word after a click into an empty field is corrected with the default protection"
+    clear_notepad
+    local mark
+    mark=$(log_mark)
+    type_text 30 'ghbdtn '
+    if expect_text 'привет ' && e2e_wait_for 5 logged_since "$mark" "caret: beginning known"; then
+        pass "$what ($(tail -n +"$((mark + 1))" "$log" | grep -o 'caret: .*' | head -n 1))"
+    else
+        fail "$what (got '$actual', log: $(tail -n +"$((mark + 1))" "$log" | grep caret | tr '\n' ' '))"
+    fi
+}
+
+case_fragment_protected() {
+    local what="11 a fragment typed inside a word stays as typed"
+    clear_notepad
+    type_text 30 'abc'
+    xdotool key Left Left
+    local mark
+    mark=$(log_mark)
+    type_text 30 'ghbdtn '
+    if expect_text 'aghbdtn bc' && e2e_wait_for 5 logged_since "$mark" "caret: beginning unknown"; then
+        pass "$what"
+    else
+        fail "$what (got '${actual:-}', log: $(tail -n +"$((mark + 1))" "$log" | grep caret | tr '\n' ' '))"
+    fi
 }
 
 case_fast_typing() {
@@ -296,17 +324,25 @@ case_excluded_app() {
     start_quillom wait-ready
 }
 
+# The icon is the tray window's first square: look for its red in a screenshot.
+tray_window() { xdotool search --onlyvisible --name 'Wine System Tray' 2>/dev/null | head -n 1; }
+tray_shows_icon() {
+    local tray X Y WIDTH HEIGHT SCREEN WINDOW
+    tray=$(tray_window)
+    [ -n "$tray" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$tray")"
+    import -window root "$artifacts/tray.png"
+    convert "$artifacts/tray.png" -crop "${HEIGHT}x${HEIGHT}+${X}+${Y}" +repage -format %c histogram:info:- |
+        grep -qi '#C83C3C'
+}
+tray_lacks_icon() { ! tray_shows_icon; }
+
 case_tray_menu() {
     local what="9 the tray shows the icon and a right click opens the menu"
     local tray
     tray=$(timeout 10 xdotool search --sync --onlyvisible --name 'Wine System Tray' | head -n 1)
     if [ -z "$tray" ]; then fail "$what (no system tray window)"; return; fi
-    import -window root "$artifacts/tray.png"
-    # The icon is the tray window's first square: look for its red.
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$tray")"
-    if ! convert "$artifacts/tray.png" -crop "${HEIGHT}x${HEIGHT}+${X}+${Y}" +repage -format %c histogram:info:- |
-        grep -qi '#C83C3C'; then
+    if ! tray_shows_icon; then
         fail "$what (no icon in the tray window)"
         return
     fi
@@ -336,6 +372,78 @@ case_tray_undo() {
     if expect_text 'ok rfr '; then pass "$what"; else fail "$what (got '$actual')"; fi
 }
 
+case_tray_comes_back() {
+    local what="15 after the shell's TaskbarCreated broadcast the icon is in the tray again"
+    local mark
+    mark=$(log_mark)
+    # As when the shell restarts: the icon is gone, then the new shell broadcasts.
+    helper drop-tray-icon || { fail "$what (could not remove the icon)"; return; }
+    if ! e2e_wait_for 5 tray_lacks_icon; then fail "$what (the icon did not go away)"; return; fi
+    helper taskbar-created
+    if e2e_wait_for 10 tray_shows_icon && logged_since "$mark" "tray: the taskbar was created again"; then
+        pass "$what"
+    else
+        import -window root "$artifacts/tray-after-restart.png"
+        fail "$what (no icon after the broadcast)"
+    fi
+}
+
+file_is() { [ "$(cat "$1" 2>/dev/null)" = "$2" ]; }
+
+case_fields() {
+    # Before Undo teaches Quillom to leave ghbdtn alone.
+    local shift_what="12 Shift+Enter after a corrected word reaches the edit as Shift+Enter"
+    local password_what="13 a password field is left alone and nothing of it is logged"
+    local prefix="$work/fields"
+    rm -f "$prefix"-*.txt
+    helper fields-window "$(winpath "$prefix")" &
+    local fields_pid=$!
+    local fields
+    fields=$(timeout 30 xdotool search --sync --onlyvisible --name 'Quillom test fields' | head -n 1)
+    if [ -z "$fields" ]; then fail "$shift_what (no test window)"; fail "$password_what (no test window)"; return; fi
+    # The multi-line edit fills the window's top, the password edit its bottom.
+    xdotool mousemove --window "$fields" 200 60 click 1
+    type_text 30 'ok ghbdtn'
+    xdotool key shift+Return
+    type_text 30 'x'
+    if e2e_wait_for 5 file_is "$prefix-multi.txt" $'ok привет\r\nx' && file_is "$prefix-keys.txt" 'Enter shift=1'; then
+        pass "$shift_what"
+    else
+        fail "$shift_what (text '$(cat "$prefix-multi.txt")', keys '$(tr '\n' ' ' <"$prefix-keys.txt")')"
+    fi
+    local mark
+    mark=$(log_mark)
+    xdotool mousemove --window "$fields" 200 190 click 1
+    type_text 30 'ok ghbdtn '
+    if e2e_wait_for 5 file_is "$prefix-password.txt" 'ok ghbdtn ' && ! logged_since "$mark" "ghbdtn" &&
+        ! logged_since "$mark" "caret:"; then
+        pass "$password_what"
+    else
+        fail "$password_what (field '$(cat "$prefix-password.txt")', log: $(tail -n +"$((mark + 1))" "$log" | tr '\n' ' '))"
+    fi
+    xdotool windowclose "$fields" 2>/dev/null || xdotool key --window "$fields" alt+F4
+    e2e_wait_for 10 not_running "$fields_pid" || kill "$fields_pid" 2>/dev/null
+}
+
+case_convert_keeps_clipboard() {
+    local what="14 Convert selection puts back text and a private clipboard format"
+    printf 'ghbdtn' >"$work/selection.txt"
+    helper settext "$(winpath "$work/selection.txt")"
+    printf 'keep me' >"$work/clip-in.txt"
+    helper clipboard-set-private "$(winpath "$work/clip-in.txt")" || { fail "$what (could not fill the clipboard)"; return; }
+    focus "$notepad"
+    xdotool key ctrl+a
+    xdotool key ctrl+shift+k
+    if ! expect_text 'привет'; then fail "$what (got '$actual')"; return; fi
+    private_is() { helper clipboard-get-private "$(winpath "$work/clip-private.txt")" &&
+        file_is "$work/clip-private.txt" $'keep me\ndeadbeef'; }
+    if e2e_wait_for 5 private_is; then
+        pass "$what"
+    else
+        fail "$what (clipboard: $(tr '\n' ' ' <"$work/clip-private.txt"))"
+    fi
+}
+
 # --- run -----------------------------------------------------------------------
 
 case_first_start
@@ -345,15 +453,20 @@ if ! start_quillom wait-ready || ! start_notepad; then
     fail "Quillom or notepad did not start"
 else
     case_correction
+    case_first_word_after_click
+    case_fragment_protected
+    case_fields
     case_fast_typing
     case_five_fast_words
     case_layout_request
     case_undo_learns
     case_convert_selection
     case_convert_ten_times
+    case_convert_keeps_clipboard
     case_second_instance
     case_excluded_app
     case_tray_menu
+    case_tray_comes_back
     case_tray_undo
     stop_quillom
 fi

@@ -107,6 +107,12 @@ public:
         return it == exeNames.end() ? std::string() : it->second;
     }
     WindowId focusTarget() override { return focus; }
+    std::vector<WindowId> passwordFields;
+    std::vector<WindowId> passwordQueries;
+    bool isPasswordField(WindowId w) override {
+        passwordQueries.push_back(w);
+        return std::find(passwordFields.begin(), passwordFields.end(), w) != passwordFields.end();
+    }
     uint16_t layoutLanguage(WindowId) override { return layout; }
     // The US layout for letters, digits and the few symbols the tests type.
     char16_t translateKey(uint32_t vkCode, uint32_t, bool shift, WindowId) override {
@@ -155,6 +161,40 @@ public:
         return true;
     }
     uint32_t sequenceNumber() override { return sequence; }
+
+    // Formats other than the text, as saved; the text is saved as CF_UNICODETEXT.
+    std::vector<SavedFormat> others;
+    std::optional<ClipboardSnapshot> save() override {
+        if (busy) return std::nullopt;
+        ClipboardSnapshot snapshot;
+        if (text) {
+            SavedFormat f{clipformat::UnicodeText, SaveAs::Bytes, {}};
+            for (char16_t c : *text + u'\0') f.bytes.insert(f.bytes.end(), {uint8_t(c & 0xFF), uint8_t(c >> 8)});
+            snapshot.push_back(f);
+        }
+        snapshot.insert(snapshot.end(), others.begin(), others.end());
+        return snapshot;
+    }
+    bool restore(const ClipboardSnapshot& snapshot) override {
+        if (busy) return false;
+        if (busyWrites > 0) {
+            --busyWrites;
+            return false;
+        }
+        text.reset();
+        others.clear();
+        for (const SavedFormat& f : snapshot) {
+            if (f.format != clipformat::UnicodeText) {
+                others.push_back(f);
+                continue;
+            }
+            std::u16string t;
+            for (size_t i = 0; i + 1 < f.bytes.size(); i += 2) t += char16_t(f.bytes[i] | f.bytes[i + 1] << 8);
+            text = t.substr(0, t.find(u'\0'));
+        }
+        ++sequence;
+        return true;
+    }
 };
 
 // Time passes only by waiting.

@@ -73,6 +73,9 @@ struct ConvertRig : CommandRig {
 TEST(ConvertSelection, PastesTheConversionAndGivesTheClipboardBack) {
     ConvertRig rig;
     rig.clipboard.text = u"keep me";
+    const std::vector<SavedFormat> image{{clipformat::Dib, SaveAs::Bytes, {40, 0, 0, 0, 1, 2}},
+                                         {0xC0DE, SaveAs::Bytes, {7, 7}}};
+    rig.clipboard.others = image;
     rig.selection = u"ghbdtn vbh";
     rig.engine.conversions[{"ghbdtn vbh", ""}] = {"привет мир", "ru"};
 
@@ -83,6 +86,7 @@ TEST(ConvertSelection, PastesTheConversionAndGivesTheClipboardBack) {
     EXPECT_EQ(result->targetLang, "ru");
     EXPECT_EQ(rig.pasted, std::vector<std::u16string>{u"привет мир"});
     EXPECT_EQ(rig.clipboard.text, u"keep me");
+    EXPECT_EQ(rig.clipboard.others, image);
     EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04190419));
     EXPECT_EQ(rig.sound.played, std::vector<std::u16string>{u"SystemAsterisk"});
     for (HookVerdict v : rig.input.injectedVerdicts) EXPECT_EQ(v, HookVerdict::Pass);
@@ -101,6 +105,23 @@ TEST(ConvertSelection, ClipboardStillOpenForThePasteIsRestoredOnceFree) {
     EXPECT_EQ(rig.clipboard.text, u"keep me");
 }
 
+TEST(ConvertSelection, ConversionThatCannotBePutOnTheClipboardIsNotPasted) {
+    ConvertRig rig;
+    rig.clipboard.text = u"keep me";
+    rig.selection = u"ghbdtn";
+    rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    rig.input.afterSend = [&rig, base = rig.input.afterSend](std::span<const SyntheticKey> keys) {
+        base(keys);
+        if (keys.size() == 4 && keys[1].vk == 'C') rig.clipboard.busyWrites = 50;  // every write attempt
+    };
+    EXPECT_FALSE(convertSelection(rig.hook, ""));
+    EXPECT_TRUE(rig.pasted.empty());
+    EXPECT_TRUE(std::none_of(rig.input.calls.begin(), rig.input.calls.end(),
+                             [](const auto& call) { return call.size() == 4 && call[1].vk == 'V'; }));
+    EXPECT_EQ(rig.clipboard.text, u"keep me") << "put back once the clipboard was free";
+    EXPECT_TRUE(rig.clipboard.writes.empty());
+}
+
 TEST(ConvertSelection, ChosenTargetGoesToTheEngine) {
     ConvertRig rig;
     rig.selection = u"ghbdtn";
@@ -108,7 +129,7 @@ TEST(ConvertSelection, ChosenTargetGoesToTheEngine) {
     std::optional<ConversionResult> result = convertSelection(rig.hook, "uk");
     ASSERT_TRUE(result);
     EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04220422));
-    EXPECT_EQ(rig.clipboard.text, u"привет") << "with nothing saved the conversion stays on the clipboard";
+    EXPECT_FALSE(rig.clipboard.text) << "an empty clipboard is left empty";
 }
 
 TEST(ConvertSelection, NothingSelectedLeavesTheClipboardAsItWas) {

@@ -1,0 +1,114 @@
+#include "caret_context.h"
+
+#include <chrono>
+
+#include "unicode/unicode.h"
+#include "word_capture.h"
+
+namespace quillom::pipeline {
+namespace {
+
+// What may stand before the first letter of a word: the capture itself ends
+// words at these.
+bool endsWords(char16_t unit) { return unicode::isWhitespace(unit) || isPunctuationBoundary(unit); }
+
+bool boundaryBefore(const PrecedingText& answer, size_t typedShown) {
+    std::u16string_view before = std::u16string_view(answer.text).substr(0, answer.text.size() - typedShown);
+    if (before.empty()) return answer.reachesStart;
+    return endsWords(before.back());
+}
+
+}  // namespace
+
+Beginning judgeBeginning(const std::optional<PrecedingText>& answer, std::u16string_view typed) {
+    if (!answer) return Beginning::Unknown;
+    std::u16string_view text = answer->text;
+    bool anyShown = false;
+    // Every count of typed letters the text may show must agree.
+    for (size_t shown = 1; shown <= typed.size() && shown <= text.size(); ++shown) {
+        if (text.substr(text.size() - shown) != typed.substr(0, shown)) continue;
+        anyShown = true;
+        if (!boundaryBefore(*answer, shown)) return Beginning::Unknown;
+    }
+    return anyShown ? Beginning::Known : Beginning::NotYetEchoed;
+}
+
+void CaretQuestion::ask() {
+    std::lock_guard lock(mutex_);
+    ++generation_;
+    state_ = State::Waiting;
+    word_.clear();
+    answer_ = {};
+}
+
+void CaretQuestion::noteWord(const std::u16string& word) {
+    std::lock_guard lock(mutex_);
+    if (state_ == State::Closed) return;
+    word_ = word;
+    if (state_ == State::Waiting && !word_.empty()) wake_.notify_one();
+}
+
+CaretAnswer CaretQuestion::take() {
+    std::lock_guard lock(mutex_);
+    CaretAnswer answer = answer_;
+    answer.known = answer.known && state_ == State::Answered;
+    ++generation_;
+    state_ = State::Closed;
+    answer_ = {};
+    return answer;
+}
+
+std::optional<CaretQuestion::Ticket> CaretQuestion::waitForRead() {
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock, [this] { return stopped_ || (state_ == State::Waiting && !word_.empty()); });
+    if (stopped_) return std::nullopt;
+    state_ = State::Reading;
+    ++answer_.reads;
+    return Ticket{generation_};
+}
+
+bool CaretQuestion::deliver(Ticket ticket, const std::optional<PrecedingText>& answer, unsigned elapsedMs) {
+    std::lock_guard lock(mutex_);
+    if (ticket.generation != generation_ || state_ != State::Reading) return false;
+    answer_.readMs = elapsedMs;
+    answer_.lastText = answer ? std::optional(answer->text) : std::nullopt;
+    // A read that ran out of time says nothing about the control: it may
+    // only have been busy.
+    const bool late = elapsedMs >= kCaretReadLimitMs;
+    const Beginning beginning = late ? Beginning::NotYetEchoed : judgeBeginning(answer, word_);
+    if (beginning == Beginning::NotYetEchoed && answer_.reads < kMaxReads) {
+        state_ = State::Waiting;
+        return true;
+    }
+    state_ = State::Answered;
+    answer_.answered = answer.has_value() && beginning != Beginning::NotYetEchoed;
+    answer_.known = beginning == Beginning::Known;
+    return false;
+}
+
+void CaretQuestion::stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    wake_.notify_all();
+}
+
+CaretWorker::CaretWorker(CaretQuestion& question, CaretReader& reader)
+    : question_(question), reader_(reader), thread_([this] { run(); }) {}
+
+CaretWorker::~CaretWorker() {
+    question_.stop();
+    thread_.join();
+}
+
+void CaretWorker::run() {
+    using namespace std::chrono;
+    while (std::optional<CaretQuestion::Ticket> ticket = question_.waitForRead()) {
+        const auto start = steady_clock::now();
+        std::optional<PrecedingText> answer = reader_.read(kCaretReadLimitMs);
+        const auto elapsed = unsigned(duration_cast<milliseconds>(steady_clock::now() - start).count());
+        // The typed letter is still on its way to the control: give it a moment.
+        if (question_.deliver(*ticket, answer, elapsed)) std::this_thread::sleep_for(milliseconds(10));
+    }
+}
+
+}  // namespace quillom::pipeline

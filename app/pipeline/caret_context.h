@@ -1,0 +1,110 @@
+// What precedes the caret in the focused control, so that the first word
+// after a click, a change of focus or a navigation key is not taken for the
+// tail of a longer word when the control can tell otherwise.
+//
+// The hook never asks the control itself: a cross-process call can take long
+// and the hook thread must not wait. It opens a question when the word's
+// beginning becomes unknown; a worker thread reads the text before the caret
+// once the first letter of the next word is typed, and the answer counts for
+// that word if it comes in time.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace quillom::pipeline {
+
+// The characters right before the caret (or before the selection, which
+// typing replaces), nearest last.
+struct PrecedingText {
+    std::u16string text;
+    bool reachesStart = false;  // text begins at the start of its line or of the field
+};
+
+enum class Beginning { Known, Unknown, NotYetEchoed };
+
+// typed: the letters the hook has seen of the word so far. The control may
+// show some or all of them before the caret; what counts is what precedes
+// them. Only a read that shows at least one typed letter is taken: then the
+// control has handled every key and click before that letter, so the caret
+// is where the word is going. Any doubt answers Unknown.
+Beginning judgeBeginning(const std::optional<PrecedingText>& answer, std::u16string_view typed);
+
+// Reads the focused control of the foreground window. Runs on the worker
+// thread; a call must give up after limitMs. Nothing when the control cannot
+// tell (no answer in time, a control of an unknown kind).
+class CaretReader {
+public:
+    virtual ~CaretReader() = default;
+    virtual std::optional<PrecedingText> read(unsigned limitMs) = 0;
+};
+
+inline constexpr unsigned kCaretReadLimitMs = 50;
+
+// What the question came to when the word ended.
+struct CaretAnswer {
+    bool answered = false;  // a read in time judged the beginning Known or Unknown
+    bool known = false;
+    unsigned readMs = 0;  // the last read's time
+    int reads = 0;
+    std::optional<std::u16string> lastText;  // what the last read saw before the caret, for the debug log
+};
+
+// Shared by the hook thread and the worker; every member locks.
+class CaretQuestion {
+public:
+    // Hook thread.
+    // The word's beginning became unknown: a new question for the next word.
+    void ask();
+    // After a key that left letters in the word: the reader may start.
+    void noteWord(const std::u16string& word);
+    // At the end of the word; closes the question.
+    CaretAnswer take();
+
+    // Worker thread.
+    struct Ticket {
+        uint64_t generation = 0;
+    };
+    // Blocks until a question has letters and no answer yet, or stop() was called.
+    std::optional<Ticket> waitForRead();
+    // An answer that came after the word ended counts for nothing. True when
+    // the read should be tried again (a few times): the control did not show
+    // the typed letters yet, or the read took as long as the limit.
+    bool deliver(Ticket ticket, const std::optional<PrecedingText>& answer, unsigned elapsedMs);
+    void stop();
+
+private:
+    enum class State { Closed, Waiting, Reading, Answered };
+    static constexpr int kMaxReads = 16;
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    uint64_t generation_ = 0;
+    State state_ = State::Closed;
+    std::u16string word_;
+    CaretAnswer answer_;
+    bool stopped_ = false;
+};
+
+// The worker thread: reads for every question until destroyed.
+class CaretWorker {
+public:
+    CaretWorker(CaretQuestion& question, CaretReader& reader);
+    ~CaretWorker();
+    CaretWorker(const CaretWorker&) = delete;
+    CaretWorker& operator=(const CaretWorker&) = delete;
+
+private:
+    void run();
+
+    CaretQuestion& question_;
+    CaretReader& reader_;
+    std::thread thread_;
+};
+
+}  // namespace quillom::pipeline

@@ -1,0 +1,36 @@
+// The clipboard pieces the Win32 clipboard adapter shares between reading
+// text, writing text and saving the whole clipboard.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+#include "clipboard_snapshot.h"
+
+namespace quillom::pipeline {
+
+// An open clipboard for one scope. Opened without an owner window: the data
+// is put as memory, never rendered late, so no window has to answer for it
+// (under Wine a paste waits for the owner's thread while it sleeps).
+class ClipboardSession {
+public:
+    ClipboardSession() : open_(OpenClipboard(nullptr) != 0) {}
+    ~ClipboardSession() {
+        if (open_) CloseClipboard();
+    }
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+    bool open() const { return open_; }
+
+private:
+    bool open_;
+};
+
+// Puts a copy of the bytes on the open clipboard under format.
+bool putBytes(UINT format, const void* data, size_t size);
+
+// Adds the marks to the open clipboard, except formats already placed.
+void putMarks(std::span<const ClipboardMark> marks);
+
+}  // namespace quillom::pipeline

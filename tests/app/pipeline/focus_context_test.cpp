@@ -1,0 +1,160 @@
+// The hook with what the focused control tells: the caret question, the
+// password gate and the Shift the user held with the boundary key.
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "pipeline/correction_drain.h"
+#include "common/debug_log.h"
+
+namespace quillom::pipeline::testing {
+namespace {
+
+std::vector<std::string> gLogged;
+void recordLine(const char* line) { gLogged.emplace_back(line); }
+
+struct LogCapture {
+    LogCapture() {
+        gLogged.clear();
+        setLogSink(recordLine);
+    }
+    ~LogCapture() { setLogSink(nullptr); }
+};
+
+// The worker's part, played by hand: the read happened after the first letter.
+void answerCaret(PipelineRig& rig, std::optional<PrecedingText> text) {
+    std::optional<CaretQuestion::Ticket> ticket = rig.state.caret.waitForRead();
+    ASSERT_TRUE(ticket);
+    rig.state.caret.deliver(*ticket, text, 2);
+}
+
+TEST(FocusContext, FirstWordAfterAClickTakesTheControlsAnswer) {
+    struct Case {
+        const char* what;
+        std::optional<PrecedingText> answer;
+        bool unknownBeginning;
+    } cases[] = {
+        {"empty field", PrecedingText{u"g", true}, false},
+        {"after a space", PrecedingText{u"ok g", true}, false},
+        {"inside a word", PrecedingText{u"ag", true}, true},
+        {"no answer", std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        PipelineRig rig;
+        rig.engine.correct("ghbdtn", "привет", "ru");
+        rig.type("ok ");
+        rig.hook.onMouse({MouseMessage::ButtonDown});
+        rig.type("g");
+        answerCaret(rig, c.answer);
+        rig.type("hbdtn ");
+        ASSERT_EQ(rig.engine.queries.size(), 2u) << c.what;
+        EXPECT_EQ(rig.engine.queries[1].hasUnknownBeginning, c.unknownBeginning) << c.what;
+    }
+}
+
+TEST(FocusContext, AnswerThatCameAfterTheWordEndedIsNotUsedForTheNext) {
+    PipelineRig rig;
+    rig.hook.onMouse({MouseMessage::ButtonDown});
+    rig.type("g");
+    std::optional<CaretQuestion::Ticket> ticket = rig.state.caret.waitForRead();
+    rig.type("h ");
+    rig.state.caret.deliver(*ticket, PrecedingText{u"g", true}, 2);
+    rig.tap(0x25);  // Left: a new question without an answer
+    rig.type("ab ");
+    ASSERT_EQ(rig.engine.queries.size(), 2u);
+    EXPECT_TRUE(rig.engine.queries[0].hasUnknownBeginning);
+    EXPECT_TRUE(rig.engine.queries[1].hasUnknownBeginning);
+}
+
+TEST(FocusContext, NavigationKeysAndEditingKeysOpenAQuestion) {
+    for (uint32_t key : {0x25u, 0x24u, 0x2Eu, 0x08u}) {
+        PipelineRig rig;
+        rig.tap(key);
+        rig.type("g");
+        answerCaret(rig, PrecedingText{u" g", true});
+        rig.type("h ");
+        ASSERT_EQ(rig.engine.queries.size(), 1u) << key;
+        EXPECT_FALSE(rig.engine.queries[0].hasUnknownBeginning) << key;
+    }
+}
+
+TEST(FocusContext, FocusMovingToAnotherControlForgetsTheWord) {
+    PipelineRig rig;
+    rig.type("ab");
+    rig.desktop.focus = 102;
+    rig.type("cd ");
+    ASSERT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.engine.queries[0].word, "cd");
+    EXPECT_TRUE(rig.engine.queries[0].hasUnknownBeginning);
+    EXPECT_EQ(rig.engine.resets, 1);
+}
+
+TEST(FocusContext, NothingTypedIntoAPasswordFieldGoesFurther) {
+    LogCapture log;
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.desktop.passwordFields = {101};
+    rig.type("ok ghbdtn ");
+    EXPECT_EQ(rig.editor.text, u"ok ghbdtn ");
+    EXPECT_TRUE(rig.engine.queries.empty());
+    EXPECT_TRUE(rig.state.queue.empty());
+    EXPECT_TRUE(rig.state.capture.word().empty());
+    EXPECT_TRUE(gLogged.empty());
+    EXPECT_EQ(rig.desktop.passwordQueries, std::vector<WindowId>{101}) << "decided once for the focus";
+
+    // Back in an ordinary field, words are captured again.
+    rig.desktop.focus = 102;
+    rig.type("ghbdtn ");
+    ASSERT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.engine.queries[0].word, "ghbdtn");
+    EXPECT_EQ(rig.desktop.passwordQueries, (std::vector<WindowId>{101, 102}));
+}
+
+struct ShiftRig : PipelineRig {
+    ShiftRig() { engine.correct("ghbdtn", "привет", "ru"); }
+    void drain() { drainQueue(hook); }
+};
+
+TEST(FocusContext, BoundaryKeyIsSentAgainWithTheShiftTheUserHolds) {
+    struct Case {
+        uint32_t shiftVk;
+        uint32_t boundaryVk;
+        char16_t expectedEnd;
+    } cases[] = {{0xA0, 0x0D, u'\n'}, {0xA1, 0x0D, u'\n'}, {0xA0, 0x09, u'\t'}};
+    for (const Case& c : cases) {
+        ShiftRig rig;
+        rig.type("ok ghbdtn");
+        rig.key(c.shiftVk, true);
+        EXPECT_EQ(rig.key(c.boundaryVk, true), HookVerdict::Swallow);
+        rig.drain();
+        EXPECT_EQ(rig.editor.text, std::u16string(u"ok привет") + c.expectedEnd);
+
+        // The boundary went out in one call, Shift down before it, and Shift stays down.
+        std::vector<SyntheticKey> keys = rig.input.allKeys();
+        ASSERT_GE(keys.size(), 3u);
+        const SyntheticKey shiftDown{uint16_t(c.shiftVk), uint16_t(c.shiftVk == 0xA1 ? 0x36 : 0x2A), 0};
+        EXPECT_EQ(rig.input.calls.back(),
+                  (std::vector<SyntheticKey>{
+                      shiftDown, {uint16_t(c.boundaryVk), 0, 0}, {uint16_t(c.boundaryVk), 0, keyflag::KeyUp}}));
+        EXPECT_TRUE(rig.editor.shift) << "the system's Shift matches the key still held";
+        // The replacement text went out without the user's Shift.
+        auto firstChar =
+            std::find_if(keys.begin(), keys.end(), [](const SyntheticKey& k) { return k.flags & keyflag::Unicode; });
+        auto shiftUp = std::find(keys.begin(), keys.end(), SyntheticKey{shiftDown.vk, shiftDown.scan, keyflag::KeyUp});
+        EXPECT_LT(shiftUp - keys.begin(), firstChar - keys.begin());
+        rig.key(c.shiftVk, false);  // stamped before the replay ended: held back, then sent on
+        rig.drain();
+        EXPECT_FALSE(rig.editor.shift);
+    }
+}
+
+TEST(FocusContext, WithoutShiftTheBoundaryIsPlain) {
+    ShiftRig rig;
+    rig.type("ghbdtn");
+    rig.key(0x0D, true);
+    rig.drain();
+    EXPECT_EQ(rig.input.calls.back(), (std::vector<SyntheticKey>{{0x0D, 0, 0}, {0x0D, 0, keyflag::KeyUp}}));
+    EXPECT_FALSE(rig.editor.shift);
+}
+
+}  // namespace
+}  // namespace quillom::pipeline::testing
