@@ -76,16 +76,21 @@ void TrayApp::pauseCommand(pipeline::PauseCommand c) {
     applyState();
 }
 
+// Learning reads and writes the rules file and builds a new engine: the
+// worker does it, the hooks stay served.
 void TrayApp::undo() {
-    std::optional<std::string> restored = pipeline::undoLastCorrection(pipeline_, ports());
-    if (restored && learningMode_) settings::learnFromUndo(store_, *restored, [this] { applySettings(); });
+    std::optional<std::string> restored = pipeline::undoLastCorrection(hook_);
+    if (!restored || !learningMode_) return;
+    worker_.post([this, word = *restored] { settings::learnFromUndo(store_, word, [this] { engines_.rebuild(); }); });
 }
 
 void TrayApp::convert(const std::string& target) {
-    std::optional<pipeline::ConversionResult> result = pipeline::convertSelection(pipeline_, ports(), target);
-    if (result && learningMode_)
-        settings::learnFromConversion(store_, result->selection, result->converted, result->targetLang,
-                                      [this] { applySettings(); });
+    std::optional<pipeline::ConversionResult> result = pipeline::convertSelection(hook_, target);
+    if (!result || !learningMode_) return;
+    worker_.post([this, r = *result] {
+        auto reload = [this] { engines_.rebuild(); };
+        settings::learnFromConversion(store_, r.selection, r.converted, r.targetLang, reload);
+    });
 }
 
 void TrayApp::toggleLearningMode() {
@@ -129,6 +134,7 @@ void TrayApp::registerHotkeys() {
         hotkeys_.setRegistrationRefused(id, refused);
         if (refused) logLine("hotkey %d refused by the system (error %lu)", id, GetLastError());
     }
+    pipeline_.undoHotkeyVk = hotkeys_.binding(tray::hotkey::Undo).vk;
 }
 
 void TrayApp::onHotkey(int id) {

@@ -1,5 +1,7 @@
 #include "tray_app_win.h"
 
+#include <wtsapi32.h>
+
 #include "common/utf16.h"
 #include "pipeline/correction_drain.h"
 #include "pipeline/hooks_win.h"
@@ -20,6 +22,16 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"QuillomTrayApp";
 
 using quillom::logLine;
+
+constexpr UINT kMsgResyncModifiers = WM_APP + 5;
+
+// The window that receives the foreground events; the main thread's only.
+HWND gForegroundEventsTarget = nullptr;
+
+// Out of context: called on the main thread from its message loop.
+void CALLBACK onForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+    if (gForegroundEventsTarget) PostMessageW(gForegroundEventsTarget, kMsgResyncModifiers, 0, 0);
+}
 
 void errorBox(const wchar_t* text) { MessageBoxW(nullptr, text, L"Quillom", MB_ICONERROR); }
 
@@ -83,11 +95,11 @@ int TrayApp::startUp() {
         return 1;
     }
     readRuntimeSettings();
-    hooksInstalled_ = pipeline::installHooks(instance_, hook_, hookTiming_);
+    hookWatchdog_ = pipeline::HookWatchdog(GetTickCount());
+    hooksInstalled_ = pipeline::installHooks(instance_, hook_, hookTiming_, hookWatchdog_);
     if (!hooksInstalled_) {
         errorBox(L"Could not install the keyboard hook.");
-        pipeline_.engine = nullptr;
-        engine_.reset();
+        engines_.release();
         return 1;
     }
     caretWorker_ = std::make_unique<pipeline::CaretWorker>(pipeline_.caret, caretReader_);
@@ -101,7 +113,27 @@ int TrayApp::startUp() {
     updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
     updater_->initialise(store_.updateFrequency());
     SetTimer(window_, kTimerTrayRefresh, kRefreshMilliseconds, nullptr);
+    SetTimer(window_, kTimerHookWatchdog, pipeline::HookWatchdog::kCheckMs, nullptr);
+    watchSessionAndForeground();
     return -1;
+}
+
+// Key-ups released on the secure desktop (Win+L, Ctrl+Alt+Del) or in an
+// elevated window never reach the hook: the modifier flags are read again
+// from the system when the session is unlocked and when the foreground changes.
+void TrayApp::watchSessionAndForeground() {
+    WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION);
+    gForegroundEventsTarget = window_;
+    foregroundEvents_ = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onForegroundEvent,
+                                        0, 0, WINEVENT_OUTOFCONTEXT);
+}
+
+void TrayApp::onHookWatchdog() {
+    if (!hooksInstalled_ || !hookWatchdog_.due(GetTickCount(), pipeline::lastInputTick())) return;
+    if (pipeline::reinstallHooks())
+        logLine("hook reinstalled");
+    else
+        logLine("hook reinstall failed");
 }
 
 bool TrayApp::createWindow() {
@@ -121,11 +153,7 @@ bool TrayApp::createWindow() {
     return true;
 }
 
-bool TrayApp::createEngine() {
-    engine_ = pipeline::createCabiWordEngine(rulesPath_, prefsPath_);
-    pipeline_.engine = engine_.get();
-    return engine_ != nullptr;
-}
+bool TrayApp::createEngine() { return engines_.createNow(); }
 
 void TrayApp::readRuntimeSettings() {
     settings::JsonValue prefs;
@@ -137,16 +165,26 @@ void TrayApp::readRuntimeSettings() {
 }
 
 void TrayApp::applySettings() {
-    std::unique_ptr<pipeline::WordEngine> fresh = pipeline::createCabiWordEngine(rulesPath_, prefsPath_);
-    if (!fresh) {
-        logLine("reload failed: could not create engine from %s", rulesPath_.c_str());
-    } else {
-        engine_ = std::move(fresh);
-        pipeline_.engine = engine_.get();
-        pipeline::resetWord(pipeline_);
-        logLine("engine reloaded from %s / %s", rulesPath_.c_str(), prefsPath_.c_str());
+    if (GetCurrentThreadId() != mainThreadId_) {
+        PostMessageW(window_, kMsgApplySettings, 0, 0);
+        return;
     }
     readRuntimeSettings();
+    worker_.post([this] { engines_.rebuild(); });
+}
+
+void TrayApp::runInBackground(std::function<void()> job, std::function<void()> done) {
+    worker_.post([this, job = std::move(job), done = std::move(done)] {
+        job();
+        postToMainThread(done);
+    });
+}
+
+bool TrayApp::postToMainThread(std::function<void()> task) {
+    auto owned = std::make_unique<std::function<void()>>(std::move(task));
+    if (!PostMessageW(window_, kMsgRunOnMainThread, 0, reinterpret_cast<LPARAM>(owned.get()))) return false;
+    owned.release();
+    return true;
 }
 
 int TrayApp::messageLoop() {
@@ -156,7 +194,7 @@ int TrayApp::messageLoop() {
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
         // A thread message without a window: the hook queued input to replay.
         if (msg.message == pipeline::kMsgCorrectionReady) {
-            pipeline::drainQueue(pipeline_, ports());
+            pipeline::drainQueue(hook_);
             continue;
         }
         if (ui::routeSettingsWindowKeys(msg)) continue;
@@ -169,13 +207,16 @@ int TrayApp::messageLoop() {
 void TrayApp::shutDown() {
     if (updater_) updater_->cleanup();
     pipeline::TimingSummary t = hookTiming_.summary();
-    logLine("hook timing: %u events, p50 %u us, p99 %u us, max %u us", unsigned(t.count), unsigned(t.p50),
-            unsigned(t.p99), unsigned(t.max));
+    logLine("hook timing: %u events, p50 %u us, p99 %u us, max %u us, longest wait for the hook %u ms",
+            unsigned(t.count), unsigned(t.p50), unsigned(t.p99), unsigned(t.max), unsigned(t.maxWaitMs));
+    if (foregroundEvents_) UnhookWinEvent(foregroundEvents_);
+    foregroundEvents_ = nullptr;
+    gForegroundEventsTarget = nullptr;
+    WTSUnRegisterSessionNotification(window_);
     if (hooksInstalled_) pipeline::removeHooks();
     hooksInstalled_ = false;
     caretWorker_.reset();
-    pipeline_.engine = nullptr;
-    engine_.reset();
+    engines_.release();
 }
 
 LRESULT CALLBACK TrayApp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -209,12 +250,24 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             refreshIcon(false);
             // A modal loop (menu, message box) drops thread messages: replay
             // what the hook queued if its wake-up got lost there.
-            pipeline::drainQueue(pipeline_, ports());
+            pipeline::drainQueue(hook_);
         } else if (wParam == kTimerHotkeyRelease) {
             onHotkeyReleasePoll();
+        } else if (wParam == kTimerHookWatchdog) {
+            onHookWatchdog();
         } else if (wParam == kTimerTrayRetry) {
             addTrayIcon();
         }
+        return 0;
+    case kMsgApplySettings: applySettings(); return 0;
+    case kMsgRunOnMainThread: {
+        std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(lParam));
+        (*task)();
+        return 0;
+    }
+    case kMsgResyncModifiers: hook_.resyncModifiers(); return 0;
+    case WM_WTSSESSION_CHANGE:
+        if (wParam == WTS_SESSION_UNLOCK) hook_.resyncModifiers();
         return 0;
     case WM_HOTKEY: onHotkey(int(wParam)); return 0;
     case tray::kMsgTrayCallback:

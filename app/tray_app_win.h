@@ -1,22 +1,28 @@
 // The tray program: start-up in its fixed order, the hidden window and its
 // messages, the message loop that also drains the correction queue, engine
-// reload, the tray commands and shutdown. Everything runs on the main thread.
+// reload, the tray commands and shutdown. The main thread owns the hooks and
+// must serve them at all times: the rules file's reading and writing and the
+// creation of a new engine run on a background worker.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "pipeline/engine_keeper.h"
 #include "pipeline/caret_reader_win.h"
 #include "pipeline/hook_timing.h"
+#include "pipeline/hook_watchdog.h"
 #include "pipeline/keyboard_hook.h"
 #include "pipeline/pause_state.h"
 #include "pipeline/platform_win.h"
 #include "settings/settings_platform_win.h"
 #include "settings/settings_store.h"
 #include "common/debug_log.h"
+#include "tray/background_worker.h"
 #include "tray/hotkey_bindings.h"
 #include "tray/hotkey_gate.h"
 #include "tray/key_names_win.h"
@@ -37,7 +43,12 @@ public:
     int run();
 
 private:
-    static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2, kTimerHotkeyRelease = 3;
+    static constexpr UINT_PTR kTimerPauseEnd = 1, kTimerTrayRefresh = 2, kTimerHotkeyRelease = 3,
+                              kTimerHookWatchdog = 4;
+    // A reload asked for by another thread.
+    static constexpr UINT kMsgApplySettings = WM_APP + 4;
+    // lParam owns a std::function<void()> to run on the main thread.
+    static constexpr UINT kMsgRunOnMainThread = WM_APP + 6;
     static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600, kHotkeyPollMilliseconds = 15;
     static constexpr UINT_PTR kTimerTrayRetry = 11;
 
@@ -60,8 +71,16 @@ private:
     void addTrayIcon();
     pipeline::Status status();
 
-    // Replaces the engine from the two files, keeping the old one on failure.
+    // Reads the runtime settings and has the worker build a new engine from
+    // the two files; it replaces the old one when it arrives, and a failure
+    // keeps the old one. Any thread.
     void applySettings();
+    // Any thread: the task runs on the main thread, from its message loop.
+    bool postToMainThread(std::function<void()> task);
+    void onHookWatchdog();
+    // job on the worker, then done on the main thread.
+    void runInBackground(std::function<void()> job, std::function<void()> done);
+    void watchSessionAndForeground();
 
     // Commands of the tray menu and the hotkeys.
     void showMenu();
@@ -99,11 +118,17 @@ private:
     pipeline::WinSoundPlayer sound_;
     pipeline::ThreadMessageWaker waker_;
 
-    std::unique_ptr<pipeline::WordEngine> engine_;
     pipeline::PipelineState pipeline_;
+    pipeline::EngineKeeper engines_{pipeline_,
+                                    [this] { return pipeline::createCabiWordEngine(rulesPath_, prefsPath_); },
+                                    [this](std::function<void()> task) { return postToMainThread(std::move(task)); },
+                                    rulesPath_, prefsPath_};
     pipeline::KeyboardHook hook_;
     pipeline::HookTiming hookTiming_;
+    pipeline::HookWatchdog hookWatchdog_;
     bool hooksInstalled_ = false;
+    DWORD mainThreadId_ = GetCurrentThreadId();
+    HWINEVENTHOOK foregroundEvents_ = nullptr;
     pipeline::WinCaretReader caretReader_;
     std::unique_ptr<pipeline::CaretWorker> caretWorker_;  // reads for pipeline_.caret; stopped before it goes
 
@@ -118,6 +143,8 @@ private:
     tray::WindowsKeyNames keyNames_;
     std::unique_ptr<tray::Updater> updater_;
     std::vector<std::string> menuApps_;  // the recent applications the last menu showed
+    // Last: destroyed first, so its jobs finish while everything they use exists.
+    tray::BackgroundWorker worker_;
 };
 
 }  // namespace quillom

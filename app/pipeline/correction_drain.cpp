@@ -2,27 +2,17 @@
 
 #include "layout_switch.h"
 #include "replay.h"
+#include "common/debug_log.h"
+#include "common/utf16.h"
 
 namespace quillom::pipeline {
 namespace {
 
-void applyCorrection(PipelineState& state, PipelinePorts ports, const PendingCorrection& c) {
-    replayCorrection(ports, int32_t(c.eraseCount), c.replacement, char16_t(c.boundaryChar), c.boundaryKind,
-                     c.heldShifts);
-    switchLayout(ports.desktop, c.targetLang, c.replacement);
-    playIfSet(ports.sound, state.sounds, state.sounds.correction);
-    state.undo = {true, c.typedWord, c.replacement, c.boundaryChar, c.boundaryKind};
-}
+using quillom::logLine;
 
-// Consecutive held keys go out in one SendInput call, as they came.
-void resendHeldKeys(PipelineState& state, PipelinePorts ports) {
-    std::vector<SyntheticKey> keys;
-    while (!state.queue.empty() && std::holds_alternative<HeldKey>(state.queue.front())) {
-        keys.push_back(resendEvent(std::get<HeldKey>(state.queue.front())));
-        state.queue.pop_front();
-    }
-    ports.input.send(keys);
-}
+// How long held keys wait for the focused window to take the layout a
+// correction asked for; an application that refuses keeps its layout.
+constexpr unsigned kLayoutWaitMs = 100, kLayoutPollMs = 5;
 
 struct DrainingFlag {
     explicit DrainingFlag(bool& flag) : flag_(flag) { flag_ = true; }
@@ -30,28 +20,100 @@ struct DrainingFlag {
     bool& flag_;
 };
 
-}  // namespace
-
-void replayCorrection(PipelinePorts ports, int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
-                      BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts) {
-    runPlan(replayPlan(eraseCount, text, boundaryChar, boundaryKind, heldShifts), ports.input, ports.clock);
+std::optional<LayoutId> applyCorrection(PipelineState& state, PipelinePorts ports, const PendingCorrection& c) {
+    if (!replayCorrection(ports, int32_t(c.eraseCount), c.replacement, char16_t(c.boundaryChar), c.boundaryKind,
+                          c.heldShifts)) {
+        logLine("replay: the system inserted fewer events than sent; '%s' left as it stands",
+                toUtf8(c.typedWord).c_str());
+        state.undo.available = false;
+        return std::nullopt;
+    }
+    std::optional<LayoutId> requested = switchLayout(ports.desktop, c.targetLang, c.replacement);
+    playIfSet(ports.sound, state.sounds, state.sounds.correction);
+    state.undo = {true, state.lastForeground, c.typedWord, c.replacement, c.boundaryChar, c.boundaryKind};
+    return requested;
 }
 
-void drainQueue(PipelineState& state, PipelinePorts ports) {
+// Held keys are read as the user will see them: in the layout the window
+// takes after the switch, so give it the time to take it.
+void awaitLayout(PipelinePorts ports, LayoutId layout) {
+    const uint16_t wanted = primaryLanguage(uint16_t(layout));
+    for (unsigned waited = 0; waited < kLayoutWaitMs; waited += kLayoutPollMs) {
+        if (primaryLanguage(ports.desktop.layoutLanguage(ports.desktop.focusTarget())) == wanted) return;
+        ports.clock.waitServingHooks(kLayoutPollMs);
+    }
+}
+
+void sendKeys(InputSender& input, const std::vector<SyntheticKey>& keys) {
+    if (!keys.empty() && input.send(keys) < keys.size())
+        logLine("held keys: the system inserted fewer events than sent");
+}
+
+// Consecutive held keys go out in one SendInput call, as they came; a held
+// key that ends a word to correct stops the run, its correction goes first.
+void resendHeldInput(KeyboardHook& hook) {
+    PipelineState& state = hook.state();
+    InputSender& input = hook.ports().input;
+    std::vector<SyntheticKey> keys;
+    while (!state.queue.empty() && !std::holds_alternative<PendingCorrection>(state.queue.front())) {
+        if (auto* mouse = std::get_if<HeldMouse>(&state.queue.front())) {
+            const MouseEvent event = mouse->event;
+            state.queue.pop_front();
+            sendKeys(input, keys);
+            keys.clear();
+            hook.readHeldMouse(event);
+            if (!input.sendMouse(event)) logLine("held click: the system did not insert it");
+            continue;
+        }
+        const HeldKey key = std::get<HeldKey>(state.queue.front());
+        state.queue.pop_front();
+        if (hook.readHeldKey(key) == HookVerdict::Swallow) break;
+        keys.push_back(resendEvent(key));
+    }
+    sendKeys(input, keys);
+}
+
+void drainFrom(KeyboardHook& hook, std::optional<LayoutId> requested) {
+    PipelineState& state = hook.state();
+    PipelinePorts ports = hook.ports();
     if (state.queue.empty() || state.draining) return;
     {
         DrainingFlag draining(state.draining);
         while (!state.queue.empty()) {
-            if (std::holds_alternative<HeldKey>(state.queue.front())) {
-                resendHeldKeys(state, ports);
+            if (auto* correction = std::get_if<PendingCorrection>(&state.queue.front())) {
+                PendingCorrection c = std::move(*correction);
+                state.queue.pop_front();
+                requested = applyCorrection(state, ports, c);
                 continue;
             }
-            PendingCorrection correction = std::move(std::get<PendingCorrection>(state.queue.front()));
-            state.queue.pop_front();
-            applyCorrection(state, ports, correction);
+            if (requested) awaitLayout(ports, *requested);
+            requested.reset();
+            resendHeldInput(hook);
         }
     }
     state.replayWatermark = ports.clock.tickCount();
+}
+
+}  // namespace
+
+bool replayCorrection(PipelinePorts ports, int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
+                      BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts) {
+    return runPlan(replayPlan(eraseCount, text, boundaryChar, boundaryKind, heldShifts), ports.input, ports.clock);
+}
+
+void drainQueue(KeyboardHook& hook) { drainFrom(hook, std::nullopt); }
+
+void runHeldBack(KeyboardHook& hook, const HeldBackCommand& command) {
+    PipelineState& state = hook.state();
+    if (state.draining) return;
+    drainQueue(hook);
+    std::optional<LayoutId> requested;
+    {
+        DrainingFlag draining(state.draining);
+        requested = command();
+    }
+    state.replayWatermark = hook.ports().clock.tickCount();
+    drainFrom(hook, requested);
 }
 
 }  // namespace quillom::pipeline

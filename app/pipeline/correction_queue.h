@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "key_event.h"
 #include "word_capture.h"
 
 namespace quillom::pipeline {
@@ -23,7 +24,8 @@ struct PendingCorrection {
     std::vector<uint16_t> heldShifts;  // Shift keys held with the boundary key, by virtual key
 };
 
-// A user key event swallowed by the hook, to be sent again as it was.
+// A user key event swallowed by the hook, to be sent again as it was. It is
+// read into the word only when it goes out, in the layout then in force.
 struct HeldKey {
     uint32_t vkCode = 0;
     uint32_t scanCode = 0;
@@ -31,7 +33,13 @@ struct HeldKey {
     bool extended = false;
 };
 
-using QueuedInput = std::variant<PendingCorrection, HeldKey>;
+// A mouse button or wheel event swallowed by the hook: it would move the
+// caret before the replay's Backspaces.
+struct HeldMouse {
+    MouseEvent event;
+};
+
+using QueuedInput = std::variant<PendingCorrection, HeldKey, HeldMouse>;
 
 // Appended by the keyboard hook, drained by the message loop; both run on the
 // main thread, so there is no lock.

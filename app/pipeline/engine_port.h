@@ -20,7 +20,7 @@ struct WordQuery {
 using cabi::Conversion;
 using cabi::Decision;
 
-// Owned and called by the main thread only.
+// Built on any thread, then owned and called by the main thread only.
 class WordEngine {
 public:
     virtual ~WordEngine() = default;

@@ -18,11 +18,13 @@ void HookTiming::record(uint32_t microseconds) {
     if (samples_.size() < kCapacity) samples_.push_back(microseconds);
 }
 
+void HookTiming::recordWait(uint32_t milliseconds) { maxWait_ = std::max(maxWait_, milliseconds); }
+
 TimingSummary HookTiming::summary() const {
-    if (samples_.empty()) return {};
+    if (samples_.empty()) return {0, 0, 0, 0, maxWait_};
     std::vector<uint32_t> sorted = samples_;
     std::ranges::sort(sorted);
-    return {count_, percentile(sorted, 50), percentile(sorted, 99), max_};
+    return {count_, percentile(sorted, 50), percentile(sorted, 99), max_, maxWait_};
 }
 
 }  // namespace quillom::pipeline

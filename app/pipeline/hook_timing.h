@@ -12,6 +12,7 @@ namespace quillom::pipeline {
 struct TimingSummary {
     size_t count = 0;
     uint32_t p50 = 0, p99 = 0, max = 0;  // microseconds
+    uint32_t maxWaitMs = 0;  // the longest an event waited for its hook call
 };
 
 // Main thread. Keeps the first kCapacity samples; the maximum covers all.
@@ -20,12 +21,16 @@ public:
     static constexpr size_t kCapacity = 1 << 16;
 
     void record(uint32_t microseconds);
+    // The time from the event's time stamp to the hook call: how long the
+    // thread left the desktop's input waiting.
+    void recordWait(uint32_t milliseconds);
     TimingSummary summary() const;
 
 private:
     std::vector<uint32_t> samples_;
     size_t count_ = 0;
     uint32_t max_ = 0;
+    uint32_t maxWait_ = 0;
 };
 
 }  // namespace quillom::pipeline

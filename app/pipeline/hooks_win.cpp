@@ -8,6 +8,8 @@ namespace {
 // Main thread: the hooks are called on the thread that installed them.
 KeyboardHook* gLogic = nullptr;
 HookTiming* gTiming = nullptr;
+HookWatchdog* gWatchdog = nullptr;
+HINSTANCE gModule = nullptr;
 HHOOK gKeyboardHook = nullptr;
 HHOOK gMouseHook = nullptr;
 LARGE_INTEGER gFrequency{};
@@ -23,6 +25,10 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    const DWORD now = GetTickCount();
+    gWatchdog->hookCalled(now);
+    // A stamp from the future (another clock) is no wait.
+    if (int32_t(now - k->time) > 0) gTiming->recordWait(now - k->time);
     // Up or down by the message: Wine's Unicode packets lack the up flag.
     KeyEvent event{k->vkCode, k->scanCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN,
                    (k->flags & LLKHF_EXTENDED) != 0, k->time, k->dwExtraInfo};
@@ -38,6 +44,10 @@ MouseMessage mouseMessageOf(WPARAM message) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN: return MouseMessage::ButtonDown;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_XBUTTONUP: return MouseMessage::ButtonUp;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: return MouseMessage::Wheel;
     default: return MouseMessage::Other;
@@ -45,20 +55,19 @@ MouseMessage mouseMessageOf(WPARAM message) {
 }
 
 LRESULT CALLBACK mouseProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION) gLogic->onMouse(mouseMessageOf(wParam));
+    if (code != HC_ACTION) return CallNextHookEx(nullptr, code, wParam, lParam);
+    const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    gWatchdog->hookCalled(GetTickCount());
+    MouseEvent event{mouseMessageOf(wParam), uint32_t(wParam), m->pt.x, m->pt.y, m->mouseData, m->time,
+                     m->dwExtraInfo};
+    if (gLogic->onMouse(event) == HookVerdict::Swallow) return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-}  // namespace
-
-bool installHooks(void* module, KeyboardHook& logic, HookTiming& timing) {
-    gLogic = &logic;
-    gTiming = &timing;
-    QueryPerformanceFrequency(&gFrequency);
-    auto instance = static_cast<HINSTANCE>(module);
-    gKeyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, keyboardProc, instance, 0);
+bool install() {
+    gKeyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, keyboardProc, gModule, 0);
     if (!gKeyboardHook) return false;
-    gMouseHook = SetWindowsHookExW(WH_MOUSE_LL, mouseProc, instance, 0);
+    gMouseHook = SetWindowsHookExW(WH_MOUSE_LL, mouseProc, gModule, 0);
     if (!gMouseHook) {
         UnhookWindowsHookEx(gKeyboardHook);
         gKeyboardHook = nullptr;
@@ -67,11 +76,33 @@ bool installHooks(void* module, KeyboardHook& logic, HookTiming& timing) {
     return true;
 }
 
+}  // namespace
+
+bool installHooks(void* module, KeyboardHook& logic, HookTiming& timing, HookWatchdog& watchdog) {
+    gLogic = &logic;
+    gTiming = &timing;
+    gWatchdog = &watchdog;
+    gModule = static_cast<HINSTANCE>(module);
+    QueryPerformanceFrequency(&gFrequency);
+    return install();
+}
+
+bool reinstallHooks() {
+    removeHooks();
+    return install();
+}
+
 void removeHooks() {
     if (gKeyboardHook) UnhookWindowsHookEx(gKeyboardHook);
     gKeyboardHook = nullptr;
     if (gMouseHook) UnhookWindowsHookEx(gMouseHook);
     gMouseHook = nullptr;
+}
+
+uint32_t lastInputTick() {
+    LASTINPUTINFO info{};
+    info.cbSize = sizeof info;
+    return GetLastInputInfo(&info) ? info.dwTime : GetTickCount();
 }
 
 }  // namespace quillom::pipeline

@@ -3,12 +3,18 @@
 #pragma once
 
 #include "hook_timing.h"
+#include "hook_watchdog.h"
 #include "keyboard_hook.h"
 
 namespace quillom::pipeline {
 
-// Both hooks or neither. logic and timing must outlive removeHooks().
-bool installHooks(void* module, KeyboardHook& logic, HookTiming& timing);
+// Both hooks or neither. logic, timing and watchdog must outlive removeHooks().
+bool installHooks(void* module, KeyboardHook& logic, HookTiming& timing, HookWatchdog& watchdog);
+// Removes both and installs them again; false when that failed.
+bool reinstallHooks();
 void removeHooks();
+
+// GetLastInputInfo: the tick of the last input the system received.
+uint32_t lastInputTick();
 
 }  // namespace quillom::pipeline

@@ -23,7 +23,19 @@ struct KeyEvent {
 
 enum class HookVerdict { Pass, Swallow };
 
-enum class MouseMessage { ButtonDown, Wheel, Other };
+enum class MouseMessage { ButtonDown, ButtonUp, Wheel, Other };
+
+// What the low-level mouse hook sees of a button or wheel event.
+struct MouseEvent {
+    MouseMessage kind = MouseMessage::Other;
+    uint32_t message = 0;  // the window message (WM_LBUTTONDOWN ...), to send it again
+    long x = 0, y = 0;     // screen position
+    uint32_t mouseData = 0;  // wheel delta or X button, in the high word
+    uint32_t time = 0;
+    uintptr_t extraInfo = 0;
+
+    friend bool operator==(const MouseEvent&, const MouseEvent&) = default;
+};
 
 // One synthetic keyboard event; the sender adds the marker and the record size.
 struct SyntheticKey {

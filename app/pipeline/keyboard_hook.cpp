@@ -8,49 +8,111 @@ namespace quillom::pipeline {
 
 using quillom::logLine;
 
+namespace {
+
+constexpr uint32_t kCommandModifiers[] = {vk::Control, vk::Alt, vk::LeftWin, vk::RightWin, vk::LeftControl,
+                                          vk::RightControl, vk::LeftAlt, vk::RightAlt};
+
+bool commandModifierHeld(const std::bitset<256>& held) {
+    for (uint32_t v : kCommandModifiers)
+        if (held.test(v)) return true;
+    return false;
+}
+
+}  // namespace
+
 HookVerdict KeyboardHook::onKey(const KeyEvent& event) noexcept {
     try {
         if (isOwnInjected(event.extraInfo)) return HookVerdict::Pass;
-        state_.capture.trackModifiers(event.vkCode, event.isDown);
         if (isModifierKey(event.vkCode)) state_.heldModifiers.set(event.vkCode & 0xFF, event.isDown);
-        const bool hold = mustHoldBack(event);
-        if (event.isDown && state_.correctionActive && handleKeyDown(event) == HookVerdict::Swallow)
+        if (mustHoldBack(event.time)) {
+            enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended});
             return HookVerdict::Swallow;
-        if (!hold) return HookVerdict::Pass;
-        holdBack(event);
-        return HookVerdict::Swallow;
+        }
+        return process(event);
     } catch (...) {
         return HookVerdict::Pass;
     }
 }
 
-void KeyboardHook::onMouse(MouseMessage message) noexcept {
+HookVerdict KeyboardHook::onMouse(const MouseEvent& event) noexcept {
     try {
-        if (state_.correctionActive && message != MouseMessage::Other) resetWord(state_);
+        if (isOwnInjected(event.extraInfo) || event.kind == MouseMessage::Other) return HookVerdict::Pass;
+        if (mustHoldBack(event.time)) {
+            enqueue(HeldMouse{event});
+            return HookVerdict::Swallow;
+        }
+        applyMouse(event);
+        return HookVerdict::Pass;
     } catch (...) {
+        return HookVerdict::Pass;
     }
 }
 
-// While a correction waits or is being replayed, a key passed on now would
-// reach the application before the replacement and corrupt the text.
-bool KeyboardHook::mustHoldBack(const KeyEvent& event) {
-    if (!state_.queue.empty() || state_.draining) return true;
-    if (!state_.replayWatermark) return false;
-    if (int32_t(event.time - *state_.replayWatermark) <= 0) return true;
-    state_.replayWatermark.reset();
-    return false;
+HookVerdict KeyboardHook::readHeldKey(const HeldKey& key) {
+    readingHeld_ = true;
+    HookVerdict verdict = process({key.vkCode, key.scanCode, key.isDown, key.extended, 0, 0});
+    readingHeld_ = false;
+    return verdict;
 }
 
-void KeyboardHook::holdBack(const KeyEvent& event) {
-    enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended});
+void KeyboardHook::readHeldMouse(const MouseEvent& event) { applyMouse(event); }
+
+void KeyboardHook::resyncModifiers() {
+    for (uint32_t v : {vk::Shift, vk::Control, vk::Alt, vk::LeftWin, vk::RightWin})
+        state_.capture.trackModifiers(v, false);
+    state_.heldModifiers.reset();
+    for (uint32_t v : ports_.desktop.modifiersDown()) {
+        if (!isModifierKey(v)) continue;
+        state_.heldModifiers.set(v & 0xFF);
+        state_.capture.trackModifiers(v, true);
+    }
+}
+
+HookVerdict KeyboardHook::process(const KeyEvent& event) {
+    state_.capture.trackModifiers(event.vkCode, event.isDown);
+    if (event.isDown) expireUndo(event.vkCode);
+    if (event.isDown && state_.correctionActive) return handleKeyDown(event);
+    return HookVerdict::Pass;
+}
+
+void KeyboardHook::applyMouse(const MouseEvent& event) {
+    if (event.kind == MouseMessage::ButtonDown && state_.undo.available &&
+        ports_.desktop.rootWindowAt(event.x, event.y) == state_.undo.window)
+        state_.undo.available = false;
+    if (state_.correctionActive && (event.kind == MouseMessage::ButtonDown || event.kind == MouseMessage::Wheel))
+        resetWord(state_);
+}
+
+// While a correction waits or is being replayed, input passed on now would
+// reach the application before the replacement and corrupt the text.
+bool KeyboardHook::mustHoldBack(uint32_t time) {
+    if (!state_.queue.empty() || state_.draining) return true;
+    if (!state_.replayWatermark) return false;
+    if (int32_t(time - *state_.replayWatermark) <= 0) return true;
+    state_.replayWatermark.reset();
+    return false;
 }
 
 // One wake per filling of the queue: the drain runs until it is empty, also
 // taking what the hook adds while it runs.
 void KeyboardHook::enqueue(QueuedInput item) {
     const bool wasIdle = state_.queue.empty() && !state_.draining;
+    if (readingHeld_) {
+        state_.queue.push_front(std::move(item));
+        return;
+    }
     state_.queue.push_back(std::move(item));
     if (wasIdle) ports_.waker.wake();
+}
+
+// Any key that may edit the text ends the chance to undo; the Undo hotkey
+// itself and keys typed into Quillom's own windows (the tray menu) do not.
+void KeyboardHook::expireUndo(uint32_t vkCode) {
+    if (!state_.undo.available || isModifierKey(vkCode)) return;
+    if (vkCode == state_.undoHotkeyVk && commandModifierHeld(state_.heldModifiers)) return;
+    if (ports_.desktop.belongsToThisProcess(ports_.desktop.foregroundWindow())) return;
+    state_.undo.available = false;
 }
 
 HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
@@ -125,6 +187,7 @@ WindowId KeyboardHook::noteFocus() {
 
 void KeyboardHook::noteForeground(WindowId window) {
     if (state_.lastForeground != 0) resetWord(state_);
+    state_.undo.available = false;
     state_.lastForeground = window;
     std::string name = ports_.desktop.executableName(window);
     if (name.empty()) return;
@@ -134,10 +197,11 @@ void KeyboardHook::noteForeground(WindowId window) {
 
 bool KeyboardHook::evaluateWord(const FinishedWord& word) {
     if (!state_.engine) return false;
+    const WindowId foreground = ports_.desktop.foregroundWindow();
     // What the user types into Quillom's own windows (the dictionary's fields,
     // the feedback text) is meant exactly as typed.
-    if (ports_.desktop.belongsToThisProcess(ports_.desktop.foregroundWindow())) return false;
-    if (state_.pauseInGames && isFullScreen(ports_.desktop.geometry(ports_.desktop.foregroundWindow()))) {
+    if (ports_.desktop.belongsToThisProcess(foreground)) return false;
+    if (state_.pauseInGames && isFullScreen(ports_.desktop.geometry(foreground))) {
         state_.engine->resetContext();
         logLine("skip: full-screen/game context and pause-in-games is on");
         return false;
@@ -147,14 +211,20 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
 
     std::string typed = toUtf8(word.word);
     Decision verdict = state_.engine->evaluate({typed, state_.currentAppId, source, word.hasUnknownBeginning});
-    if (verdict.shouldCorrect && !verdict.corrected.empty()) {
-        queueCorrection(word, verdict);
-        logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
-                verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
-        return true;
+    if (!verdict.shouldCorrect || verdict.corrected.empty()) {
+        logLine("skip: %s  (conf %.2f, %s)", typed.c_str(), verdict.confidence, verdict.reason.c_str());
+        return false;
     }
-    logLine("skip: %s  (conf %.2f, %s)", typed.c_str(), verdict.confidence, verdict.reason.c_str());
-    return false;
+    // The system drops what we would send to a window of a higher integrity
+    // level: the boundary key would be lost with no replacement typed.
+    if (ports_.desktop.runsElevated(foreground)) {
+        logLine("skip: %s  (the window runs elevated)", typed.c_str());
+        return false;
+    }
+    queueCorrection(word, verdict);
+    logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
+            verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
+    return true;
 }
 
 void KeyboardHook::queueCorrection(const FinishedWord& word, const Decision& verdict) {

@@ -1,5 +1,5 @@
 // The decisions of the low-level keyboard and mouse hooks. The Win32 hook
-// procedures turn their structures into KeyEvent / MouseMessage, call these
+// procedures turn their structures into KeyEvent / MouseEvent, call these
 // and return what they answer.
 #pragma once
 
@@ -13,14 +13,29 @@ class KeyboardHook {
 public:
     KeyboardHook(PipelineState& state, PipelinePorts ports) : state_(state), ports_(ports) {}
 
-    // Never throws: an exception must not unwind into the system's hook chain.
+    // Never throw: an exception must not unwind into the system's hook chain.
     HookVerdict onKey(const KeyEvent& event) noexcept;
-    void onMouse(MouseMessage message) noexcept;
+    HookVerdict onMouse(const MouseEvent& event) noexcept;
+
+    // A held key as it goes out again: read into the word as if seen live,
+    // in the layout in force now. Swallow: it ended a word whose correction
+    // now stands at the front of the queue, and the key must not be sent.
+    HookVerdict readHeldKey(const HeldKey& key);
+    // A held click as it goes out again: it moves the caret.
+    void readHeldMouse(const MouseEvent& event);
+
+    // The system's own key state replaces the modifier flags: key-ups that
+    // happened on the secure desktop or in an elevated window never reached us.
+    void resyncModifiers();
+
+    PipelineState& state() { return state_; }
+    PipelinePorts ports() { return ports_; }
 
 private:
+    HookVerdict process(const KeyEvent& event);
+    void applyMouse(const MouseEvent& event);
     HookVerdict handleKeyDown(const KeyEvent& event);
-    bool mustHoldBack(const KeyEvent& event);
-    void holdBack(const KeyEvent& event);
+    bool mustHoldBack(uint32_t time);
     void enqueue(QueuedInput item);
     bool isResetState() const;
     // The focused control now; a new foreground window or control forgets the word.
@@ -28,12 +43,14 @@ private:
     void noteForeground(WindowId window);
     void followCaretQuestion();
     void settleBeginning(FinishedWord& word);
+    void expireUndo(uint32_t vkCode);
     // True when a correction was queued and the boundary key must be swallowed.
     bool evaluateWord(const FinishedWord& word);
     void queueCorrection(const FinishedWord& word, const Decision& verdict);
 
     PipelineState& state_;
     PipelinePorts ports_;
+    bool readingHeld_ = false;  // a correction found now goes before the keys still held
 };
 
 }  // namespace quillom::pipeline

@@ -25,9 +25,12 @@ struct SoundSettings {
     std::u16string undo = u"SystemExclamation";
 };
 
-// The last automatic correction, for Undo; never persisted.
+// The last automatic correction, for Undo; never persisted. It expires when
+// the text around it may have changed: a key other than a modifier, a click
+// in its window, another foreground window.
 struct UndoRecord {
     bool available = false;
+    WindowId window = 0;  // the foreground window the correction was typed into
     std::u16string typedWord;
     std::u16string replacement;
     uint32_t boundaryChar = 0;
@@ -69,8 +72,12 @@ struct PipelineState {
     // sees: the system's key state is only updated after the hook answered.
     std::bitset<256> heldModifiers;
 
-    // Set while the drain sends; keys the hook sees then arrived mid-replay.
+    // Set while the drain, Undo or Convert sends; keys and clicks the hook
+    // sees then arrived mid-replay and are held.
     bool draining = false;
+    // The Undo hotkey's key: pressed with Control, Alt or Windows it does not
+    // expire the record it is about to use.
+    uint32_t undoHotkeyVk = 0;
     // Tick count right after the last injected event; a user key stamped no
     // later than this entered the input stream ahead of the replayed keys.
     std::optional<uint32_t> replayWatermark;

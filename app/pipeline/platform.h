@@ -37,7 +37,11 @@ class InputSender {
 public:
     virtual ~InputSender() = default;
     // One SendInput call; every event carries the injected-input marker.
-    virtual void send(std::span<const SyntheticKey> keys) = 0;
+    // Returns how many events the system inserted: fewer than asked when
+    // UIPI blocked them (the focused window runs at a higher integrity level).
+    virtual size_t send(std::span<const SyntheticKey> keys) = 0;
+    // A held mouse event sent again at its screen position; false when not inserted.
+    virtual bool sendMouse(const MouseEvent& event) = 0;
 };
 
 class Desktop {
@@ -63,6 +67,14 @@ public:
     virtual void requestLayoutChange(WindowId window, LayoutId layout) = 0;
     virtual WindowGeometry geometry(WindowId window) = 0;
     virtual bool bringToForeground(WindowId window) = 0;
+    // The top-level window under a screen point; 0 when there is none.
+    virtual WindowId rootWindowAt(long x, long y) = 0;
+    // The window's process runs at a higher integrity level than this one:
+    // UIPI drops what we send it.
+    virtual bool runsElevated(WindowId window) = 0;
+    // The modifier keys (virtual-key codes of Shift, Control, Alt and the
+    // Windows keys, left and right) the system reports down now.
+    virtual std::vector<uint32_t> modifiersDown() = 0;
 };
 
 class Clipboard {
@@ -83,9 +95,10 @@ public:
 class Clock {
 public:
     virtual ~Clock() = default;
-    // Spins on the high-resolution counter: the replay must not give up the thread.
-    virtual void busyWait(unsigned milliseconds) = 0;
-    virtual void sleep(unsigned milliseconds) = 0;
+    // Waits while serving the calls the system sends this thread (the
+    // low-level hooks among them); posted messages stay queued, so no menu
+    // command, hotkey or timer runs meanwhile.
+    virtual void waitServingHooks(unsigned milliseconds) = 0;
     // The clock of the hook events' time stamps.
     virtual uint32_t tickCount() = 0;
 };

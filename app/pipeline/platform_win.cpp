@@ -4,6 +4,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "clipboard_win.h"
@@ -19,10 +20,31 @@ WindowId idOf(HWND window) { return reinterpret_cast<WindowId>(window); }
 
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
+// The mandatory integrity level (a SECURITY_MANDATORY_*_RID) of a process;
+// nothing when it cannot be read.
+std::optional<DWORD> integrityLevelOf(DWORD pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return std::nullopt;
+    HANDLE token = nullptr;
+    std::optional<DWORD> level;
+    if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+        alignas(TOKEN_MANDATORY_LABEL) BYTE buffer[64];
+        DWORD size = 0;
+        if (GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size)) {
+            auto* label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer);
+            PSID sid = label->Label.Sid;
+            level = *GetSidSubAuthority(sid, DWORD(*GetSidSubAuthorityCount(sid) - 1));
+        }
+        CloseHandle(token);
+    }
+    CloseHandle(process);
+    return level;
+}
+
 }  // namespace
 
-void WinInputSender::send(std::span<const SyntheticKey> keys) {
-    if (keys.empty()) return;
+size_t WinInputSender::send(std::span<const SyntheticKey> keys) {
+    if (keys.empty()) return 0;
     std::vector<INPUT> inputs(keys.size());
     for (size_t i = 0; i < keys.size(); ++i) {
         inputs[i].type = INPUT_KEYBOARD;
@@ -32,7 +54,38 @@ void WinInputSender::send(std::span<const SyntheticKey> keys) {
         inputs[i].ki.time = 0;
         inputs[i].ki.dwExtraInfo = kInjectedMarker;
     }
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+    return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool WinInputSender::sendMouse(const MouseEvent& event) {
+    DWORD button = 0;
+    switch (event.message) {
+    case WM_LBUTTONDOWN: button = MOUSEEVENTF_LEFTDOWN; break;
+    case WM_LBUTTONUP: button = MOUSEEVENTF_LEFTUP; break;
+    case WM_RBUTTONDOWN: button = MOUSEEVENTF_RIGHTDOWN; break;
+    case WM_RBUTTONUP: button = MOUSEEVENTF_RIGHTUP; break;
+    case WM_MBUTTONDOWN: button = MOUSEEVENTF_MIDDLEDOWN; break;
+    case WM_MBUTTONUP: button = MOUSEEVENTF_MIDDLEUP; break;
+    case WM_XBUTTONDOWN: button = MOUSEEVENTF_XDOWN; break;
+    case WM_XBUTTONUP: button = MOUSEEVENTF_XUP; break;
+    case WM_MOUSEWHEEL: button = MOUSEEVENTF_WHEEL; break;
+    case WM_MOUSEHWHEEL: button = MOUSEEVENTF_HWHEEL; break;
+    default: return false;
+    }
+    // Absolute coordinates on the virtual desktop run from 0 to 65535.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1, 1);
+    const int height = std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1, 1);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = LONG((event.x - left) * 65535 / width);
+    input.mi.dy = LONG((event.y - top) * 65535 / height);
+    input.mi.mouseData = HIWORD(event.mouseData);
+    if (button == MOUSEEVENTF_WHEEL || button == MOUSEEVENTF_HWHEEL)
+        input.mi.mouseData = DWORD(LONG(short(HIWORD(event.mouseData))));
+    input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    input.mi.dwExtraInfo = kInjectedMarker;
+    return SendInput(1, &input, sizeof(INPUT)) == 1;
 }
 
 WindowId WinDesktop::foregroundWindow() { return idOf(GetForegroundWindow()); }
@@ -83,7 +136,9 @@ char16_t WinDesktop::translateKey(uint32_t vkCode, uint32_t scanCode, bool shift
     state[VK_CAPITAL] = BYTE(GetKeyState(VK_CAPITAL) & 1);
     DWORD thread = target ? GetWindowThreadProcessId(asWindow(target), nullptr) : 0;
     wchar_t buffer[8] = {};
-    int n = ToUnicodeEx(vkCode, scanCode, state, buffer, 8, 0, GetKeyboardLayout(thread));
+    // Flag 0x4 (Windows 10 1607 and later) leaves the keyboard state alone:
+    // a dead key the user is composing stays pending for the application.
+    int n = ToUnicodeEx(vkCode, scanCode, state, buffer, 8, 0x4, GetKeyboardLayout(thread));
     return n == 1 ? char16_t(buffer[0]) : u'\0';
 }
 
@@ -120,6 +175,26 @@ WindowGeometry WinDesktop::geometry(WindowId id) {
 
 bool WinDesktop::bringToForeground(WindowId window) { return SetForegroundWindow(asWindow(window)) != 0; }
 
+WindowId WinDesktop::rootWindowAt(long x, long y) {
+    HWND window = WindowFromPoint(POINT{x, y});
+    return window ? idOf(GetAncestor(window, GA_ROOT)) : 0;
+}
+
+bool WinDesktop::runsElevated(WindowId window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(asWindow(window), &pid);
+    if (pid == 0 || pid == GetCurrentProcessId()) return false;
+    std::optional<DWORD> theirs = integrityLevelOf(pid), ours = integrityLevelOf(GetCurrentProcessId());
+    return theirs && ours && *theirs > *ours;
+}
+
+std::vector<uint32_t> WinDesktop::modifiersDown() {
+    std::vector<uint32_t> down;
+    for (int key : {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN})
+        if (GetAsyncKeyState(key) & 0x8000) down.push_back(uint32_t(key));
+    return down;
+}
+
 std::optional<std::u16string> WinClipboard::readText() {
     ClipboardSession session;
     if (!session.open()) return std::nullopt;
@@ -143,17 +218,27 @@ bool WinClipboard::writeText(const std::u16string& text) {
 
 uint32_t WinClipboard::sequenceNumber() { return GetClipboardSequenceNumber(); }
 
-void WinClock::busyWait(unsigned milliseconds) {
+// The low-level hooks reach this thread as sent messages: PeekMessage with
+// PM_QS_SENDMESSAGE serves them (and only sent messages), so no posted
+// command runs inside a replay. Long stretches sleep in MsgWaitForMultiple-
+// ObjectsEx, which wakes for a sent message; the last milliseconds spin on
+// the counter, as the system timer is too coarse for the replay's pauses.
+void WinClock::waitServingHooks(unsigned milliseconds) {
     LARGE_INTEGER frequency, start, now;
     if (!QueryPerformanceFrequency(&frequency) || frequency.QuadPart == 0) return;
     QueryPerformanceCounter(&start);
     const LONGLONG ticks = frequency.QuadPart * milliseconds / 1000;
-    do {
+    constexpr LONGLONG kSpinMs = 20;
+    MSG msg;
+    for (;;) {
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         QueryPerformanceCounter(&now);
-    } while (now.QuadPart - start.QuadPart < ticks);
+        const LONGLONG left = ticks - (now.QuadPart - start.QuadPart);
+        if (left <= 0) return;
+        const LONGLONG leftMs = left * 1000 / frequency.QuadPart;
+        if (leftMs > kSpinMs) MsgWaitForMultipleObjectsEx(0, nullptr, DWORD(leftMs - kSpinMs), QS_SENDMESSAGE, 0);
+    }
 }
-
-void WinClock::sleep(unsigned milliseconds) { Sleep(milliseconds); }
 
 uint32_t WinClock::tickCount() { return GetTickCount(); }
 

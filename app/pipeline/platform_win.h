@@ -9,7 +9,8 @@ namespace quillom::pipeline {
 
 class WinInputSender final : public InputSender {
 public:
-    void send(std::span<const SyntheticKey> keys) override;
+    size_t send(std::span<const SyntheticKey> keys) override;
+    bool sendMouse(const MouseEvent& event) override;
 };
 
 class WinDesktop final : public Desktop {
@@ -25,6 +26,9 @@ public:
     void requestLayoutChange(WindowId window, LayoutId layout) override;
     WindowGeometry geometry(WindowId window) override;
     bool bringToForeground(WindowId window) override;
+    WindowId rootWindowAt(long x, long y) override;
+    bool runsElevated(WindowId window) override;
+    std::vector<uint32_t> modifiersDown() override;
 };
 
 class WinClipboard final : public Clipboard {
@@ -38,8 +42,7 @@ public:
 
 class WinClock final : public Clock {
 public:
-    void busyWait(unsigned milliseconds) override;
-    void sleep(unsigned milliseconds) override;
+    void waitServingHooks(unsigned milliseconds) override;
     uint32_t tickCount() override;
 };
 

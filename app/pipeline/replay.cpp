@@ -67,13 +67,15 @@ SyntheticKey resendEvent(const HeldKey& key) {
     return {uint16_t(key.vkCode), uint16_t(key.scanCode), flags};
 }
 
-void runPlan(std::span<const ReplayStep> plan, InputSender& input, Clock& clock) {
+bool runPlan(std::span<const ReplayStep> plan, InputSender& input, Clock& clock) {
     for (const ReplayStep& step : plan) {
-        if (!step.keys.empty())
-            input.send(step.keys);
-        else if (step.waitMs > 0)
-            clock.busyWait(step.waitMs);
+        if (!step.keys.empty()) {
+            if (input.send(step.keys) < step.keys.size()) return false;
+        } else if (step.waitMs > 0) {
+            clock.waitServingHooks(step.waitMs);
+        }
     }
+    return true;
 }
 
 }  // namespace quillom::pipeline

@@ -12,7 +12,7 @@
 
 namespace quillom::pipeline {
 
-// Either a busy wait or one SendInput call.
+// Either a wait (the hooks are served meanwhile) or one SendInput call.
 struct ReplayStep {
     unsigned waitMs = 0;
     std::vector<SyntheticKey> keys;
@@ -30,6 +30,8 @@ std::vector<ReplayStep> replayPlan(int32_t eraseCount, std::u16string_view text,
 // The held key as it arrived: its virtual key and scan code, up or down.
 SyntheticKey resendEvent(const HeldKey& key);
 
-void runPlan(std::span<const ReplayStep> plan, InputSender& input, Clock& clock);
+// False when the system inserted fewer events than a step asked for; the
+// rest of the plan is then not sent.
+bool runPlan(std::span<const ReplayStep> plan, InputSender& input, Clock& clock);
 
 }  // namespace quillom::pipeline

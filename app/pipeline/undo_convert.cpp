@@ -14,18 +14,28 @@ constexpr uint16_t kVkControl = 0x11, kVkC = 0x43, kVkV = 0x56;
 constexpr int kClipboardPolls = 40;
 constexpr int kClipboardAttempts = 50;
 
-void sendCtrlChord(InputSender& input, uint16_t vk) {
+bool sendCtrlChord(InputSender& input, uint16_t vk) {
     const SyntheticKey keys[] = {
         {kVkControl, 0, 0}, {vk, 0, 0}, {vk, 0, keyflag::KeyUp}, {kVkControl, 0, keyflag::KeyUp}};
-    input.send(keys);
+    return input.send(keys) == std::size(keys);
+}
+
+// The tray menu took the foreground; give it back to where the text is.
+// Returns the foreground window afterwards.
+WindowId giveForegroundBack(PipelinePorts ports, WindowId window) {
+    if (window != 0 && ports.desktop.belongsToThisProcess(ports.desktop.foregroundWindow())) {
+        ports.desktop.bringToForeground(window);
+        ports.clock.waitServingHooks(40);
+    }
+    return ports.desktop.foregroundWindow();
 }
 
 // Copies the selection; empty when the clipboard did not change in time.
 std::u16string captureSelection(PipelinePorts ports) {
     uint32_t before = ports.clipboard.sequenceNumber();
-    sendCtrlChord(ports.input, kVkC);
+    if (!sendCtrlChord(ports.input, kVkC)) return {};
     for (int i = 0; i < kClipboardPolls; ++i) {
-        ports.clock.sleep(10);
+        ports.clock.waitServingHooks(10);
         if (ports.clipboard.sequenceNumber() != before) return ports.clipboard.readText().value_or(u"");
     }
     return {};
@@ -37,7 +47,7 @@ template <typename Put>
 bool retryClipboard(PipelinePorts ports, Put put) {
     for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
         if (put()) return true;
-        ports.clock.sleep(10);
+        ports.clock.waitServingHooks(10);
     }
     return false;
 }
@@ -48,29 +58,34 @@ void restoreClipboard(PipelinePorts ports, const std::optional<ClipboardSnapshot
         logLine("convert: the clipboard stayed busy; its content was not put back");
 }
 
-}  // namespace
-
-std::optional<std::string> undoLastCorrection(PipelineState& state, PipelinePorts ports) {
+std::optional<LayoutId> undoNow(PipelineState& state, PipelinePorts ports, std::optional<std::string>& restored) {
     UndoRecord& undo = state.undo;
     if (!undo.available) return std::nullopt;
-    std::string restored = toUtf8(undo.typedWord);
-    // One more Backspace for the boundary the correction typed again.
-    replayCorrection(ports, int32_t(undo.replacement.size()) + 1, undo.typedWord, char16_t(undo.boundaryChar),
-                     undo.boundaryKind);
-    switchLayout(ports.desktop, "", undo.typedWord);
-    playIfSet(ports.sound, state.sounds, state.sounds.undo);
-    logLine("undo: restored '%s'", restored.c_str());
+    if (giveForegroundBack(ports, undo.window) != undo.window) {
+        logLine("undo: the corrected window is not in front; nothing undone");
+        undo.available = false;
+        return std::nullopt;
+    }
     undo.available = false;
-    return restored;
+    // One more Backspace for the boundary the correction typed again.
+    if (!replayCorrection(ports, int32_t(undo.replacement.size()) + 1, undo.typedWord, char16_t(undo.boundaryChar),
+                          undo.boundaryKind)) {
+        logLine("undo: the system inserted fewer events than sent");
+        return std::nullopt;
+    }
+    std::optional<LayoutId> requested = switchLayout(ports.desktop, "", undo.typedWord);
+    playIfSet(ports.sound, state.sounds, state.sounds.undo);
+    restored = toUtf8(undo.typedWord);
+    logLine("undo: restored '%s'", restored->c_str());
+    return requested;
 }
 
-std::optional<ConversionResult> convertSelection(PipelineState& state, PipelinePorts ports,
-                                                 const std::string& target) {
+std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, const std::string& target,
+                                   std::optional<ConversionResult>& result) {
     if (!state.engine) return std::nullopt;
-    // The tray menu took the foreground; give it back to where the text is.
-    if (state.lastForeground != 0 && ports.desktop.belongsToThisProcess(ports.desktop.foregroundWindow())) {
-        ports.desktop.bringToForeground(state.lastForeground);
-        ports.clock.sleep(40);
+    if (ports.desktop.belongsToThisProcess(giveForegroundBack(ports, state.lastForeground))) {
+        logLine("convert: the text's window is not in front");
+        return std::nullopt;
     }
     std::optional<ClipboardSnapshot> saved = ports.clipboard.save();
     std::u16string selection = captureSelection(ports);
@@ -93,14 +108,33 @@ std::optional<ConversionResult> convertSelection(PipelineState& state, PipelineP
         restoreClipboard(ports, saved);
         return std::nullopt;
     }
-    sendCtrlChord(ports.input, kVkV);
-    ports.clock.sleep(150);
+    const bool pasted = sendCtrlChord(ports.input, kVkV);
+    ports.clock.waitServingHooks(150);
     restoreClipboard(ports, saved);
-    switchLayout(ports.desktop, conversion.targetLang, converted);
+    if (!pasted) {
+        logLine("convert: the system inserted fewer events than sent");
+        return std::nullopt;
+    }
+    std::optional<LayoutId> requested = switchLayout(ports.desktop, conversion.targetLang, converted);
     logLine("convert: %s -> %s (lang '%s')", selectionUtf8.c_str(), conversion.text.c_str(),
             conversion.targetLang.c_str());
     playIfSet(ports.sound, state.sounds, state.sounds.correction);
-    return ConversionResult{selectionUtf8, conversion.text, conversion.targetLang};
+    result = ConversionResult{selectionUtf8, conversion.text, conversion.targetLang};
+    return requested;
+}
+
+}  // namespace
+
+std::optional<std::string> undoLastCorrection(KeyboardHook& hook) {
+    std::optional<std::string> restored;
+    runHeldBack(hook, [&] { return undoNow(hook.state(), hook.ports(), restored); });
+    return restored;
+}
+
+std::optional<ConversionResult> convertSelection(KeyboardHook& hook, const std::string& target) {
+    std::optional<ConversionResult> result;
+    runHeldBack(hook, [&] { return convertNow(hook.state(), hook.ports(), target, result); });
+    return result;
 }
 
 }  // namespace quillom::pipeline

@@ -1,19 +1,21 @@
 // The two commands that act on text outside the typing flow: Undo of the
 // last automatic correction, and conversion of the selected text through the
-// clipboard. Main thread; both block it while they wait.
+// clipboard. Main thread; both run under the drain's hold-back, and their
+// waits serve the hooks.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "pipeline_state.h"
+#include "keyboard_hook.h"
 
 namespace quillom::pipeline {
 
 // Erases the replacement and its boundary, types the word as it was typed
-// and the boundary again. Returns the restored word (UTF-8), or nothing when
-// there is no correction to undo.
-std::optional<std::string> undoLastCorrection(PipelineState& state, PipelinePorts ports);
+// and the boundary again, in the window it was corrected in. Returns the
+// restored word (UTF-8), or nothing when there is no valid correction to
+// undo or the system did not take the input.
+std::optional<std::string> undoLastCorrection(KeyboardHook& hook);
 
 struct ConversionResult {
     std::string selection;  // UTF-8
@@ -24,7 +26,6 @@ struct ConversionResult {
 // target "en", "ru", "uk", or empty for the engine's choice. The user's
 // clipboard text is put back afterwards. Nothing when no text was selected
 // or the engine converted nothing.
-std::optional<ConversionResult> convertSelection(PipelineState& state, PipelinePorts ports,
-                                                 const std::string& target);
+std::optional<ConversionResult> convertSelection(KeyboardHook& hook, const std::string& target);
 
 }  // namespace quillom::pipeline

@@ -27,19 +27,28 @@ std::u16string stripBlanks(std::u16string_view text) {
 }
 
 DictionaryRows dictionaryRows(const settings::SettingsStore& store, std::u16string_view search) {
-    const settings::SettingsPlatform& platform = store.platform();
-    const std::u16string needle = platform.lowerCase(search);
-    auto kept = [&](const std::string& word) {
-        return needle.empty() || platform.lowerCase(toUtf16(word)).find(needle) != std::u16string::npos;
-    };
+    return filterDictionaryRows(loadDictionaryRows(store), store.platform(), search);
+}
+
+DictionaryRows loadDictionaryRows(const settings::SettingsStore& store) {
     settings::JsonValue rules;
     store.loadRules(rules);
     const std::vector<std::string> active = store.activeLanguages();
+    return {settings::listExactPairs(rules, active), settings::listNeverCorrect(rules, active)};
+}
+
+DictionaryRows filterDictionaryRows(const DictionaryRows& all, const settings::SettingsPlatform& platform,
+                                    std::u16string_view search) {
+    const std::u16string needle = platform.lowerCase(search);
+    if (needle.empty()) return all;
+    auto kept = [&](const std::string& word) {
+        return platform.lowerCase(toUtf16(word)).find(needle) != std::u16string::npos;
+    };
     DictionaryRows rows;
-    for (settings::ExactPairEntry& pair : settings::listExactPairs(rules, active))
-        if (kept(pair.typed) || kept(pair.corrected)) rows.pairs.push_back(std::move(pair));
-    for (settings::NeverCorrectEntry& entry : settings::listNeverCorrect(rules, active))
-        if (kept(entry.word)) rows.neverCorrect.push_back(std::move(entry));
+    for (const settings::ExactPairEntry& pair : all.pairs)
+        if (kept(pair.typed) || kept(pair.corrected)) rows.pairs.push_back(pair);
+    for (const settings::NeverCorrectEntry& entry : all.neverCorrect)
+        if (kept(entry.word)) rows.neverCorrect.push_back(entry);
     return rows;
 }
 

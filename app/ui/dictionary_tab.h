@@ -25,6 +25,11 @@ struct DictionaryRows {
     std::vector<settings::NeverCorrectEntry> neverCorrect;
 };
 DictionaryRows dictionaryRows(const settings::SettingsStore& store, std::u16string_view search);
+// The same in two steps: reading the rules file (slow: it holds the whole rule set), then the
+// search over what was read (fast enough for every keystroke in the search field).
+DictionaryRows loadDictionaryRows(const settings::SettingsStore& store);
+DictionaryRows filterDictionaryRows(const DictionaryRows& all, const settings::SettingsPlatform& platform,
+                                    std::u16string_view search);
 
 // Button 1033. Nothing happens when either word is empty after stripping; true when the rules
 // file was saved (and the engine reloaded).

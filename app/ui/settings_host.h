@@ -1,12 +1,13 @@
 // What the settings window needs from the running program, behind one interface: the
 // settings store, the engine reload, and the tray shell's launch-at-login, updater, debug log,
 // sounds and hotkeys. The tray program implements it; tests use a fake that records calls.
-// Used on the user-interface thread only.
+// Used on the user-interface thread, except for what runInBackground says.
 #pragma once
 
 #include "settings/settings_store.h"
 #include "tray/hotkey_bindings.h"
 
+#include <functional>
 #include <string>
 
 namespace quillom::ui {
@@ -43,6 +44,11 @@ public:
     // already bound reaches the field instead of running its command.
     virtual void suspendHotkeys() = 0;
     virtual std::u16string hotkeyText(tray::HotkeyBinding binding) = 0;
+
+    // The thread of this window also serves the keyboard hook and must never be held up:
+    // work that reads or writes the rules file runs as job on the program's background
+    // worker (it may use store() and applySettings()), then done runs on this thread.
+    virtual void runInBackground(std::function<void()> job, std::function<void()> done) = 0;
 };
 
 }  // namespace quillom::ui

@@ -4,6 +4,9 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <functional>
+#include <memory>
+
 #include "control_ids.h"
 #include "dictionary_tab.h"
 #include "language_picker.h"
@@ -43,21 +46,28 @@ std::string pickerValue(int id) {
     return pickerLanguage(row < 0 ? 0 : int(SendMessageW(control(id), CB_GETITEMDATA, row, 0)));
 }
 
+// A change of the rules file: on the background worker, then the lists are read again.
+void editDictionary(std::function<void(SettingsHost&)> edit) {
+    SettingsHost* host = settingsWindow().host;
+    host->runInBackground([host, edit = std::move(edit)] { edit(*host); }, reloadDictionary);
+}
+
 void addPair() {
     const std::u16string typed = controlText(ctrl::PairTyped), corrected = controlText(ctrl::PairCorrected);
     if (stripBlanks(typed).empty() || stripBlanks(corrected).empty()) return;
-    addDictionaryPair(*settingsWindow().host, typed, corrected, pickerValue(ctrl::PairFrom), pickerValue(ctrl::PairTo));
+    editDictionary([typed, corrected, from = pickerValue(ctrl::PairFrom), to = pickerValue(ctrl::PairTo)](
+                       SettingsHost& host) { addDictionaryPair(host, typed, corrected, from, to); });
     setControlText(ctrl::PairTyped, u"");
     setControlText(ctrl::PairCorrected, u"");
-    fillDictionaryLists();
 }
 
 void addNeverCorrect() {
     const std::u16string word = controlText(ctrl::NeverWord);
     if (stripBlanks(word).empty()) return;
-    addNeverCorrectWord(*settingsWindow().host, word, pickerValue(ctrl::NeverLanguage));
+    editDictionary([word, lang = pickerValue(ctrl::NeverLanguage)](SettingsHost& host) {
+        addNeverCorrectWord(host, word, lang);
+    });
     setControlText(ctrl::NeverWord, u"");
-    fillDictionaryLists();
 }
 
 template <typename Record, typename Remove>
@@ -66,6 +76,13 @@ void removeSelected(int listId, const std::vector<Record>& rows, Remove remove) 
     if (row < 0 || size_t(row) >= rows.size()) return;
     const Record record = rows[size_t(row)];
     remove(*settingsWindow().host, record);
+}
+
+template <typename Record, typename Remove>
+void removeSelectedInBackground(int listId, const std::vector<Record>& rows, Remove remove) {
+    const int row = selectedRow(listId);
+    if (row < 0 || size_t(row) >= rows.size()) return;
+    editDictionary([record = rows[size_t(row)], remove](SettingsHost& host) { remove(host, record); });
 }
 
 void moveSelectedLanguage(int delta) {
@@ -130,11 +147,23 @@ void fillLanguagePickers() {
     fillPicker(ctrl::NeverLanguage, languagePicker(active, "en"));
 }
 
+void reloadDictionary() {
+    SettingsWindow& w = settingsWindow();
+    if (!w.host) return;
+    SettingsHost* host = w.host;
+    auto rows = std::make_shared<DictionaryRows>();
+    host->runInBackground([host, rows] { *rows = loadDictionaryRows(host->store()); },
+                          [rows] {
+                              settingsWindow().dictionary = std::move(*rows);
+                              fillDictionaryLists();
+                          });
+}
+
 void fillDictionaryLists() {
     SettingsWindow& w = settingsWindow();
     HWND pairs = control(ctrl::PairList), never = control(ctrl::NeverList);
     if (!pairs || !never) return;
-    DictionaryRows rows = dictionaryRows(w.host->store(), controlText(ctrl::Search));
+    DictionaryRows rows = filterDictionaryRows(w.dictionary, w.host->store().platform(), controlText(ctrl::Search));
     ListView_DeleteAllItems(pairs);
     for (size_t i = 0; i < rows.pairs.size(); ++i) {
         const settings::ExactPairEntry& p = rows.pairs[i];
@@ -188,13 +217,9 @@ bool handleListCommand(int id, int notification) {
     switch (id) {
     case ctrl::AddPair: addPair(); return true;
     case ctrl::AddNever: addNeverCorrect(); return true;
-    case ctrl::RemovePair:
-        removeSelected(ctrl::PairList, w.pairRows, removeDictionaryPair);
-        fillDictionaryLists();
-        return true;
+    case ctrl::RemovePair: removeSelectedInBackground(ctrl::PairList, w.pairRows, removeDictionaryPair); return true;
     case ctrl::RemoveNever:
-        removeSelected(ctrl::NeverList, w.neverRows, removeNeverCorrectWord);
-        fillDictionaryLists();
+        removeSelectedInBackground(ctrl::NeverList, w.neverRows, removeNeverCorrectWord);
         return true;
     case ctrl::MoveUp: moveSelectedLanguage(-1); return true;
     case ctrl::MoveDown: moveSelectedLanguage(+1); return true;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "dictionary_tab.h"
 #include "list_tabs.h"
 #include "settings/manual_overrides.h"
 #include "settings_host.h"
@@ -26,6 +27,8 @@ struct SettingsWindow {
     std::vector<std::vector<HWND>> pageControls;  // one list per tab page
     HIMAGELIST excludedImages = nullptr;          // attached to the excluded-apps list view
     HBRUSH pageBrush = nullptr;                   // the colour of the tab pages, behind static texts
+    // The whole dictionary as last read from the rules file; the search filters this.
+    DictionaryRows dictionary;
     // The records the filled lists show, in row order.
     std::vector<settings::ExactPairEntry> pairRows;
     std::vector<settings::NeverCorrectEntry> neverRows;
@@ -46,6 +49,9 @@ int selectedRow(int listId);  // combo box, list box or list view; -1 when none
 void addComboEntry(int id, const std::u16string& text, LPARAM data);
 
 // Lists (settings_lists_win.cpp).
+// Reads the dictionary again on the background worker, then fills its lists.
+void reloadDictionary();
+// Fills the dictionary lists from what was read, filtered by the search text.
 void fillDictionaryLists();
 void fillLanguageList();
 void fillExcludedList();

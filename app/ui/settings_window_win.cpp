@@ -305,7 +305,7 @@ bool buildWindow() {
     fillLanguagePickers();
     fillLanguageList();
     fillExcludedList();
-    fillDictionaryLists();
+    reloadDictionary();
     const int page = gReopenPage < int(gWindow.pages.size()) ? gReopenPage : 0;
     gReopenPage = 0;
     TabCtrl_SetCurSel(gWindow.tabs, page);
@@ -442,7 +442,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (LOWORD(wParam) != WA_INACTIVE && !gWindow.pageControls.empty()) {
             fillExcludedList();
             fillLanguageList();
-            fillDictionaryLists();
+            reloadDictionary();
         }
         break;
     case WM_CTLCOLORSTATIC: {

@@ -197,6 +197,21 @@ case_fast_typing() {
     done
 }
 
+# Each word after the first arrives while the one before it is replayed. The first word is
+# plain English: the word right after the click has an unknown beginning.
+case_five_fast_words() {
+    local what="2 five words typed 8 ms apart are all corrected"
+    clear_notepad
+    local started=$(date +%s%N)
+    type_text 8 'ok ghbdtn vbh lheu rfr ltkf '
+    # Under Wine each correction here takes about half a second: allow for five.
+    if e2e_wait_for 10 text_is 'ok привет мир друг как дела '; then
+        pass "$what ($(( ($(date +%s%N) - started) / 1000000 )) ms)"
+    else
+        fail "$what (got '$(notepad_text)')"
+    fi
+}
+
 never_correct_count() { tr -d ' \t\r\n' <"$settings/quillom_rules.json" | grep -o '"ghbdtn"' | wc -l; }
 count_above() { [ "$(never_correct_count)" -gt "$1" ]; }
 
@@ -235,6 +250,24 @@ case_convert_selection() {
     if ! expect_text 'привет мир'; then fail "$what (got '$actual')"; return; fi
     # The clipboard is given back a moment after the paste.
     if e2e_wait_for 5 clipboard_is 'keep me'; then pass "$what"; else fail "$what (clipboard holds '$(clipboard_text)')"; fi
+}
+
+# Convert waits for the copy while serving the hook; ten in a row must leave it working.
+case_convert_ten_times() {
+    local what="4 Convert ten times in a row with typing between, then a word is still corrected"
+    local i
+    for i in 1 2 3 4 5 6 7 8 9 10; do
+        printf 'ghbdtn vbh' >"$work/selection.txt"
+        helper settext "$(winpath "$work/selection.txt")"
+        focus "$notepad"
+        xdotool key ctrl+a
+        xdotool key ctrl+shift+k
+        if ! expect_text 'привет мир'; then fail "$what (conversion $i: '$actual')"; return; fi
+        type_text 12 ' rfr '
+        if ! expect_text 'привет мир как '; then fail "$what (typing after conversion $i: '$actual')"; return; fi
+    done
+    type_text 30 'ltkf '
+    if expect_text 'привет мир как дела '; then pass "$what"; else fail "$what (got '$actual')"; fi
 }
 
 case_layout_request() {
@@ -322,6 +355,21 @@ case_tray_menu() {
         fail "$what (no menu window)"
     fi
     xdotool key Escape
+}
+
+# The menu takes the foreground; Undo gives it back to notepad before it types.
+case_tray_undo() {
+    local what="3 Undo from the tray menu restores the word in notepad"
+    clear_notepad
+    type_text 30 'ok rfr '
+    if ! expect_text 'ok как '; then fail "$what (no correction: '$actual')"; return; fi
+    local tray
+    tray=$(timeout 10 xdotool search --sync --onlyvisible --name 'Wine System Tray' | head -n 1)
+    xdotool mousemove --window "$tray" 10 10 click 3
+    if ! e2e_wait_for 5 helper shows-window '#32768'; then fail "$what (no menu window)"; return; fi
+    # Title, Launch at Login, Enabled, Learning Mode, Debug, the two pauses, then Undo.
+    xdotool key Down Down Down Down Down Down Down Down Return
+    if expect_text 'ok rfr '; then pass "$what"; else fail "$what (got '$actual')"; fi
 }
 
 case_tray_comes_back() {
@@ -430,14 +478,17 @@ else
     case_fragment_protected
     case_fields
     case_fast_typing
+    case_five_fast_words
     case_layout_request
     case_undo_learns
     case_convert_selection
+    case_convert_ten_times
     case_convert_keeps_clipboard
     case_second_instance
     case_excluded_app
     case_tray_menu
     case_tray_comes_back
+    case_tray_undo
     case_damaged_rules
     stop_quillom
 fi

@@ -12,7 +12,7 @@ struct DrainRig : PipelineRig {
         engine.correct("vbh", "мир", "ru");
         engine.correct("lheu", "друг", "ru");
     }
-    void drain() { drainQueue(state, ports()); }
+    void drain() { drainQueue(hook); }
 };
 
 TEST(CorrectionDrain, ReplacesTheWordSwitchesLayoutPlaysAndRemembers) {
@@ -117,7 +117,7 @@ TEST(CorrectionDrain, HeldKeysAloneGoOutInOneCallWithoutWaits) {
     ASSERT_EQ(rig.input.calls.size(), 1u);
     EXPECT_EQ(rig.input.calls[0], (std::vector<SyntheticKey>{
                                       {'A', 0x1E, 0}, {'A', 0x1E, keyflag::KeyUp}, {0x25, 0x4B, keyflag::Extended}}));
-    EXPECT_EQ(rig.clock.busyWaited, 0u);
+    EXPECT_EQ(rig.clock.waited, 0u);
     EXPECT_FALSE(rig.state.undo.available);
 }
 

@@ -2,6 +2,7 @@
 // and a small model of the focused editor that applies what reaches it.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -52,7 +53,7 @@ struct FakeEditor {
 // Windows calls the low-level hook for injected input too.
 class FakeInput final : public InputSender {
 public:
-    void send(std::span<const SyntheticKey> keys) override {
+    size_t send(std::span<const SyntheticKey> keys) override {
         calls.emplace_back(keys.begin(), keys.end());
         for (const SyntheticKey& key : keys) {
             if (hook) {
@@ -63,6 +64,11 @@ public:
             if (editor) editor->apply(key);
         }
         if (afterSend) afterSend(keys);
+        return inserts ? std::min(*inserts, keys.size()) : keys.size();
+    }
+    bool sendMouse(const MouseEvent& event) override {
+        mouseSent.push_back(event);
+        return true;
     }
 
     std::vector<SyntheticKey> allKeys() const {
@@ -73,6 +79,8 @@ public:
 
     std::vector<std::vector<SyntheticKey>> calls;
     std::vector<HookVerdict> injectedVerdicts;
+    std::vector<MouseEvent> mouseSent;
+    std::optional<size_t> inserts;  // how many events of a call the system inserts; all when unset
     KeyboardHook* hook = nullptr;
     FakeEditor* editor = nullptr;
     std::function<void(std::span<const SyntheticKey>)> afterSend;
@@ -123,6 +131,13 @@ public:
         foreground = w;
         return true;
     }
+    WindowId rootWindowAt(long, long) override { return windowUnderMouse; }
+    bool runsElevated(WindowId w) override { return w == elevated; }
+    std::vector<uint32_t> modifiersDown() override { return systemModifiersDown; }
+
+    WindowId windowUnderMouse = 100;
+    WindowId elevated = 0;
+    std::vector<uint32_t> systemModifiersDown;
 };
 
 class FakeClipboard final : public Clipboard {
@@ -186,14 +201,10 @@ public:
 class FakeClock final : public Clock {
 public:
     uint32_t now = 1000;
-    unsigned busyWaited = 0, slept = 0;
+    unsigned waited = 0;
 
-    void busyWait(unsigned ms) override {
-        busyWaited += ms;
-        now += ms;
-    }
-    void sleep(unsigned ms) override {
-        slept += ms;
+    void waitServingHooks(unsigned ms) override {
+        waited += ms;
         now += ms;
     }
     uint32_t tickCount() override { return now; }

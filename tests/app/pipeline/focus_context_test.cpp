@@ -42,7 +42,7 @@ TEST(FocusContext, FirstWordAfterAClickTakesTheControlsAnswer) {
         PipelineRig rig;
         rig.engine.correct("ghbdtn", "привет", "ru");
         rig.type("ok ");
-        rig.hook.onMouse(MouseMessage::ButtonDown);
+        rig.hook.onMouse({MouseMessage::ButtonDown});
         rig.type("g");
         answerCaret(rig, c.answer);
         rig.type("hbdtn ");
@@ -53,7 +53,7 @@ TEST(FocusContext, FirstWordAfterAClickTakesTheControlsAnswer) {
 
 TEST(FocusContext, AnswerThatCameAfterTheWordEndedIsNotUsedForTheNext) {
     PipelineRig rig;
-    rig.hook.onMouse(MouseMessage::ButtonDown);
+    rig.hook.onMouse({MouseMessage::ButtonDown});
     rig.type("g");
     std::optional<CaretQuestion::Ticket> ticket = rig.state.caret.waitForRead();
     rig.type("h ");
@@ -111,7 +111,7 @@ TEST(FocusContext, NothingTypedIntoAPasswordFieldGoesFurther) {
 
 struct ShiftRig : PipelineRig {
     ShiftRig() { engine.correct("ghbdtn", "привет", "ru"); }
-    void drain() { drainQueue(state, ports()); }
+    void drain() { drainQueue(hook); }
 };
 
 TEST(FocusContext, BoundaryKeyIsSentAgainWithTheShiftTheUserHolds) {

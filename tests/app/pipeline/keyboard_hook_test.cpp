@@ -171,13 +171,13 @@ TEST(KeyboardHook, ClickOrWheelEmptiesTheWord) {
     for (MouseMessage message : {MouseMessage::ButtonDown, MouseMessage::Wheel}) {
         PipelineRig rig;
         rig.type("ab");
-        rig.hook.onMouse(message);
+        rig.hook.onMouse({message});
         EXPECT_TRUE(rig.state.capture.word().empty());
         EXPECT_EQ(rig.engine.resets, 1);
     }
     PipelineRig rig;
     rig.type("ab");
-    rig.hook.onMouse(MouseMessage::Other);
+    rig.hook.onMouse({MouseMessage::Other});
     EXPECT_EQ(rig.state.capture.word(), u"ab");
 }
 
@@ -238,6 +238,55 @@ TEST(KeyboardHook, WithoutEngineNothingIsEvaluated) {
     rig.state.engine = nullptr;
     rig.type("ghbdtn");
     EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass);
+}
+
+// Key-ups released on the secure desktop never reach the hook; the system's
+// key state, read at unlock, puts the flags right.
+TEST(KeyboardHook, ModifiersLostOnTheSecureDesktopAreRebuiltFromTheSystem) {
+    for (bool resynced : {false, true}) {
+        SCOPED_TRACE(resynced ? "after the unlock" : "stuck");
+        PipelineRig rig;
+        rig.engine.correct("ghbdtn", "привет", "ru");
+        rig.key(0xA2, true);  // left Control down; its up happens on the secure desktop
+        rig.desktop.systemModifiersDown = {};
+        if (resynced) rig.hook.resyncModifiers();
+        rig.type("ghbdtn");
+        EXPECT_EQ(rig.key(0x20, true), resynced ? HookVerdict::Swallow : HookVerdict::Pass);
+        EXPECT_EQ(rig.state.heldModifiers.any(), !resynced);
+    }
+}
+
+TEST(KeyboardHook, ModifiersTheSystemReportsDownAreTakenOver) {
+    PipelineRig rig;
+    rig.desktop.systemModifiersDown = {0xA1};  // right Shift
+    rig.hook.resyncModifiers();
+    EXPECT_TRUE(rig.state.capture.shiftHeld());
+    EXPECT_TRUE(rig.state.heldModifiers.test(0xA1));
+}
+
+// UIPI drops our input to a window of a higher integrity level: the boundary
+// key must not be swallowed there.
+TEST(KeyboardHook, AnElevatedWindowIsNotCorrected) {
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.desktop.elevated = 100;
+    rig.type("ghbdtn");
+    EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass);
+    EXPECT_TRUE(rig.state.queue.empty());
+}
+
+TEST(KeyboardHook, ClicksWhileACorrectionWaitsAreHeldAndMovesAreNot) {
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.type("ghbdtn ");
+    const MouseEvent down{MouseMessage::ButtonDown, 0x201, 5, 6, 0, rig.clock.now, 0};
+    EXPECT_EQ(rig.hook.onMouse(down), HookVerdict::Swallow);
+    EXPECT_EQ(rig.hook.onMouse({MouseMessage::Wheel, 0x20A, 5, 6, 0x00780000, rig.clock.now, 0}), HookVerdict::Swallow);
+    EXPECT_EQ(rig.hook.onMouse({MouseMessage::Other, 0x200, 7, 8, 0, rig.clock.now, 0}), HookVerdict::Pass);
+    EXPECT_EQ(rig.hook.onMouse({MouseMessage::ButtonDown, 0x201, 5, 6, 0, rig.clock.now, kInjectedMarker}),
+              HookVerdict::Pass);
+    ASSERT_EQ(rig.state.queue.size(), 4u) << "the correction, the Space's key-up, the click, the wheel";
+    EXPECT_EQ(std::get<HeldMouse>(rig.state.queue[2]).event, down);
 }
 
 }  // namespace

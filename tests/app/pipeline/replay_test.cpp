@@ -58,7 +58,7 @@ TEST(ReplayPlan, TakesAtLeastItsWaits) {
     FakeInput input;
     FakeClock clock;
     runPlan(replayPlan(6, u"привет", u' ', BoundaryKind::Space), input, clock);
-    EXPECT_EQ(clock.busyWaited, 20u + 30u + 10u + 6u * 6u);
+    EXPECT_EQ(clock.waited, 20u + 30u + 10u + 6u * 6u);
     EXPECT_EQ(input.calls.size(), 1u + 1u + 6u + 1u);
 }
 

@@ -11,7 +11,8 @@ struct CommandRig : PipelineRig {
     CommandRig() { engine.correct("ghbdtn", "привет", "ru"); }
     void typeAndDrain(std::string_view text) {
         type(text);
-        drainQueue(state, ports());
+        drainQueue(hook);
+        clock.now += 5;  // later keys are not held behind the replay
     }
 };
 
@@ -21,25 +22,25 @@ TEST(Undo, RestoresTheTypedWordAndItsBoundary) {
     rig.desktop.layout = 0x0419;  // the correction switched the window to Russian
     rig.sound.played.clear();
 
-    std::optional<std::string> restored = undoLastCorrection(rig.state, rig.ports());
+    std::optional<std::string> restored = undoLastCorrection(rig.hook);
     ASSERT_TRUE(restored);
     EXPECT_EQ(*restored, "ghbdtn");
     EXPECT_EQ(rig.editor.text, u"ghbdtn ");
     EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04090409));
     EXPECT_EQ(rig.sound.played, std::vector<std::u16string>{u"SystemExclamation"});
     EXPECT_FALSE(rig.state.undo.available);
-    EXPECT_FALSE(undoLastCorrection(rig.state, rig.ports())) << "a second Undo does nothing";
+    EXPECT_FALSE(undoLastCorrection(rig.hook)) << "a second Undo does nothing";
 }
 
 TEST(Undo, AfterEnterErasesTheLineBreakAndSendsEnterAgain) {
     CommandRig rig;
     rig.typeAndDrain("ghbdtn");
     rig.tap(0x0D);
-    drainQueue(rig.state, rig.ports());
+    drainQueue(rig.hook);
     EXPECT_EQ(rig.editor.text, u"привет\n");
     rig.input.calls.clear();
 
-    ASSERT_TRUE(undoLastCorrection(rig.state, rig.ports()));
+    ASSERT_TRUE(undoLastCorrection(rig.hook));
     EXPECT_EQ(rig.editor.text, u"ghbdtn\n");
     std::vector<SyntheticKey> keys = rig.input.allKeys();
     EXPECT_EQ(std::count(keys.begin(), keys.end(), SyntheticKey{0x08, 0, 0}), 7) << "six letters and the line break";
@@ -48,7 +49,7 @@ TEST(Undo, AfterEnterErasesTheLineBreakAndSendsEnterAgain) {
 
 TEST(Undo, NothingToUndoSendsNothing) {
     CommandRig rig;
-    EXPECT_FALSE(undoLastCorrection(rig.state, rig.ports()));
+    EXPECT_FALSE(undoLastCorrection(rig.hook));
     EXPECT_TRUE(rig.input.calls.empty());
 }
 
@@ -78,7 +79,7 @@ TEST(ConvertSelection, PastesTheConversionAndGivesTheClipboardBack) {
     rig.selection = u"ghbdtn vbh";
     rig.engine.conversions[{"ghbdtn vbh", ""}] = {"привет мир", "ru"};
 
-    std::optional<ConversionResult> result = convertSelection(rig.state, rig.ports(), "");
+    std::optional<ConversionResult> result = convertSelection(rig.hook, "");
     ASSERT_TRUE(result);
     EXPECT_EQ(result->selection, "ghbdtn vbh");
     EXPECT_EQ(result->converted, "привет мир");
@@ -100,7 +101,7 @@ TEST(ConvertSelection, ClipboardStillOpenForThePasteIsRestoredOnceFree) {
         base(keys);
         if (keys.size() == 4 && keys[1].vk == 'V') rig.clipboard.busyWrites = 3;
     };
-    ASSERT_TRUE(convertSelection(rig.state, rig.ports(), ""));
+    ASSERT_TRUE(convertSelection(rig.hook, ""));
     EXPECT_EQ(rig.clipboard.text, u"keep me");
 }
 
@@ -113,7 +114,7 @@ TEST(ConvertSelection, ConversionThatCannotBePutOnTheClipboardIsNotPasted) {
         base(keys);
         if (keys.size() == 4 && keys[1].vk == 'C') rig.clipboard.busyWrites = 50;  // every write attempt
     };
-    EXPECT_FALSE(convertSelection(rig.state, rig.ports(), ""));
+    EXPECT_FALSE(convertSelection(rig.hook, ""));
     EXPECT_TRUE(rig.pasted.empty());
     EXPECT_TRUE(std::none_of(rig.input.calls.begin(), rig.input.calls.end(),
                              [](const auto& call) { return call.size() == 4 && call[1].vk == 'V'; }));
@@ -125,7 +126,7 @@ TEST(ConvertSelection, ChosenTargetGoesToTheEngine) {
     ConvertRig rig;
     rig.selection = u"ghbdtn";
     rig.engine.conversions[{"ghbdtn", "uk"}] = {"привет", "uk"};
-    std::optional<ConversionResult> result = convertSelection(rig.state, rig.ports(), "uk");
+    std::optional<ConversionResult> result = convertSelection(rig.hook, "uk");
     ASSERT_TRUE(result);
     EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04220422));
     EXPECT_FALSE(rig.clipboard.text) << "an empty clipboard is left empty";
@@ -134,17 +135,17 @@ TEST(ConvertSelection, ChosenTargetGoesToTheEngine) {
 TEST(ConvertSelection, NothingSelectedLeavesTheClipboardAsItWas) {
     ConvertRig rig;
     rig.clipboard.text = u"keep me";
-    EXPECT_FALSE(convertSelection(rig.state, rig.ports(), ""));
+    EXPECT_FALSE(convertSelection(rig.hook, ""));
     EXPECT_EQ(rig.clipboard.text, u"keep me");
     EXPECT_TRUE(rig.pasted.empty());
-    EXPECT_EQ(rig.clock.slept, 400u) << "forty polls of 10 ms";
+    EXPECT_EQ(rig.clock.waited, 400u) << "forty polls of 10 ms";
 }
 
 TEST(ConvertSelection, EngineThatConvertsNothingPastesNothing) {
     ConvertRig rig;
     rig.clipboard.text = u"keep me";
     rig.selection = u"12345";
-    EXPECT_FALSE(convertSelection(rig.state, rig.ports(), ""));
+    EXPECT_FALSE(convertSelection(rig.hook, ""));
     EXPECT_TRUE(rig.pasted.empty());
     EXPECT_EQ(rig.clipboard.text, u"keep me");
 }
@@ -156,7 +157,7 @@ TEST(ConvertSelection, FromTheTrayMenuTheTextWindowGetsTheForegroundBack) {
     rig.desktop.ownWindows = {300};
     rig.selection = u"ghbdtn";
     rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
-    ASSERT_TRUE(convertSelection(rig.state, rig.ports(), ""));
+    ASSERT_TRUE(convertSelection(rig.hook, ""));
     EXPECT_EQ(rig.desktop.broughtToFront, std::vector<WindowId>{100});
 }
 
@@ -165,7 +166,100 @@ TEST(ConvertSelection, WorksWhileCorrectionIsPaused) {
     setCorrectionActive(rig.state, false);
     rig.selection = u"ghbdtn";
     rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
-    EXPECT_TRUE(convertSelection(rig.state, rig.ports(), ""));
+    EXPECT_TRUE(convertSelection(rig.hook, ""));
+}
+
+}  // namespace
+}  // namespace quillom::pipeline::testing
+
+namespace quillom::pipeline::testing {
+namespace {
+
+// What may have changed the text around the correction ends the chance to undo it.
+TEST(Undo, RecordExpiresWhenTheTextAroundItMayHaveChanged) {
+    struct Case {
+        const char* what;
+        std::function<void(CommandRig&)> act;
+        bool stillAvailable;
+    };
+    const Case cases[] = {
+        {"a letter", [](CommandRig& rig) { rig.tap('A'); }, false},
+        {"Backspace", [](CommandRig& rig) { rig.tap(0x08); }, false},
+        {"an arrow key", [](CommandRig& rig) { rig.tap(0x25); }, false},
+        {"Shift alone", [](CommandRig& rig) { rig.tap(0x10); }, true},
+        {"the Undo hotkey",
+         [](CommandRig& rig) {
+             rig.state.undoHotkeyVk = 0x7A;
+             rig.key(0x11, true);
+             rig.key(0x12, true);
+             rig.tap(0x7A);
+         },
+         true},
+        {"a click in the corrected window",
+         [](CommandRig& rig) { rig.hook.onMouse({MouseMessage::ButtonDown, 0x201, 5, 5, 0, rig.clock.now, 0}); },
+         false},
+        {"a click elsewhere (the tray icon)",
+         [](CommandRig& rig) {
+             rig.desktop.windowUnderMouse = 500;
+             rig.hook.onMouse({MouseMessage::ButtonDown, 0x201, 5, 5, 0, rig.clock.now, 0});
+         },
+         true},
+        {"a key in another application",
+         [](CommandRig& rig) {
+             rig.desktop.foreground = 200;
+             rig.tap(0x10);
+             rig.tap('A');
+         },
+         false},
+        {"keys in Quillom's own menu",
+         [](CommandRig& rig) {
+             rig.desktop.ownWindows = {300};
+             rig.desktop.foreground = 300;
+             rig.tap(0x28);
+             rig.tap(0x0D);
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CommandRig rig;
+        rig.typeAndDrain("ghbdtn ");
+        ASSERT_TRUE(rig.state.undo.available);
+        c.act(rig);
+        EXPECT_EQ(rig.state.undo.available, c.stillAvailable);
+        rig.desktop.foreground = 100;
+        rig.input.calls.clear();
+        EXPECT_EQ(undoLastCorrection(rig.hook).has_value(), c.stillAvailable);
+        if (!c.stillAvailable) EXPECT_TRUE(rig.input.calls.empty());
+    }
+}
+
+TEST(Undo, FromTheTrayMenuTypesIntoTheCorrectedWindowOnly) {
+    CommandRig rig;
+    rig.typeAndDrain("ghbdtn ");
+    rig.desktop.ownWindows = {300};
+    rig.desktop.foreground = 300;
+    ASSERT_TRUE(undoLastCorrection(rig.hook));
+    EXPECT_EQ(rig.desktop.broughtToFront, std::vector<WindowId>{100});
+    EXPECT_EQ(rig.editor.text, u"ghbdtn ");
+}
+
+TEST(Undo, AnotherApplicationInFrontUndoesNothing) {
+    CommandRig rig;
+    rig.typeAndDrain("ghbdtn ");
+    rig.desktop.foreground = 200;  // switched by mouse: no key told the hook
+    rig.input.calls.clear();
+    EXPECT_FALSE(undoLastCorrection(rig.hook));
+    EXPECT_TRUE(rig.input.calls.empty());
+    EXPECT_FALSE(rig.state.undo.available);
+}
+
+TEST(Undo, RefusedInputRestoresNothingToLearn) {
+    CommandRig rig;
+    rig.typeAndDrain("ghbdtn ");
+    rig.input.inserts = 0;
+    EXPECT_FALSE(undoLastCorrection(rig.hook));
+    EXPECT_FALSE(rig.state.undo.available);
 }
 
 }  // namespace

@@ -74,6 +74,19 @@ TEST_F(DictionaryTabTest, SearchFiltersBothListsOnTypedAndCorrectedWords) {
     }
 }
 
+// A keystroke in the search field must not read the rules file (it holds the whole rule set
+// and is read on the thread that serves the keyboard hook): the search runs over rows read once.
+TEST(DictionaryTab, SearchRunsOverTheRowsReadOnce) {
+    FakeSettingsHost host;
+    host.writeRules(R"({"exact_pairs":{"ghbdtn":"привет","vbh":"мир"}})");
+    const DictionaryRows all = loadDictionaryRows(host.store());
+    std::filesystem::remove(host.store().workingRulesPath());
+    const DictionaryRows rows = filterDictionaryRows(all, host.store().platform(), u"МИР");
+    ASSERT_EQ(rows.pairs.size(), 1u);
+    EXPECT_EQ(rows.pairs[0].typed, "vbh");
+    EXPECT_EQ(filterDictionaryRows(all, host.store().platform(), u"").pairs.size(), 2u);
+}
+
 TEST_F(DictionaryTabTest, RemovingATemplatePairKeepsItGoneAfterTheNextStart) {
     host.writeRules(R"({"exact_pairs":{"lheu":"друг"},"never_correct":["ok"]})");
     ASSERT_EQ(dictionaryRows(host.store(), u"").pairs.size(), 1u);

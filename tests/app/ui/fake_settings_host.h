@@ -56,12 +56,18 @@ public:
     void registerHotkeys() override { ++registered; }
     void suspendHotkeys() override {}
     std::u16string hotkeyText(tray::HotkeyBinding) override { return u"?"; }
+    void runInBackground(std::function<void()> job, std::function<void()> done) override {
+        ++backgroundJobs;
+        job();
+        done();
+    }
 
     settings::testing::TempFolder temp;
     settings::testing::FakeSettingsPlatform platform;
     tray::HotkeyBindings bindings;
     int applied = 0;
     int registered = 0;
+    int backgroundJobs = 0;
     bool launchAtLoginOn = false;
     bool refuseLaunchAtLogin = false;
     bool debugLog = true;
