@@ -24,7 +24,10 @@ void EngineKeeper::rebuild() {
 void EngineKeeper::swapIn(std::unique_ptr<WordEngine> fresh) {
     std::swap(engine_, fresh);
     state_.engine = engine_.get();
-    resetWord(state_);
+    // The swap arrives whenever the build is done, often in the middle of a
+    // word: the letters typed so far are still on the screen and stay in the
+    // buffer; only the session state starts afresh with the new engine.
+    state_.engine->resetContext();
     logLine("engine reloaded from %s / %s", rulesPath_.c_str(), prefsPath_.c_str());
 }
 

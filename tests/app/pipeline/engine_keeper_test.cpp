@@ -91,6 +91,19 @@ TEST(EngineKeeper, LearningFromUndoSwapsTheEngineInWhileTheHookIsServed) {
     EXPECT_LE(rig.maxHookWait, 20u);
 }
 
+TEST(EngineKeeper, ASwapArrivingMidWordKeepsTheLettersTyped) {
+    KeeperRig rig;
+    rig.typeAt(rig.now + 2, "ok ghb", 8);
+    rig.runLoopUntil(rig.now + 200);
+    tray::BackgroundWorker worker;
+    worker.post([&rig] { rig.keeper.rebuild(); });
+    rig.built.get_future().wait();
+    rig.runLoopUntil(rig.now + 10);  // the swap lands between "ghb" and "dtn"
+    rig.typeAt(rig.now + 2, "dtn ", 8);
+    rig.runLoopUntil(rig.now + 400);
+    EXPECT_EQ(rig.editor.text, u"ok привет ");
+}
+
 // The same build on the hook thread: what the keeper must never do.
 TEST(EngineKeeper, ABuildOnTheHookThreadWouldHoldUpTheDesktop) {
     KeeperRig rig;
