@@ -25,7 +25,6 @@
 
 #include <cstdio>
 #include <string>
-#include <tuple>
 
 namespace {
 
@@ -83,24 +82,20 @@ int setText(const char* in) {
     return SendMessageW(edit, WM_SETTEXT, 0, LPARAM(text.c_str())) ? 0 : 1;
 }
 
-int clipboardSet(const char* in) {
-    std::string bytes;
-    if (!readFile(in, bytes)) return 1;
-    std::wstring text = fromUtf8(bytes);
-    if (!OpenClipboard(nullptr)) return 1;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+// On an open clipboard: puts a copy of size bytes at source under format.
+bool putOnClipboard(UINT format, const void* source, size_t size) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory) return false;
+    memcpy(GlobalLock(memory), source, size);
     GlobalUnlock(memory);
     // The clipboard owns the memory once SetClipboardData succeeds.
-    bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    if (!ok) GlobalFree(memory);
-    CloseClipboard();
-    return ok ? 0 : 1;
+    if (SetClipboardData(format, memory)) return true;
+    GlobalFree(memory);
+    return false;
 }
 
-int clipboardGet(const char* out) {
-    if (!OpenClipboard(nullptr)) return 1;
+// On an open clipboard: its text, empty when it holds none.
+std::wstring clipboardText() {
     std::wstring text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
@@ -108,6 +103,23 @@ int clipboardGet(const char* out) {
             GlobalUnlock(data);
         }
     }
+    return text;
+}
+
+int clipboardSet(const char* in) {
+    std::string bytes;
+    if (!readFile(in, bytes)) return 1;
+    std::wstring text = fromUtf8(bytes);
+    if (!OpenClipboard(nullptr)) return 1;
+    EmptyClipboard();
+    const bool ok = putOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    CloseClipboard();
+    return ok ? 0 : 1;
+}
+
+int clipboardGet(const char* out) {
+    if (!OpenClipboard(nullptr)) return 1;
+    const std::wstring text = clipboardText();
     CloseClipboard();
     return writeFile(out, toUtf8(text)) ? 0 : 1;
 }
@@ -237,32 +249,15 @@ int clipboardSetPrivate(const char* in) {
     if (!OpenClipboard(nullptr)) return 1;
     EmptyClipboard();
     const unsigned char data[4] = {0xDE, 0xAD, 0xBE, 0xEF};
-    bool ok = true;
-    for (auto [format, source, size] : {std::tuple<UINT, const void*, size_t>{CF_UNICODETEXT, text.c_str(),
-                                                                            (text.size() + 1) * sizeof(wchar_t)},
-                                        {privateFormat(), data, sizeof data}}) {
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-        memcpy(GlobalLock(memory), source, size);
-        GlobalUnlock(memory);
-        // The clipboard owns the memory once SetClipboardData succeeds.
-        if (!SetClipboardData(format, memory)) {
-            GlobalFree(memory);
-            ok = false;
-        }
-    }
+    bool ok = putOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ok = putOnClipboard(privateFormat(), data, sizeof data) && ok;
     CloseClipboard();
     return ok ? 0 : 1;
 }
 
 int clipboardGetPrivate(const char* out) {
     if (!OpenClipboard(nullptr)) return 1;
-    std::wstring text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
+    const std::wstring text = clipboardText();
     std::string hex;
     if (HANDLE data = GetClipboardData(privateFormat())) {
         const SIZE_T size = GlobalSize(data);
