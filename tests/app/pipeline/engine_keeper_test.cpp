@@ -38,17 +38,16 @@ struct KeeperRig : WindowsInputModel {
     const std::thread::id mainThread = std::this_thread::get_id();
     std::string rulesPath = "rules.json", prefsPath = "prefs.json";
     std::promise<void> built;
-    int builds = 0;
     EngineKeeper keeper{state,
                         [this] {
                             // Building on the hook thread holds up the desktop's input.
                             if (std::this_thread::get_id() == mainThread) work(kBuildMs);
-                            auto engine = engineFrom(store);
-                            if (++builds > 1) built.set_value();
-                            return engine;
+                            return engineFrom(store);
                         },
                         [this](std::function<void()> task) {
                             postFromAnyThread(std::move(task));
+                            // Only a rebuild posts: its swap is on the way.
+                            built.set_value();
                             return true;
                         },
                         rulesPath, prefsPath};
