@@ -31,33 +31,17 @@ for f in "$setup_exe" "$helper_exe"; do
     [ -f "$f" ] || { echo "missing $f" >&2; exit 2; }
 done
 
-work="$build/installer-e2e-work"
-artifacts="$build/installer-e2e-artifacts"
-rm -rf "$work" "$artifacts"
-mkdir -p "$artifacts"
 trap 'e2e_env_stop' EXIT
-e2e_env_start "$work" || { echo "could not start Wine and Xvfb" >&2; exit 2; }
-cp "$helper_exe" "$work/helper.exe"
+e2e_begin "$build/installer-e2e-work" "$build/installer-e2e-artifacts" "$helper_exe"
 
 win_user="C:\\users\\$(id -un)"
 inst="$E2E_USER_DIR/AppData/Local/Programs/Quillom"
 inst_win="$win_user\\AppData\\Local\\Programs\\Quillom"
 shortcut="$E2E_USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quillom.lnk"
-settings="$E2E_USER_DIR/AppData/Local/Quillom"
-log="$E2E_USER_DIR/Temp/quillom.log"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillom'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 program_files="Quillom.exe QuillomCABI.dll quillom_rules.json quillom_lexicon.bin NOTICE.txt"
 
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "PASS $*"; }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
-
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-helper() { wine "$work/helper.exe" "$@" </dev/null >/dev/null 2>&1; }
-# A process that ended but was not reaped yet (a zombie) counts as gone.
-not_running() { ! ps -o stat= -p "$1" 2>/dev/null | grep -qv '^Z'; }
 
 # Runs the setup program silently; its exit code is the result.
 silent_setup() { wine "$setup_exe" /S </dev/null >>"$work/setup.out" 2>&1; }

@@ -22,26 +22,10 @@ done
 # shellcheck source=wine_env.sh
 source "$here/wine_env.sh"
 
-work="$build/e2e-work"
-artifacts="$build/e2e-artifacts"
-rm -rf "$work" "$artifacts"
-mkdir -p "$artifacts"
 trap 'e2e_env_stop' EXIT
-e2e_env_start "$work" || { echo "could not start Wine and Xvfb" >&2; exit 2; }
-
+e2e_begin "$build/e2e-work" "$build/e2e-artifacts" "$helper_exe"
 app="$work/app"
 cp -r "$dist" "$app"
-cp "$helper_exe" "$work/helper.exe"
-settings="$E2E_USER_DIR/AppData/Local/Quillom"
-log="$E2E_USER_DIR/Temp/quillom.log"
-
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "PASS $*"; }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
-
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-helper() { wine "$work/helper.exe" "$@" </dev/null >/dev/null 2>&1; }
 
 # --- Quillom -----------------------------------------------------------------
 
@@ -62,7 +46,6 @@ start_quillom() {
     fi
 }
 
-not_running() { ! kill -0 "$1" 2>/dev/null; }
 
 # Asks Quillom to quit; the exit code is left in quillom_exit.
 stop_quillom() {

@@ -35,10 +35,6 @@ dist="$build/dist/Quillom"
 # shellcheck source=wine_env.sh
 source "$here/wine_env.sh"
 
-work="$build/e2e-settings-work"
-artifacts="$build/e2e-settings-artifacts"
-rm -rf "$work" "$artifacts"
-mkdir -p "$artifacts"
 server_pid=""
 cleanup() {
     [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
@@ -47,21 +43,9 @@ cleanup() {
 trap cleanup EXIT
 # Room for the window at 150 % (840 x 840 pixels).
 export E2E_SCREEN=1600x1200x24
-e2e_env_start "$work" || { echo "could not start Wine and Xvfb" >&2; exit 2; }
-
+e2e_begin "$build/e2e-settings-work" "$build/e2e-settings-artifacts" "$build/tests/e2e/quillom_settings_helper.exe"
 app="$work/app"
 cp -r "$dist" "$app"
-cp "$build/tests/e2e/quillom_settings_helper.exe" "$work/helper.exe"
-settings="$E2E_USER_DIR/AppData/Local/Quillom"
-log="$E2E_USER_DIR/Temp/quillom.log"
-
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "PASS $*"; }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
-
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-helper() { wine "$work/helper.exe" "$@" </dev/null >/dev/null 2>&1; }
 # A helper command that writes its answer into a file; prints the answer.
 ask() { helper "$@" "$(winpath "$work/answer.txt")" && cat "$work/answer.txt"; }
 
@@ -74,7 +58,6 @@ lines_since() { tail -n +"$(($1 + 1))" "$log" 2>/dev/null | grep -F -- "$2"; }
 quillom_pid=""
 ready_lines() { grep -c "started: hooks installed" "$log" 2>/dev/null || echo 0; }
 more_ready_lines() { [ "$(ready_lines)" -gt "$1" ]; }
-not_running() { ! kill -0 "$1" 2>/dev/null; }
 
 start_quillom() {
     local before

@@ -1,4 +1,4 @@
-# Wine and Xvfb for the end-to-end tests; sourced by run.sh.
+# Wine and Xvfb for the end-to-end tests, and what their scripts share; sourced by each.
 #   e2e_env_start <work-dir>   packages, fresh WINEPREFIX, Xvfb, persistent wineserver,
 #                              Russian and Ukrainian layouts registered
 #   e2e_env_stop               stops everything e2e_env_start started
@@ -65,6 +65,30 @@ e2e_env_start() {
     E2E_USER_DIR="$WINEPREFIX/drive_c/users/$(id -un)"
     export E2E_WORK E2E_USER_DIR E2E_XVFB_PID
 }
+
+# --- what every end-to-end script shares ---------------------------------------------
+#   e2e_begin <work-dir> <artifacts-dir> <helper.exe>
+# Empties both folders, starts Wine and Xvfb (the caller's EXIT trap runs e2e_env_stop),
+# copies the helper to $work/helper.exe and sets work, artifacts, settings and log.
+e2e_begin() {
+    work=$1 artifacts=$2
+    rm -rf "$work" "$artifacts"
+    mkdir -p "$artifacts"
+    e2e_env_start "$work" || { echo "could not start Wine and Xvfb" >&2; exit 2; }
+    cp "$3" "$work/helper.exe"
+    settings="$E2E_USER_DIR/AppData/Local/Quillom"
+    log="$E2E_USER_DIR/Temp/quillom.log"
+}
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "PASS $*"; }
+fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+helper() { wine "$work/helper.exe" "$@" </dev/null >/dev/null 2>&1; }
+# A process that ended but was not reaped yet (a zombie) counts as gone.
+not_running() { ! ps -o stat= -p "$1" 2>/dev/null | grep -qv '^Z'; }
 
 e2e_env_stop() {
     [ -n "$WINEPREFIX" ] && wineserver -k </dev/null >/dev/null 2>&1
