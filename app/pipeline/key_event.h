@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "common/virtual_keys.h"
+
 namespace quillom::pipeline {
 
 // Every input event the program sends carries this in its extra information
@@ -49,13 +51,5 @@ struct SyntheticKey {
 namespace keyflag {
 inline constexpr uint32_t Extended = 0x1, KeyUp = 0x2, Unicode = 0x4;
 }
-
-// Shift, Control, Alt and the Windows keys (generic, left and right codes).
-inline constexpr bool isModifierKey(uint32_t vk) {
-    return (vk >= 0x10 && vk <= 0x12) || vk == 0x5B || vk == 0x5C || (vk >= 0xA0 && vk <= 0xA5);
-}
-
-// VK_PACKET: a key event that carries a Unicode character in its scan code.
-inline constexpr uint32_t kVkPacket = 0xE7;
 
 }  // namespace quillom::pipeline

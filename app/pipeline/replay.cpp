@@ -3,7 +3,6 @@
 namespace quillom::pipeline {
 namespace {
 
-constexpr uint16_t kVkBack = 0x08, kVkShift = 0x10, kVkReturn = 0x0D, kVkTab = 0x09;
 
 ReplayStep wait(unsigned ms) { return {ms, {}}; }
 
@@ -15,17 +14,17 @@ ReplayStep unicodeChar(char16_t unit) {
 
 // The right Shift has a scan code of its own; the left one stands for the generic key.
 ReplayStep shiftKeys(std::span<const uint16_t> vks, uint32_t flags) {
-    constexpr uint16_t kVkRightShift = 0xA1, kScanLeftShift = 0x2A, kScanRightShift = 0x36;
+    constexpr uint16_t kScanLeftShift = 0x2A, kScanRightShift = 0x36;
     ReplayStep step;
-    for (uint16_t vk : vks) step.keys.push_back({vk, vk == kVkRightShift ? kScanRightShift : kScanLeftShift, flags});
+    for (uint16_t vk : vks) step.keys.push_back({vk, vk == vk::RightShift ? kScanRightShift : kScanLeftShift, flags});
     return step;
 }
 
 ReplayStep boundaryKey(char16_t boundaryChar, BoundaryKind boundaryKind) {
     switch (boundaryKind) {
     case BoundaryKind::Space: return unicodeChar(u' ');
-    case BoundaryKind::Enter: return keyPress(kVkReturn);
-    case BoundaryKind::Tab: return keyPress(kVkTab);
+    case BoundaryKind::Enter: return keyPress(vk::Enter);
+    case BoundaryKind::Tab: return keyPress(vk::Tab);
     case BoundaryKind::Punctuation: return unicodeChar(boundaryChar);
     }
     return {};
@@ -41,14 +40,14 @@ std::vector<ReplayStep> replayPlan(int32_t eraseCount, std::u16string_view text,
     if (eraseCount > 0) {
         ReplayStep erase;
         for (int32_t i = 0; i < eraseCount; ++i) {
-            erase.keys.push_back({kVkBack, 0, 0});
-            erase.keys.push_back({kVkBack, 0, keyflag::KeyUp});
+            erase.keys.push_back({vk::Backspace, 0, 0});
+            erase.keys.push_back({vk::Backspace, 0, keyflag::KeyUp});
         }
         plan.push_back(std::move(erase));
     }
     plan.push_back(wait(30));
     // A lone Shift tap ends any modifier state the application may still hold.
-    if (heldShifts.empty()) plan.push_back(keyPress(kVkShift));
+    if (heldShifts.empty()) plan.push_back(keyPress(vk::Shift));
     plan.push_back(wait(10));
     for (char16_t unit : text) {
         plan.push_back(unicodeChar(unit));
@@ -63,7 +62,7 @@ std::vector<ReplayStep> replayPlan(int32_t eraseCount, std::u16string_view text,
 SyntheticKey resendEvent(const HeldKey& key) {
     uint32_t flags = (key.extended ? keyflag::Extended : 0) | (key.isDown ? 0 : keyflag::KeyUp);
     // Another program's Unicode packet carries its character in the scan code.
-    if (key.vkCode == kVkPacket) return {0, uint16_t(key.scanCode), flags | keyflag::Unicode};
+    if (key.vkCode == vk::Packet) return {0, uint16_t(key.scanCode), flags | keyflag::Unicode};
     return {uint16_t(key.vkCode), uint16_t(key.scanCode), flags};
 }
 

@@ -10,13 +10,12 @@ namespace {
 
 using quillom::logLine;
 
-constexpr uint16_t kVkControl = 0x11, kVkC = 0x43, kVkV = 0x56;
 constexpr int kClipboardPolls = 40;
 constexpr int kClipboardAttempts = 50;
 
 bool sendCtrlChord(InputSender& input, uint16_t vk) {
     const SyntheticKey keys[] = {
-        {kVkControl, 0, 0}, {vk, 0, 0}, {vk, 0, keyflag::KeyUp}, {kVkControl, 0, keyflag::KeyUp}};
+        {vk::Control, 0, 0}, {vk, 0, 0}, {vk, 0, keyflag::KeyUp}, {vk::Control, 0, keyflag::KeyUp}};
     return input.send(keys) == std::size(keys);
 }
 
@@ -33,7 +32,7 @@ WindowId giveForegroundBack(PipelinePorts ports, WindowId window) {
 // Copies the selection; empty when the clipboard did not change in time.
 std::u16string captureSelection(PipelinePorts ports) {
     uint32_t before = ports.clipboard.sequenceNumber();
-    if (!sendCtrlChord(ports.input, kVkC)) return {};
+    if (!sendCtrlChord(ports.input, vk::C)) return {};
     for (int i = 0; i < kClipboardPolls; ++i) {
         ports.clock.waitServingHooks(10);
         if (ports.clipboard.sequenceNumber() != before) return ports.clipboard.readText().value_or(u"");
@@ -108,7 +107,7 @@ std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, co
         restoreClipboard(ports, saved);
         return std::nullopt;
     }
-    const bool pasted = sendCtrlChord(ports.input, kVkV);
+    const bool pasted = sendCtrlChord(ports.input, vk::V);
     ports.clock.waitServingHooks(150);
     restoreClipboard(ports, saved);
     if (!pasted) {

@@ -7,18 +7,11 @@
 #include <cstdint>
 #include <string>
 
+#include "common/virtual_keys.h"
+
 namespace quillom::pipeline {
 
 enum class BoundaryKind : uint32_t { Space = 0, Enter = 1, Tab = 2, Punctuation = 3 };
-
-namespace vk {
-inline constexpr uint32_t Backspace = 0x08, Tab = 0x09, Enter = 0x0D, Shift = 0x10, Control = 0x11,
-                          Alt = 0x12, Escape = 0x1B, Space = 0x20, PageUp = 0x21, PageDown = 0x22,
-                          End = 0x23, Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28,
-                          Insert = 0x2D, Delete = 0x2E, LeftWin = 0x5B, RightWin = 0x5C,
-                          LeftShift = 0xA0, RightShift = 0xA1, LeftControl = 0xA2, RightControl = 0xA3,
-                          LeftAlt = 0xA4, RightAlt = 0xA5;
-}
 
 struct FinishedWord {
     std::u16string word;

@@ -1,5 +1,6 @@
 #include "hotkey_bindings.h"
 
+#include "common/virtual_keys.h"
 #include "interface_strings.h"
 #include "settings/preferences.h"
 
@@ -34,17 +35,17 @@ std::optional<HotkeyBinding> storedBinding(const JsonValue& entry) {
 
 std::u16string keyName(uint32_t vk, const KeyNameSource& keyNames) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return std::u16string(1, static_cast<char16_t>(vk));
-    if (vk >= 0x70 && vk <= 0x87) {
-        const std::string number = std::to_string(vk - 0x6F);
+    if (vk >= vk::F1 && vk <= vk::F24) {
+        const std::string number = std::to_string(vk - vk::F1 + 1);
         std::u16string name = u"F";
         name.append(number.begin(), number.end());
         return name;
     }
     switch (vk) {
-    case 0x09: return u"Tab";
-    case 0x0D: return u"Enter";
-    case 0x20: return u"Space";
-    case 0xC0: return u"`";
+    case vk::Tab: return u"Tab";
+    case vk::Enter: return u"Enter";
+    case vk::Space: return u"Space";
+    case vk::Oem3: return u"`";
     default: break;
     }
     std::u16string name = keyNames.keyName(vk);
@@ -56,19 +57,18 @@ std::u16string keyName(uint32_t vk, const KeyNameSource& keyNames) {
 std::string_view hotkeyName(int id) { return validId(id) ? kNames[id] : std::string_view(); }
 
 HotkeyBinding defaultBinding(int id) {
-    if (id == hotkey::Undo) return {modifier::Ctrl | modifier::Alt, 0x7A};
-    if (id == hotkey::Convert) return {modifier::Ctrl | modifier::Alt, 0x7B};
+    if (id == hotkey::Undo) return {modifier::Ctrl | modifier::Alt, vk::F11};
+    if (id == hotkey::Convert) return {modifier::Ctrl | modifier::Alt, vk::F12};
     return {};
 }
 
 HotkeyRefusal combinationRefusal(HotkeyBinding binding) {
-    constexpr uint32_t kF4 = 0x73;
     if (binding.vk == 0) return HotkeyRefusal::None;
     if ((binding.mods & (modifier::Ctrl | modifier::Alt | modifier::Win)) == 0) return HotkeyRefusal::NeedsModifier;
     const uint32_t mods = binding.mods & modifier::All;
     const bool editing = mods == modifier::Ctrl && (binding.vk == 'C' || binding.vk == 'V' || binding.vk == 'X' ||
                                                    binding.vk == 'Z' || binding.vk == 'A');
-    if (editing || (mods == modifier::Alt && binding.vk == kF4)) return HotkeyRefusal::Reserved;
+    if (editing || (mods == modifier::Alt && binding.vk == vk::F4)) return HotkeyRefusal::Reserved;
     return HotkeyRefusal::None;
 }
 

@@ -1,20 +1,13 @@
 #include "hotkey_field.h"
 
+#include "common/virtual_keys.h"
 #include "control_ids.h"
 #include "tray/interface_strings.h"
 
 namespace quillom::ui {
 namespace {
 
-constexpr uint32_t kBackspace = 0x08, kShift = 0x10, kControl = 0x11, kMenu = 0x12, kEscape = 0x1B,
-                   kDelete = 0x2E, kLeftWin = 0x5B, kRightWin = 0x5C, kLeftShift = 0xA0, kRightMenu = 0xA5;
-
 constexpr int kUndoText = 11, kConvertText = 12, kConvertToText = 13, kErrorText = 117;
-
-bool isModifierKey(uint32_t vk) {
-    return vk == kShift || vk == kControl || vk == kMenu || vk == kLeftWin || vk == kRightWin ||
-           (vk >= kLeftShift && vk <= kRightMenu);
-}
 
 // The command a hotkey runs, as the tray menu names it.
 std::u16string commandLabel(int slot) {
@@ -31,8 +24,8 @@ std::u16string commandLabel(int slot) {
 }  // namespace
 
 HotkeyKey hotkeyFieldKey(uint32_t vk, uint32_t heldModifiers) {
-    if (vk == kEscape) return {HotkeyKeyAction::Cancel, {}};
-    if (vk == kDelete || vk == kBackspace) return {HotkeyKeyAction::Clear, {}};
+    if (vk == vk::Escape) return {HotkeyKeyAction::Cancel, {}};
+    if (vk == vk::Delete || vk == vk::Backspace) return {HotkeyKeyAction::Clear, {}};
     const uint32_t mods = heldModifiers & tray::modifier::All;
     if (isModifierKey(vk) || vk == 0 || vk > 0xFE) return {};
     return {HotkeyKeyAction::Bind, {mods, vk}};

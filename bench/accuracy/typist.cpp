@@ -69,7 +69,7 @@ void Typist::correctWordBefore(const WordOutcome& corrected) {
 
 void Typist::typeChar(char16_t intended) {
     if (intended == u'\n') {
-        press({pipeline::vk::Enter, false}, u'\n', intended);
+        press({vk::Enter, false}, u'\n', intended);
         return;
     }
     const Script script = scriptOf(intended);

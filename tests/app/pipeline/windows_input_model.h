@@ -166,7 +166,7 @@ public:
         if (uipiBlocks) return 0;
         for (const SyntheticKey& k : keys) {
             const bool unicode = k.flags & keyflag::Unicode;
-            enter(KeyEvent{unicode ? kVkPacket : k.vk, k.scan, !(k.flags & keyflag::KeyUp),
+            enter(KeyEvent{unicode ? vk::Packet : k.vk, k.scan, !(k.flags & keyflag::KeyUp),
                            bool(k.flags & keyflag::Extended), now, kInjectedMarker},
                   now);
         }
@@ -296,7 +296,7 @@ private:
     void reachApplication(const Input& input) {
         const auto* key = std::get_if<KeyEvent>(&input);
         if (!key) return;
-        if (key->vkCode == kVkPacket) {
+        if (key->vkCode == vk::Packet) {
             if (key->isDown) editor.type(char16_t(key->scanCode));
             return;
         }
