@@ -107,6 +107,7 @@ std::vector<ExcludedApp> excludedApps(const JsonValue& prefs) {
     const JsonValue* all = find(prefs, key::ExcludedApps);
     if (!all || !all->isObject()) return apps;
     for (const JsonMember& m : all->members()) {
+        if (m.key.empty()) continue;  // an empty name counts as missing: nothing can match it
         const JsonValue* name = find(m.value, "name");
         const JsonValue* path = find(m.value, "path");
         apps.push_back({m.key, name && name->isString() ? name->asString() : m.key,
@@ -120,7 +121,7 @@ std::vector<ExcludedApp> excludedApps(const JsonValue& prefs) {
 
 bool isExcluded(const JsonValue& prefs, std::string_view appKey) {
     const JsonValue* all = find(prefs, key::ExcludedApps);
-    if (!all || !all->isObject()) return false;
+    if (appKey.empty() || !all || !all->isObject()) return false;
     return std::any_of(all->members().begin(), all->members().end(), [&](const JsonMember& m) {
         return compareIgnoringAsciiCase(m.key, appKey) == 0;
     });

@@ -230,7 +230,9 @@ TEST(Undo, RecordExpiresWhenTheTextAroundItMayHaveChanged) {
         rig.desktop.foreground = 100;
         rig.input.calls.clear();
         EXPECT_EQ(undoLastCorrection(rig.hook).has_value(), c.stillAvailable);
-        if (!c.stillAvailable) EXPECT_TRUE(rig.input.calls.empty());
+        if (!c.stillAvailable) {
+            EXPECT_TRUE(rig.input.calls.empty());
+        }
     }
 }
 

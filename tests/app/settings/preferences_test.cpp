@@ -147,6 +147,16 @@ TEST(Preferences, ExcludedApplications) {
     EXPECT_EQ(excludedApps(wrong), (std::vector<ExcludedApp>{{"a.exe", "A", ""}}));
 }
 
+// A hand-edited file may list an application under an empty name: like any empty
+// string it counts as missing, so it is neither listed nor matched by an unknown app.
+TEST(Preferences, AnExcludedEntryWithAnEmptyNameCountsAsMissing) {
+    JsonValue prefs;
+    ASSERT_TRUE(parseJson(R"({"excluded_apps": {"": {"path": "C:\\a.exe"}, "b.exe": {}}})", prefs));
+    EXPECT_EQ(excludedApps(prefs), (std::vector<ExcludedApp>{{"b.exe", "b.exe", ""}}));
+    EXPECT_FALSE(isExcluded(prefs, ""));
+    EXPECT_TRUE(isExcluded(prefs, "B.EXE"));
+}
+
 TEST(Preferences, RestoredPreferencesHaveTheDocumentedMembersInOrder) {
     const JsonValue prefs = restoredPreferences(std::vector<std::string>{"en", "uk", "ru"});
     std::vector<std::string> keys;
