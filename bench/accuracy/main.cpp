@@ -57,14 +57,14 @@ std::vector<Document> readDocuments(const fs::path& path) {
     return docs;
 }
 
-std::vector<RunSpec> runSpecs() {
+std::vector<RunCase> runCases() {
     using L = std::vector<std::string>;
     const L enRu{"en", "ru"}, all{"en", "uk", "ru"};
     auto fp = [](std::string name, std::string text, L langs) {
-        return RunSpec{std::move(name), text, std::move(langs), RunKind::FalsePositives, {text == "tech" ? "en" : text, "", Script::None}, false};
+        return RunCase{std::move(name), text, std::move(langs), RunKind::FalsePositives, {text == "tech" ? "en" : text, "", Script::None}, false};
     };
     auto recall = [](std::string name, std::string text, L langs, std::string layout, Script script, bool same) {
-        return RunSpec{std::move(name), text, std::move(langs), RunKind::Recall, {text, std::move(layout), script}, same};
+        return RunCase{std::move(name), text, std::move(langs), RunKind::Recall, {text, std::move(layout), script}, same};
     };
     return {
         fp("en text", "en", enRu),
@@ -84,14 +84,14 @@ std::vector<RunSpec> runSpecs() {
     };
 }
 
-struct RunningTextSpec {
+struct RunningTextCase {
     std::string name;
     std::string text;
     std::vector<std::string> activeLanguages;
     std::string wrongLayout;
 };
 
-std::vector<RunningTextSpec> runningTextSpecs() {
+std::vector<RunningTextCase> runningTextCases() {
     using L = std::vector<std::string>;
     const L enRu{"en", "ru"}, all{"en", "uk", "ru"};
     return {
@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
     std::vector<Tally> tallies;
     long long evaluations = 0;
     double evaluateMs = 0;
-    for (const RunSpec& def : runSpecs()) {
+    for (const RunCase& def : runCases()) {
         if (def.name.find(opt.only) == std::string::npos) continue;
         if (!texts.count(def.text)) texts[def.text] = readDocuments(fs::path(opt.data) / (def.text + ".txt"));
         EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, def.activeLanguages).string().c_str()));
@@ -234,26 +234,26 @@ int main(int argc, char** argv) {
         "\nWhole sentences typed on the wrong layout and converted as a selection, exactly right:\n\n"
         "| direction | active languages | sentences | \"convert\" | hotkey of the language |\n|---|---|---:|---:|---:|\n";
     std::map<std::string, std::pair<long long, long long>> bySetup;
-    for (const RunningTextSpec& spec : runningTextSpecs()) {
-        if (spec.name.find(opt.only) == std::string::npos) continue;
-        if (!texts.count(spec.text)) texts[spec.text] = readDocuments(fs::path(opt.data) / (spec.text + ".txt"));
-        EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, spec.activeLanguages).string().c_str()));
-        const Script script = spec.text == "en" ? Script::Latin : Script::Cyrillic;
-        TypingPlan plan{spec.text, spec.wrongLayout, script};
-        BlockRun blocks = runBlocks(engine.get(), *keys, plan, blocksOf(texts[spec.text], kBlocksPerRun));
-        const std::string setup = setupName(spec.activeLanguages);
+    for (const RunningTextCase& run : runningTextCases()) {
+        if (run.name.find(opt.only) == std::string::npos) continue;
+        if (!texts.count(run.text)) texts[run.text] = readDocuments(fs::path(opt.data) / (run.text + ".txt"));
+        EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, run.activeLanguages).string().c_str()));
+        const Script script = run.text == "en" ? Script::Latin : Script::Cyrillic;
+        TypingPlan plan{run.text, run.wrongLayout, script};
+        BlockRun blocks = runBlocks(engine.get(), *keys, plan, blocksOf(texts[run.text], kBlocksPerRun));
+        const std::string setup = setupName(run.activeLanguages);
         bySetup[setup].first += blocks.blocks;
         bySetup[setup].second += blocks.right;
-        blocksTable += "| " + spec.name + " | " + setup + " | " + std::to_string(blocks.blocks) + " | " +
+        blocksTable += "| " + run.name + " | " + setup + " | " + std::to_string(blocks.blocks) + " | " +
                        percentText(blocks.right, blocks.blocks) + " |\n";
-        faults += "\n## blocks: " + spec.name + " (" + setup + ")\nfirst wrong word of failed blocks:\n";
+        faults += "\n## blocks: " + run.name + " (" + setup + ")\nfirst wrong word of failed blocks:\n";
         for (const auto& f : blocks.firstFaults) faults += "  " + f + "\n";
-        SelectionRun selection = runSelection(engine.get(), *keys, spec.text, spec.wrongLayout,
-                                              sentencesOf(texts[spec.text], script, kSentencesPerRun));
-        selectionTable += "| " + spec.name + " | " + setup + " | " + std::to_string(selection.sentences) + " | " +
+        SelectionRun selection = runSelection(engine.get(), *keys, run.text, run.wrongLayout,
+                                              sentencesOf(texts[run.text], script, kSentencesPerRun));
+        selectionTable += "| " + run.name + " | " + setup + " | " + std::to_string(selection.sentences) + " | " +
                           percentText(selection.exactSmart, selection.sentences) + " | " +
                           percentText(selection.exactNamed, selection.sentences) + " |\n";
-        faults += "\n## selection: " + spec.name + " (" + setup + ")\nsentences not converted exactly:\n";
+        faults += "\n## selection: " + run.name + " (" + setup + ")\nsentences not converted exactly:\n";
         for (const auto& f : selection.firstFaults) faults += "  " + f + "\n";
     }
     for (const auto& [setup, counts] : bySetup)

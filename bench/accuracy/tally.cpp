@@ -21,7 +21,7 @@ void Tally::add(const WordOutcome& o) {
     bool hasLetter = false;
     for (char16_t ch : o.intended) hasLetter = hasLetter || unicode::isLetter(ch);
     if (!hasLetter) return;
-    if (spec_.kind == RunKind::Recall && !o.mistyped) return;
+    if (def_.kind == RunKind::Recall && !o.mistyped) return;
     // The engine never corrects a word whose start it did not see; such words
     // say nothing about the rules and are counted apart.
     if (o.unknownBeginning) {
@@ -31,7 +31,7 @@ void Tally::add(const WordOutcome& o) {
     Bucket& b = buckets_[lengthBucket(o.intended)];
     ++b.words;
     const bool changed = o.corrected && o.output != typed;
-    if (spec_.kind == RunKind::FalsePositives) {
+    if (def_.kind == RunKind::FalsePositives) {
         if (changed) {
             ++b.changed;
             ++faults_[typed + " -> " + o.output + " (" + o.reason + ", " + o.target + ")"];
@@ -61,9 +61,9 @@ Bucket Tally::total() const {
 }
 
 Bucket Tally::headline() const {
-    if (spec_.kind == RunKind::FalsePositives) return total();
+    if (def_.kind == RunKind::FalsePositives) return total();
     Bucket t;
-    const std::size_t first = spec_.sameScript ? 3 : 2;  // 4+ for same-script, 3+ otherwise
+    const std::size_t first = def_.sameScript ? 3 : 2;  // 4+ for same-script, 3+ otherwise
     for (std::size_t i = first; i < buckets_.size(); ++i) {
         t.words += buckets_[i].words;
         t.hits += buckets_[i].hits;

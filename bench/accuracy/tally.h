@@ -22,7 +22,7 @@ struct Bucket {
 
 enum class RunKind { FalsePositives, Recall };
 
-struct RunSpec {
+struct RunCase {
     std::string name;        // shown in the tables
     std::string text;        // held-out file: en, ru, uk or tech
     std::vector<std::string> activeLanguages;
@@ -33,12 +33,12 @@ struct RunSpec {
 
 class Tally {
 public:
-    explicit Tally(RunSpec def) : spec_(std::move(def)) {}
+    explicit Tally(RunCase def) : def_(std::move(def)) {}
 
     void add(const WordOutcome& o);
     void setLostByCapture(long long n) { lostByCapture_ = n; }
 
-    const RunSpec& def() const { return spec_; }
+    const RunCase& def() const { return def_; }
     const std::array<Bucket, 6>& buckets() const { return buckets_; }
     Bucket total() const;
     // Words of 3 characters and more (recall), or all words (false positives).
@@ -50,7 +50,7 @@ public:
     std::vector<std::pair<std::string, long long>> topWrong(std::size_t n) const;
 
 private:
-    RunSpec spec_;
+    RunCase def_;
     std::array<Bucket, 6> buckets_{};
     long long unknownBeginning_ = 0;
     long long lostByCapture_ = 0;

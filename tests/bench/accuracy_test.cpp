@@ -161,7 +161,7 @@ TEST(Tally, LengthBucketsCountLettersAndApostrophes) {
 }
 
 TEST(Tally, RecallSeparatesHitsWrongCorrectionsMissesAndUnseenStarts) {
-    Tally t(RunSpec{"r", "ru", {"en", "ru"}, RunKind::Recall, {"ru", "en", Script::Cyrillic}, false});
+    Tally t(RunCase{"r", "ru", {"en", "ru"}, RunKind::Recall, {"ru", "en", Script::Cyrillic}, false});
     auto outcome = [](const char16_t* intended, const char16_t* typed, const char* output, bool corrected,
                       bool unknown = false) {
         WordOutcome o;
@@ -190,7 +190,7 @@ TEST(Tally, RecallSeparatesHitsWrongCorrectionsMissesAndUnseenStarts) {
 }
 
 TEST(Tally, FalsePositivesCountOnlyChangedWords) {
-    Tally t(RunSpec{"f", "en", {"en", "ru"}, RunKind::FalsePositives, {"en", "", Script::None}, false});
+    Tally t(RunCase{"f", "en", {"en", "ru"}, RunKind::FalsePositives, {"en", "", Script::None}, false});
     WordOutcome kept;
     kept.intended = kept.typed = u"hello";
     kept.output = "hello";
