@@ -9,6 +9,7 @@
 
 #include "config/rules_config.h"
 #include "layout/layout_direction.h"
+#include "scoring/language_votes.h"
 #include "scoring/rules_decision.h"
 
 namespace quillom::scoring {
@@ -21,7 +22,8 @@ struct CompetingDirection {
 // candidates: non-empty, in evaluation order.
 RulesDecision selectWinningDecision(const RulesConfig& config, std::vector<CompetingDirection> candidates,
                                     const std::optional<std::string>& activeInputSource,
-                                    const std::optional<std::string>& sessionLanguage);
+                                    const std::optional<std::string>& sessionLanguage,
+                                    const LanguageVotes* votes = nullptr);
 
 // Some trailing character stands for a letter on another layout.
 bool hasLayoutMappedTrailing(const RulesConfig& config, std::string_view trailing);

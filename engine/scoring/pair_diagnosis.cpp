@@ -101,6 +101,14 @@ std::optional<RulesDecision> sameScriptRefusal(const RulesConfig& config, const 
     return refusal(reason, s.conf, s.originalScore, s.candidateScore);
 }
 
+// The words typed just before are of the target language and the candidate is
+// one of its words: the typed word is that word typed on the other layout of
+// the script, even when it is a word of the source language too (файлі typed
+// for файлы in Russian text) or shorter than same-script words must be.
+bool contextSupportsTarget(const RulesConfig& config, const Scored& s) {
+    return s.cand.exactCommonWord > 0.0 && votesFavour(config, s.word.votes, s.direction.to, s.direction.from);
+}
+
 bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {
     return s.candidateScore >= decision.protectedPatternOverrideMinScore &&
            static_cast<int64_t>(s.word.token.size()) >= decision.protectedOverrideMinLength;
@@ -214,6 +222,11 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
             return refusal("length_2_no_exact_match", 0.0, originalScore, candidateScore);
         if (word.sessionLanguage && *word.sessionLanguage != direction.to)
             return refusal("length_2_session_mismatch", 0.0, originalScore, candidateScore);
+    }
+    if (sameScript && contextSupportsTarget(config, s)) {
+        if (word.isProtected) return refusal("protected_pattern", s.conf, originalScore, candidateScore);
+        return correction(correctionText(word.token.text(), candidate.text(), word.trailing), "layout_mismatch",
+                          s.conf, originalScore, candidateScore);
     }
     if (sameScript)
         if (auto refused = sameScriptRefusal(config, s, source)) return *refused;

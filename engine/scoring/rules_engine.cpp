@@ -27,7 +27,8 @@ RulesEngine::RulesEngine(RulesConfig config) : config_(std::move(config)), index
 
 RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
                                     const std::optional<std::string>& activeInputSource,
-                                    const std::optional<std::string>& sessionLanguage) const {
+                                    const std::optional<std::string>& sessionLanguage,
+                                    const scoring::LanguageVotes* votes) const {
     // The decoder keys excluded applications by their lower-cased identifier.
     if (!appId.empty() && config_.excludedApps.count(unicode::toLower(appId))) {
         RulesDecision d;
@@ -35,7 +36,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         return d;
     }
     scoring::ScoringContext context{config_, index_};
-    scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage};
+    scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
     auto [core, trailing] = scoring::stripTrailingBoundary(config_, token);
     RulesDecision first = scoring::evaluatePair(context, core, trailing, request);
     // Trailing punctuation may itself be letters typed on the wrong layout.

@@ -108,7 +108,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
 
     TypedScoreCache typedScores;
     WordContext word{token, lowerToken, trailing, isProtected, request.isSentenceStart, request.sessionLanguage,
-                     &typedScores};
+                     &typedScores, request.votes};
     std::vector<CompetingDirection> competing;
     for (const std::string& source : sources) {
         for (std::size_t i = 0; i < config.activeLanguages.size(); ++i) {
@@ -122,7 +122,8 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
         }
     }
     if (competing.empty()) return refusal("no_target_language");
-    return selectWinningDecision(config, std::move(competing), request.activeInputSource, request.sessionLanguage);
+    return selectWinningDecision(config, std::move(competing), request.activeInputSource, request.sessionLanguage,
+                                 request.votes);
 }
 
 }  // namespace quillom::scoring

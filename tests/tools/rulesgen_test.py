@@ -153,6 +153,13 @@ class PackedLexicon(unittest.TestCase):
         self.assertEqual(fixture, packed.pack(pack_fixture.lexicons_of(os.path.join(folder, "small_lexicon.tsv"))))
         self.assertEqual(packed.file_id(fixture), "50a5c6be7ff0b352")
 
+    def test_scoring_fixture_is_what_the_writer_makes(self):
+        folder = os.path.join(ROOT, "tests", "engine", "scoring", "data")
+        with open(os.path.join(folder, "twins_lexicon.bin"), "rb") as f:
+            fixture = f.read()
+        self.assertEqual(fixture, packed.pack(pack_fixture.lexicons_of(os.path.join(folder, "twins_lexicon.tsv"))))
+        self.assertEqual(packed.file_id(fixture), "147bcfbba751d861")
+
 
 if __name__ == "__main__":
     unittest.main()
