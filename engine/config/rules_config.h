@@ -118,7 +118,11 @@ struct DynamicThresholdCurveConfig {
 // With a context language, a same-script word whose other reading is a word
 // of that language is corrected to it even when the typed word is a word too
 // (файлі typed for файлы on the Ukrainian layout in Russian text), and from
-// two letters on.
+// two letters on. With "twin_rank_margin" above 0, a word whose reading on the
+// layout of another script is a word too (руку and here) is corrected only
+// when that reading is at least that many bands more frequent and the last
+// words do not count more words of the typed word's language than of the
+// other; otherwise it is kept.
 struct LanguageEvidenceConfig {
     static constexpr int64_t maxWindow = 32;  // larger values are read as this
     int64_t window = 0;

@@ -19,7 +19,7 @@ using testing::makeConfig;
 // makeConfig with the ranked words of data/twins_lexicon.tsv and the evidence on.
 RulesConfig rankedConfig(int64_t window = 8, int64_t minLead = 2, int64_t margin = 8) {
     RulesConfig config = makeConfig();
-    auto file = PackedLexiconFile::load(std::string(QUILLOM_TEST_DATA_DIR) + "/twins_lexicon.bin", "147bcfbba751d861");
+    auto file = PackedLexiconFile::load(std::string(QUILLOM_TEST_DATA_DIR) + "/twins_lexicon.bin", "3b25279ede37f043");
     if (!file) throw std::logic_error("twins_lexicon.bin not readable");
     for (const char* key : {"en", "ru", "uk"}) lang(config, key).packedWords = file->language(key);
     config.decision.languageEvidence = {window, minLead, margin};
@@ -188,6 +188,60 @@ TEST(SameScriptTwins, CorrectedWhenTheLastWordsAreOfTheTarget) {
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, c.text) << c.name;
         EXPECT_EQ(d.shouldCorrect, c.text.has_value()) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace quillom::scoring
+
+namespace quillom::scoring {
+namespace {
+
+RulesDecision crossScript(const RulesConfig& config, std::string_view typed, const char* from, const char* to,
+                          std::initializer_list<std::pair<const char*, int>> counts) {
+    LanguageIndex index(config);
+    TextChars token{std::string(typed)};
+    TextChars lower = token.lowered();
+    const std::optional<std::string> session;
+    const LanguageVotes votes = votesOf(config, counts);
+    WordContext word{token, lower, "", false, false, session, nullptr, &votes};
+    return scoreAndDecideForDirection({config, index}, word, {from, to}, 1);
+}
+
+// руку typed on the Russian layout is "here" on the US one: both are words.
+TEST(WordsOnBothLayouts, KeptUnlessFarMoreFrequentAndTheLastWordsDoNotLeanToIt) {
+    const RulesConfig on = rankedConfig(), noMargin = rankedConfig(8, 2, 0);
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        const char* typed;
+        const char* from;
+        const char* to;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        const char* reason;
+        std::optional<std::string> text;
+    } cases[] = {
+        {"English text", on, "руку", "ru", "en", {{"en", 2}}, "layout_mismatch", "here"},
+        {"capital kept", on, "Руку", "ru", "en", {{"en", 3}, {"ru", 1}}, "layout_mismatch", "Here"},
+        {"no words before: frequency", on, "руку", "ru", "en", {}, "layout_mismatch", "here"},
+        {"as many of each", on, "руку", "ru", "en", {{"ru", 2}, {"en", 2}}, "layout_mismatch", "here"},
+        {"Russian text", on, "руку", "ru", "en", {{"ru", 4}, {"en", 1}}, "low_confidence", std::nullopt},
+        {"one Russian word before", on, "руку", "ru", "en", {{"ru", 1}}, "low_confidence", std::nullopt},
+        {"Russian text, three letters", on, "рук", "ru", "en", {{"ru", 4}}, "low_confidence", std::nullopt},
+        {"English text, three letters", on, "рук", "ru", "en", {{"en", 4}}, "layout_mismatch", "her"},
+        {"more frequent reading typed", on, "при", "ru", "en", {{"en", 5}}, "low_confidence", std::nullopt},
+        {"far more frequent, Russian text", on, "ghb", "en", "ru", {{"ru", 2}}, "layout_mismatch", "при"},
+    };
+    for (const Case& c : cases) {
+        RulesDecision d = crossScript(c.config, c.typed, c.from, c.to, c.votes);
+        EXPECT_EQ(d.reason, c.reason) << c.name;
+        EXPECT_EQ(d.correctedToken, c.text) << c.name;
+    }
+    // Without a rank margin the scores and thresholds decide, whatever the words before.
+    for (auto votes : {std::initializer_list<std::pair<const char*, int>>{{"en", 5}}, {{"ru", 5}}}) {
+        RulesDecision d = crossScript(noMargin, "руку", "ru", "en", votes);
+        EXPECT_EQ(d.reason, crossScript(rankedConfig(0), "руку", "ru", "en", {}).reason);
+        EXPECT_NE(d.reason, "session_language_tie_break");
     }
 }
 
