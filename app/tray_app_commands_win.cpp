@@ -15,13 +15,11 @@ namespace {
 using quillom::logLine;
 namespace command = tray::command;
 
-constexpr int kLaunchAtLoginBlockedText = 20;
-
 }  // namespace
 
 void TrayApp::showMenu() {
     tray::TrayMenuState state;
-    state.statusText = tray::text(int(status()));
+    state.statusText = tray::statusText(status());
     state.launchAtLogin = tray::launchAtLoginEnabled();
     state.enabled = pause_.enabled;
     state.learningMode = learningMode_;
@@ -112,7 +110,7 @@ void TrayApp::toggleDebugLog() {
 void TrayApp::toggleLaunchAtLogin() {
     bool turnOn = !tray::launchAtLoginEnabled();
     if (!tray::setLaunchAtLogin(turnOn) && turnOn)
-        MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(tray::text(kLaunchAtLoginBlockedText).c_str()),
+        MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(tray::text(tray::TextId::LaunchAtLoginBlocked).c_str()),
                     L"Quillom", MB_ICONINFORMATION);
 }
 

@@ -106,7 +106,7 @@ int TrayApp::startUp() {
     addTrayIcon();
     applyState();
     if (!store_.damagedRulesKeptAs().empty())
-        notifyIcon_.notify(u"Quillom", tray::formattedText(tray::text_id::DamagedRulesKeptAside,
+        notifyIcon_.notify(u"Quillom", tray::formattedText(tray::TextId::DamagedRulesKeptAside,
                                                            toUtf16(pathToUtf8(store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
@@ -310,7 +310,7 @@ pipeline::Status TrayApp::status() {
     return pipeline::statusOf(pause_, pipeline_.correctionActive && fullScreenPauseNow());
 }
 
-void TrayApp::refreshTooltip() { notifyIcon_.setTip(tray::trayTooltip(tray::text(int(status())))); }
+void TrayApp::refreshTooltip() { notifyIcon_.setTip(tray::trayTooltip(tray::statusText(status()))); }
 
 void TrayApp::refreshIcon(bool force) {
     uint16_t language = desktop_.layoutLanguage(desktop_.foregroundWindow());

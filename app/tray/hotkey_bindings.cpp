@@ -147,7 +147,7 @@ bool HotkeyBindings::resetToDefaults(settings::SettingsStore& store) {
 }
 
 std::u16string hotkeyText(HotkeyBinding binding, const KeyNameSource& keyNames) {
-    if (binding.vk == 0) return text(text_id::Unset);
+    if (binding.vk == 0) return text(TextId::Unset);
     std::u16string result;
     if (binding.mods & modifier::Ctrl) result += u"Ctrl+";
     if (binding.mods & modifier::Alt) result += u"Alt+";

@@ -9,8 +9,6 @@
 namespace quillom::ui {
 namespace {
 
-constexpr int kLayoutNotInstalledText = 51;
-
 bool savePreferencesAndApply(SettingsHost& host, const settings::JsonValue& prefs) {
     if (!host.store().savePreferences(prefs)) return false;
     host.applySettings();
@@ -42,7 +40,7 @@ std::vector<LanguageRow> languageRows(std::span<const std::string> activeLanguag
 
 std::u16string languageRowText(const LanguageRow& row) {
     std::u16string text = languageDisplayName(row.code);
-    if (!row.active) text += tray::text(kLayoutNotInstalledText);
+    if (!row.active) text += tray::text(tray::TextId::LayoutNotInstalledSuffix);
     return text;
 }
 

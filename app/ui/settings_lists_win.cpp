@@ -17,7 +17,6 @@
 namespace quillom::ui {
 namespace {
 
-constexpr int kChooseApplicationsTitle = 56;
 constexpr DWORD kDialogBufferLength = 65536;
 
 std::u16string utf16(const std::string& text) { return toUtf16(text); }
@@ -116,7 +115,7 @@ int addIcon(HIMAGELIST images, const std::wstring& path) {
 
 void addApplications() {
     std::wstring buffer(kDialogBufferLength, L'\0');
-    const std::u16string& title = tray::text(kChooseApplicationsTitle);
+    const std::u16string& title = tray::text(tray::TextId::ChooseApplicationsTitle);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = settingsWindow().window;
