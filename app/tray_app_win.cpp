@@ -80,8 +80,7 @@ int TrayApp::startUp() {
         return 1;
     }
     store_.normaliseActiveLanguages();
-    settings::JsonValue prefs;
-    store_.loadPreferences(prefs);
+    const settings::JsonValue prefs = store_.preferences();
     tray::setInterfaceLanguage(settings::uiLanguage(prefs));
     rulesPath_ = pathToUtf8(store_.workingRulesPath());
     prefsPath_ = pathToUtf8(store_.preferencesPath());
@@ -156,8 +155,7 @@ bool TrayApp::createWindow() {
 bool TrayApp::createEngine() { return engines_.createNow(); }
 
 void TrayApp::readRuntimeSettings() {
-    settings::JsonValue prefs;
-    store_.loadPreferences(prefs);
+    const settings::JsonValue prefs = store_.preferences();
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
     learningMode_ = settings::learningMode(prefs);
     pipeline_.sounds = {settings::playSoundOnCorrection(prefs), toUtf16(settings::correctionSound(prefs)),

@@ -90,9 +90,7 @@ void HotkeyBindings::loadFrom(const JsonValue& prefs) {
 }
 
 void HotkeyBindings::load(const settings::SettingsStore& store) {
-    JsonValue prefs;
-    store.loadPreferences(prefs);
-    loadFrom(prefs);
+    loadFrom(store.preferences());
 }
 
 void HotkeyBindings::storeInto(JsonValue& prefs) const {
@@ -107,10 +105,10 @@ void HotkeyBindings::storeInto(JsonValue& prefs) const {
 }
 
 bool HotkeyBindings::save(settings::SettingsStore& store) const {
-    JsonValue prefs;
-    store.loadPreferences(prefs);
-    storeInto(prefs);
-    return store.savePreferences(prefs);
+    return store.updatePreferences([this](JsonValue& prefs) {
+        storeInto(prefs);
+        return true;
+    });
 }
 
 int HotkeyBindings::commandWith(HotkeyBinding binding, int exceptId) const {

@@ -195,9 +195,7 @@ void fillExcludedList() {
     w.excludedImages = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                         ILC_COLOR32 | ILC_MASK, 8, 4);
     ListView_SetImageList(list, w.excludedImages, LVSIL_SMALL);
-    settings::JsonValue prefs;
-    w.host->store().loadPreferences(prefs);
-    w.excludedRows = settings::excludedApps(prefs);
+    w.excludedRows = settings::excludedApps(w.host->store().preferences());
     for (size_t i = 0; i < w.excludedRows.size(); ++i) {
         const settings::ExcludedApp& app = w.excludedRows[i];
         const std::u16string path = utf16(app.path);

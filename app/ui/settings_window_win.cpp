@@ -205,8 +205,7 @@ void fillGeneralAndSound() {
     for (TextId text : kUpdateFrequencyTexts) addComboEntry(ctrl::UpdateFrequency, tray::text(text), 0);
     SendMessageW(control(ctrl::UpdateFrequency), CB_SETCURSEL,
                  updateFrequencyRow(gWindow.host->store().updateFrequency()), 0);
-    settings::JsonValue prefs;
-    gWindow.host->store().loadPreferences(prefs);
+    const settings::JsonValue prefs = gWindow.host->store().preferences();
     for (int id : {ctrl::CorrectionSound, ctrl::UndoSound})
         for (TextId text : kSoundTexts) addComboEntry(id, tray::text(text), 0);
     SendMessageW(control(ctrl::CorrectionSound), CB_SETCURSEL, soundRow(settings::correctionSound(prefs), "SystemAsterisk"), 0);
