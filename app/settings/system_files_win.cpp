@@ -6,25 +6,11 @@
 namespace quillom::settings {
 namespace {
 
-// A file that ends early or grows meanwhile was not read whole: Failed. size is at most the
-// read limit, far below what one ReadFile call takes.
-ReadStatus readExactly(HANDLE file, uint64_t size, std::string& out) {
-    try {
-        out.resize(size + 1);
-    } catch (const std::bad_alloc&) {
-        return ReadStatus::Failed;
-    }
-    size_t got = 0;
-    for (;;) {
-        DWORD n = 0;
-        if (!ReadFile(file, out.data() + got, static_cast<DWORD>(out.size() - got), &n, nullptr))
-            return ReadStatus::Failed;
-        got += n;
-        if (n == 0 || got == out.size()) break;
-    }
-    if (got != size) return ReadStatus::Failed;
-    out.resize(got);
-    return ReadStatus::Read;
+// room is at most the read limit and one more byte, far below what one ReadFile call takes.
+int64_t readSome(HANDLE file, char* into, std::size_t room) {
+    DWORD n = 0;
+    if (!ReadFile(file, into, static_cast<DWORD>(room), &n, nullptr)) return -1;
+    return n;
 }
 
 }  // namespace
@@ -45,20 +31,14 @@ ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out, ui
     if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart >= 0)
         status = static_cast<uint64_t>(size.QuadPart) > maxBytes
                      ? ReadStatus::TooLarge
-                     : readExactly(file, static_cast<uint64_t>(size.QuadPart), out);
+                     : readExactly(static_cast<uint64_t>(size.QuadPart), out,
+                                   [file](char* into, std::size_t room) { return readSome(file, into, room); });
     CloseHandle(file);
     if (status != ReadStatus::Read) out.clear();
     return status;
 }
 
-bool readFileStart(const std::filesystem::path& path, std::size_t count, std::string& out) {
-    std::FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) return false;
-    out.resize(count);
-    out.resize(std::fread(out.data(), 1, count, f));
-    std::fclose(f);
-    return true;
-}
+std::FILE* openForReading(const std::filesystem::path& path) { return _wfopen(path.c_str(), L"rb"); }
 
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
