@@ -71,8 +71,8 @@ unsigned statusOf(HINTERNET request, const std::string& body) {
         !WinHttpReceiveResponse(request, nullptr))
         return 0;
     DWORD code = 0, size = sizeof code;
-    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
-                             &code, &size, WINHTTP_NO_HEADER_INDEX))
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &code, &size, WINHTTP_NO_HEADER_INDEX))
         return 0;
     return code;
 }
@@ -80,7 +80,8 @@ unsigned statusOf(HINTERNET request, const std::string& body) {
 unsigned performRequest(const std::string& body) {
     const win::ScopedInternet session = openSession();
     if (!session) return 0;
-    const win::ScopedInternet connection(WinHttpConnect(session.get(), QUILLOM_FEEDBACK_HOST, QUILLOM_FEEDBACK_PORT, 0));
+    const win::ScopedInternet connection(
+        WinHttpConnect(session.get(), QUILLOM_FEEDBACK_HOST, QUILLOM_FEEDBACK_PORT, 0));
     if (!connection) return 0;
     const win::ScopedInternet request = openRequest(connection.get());
     return request ? statusOf(request.get(), body) : 0;

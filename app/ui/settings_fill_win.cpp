@@ -18,7 +18,8 @@ void check(int id, bool on) { SendMessageW(control(id), BM_SETCHECK, on ? BST_CH
 void select(int id, int row) { SendMessageW(control(id), CB_SETCURSEL, row, 0); }
 
 void fillGeneral(SettingsHost& host) {
-    for (std::string_view code : kInterfaceLanguages) addComboEntry(ctrl::InterfaceLanguage, languageDisplayName(code), 0);
+    for (std::string_view code : kInterfaceLanguages)
+        addComboEntry(ctrl::InterfaceLanguage, languageDisplayName(code), 0);
     select(ctrl::InterfaceLanguage, interfaceLanguageRow(tray::interfaceLanguage()));
     for (TextId text : kUpdateFrequencyTexts) addComboEntry(ctrl::UpdateFrequency, tray::text(text), 0);
     select(ctrl::UpdateFrequency, updateFrequencyRow(host.store().updateFrequency()));
@@ -59,8 +60,9 @@ void fillDebug(SettingsHost& host) {
     check(ctrl::DebugLog, host.debugLogEnabled());
     if (!control(ctrl::ExecutablePath)) return;
     SetWindowTextW(control(ctrl::ExecutablePath), executablePath().c_str());
-    setControlText(ctrl::Distribution, tray::text(TextId::DistributionPrefix) +
-                                           (hasPackageIdentity() ? u"Microsoft Store" : u"Installer (NSIS / WinSparkle)"));
+    setControlText(ctrl::Distribution,
+                   tray::text(TextId::DistributionPrefix) +
+                       (hasPackageIdentity() ? u"Microsoft Store" : u"Installer (NSIS / WinSparkle)"));
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include "settings_window_state_win.h"
 
 #include "control_ids.h"
-#include "tray/interface_strings.h"
 #include "quillom_version.h"
+#include "tray/interface_strings.h"
 #include "win/scoped_win.h"
 
 namespace quillom::ui {
@@ -100,9 +100,8 @@ Box chooseDpiAndPlace(SettingsWindow& w) {
 // box in pixels of the window's client area.
 HWND createChild(const wchar_t* className, const wchar_t* text, DWORD style, const Box& box, int id) {
     SettingsWindow& w = settingsWindow();
-    HWND hwnd = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, box.x, box.y, box.width,
-                                box.height, w.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), w.instance,
-                                nullptr);
+    HWND hwnd = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, box.x, box.y, box.width, box.height,
+                                w.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), w.instance, nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(w.font.get()), FALSE);
     return hwnd;
 }

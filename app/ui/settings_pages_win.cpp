@@ -58,10 +58,10 @@ HWND createControl(const ControlSpec& def, POINT origin) {
     int height = scaled(def.box.height);
     // A drop-down list's window includes the list it opens.
     if (def.kind == ControlKind::DropDown) height += scaled(160);
-    HWND hwnd = CreateWindowExW(cls.exStyle, cls.className, wide(initialText(def)), WS_CHILD | cls.style,
-                                origin.x + scaled(def.box.x), origin.y + scaled(def.box.y), scaled(def.box.width),
-                                height, w.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)), w.instance,
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExW(cls.exStyle, cls.className, wide(initialText(def)), WS_CHILD | cls.style,
+                        origin.x + scaled(def.box.x), origin.y + scaled(def.box.y), scaled(def.box.width), height,
+                        w.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)), w.instance, nullptr);
     if (!hwnd) return nullptr;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(w.font.get()), FALSE);
     if (def.kind == ControlKind::ListView) addColumns(hwnd, def.id);
