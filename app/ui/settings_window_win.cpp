@@ -5,7 +5,6 @@
 #include <shellapi.h>
 
 #include "control_ids.h"
-#include "feedback.h"
 #include "general_tab.h"
 #include "hotkey_field.h"
 #include "settings_window_state_win.h"
