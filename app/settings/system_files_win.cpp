@@ -3,6 +3,8 @@
 #include <new>
 #include <windows.h>
 
+#include "win/scoped_win.h"
+
 namespace quillom::settings {
 namespace {
 
@@ -19,21 +21,21 @@ ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out, ui
     out.clear();
     // Others may keep reading and writing; a writer holding it exclusively fails the open
     // with a sharing violation, which is a failure and not a missing file.
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const win::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
                                                                               : ReadStatus::Failed;
     }
     LARGE_INTEGER size{};
     ReadStatus status = ReadStatus::Failed;
-    if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart >= 0)
+    const ReadSome readFromFile = [&file](char* into, std::size_t room) { return readSome(file.get(), into, room); };
+    if (GetFileType(file.get()) == FILE_TYPE_DISK && GetFileSizeEx(file.get(), &size) && size.QuadPart >= 0)
         status = static_cast<uint64_t>(size.QuadPart) > maxBytes
                      ? ReadStatus::TooLarge
-                     : readExactly(static_cast<uint64_t>(size.QuadPart), out,
-                                   [file](char* into, std::size_t room) { return readSome(file, into, room); });
-    CloseHandle(file);
+                     : readExactly(static_cast<uint64_t>(size.QuadPart), out, readFromFile);
     if (status != ReadStatus::Read) out.clear();
     return status;
 }
