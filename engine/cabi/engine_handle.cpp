@@ -63,7 +63,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
     if (hasUnknownBeginning) {
         if (engine_->config().protectEndingsAfterDelete) {
             RulesDecision d;
-            d.reason = "unknown_word_beginning";
+            d.reason = Reason::UnknownWordBeginning;
             return d;
         }
         return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
@@ -77,7 +77,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
 }
 
 void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision) {
-    if (decision.reason == "excluded_app") return;
+    if (decision.reason == Reason::ExcludedApp) return;
     const RulesConfig& config = engine_->config();
     const std::string_view word = decision.shouldCorrect && decision.correctedToken
                                       ? std::string_view(*decision.correctedToken)
@@ -87,7 +87,7 @@ void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& d
 }
 
 void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {
-    if (decision.reason == "excluded_app") return;
+    if (decision.reason == Reason::ExcludedApp) return;
     if (decision.shouldCorrect && decision.correctedToken) {
         sessionTracker_.recordWord(decision.targetLanguage ? decision.targetLanguage
                                                            : singleSourceLanguage(*decision.correctedToken));

@@ -2,9 +2,12 @@
 #include "settings/manual_overrides.h"
 #include "settings/preferences.h"
 #include "settings/settings_store.h"
+#include "settings/system_files.h"
 #include "common/utf16.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace quillom::settings;
 using namespace quillom::settings::testing;
@@ -242,6 +245,80 @@ TEST_F(SettingsStoreTest, SaveAfterAFailedReadIsRefused) {
     EXPECT_EQ(uiLanguage([&] { JsonValue p; store.loadPreferences(p); return p; }()), "ru");
 }
 
+// What an update starts from and what it leaves on disk, for both files.
+TEST_F(SettingsStoreTest, UpdateSavesTheChangeOnlyWhenTheReadAndTheChangeAllowIt) {
+    enum class Start { Object, Missing, Unparsable, ReadFails };
+    enum class File { Preferences, Rules };
+    const struct Case {
+        const char* name;
+        File file;
+        Start start;
+        bool changeAccepts;
+        bool changeCalled, changeSeesStoredTree, saved;
+    } cases[] = {
+        {"preferences", File::Preferences, Start::Object, true, true, true, true},
+        {"preferences declined", File::Preferences, Start::Object, false, true, true, false},
+        {"preferences missing", File::Preferences, Start::Missing, true, true, false, true},
+        {"preferences unparsable", File::Preferences, Start::Unparsable, true, true, false, true},
+        {"preferences read fails", File::Preferences, Start::ReadFails, true, true, false, false},
+        {"rules", File::Rules, Start::Object, true, true, true, true},
+        {"rules declined", File::Rules, Start::Object, false, true, true, false},
+        {"rules missing", File::Rules, Start::Missing, true, false, false, false},
+        {"rules unparsable", File::Rules, Start::Unparsable, true, false, false, false},
+        {"rules read fails", File::Rules, Start::ReadFails, true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = c.file == File::Preferences ? store.preferencesPath() : store.workingRulesPath();
+        fs::create_directories(path.parent_path());
+        fs::remove(path);
+        const std::string stored = R"({"kept":1,"changed":"before"})";
+        if (c.start == Start::Object || c.start == Start::ReadFails) writeText(path, stored);
+        if (c.start == Start::Unparsable) writeText(path, "{\"kept\":");
+        if (c.start == Start::ReadFails) platform.failingReads[path] = 1;
+        const std::string before = fs::exists(path) ? readText(path) : "";
+
+        bool called = false, sawStoredTree = false;
+        const SettingsStore::Change change = [&](JsonValue& tree) {
+            called = true;
+            sawStoredTree = find(tree, "kept") != nullptr;
+            member(tree, "changed") = JsonValue("after");
+            return c.changeAccepts;
+        };
+        const bool saved = c.file == File::Preferences ? store.updatePreferences(change) : store.updateRules(change);
+
+        EXPECT_EQ(saved, c.saved);
+        EXPECT_EQ(called, c.changeCalled);
+        EXPECT_EQ(sawStoredTree, c.changeSeesStoredTree);
+        if (c.saved) {
+            JsonValue after;
+            ASSERT_TRUE(store.readJsonFile(path, after));
+            EXPECT_EQ(find(after, "changed")->asString(), "after");
+            EXPECT_EQ(find(after, "kept") != nullptr, c.changeSeesStoredTree);
+        } else {
+            EXPECT_EQ(fs::exists(path) ? readText(path) : "", before);
+        }
+    }
+}
+
+// The refusal lasts only until a read succeeds: the next update saves again.
+TEST_F(SettingsStoreTest, UpdateAfterARefusedOneSavesOnceTheFileReadsAgain) {
+    fs::create_directories(store.settingsFolder());
+    writeText(store.preferencesPath(), fixture("prefs_user.json"));
+    platform.failingReads[store.preferencesPath()] = 1;
+    auto toRussian = [](JsonValue& prefs) {
+        setUiLanguage(prefs, "ru");
+        return true;
+    };
+    EXPECT_FALSE(store.updatePreferences(toRussian));
+    EXPECT_EQ(readText(store.preferencesPath()), fixture("prefs_user.json"));
+    EXPECT_TRUE(store.updatePreferences(toRussian));
+    JsonValue expected;  // the user's other members stay
+    ASSERT_TRUE(parseJson(fixture("prefs_user.json"), expected));
+    setUiLanguage(expected, "ru");
+    EXPECT_EQ(store.preferences(), expected);
+}
+
 TEST_F(SettingsStoreTest, StartUpNormalisationSkipsWhenThePreferencesCannotBeRead) {
     installTemplate("template_rules_v1.json");
     writeText(store.preferencesPath(), R"({"active_languages":["en","de"],"hotkeys":{"undo":"x"}})");
@@ -441,6 +518,41 @@ TEST_F(SettingsStoreTest, UpdateFrequencyReadsTheFile) {
     EXPECT_EQ(store.updateFrequency(), "1d");
     writeText(store.preferencesPath(), R"({"update_check_frequency":"15m"})");
     EXPECT_EQ(store.updateFrequency(), "1h");
+}
+
+// A file read in pieces of at most chunk bytes, which holds actual bytes (more or fewer than
+// the size it was said to have) and may fail after failAfter of them.
+TEST(SystemFiles, ReadExactlyTakesTheWholeFileAndNothingElse) {
+    const struct {
+        const char* name;
+        uint64_t size;
+        std::string actual;
+        std::size_t chunk;
+        std::size_t failAfter;
+        ReadStatus status;
+    } cases[] = {
+        {"whole at once", 5, "hello", 64, 99, ReadStatus::Read},
+        {"whole in pieces", 5, "hello", 2, 99, ReadStatus::Read},
+        {"empty", 0, "", 64, 99, ReadStatus::Read},
+        {"ends early", 5, "hel", 2, 99, ReadStatus::Failed},
+        {"grew meanwhile", 5, "hello!", 2, 99, ReadStatus::Failed},
+        {"error half way", 5, "hello", 2, 2, ReadStatus::Failed},
+    };
+    for (const auto& c : cases) {
+        std::size_t at = 0;
+        const ReadSome readSome = [&](char* into, std::size_t room) -> int64_t {
+            if (at >= c.failAfter) return -1;
+            const std::size_t n = std::min({room, c.chunk, c.actual.size() - at});
+            std::copy_n(c.actual.data() + at, n, into);
+            at += n;
+            return int64_t(n);
+        };
+        std::string out = "old";
+        EXPECT_EQ(readExactly(c.size, out, readSome), c.status) << c.name;
+        if (c.status == ReadStatus::Read) {
+            EXPECT_EQ(out, c.actual) << c.name;
+        }
+    }
 }
 
 TEST(SystemFiles, ReadWriteReplaceOnRealFiles) {

@@ -97,7 +97,7 @@ CompetingDirection correcting(std::string to, std::string text, double score) {
     c.decision.shouldCorrect = true;
     c.decision.correctedToken = std::move(text);
     c.decision.candidateScore = score;
-    c.decision.reason = "layout_mismatch";
+    c.decision.reason = Reason::LayoutMismatch;
     c.decision.sourceLanguage = "en";
     c.decision.targetLanguage = c.direction.to;
     return c;
