@@ -46,14 +46,14 @@ TEST(LanguageOfWord, ListedInOneLanguageOrClearlyMoreFrequentInOne) {
         const char* word;
         std::optional<std::string> language;
     } cases[] = {
-        {"файлы", "ru"},          // listed only in Russian
-        {"«Файлі»,", "uk"},       // marks around the word and capitals do not matter
-        {"что", "ru"},            // band 19 in Russian, 66 in Ukrainian
+        {"файлы", "ru"},             // listed only in Russian
+        {"«Файлі»,", "uk"},          // marks around the word and capitals do not matter
+        {"что", "ru"},               // band 19 in Russian, 66 in Ukrainian
         {"параметр", std::nullopt},  // 27 against 31: too close
-        {"новы", "ru"},           // unranked, but only Russian lists it
-        {"привет", "ru"},         // a common word of the rules file, not in the packed lexicon
+        {"новы", "ru"},              // unranked, but only Russian lists it
+        {"привет", "ru"},            // a common word of the rules file, not in the packed lexicon
         {"here", "en"},
-        {"я", std::nullopt},      // one letter
+        {"я", std::nullopt},         // one letter
         {"пере-вод", std::nullopt},  // a mark inside
         {"ghbdtn", std::nullopt},    // no language lists it
         {"", std::nullopt},
@@ -115,7 +115,12 @@ TEST(TwinReadings, TheLastWordsOrAClearlyHigherFrequencyPickTheLanguage) {
     } cases[] = {
         {"evidence off: the higher score", rankedConfig(0), {{"ru", 5}}, "файлі", "файлы", "uk", "layout_mismatch"},
         {"Russian words before", rankedConfig(), {{"ru", 2}}, "файлі", "файлы", "ru", "session_language_tie_break"},
-        {"Ukrainian words before", rankedConfig(), {{"uk", 3}, {"ru", 1}}, "файлі", "файлы", "uk",
+        {"Ukrainian words before",
+         rankedConfig(),
+         {{"uk", 3}, {"ru", 1}},
+         "файлі",
+         "файлы",
+         "uk",
          "session_language_tie_break"},
         {"too small a lead: frequency", rankedConfig(), {{"ru", 1}}, "файлі", "файлы", "ru", "layout_mismatch"},
         {"frequency the other way", rankedConfig(), {}, "дані", "даны", "uk", "layout_mismatch"},
@@ -124,9 +129,9 @@ TEST(TwinReadings, TheLastWordsOrAClearlyHigherFrequencyPickTheLanguage) {
     };
     for (const Case& c : cases) {
         const LanguageVotes votes = votesOf(c.config, c.votes);
-        RulesDecision d = selectWinningDecision(
-            c.config, {correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)}, std::nullopt,
-            std::nullopt, &votes);
+        RulesDecision d =
+            selectWinningDecision(c.config, {correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
+                                  std::nullopt, std::nullopt, &votes);
         EXPECT_EQ(d.targetLanguage, c.target) << c.name;
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, std::string(c.target) == "ru" ? c.ruText : c.ukText) << c.name;
@@ -171,15 +176,42 @@ TEST(SameScriptTwins, CorrectedWhenTheLastWordsAreOfTheTarget) {
         {"case kept", on, "Файлі", "uk", "ru", {{"ru", 3}}, false, "layout_mismatch", "Файлы"},
         {"Ukrainian text", on, "даны", "ru", "uk", {{"uk", 2}}, false, "layout_mismatch", "дані"},
         {"two letters", on, "ві", "uk", "ru", {{"ru", 2}}, false, "layout_mismatch", "вы"},
-        {"lead too small", on, "файлі", "uk", "ru", {{"ru", 2}, {"uk", 1}}, false,
-         "same_script_source_is_known_word", std::nullopt},
-        {"text of the typed word's language", on, "файлі", "uk", "ru", {{"uk", 4}}, false,
-         "same_script_source_is_known_word", std::nullopt},
-        {"evidence off", off, "файлі", "uk", "ru", {{"ru", 5}}, false, "same_script_source_is_known_word",
+        {"lead too small",
+         on,
+         "файлі",
+         "uk",
+         "ru",
+         {{"ru", 2}, {"uk", 1}},
+         false,
+         "same_script_source_is_known_word",
          std::nullopt},
-        {"two letters, evidence off", off, "ві", "uk", "ru", {{"ru", 5}}, false, "same_script_too_short",
+        {"text of the typed word's language",
+         on,
+         "файлі",
+         "uk",
+         "ru",
+         {{"uk", 4}},
+         false,
+         "same_script_source_is_known_word",
          std::nullopt},
-        {"candidate unknown", on, "новіх", "uk", "ru", {{"ru", 5}}, false, "same_script_requires_known_word",
+        {"evidence off",
+         off,
+         "файлі",
+         "uk",
+         "ru",
+         {{"ru", 5}},
+         false,
+         "same_script_source_is_known_word",
+         std::nullopt},
+        {"two letters, evidence off", off, "ві", "uk", "ru", {{"ru", 5}}, false, "same_script_too_short", std::nullopt},
+        {"candidate unknown",
+         on,
+         "новіх",
+         "uk",
+         "ru",
+         {{"ru", 5}},
+         false,
+         "same_script_requires_known_word",
          std::nullopt},
         {"protected", on, "файлі", "uk", "ru", {{"ru", 3}}, true, "protected_pattern", std::nullopt},
     };
