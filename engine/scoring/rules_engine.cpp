@@ -13,10 +13,10 @@ namespace {
 
 // Refusals that a reading with punctuation at the word's edges may overturn:
 // those of scoring, not the vetoes of the user, the script or the length.
-bool allowsEdgeReading(std::string_view reason) {
-    for (std::string_view veto : {"never_correct", "uppercase_requires_exact_pair", "mixed_script",
-                                  "contains_digits", "too_long", "too_short", "empty_token", "protected_pattern",
-                                  "unknown_script"})
+bool allowsEdgeReading(Reason reason) {
+    for (Reason veto : {Reason::NeverCorrect, Reason::UppercaseRequiresExactPair, Reason::MixedScript,
+                        Reason::ContainsDigits, Reason::TooLong, Reason::TooShort, Reason::EmptyToken,
+                        Reason::ProtectedPattern, Reason::UnknownScript})
         if (reason == veto) return false;
     return true;
 }
@@ -31,7 +31,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     // The decoder keys excluded applications by their lower-cased identifier.
     if (!appId.empty() && config_.excludedApps.count(unicode::toLower(appId))) {
         RulesDecision d;
-        d.reason = "excluded_app";
+        d.reason = Reason::ExcludedApp;
         return d;
     }
     scoring::ScoringContext context{config_, index_};
@@ -64,7 +64,7 @@ namespace scoring {
 RulesDecision evaluate(const RulesEngine& engine, const EmittedToken& token, std::string_view appId) {
     if (engine.config().protectEndingsAfterDelete && token.hasUnknownBeginning) {
         RulesDecision d;
-        d.reason = "unknown_word_beginning";
+        d.reason = Reason::UnknownWordBeginning;
         return d;
     }
     return engine.evaluate(token.token, appId, false, std::nullopt, std::nullopt);
