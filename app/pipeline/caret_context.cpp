@@ -94,8 +94,7 @@ bool CaretQuestion::deliver(Ticket ticket, const CaretReading& reading, unsigned
     // leaving, before the control handled the click: read again, so that a
     // later read of the new field can tell otherwise.
     const bool late = elapsedMs >= kCaretReadLimitMs;
-    const Beginning beginning =
-        late || reading.hidden ? Beginning::NotYetEchoed : judgeBeginning(reading.text, word_);
+    const Beginning beginning = late || reading.hidden ? Beginning::NotYetEchoed : judgeBeginning(reading.text, word_);
     if (beginning == Beginning::NotYetEchoed && answer_.reads < kMaxReads) {
         state_ = State::Waiting;
         return true;

@@ -48,16 +48,16 @@ std::string failed(const std::string& client, const char* step, HRESULT hr) {
 
 const char* controlTypeName(int id) {
     switch (id) {
-        case 50000: return "Button";
-        case 50003: return "ComboBox";
-        case 50004: return "Edit";
-        case 50020: return "Text";
-        case 50025: return "Custom";
-        case 50026: return "Group";
-        case 50030: return "Document";
-        case 50032: return "Window";
-        case 50033: return "Pane";
-        default: return nullptr;
+    case 50000: return "Button";
+    case 50003: return "ComboBox";
+    case 50004: return "Edit";
+    case 50020: return "Text";
+    case 50025: return "Custom";
+    case 50026: return "Group";
+    case 50030: return "Document";
+    case 50032: return "Window";
+    case 50033: return "Pane";
+    default: return nullptr;
     }
 }
 
@@ -85,8 +85,8 @@ bool selectionRange(uia::Element& element, Ref<uia::TextRange>& range, const cha
     }
     Ref<uia::TextRangeArray> selection;
     int count = 0;
-    if (SUCCEEDED(pattern->GetSelection(selection.out())) && selection &&
-        SUCCEEDED(selection->get_Length(&count)) && count > 0)
+    if (SUCCEEDED(pattern->GetSelection(selection.out())) && selection && SUCCEEDED(selection->get_Length(&count)) &&
+        count > 0)
         return SUCCEEDED(selection->GetElement(0, range.out())) && range;
     Ref<uia::TextPattern2> pattern2;
     BOOL active = FALSE;

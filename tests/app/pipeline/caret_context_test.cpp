@@ -69,7 +69,8 @@ TEST(CaretQuestion, SlowOrLateAnswersCountForNothing) {
     slow.ask();
     slow.noteWord(u"g");
     std::optional<CaretQuestion::Ticket> ticket = slow.waitForRead();
-    EXPECT_TRUE(slow.deliver(*ticket, readingOf(PrecedingText{u"g", true}), kCaretReadLimitMs)) << "a slow read is tried again";
+    EXPECT_TRUE(slow.deliver(*ticket, readingOf(PrecedingText{u"g", true}), kCaretReadLimitMs))
+        << "a slow read is tried again";
     EXPECT_FALSE(slow.take().known);
 
     // The word ended while the read ran.
