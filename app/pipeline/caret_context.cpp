@@ -89,12 +89,15 @@ bool CaretQuestion::deliver(Ticket ticket, const CaretReading& reading, unsigned
     answer_.readMs = elapsedMs;
     answer_.lastText = reading.text ? std::optional(reading.text->text) : std::nullopt;
     answer_.via = reading.via;
-    // A read that ran out of time says nothing about the control: it may
-    // only have been busy. A hidden field may be the one the focus is
-    // leaving, before the control handled the click: read again, so that a
-    // later read of the new field can tell otherwise.
-    const bool late = elapsedMs >= kCaretReadLimitMs;
-    const Beginning beginning = late || reading.hidden ? Beginning::NotYetEchoed : judgeBeginning(reading.text, word_);
+    // A read that ran out of time without text says nothing about the
+    // control: it may only have been busy. One that took as long but brought
+    // the text counts like any other while the word lasts. A hidden field
+    // may be the one the focus is leaving, before the control handled the
+    // click: read again, so that a later read of the new field can tell
+    // otherwise.
+    const bool outOfTime = elapsedMs >= kCaretReadLimitMs && !reading.text;
+    const Beginning beginning =
+        outOfTime || reading.hidden ? Beginning::NotYetEchoed : judgeBeginning(reading.text, word_);
     if (beginning == Beginning::NotYetEchoed && answer_.reads < kMaxReads) {
         state_ = State::Waiting;
         return true;

@@ -65,13 +65,21 @@ TEST(CaretQuestion, AnswerInTimeCountsForTheWord) {
 }
 
 TEST(CaretQuestion, SlowOrLateAnswersCountForNothing) {
+    // Out of time without text: tried again.
     CaretQuestion slow;
     slow.ask();
     slow.noteWord(u"g");
     std::optional<CaretQuestion::Ticket> ticket = slow.waitForRead();
-    EXPECT_TRUE(slow.deliver(*ticket, readingOf(PrecedingText{u"g", true}), kCaretReadLimitMs))
-        << "a slow read is tried again";
+    EXPECT_TRUE(slow.deliver(*ticket, readingOf(std::nullopt), kCaretReadLimitMs)) << "a slow read is tried again";
     EXPECT_FALSE(slow.take().known);
+
+    // Slow but with the text, while the word lasts: it counts.
+    CaretQuestion slowWithText;
+    slowWithText.ask();
+    slowWithText.noteWord(u"g");
+    ticket = slowWithText.waitForRead();
+    EXPECT_FALSE(slowWithText.deliver(*ticket, readingOf(PrecedingText{u"g", true}), kCaretReadLimitMs + 20));
+    EXPECT_TRUE(slowWithText.take().known);
 
     // The word ended while the read ran.
     CaretQuestion late;
