@@ -144,6 +144,7 @@ bool TrayApp::createWindow() {
     window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Quillom", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               instance_, this);
     if (!window_) return false;
+    clipboard_.setOwner(window_);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     // Run elevated, the program would not get Explorer's broadcast otherwise.
     if (taskbarCreated_) ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
@@ -237,6 +238,9 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     case WM_COMMAND: runCommand(LOWORD(wParam)); return 0;
+    case WM_RENDERFORMAT: clipboard_.renderFormat(UINT(wParam)); return 0;
+    case WM_RENDERALLFORMATS: clipboard_.renderAll(); return 0;
+    case WM_DESTROYCLIPBOARD: clipboard_.dropOffer(); return 0;
     case WM_TIMER:
         if (wParam == kTimerPauseEnd) {
             pauseCommand(pipeline::PauseCommand::PauseTimerEnded);

@@ -39,13 +39,18 @@ void CaretQuestion::ask() {
     state_ = State::Waiting;
     word_.clear();
     answer_ = {};
+    field_ = generation_;
+    checkWanted_ = true;
+    privacy_ = FieldPrivacy::Unchecked;
 }
+
+bool CaretQuestion::readWanted() const { return !word_.empty() && (state_ == State::Waiting || checkWanted_); }
 
 void CaretQuestion::noteWord(const std::u16string& word) {
     std::lock_guard lock(mutex_);
-    if (state_ == State::Closed) return;
+    if (state_ == State::Closed && !checkWanted_) return;
     word_ = word;
-    if (state_ == State::Waiting && !word_.empty()) wake_.notify_one();
+    if (readWanted()) wake_.notify_one();
 }
 
 CaretAnswer CaretQuestion::take() {
@@ -58,30 +63,47 @@ CaretAnswer CaretQuestion::take() {
     return answer;
 }
 
-std::optional<CaretQuestion::Ticket> CaretQuestion::waitForRead() {
-    std::unique_lock lock(mutex_);
-    wake_.wait(lock, [this] { return stopped_ || (state_ == State::Waiting && !word_.empty()); });
-    if (stopped_) return std::nullopt;
-    state_ = State::Reading;
-    ++answer_.reads;
-    return Ticket{generation_};
+FieldPrivacy CaretQuestion::privacy() {
+    std::lock_guard lock(mutex_);
+    return privacy_;
 }
 
-bool CaretQuestion::deliver(Ticket ticket, const std::optional<PrecedingText>& answer, unsigned elapsedMs) {
+std::optional<CaretQuestion::Ticket> CaretQuestion::waitForRead() {
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock, [this] { return stopped_ || readWanted(); });
+    if (stopped_) return std::nullopt;
+    const Ticket ticket{generation_, field_, state_ == State::Waiting};
+    checkWanted_ = false;
+    if (ticket.caret) {
+        state_ = State::Reading;
+        ++answer_.reads;
+    }
+    return ticket;
+}
+
+bool CaretQuestion::deliver(Ticket ticket, const CaretReading& reading, unsigned elapsedMs) {
     std::lock_guard lock(mutex_);
-    if (ticket.generation != generation_ || state_ != State::Reading) return false;
+    // The focus has not moved since the question, as far as the hook saw.
+    if (ticket.field == field_) privacy_ = reading.hidden ? FieldPrivacy::Hidden : FieldPrivacy::Open;
+    if (!ticket.caret || ticket.generation != generation_ || state_ != State::Reading) return false;
     answer_.readMs = elapsedMs;
-    answer_.lastText = answer ? std::optional(answer->text) : std::nullopt;
-    // A read that ran out of time says nothing about the control: it may
-    // only have been busy.
-    const bool late = elapsedMs >= kCaretReadLimitMs;
-    const Beginning beginning = late ? Beginning::NotYetEchoed : judgeBeginning(answer, word_);
+    answer_.lastText = reading.text ? std::optional(reading.text->text) : std::nullopt;
+    answer_.via = reading.via;
+    // A read that ran out of time without text says nothing about the
+    // control: it may only have been busy. One that took as long but brought
+    // the text counts like any other while the word lasts. A hidden field
+    // may be the one the focus is leaving, before the control handled the
+    // click: read again, so that a later read of the new field can tell
+    // otherwise.
+    const bool outOfTime = elapsedMs >= kCaretReadLimitMs && !reading.text;
+    const Beginning beginning =
+        outOfTime || reading.hidden ? Beginning::NotYetEchoed : judgeBeginning(reading.text, word_);
     if (beginning == Beginning::NotYetEchoed && answer_.reads < kMaxReads) {
         state_ = State::Waiting;
         return true;
     }
     state_ = State::Answered;
-    answer_.answered = answer.has_value() && beginning != Beginning::NotYetEchoed;
+    answer_.answered = reading.text.has_value() && beginning != Beginning::NotYetEchoed;
     answer_.known = beginning == Beginning::Known;
     return false;
 }
@@ -102,13 +124,15 @@ CaretWorker::~CaretWorker() {
 
 void CaretWorker::run() {
     using namespace std::chrono;
+    reader_.begin();
     while (std::optional<CaretQuestion::Ticket> ticket = question_.waitForRead()) {
         const auto start = steady_clock::now();
-        std::optional<PrecedingText> answer = reader_.read(kCaretReadLimitMs);
+        const CaretReading reading = reader_.read(kCaretReadLimitMs);
         const auto elapsed = unsigned(duration_cast<milliseconds>(steady_clock::now() - start).count());
         // The typed letter is still on its way to the control: give it a moment.
-        if (question_.deliver(*ticket, answer, elapsed)) std::this_thread::sleep_for(milliseconds(10));
+        if (question_.deliver(*ticket, reading, elapsed)) std::this_thread::sleep_for(milliseconds(10));
     }
+    reader_.end();
 }
 
 }  // namespace quillom::pipeline

@@ -35,13 +35,26 @@ enum class Beginning { Known, Unknown, NotYetEchoed };
 // is where the word is going. Any doubt answers Unknown.
 Beginning judgeBeginning(const std::optional<PrecedingText>& answer, std::u16string_view typed);
 
+// What one read of the focused control found.
+struct CaretReading {
+    // Nothing when the control cannot tell (no answer in time, a control of
+    // an unknown kind, a field that hides what is typed).
+    std::optional<PrecedingText> text;
+    // The focused field hides what is typed (a password field).
+    bool hidden = false;
+    // Which way the answer came and what the control is, for the debug log.
+    std::string via;
+};
+
 // Reads the focused control of the foreground window. Runs on the worker
-// thread; a call must give up after limitMs. Nothing when the control cannot
-// tell (no answer in time, a control of an unknown kind).
+// thread, and only there: begin and end bracket the reads on that thread.
+// A read must give up after limitMs.
 class CaretReader {
 public:
     virtual ~CaretReader() = default;
-    virtual std::optional<PrecedingText> read(unsigned limitMs) = 0;
+    virtual void begin() {}
+    virtual CaretReading read(unsigned limitMs) = 0;
+    virtual void end() {}
 };
 
 inline constexpr unsigned kCaretReadLimitMs = 50;
@@ -53,7 +66,14 @@ struct CaretAnswer {
     unsigned readMs = 0;  // the last read's time
     int reads = 0;
     std::optional<std::u16string> lastText;  // what the last read saw before the caret, for the debug log
+    std::string via;                         // how the last read came, for the debug log
 };
+
+// Whether the focused field hides what is typed, as far as the worker's reads
+// of it tell. Standard edits say so by their style, which the hook reads
+// itself; other controls only through a read, so their answer comes a moment
+// after the focus moved.
+enum class FieldPrivacy { Unchecked, Open, Hidden };
 
 // Shared by the hook thread and the worker; every member locks.
 class CaretQuestion {
@@ -63,19 +83,25 @@ public:
     void ask();
     // After a key that left letters in the word: the reader may start.
     void noteWord(const std::u16string& word);
-    // At the end of the word; closes the question.
+    // At the end of the word; closes the question. The field's privacy
+    // stays known until the next question.
     CaretAnswer take();
+    FieldPrivacy privacy();
 
     // Worker thread.
     struct Ticket {
         uint64_t generation = 0;
+        uint64_t field = 0;  // the question that wants the field checked
+        bool caret = false;  // the read answers the caret question too
     };
-    // Blocks until a question has letters and no answer yet, or stop() was called.
+    // Blocks until a question has letters and no answer yet, or the field
+    // of the last question is still to be checked and a word has letters,
+    // or stop() was called.
     std::optional<Ticket> waitForRead();
     // An answer that came after the word ended counts for nothing. True when
     // the read should be tried again (a few times): the control did not show
     // the typed letters yet, or the read took as long as the limit.
-    bool deliver(Ticket ticket, const std::optional<PrecedingText>& answer, unsigned elapsedMs);
+    bool deliver(Ticket ticket, const CaretReading& reading, unsigned elapsedMs);
     void stop();
 
 private:
@@ -84,8 +110,13 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
+    bool readWanted() const;
+
     uint64_t generation_ = 0;
     State state_ = State::Closed;
+    uint64_t field_ = 0;  // generation of the last question, whose field is checked
+    bool checkWanted_ = false;
+    FieldPrivacy privacy_ = FieldPrivacy::Unchecked;
     std::u16string word_;
     CaretAnswer answer_;
     bool stopped_ = false;

@@ -1,16 +1,22 @@
 // Reads what precedes the caret in the focused control of the foreground
-// window: standard edits and rich edits by their messages. Controls of other
-// kinds give no answer, and their words keep an unknown beginning.
+// window: standard edits and rich edits by their messages, every other
+// control through UI Automation.
 #pragma once
 
 #include "caret_context.h"
+#include "uia_caret_win.h"
 
 namespace quillom::pipeline {
 
 // Worker thread.
 class WinCaretReader final : public CaretReader {
 public:
-    std::optional<PrecedingText> read(unsigned limitMs) override;
+    void begin() override { uia_.begin(); }
+    CaretReading read(unsigned limitMs) override;
+    void end() override { uia_.end(); }
+
+private:
+    UiaCaretReader uia_;
 };
 
 }  // namespace quillom::pipeline

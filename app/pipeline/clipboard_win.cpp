@@ -160,7 +160,7 @@ void putMarks(std::span<const ClipboardMark> marks) {
 }
 
 std::optional<ClipboardSnapshot> WinClipboard::save() {
-    ClipboardSession session;
+    ClipboardSession session(owner_);
     if (!session.open()) return std::nullopt;
     ClipboardSnapshot snapshot;
     for (const SaveStep& step : savePlan(listFormats())) {
@@ -171,7 +171,7 @@ std::optional<ClipboardSnapshot> WinClipboard::save() {
 }
 
 bool WinClipboard::restore(const ClipboardSnapshot& snapshot) {
-    ClipboardSession session;
+    ClipboardSession session(owner_);
     if (!session.open()) return false;
     EmptyClipboard();
     if (snapshot.empty()) return true;

@@ -10,12 +10,12 @@
 
 namespace quillom::pipeline {
 
-// An open clipboard for one scope. Opened without an owner window: the data
-// is put as memory, never rendered late, so no window has to answer for it
-// (under Wine a paste waits for the owner's thread while it sleeps).
+// An open clipboard for one scope, opened by the program's window: an
+// EmptyClipboard makes it the owner. The owner's thread answers render
+// requests while it waits (Clock::waitServingHooks serves sent messages).
 class ClipboardSession {
 public:
-    ClipboardSession() : open_(OpenClipboard(nullptr) != 0) {}
+    explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != 0) {}
     ~ClipboardSession() {
         if (open_) CloseClipboard();
     }

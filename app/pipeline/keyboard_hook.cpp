@@ -118,7 +118,7 @@ void KeyboardHook::expireUndo(uint32_t vkCode) {
 HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     const WindowId focus = noteFocus();
     // What follows leaving the field is a new word with an unknown beginning.
-    if (state_.passwordGate.blocks(ports_.desktop, focus)) {
+    if (state_.passwordGate.blocks(ports_.desktop, focus) || inHiddenField(event.vkCode)) {
         state_.capture.reset();
         return HookVerdict::Pass;
     }
@@ -145,6 +145,16 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     return corrected ? HookVerdict::Swallow : HookVerdict::Pass;
 }
 
+// A field that the worker's read found hiding what is typed. Keys that may
+// move the focus inside the window (Tab, Enter, arrows, shortcuts) open a
+// new question, so that the next word's read checks the field again.
+bool KeyboardHook::inHiddenField(uint32_t vkCode) {
+    if (state_.caret.privacy() != FieldPrivacy::Hidden) return false;
+    const bool editsInPlace = vkCode == vk::Space || vkCode == vk::Backspace || vkCode == vk::Delete;
+    if (!editsInPlace && !isModifierKey(vkCode) && !state_.capture.needsTranslation(vkCode)) state_.caret.ask();
+    return true;
+}
+
 // The question is open while the word's beginning is unknown: asked anew
 // while no letter is typed, read once letters are.
 void KeyboardHook::followCaretQuestion() {
@@ -160,12 +170,13 @@ void KeyboardHook::settleBeginning(FinishedWord& word) {
     CaretAnswer answer = state_.caret.take();
     const std::string seen = answer.lastText ? toUtf8(*answer.lastText) : std::string();
     if (!answer.answered) {
-        logLine("caret: no answer (%d reads, last %u ms, saw '%s')", answer.reads, answer.readMs, seen.c_str());
+        logLine("caret: no answer (%d reads, last %u ms via %s, saw '%s')", answer.reads, answer.readMs,
+                answer.via.c_str(), seen.c_str());
         return;
     }
     word.hasUnknownBeginning = !answer.known;
-    logLine("caret: beginning %s (read %u ms, %d reads, saw '%s')", answer.known ? "known" : "unknown",
-            answer.readMs, answer.reads, seen.c_str());
+    logLine("caret: beginning %s (read %u ms via %s, %d reads, saw '%s')", answer.known ? "known" : "unknown",
+            answer.readMs, answer.via.c_str(), answer.reads, seen.c_str());
 }
 
 bool KeyboardHook::isResetState() const {

@@ -42,6 +42,7 @@ private:
     WindowId noteFocus();
     void noteForeground(WindowId window);
     void followCaretQuestion();
+    bool inHiddenField(uint32_t vkCode);
     void settleBeginning(FinishedWord& word);
     void expireUndo(uint32_t vkCode);
     // True when a correction was queued and the boundary key must be swallowed.

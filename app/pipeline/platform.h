@@ -82,9 +82,14 @@ public:
     virtual ~Clipboard() = default;
     // CF_UNICODETEXT, or nothing when the clipboard is busy or holds no text.
     virtual std::optional<std::u16string> readText() = 0;
-    // Opens, empties and sets the text, marked to stay out of clipboard
-    // history and monitors (transientMarks); false when the clipboard was busy.
-    virtual bool writeText(const std::u16string& text) = 0;
+    // Opens, empties and offers the text for a paste, marked to stay out of
+    // clipboard history and monitors (transientMarks); false when the
+    // clipboard was busy. The clipboard holds a promise of the text that this
+    // program keeps when a program reads it (delayed rendering): the read is
+    // the one sign of a paste the system gives.
+    virtual bool offerText(const std::u16string& text) = 0;
+    // A program has read the offered text since it was offered.
+    virtual bool offerTaken() = 0;
     // Every format that can be kept (savePlan), in order; nothing when busy.
     virtual std::optional<ClipboardSnapshot> save() = 0;
     // Empties the clipboard and puts the snapshot back; false when busy.

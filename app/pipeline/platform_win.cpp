@@ -190,7 +190,7 @@ std::vector<uint32_t> WinDesktop::modifiersDown() {
 }
 
 std::optional<std::u16string> WinClipboard::readText() {
-    ClipboardSession session;
+    ClipboardSession session(owner_);
     if (!session.open()) return std::nullopt;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (!data) return std::nullopt;
@@ -201,13 +201,52 @@ std::optional<std::u16string> WinClipboard::readText() {
     return copy;
 }
 
-bool WinClipboard::writeText(const std::u16string& text) {
-    ClipboardSession session;
+bool WinClipboard::offerText(const std::u16string& text) {
+    if (!owner_) return false;
+    ClipboardSession session(owner_);
     if (!session.open()) return false;
     EmptyClipboard();
-    if (!putBytes(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(char16_t))) return false;
+    offered_ = text;
+    offering_ = true;
+    taken_ = false;
+    // No data: the system asks the owner for it when a program reads it.
+    SetClipboardData(CF_UNICODETEXT, nullptr);
     putMarks(transientMarks());
     return true;
+}
+
+namespace {
+
+// The program that opened the clipboard to read it is the one in front, the
+// target of Ctrl+V, or it cannot be told (opened without a window). A
+// clipboard monitor reading first does not count as the paste.
+bool readByForegroundProgram() {
+    HWND reader = GetOpenClipboardWindow();
+    if (!reader) return true;
+    DWORD readerProcess = 0, foregroundProcess = 0;
+    GetWindowThreadProcessId(reader, &readerProcess);
+    GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
+    return readerProcess == foregroundProcess;
+}
+
+}  // namespace
+
+// The reading program holds the clipboard open: the data is set without
+// opening it. Once set it stays: later reads do not come here.
+void WinClipboard::renderFormat(UINT format) {
+    if (format != CF_UNICODETEXT || !offering_) return;
+    const bool paste = readByForegroundProgram();
+    if (putBytes(CF_UNICODETEXT, offered_.c_str(), (offered_.size() + 1) * sizeof(char16_t)) && paste) taken_ = true;
+}
+
+void WinClipboard::renderAll() {
+    ClipboardSession session(owner_);
+    if (session.open() && GetClipboardOwner() == owner_) renderFormat(CF_UNICODETEXT);
+}
+
+void WinClipboard::dropOffer() {
+    offering_ = false;
+    offered_.clear();
 }
 
 uint32_t WinClipboard::sequenceNumber() { return GetClipboardSequenceNumber(); }

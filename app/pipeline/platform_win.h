@@ -1,6 +1,8 @@
 // The Win32 implementations of the pipeline's platform interfaces.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "platform.h"
@@ -33,11 +35,29 @@ public:
 
 class WinClipboard final : public Clipboard {
 public:
+    // The program's window: it owns what the program puts on the clipboard
+    // (EmptyClipboard makes the opening window the owner; with none,
+    // SetClipboardData fails) and receives the render requests. Set before
+    // any other call.
+    void setOwner(HWND window) { owner_ = window; }
+
     std::optional<std::u16string> readText() override;
-    bool writeText(const std::u16string& text) override;
+    bool offerText(const std::u16string& text) override;
+    bool offerTaken() override { return taken_; }
     std::optional<ClipboardSnapshot> save() override;  // clipboard_win.cpp
     bool restore(const ClipboardSnapshot& snapshot) override;
     uint32_t sequenceNumber() override;
+
+    // The owner window's clipboard messages.
+    void renderFormat(UINT format);  // WM_RENDERFORMAT: a program reads the offered text
+    void renderAll();                // WM_RENDERALLFORMATS: the owner window goes away
+    void dropOffer();                // WM_DESTROYCLIPBOARD: the clipboard was emptied
+
+private:
+    HWND owner_ = nullptr;
+    std::u16string offered_;
+    bool offering_ = false;
+    bool taken_ = false;
 };
 
 class WinClock final : public Clock {

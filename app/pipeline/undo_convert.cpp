@@ -12,6 +12,9 @@ using quillom::logLine;
 
 constexpr int kClipboardPolls = 40;
 constexpr int kClipboardAttempts = 50;
+// A target that has not read the offered text by then is taken to paste
+// nothing (no field to paste into, a busy window); the clipboard is given back.
+constexpr unsigned kPasteWaitMs = 1000;
 
 bool sendCtrlChord(InputSender& input, uint16_t vk) {
     const SyntheticKey keys[] = {
@@ -49,6 +52,18 @@ bool retryClipboard(PipelinePorts ports, Put put) {
         ports.clock.waitServingHooks(10);
     }
     return false;
+}
+
+// Until the target of Ctrl+V has read the offered text. Giving the clipboard
+// back at a fixed time would let a slow target paste the old content.
+// How long it took, or nothing when it did not come.
+std::optional<unsigned> waitForPaste(PipelinePorts ports) {
+    unsigned waited = 0;
+    for (; !ports.clipboard.offerTaken(); waited += 10) {
+        if (waited >= kPasteWaitMs) return std::nullopt;
+        ports.clock.waitServingHooks(10);
+    }
+    return waited;
 }
 
 // Giving up at once would lose what the user had copied.
@@ -102,21 +117,22 @@ std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, co
     std::u16string converted = toUtf16(conversion.text);
     // Without the converted text on the clipboard, Ctrl+V would paste
     // whatever is there in place of the selection.
-    if (!retryClipboard(ports, [&] { return ports.clipboard.writeText(converted); })) {
+    if (!retryClipboard(ports, [&] { return ports.clipboard.offerText(converted); })) {
         logLine("convert: the clipboard stayed busy; nothing pasted");
         restoreClipboard(ports, saved);
         return std::nullopt;
     }
     const bool pasted = sendCtrlChord(ports.input, vk::V);
-    ports.clock.waitServingHooks(150);
+    const std::optional<unsigned> pasteMs = pasted ? waitForPaste(ports) : std::nullopt;
+    if (pasted && !pasteMs) logLine("convert: the paste did not read the text in %u ms", kPasteWaitMs);
     restoreClipboard(ports, saved);
     if (!pasted) {
         logLine("convert: the system inserted fewer events than sent");
         return std::nullopt;
     }
     std::optional<LayoutId> requested = switchLayout(ports.desktop, conversion.targetLang, converted);
-    logLine("convert: %s -> %s (lang '%s')", selectionUtf8.c_str(), conversion.text.c_str(),
-            conversion.targetLang.c_str());
+    logLine("convert: %s -> %s (lang '%s', pasted after %d ms)", selectionUtf8.c_str(), conversion.text.c_str(),
+            conversion.targetLang.c_str(), pasteMs ? int(*pasteMs) : -1);
     playIfSet(ports.sound, state.sounds, state.sounds.correction);
     result = ConversionResult{selectionUtf8, conversion.text, conversion.targetLang};
     return requested;

@@ -18,13 +18,19 @@
 //   e2e_helper drop-tray-icon         removes Quillom's notification-area icon, as a crash of
 //                                     the shell would
 //   e2e_helper taskbar-created        broadcasts "TaskbarCreated", as a new shell does
+//   e2e_helper uia-read <out>         reads the focused element three times through the
+//                                     program's UI Automation caret reader; one line per read
+//                                     (time, how it answered, hidden, text) into <out>
 // Exit codes: 0 done, 1 not found or failed, 2 usage.
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
+
+#include "pipeline/uia_caret_win.h"
 
 namespace {
 
@@ -290,6 +296,28 @@ int taskbarCreated() {
 
 }  // namespace
 
+// This thread owns no window, as the program's caret worker.
+int uiaRead(const char* outPath) {
+    quillom::pipeline::UiaCaretReader reader;
+    reader.begin();
+    std::string out;
+    for (int i = 1; i <= 3; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        quillom::pipeline::CaretReading reading = reader.read(quillom::pipeline::kCaretReadLimitMs);
+        const auto us =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+        char line[512];
+        std::string text = reading.text ? toUtf8(std::wstring(reading.text->text.begin(), reading.text->text.end()))
+                                        : std::string("(none)");
+        std::snprintf(line, sizeof line, "read %d: %.1f ms, via '%s', hidden %d, text '%s'%s\n", i, double(us) / 1000,
+                      reading.via.c_str(), int(reading.hidden), text.c_str(),
+                      reading.text && reading.text->reachesStart ? " from the start" : "");
+        out += line;
+    }
+    reader.end();
+    return writeFile(outPath, out) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
@@ -298,6 +326,7 @@ int main(int argc, char** argv) {
     if (command == "taskbar-created") return taskbarCreated();
     if (argc < 3) return 2;
     if (command == "gettext") return getText(argv[2]);
+    if (command == "uia-read") return uiaRead(argv[2]);
     if (command == "settext") return setText(argv[2]);
     if (command == "clipboard-set") return clipboardSet(argv[2]);
     if (command == "clipboard-get") return clipboardGet(argv[2]);

@@ -155,6 +155,14 @@ case_first_word_after_click() {
     fi
 }
 
+# Not a case: what UI Automation answers the caret reader here, for the record
+# (the program asks it for controls other than standard edits).
+note_ui_automation() {
+    focus "$notepad"
+    helper uia-read "$(winpath "$work/uia.txt")"
+    echo "NOTE UI Automation with notepad's edit focused: $(head -n 1 "$work/uia.txt" 2>/dev/null)"
+}
+
 case_fragment_protected() {
     local what="11 a fragment typed inside a word stays as typed"
     clear_notepad
@@ -458,6 +466,7 @@ if ! start_quillom wait-ready || ! start_notepad; then
 else
     case_correction
     case_first_word_after_click
+    note_ui_automation
     case_fragment_protected
     case_fields
     case_fast_typing

@@ -9,6 +9,10 @@
 namespace quillom::pipeline {
 namespace {
 
+CaretReading readingOf(std::optional<PrecedingText> text, bool hidden = false) {
+    return CaretReading{std::move(text), hidden, "test"};
+}
+
 TEST(JudgeBeginning, WhatPrecedesTheTypedLettersDecides) {
     struct Case {
         const char* name;
@@ -43,7 +47,7 @@ TEST(JudgeBeginning, WhatPrecedesTheTypedLettersDecides) {
 void answer(CaretQuestion& q, std::optional<PrecedingText> text, unsigned ms = 3) {
     std::optional<CaretQuestion::Ticket> ticket = q.waitForRead();
     ASSERT_TRUE(ticket);
-    q.deliver(*ticket, text, ms);
+    q.deliver(*ticket, readingOf(text), ms);
 }
 
 TEST(CaretQuestion, AnswerInTimeCountsForTheWord) {
@@ -61,12 +65,21 @@ TEST(CaretQuestion, AnswerInTimeCountsForTheWord) {
 }
 
 TEST(CaretQuestion, SlowOrLateAnswersCountForNothing) {
+    // Out of time without text: tried again.
     CaretQuestion slow;
     slow.ask();
     slow.noteWord(u"g");
     std::optional<CaretQuestion::Ticket> ticket = slow.waitForRead();
-    EXPECT_TRUE(slow.deliver(*ticket, PrecedingText{u"g", true}, kCaretReadLimitMs)) << "a slow read is tried again";
+    EXPECT_TRUE(slow.deliver(*ticket, readingOf(std::nullopt), kCaretReadLimitMs)) << "a slow read is tried again";
     EXPECT_FALSE(slow.take().known);
+
+    // Slow but with the text, while the word lasts: it counts.
+    CaretQuestion slowWithText;
+    slowWithText.ask();
+    slowWithText.noteWord(u"g");
+    ticket = slowWithText.waitForRead();
+    EXPECT_FALSE(slowWithText.deliver(*ticket, readingOf(PrecedingText{u"g", true}), kCaretReadLimitMs + 20));
+    EXPECT_TRUE(slowWithText.take().known);
 
     // The word ended while the read ran.
     CaretQuestion late;
@@ -75,7 +88,7 @@ TEST(CaretQuestion, SlowOrLateAnswersCountForNothing) {
     ticket = late.waitForRead();
     ASSERT_TRUE(ticket);
     EXPECT_FALSE(late.take().answered);
-    EXPECT_FALSE(late.deliver(*ticket, PrecedingText{u"g", true}, 2));
+    EXPECT_FALSE(late.deliver(*ticket, readingOf(PrecedingText{u"g", true}), 2));
     EXPECT_FALSE(late.take().known);
 
     // A new question (another click) while the read ran.
@@ -84,7 +97,7 @@ TEST(CaretQuestion, SlowOrLateAnswersCountForNothing) {
     moved.noteWord(u"g");
     ticket = moved.waitForRead();
     moved.ask();
-    moved.deliver(*ticket, PrecedingText{u"g", true}, 2);
+    moved.deliver(*ticket, readingOf(PrecedingText{u"g", true}), 2);
     EXPECT_FALSE(moved.take().known);
 }
 
@@ -93,7 +106,7 @@ TEST(CaretQuestion, ReadsAgainUntilTheLettersShowThenGivesUp) {
     q.ask();
     q.noteWord(u"g");
     std::optional<CaretQuestion::Ticket> t = q.waitForRead();
-    EXPECT_TRUE(q.deliver(*t, PrecedingText{u"", true}, 1)) << "the letter has not reached the control";
+    EXPECT_TRUE(q.deliver(*t, readingOf(PrecedingText{u"", true}), 1)) << "the letter has not reached the control";
     answer(q, PrecedingText{u"g", true});
     EXPECT_TRUE(q.take().known);
 
@@ -104,7 +117,7 @@ TEST(CaretQuestion, ReadsAgainUntilTheLettersShowThenGivesUp) {
     while (again) {
         t = q.waitForRead();
         // Not shown yet, or out of time, in turns.
-        again = q.deliver(*t, PrecedingText{u"", true}, reads % 2 ? kCaretReadLimitMs : 1);
+        again = q.deliver(*t, readingOf(PrecedingText{u"", true}), reads % 2 ? kCaretReadLimitMs : 1);
         ++reads;
     }
     CaretAnswer a = q.take();
@@ -124,6 +137,64 @@ TEST(CaretQuestion, UnknownAnswerKeepsTheBeginningUnknown) {
     EXPECT_FALSE(a.known);
 }
 
+CaretReading hiddenField() { return readingOf(std::nullopt, true); }
+
+TEST(CaretQuestion, HiddenFieldIsReadAgainUntilAnotherFieldAnswers) {
+    CaretQuestion q;
+    q.ask();
+    EXPECT_EQ(q.privacy(), FieldPrivacy::Unchecked);
+    q.noteWord(u"g");
+    std::optional<CaretQuestion::Ticket> t = q.waitForRead();
+    EXPECT_TRUE(q.deliver(*t, hiddenField(), 2)) << "the focus may not have left the hidden field yet";
+    EXPECT_EQ(q.privacy(), FieldPrivacy::Hidden);
+    // The control handled the click: the new field shows the letter.
+    answer(q, PrecedingText{u"g", true});
+    EXPECT_EQ(q.privacy(), FieldPrivacy::Open);
+    EXPECT_TRUE(q.take().known);
+
+    // A field that stays hidden: a bounded number of reads, no answer.
+    q.ask();
+    q.noteWord(u"g");
+    int reads = 0;
+    for (bool again = true; again; ++reads) again = q.deliver(*q.waitForRead(), hiddenField(), 2);
+    EXPECT_LT(reads, 20);
+    CaretAnswer a = q.take();
+    EXPECT_FALSE(a.answered);
+    EXPECT_FALSE(a.known);
+    EXPECT_EQ(a.via, "test");
+    EXPECT_EQ(q.privacy(), FieldPrivacy::Hidden) << "the end of the word does not end what is known of the field";
+}
+
+TEST(CaretQuestion, FieldIsCheckedEvenWhenTheWordNeedsNoRead) {
+    // A Space right after the click ends an empty word: the question closes
+    // before any letter, yet the field must still be checked.
+    CaretQuestion q;
+    q.ask();
+    q.take();
+    q.noteWord(u"g");
+    std::optional<CaretQuestion::Ticket> t = q.waitForRead();
+    ASSERT_TRUE(t);
+    EXPECT_FALSE(t->caret);
+    EXPECT_FALSE(q.deliver(*t, hiddenField(), 2)) << "a check alone is not read again";
+    EXPECT_EQ(q.privacy(), FieldPrivacy::Hidden);
+    EXPECT_FALSE(q.take().answered);
+
+    // Checked once per question, not per word.
+    q.noteWord(u"h");
+    q.stop();
+    EXPECT_FALSE(q.waitForRead());
+}
+
+TEST(CaretQuestion, CheckOfAFieldTheFocusLeftCountsForNothing) {
+    CaretQuestion q;
+    q.ask();
+    q.noteWord(u"g");
+    std::optional<CaretQuestion::Ticket> t = q.waitForRead();
+    q.ask();  // a click elsewhere while the read ran
+    q.deliver(*t, hiddenField(), 2);
+    EXPECT_EQ(q.privacy(), FieldPrivacy::Unchecked);
+}
+
 TEST(CaretQuestion, WordsWithoutAQuestionAreNotRead) {
     CaretQuestion q;
     q.noteWord(u"g");  // no question open: the beginning is known from the keys
@@ -133,13 +204,18 @@ TEST(CaretQuestion, WordsWithoutAQuestionAreNotRead) {
 
 class ScriptedReader final : public CaretReader {
 public:
-    std::optional<PrecedingText> read(unsigned limitMs) override {
+    void begin() override { began = std::this_thread::get_id(); }
+    CaretReading read(unsigned limitMs) override {
         limit = limitMs;
+        readOn = std::this_thread::get_id();
         ++reads;
-        return PrecedingText{u"g", true};
+        return readingOf(PrecedingText{u"g", true});
     }
+    void end() override { ended = std::this_thread::get_id(); }
     std::atomic<int> reads{0};
     std::atomic<unsigned> limit{0};
+    // Written by the worker before it is joined, read after.
+    std::thread::id began, readOn, ended;
 };
 
 TEST(CaretWorker, AnswersOnItsOwnThreadWithTheLimit) {
@@ -154,6 +230,9 @@ TEST(CaretWorker, AnswersOnItsOwnThreadWithTheLimit) {
     }  // joins the worker: its delivery is done
     EXPECT_EQ(reader.reads, 1);
     EXPECT_EQ(reader.limit, kCaretReadLimitMs);
+    EXPECT_NE(reader.readOn, std::this_thread::get_id());
+    EXPECT_EQ(reader.began, reader.readOn) << "the reader sets its thread up where it reads";
+    EXPECT_EQ(reader.ended, reader.readOn);
     EXPECT_TRUE(q.take().known);
 }
 

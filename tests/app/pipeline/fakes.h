@@ -149,7 +149,10 @@ public:
     std::vector<std::u16string> writes;
 
     std::optional<std::u16string> readText() override { return busy ? std::nullopt : text; }
-    bool writeText(const std::u16string& t) override {
+    // The offered text is a promise the system redeems when another program
+    // reads it (pasteRead); Windows tells the owner by WM_RENDERFORMAT.
+    bool offered = false, taken = false;
+    bool offerText(const std::u16string& t) override {
         if (busy) return false;
         if (busyWrites > 0) {
             --busyWrites;
@@ -157,8 +160,17 @@ public:
         }
         writes.push_back(t);
         text = t;
+        offered = true;
+        taken = false;
         ++sequence;
         return true;
+    }
+    bool offerTaken() override { return offered && taken; }
+    // Another program's GetClipboardData(CF_UNICODETEXT), as a paste does.
+    std::optional<std::u16string> pasteRead() {
+        if (busy) return std::nullopt;
+        if (offered) taken = true;
+        return text;
     }
     uint32_t sequenceNumber() override { return sequence; }
 
@@ -183,6 +195,7 @@ public:
         }
         text.reset();
         others.clear();
+        offered = false;
         for (const SavedFormat& f : snapshot) {
             if (f.format != clipformat::UnicodeText) {
                 others.push_back(f);
@@ -203,9 +216,11 @@ public:
     uint32_t now = 1000;
     unsigned waited = 0;
 
+    std::function<void()> whileWaiting;  // what other programs do meanwhile
     void waitServingHooks(unsigned ms) override {
         waited += ms;
         now += ms;
+        if (whileWaiting) whileWaiting();
     }
     uint32_t tickCount() override { return now; }
 };

@@ -20,11 +20,15 @@ struct LogCapture {
     ~LogCapture() { setLogSink(nullptr); }
 };
 
+CaretReading readingOf(std::optional<PrecedingText> text, bool hidden = false) {
+    return CaretReading{std::move(text), hidden, "test"};
+}
+
 // The worker's part, played by hand: the read happened after the first letter.
-void answerCaret(PipelineRig& rig, std::optional<PrecedingText> text) {
+void answerCaret(PipelineRig& rig, std::optional<PrecedingText> text, bool hidden = false) {
     std::optional<CaretQuestion::Ticket> ticket = rig.state.caret.waitForRead();
     ASSERT_TRUE(ticket);
-    rig.state.caret.deliver(*ticket, text, 2);
+    rig.state.caret.deliver(*ticket, readingOf(text, hidden), 2);
 }
 
 TEST(FocusContext, FirstWordAfterAClickTakesTheControlsAnswer) {
@@ -57,7 +61,7 @@ TEST(FocusContext, AnswerThatCameAfterTheWordEndedIsNotUsedForTheNext) {
     rig.type("g");
     std::optional<CaretQuestion::Ticket> ticket = rig.state.caret.waitForRead();
     rig.type("h ");
-    rig.state.caret.deliver(*ticket, PrecedingText{u"g", true}, 2);
+    rig.state.caret.deliver(*ticket, readingOf(PrecedingText{u"g", true}), 2);
     rig.tap(0x25);  // Left: a new question without an answer
     rig.type("ab ");
     ASSERT_EQ(rig.engine.queries.size(), 2u);
@@ -107,6 +111,43 @@ TEST(FocusContext, NothingTypedIntoAPasswordFieldGoesFurther) {
     ASSERT_EQ(rig.engine.queries.size(), 1u);
     EXPECT_EQ(rig.engine.queries[0].word, "ghbdtn");
     EXPECT_EQ(rig.desktop.passwordQueries, (std::vector<WindowId>{101, 102}));
+}
+
+// Fields other than standard edits say that they hide what is typed only
+// through the worker's read, which comes after the first letter.
+TEST(FocusContext, FieldTheReadFindsHiddenKeepsWhatIsTypedOut) {
+    LogCapture log;
+    PipelineRig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.hook.onMouse({MouseMessage::ButtonDown});
+    rig.type("o");
+    answerCaret(rig, std::nullopt, true);
+    rig.type("k ghbdtn ");
+    EXPECT_EQ(rig.editor.text, u"ok ghbdtn ");
+    EXPECT_TRUE(rig.engine.queries.empty());
+    EXPECT_TRUE(rig.state.queue.empty());
+    for (const std::string& line : gLogged) EXPECT_EQ(line.find("ghbdtn"), std::string::npos) << line;
+
+    // Tab moves the focus inside the same window: the next field is read anew.
+    rig.tap(0x09);
+    rig.type("g");
+    answerCaret(rig, PrecedingText{u"g", true});
+    rig.type("hbdtn ");
+    ASSERT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.engine.queries[0].word, "ghbdtn");
+    EXPECT_FALSE(rig.engine.queries[0].hasUnknownBeginning);
+}
+
+TEST(FocusContext, ClickOutOfAHiddenFieldEndsTheHiding) {
+    PipelineRig rig;
+    rig.hook.onMouse({MouseMessage::ButtonDown});
+    rig.type("a");
+    answerCaret(rig, std::nullopt, true);
+    rig.type("bc ");
+    rig.hook.onMouse({MouseMessage::ButtonDown});
+    rig.type("de ");
+    ASSERT_EQ(rig.engine.queries.size(), 1u) << "no read has said the new field hides its text";
+    EXPECT_EQ(rig.engine.queries[0].word, "de");
 }
 
 struct ShiftRig : PipelineRig {

@@ -65,7 +65,7 @@ struct ConvertRig : CommandRig {
                 clipboard.text = *selection;
                 ++clipboard.sequence;
             }
-            if (keys[1].vk == 'V') pasted.push_back(clipboard.text.value_or(u""));
+            if (keys[1].vk == 'V') pasted.push_back(clipboard.pasteRead().value_or(u""));
         };
     }
 };
@@ -103,6 +103,51 @@ TEST(ConvertSelection, ClipboardStillOpenForThePasteIsRestoredOnceFree) {
     };
     ASSERT_TRUE(convertSelection(rig.hook, ""));
     EXPECT_EQ(rig.clipboard.text, u"keep me");
+}
+
+TEST(ConvertSelection, ClipboardIsGivenBackOnlyAfterASlowTargetPasted) {
+    for (unsigned pasteAfterMs : {0u, 400u, 900u}) {
+        ConvertRig rig;
+        rig.clipboard.text = u"keep me";
+        rig.selection = u"ghbdtn";
+        rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+        std::optional<uint32_t> pasteAt;
+        rig.input.afterSend = [&](std::span<const SyntheticKey> keys) {
+            if (keys.size() != 4 || keys[0].vk != 0x11) return;
+            if (keys[1].vk == 'C') {
+                rig.clipboard.text = rig.selection;
+                ++rig.clipboard.sequence;
+            }
+            if (keys[1].vk == 'V') pasteAt = rig.clock.now + pasteAfterMs;
+        };
+        rig.clock.whileWaiting = [&] {
+            if (pasteAt && rig.clock.now >= *pasteAt) {
+                rig.pasted.push_back(rig.clipboard.pasteRead().value_or(u""));
+                pasteAt.reset();
+            }
+        };
+        ASSERT_TRUE(convertSelection(rig.hook, "")) << pasteAfterMs;
+        EXPECT_EQ(rig.pasted, std::vector<std::u16string>{u"привет"}) << pasteAfterMs;
+        EXPECT_EQ(rig.clipboard.text, u"keep me") << pasteAfterMs;
+    }
+}
+
+TEST(ConvertSelection, TargetThatNeverPastesGetsTheClipboardBackInTheEnd) {
+    ConvertRig rig;
+    rig.clipboard.text = u"keep me";
+    rig.selection = u"ghbdtn";
+    rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    rig.input.afterSend = [&rig](std::span<const SyntheticKey> keys) {
+        if (keys.size() == 4 && keys[1].vk == 'C') {
+            rig.clipboard.text = rig.selection;
+            ++rig.clipboard.sequence;
+        }
+    };
+    const unsigned before = rig.clock.waited;
+    EXPECT_TRUE(convertSelection(rig.hook, ""));
+    EXPECT_EQ(rig.clipboard.text, u"keep me");
+    EXPECT_GE(rig.clock.waited - before, 1000u);
+    EXPECT_LT(rig.clock.waited - before, 1500u) << "bounded";
 }
 
 TEST(ConvertSelection, ConversionThatCannotBePutOnTheClipboardIsNotPasted) {

@@ -62,7 +62,7 @@ struct ModelEditor {
         } else if (control && vk == 'V' && clipboard) {
             text.erase(text.size() - selected);
             selected = 0;
-            text += clipboard->text.value_or(u"");
+            text += clipboard->pasteRead().value_or(u"");
         } else if (control) {
         } else if (vk == 0x08) {
             if (selected > 0) {
