@@ -11,34 +11,12 @@ const CharMap& emptyMap() {
     return m;
 }
 
-const std::string* lookup(const CharMap& map, std::string_view c) {
-    if (map.empty()) return nullptr;
-    auto it = map.find(c);
-    return it == map.end() ? nullptr : &it->second;
-}
-
 }  // namespace
 
 std::string mapToken(std::string_view token, const CharMap& lowerMap, const CharMap& upperMap) {
     std::string out;
     out.reserve(token.size() * 2);
-    for (std::string_view c : unicode::graphemes(token)) {
-        if (unicode::isUpperChar(c)) {
-            if (const std::string* v = lookup(upperMap, c)) {
-                out += *v;
-            } else if (const std::string* lv = lookup(lowerMap, unicode::lowerChar(c))) {
-                out += unicode::upperChar(*lv);
-            } else {
-                out += c;
-            }
-        } else if (const std::string* v = lookup(lowerMap, c)) {
-            out += *v;
-        } else if (const std::string* uv = lookup(upperMap, c)) {
-            out += *uv;
-        } else {
-            out += c;
-        }
-    }
+    mapTokenInto(token, lowerMap, upperMap, out);
     return out;
 }
 

@@ -15,11 +15,20 @@ namespace {
 // Candidates closer than this are too close to call on score alone.
 constexpr double closeScoreMargin = 2.0;
 
+using DirectionPool = InlineBuffer<const CompetingDirection*, 16>;
+
+// Highest candidate score first; equal scores keep their order.
+void sortByScore(DirectionPool& pool) {
+    for (std::size_t i = 1; i < pool.size(); ++i)
+        for (std::size_t j = i; j > 0 && pool[j - 1]->decision.candidateScore < pool[j]->decision.candidateScore; --j)
+            std::swap(pool.begin()[j - 1], pool.begin()[j]);
+}
+
 bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019"; }
 
 // Lower-cased letters of the word (and apostrophes, trimmed from both ends, when asked).
 TextChars reducedWord(std::string_view word, bool keepApostrophes) {
-    TextChars chars{std::string(word)};
+    const TextChars chars(word);
     TextChars out;
     for (std::size_t i = 0; i < chars.size(); ++i) {
         std::string_view c = chars[i];
@@ -60,7 +69,7 @@ RulesDecision ambiguousTarget(const RulesDecision& top) {
     return d;
 }
 
-std::optional<RulesDecision> sessionTieBreak(const std::vector<const CompetingDirection*>& pool,
+std::optional<RulesDecision> sessionTieBreak(const DirectionPool& pool,
                                              const std::string& sessionLanguage) {
     const CompetingDirection& top = *pool.front();
     const CompetingDirection* first = nullptr;
@@ -75,7 +84,7 @@ std::optional<RulesDecision> sessionTieBreak(const std::vector<const CompetingDi
     return d;
 }
 
-RulesDecision clearWinner(const std::vector<const CompetingDirection*>& pool,
+RulesDecision clearWinner(const DirectionPool& pool,
                           const std::optional<std::string>& activeInputSource) {
     const CompetingDirection& top = *pool.front();
     if (activeInputSource) {
@@ -94,12 +103,12 @@ RulesDecision clearWinner(const std::vector<const CompetingDirection*>& pool,
 
 }  // namespace
 
-RulesDecision selectWinningDecision(const RulesConfig& config, std::vector<CompetingDirection> candidates,
+RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const CompetingDirection> candidates,
                                     const std::optional<std::string>& activeInputSource,
                                     const std::optional<std::string>& sessionLanguage) {
-    if (candidates.size() == 1) return std::move(candidates.front().decision);
+    if (candidates.size() == 1) return candidates.front().decision;
 
-    std::vector<const CompetingDirection*> correcting;
+    DirectionPool correcting;
     for (const CompetingDirection& c : candidates)
         if (c.decision.shouldCorrect) correcting.push_back(&c);
     if (correcting.empty()) {
@@ -110,15 +119,13 @@ RulesDecision selectWinningDecision(const RulesConfig& config, std::vector<Compe
     }
     if (correcting.size() == 1) return correcting.front()->decision;
 
-    std::vector<const CompetingDirection*> pool;
+    DirectionPool pool;
     for (const CompetingDirection* c : correcting)
         if (isKnownTargetWord(config, *c)) pool.push_back(c);
     if (pool.empty()) pool = std::move(correcting);
     if (pool.size() == 1) return pool.front()->decision;
 
-    std::stable_sort(pool.begin(), pool.end(), [](const CompetingDirection* a, const CompetingDirection* b) {
-        return a->decision.candidateScore > b->decision.candidateScore;
-    });
+    sortByScore(pool);
     const CompetingDirection& top = *pool.front();
     bool closeRival = std::any_of(pool.begin() + 1, pool.end(), [&](const CompetingDirection* c) {
         return !sameCorrection(top, *c) &&

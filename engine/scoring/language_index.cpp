@@ -59,13 +59,6 @@ LanguageIndex::LanguageSet LanguageIndex::languagesOf(std::string_view character
     return it == alphabetMembership_.end() ? 0 : it->second;
 }
 
-std::vector<std::string> LanguageIndex::keysOf(LanguageSet set) const {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < keys_.size(); ++i)
-        if (set & (LanguageSet{1} << i)) out.push_back(keys_[i]);
-    return out;
-}
-
 LetterScan LanguageIndex::scanLetters(const TextChars& lowerToken) const {
     LetterScan scan;
     scan.holdingAllLetters = all_;

@@ -2,7 +2,9 @@
 // once per configuration so that a word costs one lookup per letter.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,10 +35,55 @@ struct AffixIndex {
     std::size_t longestStart = 0, longestEnd = 0, longestSuffix = 0, longestMicroWord = 0;
 };
 
+// Bit i of a language set stands for the i-th configured key (keys in ascending order).
+using LanguageSet = uint64_t;
+
+// The keys of a language set in ascending order, viewing the index's own
+// strings (nothing is copied).
+class LanguageKeys {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const std::string*;
+        using reference = const std::string&;
+
+        iterator() = default;
+        iterator(const std::vector<std::string>* keys, LanguageSet rest) : keys_(keys), rest_(rest) {}
+        const std::string& operator*() const { return (*keys_)[static_cast<std::size_t>(std::countr_zero(rest_))]; }
+        iterator& operator++() {
+            rest_ &= rest_ - 1;
+            return *this;
+        }
+        iterator operator++(int) {
+            iterator old = *this;
+            ++*this;
+            return old;
+        }
+        bool operator==(const iterator& o) const { return rest_ == o.rest_; }
+
+    private:
+        const std::vector<std::string>* keys_ = nullptr;
+        LanguageSet rest_ = 0;
+    };
+
+    LanguageKeys(const std::vector<std::string>& keys, LanguageSet set) : keys_(&keys), set_(set) {}
+    iterator begin() const { return {keys_, set_}; }
+    iterator end() const { return {keys_, 0}; }
+    bool empty() const { return set_ == 0; }
+    std::size_t size() const { return static_cast<std::size_t>(std::popcount(set_)); }
+    const std::string& front() const { return *begin(); }
+
+private:
+    const std::vector<std::string>* keys_;
+    LanguageSet set_;
+};
+
 class LanguageIndex {
 public:
-    // Bit i of a language set stands for keys()[i] (keys in ascending order).
-    using LanguageSet = uint64_t;
+    using LanguageSet = scoring::LanguageSet;
     static constexpr std::size_t maxLanguages = 64;
 
     LanguageIndex() = default;
@@ -46,7 +93,7 @@ public:
     LanguageSet languagesOf(std::string_view character) const;
     LanguageSet allLanguages() const { return all_; }
     const std::vector<std::string>& keys() const { return keys_; }
-    std::vector<std::string> keysOf(LanguageSet set) const;
+    LanguageKeys keysOf(LanguageSet set) const { return {keys_, set & all_}; }
 
     // lowerToken: the word with every character lower-cased.
     LetterScan scanLetters(const TextChars& lowerToken) const;
