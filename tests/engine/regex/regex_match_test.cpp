@@ -192,6 +192,29 @@ TEST(RegexMatchTest, CaseInsensitiveComparesLowerCasedScalars) {
     expectCases(std::begin(kCaseFolding), std::end(kCaseFolding));
 }
 
+// UTF-8 text, ill-formed or not, matches as its decoded scalars do: the
+// matcher's own decoding of one- and two-byte scalars agrees with the rest.
+TEST(RegexMatchTest, Utf8TextMatchesAsItsScalars) {
+    const char* const patterns[] = {"\uFFFD", "^.$", "^..$", "[а-я]{2}", "\u00DF", "[\u0080-\u07FF]$", "ж"};
+    const std::string texts[] = {
+        "ж", "жa", "\xD0", "\xD0a", "a\xD0", "\xD0\xD0\xB6", "\xC1\xB6", "\xC2\x80", "\xDF\xBF",
+        "\xE0\x80", "\xC3\x9F", "\xC3\xC3", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80", "\xF0\x9F",
+    };
+    std::size_t matched = 0, total = 0;
+    for (const char* pattern : patterns) {
+        const std::optional<Regex> re = Regex::compile(pattern);
+        ASSERT_TRUE(re.has_value()) << pattern;
+        for (const std::string& text : texts) {
+            const bool found = re->search(text);
+            EXPECT_EQ(found, re->search(quillom::unicode::decodeUtf8(text))) << pattern << " on " << text;
+            matched += found;
+            ++total;
+        }
+    }
+    EXPECT_GT(matched, 5u);  // both outcomes occur
+    EXPECT_LT(matched, total - 5);
+}
+
 TEST(RegexMatchTest, RunawayBacktrackingReportsNoMatch) {
     const std::string text = std::string(29, 'a') + "b";
     for (const char* pattern : {"^(a+)+$", "(a+)+$", "^(a|a)*$", "(?:a*)*b(?=c)", "^(?:(?!b)a+)+$"}) {
