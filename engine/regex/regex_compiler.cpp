@@ -2,6 +2,7 @@
 // into copies, so the program size is capped; case-insensitive literals and
 // class ranges are lower-cased here once instead of on every match.
 #include <algorithm>
+#include <bit>
 
 #include "regex/regex_program.h"
 #include "unicode/unicode.h"
@@ -57,6 +58,7 @@ public:
         }
         program.anchoredAtStart = anchored(ast_.root);
         program.first = firstScalars(program.classes);
+        program.required = requiredScalars(ast_.root, program.classes);
         return program;
     }
 
@@ -239,6 +241,54 @@ private:
     std::optional<FirstScalars> firstScalars(const std::vector<CharClass>& classes) const {
         FirstItems items;
         if (addFirst(ast_.root, items) || items.any) return std::nullopt;
+        return toScalars(items, classes);
+    }
+
+    // Scalars of which every match consumes at least one: a literal or class
+    // that every path through the pattern crosses (lookaheads aside). Among
+    // several such, the one with the fewest hot scalars.
+    std::optional<FirstScalars> requiredScalars(int index, const std::vector<CharClass>& classes) const {
+        const Node& n = node(index);
+        switch (n.kind) {
+            case NodeKind::Char:
+            case NodeKind::Class: {
+                FirstItems items;
+                addFirst(index, items);
+                return toScalars(items, classes);
+            }
+            case NodeKind::Concat: {
+                std::optional<FirstScalars> best;
+                for (int child : n.children) {
+                    std::optional<FirstScalars> r = requiredScalars(child, classes);
+                    if (r && (!best || hotCount(*r) < hotCount(*best))) best = r;
+                }
+                return best;
+            }
+            case NodeKind::Alternation: {
+                FirstScalars all;
+                for (int child : n.children) {
+                    std::optional<FirstScalars> r = requiredScalars(child, classes);
+                    if (!r) return std::nullopt;
+                    for (std::size_t w = 0; w < all.hot.size(); ++w) all.hot[w] |= r->hot[w];
+                    all.others = all.others || r->others;
+                }
+                return all;
+            }
+            case NodeKind::Repeat:
+                if (n.min >= 1) return requiredScalars(n.children.front(), classes);
+                return std::nullopt;
+            default:
+                return std::nullopt;  // any scalar, or nothing consumed
+        }
+    }
+
+    static int hotCount(const FirstScalars& s) {
+        int count = 0;
+        for (std::uint64_t w : s.hot) count += std::popcount(w);
+        return count;
+    }
+
+    FirstScalars toScalars(const FirstItems& items, const std::vector<CharClass>& classes) const {
         FirstScalars first;
         // Other scalars can fold to a literal, or lie in a class, outside the bitmap.
         first.others = caseInsensitive_ || !items.classes.empty();

@@ -98,25 +98,37 @@ bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded) {
 
 namespace {
 
+bool holds(const FirstScalars& set, char32_t scalar) {
+    const std::size_t bit = hotIndex(scalar);
+    return bit == kNotHot ? set.others : hotBit(set.hot, bit);
+}
+
 // Whether a match may begin at a position holding this scalar (hasScalar
 // false: the end of the text).
 bool mayStartWith(const Regex::Program& program, bool hasScalar, char32_t scalar) {
     if (!program.first) return true;
-    if (!hasScalar) return false;
-    const std::size_t bit = hotIndex(scalar);
-    return bit == kNotHot ? program.first->others : hotBit(program.first->hot, bit);
+    return hasScalar && holds(*program.first, scalar);
 }
 
-// True when no start position that the search would try can begin a match,
-// so that the machine need not be set up at all.
+// True when the text cannot match for want of a scalar every match needs, or
+// when no start position the search would try can begin one: the machine
+// need not be set up at all.
 template <typename Text>
-bool noMatchCanStart(const Regex::Program& program, const Text& text) {
-    if (!program.first) return false;
-    for (std::uint32_t pos = 0; pos < text.size();) {
-        if (mayStartWith(program, true, text.next(pos))) return false;
-        if (program.anchoredAtStart) break;
+bool cannotMatch(const Regex::Program& program, const Text& text) {
+    if (program.first) {
+        bool mayStart = false;
+        for (std::uint32_t pos = 0; pos < text.size() && !mayStart;) {
+            mayStart = mayStartWith(program, true, text.next(pos));
+            if (program.anchoredAtStart) break;
+        }
+        if (!mayStart) return true;
     }
-    return true;
+    if (program.required) {
+        for (std::uint32_t pos = 0; pos < text.size();)
+            if (holds(*program.required, text.next(pos))) return false;
+        return true;
+    }
+    return false;
 }
 
 enum class Outcome { Matched, Failed, OutOfSteps };
@@ -271,14 +283,14 @@ constexpr std::size_t kMaxTextSize = std::numeric_limits<std::uint32_t>::max() /
 bool searchProgram(const Regex::Program& program, std::string_view utf8) {
     if (utf8.size() > kMaxTextSize) return false;
     const Utf8Text text{utf8};
-    if (noMatchCanStart(program, text)) return false;
+    if (cannotMatch(program, text)) return false;
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 
 bool searchProgram(const Regex::Program& program, std::u32string_view text) {
     if (text.size() > kMaxTextSize) return false;
     const Utf32Text t{text};
-    if (noMatchCanStart(program, t)) return false;
+    if (cannotMatch(program, t)) return false;
     return Machine<Utf32Text>(program, t, scratch()).search();
 }
 

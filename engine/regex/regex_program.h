@@ -75,6 +75,8 @@ struct Regex::Program {
     std::uint32_t registers = 0;
     bool anchoredAtStart = false;            // every match starts at position 0
     std::optional<detail::FirstScalars> first;
+    // Every match holds one of these: a text without any cannot match.
+    std::optional<detail::FirstScalars> required;
 };
 
 namespace detail {

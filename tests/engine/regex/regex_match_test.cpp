@@ -53,6 +53,29 @@ const MatchCase kRulePatterns[] = {
     {kAddress.c_str(), kCi, "пошта@mail.ru", false},
 };
 
+// A search skips texts that lack what every match needs: a letter after the
+// first, inside a repetition or an alternation, folded or negated.
+const MatchCase kRequiredScalars[] = {
+    {"[аеиоу][ьъ]", kCs, "оъ", true},
+    {"[аеиоу][ьъ]", kCs, "подъезд", false},
+    {"[аеиоу][ьъ]", kCs, "мама", false},
+    {"x(?:ab|cd)+y", kCs, "zxcdaby", true},
+    {"x(?:ab|cd)+y", kCs, "xy", false},
+    {"x(?:ab|cd)*y", kCs, "xy", true},
+    {"(?:q|)u", kCs, "u", true},
+    {"^(?:ab){0}c$", kCs, "c", true},
+    {"a(?=.*z)b", kCs, "abz", true},
+    {"a(?!z)b", kCs, "ab", true},
+    {"www\\.", kCi, "WWW.x", true},
+    {"\\.(?:com|org)$", kCi, "A.ORG", true},
+    {"\\.(?:com|org)$", kCi, "AORG", false},
+    {"[^ь]ь", kCs, "дь", true},
+    {"[^ь]ь", kCs, "ьь", false},
+    {"к[^а]", kCs, "ка", false},
+    {"Ж", kCi, "ж", true},
+    {"\\d\\w", kCs, "x9_", true},
+};
+
 const MatchCase kSyntax[] = {
     {"", kCs, "", true},
     {"", kCs, "abc", true},
@@ -186,6 +209,10 @@ TEST(RegexMatchTest, RulePatterns) {
 
 TEST(RegexMatchTest, Syntax) {
     expectCases(std::begin(kSyntax), std::end(kSyntax));
+}
+
+TEST(RegexMatchTest, RequiredScalars) {
+    expectCases(std::begin(kRequiredScalars), std::end(kRequiredScalars));
 }
 
 TEST(RegexMatchTest, CaseInsensitiveComparesLowerCasedScalars) {
