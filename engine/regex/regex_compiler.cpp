@@ -244,42 +244,57 @@ private:
         return toScalars(items, classes);
     }
 
-    // Scalars of which every match consumes at least one: a literal or class
-    // that every path through the pattern crosses (lookaheads aside). Among
-    // several such, the one with the fewest hot scalars.
-    std::optional<FirstScalars> requiredScalars(int index, const std::vector<CharClass>& classes) const {
+    // Scalars of which every match consumes at least some number: a literal
+    // or class that every path through the pattern crosses (lookaheads aside),
+    // as often as its repetitions demand. Among several such, the one with the
+    // fewest hot scalars, then the one needed most often, then the later one.
+    std::optional<RequiredScalars> requiredScalars(int index, const std::vector<CharClass>& classes) const {
         const Node& n = node(index);
         switch (n.kind) {
             case NodeKind::Char:
             case NodeKind::Class: {
                 FirstItems items;
                 addFirst(index, items);
-                return toScalars(items, classes);
+                return RequiredScalars{toScalars(items, classes), 1};
             }
             case NodeKind::Concat: {
-                std::optional<FirstScalars> best;
+                std::optional<RequiredScalars> best;
                 for (int child : n.children) {
-                    std::optional<FirstScalars> r = requiredScalars(child, classes);
-                    if (r && (!best || hotCount(*r) < hotCount(*best))) best = r;
+                    std::optional<RequiredScalars> r = requiredScalars(child, classes);
+                    if (r && (!best || selectiveness(*r) <= selectiveness(*best))) best = r;
                 }
                 return best;
             }
             case NodeKind::Alternation: {
-                FirstScalars all;
+                RequiredScalars all{{}, kMaxRequired};
                 for (int child : n.children) {
-                    std::optional<FirstScalars> r = requiredScalars(child, classes);
+                    std::optional<RequiredScalars> r = requiredScalars(child, classes);
                     if (!r) return std::nullopt;
-                    for (std::size_t w = 0; w < all.hot.size(); ++w) all.hot[w] |= r->hot[w];
-                    all.others = all.others || r->others;
+                    for (std::size_t w = 0; w < all.set.hot.size(); ++w) all.set.hot[w] |= r->set.hot[w];
+                    all.set.others = all.set.others || r->set.others;
+                    all.count = std::min(all.count, r->count);
                 }
                 return all;
             }
-            case NodeKind::Repeat:
-                if (n.min >= 1) return requiredScalars(n.children.front(), classes);
-                return std::nullopt;
+            case NodeKind::Repeat: {
+                if (n.min < 1) return std::nullopt;
+                std::optional<RequiredScalars> r = requiredScalars(n.children.front(), classes);
+                // Each repetition consumes its own stretch of the text.
+                if (r) r->count = static_cast<std::uint32_t>(
+                           std::min<std::uint64_t>(std::uint64_t{r->count} * static_cast<std::uint64_t>(n.min),
+                                                   kMaxRequired));
+                return r;
+            }
             default:
                 return std::nullopt;  // any scalar, or nothing consumed
         }
+    }
+
+    static constexpr std::uint32_t kMaxRequired = 1u << 20;
+
+    // Fewer hot scalars, then a higher count, rank first (compare with <=).
+    static std::pair<int, std::int64_t> selectiveness(const RequiredScalars& r) {
+        return {hotCount(r.set), -static_cast<std::int64_t>(r.count)};
     }
 
     static int hotCount(const FirstScalars& s) {

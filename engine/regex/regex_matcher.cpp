@@ -124,8 +124,9 @@ bool cannotMatch(const Regex::Program& program, const Text& text) {
         if (!mayStart) return true;
     }
     if (program.required) {
+        std::uint32_t found = 0;
         for (std::uint32_t pos = 0; pos < text.size();)
-            if (holds(*program.required, text.next(pos))) return false;
+            if (holds(program.required->set, text.next(pos)) && ++found == program.required->count) return false;
         return true;
     }
     return false;

@@ -74,6 +74,16 @@ const MatchCase kRequiredScalars[] = {
     {"к[^а]", kCs, "ка", false},
     {"Ж", kCi, "ж", true},
     {"\\d\\w", kCs, "x9_", true},
+    {"[bcd]{3,}", kCs, "bcxd", false},
+    {"[bcd]{3,}", kCs, "xbcdx", true},
+    {"(?:ab|c){2}", kCs, "cc", true},
+    {"(?:ab|c){2}", kCs, "abc", true},
+    {"(?:ab|c){3}", kCs, "abc", false},
+    {"(?:b{2}|c)", kCs, "xc", true},
+    {"x[ab]{2}y", kCs, "xaby", true},
+    {"[аеиоу]{4,}", kCs, "привет", false},
+    {"[аеиоу]{4,}", kCs, "заеиоу", true},
+    {"(?:[бв]{2}а){2}", kCs, "ббаввабб", true},
 };
 
 const MatchCase kSyntax[] = {
