@@ -50,11 +50,7 @@ TEST(LanguageKeys, ListsTheSetInKeyOrder) {
         LanguageSet set;
         std::vector<std::string> listed;
     } cases[] = {
-        {0b000, {}},
-        {0b001, {"en"}},
-        {0b110, {"ru", "uk"}},
-        {0b101, {"en", "uk"}},
-        {0b111, {"en", "ru", "uk"}},
+        {0b000, {}}, {0b001, {"en"}}, {0b110, {"ru", "uk"}}, {0b101, {"en", "uk"}}, {0b111, {"en", "ru", "uk"}},
     };
     for (const auto& c : cases) {
         const LanguageKeys listed(keys, c.set);
