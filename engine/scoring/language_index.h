@@ -24,6 +24,33 @@ struct LetterScan {
     uint64_t holdingClassified = 0;    // ... every letter of some configured alphabet
 };
 
+// The bigram weights of pairs of one-scalar characters from ASCII and
+// U+0400..U+04FF (nearly every pair of a word), as a dense table: the same
+// weights as the string map, found without hashing.
+class ScalarPairWeights {
+public:
+    ScalarPairWeights() = default;
+    explicit ScalarPairWeights(const StringMap<double>& bigrams);
+
+    // Scalars the table speaks for.
+    static bool isHot(char32_t scalar) { return hotIndex(scalar) < kHotScalars; }
+    // The weight of the pair a, b (both hot); null when the map has none.
+    const double* find(char32_t a, char32_t b) const;
+
+private:
+    static constexpr std::size_t kHotScalars = 0x180;
+    static std::size_t hotIndex(char32_t scalar) {
+        if (scalar < 0x80) return scalar;
+        if (scalar >= 0x400 && scalar <= 0x4FF) return 0x80 + (scalar - 0x400);
+        return kHotScalars;
+    }
+
+    std::vector<std::uint16_t> slot_;  // per hot scalar: 0, or 1 + its row
+    std::size_t width_ = 0;
+    std::vector<double> weights_;     // width_ x width_
+    std::vector<bool> present_;
+};
+
 // A language's word starts, ends, suffix boosts and micro-dictionary as
 // lookup tables, so that a word is tested by its own prefixes and suffixes
 // instead of by walking the lists.
@@ -33,6 +60,7 @@ struct AffixIndex {
     StringMap<std::pair<std::size_t, double>> suffixBoosts;
     // Longest entry of each kind, in characters.
     std::size_t longestStart = 0, longestEnd = 0, longestSuffix = 0, longestMicroWord = 0;
+    ScalarPairWeights pairWeights;
 };
 
 // Bit i of a language set stands for the i-th configured key (keys in ascending order).

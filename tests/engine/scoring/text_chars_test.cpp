@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scoring/language_index.h"
+#include "unicode/unicode.h"
 
 namespace quillom::scoring {
 namespace {
@@ -59,6 +60,35 @@ TEST(LanguageKeys, ListsTheSetInKeyOrder) {
         EXPECT_EQ(listed.empty(), c.listed.empty());
         if (!c.listed.empty()) EXPECT_EQ(listed.front(), c.listed.front());
     }
+}
+
+// The table answers every pair of hot scalars exactly as the string map does.
+TEST(ScalarPairWeights, AgreesWithTheMapOnEveryHotPair) {
+    const StringMap<double> bigrams = {
+        {"ab", 1.5}, {"ba", -2.0}, {"жa", 0.25}, {"яя", -0.5}, {"a\xCC\x81", 3.0}, {"abc", 4.0},
+        {"ё", 5.0},  {"\xFF" "a", 6.0}, {"a\xE2\x82\xAC", 7.0}, {"ґ'", 8.0}, {"\t ", 9.0},
+    };
+    const ScalarPairWeights table(bigrams);
+    const std::u32string scalars = U"abcжяёґ'\t \u0301\u20AC";
+    std::size_t found = 0;
+    for (char32_t x : scalars) {
+        for (char32_t y : scalars) {
+            if (!ScalarPairWeights::isHot(x) || !ScalarPairWeights::isHot(y)) continue;
+            std::string key;
+            unicode::appendUtf8(key, x);
+            unicode::appendUtf8(key, y);
+            const auto it = bigrams.find(key);
+            const double* weight = table.find(x, y);
+            ASSERT_EQ(weight != nullptr, it != bigrams.end()) << key;
+            if (weight) {
+                EXPECT_EQ(*weight, it->second) << key;
+                ++found;
+            }
+        }
+    }
+    EXPECT_EQ(found, 6u);  // ab, ba, жa, яя, ґ', tab space
+    EXPECT_FALSE(ScalarPairWeights::isHot(U'\u0301'));
+    EXPECT_EQ(ScalarPairWeights(StringMap<double>{}).find(U'a', U'b'), nullptr);
 }
 
 }  // namespace
