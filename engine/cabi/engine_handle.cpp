@@ -57,6 +57,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
     if (!trackSession) return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
     if (appId != lastAppId_) {
         sessionTracker_.reset();
+        recentLanguages_.reset();
         lastAppId_ = std::string(appId);
     }
     if (hasUnknownBeginning) {
@@ -67,10 +68,22 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
         }
         return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
     }
-    RulesDecision decision =
-        engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage());
+    const bool useVotes = engine_->config().decision.languageEvidence.enabled();
+    RulesDecision decision = engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(),
+                                               useVotes ? &recentLanguages_.votes() : nullptr);
     recordSession(token, decision);
+    if (useVotes) recordLanguage(token, decision);
     return decision;
+}
+
+void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision) {
+    if (decision.reason == Reason::ExcludedApp) return;
+    const RulesConfig& config = engine_->config();
+    const std::string_view word = decision.shouldCorrect && decision.correctedToken
+                                      ? std::string_view(*decision.correctedToken)
+                                      : token;
+    recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window),
+                            scoring::languageOfWord(config, word));
 }
 
 void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {

@@ -23,7 +23,10 @@ public:
     RulesDecision evaluate(std::string_view token, std::string_view appId,
                            const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
                            bool trackSession);
-    void resetContext() { sessionTracker_.reset(); }
+    void resetContext() {
+        sessionTracker_.reset();
+        recentLanguages_.reset();
+    }
 
     layout::ManualConversionResult convertSelectionSmart(std::string_view text,
                                                          const std::optional<std::string>& activeInputSource) const;
@@ -35,9 +38,11 @@ public:
 
 private:
     void recordSession(std::string_view token, const RulesDecision& decision);
+    void recordLanguage(std::string_view token, const RulesDecision& decision);
 
     std::shared_ptr<const RulesEngine> engine_;
     SessionLanguageTracker sessionTracker_{3};
+    scoring::RecentLanguages recentLanguages_;  // fed like the tracker, when the rules ask for it
     std::string lastAppId_;
 };
 

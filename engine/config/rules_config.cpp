@@ -1,5 +1,6 @@
 #include "config/rules_config.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "config/json.h"
@@ -125,6 +126,11 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.protectedOverrideMinLength = fields::integerOr(thresholds, "protected_override_min_length", 0);
     d.scoringWeights = parseWeights(section(o, "scoring_weights"));
     d.confidenceScale = fields::numberOr(section(o, "confidence"), "scale", 18.0);
+    const json::Value& evidence = section(o, "language_evidence");
+    d.languageEvidence.window = std::clamp<int64_t>(fields::integerOr(evidence, "window", 0), 0,
+                                                    LanguageEvidenceConfig::maxWindow);
+    d.languageEvidence.minLead = fields::integerOr(evidence, "min_lead", 2);
+    d.languageEvidence.twinRankMargin = fields::integerOr(evidence, "twin_rank_margin", 0);
     d.dynamicThresholdCurve = parseCurve(
         objectOrEmpty(fields::memberOfKind(o, "dynamic_threshold_curve", "dynamicThresholdCurve", Kind::Object)));
     return d;

@@ -106,6 +106,31 @@ struct DynamicThresholdCurveConfig {
     double deltaFloor = 10.0;
 };
 
+// "language_evidence" (under "decision"): how the engine tells Russian from
+// Ukrainian (or any two languages of one script) when a word reads as a word of
+// both. Missing, or "window" 0: none of this applies.
+//   "window": how many of the last words typed in the application that belong
+//     to a single language are counted; the language with the most of them,
+//     ahead of every other by at least "min_lead", is the context language.
+//   "twin_rank_margin": with no context language, of two readings that are
+//     words of different languages the one whose frequency rank band is lower
+//     (more frequent) by at least this many bands wins; 0: not used.
+// With a context language, a same-script word whose other reading is a word
+// of that language is corrected to it even when the typed word is a word too
+// (файлі typed for файлы on the Ukrainian layout in Russian text), and from
+// two letters on. With "twin_rank_margin" above 0, a word whose reading on the
+// layout of another script is a word too (руку and here) is corrected only
+// when that reading is at least that many bands more frequent and the last
+// words do not count more words of the typed word's language than of the
+// other; otherwise it is kept.
+struct LanguageEvidenceConfig {
+    static constexpr int64_t maxWindow = 32;  // larger values are read as this
+    int64_t window = 0;
+    int64_t minLead = 2;
+    int64_t twinRankMargin = 0;
+    bool enabled() const { return window > 0; }
+};
+
 struct DecisionConfig {
     std::map<int64_t, double> minDeltaByLength;
     double minDeltaDefault = 22.0;
@@ -125,6 +150,7 @@ struct DecisionConfig {
     int64_t gibberishBypassMinLength = 0;
     int64_t protectedOverrideMinLength = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
+    LanguageEvidenceConfig languageEvidence;
 };
 
 struct LanguageConfig {
@@ -152,6 +178,15 @@ struct LanguageConfig {
     StringMap<double> bigramLogWeights;
     double unknownBigramWeight = -1.5;
     double ngramScoringScale = 20.0;
+
+    // The packed lexicon's rank band of a listed word (PackedLexicon::kUnranked
+    // for one with no frequency estimate or listed only in common_words);
+    // nothing for a word that is not listed. word: lower-case.
+    std::optional<std::uint32_t> rankBand(std::string_view word) const {
+        if (auto band = packedWords.rankBand(word)) return band;
+        if (commonWords.contains(word)) return PackedLexicon::kUnranked;
+        return std::nullopt;
+    }
 
     // A listed word: in common_words or in the packed lexicon. word: lower-case.
     bool isCommonWord(std::string_view word) const {

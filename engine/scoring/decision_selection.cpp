@@ -84,6 +84,56 @@ std::optional<RulesDecision> sessionTieBreak(const DirectionPool& pool,
     return d;
 }
 
+// The rank band of a member's correction in its target language; an unranked
+// word counts as rarer than every ranked one.
+int64_t correctionBand(const RulesConfig& config, const CompetingDirection& c) {
+    constexpr int64_t unranked = 1 << 20;
+    const LanguageConfig* target = config.language(c.direction.to);
+    if (!target || !c.decision.correctedToken) return unranked;
+    auto band = target->rankBand(reducedWord(*c.decision.correctedToken, true).text());
+    return band && *band != PackedLexicon::kUnranked ? static_cast<int64_t>(*band) : unranked;
+}
+
+// The first member that beats every member with another correction (each of
+// another target language) by `beats`.
+template <typename Beats>
+const CompetingDirection* beatingEveryRival(const DirectionPool& pool, Beats beats) {
+    for (const CompetingDirection* m : pool) {
+        bool rival = false, beatsAll = true;
+        for (const CompetingDirection* o : pool) {
+            if (sameCorrection(*m, *o)) continue;
+            rival = true;
+            if (o->direction.to == m->direction.to || !beats(*m, *o)) {
+                beatsAll = false;
+                break;
+            }
+        }
+        if (rival && beatsAll) return m;
+    }
+    return nullptr;
+}
+
+// Known readings in different languages (файлы, файлі): the language of the
+// words typed just before decides, or else a clearly higher frequency.
+std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const DirectionPool& pool,
+                                          const LanguageVotes* votes) {
+    const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
+    if (!evidence.enabled()) return std::nullopt;
+    if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
+            return votesFavour(config, votes, a.direction.to, b.direction.to);
+        })) {
+        RulesDecision d = m->decision;
+        d.reason = Reason::SessionLanguageTieBreak;
+        return d;
+    }
+    if (evidence.twinRankMargin <= 0) return std::nullopt;
+    if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
+            return correctionBand(config, a) + evidence.twinRankMargin <= correctionBand(config, b);
+        }))
+        return m->decision;
+    return std::nullopt;
+}
+
 RulesDecision clearWinner(const DirectionPool& pool,
                           const std::optional<std::string>& activeInputSource) {
     const CompetingDirection& top = *pool.front();
@@ -105,7 +155,8 @@ RulesDecision clearWinner(const DirectionPool& pool,
 
 RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const CompetingDirection> candidates,
                                     const std::optional<std::string>& activeInputSource,
-                                    const std::optional<std::string>& sessionLanguage) {
+                                    const std::optional<std::string>& sessionLanguage,
+                                    const LanguageVotes* votes) {
     if (candidates.size() == 1) return candidates.front().decision;
 
     DirectionPool correcting;
@@ -122,10 +173,13 @@ RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const C
     DirectionPool pool;
     for (const CompetingDirection* c : correcting)
         if (isKnownTargetWord(config, *c)) pool.push_back(c);
-    if (pool.empty()) pool = std::move(correcting);
+    const bool allKnown = !pool.empty();
+    if (!allKnown) pool = std::move(correcting);
     if (pool.size() == 1) return pool.front()->decision;
 
     sortByScore(pool);
+    if (allKnown)
+        if (auto twin = resolveTwins(config, pool, votes)) return *twin;
     const CompetingDirection& top = *pool.front();
     bool closeRival = std::any_of(pool.begin() + 1, pool.end(), [&](const CompetingDirection* c) {
         return !sameCorrection(top, *c) &&

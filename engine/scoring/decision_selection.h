@@ -10,6 +10,7 @@
 
 #include "config/rules_config.h"
 #include "layout/layout_direction.h"
+#include "scoring/language_votes.h"
 #include "scoring/rules_decision.h"
 
 namespace quillom::scoring {
@@ -22,7 +23,8 @@ struct CompetingDirection {
 // candidates: non-empty, in evaluation order.
 RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const CompetingDirection> candidates,
                                     const std::optional<std::string>& activeInputSource,
-                                    const std::optional<std::string>& sessionLanguage);
+                                    const std::optional<std::string>& sessionLanguage,
+                                    const LanguageVotes* votes = nullptr);
 
 // Some trailing character stands for a letter on another layout.
 bool hasLayoutMappedTrailing(const RulesConfig& config, std::string_view trailing);

@@ -103,9 +103,45 @@ std::optional<RulesDecision> sameScriptRefusal(const RulesConfig& config, const 
     return refusal(*reason, s.conf, s.originalScore, s.candidateScore);
 }
 
+// The words typed just before are of the target language and the candidate is
+// one of its words: the typed word is that word typed on the other layout of
+// the script, even when it is a word of the source language too (файлі typed
+// for файлы in Russian text) or shorter than same-script words must be.
+bool contextSupportsTarget(const RulesConfig& config, const Scored& s) {
+    return s.cand.exactCommonWord > 0.0 && votesFavour(config, s.word.votes, s.direction.to, s.direction.from);
+}
+
 bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {
     return s.candidateScore >= decision.protectedPatternOverrideMinScore &&
            static_cast<int64_t>(s.word.token.size()) >= decision.protectedOverrideMinLength;
+}
+
+// Both readings are words of their languages (руку and here are the same
+// keys): the word was typed on purpose unless the other reading is far more
+// frequent and the last words do not lean to the typed word's language (at the
+// start of a text nothing leans, and the far more frequent reading wins, as
+// the thresholds would have it). Nothing when the rules do not weigh frequency.
+std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s, const TextChars& source) {
+    const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
+    if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
+    const LanguageConfig* sourceLanguage = config.language(s.direction.from);
+    if (!s.target || !sourceLanguage) return std::nullopt;
+    constexpr int64_t unranked = 1 << 20;
+    auto bandOf = [&](const LanguageConfig& language, std::string_view word) {
+        auto band = language.rankBand(word);
+        return band && *band != PackedLexicon::kUnranked ? static_cast<int64_t>(*band) : unranked;
+    };
+    const int64_t candidateBand = bandOf(*s.target, s.lowerCandidate.text());
+    const bool farMoreFrequent =
+        candidateBand != unranked && candidateBand + evidence.twinRankMargin <= bandOf(*sourceLanguage, source.text());
+    const bool leansToSource = s.word.votes && s.word.votes->countOf(config, s.direction.from) >
+                                                   s.word.votes->countOf(config, s.direction.to);
+    if (!farMoreFrequent || leansToSource)
+        return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
+    if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
+        return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);
+    return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing), Reason::LayoutMismatch,
+                      s.conf, s.originalScore, s.candidateScore);
 }
 
 RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s, const TextChars& source) {
@@ -219,8 +255,15 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         if (word.sessionLanguage && *word.sessionLanguage != direction.to)
             return refusal(Reason::Length2SessionMismatch, 0.0, originalScore, candidateScore);
     }
+    if (sameScript && contextSupportsTarget(config, s)) {
+        if (word.isProtected) return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
+        return correction(correctionText(word.token.text(), candidate.text(), word.trailing), Reason::LayoutMismatch,
+                          s.conf, originalScore, candidateScore);
+    }
     if (sameScript)
         if (auto refused = sameScriptRefusal(config, s, source)) return *refused;
+    if (!sameScript && typed.exactCommonWord > 0.0 && cand.exactCommonWord > 0.0)
+        if (auto decided = decideBetweenWords(config, s, source)) return *decided;
     if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);
     return decideByThresholds(config, s, requiredDelta);
 }

@@ -11,6 +11,7 @@
 
 #include "config/rules_config.h"
 #include "scoring/language_index.h"
+#include "scoring/language_votes.h"
 #include "scoring/rules_decision.h"
 #include "scoring/score_breakdown.h"
 #include "scoring/text_chars.h"
@@ -35,6 +36,7 @@ struct WordContext {
     bool isSentenceStart;
     const std::optional<std::string>& sessionLanguage;
     TypedScoreCache* typedScores = nullptr;  // null: every direction scores afresh
+    const LanguageVotes* votes = nullptr;    // the words typed just before; null: not known
 };
 
 double minDeltaForLength(const DecisionConfig& decision, int64_t length);

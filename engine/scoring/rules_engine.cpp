@@ -27,14 +27,15 @@ RulesEngine::RulesEngine(RulesConfig config) : config_(std::move(config)), index
 
 RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
                                     const std::optional<std::string>& activeInputSource,
-                                    const std::optional<std::string>& sessionLanguage) const {
+                                    const std::optional<std::string>& sessionLanguage,
+                                    const scoring::LanguageVotes* votes) const {
     if (isExcludedApp(appId)) {
         RulesDecision d;
         d.reason = Reason::ExcludedApp;
         return d;
     }
     scoring::ScoringContext context{config_, index_};
-    scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage};
+    scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
     auto [core, trailing] = scoring::stripTrailingBoundary(config_, token);
     RulesDecision decision = scoring::evaluatePair(context, core, trailing, request);
     // Trailing punctuation may itself be letters typed on the wrong layout.

@@ -8,6 +8,7 @@
 
 #include "config/rules_config.h"
 #include "scoring/language_index.h"
+#include "scoring/language_votes.h"
 #include "scoring/rules_decision.h"
 
 namespace quillom {
@@ -25,7 +26,8 @@ public:
     // token: valid UTF-8 (the C interface sanitises its input).
     RulesDecision evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
                            const std::optional<std::string>& activeInputSource,
-                           const std::optional<std::string>& sessionLanguage) const;
+                           const std::optional<std::string>& sessionLanguage,
+                           const scoring::LanguageVotes* votes = nullptr) const;
 
     // Keys of the configured languages whose alphabet holds every letter of
     // the token (letters compared in lower case), in ascending key order.

@@ -106,7 +106,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
 
     TypedScoreCache typedScores;
     WordContext word{token, lowerToken, trailing, isProtected, request.isSentenceStart, request.sessionLanguage,
-                     &typedScores};
+                     &typedScores, request.votes};
     InlineBuffer<CompetingDirection, 8> competing;
     for (const std::string& source : sources) {
         for (std::size_t i = 0; i < config.activeLanguages.size(); ++i) {
@@ -120,7 +120,8 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
         }
     }
     if (competing.empty()) return refusal(Reason::NoTargetLanguage);
-    return selectWinningDecision(config, competing, request.activeInputSource, request.sessionLanguage);
+    return selectWinningDecision(config, competing, request.activeInputSource, request.sessionLanguage,
+                                 request.votes);
 }
 
 }  // namespace quillom::scoring

@@ -9,6 +9,7 @@
 
 #include "config/rules_config.h"
 #include "scoring/language_index.h"
+#include "scoring/language_votes.h"
 #include "scoring/rules_decision.h"
 #include "scoring/text_chars.h"
 
@@ -32,6 +33,7 @@ struct EvaluationRequest {
     bool isSentenceStart;
     const std::optional<std::string>& activeInputSource;
     const std::optional<std::string>& sessionLanguage;
+    const LanguageVotes* votes = nullptr;  // the words typed just before; null: not known
 };
 
 RulesDecision evaluatePair(const ScoringContext& context, std::string_view token, std::string_view trailing,

@@ -19,6 +19,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 sys.path.insert(0, os.path.join(ROOT, "tools", "rulesgen"))
 
 import affixes        # noqa: E402
+import lexicon        # noqa: E402
 import pack_fixture   # noqa: E402
 import packed         # noqa: E402
 
@@ -113,6 +114,37 @@ class RealDictionaries(unittest.TestCase):
             self.skipTest("no hunspell dictionaries")
 
 
+class LexiconMembers(unittest.TestCase):
+    LISTS = {"en": ["here", "her", "the"], "ru": ["мир", "файлы"], "uk": ["файлі", "світ"]}
+    FORMS = {"ru": {"руку", "рук", "мирами", "файлы", "кот", "ещё"}, "uk": {"файли", "світу", "рук"}}
+
+    def lexicons(self, keep):
+        return lexicon.packed_lexicons(self.LISTS, self.FORMS, {"en": set(), "ru": {"рук"}, "uk": set()},
+                                       keep_cross_script_twins=keep)
+
+    def test_cross_script_twins_are_kept_only_when_asked(self):
+        before, after = self.lexicons(False), self.lexicons(True)
+        # руку and рук are here and her on the US layout; рук was dropped as the rarer twin.
+        self.assertNotIn("руку", before["ru"])
+        self.assertNotIn("рук", before["ru"])
+        self.assertEqual((after["ru"]["руку"], after["ru"]["рук"], after["uk"]["рук"]), (0, 0, 0))
+        # Everything else is as before: listed bands, 4+ letter forms, no short forms.
+        for lang in ("ru", "uk"):
+            self.assertEqual({w: b for w, b in after[lang].items() if w not in ("руку", "рук")}, before[lang])
+        self.assertEqual(after["ru"]["мирами"], 0)
+        self.assertNotIn("кот", after["ru"])
+        self.assertEqual(after["ru"]["файлы"], packed.rank_band(2))
+
+    def test_a_form_with_a_listed_twin_of_its_own_script_stays_out(self):
+        # руі is "hes" on the US layout and руы on the Russian one.
+        def uk_lexicon(ru_list):
+            lists = {"en": ["hes"], "ru": ru_list, "uk": []}
+            return lexicon.packed_lexicons(lists, {"ru": set(), "uk": {"руі"}},
+                                           {"en": set(), "ru": set(), "uk": set()}, keep_cross_script_twins=True)["uk"]
+        self.assertIn("руі", uk_lexicon(["мир"]))
+        self.assertNotIn("руі", uk_lexicon(["руы"]))
+
+
 class PackedLexicon(unittest.TestCase):
     def test_round_trip_of_every_word_and_band(self):
         rng = random.Random(5)
@@ -152,6 +184,13 @@ class PackedLexicon(unittest.TestCase):
             fixture = f.read()
         self.assertEqual(fixture, packed.pack(pack_fixture.lexicons_of(os.path.join(folder, "small_lexicon.tsv"))))
         self.assertEqual(packed.file_id(fixture), "50a5c6be7ff0b352")
+
+    def test_scoring_fixture_is_what_the_writer_makes(self):
+        folder = os.path.join(ROOT, "tests", "engine", "scoring", "data")
+        with open(os.path.join(folder, "twins_lexicon.bin"), "rb") as f:
+            fixture = f.read()
+        self.assertEqual(fixture, packed.pack(pack_fixture.lexicons_of(os.path.join(folder, "twins_lexicon.tsv"))))
+        self.assertEqual(packed.file_id(fixture), "3b25279ede37f043")
 
 
 if __name__ == "__main__":

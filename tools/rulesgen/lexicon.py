@@ -208,14 +208,20 @@ def drop_short_punctuation_twins(freqs, keep_above=200.0):
 # this length on: shorter valid forms are mostly rare and too often equal a
 # frequent word typed on the wrong layout.
 EXTRA_FORM_MIN_LENGTH = 4
+# A form whose keys give a listed word on the layout of another script (руку,
+# here) enters from this length on when the engine is to weigh the two by
+# frequency and by the words typed around them.
+CROSS_SCRIPT_TWIN_MIN_LENGTH = 3
 
 
-def packed_lexicons(lists, forms, dropped):
+def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False):
     """{lang: {word: rank band}}: every listed word with the band of its place in
     its list, plus (band 0) every other valid form of 4+ letters, except forms
     dropped as the rarer twin and forms whose reading on another layout is a
     listed word of another language (typing that word on the wrong layout must
-    still be corrected)."""
+    still be corrected). With keep_cross_script_twins, forms of 3+ letters whose
+    reading on the layout of another script is a listed word are kept (band 0),
+    dropped or not: the engine tells them apart by frequency and context."""
     listed = {lang: set(words) for lang, words in lists.items()}
     out = {}
     for lang, words in lists.items():
@@ -223,9 +229,20 @@ def packed_lexicons(lists, forms, dropped):
         for i, w in enumerate(words):
             bands.setdefault(w, rank_band(i + 1))
         others = [(t, layouts.engine_map(lang, t)) for t in lists if t != lang]
+
+        def twin_listed(form, same_script):
+            return any("".join(table.get(c, c) for c in form) in listed[t]
+                       for t, table in others if ((t == "en") == (lang == "en")) == same_script)
+
         for w in sorted(forms.get(lang, ())):
             for form in {w, w.replace("ё", "е")}:
-                if form in bands or len(form) < EXTRA_FORM_MIN_LENGTH or form in dropped[lang]:
+                if form in bands:
+                    continue
+                if (keep_cross_script_twins and len(form) >= CROSS_SCRIPT_TWIN_MIN_LENGTH
+                        and twin_listed(form, False) and not twin_listed(form, True)):
+                    bands[form] = 0
+                    continue
+                if len(form) < EXTRA_FORM_MIN_LENGTH or form in dropped[lang]:
                     continue
                 if any("".join(table.get(c, c) for c in form) in listed[t] for t, table in others):
                     continue

@@ -65,6 +65,11 @@ DECISION = {
         "delta_decay_per_shorter_len": 8.0,
         "delta_floor": 10.0,
     },
+    # Russian and Ukrainian words that read as words of both languages (файлы
+    # and файлі are the same keys) go to the language of the last eight words
+    # of a single language, when it leads by two; else to a reading at least
+    # eight rank bands (four times) more frequent; else as before.
+    "language_evidence": {"window": 8, "min_lead": 2, "twin_rank_margin": 8},
 }
 
 # Matched against the whole word as the engine receives it. The word capture

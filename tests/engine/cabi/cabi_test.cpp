@@ -305,6 +305,47 @@ TEST_F(CInterface, ShortUncorrectedWordsAndExclusionsDoNotFeedTheSession) {
     EXPECT_EQ(evaluateContext(e.get(), "lf", "a.exe").reason, "length_2_session_mismatch");
 }
 
+// With "language_evidence" in the rules, the last words typed in an application
+// say whether a word whose keys read as a Russian and a Ukrainian word is one or
+// the other; without it, the scores decide (here for the Russian reading).
+TEST_F(CInterface, LastWordsTellRussianFromUkrainian) {
+    std::ifstream in(kRules, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string rules = dir_.write(
+        "rules.json", R"({"decision": {"language_evidence": {"window": 8, "min_lead": 2}},)" + text.substr(text.find('{') + 1));
+    const std::string prefs = dir_.write("prefs.json", R"({"active_languages": ["en", "uk", "ru"]})");
+    Engine e(qm_engine_create(rules.c_str(), prefs.c_str()));
+    Engine plain(qm_engine_create(kRules.c_str(), prefs.c_str()));
+    ASSERT_NE(e, nullptr);
+    // столы and столі are the same keys on the US layout.
+    for (const char* w : {"ghbdsn", "cdsn"}) EXPECT_EQ(evaluateContext(plain.get(), w, "a.exe").target, "uk") << w;
+    EXPECT_EQ(evaluateContext(plain.get(), "cnjks", "a.exe").text, "столы");
+    EXPECT_EQ(evaluateContext(e.get(), "cnjks", "a.exe").text, "столы") << "no words before: as without";
+    // The Russian столы just typed counts too: three Ukrainian words to lead by two.
+    for (const char* w : {"ghbdsn", "cdsn", "ghbdsn"})
+        EXPECT_EQ(evaluateContext(e.get(), w, "a.exe").target, "uk") << w;
+    Result r = evaluateContext(e.get(), "cnjks", "a.exe");
+    EXPECT_EQ(r.text, "столі");
+    EXPECT_EQ(r.reason, "session_language_tie_break");
+    // Another application starts without them; its Russian words count for it alone.
+    EXPECT_EQ(evaluateContext(e.get(), "cnjks", "b.exe").text, "столы");
+    for (const char* w : {"ghbdtn", "ntcn", "ghbdtn"}) EXPECT_EQ(evaluateContext(e.get(), w, "b.exe").target, "ru");
+    for (const char* w : {"ghbdsn", "cdsn"}) evaluateContext(e.get(), w, "b.exe");
+    r = evaluateContext(e.get(), "cnjks", "b.exe");
+    EXPECT_EQ(r.text, "столы") << "four Russian words to two Ukrainian ones";
+    EXPECT_EQ(r.reason, "session_language_tie_break");
+    for (const char* w : {"ghbdsn", "cdsn"}) evaluateContext(e.get(), w, "b.exe");
+    qm_engine_reset_context(e.get());
+    for (const char* w : {"ghbdsn", "cdsn"}) evaluateContext(e.get(), w, "b.exe");
+    EXPECT_EQ(evaluateContext(e.get(), "cnjks", "b.exe").text, "столі") << "the reset forgot the Russian words";
+    // On the Ukrainian layout: Russian words typed on it make столі the Russian столы.
+    Engine same(qm_engine_create(rules.c_str(), prefs.c_str()));
+    EXPECT_EQ(evaluateContext(same.get(), "столі", "c.exe", "uk").reason, "same_script_source_is_known_word");
+    for (const char* w : {"привет", "тест", "что"}) evaluateContext(same.get(), w, "c.exe", "uk");
+    EXPECT_EQ(evaluateContext(same.get(), "столі", "c.exe", "uk").text, "столы");
+    EXPECT_EQ(evaluateContext(plain.get(), "столі", "c.exe", "uk").reason, "same_script_source_is_known_word");
+}
+
 // The C++ view carries every field of the C calls and keeps their choice of direction.
 TEST_F(CInterface, CppViewCarriesTheCResults) {
     namespace cabi = quillom::cabi;

@@ -59,6 +59,22 @@ TEST(RulesDecoding, IntegersDropTheirFraction) {
     EXPECT_GT(c.tokenization.maxTokenLengthForAuto, 1000000);
 }
 
+TEST(RulesDecoding, LanguageEvidenceIsOffUnlessAsked) {
+    const auto evidence = [](const char* json) { return decode(json).decision.languageEvidence; };
+    EXPECT_FALSE(evidence("{}").enabled());
+    EXPECT_EQ(evidence("{}").twinRankMargin, 0);
+    const LanguageEvidenceConfig on =
+        evidence(R"({"decision": {"language_evidence": {"window": 8, "min_lead": 3, "twin_rank_margin": 6}}})");
+    EXPECT_TRUE(on.enabled());
+    EXPECT_EQ(on.window, 8);
+    EXPECT_EQ(on.minLead, 3);
+    EXPECT_EQ(on.twinRankMargin, 6);
+    EXPECT_EQ(evidence(R"({"decision": {"language_evidence": {"window": 500}}})").window,
+              LanguageEvidenceConfig::maxWindow);
+    EXPECT_FALSE(evidence(R"({"decision": {"language_evidence": {"window": -4}}})").enabled());
+    EXPECT_EQ(evidence(R"({"decision": {"language_evidence": {"window": 4}}})").minLead, 2);
+}
+
 TEST(RulesDecoding, CurveAlternativeKeys) {
     EXPECT_DOUBLE_EQ(decode(R"({"decision": {"dynamicThresholdCurve": {"baseAtLen5": 40}}})")
                          .decision.dynamicThresholdCurve.candidateBaseAtLen5,

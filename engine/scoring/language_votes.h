@@ -1,0 +1,52 @@
+// What the words typed just before say about the language of the next one:
+// how many of them belong to each active language. Tells apart two languages
+// of one script (Russian and Ukrainian) where a word reads as a word of both.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "config/rules_config.h"
+
+namespace quillom::scoring {
+
+// Counts by position in the configuration's "active_languages".
+struct LanguageVotes {
+    static constexpr std::size_t maxLanguages = 8;
+    std::array<std::uint8_t, maxLanguages> counts{};
+
+    // The count of the language with this key; 0 for one that is not active.
+    int countOf(const RulesConfig& config, std::string_view language) const;
+};
+
+// True when the votes put `language` ahead of `other` by the configured lead.
+bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
+                 std::string_view other);
+
+// The active language a finished word belongs to, by position in
+// "active_languages": the only one that lists it, or of several the one whose
+// rank band is lower than every other's by at least the configured twin rank
+// margin. Nothing for a word of fewer than 2 letters, a word no active
+// language lists, or a tie. Looks the word up without allocating.
+std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word);
+
+// The last words' languages in one application: a ring of the configured
+// window with the counts kept up to date.
+class RecentLanguages {
+public:
+    void record(std::size_t window, std::optional<std::size_t> language);
+    void reset();
+    const LanguageVotes& votes() const { return votes_; }
+
+private:
+    static constexpr std::size_t capacity = static_cast<std::size_t>(LanguageEvidenceConfig::maxWindow);
+    std::array<std::uint8_t, capacity> ring_{};
+    std::size_t next_ = 0;
+    std::size_t filled_ = 0;
+    LanguageVotes votes_;
+};
+
+}  // namespace quillom::scoring

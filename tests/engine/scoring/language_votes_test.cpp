@@ -1,0 +1,281 @@
+// Telling two languages of one script apart: the language of a finished word,
+// the votes of the last words, and how they settle twin readings (файлы on the
+// Russian layout, файлі on the Ukrainian one) in the decision.
+#include "scoring/language_votes.h"
+
+#include <gtest/gtest.h>
+
+#include "config/packed_lexicon.h"
+#include "scoring/decision_selection.h"
+#include "scoring/pair_diagnosis.h"
+#include "scoring_fixture.h"
+
+namespace quillom::scoring {
+namespace {
+
+using testing::lang;
+using testing::makeConfig;
+
+// makeConfig with the ranked words of data/twins_lexicon.tsv and the evidence on.
+RulesConfig rankedConfig(int64_t window = 8, int64_t minLead = 2, int64_t margin = 8) {
+    RulesConfig config = makeConfig();
+    auto file = PackedLexiconFile::load(std::string(QUILLOM_TEST_DATA_DIR) + "/twins_lexicon.bin", "3b25279ede37f043");
+    if (!file) throw std::logic_error("twins_lexicon.bin not readable");
+    for (const char* key : {"en", "ru", "uk"}) lang(config, key).packedWords = file->language(key);
+    config.decision.languageEvidence = {window, minLead, margin};
+    return config;
+}
+
+LanguageVotes votesOf(const RulesConfig& config, std::initializer_list<std::pair<const char*, int>> counts) {
+    LanguageVotes v;
+    for (const auto& [key, n] : counts)
+        for (std::size_t i = 0; i < config.activeLanguages.size(); ++i)
+            if (config.activeLanguages[i] == key) v.counts[i] = static_cast<std::uint8_t>(n);
+    return v;
+}
+
+std::optional<std::string> languageKey(const RulesConfig& config, std::string_view word) {
+    auto i = languageOfWord(config, word);
+    if (!i) return std::nullopt;
+    return config.activeLanguages[*i];
+}
+
+TEST(LanguageOfWord, ListedInOneLanguageOrClearlyMoreFrequentInOne) {
+    const RulesConfig config = rankedConfig();
+    struct Case {
+        const char* word;
+        std::optional<std::string> language;
+    } cases[] = {
+        {"файлы", "ru"},             // listed only in Russian
+        {"«Файлі»,", "uk"},          // marks around the word and capitals do not matter
+        {"что", "ru"},               // band 19 in Russian, 66 in Ukrainian
+        {"параметр", std::nullopt},  // 27 against 31: too close
+        {"новы", "ru"},              // unranked, but only Russian lists it
+        {"привет", "ru"},            // a common word of the rules file, not in the packed lexicon
+        {"here", "en"},
+        {"я", std::nullopt},         // one letter
+        {"пере-вод", std::nullopt},  // a mark inside
+        {"ghbdtn", std::nullopt},    // no language lists it
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(languageKey(config, c.word), c.language) << c.word;
+    // Without a rank margin a word that two languages list belongs to neither.
+    EXPECT_EQ(languageKey(rankedConfig(8, 2, 0), "что"), std::nullopt);
+    EXPECT_EQ(languageKey(rankedConfig(8, 2, 0), "файлы"), "ru");
+}
+
+TEST(RecentLanguages, CountsTheLastWindowOfWords) {
+    RecentLanguages recent;
+    for (std::size_t language : {1u, 1u, 2u, 2u}) recent.record(3, language);
+    EXPECT_EQ(recent.votes().counts[1], 1);  // the first of the four fell out of the window
+    EXPECT_EQ(recent.votes().counts[2], 2);
+    recent.record(3, std::nullopt);  // a word of no single language changes nothing
+    EXPECT_EQ(recent.votes().counts[1], 1);
+    recent.record(3, 0);
+    EXPECT_EQ(recent.votes().counts[1], 0);
+    EXPECT_EQ(recent.votes().counts[0], 1);
+    recent.record(2, 0);  // a smaller window (a reloaded rules file) starts afresh
+    EXPECT_EQ(recent.votes().counts[0], 1);
+    EXPECT_EQ(recent.votes().counts[2], 0);
+    recent.reset();
+    for (auto n : recent.votes().counts) EXPECT_EQ(n, 0);
+}
+
+TEST(VotesFavour, NeedsTheConfiguredLeadAndTheEvidenceOn) {
+    const RulesConfig config = rankedConfig();
+    const LanguageVotes votes = votesOf(config, {{"ru", 3}, {"uk", 1}});
+    EXPECT_TRUE(votesFavour(config, &votes, "ru", "uk"));
+    EXPECT_FALSE(votesFavour(config, &votes, "uk", "ru"));
+    EXPECT_FALSE(votesFavour(rankedConfig(8, 3), &votes, "ru", "uk"));
+    EXPECT_FALSE(votesFavour(rankedConfig(0), &votes, "ru", "uk"));
+    EXPECT_FALSE(votesFavour(config, nullptr, "ru", "uk"));
+    EXPECT_TRUE(votesFavour(config, &votes, "ru", "de")) << "a language that is not active has no votes";
+}
+
+CompetingDirection correcting(std::string to, std::string text, double score) {
+    CompetingDirection c{{"en", to}, {}};
+    c.decision.shouldCorrect = true;
+    c.decision.correctedToken = std::move(text);
+    c.decision.candidateScore = score;
+    c.decision.reason = Reason::LayoutMismatch;
+    c.decision.sourceLanguage = "en";
+    c.decision.targetLanguage = c.direction.to;
+    return c;
+}
+
+TEST(TwinReadings, TheLastWordsOrAClearlyHigherFrequencyPickTheLanguage) {
+    struct Case {
+        const char* name;
+        RulesConfig config;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        const char* ukText;
+        const char* ruText;
+        const char* target;
+        const char* reason;
+    } cases[] = {
+        {"evidence off: the higher score", rankedConfig(0), {{"ru", 5}}, "файлі", "файлы", "uk", "layout_mismatch"},
+        {"Russian words before", rankedConfig(), {{"ru", 2}}, "файлі", "файлы", "ru", "session_language_tie_break"},
+        {"Ukrainian words before",
+         rankedConfig(),
+         {{"uk", 3}, {"ru", 1}},
+         "файлі",
+         "файлы",
+         "uk",
+         "session_language_tie_break"},
+        {"too small a lead: frequency", rankedConfig(), {{"ru", 1}}, "файлі", "файлы", "ru", "layout_mismatch"},
+        {"frequency the other way", rankedConfig(), {}, "дані", "даны", "uk", "layout_mismatch"},
+        {"no rank margin: the higher score", rankedConfig(8, 2, 0), {}, "файлі", "файлы", "uk", "layout_mismatch"},
+        {"both unranked: the higher score", rankedConfig(), {}, "нові", "новы", "uk", "layout_mismatch"},
+    };
+    for (const Case& c : cases) {
+        const LanguageVotes votes = votesOf(c.config, c.votes);
+        RulesDecision d =
+            selectWinningDecision(c.config, std::vector<CompetingDirection>{correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
+                                  std::nullopt, std::nullopt, &votes);
+        EXPECT_EQ(d.targetLanguage, c.target) << c.name;
+        EXPECT_EQ(d.reason, c.reason) << c.name;
+        EXPECT_EQ(d.correctedToken, std::string(c.target) == "ru" ? c.ruText : c.ukText) << c.name;
+    }
+}
+
+TEST(TwinReadings, AnUnknownReadingIsNoTwin) {
+    // Only known readings compete as twins: an unknown Russian reading leaves the
+    // known Ukrainian one alone whatever the last words were.
+    const RulesConfig config = rankedConfig();
+    const LanguageVotes votes = votesOf(config, {{"ru", 6}});
+    RulesDecision d = selectWinningDecision(config, std::vector<CompetingDirection>{correcting("ru", "файлыы", 70.0), correcting("uk", "файлі", 60.0)},
+                                            std::nullopt, std::nullopt, &votes);
+    EXPECT_EQ(d.correctedToken, "файлі");
+}
+
+RulesDecision sameScript(const RulesConfig& config, std::string_view typed, const char* from, const char* to,
+                         std::initializer_list<std::pair<const char*, int>> counts, bool isProtected = false) {
+    LanguageIndex index(config);
+    TextChars token{std::string(typed)};
+    TextChars lower = token.lowered();
+    const std::optional<std::string> session;
+    const LanguageVotes votes = votesOf(config, counts);
+    WordContext word{token, lower, "", isProtected, false, session, nullptr, &votes};
+    return scoreAndDecideForDirection({config, index}, word, {from, to}, 1);
+}
+
+TEST(SameScriptTwins, CorrectedWhenTheLastWordsAreOfTheTarget) {
+    const RulesConfig on = rankedConfig(), off = rankedConfig(0);
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        const char* typed;
+        const char* from;
+        const char* to;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        bool isProtected;
+        const char* reason;
+        std::optional<std::string> text;
+    } cases[] = {
+        {"Russian text", on, "файлі", "uk", "ru", {{"ru", 3}}, false, "layout_mismatch", "файлы"},
+        {"case kept", on, "Файлі", "uk", "ru", {{"ru", 3}}, false, "layout_mismatch", "Файлы"},
+        {"Ukrainian text", on, "даны", "ru", "uk", {{"uk", 2}}, false, "layout_mismatch", "дані"},
+        {"two letters", on, "ві", "uk", "ru", {{"ru", 2}}, false, "layout_mismatch", "вы"},
+        {"lead too small",
+         on,
+         "файлі",
+         "uk",
+         "ru",
+         {{"ru", 2}, {"uk", 1}},
+         false,
+         "same_script_source_is_known_word",
+         std::nullopt},
+        {"text of the typed word's language",
+         on,
+         "файлі",
+         "uk",
+         "ru",
+         {{"uk", 4}},
+         false,
+         "same_script_source_is_known_word",
+         std::nullopt},
+        {"evidence off",
+         off,
+         "файлі",
+         "uk",
+         "ru",
+         {{"ru", 5}},
+         false,
+         "same_script_source_is_known_word",
+         std::nullopt},
+        {"two letters, evidence off", off, "ві", "uk", "ru", {{"ru", 5}}, false, "same_script_too_short", std::nullopt},
+        {"candidate unknown",
+         on,
+         "новіх",
+         "uk",
+         "ru",
+         {{"ru", 5}},
+         false,
+         "same_script_requires_known_word",
+         std::nullopt},
+        {"protected", on, "файлі", "uk", "ru", {{"ru", 3}}, true, "protected_pattern", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        RulesDecision d = sameScript(c.config, c.typed, c.from, c.to, c.votes, c.isProtected);
+        EXPECT_EQ(d.reason, c.reason) << c.name;
+        EXPECT_EQ(d.correctedToken, c.text) << c.name;
+        EXPECT_EQ(d.shouldCorrect, c.text.has_value()) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace quillom::scoring
+
+namespace quillom::scoring {
+namespace {
+
+RulesDecision crossScript(const RulesConfig& config, std::string_view typed, const char* from, const char* to,
+                          std::initializer_list<std::pair<const char*, int>> counts) {
+    LanguageIndex index(config);
+    TextChars token{std::string(typed)};
+    TextChars lower = token.lowered();
+    const std::optional<std::string> session;
+    const LanguageVotes votes = votesOf(config, counts);
+    WordContext word{token, lower, "", false, false, session, nullptr, &votes};
+    return scoreAndDecideForDirection({config, index}, word, {from, to}, 1);
+}
+
+// руку typed on the Russian layout is "here" on the US one: both are words.
+TEST(WordsOnBothLayouts, KeptUnlessFarMoreFrequentAndTheLastWordsDoNotLeanToIt) {
+    const RulesConfig on = rankedConfig(), noMargin = rankedConfig(8, 2, 0);
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        const char* typed;
+        const char* from;
+        const char* to;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        const char* reason;
+        std::optional<std::string> text;
+    } cases[] = {
+        {"English text", on, "руку", "ru", "en", {{"en", 2}}, "layout_mismatch", "here"},
+        {"capital kept", on, "Руку", "ru", "en", {{"en", 3}, {"ru", 1}}, "layout_mismatch", "Here"},
+        {"no words before: frequency", on, "руку", "ru", "en", {}, "layout_mismatch", "here"},
+        {"as many of each", on, "руку", "ru", "en", {{"ru", 2}, {"en", 2}}, "layout_mismatch", "here"},
+        {"Russian text", on, "руку", "ru", "en", {{"ru", 4}, {"en", 1}}, "low_confidence", std::nullopt},
+        {"one Russian word before", on, "руку", "ru", "en", {{"ru", 1}}, "low_confidence", std::nullopt},
+        {"Russian text, three letters", on, "рук", "ru", "en", {{"ru", 4}}, "low_confidence", std::nullopt},
+        {"English text, three letters", on, "рук", "ru", "en", {{"en", 4}}, "layout_mismatch", "her"},
+        {"more frequent reading typed", on, "при", "ru", "en", {{"en", 5}}, "low_confidence", std::nullopt},
+        {"far more frequent, Russian text", on, "ghb", "en", "ru", {{"ru", 2}}, "layout_mismatch", "при"},
+    };
+    for (const Case& c : cases) {
+        RulesDecision d = crossScript(c.config, c.typed, c.from, c.to, c.votes);
+        EXPECT_EQ(d.reason, c.reason) << c.name;
+        EXPECT_EQ(d.correctedToken, c.text) << c.name;
+    }
+    // Without a rank margin the scores and thresholds decide, whatever the words before.
+    for (auto votes : {std::initializer_list<std::pair<const char*, int>>{{"en", 5}}, {{"ru", 5}}}) {
+        RulesDecision d = crossScript(noMargin, "руку", "ru", "en", votes);
+        EXPECT_EQ(d.reason, crossScript(rankedConfig(0), "руку", "ru", "en", {}).reason);
+        EXPECT_NE(d.reason, "session_language_tie_break");
+    }
+}
+
+}  // namespace
+}  // namespace quillom::scoring
