@@ -1,16 +1,11 @@
 #include "blocks.h"
 
-#include <memory>
-
 #include "common/utf16.h"
+#include "quillom.hpp"
 
 namespace quillom::bench {
 
 namespace {
-
-struct OwnedString {
-    void operator()(char* p) const { qm_free_string(p); }
-};
 
 constexpr std::size_t kFaultSamples = 25;
 
@@ -30,11 +25,6 @@ bool singleScript(const std::u16string& s, Script script) {
         any = any || of == script;
     }
     return any;
-}
-
-std::string converted(char* raw) {
-    std::unique_ptr<char, OwnedString> owned(raw);
-    return owned ? std::string(owned.get()) : std::string();
 }
 
 }  // namespace
@@ -132,10 +122,8 @@ SelectionRun runSelection(qm_engine* engine, const KeyTables& keys, const std::s
     for (const auto& sentence : sentences) {
         const std::string meant = toUtf8(sentence);
         const std::string typed = toUtf8(typedOnLayout(keys, sentence, textLanguage, wrongLayout));
-        char target[16] = {};
-        std::string smart = converted(qm_engine_convert_selection(engine, typed.c_str(), nullptr, target, sizeof target));
-        std::string named = converted(
-            qm_engine_convert_selection_to(engine, typed.c_str(), textLanguage.c_str(), target, sizeof target));
+        const std::string smart = cabi::convertSelection(engine, typed).text;
+        const std::string named = cabi::convertSelectionTo(engine, typed, textLanguage).text;
         ++run.sentences;
         if (smart == meant) ++run.exactSmart;
         if (named == meant) ++run.exactNamed;

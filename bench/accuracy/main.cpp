@@ -21,7 +21,7 @@
 #include "key_tables.h"
 #include "peak_memory.h"
 #include "common/utf16.h"
-#include "quillom.h"
+#include "quillom.hpp"
 #include "report.h"
 #include "tally.h"
 #include "typist.h"
@@ -31,10 +31,7 @@ using namespace quillom::bench;
 
 namespace {
 
-struct EngineDeleter {
-    void operator()(qm_engine* e) const { qm_engine_destroy(e); }
-};
-using EnginePtr = std::unique_ptr<qm_engine, EngineDeleter>;
+using quillom::cabi::EnginePtr;
 
 using Document = std::vector<std::u16string>;
 
@@ -183,7 +180,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 5; ++i) {
             const auto start = std::chrono::steady_clock::now();
             const std::clock_t cpuStart = std::clock();
-            EnginePtr engine(qm_engine_create(opt.rules.c_str(), prefs.string().c_str()));
+            EnginePtr engine = quillom::cabi::createEngine(opt.rules, prefs.string());
             cpuTimes.push_back(1000.0 * (std::clock() - cpuStart) / CLOCKS_PER_SEC);
             times.push_back(millisecondsSince(start));
             if (!engine) {
@@ -207,7 +204,7 @@ int main(int argc, char** argv) {
     for (const RunCase& def : runCases()) {
         if (def.name.find(opt.only) == std::string::npos) continue;
         if (!texts.count(def.text)) texts[def.text] = readDocuments(fs::path(opt.data) / (def.text + ".txt"));
-        EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, def.activeLanguages).string().c_str()));
+        EnginePtr engine = quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, def.activeLanguages).string());
         Tally tally(def);
         long long words = 0;
         Typist typist(engine.get(), *keys, def.plan, [&](const WordOutcome& o) {
@@ -237,7 +234,7 @@ int main(int argc, char** argv) {
     for (const RunningTextCase& run : runningTextCases()) {
         if (run.name.find(opt.only) == std::string::npos) continue;
         if (!texts.count(run.text)) texts[run.text] = readDocuments(fs::path(opt.data) / (run.text + ".txt"));
-        EnginePtr engine(qm_engine_create(opt.rules.c_str(), writePreferences(opt.work, run.activeLanguages).string().c_str()));
+        EnginePtr engine = quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, run.activeLanguages).string());
         const Script script = run.text == "en" ? Script::Latin : Script::Cyrillic;
         TypingPlan plan{run.text, run.wrongLayout, script};
         BlockRun blocks = runBlocks(engine.get(), *keys, plan, blocksOf(texts[run.text], kBlocksPerRun));

@@ -1,8 +1,7 @@
 #include "typist.h"
 
-#include <memory>
-
 #include "common/utf16.h"
+#include "quillom.hpp"
 #include "unicode/unicode.h"
 
 namespace quillom::bench {
@@ -12,10 +11,6 @@ namespace {
 // A key that the believed layout does not have: the character arrives as it is
 // (the user reached it some other way), on a key with no fixed action.
 constexpr uint32_t kOtherKey = 0x07;
-
-struct OwnedString {
-    void operator()(char* p) const { qm_free_string(p); }
-};
 
 }  // namespace
 
@@ -58,10 +53,10 @@ void Typist::correctWordBefore(const WordOutcome& corrected) {
         return;
     const std::string previous = toUtf8(pending_->typed);
     const std::string typed = toUtf8(corrected.typed);
-    std::unique_ptr<char, OwnedString> result(
-        qm_engine_correct_word_before(engine_, previous.c_str(), typed.c_str(), corrected.target.c_str()));
-    if (!result || !*result) return;
-    pending_->output = result.get();
+    std::string result =
+        cabi::takeString(qm_engine_correct_word_before(engine_, previous.c_str(), typed.c_str(), corrected.target.c_str()));
+    if (result.empty()) return;
+    pending_->output = std::move(result);
     pending_->corrected = true;
     pending_->reason = "word_before";
     pending_->target = corrected.target;
@@ -127,18 +122,11 @@ void Typist::finish(const pipeline::FinishedWord& word, char16_t boundaryIntende
     o.unknownBeginning = word.hasUnknownBeginning;
     o.mistyped = intendedMistyped_ && o.typed != o.intended;
     const std::string typed8 = toUtf8(word.word);
-    int32_t should = 0;
-    double confidence = 0;
-    char target[16] = {};
-    char reason[64] = {};
-    std::unique_ptr<char, OwnedString> result(
-        qm_engine_evaluate_context(engine_, typed8.c_str(), appId_.c_str(), active_.c_str(),
-                                   word.hasUnknownBeginning ? 1 : 0, &should, &confidence, target,
-                                   sizeof target, reason, sizeof reason));
-    o.corrected = should == 1 && result && *result;
-    o.output = o.corrected ? std::string(result.get()) : typed8;
-    o.reason = reason;
-    o.target = target;
+    cabi::Decision d = cabi::evaluateContext(engine_, typed8, appId_, active_, word.hasUnknownBeginning);
+    o.corrected = d.shouldCorrect && !d.corrected.empty();
+    o.output = o.corrected ? std::move(d.corrected) : typed8;
+    o.reason = std::move(d.reason);
+    o.target = std::move(d.targetLang);
     if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
     correctWordBefore(o);
     flushPending();

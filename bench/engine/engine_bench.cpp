@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "../accuracy/peak_memory.h"
-#include "quillom.h"
+#include "quillom.hpp"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -34,10 +34,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-struct EngineDeleter {
-    void operator()(qm_engine* e) const { qm_engine_destroy(e); }
-};
-using Engine = std::unique_ptr<qm_engine, EngineDeleter>;
+namespace cabi = quillom::cabi;
 
 const std::vector<std::string> kWords = {
     // English, correctly typed
@@ -64,14 +61,25 @@ std::string prefsFile() {
     return path.string();
 }
 
+// One evaluation through the C function itself, into buffers of the
+// wrapper's sizes, so that only the engine's own work is timed and counted.
+void evaluateOnce(qm_engine* engine, const std::string& word) {
+    int32_t should = 0;
+    double conf = 0;
+    char target[cabi::kLanguageCap], reason[cabi::kReasonCap];
+    cabi::OwnedString out(qm_engine_evaluate_context(engine, word.c_str(), "bench.exe", "en", 0, &should, &conf,
+                                                     target, sizeof target, reason, sizeof reason));
+    benchmark::DoNotOptimize(out.get());
+}
+
 void BM_Create(benchmark::State& state) {
     const std::string rules = rulesFile(), prefs = prefsFile();
     for (auto _ : state) {
-        Engine e(qm_engine_create(rules.c_str(), prefs.c_str()));
+        cabi::EnginePtr e = cabi::createEngine(rules, prefs);
         if (!e) state.SkipWithError("the rules file did not load");
         benchmark::DoNotOptimize(e.get());
     }
-    Engine kept(qm_engine_create(rules.c_str(), prefs.c_str()));
+    cabi::EnginePtr kept = cabi::createEngine(rules, prefs);
     state.counters["peak_rss_mb"] = quillom::bench::peakResidentMb();
 }
 BENCHMARK(BM_Create)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -83,23 +91,19 @@ double percentile(std::vector<double> v, double p) {
 
 // Each word timed on its own; the counters give the per-word percentiles in microseconds.
 void BM_EvaluateContext(benchmark::State& state) {
-    Engine e(qm_engine_create(rulesFile().c_str(), prefsFile().c_str()));
+    cabi::EnginePtr e = cabi::createEngine(rulesFile(), prefsFile());
     if (!e) {
         state.SkipWithError("the rules file did not load");
         return;
     }
     std::vector<double> micros;
+    micros.reserve(static_cast<size_t>(state.max_iterations));
     size_t i = 0;
     for (auto _ : state) {
         const std::string& word = kWords[i++ % kWords.size()];
-        int32_t should = 0;
-        double conf = 0;
-        char target[16], reason[64];
         const auto start = std::chrono::steady_clock::now();
-        char* out = qm_engine_evaluate_context(e.get(), word.c_str(), "bench.exe", "en", 0, &should, &conf, target,
-                                               sizeof target, reason, sizeof reason);
+        evaluateOnce(e.get(), word);
         const auto end = std::chrono::steady_clock::now();
-        qm_free_string(out);
         micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
     state.counters["p50_us"] = percentile(micros, 0.50);
@@ -111,19 +115,13 @@ BENCHMARK(BM_EvaluateContext)->Unit(benchmark::kMicrosecond)->Iterations(100000)
 // Allocations per evaluation of correctly typed words (English, Russian,
 // Ukrainian), after a first evaluation that sets up the session.
 void BM_PlainWordAllocations(benchmark::State& state) {
-    Engine e(qm_engine_create(rulesFile().c_str(), prefsFile().c_str()));
+    cabi::EnginePtr e = cabi::createEngine(rulesFile(), prefsFile());
     if (!e) {
         state.SkipWithError("the rules file did not load");
         return;
     }
     const std::vector<std::string> plain = {"hello", "information", "привет", "пожалуйста", "сьогодні", "дякую"};
-    auto run = [&](const std::string& word) {
-        int32_t should = 0;
-        double conf = 0;
-        char target[16], reason[64];
-        qm_free_string(qm_engine_evaluate_context(e.get(), word.c_str(), "bench.exe", "en", 0, &should, &conf,
-                                                  target, sizeof target, reason, sizeof reason));
-    };
+    auto run = [&](const std::string& word) { evaluateOnce(e.get(), word); };
     for (const std::string& w : plain) run(w);
     long counted = 0, calls = 0;
     for (auto _ : state) {

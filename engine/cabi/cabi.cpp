@@ -19,6 +19,16 @@ using quillom::RulesDecision;
 
 std::string inputString(const char* s) { return s ? quillom::unicode::sanitizeUtf8(s) : std::string(); }
 
+// The caller's text in place when it is valid UTF-8 (the usual case, which
+// copies nothing); otherwise its repaired copy, kept in repaired.
+std::string_view inputText(const char* s, std::string& repaired) {
+    if (!s) return {};
+    const std::string_view text(s);
+    if (quillom::unicode::isValidUtf8(text)) return text;
+    repaired = quillom::unicode::sanitizeUtf8(text);
+    return repaired;
+}
+
 std::optional<std::string> optionalString(const char* s) {
     if (!s || !*s) return std::nullopt;
     return quillom::unicode::sanitizeUtf8(s);
@@ -55,7 +65,8 @@ char* evaluate(qm_engine* handle, const char* token, const char* appId, const ch
     decision.reason = quillom::Reason::InternalError;
     try {
         if (handle && handle->engine) {
-            decision = handle->engine->evaluate(inputString(token), inputString(appId),
+            std::string repairedToken, repairedAppId;
+            decision = handle->engine->evaluate(inputText(token, repairedToken), inputText(appId, repairedAppId),
                                                 optionalString(activeInputSource), hasUnknownBeginning != 0,
                                                 trackSession);
         }

@@ -90,19 +90,13 @@ void EngineHandle::recordSession(std::string_view token, const RulesDecision& de
     if (decision.reason == Reason::ExcludedApp) return;
     if (decision.shouldCorrect && decision.correctedToken) {
         sessionTracker_.recordWord(decision.targetLanguage ? decision.targetLanguage
-                                                           : singleSourceLanguage(*decision.correctedToken));
+                                                           : engine_->singleSourceLanguage(*decision.correctedToken));
         return;
     }
     size_t letters = 0;
     for (std::string_view c : unicode::graphemes(token))
         if (unicode::isLetterChar(c)) ++letters;
-    if (letters > 2) sessionTracker_.recordWord(singleSourceLanguage(token));
-}
-
-std::optional<std::string> EngineHandle::singleSourceLanguage(std::string_view word) const {
-    auto languages = engine_->detectSourceLanguages(word);
-    if (languages.size() == 1) return languages.front();
-    return std::nullopt;
+    if (letters > 2) sessionTracker_.recordWord(engine_->singleSourceLanguage(token));
 }
 
 layout::ManualConversionResult EngineHandle::convertSelectionSmart(

@@ -39,7 +39,6 @@ public:
 private:
     void recordSession(std::string_view token, const RulesDecision& decision);
     void recordLanguage(std::string_view token, const RulesDecision& decision);
-    std::optional<std::string> singleSourceLanguage(std::string_view word) const;
 
     std::shared_ptr<const RulesEngine> engine_;
     SessionLanguageTracker sessionTracker_{3};

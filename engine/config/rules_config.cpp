@@ -182,7 +182,7 @@ RulesConfig decode(const json::Value& root, const json::Value& manualOverrides, 
         parseSuspicionRules(json::findArray(suspicion, "cyrillic_raw_suspicious_for_en"));
     config.manualOverrides = parseManualOverrides(manualOverrides);
     config.goldenTests = parseGoldenTests(json::findArray(root, "golden_tests"));
-    config.excludedApps = prefs.excludedApps;
+    config.excludedApps.insert(prefs.excludedApps.begin(), prefs.excludedApps.end());
     config.activeLanguages = prefs.activeLanguages;
     config.protectEndingsAfterDelete = prefs.protectEndingsAfterDelete;
     config.uppercaseOnlyExactPairs = prefs.uppercaseOnlyExactPairs;

@@ -205,9 +205,9 @@ struct LayoutSuspicionConfig {
 };
 
 struct ManualOverridesConfig {
-    std::unordered_map<std::string, std::string> exactPairs;
+    StringMap<std::string> exactPairs;
     WordSet neverCorrect;
-    std::unordered_map<std::string, std::string> exactPairTargetLang;
+    StringMap<std::string> exactPairTargetLang;
     std::unordered_map<std::string, std::string> neverCorrectLang;
 };
 
@@ -230,7 +230,7 @@ struct RulesConfig {
     LayoutSuspicionConfig layoutSuspicion;
     ManualOverridesConfig manualOverrides;
     std::vector<GoldenTest> goldenTests;
-    std::unordered_map<std::string, AppExclusionConfig> excludedApps;  // keys lower-cased
+    StringMap<AppExclusionConfig> excludedApps;  // keys lower-cased
     std::vector<std::string> activeLanguages;
     bool protectEndingsAfterDelete = true;
     bool uppercaseOnlyExactPairs = false;

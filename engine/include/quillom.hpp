@@ -66,6 +66,20 @@ inline Decision evaluateContext(qm_engine* engine, const std::string& word, cons
     return d;
 }
 
+// Without context: no session language, no active layout.
+inline Decision evaluate(qm_engine* engine, const std::string& word, const std::string& appId) {
+    int32_t shouldCorrect = 0;
+    Decision d;
+    char targetLang[kLanguageCap] = {};
+    char reason[kReasonCap] = {};
+    d.corrected = takeString(qm_engine_evaluate(engine, word.c_str(), appId.c_str(), &shouldCorrect, &d.confidence,
+                                                targetLang, kLanguageCap, reason, kReasonCap));
+    d.shouldCorrect = shouldCorrect == 1;
+    d.targetLang = targetLang;
+    d.reason = reason;
+    return d;
+}
+
 // The engine chooses the direction.
 inline Conversion convertSelection(qm_engine* engine, const std::string& text) {
     char targetLang[kLanguageCap] = {};

@@ -11,34 +11,12 @@ const CharMap& emptyMap() {
     return m;
 }
 
-const std::string* lookup(const CharMap& map, std::string_view c) {
-    if (map.empty()) return nullptr;
-    auto it = map.find(c);
-    return it == map.end() ? nullptr : &it->second;
-}
-
 }  // namespace
 
 std::string mapToken(std::string_view token, const CharMap& lowerMap, const CharMap& upperMap) {
     std::string out;
     out.reserve(token.size() * 2);
-    for (std::string_view c : unicode::graphemes(token)) {
-        if (unicode::isUpperChar(c)) {
-            if (const std::string* v = lookup(upperMap, c)) {
-                out += *v;
-            } else if (const std::string* lv = lookup(lowerMap, unicode::lowerChar(c))) {
-                out += unicode::upperChar(*lv);
-            } else {
-                out += c;
-            }
-        } else if (const std::string* v = lookup(lowerMap, c)) {
-            out += *v;
-        } else if (const std::string* uv = lookup(upperMap, c)) {
-            out += *uv;
-        } else {
-            out += c;
-        }
-    }
+    mapTokenInto(token, lowerMap, upperMap, out);
     return out;
 }
 
@@ -58,15 +36,15 @@ std::string mapLayout(const KeyboardLayoutConfig& layout, std::string_view token
 
 std::string preserveCase(std::string_view original, std::string_view replacement) {
     if (original.empty()) return std::string(replacement);
-    auto chars = unicode::graphemeList(original);
+    const unicode::GraphemeRange chars = unicode::graphemes(original);
     bool laterUpper = false;
-    for (size_t i = 1; i < chars.size(); ++i)
-        if (unicode::isLetterChar(chars[i]) && unicode::isUpperChar(chars[i])) laterUpper = true;
-    if (unicode::isUpperChar(chars[0]) && !laterUpper) {
-        auto repl = unicode::graphemeList(replacement);
-        if (repl.empty()) return std::string(replacement);
-        std::string out = unicode::upperChar(repl[0]);
-        out.append(replacement.substr(repl[0].size()));
+    for (auto it = std::next(chars.begin()); it != chars.end(); ++it)
+        if (unicode::isLetterChar(*it) && unicode::isUpperChar(*it)) laterUpper = true;
+    if (unicode::isUpperChar(chars.front()) && !laterUpper) {
+        if (replacement.empty()) return std::string(replacement);
+        const std::string_view first = unicode::graphemes(replacement).front();
+        std::string out = unicode::upperChar(first);
+        out.append(replacement.substr(first.size()));
         return out;
     }
     bool anyLetter = false, allUpper = true;

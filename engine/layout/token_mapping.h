@@ -6,10 +6,48 @@
 #include <vector>
 
 #include "config/rules_config.h"
+#include "unicode/unicode.h"
 
 namespace quillom::layout {
 
+namespace detail {
+
+inline const std::string* lookup(const CharMap& map, std::string_view c) {
+    if (map.empty()) return nullptr;
+    auto it = map.find(c);
+    return it == map.end() ? nullptr : &it->second;
+}
+
+inline void appendText(std::string_view text, auto& out) { out.append(text.data(), text.size()); }
+
+}  // namespace detail
+
 // Character by character; characters no map knows pass through unchanged.
+// Appends to out (anything with append(const char*, size)), so a caller can
+// map into a buffer of its own.
+template <typename Out>
+void mapTokenInto(std::string_view token, const CharMap& lowerMap, const CharMap& upperMap, Out& out) {
+    using detail::appendText;
+    using detail::lookup;
+    for (std::string_view c : unicode::graphemes(token)) {
+        if (unicode::isUpperChar(c)) {
+            if (const std::string* v = lookup(upperMap, c)) {
+                appendText(*v, out);
+            } else if (const std::string* lv = lookup(lowerMap, unicode::lowerChar(c))) {
+                appendText(unicode::upperChar(*lv), out);
+            } else {
+                appendText(c, out);
+            }
+        } else if (const std::string* v = lookup(lowerMap, c)) {
+            appendText(*v, out);
+        } else if (const std::string* uv = lookup(upperMap, c)) {
+            appendText(*uv, out);
+        } else {
+            appendText(c, out);
+        }
+    }
+}
+
 std::string mapToken(std::string_view token, const CharMap& lowerMap, const CharMap& upperMap);
 
 // The direction's lower and shift maps (empty maps when not configured).
@@ -18,6 +56,12 @@ const CharMap& shiftMapFor(const KeyboardLayoutConfig& layout, const LayoutDirec
 
 std::string mapLayout(const KeyboardLayoutConfig& layout, std::string_view token,
                       const LayoutDirection& direction);
+
+template <typename Out>
+void mapLayoutInto(const KeyboardLayoutConfig& layout, std::string_view token, const LayoutDirection& direction,
+                   Out& out) {
+    mapTokenInto(token, lowerMapFor(layout, direction), shiftMapFor(layout, direction), out);
+}
 
 // Carries the case pattern of the typed word over to its replacement.
 std::string preserveCase(std::string_view original, std::string_view replacement);

@@ -2,6 +2,7 @@
 // into copies, so the program size is capped; case-insensitive literals and
 // class ranges are lower-cased here once instead of on every match.
 #include <algorithm>
+#include <bit>
 
 #include "regex/regex_program.h"
 #include "unicode/unicode.h"
@@ -57,6 +58,7 @@ public:
         }
         program.anchoredAtStart = anchored(ast_.root);
         program.first = firstScalars(program.classes);
+        program.required = requiredScalars(ast_.root, program.classes);
         return program;
     }
 
@@ -239,6 +241,69 @@ private:
     std::optional<FirstScalars> firstScalars(const std::vector<CharClass>& classes) const {
         FirstItems items;
         if (addFirst(ast_.root, items) || items.any) return std::nullopt;
+        return toScalars(items, classes);
+    }
+
+    // Scalars of which every match consumes at least some number: a literal
+    // or class that every path through the pattern crosses (lookaheads aside),
+    // as often as its repetitions demand. Among several such, the one with the
+    // fewest hot scalars, then the one needed most often, then the later one.
+    std::optional<RequiredScalars> requiredScalars(int index, const std::vector<CharClass>& classes) const {
+        const Node& n = node(index);
+        switch (n.kind) {
+            case NodeKind::Char:
+            case NodeKind::Class: {
+                FirstItems items;
+                addFirst(index, items);
+                return RequiredScalars{toScalars(items, classes), 1};
+            }
+            case NodeKind::Concat: {
+                std::optional<RequiredScalars> best;
+                for (int child : n.children) {
+                    std::optional<RequiredScalars> r = requiredScalars(child, classes);
+                    if (r && (!best || selectiveness(*r) <= selectiveness(*best))) best = r;
+                }
+                return best;
+            }
+            case NodeKind::Alternation: {
+                RequiredScalars all{{}, kMaxRequired};
+                for (int child : n.children) {
+                    std::optional<RequiredScalars> r = requiredScalars(child, classes);
+                    if (!r) return std::nullopt;
+                    for (std::size_t w = 0; w < all.set.hot.size(); ++w) all.set.hot[w] |= r->set.hot[w];
+                    all.set.others = all.set.others || r->set.others;
+                    all.count = std::min(all.count, r->count);
+                }
+                return all;
+            }
+            case NodeKind::Repeat: {
+                if (n.min < 1) return std::nullopt;
+                std::optional<RequiredScalars> r = requiredScalars(n.children.front(), classes);
+                // Each repetition consumes its own stretch of the text.
+                if (r) r->count = static_cast<std::uint32_t>(
+                           std::min<std::uint64_t>(std::uint64_t{r->count} * static_cast<std::uint64_t>(n.min),
+                                                   kMaxRequired));
+                return r;
+            }
+            default:
+                return std::nullopt;  // any scalar, or nothing consumed
+        }
+    }
+
+    static constexpr std::uint32_t kMaxRequired = 1u << 20;
+
+    // Fewer hot scalars, then a higher count, rank first (compare with <=).
+    static std::pair<int, std::int64_t> selectiveness(const RequiredScalars& r) {
+        return {hotCount(r.set), -static_cast<std::int64_t>(r.count)};
+    }
+
+    static int hotCount(const FirstScalars& s) {
+        int count = 0;
+        for (std::uint64_t w : s.hot) count += std::popcount(w);
+        return count;
+    }
+
+    FirstScalars toScalars(const FirstItems& items, const std::vector<CharClass>& classes) const {
         FirstScalars first;
         // Other scalars can fold to a literal, or lie in a class, outside the bitmap.
         first.others = caseInsensitive_ || !items.classes.empty();

@@ -28,7 +28,21 @@ struct Utf8Text {
     std::string_view text;
 
     std::uint32_t size() const { return static_cast<std::uint32_t>(text.size()); }
+    // ASCII and two-byte scalars (Latin and Cyrillic letters) decoded here;
+    // anything else, valid or not, by decodeScalar.
     char32_t next(std::uint32_t& pos) const {
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        if (lead < 0x80) {
+            ++pos;
+            return lead;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < text.size()) {
+            const auto trail = static_cast<unsigned char>(text[pos + 1]);
+            if ((trail & 0xC0) == 0x80) {
+                pos += 2;
+                return (char32_t{lead & 0x1Fu} << 6) | (trail & 0x3Fu);
+            }
+        }
         std::size_t p = pos;
         const char32_t cp = unicode::decodeScalar(text, p);
         pos = static_cast<std::uint32_t>(p);
@@ -84,6 +98,40 @@ bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded) {
 
 namespace {
 
+bool holds(const FirstScalars& set, char32_t scalar) {
+    const std::size_t bit = hotIndex(scalar);
+    return bit == kNotHot ? set.others : hotBit(set.hot, bit);
+}
+
+// Whether a match may begin at a position holding this scalar (hasScalar
+// false: the end of the text).
+bool mayStartWith(const Regex::Program& program, bool hasScalar, char32_t scalar) {
+    if (!program.first) return true;
+    return hasScalar && holds(*program.first, scalar);
+}
+
+// True when the text cannot match for want of a scalar every match needs, or
+// when no start position the search would try can begin one: the machine
+// need not be set up at all.
+template <typename Text>
+bool cannotMatch(const Regex::Program& program, const Text& text) {
+    if (program.first) {
+        bool mayStart = false;
+        for (std::uint32_t pos = 0; pos < text.size() && !mayStart;) {
+            mayStart = mayStartWith(program, true, text.next(pos));
+            if (program.anchoredAtStart) break;
+        }
+        if (!mayStart) return true;
+    }
+    if (program.required) {
+        std::uint32_t found = 0;
+        for (std::uint32_t pos = 0; pos < text.size();)
+            if (holds(program.required->set, text.next(pos)) && ++found == program.required->count) return false;
+        return true;
+    }
+    return false;
+}
+
 enum class Outcome { Matched, Failed, OutOfSteps };
 
 template <typename Text>
@@ -100,7 +148,7 @@ public:
         for (std::uint32_t start = 0;;) {
             std::uint32_t next = start;
             const char32_t first = start < size ? text_.next(next) : 0;
-            if (mayStartWith(start < size, first)) {
+            if (mayStartWith(program_, start < size, first)) {
                 const Outcome outcome = run(0, start);
                 if (outcome != Outcome::Failed) return outcome == Outcome::Matched;
             }
@@ -112,14 +160,6 @@ public:
 private:
     char32_t fold(char32_t cp) const {
         return program_.caseInsensitive ? unicode::toLower(cp) : cp;
-    }
-
-    // Skips start positions where a match cannot begin.
-    bool mayStartWith(bool hasScalar, char32_t scalar) const {
-        if (!program_.first) return true;
-        if (!hasScalar) return false;
-        const std::size_t bit = hotIndex(scalar);
-        return bit == kNotHot ? program_.first->others : hotBit(program_.first->hot, bit);
     }
 
     // Runs the program from pc at sp until a Match, trying the alternatives it
@@ -244,12 +284,14 @@ constexpr std::size_t kMaxTextSize = std::numeric_limits<std::uint32_t>::max() /
 bool searchProgram(const Regex::Program& program, std::string_view utf8) {
     if (utf8.size() > kMaxTextSize) return false;
     const Utf8Text text{utf8};
+    if (cannotMatch(program, text)) return false;
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 
 bool searchProgram(const Regex::Program& program, std::u32string_view text) {
     if (text.size() > kMaxTextSize) return false;
     const Utf32Text t{text};
+    if (cannotMatch(program, t)) return false;
     return Machine<Utf32Text>(program, t, scratch()).search();
 }
 

@@ -60,6 +60,12 @@ struct FirstScalars {
     bool others = false;
 };
 
+// Scalars of which every match holds at least `count`.
+struct RequiredScalars {
+    FirstScalars set;
+    std::uint32_t count = 1;
+};
+
 // The full membership test (ranges hold folded scalars when case-insensitive).
 bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded);
 
@@ -75,6 +81,8 @@ struct Regex::Program {
     std::uint32_t registers = 0;
     bool anchoredAtStart = false;            // every match starts at position 0
     std::optional<detail::FirstScalars> first;
+    // A text with fewer of these scalars cannot match.
+    std::optional<detail::RequiredScalars> required;
 };
 
 namespace detail {

@@ -15,11 +15,20 @@ namespace {
 // Candidates closer than this are too close to call on score alone.
 constexpr double closeScoreMargin = 2.0;
 
+using DirectionPool = InlineBuffer<const CompetingDirection*, 16>;
+
+// Highest candidate score first; equal scores keep their order.
+void sortByScore(DirectionPool& pool) {
+    for (std::size_t i = 1; i < pool.size(); ++i)
+        for (std::size_t j = i; j > 0 && pool[j - 1]->decision.candidateScore < pool[j]->decision.candidateScore; --j)
+            std::swap(pool.begin()[j - 1], pool.begin()[j]);
+}
+
 bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019"; }
 
 // Lower-cased letters of the word (and apostrophes, trimmed from both ends, when asked).
 TextChars reducedWord(std::string_view word, bool keepApostrophes) {
-    TextChars chars{std::string(word)};
+    const TextChars chars(word);
     TextChars out;
     for (std::size_t i = 0; i < chars.size(); ++i) {
         std::string_view c = chars[i];
@@ -60,7 +69,7 @@ RulesDecision ambiguousTarget(const RulesDecision& top) {
     return d;
 }
 
-std::optional<RulesDecision> sessionTieBreak(const std::vector<const CompetingDirection*>& pool,
+std::optional<RulesDecision> sessionTieBreak(const DirectionPool& pool,
                                              const std::string& sessionLanguage) {
     const CompetingDirection& top = *pool.front();
     const CompetingDirection* first = nullptr;
@@ -88,7 +97,7 @@ int64_t correctionBand(const RulesConfig& config, const CompetingDirection& c) {
 // The first member that beats every member with another correction (each of
 // another target language) by `beats`.
 template <typename Beats>
-const CompetingDirection* beatingEveryRival(const std::vector<const CompetingDirection*>& pool, Beats beats) {
+const CompetingDirection* beatingEveryRival(const DirectionPool& pool, Beats beats) {
     for (const CompetingDirection* m : pool) {
         bool rival = false, beatsAll = true;
         for (const CompetingDirection* o : pool) {
@@ -106,7 +115,7 @@ const CompetingDirection* beatingEveryRival(const std::vector<const CompetingDir
 
 // Known readings in different languages (файлы, файлі): the language of the
 // words typed just before decides, or else a clearly higher frequency.
-std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const std::vector<const CompetingDirection*>& pool,
+std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const DirectionPool& pool,
                                           const LanguageVotes* votes) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled()) return std::nullopt;
@@ -125,7 +134,7 @@ std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const std::
     return std::nullopt;
 }
 
-RulesDecision clearWinner(const std::vector<const CompetingDirection*>& pool,
+RulesDecision clearWinner(const DirectionPool& pool,
                           const std::optional<std::string>& activeInputSource) {
     const CompetingDirection& top = *pool.front();
     if (activeInputSource) {
@@ -144,13 +153,13 @@ RulesDecision clearWinner(const std::vector<const CompetingDirection*>& pool,
 
 }  // namespace
 
-RulesDecision selectWinningDecision(const RulesConfig& config, std::vector<CompetingDirection> candidates,
+RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const CompetingDirection> candidates,
                                     const std::optional<std::string>& activeInputSource,
                                     const std::optional<std::string>& sessionLanguage,
                                     const LanguageVotes* votes) {
-    if (candidates.size() == 1) return std::move(candidates.front().decision);
+    if (candidates.size() == 1) return candidates.front().decision;
 
-    std::vector<const CompetingDirection*> correcting;
+    DirectionPool correcting;
     for (const CompetingDirection& c : candidates)
         if (c.decision.shouldCorrect) correcting.push_back(&c);
     if (correcting.empty()) {
@@ -161,16 +170,14 @@ RulesDecision selectWinningDecision(const RulesConfig& config, std::vector<Compe
     }
     if (correcting.size() == 1) return correcting.front()->decision;
 
-    std::vector<const CompetingDirection*> pool;
+    DirectionPool pool;
     for (const CompetingDirection* c : correcting)
         if (isKnownTargetWord(config, *c)) pool.push_back(c);
     const bool allKnown = !pool.empty();
     if (!allKnown) pool = std::move(correcting);
     if (pool.size() == 1) return pool.front()->decision;
 
-    std::stable_sort(pool.begin(), pool.end(), [](const CompetingDirection* a, const CompetingDirection* b) {
-        return a->decision.candidateScore > b->decision.candidateScore;
-    });
+    sortByScore(pool);
     if (allKnown)
         if (auto twin = resolveTwins(config, pool, votes)) return *twin;
     const CompetingDirection& top = *pool.front();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,7 @@ struct CompetingDirection {
 };
 
 // candidates: non-empty, in evaluation order.
-RulesDecision selectWinningDecision(const RulesConfig& config, std::vector<CompetingDirection> candidates,
+RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const CompetingDirection> candidates,
                                     const std::optional<std::string>& activeInputSource,
                                     const std::optional<std::string>& sessionLanguage,
                                     const LanguageVotes* votes = nullptr);

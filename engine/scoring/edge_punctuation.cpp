@@ -56,7 +56,7 @@ std::optional<std::string> oneLetterCore(const RulesConfig& config, const TextCh
 }  // namespace
 
 std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped) {
-    TextChars t{std::string(typed)}, m{std::string(mapped)};
+    const TextChars t(typed), m(mapped);
     if (t.size() != m.size()) return std::nullopt;
     EdgeSplit split;
     bool fromLetter = false;
@@ -77,19 +77,21 @@ std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& conte
     const RulesConfig& config = context.config;
     if (std::find(config.activeLanguages.begin(), config.activeLanguages.end(), "en") == config.activeLanguages.end())
         return std::nullopt;
-    TextChars typed{std::string(token)};
+    const TextChars typed(token);
     TextChars lowerTyped = typed.lowered();
     if (config.manualOverrides.neverCorrect.contains(lowerTyped.text()) || isKnownCyrillicWord(config, lowerTyped))
         return std::nullopt;
-    for (const std::string& source : detectSourceLanguages(context.index, lowerTyped)) {
+    for (const std::string& source : context.index.keysOf(context.index.scanLetters(lowerTyped).holdingAllLetters)) {
         const LanguageConfig* language = config.language(source);
         if (!language || language->script != "cyrillic") continue;
-        TextChars mapped{layout::mapLayout(config.keyboardLayout, token, {source, "en"})};
+        ShortText mappedText;
+        layout::mapLayoutInto(config.keyboardLayout, token, {source, "en"}, mappedText);
+        const TextChars mapped(mappedText.view());
         auto split = splitMappedEdges(token, mapped.text());
         if (!split) continue;
         std::size_t coreSize = typed.size() - split->leading - split->trailing;
         std::string_view core = typed.slice(split->leading, coreSize);
-        if (isKnownCyrillicWord(config, TextChars(std::string(core)).lowered())) continue;
+        if (isKnownCyrillicWord(config, TextChars(core).lowered())) continue;
         std::optional<std::string> corrected;
         double confidence = 0.0, candidateScore = 0.0, originalScore = 0.0;
         if (coreSize == 1) {

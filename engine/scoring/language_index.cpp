@@ -18,8 +18,26 @@ void addEntries(WordSet& set, std::size_t& longest, const std::vector<std::strin
     }
 }
 
+// The scalars of a key of exactly two, both hot, spelt as in the key.
+bool hotPair(std::string_view key, char32_t& a, char32_t& b) {
+    std::size_t pos = 0;
+    char32_t scalars[2];
+    for (char32_t& s : scalars) {
+        if (pos >= key.size()) return false;
+        s = unicode::decodeScalar(key, pos);
+    }
+    if (pos != key.size()) return false;
+    char bytes[8];
+    std::size_t n = unicode::encodeScalar(scalars[0], bytes);
+    n += unicode::encodeScalar(scalars[1], bytes + n);
+    a = scalars[0];
+    b = scalars[1];
+    return std::string_view(bytes, n) == key && ScalarPairWeights::isHot(a) && ScalarPairWeights::isHot(b);
+}
+
 AffixIndex buildAffixIndex(const LanguageConfig& language) {
     AffixIndex index;
+    index.pairWeights = ScalarPairWeights(language.bigramLogWeights);
     addEntries(index.strongStarts, index.longestStart, language.strongWordStarts);
     addEntries(index.weakStarts, index.longestStart, language.weakWordStarts);
     addEntries(index.strongEnds, index.longestEnd, language.strongWordEnds);
@@ -54,16 +72,33 @@ LanguageIndex::LanguageIndex(const RulesConfig& config) {
         }
 }
 
+ScalarPairWeights::ScalarPairWeights(const StringMap<double>& bigrams) {
+    slot_.assign(kHotScalars, 0);
+    char32_t a = 0, b = 0;
+    for (const auto& [key, weight] : bigrams)
+        if (hotPair(key, a, b))
+            for (std::size_t s : {hotIndex(a), hotIndex(b)})
+                if (slot_[s] == 0) slot_[s] = static_cast<std::uint16_t>(++width_);
+    weights_.assign(width_ * width_, 0.0);
+    present_.assign(width_ * width_, false);
+    for (const auto& [key, weight] : bigrams) {
+        if (!hotPair(key, a, b)) continue;
+        const std::size_t cell = (slot_[hotIndex(a)] - 1u) * width_ + (slot_[hotIndex(b)] - 1u);
+        weights_[cell] = weight;
+        present_[cell] = true;
+    }
+}
+
+const double* ScalarPairWeights::find(char32_t a, char32_t b) const {
+    const std::size_t ia = hotIndex(a), ib = hotIndex(b);
+    if (slot_.empty() || slot_[ia] == 0 || slot_[ib] == 0) return nullptr;
+    const std::size_t cell = (slot_[ia] - 1u) * width_ + (slot_[ib] - 1u);
+    return present_[cell] ? &weights_[cell] : nullptr;
+}
+
 LanguageIndex::LanguageSet LanguageIndex::languagesOf(std::string_view character) const {
     auto it = alphabetMembership_.find(character);
     return it == alphabetMembership_.end() ? 0 : it->second;
-}
-
-std::vector<std::string> LanguageIndex::keysOf(LanguageSet set) const {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < keys_.size(); ++i)
-        if (set & (LanguageSet{1} << i)) out.push_back(keys_[i]);
-    return out;
 }
 
 LetterScan LanguageIndex::scanLetters(const TextChars& lowerToken) const {

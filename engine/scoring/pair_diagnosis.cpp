@@ -69,9 +69,11 @@ ScoreBreakdown typedScore(const ScoringContext& context, const WordContext& word
                           const std::string& language) {
     if (!word.typedScores) return scoreToken(context, source, language, word.isSentenceStart);
     for (const TypedScore& t : *word.typedScores)
-        if (t.language == language && t.text == source.text()) return t.score;
+        if (t.language == language && t.text.view() == source.text()) return t.score;
     ScoreBreakdown score = scoreToken(context, source, language, word.isSentenceStart);
-    word.typedScores->push_back({language, std::string(source.text()), score});
+    TypedScore entry{language, {}, score};
+    entry.text.append(source.text());
+    word.typedScores->push_back(std::move(entry));
     return score;
 }
 
@@ -216,7 +218,9 @@ bool sourceIsInflectedKnownWord(const RulesConfig& config, const TextChars& sour
 RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const WordContext& word,
                                          const LayoutDirection& direction, std::size_t targetPriorityIndex) {
     const RulesConfig& config = context.config;
-    TextChars candidate(layout::mapLayout(config.keyboardLayout, word.token.text(), direction));
+    ShortText mapped;
+    layout::mapLayoutInto(config.keyboardLayout, word.token.text(), direction, mapped);
+    TextChars candidate(mapped.view());
     if (candidate.text() == word.token.text()) return refusal(Reason::NoMappingChange, 0.0, 0.0, 0.0);
 
     const LanguageConfig* targetLanguage = config.language(direction.to);

@@ -22,10 +22,10 @@ namespace quillom::scoring {
 // directions from one language mostly score the same text (en -> ru, en -> uk).
 struct TypedScore {
     std::string language;
-    std::string text;  // the typed word as sanitised for scoring
+    ShortText text;  // the typed word as sanitised for scoring
     ScoreBreakdown score;
 };
-using TypedScoreCache = std::vector<TypedScore>;
+using TypedScoreCache = InlineBuffer<TypedScore, 4>;
 
 // The word under evaluation, shared by every direction tried for it.
 struct WordContext {

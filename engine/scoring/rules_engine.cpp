@@ -29,8 +29,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
                                     const std::optional<std::string>& activeInputSource,
                                     const std::optional<std::string>& sessionLanguage,
                                     const scoring::LanguageVotes* votes) const {
-    // The decoder keys excluded applications by their lower-cased identifier.
-    if (!appId.empty() && config_.excludedApps.count(unicode::toLower(appId))) {
+    if (isExcludedApp(appId)) {
         RulesDecision d;
         d.reason = Reason::ExcludedApp;
         return d;
@@ -38,12 +37,11 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
     auto [core, trailing] = scoring::stripTrailingBoundary(config_, token);
-    RulesDecision first = scoring::evaluatePair(context, core, trailing, request);
+    RulesDecision decision = scoring::evaluatePair(context, core, trailing, request);
     // Trailing punctuation may itself be letters typed on the wrong layout.
-    RulesDecision decision = first;
     if (scoring::hasLayoutMappedTrailing(config_, trailing)) {
         RulesDecision second = scoring::evaluatePair(context, token, {}, request);
-        decision = scoring::chooseTrailingReading(config_, trailing, std::move(first), std::move(second));
+        decision = scoring::chooseTrailingReading(config_, trailing, std::move(decision), std::move(second));
     }
     if (decision.shouldCorrect || !config_.tokenization.edgePunctuationAuto || !allowsEdgeReading(decision.reason))
         return decision;
@@ -53,6 +51,23 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {
     return scoring::detectSourceLanguages(index_, scoring::TextChars(token).lowered());
+}
+
+std::optional<std::string> RulesEngine::singleSourceLanguage(std::string_view token) const {
+    const scoring::LanguageKeys keys =
+        index_.keysOf(index_.scanLetters(scoring::TextChars(token).lowered()).holdingAllLetters);
+    if (keys.size() != 1) return std::nullopt;
+    return keys.front();
+}
+
+// The decoder keys excluded applications by their lower-cased identifier.
+bool RulesEngine::isExcludedApp(std::string_view appId) const {
+    if (appId.empty() || config_.excludedApps.empty()) return false;
+    scoring::ShortText lower;
+    char scalar[4];
+    for (std::size_t pos = 0; pos < appId.size();)
+        lower.append(scalar, unicode::encodeScalar(unicode::toLower(unicode::decodeScalar(appId, pos)), scalar));
+    return config_.excludedApps.find(lower.view()) != config_.excludedApps.end();
 }
 
 std::optional<std::string> RulesEngine::correctWordBefore(std::string_view previous, std::string_view token,

@@ -32,6 +32,8 @@ public:
     // Keys of the configured languages whose alphabet holds every letter of
     // the token (letters compared in lower case), in ascending key order.
     std::vector<std::string> detectSourceLanguages(std::string_view token) const;
+    // The one language detectSourceLanguages would give; nothing for none or several.
+    std::optional<std::string> singleSourceLanguage(std::string_view token) const;
 
     // The short word typed just before a word that was corrected to target,
     // as it reads in target, when it is to be corrected with it (token: the
@@ -42,6 +44,8 @@ public:
     const RulesConfig& config() const { return config_; }
 
 private:
+    bool isExcludedApp(std::string_view appId) const;
+
     RulesConfig config_;
     scoring::LanguageIndex index_;  // built from config_
 };

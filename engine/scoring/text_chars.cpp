@@ -37,7 +37,18 @@ TextChars TextChars::lowered() const {
     TextChars out;
     out.text_.reserve(text_.size());
     out.starts_.reserve(size());
-    for (std::size_t i = 0; i < size(); ++i) out.append(unicode::lowerChar((*this)[i]));
+    for (std::size_t i = 0; i < size(); ++i) {
+        const std::string_view c = (*this)[i];
+        // A character of one scalar lower-cases to one scalar: no string needed.
+        std::size_t end = 0;
+        const char32_t first = unicode::decodeScalar(c, end);
+        if (end != c.size()) {
+            out.append(unicode::lowerChar(c));
+            continue;
+        }
+        char bytes[4];
+        out.append(std::string_view(bytes, unicode::encodeScalar(unicode::toLower(first), bytes)));
+    }
     return out;
 }
 

@@ -18,7 +18,15 @@ template <typename T, std::size_t N>
 class InlineBuffer {
 public:
     std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
     const T* data() const { return heap_.empty() ? inline_.data() : heap_.data(); }
+    T* data() { return heap_.empty() ? inline_.data() : heap_.data(); }
+    const T* begin() const { return data(); }
+    const T* end() const { return data() + size_; }
+    T* begin() { return data(); }
+    T* end() { return data() + size_; }
+    const T& operator[](std::size_t i) const { return data()[i]; }
+    const T& front() const { return data()[0]; }
     void reserve(std::size_t n) {
         if (n > N) spill(n);
     }
@@ -31,7 +39,15 @@ public:
         }
         size_ += n;
     }
-    void push_back(T item) { append(&item, 1); }
+    void push_back(T item) {
+        if (heap_.empty() && size_ < N) {
+            inline_[size_] = std::move(item);
+        } else {
+            spill(size_ + 1);
+            heap_.push_back(std::move(item));
+        }
+        ++size_;
+    }
 
 private:
     void spill(std::size_t capacity) {
@@ -41,6 +57,17 @@ private:
     std::array<T, N> inline_{};
     std::vector<T> heap_;  // all elements once they outgrow inline_
     std::size_t size_ = 0;
+};
+
+// UTF-8 text of a word's length, built without allocating.
+class ShortText {
+public:
+    std::string_view view() const { return {bytes_.data(), bytes_.size()}; }
+    void append(const char* s, std::size_t n) { bytes_.append(s, n); }
+    void append(std::string_view s) { bytes_.append(s.data(), s.size()); }
+
+private:
+    InlineBuffer<char, 96> bytes_;
 };
 
 class TextChars {

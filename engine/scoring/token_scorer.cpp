@@ -60,12 +60,31 @@ struct PairStats {
     std::size_t unknown = 0;
 };
 
-PairStats bigramStats(const TextChars& token, const LanguageConfig& language) {
+// The character's scalar when it is one hot scalar (see ScalarPairWeights).
+bool oneHotScalar(std::string_view character, char32_t& scalar) {
+    std::size_t end = 0;
+    scalar = unicode::decodeScalar(character, end);
+    return end == character.size() && ScalarPairWeights::isHot(scalar);
+}
+
+// pairs: the same weights as a table, for the pairs it covers; may be null.
+PairStats bigramStats(const TextChars& token, const LanguageConfig& language, const ScalarPairWeights* pairs) {
     PairStats stats;
+    char32_t a = 0, b = 0;
+    bool hotA = token.size() >= 2 && pairs && oneHotScalar(token[0], a);
     for (std::size_t i = 0; i + 1 < token.size(); ++i) {
-        auto it = language.bigramLogWeights.find(token.slice(i, 2));
-        if (it != language.bigramLogWeights.end()) {
-            stats.sum += it->second;
+        const bool hotB = pairs && oneHotScalar(token[i + 1], b);
+        const double* weight = nullptr;
+        if (hotA && hotB) {
+            weight = pairs->find(a, b);
+        } else {
+            auto it = language.bigramLogWeights.find(token.slice(i, 2));
+            if (it != language.bigramLogWeights.end()) weight = &it->second;
+        }
+        hotA = hotB;
+        a = b;
+        if (weight) {
+            stats.sum += *weight;
         } else {
             stats.sum += language.unknownBigramWeight;
             ++stats.unknown;
@@ -114,7 +133,7 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
 
     bool readAffixes = true;
     if (token.size() >= 2) {
-        PairStats stats = bigramStats(token, *language);
+        PairStats stats = bigramStats(token, *language, &affixes->pairWeights);
         double mean = stats.sum / static_cast<double>(token.size() - 1);
         score.bigramScore = language->ngramScoringScale * mean;
         readAffixes = stats.unknown < 2 && mean > -1.0;
@@ -127,7 +146,7 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
 
 std::size_t countUnknownBigrams(const TextChars& token, const LanguageConfig* language) {
     if (!language || token.size() < 2) return 0;
-    return bigramStats(token, *language).unknown;
+    return bigramStats(token, *language, nullptr).unknown;
 }
 
 double layoutSuspicionBonus(const RulesConfig& config, std::string_view token, const LayoutDirection& direction) {

@@ -22,7 +22,7 @@ bool hasNumericChar(const TextChars& token) {
     return false;
 }
 
-RulesDecision exactPairDecision(const ScoringContext& context, const TextChars& token, const std::string& lowerKey,
+RulesDecision exactPairDecision(const ScoringContext& context, const TextChars& token, std::string_view lowerKey,
                                 const std::string& replacement, std::string_view trailing) {
     const RulesConfig& config = context.config;
     RulesDecision d;
@@ -47,13 +47,10 @@ RulesDecision exactPairDecision(const ScoringContext& context, const TextChars& 
 TrailingSplit stripTrailingBoundary(const RulesConfig& config, std::string_view token) {
     if (!config.tokenization.stripBoundaryBeforeScoring) return {token, {}};
     const CharSet& boundaries = config.tokenization.wordBoundaries;
-    std::vector<std::string_view> chars = unicode::graphemeList(token);
-    std::size_t coreSize = token.size();
-    while (!chars.empty()) {
-        if (!boundaries.contains(chars.back())) break;
-        coreSize -= chars.back().size();
-        chars.pop_back();
-    }
+    const TextChars chars(token);
+    std::size_t kept = chars.size();
+    while (kept > 0 && boundaries.contains(chars[kept - 1])) --kept;
+    const std::size_t coreSize = chars.prefix(kept).size();
     return {token.substr(0, coreSize), token.substr(coreSize)};
 }
 
@@ -67,14 +64,15 @@ std::optional<RulesDecision> uppercaseRejection(const RulesConfig& config, const
         hasLetter = true;
     }
     if (!hasLetter) return std::nullopt;
-    const std::string key(lowerToken.text());
+    const std::string_view key = lowerToken.text();
     if (config.manualOverrides.neverCorrect.contains(key)) return refusal(Reason::NeverCorrect);
     if (config.manualOverrides.exactPairs.count(key)) return std::nullopt;
     return refusal(Reason::UppercaseRequiresExactPair);
 }
 
 std::vector<std::string> detectSourceLanguages(const LanguageIndex& index, const TextChars& lowerToken) {
-    return index.keysOf(index.scanLetters(lowerToken).holdingAllLetters);
+    const LanguageKeys keys = index.keysOf(index.scanLetters(lowerToken).holdingAllLetters);
+    return {keys.begin(), keys.end()};
 }
 
 RulesDecision evaluatePair(const ScoringContext& context, std::string_view tokenText, std::string_view trailing,
@@ -82,7 +80,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
     const RulesConfig& config = context.config;
     const TokenizationConfig& tokenization = config.tokenization;
     if (tokenText.empty()) return refusal(Reason::EmptyToken);
-    TextChars token{std::string(tokenText)};
+    const TextChars token(tokenText);
     auto length = static_cast<int64_t>(token.size());
     if (length < tokenization.minTokenLengthForAuto) return refusal(Reason::TooShort);
     if (length > tokenization.maxTokenLengthForAuto) return refusal(Reason::TooLong);
@@ -97,10 +95,10 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
         return evaluateMixedScript(context, token, trailing, isProtected, request.isSentenceStart);
     }
     if (!tokenization.digitsInTokenAuto && hasNumericChar(token)) return refusal(Reason::ContainsDigits);
-    std::vector<std::string> sources = context.index.keysOf(letters.holdingAllLetters);
+    const LanguageKeys sources = context.index.keysOf(letters.holdingAllLetters);
     if (sources.empty()) return refusal(Reason::UnknownScript);
 
-    const std::string lowerKey(lowerToken.text());
+    const std::string_view lowerKey = lowerToken.text();
     const ManualOverridesConfig& overrides = config.manualOverrides;
     if (overrides.neverCorrect.contains(lowerKey)) return refusal(Reason::NeverCorrect);
     auto pair = overrides.exactPairs.find(lowerKey);
@@ -109,7 +107,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
     TypedScoreCache typedScores;
     WordContext word{token, lowerToken, trailing, isProtected, request.isSentenceStart, request.sessionLanguage,
                      &typedScores, request.votes};
-    std::vector<CompetingDirection> competing;
+    InlineBuffer<CompetingDirection, 8> competing;
     for (const std::string& source : sources) {
         for (std::size_t i = 0; i < config.activeLanguages.size(); ++i) {
             const std::string& target = config.activeLanguages[i];
@@ -122,7 +120,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
         }
     }
     if (competing.empty()) return refusal(Reason::NoTargetLanguage);
-    return selectWinningDecision(config, std::move(competing), request.activeInputSource, request.sessionLanguage,
+    return selectWinningDecision(config, competing, request.activeInputSource, request.sessionLanguage,
                                  request.votes);
 }
 

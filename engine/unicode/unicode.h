@@ -21,6 +21,11 @@ char32_t decodeScalar(std::string_view text, std::size_t& pos);
 // Decodes UTF-8; every invalid or truncated sequence becomes U+FFFD.
 std::u32string decodeUtf8(std::string_view text);
 void appendUtf8(std::string& out, char32_t cp);
+// Writes the UTF-8 bytes of cp (U+FFFD for a surrogate or a value past
+// U+10FFFF) to out and returns their count, 1 to 4.
+std::size_t encodeScalar(char32_t cp, char* out);
+// True when decoding the text replaces nothing.
+bool isValidUtf8(std::string_view text);
 std::string encodeUtf8(std::u32string_view text);
 // The same text with every invalid sequence replaced by U+FFFD.
 std::string sanitizeUtf8(std::string_view text);

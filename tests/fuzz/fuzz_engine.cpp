@@ -8,32 +8,30 @@
 
 #include "config/json.h"
 #include "config/rules_config.h"
-#include "quillom.h"
+#include "quillom.hpp"
 #include "scoring/rules_engine.h"
 
 namespace {
 
-qm_engine* createShippedEngine() {
+namespace cabi = quillom::cabi;
+
+cabi::EnginePtr createShippedEngine() {
     const auto prefs = std::filesystem::temp_directory_path() / "quillom-fuzz-prefs.json";
     std::ofstream(prefs) << R"({"active_languages": ["en", "uk", "ru"], "protect_endings_after_delete": false})";
-    return qm_engine_create(QUILLOM_RULES_FILE, prefs.string().c_str());
+    return cabi::createEngine(QUILLOM_RULES_FILE, prefs.string());
 }
 
 qm_engine* shippedEngine() {
-    static qm_engine* engine = createShippedEngine();
-    return engine;
+    static const cabi::EnginePtr engine = createShippedEngine();
+    return engine.get();
 }
 
+// The word stops at its first NUL, as a C caller's string would.
 void evaluateWord(const std::string& word) {
-    int32_t should = 0;
-    double confidence = 0;
-    char target[16], reason[64], lang[16];
-    qm_free_string(qm_engine_evaluate_context(shippedEngine(), word.c_str(), "fuzz.exe", "en", 0, &should,
-                                              &confidence, target, sizeof target, reason, sizeof reason));
-    qm_free_string(qm_engine_evaluate(shippedEngine(), word.c_str(), "fuzz.exe", &should, &confidence, target,
-                                      sizeof target, reason, sizeof reason));
-    qm_free_string(qm_engine_convert_selection(shippedEngine(), word.c_str(), nullptr, lang, sizeof lang));
-    qm_free_string(qm_engine_convert_selection_to(shippedEngine(), word.c_str(), "uk", lang, sizeof lang));
+    cabi::evaluateContext(shippedEngine(), word, "fuzz.exe", "en", false);
+    cabi::evaluate(shippedEngine(), word, "fuzz.exe");
+    cabi::convertSelection(shippedEngine(), word);
+    cabi::convertSelectionTo(shippedEngine(), word, "uk");
 }
 
 void decodeRules(std::string_view text) {
@@ -54,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (data[0] & 1) {
         decodeRules(rest);
     } else {
-        evaluateWord(rest);  // stops at the first NUL, as a C caller's string would
+        evaluateWord(rest);
     }
     return 0;
 }

@@ -216,6 +216,38 @@ TEST_F(CInterface, InvalidUtf8NeverCrashes) {
     EXPECT_STREQ(converted.get(), "\xD0\xBF\xD1\x80\xEF\xBF\xBD");
 }
 
+// A repaired word decides exactly as the same word typed with U+FFFD.
+TEST_F(CInterface, InvalidBytesDecideAsTheirReplacement) {
+    Engine e = create();
+    const std::pair<const char*, const char*> cases[] = {
+        {"ghbdtn\xFF", "ghbdtn\xEF\xBF\xBD"},
+        {"\xC3ghbdtn", "\xEF\xBF\xBDghbdtn"},
+        {"ghb\xE2\x82", "ghb\xEF\xBF\xBD"},
+    };
+    for (const auto& [invalid, replaced] : cases) {
+        const Result a = evaluateContext(e.get(), invalid, "app\xFF.exe");
+        const Result b = evaluateContext(e.get(), replaced, "app\xEF\xBF\xBD.exe");
+        EXPECT_EQ(a.shouldCorrect, b.shouldCorrect) << replaced;
+        EXPECT_EQ(a.text, b.text) << replaced;
+        EXPECT_EQ(a.reason, b.reason) << replaced;
+        EXPECT_EQ(a.target, b.target) << replaced;
+    }
+}
+
+// The wrapper's evaluation without context reports what the C function does.
+TEST_F(CInterface, WrapperEvaluatesWithoutContext) {
+    Engine e = create();
+    const quillom::cabi::Decision d = quillom::cabi::evaluate(e.get(), "ghbdtn", "app.exe");
+    EXPECT_TRUE(d.shouldCorrect);
+    EXPECT_EQ(d.corrected, "привет");
+    EXPECT_EQ(d.targetLang, "ru");
+    EXPECT_EQ(d.reason, "layout_mismatch");
+    EXPECT_GT(d.confidence, 0.82);
+    const quillom::cabi::Decision plain = quillom::cabi::evaluate(e.get(), "hello", "app.exe");
+    EXPECT_FALSE(plain.shouldCorrect);
+    EXPECT_EQ(plain.corrected, "");
+}
+
 TEST_F(CInterface, SelectionConversion) {
     Engine e = create(R"({"active_languages": ["en", "uk", "ru"]})");
     char lang[16] = "zz";

@@ -12,10 +12,10 @@ ManualOverridesConfig read(std::string_view text) {
     return parseManualOverrides(*v);
 }
 
-using StringMap = std::unordered_map<std::string, std::string>;
+using PairMap = quillom::StringMap<std::string>;
 
 TEST(ManualOverrides, PairsAreKeyedLowerCaseAndKeepTheirValue) {
-    EXPECT_EQ(read(R"({"exact_pairs": {"Ghbdtn": "Привет"}})").exactPairs, (StringMap{{"ghbdtn", "Привет"}}));
+    EXPECT_EQ(read(R"({"exact_pairs": {"Ghbdtn": "Привет"}})").exactPairs, (PairMap{{"ghbdtn", "Привет"}}));
 }
 
 TEST(ManualOverrides, WrongTypesCountAsEmpty) {
@@ -32,9 +32,9 @@ TEST(ManualOverrides, MetaRecords) {
     const auto o = read(R"({"exact_pairs_meta": {"Ghbdtn": {"src": "en", "dst": "RU"}, "rfr": {"src": "en"},
                                                  "x": {"dst": ""}},
                             "never_correct": ["NASA"], "never_correct_meta": {"NASA": "EN", "y": ""}})");
-    EXPECT_EQ(o.exactPairTargetLang, (StringMap{{"ghbdtn", "ru"}}));
+    EXPECT_EQ(o.exactPairTargetLang, (PairMap{{"ghbdtn", "ru"}}));
     EXPECT_EQ(o.neverCorrect, (WordSet{"nasa"}));
-    EXPECT_EQ(o.neverCorrectLang, (StringMap{{"nasa", "en"}}));
+    EXPECT_EQ(o.neverCorrectLang, (std::unordered_map<std::string, std::string>{{"nasa", "en"}}));
 }
 
 }  // namespace

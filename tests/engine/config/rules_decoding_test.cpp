@@ -202,7 +202,7 @@ TEST(RulesDecoding, LoadReplacesTheManualOverridesMember) {
     auto root = json::parse(R"({"manual_overrides": {"exact_pairs": {"a": "b"}}})");
     auto overrides = json::parse(R"({"exact_pairs": {"Ghbdtn": "привет"}})");
     const RulesConfig c = RulesConfig::load(*root, *overrides, {});
-    EXPECT_EQ(c.manualOverrides.exactPairs, (std::unordered_map<std::string, std::string>{{"ghbdtn", "привет"}}));
+    EXPECT_EQ(c.manualOverrides.exactPairs, (StringMap<std::string>{{"ghbdtn", "привет"}}));
     EXPECT_TRUE(RulesConfig::parse(*root, {}).manualOverrides.exactPairs.count("a"));
 }
 

@@ -77,6 +77,7 @@ TEST(PreserveCase, CarriesTheTypedPattern) {
         {"Ghbdtn", "привет", "Привет"}, {"GHBDTN", "привет", "ПРИВЕТ"}, {"gHBDTN", "привет", "привет"},
         {"123", "abc", "abc"},          {"A1", "xy", "Xy"},             {"", "abc", "abc"},
         {"G", "п", "П"},                {"GH1", "пр1", "ПР1"},          {"ghbdtn", "Привет", "Привет"},
+        {"A", "", ""},                  {"Ab", "e\xCC\x81x", "E\xCC\x81x"},
     };
     for (const auto& c : cases) EXPECT_EQ(preserveCase(c.original, c.replacement), c.expected) << c.original;
 }

@@ -53,6 +53,39 @@ const MatchCase kRulePatterns[] = {
     {kAddress.c_str(), kCi, "пошта@mail.ru", false},
 };
 
+// A search skips texts that lack what every match needs: a letter after the
+// first, inside a repetition or an alternation, folded or negated.
+const MatchCase kRequiredScalars[] = {
+    {"[аеиоу][ьъ]", kCs, "оъ", true},
+    {"[аеиоу][ьъ]", kCs, "подъезд", false},
+    {"[аеиоу][ьъ]", kCs, "мама", false},
+    {"x(?:ab|cd)+y", kCs, "zxcdaby", true},
+    {"x(?:ab|cd)+y", kCs, "xy", false},
+    {"x(?:ab|cd)*y", kCs, "xy", true},
+    {"(?:q|)u", kCs, "u", true},
+    {"^(?:ab){0}c$", kCs, "c", true},
+    {"a(?=.*z)b", kCs, "abz", true},
+    {"a(?!z)b", kCs, "ab", true},
+    {"www\\.", kCi, "WWW.x", true},
+    {"\\.(?:com|org)$", kCi, "A.ORG", true},
+    {"\\.(?:com|org)$", kCi, "AORG", false},
+    {"[^ь]ь", kCs, "дь", true},
+    {"[^ь]ь", kCs, "ьь", false},
+    {"к[^а]", kCs, "ка", false},
+    {"Ж", kCi, "ж", true},
+    {"\\d\\w", kCs, "x9_", true},
+    {"[bcd]{3,}", kCs, "bcxd", false},
+    {"[bcd]{3,}", kCs, "xbcdx", true},
+    {"(?:ab|c){2}", kCs, "cc", true},
+    {"(?:ab|c){2}", kCs, "abc", true},
+    {"(?:ab|c){3}", kCs, "abc", false},
+    {"(?:b{2}|c)", kCs, "xc", true},
+    {"x[ab]{2}y", kCs, "xaby", true},
+    {"[аеиоу]{4,}", kCs, "привет", false},
+    {"[аеиоу]{4,}", kCs, "заеиоу", true},
+    {"(?:[бв]{2}а){2}", kCs, "ббаввабб", true},
+};
+
 const MatchCase kSyntax[] = {
     {"", kCs, "", true},
     {"", kCs, "abc", true},
@@ -188,8 +221,35 @@ TEST(RegexMatchTest, Syntax) {
     expectCases(std::begin(kSyntax), std::end(kSyntax));
 }
 
+TEST(RegexMatchTest, RequiredScalars) {
+    expectCases(std::begin(kRequiredScalars), std::end(kRequiredScalars));
+}
+
 TEST(RegexMatchTest, CaseInsensitiveComparesLowerCasedScalars) {
     expectCases(std::begin(kCaseFolding), std::end(kCaseFolding));
+}
+
+// UTF-8 text, ill-formed or not, matches as its decoded scalars do: the
+// matcher's own decoding of one- and two-byte scalars agrees with the rest.
+TEST(RegexMatchTest, Utf8TextMatchesAsItsScalars) {
+    const char* const patterns[] = {"\uFFFD", "^.$", "^..$", "[а-я]{2}", "\u00DF", "[\u0080-\u07FF]$", "ж"};
+    const std::string texts[] = {
+        "ж", "жa", "\xD0", "\xD0a", "a\xD0", "\xD0\xD0\xB6", "\xC1\xB6", "\xC2\x80", "\xDF\xBF",
+        "\xE0\x80", "\xC3\x9F", "\xC3\xC3", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80", "\xF0\x9F",
+    };
+    std::size_t matched = 0, total = 0;
+    for (const char* pattern : patterns) {
+        const std::optional<Regex> re = Regex::compile(pattern);
+        ASSERT_TRUE(re.has_value()) << pattern;
+        for (const std::string& text : texts) {
+            const bool found = re->search(text);
+            EXPECT_EQ(found, re->search(quillom::unicode::decodeUtf8(text))) << pattern << " on " << text;
+            matched += found;
+            ++total;
+        }
+    }
+    EXPECT_GT(matched, 5u);  // both outcomes occur
+    EXPECT_LT(matched, total - 5);
 }
 
 TEST(RegexMatchTest, RunawayBacktrackingReportsNoMatch) {

@@ -130,7 +130,7 @@ TEST(TwinReadings, TheLastWordsOrAClearlyHigherFrequencyPickTheLanguage) {
     for (const Case& c : cases) {
         const LanguageVotes votes = votesOf(c.config, c.votes);
         RulesDecision d =
-            selectWinningDecision(c.config, {correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
+            selectWinningDecision(c.config, std::vector<CompetingDirection>{correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
                                   std::nullopt, std::nullopt, &votes);
         EXPECT_EQ(d.targetLanguage, c.target) << c.name;
         EXPECT_EQ(d.reason, c.reason) << c.name;
@@ -143,7 +143,7 @@ TEST(TwinReadings, AnUnknownReadingIsNoTwin) {
     // known Ukrainian one alone whatever the last words were.
     const RulesConfig config = rankedConfig();
     const LanguageVotes votes = votesOf(config, {{"ru", 6}});
-    RulesDecision d = selectWinningDecision(config, {correcting("ru", "файлыы", 70.0), correcting("uk", "файлі", 60.0)},
+    RulesDecision d = selectWinningDecision(config, std::vector<CompetingDirection>{correcting("ru", "файлыы", 70.0), correcting("uk", "файлі", 60.0)},
                                             std::nullopt, std::nullopt, &votes);
     EXPECT_EQ(d.correctedToken, "файлі");
 }

@@ -45,6 +45,40 @@ TEST(Utf8Test, DecodesAndReplacesEachMaximalIllFormedPart) {
     }
 }
 
+// Valid text is exactly the text that sanitising leaves as it is.
+TEST(Utf8Test, ValidTextIsTheTextSanitisingKeeps) {
+    std::size_t valid = 0;
+    for (const auto& c : kDecodeCases) {
+        SCOPED_TRACE(c.name);
+        const bool kept = sanitizeUtf8(c.bytes) == c.bytes;
+        EXPECT_EQ(isValidUtf8(c.bytes), kept);
+        valid += kept;
+    }
+    EXPECT_GT(valid, 2u);  // the table holds both kinds
+    EXPECT_LT(valid, std::size(kDecodeCases));
+    EXPECT_TRUE(isValidUtf8(""));
+    EXPECT_FALSE(isValidUtf8("\xD0\xBF\xD1"));  // the last letter cut short
+}
+
+TEST(Utf8Test, EncodesOneScalar) {
+    const struct {
+        char32_t scalar;
+        std::string bytes;
+    } cases[] = {
+        {U'a', "a"},
+        {U'\u0491', "\xD2\x91"},
+        {U'\u20AC', "\xE2\x82\xAC"},
+        {U'\U0001F600', "\xF0\x9F\x98\x80"},
+        {0xD800, "\xEF\xBF\xBD"},
+        {0x110000, "\xEF\xBF\xBD"},
+    };
+    for (const auto& c : cases) {
+        char out[4] = {};
+        const std::size_t n = encodeScalar(c.scalar, out);
+        EXPECT_EQ(std::string(out, n), c.bytes) << static_cast<unsigned>(c.scalar);
+    }
+}
+
 TEST(Utf8Test, DecodeScalarAlwaysAdvancesWithinTheText) {
     const std::string text = "\xF0\x9F\x98\xE2\x82\xAC\xC2";
     std::size_t pos = 0;

@@ -1,0 +1,95 @@
+#include "scoring/text_chars.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scoring/language_index.h"
+#include "unicode/unicode.h"
+
+namespace quillom::scoring {
+namespace {
+
+// Elements past the inline capacity move to the heap in order, and a copy
+// taken before or after the move owns its own elements.
+TEST(InlineBuffer, KeepsOrderAcrossTheMoveToTheHeap) {
+    InlineBuffer<std::string, 2> buffer;
+    std::vector<std::string> expected;
+    InlineBuffer<std::string, 2> inlineCopy;
+    for (int i = 0; i < 5; ++i) {
+        std::string item(20, static_cast<char>('a' + i));  // too long for the string's own storage
+        expected.push_back(item);
+        buffer.push_back(item);
+        if (i == 1) inlineCopy = buffer;
+    }
+    ASSERT_EQ(buffer.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(buffer.begin(), buffer.end()), expected);
+    const std::string more[] = {"x", "y"};
+    buffer.append(more, 2);
+    EXPECT_EQ(buffer[5], "x");
+    EXPECT_EQ(buffer[6], "y");
+    EXPECT_EQ(std::vector<std::string>(inlineCopy.begin(), inlineCopy.end()),
+              (std::vector<std::string>{expected[0], expected[1]}));
+}
+
+TEST(ShortText, HoldsTextLongerThanItsInlineRoom) {
+    ShortText text;
+    std::string expected;
+    for (int i = 0; i < 40; ++i) {
+        text.append("ж");
+        text.append("a", 1);
+        expected += "жa";
+    }
+    EXPECT_EQ(text.view(), expected);
+    EXPECT_EQ(TextChars(text.view()).size(), 80u);
+}
+
+TEST(LanguageKeys, ListsTheSetInKeyOrder) {
+    const std::vector<std::string> keys = {"en", "ru", "uk"};
+    const struct {
+        LanguageSet set;
+        std::vector<std::string> listed;
+    } cases[] = {
+        {0b000, {}}, {0b001, {"en"}}, {0b110, {"ru", "uk"}}, {0b101, {"en", "uk"}}, {0b111, {"en", "ru", "uk"}},
+    };
+    for (const auto& c : cases) {
+        const LanguageKeys listed(keys, c.set);
+        EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.end()), c.listed) << c.set;
+        EXPECT_EQ(listed.size(), c.listed.size());
+        EXPECT_EQ(listed.empty(), c.listed.empty());
+        if (!c.listed.empty()) EXPECT_EQ(listed.front(), c.listed.front());
+    }
+}
+
+// The table answers every pair of hot scalars exactly as the string map does.
+TEST(ScalarPairWeights, AgreesWithTheMapOnEveryHotPair) {
+    const StringMap<double> bigrams = {
+        {"ab", 1.5}, {"ba", -2.0}, {"жa", 0.25}, {"яя", -0.5}, {"a\xCC\x81", 3.0}, {"abc", 4.0},
+        {"ё", 5.0},  {"\xFF" "a", 6.0}, {"a\xE2\x82\xAC", 7.0}, {"ґ'", 8.0}, {"\t ", 9.0},
+    };
+    const ScalarPairWeights table(bigrams);
+    const std::u32string scalars = U"abcжяёґ'\t \u0301\u20AC";
+    std::size_t found = 0;
+    for (char32_t x : scalars) {
+        for (char32_t y : scalars) {
+            if (!ScalarPairWeights::isHot(x) || !ScalarPairWeights::isHot(y)) continue;
+            std::string key;
+            unicode::appendUtf8(key, x);
+            unicode::appendUtf8(key, y);
+            const auto it = bigrams.find(key);
+            const double* weight = table.find(x, y);
+            ASSERT_EQ(weight != nullptr, it != bigrams.end()) << key;
+            if (weight) {
+                EXPECT_EQ(*weight, it->second) << key;
+                ++found;
+            }
+        }
+    }
+    EXPECT_EQ(found, 6u);  // ab, ba, жa, яя, ґ', tab space
+    EXPECT_FALSE(ScalarPairWeights::isHot(U'\u0301'));
+    EXPECT_EQ(ScalarPairWeights(StringMap<double>{}).find(U'a', U'b'), nullptr);
+}
+
+}  // namespace
+}  // namespace quillom::scoring
