@@ -140,7 +140,7 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
         return HookVerdict::Pass;
     }
     settleBeginning(result.word);
-    const bool corrected = evaluateWord(result.word);
+    const bool corrected = evaluateWord(result.word, event);
     state_.wordBefore = !corrected && result.word.boundaryKind == BoundaryKind::Space ? result.word.word : u"";
     return corrected ? HookVerdict::Swallow : HookVerdict::Pass;
 }
@@ -195,7 +195,7 @@ void KeyboardHook::noteForeground(WindowId window) {
     state_.recentApps.record(name);
 }
 
-bool KeyboardHook::evaluateWord(const FinishedWord& word) {
+bool KeyboardHook::evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey) {
     if (!state_.engine) return false;
     const WindowId foreground = ports_.desktop.foregroundWindow();
     // What the user types into Quillom's own windows (the dictionary's fields,
@@ -221,13 +221,13 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
         logLine("skip: %s  (the window runs elevated)", typed.c_str());
         return false;
     }
-    queueCorrection(word, verdict);
+    queueCorrection(word, boundaryKey, verdict);
     logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
             verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
     return true;
 }
 
-void KeyboardHook::queueCorrection(const FinishedWord& word, const Decision& verdict) {
+void KeyboardHook::queueCorrection(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict) {
     std::vector<uint16_t> heldShifts;
     for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
         if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
@@ -241,7 +241,20 @@ void KeyboardHook::queueCorrection(const FinishedWord& word, const Decision& ver
         }
     }
     enqueue(PendingCorrection{uint32_t(typed.size()), typed, replacement, word.boundaryChar, word.boundaryKind,
-                              verdict.targetLang, std::move(heldShifts)});
+                              verdict.targetLang, std::move(heldShifts),
+                              boundaryAfterSwitch(word, boundaryKey, verdict)});
+}
+
+// The user who typed a word on the wrong layout meant its punctuation key in
+// the right one too. The replay sends it as a character: the window may not
+// have taken the new layout yet when the key arrives.
+char16_t KeyboardHook::boundaryAfterSwitch(const FinishedWord& word, const KeyEvent& boundaryKey,
+                                           const Decision& verdict) {
+    if (word.boundaryKind != BoundaryKind::Punctuation) return 0;
+    std::optional<LayoutId> layout = layoutToRequest(ports_.desktop, verdict.targetLang, toUtf16(verdict.corrected));
+    if (!layout) return 0;
+    return ports_.desktop.translateKeyInLayout(boundaryKey.vkCode, boundaryKey.scanCode, state_.capture.shiftHeld(),
+                                               *layout);
 }
 
 }  // namespace quillom::pipeline

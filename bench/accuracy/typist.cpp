@@ -101,7 +101,7 @@ void Typist::press(KeyStroke key, char16_t produced, char16_t intended) {
     CaptureResult r = capture_.onKeyDown(key.vk, produced);
     if (key.shift) capture_.trackModifiers(vk::LeftShift, false);
     if (r.kind == CaptureResult::Kind::Boundary) {
-        finish(r.word, intended);
+        finish(r.word, key, intended);
         intendedWord_.clear();
         intendedMistyped_ = false;
     } else if (capture_.word().size() == before + 1) {
@@ -118,7 +118,7 @@ void Typist::press(KeyStroke key, char16_t produced, char16_t intended) {
     }
 }
 
-void Typist::finish(const pipeline::FinishedWord& word, char16_t boundaryIntended) {
+void Typist::finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, char16_t boundaryIntended) {
     WordOutcome o;
     o.boundaryTyped = word.boundaryChar;
     o.boundaryIntended = boundaryIntended;
@@ -139,6 +139,10 @@ void Typist::finish(const pipeline::FinishedWord& word, char16_t boundaryIntende
     o.output = o.corrected ? std::string(result.get()) : typed8;
     o.reason = reason;
     o.target = target;
+    // The program sends a punctuation key after a correction as the layout it
+    // switches to has it: "?" typed on the English layout comes out as ",".
+    if (o.corrected && word.boundaryKind == pipeline::BoundaryKind::Punctuation && !o.target.empty())
+        if (char16_t ch = keys_.charFor(o.target, boundaryKey)) o.boundaryTyped = ch;
     if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
     correctWordBefore(o);
     flushPending();

@@ -62,7 +62,7 @@ public:
 private:
     void typeChar(char16_t intended);
     void press(KeyStroke key, char16_t produced, char16_t intended);
-    void finish(const pipeline::FinishedWord& word, char16_t boundaryIntended);
+    void finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, char16_t boundaryIntended);
     // The program corrects a short word before a corrected word with it; a
     // word is reported once the next one has been decided.
     void correctWordBefore(const WordOutcome& corrected);

@@ -131,6 +131,31 @@ TEST(Typist, CorrectionsSwitchTheLayoutWhenFollowed) {
     EXPECT_EQ(words[3].typed, u"мир");    // ... and back
 }
 
+TEST(Typist, PunctuationKeyAfterACorrectionIsTheSwitchedLayouts) {
+    struct Case {
+        const char* text;
+        char16_t typed, sent;
+    } cases[] = {
+        {"Теперь, мир", u'?', u','},
+        {"город. Мир", u'/', u'.'},
+        {"город! Мир", u'!', u'!'},
+    };
+    for (const Case& c : cases) {
+        TypingPlan plan{"ru", "en", Script::Cyrillic};
+        plan.followCorrections = true;
+        auto words = typeText(c.text, plan, "\"en\", \"ru\"");
+        ASSERT_GE(words.size(), 2u) << c.text;
+        EXPECT_TRUE(words[0].corrected) << c.text;
+        EXPECT_EQ(words[0].boundaryTyped, c.sent) << c.text;
+        EXPECT_EQ(words[0].boundaryIntended, c.sent) << c.text;
+    }
+    // Without a correction the key stays what it gave.
+    auto words = typeText("hello? world", {"en", "", Script::None}, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_FALSE(words[0].corrected);
+    EXPECT_EQ(words[0].boundaryTyped, u'?');
+}
+
 TEST(Typist, CommaKeyStaysInAnEnglishWordOnTheRussianLayout) {
     auto words = typeText("hello, world", {"en", "ru", Script::Latin}, "\"en\", \"ru\"");
     ASSERT_EQ(words.size(), 2u);
