@@ -117,6 +117,25 @@ TEST(Typist, ShortWordBeforeACorrectionIsCorrectedWithIt) {
     EXPECT_EQ(words[1].output, "город");
 }
 
+TEST(Typist, NumberAndQuoteBeforeACorrectionTakeTheTargetLayoutsMarks) {
+    TypingPlan plan{"ru", "en", Script::Cyrillic};
+    plan.followCorrections = true;
+    auto words = typeText("5.1. в город", plan, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 4u);
+    EXPECT_EQ(words[0].typed, u"5");
+    EXPECT_EQ(words[0].boundaryTyped, u'.');  // typed as "/", corrected with the words after it
+    EXPECT_EQ(words[1].boundaryTyped, u'.');
+    EXPECT_EQ(words[2].output, "в");
+    EXPECT_EQ(words[3].output, "город");
+
+    auto english = typeText("\" I feel good", {"en", "ru", Script::Latin}, "\"en\", \"ru\"");
+    ASSERT_EQ(english.size(), 4u);
+    EXPECT_EQ(english[0].typed, u"Э");
+    EXPECT_EQ(english[0].output, "\"");
+    EXPECT_EQ(english[1].output, "I");
+    EXPECT_EQ(english[2].output, "feel");
+}
+
 TEST(Typist, CorrectionsSwitchTheLayoutWhenFollowed) {
     TypingPlan plan{"ru", "en", Script::Cyrillic};
     plan.followCorrections = true;
