@@ -280,6 +280,30 @@ TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
     }
 }
 
+// Keys of the US layout that give Cyrillic letters ("<>:{}~ among them) are
+// letters where they make a known word and marks everywhere else.
+TEST_F(CInterface, MarksOnLetterKeysAreLettersOnlyInKnownWords) {
+    Engine e(qm_engine_create(QUILLOM_RULES_FILE, dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* typed;
+        const char* expected;  // empty: left as typed
+    } cases[] = {
+        {"\"nj", "Это"},           {"<tp", "Без"},          {"{jhjij", "Хорошо"},
+        {":tkfybt", "Желание"},    {"\"nj,", "Это,"},       {"cvjnh.", "смотрю"},
+        {"\"ghbdtn", "\"привет"},  // no word with Э: the quote opens the word
+        {"ghbdtn\"", "привет\""},
+        {"\"Untitled", ""},  {"this:", ""},  {"https:", ""},  {"check<", ""},
+        {"x:depends", ""},   {"<release>", ""},  {"PDF:", ""},  {"\"\"", ""},
+    };
+    for (const Case& c : cases) {
+        Result r = evaluateContext(e.get(), c.typed, "marks.exe");
+        EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0) << c.typed << " " << r.reason;
+        if (*c.expected) EXPECT_EQ(r.text, c.expected) << c.typed;
+        qm_engine_reset_context(e.get());
+    }
+}
+
 // The session language: three words of one language in one application.
 TEST_F(CInterface, SessionStreakIsPerApplication) {
     Engine e = create(R"({"active_languages": ["en", "ru"], "protect_endings_after_delete": false})");
