@@ -295,6 +295,8 @@ TEST_F(CInterface, MarksOnLetterKeysAreLettersOnlyInKnownWords) {
         {"ghbdtn\"", "привет\""},
         {"\"Untitled", ""},  {"this:", ""},  {"https:", ""},  {"check<", ""},
         {"x:depends", ""},   {"<release>", ""},  {"PDF:", ""},  {"\"\"", ""},
+        // Two letters as typed are too few for the guess on words outside the dictionaries.
+        {"[FV", ""},  {"vs'", ""},  {"[vs", ""},  {".pf", ""},
     };
     for (const Case& c : cases) {
         Result r = evaluateContext(e.get(), c.typed, "marks.exe");
