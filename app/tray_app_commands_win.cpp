@@ -15,13 +15,11 @@ namespace {
 using quillom::logLine;
 namespace command = tray::command;
 
-constexpr int kLaunchAtLoginBlockedText = 20;
-
 }  // namespace
 
 void TrayApp::showMenu() {
     tray::TrayMenuState state;
-    state.statusText = tray::text(int(status()));
+    state.statusText = tray::statusText(status());
     state.launchAtLogin = tray::launchAtLoginEnabled();
     state.enabled = pause_.enabled;
     state.learningMode = learningMode_;
@@ -30,8 +28,7 @@ void TrayApp::showMenu() {
     state.paused = pause_.paused;
     state.undoAvailable = pipeline_.undo.available;
     menuApps_ = pipeline_.recentApps.snapshot();
-    settings::JsonValue prefs;
-    store_.loadPreferences(prefs);
+    const settings::JsonValue prefs = store_.preferences();
     for (const std::string& app : menuApps_) state.recentApps.push_back({app, settings::isExcluded(prefs, app)});
     auto hotkeyText = [this](int id) -> std::optional<std::u16string> {
         tray::HotkeyBinding binding = hotkeys_.binding(id);
@@ -49,7 +46,7 @@ void TrayApp::runCommand(uint32_t id) {
     case command::LaunchAtLogin: toggleLaunchAtLogin(); break;
     case command::Enabled: pauseCommand(pipeline::PauseCommand::ToggleEnabled); break;
     case command::LearningMode: toggleLearningMode(); break;
-    case command::Debug: toggleDebugLog(); break;
+    case command::Debug: switchDebugLog(!debugLog_.enabled()); break;
     case command::PauseFor15Minutes: pauseCommand(pipeline::PauseCommand::PauseFor15Minutes); break;
     case command::PauseUntilRestart: pauseCommand(pipeline::PauseCommand::PauseUntilRestart); break;
     case command::Resume: pauseCommand(pipeline::PauseCommand::Resume); break;
@@ -94,34 +91,37 @@ void TrayApp::convert(const std::string& target) {
 }
 
 void TrayApp::toggleLearningMode() {
-    settings::JsonValue prefs;
-    store_.loadPreferences(prefs);
-    settings::setFlag(prefs, settings::key::LearningMode, !learningMode_);
-    if (store_.savePreferences(prefs)) learningMode_ = !learningMode_;
+    const bool saved = store_.updatePreferences([this](settings::JsonValue& prefs) {
+        settings::setFlag(prefs, settings::key::LearningMode, !learningMode_);
+        return true;
+    });
+    if (saved) learningMode_ = !learningMode_;
 }
 
-void TrayApp::toggleDebugLog() {
-    bool on = debugLog_.setEnabled(!debugLog_.enabled());
-    settings::JsonValue prefs;
-    store_.loadPreferences(prefs);
-    settings::setFlag(prefs, settings::key::DebugLog, on);
-    store_.savePreferences(prefs);
-    if (on) logLine("=== debug log enabled ===");
+bool TrayApp::switchDebugLog(bool on) {
+    const bool now = debugLog_.setEnabled(on);
+    store_.updatePreferences([now](settings::JsonValue& prefs) {
+        settings::setFlag(prefs, settings::key::DebugLog, now);
+        return true;
+    });
+    if (now) logLine("=== debug log enabled ===");
+    return now;
 }
 
 void TrayApp::toggleLaunchAtLogin() {
     bool turnOn = !tray::launchAtLoginEnabled();
     if (!tray::setLaunchAtLogin(turnOn) && turnOn)
-        MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(tray::text(kLaunchAtLoginBlockedText).c_str()),
+        MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(tray::text(tray::TextId::LaunchAtLoginBlocked).c_str()),
                     L"Quillom", MB_ICONINFORMATION);
 }
 
 void TrayApp::toggleExclusion(const std::string& appId) {
     if (appId.empty()) return;
-    settings::JsonValue prefs;
-    store_.loadPreferences(prefs);
-    settings::setExcluded(prefs, appId, appId, !settings::isExcluded(prefs, appId), "");
-    if (store_.savePreferences(prefs)) applySettings();
+    const bool saved = store_.updatePreferences([&appId](settings::JsonValue& prefs) {
+        settings::setExcluded(prefs, appId, appId, !settings::isExcluded(prefs, appId), "");
+        return true;
+    });
+    if (saved) applySettings();
 }
 
 void TrayApp::registerHotkeys() {

@@ -21,15 +21,7 @@ public:
     void checkForUpdatesInteractively() override { app_.updater_->checkWithUi(); }
     bool developerMachine() override { return app_.debugLog_.developerMachine(); }
     bool debugLogEnabled() override { return app_.debugLog_.enabled(); }
-    bool setDebugLog(bool on) override {
-        const bool now = app_.debugLog_.setEnabled(on);
-        settings::JsonValue prefs;
-        app_.store_.loadPreferences(prefs);
-        settings::setFlag(prefs, settings::key::DebugLog, now);
-        app_.store_.savePreferences(prefs);
-        if (now) logLine("=== debug log enabled ===");
-        return now;
-    }
+    bool setDebugLog(bool on) override { return app_.switchDebugLog(on); }
     void playSound(const std::u16string& alias) override { app_.sound_.play(alias); }
     tray::HotkeyBindings& hotkeys() override { return app_.hotkeys_; }
     void registerHotkeys() override { app_.registerHotkeys(); }

@@ -80,8 +80,7 @@ int TrayApp::startUp() {
         return 1;
     }
     store_.normaliseActiveLanguages();
-    settings::JsonValue prefs;
-    store_.loadPreferences(prefs);
+    const settings::JsonValue prefs = store_.preferences();
     tray::setInterfaceLanguage(settings::uiLanguage(prefs));
     rulesPath_ = pathToUtf8(store_.workingRulesPath());
     prefsPath_ = pathToUtf8(store_.preferencesPath());
@@ -106,7 +105,7 @@ int TrayApp::startUp() {
     addTrayIcon();
     applyState();
     if (!store_.damagedRulesKeptAs().empty())
-        notifyIcon_.notify(u"Quillom", tray::formattedText(tray::text_id::DamagedRulesKeptAside,
+        notifyIcon_.notify(u"Quillom", tray::formattedText(tray::TextId::DamagedRulesKeptAside,
                                                            toUtf16(pathToUtf8(store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
@@ -156,8 +155,7 @@ bool TrayApp::createWindow() {
 bool TrayApp::createEngine() { return engines_.createNow(); }
 
 void TrayApp::readRuntimeSettings() {
-    settings::JsonValue prefs;
-    store_.loadPreferences(prefs);
+    const settings::JsonValue prefs = store_.preferences();
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
     learningMode_ = settings::learningMode(prefs);
     pipeline_.sounds = {settings::playSoundOnCorrection(prefs), toUtf16(settings::correctionSound(prefs)),
@@ -310,7 +308,7 @@ pipeline::Status TrayApp::status() {
     return pipeline::statusOf(pause_, pipeline_.correctionActive && fullScreenPauseNow());
 }
 
-void TrayApp::refreshTooltip() { notifyIcon_.setTip(tray::trayTooltip(tray::text(int(status())))); }
+void TrayApp::refreshTooltip() { notifyIcon_.setTip(tray::trayTooltip(tray::statusText(status()))); }
 
 void TrayApp::refreshIcon(bool force) {
     uint16_t language = desktop_.layoutLanguage(desktop_.foregroundWindow());

@@ -89,7 +89,8 @@ private:
     void undo();
     void convert(const std::string& target);
     void toggleLearningMode();
-    void toggleDebugLog();
+    // Switches the debug log and stores the choice; returns the state it now has.
+    bool switchDebugLog(bool on);
     void toggleLaunchAtLogin();
     void toggleExclusion(const std::string& appId);
     void registerHotkeys();

@@ -19,7 +19,7 @@ PauseTimer applyPauseCommand(PauseState& state, PauseCommand command);
 
 inline bool correctionActive(const PauseState& state) { return state.enabled && !state.paused; }
 
-enum class Status { Active = 0, Paused = 1, PausedFullScreen = 2, Disabled = 3 };
+enum class Status { Active, Paused, PausedFullScreen, Disabled };
 
 // fullScreenPause: pausing in games is on and the foreground window is full-screen.
 Status statusOf(const PauseState& state, bool fullScreenPause);

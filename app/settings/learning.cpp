@@ -38,13 +38,11 @@ std::string learnedForm(const SettingsPlatform& platform, std::u16string_view wo
 }
 
 bool learningEnabled(const SettingsStore& store) {
-    JsonValue prefs;
-    store.loadPreferences(prefs);
-    return learningMode(prefs);
+    return learningMode(store.preferences());
 }
 
-bool saveAndReload(SettingsStore& store, const JsonValue& rules, const ReloadEngine& reloadEngine) {
-    if (!store.saveRules(rules)) return false;
+bool changeRulesAndReload(SettingsStore& store, const ReloadEngine& reloadEngine, const SettingsStore::Change& change) {
+    if (!store.updateRules(change)) return false;
     if (reloadEngine) reloadEngine();
     return true;
 }
@@ -57,22 +55,22 @@ bool learnFromConversion(SettingsStore& store, std::string_view source, std::str
     const SettingsPlatform& platform = store.platform();
     const std::u16string source16 = toUtf16(source), converted16 = toUtf16(converted);
     const std::vector<std::u16string> from = splitWords(source16), to = splitWords(converted16);
-    JsonValue rules;
-    if (!store.loadRules(rules)) return false;
-    const std::vector<std::string> active = store.activeLanguages();
-    bool added = false;
-    if (!from.empty() && from.size() == to.size()) {
-        for (size_t i = 0; i < from.size(); ++i) {
-            const std::string typed = learnedForm(platform, from[i]);
-            const std::string corrected = learnedForm(platform, to[i]);
-            if (!typed.empty() && !corrected.empty() && typed != corrected)
-                added = addLearnedPair(rules, typed, corrected, lang, active) || added;
+    return changeRulesAndReload(store, reloadEngine, [&](JsonValue& rules) {
+        const std::vector<std::string> active = store.activeLanguages();
+        bool added = false;
+        if (!from.empty() && from.size() == to.size()) {
+            for (size_t i = 0; i < from.size(); ++i) {
+                const std::string typed = learnedForm(platform, from[i]);
+                const std::string corrected = learnedForm(platform, to[i]);
+                if (!typed.empty() && !corrected.empty() && typed != corrected)
+                    added = addLearnedPair(rules, typed, corrected, lang, active) || added;
+            }
+        } else if (!trimSpaces(source16).empty()) {
+            added = addLearnedPair(rules, toUtf8(platform.lowerCase(source16)),
+                                   toUtf8(platform.lowerCase(converted16)), lang, active);
         }
-    } else if (!trimSpaces(source16).empty()) {
-        added = addLearnedPair(rules, toUtf8(platform.lowerCase(source16)),
-                               toUtf8(platform.lowerCase(converted16)), lang, active);
-    }
-    return added && saveAndReload(store, rules, reloadEngine);
+        return added;
+    });
 }
 
 bool learnFromUndo(SettingsStore& store, std::string_view restored, const ReloadEngine& reloadEngine) {
@@ -80,10 +78,9 @@ bool learnFromUndo(SettingsStore& store, std::string_view restored, const Reload
     const SettingsPlatform& platform = store.platform();
     const std::string word = toUtf8(platform.lowerCase(trimSpaces(toUtf16(restored))));
     if (word.empty()) return false;
-    JsonValue rules;
-    if (!store.loadRules(rules)) return false;
-    if (!addNeverCorrect(rules, word, "", store.activeLanguages())) return false;
-    return saveAndReload(store, rules, reloadEngine);
+    return changeRulesAndReload(store, reloadEngine, [&](JsonValue& rules) {
+        return addNeverCorrect(rules, word, "", store.activeLanguages());
+    });
 }
 
 }  // namespace quillom::settings

@@ -86,6 +86,12 @@ bool SettingsStore::loadPreferences(JsonValue& out) const {
     return readJsonFile(preferencesPath(), out);
 }
 
+JsonValue SettingsStore::preferences() const {
+    JsonValue prefs;
+    loadPreferences(prefs);
+    return prefs;
+}
+
 bool SettingsStore::loadRules(JsonValue& out) const { return readJsonFile(workingRulesPath(), out); }
 
 bool SettingsStore::savePreferences(const JsonValue& prefs) {
@@ -94,6 +100,17 @@ bool SettingsStore::savePreferences(const JsonValue& prefs) {
 
 bool SettingsStore::saveRules(const JsonValue& rules) {
     return saveJsonFile(workingRulesPath(), rules);
+}
+
+bool SettingsStore::updatePreferences(const Change& change) {
+    JsonValue prefs;
+    loadPreferences(prefs);
+    return change(prefs) && savePreferences(prefs);
+}
+
+bool SettingsStore::updateRules(const Change& change) {
+    JsonValue rules;
+    return loadRules(rules) && change(rules) && saveRules(rules);
 }
 
 bool SettingsStore::saveJsonFile(const fs::path& path, const JsonValue& tree) {
@@ -139,15 +156,11 @@ std::vector<std::string> SettingsStore::installedLanguages() const {
 }
 
 std::vector<std::string> SettingsStore::activeLanguages() const {
-    JsonValue prefs;
-    loadPreferences(prefs);
-    return settings::activeLanguages(prefs);
+    return settings::activeLanguages(preferences());
 }
 
 std::string SettingsStore::updateFrequency() const {
-    JsonValue prefs;
-    loadPreferences(prefs);
-    return settings::updateFrequency(prefs);
+    return settings::updateFrequency(preferences());
 }
 
 }  // namespace quillom::settings

@@ -22,6 +22,7 @@
 #include "settings_platform.h"
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -64,9 +65,21 @@ public:
     // The same read, telling why it did not load; out is an empty object unless Loaded.
     LoadStatus loadJsonFile(const std::filesystem::path& path, JsonValue& out) const;
     bool loadPreferences(JsonValue& out) const;
+    // The stored preferences; an empty object when they could not be read as one.
+    JsonValue preferences() const;
     bool loadRules(JsonValue& out) const;
     bool savePreferences(const JsonValue& prefs);
     bool saveRules(const JsonValue& rules);
+
+    // One change to a stored file: loads it, lets change edit the tree and saves the result.
+    // change returns false to decline, and then nothing is saved. True only when it saved, so
+    // never after a failed read (see writeRefused).
+    using Change = std::function<bool(JsonValue& tree)>;
+    // A preferences file that is missing or not an object is changed from an empty object.
+    bool updatePreferences(const Change& change);
+    // Only a rules file that loads as an object is changed: a missing or unreadable one is
+    // never replaced by a tree that holds nothing but this change.
+    bool updateRules(const Change& change);
 
     // Whether saves of path are refused now: its last read failed and no read has succeeded
     // since. The one rule behind every refused save.

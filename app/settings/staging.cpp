@@ -85,13 +85,13 @@ void SettingsStore::upgradeWorkingRules() {
 }
 
 bool SettingsStore::normaliseActiveLanguages() {
-    JsonValue prefs;
-    if (loadJsonFile(preferencesPath(), prefs) == LoadStatus::ReadFailed) return false;
-    const std::vector<std::string> configured = settings::activeLanguages(prefs);
-    const std::vector<std::string> reconciled = reconcileLanguages(configured, installedLanguages());
-    if (reconciled == configured) return false;
-    setActiveLanguages(prefs, reconciled);
-    return savePreferences(prefs);
+    return updatePreferences([this](JsonValue& prefs) {
+        const std::vector<std::string> configured = settings::activeLanguages(prefs);
+        const std::vector<std::string> reconciled = reconcileLanguages(configured, installedLanguages());
+        if (reconciled == configured) return false;
+        setActiveLanguages(prefs, reconciled);
+        return true;
+    });
 }
 
 bool SettingsStore::restoreDefaults() {

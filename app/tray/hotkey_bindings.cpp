@@ -90,9 +90,7 @@ void HotkeyBindings::loadFrom(const JsonValue& prefs) {
 }
 
 void HotkeyBindings::load(const settings::SettingsStore& store) {
-    JsonValue prefs;
-    store.loadPreferences(prefs);
-    loadFrom(prefs);
+    loadFrom(store.preferences());
 }
 
 void HotkeyBindings::storeInto(JsonValue& prefs) const {
@@ -107,10 +105,10 @@ void HotkeyBindings::storeInto(JsonValue& prefs) const {
 }
 
 bool HotkeyBindings::save(settings::SettingsStore& store) const {
-    JsonValue prefs;
-    store.loadPreferences(prefs);
-    storeInto(prefs);
-    return store.savePreferences(prefs);
+    return store.updatePreferences([this](JsonValue& prefs) {
+        storeInto(prefs);
+        return true;
+    });
 }
 
 int HotkeyBindings::commandWith(HotkeyBinding binding, int exceptId) const {
@@ -147,7 +145,7 @@ bool HotkeyBindings::resetToDefaults(settings::SettingsStore& store) {
 }
 
 std::u16string hotkeyText(HotkeyBinding binding, const KeyNameSource& keyNames) {
-    if (binding.vk == 0) return text(text_id::Unset);
+    if (binding.vk == 0) return text(TextId::Unset);
     std::u16string result;
     if (binding.mods & modifier::Ctrl) result += u"Ctrl+";
     if (binding.mods & modifier::Alt) result += u"Alt+";

@@ -25,9 +25,10 @@ using StringTable = std::vector<std::u16string>;
 StringTable build(std::span<const StringEntry> entries) {
     StringTable table;
     for (const StringEntry& e : entries) {
-        if (e.id < 0) continue;
-        if (static_cast<size_t>(e.id) >= table.size()) table.resize(static_cast<size_t>(e.id) + 1);
-        table[static_cast<size_t>(e.id)] = e.text;
+        const int id = int(e.id);
+        if (id < 0) continue;
+        if (static_cast<size_t>(id) >= table.size()) table.resize(static_cast<size_t>(id) + 1);
+        table[static_cast<size_t>(id)] = e.text;
     }
     return table;
 }
@@ -45,13 +46,14 @@ const StringTable& tableOf(Language language) {
     return english;
 }
 
-const std::u16string* lookup(const StringTable& table, int id) {
+const std::u16string* lookup(const StringTable& table, TextId textId) {
+    const int id = int(textId);
     if (id < 0 || static_cast<size_t>(id) >= table.size() || table[static_cast<size_t>(id)].empty())
         return nullptr;
     return &table[static_cast<size_t>(id)];
 }
 
-const std::u16string& resolve(Language language, int id) {
+const std::u16string& resolve(Language language, TextId id) {
     static const std::u16string empty;
     if (const std::u16string* s = lookup(tableOf(language), id)) return *s;
     if (const std::u16string* s = lookup(tableOf(Language::English), id)) return *s;
@@ -71,9 +73,9 @@ std::string_view interfaceLanguage() {
     return "en";
 }
 
-const std::u16string& text(int id) { return resolve(currentLanguage.load(), id); }
+const std::u16string& text(TextId id) { return resolve(currentLanguage.load(), id); }
 
-const std::u16string& textIn(std::string_view code, int id) { return resolve(languageOf(code), id); }
+const std::u16string& textIn(std::string_view code, TextId id) { return resolve(languageOf(code), id); }
 
 std::u16string formatWithArgument(std::u16string_view text, std::u16string_view argument) {
     std::u16string result(text);
@@ -82,7 +84,7 @@ std::u16string formatWithArgument(std::u16string_view text, std::u16string_view 
     return result;
 }
 
-std::u16string formattedText(int id, std::u16string_view argument) {
+std::u16string formattedText(TextId id, std::u16string_view argument) {
     return formatWithArgument(text(id), argument);
 }
 

@@ -1,24 +1,14 @@
-// Every text the tray menu, its messages and the settings window show, by integer id, in
+// Every text the tray menu, its messages and the settings window show, by TextId, in
 // English, Ukrainian or Russian. A text missing from the current language falls back to
 // English, an unknown id to the empty text. Texts live until the process ends.
 #pragma once
+
+#include "text_id.h"
 
 #include <string>
 #include <string_view>
 
 namespace quillom::tray {
-
-// Every table holds the ids 0 to kInterfaceStringCount - 1.
-inline constexpr int kInterfaceStringCount = 125;
-
-namespace text_id {
-inline constexpr int Unset = 91;  // "(unset)": the text of an unbound hotkey
-inline constexpr int DamagedRulesKeptAside = 120;  // %s: where the damaged rules file was kept
-inline constexpr int HotkeyTakenByCommand = 121;   // %s: the command's label
-inline constexpr int HotkeyTakenBySystem = 122;
-inline constexpr int HotkeyNeedsModifier = 123;
-inline constexpr int HotkeyReserved = 124;
-}
 
 // "uk" and "ru" as given; any other code, also an empty one, selects "en".
 void setInterfaceLanguage(std::string_view code);
@@ -26,12 +16,12 @@ void setInterfaceLanguage(std::string_view code);
 std::string_view interfaceLanguage();
 
 // The text of id in the current interface language.
-const std::u16string& text(int id);
+const std::u16string& text(TextId id);
 // The text of id in the language of code ("uk", "ru", anything else English).
-const std::u16string& textIn(std::string_view code, int id);
+const std::u16string& textIn(std::string_view code, TextId id);
 
 // The text of id with its first "%s" replaced by argument; unchanged when it has none.
-std::u16string formattedText(int id, std::u16string_view argument);
+std::u16string formattedText(TextId id, std::u16string_view argument);
 // The same replacement on any text.
 std::u16string formatWithArgument(std::u16string_view text, std::u16string_view argument);
 

@@ -2,13 +2,15 @@
 // lookup tables from them. Internal to the interface strings (tests read them too).
 #pragma once
 
+#include "text_id.h"
+
 #include <span>
 #include <string_view>
 
 namespace quillom::tray {
 
 struct StringEntry {
-    int id;
+    TextId id;
     std::u16string_view text;
 };
 

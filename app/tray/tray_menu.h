@@ -2,6 +2,8 @@
 // turned into a Win32 popup menu by the shell adapter.
 #pragma once
 
+#include "pipeline/pause_state.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,6 +49,9 @@ struct TrayMenuState {
 
 // Texts in the current interface language.
 std::vector<MenuEntry> buildTrayMenu(const TrayMenuState& state);
+
+// The status line's text in the current interface language.
+const std::u16string& statusText(pipeline::Status status);
 
 // "Quillom — " + status, cut to what the notify icon's tip holds (127 units).
 std::u16string trayTooltip(const std::u16string& statusText);

@@ -11,12 +11,6 @@ std::string loweredUtf8(const settings::SettingsStore& store, std::u16string_vie
     return toUtf8(store.platform().lowerCase(stripBlanks(text)));
 }
 
-bool saveAndApply(SettingsHost& host, const settings::JsonValue& rules) {
-    if (!host.store().saveRules(rules)) return false;
-    host.applySettings();
-    return true;
-}
-
 }  // namespace
 
 std::u16string stripBlanks(std::u16string_view text) {
@@ -57,35 +51,32 @@ bool addDictionaryPair(SettingsHost& host, std::u16string_view typed, std::u16st
     settings::SettingsStore& store = host.store();
     const std::string from = loweredUtf8(store, typed), to = loweredUtf8(store, corrected);
     if (from.empty() || to.empty()) return false;
-    settings::JsonValue rules;
-    // A rules file that cannot be read is not replaced by one that holds only this pair.
-    if (!store.loadRules(rules)) return false;
-    if (!settings::addExactPair(rules, from, to, fromLang, toLang, store.activeLanguages())) return false;
-    return saveAndApply(host, rules);
+    return changeRulesAndApply(host, [&](settings::JsonValue& rules) {
+        return settings::addExactPair(rules, from, to, fromLang, toLang, store.activeLanguages());
+    });
 }
 
 bool addNeverCorrectWord(SettingsHost& host, std::u16string_view word, std::string_view lang) {
     settings::SettingsStore& store = host.store();
     const std::string text = loweredUtf8(store, word);
     if (text.empty()) return false;
-    settings::JsonValue rules;
-    if (!store.loadRules(rules)) return false;
-    if (!settings::addNeverCorrect(rules, text, lang, store.activeLanguages())) return false;
-    return saveAndApply(host, rules);
+    return changeRulesAndApply(host, [&](settings::JsonValue& rules) {
+        return settings::addNeverCorrect(rules, text, lang, store.activeLanguages());
+    });
 }
 
 bool removeDictionaryPair(SettingsHost& host, const settings::ExactPairEntry& pair) {
-    settings::JsonValue rules;
-    if (!host.store().loadRules(rules)) return false;
-    settings::removeExactPair(rules, pair.typed);
-    return saveAndApply(host, rules);
+    return changeRulesAndApply(host, [&](settings::JsonValue& rules) {
+        settings::removeExactPair(rules, pair.typed);
+        return true;
+    });
 }
 
 bool removeNeverCorrectWord(SettingsHost& host, const settings::NeverCorrectEntry& entry) {
-    settings::JsonValue rules;
-    if (!host.store().loadRules(rules)) return false;
-    settings::removeNeverCorrect(rules, entry.word);
-    return saveAndApply(host, rules);
+    return changeRulesAndApply(host, [&](settings::JsonValue& rules) {
+        settings::removeNeverCorrect(rules, entry.word);
+        return true;
+    });
 }
 
 }  // namespace quillom::ui

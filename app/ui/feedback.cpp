@@ -39,11 +39,11 @@ std::optional<std::string> feedbackBody(const FeedbackForm& form, const SystemDe
     return settings::toJsonText(body);
 }
 
-int feedbackResultText(unsigned status) {
-    if (status >= 200 && status <= 299) return feedback_text::Sent;
-    if (status == 429) return feedback_text::TooMany;
-    if (status == 0) return feedback_text::NetworkError;
-    return feedback_text::Rejected;
+tray::TextId feedbackResultText(unsigned status) {
+    if (status >= 200 && status <= 299) return tray::TextId::FeedbackSent;
+    if (status == 429) return tray::TextId::FeedbackTooMany;
+    if (status == 0) return tray::TextId::FeedbackNetworkError;
+    return tray::TextId::FeedbackRejected;
 }
 
 }  // namespace quillom::ui

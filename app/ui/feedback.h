@@ -3,6 +3,7 @@
 // user's other work is ever part of it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "quillom_version.h"
+#include "tray/text_id.h"
 
 namespace quillom::ui {
 
@@ -18,11 +20,10 @@ inline constexpr std::string_view kFeedbackPath = "/api/quillom/feedback";
 inline constexpr std::string_view kFeedbackUserAgent = "Quillom/" QUILLOM_VERSION;
 inline constexpr std::string_view kAppVersion = QUILLOM_VERSION;
 
-// Text ids of the status line.
-namespace feedback_text {
-inline constexpr int EnterMessage = 100, Sending = 101, Sent = 102, TooMany = 103, NetworkError = 104,
-                     Rejected = 105;
-}
+// The type list's entries, in row order.
+inline constexpr std::array<tray::TextId, 3> kFeedbackTypeTexts{tray::TextId::FeedbackBugReport,
+                                                                tray::TextId::FeedbackFeatureIdea,
+                                                                tray::TextId::FeedbackOther};
 
 struct FeedbackForm {
     int typeRow = -1;  // 0 bug, 1 idea, 2 other; no selection counts as other
@@ -47,6 +48,6 @@ std::string_view cutAtCharacterBoundary(std::string_view utf8, std::size_t maxBy
 std::optional<std::string> feedbackBody(const FeedbackForm& form, const SystemDescription& system);
 
 // The status line for the result: 2xx sent, 429 too many, 0 network error, else rejected.
-int feedbackResultText(unsigned status);
+tray::TextId feedbackResultText(unsigned status);
 
 }  // namespace quillom::ui

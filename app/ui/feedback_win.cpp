@@ -85,7 +85,7 @@ void postFeedback(std::unique_ptr<FeedbackJob> job) {
     PostMessageW(job->window, kMsgFeedbackFinished, WPARAM(status), 0);
 }
 
-void setStatus(int textId) { setControlText(ctrl::FeedbackStatus, tray::text(textId)); }
+void setStatus(tray::TextId textId) { setControlText(ctrl::FeedbackStatus, tray::text(textId)); }
 
 }  // namespace
 
@@ -93,10 +93,10 @@ void sendFeedback() {
     FeedbackForm form{selectedRow(ctrl::FeedbackType), controlText(ctrl::FeedbackEmail), controlText(ctrl::FeedbackMessage)};
     std::optional<std::string> body = feedbackBody(form, systemDescription());
     if (!body) {
-        setStatus(feedback_text::EnterMessage);
+        setStatus(tray::TextId::FeedbackNeedsMessage);
         return;
     }
-    setStatus(feedback_text::Sending);
+    setStatus(tray::TextId::FeedbackSending);
     EnableWindow(control(ctrl::SendFeedback), FALSE);
     auto job = std::make_unique<FeedbackJob>(FeedbackJob{std::move(*body), settingsWindow().window});
     try {
@@ -108,9 +108,9 @@ void sendFeedback() {
 }
 
 void showFeedbackResult(unsigned status) {
-    const int text = feedbackResultText(status);
+    const tray::TextId text = feedbackResultText(status);
     setStatus(text);
-    if (text == feedback_text::Sent) setControlText(ctrl::FeedbackMessage, u"");
+    if (text == tray::TextId::FeedbackSent) setControlText(ctrl::FeedbackMessage, u"");
     EnableWindow(control(ctrl::SendFeedback), TRUE);
 }
 

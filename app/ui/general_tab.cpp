@@ -39,12 +39,10 @@ std::string_view optionKeyOf(int controlId) {
 bool setOption(SettingsHost& host, int controlId, bool checked) {
     const std::string_view key = optionKeyOf(controlId);
     if (key.empty()) return false;
-    settings::JsonValue prefs;
-    host.store().loadPreferences(prefs);
-    settings::setFlag(prefs, key, checked);
-    if (!host.store().savePreferences(prefs)) return false;
-    host.applySettings();
-    return true;
+    return changePreferencesAndApply(host, [&](settings::JsonValue& prefs) {
+        settings::setFlag(prefs, key, checked);
+        return true;
+    });
 }
 
 bool chooseSound(SettingsHost& host, int controlId, int row) {
@@ -54,11 +52,11 @@ bool chooseSound(SettingsHost& host, int controlId, int row) {
     else if (controlId == ctrl::UndoSound) key = settings::key::UndoSound;
     else return false;
     const std::string_view name = kSoundNames[size_t(row)];
-    settings::JsonValue prefs;
-    host.store().loadPreferences(prefs);
-    settings::member(prefs, key) = settings::JsonValue(name);
-    if (!host.store().savePreferences(prefs)) return false;
-    host.applySettings();
+    const bool saved = changePreferencesAndApply(host, [&](settings::JsonValue& prefs) {
+        settings::member(prefs, key) = settings::JsonValue(name);
+        return true;
+    });
+    if (!saved) return false;
     host.playSound(toUtf16(name));
     return true;
 }
@@ -66,10 +64,10 @@ bool chooseSound(SettingsHost& host, int controlId, int row) {
 bool chooseUpdateFrequency(SettingsHost& host, int row) {
     if (row < 0 || row >= int(kUpdateFrequencies.size())) return false;
     const std::string value(kUpdateFrequencies[size_t(row)]);
-    settings::JsonValue prefs;
-    host.store().loadPreferences(prefs);
-    settings::member(prefs, settings::key::UpdateCheckFrequency) = settings::JsonValue(value);
-    const bool saved = host.store().savePreferences(prefs);
+    const bool saved = host.store().updatePreferences([&](settings::JsonValue& prefs) {
+        settings::member(prefs, settings::key::UpdateCheckFrequency) = settings::JsonValue(value);
+        return true;
+    });
     host.applyUpdateFrequency(value);
     return saved;
 }
@@ -77,10 +75,10 @@ bool chooseUpdateFrequency(SettingsHost& host, int row) {
 bool chooseInterfaceLanguage(SettingsHost& host, int row) {
     if (row < 0 || row >= int(kInterfaceLanguages.size())) return false;
     const std::string_view code = kInterfaceLanguages[size_t(row)];
-    settings::JsonValue prefs;
-    host.store().loadPreferences(prefs);
-    settings::setUiLanguage(prefs, code);
-    host.store().savePreferences(prefs);
+    host.store().updatePreferences([&](settings::JsonValue& prefs) {
+        settings::setUiLanguage(prefs, code);
+        return true;
+    });
     tray::setInterfaceLanguage(code);
     return true;
 }

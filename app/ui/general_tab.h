@@ -5,6 +5,7 @@
 #pragma once
 
 #include "settings_host.h"
+#include "tray/text_id.h"
 
 #include <array>
 #include <string>
@@ -16,11 +17,14 @@ namespace quillom::ui {
 inline constexpr std::array<std::string_view, 3> kInterfaceLanguages{"en", "uk", "ru"};
 // The update-frequency list and the text ids of its entries.
 inline constexpr std::array<std::string_view, 4> kUpdateFrequencies{"1h", "1d", "startup", "never"};
-inline constexpr std::array<int, 4> kUpdateFrequencyTexts{34, 35, 36, 37};
+inline constexpr std::array<tray::TextId, 4> kUpdateFrequencyTexts{
+    tray::TextId::UpdateEveryHour, tray::TextId::UpdateOnceADay, tray::TextId::UpdateAtStartupOnly,
+    tray::TextId::UpdateNever};
 // The sound lists: system sound aliases and the text ids of their entries.
 inline constexpr std::array<std::string_view, 4> kSoundNames{"SystemAsterisk", "SystemExclamation",
                                                             "SystemNotification", "SystemDefault"};
-inline constexpr std::array<int, 4> kSoundTexts{79, 80, 81, 82};
+inline constexpr std::array<tray::TextId, 4> kSoundTexts{tray::TextId::SoundAsterisk, tray::TextId::SoundExclamation,
+                                                        tray::TextId::SoundNotification, tray::TextId::SoundDefault};
 
 // The row of the interface language (0 for anything unknown).
 int interfaceLanguageRow(std::string_view code);

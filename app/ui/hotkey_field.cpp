@@ -7,16 +7,14 @@
 namespace quillom::ui {
 namespace {
 
-constexpr int kUndoText = 11, kConvertText = 12, kConvertToText = 13, kErrorText = 117;
-
 // The command a hotkey runs, as the tray menu names it.
 std::u16string commandLabel(int slot) {
     switch (slot) {
-    case tray::hotkey::Undo: return tray::text(kUndoText);
-    case tray::hotkey::Convert: return tray::text(kConvertText);
-    case tray::hotkey::ConvertEn: return tray::text(kConvertToText) + u" EN";
-    case tray::hotkey::ConvertRu: return tray::text(kConvertToText) + u" RU";
-    case tray::hotkey::ConvertUk: return tray::text(kConvertToText) + u" UK";
+    case tray::hotkey::Undo: return tray::text(tray::TextId::UndoLastCorrection);
+    case tray::hotkey::Convert: return tray::text(tray::TextId::ConvertSelectedText);
+    case tray::hotkey::ConvertEn: return tray::text(tray::TextId::ConvertTo) + u" EN";
+    case tray::hotkey::ConvertRu: return tray::text(tray::TextId::ConvertTo) + u" RU";
+    case tray::hotkey::ConvertUk: return tray::text(tray::TextId::ConvertTo) + u" UK";
     default: return {};
     }
 }
@@ -47,24 +45,24 @@ HotkeyFieldResult applyHotkeyField(SettingsHost& host, int controlId, tray::Hotk
     if (slot == 0) return {};
     tray::HotkeyBindings& bindings = host.hotkeys();
     switch (bindings.refusal(slot, binding)) {
-    case tray::HotkeyRefusal::NeedsModifier: return {false, tray::text(tray::text_id::HotkeyNeedsModifier)};
-    case tray::HotkeyRefusal::Reserved: return {false, tray::text(tray::text_id::HotkeyReserved)};
+    case tray::HotkeyRefusal::NeedsModifier: return {false, tray::text(tray::TextId::HotkeyNeedsModifier)};
+    case tray::HotkeyRefusal::Reserved: return {false, tray::text(tray::TextId::HotkeyReserved)};
     case tray::HotkeyRefusal::TakenByCommand:
-        return {false, tray::formattedText(tray::text_id::HotkeyTakenByCommand,
+        return {false, tray::formattedText(tray::TextId::HotkeyTakenByCommand,
                                            commandLabel(bindings.commandWith(binding, slot)))};
     case tray::HotkeyRefusal::None: break;
     }
     const tray::HotkeyBindings::SetResult result = bindings.set(slot, binding, host.store());
     if (result == tray::HotkeyBindings::SetResult::Refused) return {};
     host.registerHotkeys();
-    if (result != tray::HotkeyBindings::SetResult::Saved) return {false, tray::text(kErrorText)};
+    if (result != tray::HotkeyBindings::SetResult::Saved) return {false, tray::text(tray::TextId::ErrorCaption)};
     return {true, {}};
 }
 
 std::u16string hotkeyFieldText(SettingsHost& host, int controlId) {
     const int slot = hotkeySlotOf(controlId);
     std::u16string shown = host.hotkeyText(host.hotkeys().binding(slot));
-    if (host.hotkeys().registrationRefused(slot)) shown += u" — " + tray::text(tray::text_id::HotkeyTakenBySystem);
+    if (host.hotkeys().registrationRefused(slot)) shown += u" — " + tray::text(tray::TextId::HotkeyTakenBySystem);
     return shown;
 }
 

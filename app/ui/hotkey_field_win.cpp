@@ -10,7 +10,6 @@
 namespace quillom::ui {
 namespace {
 
-constexpr int kPressShortcutText = 90;
 constexpr int kFields[] = {ctrl::HotkeyUndo, ctrl::HotkeyConvert, ctrl::HotkeyConvertEn, ctrl::HotkeyConvertRu,
                            ctrl::HotkeyConvertUk};
 
@@ -39,7 +38,7 @@ LRESULT CALLBACK fieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONDOWN: SetFocus(field); return 0;
     case WM_SETFOCUS:
         settingsWindow().host->suspendHotkeys();
-        SetWindowTextW(field, wide(tray::text(kPressShortcutText)));
+        SetWindowTextW(field, wide(tray::text(tray::TextId::PressShortcut)));
         break;
     case WM_KILLFOCUS:
         showBinding(field, id);

@@ -9,14 +9,6 @@
 namespace quillom::ui {
 namespace {
 
-constexpr int kLayoutNotInstalledText = 51;
-
-bool savePreferencesAndApply(SettingsHost& host, const settings::JsonValue& prefs) {
-    if (!host.store().savePreferences(prefs)) return false;
-    host.applySettings();
-    return true;
-}
-
 bool endsWithExeIgnoringCase(std::u16string_view name) {
     if (name.size() < 4) return false;
     std::u16string_view tail = name.substr(name.size() - 4);
@@ -42,7 +34,7 @@ std::vector<LanguageRow> languageRows(std::span<const std::string> activeLanguag
 
 std::u16string languageRowText(const LanguageRow& row) {
     std::u16string text = languageDisplayName(row.code);
-    if (!row.active) text += tray::text(kLayoutNotInstalledText);
+    if (!row.active) text += tray::text(tray::TextId::LayoutNotInstalledSuffix);
     return text;
 }
 
@@ -62,14 +54,16 @@ std::vector<LanguageRow> refreshLanguageRows(SettingsHost& host) {
 }
 
 std::optional<std::string> moveLanguage(SettingsHost& host, int row, int delta) {
-    settings::JsonValue prefs;
-    host.store().loadPreferences(prefs);
-    const std::vector<std::string> active = settings::activeLanguages(prefs);
-    const std::optional<std::vector<std::string>> moved = movedLanguages(active, row, delta);
-    if (!moved) return std::nullopt;
-    settings::setActiveLanguages(prefs, *moved);
-    if (!savePreferencesAndApply(host, prefs)) return std::nullopt;
-    return active[size_t(row)];
+    std::optional<std::string> movedCode;
+    const bool saved = changePreferencesAndApply(host, [&](settings::JsonValue& prefs) {
+        const std::vector<std::string> active = settings::activeLanguages(prefs);
+        const std::optional<std::vector<std::string>> moved = movedLanguages(active, row, delta);
+        if (!moved) return false;
+        settings::setActiveLanguages(prefs, *moved);
+        movedCode = active[size_t(row)];
+        return true;
+    });
+    return saved ? movedCode : std::nullopt;
 }
 
 std::vector<std::u16string> chosenPaths(std::u16string_view dialogResult) {
@@ -103,20 +97,20 @@ settings::ExcludedApp excludedEntryFor(const ChosenApplication& app, const setti
 
 bool addExcludedApplications(SettingsHost& host, std::span<const ChosenApplication> apps) {
     if (apps.empty()) return false;
-    settings::JsonValue prefs;
-    host.store().loadPreferences(prefs);
-    for (const ChosenApplication& app : apps) {
-        const settings::ExcludedApp entry = excludedEntryFor(app, host.store().platform());
-        settings::setExcluded(prefs, entry.key, entry.name, true, entry.path);
-    }
-    return savePreferencesAndApply(host, prefs);
+    return changePreferencesAndApply(host, [&](settings::JsonValue& prefs) {
+        for (const ChosenApplication& app : apps) {
+            const settings::ExcludedApp entry = excludedEntryFor(app, host.store().platform());
+            settings::setExcluded(prefs, entry.key, entry.name, true, entry.path);
+        }
+        return true;
+    });
 }
 
 bool removeExcludedApplication(SettingsHost& host, const settings::ExcludedApp& app) {
-    settings::JsonValue prefs;
-    host.store().loadPreferences(prefs);
-    settings::setExcluded(prefs, app.key, app.name, false, app.path);
-    return savePreferencesAndApply(host, prefs);
+    return changePreferencesAndApply(host, [&](settings::JsonValue& prefs) {
+        settings::setExcluded(prefs, app.key, app.name, false, app.path);
+        return true;
+    });
 }
 
 }  // namespace quillom::ui

@@ -51,4 +51,9 @@ public:
     virtual void runInBackground(std::function<void()> job, std::function<void()> done) = 0;
 };
 
+// A change to one stored file (see SettingsStore::updatePreferences and updateRules), then the
+// reload through applySettings when it was saved. True when saved.
+bool changePreferencesAndApply(SettingsHost& host, const settings::SettingsStore::Change& change);
+bool changeRulesAndApply(SettingsHost& host, const settings::SettingsStore::Change& change);
+
 }  // namespace quillom::ui

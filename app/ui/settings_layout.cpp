@@ -8,41 +8,42 @@ namespace quillom::ui {
 namespace {
 
 using K = ControlKind;
+using tray::TextId;
 
 // Shared grid: a label column, then the control beside it, rows 26 high with their label
 // lowered to the control's text line.
 constexpr int kLabelDrop = 4;
 
-ControlSpec label(int textId, int x, int y, int width) { return {K::Label, ctrl::None, textId, {x, y, width, 16}}; }
-ControlSpec note(int textId, int x, int y, int width, int height) {
+ControlSpec label(TextId textId, int x, int y, int width) { return {K::Label, ctrl::None, textId, {x, y, width, 16}}; }
+ControlSpec note(TextId textId, int x, int y, int width, int height) {
     return {K::Note, ctrl::None, textId, {x, y, width, height}};
 }
 
 std::vector<ControlSpec> general() {
     return {
-        label(31, 0, kLabelDrop, 170),
+        label(TextId::InterfaceLanguageLabel, 0, kLabelDrop, 170),
         {K::DropDown, ctrl::InterfaceLanguage, kNoText, {178, 0, 150, 24}},
-        label(32, 0, 38, kPageWidth),
-        label(33, 0, 60 + kLabelDrop, 170),
+        label(TextId::UpdatesHeading, 0, 38, kPageWidth),
+        label(TextId::CheckForUpdatesLabel, 0, 60 + kLabelDrop, 170),
         {K::DropDown, ctrl::UpdateFrequency, kNoText, {178, 60, 150, 24}},
-        {K::Button, ctrl::CheckNow, 38, {336, 59, 130, 26}},
-        {K::CheckBox, ctrl::LaunchAtLogin, 40, {0, 96, kPageWidth, 22}},
-        label(41, 0, 132, kPageWidth),
-        {K::Button, ctrl::UserManual, 42, {0, 152, 180, 26}},
-        label(43, 0, 192, kPageWidth),
-        {K::Button, ctrl::ResetSettings, 44, {0, 212, 180, 26}},
-        note(45, 0, 244, kPageWidth, 32),
+        {K::Button, ctrl::CheckNow, TextId::CheckNow, {336, 59, 130, 26}},
+        {K::CheckBox, ctrl::LaunchAtLogin, TextId::LaunchAtLoginOption, {0, 96, kPageWidth, 22}},
+        label(TextId::DocumentationHeading, 0, 132, kPageWidth),
+        {K::Button, ctrl::UserManual, TextId::UserManual, {0, 152, 180, 26}},
+        label(TextId::ResetHeading, 0, 192, kPageWidth),
+        {K::Button, ctrl::ResetSettings, TextId::ResetSettingsButton, {0, 212, 180, 26}},
+        note(TextId::ResetSettingsNote, 0, 244, kPageWidth, 32),
     };
 }
 
 std::vector<ControlSpec> sound() {
     return {
-        {K::CheckBox, ctrl::PlaySound, 75, {0, 0, kPageWidth, 22}},
-        label(76, 0, 34 + kLabelDrop, 130),
+        {K::CheckBox, ctrl::PlaySound, TextId::PlaySoundOption, {0, 0, kPageWidth, 22}},
+        label(TextId::CorrectionSoundLabel, 0, 34 + kLabelDrop, 130),
         {K::DropDown, ctrl::CorrectionSound, kNoText, {138, 34, 210, 24}},
-        label(77, 0, 66 + kLabelDrop, 130),
+        label(TextId::UndoSoundLabel, 0, 66 + kLabelDrop, 130),
         {K::DropDown, ctrl::UndoSound, kNoText, {138, 66, 210, 24}},
-        note(78, 0, 102, kPageWidth, 32),
+        note(TextId::SoundPreviewNote, 0, 102, kPageWidth, 32),
     };
 }
 
@@ -53,52 +54,57 @@ std::vector<ControlSpec> hotkeys() {
         return ControlSpec{K::Label, ctrl::None, kNoText, {16, y + kDrop, kField - 24, 16}, code};
     };
     return {
-        label(83, 0, kDrop, kField - 8),
+        label(TextId::UndoHotkeyLabel, 0, kDrop, kField - 8),
         field(ctrl::HotkeyUndo, 0),
-        note(84, 0, 30, kPageWidth, 16),
-        label(85, 0, 56 + kDrop, kField - 8),
+        note(TextId::UndoHotkeyNote, 0, 30, kPageWidth, 16),
+        label(TextId::ConvertHotkeyLabel, 0, 56 + kDrop, kField - 8),
         field(ctrl::HotkeyConvert, 56),
-        note(86, 0, 86, kPageWidth, 32),
-        label(87, 0, 124, kPageWidth),
+        note(TextId::ConvertHotkeyNote, 0, 86, kPageWidth, 32),
+        label(TextId::ConvertToHotkeysLabel, 0, 124, kPageWidth),
         languageRow("en", 146),
         field(ctrl::HotkeyConvertEn, 146),
         languageRow("uk", 178),
         field(ctrl::HotkeyConvertUk, 178),
         languageRow("ru", 210),
         field(ctrl::HotkeyConvertRu, 210),
-        note(88, 0, 246, kPageWidth, 48),
-        {K::Button, ctrl::ResetHotkeys, 89, {0, 300, 200, 28}},
+        note(TextId::HotkeysHelp, 0, 246, kPageWidth, 48),
+        {K::Button, ctrl::ResetHotkeys, TextId::ResetHotkeys, {0, 300, 200, 28}},
     };
 }
 
 std::vector<ControlSpec> dictionary() {
     constexpr int kPicker = 78, kWord = 191, kAdd = 349, kList = 420, kRemove = 428;
     return {
-        label(58, 0, kLabelDrop, 70),
+        label(TextId::SearchLabel, 0, kLabelDrop, 70),
         {K::Edit, ctrl::Search, kNoText, {kPicker, 0, 200, 22}},
-        label(59, 0, 30, kPageWidth),
+        label(TextId::CorrectionPairsLabel, 0, 30, kPageWidth),
         {K::ListView, ctrl::PairList, kNoText, {0, 48, kList, 100}},
-        {K::Button, ctrl::RemovePair, 118, {kRemove, 48, kPageWidth - kRemove, 26}},
-        label(67, 0, 156 + kLabelDrop, 70),
+        {K::Button, ctrl::RemovePair, TextId::Remove, {kRemove, 48, kPageWidth - kRemove, 26}},
+        label(TextId::PairFromLabel, 0, 156 + kLabelDrop, 70),
         {K::DropDown, ctrl::PairFrom, kNoText, {kPicker, 156, 105, 24}},
         {K::Edit, ctrl::PairTyped, kNoText, {kWord, 156, 150, 24}},
-        {K::Button, ctrl::AddPair, 119, {kAdd, 155, 90, 26}},
-        label(68, 0, 186 + kLabelDrop, 70),
+        {K::Button, ctrl::AddPair, TextId::Add, {kAdd, 155, 90, 26}},
+        label(TextId::PairToLabel, 0, 186 + kLabelDrop, 70),
         {K::DropDown, ctrl::PairTo, kNoText, {kPicker, 186, 105, 24}},
         {K::Edit, ctrl::PairCorrected, kNoText, {kWord, 186, 150, 24}},
-        label(60, 0, 222, kPageWidth),
+        label(TextId::NeverCorrectLabel, 0, 222, kPageWidth),
         {K::ListView, ctrl::NeverList, kNoText, {0, 240, kList, 90}},
-        {K::Button, ctrl::RemoveNever, 118, {kRemove, 240, kPageWidth - kRemove, 26}},
+        {K::Button, ctrl::RemoveNever, TextId::Remove, {kRemove, 240, kPageWidth - kRemove, 26}},
         {K::DropDown, ctrl::NeverLanguage, kNoText, {kPicker, 338, 105, 24}},
         {K::Edit, ctrl::NeverWord, kNoText, {kWord, 338, 150, 24}},
-        {K::Button, ctrl::AddNever, 119, {kAdd, 337, 90, 26}},
+        {K::Button, ctrl::AddNever, TextId::Add, {kAdd, 337, 90, 26}},
     };
 }
 
 std::vector<ControlSpec> autoRules() {
     std::vector<ControlSpec> page;
-    const int boxes[][3] = {{ctrl::UppercaseOnlyExactPairs, 69, 70}, {ctrl::ProtectEndings, 71, 72},
-                            {ctrl::PauseInGames, 73, 74}};
+    struct Option {
+        int id;
+        TextId text, description;
+    };
+    const Option boxes[] = {{ctrl::UppercaseOnlyExactPairs, TextId::AllCapsOption, TextId::AllCapsNote},
+                            {ctrl::ProtectEndings, TextId::ProtectEndingsOption, TextId::ProtectEndingsNote},
+                            {ctrl::PauseInGames, TextId::PauseInFullScreenOption, TextId::PauseInFullScreenNote}};
     int y = 0;
     for (const auto& [id, text, description] : boxes) {
         // Two lines of room: the longer translations wrap.
@@ -111,49 +117,49 @@ std::vector<ControlSpec> autoRules() {
 
 std::vector<ControlSpec> languages() {
     return {
-        label(46, 0, 0, kPageWidth),
+        label(TextId::LanguagePriorityLabel, 0, 0, kPageWidth),
         {K::ListBox, ctrl::LanguageList, kNoText, {0, 20, 300, 150}},
-        {K::Button, ctrl::MoveUp, 47, {308, 20, 110, 26}},
-        {K::Button, ctrl::MoveDown, 48, {308, 52, 110, 26}},
-        note(49, 0, 180, kPageWidth, 96),
-        note(50, 0, 282, kPageWidth, 52),
+        {K::Button, ctrl::MoveUp, TextId::MoveUp, {308, 20, 110, 26}},
+        {K::Button, ctrl::MoveDown, TextId::MoveDown, {308, 52, 110, 26}},
+        note(TextId::LanguagePriorityNote, 0, 180, kPageWidth, 96),
+        note(TextId::LayoutNotInstalledNote, 0, 282, kPageWidth, 52),
     };
 }
 
 std::vector<ControlSpec> excludedApps() {
     return {
-        label(52, 0, 0, kPageWidth),
+        label(TextId::ExcludedAppsLabel, 0, 0, kPageWidth),
         {K::ListView, ctrl::ExcludedList, kNoText, {0, 20, 420, 190}},
-        {K::Button, ctrl::RemoveExcluded, 118, {428, 20, 88, 26}},
-        {K::Button, ctrl::AddExcluded, 53, {0, 218, 180, 28}},
-        note(57, 0, 254, kPageWidth, 32),
+        {K::Button, ctrl::RemoveExcluded, TextId::Remove, {428, 20, 88, 26}},
+        {K::Button, ctrl::AddExcluded, TextId::AddApplication, {0, 218, 180, 28}},
+        note(TextId::ExcludedAppsTip, 0, 254, kPageWidth, 32),
     };
 }
 
 std::vector<ControlSpec> feedback() {
     return {
-        note(92, 0, 0, kPageWidth, 66),
-        label(93, 0, 72 + kLabelDrop, 220),
+        note(TextId::FeedbackIntro, 0, 0, kPageWidth, 66),
+        label(TextId::FeedbackTypeLabel, 0, 72 + kLabelDrop, 220),
         {K::DropDown, ctrl::FeedbackType, kNoText, {228, 72, 200, 24}},
-        label(97, 0, 102 + kLabelDrop, 220),
+        label(TextId::FeedbackEmailLabel, 0, 102 + kLabelDrop, 220),
         {K::Edit, ctrl::FeedbackEmail, kNoText, {228, 102, kPageWidth - 228, 24}},
-        label(98, 0, 134, 220),
+        label(TextId::FeedbackMessageLabel, 0, 134, 220),
         {K::MultiLineEdit, ctrl::FeedbackMessage, kNoText, {0, 152, kPageWidth, 150}},
-        {K::Button, ctrl::SendFeedback, 99, {0, 310, 170, 28}},
+        {K::Button, ctrl::SendFeedback, TextId::SendFeedback, {0, 310, 170, 28}},
         {K::Label, ctrl::FeedbackStatus, kNoText, {178, 316, kPageWidth - 178, 16}},
     };
 }
 
 std::vector<ControlSpec> debug() {
     return {
-        label(106, 0, 0, kPageWidth),
+        label(TextId::ExecutablePathLabel, 0, 0, kPageWidth),
         {K::ReadOnlyEdit, ctrl::ExecutablePath, kNoText, {0, 20, kPageWidth, 22}},
-        {K::Button, ctrl::OpenInExplorer, 107, {0, 48, 180, 26}},
+        {K::Button, ctrl::OpenInExplorer, TextId::OpenInExplorer, {0, 48, 180, 26}},
         {K::Label, ctrl::Distribution, kNoText, {0, 84, kPageWidth, 16}},
-        label(109, 0, 110, kPageWidth),
-        {K::CheckBox, ctrl::DebugLog, 110, {0, 130, kPageWidth, 22}},
-        {K::Button, ctrl::ShowLogFile, 111, {0, 158, 180, 26}},
-        note(112, 0, 192, kPageWidth, 48),
+        label(TextId::DeveloperLogHeading, 0, 110, kPageWidth),
+        {K::CheckBox, ctrl::DebugLog, TextId::DebugLogOption, {0, 130, kPageWidth, 22}},
+        {K::Button, ctrl::ShowLogFile, TextId::ShowLogFile, {0, 158, 180, 26}},
+        note(TextId::DebugLogNote, 0, 192, kPageWidth, 48),
     };
 }
 
@@ -166,7 +172,20 @@ std::vector<Page> settingsPages(bool developerMachine) {
     return pages;
 }
 
-int pageTitle(Page page) { return 22 + int(page); }
+TextId pageTitle(Page page) {
+    switch (page) {
+    case Page::General: return TextId::PageGeneral;
+    case Page::Sound: return TextId::PageSound;
+    case Page::Hotkeys: return TextId::PageHotkeys;
+    case Page::Dictionary: return TextId::PageDictionary;
+    case Page::AutoRules: return TextId::PageAutoRules;
+    case Page::Languages: return TextId::PageLanguages;
+    case Page::ExcludedApps: return TextId::PageExcludedApps;
+    case Page::Feedback: return TextId::PageFeedback;
+    case Page::Debug: break;
+    }
+    return TextId::PageDebug;
+}
 
 std::vector<ControlSpec> pageLayout(Page page) {
     switch (page) {
@@ -185,9 +204,9 @@ std::vector<ControlSpec> pageLayout(Page page) {
 
 std::vector<ListColumn> listColumns(int controlId) {
     switch (controlId) {
-    case ctrl::PairList: return {{61, 90}, {62, 115}, {63, 90}, {64, 115}};
-    case ctrl::NeverList: return {{65, 120}, {66, 290}};
-    case ctrl::ExcludedList: return {{54, 170}, {55, 240}};
+    case ctrl::PairList: return {{TextId::ColumnFromLanguage, 90}, {TextId::ColumnTyped, 115}, {TextId::ColumnToLanguage, 90}, {TextId::ColumnCorrected, 115}};
+    case ctrl::NeverList: return {{TextId::ColumnLanguage, 120}, {TextId::ColumnWord, 290}};
+    case ctrl::ExcludedList: return {{TextId::ColumnApplication, 170}, {TextId::ColumnExecutable, 240}};
     default: return {};
     }
 }

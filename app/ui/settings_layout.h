@@ -4,6 +4,9 @@
 // it does its font, so the pages keep their proportions at every scaling.
 #pragma once
 
+#include "tray/text_id.h"
+
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -29,12 +32,13 @@ struct Box {
     int bottom() const { return y + height; }
 };
 
-inline constexpr int kNoText = -1;
+// The text of a control the window fills in itself.
+inline constexpr std::optional<tray::TextId> kNoText = std::nullopt;
 
 struct ControlSpec {
     ControlKind kind;
     int id;      // ctrl::None for static texts nobody refers to
-    int textId;  // interface string, or kNoText when the window fills the text in
+    std::optional<tray::TextId> textId;
     Box box;
     std::string_view language = {};  // a language row's label: its display name and a colon
 };
@@ -43,7 +47,7 @@ enum class Page { General, Sound, Hotkeys, Dictionary, AutoRules, Languages, Exc
 
 // The tabs in order; Debug only on developer machines.
 std::vector<Page> settingsPages(bool developerMachine);
-int pageTitle(Page page);
+tray::TextId pageTitle(Page page);
 
 // Every page fits in this area.
 inline constexpr int kPageWidth = 516, kPageHeight = 380;
@@ -51,7 +55,7 @@ inline constexpr int kPageWidth = 516, kPageHeight = 380;
 std::vector<ControlSpec> pageLayout(Page page);
 
 struct ListColumn {
-    int textId;
+    tray::TextId textId;
     int width;  // 1/96 inch
 };
 // The columns of list views 1030, 1040 and 1020; empty for other ids.

@@ -17,7 +17,6 @@
 namespace quillom::ui {
 namespace {
 
-constexpr int kChooseApplicationsTitle = 56;
 constexpr DWORD kDialogBufferLength = 65536;
 
 std::u16string utf16(const std::string& text) { return toUtf16(text); }
@@ -116,7 +115,7 @@ int addIcon(HIMAGELIST images, const std::wstring& path) {
 
 void addApplications() {
     std::wstring buffer(kDialogBufferLength, L'\0');
-    const std::u16string& title = tray::text(kChooseApplicationsTitle);
+    const std::u16string& title = tray::text(tray::TextId::ChooseApplicationsTitle);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = settingsWindow().window;
@@ -196,9 +195,7 @@ void fillExcludedList() {
     w.excludedImages = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                         ILC_COLOR32 | ILC_MASK, 8, 4);
     ListView_SetImageList(list, w.excludedImages, LVSIL_SMALL);
-    settings::JsonValue prefs;
-    w.host->store().loadPreferences(prefs);
-    w.excludedRows = settings::excludedApps(prefs);
+    w.excludedRows = settings::excludedApps(w.host->store().preferences());
     for (size_t i = 0; i < w.excludedRows.size(); ++i) {
         const settings::ExcludedApp& app = w.excludedRows[i];
         const std::u16string path = utf16(app.path);

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "control_ids.h"
+#include "feedback.h"
 #include "general_tab.h"
 #include "hotkey_field.h"
 #include "language_picker.h"
@@ -19,10 +20,10 @@
 namespace quillom::ui {
 namespace {
 
+using tray::TextId;
+
 constexpr wchar_t kWindowClass[] = L"QuillomSettingsWindow";
 constexpr int kIconResource = 101;
-constexpr int kTitleText = 21, kBlockedText = 20, kRestoreQuestion = 113, kRestoreCaption = 114,
-              kRestoreFailed = 115, kRestored = 116, kErrorCaption = 117, kDistributionText = 108;
 constexpr wchar_t kManualAddress[] = L"https://www.quillom.example/manual";
 // Space between the tab control's display area and the pages.
 constexpr int kPageMargin = 6;
@@ -135,7 +136,7 @@ WindowClassAndStyle classOf(ControlKind kind) {
 
 std::u16string initialText(const ControlSpec& def) {
     if (!def.language.empty()) return languageDisplayName(def.language) + u":";
-    return def.textId == kNoText ? std::u16string() : tray::text(def.textId);
+    return def.textId ? tray::text(*def.textId) : std::u16string();
 }
 
 void addColumns(HWND list, int id) {
@@ -202,13 +203,12 @@ POINT pageOrigin() {
 void fillGeneralAndSound() {
     for (std::string_view code : kInterfaceLanguages) addComboEntry(ctrl::InterfaceLanguage, languageDisplayName(code), 0);
     SendMessageW(control(ctrl::InterfaceLanguage), CB_SETCURSEL, interfaceLanguageRow(tray::interfaceLanguage()), 0);
-    for (int text : kUpdateFrequencyTexts) addComboEntry(ctrl::UpdateFrequency, tray::text(text), 0);
+    for (TextId text : kUpdateFrequencyTexts) addComboEntry(ctrl::UpdateFrequency, tray::text(text), 0);
     SendMessageW(control(ctrl::UpdateFrequency), CB_SETCURSEL,
                  updateFrequencyRow(gWindow.host->store().updateFrequency()), 0);
-    settings::JsonValue prefs;
-    gWindow.host->store().loadPreferences(prefs);
+    const settings::JsonValue prefs = gWindow.host->store().preferences();
     for (int id : {ctrl::CorrectionSound, ctrl::UndoSound})
-        for (int text : kSoundTexts) addComboEntry(id, tray::text(text), 0);
+        for (TextId text : kSoundTexts) addComboEntry(id, tray::text(text), 0);
     SendMessageW(control(ctrl::CorrectionSound), CB_SETCURSEL, soundRow(settings::correctionSound(prefs), "SystemAsterisk"), 0);
     SendMessageW(control(ctrl::UndoSound), CB_SETCURSEL, soundRow(settings::undoSound(prefs), "SystemExclamation"), 0);
     auto check = [](int id, bool on) { SendMessageW(control(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); };
@@ -218,7 +218,7 @@ void fillGeneralAndSound() {
     check(ctrl::PauseInGames, settings::pauseInGames(prefs));
     check(ctrl::LaunchAtLogin, gWindow.host->launchAtLogin());
     check(ctrl::DebugLog, gWindow.host->debugLogEnabled());
-    for (int text : {94, 95, 96}) addComboEntry(ctrl::FeedbackType, tray::text(text), 0);
+    for (TextId text : kFeedbackTypeTexts) addComboEntry(ctrl::FeedbackType, tray::text(text), 0);
     SendMessageW(control(ctrl::FeedbackType), CB_SETCURSEL, 0, 0);
 }
 
@@ -241,7 +241,7 @@ bool hasPackageIdentity() {
 void fillDebug() {
     if (!control(ctrl::ExecutablePath)) return;
     SetWindowTextW(control(ctrl::ExecutablePath), executablePath().c_str());
-    setControlText(ctrl::Distribution, tray::text(kDistributionText) +
+    setControlText(ctrl::Distribution, tray::text(TextId::DistributionPrefix) +
                                            (hasPackageIdentity() ? u"Microsoft Store" : u"Installer (NSIS / WinSparkle)"));
 }
 
@@ -265,7 +265,7 @@ bool buildWindow() {
                            ? keepInWorkArea(work, {gReopening.suggested.x, gReopening.suggested.y, size, size})
                            : placeInWorkArea(work, size, size);
     gReopening = {};
-    gWindow.window = CreateWindowExW(0, kWindowClass, wide(tray::text(kTitleText)),
+    gWindow.window = CreateWindowExW(0, kWindowClass, wide(tray::text(TextId::SettingsTitle)),
                                      WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, placed.x, placed.y, size, size,
                                      nullptr, nullptr, gWindow.instance, nullptr);
     if (!gWindow.window) return false;
@@ -322,19 +322,19 @@ void rebuild() {
 
 bool checked(int id) { return SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-void messageBox(int textId, const std::u16string& caption, UINT icon) {
+void messageBox(TextId textId, const std::u16string& caption, UINT icon) {
     MessageBoxW(gWindow.window, wide(tray::text(textId)), wide(caption), icon);
 }
 
 void restoreDefaults() {
-    if (MessageBoxW(gWindow.window, wide(tray::text(kRestoreQuestion)), wide(tray::text(kRestoreCaption)),
+    if (MessageBoxW(gWindow.window, wide(tray::text(TextId::RestoreQuestion)), wide(tray::text(TextId::RestoreCaption)),
                     MB_YESNO | MB_ICONWARNING) != IDYES)
         return;
     if (restoreAllDefaults(*gWindow.host) == RestoreOutcome::Failed) {
-        messageBox(kRestoreFailed, tray::text(kErrorCaption), MB_ICONERROR);
+        messageBox(TextId::RestoreFailed, tray::text(TextId::ErrorCaption), MB_ICONERROR);
         return;
     }
-    messageBox(kRestored, u"Quillom", MB_ICONINFORMATION);
+    messageBox(TextId::RestoreDone, u"Quillom", MB_ICONINFORMATION);
     PostMessageW(gWindow.window, kMsgRebuild, 0, 0);
 }
 
@@ -342,7 +342,7 @@ void launchAtLoginClicked() {
     const LaunchAtLoginOutcome outcome = switchLaunchAtLogin(*gWindow.host, checked(ctrl::LaunchAtLogin));
     if (!outcome.blocked) return;
     SendMessageW(control(ctrl::LaunchAtLogin), BM_SETCHECK, outcome.nowOn ? BST_CHECKED : BST_UNCHECKED, 0);
-    messageBox(kBlockedText, u"Quillom", MB_ICONINFORMATION);
+    messageBox(TextId::LaunchAtLoginBlocked, u"Quillom", MB_ICONINFORMATION);
 }
 
 std::wstring logFilePath() {
@@ -488,6 +488,9 @@ struct ClipCount {
 };
 ClipCount gClipCount;
 
+// The number of the control's text in the log; -1 when the window fills it in.
+int textNumber(const ControlSpec& def) { return def.textId ? int(*def.textId) : -1; }
+
 void reportIfClipped(int page, int id, int textId, SIZE need, SIZE have) {
     ++gClipCount.measured;
     if (need.cx <= have.cx && need.cy <= have.cy) return;
@@ -508,17 +511,17 @@ void reportClippedTexts() {
             const std::u16string text = hwnd ? windowText(hwnd) : initialText(def);
             const SIZE box{scaled(def.box.width), scaled(def.box.height)};
             switch (def.kind) {
-            case ControlKind::Label: reportIfClipped(int(page), def.id, def.textId, textSize(dc, text, 0), box); break;
+            case ControlKind::Label: reportIfClipped(int(page), def.id, textNumber(def), textSize(dc, text, 0), box); break;
             case ControlKind::Note:
-                reportIfClipped(int(page), def.id, def.textId, textSize(dc, text, box.cx), box);
+                reportIfClipped(int(page), def.id, textNumber(def), textSize(dc, text, box.cx), box);
                 break;
             case ControlKind::CheckBox:
-                reportIfClipped(int(page), def.id, def.textId, textSize(dc, text, box.cx - checkWidth),
+                reportIfClipped(int(page), def.id, textNumber(def), textSize(dc, text, box.cx - checkWidth),
                                 {box.cx - checkWidth, box.cy});
                 break;
             case ControlKind::Button: {
                 const SIZE need = textSize(dc, text, 0);
-                reportIfClipped(int(page), def.id, def.textId, {need.cx + scaled(12), need.cy + scaled(6)}, box);
+                reportIfClipped(int(page), def.id, textNumber(def), {need.cx + scaled(12), need.cy + scaled(6)}, box);
                 break;
             }
             case ControlKind::DropDown: {
@@ -532,8 +535,8 @@ void reportClippedTexts() {
                 break;
             }
             case ControlKind::HotkeyField: {
-                const SIZE need = textSize(dc, tray::text(90), 0);
-                reportIfClipped(int(page), def.id, 90, {need.cx + scaled(8), need.cy + scaled(6)}, box);
+                const SIZE need = textSize(dc, tray::text(TextId::PressShortcut), 0);
+                reportIfClipped(int(page), def.id, int(TextId::PressShortcut), {need.cx + scaled(8), need.cy + scaled(6)}, box);
                 break;
             }
             default: break;

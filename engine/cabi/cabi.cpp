@@ -24,7 +24,7 @@ std::optional<std::string> optionalString(const char* s) {
     return quillom::unicode::sanitizeUtf8(s);
 }
 
-void writeCString(const std::string& s, char* buf, int32_t cap) {
+void writeCString(std::string_view s, char* buf, int32_t cap) {
     if (!buf || cap <= 0) return;
     size_t n = std::min(static_cast<size_t>(cap) - 1, s.size());
     std::memcpy(buf, s.data(), n);
@@ -45,14 +45,14 @@ void writeDecision(const RulesDecision& d, int32_t* outShouldCorrect, double* ou
     if (outShouldCorrect) *outShouldCorrect = d.shouldCorrect ? 1 : 0;
     if (outConfidence) *outConfidence = d.confidence;
     writeCString(d.targetLanguage.value_or(""), outTargetLang, outTargetLangCap);
-    writeCString(d.reason, outReason, outReasonCap);
+    writeCString(quillom::reasonName(d.reason), outReason, outReasonCap);
 }
 
 char* evaluate(qm_engine* handle, const char* token, const char* appId, const char* activeInputSource,
                int32_t hasUnknownBeginning, bool trackSession, int32_t* outShouldCorrect, double* outConfidence,
                char* outTargetLang, int32_t outTargetLangCap, char* outReason, int32_t outReasonCap) noexcept {
     RulesDecision decision;
-    decision.reason = "internal_error";
+    decision.reason = quillom::Reason::InternalError;
     try {
         if (handle && handle->engine) {
             decision = handle->engine->evaluate(inputString(token), inputString(appId),
@@ -61,7 +61,7 @@ char* evaluate(qm_engine* handle, const char* token, const char* appId, const ch
         }
     } catch (...) {
         decision = RulesDecision{};
-        decision.reason = "internal_error";
+        decision.reason = quillom::Reason::InternalError;
     }
     try {
         writeDecision(decision, outShouldCorrect, outConfidence, outTargetLang, outTargetLangCap, outReason,

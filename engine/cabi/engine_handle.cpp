@@ -62,7 +62,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
     if (hasUnknownBeginning) {
         if (engine_->config().protectEndingsAfterDelete) {
             RulesDecision d;
-            d.reason = "unknown_word_beginning";
+            d.reason = Reason::UnknownWordBeginning;
             return d;
         }
         return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
@@ -74,7 +74,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
 }
 
 void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {
-    if (decision.reason == "excluded_app") return;
+    if (decision.reason == Reason::ExcludedApp) return;
     if (decision.shouldCorrect && decision.correctedToken) {
         sessionTracker_.recordWord(decision.targetLanguage ? decision.targetLanguage
                                                            : singleSourceLanguage(*decision.correctedToken));

@@ -53,7 +53,7 @@ bool withinMargin(const CompetingDirection& top, const CompetingDirection& c) {
 
 RulesDecision ambiguousTarget(const RulesDecision& top) {
     RulesDecision d;
-    d.reason = "ambiguous_target";
+    d.reason = Reason::AmbiguousTarget;
     d.confidence = top.confidence;
     d.originalScore = top.originalScore;
     d.candidateScore = top.candidateScore;
@@ -71,7 +71,7 @@ std::optional<RulesDecision> sessionTieBreak(const std::vector<const CompetingDi
     }
     if (!first) return std::nullopt;
     RulesDecision d = first->decision;
-    d.reason = "session_language_tie_break";
+    d.reason = Reason::SessionLanguageTieBreak;
     return d;
 }
 
@@ -177,7 +177,7 @@ RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view 
     }
     if (!first.shouldCorrect || knownFirst || knownSecond) return first;
     RulesDecision d;
-    d.reason = "ambiguous_trailing_unknown_stem";
+    d.reason = Reason::AmbiguousTrailingUnknownStem;
     d.confidence = first.confidence;
     d.originalScore = first.originalScore;
     d.candidateScore = first.candidateScore;

@@ -110,7 +110,7 @@ std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& conte
         d.correctedToken = std::string(mapped.prefix(split->leading)) + *corrected +
                            std::string(mapped.suffix(split->trailing)) + std::string(trailing);
         d.confidence = confidence;
-        d.reason = "layout_mismatch_edge_punctuation";
+        d.reason = Reason::LayoutMismatchEdgePunctuation;
         d.originalScore = originalScore;
         d.candidateScore = candidateScore;
         d.sourceLanguage = source;

@@ -61,14 +61,14 @@ RulesDecision evaluateMixedScript(const ScoringContext& context, const TextChars
     bool passes = d.candidateScore >= minCandidateScoreForLength(decision, length) &&
                   delta >= minDeltaForLength(decision, length) && conf >= decision.minConfidence;
     if (!passes) {
-        d.reason = "mixed_script_no_clear_winner";
+        d.reason = Reason::MixedScriptNoClearWinner;
     } else if (isProtected && d.candidateScore < decision.protectedPatternOverrideMinScore) {
-        d.reason = "protected_pattern";
+        d.reason = Reason::ProtectedPattern;
     } else {
         d.shouldCorrect = true;
         d.correctedToken = correctionText(token.text(), s.winnerCandidate, trailing);
         d.confidence = cappedConfidence(conf, s.winnerBreakdown);
-        d.reason = "mixed_script_dual_eval";
+        d.reason = Reason::MixedScriptDualEval;
     }
     return d;
 }

@@ -22,18 +22,18 @@ double thresholdForLength(const std::map<int64_t, double>& byLength, double fall
     return it == byLength.end() ? fallback : it->second;
 }
 
-RulesDecision refusal(std::string reason, double confidence, double originalScore, double candidateScore) {
+RulesDecision refusal(Reason reason, double confidence, double originalScore, double candidateScore) {
     RulesDecision d;
-    d.reason = std::move(reason);
+    d.reason = reason;
     d.confidence = confidence;
     d.originalScore = originalScore;
     d.candidateScore = candidateScore;
     return d;
 }
 
-RulesDecision correction(std::string text, std::string reason, double confidence, double originalScore,
+RulesDecision correction(std::string text, Reason reason, double confidence, double originalScore,
                          double candidateScore) {
-    RulesDecision d = refusal(std::move(reason), confidence, originalScore, candidateScore);
+    RulesDecision d = refusal(reason, confidence, originalScore, candidateScore);
     d.shouldCorrect = true;
     d.correctedToken = std::move(text);
     return d;
@@ -80,25 +80,25 @@ RulesDecision decideOneCharacter(const RulesConfig& config, const Scored& s) {
                    s.word.trailing.find('.') == std::string_view::npos && !hasUpperChar(s.word.token) &&
                    !(s.typed.exactCommonWord > 0.0) && s.word.sessionLanguage == s.direction.to &&
                    isCommonWord(s.target, s.lowerCandidate);
-    if (!allowed) return refusal("length_1_no_exact_pair", 0.0, s.originalScore, s.candidateScore);
-    if (s.word.isProtected) return refusal("protected_pattern", 0.0, s.originalScore, s.candidateScore);
+    if (!allowed) return refusal(Reason::Length1NoExactPair, 0.0, s.originalScore, s.candidateScore);
+    if (s.word.isProtected) return refusal(Reason::ProtectedPattern, 0.0, s.originalScore, s.candidateScore);
     return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
-                      "layout_mismatch_length_1", cappedConfidence(s.conf, s.cand), s.originalScore,
+                      Reason::LayoutMismatchLength1, cappedConfidence(s.conf, s.cand), s.originalScore,
                       s.candidateScore);
 }
 
 std::optional<RulesDecision> sameScriptRefusal(const RulesConfig& config, const Scored& s, const TextChars& source) {
-    const char* reason = nullptr;
+    std::optional<Reason> reason;
     if (static_cast<int64_t>(s.word.token.size()) < config.decision.sameScriptMinLength)
-        reason = "same_script_too_short";
+        reason = Reason::SameScriptTooShort;
     else if (s.cand.exactCommonWord == 0.0)
-        reason = "same_script_requires_known_word";
+        reason = Reason::SameScriptRequiresKnownWord;
     else if (s.typed.exactCommonWord > 0.0)
-        reason = "same_script_source_is_known_word";
+        reason = Reason::SameScriptSourceIsKnownWord;
     else if (sourceIsInflectedKnownWord(config, source, s.direction))
-        reason = "same_script_source_is_inflected_word";
+        reason = Reason::SameScriptSourceIsInflectedWord;
     if (!reason) return std::nullopt;
-    return refusal(reason, s.conf, s.originalScore, s.candidateScore);
+    return refusal(*reason, s.conf, s.originalScore, s.candidateScore);
 }
 
 bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {
@@ -123,11 +123,11 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     bool bypass = eligible && s.delta >= RulesEngine::gibberishBypassMinDelta && (s.originalScore < 0.0 || unknown >= 2) &&
                   s.conf >= RulesEngine::gibberishBypassMinConfidence &&
                   s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore;
-    if (!bypass) return refusal("candidate_score_too_low", s.conf, s.originalScore, s.candidateScore);
+    if (!bypass) return refusal(Reason::CandidateScoreTooLow, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(decision, s))
-        return refusal("protected_pattern", s.conf, s.originalScore, s.candidateScore);
+        return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);
     return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
-                      "high_confidence_gibberish_bypass", cappedConfidence(s.conf, s.cand), s.originalScore,
+                      Reason::HighConfidenceGibberishBypass, cappedConfidence(s.conf, s.cand), s.originalScore,
                       s.candidateScore);
 }
 
@@ -135,12 +135,12 @@ RulesDecision decideByThresholds(const RulesConfig& config, const Scored& s, dou
     const DecisionConfig& decision = config.decision;
     if (s.delta >= requiredDelta && s.conf >= decision.minConfidence) {
         if (s.word.isProtected && !protectedMayBeOverridden(decision, s))
-            return refusal("protected_pattern", s.conf, s.originalScore, s.candidateScore);
+            return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);
         return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
-                          s.word.isProtected ? "layout_mismatch_protected_override" : "layout_mismatch",
+                          s.word.isProtected ? Reason::LayoutMismatchProtectedOverride : Reason::LayoutMismatch,
                           cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
     }
-    return refusal(s.word.isProtected ? "protected_pattern" : "low_confidence", s.conf, s.originalScore,
+    return refusal(s.word.isProtected ? Reason::ProtectedPattern : Reason::LowConfidence, s.conf, s.originalScore,
                    s.candidateScore);
 }
 
@@ -189,7 +189,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
                                          const LayoutDirection& direction, std::size_t targetPriorityIndex) {
     const RulesConfig& config = context.config;
     TextChars candidate(layout::mapLayout(config.keyboardLayout, word.token.text(), direction));
-    if (candidate.text() == word.token.text()) return refusal("no_mapping_change", 0.0, 0.0, 0.0);
+    if (candidate.text() == word.token.text()) return refusal(Reason::NoMappingChange, 0.0, 0.0, 0.0);
 
     const LanguageConfig* targetLanguage = config.language(direction.to);
     TextChars source = sanitizeSourceForScoring(config, word.lowerToken, direction);
@@ -219,9 +219,9 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     if (length == 1) return decideOneCharacter(config, s);
     if (length == 2 && config.tokenization.autoLength2RequiresExactCommonOrOverride) {
         if (!isCommonWord(targetLanguage, lowerCandidate))
-            return refusal("length_2_no_exact_match", 0.0, originalScore, candidateScore);
+            return refusal(Reason::Length2NoExactMatch, 0.0, originalScore, candidateScore);
         if (word.sessionLanguage && *word.sessionLanguage != direction.to)
-            return refusal("length_2_session_mismatch", 0.0, originalScore, candidateScore);
+            return refusal(Reason::Length2SessionMismatch, 0.0, originalScore, candidateScore);
     }
     if (sameScript)
         if (auto refused = sameScriptRefusal(config, s, source)) return *refused;

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "scoring/reason.h"
+
 namespace quillom {
 
 // The result of every evaluation.
@@ -10,7 +12,7 @@ struct RulesDecision {
     bool shouldCorrect = false;
     std::optional<std::string> correctedToken;
     double confidence = 0.0;
-    std::string reason;
+    Reason reason = Reason::InternalError;
     double originalScore = 0.0;
     double candidateScore = 0.0;
     std::optional<std::string> sourceLanguage;

@@ -13,10 +13,10 @@ namespace {
 
 // Refusals that a reading with punctuation at the word's edges may overturn:
 // those of scoring, not the vetoes of the user, the script or the length.
-bool allowsEdgeReading(std::string_view reason) {
-    for (std::string_view veto : {"never_correct", "uppercase_requires_exact_pair", "mixed_script",
-                                  "contains_digits", "too_long", "too_short", "empty_token", "protected_pattern",
-                                  "unknown_script"})
+bool allowsEdgeReading(Reason reason) {
+    for (Reason veto : {Reason::NeverCorrect, Reason::UppercaseRequiresExactPair, Reason::MixedScript,
+                        Reason::ContainsDigits, Reason::TooLong, Reason::TooShort, Reason::EmptyToken,
+                        Reason::ProtectedPattern, Reason::UnknownScript})
         if (reason == veto) return false;
     return true;
 }
@@ -43,7 +43,7 @@ RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token,
         scoring::isKnownWordInAnyTarget(config, decision.correctedToken))
         return decision;
     RulesDecision kept;
-    kept.reason = "candidate_score_too_low";
+    kept.reason = Reason::CandidateScoreTooLow;
     kept.confidence = decision.confidence;
     kept.originalScore = decision.originalScore;
     kept.candidateScore = decision.candidateScore;
@@ -51,8 +51,9 @@ RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token,
 }
 
 // Refusals that a reading of the trailing boundary as a letter must not overturn.
-bool vetoesTrailingReading(std::string_view reason) {
-    return reason == "never_correct" || reason == "uppercase_requires_exact_pair" || reason == "protected_pattern";
+bool vetoesTrailingReading(Reason reason) {
+    return reason == Reason::NeverCorrect || reason == Reason::UppercaseRequiresExactPair ||
+           reason == Reason::ProtectedPattern;
 }
 
 std::size_t leadingMarksSize(std::string_view token) {
@@ -93,7 +94,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     // The decoder keys excluded applications by their lower-cased identifier.
     if (!appId.empty() && config_.excludedApps.count(unicode::toLower(appId))) {
         RulesDecision d;
-        d.reason = "excluded_app";
+        d.reason = Reason::ExcludedApp;
         return d;
     }
     scoring::ScoringContext context{config_, index_};
@@ -123,7 +124,7 @@ namespace scoring {
 RulesDecision evaluate(const RulesEngine& engine, const EmittedToken& token, std::string_view appId) {
     if (engine.config().protectEndingsAfterDelete && token.hasUnknownBeginning) {
         RulesDecision d;
-        d.reason = "unknown_word_beginning";
+        d.reason = Reason::UnknownWordBeginning;
         return d;
     }
     return engine.evaluate(token.token, appId, false, std::nullopt, std::nullopt);

@@ -10,9 +10,9 @@ namespace quillom::scoring {
 
 namespace {
 
-RulesDecision refusal(std::string reason) {
+RulesDecision refusal(Reason reason) {
     RulesDecision d;
-    d.reason = std::move(reason);
+    d.reason = reason;
     return d;
 }
 
@@ -29,7 +29,7 @@ RulesDecision exactPairDecision(const ScoringContext& context, const TextChars& 
     d.shouldCorrect = true;
     d.correctedToken = correctionText(token.text(), replacement, trailing);
     d.confidence = 0.99;
-    d.reason = "exact_seed_pair";
+    d.reason = Reason::ExactSeedPair;
     d.candidateScore = config.decision.scoringWeights.exactSeedPair;
     // The language the user recorded for the pair wins over guessing from its letters.
     auto recorded = config.manualOverrides.exactPairTargetLang.find(lowerKey);
@@ -68,9 +68,9 @@ std::optional<RulesDecision> uppercaseRejection(const RulesConfig& config, const
     }
     if (!hasLetter) return std::nullopt;
     const std::string key(lowerToken.text());
-    if (config.manualOverrides.neverCorrect.contains(key)) return refusal("never_correct");
+    if (config.manualOverrides.neverCorrect.contains(key)) return refusal(Reason::NeverCorrect);
     if (config.manualOverrides.exactPairs.count(key)) return std::nullopt;
-    return refusal("uppercase_requires_exact_pair");
+    return refusal(Reason::UppercaseRequiresExactPair);
 }
 
 std::vector<std::string> detectSourceLanguages(const LanguageIndex& index, const TextChars& lowerToken) {
@@ -81,11 +81,11 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
                            const EvaluationRequest& request) {
     const RulesConfig& config = context.config;
     const TokenizationConfig& tokenization = config.tokenization;
-    if (tokenText.empty()) return refusal("empty_token");
+    if (tokenText.empty()) return refusal(Reason::EmptyToken);
     TextChars token{std::string(tokenText)};
     auto length = static_cast<int64_t>(token.size());
-    if (length < tokenization.minTokenLengthForAuto) return refusal("too_short");
-    if (length > tokenization.maxTokenLengthForAuto) return refusal("too_long");
+    if (length < tokenization.minTokenLengthForAuto) return refusal(Reason::TooShort);
+    if (length > tokenization.maxTokenLengthForAuto) return refusal(Reason::TooLong);
 
     TextChars lowerToken = token.lowered();
     if (auto rejected = uppercaseRejection(config, token, lowerToken)) return *rejected;
@@ -93,16 +93,16 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
 
     LetterScan letters = context.index.scanLetters(lowerToken);
     if (isMixedScript(letters)) {
-        if (!tokenization.mixedScriptAuto) return refusal("mixed_script");
+        if (!tokenization.mixedScriptAuto) return refusal(Reason::MixedScript);
         return evaluateMixedScript(context, token, trailing, isProtected, request.isSentenceStart);
     }
-    if (!tokenization.digitsInTokenAuto && hasNumericChar(token)) return refusal("contains_digits");
+    if (!tokenization.digitsInTokenAuto && hasNumericChar(token)) return refusal(Reason::ContainsDigits);
     std::vector<std::string> sources = context.index.keysOf(letters.holdingAllLetters);
-    if (sources.empty()) return refusal("unknown_script");
+    if (sources.empty()) return refusal(Reason::UnknownScript);
 
     const std::string lowerKey(lowerToken.text());
     const ManualOverridesConfig& overrides = config.manualOverrides;
-    if (overrides.neverCorrect.contains(lowerKey)) return refusal("never_correct");
+    if (overrides.neverCorrect.contains(lowerKey)) return refusal(Reason::NeverCorrect);
     auto pair = overrides.exactPairs.find(lowerKey);
     if (pair != overrides.exactPairs.end()) return exactPairDecision(context, token, lowerKey, pair->second, trailing);
 
@@ -121,7 +121,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
             competing.push_back({std::move(direction), std::move(decision)});
         }
     }
-    if (competing.empty()) return refusal("no_target_language");
+    if (competing.empty()) return refusal(Reason::NoTargetLanguage);
     return selectWinningDecision(config, std::move(competing), request.activeInputSource, request.sessionLanguage);
 }
 

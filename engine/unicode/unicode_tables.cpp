@@ -5,6 +5,7 @@
 // ASCII and U+0400..U+04FF are answered by the fast paths; the range tables
 // leave them out (white space leaves out ASCII only). Hangul syllables
 // (LV/LVT) are computed, not listed.
+// clang-format off
 #include "unicode/unicode_tables.h"
 
 namespace quillom::unicode::detail {

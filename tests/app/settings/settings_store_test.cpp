@@ -242,6 +242,80 @@ TEST_F(SettingsStoreTest, SaveAfterAFailedReadIsRefused) {
     EXPECT_EQ(uiLanguage([&] { JsonValue p; store.loadPreferences(p); return p; }()), "ru");
 }
 
+// What an update starts from and what it leaves on disk, for both files.
+TEST_F(SettingsStoreTest, UpdateSavesTheChangeOnlyWhenTheReadAndTheChangeAllowIt) {
+    enum class Start { Object, Missing, Unparsable, ReadFails };
+    enum class File { Preferences, Rules };
+    const struct Case {
+        const char* name;
+        File file;
+        Start start;
+        bool changeAccepts;
+        bool changeCalled, changeSeesStoredTree, saved;
+    } cases[] = {
+        {"preferences", File::Preferences, Start::Object, true, true, true, true},
+        {"preferences declined", File::Preferences, Start::Object, false, true, true, false},
+        {"preferences missing", File::Preferences, Start::Missing, true, true, false, true},
+        {"preferences unparsable", File::Preferences, Start::Unparsable, true, true, false, true},
+        {"preferences read fails", File::Preferences, Start::ReadFails, true, true, false, false},
+        {"rules", File::Rules, Start::Object, true, true, true, true},
+        {"rules declined", File::Rules, Start::Object, false, true, true, false},
+        {"rules missing", File::Rules, Start::Missing, true, false, false, false},
+        {"rules unparsable", File::Rules, Start::Unparsable, true, false, false, false},
+        {"rules read fails", File::Rules, Start::ReadFails, true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = c.file == File::Preferences ? store.preferencesPath() : store.workingRulesPath();
+        fs::create_directories(path.parent_path());
+        fs::remove(path);
+        const std::string stored = R"({"kept":1,"changed":"before"})";
+        if (c.start == Start::Object || c.start == Start::ReadFails) writeText(path, stored);
+        if (c.start == Start::Unparsable) writeText(path, "{\"kept\":");
+        if (c.start == Start::ReadFails) platform.failingReads[path] = 1;
+        const std::string before = fs::exists(path) ? readText(path) : "";
+
+        bool called = false, sawStoredTree = false;
+        const SettingsStore::Change change = [&](JsonValue& tree) {
+            called = true;
+            sawStoredTree = find(tree, "kept") != nullptr;
+            member(tree, "changed") = JsonValue("after");
+            return c.changeAccepts;
+        };
+        const bool saved = c.file == File::Preferences ? store.updatePreferences(change) : store.updateRules(change);
+
+        EXPECT_EQ(saved, c.saved);
+        EXPECT_EQ(called, c.changeCalled);
+        EXPECT_EQ(sawStoredTree, c.changeSeesStoredTree);
+        if (c.saved) {
+            JsonValue after;
+            ASSERT_TRUE(store.readJsonFile(path, after));
+            EXPECT_EQ(find(after, "changed")->asString(), "after");
+            EXPECT_EQ(find(after, "kept") != nullptr, c.changeSeesStoredTree);
+        } else {
+            EXPECT_EQ(fs::exists(path) ? readText(path) : "", before);
+        }
+    }
+}
+
+// The refusal lasts only until a read succeeds: the next update saves again.
+TEST_F(SettingsStoreTest, UpdateAfterARefusedOneSavesOnceTheFileReadsAgain) {
+    fs::create_directories(store.settingsFolder());
+    writeText(store.preferencesPath(), fixture("prefs_user.json"));
+    platform.failingReads[store.preferencesPath()] = 1;
+    auto toRussian = [](JsonValue& prefs) {
+        setUiLanguage(prefs, "ru");
+        return true;
+    };
+    EXPECT_FALSE(store.updatePreferences(toRussian));
+    EXPECT_EQ(readText(store.preferencesPath()), fixture("prefs_user.json"));
+    EXPECT_TRUE(store.updatePreferences(toRussian));
+    JsonValue expected;  // the user's other members stay
+    ASSERT_TRUE(parseJson(fixture("prefs_user.json"), expected));
+    setUiLanguage(expected, "ru");
+    EXPECT_EQ(store.preferences(), expected);
+}
+
 TEST_F(SettingsStoreTest, StartUpNormalisationSkipsWhenThePreferencesCannotBeRead) {
     installTemplate("template_rules_v1.json");
     writeText(store.preferencesPath(), R"({"active_languages":["en","de"],"hotkeys":{"undo":"x"}})");

@@ -93,6 +93,26 @@ TEST_F(TrayMenu, TextsFollowTheInterfaceLanguageButTheFixedOnesStay) {
     EXPECT_EQ(menu[0].text.substr(0, title.size()), title);
 }
 
+TEST_F(TrayMenu, EveryStatusHasItsOwnTextInEachLanguage) {
+    using pipeline::Status;
+    const struct {
+        const char* language;
+        Status status;
+        std::u16string text;
+    } cases[] = {
+        {"en", Status::Active, u"Active"},
+        {"en", Status::Paused, u"Paused"},
+        {"en", Status::PausedFullScreen, u"Paused in full-screen app"},
+        {"en", Status::Disabled, u"Disabled"},
+        {"uk", Status::Active, u"Активний"},
+        {"uk", Status::Disabled, u"Вимкнено"},
+    };
+    for (const auto& c : cases) {
+        setInterfaceLanguage(c.language);
+        EXPECT_EQ(statusText(c.status), c.text) << c.language << int(c.status);
+    }
+}
+
 TEST(TrayTooltip, PrefixAndLimit) {
     EXPECT_EQ(trayTooltip(u"Paused"), u"Quillom — Paused");
     EXPECT_EQ(trayTooltip(std::u16string(200, u'x')).size(), 127u);

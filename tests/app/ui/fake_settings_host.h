@@ -26,11 +26,7 @@ public:
         settings::testing::writeText(store_.workingRulesPath(), text);
     }
     void writePreferences(std::string_view text) { settings::testing::writeText(store_.preferencesPath(), text); }
-    settings::JsonValue preferences() const {
-        settings::JsonValue prefs;
-        store_.loadPreferences(prefs);
-        return prefs;
-    }
+    settings::JsonValue preferences() const { return store_.preferences(); }
     settings::JsonValue rules() const {
         settings::JsonValue rules;
         store_.loadRules(rules);

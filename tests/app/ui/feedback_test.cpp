@@ -6,6 +6,7 @@
 
 using namespace quillom::ui;
 using quillom::toUtf8;
+using quillom::tray::TextId;
 using quillom::toUtf16;
 
 namespace {
@@ -82,12 +83,12 @@ TEST(FeedbackBody, LongMessagesAreCutOnACharacterBoundary) {
 }
 
 TEST(FeedbackResult, StatusLines) {
-    const std::pair<unsigned, int> lines[] = {
-        {201, feedback_text::Sent},    {200, feedback_text::Sent},     {299, feedback_text::Sent},
-        {429, feedback_text::TooMany}, {0, feedback_text::NetworkError}, {500, feedback_text::Rejected},
-        {404, feedback_text::Rejected}, {300, feedback_text::Rejected},  {199, feedback_text::Rejected},
+    const std::pair<unsigned, TextId> lines[] = {
+        {201, TextId::FeedbackSent},    {200, TextId::FeedbackSent},     {299, TextId::FeedbackSent},
+        {429, TextId::FeedbackTooMany}, {0, TextId::FeedbackNetworkError}, {500, TextId::FeedbackRejected},
+        {404, TextId::FeedbackRejected}, {300, TextId::FeedbackRejected},  {199, TextId::FeedbackRejected},
     };
-    for (const auto& [status, text] : lines) EXPECT_EQ(feedbackResultText(status), text) << status;
+    for (const auto& [status, text] : lines) EXPECT_EQ(int(feedbackResultText(status)), int(text)) << status;
 }
 
 }  // namespace

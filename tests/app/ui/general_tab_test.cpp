@@ -93,7 +93,8 @@ TEST_F(GeneralTabTest, InterfaceLanguageSwitchesTheStringsAndKeepsTheSettings) {
     host.writePreferences(R"({"pause_in_games":false,"ui_language":"en"})");
     ASSERT_TRUE(chooseInterfaceLanguage(host, 1));
     EXPECT_EQ(quillom::tray::interfaceLanguage(), "uk");
-    EXPECT_NE(quillom::tray::text(22), quillom::tray::textIn("en", 22));
+    EXPECT_NE(quillom::tray::text(quillom::tray::TextId::PageGeneral),
+              quillom::tray::textIn("en", quillom::tray::TextId::PageGeneral));
     const JsonValue prefs = host.preferences();
     EXPECT_EQ(uiLanguage(prefs), "uk");
     EXPECT_FALSE(pauseInGames(prefs));

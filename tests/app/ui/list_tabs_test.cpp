@@ -40,7 +40,7 @@ TEST(LanguageOrder, RowsMarkLanguagesWithoutALayout) {
     EXPECT_FALSE(rows[1].active);
     EXPECT_EQ(rows[2].code, "ru");
     EXPECT_EQ(languageRowText(rows[0]), u"English");
-    EXPECT_EQ(languageRowText(rows[2]), u"Русский" + quillom::tray::text(51));
+    EXPECT_EQ(languageRowText(rows[2]), u"Русский" + quillom::tray::text(quillom::tray::TextId::LayoutNotInstalledSuffix));
     EXPECT_EQ(languageRows(Languages{"en", "ru", "uk"}).size(), 3u);
 }
 

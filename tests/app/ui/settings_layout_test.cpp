@@ -66,8 +66,8 @@ TEST(SettingsLayout, EachIdentifiedControlIsOnItsTabOnce) {
 TEST(SettingsLayout, TextsExistAndListColumnsFitTheirLists) {
     for (Page page : kAllPages) {
         for (const ControlSpec& c : pageLayout(page)) {
-            if (c.textId != kNoText) {
-                EXPECT_FALSE(quillom::tray::textIn("en", c.textId).empty()) << c.textId;
+            if (c.textId) {
+                EXPECT_FALSE(quillom::tray::textIn("en", *c.textId).empty()) << int(*c.textId);
             }
             if (c.kind == ControlKind::ListView) {
                 const std::vector<ListColumn> columns = listColumns(c.id);

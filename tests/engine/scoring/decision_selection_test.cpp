@@ -17,7 +17,7 @@ CompetingDirection candidate(std::string from, std::string to, bool corrects, st
     c.decision.candidateScore = score;
     c.decision.originalScore = -5.0;
     c.decision.confidence = confidence;
-    c.decision.reason = corrects ? "layout_mismatch" : "low_confidence";
+    c.decision.reason = corrects ? Reason::LayoutMismatch : Reason::LowConfidence;
     c.decision.sourceLanguage = from;
     c.decision.targetLanguage = to;
     return c;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,15 @@
 #include "scoring/pair_diagnosis.h"
 #include "scoring/rules_decision.h"
 #include "scoring/text_chars.h"
+
+namespace quillom {
+
+// The tests name reasons as the C interface reports them, which also checks
+// each reason's name.
+inline bool operator==(Reason reason, std::string_view name) { return reasonName(reason) == name; }
+inline void PrintTo(Reason reason, std::ostream* os) { *os << reasonName(reason); }
+
+}  // namespace quillom
 
 namespace quillom::scoring::testing {
 
