@@ -54,9 +54,7 @@ TrayApp::TrayApp(HINSTANCE instance)
       hook_(pipeline_, ports()),
       debugLog_(tray::developerMarkerPresent()) {}
 
-TrayApp::~TrayApp() {
-    if (mutex_) CloseHandle(mutex_);
-}
+TrayApp::~TrayApp() = default;
 
 pipeline::PipelinePorts TrayApp::ports() { return {input_, desktop_, clipboard_, clock_, sound_, waker_}; }
 
@@ -71,7 +69,7 @@ int TrayApp::run() {
 // -1 when the loop should run; otherwise the exit code.
 int TrayApp::startUp() {
     becomePerMonitorDpiAware();
-    mutex_ = CreateMutexW(nullptr, TRUE, L"Quillom_SingleInstance");
+    mutex_.reset(CreateMutexW(nullptr, TRUE, L"Quillom_SingleInstance"));
     if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
     if (!createWindow()) return 1;
     if (!store_.stageConfigurationFiles()) {
@@ -123,8 +121,8 @@ int TrayApp::startUp() {
 void TrayApp::watchSessionAndForeground() {
     WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION);
     gForegroundEventsTarget = window_;
-    foregroundEvents_ = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onForegroundEvent,
-                                        0, 0, WINEVENT_OUTOFCONTEXT);
+    foregroundEvents_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                            onForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
 }
 
 void TrayApp::onHookWatchdog() {
@@ -207,8 +205,7 @@ void TrayApp::shutDown() {
     pipeline::TimingSummary t = hookTiming_.summary();
     logLine("hook timing: %u events, p50 %u us, p99 %u us, max %u us, longest wait for the hook %u ms",
             unsigned(t.count), unsigned(t.p50), unsigned(t.p99), unsigned(t.max), unsigned(t.maxWaitMs));
-    if (foregroundEvents_) UnhookWinEvent(foregroundEvents_);
-    foregroundEvents_ = nullptr;
+    foregroundEvents_.reset();
     gForegroundEventsTarget = nullptr;
     WTSUnRegisterSessionNotification(window_);
     if (hooksInstalled_) pipeline::removeHooks();

@@ -29,6 +29,7 @@
 #include "tray/tray_icon_win.h"
 #include "tray/tray_presence.h"
 #include "tray/updater.h"
+#include "win/scoped_win.h"
 
 namespace quillom {
 
@@ -106,7 +107,7 @@ private:
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
-    HANDLE mutex_ = nullptr;
+    win::ScopedHandle mutex_;  // held while the program runs: a second start sees it and quits
 
     settings::WindowsSettingsPlatform settingsPlatform_;
     settings::SettingsStore store_{settingsPlatform_};
@@ -129,7 +130,7 @@ private:
     pipeline::HookWatchdog hookWatchdog_;
     bool hooksInstalled_ = false;
     DWORD mainThreadId_ = GetCurrentThreadId();
-    HWINEVENTHOOK foregroundEvents_ = nullptr;
+    win::ScopedWinEventHook foregroundEvents_;
     pipeline::WinCaretReader caretReader_;
     std::unique_ptr<pipeline::CaretWorker> caretWorker_;  // reads for pipeline_.caret; stopped before it goes
 

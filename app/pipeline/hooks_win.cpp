@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win/scoped_win.h"
+
 namespace quillom::pipeline {
 namespace {
 
@@ -10,8 +12,8 @@ KeyboardHook* gLogic = nullptr;
 HookTiming* gTiming = nullptr;
 HookWatchdog* gWatchdog = nullptr;
 HINSTANCE gModule = nullptr;
-HHOOK gKeyboardHook = nullptr;
-HHOOK gMouseHook = nullptr;
+win::ScopedHook gKeyboardHook;
+win::ScopedHook gMouseHook;
 LARGE_INTEGER gFrequency{};
 
 uint32_t microsecondsSince(const LARGE_INTEGER& start) {
@@ -65,14 +67,12 @@ LRESULT CALLBACK mouseProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 bool install() {
-    gKeyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, keyboardProc, gModule, 0);
-    if (!gKeyboardHook) return false;
-    gMouseHook = SetWindowsHookExW(WH_MOUSE_LL, mouseProc, gModule, 0);
-    if (!gMouseHook) {
-        UnhookWindowsHookEx(gKeyboardHook);
-        gKeyboardHook = nullptr;
-        return false;
-    }
+    win::ScopedHook keyboard(SetWindowsHookExW(WH_KEYBOARD_LL, keyboardProc, gModule, 0));
+    if (!keyboard) return false;
+    win::ScopedHook mouse(SetWindowsHookExW(WH_MOUSE_LL, mouseProc, gModule, 0));
+    if (!mouse) return false;  // and the keyboard hook goes again
+    gKeyboardHook = std::move(keyboard);
+    gMouseHook = std::move(mouse);
     return true;
 }
 
@@ -93,10 +93,8 @@ bool reinstallHooks() {
 }
 
 void removeHooks() {
-    if (gKeyboardHook) UnhookWindowsHookEx(gKeyboardHook);
-    gKeyboardHook = nullptr;
-    if (gMouseHook) UnhookWindowsHookEx(gMouseHook);
-    gMouseHook = nullptr;
+    gKeyboardHook.reset();
+    gMouseHook.reset();
 }
 
 uint32_t lastInputTick() {

@@ -11,6 +11,7 @@
 #include "edit_control_win.h"
 #include "foreground.h"
 #include "common/utf16.h"
+#include "win/scoped_win.h"
 
 namespace quillom::pipeline {
 namespace {
@@ -23,22 +24,17 @@ const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const 
 // The mandatory integrity level (a SECURITY_MANDATORY_*_RID) of a process;
 // nothing when it cannot be read.
 std::optional<DWORD> integrityLevelOf(DWORD pid) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    const win::ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return std::nullopt;
-    HANDLE token = nullptr;
-    std::optional<DWORD> level;
-    if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
-        alignas(TOKEN_MANDATORY_LABEL) BYTE buffer[64];
-        DWORD size = 0;
-        if (GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size)) {
-            auto* label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer);
-            PSID sid = label->Label.Sid;
-            level = *GetSidSubAuthority(sid, DWORD(*GetSidSubAuthorityCount(sid) - 1));
-        }
-        CloseHandle(token);
-    }
-    CloseHandle(process);
-    return level;
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(process.get(), TOKEN_QUERY, &opened)) return std::nullopt;
+    const win::ScopedHandle token(opened);
+    alignas(TOKEN_MANDATORY_LABEL) BYTE buffer[64];
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenIntegrityLevel, buffer, sizeof buffer, &size)) return std::nullopt;
+    auto* label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer);
+    PSID sid = label->Label.Sid;
+    return *GetSidSubAuthority(sid, DWORD(*GetSidSubAuthorityCount(sid) - 1));
 }
 
 }  // namespace
@@ -102,13 +98,11 @@ std::string WinDesktop::executableName(WindowId window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(asWindow(window), &pid);
     if (pid == 0) return {};
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    const win::ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return {};
     wchar_t path[260];
     DWORD size = 260;
-    BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
-    CloseHandle(process);
-    if (!ok) return {};
+    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) return {};
     std::string utf8 = toUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(path), size));
     return std::string(fileNameOf(utf8));
 }

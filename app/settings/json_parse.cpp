@@ -190,25 +190,35 @@ private:
         return false;
     }
 
-    bool parseArray(JsonValue& out, int depth) {
-        if (depth > kMaxJsonDepth) return false;
+    // What arrays and objects share: p_ is at the opening bracket; parseEntry reads one entry
+    // (an item, or a key, a colon and a value); entries are separated by commas up to close.
+    template <typename ParseEntry>
+    bool parseEntries(char close, const ParseEntry& parseEntry) {
         ++p_;
-        out = JsonValue::makeArray();
         skipWhitespace();
-        if (p_ != end_ && *p_ == ']') {
+        if (p_ != end_ && *p_ == close) {
             ++p_;
             return true;
         }
         for (;;) {
-            JsonValue item;
-            if (!parseValue(item, depth)) return false;
-            out.items().push_back(std::move(item));
+            if (!parseEntry()) return false;
             skipWhitespace();
             if (p_ == end_) return false;
             const char c = *p_++;
-            if (c == ']') return true;
+            if (c == close) return true;
             if (c != ',') return false;
         }
+    }
+
+    bool parseArray(JsonValue& out, int depth) {
+        if (depth > kMaxJsonDepth) return false;
+        out = JsonValue::makeArray();
+        return parseEntries(']', [&] {
+            JsonValue item;
+            if (!parseValue(item, depth)) return false;
+            out.items().push_back(std::move(item));
+            return true;
+        });
     }
 
     bool parseKey(std::string& key) {
@@ -218,16 +228,10 @@ private:
 
     bool parseObject(JsonValue& out, int depth) {
         if (depth > kMaxJsonDepth) return false;
-        ++p_;
         out = JsonValue::makeObject();
-        skipWhitespace();
-        if (p_ != end_ && *p_ == '}') {
-            ++p_;
-            return true;
-        }
-        std::string key;
-        if (!parseKey(key)) return false;
-        for (;;) {
+        return parseEntries('}', [&] {
+            std::string key;
+            if (!parseKey(key)) return false;
             skipWhitespace();
             if (p_ == end_ || *p_ != ':') return false;
             ++p_;
@@ -235,12 +239,8 @@ private:
             if (!parseValue(value, depth)) return false;
             // Duplicates stay: every lookup finds the first, printing keeps all.
             out.members().push_back(JsonMember{std::move(key), std::move(value)});
-            skipWhitespace();
-            if (p_ == end_) return false;
-            const char c = *p_++;
-            if (c == '}') return true;
-            if (c != ',' || !parseKey(key)) return false;
-        }
+            return true;
+        });
     }
 
     const char* p_;

@@ -49,6 +49,26 @@ void writeString(std::string_view s, std::string& out) {
 
 void indent(int depth, std::string& out) { out.append(static_cast<size_t>(depth) * 2, ' '); }
 
+// An array's items or an object's members between brackets ("[]" or "{}"): empty on one line,
+// otherwise one entry a line, indented one step deeper than the brackets.
+template <typename Entries, typename WriteEntry>
+void writeEntries(const Entries& entries, std::string_view brackets, std::string& out, int depth,
+                  const WriteEntry& writeEntry) {
+    out += brackets[0];
+    if (entries.empty()) {
+        out += brackets[1];
+        return;
+    }
+    out += '\n';
+    for (size_t i = 0; i < entries.size(); ++i) {
+        indent(depth + 1, out);
+        writeEntry(entries[i]);
+        out += i + 1 < entries.size() ? ",\n" : "\n";
+    }
+    indent(depth, out);
+    out += brackets[1];
+}
+
 }  // namespace
 
 void writeJson(const JsonValue& value, std::string& buffer, int depth) {
@@ -57,40 +77,17 @@ void writeJson(const JsonValue& value, std::string& buffer, int depth) {
     case JsonKind::Bool: buffer += value.asBool() ? "true" : "false"; return;
     case JsonKind::Number: writeNumber(value.asNumber(), buffer); return;
     case JsonKind::String: writeString(value.asString(), buffer); return;
-    case JsonKind::Array: {
-        const auto& items = value.items();
-        if (items.empty()) {
-            buffer += "[]";
-            return;
-        }
-        buffer += "[\n";
-        for (size_t i = 0; i < items.size(); ++i) {
-            indent(depth + 1, buffer);
-            writeJson(items[i], buffer, depth + 1);
-            buffer += i + 1 < items.size() ? ",\n" : "\n";
-        }
-        indent(depth, buffer);
-        buffer += ']';
+    case JsonKind::Array:
+        writeEntries(value.items(), "[]", buffer, depth,
+                     [&](const JsonValue& item) { writeJson(item, buffer, depth + 1); });
         return;
-    }
-    case JsonKind::Object: {
-        const auto& members = value.members();
-        if (members.empty()) {
-            buffer += "{}";
-            return;
-        }
-        buffer += "{\n";
-        for (size_t i = 0; i < members.size(); ++i) {
-            indent(depth + 1, buffer);
-            writeString(members[i].key, buffer);
+    case JsonKind::Object:
+        writeEntries(value.members(), "{}", buffer, depth, [&](const JsonMember& member) {
+            writeString(member.key, buffer);
             buffer += ": ";
-            writeJson(members[i].value, buffer, depth + 1);
-            buffer += i + 1 < members.size() ? ",\n" : "\n";
-        }
-        indent(depth, buffer);
-        buffer += '}';
+            writeJson(member.value, buffer, depth + 1);
+        });
         return;
-    }
     }
 }
 

@@ -51,6 +51,12 @@ const JsonValue* existingOverrides(const JsonValue& rules) {
     return mo && mo->isObject() ? mo : nullptr;
 }
 
+// A member of the overrides object; null when either is absent.
+const JsonValue* overridesMember(const JsonValue& rules, std::string_view name) {
+    const JsonValue* mo = existingOverrides(rules);
+    return mo ? find(*mo, name) : nullptr;
+}
+
 void mergeObject(JsonValue& result, const JsonValue* templateOverrides, std::string_view name,
                  const std::set<std::string, std::less<>>& tombstones) {
     JsonValue& target = objectMember(result, name);
@@ -153,10 +159,9 @@ void removeNeverCorrect(JsonValue& rules, std::string_view word) {
 std::vector<ExactPairEntry> listExactPairs(const JsonValue& rules,
                                            std::span<const std::string> activeLanguages) {
     std::vector<ExactPairEntry> list;
-    const JsonValue* mo = existingOverrides(rules);
-    const JsonValue* pairs = mo ? find(*mo, ExactPairs) : nullptr;
+    const JsonValue* pairs = overridesMember(rules, ExactPairs);
     if (!pairs || !pairs->isObject()) return list;
-    const JsonValue* metaAll = find(*mo, ExactPairsMeta);
+    const JsonValue* metaAll = overridesMember(rules, ExactPairsMeta);
     for (const JsonMember& m : pairs->members()) {
         if (!m.value.isString()) continue;
         ExactPairEntry e{guessLanguage(m.key, activeLanguages), m.key,
@@ -175,10 +180,9 @@ std::vector<ExactPairEntry> listExactPairs(const JsonValue& rules,
 std::vector<NeverCorrectEntry> listNeverCorrect(const JsonValue& rules,
                                                 std::span<const std::string> activeLanguages) {
     std::vector<NeverCorrectEntry> list;
-    const JsonValue* mo = existingOverrides(rules);
-    const JsonValue* words = mo ? find(*mo, NeverCorrect) : nullptr;
+    const JsonValue* words = overridesMember(rules, NeverCorrect);
     if (!words || !words->isArray()) return list;
-    const JsonValue* metaAll = find(*mo, NeverCorrectMeta);
+    const JsonValue* metaAll = overridesMember(rules, NeverCorrectMeta);
     for (const JsonValue& w : words->items()) {
         if (!w.isString()) continue;
         const JsonValue* lang = metaAll ? find(*metaAll, w.asString()) : nullptr;

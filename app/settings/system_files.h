@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,5 +35,15 @@ bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes)
 
 // Renames source over target atomically (replacing it) and makes the rename durable.
 bool replaceFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// Building blocks of the two implementations (system_files.cpp).
+
+// One read of at most room bytes: the count read, 0 at the end of the file, -1 on an error.
+using ReadSome = std::function<int64_t(char* into, std::size_t room)>;
+// Reads a file of size bytes whole through readSome. A file that ends early or grows meanwhile
+// (one byte more is asked for, to tell) was not read whole: Failed, as is running out of memory.
+ReadStatus readExactly(uint64_t size, std::string& out, const ReadSome& readSome);
+// fopen in binary read mode, with a wide path on Windows.
+std::FILE* openForReading(const std::filesystem::path& path);
 
 }  // namespace quillom::settings

@@ -10,24 +10,11 @@
 namespace quillom::settings {
 namespace {
 
-// A file that ends early or grows meanwhile was not read whole: Failed.
-ReadStatus readExactly(int fd, uint64_t size, std::string& out) {
-    try {
-        out.resize(size + 1);
-    } catch (const std::bad_alloc&) {
-        return ReadStatus::Failed;
+int64_t readSome(int fd, char* into, std::size_t room) {
+    for (;;) {
+        const ssize_t n = ::read(fd, into, room);
+        if (n >= 0 || errno != EINTR) return n;
     }
-    size_t got = 0;
-    while (got < out.size()) {
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return ReadStatus::Failed;
-        if (n == 0) break;
-        got += static_cast<size_t>(n);
-    }
-    if (got != size) return ReadStatus::Failed;
-    out.resize(got);
-    return ReadStatus::Read;
 }
 
 }  // namespace
@@ -41,21 +28,17 @@ ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out, ui
     ReadStatus status = ReadStatus::Failed;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         const auto size = static_cast<uint64_t>(info.st_size);
-        status = size > maxBytes ? ReadStatus::TooLarge : readExactly(fd, size, out);
+        status = size > maxBytes ? ReadStatus::TooLarge
+                                 : readExactly(size, out, [fd](char* into, std::size_t room) {
+                                       return readSome(fd, into, room);
+                                   });
     }
     ::close(fd);
     if (status != ReadStatus::Read) out.clear();
     return status;
 }
 
-bool readFileStart(const std::filesystem::path& path, std::size_t count, std::string& out) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    out.resize(count);
-    out.resize(std::fread(out.data(), 1, count, f));
-    std::fclose(f);
-    return true;
-}
+std::FILE* openForReading(const std::filesystem::path& path) { return std::fopen(path.c_str(), "rb"); }
 
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

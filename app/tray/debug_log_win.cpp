@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win/scoped_win.h"
+
 #include <cstdint>
 #include <string>
 
@@ -45,18 +47,18 @@ void writeLine(const char* text) {
     if (!gFlag || !gFlag->enabled() || !text) return;
     const std::wstring& path = logPath();
     if (path.empty()) return;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    cutIfTooLong(file);
+    const win::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    cutIfTooLong(file.get());
     LARGE_INTEGER zero{};
-    SetFilePointerEx(file, zero, nullptr, FILE_END);
+    SetFilePointerEx(file.get(), zero, nullptr, FILE_END);
     SYSTEMTIME now;
     GetLocalTime(&now);
     std::string line = logFileLine(now.wHour, now.wMinute, now.wSecond, text);
     DWORD written = 0;
-    WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), line.data(), DWORD(line.size()), &written, nullptr);
 }
 
 }  // namespace

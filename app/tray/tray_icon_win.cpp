@@ -1,5 +1,8 @@
 #include "tray_icon_win.h"
 
+#include "win/scoped_win.h"
+
+#include <utility>
 #include <vector>
 
 namespace quillom::tray {
@@ -18,41 +21,38 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        bitmap_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
+        bitmap_.reset(
+            CreateDIBSection(screen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        if (dc_ && bitmap_) old_ = SelectObject(dc_.get(), bitmap_.get());
     }
-    ~Canvas() {
-        if (old_) SelectObject(dc_, old_);
-        if (owns_ && bitmap_) DeleteObject(bitmap_);
-        if (dc_) DeleteDC(dc_);
-    }
+    ~Canvas() { deselect(); }
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
     bool ok() const { return dc_ && bitmap_ && bits_; }
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
     std::span<uint32_t> pixels() const { return {bits_, size_t(size_) * size_}; }
     void fill(uint32_t colour) const {
         RECT r{0, 0, size_, size_};
-        HBRUSH brush = CreateSolidBrush(colour);
-        FillRect(dc_, &r, brush);
-        DeleteObject(brush);
+        const win::ScopedBrush brush(CreateSolidBrush(colour));
+        FillRect(dc_.get(), &r, brush.get());
     }
     // Deselects the bitmap and hands it over.
-    HBITMAP release() {
-        SelectObject(dc_, old_);
-        old_ = nullptr;
-        owns_ = false;
-        return bitmap_;
+    win::ScopedBitmap release() {
+        deselect();
+        return std::move(bitmap_);
     }
 
 private:
+    void deselect() {
+        if (old_) SelectObject(dc_.get(), std::exchange(old_, nullptr));
+    }
+
     int size_;
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
+    win::ScopedMemoryDc dc_;
+    win::ScopedBitmap bitmap_;  // goes before the DC
     uint32_t* bits_ = nullptr;
     HGDIOBJ old_ = nullptr;
-    bool owns_ = true;
 };
 
 HFONT labelFont(int height, int width) {
@@ -66,8 +66,8 @@ void drawCentredLabel(Canvas& canvas, int big, const std::u16string& label, uint
     const int room = big - 8;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    HFONT font = labelFont(room, 0);
-    HGDIOBJ oldFont = SelectObject(dc, font);
+    win::ScopedFont font(labelFont(room, 0));
+    const win::ScopedSelect selected(dc, font.get());
     SIZE extent{};
     GetTextExtentPoint32W(dc, wide(label), int(label.size()), &extent);
     if (extent.cx > room) {
@@ -75,8 +75,7 @@ void drawCentredLabel(Canvas& canvas, int big, const std::u16string& label, uint
         GetTextMetricsW(dc, &metrics);
         HFONT narrow = labelFont(room, MulDiv(metrics.tmAveCharWidth, room, extent.cx));
         SelectObject(dc, narrow);
-        DeleteObject(font);
-        font = narrow;
+        font.reset(narrow);
     }
     TextOutW(dc, 0, 0, wide(label), int(label.size()));
     GdiFlush();
@@ -86,8 +85,6 @@ void drawCentredLabel(Canvas& canvas, int big, const std::u16string& label, uint
         TextOutW(dc, at.x, at.y, wide(label), int(label.size()));
         GdiFlush();
     }
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
 }
 
 }  // namespace
@@ -95,11 +92,11 @@ void drawCentredLabel(Canvas& canvas, int big, const std::u16string& label, uint
 HICON drawLabelIcon(const std::u16string& label, uint32_t colour) {
     const int small = GetSystemMetrics(SM_CXSMICON);
     const int big = small * 4;
-    HDC screen = GetDC(nullptr);
+    const win::ScopedWindowDc screen(nullptr);
     HICON icon = nullptr;
     {
-        Canvas large(screen, big);
-        Canvas result(screen, small);
+        Canvas large(screen.get(), big);
+        Canvas result(screen.get(), small);
         if (large.ok() && result.ok()) {
             large.fill(colour);
             drawCentredLabel(large, big, label, colour);
@@ -108,16 +105,13 @@ HICON drawLabelIcon(const std::u16string& label, uint32_t colour) {
             StretchBlt(result.dc(), 0, 0, small, small, large.dc(), 0, 0, big, big, SRCCOPY);
             GdiFlush();
             for (uint32_t& pixel : result.pixels()) pixel |= 0xFF000000u;
-            HBITMAP colourBitmap = result.release();
-            HBITMAP mask = CreateBitmap(small, small, 1, 1, nullptr);
-            ICONINFO info{TRUE, 0, 0, mask, colourBitmap};
-            icon = CreateIconIndirect(&info);
             // CreateIconIndirect copies both bitmaps.
-            DeleteObject(mask);
-            DeleteObject(colourBitmap);
+            const win::ScopedBitmap colourBitmap = result.release();
+            const win::ScopedBitmap mask(CreateBitmap(small, small, 1, 1, nullptr));
+            ICONINFO info{TRUE, 0, 0, mask.get(), colourBitmap.get()};
+            icon = CreateIconIndirect(&info);
         }
     }
-    ReleaseDC(nullptr, screen);
     return icon;
 }
 

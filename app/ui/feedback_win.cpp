@@ -8,6 +8,7 @@
 #include "common/utf16.h"
 #include "settings_window_state_win.h"
 #include "tray/interface_strings.h"
+#include "win/scoped_win.h"
 
 #include <memory>
 #include <system_error>
@@ -45,38 +46,45 @@ SystemDescription systemDescription() {
     return system;
 }
 
-HINTERNET openSession() {
+win::ScopedInternet openSession() {
     const wchar_t* agent = L"Quillom/" QUILLOM_VERSION;
-    HINTERNET session = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
-                                    WINHTTP_NO_PROXY_BYPASS, 0);
+    win::ScopedInternet session(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                            WINHTTP_NO_PROXY_BYPASS, 0));
     // Systems before Windows 8.1 know only the default proxy setting.
     if (!session)
-        session = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+        session.reset(
+            WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     return session;
 }
 
-unsigned performRequest(const std::string& body) {
-    unsigned status = 0;
-    HINTERNET session = openSession();
-    HINTERNET connection = session ? WinHttpConnect(session, QUILLOM_FEEDBACK_HOST, QUILLOM_FEEDBACK_PORT, 0) : nullptr;
+win::ScopedInternet openRequest(HINTERNET connection) {
     const std::wstring path(kFeedbackPath.begin(), kFeedbackPath.end());
-    HINTERNET request = connection ? WinHttpOpenRequest(connection, L"POST", path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                                        WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                                        QUILLOM_FEEDBACK_TLS ? WINHTTP_FLAG_SECURE : 0)
-                                   : nullptr;
-    if (request &&
-        WinHttpSendRequest(request, L"Content-Type: application/json", DWORD(-1L), const_cast<char*>(body.data()),
-                           DWORD(body.size()), DWORD(body.size()), 0) &&
-        WinHttpReceiveResponse(request, nullptr)) {
-        DWORD code = 0, size = sizeof code;
-        if (WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
-                                &code, &size, WINHTTP_NO_HEADER_INDEX))
-            status = code;
-    }
-    if (request) WinHttpCloseHandle(request);
-    if (connection) WinHttpCloseHandle(connection);
-    if (session) WinHttpCloseHandle(session);
-    return status;
+    return win::ScopedInternet(WinHttpOpenRequest(connection, L"POST", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                                  WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                  QUILLOM_FEEDBACK_TLS ? WINHTTP_FLAG_SECURE : 0));
+}
+
+// The HTTP status of the answer; 0 when none came.
+unsigned statusOf(HINTERNET request, const std::string& body) {
+    if (!WinHttpSendRequest(request, L"Content-Type: application/json", DWORD(-1L), const_cast<char*>(body.data()),
+                            DWORD(body.size()), DWORD(body.size()), 0) ||
+        !WinHttpReceiveResponse(request, nullptr))
+        return 0;
+    DWORD code = 0, size = sizeof code;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &code, &size, WINHTTP_NO_HEADER_INDEX))
+        return 0;
+    return code;
+}
+
+unsigned performRequest(const std::string& body) {
+    const win::ScopedInternet session = openSession();
+    if (!session) return 0;
+    const win::ScopedInternet connection(
+        WinHttpConnect(session.get(), QUILLOM_FEEDBACK_HOST, QUILLOM_FEEDBACK_PORT, 0));
+    if (!connection) return 0;
+    const win::ScopedInternet request = openRequest(connection.get());
+    return request ? statusOf(request.get(), body) : 0;
 }
 
 // Worker thread: touches no control. A window destroyed meanwhile just loses the message.

@@ -204,7 +204,11 @@ std::vector<ControlSpec> pageLayout(Page page) {
 
 std::vector<ListColumn> listColumns(int controlId) {
     switch (controlId) {
-    case ctrl::PairList: return {{TextId::ColumnFromLanguage, 90}, {TextId::ColumnTyped, 115}, {TextId::ColumnToLanguage, 90}, {TextId::ColumnCorrected, 115}};
+    case ctrl::PairList:
+        return {{TextId::ColumnFromLanguage, 90},
+                {TextId::ColumnTyped, 115},
+                {TextId::ColumnToLanguage, 90},
+                {TextId::ColumnCorrected, 115}};
     case ctrl::NeverList: return {{TextId::ColumnLanguage, 120}, {TextId::ColumnWord, 290}};
     case ctrl::ExcludedList: return {{TextId::ColumnApplication, 170}, {TextId::ColumnExecutable, 240}};
     default: return {};

@@ -68,6 +68,24 @@ std::optional<std::string> takeCommonOptions(std::vector<std::string>& args, Com
     return std::nullopt;
 }
 
+std::optional<int> startCommand(std::vector<std::string>& args, const char* command, const char* help,
+                                CommonOptions& out) {
+    if (takeFlag(args, "--help")) {
+        std::fputs(help, stdout);
+        return 0;
+    }
+    if (auto error = takeCommonOptions(args, out)) {
+        std::fprintf(stderr, "quillom %s: %s\n", command, error->c_str());
+        return 2;
+    }
+    return std::nullopt;
+}
+
+int usageError(const char* help) {
+    std::fputs(help, stderr);
+    return 2;
+}
+
 std::string defaultRulesPath() {
     std::error_code ec;
     auto beside = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "quillom_rules.json";

@@ -23,6 +23,14 @@ struct CommonOptions {
 // Returns an error message on a bad option.
 std::optional<std::string> takeCommonOptions(std::vector<std::string>& args, CommonOptions& out);
 
+// What every command does first: "--help" prints help to standard output and ends it with 0;
+// a bad common option is reported as "quillom <command>: <error>" and ends it with 2.
+// Otherwise returns nothing, with the common options taken into out.
+std::optional<int> startCommand(std::vector<std::string>& args, const char* command, const char* help,
+                                CommonOptions& out);
+// Prints help to standard error; returns the exit code of a usage error.
+int usageError(const char* help);
+
 // Takes "--name VALUE" out of args.
 std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name);
 bool takeFlag(std::vector<std::string>& args, const std::string& name);

@@ -18,20 +18,10 @@ const char* kHelp =
 }  // namespace
 
 int runConvert(std::vector<std::string> args) {
-    if (takeFlag(args, "--help")) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
     CommonOptions common;
-    if (auto error = takeCommonOptions(args, common)) {
-        std::fprintf(stderr, "quillom convert: %s\n", error->c_str());
-        return 2;
-    }
+    if (const std::optional<int> exit = startCommand(args, "convert", kHelp, common)) return *exit;
     auto to = takeOption(args, "--to");
-    if (!args.empty()) {
-        std::fputs(kHelp, stderr);
-        return 2;
-    }
+    if (!args.empty()) return usageError(kHelp);
     auto engine = Engine::open(common);
     if (!engine) return 1;
     std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());

@@ -17,22 +17,12 @@ const char* kHelp =
 }  // namespace
 
 int runExplain(std::vector<std::string> args) {
-    if (takeFlag(args, "--help")) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
     CommonOptions common;
-    if (auto error = takeCommonOptions(args, common)) {
-        std::fprintf(stderr, "quillom explain: %s\n", error->c_str());
-        return 2;
-    }
+    if (const std::optional<int> exit = startCommand(args, "explain", kHelp, common)) return *exit;
     const bool asJson = takeFlag(args, "--json");
     const std::string layout = takeOption(args, "--layout").value_or("en");
     const std::string app = takeOption(args, "--app").value_or("");
-    if (args.size() != 1) {
-        std::fputs(kHelp, stderr);
-        return 2;
-    }
+    if (args.size() != 1) return usageError(kHelp);
     auto engine = Engine::open(common);
     if (!engine) return 1;
     const std::string& word = args.front();

@@ -21,21 +21,11 @@ const char* kHelp =
 }  // namespace
 
 int runFix(std::vector<std::string> args) {
-    if (takeFlag(args, "--help")) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
     CommonOptions common;
-    if (auto error = takeCommonOptions(args, common)) {
-        std::fprintf(stderr, "quillom fix: %s\n", error->c_str());
-        return 2;
-    }
+    if (const std::optional<int> exit = startCommand(args, "fix", kHelp, common)) return *exit;
     const std::string layout = takeOption(args, "--layout").value_or("en");
     const std::string app = takeOption(args, "--app").value_or("");
-    if (!args.empty()) {
-        std::fputs(kHelp, stderr);
-        return 2;
-    }
+    if (!args.empty()) return usageError(kHelp);
     auto engine = Engine::open(common);
     if (!engine) return 1;
     std::string input((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());

@@ -67,20 +67,10 @@ bool isComplete(const json::Value& test) {
 }  // namespace
 
 int runGolden(std::vector<std::string> args) {
-    if (takeFlag(args, "--help")) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
     CommonOptions common;
-    if (auto error = takeCommonOptions(args, common)) {
-        std::fprintf(stderr, "quillom golden: %s\n", error->c_str());
-        return 2;
-    }
+    if (const std::optional<int> exit = startCommand(args, "golden", kHelp, common)) return *exit;
     const bool verbose = takeFlag(args, "--verbose");
-    if (!args.empty()) {
-        std::fputs(kHelp, stderr);
-        return 2;
-    }
+    if (!args.empty()) return usageError(kHelp);
     auto engine = Engine::open(common);
     if (!engine) return 1;
     auto root = json::parse(readConfigText(common.rulesPath).value_or(""));

@@ -2,9 +2,12 @@
 #include "settings/manual_overrides.h"
 #include "settings/preferences.h"
 #include "settings/settings_store.h"
+#include "settings/system_files.h"
 #include "common/utf16.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace quillom::settings;
 using namespace quillom::settings::testing;
@@ -515,6 +518,41 @@ TEST_F(SettingsStoreTest, UpdateFrequencyReadsTheFile) {
     EXPECT_EQ(store.updateFrequency(), "1d");
     writeText(store.preferencesPath(), R"({"update_check_frequency":"15m"})");
     EXPECT_EQ(store.updateFrequency(), "1h");
+}
+
+// A file read in pieces of at most chunk bytes, which holds actual bytes (more or fewer than
+// the size it was said to have) and may fail after failAfter of them.
+TEST(SystemFiles, ReadExactlyTakesTheWholeFileAndNothingElse) {
+    const struct {
+        const char* name;
+        uint64_t size;
+        std::string actual;
+        std::size_t chunk;
+        std::size_t failAfter;
+        ReadStatus status;
+    } cases[] = {
+        {"whole at once", 5, "hello", 64, 99, ReadStatus::Read},
+        {"whole in pieces", 5, "hello", 2, 99, ReadStatus::Read},
+        {"empty", 0, "", 64, 99, ReadStatus::Read},
+        {"ends early", 5, "hel", 2, 99, ReadStatus::Failed},
+        {"grew meanwhile", 5, "hello!", 2, 99, ReadStatus::Failed},
+        {"error half way", 5, "hello", 2, 2, ReadStatus::Failed},
+    };
+    for (const auto& c : cases) {
+        std::size_t at = 0;
+        const ReadSome readSome = [&](char* into, std::size_t room) -> int64_t {
+            if (at >= c.failAfter) return -1;
+            const std::size_t n = std::min({room, c.chunk, c.actual.size() - at});
+            std::copy_n(c.actual.data() + at, n, into);
+            at += n;
+            return int64_t(n);
+        };
+        std::string out = "old";
+        EXPECT_EQ(readExactly(c.size, out, readSome), c.status) << c.name;
+        if (c.status == ReadStatus::Read) {
+            EXPECT_EQ(out, c.actual) << c.name;
+        }
+    }
 }
 
 TEST(SystemFiles, ReadWriteReplaceOnRealFiles) {
