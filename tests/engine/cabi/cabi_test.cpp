@@ -301,7 +301,9 @@ TEST_F(CInterface, MarksOnLetterKeysAreLettersOnlyInKnownWords) {
     for (const Case& c : cases) {
         Result r = evaluateContext(e.get(), c.typed, "marks.exe");
         EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0) << c.typed << " " << r.reason;
-        if (*c.expected) EXPECT_EQ(r.text, c.expected) << c.typed;
+        if (*c.expected) {
+            EXPECT_EQ(r.text, c.expected) << c.typed;
+        }
         qm_engine_reset_context(e.get());
     }
 }
