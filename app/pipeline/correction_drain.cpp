@@ -21,8 +21,8 @@ struct DrainingFlag {
 };
 
 std::optional<LayoutId> applyCorrection(PipelineState& state, PipelinePorts ports, const PendingCorrection& c) {
-    if (!replayCorrection(ports, int32_t(c.eraseCount), c.replacement, char16_t(c.boundaryChar), c.boundaryKind,
-                          c.heldShifts)) {
+    const char16_t boundary = char16_t(c.boundaryAfterSwitch ? c.boundaryAfterSwitch : c.boundaryChar);
+    if (!replayCorrection(ports, int32_t(c.eraseCount), c.replacement, boundary, c.boundaryKind, c.heldShifts)) {
         logLine("replay: the system inserted fewer events than sent; '%s' left as it stands",
                 toUtf8(c.typedWord).c_str());
         state.undo.available = false;

@@ -22,6 +22,10 @@ struct PendingCorrection {
     BoundaryKind boundaryKind = BoundaryKind::Space;
     std::string targetLang;
     std::vector<uint16_t> heldShifts;  // Shift keys held with the boundary key, by virtual key
+    // A punctuation key's character in the layout the correction switches to
+    // ("?" typed on the English layout is "," on the Russian one): sent in
+    // place of boundaryChar; 0 sends boundaryChar. Undo restores boundaryChar.
+    uint32_t boundaryAfterSwitch = 0;
 };
 
 // A user key event swallowed by the hook, to be sent again as it was. It is

@@ -126,6 +126,7 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     if (state_.capture.needsTranslation(event.vkCode))
         ch = ports_.desktop.translateKey(event.vkCode, event.scanCode, state_.capture.shiftHeld(), focus);
     const bool wasReset = isResetState();
+    const bool unknownBefore = state_.capture.hasUnknownBeginning();
     const std::u16string before = state_.capture.word();
     CaptureResult result = state_.capture.onKeyDown(event.vkCode, ch);
     // The capture empties the word on its own for editing and navigation keys;
@@ -136,12 +137,14 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
         state_.engine->resetContext();
     followCaretQuestion();
     if (result.kind != CaptureResult::Kind::Boundary) {
-        if (state_.capture.word().empty()) state_.wordBefore.clear();
+        if (state_.capture.word().empty())
+            state_.wordsBefore.onGap(gapOf(event.vkCode, ch, before.empty(),
+                                           state_.capture.hasUnknownBeginning() && !unknownBefore));
         return HookVerdict::Pass;
     }
     settleBeginning(result.word);
-    const bool corrected = evaluateWord(result.word);
-    state_.wordBefore = !corrected && result.word.boundaryKind == BoundaryKind::Space ? result.word.word : u"";
+    const bool corrected = evaluateWord(result.word, event);
+    state_.wordsBefore.onWord(result.word, corrected);
     return corrected ? HookVerdict::Swallow : HookVerdict::Pass;
 }
 
@@ -206,7 +209,7 @@ void KeyboardHook::noteForeground(WindowId window) {
     state_.recentApps.record(name);
 }
 
-bool KeyboardHook::evaluateWord(const FinishedWord& word) {
+bool KeyboardHook::evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey) {
     if (!state_.engine) return false;
     const WindowId foreground = ports_.desktop.foregroundWindow();
     // What the user types into Quillom's own windows (the dictionary's fields,
@@ -232,27 +235,41 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word) {
         logLine("skip: %s  (the window runs elevated)", typed.c_str());
         return false;
     }
-    queueCorrection(word, verdict);
+    queueCorrection(word, boundaryKey, verdict);
     logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
             verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
     return true;
 }
 
-void KeyboardHook::queueCorrection(const FinishedWord& word, const Decision& verdict) {
+void KeyboardHook::queueCorrection(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict) {
     std::vector<uint16_t> heldShifts;
     for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
         if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
     std::u16string typed = word.word, replacement = toUtf16(verdict.corrected);
-    // A short word just before, on the same layout, goes with it: one replay, one Undo.
-    if (!state_.wordBefore.empty() && !word.hasUnknownBeginning) {
-        if (auto before = state_.engine->correctWordBefore(toUtf8(state_.wordBefore), toUtf8(word.word),
-                                                           verdict.targetLang)) {
-            typed = state_.wordBefore + u" " + typed;
-            replacement = toUtf16(*before) + u" " + replacement;
-        }
+    // Short words, a number or a quote just before, on the same layout, go
+    // with it, nearest first: one replay, one Undo.
+    const std::vector<std::u16string>& pieces = state_.wordsBefore.pieces();
+    for (auto piece = pieces.rbegin(); piece != pieces.rend() && !word.hasUnknownBeginning; ++piece) {
+        auto before = state_.engine->correctWordBefore(toUtf8(*piece), toUtf8(word.word), verdict.targetLang);
+        if (!before) break;
+        typed = *piece + u" " + typed;
+        replacement = toUtf16(*before) + u" " + replacement;
     }
     enqueue(PendingCorrection{uint32_t(typed.size()), typed, replacement, word.boundaryChar, word.boundaryKind,
-                              verdict.targetLang, std::move(heldShifts)});
+                              verdict.targetLang, std::move(heldShifts),
+                              boundaryAfterSwitch(word, boundaryKey, verdict)});
+}
+
+// The user who typed a word on the wrong layout meant its punctuation key in
+// the right one too. The replay sends it as a character: the window may not
+// have taken the new layout yet when the key arrives.
+char16_t KeyboardHook::boundaryAfterSwitch(const FinishedWord& word, const KeyEvent& boundaryKey,
+                                           const Decision& verdict) {
+    if (word.boundaryKind != BoundaryKind::Punctuation) return 0;
+    std::optional<LayoutId> layout = layoutToRequest(ports_.desktop, verdict.targetLang, toUtf16(verdict.corrected));
+    if (!layout) return 0;
+    return ports_.desktop.translateKeyInLayout(boundaryKey.vkCode, boundaryKey.scanCode, state_.capture.shiftHeld(),
+                                               *layout);
 }
 
 }  // namespace quillom::pipeline

@@ -46,8 +46,9 @@ private:
     void settleBeginning(FinishedWord& word);
     void expireUndo(uint32_t vkCode);
     // True when a correction was queued and the boundary key must be swallowed.
-    bool evaluateWord(const FinishedWord& word);
-    void queueCorrection(const FinishedWord& word, const Decision& verdict);
+    bool evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey);
+    void queueCorrection(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
+    char16_t boundaryAfterSwitch(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
 
     PipelineState& state_;
     PipelinePorts ports_;

@@ -29,15 +29,19 @@ std::optional<LayoutId> firstLayoutOf(std::span<const LayoutId> layouts, uint16_
     return *it;
 }
 
-std::optional<LayoutId> switchLayout(Desktop& desktop, std::string_view targetLang, std::u16string_view text) {
+std::optional<LayoutId> layoutToRequest(Desktop& desktop, std::string_view targetLang, std::u16string_view text) {
     std::optional<uint16_t> target = switchTarget(targetLang, text);
     if (!target) return std::nullopt;
     WindowId window = desktop.focusTarget();
     if (window == 0) return std::nullopt;
     if (primaryLanguage(desktop.layoutLanguage(window)) == *target) return std::nullopt;
     std::vector<LayoutId> layouts = desktop.installedLayouts();
-    std::optional<LayoutId> layout = firstLayoutOf(layouts, *target);
-    if (layout) desktop.requestLayoutChange(window, *layout);
+    return firstLayoutOf(layouts, *target);
+}
+
+std::optional<LayoutId> switchLayout(Desktop& desktop, std::string_view targetLang, std::u16string_view text) {
+    std::optional<LayoutId> layout = layoutToRequest(desktop, targetLang, text);
+    if (layout) desktop.requestLayoutChange(desktop.focusTarget(), *layout);
     return layout;
 }
 

@@ -29,6 +29,10 @@ std::optional<uint16_t> switchTarget(std::string_view targetLang, std::u16string
 // The first installed layout of that primary language, in list order.
 std::optional<LayoutId> firstLayoutOf(std::span<const LayoutId> layouts, uint16_t primary);
 
+// The layout a switch would ask the focused window to take: none when it
+// already has one of the target language or no such layout is installed.
+std::optional<LayoutId> layoutToRequest(Desktop& desktop, std::string_view targetLang, std::u16string_view text);
+
 // Asks the focused window to take a layout of the target language unless it
 // already has one. Returns the layout requested, if any.
 std::optional<LayoutId> switchLayout(Desktop& desktop, std::string_view targetLang, std::u16string_view text);

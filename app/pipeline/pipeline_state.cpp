@@ -5,7 +5,7 @@ namespace quillom::pipeline {
 void resetWord(PipelineState& state) {
     state.capture.reset();
     state.caret.ask();
-    state.wordBefore.clear();
+    state.wordsBefore.clear();
     if (state.engine) state.engine->resetContext();
 }
 

@@ -16,6 +16,7 @@
 #include "password_gate.h"
 #include "platform.h"
 #include "word_capture.h"
+#include "words_before.h"
 
 namespace quillom::pipeline {
 
@@ -53,9 +54,9 @@ struct PipelineState {
     SoundSettings sounds;
 
     WordCapture capture;
-    // The last word, when a Space ended it, it stayed as typed and only the
-    // next word's characters came after: a short one is corrected with the next.
-    std::u16string wordBefore;
+    // What was typed before the word, between single spaces: short words,
+    // numbers and quotes there may be corrected with the next word.
+    WordsBefore wordsBefore;
     CorrectionQueue queue;
     UndoRecord undo;
 

@@ -63,6 +63,8 @@ public:
     // The one UTF-16 unit the key gives in that window's layout with only
     // Shift and Caps Lock considered; 0 when it gives none or more than one.
     virtual char16_t translateKey(uint32_t vkCode, uint32_t scanCode, bool shift, WindowId target) = 0;
+    // The same for a given layout, whichever the window uses.
+    virtual char16_t translateKeyInLayout(uint32_t vkCode, uint32_t scanCode, bool shift, LayoutId layout) = 0;
     virtual std::vector<LayoutId> installedLayouts() = 0;
     virtual void requestLayoutChange(WindowId window, LayoutId layout) = 0;
     virtual WindowGeometry geometry(WindowId window) = 0;

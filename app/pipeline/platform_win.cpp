@@ -125,14 +125,18 @@ uint16_t WinDesktop::layoutLanguage(WindowId window) {
 }
 
 char16_t WinDesktop::translateKey(uint32_t vkCode, uint32_t scanCode, bool shift, WindowId target) {
+    DWORD thread = target ? GetWindowThreadProcessId(asWindow(target), nullptr) : 0;
+    return translateKeyInLayout(vkCode, scanCode, shift, reinterpret_cast<LayoutId>(GetKeyboardLayout(thread)));
+}
+
+char16_t WinDesktop::translateKeyInLayout(uint32_t vkCode, uint32_t scanCode, bool shift, LayoutId layout) {
     BYTE state[256] = {};
     if (shift) state[VK_SHIFT] = 0x80;
     state[VK_CAPITAL] = BYTE(GetKeyState(VK_CAPITAL) & 1);
-    DWORD thread = target ? GetWindowThreadProcessId(asWindow(target), nullptr) : 0;
     wchar_t buffer[8] = {};
     // Flag 0x4 (Windows 10 1607 and later) leaves the keyboard state alone:
     // a dead key the user is composing stays pending for the application.
-    int n = ToUnicodeEx(vkCode, scanCode, state, buffer, 8, 0x4, GetKeyboardLayout(thread));
+    int n = ToUnicodeEx(vkCode, scanCode, state, buffer, 8, 0x4, reinterpret_cast<HKL>(layout));
     return n == 1 ? char16_t(buffer[0]) : u'\0';
 }
 

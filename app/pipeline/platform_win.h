@@ -24,6 +24,7 @@ public:
     bool isPasswordField(WindowId window) override;
     uint16_t layoutLanguage(WindowId window) override;
     char16_t translateKey(uint32_t vkCode, uint32_t scanCode, bool shift, WindowId target) override;
+    char16_t translateKeyInLayout(uint32_t vkCode, uint32_t scanCode, bool shift, LayoutId layout) override;
     std::vector<LayoutId> installedLayouts() override;
     void requestLayoutChange(WindowId window, LayoutId layout) override;
     WindowGeometry geometry(WindowId window) override;

@@ -25,8 +25,11 @@ bool resetsWord(uint32_t v) {
 
 bool joinsWord(char16_t ch) {
     switch (ch) {
-        // These keys carry letters in the Cyrillic layouts.
+        // These keys carry letters in the Cyrillic layouts, shifted or not
+        // ("nj typed on the US layout is Это); the engine reads them as
+        // letters or as marks at the word's edges.
         case u'\'': case u',': case u'.': case u';': case u'[': case u']': case u'`':
+        case u'"': case u'<': case u'>': case u':': case u'{': case u'}': case u'~':
             return true;
         default:
             // A lone surrogate unit is no letter: characters outside the BMP reset the word.
@@ -36,8 +39,7 @@ bool joinsWord(char16_t ch) {
 
 bool isPunctuationBoundary(char16_t ch) {
     switch (ch) {
-        case u'!': case u'"': case u'(': case u')': case u'/': case u':': case u'?':
-        case u'\\': case u'_': case u'{': case u'}':
+        case u'!': case u'(': case u')': case u'/': case u'?': case u'\\': case u'_':
             return true;
         default:
             return false;

@@ -1,5 +1,6 @@
 #include "typist.h"
 
+
 #include "common/utf16.h"
 #include "quillom.hpp"
 #include "unicode/unicode.h"
@@ -39,27 +40,56 @@ void Typist::typeDocument(const std::vector<std::u16string>& paragraphs, const s
         for (char16_t ch : paragraph) typeChar(ch);
         typeChar(u'\n');
     }
-    flushPending();
+    report(held_.size());
 }
 
-void Typist::flushPending() {
-    if (pending_) sink_(*pending_);
-    pending_.reset();
+// UTF-16 units the word holds in the pieces before the next word.
+std::size_t Typist::pieceUnits(const WordOutcome& o) {
+    return o.typed.size() + (o.boundaryKind == pipeline::BoundaryKind::Punctuation ? 1 : 0);
 }
 
-void Typist::correctWordBefore(const WordOutcome& corrected) {
-    if (!pending_ || gapSincePending_ || !corrected.corrected || corrected.unknownBeginning ||
-        pending_->corrected || pending_->boundaryTyped != u' ')
-        return;
-    const std::string previous = toUtf8(pending_->typed);
+void Typist::report(std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) sink_(held_[i]);
+    held_.erase(held_.begin(), held_.begin() + std::ptrdiff_t(count));
+}
+
+// Words that no piece before the next word holds any more cannot change.
+void Typist::reportSettled() {
+    std::size_t units = 0;
+    for (const WordOutcome& o : held_) units += pieceUnits(o);
+    std::size_t settled = 0;
+    while (settled < held_.size() && units > wordsBefore_.length()) units -= pieceUnits(held_[settled++]);
+    report(settled);
+}
+
+// As the program does: the pieces before a corrected word, nearest first,
+// while the engine corrects them; each piece's words take their part of the
+// replacement (the layout maps change key for key).
+void Typist::correctWordsBefore(const WordOutcome& corrected) {
     const std::string typed = toUtf8(corrected.typed);
-    std::string result =
-        cabi::takeString(qm_engine_correct_word_before(engine_, previous.c_str(), typed.c_str(), corrected.target.c_str()));
-    if (result.empty()) return;
-    pending_->output = std::move(result);
-    pending_->corrected = true;
-    pending_->reason = "word_before";
-    pending_->target = corrected.target;
+    const std::vector<std::u16string>& pieces = wordsBefore_.pieces();
+    std::size_t end = held_.size();
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        const std::string previous = toUtf8(*piece);
+        const std::string result =
+            cabi::takeString(qm_engine_correct_word_before(engine_, previous.c_str(), typed.c_str(), corrected.target.c_str()));
+        if (result.empty()) return;
+        const std::u16string replacement = toUtf16(result);
+        std::size_t begin = end, units = 0;
+        while (begin > 0 && units < piece->size()) units += pieceUnits(held_[--begin]);
+        if (units != piece->size() || replacement.size() != units) return;
+        std::size_t at = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            WordOutcome& o = held_[i];
+            o.output = toUtf8(replacement.substr(at, o.typed.size()));
+            at += o.typed.size();
+            if (o.boundaryKind == pipeline::BoundaryKind::Punctuation) o.boundaryTyped = replacement[at++];
+            o.corrected = true;
+            o.reason = "word_before";
+            o.target = corrected.target;
+        }
+        end = begin;
+    }
 }
 
 void Typist::typeChar(char16_t intended) {
@@ -93,17 +123,21 @@ void Typist::press(KeyStroke key, char16_t produced, char16_t intended) {
         capture_.onKeyDown(vk::LeftShift, 0);
     }
     const std::size_t before = capture_.word().size();
+    const bool unknownBefore = capture_.hasUnknownBeginning();
     CaptureResult r = capture_.onKeyDown(key.vk, produced);
     if (key.shift) capture_.trackModifiers(vk::LeftShift, false);
+    if (r.kind != CaptureResult::Kind::Boundary && capture_.word().empty()) {
+        wordsBefore_.onGap(gapOf(key.vk, produced, before == 0, capture_.hasUnknownBeginning() && !unknownBefore));
+        reportSettled();
+    }
     if (r.kind == CaptureResult::Kind::Boundary) {
-        finish(r.word, intended);
+        finish(r.word, key, intended);
         intendedWord_.clear();
         intendedMistyped_ = false;
     } else if (capture_.word().size() == before + 1) {
         intendedWord_.push_back(intended);
         if (produced != intended) intendedMistyped_ = true;
     } else {
-        gapSincePending_ = true;
         if (produced != intended) ++counters_.strayMismatches;
         if (capture_.word().empty() && before > 0) {
             if (intendedMistyped_) ++counters_.mistypedLostByCapture;
@@ -113,9 +147,10 @@ void Typist::press(KeyStroke key, char16_t produced, char16_t intended) {
     }
 }
 
-void Typist::finish(const pipeline::FinishedWord& word, char16_t boundaryIntended) {
+void Typist::finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, char16_t boundaryIntended) {
     WordOutcome o;
     o.boundaryTyped = word.boundaryChar;
+    o.boundaryKind = word.boundaryKind;
     o.boundaryIntended = boundaryIntended;
     o.intended = intendedWord_;
     o.typed = word.word;
@@ -127,11 +162,15 @@ void Typist::finish(const pipeline::FinishedWord& word, char16_t boundaryIntende
     o.output = o.corrected ? std::move(d.corrected) : typed8;
     o.reason = std::move(d.reason);
     o.target = std::move(d.targetLang);
+    // The program sends a punctuation key after a correction as the layout it
+    // switches to has it: "?" typed on the English layout comes out as ",".
+    if (o.corrected && word.boundaryKind == pipeline::BoundaryKind::Punctuation && !o.target.empty())
+        if (char16_t ch = keys_.charFor(o.target, boundaryKey)) o.boundaryTyped = ch;
     if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
-    correctWordBefore(o);
-    flushPending();
-    pending_ = std::move(o);
-    gapSincePending_ = false;
+    if (o.corrected && !o.unknownBeginning) correctWordsBefore(o);
+    wordsBefore_.onWord(word, o.corrected);
+    held_.push_back(std::move(o));
+    reportSettled();
 }
 
 }  // namespace quillom::bench

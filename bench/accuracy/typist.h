@@ -9,6 +9,7 @@
 
 #include "key_tables.h"
 #include "pipeline/word_capture.h"
+#include "pipeline/words_before.h"
 #include "quillom.h"
 
 namespace quillom::bench {
@@ -39,6 +40,7 @@ struct WordOutcome {
     std::string target;
     bool unknownBeginning = false;
     bool mistyped = false;    // typed on the wrong layout and different from the intent
+    pipeline::BoundaryKind boundaryKind = pipeline::BoundaryKind::Space;
     char16_t boundaryTyped = 0;     // the key that ended the word, as it came out
     char16_t boundaryIntended = 0;  // ... and as the user meant it
 };
@@ -62,11 +64,13 @@ public:
 private:
     void typeChar(char16_t intended);
     void press(KeyStroke key, char16_t produced, char16_t intended);
-    void finish(const pipeline::FinishedWord& word, char16_t boundaryIntended);
-    // The program corrects a short word before a corrected word with it; a
-    // word is reported once the next one has been decided.
-    void correctWordBefore(const WordOutcome& corrected);
-    void flushPending();
+    void finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, char16_t boundaryIntended);
+    // The program corrects short words, numbers and quotes just before a
+    // corrected word with it; a word is reported once that can no longer happen.
+    void correctWordsBefore(const WordOutcome& corrected);
+    static std::size_t pieceUnits(const WordOutcome& o);
+    void report(std::size_t count);
+    void reportSettled();
     std::string layoutFor(Script script) const;
 
     qm_engine* engine_;
@@ -77,8 +81,8 @@ private:
     std::string appId_;
     std::string believed_, active_;  // layout the user thinks is on, layout really on
     Script lastScript_ = Script::None;
-    std::optional<WordOutcome> pending_;
-    bool gapSincePending_ = false;  // a key other than the word's own came after the pending word
+    pipeline::WordsBefore wordsBefore_;
+    std::vector<WordOutcome> held_;  // words the pieces before the next word still hold
     std::u16string intendedWord_;
     bool intendedMistyped_ = false;
     TypingCounters counters_;

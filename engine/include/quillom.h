@@ -83,9 +83,12 @@ QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text,
  * corrected itself. Returns an owned string: the previous word as it reads in
  * target when it is to be corrected together with token ("d" before "ujhjl",
  * corrected to город, reads "в"; words of one or two letters, typed on the
- * same layout, that are words of target), or an empty string to leave it;
- * null when the allocation failed. The caller replaces both words in one
- * step, so that one undo restores both. Does not touch the session state. */
+ * same layout, that are words of target; a lone quote key, "Э" before an
+ * English word reads '"'; a number whose marks the target layout has as full
+ * stops or commas, "5/" reads "5."), or an empty string to leave it; null
+ * when the allocation failed. The caller replaces both words in one step, so
+ * that one undo restores both, and may ask again for the word before that,
+ * with the same token. Does not touch the session state. */
 QM_API char* qm_engine_correct_word_before(qm_engine* handle, const char* previousWord, const char* token,
                                            const char* target);
 

@@ -24,9 +24,6 @@ const CharMap& selectionShift(const KeyboardLayoutConfig& layout, const LayoutDi
     return it != layout.selectionShiftMaps.end() ? it->second : shiftMapFor(layout, direction);
 }
 
-std::string mapSelection(const KeyboardLayoutConfig& layout, std::string_view text, const LayoutDirection& direction) {
-    return mapToken(text, selectionLower(layout, direction), selectionShift(layout, direction));
-}
 
 std::optional<std::string> uniqueMaxKey(const std::map<std::string, int64_t>& counts) {
     int64_t best = 0;
@@ -46,6 +43,10 @@ std::optional<std::string> uniqueMaxKey(const std::map<std::string, int64_t>& co
 }
 
 }  // namespace
+
+std::string mapSelection(const KeyboardLayoutConfig& layout, std::string_view text, const LayoutDirection& direction) {
+    return mapToken(text, selectionLower(layout, direction), selectionShift(layout, direction));
+}
 
 ScriptLetterCounts scriptLetterCounts(std::string_view text) {
     ScriptLetterCounts counts;

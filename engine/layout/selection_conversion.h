@@ -28,6 +28,10 @@ std::vector<std::string> latinWords(std::string_view text);
 std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::string_view forLatin,
                                                 const std::vector<std::string>& candidates);
 
+// Every key of text in the direction's whole-key maps (digit row, / and ?
+// included), falling back to the word maps where those give none.
+std::string mapSelection(const KeyboardLayoutConfig& layout, std::string_view text, const LayoutDirection& direction);
+
 // The input source is accepted and not used.
 ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::string_view text,
                                              const std::optional<std::string>& activeInputSource);

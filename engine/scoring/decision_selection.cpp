@@ -220,10 +220,13 @@ bool isKnownWordInAnyTarget(const RulesConfig& config, const std::optional<std::
 
 RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view trailing, RulesDecision first,
                                     RulesDecision second) {
-    if (second.shouldCorrect && (!first.shouldCorrect || trailingHasNonPunctuationLetterKey(config, trailing)))
-        return second;
     bool knownFirst = isKnownWordInAnyTarget(config, first.correctedToken);
     bool knownSecond = isKnownWordInAnyTarget(config, second.correctedToken);
+    // A closing mark read as a letter must make a word: "cvjnh." is смотрю,
+    // "this:" stays as typed.
+    if (second.shouldCorrect && ((!first.shouldCorrect && knownSecond) ||
+                                 trailingHasNonPunctuationLetterKey(config, trailing)))
+        return second;
     if (first.shouldCorrect && second.shouldCorrect) {
         if (knownFirst != knownSecond) {
             if (knownSecond) return second;

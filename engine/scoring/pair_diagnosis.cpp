@@ -144,11 +144,19 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
                       s.conf, s.originalScore, s.candidateScore);
 }
 
+std::size_t typedLetters(const TextChars& token) {
+    std::size_t letters = 0;
+    for (std::size_t i = 0; i < token.size(); ++i)
+        if (unicode::isLetterChar(token[i])) ++letters;
+    return letters;
+}
+
 RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s, const TextChars& source) {
     const DecisionConfig& decision = context.config.decision;
     const LanguageConfig* sourceLanguage = context.config.language(s.direction.from);
     std::size_t unknown = countUnknownBigrams(source, sourceLanguage);
-    bool eligible = static_cast<int64_t>(s.word.token.size()) >= decision.gibberishBypassMinLength &&
+    // Letters as typed: "[FV" or "W." are too short for a guess, whatever their keys give.
+    bool eligible = static_cast<int64_t>(typedLetters(s.word.token)) >= decision.gibberishBypassMinLength &&
                     !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text()));
     bool bypass = eligible && s.delta >= RulesEngine::gibberishBypassMinDelta && (s.originalScore < 0.0 || unknown >= 2) &&
                   s.conf >= RulesEngine::gibberishBypassMinConfidence &&

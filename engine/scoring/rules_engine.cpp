@@ -21,6 +21,69 @@ bool allowsEdgeReading(Reason reason) {
     return true;
 }
 
+// Marks of the US layout whose keys give letters on the Cyrillic layouts:
+// at a word's start they are an opening mark or the letter ("Untitled stays,
+// "nj is Это).
+bool isLeadingLetterMark(std::string_view c) {
+    for (std::string_view mark : {"\"", "<", ">", "{", "}", ":", "~"})
+        if (c == mark) return true;
+    return false;
+}
+
+bool hasLetterMark(std::string_view token) {
+    for (std::string_view c : unicode::graphemes(token))
+        if (isLeadingLetterMark(c)) return true;
+    return false;
+}
+
+// Those marks are letters only where they make a known word: "x:depends" or
+// "check<" typed on the US layout are no Cyrillic gibberish.
+RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token, RulesDecision decision) {
+    if (!decision.shouldCorrect || !hasLetterMark(token) ||
+        scoring::isKnownWordInAnyTarget(config, decision.correctedToken))
+        return decision;
+    RulesDecision kept;
+    kept.reason = Reason::CandidateScoreTooLow;
+    kept.confidence = decision.confidence;
+    kept.originalScore = decision.originalScore;
+    kept.candidateScore = decision.candidateScore;
+    return kept;
+}
+
+// Refusals that a reading of the trailing boundary as a letter must not overturn.
+bool vetoesTrailingReading(Reason reason) {
+    return reason == Reason::NeverCorrect || reason == Reason::UppercaseRequiresExactPair ||
+           reason == Reason::ProtectedPattern;
+}
+
+std::size_t leadingMarksSize(std::string_view token) {
+    std::size_t size = 0;
+    for (std::string_view c : unicode::graphemes(token)) {
+        if (!isLeadingLetterMark(c)) break;
+        size += c.size();
+    }
+    return size;
+}
+
+// The word with its trailing boundary read as punctuation or, where the
+// layout maps make it a letter, as part of the word; then its edges.
+RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::string_view token,
+                                const scoring::EvaluationRequest& request) {
+    const RulesConfig& config = context.config;
+    auto [core, trailing] = scoring::stripTrailingBoundary(config, token);
+    RulesDecision first = scoring::evaluatePair(context, core, trailing, request);
+    // Trailing punctuation may itself be letters typed on the wrong layout.
+    RulesDecision decision = first;
+    if (scoring::hasLayoutMappedTrailing(config, trailing) && !vetoesTrailingReading(first.reason)) {
+        RulesDecision second = scoring::evaluatePair(context, token, {}, request);
+        decision = scoring::chooseTrailingReading(config, trailing, std::move(first), std::move(second));
+    }
+    if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto || !allowsEdgeReading(decision.reason))
+        return decision;
+    auto edges = scoring::evaluateEdgePunctuation(context, core, trailing, request);
+    return edges ? *edges : decision;
+}
+
 }  // namespace
 
 RulesEngine::RulesEngine(RulesConfig config) : config_(std::move(config)), index_(config_) {}
@@ -36,17 +99,15 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     }
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
-    auto [core, trailing] = scoring::stripTrailingBoundary(config_, token);
-    RulesDecision decision = scoring::evaluatePair(context, core, trailing, request);
-    // Trailing punctuation may itself be letters typed on the wrong layout.
-    if (scoring::hasLayoutMappedTrailing(config_, trailing)) {
-        RulesDecision second = scoring::evaluatePair(context, token, {}, request);
-        decision = scoring::chooseTrailingReading(config_, trailing, std::move(decision), std::move(second));
-    }
-    if (decision.shouldCorrect || !config_.tokenization.edgePunctuationAuto || !allowsEdgeReading(decision.reason))
-        return decision;
-    auto edges = scoring::evaluateEdgePunctuation(context, core, trailing, request);
-    return edges ? *edges : decision;
+    RulesDecision whole = keptUnlessKnown(config_, token, evaluateWithEdges(context, token, request));
+    const std::size_t leading = leadingMarksSize(token);
+    if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
+    // The leading marks read as letters make no word: they open the word.
+    const std::string_view rest = token.substr(leading);
+    RulesDecision core = keptUnlessKnown(config_, rest, evaluateWithEdges(context, rest, request));
+    if (core.shouldCorrect && core.correctedToken)
+        core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
+    return core;
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {

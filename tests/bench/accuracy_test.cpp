@@ -117,6 +117,25 @@ TEST(Typist, ShortWordBeforeACorrectionIsCorrectedWithIt) {
     EXPECT_EQ(words[1].output, "город");
 }
 
+TEST(Typist, NumberAndQuoteBeforeACorrectionTakeTheTargetLayoutsMarks) {
+    TypingPlan plan{"ru", "en", Script::Cyrillic};
+    plan.followCorrections = true;
+    auto words = typeText("5.1. в город", plan, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 4u);
+    EXPECT_EQ(words[0].typed, u"5");
+    EXPECT_EQ(words[0].boundaryTyped, u'.');  // typed as "/", corrected with the words after it
+    EXPECT_EQ(words[1].boundaryTyped, u'.');
+    EXPECT_EQ(words[2].output, "в");
+    EXPECT_EQ(words[3].output, "город");
+
+    auto english = typeText("\" I feel good", {"en", "ru", Script::Latin}, "\"en\", \"ru\"");
+    ASSERT_EQ(english.size(), 4u);
+    EXPECT_EQ(english[0].typed, u"Э");
+    EXPECT_EQ(english[0].output, "\"");
+    EXPECT_EQ(english[1].output, "I");
+    EXPECT_EQ(english[2].output, "feel");
+}
+
 TEST(Typist, CorrectionsSwitchTheLayoutWhenFollowed) {
     TypingPlan plan{"ru", "en", Script::Cyrillic};
     plan.followCorrections = true;
@@ -129,6 +148,31 @@ TEST(Typist, CorrectionsSwitchTheLayoutWhenFollowed) {
     EXPECT_EQ(words[0].boundaryTyped, u' ');
     EXPECT_EQ(words[2].typed, u"hello");  // the user switches for Latin letters
     EXPECT_EQ(words[3].typed, u"мир");    // ... and back
+}
+
+TEST(Typist, PunctuationKeyAfterACorrectionIsTheSwitchedLayouts) {
+    struct Case {
+        const char* text;
+        char16_t typed, sent;
+    } cases[] = {
+        {"Теперь, мир", u'?', u','},
+        {"город. Мир", u'/', u'.'},
+        {"город! Мир", u'!', u'!'},
+    };
+    for (const Case& c : cases) {
+        TypingPlan plan{"ru", "en", Script::Cyrillic};
+        plan.followCorrections = true;
+        auto words = typeText(c.text, plan, "\"en\", \"ru\"");
+        ASSERT_GE(words.size(), 2u) << c.text;
+        EXPECT_TRUE(words[0].corrected) << c.text;
+        EXPECT_EQ(words[0].boundaryTyped, c.sent) << c.text;
+        EXPECT_EQ(words[0].boundaryIntended, c.sent) << c.text;
+    }
+    // Without a correction the key stays what it gave.
+    auto words = typeText("hello? world", {"en", "", Script::None}, "\"en\", \"ru\"");
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_FALSE(words[0].corrected);
+    EXPECT_EQ(words[0].boundaryTyped, u'?');
 }
 
 TEST(Typist, CommaKeyStaysInAnEnglishWordOnTheRussianLayout) {

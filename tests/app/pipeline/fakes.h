@@ -16,6 +16,36 @@
 
 namespace quillom::pipeline::testing {
 
+// What a key gives on the Windows US, Russian and Ukrainian layouts, for the
+// keys the tests type: letters, the punctuation row and the digit 1.
+inline char16_t layoutChar(uint16_t primaryLanguage, uint32_t vkCode, bool shift) {
+    struct Key {
+        uint32_t vk;
+        char16_t us[2], ru[2], uk[2];
+    };
+    static const Key keys[] = {
+        {0xBF, {u'/', u'?'}, {u'.', u','}, {u'.', u','}},  {0xBC, {u',', u'<'}, {u'б', u'Б'}, {u'б', u'Б'}},
+        {0xBE, {u'.', u'>'}, {u'ю', u'Ю'}, {u'ю', u'Ю'}},  {0xBA, {u';', u':'}, {u'ж', u'Ж'}, {u'ж', u'Ж'}},
+        {0xDE, {u'\'', u'"'}, {u'э', u'Э'}, {u'є', u'Є'}}, {0x31, {u'1', u'!'}, {u'1', u'!'}, {u'1', u'!'}},
+        {0x37, {u'7', u'&'}, {u'7', u'?'}, {u'7', u'?'}},  {0xDC, {u'\\', u'|'}, {u'\\', u'/'}, {u'ґ', u'Ґ'}},
+    };
+    static const std::u16string russian = u"фисвуапршолдьтщзйкыегмцчня", ukrainian = u"фисвуапршолдьтщзйкіегмцчня";
+    const int column = shift ? 1 : 0;
+    if (vkCode >= 'A' && vkCode <= 'Z') {
+        if (primaryLanguage == 0x09) return char16_t(shift ? vkCode : vkCode - 'A' + 'a');
+        const char16_t lower = (primaryLanguage == 0x22 ? ukrainian : russian)[vkCode - 'A'];
+        if (!shift) return lower;
+        return lower == u'і' ? u'І' : char16_t(lower - 0x20);
+    }
+    for (const Key& k : keys) {
+        if (k.vk != vkCode) continue;
+        if (primaryLanguage == 0x19) return k.ru[column];
+        if (primaryLanguage == 0x22) return k.uk[column];
+        return k.us[column];
+    }
+    return 0;
+}
+
 // The text of the focused application: applies key events as a US-layout
 // editor would, so tests read the result the user would see.
 struct FakeEditor {
@@ -41,10 +71,8 @@ struct FakeEditor {
             text += u'\t';
         } else if (key.vk == 0x20) {
             text += u' ';
-        } else if (key.vk >= 'A' && key.vk <= 'Z') {
-            text += char16_t(shift ? key.vk : key.vk - 'A' + 'a');
-        } else if (key.vk == 0x31 && shift) {
-            text += u'!';
+        } else if (char16_t ch = layoutChar(0x09, key.vk, shift)) {
+            text += ch;
         }
     }
 };
@@ -115,13 +143,17 @@ public:
     }
     uint16_t layoutLanguage(WindowId) override { return layout; }
     // The US layout for letters, digits and the few symbols the tests type.
+    // The window's layout for letters, digits and the keys layoutChar knows.
     char16_t translateKey(uint32_t vkCode, uint32_t, bool shift, WindowId) override {
-        if (vkCode >= 'A' && vkCode <= 'Z') return char16_t(shift ? vkCode : vkCode - 'A' + 'a');
-        if (vkCode == '1') return shift ? u'!' : u'1';
+        if (char16_t ch = layoutChar(uint16_t(layout & 0x3FF), vkCode, shift)) return ch;
         if (vkCode >= '0' && vkCode <= '9') return char16_t(vkCode);
         if (vkCode == 0xBD) return u'-';
-        if (vkCode == 0xDE) return u'\'';
         return 0;
+    }
+    std::vector<LayoutId> translatedIn;
+    char16_t translateKeyInLayout(uint32_t vkCode, uint32_t, bool shift, LayoutId layout) override {
+        translatedIn.push_back(layout);
+        return layoutChar(uint16_t(layout & 0x3FF), vkCode, shift);
     }
     std::vector<LayoutId> installedLayouts() override { return layouts; }
     void requestLayoutChange(WindowId w, LayoutId l) override { layoutRequests.emplace_back(w, l); }

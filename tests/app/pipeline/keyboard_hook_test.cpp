@@ -32,28 +32,49 @@ TEST(KeyboardHook, WrongLayoutWordEndedBySpaceIsSwallowedAndQueued) {
     EXPECT_EQ(rig.editor.text, u"ghbdtn");
 }
 
-TEST(KeyboardHook, ShortWordBeforeIsCorrectedInTheSameReplay) {
+// Keys of a line: letters, digits, spaces; '/' the slash key, '^' Shift
+// pressed and let go alone, '\t' Tab, '<' the left arrow.
+void typeKeys(PipelineRig& rig, std::string_view keys) {
+    for (char c : keys) {
+        switch (c) {
+        case '/': rig.tap(0xBF); break;
+        case '^': rig.tap(0xA0); break;
+        case '\t': rig.tap(0x09); break;
+        case '<': rig.tap(0x25); break;
+        default: rig.type(std::string(1, c));
+        }
+    }
+}
+
+TEST(KeyboardHook, WordsBeforeAreCorrectedInTheSameReplay) {
     struct Case {
         const char* name;
-        std::vector<uint32_t> between;  // keys after "d" and before "ujhjl"
-        bool together;
+        const char* keys;  // up to the corrected word "ujhjl", its Space excluded
+        const char16_t* typed;
+        const char16_t* replacement;
     } cases[] = {
-        {"one space between", {0x20}, true},
-        {"two spaces between", {0x20, 0x20}, false},
-        {"a tab between", {0x09}, false},
-        {"an arrow key after the space", {0x20, 0x25}, false},
+        {"one space between", "d ujhjl", u"d ujhjl", u"в город"},
+        {"two spaces between", "d  ujhjl", u"ujhjl", u"город"},
+        {"a tab between", "d\tujhjl", u"ujhjl", u"город"},
+        {"an arrow key after the space", "d <ujhjl", u"ujhjl", u"город"},
+        {"Shift alone after the space", "d ^ujhjl", u"d ujhjl", u"в город"},
+        {"a number with its mark", "5/ ujhjl", u"5/ ujhjl", u"5. город"},
+        {"two pieces, nearest first", "5/ d ujhjl", u"5/ d ujhjl", u"5. в город"},
+        {"the chain stops at a piece the engine keeps", "d x d ujhjl", u"d ujhjl", u"в город"},
+        {"no more than two pieces", "d d d ujhjl", u"d d ujhjl", u"в в город"},
+        {"a mark on its own parts the pieces", "5// ujhjl", u"ujhjl", u"город"},
+        {"a mark right before the word", "d /ujhjl", u"ujhjl", u"город"},
     };
     for (const Case& c : cases) {
         PipelineRig rig;
         rig.engine.correct("ujhjl", "город", "ru");
         rig.engine.wordsBefore[{"d", "ujhjl"}] = "в";
-        rig.type("d");
-        for (uint32_t k : c.between) rig.tap(k);
-        rig.type("ujhjl");
+        rig.engine.wordsBefore[{"5/", "ujhjl"}] = "5.";
+        typeKeys(rig, c.keys);
         EXPECT_EQ(rig.key(0x20, true), HookVerdict::Swallow) << c.name;
         const PendingCorrection& pc = firstCorrection(rig.state);
-        EXPECT_EQ(pc.typedWord, c.together ? u"d ujhjl" : u"ujhjl") << c.name;
-        EXPECT_EQ(pc.replacement, c.together ? u"в город" : u"город") << c.name;
+        EXPECT_EQ(pc.typedWord, c.typed) << c.name;
+        EXPECT_EQ(pc.replacement, c.replacement) << c.name;
         EXPECT_EQ(pc.eraseCount, pc.typedWord.size()) << c.name;
     }
 }

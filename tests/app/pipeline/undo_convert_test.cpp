@@ -32,6 +32,44 @@ TEST(Undo, RestoresTheTypedWordAndItsBoundary) {
     EXPECT_FALSE(undoLastCorrection(rig.hook)) << "a second Undo does nothing";
 }
 
+// A punctuation key after a word typed on the wrong layout is the target
+// layout's key: "?" is the Russian comma, "/" the Russian full stop. Undo
+// gives back what was typed.
+TEST(CorrectionDrain, PunctuationKeyComesOutAsInTheLayoutSwitchedTo) {
+    struct Case {
+        const char* name;
+        uint32_t vk;
+        bool shift;
+        std::string target;
+        std::vector<LayoutId> installed;
+        std::u16string corrected, undone;
+    } cases[] = {
+        {"? is the Russian comma", 0xBF, true, "ru", {0x04090409, 0x04190419}, u"привет,", u"ghbdtn?"},
+        {"/ is the Russian full stop", 0xBF, false, "ru", {0x04090409, 0x04190419}, u"привет.", u"ghbdtn/"},
+        {"? is the Ukrainian comma", 0xBF, true, "uk", {0x04090409, 0x04220422}, u"привет,", u"ghbdtn?"},
+        {"! is the same key on both", '1', true, "ru", {0x04090409, 0x04190419}, u"привет!", u"ghbdtn!"},
+        {"no Russian layout: the window keeps English", 0xBF, true, "ru", {0x04090409, 0x04220422}, u"привет?",
+         u"ghbdtn?"},
+    };
+    for (const Case& c : cases) {
+        CommandRig rig;
+        rig.engine.correct("ghbdtn", "привет", c.target);
+        rig.desktop.layouts = c.installed;
+        rig.type("ghbdtn");
+        if (c.shift) rig.key(0xA0, true);
+        EXPECT_EQ(rig.key(c.vk, true), HookVerdict::Swallow) << c.name;
+        drainQueue(rig.hook);
+        if (c.shift) rig.key(0xA0, false);
+        drainQueue(rig.hook);
+        EXPECT_EQ(rig.editor.text, c.corrected) << c.name;
+        EXPECT_EQ(rig.state.capture.shiftHeld(), false) << c.name;
+
+        rig.clock.now += 5;
+        ASSERT_TRUE(undoLastCorrection(rig.hook)) << c.name;
+        EXPECT_EQ(rig.editor.text, c.undone) << c.name;
+    }
+}
+
 TEST(Undo, AfterEnterErasesTheLineBreakAndSendsEnterAgain) {
     CommandRig rig;
     rig.typeAndDrain("ghbdtn");

@@ -205,6 +205,9 @@ public:
         if (vk == 0x20) return u' ';
         return letterOf(editor.language, vk, shift);
     }
+    char16_t translateKeyInLayout(uint32_t vk, uint32_t, bool shift, LayoutId layout) override {
+        return layoutChar(uint16_t(layout & 0x3FF), vk, shift);
+    }
     std::vector<LayoutId> installedLayouts() override { return {0x04090409, 0x04190419}; }
     void requestLayoutChange(WindowId, LayoutId layout) override {
         layoutSwitchAt_ = {now + 1, uint16_t(layout & 0x3FF)};

@@ -279,7 +279,65 @@ TEST_F(CInterface, ShortWordBeforeACorrectedWord) {
     EXPECT_EQ(before("d,", "vbh", "ru"), "");         // not all letters
     EXPECT_EQ(before("в", "vbh", "ru"), "");          // another script than the corrected word
     EXPECT_EQ(before("d", "vbh", "de"), "");          // no such language
+    EXPECT_EQ(before("Э", "руддщ", "en"), "\"");      // the quote key of the US layout
+    EXPECT_EQ(before("э", "руддщ", "en"), "'");
+    EXPECT_EQ(before("Эю", "руддщ", "en"), "");       // ". is no word
     EXPECT_EQ(qm_engine_correct_word_before(nullptr, "d", "vbh", "ru"), nullptr);
+}
+
+// A number typed before a corrected word takes the marks the keys give in
+// the target layout, by the whole-key maps of the shipped rules file.
+TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
+    Engine e(qm_engine_create(QUILLOM_RULES_FILE, dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* previous;
+        const char* token;
+        const char* target;
+        const char* expected;
+    } cases[] = {
+        {"5/", "vbh", "ru", "5."},  // a numbered heading: 5. мир
+        {"5/1/", "vbh", "ru", "5.1."},
+        {"1?5", "vbh", "ru", "1,5"},
+        {"5.", "Руддщ", "en", ""},  // typed as meant on the Russian layout
+        {"5", "vbh", "ru", ""},     // nothing to change
+        {"5\\", "vbh", "ru", ""},   // no full stop or comma there
+        {"5/1/2/3/4/5/6", "vbh", "ru", ""},  // too long for a heading's number
+        {"/", "vbh", "ru", ""},     // no number
+    };
+    for (const Case& c : cases) {
+        Owned s(qm_engine_correct_word_before(e.get(), c.previous, c.token, c.target));
+        ASSERT_NE(s, nullptr) << c.previous;
+        EXPECT_EQ(std::string(s.get()), c.expected) << c.previous;
+    }
+}
+
+// Keys of the US layout that give Cyrillic letters ("<>:{}~ among them) are
+// letters where they make a known word and marks everywhere else.
+TEST_F(CInterface, MarksOnLetterKeysAreLettersOnlyInKnownWords) {
+    Engine e(qm_engine_create(QUILLOM_RULES_FILE, dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* typed;
+        const char* expected;  // empty: left as typed
+    } cases[] = {
+        {"\"nj", "Это"},           {"<tp", "Без"},          {"{jhjij", "Хорошо"},
+        {":tkfybt", "Желание"},    {"\"nj,", "Это,"},       {"cvjnh.", "смотрю"},
+        {"\"ghbdtn", "\"привет"},  // no word with Э: the quote opens the word
+        {"ghbdtn\"", "привет\""},
+        {"\"Untitled", ""},  {"this:", ""},  {"https:", ""},  {"check<", ""},
+        {"x:depends", ""},   {"<release>", ""},  {"PDF:", ""},  {"\"\"", ""},
+        // Two letters as typed are too few for the guess on words outside the dictionaries.
+        {"[FV", ""},  {"vs'", ""},  {"[vs", ""},  {".pf", ""},
+    };
+    for (const Case& c : cases) {
+        Result r = evaluateContext(e.get(), c.typed, "marks.exe");
+        EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0) << c.typed << " " << r.reason;
+        if (*c.expected) {
+            EXPECT_EQ(r.text, c.expected) << c.typed;
+        }
+        qm_engine_reset_context(e.get());
+    }
 }
 
 // The session language: three words of one language in one application.

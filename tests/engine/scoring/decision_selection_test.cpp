@@ -129,7 +129,8 @@ TEST(TrailingPunctuation, ChoosingBetweenTheTwoReadings) {
         RulesDecision second;
         const char* expected;  // "first", "second" or a reason
     } cases[] = {
-        {"only the whole token corrects", ",", decision(false, "", 0), decision(true, "абв", 5), "second"},
+        {"only the whole token corrects, into a word", ",", decision(false, "", 0), decision(true, "мир", 5), "second"},
+        {"only the whole token corrects, into no word", ",", decision(false, "", 0), decision(true, "абв", 5), "first"},
         {"letter key in trailing", "[", decision(true, "стол[", 90), decision(true, "абвх", 5), "second"},
         {"only second known", ",", decision(true, "абв,", 90), decision(true, "мир", 5), "second"},
         {"only first known", ",", decision(true, "мир,", 5), decision(true, "абв", 90), "first"},

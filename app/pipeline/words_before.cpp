@@ -1,0 +1,52 @@
+#include "pipeline/words_before.h"
+
+namespace quillom::pipeline {
+
+void WordsBefore::onWord(const FinishedWord& word, bool corrected) {
+    if (corrected) {
+        clear();
+        return;
+    }
+    open_ += word.word;
+    switch (word.boundaryKind) {
+    case BoundaryKind::Space: close(); break;
+    case BoundaryKind::Punctuation: open_ += word.boundaryChar; break;
+    case BoundaryKind::Enter:
+    case BoundaryKind::Tab: clear(); break;
+    }
+}
+
+void WordsBefore::onGap(Gap gap) {
+    if (gap == Gap::Nothing) return;
+    if (gap == Gap::Space && !open_.empty()) {
+        close();
+        return;
+    }
+    clear();
+}
+
+void WordsBefore::clear() {
+    closed_.clear();
+    open_.clear();
+}
+
+std::size_t WordsBefore::length() const {
+    std::size_t n = open_.size();
+    for (const std::u16string& piece : closed_) n += piece.size();
+    return n;
+}
+
+void WordsBefore::close() {
+    closed_.push_back(std::move(open_));
+    open_.clear();
+    if (closed_.size() > kMaxPieces) closed_.erase(closed_.begin());
+}
+
+WordsBefore::Gap gapOf(uint32_t vkCode, char16_t ch, bool noWordBefore, bool madeBeginningUnknown) {
+    if (!noWordBefore || madeBeginningUnknown) return WordsBefore::Gap::Break;
+    if (vkCode == vk::Space) return WordsBefore::Gap::Space;
+    if (vkCode == vk::Enter || vkCode == vk::Tab || isPunctuationBoundary(ch)) return WordsBefore::Gap::Break;
+    return WordsBefore::Gap::Nothing;
+}
+
+}  // namespace quillom::pipeline
