@@ -68,8 +68,7 @@ void TrayApp::runCommand(uint32_t id) {
 void TrayApp::pauseCommand(pipeline::PauseCommand c) {
     if (pipeline::applyPauseCommand(pause_, c) == pipeline::PauseTimer::Start)
         SetTimer(window_, kTimerPauseEnd, kPauseMilliseconds, nullptr);
-    else
-        KillTimer(window_, kTimerPauseEnd);
+    else KillTimer(window_, kTimerPauseEnd);
     applyState();
 }
 
@@ -138,10 +137,8 @@ void TrayApp::registerHotkeys() {
 }
 
 void TrayApp::onHotkey(int id) {
-    if (std::optional<int> now = hotkeyGate_.press(id, pipeline_.heldModifiers.any(), GetTickCount()))
-        runHotkey(*now);
-    else
-        SetTimer(window_, kTimerHotkeyRelease, kHotkeyPollMilliseconds, nullptr);
+    if (std::optional<int> now = hotkeyGate_.press(id, pipeline_.heldModifiers.any(), GetTickCount())) runHotkey(*now);
+    else SetTimer(window_, kTimerHotkeyRelease, kHotkeyPollMilliseconds, nullptr);
 }
 
 void TrayApp::onHotkeyReleasePoll() {

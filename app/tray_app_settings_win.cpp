@@ -28,7 +28,9 @@ public:
     void suspendHotkeys() override {
         for (int id = tray::hotkey::First; id <= tray::hotkey::Last; ++id) UnregisterHotKey(app_.window_, id);
     }
-    std::u16string hotkeyText(tray::HotkeyBinding binding) override { return tray::hotkeyText(binding, app_.keyNames_); }
+    std::u16string hotkeyText(tray::HotkeyBinding binding) override {
+        return tray::hotkeyText(binding, app_.keyNames_);
+    }
     void runInBackground(std::function<void()> job, std::function<void()> done) override {
         app_.runInBackground(std::move(job), std::move(done));
     }

@@ -41,8 +41,8 @@ void errorBox(const wchar_t* text) { MessageBoxW(nullptr, text, L"Quillom", MB_I
 void becomePerMonitorDpiAware() {
     using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    auto set = reinterpret_cast<SetContext>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    auto set =
+        reinterpret_cast<SetContext>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
     if (set) set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }
 
@@ -73,8 +73,9 @@ int TrayApp::startUp() {
     if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
     if (!createWindow()) return 1;
     if (!store_.stageConfigurationFiles()) {
-        errorBox(L"Could not stage quillom_rules.json into the settings folder\n"
-                 L"(%LOCALAPPDATA%\\Quillom). Reinstalling the app should fix this.");
+        errorBox(
+            L"Could not stage quillom_rules.json into the settings folder\n"
+            L"(%LOCALAPPDATA%\\Quillom). Reinstalling the app should fix this.");
         return 1;
     }
     store_.normaliseActiveLanguages();
@@ -86,8 +87,8 @@ int TrayApp::startUp() {
     tray::attachLogFile(debugLog_);
     // A working file the engine cannot use (valid JSON of the wrong shape, say) is kept aside
     // like one that does not parse, so that a damaged file never keeps the program from starting.
-    if (!createEngine() && (!store_.damagedRulesKeptAs().empty() || store_.setAsideWorkingRules().empty() ||
-                            !createEngine())) {
+    if (!createEngine() &&
+        (!store_.damagedRulesKeptAs().empty() || store_.setAsideWorkingRules().empty() || !createEngine())) {
         errorBox(L"Could not load quillom_rules.json (or the quillom_lexicon.bin it names).");
         return 1;
     }
@@ -127,10 +128,8 @@ void TrayApp::watchSessionAndForeground() {
 
 void TrayApp::onHookWatchdog() {
     if (!hooksInstalled_ || !hookWatchdog_.due(GetTickCount(), pipeline::lastInputTick())) return;
-    if (pipeline::reinstallHooks())
-        logLine("hook reinstalled");
-    else
-        logLine("hook reinstall failed");
+    if (pipeline::reinstallHooks()) logLine("hook reinstalled");
+    else logLine("hook reinstall failed");
 }
 
 bool TrayApp::createWindow() {
@@ -290,8 +289,7 @@ void TrayApp::addTrayIcon() {
     }
     if (trayPresence_.afterAdd(added, GetTickCount()))
         SetTimer(window_, kTimerTrayRetry, tray::kTrayRetryIntervalMs, nullptr);
-    else
-        KillTimer(window_, kTimerTrayRetry);
+    else KillTimer(window_, kTimerTrayRetry);
     if (!added) logLine("tray: the icon could not be added");
 }
 

@@ -121,10 +121,9 @@ private:
     pipeline::ThreadMessageWaker waker_;
 
     pipeline::PipelineState pipeline_;
-    pipeline::EngineKeeper engines_{pipeline_,
-                                    [this] { return pipeline::createCabiWordEngine(rulesPath_, prefsPath_); },
-                                    [this](std::function<void()> task) { return postToMainThread(std::move(task)); },
-                                    rulesPath_, prefsPath_};
+    pipeline::EngineKeeper engines_{
+        pipeline_, [this] { return pipeline::createCabiWordEngine(rulesPath_, prefsPath_); },
+        [this](std::function<void()> task) { return postToMainThread(std::move(task)); }, rulesPath_, prefsPath_};
     pipeline::KeyboardHook hook_;
     pipeline::HookTiming hookTiming_;
     pipeline::HookWatchdog hookWatchdog_;

@@ -12,7 +12,7 @@ namespace quillom::pipeline {
 struct TimingSummary {
     size_t count = 0;
     uint32_t p50 = 0, p99 = 0, max = 0;  // microseconds
-    uint32_t maxWaitMs = 0;  // the longest an event waited for its hook call
+    uint32_t maxWaitMs = 0;              // the longest an event waited for its hook call
 };
 
 // Main thread. Keeps the first kCapacity samples; the maximum covers all.

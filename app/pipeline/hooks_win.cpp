@@ -32,8 +32,9 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     // A stamp from the future (another clock) is no wait.
     if (int32_t(now - k->time) > 0) gTiming->recordWait(now - k->time);
     // Up or down by the message: Wine's Unicode packets lack the up flag.
-    KeyEvent event{k->vkCode, k->scanCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN,
-                   (k->flags & LLKHF_EXTENDED) != 0, k->time, k->dwExtraInfo};
+    KeyEvent event{
+        k->vkCode, k->scanCode,   wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN, (k->flags & LLKHF_EXTENDED) != 0,
+        k->time,   k->dwExtraInfo};
     HookVerdict verdict = gLogic->onKey(event);
     gTiming->record(microsecondsSince(start));
     if (verdict == HookVerdict::Swallow) return 1;
@@ -60,8 +61,7 @@ LRESULT CALLBACK mouseProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code != HC_ACTION) return CallNextHookEx(nullptr, code, wParam, lParam);
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     gWatchdog->hookCalled(GetTickCount());
-    MouseEvent event{mouseMessageOf(wParam), uint32_t(wParam), m->pt.x, m->pt.y, m->mouseData, m->time,
-                     m->dwExtraInfo};
+    MouseEvent event{mouseMessageOf(wParam), uint32_t(wParam), m->pt.x, m->pt.y, m->mouseData, m->time, m->dwExtraInfo};
     if (gLogic->onMouse(event) == HookVerdict::Swallow) return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -30,8 +30,8 @@ enum class MouseMessage { ButtonDown, ButtonUp, Wheel, Other };
 // What the low-level mouse hook sees of a button or wheel event.
 struct MouseEvent {
     MouseMessage kind = MouseMessage::Other;
-    uint32_t message = 0;  // the window message (WM_LBUTTONDOWN ...), to send it again
-    long x = 0, y = 0;     // screen position
+    uint32_t message = 0;    // the window message (WM_LBUTTONDOWN ...), to send it again
+    long x = 0, y = 0;       // screen position
     uint32_t mouseData = 0;  // wheel delta or X button, in the high word
     uint32_t time = 0;
     uintptr_t extraInfo = 0;

@@ -10,8 +10,8 @@ using quillom::logLine;
 
 namespace {
 
-constexpr uint32_t kCommandModifiers[] = {vk::Control, vk::Alt, vk::LeftWin, vk::RightWin, vk::LeftControl,
-                                          vk::RightControl, vk::LeftAlt, vk::RightAlt};
+constexpr uint32_t kCommandModifiers[] = {vk::Control,     vk::Alt,          vk::LeftWin, vk::RightWin,
+                                          vk::LeftControl, vk::RightControl, vk::LeftAlt, vk::RightAlt};
 
 bool commandModifierHeld(const std::bitset<256>& held) {
     for (uint32_t v : kCommandModifiers)
@@ -138,8 +138,8 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     followCaretQuestion();
     if (result.kind != CaptureResult::Kind::Boundary) {
         if (state_.capture.word().empty())
-            state_.wordsBefore.onGap(gapOf(event.vkCode, ch, before.empty(),
-                                           state_.capture.hasUnknownBeginning() && !unknownBefore));
+            state_.wordsBefore.onGap(
+                gapOf(event.vkCode, ch, before.empty(), state_.capture.hasUnknownBeginning() && !unknownBefore));
         return HookVerdict::Pass;
     }
     settleBeginning(result.word);
@@ -162,10 +162,8 @@ bool KeyboardHook::inHiddenField(uint32_t vkCode) {
 // while no letter is typed, read once letters are.
 void KeyboardHook::followCaretQuestion() {
     if (!state_.capture.hasUnknownBeginning()) return;
-    if (state_.capture.word().empty())
-        state_.caret.ask();
-    else
-        state_.caret.noteWord(state_.capture.word());
+    if (state_.capture.word().empty()) state_.caret.ask();
+    else state_.caret.noteWord(state_.capture.word());
 }
 
 void KeyboardHook::settleBeginning(FinishedWord& word) {

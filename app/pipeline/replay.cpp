@@ -3,7 +3,6 @@
 namespace quillom::pipeline {
 namespace {
 
-
 ReplayStep wait(unsigned ms) { return {ms, {}}; }
 
 ReplayStep keyPress(uint16_t vk) { return {0, {{vk, 0, 0}, {vk, 0, keyflag::KeyUp}}}; }

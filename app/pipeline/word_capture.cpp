@@ -13,11 +13,17 @@ bool isWin(uint32_t v) { return v == vk::LeftWin || v == vk::RightWin; }
 
 bool resetsWord(uint32_t v) {
     switch (v) {
-        case vk::Escape: case vk::PageUp: case vk::PageDown: case vk::End: case vk::Home:
-        case vk::Left: case vk::Up: case vk::Right: case vk::Down: case vk::Insert:
-            return true;
-        default:
-            return false;
+    case vk::Escape:
+    case vk::PageUp:
+    case vk::PageDown:
+    case vk::End:
+    case vk::Home:
+    case vk::Left:
+    case vk::Up:
+    case vk::Right:
+    case vk::Down:
+    case vk::Insert: return true;
+    default: return false;
     }
 }
 
@@ -25,24 +31,39 @@ bool resetsWord(uint32_t v) {
 
 bool joinsWord(char16_t ch) {
     switch (ch) {
-        // These keys carry letters in the Cyrillic layouts, shifted or not
-        // ("nj typed on the US layout is Это); the engine reads them as
-        // letters or as marks at the word's edges.
-        case u'\'': case u',': case u'.': case u';': case u'[': case u']': case u'`':
-        case u'"': case u'<': case u'>': case u':': case u'{': case u'}': case u'~':
-            return true;
-        default:
-            // A lone surrogate unit is no letter: characters outside the BMP reset the word.
-            return unicode::isLetter(ch) || unicode::isDigit(ch);
+    // These keys carry letters in the Cyrillic layouts, shifted or not
+    // ("nj typed on the US layout is Это); the engine reads them as
+    // letters or as marks at the word's edges.
+    case u'\'':
+    case u',':
+    case u'.':
+    case u';':
+    case u'[':
+    case u']':
+    case u'`':
+    case u'"':
+    case u'<':
+    case u'>':
+    case u':':
+    case u'{':
+    case u'}':
+    case u'~': return true;
+    default:
+        // A lone surrogate unit is no letter: characters outside the BMP reset the word.
+        return unicode::isLetter(ch) || unicode::isDigit(ch);
     }
 }
 
 bool isPunctuationBoundary(char16_t ch) {
     switch (ch) {
-        case u'!': case u'(': case u')': case u'/': case u'?': case u'\\': case u'_':
-            return true;
-        default:
-            return false;
+    case u'!':
+    case u'(':
+    case u')':
+    case u'/':
+    case u'?':
+    case u'\\':
+    case u'_': return true;
+    default: return false;
     }
 }
 
@@ -89,10 +110,10 @@ CaptureResult WordCapture::onKeyDown(uint32_t vkCode, char16_t ch) {
         return {};
     }
     switch (vkCode) {
-        case vk::Tab: return boundary(u'\t', BoundaryKind::Tab);
-        case vk::Enter: return boundary(u'\n', BoundaryKind::Enter);
-        case vk::Space: return boundary(u' ', BoundaryKind::Space);
-        default: break;
+    case vk::Tab: return boundary(u'\t', BoundaryKind::Tab);
+    case vk::Enter: return boundary(u'\n', BoundaryKind::Enter);
+    case vk::Space: return boundary(u' ', BoundaryKind::Space);
+    default: break;
     }
     if (resetsWord(vkCode)) {
         reset();

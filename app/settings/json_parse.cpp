@@ -8,9 +8,7 @@ namespace {
 
 bool isWhitespace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-bool isNumberByte(char c) {
-    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
-}
+bool isNumberByte(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E'; }
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -166,7 +164,9 @@ private:
         if (p_ == end_) return false;
         const char c = *p_++;
         switch (c) {
-        case '"': case '\\': case '/': out += c; return true;
+        case '"':
+        case '\\':
+        case '/': out += c; return true;
         case 'b': out += '\b'; return true;
         case 'f': out += '\f'; return true;
         case 'n': out += '\n'; return true;

@@ -14,8 +14,7 @@ void writeNumber(double x, std::string& out) {
         out += "null";
         return;
     }
-    if (std::floor(x) == x && std::fabs(x) < 1e15)
-        r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(x));
+    if (std::floor(x) == x && std::fabs(x) < 1e15) r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(x));
     else  // same text as printf "%g" in the C locale, whatever the host locale is
         r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 6);
     out.append(buf, r.ptr);

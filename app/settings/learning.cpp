@@ -37,9 +37,7 @@ std::string learnedForm(const SettingsPlatform& platform, std::u16string_view wo
     return toUtf8(platform.lowerCase(word));
 }
 
-bool learningEnabled(const SettingsStore& store) {
-    return learningMode(store.preferences());
-}
+bool learningEnabled(const SettingsStore& store) { return learningMode(store.preferences()); }
 
 bool changeRulesAndReload(SettingsStore& store, const ReloadEngine& reloadEngine, const SettingsStore::Change& change) {
     if (!store.updateRules(change)) return false;
@@ -66,8 +64,8 @@ bool learnFromConversion(SettingsStore& store, std::string_view source, std::str
                     added = addLearnedPair(rules, typed, corrected, lang, active) || added;
             }
         } else if (!trimSpaces(source16).empty()) {
-            added = addLearnedPair(rules, toUtf8(platform.lowerCase(source16)),
-                                   toUtf8(platform.lowerCase(converted16)), lang, active);
+            added = addLearnedPair(rules, toUtf8(platform.lowerCase(source16)), toUtf8(platform.lowerCase(converted16)),
+                                   lang, active);
         }
         return added;
     });

@@ -70,9 +70,8 @@ void mergeObject(JsonValue& result, const JsonValue* templateOverrides, std::str
 void mergeNeverCorrect(JsonValue& result, const JsonValue* templateOverrides,
                        const std::set<std::string, std::less<>>& tombstones) {
     JsonValue& words = arrayMember(result, NeverCorrect);
-    std::erase_if(words.items(), [&](const JsonValue& v) {
-        return v.isString() && tombstones.count(v.asString()) > 0;
-    });
+    std::erase_if(words.items(),
+                  [&](const JsonValue& v) { return v.isString() && tombstones.count(v.asString()) > 0; });
     const JsonValue* source = templateOverrides ? find(*templateOverrides, NeverCorrect) : nullptr;
     if (!source || !source->isArray()) return;
     for (const JsonValue& v : source->items())
@@ -94,18 +93,15 @@ JsonValue& manualOverrides(JsonValue& rules) {
     return objectMember(rules, kManualOverrides);
 }
 
-void setTombstone(JsonValue& overridesObject, std::string_view listName, std::string_view word,
-                  bool present) {
+void setTombstone(JsonValue& overridesObject, std::string_view listName, std::string_view word, bool present) {
     auto& items = arrayMember(overridesObject, listName).items();
-    const auto it = std::find_if(items.begin(), items.end(),
-                                 [&](const JsonValue& v) { return isString(v, word); });
+    const auto it = std::find_if(items.begin(), items.end(), [&](const JsonValue& v) { return isString(v, word); });
     if (!present && it != items.end()) items.erase(it);
     if (present && it == items.end()) items.emplace_back(word);
 }
 
-bool addExactPair(JsonValue& rules, std::string_view typed, std::string_view corrected,
-                  std::string_view fromLang, std::string_view toLang,
-                  std::span<const std::string> activeLanguages) {
+bool addExactPair(JsonValue& rules, std::string_view typed, std::string_view corrected, std::string_view fromLang,
+                  std::string_view toLang, std::span<const std::string> activeLanguages) {
     if (typed.empty() || corrected.empty()) return false;
     JsonValue& mo = manualOverrides(rules);
     member(objectMember(mo, ExactPairs), typed) = corrected;
@@ -117,11 +113,10 @@ bool addExactPair(JsonValue& rules, std::string_view typed, std::string_view cor
     return true;
 }
 
-bool addLearnedPair(JsonValue& rules, std::string_view typed, std::string_view corrected,
-                    std::string_view toLang, std::span<const std::string> activeLanguages) {
+bool addLearnedPair(JsonValue& rules, std::string_view typed, std::string_view corrected, std::string_view toLang,
+                    std::span<const std::string> activeLanguages) {
     const std::string to = !toLang.empty() ? std::string(toLang) : guessLanguage(corrected, activeLanguages);
-    return addExactPair(rules, typed, corrected, guessLanguage(typed, activeLanguages), to,
-                        activeLanguages);
+    return addExactPair(rules, typed, corrected, guessLanguage(typed, activeLanguages), to, activeLanguages);
 }
 
 void removeExactPair(JsonValue& rules, std::string_view typed) {
@@ -156,8 +151,7 @@ void removeNeverCorrect(JsonValue& rules, std::string_view word) {
     setTombstone(*mo, DeletedNeverCorrect, word, true);
 }
 
-std::vector<ExactPairEntry> listExactPairs(const JsonValue& rules,
-                                           std::span<const std::string> activeLanguages) {
+std::vector<ExactPairEntry> listExactPairs(const JsonValue& rules, std::span<const std::string> activeLanguages) {
     std::vector<ExactPairEntry> list;
     const JsonValue* pairs = overridesMember(rules, ExactPairs);
     if (!pairs || !pairs->isObject()) return list;
@@ -177,8 +171,7 @@ std::vector<ExactPairEntry> listExactPairs(const JsonValue& rules,
     return list;
 }
 
-std::vector<NeverCorrectEntry> listNeverCorrect(const JsonValue& rules,
-                                                std::span<const std::string> activeLanguages) {
+std::vector<NeverCorrectEntry> listNeverCorrect(const JsonValue& rules, std::span<const std::string> activeLanguages) {
     std::vector<NeverCorrectEntry> list;
     const JsonValue* words = overridesMember(rules, NeverCorrect);
     if (!words || !words->isArray()) return list;
@@ -186,8 +179,8 @@ std::vector<NeverCorrectEntry> listNeverCorrect(const JsonValue& rules,
     for (const JsonValue& w : words->items()) {
         if (!w.isString()) continue;
         const JsonValue* lang = metaAll ? find(*metaAll, w.asString()) : nullptr;
-        list.push_back({lang && lang->isString() ? lang->asString() : guessLanguage(w.asString(), activeLanguages),
-                        w.asString()});
+        list.push_back(
+            {lang && lang->isString() ? lang->asString() : guessLanguage(w.asString(), activeLanguages), w.asString()});
     }
     std::stable_sort(list.begin(), list.end(),
                      [](const NeverCorrectEntry& a, const NeverCorrectEntry& b) { return a.lang < b.lang; });

@@ -34,11 +34,10 @@ std::string guessLanguage(std::string_view word, std::span<const std::string> ac
 JsonValue& manualOverrides(JsonValue& rules);
 
 // Empty languages are guessed. False (nothing changed) when either word is empty.
-bool addExactPair(JsonValue& rules, std::string_view typed, std::string_view corrected,
-                  std::string_view fromLang, std::string_view toLang,
-                  std::span<const std::string> activeLanguages);
-bool addLearnedPair(JsonValue& rules, std::string_view typed, std::string_view corrected,
-                    std::string_view toLang, std::span<const std::string> activeLanguages);
+bool addExactPair(JsonValue& rules, std::string_view typed, std::string_view corrected, std::string_view fromLang,
+                  std::string_view toLang, std::span<const std::string> activeLanguages);
+bool addLearnedPair(JsonValue& rules, std::string_view typed, std::string_view corrected, std::string_view toLang,
+                    std::span<const std::string> activeLanguages);
 void removeExactPair(JsonValue& rules, std::string_view typed);
 
 // True also when the word was listed already (its language record is then updated).
@@ -60,8 +59,7 @@ struct NeverCorrectEntry {
 
 // Sorted by language code; order within one language is stored order.
 std::vector<ExactPairEntry> listExactPairs(const JsonValue& rules, std::span<const std::string> activeLanguages);
-std::vector<NeverCorrectEntry> listNeverCorrect(const JsonValue& rules,
-                                                std::span<const std::string> activeLanguages);
+std::vector<NeverCorrectEntry> listNeverCorrect(const JsonValue& rules, std::span<const std::string> activeLanguages);
 
 // The user's object with the template's entries added that the user neither has nor
 // deleted; the user's values win. Either argument may be null or not an object.

@@ -17,22 +17,12 @@ bool contains(const std::vector<std::string>& list, std::string_view s) {
 
 bool debugLog(const JsonValue& prefs) { return getBool(prefs, key::DebugLog, false); }
 bool pauseInGames(const JsonValue& prefs) { return getBool(prefs, key::PauseInGames, true); }
-bool protectEndingsAfterDelete(const JsonValue& prefs) {
-    return getBool(prefs, key::ProtectEndingsAfterDelete, true);
-}
-bool uppercaseOnlyExactPairs(const JsonValue& prefs) {
-    return getBool(prefs, key::UppercaseOnlyExactPairs, false);
-}
-bool playSoundOnCorrection(const JsonValue& prefs) {
-    return getBool(prefs, key::PlaySoundOnCorrection, true);
-}
+bool protectEndingsAfterDelete(const JsonValue& prefs) { return getBool(prefs, key::ProtectEndingsAfterDelete, true); }
+bool uppercaseOnlyExactPairs(const JsonValue& prefs) { return getBool(prefs, key::UppercaseOnlyExactPairs, false); }
+bool playSoundOnCorrection(const JsonValue& prefs) { return getBool(prefs, key::PlaySoundOnCorrection, true); }
 bool learningMode(const JsonValue& prefs) { return getBool(prefs, key::LearningMode, true); }
-std::string correctionSound(const JsonValue& prefs) {
-    return getString(prefs, key::CorrectionSound, "SystemAsterisk");
-}
-std::string undoSound(const JsonValue& prefs) {
-    return getString(prefs, key::UndoSound, "SystemExclamation");
-}
+std::string correctionSound(const JsonValue& prefs) { return getString(prefs, key::CorrectionSound, "SystemAsterisk"); }
+std::string undoSound(const JsonValue& prefs) { return getString(prefs, key::UndoSound, "SystemExclamation"); }
 
 void setFlag(JsonValue& prefs, std::string_view name, bool on) { member(prefs, name) = on; }
 
@@ -122,9 +112,8 @@ std::vector<ExcludedApp> excludedApps(const JsonValue& prefs) {
 bool isExcluded(const JsonValue& prefs, std::string_view appKey) {
     const JsonValue* all = find(prefs, key::ExcludedApps);
     if (appKey.empty() || !all || !all->isObject()) return false;
-    return std::any_of(all->members().begin(), all->members().end(), [&](const JsonMember& m) {
-        return compareIgnoringAsciiCase(m.key, appKey) == 0;
-    });
+    return std::any_of(all->members().begin(), all->members().end(),
+                       [&](const JsonMember& m) { return compareIgnoringAsciiCase(m.key, appKey) == 0; });
 }
 
 void setExcluded(JsonValue& prefs, std::string_view appKey, std::string_view name, bool excluded,
@@ -132,9 +121,7 @@ void setExcluded(JsonValue& prefs, std::string_view appKey, std::string_view nam
     if (appKey.empty()) return;
     JsonValue& all = member(prefs, key::ExcludedApps);
     if (!all.isObject()) all = JsonValue::makeObject();
-    std::erase_if(all.members(), [&](const JsonMember& m) {
-        return compareIgnoringAsciiCase(m.key, appKey) == 0;
-    });
+    std::erase_if(all.members(), [&](const JsonMember& m) { return compareIgnoringAsciiCase(m.key, appKey) == 0; });
     if (!excluded) return;
     JsonValue entry;
     member(entry, "name") = name;

@@ -36,8 +36,7 @@ public:
 
     // Puts source in place of target in one step; target may exist. On failure target is
     // left as it was.
-    virtual bool replaceFile(const std::filesystem::path& source,
-                             const std::filesystem::path& target) = 0;
+    virtual bool replaceFile(const std::filesystem::path& source, const std::filesystem::path& target) = 0;
 
     // The system's lower-casing of UTF-16 text and its letter-or-digit test (learning uses
     // them on the words it records).

@@ -45,8 +45,7 @@ bool WindowsSettingsPlatform::writeNewFile(const std::filesystem::path& path, st
     return writeFileFlushed(path, bytes);
 }
 
-bool WindowsSettingsPlatform::replaceFile(const std::filesystem::path& source,
-                                          const std::filesystem::path& target) {
+bool WindowsSettingsPlatform::replaceFile(const std::filesystem::path& source, const std::filesystem::path& target) {
     return replaceFileAtomically(source, target);
 }
 

@@ -39,9 +39,7 @@ fs::path SettingsStore::settingsFolder() const {
 fs::path SettingsStore::workingRulesPath() const { return settingsFolder() / kRulesFileName; }
 fs::path SettingsStore::preferencesPath() const { return settingsFolder() / kPreferencesFileName; }
 fs::path SettingsStore::templateRulesPath() const { return programFolder() / kRulesFileName; }
-fs::path SettingsStore::templatePreferencesPath() const {
-    return programFolder() / kPreferencesFileName;
-}
+fs::path SettingsStore::templatePreferencesPath() const { return programFolder() / kPreferencesFileName; }
 fs::path SettingsStore::workingLexiconPath() const { return settingsFolder() / kLexiconFileName; }
 fs::path SettingsStore::templateLexiconPath() const { return programFolder() / kLexiconFileName; }
 
@@ -51,8 +49,7 @@ bool SettingsStore::readFileBytes(const fs::path& path, std::string& out) const 
 
 bool SettingsStore::writeFileBytes(const fs::path& path, std::string_view bytes) {
     const fs::path temporary = withSuffix(path, ".tmp");
-    if (platform_.writeNewFile(temporary, bytes) && platform_.replaceFile(temporary, path))
-        return true;
+    if (platform_.writeNewFile(temporary, bytes) && platform_.replaceFile(temporary, path)) return true;
     std::error_code ignored;
     fs::remove(temporary, ignored);
     return false;
@@ -82,9 +79,7 @@ LoadStatus SettingsStore::loadJsonFile(const fs::path& path, JsonValue& out) con
 
 bool SettingsStore::writeRefused(const fs::path& path) const { return failedReads_.count(path) != 0; }
 
-bool SettingsStore::loadPreferences(JsonValue& out) const {
-    return readJsonFile(preferencesPath(), out);
-}
+bool SettingsStore::loadPreferences(JsonValue& out) const { return readJsonFile(preferencesPath(), out); }
 
 JsonValue SettingsStore::preferences() const {
     JsonValue prefs;
@@ -94,13 +89,9 @@ JsonValue SettingsStore::preferences() const {
 
 bool SettingsStore::loadRules(JsonValue& out) const { return readJsonFile(workingRulesPath(), out); }
 
-bool SettingsStore::savePreferences(const JsonValue& prefs) {
-    return saveJsonFile(preferencesPath(), prefs);
-}
+bool SettingsStore::savePreferences(const JsonValue& prefs) { return saveJsonFile(preferencesPath(), prefs); }
 
-bool SettingsStore::saveRules(const JsonValue& rules) {
-    return saveJsonFile(workingRulesPath(), rules);
-}
+bool SettingsStore::saveRules(const JsonValue& rules) { return saveJsonFile(workingRulesPath(), rules); }
 
 bool SettingsStore::updatePreferences(const Change& change) {
     JsonValue prefs;
@@ -155,12 +146,8 @@ std::vector<std::string> SettingsStore::installedLanguages() const {
     return languages;
 }
 
-std::vector<std::string> SettingsStore::activeLanguages() const {
-    return settings::activeLanguages(preferences());
-}
+std::vector<std::string> SettingsStore::activeLanguages() const { return settings::activeLanguages(preferences()); }
 
-std::string SettingsStore::updateFrequency() const {
-    return settings::updateFrequency(preferences());
-}
+std::string SettingsStore::updateFrequency() const { return settings::updateFrequency(preferences()); }
 
 }  // namespace quillom::settings

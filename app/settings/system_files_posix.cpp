@@ -28,10 +28,9 @@ ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out, ui
     ReadStatus status = ReadStatus::Failed;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         const auto size = static_cast<uint64_t>(info.st_size);
-        status = size > maxBytes ? ReadStatus::TooLarge
-                                 : readExactly(size, out, [fd](char* into, std::size_t room) {
-                                       return readSome(fd, into, room);
-                                   });
+        status = size > maxBytes
+                     ? ReadStatus::TooLarge
+                     : readExactly(size, out, [fd](char* into, std::size_t room) { return readSome(fd, into, room); });
     }
     ::close(fd);
     if (status != ReadStatus::Read) out.clear();

@@ -43,8 +43,7 @@ ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out, ui
 std::FILE* openForReading(const std::filesystem::path& path) { return _wfopen(path.c_str(), L"rb"); }
 
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
     const char* p = bytes.data();
@@ -61,8 +60,7 @@ bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes)
 }
 
 bool replaceFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target) {
-    return MoveFileExW(source.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 }  // namespace quillom::settings

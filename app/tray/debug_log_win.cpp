@@ -31,8 +31,8 @@ void cutIfTooLong(HANDLE file) {
     LARGE_INTEGER from{};
     from.QuadPart = size.QuadPart - LONGLONG(kLogKeep);
     DWORD got = 0;
-    if (!SetFilePointerEx(file, from, nullptr, FILE_BEGIN) || !ReadFile(file, tail.data(), DWORD(kLogKeep), &got, nullptr) ||
-        got != kLogKeep)
+    if (!SetFilePointerEx(file, from, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, tail.data(), DWORD(kLogKeep), &got, nullptr) || got != kLogKeep)
         return;
     const size_t start = keptTailStart(size_t(size.QuadPart), tail) - size_t(from.QuadPart);
     LARGE_INTEGER zero{};

@@ -67,7 +67,7 @@ HotkeyRefusal combinationRefusal(HotkeyBinding binding) {
     if ((binding.mods & (modifier::Ctrl | modifier::Alt | modifier::Win)) == 0) return HotkeyRefusal::NeedsModifier;
     const uint32_t mods = binding.mods & modifier::All;
     const bool editing = mods == modifier::Ctrl && (binding.vk == 'C' || binding.vk == 'V' || binding.vk == 'X' ||
-                                                   binding.vk == 'Z' || binding.vk == 'A');
+                                                    binding.vk == 'Z' || binding.vk == 'A');
     if (editing || (mods == modifier::Alt && binding.vk == vk::F4)) return HotkeyRefusal::Reserved;
     return HotkeyRefusal::None;
 }
@@ -89,9 +89,7 @@ void HotkeyBindings::loadFrom(const JsonValue& prefs) {
     }
 }
 
-void HotkeyBindings::load(const settings::SettingsStore& store) {
-    loadFrom(store.preferences());
-}
+void HotkeyBindings::load(const settings::SettingsStore& store) { loadFrom(store.preferences()); }
 
 void HotkeyBindings::storeInto(JsonValue& prefs) const {
     JsonValue all = JsonValue::makeObject();
@@ -114,7 +112,8 @@ bool HotkeyBindings::save(settings::SettingsStore& store) const {
 int HotkeyBindings::commandWith(HotkeyBinding binding, int exceptId) const {
     if (binding.vk == 0) return 0;
     for (int id = hotkey::First; id <= hotkey::Last; ++id)
-        if (id != exceptId && table_[id].vk == binding.vk && table_[id].mods == (binding.mods & modifier::All)) return id;
+        if (id != exceptId && table_[id].vk == binding.vk && table_[id].mods == (binding.mods & modifier::All))
+            return id;
     return 0;
 }
 

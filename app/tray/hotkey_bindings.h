@@ -41,9 +41,9 @@ HotkeyBinding defaultBinding(int id);
 // Why a combination cannot be bound system-wide.
 enum class HotkeyRefusal {
     None,
-    NeedsModifier,  // no Ctrl, Alt or Win: it would swallow ordinary typing (Shift+letter too)
-    Reserved,       // Alt+F4 or Ctrl+C/V/X/Z/A: closing windows and editing everywhere
-    TakenByCommand, // another of the five commands has it
+    NeedsModifier,   // no Ctrl, Alt or Win: it would swallow ordinary typing (Shift+letter too)
+    Reserved,        // Alt+F4 or Ctrl+C/V/X/Z/A: closing windows and editing everywhere
+    TakenByCommand,  // another of the five commands has it
 };
 // Whether the combination itself may be bound (vk 0, unbinding, always may).
 HotkeyRefusal combinationRefusal(HotkeyBinding binding);

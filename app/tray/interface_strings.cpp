@@ -48,8 +48,7 @@ const StringTable& tableOf(Language language) {
 
 const std::u16string* lookup(const StringTable& table, TextId textId) {
     const int id = int(textId);
-    if (id < 0 || static_cast<size_t>(id) >= table.size() || table[static_cast<size_t>(id)].empty())
-        return nullptr;
+    if (id < 0 || static_cast<size_t>(id) >= table.size() || table[static_cast<size_t>(id)].empty()) return nullptr;
     return &table[static_cast<size_t>(id)];
 }
 
@@ -84,8 +83,6 @@ std::u16string formatWithArgument(std::u16string_view text, std::u16string_view 
     return result;
 }
 
-std::u16string formattedText(TextId id, std::u16string_view argument) {
-    return formatWithArgument(text(id), argument);
-}
+std::u16string formattedText(TextId id, std::u16string_view argument) { return formatWithArgument(text(id), argument); }
 
 }  // namespace quillom::tray

@@ -21,8 +21,7 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        bitmap_.reset(
-            CreateDIBSection(screen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        bitmap_.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
         if (dc_ && bitmap_) old_ = SelectObject(dc_.get(), bitmap_.get());
     }
     ~Canvas() { deselect(); }

@@ -21,9 +21,8 @@ inline constexpr std::string_view kFeedbackUserAgent = "Quillom/" QUILLOM_VERSIO
 inline constexpr std::string_view kAppVersion = QUILLOM_VERSION;
 
 // The type list's entries, in row order.
-inline constexpr std::array<tray::TextId, 3> kFeedbackTypeTexts{tray::TextId::FeedbackBugReport,
-                                                                tray::TextId::FeedbackFeatureIdea,
-                                                                tray::TextId::FeedbackOther};
+inline constexpr std::array<tray::TextId, 3> kFeedbackTypeTexts{
+    tray::TextId::FeedbackBugReport, tray::TextId::FeedbackFeatureIdea, tray::TextId::FeedbackOther};
 
 struct FeedbackForm {
     int typeRow = -1;  // 0 bug, 1 idea, 2 other; no selection counts as other

@@ -48,8 +48,8 @@ SystemDescription systemDescription() {
 
 win::ScopedInternet openSession() {
     const wchar_t* agent = L"Quillom/" QUILLOM_VERSION;
-    win::ScopedInternet session(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
-                                            WINHTTP_NO_PROXY_BYPASS, 0));
+    win::ScopedInternet session(
+        WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     // Systems before Windows 8.1 know only the default proxy setting.
     if (!session)
         session.reset(
@@ -98,7 +98,8 @@ void setStatus(tray::TextId textId) { setControlText(ctrl::FeedbackStatus, tray:
 }  // namespace
 
 void sendFeedback() {
-    FeedbackForm form{selectedRow(ctrl::FeedbackType), controlText(ctrl::FeedbackEmail), controlText(ctrl::FeedbackMessage)};
+    FeedbackForm form{selectedRow(ctrl::FeedbackType), controlText(ctrl::FeedbackEmail),
+                      controlText(ctrl::FeedbackMessage)};
     std::optional<std::string> body = feedbackBody(form, systemDescription());
     if (!body) {
         setStatus(tray::TextId::FeedbackNeedsMessage);

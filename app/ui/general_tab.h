@@ -22,9 +22,9 @@ inline constexpr std::array<tray::TextId, 4> kUpdateFrequencyTexts{
     tray::TextId::UpdateNever};
 // The sound lists: system sound aliases and the text ids of their entries.
 inline constexpr std::array<std::string_view, 4> kSoundNames{"SystemAsterisk", "SystemExclamation",
-                                                            "SystemNotification", "SystemDefault"};
+                                                             "SystemNotification", "SystemDefault"};
 inline constexpr std::array<tray::TextId, 4> kSoundTexts{tray::TextId::SoundAsterisk, tray::TextId::SoundExclamation,
-                                                        tray::TextId::SoundNotification, tray::TextId::SoundDefault};
+                                                         tray::TextId::SoundNotification, tray::TextId::SoundDefault};
 
 // The row of the interface language (0 for anything unknown).
 int interfaceLanguageRow(std::string_view code);

@@ -13,16 +13,16 @@
 namespace quillom::ui {
 
 enum class ControlKind {
-    Label,          // one line of static text
-    Note,           // static text that wraps inside its box
-    CheckBox,       // wraps when the text needs two lines
+    Label,     // one line of static text
+    Note,      // static text that wraps inside its box
+    CheckBox,  // wraps when the text needs two lines
     Button,
     DropDown,       // box is the closed field; the list opens below it
     Edit,           // one line
     MultiLineEdit,  // vertical scroll bar, Enter makes a new line
     ReadOnlyEdit,
     HotkeyField,
-    ListView,       // report style, columns in listColumns
+    ListView,  // report style, columns in listColumns
     ListBox,
 };
 
@@ -37,7 +37,7 @@ inline constexpr std::optional<tray::TextId> kNoText = std::nullopt;
 
 struct ControlSpec {
     ControlKind kind;
-    int id;      // ctrl::None for static texts nobody refers to
+    int id;  // ctrl::None for static texts nobody refers to
     std::optional<tray::TextId> textId;
     Box box;
     std::string_view language = {};  // a language row's label: its display name and a colon

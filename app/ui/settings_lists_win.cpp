@@ -63,9 +63,8 @@ void addPair() {
 void addNeverCorrect() {
     const std::u16string word = controlText(ctrl::NeverWord);
     if (stripBlanks(word).empty()) return;
-    editDictionary([word, lang = pickerValue(ctrl::NeverLanguage)](SettingsHost& host) {
-        addNeverCorrectWord(host, word, lang);
-    });
+    editDictionary(
+        [word, lang = pickerValue(ctrl::NeverLanguage)](SettingsHost& host) { addNeverCorrectWord(host, word, lang); });
     setControlText(ctrl::NeverWord, u"");
 }
 
@@ -127,8 +126,8 @@ void addApplications() {
     dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return;
     std::vector<ChosenApplication> apps;
-    for (std::u16string& path : chosenPaths(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()),
-                                                                buffer.size()))) {
+    for (std::u16string& path :
+         chosenPaths(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size()))) {
         SHFILEINFOW info{};
         SHGetFileInfoW(reinterpret_cast<const wchar_t*>(path.c_str()), 0, &info, sizeof info, SHGFI_DISPLAYNAME);
         apps.push_back({std::move(path), std::u16string(reinterpret_cast<const char16_t*>(info.szDisplayName))});
@@ -166,7 +165,8 @@ void fillDictionaryLists() {
     ListView_DeleteAllItems(pairs);
     for (size_t i = 0; i < rows.pairs.size(); ++i) {
         const settings::ExactPairEntry& p = rows.pairs[i];
-        addRow(pairs, int(i), {languageDisplayName(p.src), utf16(p.typed), languageDisplayName(p.dst), utf16(p.corrected)});
+        addRow(pairs, int(i),
+               {languageDisplayName(p.src), utf16(p.typed), languageDisplayName(p.dst), utf16(p.corrected)});
     }
     ListView_DeleteAllItems(never);
     for (size_t i = 0; i < rows.neverCorrect.size(); ++i)
@@ -192,8 +192,8 @@ void fillExcludedList() {
     ListView_DeleteAllItems(list);
     ListView_SetImageList(list, nullptr, LVSIL_SMALL);
     if (w.excludedImages) ImageList_Destroy(w.excludedImages);
-    w.excludedImages = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                        ILC_COLOR32 | ILC_MASK, 8, 4);
+    w.excludedImages =
+        ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 8, 4);
     ListView_SetImageList(list, w.excludedImages, LVSIL_SMALL);
     w.excludedRows = settings::excludedApps(w.host->store().preferences());
     for (size_t i = 0; i < w.excludedRows.size(); ++i) {

@@ -101,7 +101,9 @@ void onButton(int id) {
     case ctrl::DebugLog:
         SendMessageW(control(id), BM_SETCHECK, gWindow.host->setDebugLog(checked(id)) ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
-    case ctrl::ShowLogFile: ShellExecuteW(nullptr, L"open", logFilePath().c_str(), nullptr, nullptr, SW_SHOWNORMAL); break;
+    case ctrl::ShowLogFile:
+        ShellExecuteW(nullptr, L"open", logFilePath().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        break;
     default: break;
     }
 }
@@ -161,7 +163,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == gWindow.tabs && header->code == TCN_SELCHANGE) showPage(TabCtrl_GetCurSel(gWindow.tabs));
+        if (header->hwndFrom == gWindow.tabs && header->code == TCN_SELCHANGE)
+            showPage(TabCtrl_GetCurSel(gWindow.tabs));
         return 0;
     }
     case WM_ACTIVATE:

@@ -83,9 +83,11 @@ BlockRun runBlocks(qm_engine* engine, const KeyTables& keys, const TypingPlan& p
     Typist typist(engine, keys, following, [&](const WordOutcome& o) {
         bool wordRight = o.output == toUtf8(o.intended) && o.boundaryTyped == o.boundaryIntended;
         if (!wordRight && right) {
-            firstFault = toUtf8(o.typed) + " -> " + o.output + " for " + toUtf8(o.intended) +
-                         (o.boundaryTyped != o.boundaryIntended ? " (mark " + toUtf8(std::u16string(1, o.boundaryTyped)) + ")" : "") +
-                         " (" + o.reason + ")";
+            firstFault =
+                toUtf8(o.typed) + " -> " + o.output + " for " + toUtf8(o.intended) +
+                (o.boundaryTyped != o.boundaryIntended ? " (mark " + toUtf8(std::u16string(1, o.boundaryTyped)) + ")"
+                                                       : "") +
+                " (" + o.reason + ")";
         }
         right = right && wordRight;
     });

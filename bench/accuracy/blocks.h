@@ -19,7 +19,7 @@ struct BlockRun {
     std::string name;  // for example "ru typed on en"
     std::vector<std::string> activeLanguages;
     long long blocks = 0;
-    long long right = 0;                  // blocks whose every word and mark came out as meant
+    long long right = 0;                   // blocks whose every word and mark came out as meant
     std::vector<std::string> firstFaults;  // the first wrong word of some failed blocks
 };
 

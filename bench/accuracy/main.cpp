@@ -58,10 +58,16 @@ std::vector<RunCase> runCases() {
     using L = std::vector<std::string>;
     const L enRu{"en", "ru"}, all{"en", "uk", "ru"};
     auto fp = [](std::string name, std::string text, L langs) {
-        return RunCase{std::move(name), text, std::move(langs), RunKind::FalsePositives, {text == "tech" ? "en" : text, "", Script::None}, false};
+        return RunCase{std::move(name),
+                       text,
+                       std::move(langs),
+                       RunKind::FalsePositives,
+                       {text == "tech" ? "en" : text, "", Script::None},
+                       false};
     };
     auto recall = [](std::string name, std::string text, L langs, std::string layout, Script script, bool same) {
-        return RunCase{std::move(name), text, std::move(langs), RunKind::Recall, {text, std::move(layout), script}, same};
+        return RunCase{
+            std::move(name), text, std::move(langs), RunKind::Recall, {text, std::move(layout), script}, same};
     };
     return {
         fp("en text", "en", enRu),
@@ -160,7 +166,8 @@ bool parseOptions(int argc, char** argv, Options& o) {
 int main(int argc, char** argv) {
     Options opt;
     if (!parseOptions(argc, argv, opt)) {
-        std::fprintf(stderr, "usage: quillom_accuracy --rules FILE --data DIR --out DIR [--work DIR] [--only NAME-PART]\n");
+        std::fprintf(stderr,
+                     "usage: quillom_accuracy --rules FILE --data DIR --out DIR [--work DIR] [--only NAME-PART]\n");
         return 2;
     }
     fs::create_directories(opt.work);
@@ -204,7 +211,8 @@ int main(int argc, char** argv) {
     for (const RunCase& def : runCases()) {
         if (def.name.find(opt.only) == std::string::npos) continue;
         if (!texts.count(def.text)) texts[def.text] = readDocuments(fs::path(opt.data) / (def.text + ".txt"));
-        EnginePtr engine = quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, def.activeLanguages).string());
+        EnginePtr engine =
+            quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, def.activeLanguages).string());
         Tally tally(def);
         long long words = 0;
         Typist typist(engine.get(), *keys, def.plan, [&](const WordOutcome& o) {
@@ -229,12 +237,14 @@ int main(int argc, char** argv) {
         "| direction | active languages | blocks | ended right |\n|---|---|---:|---:|\n";
     std::string selectionTable =
         "\nWhole sentences typed on the wrong layout and converted as a selection, exactly right:\n\n"
-        "| direction | active languages | sentences | \"convert\" | hotkey of the language |\n|---|---|---:|---:|---:|\n";
+        "| direction | active languages | sentences | \"convert\" | hotkey of the language "
+        "|\n|---|---|---:|---:|---:|\n";
     std::map<std::string, std::pair<long long, long long>> bySetup;
     for (const RunningTextCase& run : runningTextCases()) {
         if (run.name.find(opt.only) == std::string::npos) continue;
         if (!texts.count(run.text)) texts[run.text] = readDocuments(fs::path(opt.data) / (run.text + ".txt"));
-        EnginePtr engine = quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, run.activeLanguages).string());
+        EnginePtr engine =
+            quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, run.activeLanguages).string());
         const Script script = run.text == "en" ? Script::Latin : Script::Cyrillic;
         TypingPlan plan{run.text, run.wrongLayout, script};
         BlockRun blocks = runBlocks(engine.get(), *keys, plan, blocksOf(texts[run.text], kBlocksPerRun));

@@ -41,21 +41,21 @@ double percent(long long part, long long whole) { return whole > 0 ? 100.0 * par
 
 std::string jsonSummary(const std::vector<Tally>& runs, const EngineCost& cost) {
     std::ostringstream o;
-    o << "{\n  \"engine\": {\"create_ms\": " << fixed(cost.createMs, 1) << ", \"create_cpu_ms\": "
-      << fixed(cost.createCpuMs, 1) << ", \"peak_rss_mb\": "
-      << fixed(cost.peakRssMb, 1) << ", \"rules_file_mb\": " << fixed(cost.rulesFileMb, 2)
+    o << "{\n  \"engine\": {\"create_ms\": " << fixed(cost.createMs, 1)
+      << ", \"create_cpu_ms\": " << fixed(cost.createCpuMs, 1) << ", \"peak_rss_mb\": " << fixed(cost.peakRssMb, 1)
+      << ", \"rules_file_mb\": " << fixed(cost.rulesFileMb, 2)
       << ", \"mean_evaluate_us\": " << fixed(cost.meanEvaluateUs, 2) << "},\n  \"runs\": [\n";
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const Tally& t = runs[r];
         const Bucket h = t.headline();
         o << "    {\"name\": " << json::quote(t.def().name) << ", \"kind\": \""
           << (isRecall(t) ? "recall" : "false_positives") << "\", \"text\": \"" << t.def().text
-          << "\", \"active_languages\": \"" << joined(t.def().activeLanguages) << "\", \"words\": "
-          << t.total().words << ", \"start_unseen\": " << t.unknownBeginning();
+          << "\", \"active_languages\": \"" << joined(t.def().activeLanguages) << "\", \"words\": " << t.total().words
+          << ", \"start_unseen\": " << t.unknownBeginning();
         if (isRecall(t)) {
-            o << ", \"lost_by_capture\": " << t.lostByCapture() << ", \"headline_recall_pct\": "
-              << fixed(percent(h.hits, h.words), 3) << ", \"headline_wrong_pct\": "
-              << fixed(percent(h.wrong, h.words), 3);
+            o << ", \"lost_by_capture\": " << t.lostByCapture()
+              << ", \"headline_recall_pct\": " << fixed(percent(h.hits, h.words), 3)
+              << ", \"headline_wrong_pct\": " << fixed(percent(h.wrong, h.words), 3);
         } else {
             o << ", \"false_positive_pct\": " << fixed(percent(h.changed, h.words), 4);
         }
@@ -64,11 +64,11 @@ std::string jsonSummary(const std::vector<Tally>& runs, const EngineCost& cost) 
             const Bucket& b = t.buckets()[i];
             o << (i ? ", " : "") << "\"" << kLengthBuckets[i] << "\": {\"words\": " << b.words;
             if (isRecall(t))
-                o << ", \"corrected\": " << b.hits << ", \"wrong\": " << b.wrong << ", \"recall_pct\": "
-                  << fixed(percent(b.hits, b.words), 2);
+                o << ", \"corrected\": " << b.hits << ", \"wrong\": " << b.wrong
+                  << ", \"recall_pct\": " << fixed(percent(b.hits, b.words), 2);
             else
-                o << ", \"changed\": " << b.changed << ", \"false_positive_pct\": "
-                  << fixed(percent(b.changed, b.words), 3);
+                o << ", \"changed\": " << b.changed
+                  << ", \"false_positive_pct\": " << fixed(percent(b.changed, b.words), 3);
             o << "}";
         }
         o << "}}" << (r + 1 < runs.size() ? "," : "") << "\n";
@@ -84,8 +84,8 @@ std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost
     for (const auto& t : runs) {
         if (isRecall(t)) continue;
         const Bucket h = t.headline();
-        o << "| " << t.def().name << " | " << joined(t.def().activeLanguages) << " | " << h.words << " | "
-          << h.changed << " | " << fixed(percent(h.changed, h.words), 3) << "% |\n";
+        o << "| " << t.def().name << " | " << joined(t.def().activeLanguages) << " | " << h.words << " | " << h.changed
+          << " | " << fixed(percent(h.changed, h.words), 3) << "% |\n";
     }
     o << "\nRecall (wrong-layout words corrected to exactly the intended word), by length in letters:\n\n"
       << "| direction | active languages | words | 1 | 2 | 3 | 4 | 5-6 | 7+ | headline | wrong |\n"
@@ -95,13 +95,13 @@ std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost
         const Bucket h = t.headline();
         o << "| " << t.def().name << " | " << joined(t.def().activeLanguages) << " | " << t.total().words;
         for (const auto& b : t.buckets()) o << " | " << (b.words ? fixed(percent(b.hits, b.words), 1) : "-");
-        o << " | " << fixed(percent(h.hits, h.words), 2) << "% (" << (t.def().sameScript ? "4+" : "3+")
-          << ") | " << fixed(percent(h.wrong, h.words), 2) << "% |\n";
+        o << " | " << fixed(percent(h.hits, h.words), 2) << "% (" << (t.def().sameScript ? "4+" : "3+") << ") | "
+          << fixed(percent(h.wrong, h.words), 2) << "% |\n";
     }
     o << "\nEngine with the shipped rules file (" << fixed(cost.rulesFileMb, 2) << " MB): created in "
       << fixed(cost.createMs, 1) << " ms (" << fixed(cost.createCpuMs, 1)
-      << " ms of processor time), peak resident memory " << fixed(cost.peakRssMb, 1)
-      << " MB, mean evaluation " << fixed(cost.meanEvaluateUs, 2) << " µs per word.\n";
+      << " ms of processor time), peak resident memory " << fixed(cost.peakRssMb, 1) << " MB, mean evaluation "
+      << fixed(cost.meanEvaluateUs, 2) << " µs per word.\n";
     return o.str();
 }
 
@@ -129,8 +129,8 @@ namespace {
 struct Panel {
     std::string title;
     std::vector<const Tally*> runs;
-    double maxPct;                        // top of the axis
-    double (*value)(const Bucket&);       // percentage shown for a bucket
+    double maxPct;                   // top of the axis
+    double (*value)(const Bucket&);  // percentage shown for a bucket
 };
 
 double recallPct(const Bucket& b) { return percent(b.hits, b.words); }
@@ -159,13 +159,13 @@ void drawPanel(std::ostringstream& o, const Panel& p, int top) {
             if (!b.words) continue;
             const double pct = p.value(b);
             const int h = static_cast<int>(std::min(pct, p.maxPct) / p.maxPct * height);
-            o << "<rect x=\"" << gx + static_cast<int>(r) * barWidth << "\" y=\"" << top + height - h
-              << "\" width=\"" << barWidth - 1 << "\" height=\"" << std::max(h, 1) << "\" fill=\"" << colours[r % 8]
-              << "\"><title>" << xmlEscaped(runLabel(*p.runs[r])) << ", " << kLengthBuckets[g] << ": "
-              << fixed(pct, 3) << "% of " << b.words << "</title></rect>\n";
+            o << "<rect x=\"" << gx + static_cast<int>(r) * barWidth << "\" y=\"" << top + height - h << "\" width=\""
+              << barWidth - 1 << "\" height=\"" << std::max(h, 1) << "\" fill=\"" << colours[r % 8] << "\"><title>"
+              << xmlEscaped(runLabel(*p.runs[r])) << ", " << kLengthBuckets[g] << ": " << fixed(pct, 3) << "% of "
+              << b.words << "</title></rect>\n";
         }
-        o << "<text x=\"" << gx + groupWidth / 2 - 5 << "\" y=\"" << top + height + 16
-          << "\" text-anchor=\"middle\">" << kLengthBuckets[g] << "</text>\n";
+        o << "<text x=\"" << gx + groupWidth / 2 - 5 << "\" y=\"" << top + height + 16 << "\" text-anchor=\"middle\">"
+          << kLengthBuckets[g] << "</text>\n";
     }
     for (std::size_t r = 0; r < p.runs.size(); ++r) {
         const int y = top + 10 + static_cast<int>(r) * 18;
@@ -179,8 +179,8 @@ void drawPanel(std::ostringstream& o, const Panel& p, int top) {
 }  // namespace
 
 std::string svgChart(const std::vector<Tally>& runs) {
-    Panel recall{"Recall of wrong-layout words by length in letters (legend: 3+ letters; 4+ same-script)", {}, 100.0,
-                 recallPct};
+    Panel recall{
+        "Recall of wrong-layout words by length in letters (legend: 3+ letters; 4+ same-script)", {}, 100.0, recallPct};
     Panel fp{"False positives: correctly typed words changed, by length (axis to 0.5%)", {}, 0.5, falsePositivePct};
     for (const auto& t : runs) (isRecall(t) ? recall : fp).runs.push_back(&t);
     std::ostringstream o;

@@ -72,8 +72,7 @@ Bucket Tally::headline() const {
     return t;
 }
 
-std::vector<std::pair<std::string, long long>> mostFrequent(const std::map<std::string, long long>& m,
-                                                            std::size_t n) {
+std::vector<std::pair<std::string, long long>> mostFrequent(const std::map<std::string, long long>& m, std::size_t n) {
     std::vector<std::pair<std::string, long long>> v(m.begin(), m.end());
     std::stable_sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
     if (v.size() > n) v.resize(n);
@@ -84,8 +83,6 @@ std::vector<std::pair<std::string, long long>> Tally::topFaults(std::size_t n) c
     return mostFrequent(faults_, n);
 }
 
-std::vector<std::pair<std::string, long long>> Tally::topWrong(std::size_t n) const {
-    return mostFrequent(wrongs_, n);
-}
+std::vector<std::pair<std::string, long long>> Tally::topWrong(std::size_t n) const { return mostFrequent(wrongs_, n); }
 
 }  // namespace quillom::bench

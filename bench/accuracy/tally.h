@@ -23,8 +23,8 @@ struct Bucket {
 enum class RunKind { FalsePositives, Recall };
 
 struct RunCase {
-    std::string name;        // shown in the tables
-    std::string text;        // held-out file: en, ru, uk or tech
+    std::string name;  // shown in the tables
+    std::string text;  // held-out file: en, ru, uk or tech
     std::vector<std::string> activeLanguages;
     RunKind kind = RunKind::FalsePositives;
     TypingPlan plan;

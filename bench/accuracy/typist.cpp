@@ -1,6 +1,5 @@
 #include "typist.h"
 
-
 #include "common/utf16.h"
 #include "quillom.hpp"
 #include "unicode/unicode.h"
@@ -22,9 +21,7 @@ Script scriptOf(char16_t ch) {
     return Script::None;
 }
 
-std::string Typist::layoutFor(Script script) const {
-    return script == Script::Latin ? "en" : plan_.textLanguage;
-}
+std::string Typist::layoutFor(Script script) const { return script == Script::Latin ? "en" : plan_.textLanguage; }
 
 void Typist::typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appId) {
     capture_ = pipeline::WordCapture{};
@@ -71,8 +68,8 @@ void Typist::correctWordsBefore(const WordOutcome& corrected) {
     std::size_t end = held_.size();
     for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
         const std::string previous = toUtf8(*piece);
-        const std::string result =
-            cabi::takeString(qm_engine_correct_word_before(engine_, previous.c_str(), typed.c_str(), corrected.target.c_str()));
+        const std::string result = cabi::takeString(
+            qm_engine_correct_word_before(engine_, previous.c_str(), typed.c_str(), corrected.target.c_str()));
         if (result.empty()) return;
         const std::u16string replacement = toUtf16(result);
         std::size_t begin = end, units = 0;

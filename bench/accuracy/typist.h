@@ -39,7 +39,7 @@ struct WordOutcome {
     std::string reason;
     std::string target;
     bool unknownBeginning = false;
-    bool mistyped = false;    // typed on the wrong layout and different from the intent
+    bool mistyped = false;  // typed on the wrong layout and different from the intent
     pipeline::BoundaryKind boundaryKind = pipeline::BoundaryKind::Space;
     char16_t boundaryTyped = 0;     // the key that ended the word, as it came out
     char16_t boundaryIntended = 0;  // ... and as the user meant it

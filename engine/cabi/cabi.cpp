@@ -66,9 +66,9 @@ char* evaluate(qm_engine* handle, const char* token, const char* appId, const ch
     try {
         if (handle && handle->engine) {
             std::string repairedToken, repairedAppId;
-            decision = handle->engine->evaluate(inputText(token, repairedToken), inputText(appId, repairedAppId),
-                                                optionalString(activeInputSource), hasUnknownBeginning != 0,
-                                                trackSession);
+            decision =
+                handle->engine->evaluate(inputText(token, repairedToken), inputText(appId, repairedAppId),
+                                         optionalString(activeInputSource), hasUnknownBeginning != 0, trackSession);
         }
     } catch (...) {
         decision = RulesDecision{};
@@ -125,8 +125,8 @@ QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, co
                                         const char* activeInputSource, int32_t hasUnknownBeginning,
                                         int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
                                         int32_t outTargetLangCap, char* outReason, int32_t outReasonCap) {
-    return evaluate(handle, token, appID, activeInputSource, hasUnknownBeginning, true, outShouldCorrect,
-                    outConfidence, outTargetLang, outTargetLangCap, outReason, outReasonCap);
+    return evaluate(handle, token, appID, activeInputSource, hasUnknownBeginning, true, outShouldCorrect, outConfidence,
+                    outTargetLang, outTargetLangCap, outReason, outReasonCap);
 }
 
 QM_API void qm_engine_reset_context(qm_engine* handle) {
@@ -151,8 +151,8 @@ QM_API char* qm_engine_correct_word_before(qm_engine* handle, const char* previo
                                            const char* target) {
     try {
         if (!handle || !handle->engine) return nullptr;
-        auto corrected = handle->engine->correctWordBefore(inputString(previousWord), inputString(token),
-                                                           inputString(target));
+        auto corrected =
+            handle->engine->correctWordBefore(inputString(previousWord), inputString(token), inputString(target));
         return makeCString(corrected.value_or(""));
     } catch (...) {
         return nullptr;

@@ -69,8 +69,9 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
         return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
     }
     const bool useVotes = engine_->config().decision.languageEvidence.enabled();
-    RulesDecision decision = engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(),
-                                               useVotes ? &recentLanguages_.votes() : nullptr);
+    RulesDecision decision =
+        engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(),
+                          useVotes ? &recentLanguages_.votes() : nullptr);
     recordSession(token, decision);
     if (useVotes) recordLanguage(token, decision);
     return decision;
@@ -79,9 +80,8 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
 void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision) {
     if (decision.reason == Reason::ExcludedApp) return;
     const RulesConfig& config = engine_->config();
-    const std::string_view word = decision.shouldCorrect && decision.correctedToken
-                                      ? std::string_view(*decision.correctedToken)
-                                      : token;
+    const std::string_view word =
+        decision.shouldCorrect && decision.correctedToken ? std::string_view(*decision.correctedToken) : token;
     recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window),
                             scoring::languageOfWord(config, word));
 }

@@ -45,7 +45,10 @@ Value Value::makeObject(Object o) {
 }
 
 Value::Value(const Value& other)
-    : kind_(other.kind_), bool_(other.bool_), number_(other.number_), string_(other.string_),
+    : kind_(other.kind_),
+      bool_(other.bool_),
+      number_(other.number_),
+      string_(other.string_),
       stringOwner_(other.stringOwner_),
       array_(other.array_ ? std::make_unique<Array>(*other.array_) : nullptr),
       object_(other.object_ ? std::make_unique<Object>(*other.object_) : nullptr) {}
@@ -116,8 +119,7 @@ private:
     }
 
     bool consumeLiteral(std::string_view lit) {
-        if (static_cast<size_t>(end_ - p_) < lit.size() || std::string_view(p_, lit.size()) != lit)
-            return false;
+        if (static_cast<size_t>(end_ - p_) < lit.size() || std::string_view(p_, lit.size()) != lit) return false;
         p_ += lit.size();
         return true;
     }
@@ -125,23 +127,23 @@ private:
     std::optional<Value> parseValue(int depth) {
         if (p_ == end_) return fail("unexpected end of text");
         switch (*p_) {
-            case '{': return parseObject(depth + 1);
-            case '[': return parseArray(depth + 1);
-            case '"': {
-                std::string_view s;
-                if (!parseString(s)) return std::nullopt;
-                return Value::makeString(s, doc_);
-            }
-            case 't':
-                if (consumeLiteral("true")) return Value::makeBool(true);
-                return fail("invalid literal");
-            case 'f':
-                if (consumeLiteral("false")) return Value::makeBool(false);
-                return fail("invalid literal");
-            case 'n':
-                if (consumeLiteral("null")) return Value();
-                return fail("invalid literal");
-            default: return parseNumber();
+        case '{': return parseObject(depth + 1);
+        case '[': return parseArray(depth + 1);
+        case '"': {
+            std::string_view s;
+            if (!parseString(s)) return std::nullopt;
+            return Value::makeString(s, doc_);
+        }
+        case 't':
+            if (consumeLiteral("true")) return Value::makeBool(true);
+            return fail("invalid literal");
+        case 'f':
+            if (consumeLiteral("false")) return Value::makeBool(false);
+            return fail("invalid literal");
+        case 'n':
+            if (consumeLiteral("null")) return Value();
+            return fail("invalid literal");
+        default: return parseNumber();
         }
     }
 
@@ -195,16 +197,16 @@ private:
         if (p_ == end_) return false;
         char c = *p_++;
         switch (c) {
-            case '"': out += '"'; return true;
-            case '\\': out += '\\'; return true;
-            case '/': out += '/'; return true;
-            case 'b': out += '\b'; return true;
-            case 'f': out += '\f'; return true;
-            case 'n': out += '\n'; return true;
-            case 'r': out += '\r'; return true;
-            case 't': out += '\t'; return true;
-            case 'u': break;
-            default: return false;
+        case '"': out += '"'; return true;
+        case '\\': out += '\\'; return true;
+        case '/': out += '/'; return true;
+        case 'b': out += '\b'; return true;
+        case 'f': out += '\f'; return true;
+        case 'n': out += '\n'; return true;
+        case 'r': out += '\r'; return true;
+        case 't': out += '\t'; return true;
+        case 'u': break;
+        default: return false;
         }
         uint32_t cp = 0;
         if (!hex4(cp)) return false;
@@ -385,19 +387,19 @@ std::string quote(std::string_view text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += static_cast<char>(c);
-                }
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
+            } else {
+                out += static_cast<char>(c);
+            }
         }
     }
     return out + "\"";

@@ -16,8 +16,7 @@ namespace quillom::fields {
 const json::Value* memberOfKind(const json::Value& object, std::string_view key, std::string_view alternativeKey,
                                 json::Value::Kind kind);
 
-double numberOr(const json::Value& object, std::string_view key, double fallback,
-                std::string_view alternativeKey = {});
+double numberOr(const json::Value& object, std::string_view key, double fallback, std::string_view alternativeKey = {});
 int64_t integerOr(const json::Value& object, std::string_view key, int64_t fallback);
 bool boolOr(const json::Value& object, std::string_view key, bool fallback);
 

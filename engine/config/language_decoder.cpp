@@ -87,8 +87,8 @@ LanguageConfig parseLanguage(const std::string& key, const json::Value& object) 
     LanguageConfig lang;
     lang.script = json::findString(object, "script").value_or("");
     const json::Value* alphabet = fields::memberOfKind(object, "script_alphabet", "scriptAlphabet", Kind::String);
-    lang.scriptAlphabet = charactersOf(alphabet ? unicode::toLower(alphabet->asString())
-                                                : std::string(builtin::scriptAlphabet(key)));
+    lang.scriptAlphabet =
+        charactersOf(alphabet ? unicode::toLower(alphabet->asString()) : std::string(builtin::scriptAlphabet(key)));
     if (const json::Value* v = json::findArray(object, "vowels")) lang.vowels = fields::characterSet(*v);
     if (lang.vowels.empty())
         for (std::string_view v : builtin::vowels(key)) lang.vowels.emplace(v);

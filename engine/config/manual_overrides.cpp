@@ -43,7 +43,8 @@ ManualOverridesConfig parseManualOverrides(const json::Value& object) {
     if (const json::Value* meta = json::findObject(object, "never_correct_meta");
         meta && allMembersAre(*meta, json::Value::Kind::String)) {
         for (const auto& [word, lang] : meta->asObject())
-            if (!lang.asString().empty()) out.neverCorrectLang[unicode::toLower(word)] = unicode::toLower(lang.asString());
+            if (!lang.asString().empty())
+                out.neverCorrectLang[unicode::toLower(word)] = unicode::toLower(lang.asString());
     }
     return out;
 }

@@ -57,8 +57,8 @@ std::vector<ProtectedPattern> parseProtectedPatterns(const json::Value* array) {
 }
 
 // Length-keyed thresholds; a name with "plus" or "+" sets the default.
-void parseByLength(const json::Value& o, std::map<int64_t, double>& byLength, double& fallback,
-                   double builtinDefault, double nonNumberValue) {
+void parseByLength(const json::Value& o, std::map<int64_t, double>& byLength, double& fallback, double builtinDefault,
+                   double nonNumberValue) {
     for (const auto& [name, v] : o.asObject()) {
         if (name.find("plus") != std::string::npos || name.find('+') != std::string::npos) {
             fallback = v.isNumber() ? v.asNumber() : builtinDefault;
@@ -127,8 +127,8 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.scoringWeights = parseWeights(section(o, "scoring_weights"));
     d.confidenceScale = fields::numberOr(section(o, "confidence"), "scale", 18.0);
     const json::Value& evidence = section(o, "language_evidence");
-    d.languageEvidence.window = std::clamp<int64_t>(fields::integerOr(evidence, "window", 0), 0,
-                                                    LanguageEvidenceConfig::maxWindow);
+    d.languageEvidence.window =
+        std::clamp<int64_t>(fields::integerOr(evidence, "window", 0), 0, LanguageEvidenceConfig::maxWindow);
     d.languageEvidence.minLead = fields::integerOr(evidence, "min_lead", 2);
     d.languageEvidence.twinRankMargin = fields::integerOr(evidence, "twin_rank_margin", 0);
     d.dynamicThresholdCurve = parseCurve(

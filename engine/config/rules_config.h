@@ -22,7 +22,9 @@
 
 namespace quillom {
 
-namespace json { class Value; }
+namespace json {
+class Value;
+}
 
 // Hashes a std::string and a std::string_view alike (the same values as
 // std::hash), so that a lookup by a slice of a word builds no string.
@@ -189,9 +191,7 @@ struct LanguageConfig {
     }
 
     // A listed word: in common_words or in the packed lexicon. word: lower-case.
-    bool isCommonWord(std::string_view word) const {
-        return packedWords.contains(word) || commonWords.contains(word);
-    }
+    bool isCommonWord(std::string_view word) const { return packedWords.contains(word) || commonWords.contains(word); }
 };
 
 struct LayoutSuspicionRule {

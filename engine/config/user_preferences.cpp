@@ -63,7 +63,8 @@ UserPreferences UserPreferences::fromJsonText(std::string_view text) {
         engineLog("[Quillom] user_preferences.json could not be parsed; ignoring");
         return prefs;
     }
-    if (const json::Value* apps = json::findObject(*root, "excluded_apps")) prefs.excludedApps = readExcludedApps(*apps);
+    if (const json::Value* apps = json::findObject(*root, "excluded_apps"))
+        prefs.excludedApps = readExcludedApps(*apps);
     if (const json::Value* langs = json::findArray(*root, "active_languages")) {
         // Entries that are not strings are skipped, as the application does.
         std::vector<std::string> entries;

@@ -17,13 +17,13 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(QUILLOM_BUILDING_CABI)
-#    define QM_API __declspec(dllexport)
-#  else
-#    define QM_API __declspec(dllimport)
-#  endif
+#if defined(QUILLOM_BUILDING_CABI)
+#define QM_API __declspec(dllexport)
 #else
-#  define QM_API __attribute__((visibility("default")))
+#define QM_API __declspec(dllimport)
+#endif
+#else
+#define QM_API __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus
@@ -48,10 +48,9 @@ QM_API void qm_free_string(char* p);
 /* Context-free evaluation of one finished word. Returns the corrected word
  * (an empty string when there is none) as an owned string, or null when the
  * allocation failed. */
-QM_API char* qm_engine_evaluate(qm_engine* handle, const char* token, const char* appID,
-                                int32_t* outShouldCorrect, double* outConfidence,
-                                char* outTargetLang, int32_t outTargetLangCap,
-                                char* outReason, int32_t outReasonCap);
+QM_API char* qm_engine_evaluate(qm_engine* handle, const char* token, const char* appID, int32_t* outShouldCorrect,
+                                double* outConfidence, char* outTargetLang, int32_t outTargetLangCap, char* outReason,
+                                int32_t outReasonCap);
 
 /* Evaluation of one finished word typed in application appID while the
  * layout of activeInputSource ("en", "ru", "uk"; null or empty: unknown) was
@@ -59,17 +58,15 @@ QM_API char* qm_engine_evaluate(qm_engine* handle, const char* token, const char
  * seen. Keeps the per-application session language. */
 QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, const char* appID,
                                         const char* activeInputSource, int32_t hasUnknownBeginning,
-                                        int32_t* outShouldCorrect, double* outConfidence,
-                                        char* outTargetLang, int32_t outTargetLangCap,
-                                        char* outReason, int32_t outReasonCap);
+                                        int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
+                                        int32_t outTargetLangCap, char* outReason, int32_t outReasonCap);
 
 /* Forgets the session language. */
 QM_API void qm_engine_reset_context(qm_engine* handle);
 
 /* Converts selected text to the other layout, choosing the direction.
  * activeInputSource is accepted and not used. Returns an owned string. */
-QM_API char* qm_engine_convert_selection(qm_engine* handle, const char* text,
-                                         const char* activeInputSource,
+QM_API char* qm_engine_convert_selection(qm_engine* handle, const char* text, const char* activeInputSource,
                                          char* outTargetLang, int32_t outTargetLangCap);
 
 /* Converts selected text to the layout of language target ("en", "ru",

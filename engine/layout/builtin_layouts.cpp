@@ -10,19 +10,18 @@ namespace {
 
 // US key -> the Ukrainian letter on the same key (the backtick key gives the apostrophe).
 CharMap enToUkLower() {
-    return {{"q", "й"}, {"w", "ц"}, {"e", "у"}, {"r", "к"}, {"t", "е"}, {"y", "н"}, {"u", "г"},
-            {"i", "ш"}, {"o", "щ"}, {"p", "з"}, {"[", "х"}, {"]", "ї"}, {"a", "ф"}, {"s", "і"},
-            {"d", "в"}, {"f", "а"}, {"g", "п"}, {"h", "р"}, {"j", "о"}, {"k", "л"}, {"l", "д"},
-            {";", "ж"}, {"'", "є"}, {"z", "я"}, {"x", "ч"}, {"c", "с"}, {"v", "м"}, {"b", "и"},
-            {"n", "т"}, {"m", "ь"}, {",", "б"}, {".", "ю"}, {"`", "'"}};
+    return {{"q", "й"}, {"w", "ц"}, {"e", "у"}, {"r", "к"}, {"t", "е"}, {"y", "н"}, {"u", "г"}, {"i", "ш"}, {"o", "щ"},
+            {"p", "з"}, {"[", "х"}, {"]", "ї"}, {"a", "ф"}, {"s", "і"}, {"d", "в"}, {"f", "а"}, {"g", "п"}, {"h", "р"},
+            {"j", "о"}, {"k", "л"}, {"l", "д"}, {";", "ж"}, {"'", "є"}, {"z", "я"}, {"x", "ч"}, {"c", "с"}, {"v", "м"},
+            {"b", "и"}, {"n", "т"}, {"m", "ь"}, {",", "б"}, {".", "ю"}, {"`", "'"}};
 }
 
 CharMap ruToUkLower() { return {{"ы", "і"}, {"э", "є"}, {"ъ", "ї"}, {"ё", "'"}}; }
 CharMap ukToRuLower() { return {{"і", "ы"}, {"є", "э"}, {"ї", "ъ"}, {"'", "ё"}}; }
 
 const CharMap& qwertyShiftedPunctuation() {
-    static const CharMap m{{",", "<"}, {".", ">"}, {";", ":"}, {"'", "\""}, {"[", "{"}, {"]", "}"},
-                           {"`", "~"}, {"/", "?"}, {"\\", "|"}, {"-", "_"}, {"=", "+"}};
+    static const CharMap m{{",", "<"}, {".", ">"}, {";", ":"},  {"'", "\""}, {"[", "{"}, {"]", "}"},
+                           {"`", "~"}, {"/", "?"}, {"\\", "|"}, {"-", "_"},  {"=", "+"}};
     return m;
 }
 
@@ -32,9 +31,7 @@ CharMap inverted(const CharMap& m) {
     return out;
 }
 
-std::string upperIfLetter(const std::string& c) {
-    return unicode::isLetterChar(c) ? unicode::upperChar(c) : c;
-}
+std::string upperIfLetter(const std::string& c) { return unicode::isLetterChar(c) ? unicode::upperChar(c) : c; }
 
 CharMap enToUkShift(const CharMap& lower) {
     CharMap out;

@@ -24,7 +24,6 @@ const CharMap& selectionShift(const KeyboardLayoutConfig& layout, const LayoutDi
     return it != layout.selectionShiftMaps.end() ? it->second : shiftMapFor(layout, direction);
 }
 
-
 std::optional<std::string> uniqueMaxKey(const std::map<std::string, int64_t>& counts) {
     int64_t best = 0;
     const std::string* bestKey = nullptr;

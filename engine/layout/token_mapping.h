@@ -54,8 +54,7 @@ std::string mapToken(std::string_view token, const CharMap& lowerMap, const Char
 const CharMap& lowerMapFor(const KeyboardLayoutConfig& layout, const LayoutDirection& direction);
 const CharMap& shiftMapFor(const KeyboardLayoutConfig& layout, const LayoutDirection& direction);
 
-std::string mapLayout(const KeyboardLayoutConfig& layout, std::string_view token,
-                      const LayoutDirection& direction);
+std::string mapLayout(const KeyboardLayoutConfig& layout, std::string_view token, const LayoutDirection& direction);
 
 template <typename Out>
 void mapLayoutInto(const KeyboardLayoutConfig& layout, std::string_view token, const LayoutDirection& direction,

@@ -18,13 +18,9 @@ Regex::Regex(std::shared_ptr<const Program> program) : program_(std::move(progra
 Regex::~Regex() = default;
 
 // A moved-from Regex has no program; it matches nothing instead of crashing.
-bool Regex::search(std::string_view utf8) const {
-    return program_ && detail::searchProgram(*program_, utf8);
-}
+bool Regex::search(std::string_view utf8) const { return program_ && detail::searchProgram(*program_, utf8); }
 
-bool Regex::search(std::u32string_view text) const {
-    return program_ && detail::searchProgram(*program_, text);
-}
+bool Regex::search(std::u32string_view text) const { return program_ && detail::searchProgram(*program_, text); }
 
 const std::string& Regex::pattern() const {
     static const std::string empty;

@@ -89,21 +89,21 @@ private:
         if (overflow_) return;
         const Node& n = node(index);
         switch (n.kind) {
-            case NodeKind::Empty: return;
-            case NodeKind::Char: emit(Op::Char, fold(n.scalar)); return;
-            case NodeKind::Any: emit(Op::Any); return;
-            case NodeKind::Class: emit(Op::Class, static_cast<std::uint32_t>(n.classIndex)); return;
-            case NodeKind::StartAnchor: emit(Op::StartAnchor); return;
-            case NodeKind::EndAnchor: emit(Op::EndAnchor); return;
-            case NodeKind::WordBoundary: emit(Op::WordBoundary); return;
-            case NodeKind::NotWordBoundary: emit(Op::NotWordBoundary); return;
-            case NodeKind::LookAhead: emitLook(Op::LookAhead, n); return;
-            case NodeKind::NegativeLookAhead: emitLook(Op::NegativeLookAhead, n); return;
-            case NodeKind::Concat:
-                for (int child : n.children) emitNode(child);
-                return;
-            case NodeKind::Alternation: emitAlternation(n); return;
-            case NodeKind::Repeat: emitRepeat(n); return;
+        case NodeKind::Empty: return;
+        case NodeKind::Char: emit(Op::Char, fold(n.scalar)); return;
+        case NodeKind::Any: emit(Op::Any); return;
+        case NodeKind::Class: emit(Op::Class, static_cast<std::uint32_t>(n.classIndex)); return;
+        case NodeKind::StartAnchor: emit(Op::StartAnchor); return;
+        case NodeKind::EndAnchor: emit(Op::EndAnchor); return;
+        case NodeKind::WordBoundary: emit(Op::WordBoundary); return;
+        case NodeKind::NotWordBoundary: emit(Op::NotWordBoundary); return;
+        case NodeKind::LookAhead: emitLook(Op::LookAhead, n); return;
+        case NodeKind::NegativeLookAhead: emitLook(Op::NegativeLookAhead, n); return;
+        case NodeKind::Concat:
+            for (int child : n.children) emitNode(child);
+            return;
+        case NodeKind::Alternation: emitAlternation(n); return;
+        case NodeKind::Repeat: emitRepeat(n); return;
         }
     }
 
@@ -176,35 +176,26 @@ private:
     bool nullable(int index) const {
         const Node& n = node(index);
         switch (n.kind) {
-            case NodeKind::Char:
-            case NodeKind::Any:
-            case NodeKind::Class:
-                return false;
-            case NodeKind::Concat:
-                return std::all_of(n.children.begin(), n.children.end(),
-                                   [this](int c) { return nullable(c); });
-            case NodeKind::Alternation:
-                return std::any_of(n.children.begin(), n.children.end(),
-                                   [this](int c) { return nullable(c); });
-            case NodeKind::Repeat:
-                return n.min == 0 || nullable(n.children.front());
-            default:
-                return true;  // empty, assertions, lookahead
+        case NodeKind::Char:
+        case NodeKind::Any:
+        case NodeKind::Class: return false;
+        case NodeKind::Concat:
+            return std::all_of(n.children.begin(), n.children.end(), [this](int c) { return nullable(c); });
+        case NodeKind::Alternation:
+            return std::any_of(n.children.begin(), n.children.end(), [this](int c) { return nullable(c); });
+        case NodeKind::Repeat: return n.min == 0 || nullable(n.children.front());
+        default: return true;  // empty, assertions, lookahead
         }
     }
 
     bool anchored(int index) const {
         const Node& n = node(index);
         switch (n.kind) {
-            case NodeKind::StartAnchor:
-                return true;
-            case NodeKind::Concat:
-                return anchored(n.children.front());
-            case NodeKind::Alternation:
-                return std::all_of(n.children.begin(), n.children.end(),
-                                   [this](int c) { return anchored(c); });
-            default:
-                return false;
+        case NodeKind::StartAnchor: return true;
+        case NodeKind::Concat: return anchored(n.children.front());
+        case NodeKind::Alternation:
+            return std::all_of(n.children.begin(), n.children.end(), [this](int c) { return anchored(c); });
+        default: return false;
         }
     }
 
@@ -221,20 +212,20 @@ private:
     bool addFirst(int index, FirstItems& items) const {
         const Node& n = node(index);
         switch (n.kind) {
-            case NodeKind::Char: items.scalars.push_back(fold(n.scalar)); return false;
-            case NodeKind::Any: items.any = true; return false;
-            case NodeKind::Class: items.classes.push_back(static_cast<std::uint32_t>(n.classIndex)); return false;
-            case NodeKind::Concat:
-                for (int child : n.children)
-                    if (!addFirst(child, items)) return false;
-                return true;
-            case NodeKind::Alternation: {
-                bool canBeEmpty = false;
-                for (int child : n.children) canBeEmpty = addFirst(child, items) || canBeEmpty;
-                return canBeEmpty;
-            }
-            case NodeKind::Repeat: return addFirst(n.children.front(), items) || n.min == 0;
-            default: return true;  // empty, assertions, lookahead: they consume nothing
+        case NodeKind::Char: items.scalars.push_back(fold(n.scalar)); return false;
+        case NodeKind::Any: items.any = true; return false;
+        case NodeKind::Class: items.classes.push_back(static_cast<std::uint32_t>(n.classIndex)); return false;
+        case NodeKind::Concat:
+            for (int child : n.children)
+                if (!addFirst(child, items)) return false;
+            return true;
+        case NodeKind::Alternation: {
+            bool canBeEmpty = false;
+            for (int child : n.children) canBeEmpty = addFirst(child, items) || canBeEmpty;
+            return canBeEmpty;
+        }
+        case NodeKind::Repeat: return addFirst(n.children.front(), items) || n.min == 0;
+        default: return true;  // empty, assertions, lookahead: they consume nothing
         }
     }
 
@@ -251,42 +242,41 @@ private:
     std::optional<RequiredScalars> requiredScalars(int index, const std::vector<CharClass>& classes) const {
         const Node& n = node(index);
         switch (n.kind) {
-            case NodeKind::Char:
-            case NodeKind::Class: {
-                FirstItems items;
-                addFirst(index, items);
-                return RequiredScalars{toScalars(items, classes), 1};
+        case NodeKind::Char:
+        case NodeKind::Class: {
+            FirstItems items;
+            addFirst(index, items);
+            return RequiredScalars{toScalars(items, classes), 1};
+        }
+        case NodeKind::Concat: {
+            std::optional<RequiredScalars> best;
+            for (int child : n.children) {
+                std::optional<RequiredScalars> r = requiredScalars(child, classes);
+                if (r && (!best || selectiveness(*r) <= selectiveness(*best))) best = r;
             }
-            case NodeKind::Concat: {
-                std::optional<RequiredScalars> best;
-                for (int child : n.children) {
-                    std::optional<RequiredScalars> r = requiredScalars(child, classes);
-                    if (r && (!best || selectiveness(*r) <= selectiveness(*best))) best = r;
-                }
-                return best;
+            return best;
+        }
+        case NodeKind::Alternation: {
+            RequiredScalars all{{}, kMaxRequired};
+            for (int child : n.children) {
+                std::optional<RequiredScalars> r = requiredScalars(child, classes);
+                if (!r) return std::nullopt;
+                for (std::size_t w = 0; w < all.set.hot.size(); ++w) all.set.hot[w] |= r->set.hot[w];
+                all.set.others = all.set.others || r->set.others;
+                all.count = std::min(all.count, r->count);
             }
-            case NodeKind::Alternation: {
-                RequiredScalars all{{}, kMaxRequired};
-                for (int child : n.children) {
-                    std::optional<RequiredScalars> r = requiredScalars(child, classes);
-                    if (!r) return std::nullopt;
-                    for (std::size_t w = 0; w < all.set.hot.size(); ++w) all.set.hot[w] |= r->set.hot[w];
-                    all.set.others = all.set.others || r->set.others;
-                    all.count = std::min(all.count, r->count);
-                }
-                return all;
-            }
-            case NodeKind::Repeat: {
-                if (n.min < 1) return std::nullopt;
-                std::optional<RequiredScalars> r = requiredScalars(n.children.front(), classes);
-                // Each repetition consumes its own stretch of the text.
-                if (r) r->count = static_cast<std::uint32_t>(
-                           std::min<std::uint64_t>(std::uint64_t{r->count} * static_cast<std::uint64_t>(n.min),
-                                                   kMaxRequired));
-                return r;
-            }
-            default:
-                return std::nullopt;  // any scalar, or nothing consumed
+            return all;
+        }
+        case NodeKind::Repeat: {
+            if (n.min < 1) return std::nullopt;
+            std::optional<RequiredScalars> r = requiredScalars(n.children.front(), classes);
+            // Each repetition consumes its own stretch of the text.
+            if (r)
+                r->count = static_cast<std::uint32_t>(
+                    std::min<std::uint64_t>(std::uint64_t{r->count} * static_cast<std::uint64_t>(n.min), kMaxRequired));
+            return r;
+        }
+        default: return std::nullopt;  // any scalar, or nothing consumed
         }
     }
 

@@ -91,8 +91,7 @@ bool inNegatedSets(std::uint8_t sets, char32_t cp) {
 
 // Ranges hold folded scalars; \d \w \s are closed under case and test the scalar as typed.
 bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded) {
-    const bool in = inRanges(cls.ranges, folded) || inSet(cls.sets, scalar) ||
-                    inNegatedSets(cls.negatedSets, scalar);
+    const bool in = inRanges(cls.ranges, folded) || inSet(cls.sets, scalar) || inNegatedSets(cls.negatedSets, scalar);
     return in != cls.negated;
 }
 
@@ -158,9 +157,7 @@ public:
     }
 
 private:
-    char32_t fold(char32_t cp) const {
-        return program_.caseInsensitive ? unicode::toLower(cp) : cp;
-    }
+    char32_t fold(char32_t cp) const { return program_.caseInsensitive ? unicode::toLower(cp) : cp; }
 
     // Runs the program from pc at sp until a Match, trying the alternatives it
     // leaves; those of a successful lookahead are dropped (it is atomic).
@@ -189,47 +186,44 @@ private:
             if (++steps_ > kStepBudget) return Outcome::OutOfSteps;
             const Inst& inst = program_.code[pc];
             switch (inst.op) {
-                case Op::Char:
-                case Op::Any:
-                case Op::Class:
-                    if (!consume(inst, sp)) return Outcome::Failed;
-                    ++pc;
-                    break;
-                case Op::Split:
-                    stack_.push_back({inst.b, sp});
-                    pc = inst.a;
-                    break;
-                case Op::Jump:
-                    pc = inst.a;
-                    break;
-                case Op::StartAnchor:
-                case Op::EndAnchor:
-                case Op::WordBoundary:
-                case Op::NotWordBoundary:
-                    if (!holds(inst.op, sp)) return Outcome::Failed;
-                    ++pc;
-                    break;
-                case Op::LookAhead:
-                case Op::NegativeLookAhead: {
-                    const Outcome inner = run(inst.a, sp);
-                    if (inner == Outcome::OutOfSteps) return inner;
-                    if ((inner == Outcome::Matched) != (inst.op == Op::LookAhead)) {
-                        return Outcome::Failed;
-                    }
-                    pc = inst.b;
-                    break;
+            case Op::Char:
+            case Op::Any:
+            case Op::Class:
+                if (!consume(inst, sp)) return Outcome::Failed;
+                ++pc;
+                break;
+            case Op::Split:
+                stack_.push_back({inst.b, sp});
+                pc = inst.a;
+                break;
+            case Op::Jump: pc = inst.a; break;
+            case Op::StartAnchor:
+            case Op::EndAnchor:
+            case Op::WordBoundary:
+            case Op::NotWordBoundary:
+                if (!holds(inst.op, sp)) return Outcome::Failed;
+                ++pc;
+                break;
+            case Op::LookAhead:
+            case Op::NegativeLookAhead: {
+                const Outcome inner = run(inst.a, sp);
+                if (inner == Outcome::OutOfSteps) return inner;
+                if ((inner == Outcome::Matched) != (inst.op == Op::LookAhead)) {
+                    return Outcome::Failed;
                 }
-                case Op::Mark:
-                    stack_.push_back({kRestoreFlag | inst.a, registers_[inst.a]});
-                    registers_[inst.a] = sp;
-                    ++pc;
-                    break;
-                case Op::Check:
-                    if (registers_[inst.a] == sp) return Outcome::Failed;
-                    ++pc;
-                    break;
-                case Op::Match:
-                    return Outcome::Matched;
+                pc = inst.b;
+                break;
+            }
+            case Op::Mark:
+                stack_.push_back({kRestoreFlag | inst.a, registers_[inst.a]});
+                registers_[inst.a] = sp;
+                ++pc;
+                break;
+            case Op::Check:
+                if (registers_[inst.a] == sp) return Outcome::Failed;
+                ++pc;
+                break;
+            case Op::Match: return Outcome::Matched;
             }
         }
     }
@@ -257,10 +251,10 @@ private:
 
     bool holds(Op op, std::uint32_t sp) const {
         switch (op) {
-            case Op::StartAnchor: return sp == 0;
-            case Op::EndAnchor: return sp == text_.size();
-            case Op::WordBoundary: return text_.wordBefore(sp) != text_.wordAt(sp);
-            default: return text_.wordBefore(sp) == text_.wordAt(sp);
+        case Op::StartAnchor: return sp == 0;
+        case Op::EndAnchor: return sp == text_.size();
+        case Op::WordBoundary: return text_.wordBefore(sp) != text_.wordAt(sp);
+        default: return text_.wordBefore(sp) == text_.wordAt(sp);
         }
     }
 

@@ -9,17 +9,13 @@
 namespace quillom::regex::detail {
 
 bool isAsciiWord(char32_t cp) {
-    return (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z') || (cp >= '0' && cp <= '9') ||
-           cp == '_';
+    return (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z') || (cp >= '0' && cp <= '9') || cp == '_';
 }
 
-bool isLineTerminator(char32_t cp) {
-    return cp == '\n' || cp == '\r' || cp == 0x2028 || cp == 0x2029;
-}
+bool isLineTerminator(char32_t cp) { return cp == '\n' || cp == '\r' || cp == 0x2028 || cp == 0x2029; }
 
 bool inSet(std::uint8_t set, char32_t cp) {
-    return ((set & kDigitSet) != 0 && cp >= '0' && cp <= '9') ||
-           ((set & kWordSet) != 0 && isAsciiWord(cp)) ||
+    return ((set & kDigitSet) != 0 && cp >= '0' && cp <= '9') || ((set & kWordSet) != 0 && isAsciiWord(cp)) ||
            ((set & kSpaceSet) != 0 && unicode::isWhitespace(cp));
 }
 
@@ -39,8 +35,8 @@ void normalizeRanges(std::vector<ScalarRange>& ranges) {
 
 namespace {
 
-constexpr int kMaxDepth = 64;      // nesting of groups; bounds the parser's recursion
-constexpr int kMaxRepeat = 1000;   // largest n or m in {n,m}
+constexpr int kMaxDepth = 64;     // nesting of groups; bounds the parser's recursion
+constexpr int kMaxRepeat = 1000;  // largest n or m in {n,m}
 constexpr char32_t kMaxScalar = 0x10FFFF;
 
 // One class item: a single scalar, or a predefined set such as \d.
@@ -63,9 +59,7 @@ public:
 
 private:
     bool atEnd() const { return pos_ >= text_.size(); }
-    char32_t peek(std::size_t ahead = 0) const {
-        return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : 0;
-    }
+    char32_t peek(std::size_t ahead = 0) const { return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : 0; }
     bool accept(char32_t c) {
         if (atEnd() || text_[pos_] != c) return false;
         ++pos_;
@@ -168,18 +162,12 @@ private:
         const char32_t c = peek();
         ++pos_;
         switch (c) {
-            case '.':
-                return addKind(NodeKind::Any);
-            case '(':
-                return group(depth);
-            case '[':
-                return charClass();
-            case ')':
-                return std::nullopt;
-            case '\\':
-                return escapeAtom();
-            default:
-                return addChar(c);
+        case '.': return addKind(NodeKind::Any);
+        case '(': return group(depth);
+        case '[': return charClass();
+        case ')': return std::nullopt;
+        case '\\': return escapeAtom();
+        default: return addChar(c);
         }
     }
 
@@ -294,30 +282,30 @@ private:
         if (atEnd()) return std::nullopt;
         const char32_t c = text_[pos_++];
         switch (c) {
-            case 'd': return ClassAtom{0, kDigitSet, false};
-            case 'D': return ClassAtom{0, kDigitSet, true};
-            case 'w': return ClassAtom{0, kWordSet, false};
-            case 'W': return ClassAtom{0, kWordSet, true};
-            case 's': return ClassAtom{0, kSpaceSet, false};
-            case 'S': return ClassAtom{0, kSpaceSet, true};
-            case 'n': return ClassAtom{'\n'};
-            case 'r': return ClassAtom{'\r'};
-            case 't': return ClassAtom{'\t'};
-            case 'f': return ClassAtom{'\f'};
-            case 'v': return ClassAtom{'\v'};
-            case 'b':  // outside a class \b is an assertion and never gets here
-                if (!inClass) return std::nullopt;
-                return ClassAtom{'\b'};
-            case '0':
-                if (peek() >= '0' && peek() <= '9') return std::nullopt;  // octal
-                return ClassAtom{0};
-            case 'u': return unicodeEscape();
-            case 'x': return hexEscape();
-            default:
-                // Escaped ASCII punctuation stands for itself; escaped letters,
-                // digits (backreferences) and other scalars are not in the dialect.
-                if (c < 0x80 && !isAsciiWord(c) && c >= 0x20 && c != 0x7F) return ClassAtom{c};
-                return std::nullopt;
+        case 'd': return ClassAtom{0, kDigitSet, false};
+        case 'D': return ClassAtom{0, kDigitSet, true};
+        case 'w': return ClassAtom{0, kWordSet, false};
+        case 'W': return ClassAtom{0, kWordSet, true};
+        case 's': return ClassAtom{0, kSpaceSet, false};
+        case 'S': return ClassAtom{0, kSpaceSet, true};
+        case 'n': return ClassAtom{'\n'};
+        case 'r': return ClassAtom{'\r'};
+        case 't': return ClassAtom{'\t'};
+        case 'f': return ClassAtom{'\f'};
+        case 'v': return ClassAtom{'\v'};
+        case 'b':  // outside a class \b is an assertion and never gets here
+            if (!inClass) return std::nullopt;
+            return ClassAtom{'\b'};
+        case '0':
+            if (peek() >= '0' && peek() <= '9') return std::nullopt;  // octal
+            return ClassAtom{0};
+        case 'u': return unicodeEscape();
+        case 'x': return hexEscape();
+        default:
+            // Escaped ASCII punctuation stands for itself; escaped letters,
+            // digits (backreferences) and other scalars are not in the dialect.
+            if (c < 0x80 && !isAsciiWord(c) && c >= 0x20 && c != 0x7F) return ClassAtom{c};
+            return std::nullopt;
         }
     }
 

@@ -15,19 +15,19 @@
 namespace quillom::regex::detail {
 
 enum class Op : std::uint8_t {
-    Char,             // a: scalar (lower-cased when case-insensitive)
-    Any,              // any scalar but a line terminator
-    Class,            // a: index into classes
-    Split,            // try a, on failure b
-    Jump,             // a
+    Char,   // a: scalar (lower-cased when case-insensitive)
+    Any,    // any scalar but a line terminator
+    Class,  // a: index into classes
+    Split,  // try a, on failure b
+    Jump,   // a
     StartAnchor,
     EndAnchor,
     WordBoundary,
     NotWordBoundary,
-    LookAhead,        // sub-program at a ends in Match; continue at b
+    LookAhead,  // sub-program at a ends in Match; continue at b
     NegativeLookAhead,
-    Mark,             // register a = position (undone on backtracking)
-    Check,            // fail unless the position moved since Mark of register a
+    Mark,   // register a = position (undone on backtracking)
+    Check,  // fail unless the position moved since Mark of register a
     Match,
 };
 
@@ -79,7 +79,7 @@ struct Regex::Program {
     std::vector<detail::Inst> code;
     std::vector<detail::CharClass> classes;  // ranges lower-cased when case-insensitive
     std::uint32_t registers = 0;
-    bool anchoredAtStart = false;            // every match starts at position 0
+    bool anchoredAtStart = false;  // every match starts at position 0
     std::optional<detail::FirstScalars> first;
     // A text with fewer of these scalars cannot match.
     std::optional<detail::RequiredScalars> required;

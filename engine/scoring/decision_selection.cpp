@@ -69,8 +69,7 @@ RulesDecision ambiguousTarget(const RulesDecision& top) {
     return d;
 }
 
-std::optional<RulesDecision> sessionTieBreak(const DirectionPool& pool,
-                                             const std::string& sessionLanguage) {
+std::optional<RulesDecision> sessionTieBreak(const DirectionPool& pool, const std::string& sessionLanguage) {
     const CompetingDirection& top = *pool.front();
     const CompetingDirection* first = nullptr;
     for (const CompetingDirection* c : pool) {
@@ -134,8 +133,7 @@ std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const Direc
     return std::nullopt;
 }
 
-RulesDecision clearWinner(const DirectionPool& pool,
-                          const std::optional<std::string>& activeInputSource) {
+RulesDecision clearWinner(const DirectionPool& pool, const std::optional<std::string>& activeInputSource) {
     const CompetingDirection& top = *pool.front();
     if (activeInputSource) {
         std::size_t agreeing = 0;
@@ -146,8 +144,7 @@ RulesDecision clearWinner(const DirectionPool& pool,
     }
     const CompetingDirection* chosen = &top;
     for (const CompetingDirection* c : pool)
-        if (sameCorrection(top, *c) && withinMargin(top, *c) && c->direction.from < chosen->direction.from)
-            chosen = c;
+        if (sameCorrection(top, *c) && withinMargin(top, *c) && c->direction.from < chosen->direction.from) chosen = c;
     return chosen->decision;
 }
 
@@ -155,8 +152,7 @@ RulesDecision clearWinner(const DirectionPool& pool,
 
 RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const CompetingDirection> candidates,
                                     const std::optional<std::string>& activeInputSource,
-                                    const std::optional<std::string>& sessionLanguage,
-                                    const LanguageVotes* votes) {
+                                    const std::optional<std::string>& sessionLanguage, const LanguageVotes* votes) {
     if (candidates.size() == 1) return candidates.front().decision;
 
     DirectionPool correcting;
@@ -198,8 +194,8 @@ bool hasLayoutMappedTrailing(const RulesConfig& config, std::string_view trailin
 }
 
 bool trailingHasNonPunctuationLetterKey(const RulesConfig& config, std::string_view trailing) {
-    static constexpr std::array<std::string_view, 13> punctuation = {
-        ".", ",", "!", "?", ";", ":", ")", "\"", "'", "\u2019", "\u00BB", "\u2026", "-"};
+    static constexpr std::array<std::string_view, 13> punctuation = {".",  ",", "!",      "?",      ";",      ":", ")",
+                                                                     "\"", "'", "\u2019", "\u00BB", "\u2026", "-"};
     for (std::string_view c : unicode::graphemes(trailing)) {
         bool ordinary = std::find(punctuation.begin(), punctuation.end(), c) != punctuation.end();
         if (!ordinary && layout::someMapSendsToLetter(config.keyboardLayout, c)) return true;
@@ -224,8 +220,8 @@ RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view 
     bool knownSecond = isKnownWordInAnyTarget(config, second.correctedToken);
     // A closing mark read as a letter must make a word: "cvjnh." is смотрю,
     // "this:" stays as typed.
-    if (second.shouldCorrect && ((!first.shouldCorrect && knownSecond) ||
-                                 trailingHasNonPunctuationLetterKey(config, trailing)))
+    if (second.shouldCorrect &&
+        ((!first.shouldCorrect && knownSecond) || trailingHasNonPunctuationLetterKey(config, trailing)))
         return second;
     if (first.shouldCorrect && second.shouldCorrect) {
         if (knownFirst != knownSecond) {

@@ -95,7 +95,8 @@ std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& conte
         std::optional<std::string> corrected;
         double confidence = 0.0, candidateScore = 0.0, originalScore = 0.0;
         if (coreSize == 1) {
-            if (hasLowerLetter(typed) || !config.uppercaseOnlyExactPairs) corrected = oneLetterCore(config, mapped, *split);
+            if (hasLowerLetter(typed) || !config.uppercaseOnlyExactPairs)
+                corrected = oneLetterCore(config, mapped, *split);
             confidence = 0.9;
         } else {
             RulesDecision inner = evaluatePair(context, core, {}, request);

@@ -125,8 +125,6 @@ const AffixIndex* LanguageIndex::affixes(const std::string& key) const {
     return it == affixes_.end() ? nullptr : &it->second;
 }
 
-bool LanguageIndex::isSameScript(const LayoutDirection& direction) const {
-    return sameScript_.count(direction) != 0;
-}
+bool LanguageIndex::isSameScript(const LayoutDirection& direction) const { return sameScript_.count(direction) != 0; }
 
 }  // namespace quillom::scoring

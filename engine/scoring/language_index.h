@@ -47,7 +47,7 @@ private:
 
     std::vector<std::uint16_t> slot_;  // per hot scalar: 0, or 1 + its row
     std::size_t width_ = 0;
-    std::vector<double> weights_;     // width_ x width_
+    std::vector<double> weights_;  // width_ x width_
     std::vector<bool> present_;
 };
 

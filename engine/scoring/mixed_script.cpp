@@ -22,9 +22,7 @@ const LayoutDirection& ruToEn() {
 
 }  // namespace
 
-bool isMixedScript(const LetterScan& scan) {
-    return scan.hasClassifiedLetter && scan.holdingClassified == 0;
-}
+bool isMixedScript(const LetterScan& scan) { return scan.hasClassifiedLetter && scan.holdingClassified == 0; }
 
 MixedScriptScore scoreMixedScriptCandidates(const ScoringContext& context, const TextChars& token,
                                             bool isSentenceStart) {

@@ -12,8 +12,8 @@ namespace quillom::scoring {
 
 namespace {
 
-double thresholdForLength(const std::map<int64_t, double>& byLength, double fallback, bool curveEnabled,
-                          double base, double decay, double floor, int64_t length) {
+double thresholdForLength(const std::map<int64_t, double>& byLength, double fallback, bool curveEnabled, double base,
+                          double decay, double floor, int64_t length) {
     if (length < 5 && curveEnabled) {
         double v = base - static_cast<double>(5 - length) * decay;
         return floor <= v ? v : floor;
@@ -93,12 +93,9 @@ std::optional<RulesDecision> sameScriptRefusal(const RulesConfig& config, const 
     std::optional<Reason> reason;
     if (static_cast<int64_t>(s.word.token.size()) < config.decision.sameScriptMinLength)
         reason = Reason::SameScriptTooShort;
-    else if (s.cand.exactCommonWord == 0.0)
-        reason = Reason::SameScriptRequiresKnownWord;
-    else if (s.typed.exactCommonWord > 0.0)
-        reason = Reason::SameScriptSourceIsKnownWord;
-    else if (sourceIsInflectedKnownWord(config, source, s.direction))
-        reason = Reason::SameScriptSourceIsInflectedWord;
+    else if (s.cand.exactCommonWord == 0.0) reason = Reason::SameScriptRequiresKnownWord;
+    else if (s.typed.exactCommonWord > 0.0) reason = Reason::SameScriptSourceIsKnownWord;
+    else if (sourceIsInflectedKnownWord(config, source, s.direction)) reason = Reason::SameScriptSourceIsInflectedWord;
     if (!reason) return std::nullopt;
     return refusal(*reason, s.conf, s.originalScore, s.candidateScore);
 }
@@ -134,8 +131,8 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
     const int64_t candidateBand = bandOf(*s.target, s.lowerCandidate.text());
     const bool farMoreFrequent =
         candidateBand != unranked && candidateBand + evidence.twinRankMargin <= bandOf(*sourceLanguage, source.text());
-    const bool leansToSource = s.word.votes && s.word.votes->countOf(config, s.direction.from) >
-                                                   s.word.votes->countOf(config, s.direction.to);
+    const bool leansToSource =
+        s.word.votes && s.word.votes->countOf(config, s.direction.from) > s.word.votes->countOf(config, s.direction.to);
     if (!farMoreFrequent || leansToSource)
         return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
@@ -158,8 +155,8 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     // Letters as typed: "[FV" or "W." are too short for a guess, whatever their keys give.
     bool eligible = static_cast<int64_t>(typedLetters(s.word.token)) >= decision.gibberishBypassMinLength &&
                     !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text()));
-    bool bypass = eligible && s.delta >= RulesEngine::gibberishBypassMinDelta && (s.originalScore < 0.0 || unknown >= 2) &&
-                  s.conf >= RulesEngine::gibberishBypassMinConfidence &&
+    bool bypass = eligible && s.delta >= RulesEngine::gibberishBypassMinDelta &&
+                  (s.originalScore < 0.0 || unknown >= 2) && s.conf >= RulesEngine::gibberishBypassMinConfidence &&
                   s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore;
     if (!bypass) return refusal(Reason::CandidateScoreTooLow, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(decision, s))
@@ -186,8 +183,8 @@ RulesDecision decideByThresholds(const RulesConfig& config, const Scored& s, dou
 
 double minDeltaForLength(const DecisionConfig& decision, int64_t length) {
     const DynamicThresholdCurveConfig& curve = decision.dynamicThresholdCurve;
-    return thresholdForLength(decision.minDeltaByLength, decision.minDeltaDefault, curve.enabled,
-                              curve.deltaBaseAtLen5, curve.deltaDecayPerShorterLen, curve.deltaFloor, length);
+    return thresholdForLength(decision.minDeltaByLength, decision.minDeltaDefault, curve.enabled, curve.deltaBaseAtLen5,
+                              curve.deltaDecayPerShorterLen, curve.deltaFloor, length);
 }
 
 double minCandidateScoreForLength(const DecisionConfig& decision, int64_t length) {
@@ -216,8 +213,8 @@ bool sourceIsInflectedKnownWord(const RulesConfig& config, const TextChars& sour
     auto [sourceLanguage, targetLanguage] = languagesForDirection(config, direction);
     if (!sourceLanguage || source.empty() || source.back() != "ы") return false;
     const std::string y = "ы";
-    bool sourceOnly = sourceLanguage->scriptAlphabet.count(y) &&
-                      !(targetLanguage && targetLanguage->scriptAlphabet.count(y));
+    bool sourceOnly =
+        sourceLanguage->scriptAlphabet.count(y) && !(targetLanguage && targetLanguage->scriptAlphabet.count(y));
     if (!sourceOnly || source.size() - 1 < 3) return false;
     std::string_view stem = source.text().substr(0, source.text().size() - source.back().size());
     return sourceLanguage->isCommonWord(stem);
@@ -246,8 +243,18 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     double originalScore = typed.total();
     double candidateScore = cand.total();
     double delta = candidateScore - originalScore;
-    Scored s{word, direction, targetLanguage, candidate, lowerCandidate, typed, cand,
-             originalScore, candidateScore, delta, confidenceForDelta(config.decision, delta), sameScript};
+    Scored s{word,
+             direction,
+             targetLanguage,
+             candidate,
+             lowerCandidate,
+             typed,
+             cand,
+             originalScore,
+             candidateScore,
+             delta,
+             confidenceForDelta(config.decision, delta),
+             sameScript};
 
     const DecisionConfig& decision = config.decision;
     auto length = static_cast<int64_t>(word.token.size());

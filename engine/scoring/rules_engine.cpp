@@ -14,9 +14,9 @@ namespace {
 // Refusals that a reading with punctuation at the word's edges may overturn:
 // those of scoring, not the vetoes of the user, the script or the length.
 bool allowsEdgeReading(Reason reason) {
-    for (Reason veto : {Reason::NeverCorrect, Reason::UppercaseRequiresExactPair, Reason::MixedScript,
-                        Reason::ContainsDigits, Reason::TooLong, Reason::TooShort, Reason::EmptyToken,
-                        Reason::ProtectedPattern, Reason::UnknownScript})
+    for (Reason veto :
+         {Reason::NeverCorrect, Reason::UppercaseRequiresExactPair, Reason::MixedScript, Reason::ContainsDigits,
+          Reason::TooLong, Reason::TooShort, Reason::EmptyToken, Reason::ProtectedPattern, Reason::UnknownScript})
         if (reason == veto) return false;
     return true;
 }

@@ -24,10 +24,10 @@ struct ScoreBreakdown {
 
     // Penalties are negative, so the total is the plain sum.
     double total() const {
-        return exactCommonWord + exactPhraseStart + exactSeedPair + vowelBonus + strongWordStart +
-               weakWordStart + strongWordEnd + weakWordEnd + bigramScore + trigramScore +
-               impossiblePatternPenalty + rarePatternPenalty + layoutSuspicion + neverCorrectPenalty +
-               learnedSuffixBoost + frequentTokenBonus + priorityPenalty;
+        return exactCommonWord + exactPhraseStart + exactSeedPair + vowelBonus + strongWordStart + weakWordStart +
+               strongWordEnd + weakWordEnd + bigramScore + trigramScore + impossiblePatternPenalty +
+               rarePatternPenalty + layoutSuspicion + neverCorrectPenalty + learnedSuffixBoost + frequentTokenBonus +
+               priorityPenalty;
     }
 };
 

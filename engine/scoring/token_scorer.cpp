@@ -188,15 +188,15 @@ TextChars sanitizeSourceForScoring(const RulesConfig& config, const TextChars& s
 }
 
 std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,
-                                                                               const LayoutDirection& direction) {
+                                                                              const LayoutDirection& direction) {
     return {config.language(direction.from), config.language(direction.to)};
 }
 
 bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction) {
     auto [source, target] = languagesForDirection(config, direction);
     if (!source || !target) return false;
-    const CharSet& smaller = source->scriptAlphabet.size() <= target->scriptAlphabet.size()
-                                 ? source->scriptAlphabet : target->scriptAlphabet;
+    const CharSet& smaller = source->scriptAlphabet.size() <= target->scriptAlphabet.size() ? source->scriptAlphabet
+                                                                                            : target->scriptAlphabet;
     const CharSet& larger = &smaller == &source->scriptAlphabet ? target->scriptAlphabet : source->scriptAlphabet;
     for (const std::string& c : smaller)
         if (larger.count(c)) return true;

@@ -35,7 +35,7 @@ TextChars sanitizeSourceForScoring(const RulesConfig& config, const TextChars& s
                                    const LayoutDirection& direction);
 
 std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,
-                                                                               const LayoutDirection& direction);
+                                                                              const LayoutDirection& direction);
 
 // Both languages configured and their alphabets share a character.
 bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction);

@@ -86,15 +86,15 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
     const RulesConfig& config = context.config;
     const LanguageConfig* targetLanguage = config.language(target);
     if (!targetLanguage) return std::nullopt;
-    std::vector<std::string> typedSources = detectSourceLanguages(context.index, TextChars(std::string(typedWord)).lowered());
+    std::vector<std::string> typedSources =
+        detectSourceLanguages(context.index, TextChars(std::string(typedWord)).lowered());
     TextChars word{std::string(previous)};
     if (!allLetters(word)) return markedNumber(context, previous, typedSources, target);
     if (word.size() > kWordBeforeMaxLength) return std::nullopt;
     TextChars lower = word.lowered();
     if (config.manualOverrides.neverCorrect.contains(lower.text())) return std::nullopt;
     for (const std::string& source : detectSourceLanguages(context.index, lower)) {
-        if (source == target ||
-            std::find(typedSources.begin(), typedSources.end(), source) == typedSources.end())
+        if (source == target || std::find(typedSources.begin(), typedSources.end(), source) == typedSources.end())
             continue;
         std::string mapped = layout::mapLayout(config.keyboardLayout, previous, {source, target});
         if (mapped == previous) continue;

@@ -105,8 +105,9 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
     if (pair != overrides.exactPairs.end()) return exactPairDecision(context, token, lowerKey, pair->second, trailing);
 
     TypedScoreCache typedScores;
-    WordContext word{token, lowerToken, trailing, isProtected, request.isSentenceStart, request.sessionLanguage,
-                     &typedScores, request.votes};
+    WordContext word{
+        token,        lowerToken,   trailing, isProtected, request.isSentenceStart, request.sessionLanguage,
+        &typedScores, request.votes};
     InlineBuffer<CompetingDirection, 8> competing;
     for (const std::string& source : sources) {
         for (std::size_t i = 0; i < config.activeLanguages.size(); ++i) {
@@ -120,8 +121,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
         }
     }
     if (competing.empty()) return refusal(Reason::NoTargetLanguage);
-    return selectWinningDecision(config, competing, request.activeInputSource, request.sessionLanguage,
-                                 request.votes);
+    return selectWinningDecision(config, competing, request.activeInputSource, request.sessionLanguage, request.votes);
 }
 
 }  // namespace quillom::scoring

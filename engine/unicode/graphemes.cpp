@@ -15,8 +15,8 @@ using GP = GraphemeProperty;
 // What the rules need to know about the scalars before a candidate break.
 struct ClusterState {
     GP previous = GP::Other;
-    bool pictographicRun = false;  // ... ExtPict Extend* (GB11 left side so far)
-    bool pictographicZwj = false;  // ... ExtPict Extend* ZWJ
+    bool pictographicRun = false;   // ... ExtPict Extend* (GB11 left side so far)
+    bool pictographicZwj = false;   // ... ExtPict Extend* ZWJ
     std::size_t regionalCount = 0;  // regional indicators ending the text so far
 
     void advance(GP next) {
@@ -27,37 +27,34 @@ struct ClusterState {
     }
 };
 
-bool isControlLike(GP p) {
-    return p == GP::Control || p == GP::CR || p == GP::LF;
-}
+bool isControlLike(GP p) { return p == GP::Control || p == GP::CR || p == GP::LF; }
 
 bool hangulJoins(GP before, GP after) {
     switch (before) {
-        case GP::L:  // GB6
-            return after == GP::L || after == GP::V || after == GP::LV || after == GP::LVT;
-        case GP::LV:
-        case GP::V:  // GB7
-            return after == GP::V || after == GP::T;
-        case GP::LVT:
-        case GP::T:  // GB8
-            return after == GP::T;
-        default:
-            return false;
+    case GP::L:  // GB6
+        return after == GP::L || after == GP::V || after == GP::LV || after == GP::LVT;
+    case GP::LV:
+    case GP::V:  // GB7
+        return after == GP::V || after == GP::T;
+    case GP::LVT:
+    case GP::T:  // GB8
+        return after == GP::T;
+    default: return false;
     }
 }
 
 bool isBoundary(const ClusterState& state, GP next) {
     const GP prev = state.previous;
-    if (prev == GP::CR && next == GP::LF) return false;             // GB3
-    if (isControlLike(prev) || isControlLike(next)) return true;    // GB4, GB5
-    if (hangulJoins(prev, next)) return false;                      // GB6-GB8
-    if (next == GP::Extend || next == GP::ZWJ) return false;        // GB9
-    if (next == GP::SpacingMark || prev == GP::Prepend) return false;  // GB9a, GB9b
+    if (prev == GP::CR && next == GP::LF) return false;                           // GB3
+    if (isControlLike(prev) || isControlLike(next)) return true;                  // GB4, GB5
+    if (hangulJoins(prev, next)) return false;                                    // GB6-GB8
+    if (next == GP::Extend || next == GP::ZWJ) return false;                      // GB9
+    if (next == GP::SpacingMark || prev == GP::Prepend) return false;             // GB9a, GB9b
     if (state.pictographicZwj && next == GP::ExtendedPictographic) return false;  // GB11
     if (prev == GP::RegionalIndicator && next == GP::RegionalIndicator) {
-        return state.regionalCount % 2 == 0;                        // GB12, GB13
+        return state.regionalCount % 2 == 0;  // GB12, GB13
     }
-    return true;                                                    // GB999
+    return true;  // GB999
 }
 
 }  // namespace
@@ -65,9 +62,7 @@ bool isBoundary(const ClusterState& state, GP next) {
 std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start) {
     if (start >= utf8.size()) return utf8.size();
     // Printable ASCII never joins printable ASCII (or the end); skips the lookups for most text.
-    const auto printable = [&utf8](std::size_t i) {
-        return i >= utf8.size() || (utf8[i] >= 0x20 && utf8[i] < 0x7F);
-    };
+    const auto printable = [&utf8](std::size_t i) { return i >= utf8.size() || (utf8[i] >= 0x20 && utf8[i] < 0x7F); };
     // So do Cyrillic letters (U+0400..U+04FF as two bytes, less the combining
     // marks U+0483..U+0489): a break falls after either when the next
     // character is one of them.
@@ -117,17 +112,11 @@ char32_t firstScalar(std::string_view character) {
     return decodeScalar(character, pos);
 }
 
-bool isLetterChar(std::string_view character) {
-    return isLetter(firstScalar(character));
-}
+bool isLetterChar(std::string_view character) { return isLetter(firstScalar(character)); }
 
-bool isUpperChar(std::string_view character) {
-    return isUpper(firstScalar(character));
-}
+bool isUpperChar(std::string_view character) { return isUpper(firstScalar(character)); }
 
-bool isNumericChar(std::string_view character) {
-    return isNumeric(firstScalar(character));
-}
+bool isNumericChar(std::string_view character) { return isNumeric(firstScalar(character)); }
 
 namespace {
 
@@ -138,12 +127,8 @@ std::string firstCharacter(std::string mapped) {
 
 }  // namespace
 
-std::string upperChar(std::string_view character) {
-    return firstCharacter(toUpper(character));
-}
+std::string upperChar(std::string_view character) { return firstCharacter(toUpper(character)); }
 
-std::string lowerChar(std::string_view character) {
-    return firstCharacter(toLower(character));
-}
+std::string lowerChar(std::string_view character) { return firstCharacter(toLower(character)); }
 
 }  // namespace quillom::unicode

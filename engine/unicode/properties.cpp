@@ -19,9 +19,7 @@ const Range* findRange(std::span<const Range> ranges, char32_t cp) {
     return cp - it->first <= it->span ? &*it : nullptr;
 }
 
-bool inCyrillicBlock(char32_t cp) {
-    return cp >= kCyrillicFirst && cp <= kCyrillicLast;
-}
+bool inCyrillicBlock(char32_t cp) { return cp >= kCyrillicFirst && cp <= kCyrillicLast; }
 
 Category asciiCategory(char32_t cp) {
     if (cp >= 'A' && cp <= 'Z') return Category::Upper;
@@ -60,8 +58,7 @@ GraphemeProperty graphemeProperty(char32_t cp) {
     constexpr char32_t kHangulLast = 0xD7A3;
     constexpr char32_t kHangulTrailingCount = 28;
     if (cp >= kHangulFirst && cp <= kHangulLast) {
-        return (cp - kHangulFirst) % kHangulTrailingCount == 0 ? GraphemeProperty::LV
-                                                               : GraphemeProperty::LVT;
+        return (cp - kHangulFirst) % kHangulTrailingCount == 0 ? GraphemeProperty::LV : GraphemeProperty::LVT;
     }
     const PropertyRange* r = findRange(kGraphemeRanges, cp);
     return r == nullptr ? GraphemeProperty::Other : static_cast<GraphemeProperty>(r->value);
@@ -76,18 +73,14 @@ bool isLetter(char32_t cp) {
     return c == Category::Upper || c == Category::Letter;
 }
 
-bool isUpper(char32_t cp) {
-    return detail::category(cp) == Category::Upper;
-}
+bool isUpper(char32_t cp) { return detail::category(cp) == Category::Upper; }
 
 bool isNumeric(char32_t cp) {
     const Category c = detail::category(cp);
     return c == Category::Digit || c == Category::Number;
 }
 
-bool isDigit(char32_t cp) {
-    return detail::category(cp) == Category::Digit;
-}
+bool isDigit(char32_t cp) { return detail::category(cp) == Category::Digit; }
 
 bool isWhitespace(char32_t cp) {
     if (cp < 0x80) return cp == ' ' || (cp >= '\t' && cp <= '\r');

@@ -31,10 +31,10 @@ std::string encodeUtf8(std::u32string_view text);
 std::string sanitizeUtf8(std::string_view text);
 
 // General-category tests on one scalar value.
-bool isLetter(char32_t cp);    // L*
-bool isUpper(char32_t cp);     // Lu, Lt
-bool isNumeric(char32_t cp);   // Nd, Nl, No
-bool isDigit(char32_t cp);     // Nd
+bool isLetter(char32_t cp);   // L*
+bool isUpper(char32_t cp);    // Lu, Lt
+bool isNumeric(char32_t cp);  // Nd, Nl, No
+bool isDigit(char32_t cp);    // Nd
 bool isWhitespace(char32_t cp);
 // Simple (one-to-one) case mappings.
 char32_t toLower(char32_t cp);

@@ -12,8 +12,21 @@ enum class Category : std::uint8_t { Other, Upper, Letter, Digit, Number };
 
 // Values must match GRAPHEME in tools/unicodegen/gen_unicode_tables.py.
 enum class GraphemeProperty : std::uint8_t {
-    Other, CR, LF, Control, Extend, ZWJ, RegionalIndicator, Prepend, SpacingMark,
-    L, V, T, LV, LVT, ExtendedPictographic,
+    Other,
+    CR,
+    LF,
+    Control,
+    Extend,
+    ZWJ,
+    RegionalIndicator,
+    Prepend,
+    SpacingMark,
+    L,
+    V,
+    T,
+    LV,
+    LVT,
+    ExtendedPictographic,
 };
 
 // Scalars first..first+span share value.

@@ -5,9 +5,7 @@
 namespace quillom::unicode {
 namespace {
 
-bool isSurrogate(char32_t cp) {
-    return cp >= 0xD800 && cp <= 0xDFFF;
-}
+bool isSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
 
 }  // namespace
 

@@ -52,9 +52,8 @@ TEST(KeyTables, GeneratedTableHoldsTheThreeLayouts) {
         uint32_t vk;
         bool shift;
     } cases[] = {
-        {"en", u'q', 0x51, false}, {"en", u'?', 0xBF, true}, {"ru", u'х', 0xDB, false},
-        {"ru", u',', 0xBF, true},  {"ru", u'Ё', 0xC0, true}, {"uk", u'і', 0x53, false},
-        {"uk", u'\'', 0xC0, false}, {"uk", u'Ї', 0xDD, true},
+        {"en", u'q', 0x51, false}, {"en", u'?', 0xBF, true},  {"ru", u'х', 0xDB, false},  {"ru", u',', 0xBF, true},
+        {"ru", u'Ё', 0xC0, true},  {"uk", u'і', 0x53, false}, {"uk", u'\'', 0xC0, false}, {"uk", u'Ї', 0xDD, true},
     };
     for (const auto& c : cases) {
         auto key = tables().keyFor(c.layout, c.ch);
@@ -142,7 +141,7 @@ TEST(Typist, CorrectionsSwitchTheLayoutWhenFollowed) {
     auto words = typeText("город мир? hello мир", plan, "\"en\", \"ru\"");
     ASSERT_EQ(words.size(), 4u);
     EXPECT_EQ(words[0].typed, u"ujhjl");
-    EXPECT_EQ(words[1].typed, u"мир");  // the correction switched to Russian
+    EXPECT_EQ(words[1].typed, u"мир");        // the correction switched to Russian
     EXPECT_EQ(words[1].boundaryTyped, u'?');  // Shift+7 on the Russian layout
     EXPECT_EQ(words[1].boundaryIntended, u'?');
     EXPECT_EQ(words[0].boundaryTyped, u' ');
@@ -199,8 +198,8 @@ TEST(Tally, LengthBucketsCountLettersAndApostrophes) {
     struct Case {
         const char16_t* word;
         std::size_t bucket;
-    } cases[] = {{u"a", 0}, {u"a,", 0}, {u"не", 1}, {u"its", 2}, {u"м'яч", 3},
-                 {u"hello.", 4}, {u"привет", 4}, {u"корабель", 5}};
+    } cases[] = {{u"a", 0},    {u"a,", 0},     {u"не", 1},     {u"its", 2},
+                 {u"м'яч", 3}, {u"hello.", 4}, {u"привет", 4}, {u"корабель", 5}};
     for (const auto& c : cases) EXPECT_EQ(lengthBucket(c.word), c.bucket) << toUtf8(c.word);
 }
 

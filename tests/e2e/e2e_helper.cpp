@@ -168,8 +168,8 @@ int probeWindow(const char* logPath) {
     wc.lpszClassName = L"QuillomLangProbe";
     wc.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
     RegisterClassW(&wc);
-    HWND frame = CreateWindowExW(0, L"QuillomLangProbe", L"Quillom layout probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                 700, 100, 400, 200, nullptr, nullptr, instance, nullptr);
+    HWND frame = CreateWindowExW(0, L"QuillomLangProbe", L"Quillom layout probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700,
+                                 100, 400, 200, nullptr, nullptr, instance, nullptr);
     HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 360, 30,
                                 frame, nullptr, instance, nullptr);
     gEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, LONG_PTR(probeEditProc)));
@@ -290,9 +290,7 @@ int dropTrayIcon() {
     return data.hWnd && Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
 }
 
-int taskbarCreated() {
-    return PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 1;
-}
+int taskbarCreated() { return PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 1; }
 
 }  // namespace
 

@@ -100,8 +100,8 @@ int listRows(const char* id, const char* out) {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     if (!process) return 1;
     constexpr int kChars = 256;
-    auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
-                                                     MEM_COMMIT, PAGE_READWRITE));
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
     HWND header = ListView_GetHeader(list);
     const int columns = header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
     const int rows = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));

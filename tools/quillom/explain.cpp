@@ -28,10 +28,11 @@ int runExplain(std::vector<std::string> args) {
     const std::string& word = args.front();
     const Decision d = engine->evaluate(word, app, layout);
     if (asJson) {
-        std::printf("{\"input\": %s, \"should_correct\": %s, \"corrected\": %s, \"confidence\": %.4f, "
-                    "\"reason\": %s, \"target\": %s}\n",
-                    json::quote(word).c_str(), d.shouldCorrect ? "true" : "false", json::quote(d.corrected).c_str(),
-                    d.confidence, json::quote(d.reason).c_str(), json::quote(d.targetLang).c_str());
+        std::printf(
+            "{\"input\": %s, \"should_correct\": %s, \"corrected\": %s, \"confidence\": %.4f, "
+            "\"reason\": %s, \"target\": %s}\n",
+            json::quote(word).c_str(), d.shouldCorrect ? "true" : "false", json::quote(d.corrected).c_str(),
+            d.confidence, json::quote(d.reason).c_str(), json::quote(d.targetLang).c_str());
     } else {
         std::printf("%s -> %s\n", word.c_str(), d.shouldCorrect ? d.corrected.c_str() : "(unchanged)");
         std::printf("  corrects:   %s\n", d.shouldCorrect ? "yes" : "no");

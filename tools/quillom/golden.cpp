@@ -53,7 +53,8 @@ Outcome runOne(Engine& engine, const json::Value& test, const std::string& app) 
     if (mode == "auto") return runAuto(engine, test, app);
     std::string got;
     if (mode == "convert") got = engine.convertSmart(input);
-    else if (mode == "convert_en" || mode == "convert_ru" || mode == "convert_uk") got = engine.convertTo(input, mode.substr(8));
+    else if (mode == "convert_en" || mode == "convert_ru" || mode == "convert_uk")
+        got = engine.convertTo(input, mode.substr(8));
     else return {false, "unknown mode '" + mode + "'"};
     return {got == expected, got};
 }

@@ -10,10 +10,10 @@ bool isSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDFFF; }
 
 uint32_t virtualKeyFor(char16_t ch) {
     switch (ch) {
-        case u' ': return vk::Space;
-        case u'\n': return vk::Enter;
-        case u'\t': return vk::Tab;
-        default: return 0x41;  // any key that gives a character
+    case u' ': return vk::Space;
+    case u'\n': return vk::Enter;
+    case u'\t': return vk::Tab;
+    default: return 0x41;  // any key that gives a character
     }
 }
 

@@ -38,8 +38,12 @@ TEST(CabiWordEngine, ShippedRulesCorrectAndConvert) {
 TEST(Utf16, RoundTripsAndReplacesBrokenText) {
     EXPECT_EQ(toUtf16("привет \xF0\x9F\x98\x80"), u"привет \U0001F600");
     EXPECT_EQ(toUtf8(u"привет \U0001F600"), "привет \xF0\x9F\x98\x80");
-    EXPECT_EQ(toUtf8(std::u16string(1, char16_t(0xD800)) + u"a"), "\xEF\xBF\xBD" "a");
-    EXPECT_EQ(toUtf16("\xFF" "a"), u"\uFFFDa");
+    EXPECT_EQ(toUtf8(std::u16string(1, char16_t(0xD800)) + u"a"),
+              "\xEF\xBF\xBD"
+              "a");
+    EXPECT_EQ(toUtf16("\xFF"
+                      "a"),
+              u"\uFFFDa");
 }
 
 }  // namespace

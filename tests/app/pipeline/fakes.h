@@ -85,8 +85,9 @@ public:
         calls.emplace_back(keys.begin(), keys.end());
         for (const SyntheticKey& key : keys) {
             if (hook) {
-                KeyEvent event{key.vk, key.scan, !(key.flags & keyflag::KeyUp), bool(key.flags & keyflag::Extended),
-                               0, kInjectedMarker};
+                KeyEvent event{
+                    key.vk, key.scan,       !(key.flags & keyflag::KeyUp), bool(key.flags & keyflag::Extended),
+                    0,      kInjectedMarker};
                 injectedVerdicts.push_back(hook->onKey(event));
             }
             if (editor) editor->apply(key);

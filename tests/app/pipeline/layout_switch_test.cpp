@@ -12,9 +12,9 @@ TEST(LayoutSwitch, TargetFromLanguageOrScript) {
         std::u16string text;
         std::optional<uint16_t> expected;
     } cases[] = {
-        {"ru", u"hello", lang::Russian},     {"uk", u"", lang::Ukrainian},       {"en", u"привет", lang::English},
-        {"", u"привет", lang::Russian},      {"", u"їжак", lang::Russian},       {"", u"hello", lang::English},
-        {"", u"12345", std::nullopt},        {"de", u"", std::nullopt},          {"RU", u"x", lang::English},
+        {"ru", u"hello", lang::Russian}, {"uk", u"", lang::Ukrainian}, {"en", u"привет", lang::English},
+        {"", u"привет", lang::Russian},  {"", u"їжак", lang::Russian}, {"", u"hello", lang::English},
+        {"", u"12345", std::nullopt},    {"de", u"", std::nullopt},    {"RU", u"x", lang::English},
         {"", u"\u0500", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(switchTarget(c.lang, c.text), c.expected) << c.lang;

@@ -13,16 +13,11 @@ ReplayStep keys(std::vector<SyntheticKey> k) { return {0, std::move(k)}; }
 
 TEST(ReplayPlan, ErasesTypesAndSendsTheSpaceAsACharacter) {
     std::vector<ReplayStep> expected{
-        wait(20),
-        keys({{0x08, 0, 0}, {0x08, 0, UP}, {0x08, 0, 0}, {0x08, 0, UP}}),
-        wait(30),
-        keys({{0x10, 0, 0}, {0x10, 0, UP}}),
-        wait(10),
-        keys({{0, 0x043C, U}, {0, 0x043C, U | UP}}),
-        wait(6),
-        keys({{0, 0x0438, U}, {0, 0x0438, U | UP}}),
-        wait(6),
-        keys({{0, 0x20, U}, {0, 0x20, U | UP}}),
+        wait(20), keys({{0x08, 0, 0}, {0x08, 0, UP}, {0x08, 0, 0}, {0x08, 0, UP}}),
+        wait(30), keys({{0x10, 0, 0}, {0x10, 0, UP}}),
+        wait(10), keys({{0, 0x043C, U}, {0, 0x043C, U | UP}}),
+        wait(6),  keys({{0, 0x0438, U}, {0, 0x0438, U | UP}}),
+        wait(6),  keys({{0, 0x20, U}, {0, 0x20, U | UP}}),
     };
     EXPECT_EQ(replayPlan(2, u"ми", u' ', BoundaryKind::Space), expected);
 }

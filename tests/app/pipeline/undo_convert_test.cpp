@@ -48,7 +48,12 @@ TEST(CorrectionDrain, PunctuationKeyComesOutAsInTheLayoutSwitchedTo) {
         {"/ is the Russian full stop", 0xBF, false, "ru", {0x04090409, 0x04190419}, u"привет.", u"ghbdtn/"},
         {"? is the Ukrainian comma", 0xBF, true, "uk", {0x04090409, 0x04220422}, u"привет,", u"ghbdtn?"},
         {"! is the same key on both", '1', true, "ru", {0x04090409, 0x04190419}, u"привет!", u"ghbdtn!"},
-        {"no Russian layout: the window keeps English", 0xBF, true, "ru", {0x04090409, 0x04220422}, u"привет?",
+        {"no Russian layout: the window keeps English",
+         0xBF,
+         true,
+         "ru",
+         {0x04090409, 0x04220422},
+         u"привет?",
          u"ghbdtn?"},
     };
     for (const Case& c : cases) {
@@ -279,7 +284,9 @@ TEST(Undo, RecordExpiresWhenTheTextAroundItMayHaveChanged) {
          },
          true},
         {"a click in the corrected window",
-         [](CommandRig& rig) { rig.hook.onMouse({MouseMessage::ButtonDown, 0x201, 5, 5, 0, rig.clock.now, 0}); },
+         [](CommandRig& rig) {
+             rig.hook.onMouse({MouseMessage::ButtonDown, 0x201, 5, 5, 0, rig.clock.now, 0});
+         },
          false},
         {"a click elsewhere (the tray icon)",
          [](CommandRig& rig) {

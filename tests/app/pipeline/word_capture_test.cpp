@@ -20,9 +20,13 @@ std::vector<CaptureResult> typeChars(WordCapture& c, std::u16string_view chars) 
 }
 
 TEST(WordCapture, BoundaryKeysFinishTheWord) {
-    struct Case { std::u16string_view typed; char16_t boundary; BoundaryKind kind; };
-    const Case cases[] = {{u"ghbdtn ", u' ', BoundaryKind::Space},  {u"ghbdtn\t", u'\t', BoundaryKind::Tab},
-                          {u"ghbdtn\r", u'\n', BoundaryKind::Enter}, {u"ghbdtn!", u'!', BoundaryKind::Punctuation},
+    struct Case {
+        std::u16string_view typed;
+        char16_t boundary;
+        BoundaryKind kind;
+    };
+    const Case cases[] = {{u"ghbdtn ", u' ', BoundaryKind::Space},       {u"ghbdtn\t", u'\t', BoundaryKind::Tab},
+                          {u"ghbdtn\r", u'\n', BoundaryKind::Enter},     {u"ghbdtn!", u'!', BoundaryKind::Punctuation},
                           {u"ghbdtn?", u'?', BoundaryKind::Punctuation}, {u"ghbdtn/", u'/', BoundaryKind::Punctuation}};
     for (const auto& c : cases) {
         WordCapture capture;
@@ -97,8 +101,8 @@ TEST(WordCapture, Backspace) {
 }
 
 TEST(WordCapture, NavigationAndModifiedKeysReset) {
-    for (uint32_t key : {vk::Escape, vk::PageUp, vk::PageDown, vk::End, vk::Home, vk::Left, vk::Up, vk::Right,
-                         vk::Down, vk::Insert, vk::Delete}) {
+    for (uint32_t key : {vk::Escape, vk::PageUp, vk::PageDown, vk::End, vk::Home, vk::Left, vk::Up, vk::Right, vk::Down,
+                         vk::Insert, vk::Delete}) {
         WordCapture c;
         typeChars(c, u"abc");
         EXPECT_FALSE(c.needsTranslation(key));

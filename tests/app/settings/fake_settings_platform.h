@@ -22,9 +22,9 @@ public:
     std::vector<uint16_t> layouts{0x0409};
     // Reads of a path listed here fail (as a sharing violation would) while its count lasts.
     mutable std::map<std::filesystem::path, int> failingReads;
-    bool failNextWrite = false;    // writes half the bytes, then reports failure
+    bool failNextWrite = false;  // writes half the bytes, then reports failure
     bool failNextReplace = false;
-    int writes = 0;                // successful file writes
+    int writes = 0;  // successful file writes
 
     std::filesystem::path localAppData() const override { return appData; }
     std::filesystem::path executablePath() const override { return exe; }

@@ -50,10 +50,30 @@ TEST(JsonParse, DuplicateKeysAreKeptAndFirstWins) {
 }
 
 TEST(JsonParse, FailuresLeaveOutputUntouched) {
-    const std::vector<std::string> bad = {
-        "[1,]", "{\"a\":1,}", "{a:1}", "[01x]", "tru", "\"abc", "", "   ", "{} x",
-        "\xEF\xBB\xBF{}", "\"\\ud83dx\"", "\"\\x\"", "\"\\'\"", "\"\\u12\"", "\"\\u12g4\"",
-        "[1 2]", "{\"a\" 1}", "{\"a\":}", "[", "{", "truex", "nul", "\"\\", "\"\\ud83d\\u0041\""};
+    const std::vector<std::string> bad = {"[1,]",
+                                          "{\"a\":1,}",
+                                          "{a:1}",
+                                          "[01x]",
+                                          "tru",
+                                          "\"abc",
+                                          "",
+                                          "   ",
+                                          "{} x",
+                                          "\xEF\xBB\xBF{}",
+                                          "\"\\ud83dx\"",
+                                          "\"\\x\"",
+                                          "\"\\'\"",
+                                          "\"\\u12\"",
+                                          "\"\\u12g4\"",
+                                          "[1 2]",
+                                          "{\"a\" 1}",
+                                          "{\"a\":}",
+                                          "[",
+                                          "{",
+                                          "truex",
+                                          "nul",
+                                          "\"\\",
+                                          "\"\\ud83d\\u0041\""};
     for (const std::string& text : bad) {
         JsonValue out("kept");
         EXPECT_FALSE(parseJson(text, out)) << text;
@@ -62,7 +82,9 @@ TEST(JsonParse, FailuresLeaveOutputUntouched) {
 }
 
 TEST(JsonParse, StringEscapesAndSurrogates) {
-    struct Case { std::string text, bytes; };
+    struct Case {
+        std::string text, bytes;
+    };
     const std::vector<Case> cases = {
         {R"("\ud83d\ude00")", "\xF0\x9F\x98\x80"},
         {R"("\udc00")", "\xED\xB0\x80"},
@@ -86,11 +108,13 @@ TEST(JsonWrite, StringEscaping) {
 }
 
 TEST(JsonNumbers, ParsedValues) {
-    struct Case { std::string text; double value; };
+    struct Case {
+        std::string text;
+        double value;
+    };
     const std::vector<Case> cases = {
-        {"+5", 5}, {"-", 0}, {"1.2.3", 1.2}, {"1e5", 100000}, {"-3e2", -300}, {"1e", 1},
-        {".5", 0.5}, {"+-5", 0}, {"--1", 0}, {"e5", 0}, {"1e400", HUGE_VAL}, {"-1e400", -HUGE_VAL},
-        {"1e-400", 0}, {"0.5", 0.5},
+        {"+5", 5},  {"-", 0},   {"1.2.3", 1.2}, {"1e5", 100000},     {"-3e2", -300},        {"1e", 1},     {".5", 0.5},
+        {"+-5", 0}, {"--1", 0}, {"e5", 0},      {"1e400", HUGE_VAL}, {"-1e400", -HUGE_VAL}, {"1e-400", 0}, {"0.5", 0.5},
     };
     for (const Case& c : cases) {
         const JsonValue v = parsed(c.text);
@@ -100,11 +124,23 @@ TEST(JsonNumbers, ParsedValues) {
 }
 
 TEST(JsonNumbers, PrintedForms) {
-    struct Case { double value; std::string text; };
+    struct Case {
+        double value;
+        std::string text;
+    };
     const std::vector<Case> cases = {
-        {3.0, "3"}, {-0.0, "0"}, {0.5, "0.5"}, {2.25e20, "2.25e+20"}, {3.14159265, "3.14159"},
-        {1e15, "1e+15"}, {999999999999999.0, "999999999999999"}, {0.1, "0.1"},
-        {1234567.5, "1.23457e+06"}, {-2, "-2"}, {-1e15, "-1e+15"}, {HUGE_VAL, "null"},
+        {3.0, "3"},
+        {-0.0, "0"},
+        {0.5, "0.5"},
+        {2.25e20, "2.25e+20"},
+        {3.14159265, "3.14159"},
+        {1e15, "1e+15"},
+        {999999999999999.0, "999999999999999"},
+        {0.1, "0.1"},
+        {1234567.5, "1.23457e+06"},
+        {-2, "-2"},
+        {-1e15, "-1e+15"},
+        {HUGE_VAL, "null"},
     };
     for (const Case& c : cases) EXPECT_EQ(printed(JsonValue(c.value)), c.text) << c.text;
 }

@@ -65,7 +65,10 @@ TEST_F(LearningTest, DifferentWordCountsLearnTheWholeText) {
 }
 
 TEST_F(LearningTest, NothingToLearnWritesNothing) {
-    struct Case { const char* source; const char* converted; };
+    struct Case {
+        const char* source;
+        const char* converted;
+    };
     const std::vector<Case> cases = {{"same words", "Same Words"}, {" \t\r\n", "x"}, {"", ""}, {"!!", "??"}};
     for (const Case& c : cases) {
         platform.writes = 0;

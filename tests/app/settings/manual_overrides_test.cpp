@@ -19,19 +19,18 @@ JsonValue parsed(std::string_view text) {
 std::string overridesText(JsonValue& rules) { return toJsonText(manualOverrides(rules)); }
 
 TEST(GuessLanguage, ByLeadBytesAndActiveOrder) {
-    struct Case { std::string word; Langs active; std::string expected; };
-    const std::vector<Case> cases = {
-        {"привет", kUkFirst, "uk"},
-        {"привет", kRuFirst, "ru"},
-        {"привет", {"en"}, "ru"},
-        {"hello", kUkFirst, "en"},
-        {"", kUkFirst, "en"},
-        {"a", kUkFirst, "en"},
-        {"\xD0", kUkFirst, "en"},         // a lone lead byte is the last byte
-        {"x\xD1", kUkFirst, "en"},
-        {"\xD1x", kRuFirst, "ru"},
-        {"ghbdtn1", kUkFirst, "en"},
+    struct Case {
+        std::string word;
+        Langs active;
+        std::string expected;
     };
+    const std::vector<Case> cases =
+        {
+            {"привет", kUkFirst, "uk"}, {"привет", kRuFirst, "ru"}, {"привет", {"en"}, "ru"},
+            {"hello", kUkFirst, "en"},  {"", kUkFirst, "en"},       {"a", kUkFirst, "en"},
+            {"\xD0", kUkFirst, "en"},  // a lone lead byte is the last byte
+            {"x\xD1", kUkFirst, "en"},  {"\xD1x", kRuFirst, "ru"},  {"ghbdtn1", kUkFirst, "en"},
+        };
     for (const Case& c : cases) EXPECT_EQ(guessLanguage(c.word, c.active), c.expected) << c.word;
 }
 
@@ -47,11 +46,9 @@ TEST(ManualOverrides, MakesRootAndMemberObjects) {
 TEST(ManualOverrides, AddExactPairGuessesLanguagesFromTheActiveOrder) {
     JsonValue rules = JsonValue::makeObject();
     ASSERT_TRUE(addExactPair(rules, "ghbdtn", "привет", "", "", kUkFirst));
-    EXPECT_EQ(listExactPairs(rules, kUkFirst),
-              (std::vector<ExactPairEntry>{{"en", "ghbdtn", "uk", "привет"}}));
+    EXPECT_EQ(listExactPairs(rules, kUkFirst), (std::vector<ExactPairEntry>{{"en", "ghbdtn", "uk", "привет"}}));
     ASSERT_TRUE(addExactPair(rules, "ghbdtn", "привет", "", "", kRuFirst));
-    EXPECT_EQ(listExactPairs(rules, kUkFirst),
-              (std::vector<ExactPairEntry>{{"en", "ghbdtn", "ru", "привет"}}));
+    EXPECT_EQ(listExactPairs(rules, kUkFirst), (std::vector<ExactPairEntry>{{"en", "ghbdtn", "ru", "привет"}}));
 
     // A Cyrillic typed word without a language is recorded as Russian, whatever the order.
     ASSERT_TRUE(addExactPair(rules, "руддщ", "hello", "", "", kUkFirst));
@@ -119,8 +116,7 @@ TEST(ManualOverrides, NeverCorrectAddUpdateRemove) {
     EXPECT_EQ(overridesText(rules),
               "{\n  \"never_correct\": [\n    5,\n    \"nasa\",\n    \"мой\"\n  ],\n"
               "  \"deleted_never_correct\": [],\n  \"never_correct_meta\": {\n    \"мой\": \"uk\"\n  }\n}\n");
-    EXPECT_EQ(listNeverCorrect(rules, kRuFirst),
-              (std::vector<NeverCorrectEntry>{{"en", "nasa"}, {"uk", "мой"}}));
+    EXPECT_EQ(listNeverCorrect(rules, kRuFirst), (std::vector<NeverCorrectEntry>{{"en", "nasa"}, {"uk", "мой"}}));
 
     removeNeverCorrect(rules, "мой");
     removeNeverCorrect(rules, "nasa");
@@ -199,8 +195,7 @@ TEST(MergeManualOverrides, TemplateEntriesJoinUnlessTheUserHasOrDeletedThem) {
 TEST(MergeManualOverrides, MissingOrWrongSides) {
     const JsonValue templ = parsed(R"({"exact_pairs":{"a":"b"},"never_correct":["x"]})");
     const JsonValue notObject(3);
-    EXPECT_EQ(toJsonText(mergeManualOverrides(&templ, nullptr)),
-              toJsonText(mergeManualOverrides(&templ, &notObject)));
+    EXPECT_EQ(toJsonText(mergeManualOverrides(&templ, nullptr)), toJsonText(mergeManualOverrides(&templ, &notObject)));
     const JsonValue fromTemplateOnly = mergeManualOverrides(&templ, nullptr);
     EXPECT_EQ(find(*find(fromTemplateOnly, "exact_pairs"), "a")->asString(), "b");
     EXPECT_EQ(find(fromTemplateOnly, "never_correct")->items().size(), 1u);

@@ -29,12 +29,12 @@ const std::vector<ReaderCase>& readerCases() {
     static const std::vector<ReaderCase> cases = {
         {"debug_log", [](const JsonValue& p) { return flag(debugLog(p)); }, "false", "true"},
         {"pause_in_games", [](const JsonValue& p) { return flag(pauseInGames(p)); }, "true", "false"},
-        {"protect_endings_after_delete",
-         [](const JsonValue& p) { return flag(protectEndingsAfterDelete(p)); }, "true", "false"},
-        {"uppercase_only_exact_pairs",
-         [](const JsonValue& p) { return flag(uppercaseOnlyExactPairs(p)); }, "false", "true"},
-        {"play_sound_on_correction",
-         [](const JsonValue& p) { return flag(playSoundOnCorrection(p)); }, "true", "false"},
+        {"protect_endings_after_delete", [](const JsonValue& p) { return flag(protectEndingsAfterDelete(p)); }, "true",
+         "false"},
+        {"uppercase_only_exact_pairs", [](const JsonValue& p) { return flag(uppercaseOnlyExactPairs(p)); }, "false",
+         "true"},
+        {"play_sound_on_correction", [](const JsonValue& p) { return flag(playSoundOnCorrection(p)); }, "true",
+         "false"},
         {"learning_mode", [](const JsonValue& p) { return flag(learningMode(p)); }, "true", "false"},
         {"correction_sound", correctionSound, "SystemAsterisk", "SystemHand"},
         {"undo_sound", undoSound, "SystemExclamation", "SystemQuestion"},
@@ -60,7 +60,10 @@ TEST(Preferences, EveryKeyReadsItsDefaultWhenMissingOrOfAnotherType) {
 }
 
 TEST(Preferences, StringValuesAndMigrations) {
-    struct Case { const char* json; std::string ui, frequency; };
+    struct Case {
+        const char* json;
+        std::string ui, frequency;
+    };
     const std::vector<Case> cases = {
         {R"({"ui_language":"UK","update_check_frequency":"15m"})", "en", "1h"},
         {R"({"ui_language":"ru","update_check_frequency":"never"})", "ru", "never"},
@@ -87,7 +90,10 @@ TEST(Preferences, UiLanguageSetterStoresOnlyKnownCodes) {
 }
 
 TEST(Preferences, ActiveLanguagesAreNormalised) {
-    struct Case { const char* json; std::vector<std::string> expected; };
+    struct Case {
+        const char* json;
+        std::vector<std::string> expected;
+    };
     const std::vector<Case> cases = {
         {R"({"active_languages":[" RU ", "ru", 5, "en"]})", {"en", "ru"}},
         {R"({"active_languages":["uk","\tRu\r\n",""]})", {"en", "uk", "ru"}},
@@ -107,7 +113,9 @@ TEST(Preferences, ActiveLanguagesAreNormalised) {
 
 TEST(Preferences, ReconcileWithInstalledLayouts) {
     using L = std::vector<std::string>;
-    struct Case { L configured, installed, expected; };
+    struct Case {
+        L configured, installed, expected;
+    };
     const std::vector<Case> cases = {
         {{"en", "ru", "uk", "de"}, {"en", "uk", "ru"}, {"en", "ru", "uk"}},
         {{"en"}, {"en", "ru"}, {"en", "ru"}},
@@ -161,11 +169,19 @@ TEST(Preferences, RestoredPreferencesHaveTheDocumentedMembersInOrder) {
     const JsonValue prefs = restoredPreferences(std::vector<std::string>{"en", "uk", "ru"});
     std::vector<std::string> keys;
     for (const JsonMember& m : prefs.members()) keys.push_back(m.key);
-    const std::vector<std::string> expected = {
-        "schema_version", "active_languages", "excluded_apps", "update_check_frequency",
-        "check_for_updates", "debug_log", "pause_in_games", "protect_endings_after_delete",
-        "uppercase_only_exact_pairs", "play_sound_on_correction", "correction_sound", "undo_sound",
-        "ui_language"};
+    const std::vector<std::string> expected = {"schema_version",
+                                               "active_languages",
+                                               "excluded_apps",
+                                               "update_check_frequency",
+                                               "check_for_updates",
+                                               "debug_log",
+                                               "pause_in_games",
+                                               "protect_endings_after_delete",
+                                               "uppercase_only_exact_pairs",
+                                               "play_sound_on_correction",
+                                               "correction_sound",
+                                               "undo_sound",
+                                               "ui_language"};
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(activeLanguages(prefs), (std::vector<std::string>{"en", "uk", "ru"}));
     EXPECT_TRUE(learningMode(prefs));

@@ -24,9 +24,7 @@ protected:
         fs::create_directories(platform.exe.parent_path());
     }
 
-    void installTemplate(std::string_view fixtureName) {
-        writeText(store.templateRulesPath(), fixture(fixtureName));
-    }
+    void installTemplate(std::string_view fixtureName) { writeText(store.templateRulesPath(), fixture(fixtureName)); }
 
     JsonValue workingRules() const {
         JsonValue rules;
@@ -108,7 +106,13 @@ TEST_F(SettingsStoreTest, SecondStartWritesNothing) {
 
 TEST_F(SettingsStoreTest, PackedLexiconFollowsTheTemplate) {
     installTemplate("template_rules_v1.json");
-    const std::string v1("QMLEX01\n" "id-one..\0\1", 18), v2("QMLEX01\n" "id-two..\0\1\2", 19);
+    const std::string v1(
+        "QMLEX01\n"
+        "id-one..\0\1",
+        18),
+        v2("QMLEX01\n"
+           "id-two..\0\1\2",
+           19);
     writeText(store.templateLexiconPath(), v1);
     ASSERT_TRUE(store.stageConfigurationFiles());
     EXPECT_EQ(readText(store.workingLexiconPath()), v1);
@@ -122,8 +126,8 @@ TEST_F(SettingsStoreTest, PackedLexiconFollowsTheTemplate) {
         std::string working;
     };
     // Another id, an older or a missing copy is replaced by the template's.
-    for (const Case& c : {Case{"same size, other id", std::string(v2).replace(9, 3, "xyz")},
-                          Case{"older", v1}, Case{"missing", ""}}) {
+    for (const Case& c :
+         {Case{"same size, other id", std::string(v2).replace(9, 3, "xyz")}, Case{"older", v1}, Case{"missing", ""}}) {
         writeText(store.templateLexiconPath(), v2);
         if (c.working.empty()) fs::remove(store.workingLexiconPath());
         else writeText(store.workingLexiconPath(), c.working);
@@ -140,9 +144,9 @@ TEST_F(SettingsStoreTest, TemplateUpgradeKeepsUserEntriesAndTombstones) {
     JsonValue rules = workingRules();
     addExactPair(rules, "ghbdtn", "приветик", "en", "ru", active);  // overrides a template pair
     addExactPair(rules, "cgfcb,j", "спасибо", "", "", active);      // the user's own
-    removeExactPair(rules, "vbh");                                   // template pair deleted
-    removeNeverCorrect(rules, "github");                             // template word deleted
-    member(rules, "thresholds") = "hand edit";                       // replaced by the template
+    removeExactPair(rules, "vbh");                                  // template pair deleted
+    removeNeverCorrect(rules, "github");                            // template word deleted
+    member(rules, "thresholds") = "hand edit";                      // replaced by the template
     ASSERT_TRUE(store.saveRules(rules));
 
     installTemplate("template_rules_v2.json");
@@ -242,7 +246,12 @@ TEST_F(SettingsStoreTest, SaveAfterAFailedReadIsRefused) {
     ASSERT_TRUE(store.loadPreferences(prefs));
     setUiLanguage(prefs, "ru");
     EXPECT_TRUE(store.savePreferences(prefs));
-    EXPECT_EQ(uiLanguage([&] { JsonValue p; store.loadPreferences(p); return p; }()), "ru");
+    EXPECT_EQ(uiLanguage([&] {
+                  JsonValue p;
+                  store.loadPreferences(p);
+                  return p;
+              }()),
+              "ru");
 }
 
 // What an update starts from and what it leaves on disk, for both files.
@@ -459,7 +468,10 @@ TEST_F(SettingsStoreTest, InterruptedSaveLeavesTheOldFileIntact) {
 }
 
 TEST_F(SettingsStoreTest, InstalledLanguagesFollowLayoutOrder) {
-    struct Case { std::vector<uint16_t> layouts; std::vector<std::string> expected; };
+    struct Case {
+        std::vector<uint16_t> layouts;
+        std::vector<std::string> expected;
+    };
     const std::vector<Case> cases = {
         {{}, {"en"}},
         {{0x0409, 0x0422, 0x0419, 0x0422}, {"en", "uk", "ru"}},

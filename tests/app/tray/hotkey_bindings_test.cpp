@@ -63,7 +63,8 @@ TEST_F(HotkeyBindingsTest, LoadTakesWellFormedMembersAndKeepsDefaultsOtherwise) 
         "convert":{"mods":0,"vk":65},
         "convert_en":{"mods":8,"vk":69},
         "convert_ru":{"mods":"3","vk":82},
-        "convert_uk":{"vk":85}}})", prefs));
+        "convert_uk":{"vk":85}}})",
+                          prefs));
     bindings.loadFrom(prefs);
     EXPECT_EQ(bindings.binding(hotkey::Undo), (HotkeyBinding{6, 90}));
     EXPECT_EQ(bindings.binding(hotkey::Convert), ctrlAltF12);  // a bare key is not taken
@@ -71,9 +72,12 @@ TEST_F(HotkeyBindingsTest, LoadTakesWellFormedMembersAndKeepsDefaultsOtherwise) 
     EXPECT_EQ(bindings.binding(hotkey::ConvertRu), HotkeyBinding{});
     EXPECT_EQ(bindings.binding(hotkey::ConvertUk), HotkeyBinding{});
 
-    struct Case { const char* undo; HotkeyBinding expected; };
+    struct Case {
+        const char* undo;
+        HotkeyBinding expected;
+    };
     const std::vector<Case> cases = {
-        {R"({"mods":3,"vk":0})", {}},               // explicitly unbound
+        {R"({"mods":3,"vk":0})", {}},  // explicitly unbound
         {R"({"mods":0,"vk":0})", {}},
         {R"({"mods":3.5,"vk":65})", {3, 0x7A}},
         {R"({"mods":-1,"vk":65})", {3, 0x7A}},
@@ -82,8 +86,8 @@ TEST_F(HotkeyBindingsTest, LoadTakesWellFormedMembersAndKeepsDefaultsOtherwise) 
         {R"({"mods":3,"vk":1e400})", {3, 0x7A}},
         {R"([3,65])", {3, 0x7A}},
         {R"({"mods":15,"vk":254})", {15, 254}},
-        {R"({"mods":4,"vk":65})", {3, 0x7A}},        // Shift+A types a capital
-        {R"({"mods":2,"vk":67})", {3, 0x7A}},        // Ctrl+C copies
+        {R"({"mods":4,"vk":65})", {3, 0x7A}},  // Shift+A types a capital
+        {R"({"mods":2,"vk":67})", {3, 0x7A}},  // Ctrl+C copies
     };
     for (const Case& c : cases) {
         JsonValue p;
@@ -162,11 +166,11 @@ TEST(HotkeyRefusals, CombinationsThatBreakTypingEditingOrClosingAreRefused) {
         HotkeyBinding binding;
         HotkeyRefusal expected;
     } cases[] = {
-        {{0, 0}, HotkeyRefusal::None},            // unbinding
+        {{0, 0}, HotkeyRefusal::None},  // unbinding
         {{0, 'K'}, HotkeyRefusal::NeedsModifier},
         {{S, 'K'}, HotkeyRefusal::NeedsModifier},
         {{S, 0x73}, HotkeyRefusal::NeedsModifier},
-        {{A, 0x73}, HotkeyRefusal::Reserved},     // Alt+F4
+        {{A, 0x73}, HotkeyRefusal::Reserved},  // Alt+F4
         {{C, 'C'}, HotkeyRefusal::Reserved},
         {{C, 'V'}, HotkeyRefusal::Reserved},
         {{C, 'X'}, HotkeyRefusal::Reserved},
@@ -202,20 +206,17 @@ TEST_F(HotkeyBindingsTest, ResetRestoresDefaultsAndClearsLanguageHotkeys) {
 
 TEST_F(HotkeyBindingsTest, HotkeyTexts) {
     FakeKeyNames keys;
-    struct Case { HotkeyBinding binding; std::u16string text; };
+    struct Case {
+        HotkeyBinding binding;
+        std::u16string text;
+    };
     const std::vector<Case> cases = {
-        {{3, 0x7A}, u"Ctrl+Alt+F11"},
-        {{15, 0x41}, u"Ctrl+Alt+Shift+Win+A"},
-        {{4, 0x30}, u"Shift+0"},
-        {{8, 0x70}, u"Win+F1"},
-        {{2, 0x87}, u"Ctrl+F24"},
-        {{1, 0x09}, u"Alt+Tab"},
-        {{2, 0x0D}, u"Ctrl+Enter"},
-        {{2, 0x20}, u"Ctrl+Space"},
-        {{2, 0xC0}, u"Ctrl+`"},
-        {{2, 0x21}, u"Ctrl+Page Up"},
-        {{6, 0x65}, u"Ctrl+Shift+Num 5"},
-        {{2, 0xFF}, u"Ctrl+?"},
+        {{3, 0x7A}, u"Ctrl+Alt+F11"},     {{15, 0x41}, u"Ctrl+Alt+Shift+Win+A"},
+        {{4, 0x30}, u"Shift+0"},          {{8, 0x70}, u"Win+F1"},
+        {{2, 0x87}, u"Ctrl+F24"},         {{1, 0x09}, u"Alt+Tab"},
+        {{2, 0x0D}, u"Ctrl+Enter"},       {{2, 0x20}, u"Ctrl+Space"},
+        {{2, 0xC0}, u"Ctrl+`"},           {{2, 0x21}, u"Ctrl+Page Up"},
+        {{6, 0x65}, u"Ctrl+Shift+Num 5"}, {{2, 0xFF}, u"Ctrl+?"},
     };
     for (const Case& c : cases) EXPECT_EQ(hotkeyText(c.binding, keys), c.text);
     EXPECT_EQ(keys.asked, (std::vector<uint32_t>{0x21, 0x65, 0xFF}));  // only keys without own names

@@ -64,10 +64,14 @@ TEST(InterfaceStrings, TranslationsKeepPlaceholdersLineBreaksAndEdgeSpaces) {
 
 TEST(InterfaceStrings, LanguageSelectionAndFallback) {
     LanguageGuard guard;
-    struct Case { const char* code; std::string_view selected; std::u16string active; };
+    struct Case {
+        const char* code;
+        std::string_view selected;
+        std::u16string active;
+    };
     const std::vector<Case> cases = {
-        {"uk", "uk", u"Активний"}, {"ru", "ru", u"Активен"}, {"en", "en", u"Active"},
-        {"UK", "en", u"Active"}, {"", "en", u"Active"}, {"de", "en", u"Active"}, {"ru ", "en", u"Active"},
+        {"uk", "uk", u"Активний"}, {"ru", "ru", u"Активен"}, {"en", "en", u"Active"},  {"UK", "en", u"Active"},
+        {"", "en", u"Active"},     {"de", "en", u"Active"},  {"ru ", "en", u"Active"},
     };
     for (const Case& c : cases) {
         setInterfaceLanguage(c.code);
@@ -79,10 +83,12 @@ TEST(InterfaceStrings, LanguageSelectionAndFallback) {
     }
     EXPECT_EQ(textIn("ru", TextId::Unset), u"(не назначено)");
     EXPECT_EQ(textIn("uk", TextId::Unset), u"(не призначено)");
-    EXPECT_EQ(textIn("xx", TextId::DebugLogNote), u"Writes correction diagnostics to %TEMP%\\quillom.log. The log contains "
-                                 u"typed text and exists on developer builds only.");
-    EXPECT_EQ(textIn("en", TextId::LaunchAtLoginBlocked), u"Windows blocked enabling launch at login.\n\nTurn Quillom on under "
-                                u"Settings → Apps → Startup.");
+    EXPECT_EQ(textIn("xx", TextId::DebugLogNote),
+              u"Writes correction diagnostics to %TEMP%\\quillom.log. The log contains "
+              u"typed text and exists on developer builds only.");
+    EXPECT_EQ(textIn("en", TextId::LaunchAtLoginBlocked),
+              u"Windows blocked enabling launch at login.\n\nTurn Quillom on under "
+              u"Settings → Apps → Startup.");
 }
 
 TEST(InterfaceStrings, FormattingReplacesTheFirstPlaceholderOnly) {
@@ -94,10 +100,12 @@ TEST(InterfaceStrings, FormattingReplacesTheFirstPlaceholderOnly) {
     EXPECT_EQ(formattedText(TextId::MenuDisableApp, u"notepad.exe"), u"Отключить для «notepad.exe»");
     EXPECT_EQ(formattedText(TextId::StatusActive, u"x"), u"Активен");
 
-    struct Case { std::u16string text, argument, expected; };
+    struct Case {
+        std::u16string text, argument, expected;
+    };
     const std::vector<Case> cases = {
-        {u"%s and %s", u"a", u"a and %s"}, {u"%s", u"%s", u"%s"}, {u"%", u"x", u"%"},
-        {u"", u"x", u""}, {u"100%", u"x", u"100%"}, {u"[%s]", u"", u"[]"},
+        {u"%s and %s", u"a", u"a and %s"}, {u"%s", u"%s", u"%s"}, {u"%", u"x", u"%"}, {u"", u"x", u""},
+        {u"100%", u"x", u"100%"},          {u"[%s]", u"", u"[]"},
     };
     for (const Case& c : cases) EXPECT_EQ(formatWithArgument(c.text, c.argument), c.expected);
 }

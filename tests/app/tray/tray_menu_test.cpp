@@ -33,8 +33,8 @@ TEST_F(TrayMenu, OrdinaryMachineWithNothingSeenYet) {
     state.statusText = u"Active";
     std::vector<MenuEntry> menu = buildTrayMenu(state);
 
-    EXPECT_EQ(commandsOf(menu), (std::vector<uint32_t>{0, 2001, 2002, 2003, 2005, 2006, 2008, 2009, 2100, 2013,
-                                                        2014, 2015}));
+    EXPECT_EQ(commandsOf(menu),
+              (std::vector<uint32_t>{0, 2001, 2002, 2003, 2005, 2006, 2008, 2009, 2100, 2013, 2014, 2015}));
     EXPECT_EQ(menu[0].text, u"Quillom " QUILLOM_VERSION " — Active");
     EXPECT_TRUE(menu[0].greyed);
     EXPECT_EQ(menu[1].kind, Kind::Separator);

@@ -35,9 +35,10 @@ TEST(Updater, InitialiseMakesTheCallsInOrder) {
     calls.clear();
     Updater updater(recordingApi(), "https://updates.example/api/updates/quillom-windows/appcast.xml");
     updater.initialise("startup");
-    EXPECT_EQ(calls, (std::vector<std::string>{"url https://updates.example/api/updates/quillom-windows/appcast.xml",
-                                               "key PtYgjmUhBel31iEl2hpChYgCfrL1spNxnyVmihA/2O4=",
-                                               "details Brevant Quillom " QUILLOM_VERSION, "auto 0", "init", "check quiet"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{
+                         "url https://updates.example/api/updates/quillom-windows/appcast.xml",
+                         "key PtYgjmUhBel31iEl2hpChYgCfrL1spNxnyVmihA/2O4=", "details Brevant Quillom " QUILLOM_VERSION,
+                         "auto 0", "init", "check quiet"}));
 }
 
 TEST(Updater, FrequencyTable) {

@@ -58,8 +58,8 @@ TEST_F(DictionaryTabTest, SearchFiltersBothListsOnTypedAndCorrectedWords) {
     } cases[] = {
         {u"", {"ghbdtn", "vbh", "руддщ"}, {"ghbx", "qwerty"}},
         {u"ghb", {"ghbdtn"}, {"ghbx"}},
-        {u"GHB", {"ghbdtn"}, {"ghbx"}},          // the search text is lower-cased too
-        {u"МИР", {"vbh"}, {}},                   // a match in the corrected word
+        {u"GHB", {"ghbdtn"}, {"ghbx"}},  // the search text is lower-cased too
+        {u"МИР", {"vbh"}, {}},           // a match in the corrected word
         {u"ell", {"руддщ"}, {}},
         {u"zzz", {}, {}},
     };

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 using namespace quillom::ui;
+using quillom::toUtf16;
 using quillom::toUtf8;
 using quillom::tray::TextId;
-using quillom::toUtf16;
 
 namespace {
 
@@ -20,7 +20,8 @@ TEST(FeedbackBody, MembersInOrderWithEscapes) {
               "  \"type\": \"idea\",\n"
               "  \"message\": \"Line one\\r\\nsaid \\\"hi\\\" \\\\ Привіт\",\n"
               "  \"contactEmail\": \"me@example.org\",\n"
-              "  \"appVersion\": \"" QUILLOM_VERSION "\",\n"
+              "  \"appVersion\": \"" QUILLOM_VERSION
+              "\",\n"
               "  \"osVersion\": \"Windows 10.0.22631\",\n"
               "  \"arch\": \"x86_64\",\n"
               "  \"locale\": \"uk-UA\"\n"
@@ -33,7 +34,8 @@ TEST(FeedbackBody, NoContactEmailWhenEmptyAndDefaultsForUnknowns) {
               "{\n"
               "  \"type\": \"other\",\n"
               "  \"message\": \"Broken\",\n"
-              "  \"appVersion\": \"" QUILLOM_VERSION "\",\n"
+              "  \"appVersion\": \"" QUILLOM_VERSION
+              "\",\n"
               "  \"osVersion\": \"Windows 0.0.0\",\n"
               "  \"arch\": \"x86_64\",\n"
               "  \"locale\": \"en-US\"\n"
@@ -41,7 +43,8 @@ TEST(FeedbackBody, NoContactEmailWhenEmptyAndDefaultsForUnknowns) {
 }
 
 TEST(FeedbackBody, TypesAndAnEmptyMessage) {
-    const std::pair<int, std::string_view> types[] = {{0, "bug"}, {1, "idea"}, {2, "other"}, {-1, "other"}, {3, "other"}};
+    const std::pair<int, std::string_view> types[] = {
+        {0, "bug"}, {1, "idea"}, {2, "other"}, {-1, "other"}, {3, "other"}};
     for (const auto& [row, type] : types) EXPECT_EQ(feedbackType(row), type) << row;
     EXPECT_EQ(feedbackBody({0, u"a@b.c", u" \r\n\t \n"}, kSystem), std::nullopt);
 }
@@ -59,13 +62,10 @@ TEST(FeedbackBody, LongMessagesAreCutOnACharacterBoundary) {
         std::u16string message;
         size_t bytes;
     } cases[] = {
-        {std::u16string(5000, u'a'), 4000},
-        {std::u16string(4000, u'a'), 4000},
-        {u"a" + std::u16string(2500, u'п'), 3999},          // 2-byte letters: the cut falls inside one
-        {std::u16string(2500, u'п'), 4000},
-        {std::u16string(1500, u'€'), 3999},                 // 3-byte characters
-        {u"a" + std::u16string(1500, u'€'), 4000},
-        {u"ab" + std::u16string(1500, u'€'), 3998},
+        {std::u16string(5000, u'a'), 4000},        {std::u16string(4000, u'a'), 4000},
+        {u"a" + std::u16string(2500, u'п'), 3999},  // 2-byte letters: the cut falls inside one
+        {std::u16string(2500, u'п'), 4000},        {std::u16string(1500, u'€'), 3999},  // 3-byte characters
+        {u"a" + std::u16string(1500, u'€'), 4000}, {u"ab" + std::u16string(1500, u'€'), 3998},
     };
     for (const auto& c : cases) {
         const std::string sent = sentMessage(c.message);
@@ -84,9 +84,9 @@ TEST(FeedbackBody, LongMessagesAreCutOnACharacterBoundary) {
 
 TEST(FeedbackResult, StatusLines) {
     const std::pair<unsigned, TextId> lines[] = {
-        {201, TextId::FeedbackSent},    {200, TextId::FeedbackSent},     {299, TextId::FeedbackSent},
-        {429, TextId::FeedbackTooMany}, {0, TextId::FeedbackNetworkError}, {500, TextId::FeedbackRejected},
-        {404, TextId::FeedbackRejected}, {300, TextId::FeedbackRejected},  {199, TextId::FeedbackRejected},
+        {201, TextId::FeedbackSent},     {200, TextId::FeedbackSent},       {299, TextId::FeedbackSent},
+        {429, TextId::FeedbackTooMany},  {0, TextId::FeedbackNetworkError}, {500, TextId::FeedbackRejected},
+        {404, TextId::FeedbackRejected}, {300, TextId::FeedbackRejected},   {199, TextId::FeedbackRejected},
     };
     for (const auto& [status, text] : lines) EXPECT_EQ(int(feedbackResultText(status)), int(text)) << status;
 }

@@ -70,8 +70,8 @@ TEST_F(GeneralTabTest, ListRowsOfStoredValues) {
     EXPECT_EQ(soundRow("SystemExclamation", "SystemAsterisk"), 1);
     EXPECT_EQ(soundRow("Beep", "SystemExclamation"), 1);  // not one of the four: the key's default
     EXPECT_EQ(soundRow("", "SystemAsterisk"), 0);
-    const std::pair<std::string_view, int> frequencies[] = {
-        {"1h", 0}, {"1d", 1}, {"startup", 2}, {"never", 3}, {"weekly", 1}, {"", 1}};
+    const std::pair<std::string_view, int> frequencies[] = {{"1h", 0},    {"1d", 1},     {"startup", 2},
+                                                            {"never", 3}, {"weekly", 1}, {"", 1}};
     for (const auto& [value, row] : frequencies) EXPECT_EQ(updateFrequencyRow(value), row) << value;
     // The old "15m" reads as "1h", so it shows "Every hour".
     host.writePreferences(R"({"update_check_frequency":"15m"})");

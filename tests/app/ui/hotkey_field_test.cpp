@@ -19,17 +19,17 @@ TEST(HotkeyFieldKey, KeyHandling) {
         HotkeyKeyAction action;
         HotkeyBinding binding;
     } cases[] = {
-        {0x1B, kCtrl, HotkeyKeyAction::Cancel, {}},             // Esc
-        {0x2E, 0, HotkeyKeyAction::Clear, {}},                  // Delete
-        {0x08, kAlt, HotkeyKeyAction::Clear, {}},               // Backspace
-        {0x4B, 0, HotkeyKeyAction::Bind, {0, 0x4B}},            // K alone: applying it says why not
-        {0x20, kShift, HotkeyKeyAction::Bind, {4, 0x20}},       // Shift+Space likewise
-        {0x10, kShift, HotkeyKeyAction::Ignore, {}},            // Shift alone
-        {0xA2, kCtrl, HotkeyKeyAction::Ignore, {}},             // left Ctrl alone
-        {0xA5, kAlt | kCtrl, HotkeyKeyAction::Ignore, {}},      // right Alt (AltGr) alone
-        {0x5B, kWin, HotkeyKeyAction::Ignore, {}},              // left Win alone
+        {0x1B, kCtrl, HotkeyKeyAction::Cancel, {}},         // Esc
+        {0x2E, 0, HotkeyKeyAction::Clear, {}},              // Delete
+        {0x08, kAlt, HotkeyKeyAction::Clear, {}},           // Backspace
+        {0x4B, 0, HotkeyKeyAction::Bind, {0, 0x4B}},        // K alone: applying it says why not
+        {0x20, kShift, HotkeyKeyAction::Bind, {4, 0x20}},   // Shift+Space likewise
+        {0x10, kShift, HotkeyKeyAction::Ignore, {}},        // Shift alone
+        {0xA2, kCtrl, HotkeyKeyAction::Ignore, {}},         // left Ctrl alone
+        {0xA5, kAlt | kCtrl, HotkeyKeyAction::Ignore, {}},  // right Alt (AltGr) alone
+        {0x5B, kWin, HotkeyKeyAction::Ignore, {}},          // left Win alone
         {0x4B, kCtrl | kShift, HotkeyKeyAction::Bind, {6, 0x4B}},
-        {0x74, kWin, HotkeyKeyAction::Bind, {8, 0x74}},         // Win+F5
+        {0x74, kWin, HotkeyKeyAction::Bind, {8, 0x74}},  // Win+F5
         {0x7A, kCtrl | kAlt, HotkeyKeyAction::Bind, {3, 0x7A}},
         {0xC0, kAlt | 0x4000, HotkeyKeyAction::Bind, {1, 0xC0}},  // only the four modifier bits count
     };
@@ -84,7 +84,7 @@ TEST(HotkeyField, RefusedCombinationsAreExplained) {
         std::u16string message;
     } cases[] = {
         {ctrl::HotkeyConvertRu, {0, 0x4B}, u"Add Ctrl, Alt or Win."},
-        {ctrl::HotkeyConvertRu, {kShift, 0x4B}, u"Add Ctrl, Alt or Win."},  // Shift+K types a capital
+        {ctrl::HotkeyConvertRu, {kShift, 0x4B}, u"Add Ctrl, Alt or Win."},                   // Shift+K types a capital
         {ctrl::HotkeyConvertRu, {kAlt, 0x73}, u"Reserved for editing or closing windows."},  // Alt+F4
         {ctrl::HotkeyConvertRu, {kCtrl, 'C'}, u"Reserved for editing or closing windows."},
         {ctrl::HotkeyConvertRu, {kCtrl, 'V'}, u"Reserved for editing or closing windows."},

@@ -21,12 +21,12 @@ TEST(LanguageOrder, MoveUpAndDownKeepEnglishFirst) {
     } cases[] = {
         {2, -1, Languages{"en", "ru", "uk"}},  // Move Up on the third row swaps Ukrainian and Russian
         {1, +1, Languages{"en", "ru", "uk"}},
-        {1, -1, std::nullopt},                 // nothing goes above English
-        {0, +1, std::nullopt},                 // English does not move
+        {1, -1, std::nullopt},  // nothing goes above English
+        {0, +1, std::nullopt},  // English does not move
         {0, -1, std::nullopt},
-        {2, +1, std::nullopt},                 // past the last active language
-        {3, -1, std::nullopt},                 // a "layout not installed" row
-        {-1, +1, std::nullopt},                // no selection
+        {2, +1, std::nullopt},   // past the last active language
+        {3, -1, std::nullopt},   // a "layout not installed" row
+        {-1, +1, std::nullopt},  // no selection
     };
     for (const auto& c : cases) EXPECT_EQ(movedLanguages(three, c.row, c.delta), c.result) << c.row << " " << c.delta;
     EXPECT_EQ(movedLanguages(Languages{"en", "ru"}, 1, -1), std::nullopt);
@@ -40,7 +40,8 @@ TEST(LanguageOrder, RowsMarkLanguagesWithoutALayout) {
     EXPECT_FALSE(rows[1].active);
     EXPECT_EQ(rows[2].code, "ru");
     EXPECT_EQ(languageRowText(rows[0]), u"English");
-    EXPECT_EQ(languageRowText(rows[2]), u"Русский" + quillom::tray::text(quillom::tray::TextId::LayoutNotInstalledSuffix));
+    EXPECT_EQ(languageRowText(rows[2]),
+              u"Русский" + quillom::tray::text(quillom::tray::TextId::LayoutNotInstalledSuffix));
     EXPECT_EQ(languageRows(Languages{"en", "ru", "uk"}).size(), 3u);
 }
 
@@ -90,7 +91,8 @@ TEST(ExcludedApps, EntryNamesFromTheShellOrTheFileName) {
     } cases[] = {
         {{u"C:\\Apps\\Notepad.EXE", u"Notepad.exe"}, {"notepad.exe", "Notepad", "C:\\Apps\\Notepad.EXE"}},
         {{u"C:\\Apps\\Notepad.EXE", u"Блокнот"}, {"notepad.exe", "Блокнот", "C:\\Apps\\Notepad.EXE"}},
-        {{u"D:\\Tools\\Game.Launcher.EXE", u""}, {"game.launcher.exe", "game.launcher", "D:\\Tools\\Game.Launcher.EXE"}},
+        {{u"D:\\Tools\\Game.Launcher.EXE", u""},
+         {"game.launcher.exe", "game.launcher", "D:\\Tools\\Game.Launcher.EXE"}},
         {{u"D:\\Tools\\README", u""}, {"readme", "readme", "D:\\Tools\\README"}},
     };
     for (const auto& c : cases) EXPECT_EQ(excludedEntryFor(c.app, host.platform), c.entry);
@@ -98,7 +100,8 @@ TEST(ExcludedApps, EntryNamesFromTheShellOrTheFileName) {
 
 TEST(ExcludedApps, AddingTheSameExecutableTwiceKeepsOneEntry) {
     FakeSettingsHost host;
-    host.writePreferences(R"({"excluded_apps":{"code.exe":{"name":"Code","disable_manual_switching":false,"path":""}}})");
+    host.writePreferences(
+        R"({"excluded_apps":{"code.exe":{"name":"Code","disable_manual_switching":false,"path":""}}})");
     const std::vector<ChosenApplication> first{{u"C:\\Old\\Notepad.exe", u"Notepad"}};
     const std::vector<ChosenApplication> second{{u"C:\\New\\NOTEPAD.EXE", u"Notepad++"}};
     ASSERT_TRUE(addExcludedApplications(host, first));

@@ -49,8 +49,8 @@ Result evaluateContext(qm_engine* e, const char* word, const char* app = "app.ex
     Result r;
     char target[16] = "garbage";
     char reason[64] = "garbage";
-    Owned s(qm_engine_evaluate_context(e, word, app, source, unknownBeginning, &r.shouldCorrect, &r.confidence,
-                                       target, sizeof target, reason, sizeof reason));
+    Owned s(qm_engine_evaluate_context(e, word, app, source, unknownBeginning, &r.shouldCorrect, &r.confidence, target,
+                                       sizeof target, reason, sizeof reason));
     EXPECT_NE(s, nullptr);
     r.text = s ? s.get() : "";
     r.target = target;
@@ -92,7 +92,8 @@ protected:
                                    dir_.path(name), std::filesystem::copy_options::overwrite_existing);
     }
     Engine createWith(const std::string& rules) {
-        return Engine(qm_engine_create(rules.c_str(), dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+        return Engine(
+            qm_engine_create(rules.c_str(), dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
     }
 };
 
@@ -112,11 +113,10 @@ TEST_F(PackedLexiconFile, AMissingOrForeignLexiconStopsCreation) {
     copyLexicon("lexicon.bin");
     std::filesystem::create_directory(dir_.path("sub"));
     copyLexicon("sub/lexicon.bin");
-    for (const char* member : {R"({"file": "absent.bin", "id": "50a5c6be7ff0b352"})",
-                               R"({"file": "lexicon.bin", "id": "0000000000000000"})",
-                               R"({"file": "lexicon.bin"})",
-                               R"({"file": "sub/lexicon.bin", "id": "50a5c6be7ff0b352"})",
-                               R"({"file": "", "id": "50a5c6be7ff0b352"})"})
+    for (const char* member :
+         {R"({"file": "absent.bin", "id": "50a5c6be7ff0b352"})", R"({"file": "lexicon.bin", "id": "0000000000000000"})",
+          R"({"file": "lexicon.bin"})", R"({"file": "sub/lexicon.bin", "id": "50a5c6be7ff0b352"})",
+          R"({"file": "", "id": "50a5c6be7ff0b352"})"})
         EXPECT_EQ(createWith(rulesNaming(member)), nullptr) << member;
 }
 
@@ -269,26 +269,27 @@ TEST_F(CInterface, ShortWordBeforeACorrectedWord) {
         EXPECT_NE(s, nullptr);
         return std::string(s ? s.get() : "(null)");
     };
-    EXPECT_EQ(before("d", "vbh", "ru"), "в");         // в мир
-    EXPECT_EQ(before("D", "vbh", "ru"), "В");         // the case is kept
-    EXPECT_EQ(before("yf", "vbh", "ru"), "на");       // two letters
-    EXPECT_EQ(before("Ш", "руддщ", "en"), "I");       // Cyrillic keys before an English word
-    EXPECT_EQ(before("ы", "ыфвщл", "uk"), "і");       // the Russian layout's key for the Ukrainian і
-    EXPECT_EQ(before("x", "vbh", "ru"), "");          // ч is no Russian word
-    EXPECT_EQ(before("yfd", "vbh", "ru"), "");        // three letters: a word of its own
-    EXPECT_EQ(before("d,", "vbh", "ru"), "");         // not all letters
-    EXPECT_EQ(before("в", "vbh", "ru"), "");          // another script than the corrected word
-    EXPECT_EQ(before("d", "vbh", "de"), "");          // no such language
-    EXPECT_EQ(before("Э", "руддщ", "en"), "\"");      // the quote key of the US layout
+    EXPECT_EQ(before("d", "vbh", "ru"), "в");     // в мир
+    EXPECT_EQ(before("D", "vbh", "ru"), "В");     // the case is kept
+    EXPECT_EQ(before("yf", "vbh", "ru"), "на");   // two letters
+    EXPECT_EQ(before("Ш", "руддщ", "en"), "I");   // Cyrillic keys before an English word
+    EXPECT_EQ(before("ы", "ыфвщл", "uk"), "і");   // the Russian layout's key for the Ukrainian і
+    EXPECT_EQ(before("x", "vbh", "ru"), "");      // ч is no Russian word
+    EXPECT_EQ(before("yfd", "vbh", "ru"), "");    // three letters: a word of its own
+    EXPECT_EQ(before("d,", "vbh", "ru"), "");     // not all letters
+    EXPECT_EQ(before("в", "vbh", "ru"), "");      // another script than the corrected word
+    EXPECT_EQ(before("d", "vbh", "de"), "");      // no such language
+    EXPECT_EQ(before("Э", "руддщ", "en"), "\"");  // the quote key of the US layout
     EXPECT_EQ(before("э", "руддщ", "en"), "'");
-    EXPECT_EQ(before("Эю", "руддщ", "en"), "");       // ". is no word
+    EXPECT_EQ(before("Эю", "руддщ", "en"), "");  // ". is no word
     EXPECT_EQ(qm_engine_correct_word_before(nullptr, "d", "vbh", "ru"), nullptr);
 }
 
 // A number typed before a corrected word takes the marks the keys give in
 // the target layout, by the whole-key maps of the shipped rules file.
 TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
-    Engine e(qm_engine_create(QUILLOM_RULES_FILE, dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    Engine e(qm_engine_create(QUILLOM_RULES_FILE,
+                              dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
     struct Case {
         const char* previous;
@@ -299,11 +300,11 @@ TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
         {"5/", "vbh", "ru", "5."},  // a numbered heading: 5. мир
         {"5/1/", "vbh", "ru", "5.1."},
         {"1?5", "vbh", "ru", "1,5"},
-        {"5.", "Руддщ", "en", ""},  // typed as meant on the Russian layout
-        {"5", "vbh", "ru", ""},     // nothing to change
-        {"5\\", "vbh", "ru", ""},   // no full stop or comma there
+        {"5.", "Руддщ", "en", ""},           // typed as meant on the Russian layout
+        {"5", "vbh", "ru", ""},              // nothing to change
+        {"5\\", "vbh", "ru", ""},            // no full stop or comma there
         {"5/1/2/3/4/5/6", "vbh", "ru", ""},  // too long for a heading's number
-        {"/", "vbh", "ru", ""},     // no number
+        {"/", "vbh", "ru", ""},              // no number
     };
     for (const Case& c : cases) {
         Owned s(qm_engine_correct_word_before(e.get(), c.previous, c.token, c.target));
@@ -315,20 +316,34 @@ TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
 // Keys of the US layout that give Cyrillic letters ("<>:{}~ among them) are
 // letters where they make a known word and marks everywhere else.
 TEST_F(CInterface, MarksOnLetterKeysAreLettersOnlyInKnownWords) {
-    Engine e(qm_engine_create(QUILLOM_RULES_FILE, dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    Engine e(qm_engine_create(QUILLOM_RULES_FILE,
+                              dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
     struct Case {
         const char* typed;
         const char* expected;  // empty: left as typed
     } cases[] = {
-        {"\"nj", "Это"},           {"<tp", "Без"},          {"{jhjij", "Хорошо"},
-        {":tkfybt", "Желание"},    {"\"nj,", "Это,"},       {"cvjnh.", "смотрю"},
+        {"\"nj", "Это"},
+        {"<tp", "Без"},
+        {"{jhjij", "Хорошо"},
+        {":tkfybt", "Желание"},
+        {"\"nj,", "Это,"},
+        {"cvjnh.", "смотрю"},
         {"\"ghbdtn", "\"привет"},  // no word with Э: the quote opens the word
         {"ghbdtn\"", "привет\""},
-        {"\"Untitled", ""},  {"this:", ""},  {"https:", ""},  {"check<", ""},
-        {"x:depends", ""},   {"<release>", ""},  {"PDF:", ""},  {"\"\"", ""},
+        {"\"Untitled", ""},
+        {"this:", ""},
+        {"https:", ""},
+        {"check<", ""},
+        {"x:depends", ""},
+        {"<release>", ""},
+        {"PDF:", ""},
+        {"\"\"", ""},
         // Two letters as typed are too few for the guess on words outside the dictionaries.
-        {"[FV", ""},  {"vs'", ""},  {"[vs", ""},  {".pf", ""},
+        {"[FV", ""},
+        {"vs'", ""},
+        {"[vs", ""},
+        {".pf", ""},
     };
     for (const Case& c : cases) {
         Result r = evaluateContext(e.get(), c.typed, "marks.exe");
@@ -369,8 +384,9 @@ TEST_F(CInterface, ShortUncorrectedWordsAndExclusionsDoNotFeedTheSession) {
 TEST_F(CInterface, LastWordsTellRussianFromUkrainian) {
     std::ifstream in(kRules, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string rules = dir_.write(
-        "rules.json", R"({"decision": {"language_evidence": {"window": 8, "min_lead": 2}},)" + text.substr(text.find('{') + 1));
+    const std::string rules =
+        dir_.write("rules.json", R"({"decision": {"language_evidence": {"window": 8, "min_lead": 2}},)" +
+                                     text.substr(text.find('{') + 1));
     const std::string prefs = dir_.write("prefs.json", R"({"active_languages": ["en", "uk", "ru"]})");
     Engine e(qm_engine_create(rules.c_str(), prefs.c_str()));
     Engine plain(qm_engine_create(kRules.c_str(), prefs.c_str()));

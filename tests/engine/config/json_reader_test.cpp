@@ -9,8 +9,8 @@ namespace quillom::json {
 namespace {
 
 TEST(JsonReader, RejectsMalformedText) {
-    for (const char* text : {"", " ", "[1,]", "{\"a\":1,}", "{a:1}", "01", "tru", "\"abc", "{} x", "[1 2]",
-                             "\"\\x\"", "1.", "-", "\xEF\xBB\xBF{}"}) {
+    for (const char* text : {"", " ", "[1,]", "{\"a\":1,}", "{a:1}", "01", "tru", "\"abc", "{} x", "[1 2]", "\"\\x\"",
+                             "1.", "-", "\xEF\xBB\xBF{}"}) {
         EXPECT_FALSE(parse(text).has_value()) << text;
     }
 }
@@ -57,10 +57,8 @@ TEST(JsonReader, DeepNestingFailsInsteadOfOverflowing) {
 // Every quoted text reads back as itself.
 TEST(JsonQuote, EscapesWhatJsonRequiresAndReadsBack) {
     const std::pair<std::string, std::string> cases[] = {
-        {"plain", "\"plain\""},
-        {"a\"b\\c", "\"a\\\"b\\\\c\""},
-        {"\n\r\t", "\"\\n\\r\\t\""},
-        {std::string("\x01\x1f", 2), "\"\\u0001\\u001f\""},
+        {"plain", "\"plain\""},       {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"\n\r\t", "\"\\n\\r\\t\""},  {std::string("\x01\x1f", 2), "\"\\u0001\\u001f\""},
         {"привет /", "\"привет /\""},
     };
     for (const auto& [text, quoted] : cases) {

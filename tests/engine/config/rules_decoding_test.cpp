@@ -126,7 +126,8 @@ TEST(RulesDecoding, BuiltInRussianTables) {
 
 TEST(RulesDecoding, EmptyUkrainianArraysStillGiveBuiltIns) {
     const LanguageConfig uk = *decode(R"({"languages": {"uk": {"vowels": [], "impossible_patterns": [],
-                                          "rare_patterns": []}}})").language("uk");
+                                          "rare_patterns": []}}})")
+                                   .language("uk");
     EXPECT_EQ(uk.vowels.size(), 10u);
     EXPECT_EQ(uk.impossiblePatterns.size(), 1u);
     EXPECT_EQ(uk.rarePatterns.size(), 2u);
@@ -137,7 +138,8 @@ TEST(RulesDecoding, LanguageMembersAndAlternatives) {
         "script": "cyrillic", "scriptAlphabet": "АБВ", "vowels": ["а", "", "еж", 7],
         "common_words": ["привет", 5, "мир"], "commonSuffixBoosts": {"Ть": 3, "ение": 5, "x": "no"},
         "microDictionary": ["и", "дружба"], "bigramLogWeights": {"пр": 2.5, "xx": "no"},
-        "unknownBigramWeight": -2, "impossible_patterns": ["(", "^ъ"]}}})").language("ru");
+        "unknownBigramWeight": -2, "impossible_patterns": ["(", "^ъ"]}}})")
+                                  .language("ru");
     EXPECT_EQ(l.script, "cyrillic");
     EXPECT_EQ(l.scriptAlphabet, (CharSet{"а", "б", "в"}));
     EXPECT_EQ(l.vowels, (CharSet{"а", "е"}));

@@ -21,12 +21,12 @@ TEST(UserPreferences, ActiveLanguagesAreNormalised) {
 }
 
 TEST(UserPreferences, WrongTypesKeepDefaults) {
-    const auto p = UserPreferences::fromJsonText(
-        R"({"protect_endings_after_delete": "yes", "uppercase_only_exact_pairs": 1})");
+    const auto p =
+        UserPreferences::fromJsonText(R"({"protect_endings_after_delete": "yes", "uppercase_only_exact_pairs": 1})");
     EXPECT_TRUE(p.protectEndingsAfterDelete);
     EXPECT_FALSE(p.uppercaseOnlyExactPairs);
-    const auto q = UserPreferences::fromJsonText(
-        R"({"protect_endings_after_delete": false, "uppercase_only_exact_pairs": true})");
+    const auto q =
+        UserPreferences::fromJsonText(R"({"protect_endings_after_delete": false, "uppercase_only_exact_pairs": true})");
     EXPECT_FALSE(q.protectEndingsAfterDelete);
     EXPECT_TRUE(q.uppercaseOnlyExactPairs);
 }
@@ -46,7 +46,8 @@ TEST(UserPreferences, FileWithByteOrderMarkLoads) {
     const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "quillom-bom-prefs.json";
     {
         std::ofstream out(path, std::ios::binary);
-        out << "\xEF\xBB\xBF" << R"({"active_languages": ["ru"], "protect_endings_after_delete": false})";
+        out << "\xEF\xBB\xBF"
+            << R"({"active_languages": ["ru"], "protect_endings_after_delete": false})";
     }
     const auto p = UserPreferences::load(path.string());
     std::filesystem::remove(path);

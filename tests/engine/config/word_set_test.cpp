@@ -26,8 +26,9 @@ TEST(WordSet, InsertReportsDuplicatesAndLookupIsExact) {
         bool inserted;
     };
     const Case cases[] = {
-        {"привет", true}, {"мир", true}, {"привет", false}, {"", true}, {"", false},
-        {"при", true},    {"a", true},   {std::string_view("a\0b", 3), true}, {"ґанок", true},
+        {"привет", true}, {"мир", true}, {"привет", false}, {"", true},
+        {"", false},      {"при", true}, {"a", true},       {std::string_view("a\0b", 3), true},
+        {"ґанок", true},
     };
     for (const Case& c : cases) EXPECT_EQ(s.insert(c.word), c.inserted) << c.word;
     EXPECT_EQ(s.size(), 7u);

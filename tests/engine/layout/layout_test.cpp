@@ -72,12 +72,23 @@ TEST(TokenMapping, CaseOfUnmappedUpperCaseLetters) {
 }
 
 TEST(PreserveCase, CarriesTheTypedPattern) {
-    struct Case { const char* original; const char* replacement; const char* expected; };
+    struct Case {
+        const char* original;
+        const char* replacement;
+        const char* expected;
+    };
     const Case cases[] = {
-        {"Ghbdtn", "привет", "Привет"}, {"GHBDTN", "привет", "ПРИВЕТ"}, {"gHBDTN", "привет", "привет"},
-        {"123", "abc", "abc"},          {"A1", "xy", "Xy"},             {"", "abc", "abc"},
-        {"G", "п", "П"},                {"GH1", "пр1", "ПР1"},          {"ghbdtn", "Привет", "Привет"},
-        {"A", "", ""},                  {"Ab", "e\xCC\x81x", "E\xCC\x81x"},
+        {"Ghbdtn", "привет", "Привет"},
+        {"GHBDTN", "привет", "ПРИВЕТ"},
+        {"gHBDTN", "привет", "привет"},
+        {"123", "abc", "abc"},
+        {"A1", "xy", "Xy"},
+        {"", "abc", "abc"},
+        {"G", "п", "П"},
+        {"GH1", "пр1", "ПР1"},
+        {"ghbdtn", "Привет", "Привет"},
+        {"A", "", ""},
+        {"Ab", "e\xCC\x81x", "E\xCC\x81x"},
     };
     for (const auto& c : cases) EXPECT_EQ(preserveCase(c.original, c.replacement), c.expected) << c.original;
 }
@@ -85,7 +96,7 @@ TEST(PreserveCase, CarriesTheTypedPattern) {
 TEST(ClassifiedLetters, KeepsLowerCasedLettersOfConfiguredAlphabets) {
     const RulesConfig c = decode(R"({"languages": {"en": {}, "ru": {}}})");
     EXPECT_EQ(classifiedLetters(c, "Ab1ЖÜ'"), (std::vector<std::string>{"a", "b", "ж"}));
-    EXPECT_TRUE(someMapSendsToLetter(c.keyboardLayout, ","));   // "," -> "б" in en -> uk
+    EXPECT_TRUE(someMapSendsToLetter(c.keyboardLayout, ","));  // "," -> "б" in en -> uk
     EXPECT_FALSE(someMapSendsToLetter(c.keyboardLayout, "!"));
 }
 

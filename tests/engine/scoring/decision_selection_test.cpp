@@ -39,7 +39,8 @@ TEST(SelectWinningDecision, SingleOrNoCorrectingCandidate) {
 }
 
 TEST(SelectWinningDecision, KnownWordsWinOverHigherScores) {
-    RulesDecision d = select({candidate("en", "uk", true, "привет", 100.0), candidate("en", "ru", true, "Привет,", 50.0)});
+    RulesDecision d =
+        select({candidate("en", "uk", true, "привет", 100.0), candidate("en", "ru", true, "Привет,", 50.0)});
     EXPECT_EQ(d.targetLanguage, "ru");
     // Apostrophes around a word do not hide it.
     d = select({candidate("en", "ru", true, "свіn", 100.0), candidate("en", "uk", true, "'світ'", 50.0)});
@@ -61,8 +62,9 @@ TEST(SelectWinningDecision, CloseRivalsAndSessionLanguage) {
         {"2.0 apart is no rival", 8.0, std::nullopt, "layout_mismatch", "ru"},
     };
     for (const Case& c : cases) {
-        RulesDecision d = select({candidate("en", "ru", true, "abc", 10.0, 0.91), candidate("en", "uk", true, "abd", c.secondScore)},
-                                 std::nullopt, c.session);
+        RulesDecision d =
+            select({candidate("en", "ru", true, "abc", 10.0, 0.91), candidate("en", "uk", true, "abd", c.secondScore)},
+                   std::nullopt, c.session);
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.targetLanguage, c.target) << c.name;
         if (std::string(c.reason) == "ambiguous_target") {

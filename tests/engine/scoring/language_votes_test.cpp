@@ -129,9 +129,10 @@ TEST(TwinReadings, TheLastWordsOrAClearlyHigherFrequencyPickTheLanguage) {
     };
     for (const Case& c : cases) {
         const LanguageVotes votes = votesOf(c.config, c.votes);
-        RulesDecision d =
-            selectWinningDecision(c.config, std::vector<CompetingDirection>{correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
-                                  std::nullopt, std::nullopt, &votes);
+        RulesDecision d = selectWinningDecision(
+            c.config,
+            std::vector<CompetingDirection>{correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
+            std::nullopt, std::nullopt, &votes);
         EXPECT_EQ(d.targetLanguage, c.target) << c.name;
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, std::string(c.target) == "ru" ? c.ruText : c.ukText) << c.name;
@@ -143,8 +144,9 @@ TEST(TwinReadings, AnUnknownReadingIsNoTwin) {
     // known Ukrainian one alone whatever the last words were.
     const RulesConfig config = rankedConfig();
     const LanguageVotes votes = votesOf(config, {{"ru", 6}});
-    RulesDecision d = selectWinningDecision(config, std::vector<CompetingDirection>{correcting("ru", "файлыы", 70.0), correcting("uk", "файлі", 60.0)},
-                                            std::nullopt, std::nullopt, &votes);
+    RulesDecision d = selectWinningDecision(
+        config, std::vector<CompetingDirection>{correcting("ru", "файлыы", 70.0), correcting("uk", "файлі", 60.0)},
+        std::nullopt, std::nullopt, &votes);
     EXPECT_EQ(d.correctedToken, "файлі");
 }
 

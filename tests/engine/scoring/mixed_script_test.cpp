@@ -21,9 +21,10 @@ TEST(IsMixedScript, NeedsLettersNoSingleAlphabetHolds) {
     struct Case {
         const char* token;
         bool mixed;
-    } cases[] = {{"hello", false}, {"ghbвtn", true}, {"світ", false}, {"мыі", true},
+    } cases[] = {{"hello", false}, {"ghbвtn", true}, {"світ", false},   {"мыі", true},
                  {"123", false},   {"abω", false},   {"ПРИвет", false}, {"Hello-Мир", true}};
-    for (const Case& c : cases) EXPECT_EQ(isMixedScript(index.scanLetters(TextChars(c.token).lowered())), c.mixed) << c.token;
+    for (const Case& c : cases)
+        EXPECT_EQ(isMixedScript(index.scanLetters(TextChars(c.token).lowered())), c.mixed) << c.token;
 }
 
 TEST(MixedScript, ScoresBothReadingsRussianWinsTies) {
@@ -118,7 +119,7 @@ TEST(ProtectedPatterns, DotBeforeFinalLatinLetterIsNeverProtected) {
         const char* token;
         bool isProtected;
     } cases[] = {{"file.txt", true}, {"cj.p", false}, {"cj.P", false}, {"v1.2", true},
-                 {"abc.ж", true},   {".", true},      {"plain", false}};
+                 {"abc.ж", true},    {".", true},     {"plain", false}};
     for (const Case& c : cases) EXPECT_EQ(isProtectedToken(config, TextChars(c.token)), c.isProtected) << c.token;
 }
 

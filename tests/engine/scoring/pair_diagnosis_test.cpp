@@ -9,8 +9,8 @@
 namespace quillom::scoring {
 namespace {
 
-using testing::DirectionCase;
 using testing::decide;
+using testing::DirectionCase;
 using testing::lang;
 using testing::makeConfig;
 
@@ -121,23 +121,31 @@ TEST(ScoreAndDecide, RequiredDeltaAdjustments) {
         const char* reason;
     } cases[] = {
         // A common typed word needs 28 more: delta 78 against 60 + 28.
-        {"common typed word, too little", [](RulesConfig& c) {
+        {"common typed word, too little",
+         [](RulesConfig& c) {
              lang(c, "en").commonWords.insert("ghbdtn");
              c.decision.minDeltaDefault = 60.0;
-         }, false, "low_confidence"},
-        {"common typed word, enough", [](RulesConfig& c) {
+         },
+         false, "low_confidence"},
+        {"common typed word, enough",
+         [](RulesConfig& c) {
              lang(c, "en").commonWords.insert("ghbdtn");
              c.decision.minDeltaDefault = 40.0;
-         }, false, "layout_mismatch"},
+         },
+         false, "layout_mismatch"},
         // A phrase-start candidate gets 24 points and 6 off the required delta: 192 against 195 - 6.
-        {"phrase start discount", [](RulesConfig& c) {
+        {"phrase start discount",
+         [](RulesConfig& c) {
              lang(c, "ru").phraseStartWords.insert("привет");
              c.decision.minDeltaDefault = 195.0;
-         }, true, "layout_mismatch"},
-        {"no discount off a sentence start", [](RulesConfig& c) {
+         },
+         true, "layout_mismatch"},
+        {"no discount off a sentence start",
+         [](RulesConfig& c) {
              lang(c, "ru").phraseStartWords.insert("привет");
              c.decision.minDeltaDefault = 195.0;
-         }, false, "low_confidence"},
+         },
+         false, "low_confidence"},
     };
     for (const Case& c : cases) {
         RulesConfig config = makeConfig();
@@ -156,26 +164,52 @@ TEST(ScoreAndDecide, OneCharacterRule) {
         bool typedIsCommon;
         const char* reason;
     } cases[] = {
-        {"all conditions hold", {.token = "ф", .from = "ru", .to = "en", .sessionLanguage = "en"}, false, false,
+        {"all conditions hold",
+         {.token = "ф", .from = "ru", .to = "en", .sessionLanguage = "en"},
+         false,
+         false,
          "layout_mismatch_length_1"},
-        {"skip switch on", {.token = "ф", .from = "ru", .to = "en", .sessionLanguage = "en"}, true, false,
+        {"skip switch on",
+         {.token = "ф", .from = "ru", .to = "en", .sessionLanguage = "en"},
+         true,
+         false,
          "length_1_no_exact_pair"},
         {"no session language", {.token = "ф", .from = "ru", .to = "en"}, false, false, "length_1_no_exact_pair"},
-        {"other session language", {.token = "ф", .from = "ru", .to = "en", .sessionLanguage = "ru"}, false, false,
+        {"other session language",
+         {.token = "ф", .from = "ru", .to = "en", .sessionLanguage = "ru"},
+         false,
+         false,
          "length_1_no_exact_pair"},
         {"followed by a full stop",
-         {.token = "ф", .from = "ru", .to = "en", .trailing = ".", .sessionLanguage = "en"}, false, false,
+         {.token = "ф", .from = "ru", .to = "en", .trailing = ".", .sessionLanguage = "en"},
+         false,
+         false,
          "length_1_no_exact_pair"},
-        {"capital letter", {.token = "Ф", .from = "ru", .to = "en", .sessionLanguage = "en"}, false, false,
+        {"capital letter",
+         {.token = "Ф", .from = "ru", .to = "en", .sessionLanguage = "en"},
+         false,
+         false,
          "length_1_no_exact_pair"},
-        {"typed word is common", {.token = "ф", .from = "ru", .to = "en", .sessionLanguage = "en"}, false, true,
+        {"typed word is common",
+         {.token = "ф", .from = "ru", .to = "en", .sessionLanguage = "en"},
+         false,
+         true,
          "length_1_no_exact_pair"},
-        {"target not English", {.token = "f", .from = "en", .to = "ru", .sessionLanguage = "ru"}, false, false,
+        {"target not English",
+         {.token = "f", .from = "en", .to = "ru", .sessionLanguage = "ru"},
+         false,
+         false,
          "length_1_no_exact_pair"},
-        {"candidate not common", {.token = "и", .from = "ru", .to = "en", .sessionLanguage = "en"}, false, false,
+        {"candidate not common",
+         {.token = "и", .from = "ru", .to = "en", .sessionLanguage = "en"},
+         false,
+         false,
          "length_1_no_exact_pair"},
-        {"protected", {.token = "ф", .from = "ru", .to = "en", .isProtected = true, .sessionLanguage = "en"}, false,
-         false, "protected_pattern"},
+        {"protected",
+         {.token = "ф", .from = "ru", .to = "en", .isProtected = true, .sessionLanguage = "en"},
+         false,
+         false,
+         "protected_pattern"},
     };
     for (const Case& c : cases) {
         RulesConfig config = makeConfig();
@@ -200,10 +234,8 @@ TEST(ScoreAndDecide, TwoCharacterRule) {
         bool requireCommon;
         const char* reason;
     } cases[] = {
-        {"lf", std::nullopt, true, "layout_mismatch"},
-        {"lf", "ru", true, "layout_mismatch"},
-        {"lf", "en", true, "length_2_session_mismatch"},
-        {"jr", std::nullopt, true, "length_2_no_exact_match"},
+        {"lf", std::nullopt, true, "layout_mismatch"},   {"lf", "ru", true, "layout_mismatch"},
+        {"lf", "en", true, "length_2_session_mismatch"}, {"jr", std::nullopt, true, "length_2_no_exact_match"},
         {"jr", "en", false, "candidate_score_too_low"},  // ок is no common word: scored as usual
     };
     for (const Case& c : cases) {
@@ -255,9 +287,8 @@ TEST(SourceIsInflectedKnownWord, NeedsPluralOfCommonStemOfThreeLetters) {
         LayoutDirection direction;
         bool expected;
     } cases[] = {
-        {"столы", {"ru", "uk"}, true},
-        {"стола", {"ru", "uk"}, false},
-        {"мыы", {"ru", "uk"}, false},   // stem shorter than 3
+        {"столы", {"ru", "uk"}, true},  {"стола", {"ru", "uk"}, false},
+        {"мыы", {"ru", "uk"}, false},    // stem shorter than 3
         {"ковры", {"ru", "uk"}, false},  // stem not common
         {"столы", {"ru", "ru"}, false},  // ы is not source-only
         {"столы", {"xx", "uk"}, false},
@@ -276,26 +307,32 @@ TEST(ScoreAndDecide, CandidateThresholdAndGibberishBypass) {
         // ghbdtn scores -30 as English; привет 138 as Russian; the candidate minimum is raised past it.
         {"negative typed score", [](RulesConfig&) {}, false, "high_confidence_gibberish_bypass"},
         {"protected, candidate below override", [](RulesConfig&) {}, true, "protected_pattern"},
-        {"typed score zero, two unknown pairs", [](RulesConfig& c) { lang(c, "en").ngramScoringScale = 0.0; },
-         false, "high_confidence_gibberish_bypass"},
-        {"typed score zero, no unknown pairs", [](RulesConfig& c) {
+        {"typed score zero, two unknown pairs", [](RulesConfig& c) { lang(c, "en").ngramScoringScale = 0.0; }, false,
+         "high_confidence_gibberish_bypass"},
+        {"typed score zero, no unknown pairs",
+         [](RulesConfig& c) {
              LanguageConfig& en = lang(c, "en");
              for (const char* p : {"gh", "hb", "bd", "dt", "tn"}) en.bigramLogWeights[p] = 0.0;
-         }, false, "candidate_score_too_low"},
+         },
+         false, "candidate_score_too_low"},
         // Without the common word привет scores 8 + 20 x scale: 7.9 fails, 8.0 passes.
-        {"candidate 7.9", [](RulesConfig& c) {
+        {"candidate 7.9",
+         [](RulesConfig& c) {
              lang(c, "ru").commonWords.erase("привет");
              lang(c, "ru").ngramScoringScale = -0.05;
-         }, false, "candidate_score_too_low"},
-        {"candidate 8.0", [](RulesConfig& c) {
+         },
+         false, "candidate_score_too_low"},
+        {"candidate 8.0",
+         [](RulesConfig& c) {
              lang(c, "ru").commonWords.erase("привет");
              lang(c, "ru").ngramScoringScale = 0.0;
-         }, false, "high_confidence_gibberish_bypass"},
+         },
+         false, "high_confidence_gibberish_bypass"},
         {"technical word", [](RulesConfig& c) { lang(c, "en").technicalWords.insert("ghbdtn"); }, false,
          "candidate_score_too_low"},
-        {"technical words of the target do not count", [](RulesConfig& c) {
-             lang(c, "ru").technicalWords.insert("ghbdtn");
-         }, false, "high_confidence_gibberish_bypass"},
+        {"technical words of the target do not count",
+         [](RulesConfig& c) { lang(c, "ru").technicalWords.insert("ghbdtn"); }, false,
+         "high_confidence_gibberish_bypass"},
         {"shorter than the bypass minimum", [](RulesConfig& c) { c.decision.gibberishBypassMinLength = 7; }, false,
          "candidate_score_too_low"},
         {"at the bypass minimum", [](RulesConfig& c) { c.decision.gibberishBypassMinLength = 6; }, false,

@@ -44,10 +44,12 @@ TEST(RulesEngine, Vetoes) {
         {"too long", std::string(33, 'g'), [](RulesConfig&) {}, "too_long"},
         {"capitals without pair", "GHBDTN", [](RulesConfig& c) { c.uppercaseOnlyExactPairs = true; },
          "uppercase_requires_exact_pair"},
-        {"capitals of a never-correct word", "NASA", [](RulesConfig& c) {
+        {"capitals of a never-correct word", "NASA",
+         [](RulesConfig& c) {
              c.uppercaseOnlyExactPairs = true;
              c.manualOverrides.neverCorrect.insert("nasa");
-         }, "never_correct"},
+         },
+         "never_correct"},
         {"never-correct word", "Ghbdtn", [](RulesConfig& c) { c.manualOverrides.neverCorrect.insert("ghbdtn"); },
          "never_correct"},
         {"mixed scripts", "ghbдtn", [](RulesConfig&) {}, "mixed_script"},
@@ -172,15 +174,15 @@ TEST(RulesEngine, EdgePunctuationTypedOnACyrillicLayout) {
         RulesDecision d = engine.evaluate(token, "x.exe", false, std::nullopt, std::nullopt);
         return d.shouldCorrect ? d.correctedToken.value_or("") : std::string("(kept)");
     };
-    EXPECT_EQ(corrected("Эруддщ"), "\"hello");      // opening quote
-    EXPECT_EQ(corrected("руддщЭ"), "hello\"");      // closing quote
-    EXPECT_EQ(corrected("хруддщъ"), "[hello]");      // brackets
-    EXPECT_EQ(corrected("руддщЖ"), "hello:");        // colon
-    EXPECT_EQ(corrected("ЭШ"), "\"I");              // one-letter word inside quotes
-    EXPECT_EQ(corrected("фю"), "(kept)");            // a. : a full stop is no bracket for one letter
-    EXPECT_EQ(corrected("Эпривет"), "(kept)");       // the core is no English word
-    EXPECT_EQ(corrected("мою"), "(kept)");           // a known Russian word stays
-    EXPECT_EQ(corrected("руддщ"), "hello");          // ordinary words go the ordinary way
+    EXPECT_EQ(corrected("Эруддщ"), "\"hello");   // opening quote
+    EXPECT_EQ(corrected("руддщЭ"), "hello\"");   // closing quote
+    EXPECT_EQ(corrected("хруддщъ"), "[hello]");  // brackets
+    EXPECT_EQ(corrected("руддщЖ"), "hello:");    // colon
+    EXPECT_EQ(corrected("ЭШ"), "\"I");           // one-letter word inside quotes
+    EXPECT_EQ(corrected("фю"), "(kept)");        // a. : a full stop is no bracket for one letter
+    EXPECT_EQ(corrected("Эпривет"), "(kept)");   // the core is no English word
+    EXPECT_EQ(corrected("мою"), "(kept)");       // a known Russian word stays
+    EXPECT_EQ(corrected("руддщ"), "hello");      // ordinary words go the ordinary way
 
     config.tokenization.edgePunctuationAuto = false;  // without the member: as typed
     EXPECT_NE(RulesEngine(config).evaluate("ЭШ", "x.exe", false, std::nullopt, std::nullopt).reason,
@@ -197,7 +199,7 @@ TEST(EdgePunctuation, SplitsOnlyMarksAtTheEdges) {
     ASSERT_TRUE(split);
     EXPECT_EQ(split->trailing, 2u);
     EXPECT_FALSE(splitMappedEdges("(abc)", "(abc)"));  // typed punctuation: nothing to read
-    EXPECT_FALSE(splitMappedEdges("ЭЭ", "\"\""));     // nothing left between
+    EXPECT_FALSE(splitMappedEdges("ЭЭ", "\"\""));      // nothing left between
     EXPECT_FALSE(splitMappedEdges("руддщ", "hello"));
 }
 

@@ -29,8 +29,8 @@ TEST(ScoreToken, CommonWordSumsItsComponents) {
 // A word the packed lexicon holds scores as a listed word, like one of
 // common_words; the lexicon of the configuration fixture's tests/engine/config.
 TEST(ScoreToken, PackedLexiconWordsAreCommonWords) {
-    const auto lexicon = PackedLexiconFile::load(QUILLOM_SOURCE_DIR "/tests/engine/config/data/small_lexicon.bin",
-                                                 "50a5c6be7ff0b352");
+    const auto lexicon =
+        PackedLexiconFile::load(QUILLOM_SOURCE_DIR "/tests/engine/config/data/small_lexicon.bin", "50a5c6be7ff0b352");
     ASSERT_TRUE(lexicon);
     RulesConfig config = makeConfig();
     EXPECT_EQ(score(config, "ru", "вдруг").exactCommonWord, 0.0);
@@ -167,9 +167,9 @@ TEST(ScoreToken, PatternPenalties) {
         double impossible;
         double rare;
     } cases[] = {
-        {"bcd", -120.0, -120.0, 0.0},       // impossible wins, rare not read
-        {"bcd", 0.0, 0.0, -34.0},           // a zero impossible weight lets rare count
-        {"the", -120.0, 0.0, 0.0},          // common words are never penalised
+        {"bcd", -120.0, -120.0, 0.0},  // impossible wins, rare not read
+        {"bcd", 0.0, 0.0, -34.0},      // a zero impossible weight lets rare count
+        {"the", -120.0, 0.0, 0.0},     // common words are never penalised
         {"mail@example.com", -120.0, 0.0, -34.0},
         {"example.org/path/x", -120.0, 0.0, -34.0},
         {"example.zz", -120.0, -120.0, 0.0},  // not a listed domain ending
@@ -215,7 +215,7 @@ TEST(SameScriptPhoneticAdjustment, WeighsRussianOnlyLetters) {
         const char* word;
         double expected;
     } cases[] = {{"мы", -28.0}, {"мыло", 10.0}, {"это", -20.0}, {"объект", -6.0},
-                 {"ы", 0.0},   {"эы", -48.0},  {"поэт", 4.0},  {"стол", 0.0}};
+                 {"ы", 0.0},    {"эы", -48.0},  {"поэт", 4.0},  {"стол", 0.0}};
     for (const Case& c : cases) EXPECT_EQ(sameScriptPhoneticAdjustment(TextChars(c.word)), c.expected) << c.word;
 }
 

@@ -24,34 +24,34 @@ const ClassCase kClassCases[] = {
     {U'\r', false, false, false, false, true},
     {U'\'', false, false, false, false, false},
     {U'_', false, false, false, false, false},
-    {U'\u0491', true, false, false, false, false},  // ґ
-    {U'\u0490', true, true, false, false, false},   // Ґ
-    {U'\u0454', true, false, false, false, false},  // є
-    {U'\u0404', true, true, false, false, false},   // Є
-    {U'\u0457', true, false, false, false, false},  // ї
-    {U'\u0407', true, true, false, false, false},   // Ї
-    {U'\u0456', true, false, false, false, false},  // і
-    {U'\u0406', true, true, false, false, false},   // І
-    {U'\u0451', true, false, false, false, false},  // ё
-    {U'\u0401', true, true, false, false, false},   // Ё
-    {U'\u042B', true, true, false, false, false},   // Ы
-    {U'\u044A', true, false, false, false, false},  // ъ
+    {U'\u0491', true, false, false, false, false},   // ґ
+    {U'\u0490', true, true, false, false, false},    // Ґ
+    {U'\u0454', true, false, false, false, false},   // є
+    {U'\u0404', true, true, false, false, false},    // Є
+    {U'\u0457', true, false, false, false, false},   // ї
+    {U'\u0407', true, true, false, false, false},    // Ї
+    {U'\u0456', true, false, false, false, false},   // і
+    {U'\u0406', true, true, false, false, false},    // І
+    {U'\u0451', true, false, false, false, false},   // ё
+    {U'\u0401', true, true, false, false, false},    // Ё
+    {U'\u042B', true, true, false, false, false},    // Ы
+    {U'\u044A', true, false, false, false, false},   // ъ
     {U'\u0483', false, false, false, false, false},  // combining titlo
     {U'\u0482', false, false, false, false, false},  // thousands sign
-    {U'\u0500', true, true, false, false, false},   // Cyrillic Supplement, beyond the fast path
-    {U'\u00E9', true, false, false, false, false},  // é
-    {U'\u00B5', true, false, false, false, false},  // µ
-    {U'\u01C5', true, true, false, false, false},   // ǅ is title case
-    {U'\u02B0', true, false, false, false, false},  // modifier letter
-    {U'\u4E2D', true, false, false, false, false},  // CJK ideograph, listed as a range
-    {U'\uAC00', true, false, false, false, false},  // Hangul syllable
-    {U'\u0663', false, false, true, true, false},   // Arabic-Indic three
-    {U'\u216B', false, false, true, false, false},  // Roman numeral twelve (Nl)
-    {U'\u00BD', false, false, true, false, false},  // one half (No)
+    {U'\u0500', true, true, false, false, false},    // Cyrillic Supplement, beyond the fast path
+    {U'\u00E9', true, false, false, false, false},   // é
+    {U'\u00B5', true, false, false, false, false},   // µ
+    {U'\u01C5', true, true, false, false, false},    // ǅ is title case
+    {U'\u02B0', true, false, false, false, false},   // modifier letter
+    {U'\u4E2D', true, false, false, false, false},   // CJK ideograph, listed as a range
+    {U'\uAC00', true, false, false, false, false},   // Hangul syllable
+    {U'\u0663', false, false, true, true, false},    // Arabic-Indic three
+    {U'\u216B', false, false, true, false, false},   // Roman numeral twelve (Nl)
+    {U'\u00BD', false, false, true, false, false},   // one half (No)
     {U'\u00A0', false, false, false, false, true},
     {U'\u2003', false, false, false, false, true},
     {U'\u3000', false, false, false, false, true},
-    {U'\u200B', false, false, false, false, false},  // zero width space is not White_Space
+    {U'\u200B', false, false, false, false, false},    // zero width space is not White_Space
     {U'\U0001D7D8', false, false, true, true, false},  // mathematical double-struck zero
     {U'\U00010400', true, true, false, false, false},  // Deseret capital
     {U'\U0001F600', false, false, false, false, false},
@@ -128,7 +128,10 @@ TEST(PropertiesTest, MapsCaseOfStrings) {
     EXPECT_EQ(toLower("ПРИВІТ, ҐЄЇІ World ЁЖ 42"), "привіт, ґєїі world ёж 42");
     EXPECT_EQ(toUpper("привіт, ґєїі world ёж 42"), "ПРИВІТ, ҐЄЇІ WORLD ЁЖ 42");
     EXPECT_EQ(toUpper("straße"), "STRAßE");
-    EXPECT_EQ(toLower("A\xFF" "B"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(toLower("A\xFF"
+                      "B"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(toUpper(""), "");
 }
 

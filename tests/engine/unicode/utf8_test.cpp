@@ -30,7 +30,10 @@ const DecodeCase kDecodeCases[] = {
     {"above U+10FFFF", "\xF4\x90\x80\x80", {R, R, R, R}},
     {"truncated three byte at end", "\xE2\x82", {R}},
     {"truncated four byte at end", "\xF0\x9F\x98", {R}},
-    {"truncated sequence mid text", "a\xE2\x82" "b", {U'a', R, U'b'}},
+    {"truncated sequence mid text",
+     "a\xE2\x82"
+     "b",
+     {U'a', R, U'b'}},
     {"lead followed by lead", "\xD0\xD0\xB0", {R, U'\u0430'}},
     {"NUL is a character", std::string("a\0b", 3), std::u32string(U"a\0b", 3)},
     {"well-formed U+FFFD", "\xEF\xBF\xBD", {R}},
