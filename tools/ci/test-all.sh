@@ -2,7 +2,8 @@
 # Builds everything and runs every test: Linux unit tests, the same under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a bounded libFuzzer run,
 # the Windows build with its unit tests under Wine, and the end-to-end tests
-# under Wine in Xvfb. Installs what it needs; ends with one summary line.
+# under Wine in Xvfb, and first a check that the C++ sources are formatted.
+# Installs what it needs; ends with one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 . tools/ci/packages.sh
@@ -62,7 +63,14 @@ build() {
     return "${PIPESTATUS[0]}"
 }
 
-ensure_packages $LINUX_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES
+ensure_packages $LINUX_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES $FORMAT_PACKAGES
+
+echo "== format"
+if tools/ci/check-format.sh | tail -n 40; then
+    count format 1 0
+else
+    count format 0 1
+fi
 
 if build linux && [ -d build/linux ]; then
     echo "== test: linux"

@@ -73,7 +73,9 @@ TEST(ReadFailure, NoWriterSavesAfterAFailedRead) {
             w.run(host);
             // Without the failure the same call does write: the check above can fail.
             EXPECT_EQ(readText(path) == before, readFails) << w.name << (readFails ? " failed read" : "");
-            if (readFails) EXPECT_EQ(host.applied, 0) << w.name;
+            if (readFails) {
+                EXPECT_EQ(host.applied, 0) << w.name;
+            }
         }
     }
 }

@@ -87,16 +87,16 @@ TEST(SettingsWindowPlacement, ScaleFitsTheWorkArea) {
         Box work;
         int expected;
     } cases[] = {
-        {96, {0, 0, 1920, 1040}, 96},
-        {144, {0, 0, 1920, 1040}, 144},   // 150 %: 840 pixels fit
-        {144, {0, 0, 1366, 728}, 124},    // 150 % on a small screen: 560 units in 728 pixels
-        {192, {0, 0, 1280, 680}, 116},
-        {96, {0, 0, 100, 100}, 48},       // never below half size
+        {96, {0, 0, 1920, 1040}, 96},  {144, {0, 0, 1920, 1040}, 144},  // 150 %: 840 pixels fit
+        {144, {0, 0, 1366, 728}, 124},                              // 150 % on a small screen: 560 units in 728 pixels
+        {192, {0, 0, 1280, 680}, 116}, {96, {0, 0, 100, 100}, 48},  // never below half size
     };
     for (const auto& c : cases) {
         const int dpi = fittingDpi(c.dpi, c.work);
         EXPECT_EQ(dpi, c.expected) << c.dpi << " " << c.work.width << "x" << c.work.height;
-        if (dpi > 48) EXPECT_LE(kSettingsWindowSize * dpi / 96, c.work.height);
+        if (dpi > 48) {
+            EXPECT_LE(kSettingsWindowSize * dpi / 96, c.work.height);
+        }
     }
 }
 

@@ -58,15 +58,28 @@ TEST(LanguageKeys, ListsTheSetInKeyOrder) {
         EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.end()), c.listed) << c.set;
         EXPECT_EQ(listed.size(), c.listed.size());
         EXPECT_EQ(listed.empty(), c.listed.empty());
-        if (!c.listed.empty()) EXPECT_EQ(listed.front(), c.listed.front());
+        if (!c.listed.empty()) {
+            EXPECT_EQ(listed.front(), c.listed.front());
+        }
     }
 }
 
 // The table answers every pair of hot scalars exactly as the string map does.
 TEST(ScalarPairWeights, AgreesWithTheMapOnEveryHotPair) {
     const StringMap<double> bigrams = {
-        {"ab", 1.5}, {"ba", -2.0}, {"жa", 0.25}, {"яя", -0.5}, {"a\xCC\x81", 3.0}, {"abc", 4.0},
-        {"ё", 5.0},  {"\xFF" "a", 6.0}, {"a\xE2\x82\xAC", 7.0}, {"ґ'", 8.0}, {"\t ", 9.0},
+        {"ab", 1.5},
+        {"ba", -2.0},
+        {"жa", 0.25},
+        {"яя", -0.5},
+        {"a\xCC\x81", 3.0},
+        {"abc", 4.0},
+        {"ё", 5.0},
+        {"\xFF"
+         "a",
+         6.0},
+        {"a\xE2\x82\xAC", 7.0},
+        {"ґ'", 8.0},
+        {"\t ", 9.0},
     };
     const ScalarPairWeights table(bigrams);
     const std::u32string scalars = U"abcжяёґ'\t \u0301\u20AC";
