@@ -60,15 +60,6 @@ bool withinMargin(const CompetingDirection& top, const CompetingDirection& c) {
     return std::abs(top.decision.candidateScore - c.decision.candidateScore) <= closeScoreMargin;
 }
 
-RulesDecision ambiguousTarget(const RulesDecision& top) {
-    RulesDecision d;
-    d.reason = Reason::AmbiguousTarget;
-    d.confidence = top.confidence;
-    d.originalScore = top.originalScore;
-    d.candidateScore = top.candidateScore;
-    return d;
-}
-
 std::optional<RulesDecision> sessionTieBreak(const DirectionPool& pool, const std::string& sessionLanguage) {
     const CompetingDirection& top = *pool.front();
     const CompetingDirection* first = nullptr;
@@ -184,7 +175,7 @@ RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const C
     if (!closeRival) return clearWinner(pool, activeInputSource);
     if (sessionLanguage)
         if (auto settled = sessionTieBreak(pool, *sessionLanguage)) return *settled;
-    return ambiguousTarget(top.decision);
+    return refusalWithScoresOf(Reason::AmbiguousTarget, top.decision);
 }
 
 bool hasLayoutMappedTrailing(const RulesConfig& config, std::string_view trailing) {
@@ -233,12 +224,7 @@ RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view 
         }
     }
     if (!first.shouldCorrect || knownFirst || knownSecond) return first;
-    RulesDecision d;
-    d.reason = Reason::AmbiguousTrailingUnknownStem;
-    d.confidence = first.confidence;
-    d.originalScore = first.originalScore;
-    d.candidateScore = first.candidateScore;
-    return d;
+    return refusalWithScoresOf(Reason::AmbiguousTrailingUnknownStem, first);
 }
 
 }  // namespace quillom::scoring

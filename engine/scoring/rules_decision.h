@@ -19,4 +19,14 @@ struct RulesDecision {
     std::optional<std::string> targetLanguage;
 };
 
+// A refusal for reason that reports the confidence and scores of scored.
+inline RulesDecision refusalWithScoresOf(Reason reason, const RulesDecision& scored) {
+    RulesDecision d;
+    d.reason = reason;
+    d.confidence = scored.confidence;
+    d.originalScore = scored.originalScore;
+    d.candidateScore = scored.candidateScore;
+    return d;
+}
+
 }  // namespace quillom

@@ -42,12 +42,7 @@ RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token,
     if (!decision.shouldCorrect || !hasLetterMark(token) ||
         scoring::isKnownWordInAnyTarget(config, decision.correctedToken))
         return decision;
-    RulesDecision kept;
-    kept.reason = Reason::CandidateScoreTooLow;
-    kept.confidence = decision.confidence;
-    kept.originalScore = decision.originalScore;
-    kept.candidateScore = decision.candidateScore;
-    return kept;
+    return refusalWithScoresOf(Reason::CandidateScoreTooLow, decision);
 }
 
 // Refusals that a reading of the trailing boundary as a letter must not overturn.

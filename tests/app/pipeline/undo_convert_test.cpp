@@ -111,6 +111,12 @@ struct ConvertRig : CommandRig {
             if (keys[1].vk == 'V') pasted.push_back(clipboard.pasteRead().value_or(u""));
         };
     }
+    // "ghbdtn" selected while the clipboard holds "keep me"; the engine makes it привет.
+    void selectGhbdtnOverKeptText() {
+        clipboard.text = u"keep me";
+        selection = u"ghbdtn";
+        engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    }
 };
 
 TEST(ConvertSelection, PastesTheConversionAndGivesTheClipboardBack) {
@@ -137,9 +143,7 @@ TEST(ConvertSelection, PastesTheConversionAndGivesTheClipboardBack) {
 
 TEST(ConvertSelection, ClipboardStillOpenForThePasteIsRestoredOnceFree) {
     ConvertRig rig;
-    rig.clipboard.text = u"keep me";
-    rig.selection = u"ghbdtn";
-    rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    rig.selectGhbdtnOverKeptText();
     rig.input.afterSend = [&rig, base = rig.input.afterSend](std::span<const SyntheticKey> keys) {
         base(keys);
         if (keys.size() == 4 && keys[1].vk == 'V') rig.clipboard.busyWrites = 3;
@@ -151,9 +155,7 @@ TEST(ConvertSelection, ClipboardStillOpenForThePasteIsRestoredOnceFree) {
 TEST(ConvertSelection, ClipboardIsGivenBackOnlyAfterASlowTargetPasted) {
     for (unsigned pasteAfterMs : {0u, 400u, 900u}) {
         ConvertRig rig;
-        rig.clipboard.text = u"keep me";
-        rig.selection = u"ghbdtn";
-        rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+        rig.selectGhbdtnOverKeptText();
         std::optional<uint32_t> pasteAt;
         rig.input.afterSend = [&](std::span<const SyntheticKey> keys) {
             if (keys.size() != 4 || keys[0].vk != 0x11) return;
@@ -177,9 +179,7 @@ TEST(ConvertSelection, ClipboardIsGivenBackOnlyAfterASlowTargetPasted) {
 
 TEST(ConvertSelection, TargetThatNeverPastesGetsTheClipboardBackInTheEnd) {
     ConvertRig rig;
-    rig.clipboard.text = u"keep me";
-    rig.selection = u"ghbdtn";
-    rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    rig.selectGhbdtnOverKeptText();
     rig.input.afterSend = [&rig](std::span<const SyntheticKey> keys) {
         if (keys.size() == 4 && keys[1].vk == 'C') {
             rig.clipboard.text = rig.selection;
@@ -195,9 +195,7 @@ TEST(ConvertSelection, TargetThatNeverPastesGetsTheClipboardBackInTheEnd) {
 
 TEST(ConvertSelection, ConversionThatCannotBePutOnTheClipboardIsNotPasted) {
     ConvertRig rig;
-    rig.clipboard.text = u"keep me";
-    rig.selection = u"ghbdtn";
-    rig.engine.conversions[{"ghbdtn", ""}] = {"привет", "ru"};
+    rig.selectGhbdtnOverKeptText();
     rig.input.afterSend = [&rig, base = rig.input.afterSend](std::span<const SyntheticKey> keys) {
         base(keys);
         if (keys.size() == 4 && keys[1].vk == 'C') rig.clipboard.busyWrites = 50;  // every write attempt

@@ -63,6 +63,11 @@ protected:
     Engine create(const std::string& prefsText = R"({"active_languages": ["en", "ru", "uk"]})") {
         return Engine(qm_engine_create(kRules.c_str(), dir_.write("prefs.json", prefsText).c_str()));
     }
+    // The shipped rules file for a Russian user.
+    Engine createShipped() {
+        return Engine(qm_engine_create(QUILLOM_RULES_FILE,
+                                       dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    }
     TempDir dir_;
 };
 
@@ -288,8 +293,7 @@ TEST_F(CInterface, ShortWordBeforeACorrectedWord) {
 // A number typed before a corrected word takes the marks the keys give in
 // the target layout, by the whole-key maps of the shipped rules file.
 TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
-    Engine e(qm_engine_create(QUILLOM_RULES_FILE,
-                              dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    Engine e = createShipped();
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
     struct Case {
         const char* previous;
@@ -316,8 +320,7 @@ TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
 // Keys of the US layout that give Cyrillic letters ("<>:{}~ among them) are
 // letters where they make a known word and marks everywhere else.
 TEST_F(CInterface, MarksOnLetterKeysAreLettersOnlyInKnownWords) {
-    Engine e(qm_engine_create(QUILLOM_RULES_FILE,
-                              dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    Engine e = createShipped();
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
     struct Case {
         const char* typed;

@@ -150,8 +150,21 @@ TEST(TwinReadings, AnUnknownReadingIsNoTwin) {
     EXPECT_EQ(d.correctedToken, "файлі");
 }
 
-RulesDecision sameScript(const RulesConfig& config, std::string_view typed, const char* from, const char* to,
-                         std::initializer_list<std::pair<const char*, int>> counts, bool isProtected = false) {
+// A word decided with the last words' languages counted as votes.
+struct VotedCase {
+    const char* name;
+    const RulesConfig& config;
+    const char* typed;
+    const char* from;
+    const char* to;
+    std::initializer_list<std::pair<const char*, int>> votes;
+    bool isProtected;
+    const char* reason;
+    std::optional<std::string> text;
+};
+
+RulesDecision decideWithVotes(const RulesConfig& config, std::string_view typed, const char* from, const char* to,
+                              std::initializer_list<std::pair<const char*, int>> counts, bool isProtected = false) {
     LanguageIndex index(config);
     TextChars token{std::string(typed)};
     TextChars lower = token.lowered();
@@ -163,62 +176,22 @@ RulesDecision sameScript(const RulesConfig& config, std::string_view typed, cons
 
 TEST(SameScriptTwins, CorrectedWhenTheLastWordsAreOfTheTarget) {
     const RulesConfig on = rankedConfig(), off = rankedConfig(0);
-    struct Case {
-        const char* name;
-        const RulesConfig& config;
-        const char* typed;
-        const char* from;
-        const char* to;
-        std::initializer_list<std::pair<const char*, int>> votes;
-        bool isProtected;
-        const char* reason;
-        std::optional<std::string> text;
-    } cases[] = {
+    const char* const kKnown = "same_script_source_is_known_word";
+    const std::optional<std::string> kKept;  // left as typed
+    const VotedCase cases[] = {
         {"Russian text", on, "файлі", "uk", "ru", {{"ru", 3}}, false, "layout_mismatch", "файлы"},
         {"case kept", on, "Файлі", "uk", "ru", {{"ru", 3}}, false, "layout_mismatch", "Файлы"},
         {"Ukrainian text", on, "даны", "ru", "uk", {{"uk", 2}}, false, "layout_mismatch", "дані"},
         {"two letters", on, "ві", "uk", "ru", {{"ru", 2}}, false, "layout_mismatch", "вы"},
-        {"lead too small",
-         on,
-         "файлі",
-         "uk",
-         "ru",
-         {{"ru", 2}, {"uk", 1}},
-         false,
-         "same_script_source_is_known_word",
-         std::nullopt},
-        {"text of the typed word's language",
-         on,
-         "файлі",
-         "uk",
-         "ru",
-         {{"uk", 4}},
-         false,
-         "same_script_source_is_known_word",
-         std::nullopt},
-        {"evidence off",
-         off,
-         "файлі",
-         "uk",
-         "ru",
-         {{"ru", 5}},
-         false,
-         "same_script_source_is_known_word",
-         std::nullopt},
-        {"two letters, evidence off", off, "ві", "uk", "ru", {{"ru", 5}}, false, "same_script_too_short", std::nullopt},
-        {"candidate unknown",
-         on,
-         "новіх",
-         "uk",
-         "ru",
-         {{"ru", 5}},
-         false,
-         "same_script_requires_known_word",
-         std::nullopt},
-        {"protected", on, "файлі", "uk", "ru", {{"ru", 3}}, true, "protected_pattern", std::nullopt},
+        {"lead too small", on, "файлі", "uk", "ru", {{"ru", 2}, {"uk", 1}}, false, kKnown, kKept},
+        {"text of the typed word's language", on, "файлі", "uk", "ru", {{"uk", 4}}, false, kKnown, kKept},
+        {"evidence off", off, "файлі", "uk", "ru", {{"ru", 5}}, false, kKnown, kKept},
+        {"two letters, evidence off", off, "ві", "uk", "ru", {{"ru", 5}}, false, "same_script_too_short", kKept},
+        {"candidate unknown", on, "новіх", "uk", "ru", {{"ru", 5}}, false, "same_script_requires_known_word", kKept},
+        {"protected", on, "файлі", "uk", "ru", {{"ru", 3}}, true, "protected_pattern", kKept},
     };
-    for (const Case& c : cases) {
-        RulesDecision d = sameScript(c.config, c.typed, c.from, c.to, c.votes, c.isProtected);
+    for (const VotedCase& c : cases) {
+        RulesDecision d = decideWithVotes(c.config, c.typed, c.from, c.to, c.votes, c.isProtected);
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, c.text) << c.name;
         EXPECT_EQ(d.shouldCorrect, c.text.has_value()) << c.name;
@@ -231,50 +204,30 @@ TEST(SameScriptTwins, CorrectedWhenTheLastWordsAreOfTheTarget) {
 namespace quillom::scoring {
 namespace {
 
-RulesDecision crossScript(const RulesConfig& config, std::string_view typed, const char* from, const char* to,
-                          std::initializer_list<std::pair<const char*, int>> counts) {
-    LanguageIndex index(config);
-    TextChars token{std::string(typed)};
-    TextChars lower = token.lowered();
-    const std::optional<std::string> session;
-    const LanguageVotes votes = votesOf(config, counts);
-    WordContext word{token, lower, "", false, false, session, nullptr, &votes};
-    return scoreAndDecideForDirection({config, index}, word, {from, to}, 1);
-}
-
 // руку typed on the Russian layout is "here" on the US one: both are words.
 TEST(WordsOnBothLayouts, KeptUnlessFarMoreFrequentAndTheLastWordsDoNotLeanToIt) {
     const RulesConfig on = rankedConfig(), noMargin = rankedConfig(8, 2, 0);
-    struct Case {
-        const char* name;
-        const RulesConfig& config;
-        const char* typed;
-        const char* from;
-        const char* to;
-        std::initializer_list<std::pair<const char*, int>> votes;
-        const char* reason;
-        std::optional<std::string> text;
-    } cases[] = {
-        {"English text", on, "руку", "ru", "en", {{"en", 2}}, "layout_mismatch", "here"},
-        {"capital kept", on, "Руку", "ru", "en", {{"en", 3}, {"ru", 1}}, "layout_mismatch", "Here"},
-        {"no words before: frequency", on, "руку", "ru", "en", {}, "layout_mismatch", "here"},
-        {"as many of each", on, "руку", "ru", "en", {{"ru", 2}, {"en", 2}}, "layout_mismatch", "here"},
-        {"Russian text", on, "руку", "ru", "en", {{"ru", 4}, {"en", 1}}, "low_confidence", std::nullopt},
-        {"one Russian word before", on, "руку", "ru", "en", {{"ru", 1}}, "low_confidence", std::nullopt},
-        {"Russian text, three letters", on, "рук", "ru", "en", {{"ru", 4}}, "low_confidence", std::nullopt},
-        {"English text, three letters", on, "рук", "ru", "en", {{"en", 4}}, "layout_mismatch", "her"},
-        {"more frequent reading typed", on, "при", "ru", "en", {{"en", 5}}, "low_confidence", std::nullopt},
-        {"far more frequent, Russian text", on, "ghb", "en", "ru", {{"ru", 2}}, "layout_mismatch", "при"},
+    const VotedCase cases[] = {
+        {"English text", on, "руку", "ru", "en", {{"en", 2}}, false, "layout_mismatch", "here"},
+        {"capital kept", on, "Руку", "ru", "en", {{"en", 3}, {"ru", 1}}, false, "layout_mismatch", "Here"},
+        {"no words before: frequency", on, "руку", "ru", "en", {}, false, "layout_mismatch", "here"},
+        {"as many of each", on, "руку", "ru", "en", {{"ru", 2}, {"en", 2}}, false, "layout_mismatch", "here"},
+        {"Russian text", on, "руку", "ru", "en", {{"ru", 4}, {"en", 1}}, false, "low_confidence", std::nullopt},
+        {"one Russian word before", on, "руку", "ru", "en", {{"ru", 1}}, false, "low_confidence", std::nullopt},
+        {"Russian text, three letters", on, "рук", "ru", "en", {{"ru", 4}}, false, "low_confidence", std::nullopt},
+        {"English text, three letters", on, "рук", "ru", "en", {{"en", 4}}, false, "layout_mismatch", "her"},
+        {"more frequent reading typed", on, "при", "ru", "en", {{"en", 5}}, false, "low_confidence", std::nullopt},
+        {"far more frequent, Russian text", on, "ghb", "en", "ru", {{"ru", 2}}, false, "layout_mismatch", "при"},
     };
-    for (const Case& c : cases) {
-        RulesDecision d = crossScript(c.config, c.typed, c.from, c.to, c.votes);
+    for (const VotedCase& c : cases) {
+        RulesDecision d = decideWithVotes(c.config, c.typed, c.from, c.to, c.votes);
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, c.text) << c.name;
     }
     // Without a rank margin the scores and thresholds decide, whatever the words before.
     for (auto votes : {std::initializer_list<std::pair<const char*, int>>{{"en", 5}}, {{"ru", 5}}}) {
-        RulesDecision d = crossScript(noMargin, "руку", "ru", "en", votes);
-        EXPECT_EQ(d.reason, crossScript(rankedConfig(0), "руку", "ru", "en", {}).reason);
+        RulesDecision d = decideWithVotes(noMargin, "руку", "ru", "en", votes);
+        EXPECT_EQ(d.reason, decideWithVotes(rankedConfig(0), "руку", "ru", "en", {}).reason);
         EXPECT_NE(d.reason, "session_language_tie_break");
     }
 }
