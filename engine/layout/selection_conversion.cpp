@@ -90,21 +90,64 @@ std::vector<std::string> latinWords(std::string_view text) {
     return words;
 }
 
+namespace {
+
+// The frequency band of a known word (lower is more frequent; a word with no
+// estimate comes after every ranked one); nothing for an unknown word.
+std::optional<int64_t> knownBand(const LanguageConfig* lang, const std::string& word) {
+    if (!lang) return std::nullopt;
+    const auto band = lang->rankBand(word);
+    if (!band) return std::nullopt;
+    return *band == PackedLexicon::kUnranked ? int64_t(1) << 20 : int64_t(*band);
+}
+
+// Per candidate, the band of each word of the selection read in its layout.
+using WordBands = std::vector<std::optional<int64_t>>;
+
+// Words that only one candidate reads as a word, or that one reads as a far
+// more frequent word than every other (фото is both; первый only Russian,
+// первій a rare Ukrainian form): their count per candidate, when every
+// candidate splits the selection into as many words.
+std::map<std::string, int64_t> telltaleWords(const RulesConfig& config, const std::vector<std::string>& candidates,
+                                             const std::vector<WordBands>& bands) {
+    std::map<std::string, int64_t> counts;
+    for (const WordBands& b : bands)
+        if (b.size() != bands.front().size()) return counts;
+    const int64_t margin = config.decision.languageEvidence.twinRankMargin;
+    for (std::size_t i = 0; i < bands.front().size(); ++i) {
+        std::optional<std::size_t> best;
+        bool telling = true;
+        for (std::size_t c = 0; c < candidates.size(); ++c) {
+            if (!bands[c][i]) continue;
+            if (!best || *bands[c][i] < *bands[*best][i]) best = c;
+        }
+        if (!best) continue;
+        for (std::size_t c = 0; c < candidates.size(); ++c)
+            if (c != *best && bands[c][i] && (margin <= 0 || *bands[c][i] < *bands[*best][i] + margin)) telling = false;
+        if (telling) ++counts[candidates[*best]];
+    }
+    return counts;
+}
+
+}  // namespace
+
 std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::string_view forLatin,
                                                 const std::vector<std::string>& candidates) {
     if (candidates.empty()) return std::nullopt;
     if (candidates.size() == 1) return candidates.front();
-    std::map<std::string, int64_t> counts;
-    const auto words = latinWords(forLatin);
+    std::vector<WordBands> bands;
+    std::map<std::string, int64_t> known;
     for (const auto& c : candidates) {
-        int64_t& count = counts[c];
         const LanguageConfig* lang = config.language(c);
-        for (const auto& w : words) {
-            std::string mapped = unicode::toLower(mapLayout(config.keyboardLayout, w, {"en", c}));
-            if (lang && lang->isCommonWord(mapped)) ++count;
+        WordBands& b = bands.emplace_back();
+        int64_t& count = known[c];
+        for (const auto& w : latinWords(mapSelection(config.keyboardLayout, forLatin, {"en", c}))) {
+            b.push_back(knownBand(lang, w));
+            if (b.back()) ++count;
         }
     }
-    return uniqueMaxKey(counts).value_or(candidates.front());
+    if (auto telling = uniqueMaxKey(telltaleWords(config, candidates, bands))) return telling;
+    return uniqueMaxKey(known).value_or(candidates.front());
 }
 
 ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::string_view text,

@@ -63,10 +63,11 @@ protected:
     Engine create(const std::string& prefsText = R"({"active_languages": ["en", "ru", "uk"]})") {
         return Engine(qm_engine_create(kRules.c_str(), dir_.write("prefs.json", prefsText).c_str()));
     }
-    // The shipped rules file for a Russian user.
-    Engine createShipped() {
-        return Engine(qm_engine_create(QUILLOM_RULES_FILE,
-                                       dir_.write("prefs.json", R"({"active_languages": ["en", "ru"]})").c_str()));
+    // The shipped rules file for a Russian user, or for another set of languages.
+    Engine createShipped(const char* languages = R"(["en", "ru"])") {
+        return Engine(qm_engine_create(
+            QUILLOM_RULES_FILE,
+            dir_.write("prefs.json", std::string(R"({"active_languages": )") + languages + "}").c_str()));
     }
     TempDir dir_;
 };
@@ -288,6 +289,32 @@ TEST_F(CInterface, ShortWordBeforeACorrectedWord) {
     EXPECT_EQ(before("э", "руддщ", "en"), "'");
     EXPECT_EQ(before("Эю", "руддщ", "en"), "");  // ". is no word
     EXPECT_EQ(qm_engine_correct_word_before(nullptr, "d", "vbh", "ru"), nullptr);
+}
+
+// With Russian and Ukrainian both active, a selection typed on the US layout
+// goes to the language that alone, or far more often, reads its words as
+// words, not to the first one listed.
+TEST_F(CInterface, SelectionGoesToTheLanguageItsWordsBelongTo) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* typed;
+        const char* expected;
+        const char* language;
+    } cases[] = {
+        {"Gthdsq afqk", "Первый файл", "ru"},  // первій is a rare Ukrainian form
+        {"Gthibq afqk", "Перший файл", "uk"},
+        {"Ghbdtn vbh", "Привет мир", "ru"},
+        {"Ghbdsn cdsn", "Привіт світ", "uk"},
+        {"Yfcnhjqrb ,hfepthf", "Настройки браузера", "ru"},  // б and ю keys inside words
+    };
+    for (const Case& c : cases) {
+        char lang[8] = {};
+        Owned s(qm_engine_convert_selection(e.get(), c.typed, nullptr, lang, sizeof lang));
+        ASSERT_NE(s, nullptr) << c.typed;
+        EXPECT_EQ(std::string(s.get()), c.expected) << c.typed;
+        EXPECT_STREQ(lang, c.language) << c.typed;
+    }
 }
 
 // A number typed before a corrected word takes the marks the keys give in
