@@ -247,8 +247,9 @@ void KeyboardHook::queueCorrection(const FinishedWord& word, const KeyEvent& bou
     // Short words, a number or a quote just before, on the same layout, go
     // with it, nearest first: one replay, one Undo.
     const std::vector<std::u16string>& pieces = state_.wordsBefore.pieces();
+    const std::string typed8 = toUtf8(word.word);
     for (auto piece = pieces.rbegin(); piece != pieces.rend() && !word.hasUnknownBeginning; ++piece) {
-        auto before = state_.engine->correctWordBefore(toUtf8(*piece), toUtf8(word.word), verdict.targetLang);
+        auto before = state_.engine->correctWordBefore(toUtf8(*piece), typed8, verdict.targetLang);
         if (!before) break;
         typed = *piece + u" " + typed;
         replacement = toUtf16(*before) + u" " + replacement;

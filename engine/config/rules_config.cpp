@@ -208,4 +208,14 @@ const LanguageConfig* RulesConfig::language(const std::string& key) const {
     return it == languages.end() ? nullptr : &it->second;
 }
 
+std::optional<std::size_t> clearlyMoreFrequent(std::span<const std::optional<int64_t>> orders, int64_t margin) {
+    std::optional<std::size_t> best;
+    for (std::size_t i = 0; i < orders.size(); ++i)
+        if (orders[i] && (!best || *orders[i] < *orders[*best])) best = i;
+    if (!best) return std::nullopt;
+    for (std::size_t i = 0; i < orders.size(); ++i)
+        if (i != *best && orders[i] && (margin <= 0 || *orders[i] < *orders[*best] + margin)) return std::nullopt;
+    return best;
+}
+
 }  // namespace quillom

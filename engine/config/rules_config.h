@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -190,6 +191,16 @@ struct LanguageConfig {
         return std::nullopt;
     }
 
+    // Where a listed word stands for comparing frequency: its rank band, a word
+    // with no estimate after every ranked one (kUnrankedOrder); nothing for a
+    // word that is not listed. word: lower-case.
+    static constexpr int64_t kUnrankedOrder = int64_t(1) << 20;
+    std::optional<int64_t> frequencyOrder(std::string_view word) const {
+        auto band = rankBand(word);
+        if (!band) return std::nullopt;
+        return *band == PackedLexicon::kUnranked ? kUnrankedOrder : static_cast<int64_t>(*band);
+    }
+
     // A listed word: in common_words or in the packed lexicon. word: lower-case.
     bool isCommonWord(std::string_view word) const { return packedWords.contains(word) || commonWords.contains(word); }
 };
@@ -247,5 +258,11 @@ struct RulesConfig {
 };
 
 ManualOverridesConfig parseManualOverrides(const json::Value& object);
+
+// Of one reading per language, each given by LanguageConfig::frequencyOrder,
+// the position of the reading that alone is listed, or that is more frequent
+// than every other by at least margin bands (with a margin of 0 or less, only
+// the first).
+std::optional<std::size_t> clearlyMoreFrequent(std::span<const std::optional<int64_t>> orders, int64_t margin);
 
 }  // namespace quillom

@@ -92,39 +92,24 @@ std::vector<std::string> latinWords(std::string_view text) {
 
 namespace {
 
-// The frequency band of a known word (lower is more frequent; a word with no
-// estimate comes after every ranked one); nothing for an unknown word.
-std::optional<int64_t> knownBand(const LanguageConfig* lang, const std::string& word) {
-    if (!lang) return std::nullopt;
-    const auto band = lang->rankBand(word);
-    if (!band) return std::nullopt;
-    return *band == PackedLexicon::kUnranked ? int64_t(1) << 20 : int64_t(*band);
-}
-
-// Per candidate, the band of each word of the selection read in its layout.
-using WordBands = std::vector<std::optional<int64_t>>;
+// Per candidate, where each word of the selection read in its layout stands
+// in frequency (LanguageConfig::frequencyOrder).
+using WordOrders = std::vector<std::optional<int64_t>>;
 
 // Words that only one candidate reads as a word, or that one reads as a far
-// more frequent word than every other (фото is both; первый only Russian,
-// первій a rare Ukrainian form): their count per candidate, when every
-// candidate splits the selection into as many words.
+// more frequent word than every other (первый is only Russian, первій a rare
+// Ukrainian form): their count per candidate, when every candidate splits the
+// selection into as many words.
 std::map<std::string, int64_t> telltaleWords(const RulesConfig& config, const std::vector<std::string>& candidates,
-                                             const std::vector<WordBands>& bands) {
+                                             const std::vector<WordOrders>& orders) {
     std::map<std::string, int64_t> counts;
-    for (const WordBands& b : bands)
-        if (b.size() != bands.front().size()) return counts;
-    const int64_t margin = config.decision.languageEvidence.twinRankMargin;
-    for (std::size_t i = 0; i < bands.front().size(); ++i) {
-        std::optional<std::size_t> best;
-        bool telling = true;
-        for (std::size_t c = 0; c < candidates.size(); ++c) {
-            if (!bands[c][i]) continue;
-            if (!best || *bands[c][i] < *bands[*best][i]) best = c;
-        }
-        if (!best) continue;
-        for (std::size_t c = 0; c < candidates.size(); ++c)
-            if (c != *best && bands[c][i] && (margin <= 0 || *bands[c][i] < *bands[*best][i] + margin)) telling = false;
-        if (telling) ++counts[candidates[*best]];
+    for (const WordOrders& o : orders)
+        if (o.size() != orders.front().size()) return counts;
+    std::vector<std::optional<int64_t>> readings(candidates.size());
+    for (std::size_t i = 0; i < orders.front().size(); ++i) {
+        for (std::size_t c = 0; c < candidates.size(); ++c) readings[c] = orders[c][i];
+        if (auto best = clearlyMoreFrequent(readings, config.decision.languageEvidence.twinRankMargin))
+            ++counts[candidates[*best]];
     }
     return counts;
 }
@@ -135,18 +120,18 @@ std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::
                                                 const std::vector<std::string>& candidates) {
     if (candidates.empty()) return std::nullopt;
     if (candidates.size() == 1) return candidates.front();
-    std::vector<WordBands> bands;
+    std::vector<WordOrders> orders;
     std::map<std::string, int64_t> known;
     for (const auto& c : candidates) {
         const LanguageConfig* lang = config.language(c);
-        WordBands& b = bands.emplace_back();
+        WordOrders& o = orders.emplace_back();
         int64_t& count = known[c];
         for (const auto& w : latinWords(mapSelection(config.keyboardLayout, forLatin, {"en", c}))) {
-            b.push_back(knownBand(lang, w));
-            if (b.back()) ++count;
+            o.push_back(lang ? lang->frequencyOrder(w) : std::nullopt);
+            if (o.back()) ++count;
         }
     }
-    if (auto telling = uniqueMaxKey(telltaleWords(config, candidates, bands))) return telling;
+    if (auto telling = uniqueMaxKey(telltaleWords(config, candidates, orders))) return telling;
     return uniqueMaxKey(known).value_or(candidates.front());
 }
 

@@ -1,6 +1,6 @@
 #include "scoring/language_votes.h"
 
-#include <limits>
+#include <algorithm>
 
 #include "unicode/unicode.h"
 
@@ -21,22 +21,7 @@ bool isApostrophe(char32_t c) { return c == U'\'' || c == U'\u2019'; }
 
 std::size_t appendUtf8(char32_t c, std::array<char, maxWordBytes>& out, std::size_t size) {
     char buffer[4];
-    std::size_t n = 0;
-    if (c < 0x80) {
-        buffer[n++] = static_cast<char>(c);
-    } else if (c < 0x800) {
-        buffer[n++] = static_cast<char>(0xC0 | (c >> 6));
-        buffer[n++] = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        buffer[n++] = static_cast<char>(0xE0 | (c >> 12));
-        buffer[n++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        buffer[n++] = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        buffer[n++] = static_cast<char>(0xF0 | (c >> 18));
-        buffer[n++] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        buffer[n++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        buffer[n++] = static_cast<char>(0x80 | (c & 0x3F));
-    }
+    const std::size_t n = unicode::encodeScalar(c, buffer);
     if (size + n > out.size()) return 0;
     for (std::size_t i = 0; i < n; ++i) out[size++] = buffer[i];
     return size;
@@ -85,27 +70,13 @@ std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string
     std::size_t size = lowerLetters(word, buffer);
     if (size == 0) return std::nullopt;
     const std::string_view lower(buffer.data(), size);
-    // An unranked listed word counts as rarer than every ranked one.
-    constexpr int64_t unranked = std::numeric_limits<int32_t>::max();
-    std::optional<std::size_t> best;
-    int64_t bestBand = 0, runnerUp = std::numeric_limits<int64_t>::max();
-    for (std::size_t i = 0; i < config.activeLanguages.size() && i < LanguageVotes::maxLanguages; ++i) {
+    std::array<std::optional<int64_t>, LanguageVotes::maxLanguages> orders{};
+    const std::size_t count = std::min(config.activeLanguages.size(), LanguageVotes::maxLanguages);
+    for (std::size_t i = 0; i < count; ++i) {
         const LanguageConfig* language = config.language(config.activeLanguages[i]);
-        auto band = language ? language->rankBand(lower) : std::nullopt;
-        if (!band) continue;
-        int64_t b = *band == PackedLexicon::kUnranked ? unranked : static_cast<int64_t>(*band);
-        if (!best || b < bestBand) {
-            if (best) runnerUp = bestBand;
-            best = i;
-            bestBand = b;
-        } else if (b < runnerUp) {
-            runnerUp = b;
-        }
+        if (language) orders[i] = language->frequencyOrder(lower);
     }
-    if (!best || runnerUp == std::numeric_limits<int64_t>::max()) return best;
-    const int64_t margin = config.decision.languageEvidence.twinRankMargin;
-    if (margin > 0 && bestBand != unranked && runnerUp - bestBand >= margin) return best;
-    return std::nullopt;
+    return clearlyMoreFrequent(std::span(orders.data(), count), config.decision.languageEvidence.twinRankMargin);
 }
 
 void RecentLanguages::record(std::size_t window, std::optional<std::size_t> language) {

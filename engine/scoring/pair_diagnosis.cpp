@@ -123,10 +123,9 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
     const LanguageConfig* sourceLanguage = config.language(s.direction.from);
     if (!s.target || !sourceLanguage) return std::nullopt;
-    constexpr int64_t unranked = 1 << 20;
+    constexpr int64_t unranked = LanguageConfig::kUnrankedOrder;
     auto bandOf = [&](const LanguageConfig& language, std::string_view word) {
-        auto band = language.rankBand(word);
-        return band && *band != PackedLexicon::kUnranked ? static_cast<int64_t>(*band) : unranked;
+        return language.frequencyOrder(word).value_or(unranked);
     };
     const int64_t candidateBand = bandOf(*s.target, s.lowerCandidate.text());
     const bool farMoreFrequent =
