@@ -45,7 +45,8 @@ struct Installation {
             const std::vector<std::string> active = {"en", "ru", "uk"};
             for (int i = 0; i < kUserPairs; ++i)
                 addExactPair(rules, "ghbdtn" + std::to_string(i), "привет" + std::to_string(i), "en", "ru", active);
-            for (int i = 0; i < kUserNeverCorrect; ++i) addNeverCorrect(rules, "kept" + std::to_string(i), "en", active);
+            for (int i = 0; i < kUserNeverCorrect; ++i)
+                addNeverCorrect(rules, "kept" + std::to_string(i), "en", active);
             return true;
         });
         store.readFileBytes(store.workingRulesPath(), workingRules);
