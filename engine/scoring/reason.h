@@ -42,6 +42,8 @@ enum class Reason : std::uint8_t {
     SessionLanguageTieBreak,
     AmbiguousTrailingUnknownStem,
     LayoutMismatchEdgePunctuation,
+    // A kept word whose language is another layout's of the same script.
+    LayoutFollowsLanguage,
     // Words mixing Latin and Cyrillic letters.
     MixedScriptNoClearWinner,
     MixedScriptDualEval,

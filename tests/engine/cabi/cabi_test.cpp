@@ -317,6 +317,22 @@ TEST_F(CInterface, SelectionGoesToTheLanguageItsWordsBelongTo) {
     }
 }
 
+// With Russian and Ukrainian both active, a Russian word typed on the
+// Ukrainian layout that reads the same there is kept, and the layout is to
+// follow to Russian; typed on the Russian layout it is just kept.
+TEST_F(CInterface, AWordOfOneCyrillicLanguageTypedOnTheOthersLayoutAsksForItsLayout) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    Result onUkrainian = evaluateContext(e.get(), "где", "a.exe", "uk");
+    EXPECT_EQ(onUkrainian.shouldCorrect, 0);
+    EXPECT_EQ(onUkrainian.reason, "layout_follows_language");
+    EXPECT_EQ(onUkrainian.target, "ru");
+    EXPECT_NE(evaluateContext(e.get(), "где", "b.exe", "ru").reason, "layout_follows_language");
+    Engine russianOnly = createShipped();
+    EXPECT_NE(evaluateContext(russianOnly.get(), "где", "a.exe", "uk").reason, "layout_follows_language")
+        << "Ukrainian is not active";
+}
+
 // A number typed before a corrected word takes the marks the keys give in
 // the target layout, by the whole-key maps of the shipped rules file.
 TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {

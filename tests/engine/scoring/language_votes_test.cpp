@@ -7,6 +7,7 @@
 
 #include "config/packed_lexicon.h"
 #include "scoring/decision_selection.h"
+#include "scoring/layout_follow.h"
 #include "scoring/pair_diagnosis.h"
 #include "scoring_fixture.h"
 
@@ -230,6 +231,72 @@ TEST(WordsOnBothLayouts, KeptUnlessFarMoreFrequentAndTheLastWordsDoNotLeanToIt) 
         EXPECT_EQ(d.reason, decideWithVotes(rankedConfig(0), "руку", "ru", "en", {}).reason);
         EXPECT_NE(d.reason, "session_language_tie_break");
     }
+}
+
+}  // namespace
+}  // namespace quillom::scoring
+
+namespace quillom::scoring {
+namespace {
+
+// что typed on the Ukrainian layout reads что on the Russian one too: a
+// Russian word, so the layout follows to Russian; nothing is retyped.
+TEST(LayoutToFollow, AWordReadingAlikeOnTheOtherLayoutOfItsScript) {
+    const RulesConfig on = rankedConfig(), off = rankedConfig(0);
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        const char* typed;
+        const char* typedOn;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        std::optional<std::string> language;
+    } cases[] = {
+        {"Russian word", on, "что", "uk", {}, "ru"},
+        {"with a capital and its boundary", on, "Что,", "uk", {}, "ru"},
+        {"after one Ukrainian word", on, "что", "uk", {{"uk", 1}}, "ru"},
+        {"in Ukrainian text", on, "что", "uk", {{"uk", 2}}, std::nullopt},
+        {"already on its layout", on, "что", "ru", {}, std::nullopt},
+        {"a word of both languages", on, "параметр", "uk", {}, std::nullopt},
+        {"a word of no language", on, "щось", "uk", {}, std::nullopt},
+        {"letters that differ between the layouts", on, "файлы", "ru", {}, std::nullopt},
+        {"another script", on, "here", "ru", {}, std::nullopt},
+        {"evidence off", off, "что", "uk", {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const LanguageVotes votes = votesOf(c.config, c.votes);
+        EXPECT_EQ(languageToFollow(c.config, c.typed, c.typedOn, &votes), c.language) << c.name;
+    }
+    // A language with no map from the layout typed on: no reading to compare.
+    RulesConfig unmapped = rankedConfig();
+    unmapped.keyboardLayout.maps.erase({"uk", "ru"});
+    EXPECT_EQ(languageToFollow(unmapped, "что", "uk", nullptr), std::nullopt);
+    // Typed on the layout of a language that is not active: its words are not known.
+    RulesConfig russianOnly = rankedConfig();
+    russianOnly.activeLanguages = {"en", "ru"};
+    EXPECT_EQ(languageToFollow(russianOnly, "что", "uk", nullptr), std::nullopt);
+}
+
+TEST(LayoutToFollow, OnlyAWordKeptByScoringCarriesIt) {
+    const RulesConfig config = rankedConfig();
+    const std::optional<std::string> uk = "uk", none;
+    RulesDecision kept;
+    kept.reason = Reason::CandidateScoreTooLow;
+    kept.targetLanguage = "en";
+    RulesDecision followed = withLayoutToFollow(config, "что", uk, nullptr, kept);
+    EXPECT_FALSE(followed.shouldCorrect);
+    EXPECT_EQ(followed.reason, "layout_follows_language");
+    EXPECT_EQ(followed.targetLanguage, "ru");
+    EXPECT_EQ(followed.sourceLanguage, "uk");
+    EXPECT_FALSE(followed.correctedToken);
+
+    EXPECT_EQ(withLayoutToFollow(config, "что", none, nullptr, kept).reason, "candidate_score_too_low");
+    RulesDecision vetoed;
+    vetoed.reason = Reason::NeverCorrect;
+    EXPECT_EQ(withLayoutToFollow(config, "что", uk, nullptr, vetoed).reason, "never_correct");
+    RulesDecision corrected = kept;
+    corrected.shouldCorrect = true;
+    corrected.correctedToken = "что";
+    EXPECT_EQ(withLayoutToFollow(config, "что", uk, nullptr, corrected).reason, "candidate_score_too_low");
 }
 
 }  // namespace

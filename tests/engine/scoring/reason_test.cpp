@@ -44,6 +44,7 @@ TEST(Reason, EveryReasonHasItsOwnName) {
         {Reason::SessionLanguageTieBreak, "session_language_tie_break"},
         {Reason::AmbiguousTrailingUnknownStem, "ambiguous_trailing_unknown_stem"},
         {Reason::LayoutMismatchEdgePunctuation, "layout_mismatch_edge_punctuation"},
+        {Reason::LayoutFollowsLanguage, "layout_follows_language"},
         {Reason::MixedScriptNoClearWinner, "mixed_script_no_clear_winner"},
         {Reason::MixedScriptDualEval, "mixed_script_dual_eval"},
         {Reason::InternalError, "internal_error"},
