@@ -25,6 +25,7 @@ std::string_view reasonName(Reason reason) {
     case Reason::SameScriptRequiresKnownWord: return "same_script_requires_known_word";
     case Reason::SameScriptSourceIsKnownWord: return "same_script_source_is_known_word";
     case Reason::SameScriptSourceIsInflectedWord: return "same_script_source_is_inflected_word";
+    case Reason::SameScriptContextIsSourceLanguage: return "same_script_context_is_source_language";
     case Reason::CandidateScoreTooLow: return "candidate_score_too_low";
     case Reason::HighConfidenceGibberishBypass: return "high_confidence_gibberish_bypass";
     case Reason::ProtectedPattern: return "protected_pattern";

@@ -31,6 +31,7 @@ enum class Reason : std::uint8_t {
     SameScriptRequiresKnownWord,
     SameScriptSourceIsKnownWord,
     SameScriptSourceIsInflectedWord,
+    SameScriptContextIsSourceLanguage,
     CandidateScoreTooLow,
     HighConfidenceGibberishBypass,
     ProtectedPattern,

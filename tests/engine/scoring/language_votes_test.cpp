@@ -190,6 +190,11 @@ TEST(SameScriptTwins, CorrectedWhenTheLastWordsAreOfTheTarget) {
         {"two letters, evidence off", off, "ві", "uk", "ru", {{"ru", 5}}, false, "same_script_too_short", kKept},
         {"candidate unknown", on, "новіх", "uk", "ru", {{"ru", 5}}, false, "same_script_requires_known_word", kKept},
         {"protected", on, "файлі", "uk", "ru", {{"ru", 3}}, true, "protected_pattern", kKept},
+        // стыл is no Russian word, стіл a Ukrainian one: in Russian text it stays.
+        {"no words before", on, "стыл", "ru", "uk", {}, false, "layout_mismatch", "стіл"},
+        {"Russian text", on, "стыл", "ru", "uk", {{"ru", 2}}, false, "same_script_context_is_source_language", kKept},
+        {"Russian lead too small", on, "стыл", "ru", "uk", {{"ru", 2}, {"uk", 1}}, false, "layout_mismatch", "стіл"},
+        {"Russian text, evidence off", off, "стыл", "ru", "uk", {{"ru", 5}}, false, "layout_mismatch", "стіл"},
     };
     for (const VotedCase& c : cases) {
         RulesDecision d = decideWithVotes(c.config, c.typed, c.from, c.to, c.votes, c.isProtected);

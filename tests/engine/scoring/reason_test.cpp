@@ -34,6 +34,7 @@ TEST(Reason, EveryReasonHasItsOwnName) {
         {Reason::SameScriptRequiresKnownWord, "same_script_requires_known_word"},
         {Reason::SameScriptSourceIsKnownWord, "same_script_source_is_known_word"},
         {Reason::SameScriptSourceIsInflectedWord, "same_script_source_is_inflected_word"},
+        {Reason::SameScriptContextIsSourceLanguage, "same_script_context_is_source_language"},
         {Reason::CandidateScoreTooLow, "candidate_score_too_low"},
         {Reason::HighConfidenceGibberishBypass, "high_confidence_gibberish_bypass"},
         {Reason::ProtectedPattern, "protected_pattern"},
