@@ -82,10 +82,8 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
 void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision) {
     if (decision.reason == Reason::ExcludedApp) return;
     const RulesConfig& config = engine_->config();
-    const std::string_view word =
-        decision.shouldCorrect && decision.correctedToken ? std::string_view(*decision.correctedToken) : token;
     recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window),
-                            scoring::languageOfWord(config, word));
+                            scoring::votingLanguage(config, token, decision));
 }
 
 void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {

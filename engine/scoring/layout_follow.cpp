@@ -60,4 +60,34 @@ RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view tok
     return decision;
 }
 
+namespace {
+
+// The corrected word read on the layout of another active language of its
+// script is a word of that language.
+bool twinIsAWordToo(const RulesConfig& config, std::string_view corrected, const std::string& target) {
+    const std::string_view core = stripTrailingBoundary(config, corrected).core;
+    for (const std::string& other : config.activeLanguages) {
+        if (other == target || !sameScript(config, target, other)) continue;
+        const LayoutDirection direction{target, other};
+        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
+        ShortText mapped;
+        layout::mapLayoutInto(config.keyboardLayout, core, direction, mapped);
+        const LanguageConfig* language = config.language(other);
+        if (mapped.view() != core && language && language->isCommonWord(TextChars(mapped.view()).lowered().text()))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
+                                          const RulesDecision& decision) {
+    if (!decision.shouldCorrect || !decision.correctedToken) return languageOfWord(config, token);
+    const bool guessed = decision.reason != Reason::SessionLanguageTieBreak && decision.targetLanguage &&
+                         twinIsAWordToo(config, *decision.correctedToken, *decision.targetLanguage);
+    if (guessed) return std::nullopt;
+    return languageOfWord(config, *decision.correctedToken);
+}
+
 }  // namespace quillom::scoring

@@ -31,4 +31,12 @@ RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view tok
                                  const std::optional<std::string>& activeInputSource, const LanguageVotes* votes,
                                  RulesDecision decision);
 
+// The language a finished word counts for among the last words: that of
+// languageOfWord, except for a correction into one language of a script whose
+// keys give a word of another active language of that script too (Ті, Ты),
+// chosen without the last words to settle it: a guess, not what the user has
+// been typing, so it counts for none.
+std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
+                                          const RulesDecision& decision);
+
 }  // namespace quillom::scoring

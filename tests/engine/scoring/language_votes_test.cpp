@@ -281,6 +281,37 @@ TEST(LayoutToFollow, AWordReadingAlikeOnTheOtherLayoutOfItsScript) {
     EXPECT_EQ(languageToFollow(russianOnly, "что", "uk", nullptr), std::nullopt);
 }
 
+// A correction into Ukrainian whose keys give a Russian word too was a guess
+// unless the last words settled it: it counts for neither language.
+TEST(VotingLanguage, AGuessBetweenTwinReadingsCountsForNone) {
+    const RulesConfig config = rankedConfig();
+    auto decision = [](bool corrects, const char* text, Reason reason) {
+        RulesDecision d;
+        d.shouldCorrect = corrects;
+        if (corrects) d.correctedToken = text;
+        d.reason = reason;
+        d.targetLanguage = "uk";
+        return d;
+    };
+    auto key = [&](std::optional<std::size_t> i) -> std::optional<std::string> {
+        if (!i) return std::nullopt;
+        return config.activeLanguages[*i];
+    };
+    struct Case {
+        const char* name;
+        const char* typed;
+        RulesDecision decision;
+        std::optional<std::string> language;
+    } cases[] = {
+        {"twin guessed", "afqks", decision(true, "файлі", Reason::LayoutMismatch), std::nullopt},
+        {"twin guessed, with its mark", "afqks,", decision(true, "Файлі,", Reason::LayoutMismatch), std::nullopt},
+        {"twin settled by the last words", "afqks", decision(true, "файлі", Reason::SessionLanguageTieBreak), "uk"},
+        {"no twin: the keys give що on both layouts", "oj", decision(true, "що", Reason::LayoutMismatch), "uk"},
+        {"a kept word counts as typed", "что", decision(false, "", Reason::CandidateScoreTooLow), "ru"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(key(votingLanguage(config, c.typed, c.decision)), c.language) << c.name;
+}
+
 TEST(LayoutToFollow, OnlyAWordKeptByScoringCarriesIt) {
     const RulesConfig config = rankedConfig();
     const std::optional<std::string> uk = "uk", none;
