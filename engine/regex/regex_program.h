@@ -92,6 +92,9 @@ std::optional<Regex::Program> compileAst(const Ast& ast, bool caseInsensitive);
 
 bool searchProgram(const Regex::Program& program, std::string_view utf8);
 bool searchProgram(const Regex::Program& program, std::u32string_view text);
+// present: the hot scalars of the text (a bitmap like FirstScalars::hot) and
+// whether it holds any other.
+bool searchProgram(const Regex::Program& program, std::string_view utf8, const FirstScalars& present);
 
 }  // namespace detail
 }  // namespace quillom::regex

@@ -35,7 +35,7 @@ double suffixBoost(const TextChars& token, const AffixIndex& affixes) {
     return best ? best->second : 0.0;
 }
 
-bool anyMatches(const std::vector<regex::Regex>& patterns, std::string_view token) {
+bool anyMatches(const std::vector<regex::Regex>& patterns, const regex::Subject& token) {
     for (const regex::Regex& pattern : patterns)
         if (pattern.search(token)) return true;
     return false;
@@ -107,13 +107,14 @@ void scoreStartsAndEnds(const ScoringWeights& w, const TextChars& token, const A
 void scorePatterns(const ScoringWeights& w, const TextChars& token, const LanguageConfig& language,
                    ScoreBreakdown& score) {
     if (score.exactCommonWord > 0.0) return;
+    const regex::Subject subject(token.text());
     // Every address contains a dot; skip the expression for the common case.
-    bool isAddress = token.text().find('.') != std::string_view::npos && addressPattern().search(token.text());
-    if (!isAddress && anyMatches(language.impossiblePatterns, token.text())) {
+    bool isAddress = token.text().find('.') != std::string_view::npos && addressPattern().search(subject);
+    if (!isAddress && anyMatches(language.impossiblePatterns, subject)) {
         score.impossiblePatternPenalty = w.impossiblePattern;
         if (w.impossiblePattern != 0.0) return;
     }
-    if (anyMatches(language.rarePatterns, token.text())) score.rarePatternPenalty = w.rarePattern;
+    if (anyMatches(language.rarePatterns, subject)) score.rarePatternPenalty = w.rarePattern;
 }
 
 }  // namespace
@@ -153,10 +154,11 @@ double layoutSuspicionBonus(const RulesConfig& config, std::string_view token, c
     const std::vector<LayoutSuspicionRule>* rules = nullptr;
     if (direction.from == "en" && direction.to == "ru") rules = &config.layoutSuspicion.latinSuspiciousForRu;
     if (direction.from == "ru" && direction.to == "en") rules = &config.layoutSuspicion.cyrillicSuspiciousForEn;
-    if (!rules) return 0.0;
+    if (!rules || rules->empty()) return 0.0;
+    const regex::Subject subject(token);
     double bonus = 0.0;
     for (const LayoutSuspicionRule& rule : *rules)
-        if (rule.regex.search(token)) bonus += rule.bonus;
+        if (rule.regex.search(subject)) bonus += rule.bonus;
     return bonus;
 }
 

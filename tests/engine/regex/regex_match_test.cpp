@@ -84,6 +84,15 @@ const MatchCase kRequiredScalars[] = {
     {"[аеиоу]{4,}", kCs, "привет", false},
     {"[аеиоу]{4,}", kCs, "заеиоу", true},
     {"(?:[бв]{2}а){2}", kCs, "ббаввабб", true},
+    // scalars outside ASCII and Cyrillic, and the empty text
+    {"x\u00DF", kCs, "ax\u00DF", true},
+    {"x\u00DF", kCs, "\u00DFx", false},
+    {"[\u00DF\u00E9]", kCs, "abc", false},
+    {"[\u00DF\u00E9]", kCs, "ab\u00E9", true},
+    {"^\u00E9", kCs, "\u00E9x", true},
+    {"^\u00E9", kCs, "x\u00E9", false},
+    {"[bcd]{3,}", kCs, "", false},
+    {"x*", kCs, "", true},
 };
 
 const MatchCase kSyntax[] = {
@@ -205,6 +214,7 @@ void expectCases(const MatchCase* begin, const MatchCase* end) {
         ASSERT_TRUE(re.has_value());
         EXPECT_EQ(re->search(c->text), c->expected);
         EXPECT_EQ(re->search(quillom::unicode::decodeUtf8(c->text)), c->expected);
+        EXPECT_EQ(re->search(quillom::regex::Subject(c->text)), c->expected);
     }
 }
 
@@ -233,6 +243,7 @@ TEST(RegexMatchTest, Utf8TextMatchesAsItsScalars) {
         for (const std::string& text : texts) {
             const bool found = re->search(text);
             EXPECT_EQ(found, re->search(quillom::unicode::decodeUtf8(text))) << pattern << " on " << text;
+            EXPECT_EQ(found, re->search(quillom::regex::Subject(text))) << pattern << " on " << text;
             matched += found;
             ++total;
         }
