@@ -39,6 +39,11 @@ TextChars TextChars::lowered() const {
     out.starts_.reserve(size());
     for (std::size_t i = 0; i < size(); ++i) {
         const std::string_view c = (*this)[i];
+        if (c.size() == 1 && static_cast<unsigned char>(c[0]) < 0x80) {
+            const char lower = c[0] >= 'A' && c[0] <= 'Z' ? static_cast<char>(c[0] - 'A' + 'a') : c[0];
+            out.append(std::string_view(&lower, 1));
+            continue;
+        }
         // A character of one scalar lower-cases to one scalar: no string needed.
         std::size_t end = 0;
         const char32_t first = unicode::decodeScalar(c, end);
