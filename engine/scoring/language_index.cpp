@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/token_mapping.h"
 #include "scoring/token_scorer.h"
 #include "unicode/unicode.h"
 
@@ -53,6 +54,19 @@ AffixIndex buildAffixIndex(const LanguageConfig& language) {
     return index;
 }
 
+const LayoutTables& emptyTables() {
+    static const LayoutTables empty;
+    return empty;
+}
+
+// Language keys are two letters: compared here without a call.
+bool sameKey(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 }  // namespace
 
 LanguageIndex::LanguageIndex(const RulesConfig& config) {
@@ -63,8 +77,17 @@ LanguageIndex::LanguageIndex(const RulesConfig& config) {
         LanguageSet bit = LanguageSet{1} << keys_.size();
         keys_.push_back(key);
         all_ |= bit;
-        for (const std::string& character : language.scriptAlphabet) alphabetMembership_[character] |= bit;
+        for (const std::string& character : language.scriptAlphabet) {
+            const LanguageSet* holders = alphabetMembership_.find(character);
+            alphabetMembership_.insert(character, (holders ? *holders : 0) | bit);
+        }
     }
+    const KeyboardLayoutConfig& layout = config.keyboardLayout;
+    for (const auto* maps : {&layout.maps, &layout.shiftMaps})
+        for (const auto& [direction, map] : *maps)
+            if (&layoutTables(direction) == &emptyTables())
+                layouts_.emplace_back(direction, LayoutTables{CharTable<std::string>(layout::lowerMapFor(layout, direction)),
+                                                              CharTable<std::string>(layout::shiftMapFor(layout, direction))});
     for (const std::string& from : keys_)
         for (const std::string& to : keys_) {
             LayoutDirection direction{from, to};
@@ -97,8 +120,8 @@ const double* ScalarPairWeights::find(char32_t a, char32_t b) const {
 }
 
 LanguageIndex::LanguageSet LanguageIndex::languagesOf(std::string_view character) const {
-    auto it = alphabetMembership_.find(character);
-    return it == alphabetMembership_.end() ? 0 : it->second;
+    const LanguageSet* holders = alphabetMembership_.find(character);
+    return holders ? *holders : 0;
 }
 
 LetterScan LanguageIndex::scanLetters(const TextChars& lowerToken) const {
@@ -123,6 +146,12 @@ LetterScan LanguageIndex::scanLetters(const TextChars& lowerToken) const {
 const AffixIndex* LanguageIndex::affixes(const std::string& key) const {
     auto it = affixes_.find(key);
     return it == affixes_.end() ? nullptr : &it->second;
+}
+
+const LayoutTables& LanguageIndex::layoutTables(const LayoutDirection& direction) const {
+    for (const auto& [known, tables] : layouts_)
+        if (sameKey(known.from, direction.from) && sameKey(known.to, direction.to)) return tables;
+    return emptyTables();
 }
 
 bool LanguageIndex::isSameScript(const LayoutDirection& direction) const { return sameScript_.count(direction) != 0; }

@@ -223,7 +223,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
                                          const LayoutDirection& direction, std::size_t targetPriorityIndex) {
     const RulesConfig& config = context.config;
     ShortText mapped;
-    layout::mapLayoutInto(config.keyboardLayout, word.token.text(), direction, mapped);
+    const LayoutTables& maps = context.index.layoutTables(direction);
+    layout::mapTokenInto(word.token.text(), maps.lower, maps.shift, mapped);
     TextChars candidate(mapped.view());
     if (candidate.text() == word.token.text()) return refusal(Reason::NoMappingChange, 0.0, 0.0, 0.0);
 

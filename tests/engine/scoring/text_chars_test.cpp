@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scoring/language_index.h"
+#include "scoring_fixture.h"
 #include "unicode/unicode.h"
 
 namespace quillom::scoring {
@@ -102,6 +103,27 @@ TEST(ScalarPairWeights, AgreesWithTheMapOnEveryHotPair) {
     EXPECT_EQ(found, 6u);  // ab, ba, жa, яя, ґ', tab space
     EXPECT_FALSE(ScalarPairWeights::isHot(U'\u0301'));
     EXPECT_EQ(ScalarPairWeights(StringMap<double>{}).find(U'a', U'b'), nullptr);
+}
+
+// The index's layout tables hold the configured maps of every direction, and
+// nothing for a direction without maps.
+TEST(LanguageIndex, LayoutTablesHoldTheConfiguredMaps) {
+    const testing::Scoring s(testing::makeConfig());
+    const KeyboardLayoutConfig& layout = s.config.keyboardLayout;
+    ASSERT_FALSE(layout.maps.empty());
+    for (const auto* maps : {&layout.maps, &layout.shiftMaps}) {
+        for (const auto& [direction, map] : *maps) {
+            const LayoutTables& tables = s.index.layoutTables(direction);
+            const CharTable<std::string>& table = maps == &layout.maps ? tables.lower : tables.shift;
+            for (const auto& [key, value] : map) {
+                ASSERT_NE(table.find(key), nullptr) << direction.from << "->" << direction.to << " " << key;
+                EXPECT_EQ(*table.find(key), value);
+            }
+        }
+    }
+    const LayoutTables& none = s.index.layoutTables({"en", "de"});
+    EXPECT_EQ(none.lower.find("q"), nullptr);
+    EXPECT_EQ(none.shift.find("Q"), nullptr);
 }
 
 }  // namespace
