@@ -157,6 +157,32 @@ bool cannotMatch(const Regex::Program& program, const Utf8Text& text, const Firs
     return false;
 }
 
+bool classHolds(const Regex::Program& program, const CharClass& cls, char32_t cp) {
+    const std::size_t bit = hotIndex(cp);
+    if (bit != kNotHot) return hotBit(cls.hot, bit);
+    return classMatches(cls, cp, program.caseInsensitive ? unicode::toLower(cp) : cp);
+}
+
+// Texts up to this size cannot exhaust the machine's step budget on a class
+// run (its backtracking is at most quadratic in the run), so counting gives
+// exactly the machine's answer.
+constexpr std::size_t kClassRunTextLimit = 128;
+
+bool searchClassRun(const Regex::Program& program, const Utf8Text& text) {
+    const ClassRun& run = *program.classRun;
+    const CharClass& cls = program.classes[run.classIndex];
+    std::uint32_t length = 0;
+    for (std::uint32_t pos = 0; pos < text.size();) {
+        if (classHolds(program, cls, text.next(pos))) {
+            if (++length >= run.min && !run.atEnd) return true;
+        } else {
+            if (run.atStart) return false;
+            length = 0;
+        }
+    }
+    return length >= run.min;
+}
+
 enum class Outcome { Matched, Failed, OutOfSteps };
 
 template <typename Text>
@@ -305,6 +331,7 @@ bool searchProgram(const Regex::Program& program, std::string_view utf8) {
     if (utf8.size() > kMaxTextSize) return false;
     const Utf8Text text{utf8};
     if (cannotMatch(program, text)) return false;
+    if (program.classRun && utf8.size() <= kClassRunTextLimit) return searchClassRun(program, text);
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 
@@ -312,6 +339,7 @@ bool searchProgram(const Regex::Program& program, std::string_view utf8, const F
     if (utf8.size() > kMaxTextSize) return false;
     const Utf8Text text{utf8};
     if (cannotMatch(program, text, present)) return false;
+    if (program.classRun && utf8.size() <= kClassRunTextLimit) return searchClassRun(program, text);
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 

@@ -79,7 +79,7 @@ public:
     std::string_view text() const { return {text_.data(), text_.size()}; }
     std::size_t size() const { return starts_.size(); }
     bool empty() const { return starts_.size() == 0; }
-    std::string_view operator[](std::size_t i) const;
+    std::string_view operator[](std::size_t i) const { return text().substr(startOf(i), endOf(i) - startOf(i)); }
     std::string_view back() const { return (*this)[size() - 1]; }
 
     // The first / last count characters (the whole text when count exceeds the size).
@@ -93,6 +93,13 @@ public:
     TextChars lowered() const;
 
 private:
+    // Lower-cases the characters whose lower case has the same UTF-8 length
+    // (ASCII, and the two-byte scalars of the Latin, Greek and Cyrillic
+    // blocks) where they stand; false, with the text partly lowered, when
+    // some other character stops it.
+    bool lowerInPlace();
+    TextChars loweredByCharacter() const;
+
     uint32_t startOf(std::size_t i) const { return starts_.data()[i]; }
     std::size_t endOf(std::size_t i) const { return i + 1 < size() ? startOf(i + 1) : text_.size(); }
 

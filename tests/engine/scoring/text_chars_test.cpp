@@ -65,6 +65,31 @@ TEST(LanguageKeys, ListsTheSetInKeyOrder) {
     }
 }
 
+// Lower-casing in place (same UTF-8 lengths) and character by character (any
+// other text) both give each character's lower case, at the same boundaries.
+TEST(TextChars, LoweredGivesEachCharactersLowerCase) {
+    const std::string words[] = {
+        "HeLLo-World",  "ПРИВЕТ",        "ҐАНОК їЖАК",  "ÀÉÎõ",         "Ǆǅǆ",   "ΣΑΣ",
+        "İstanbul", "éÉ", "Aÿ" "B",    "Ð" "A",     "KELVIN",         "x😀Y",
+        std::string(60, 'Q') + "ЖЖЖ",   "",             "ABCЀӿ",
+    };
+    for (const std::string& word : words) {
+        const TextChars chars(word);
+        std::string expected;
+        std::vector<std::size_t> sizes;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            const std::string lower = unicode::lowerChar(chars[i]);
+            expected += lower;
+            sizes.push_back(lower.size());
+        }
+        const TextChars lowered = chars.lowered();
+        EXPECT_EQ(lowered.text(), expected) << word;
+        ASSERT_EQ(lowered.size(), chars.size()) << word;
+        for (std::size_t i = 0; i < lowered.size(); ++i) EXPECT_EQ(lowered[i].size(), sizes[i]) << word << " at " << i;
+        EXPECT_EQ(chars.text(), word);  // the original is left as it was
+    }
+}
+
 // The table answers every pair of hot scalars exactly as the string map does.
 TEST(ScalarPairWeights, AgreesWithTheMapOnEveryHotPair) {
     const StringMap<double> bigrams = {
