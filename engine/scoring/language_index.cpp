@@ -70,7 +70,7 @@ bool sameKey(const std::string& a, const std::string& b) {
 }  // namespace
 
 LanguageIndex::LanguageIndex(const RulesConfig& config) {
-    for (const auto& [key, language] : config.languages) affixes_.emplace(key, buildAffixIndex(language));
+    for (const auto& [key, language] : config.languages) affixes_.emplace_back(key, buildAffixIndex(language));
     // Languages past the 64th get no bit; no real rules file comes near that.
     for (const auto& [key, language] : config.languages) {
         if (keys_.size() == maxLanguages) break;
@@ -91,7 +91,7 @@ LanguageIndex::LanguageIndex(const RulesConfig& config) {
     for (const std::string& from : keys_)
         for (const std::string& to : keys_) {
             LayoutDirection direction{from, to};
-            if (from != to && isSameScriptDirection(config, direction)) sameScript_.insert(direction);
+            if (from != to && isSameScriptDirection(config, direction)) sameScript_.push_back(direction);
         }
 }
 
@@ -144,8 +144,9 @@ LetterScan LanguageIndex::scanLetters(const TextChars& lowerToken) const {
 }
 
 const AffixIndex* LanguageIndex::affixes(const std::string& key) const {
-    auto it = affixes_.find(key);
-    return it == affixes_.end() ? nullptr : &it->second;
+    for (const auto& [known, index] : affixes_)
+        if (sameKey(known, key)) return &index;
+    return nullptr;
 }
 
 const LayoutTables& LanguageIndex::layoutTables(const LayoutDirection& direction) const {
@@ -154,6 +155,10 @@ const LayoutTables& LanguageIndex::layoutTables(const LayoutDirection& direction
     return emptyTables();
 }
 
-bool LanguageIndex::isSameScript(const LayoutDirection& direction) const { return sameScript_.count(direction) != 0; }
+bool LanguageIndex::isSameScript(const LayoutDirection& direction) const {
+    for (const LayoutDirection& known : sameScript_)
+        if (sameKey(known.from, direction.from) && sameKey(known.to, direction.to)) return true;
+    return false;
+}
 
 }  // namespace quillom::scoring

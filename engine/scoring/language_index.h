@@ -147,8 +147,9 @@ private:
     LanguageSet all_ = 0;
     CharTable<LanguageSet> alphabetMembership_;
     std::vector<std::pair<LayoutDirection, LayoutTables>> layouts_;
-    std::unordered_set<LayoutDirection, LayoutDirectionHash> sameScript_;
-    std::unordered_map<std::string, AffixIndex> affixes_;
+    // A handful of languages: walked, not hashed.
+    std::vector<LayoutDirection> sameScript_;
+    std::vector<std::pair<std::string, AffixIndex>> affixes_;
 };
 
 // The configuration together with its index; cheap to pass by value.

@@ -117,6 +117,21 @@ void scorePatterns(const ScoringWeights& w, const TextChars& token, const Langua
     if (anyMatches(language.rarePatterns, subject)) score.rarePatternPenalty = w.rarePattern;
 }
 
+// Map: a CharMap, or a CharTable<std::string> of the same entries.
+template <typename Map>
+TextChars sanitizedBy(const Map& map, const TextChars& source) {
+    TextChars out;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        std::string_view c = source[i];
+        if (!unicode::isLetterChar(c)) {
+            const std::string* mapped = layout::detail::lookup(map, c);
+            if (mapped && unicode::isLetterChar(*mapped)) continue;
+        }
+        out.append(c);
+    }
+    return out;
+}
+
 }  // namespace
 
 ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey,
@@ -145,9 +160,10 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
     return score;
 }
 
-std::size_t countUnknownBigrams(const TextChars& token, const LanguageConfig* language) {
+std::size_t countUnknownBigrams(const TextChars& token, const LanguageConfig* language,
+                                const ScalarPairWeights* pairs) {
     if (!language || token.size() < 2) return 0;
-    return bigramStats(token, *language, nullptr).unknown;
+    return bigramStats(token, *language, pairs).unknown;
 }
 
 double layoutSuspicionBonus(const RulesConfig& config, std::string_view token, const LayoutDirection& direction) {
@@ -176,17 +192,12 @@ double sameScriptPhoneticAdjustment(const TextChars& source) {
 
 TextChars sanitizeSourceForScoring(const RulesConfig& config, const TextChars& source,
                                    const LayoutDirection& direction) {
-    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
-    TextChars out;
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        std::string_view c = source[i];
-        if (!unicode::isLetterChar(c)) {
-            auto it = map.find(c);
-            if (it != map.end() && unicode::isLetterChar(it->second)) continue;
-        }
-        out.append(c);
-    }
-    return out;
+    return sanitizedBy(layout::lowerMapFor(config.keyboardLayout, direction), source);
+}
+
+TextChars sanitizeSourceForScoring(const ScoringContext& context, const TextChars& source,
+                                   const LayoutDirection& direction) {
+    return sanitizedBy(context.index.layoutTables(direction).lower, source);
 }
 
 std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,

@@ -197,6 +197,11 @@ TEST(CountUnknownBigrams, CountsMissingPairsWithRepetition) {
     EXPECT_EQ(countUnknownBigrams(TextChars("qqq"), en), 2u);
     EXPECT_EQ(countUnknownBigrams(TextChars("q"), en), 0u);
     EXPECT_EQ(countUnknownBigrams(TextChars("qqq"), nullptr), 0u);
+    // The index's pair table counts the same pairs as the map.
+    const LanguageIndex index(config);
+    const ScalarPairWeights* table = &index.affixes("en")->pairWeights;
+    for (const char* word : {"hello", "hxllo", "qqq", "q", "he'llo", "hé\u0301llo"})
+        EXPECT_EQ(countUnknownBigrams(TextChars(word), en, table), countUnknownBigrams(TextChars(word), en)) << word;
 }
 
 TEST(LayoutSuspicionBonus, SumsMatchingRulesOfItsDirectionOnly) {
@@ -221,8 +226,13 @@ TEST(SameScriptPhoneticAdjustment, WeighsRussianOnlyLetters) {
 
 TEST(SanitizeSourceForScoring, DropsPunctuationThatStandsForLetters) {
     RulesConfig config = makeConfig();
+    const LanguageIndex index(config);
+    const ScoringContext context{config, index};
+    // The configuration's maps and the index's tables drop the same characters.
     auto sanitized = [&](const char* word, LayoutDirection d) {
-        return std::string(sanitizeSourceForScoring(config, TextChars(word), d).text());
+        const std::string byMap(sanitizeSourceForScoring(config, TextChars(word), d).text());
+        EXPECT_EQ(byMap, sanitizeSourceForScoring(context, TextChars(word), d).text()) << word;
+        return byMap;
     };
     EXPECT_EQ(sanitized("ds,jh", {"en", "ru"}), "dsjh");
     EXPECT_EQ(sanitized("a-b`", {"en", "ru"}), "a-b");
