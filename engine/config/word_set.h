@@ -74,6 +74,9 @@ public:
     bool erase(std::string_view word);
     bool contains(std::string_view word) const;
 
+    // The hash the set files a word under; WordHash offers it to other tables.
+    static std::size_t hashWord(std::string_view word) { return hashOf(word); }
+
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
@@ -121,6 +124,12 @@ private:
     std::string arena_;
     std::vector<Slot> slots_;  // a power of two in size, at most half full
     std::size_t size_ = 0;
+};
+
+// WordSet's hash for unordered containers keyed by strings (looked up by string_view).
+struct WordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view word) const noexcept { return WordSet::hashWord(word); }
 };
 
 }  // namespace quillom

@@ -49,6 +49,7 @@ AffixIndex buildAffixIndex(const LanguageConfig& language) {
         index.suffixBoosts.try_emplace(suffix, i, boost);
         index.longestSuffix = std::max(index.longestSuffix, unicode::graphemeCount(suffix));
     }
+    for (const std::string& vowel : language.vowels) index.vowels.insert(vowel, true);
     for (std::string_view word : language.microDictionary)
         index.longestMicroWord = std::max(index.longestMicroWord, unicode::graphemeCount(word));
     return index;

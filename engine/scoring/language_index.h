@@ -58,7 +58,8 @@ private:
 struct AffixIndex {
     WordSet strongStarts, weakStarts, strongEnds, weakEnds;
     // suffix -> (position of its first entry in the list, boost)
-    StringMap<std::pair<std::size_t, double>> suffixBoosts;
+    std::unordered_map<std::string, std::pair<std::size_t, double>, WordHash, std::equal_to<>> suffixBoosts;
+    CharTable<bool> vowels;  // the language's vowels
     // Longest entry of each kind, in characters.
     std::size_t longestStart = 0, longestEnd = 0, longestSuffix = 0, longestMicroWord = 0;
     ScalarPairWeights pairWeights;

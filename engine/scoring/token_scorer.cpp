@@ -41,10 +41,9 @@ bool anyMatches(const std::vector<regex::Regex>& patterns, const regex::Subject&
     return false;
 }
 
-bool hasVowel(const TextChars& token, const CharSet& vowels) {
-    if (vowels.empty()) return false;
+bool hasVowel(const TextChars& token, const CharTable<bool>& vowels) {
     for (std::size_t i = 0; i < token.size(); ++i)
-        if (vowels.contains(token[i])) return true;
+        if (vowels.find(token[i])) return true;
     return false;
 }
 
@@ -145,7 +144,7 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
 
     if (language->isCommonWord(word)) score.exactCommonWord = w.exactCommonWord;
     if (isSentenceStart && language->phraseStartWords.contains(word)) score.exactPhraseStart = w.exactPhraseStartWord;
-    if (hasVowel(token, language->vowels)) score.vowelBonus = w.hasLanguageVowel;
+    if (hasVowel(token, affixes->vowels)) score.vowelBonus = w.hasLanguageVowel;
 
     bool readAffixes = true;
     if (token.size() >= 2) {

@@ -44,6 +44,20 @@ TEST(ScoreToken, PackedLexiconWordsAreCommonWords) {
     EXPECT_EQ(score(config, "ru", "привет").exactCommonWord, 90.0);
 }
 
+// Any character of the token that is a vowel of the language counts, a
+// vowel of several scalars included; a language without vowels gives none.
+TEST(ScoreToken, VowelBonusForAnyVowelOfTheLanguage) {
+    RulesConfig config = makeConfig();
+    lang(config, "en").vowels = {"a", "e", "o", "y\u0301"};
+    const struct {
+        const char* token;
+        double bonus;
+    } cases[] = {{"hello", 8.0}, {"sky", 0.0}, {"sky\u0301", 8.0}, {"xyz", 0.0}, {"ztz", 0.0}, {"zzo", 8.0}, {"a", 8.0}};
+    for (const auto& c : cases) EXPECT_EQ(score(config, "en", c.token).vowelBonus, c.bonus) << c.token;
+    lang(config, "en").vowels.clear();
+    EXPECT_EQ(score(config, "en", "hello").vowelBonus, 0.0);
+}
+
 TEST(ScoreToken, MissingLanguageScoresZero) {
     RulesConfig config = makeConfig();
     ScoreBreakdown s = score(config, "xx", "hello", true);
