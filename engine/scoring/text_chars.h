@@ -19,8 +19,8 @@ class InlineBuffer {
 public:
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    const T* data() const { return heap_.empty() ? inline_.data() : heap_.data(); }
-    T* data() { return heap_.empty() ? inline_.data() : heap_.data(); }
+    const T* data() const { return spilled_ ? heap_.data() : inline_.data(); }
+    T* data() { return spilled_ ? heap_.data() : inline_.data(); }
     const T* begin() const { return data(); }
     const T* end() const { return data() + size_; }
     T* begin() { return data(); }
@@ -31,7 +31,7 @@ public:
         if (n > N) spill(n);
     }
     void append(const T* items, std::size_t n) {
-        if (heap_.empty() && size_ + n <= N) {
+        if (!spilled_ && size_ + n <= N) {
             std::copy(items, items + n, inline_.data() + size_);
         } else {
             spill(size_ + n);
@@ -40,7 +40,7 @@ public:
         size_ += n;
     }
     void push_back(T item) {
-        if (heap_.empty() && size_ < N) {
+        if (!spilled_ && size_ < N) {
             inline_[size_] = std::move(item);
         } else {
             spill(size_ + 1);
@@ -51,12 +51,14 @@ public:
 
 private:
     void spill(std::size_t capacity) {
-        if (heap_.empty()) heap_.assign(inline_.data(), inline_.data() + size_);
+        if (!spilled_) heap_.assign(inline_.data(), inline_.data() + size_);
         heap_.reserve(capacity);
+        spilled_ = true;
     }
     std::array<T, N> inline_{};
     std::vector<T> heap_;  // all elements once they outgrow inline_
     std::size_t size_ = 0;
+    bool spilled_ = false;  // the elements live in heap_
 };
 
 // UTF-8 text of a word's length, built without allocating.

@@ -25,6 +25,14 @@ inline char32_t decodeScalar(std::string_view text, std::size_t& pos) {
         ++pos;
         return lead;
     }
+    // Two bytes (Latin, Greek, Cyrillic letters), well formed.
+    if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < text.size()) {
+        const auto trail = static_cast<unsigned char>(text[pos + 1]);
+        if ((trail & 0xC0) == 0x80) {
+            pos += 2;
+            return (char32_t{lead & 0x1Fu} << 6) | (trail & 0x3Fu);
+        }
+    }
     return detail::decodeMultiByte(text, pos);
 }
 
