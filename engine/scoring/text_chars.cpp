@@ -26,11 +26,6 @@ std::string_view TextChars::slice(std::size_t first, std::size_t count) const {
     return text().substr(startOf(first), end - startOf(first));
 }
 
-void TextChars::append(std::string_view character) {
-    starts_.push_back(static_cast<uint32_t>(text_.size()));
-    text_.append(character.data(), character.size());
-}
-
 TextChars TextChars::lowered() const {
     TextChars out = *this;
     if (out.lowerInPlace()) return out;

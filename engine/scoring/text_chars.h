@@ -32,24 +32,32 @@ public:
     }
     void append(const T* items, std::size_t n) {
         if (!spilled_ && size_ + n <= N) {
-            std::copy(items, items + n, inline_.data() + size_);
-        } else {
-            spill(size_ + n);
-            heap_.insert(heap_.end(), items, items + n);
+            for (std::size_t i = 0; i < n; ++i) inline_[size_ + i] = items[i];
+            size_ += n;
+            return;
         }
-        size_ += n;
+        appendToHeap(items, n);
     }
     void push_back(T item) {
         if (!spilled_ && size_ < N) {
-            inline_[size_] = std::move(item);
-        } else {
-            spill(size_ + 1);
-            heap_.push_back(std::move(item));
+            inline_[size_++] = std::move(item);
+            return;
         }
-        ++size_;
+        pushToHeap(std::move(item));
     }
 
 private:
+    // The rare paths, kept out of line so that the common ones inline.
+    [[gnu::noinline]] void appendToHeap(const T* items, std::size_t n) {
+        spill(size_ + n);
+        heap_.insert(heap_.end(), items, items + n);
+        size_ += n;
+    }
+    [[gnu::noinline]] void pushToHeap(T item) {
+        spill(size_ + 1);
+        heap_.push_back(std::move(item));
+        ++size_;
+    }
     void spill(std::size_t capacity) {
         if (!spilled_) heap_.assign(inline_.data(), inline_.data() + size_);
         heap_.reserve(capacity);
@@ -90,7 +98,10 @@ public:
     // count characters from character first (first + count <= size()).
     std::string_view slice(std::size_t first, std::size_t count) const;
 
-    void append(std::string_view character);
+    void append(std::string_view character) {
+        starts_.push_back(static_cast<uint32_t>(text_.size()));
+        text_.append(character.data(), character.size());
+    }
     // Every character replaced by its lower-case form.
     TextChars lowered() const;
 
