@@ -65,7 +65,7 @@ struct AffixIndex {
     ScalarPairWeights pairWeights;
 };
 
-// A direction's key maps (Part of the keyboard layout) as character tables.
+// A direction's key maps from the keyboard layout, as character tables.
 struct LayoutTables {
     CharTable<std::string> lower, shift;
 };
