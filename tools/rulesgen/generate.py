@@ -96,14 +96,14 @@ def word_lists(cache, counts, everyday_counts):
     return lists, lexicons, stats, {lang: sorted(f) for lang, f in forms.items()}
 
 
-def language(lang, counts, words, forms):
+def language(lang, counts, words, forms, everyday_counts=None):
     entry = {
         "script": "latin" if lang == "en" else "cyrillic",
         "script_alphabet": "".join(sorted(text.ALPHABETS[lang])),
         "vowels": list(content.VOWELS[lang]),
         # Every word is in the packed lexicon; this list is for hand-written additions.
         "common_words": [],
-        "phrase_start_words": content.phrase_start_words(counts),
+        "phrase_start_words": content.phrase_start_words(counts, everyday=everyday_counts),
         "micro_dictionary": content.micro_dictionary(words),
         "bigram_log_weights": content.bigram_weights(counts, content.lexicon_bigrams(forms)),
         "unknown_bigram_weight": content.UNKNOWN_BIGRAM,
@@ -171,7 +171,8 @@ def main():
     everyday_texts = everyday.load(args.cache)
     everyday.write_held_out(everyday_texts, held_out)
     layouts.write_key_table(os.path.join(held_out, "keyboard_layouts.txt"))
-    lists, lexicons, stats, forms = word_lists(args.cache, counts, everyday.counts(everyday_texts))
+    everyday_counts = everyday.counts(everyday_texts)
+    lists, lexicons, stats, forms = word_lists(args.cache, counts, everyday_counts)
     lexicon_bytes = packed.pack(lexicons)
     output = {
         "keyboard_layout": {"maps": layouts.maps_for_rules(), "selection_maps": layouts.selection_maps_for_rules(),
@@ -180,7 +181,8 @@ def main():
         "tokenization": rules.TOKENIZATION,
         "protected_patterns": rules.PROTECTED_PATTERNS,
         "decision": rules.DECISION,
-        "languages": {lang: language(lang, counts[lang], lists[lang], forms[lang]) for lang in ("en", "ru", "uk")},
+        "languages": {lang: language(lang, counts[lang], lists[lang], forms[lang], everyday_counts.get(lang))
+                      for lang in ("en", "ru", "uk")},
         "layout_suspicion": layout_suspicion(counts),
         "manual_overrides": {},
         "packed_lexicon": {"file": LEXICON_FILE, "id": packed.file_id(lexicon_bytes)},
