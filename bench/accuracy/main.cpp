@@ -253,6 +253,8 @@ CorpusReport runCorpus(const Corpus& corpus, const Options& opt, const KeyTables
                           percentText(selection.exactNamed, selection.sentences) + " |\n";
         faults += "\n## selection: " + name + " (" + setup + ")\nsentences not converted exactly:\n";
         for (const auto& f : selection.firstFaults) faults += "  " + f + "\n";
+        faults += "sentences that only \"convert\" got wrong (the target it chose):\n";
+        for (const auto& f : selection.firstSmartFaults) faults += "  " + f + "\n";
     }
     for (const auto& [setup, counts] : bySetup)
         blocksTable += "| " + corpus.label + "all directions | " + setup + " | " + std::to_string(counts.first) +
