@@ -1,5 +1,7 @@
 #include "keyboard_hook.h"
 
+#include <algorithm>
+
 #include "layout_switch.h"
 #include "common/debug_log.h"
 #include "common/utf16.h"
@@ -225,6 +227,7 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word, const KeyEvent& bounda
     Decision verdict = state_.engine->evaluate({typed, state_.currentAppId, source, word.hasUnknownBeginning});
     if (!verdict.shouldCorrect || verdict.corrected.empty()) {
         logLine("skip: %s  (conf %.2f, %s)", typed.c_str(), verdict.confidence, verdict.reason.c_str());
+        followLanguage(verdict);
         return false;
     }
     // The system drops what we would send to a window of a higher integrity
@@ -237,6 +240,21 @@ bool KeyboardHook::evaluateWord(const FinishedWord& word, const KeyEvent& bounda
     logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
             verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
     return true;
+}
+
+// A kept word of the language of another layout of its script: the layout
+// follows, so that the user's next word comes out in that language. Not
+// while a correction or a held key press waits in the queue: the correction
+// switches the layout itself, and held keys are read in the layout in force.
+void KeyboardHook::followLanguage(const Decision& verdict) {
+    const std::string language = verdict.layoutToFollow();
+    if (language.empty() || std::ranges::any_of(state_.queue, [](const QueuedInput& q) {
+            const HeldKey* key = std::get_if<HeldKey>(&q);
+            return std::holds_alternative<PendingCorrection>(q) || (key && key->isDown);
+        }))
+        return;
+    if (auto layout = switchLayout(ports_.desktop, language, {}))
+        logLine("layout follows: '%s' (0x%llx)", language.c_str(), static_cast<unsigned long long>(*layout));
 }
 
 void KeyboardHook::queueCorrection(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict) {

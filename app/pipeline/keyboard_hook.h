@@ -47,6 +47,7 @@ private:
     void expireUndo(uint32_t vkCode);
     // True when a correction was queued and the boundary key must be swallowed.
     bool evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey);
+    void followLanguage(const Decision& verdict);
     void queueCorrection(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
     char16_t boundaryAfterSwitch(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
 

@@ -156,6 +156,7 @@ void Typist::finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, c
     const std::string typed8 = toUtf8(word.word);
     cabi::Decision d = cabi::evaluateContext(engine_, typed8, appId_, active_, word.hasUnknownBeginning);
     o.corrected = d.shouldCorrect && !d.corrected.empty();
+    const std::string follow = d.layoutToFollow();
     o.output = o.corrected ? std::move(d.corrected) : typed8;
     o.reason = std::move(d.reason);
     o.target = std::move(d.targetLang);
@@ -164,6 +165,7 @@ void Typist::finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, c
     if (o.corrected && word.boundaryKind == pipeline::BoundaryKind::Punctuation && !o.target.empty())
         if (char16_t ch = keys_.charFor(o.target, boundaryKey)) o.boundaryTyped = ch;
     if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
+    if (plan_.followCorrections && !follow.empty()) active_ = follow;
     if (o.corrected && !o.unknownBeginning) correctWordsBefore(o);
     wordsBefore_.onWord(word, o.corrected);
     held_.push_back(std::move(o));

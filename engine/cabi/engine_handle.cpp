@@ -7,6 +7,7 @@
 #include "config/json.h"
 #include "config/packed_lexicon.h"
 #include "config/user_preferences.h"
+#include "scoring/layout_follow.h"
 #include "unicode/unicode.h"
 
 namespace quillom {
@@ -69,9 +70,10 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
         return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
     }
     const bool useVotes = engine_->config().decision.languageEvidence.enabled();
-    RulesDecision decision =
-        engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(),
-                          useVotes ? &recentLanguages_.votes() : nullptr);
+    const scoring::LanguageVotes* votes = useVotes ? &recentLanguages_.votes() : nullptr;
+    RulesDecision decision = scoring::withLayoutToFollow(
+        engine_->config(), token, activeInputSource, votes,
+        engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), votes));
     recordSession(token, decision);
     if (useVotes) recordLanguage(token, decision);
     return decision;
@@ -80,10 +82,8 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
 void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision) {
     if (decision.reason == Reason::ExcludedApp) return;
     const RulesConfig& config = engine_->config();
-    const std::string_view word =
-        decision.shouldCorrect && decision.correctedToken ? std::string_view(*decision.correctedToken) : token;
     recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window),
-                            scoring::languageOfWord(config, word));
+                            scoring::votingLanguage(config, token, decision));
 }
 
 void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {

@@ -55,7 +55,11 @@ QM_API char* qm_engine_evaluate(qm_engine* handle, const char* token, const char
 /* Evaluation of one finished word typed in application appID while the
  * layout of activeInputSource ("en", "ru", "uk"; null or empty: unknown) was
  * active. hasUnknownBeginning is non-zero when the start of the word was not
- * seen. Keeps the per-application session language. */
+ * seen. Keeps the per-application session language. A word kept as typed
+ * with the reason "layout_follows_language" belongs to the language written
+ * into outTargetLang, whose layout gives the same text (где typed on the
+ * Ukrainian layout is Russian): the caller switches the layout to that
+ * language and retypes nothing. */
 QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, const char* appID,
                                         const char* activeInputSource, int32_t hasUnknownBeginning,
                                         int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,

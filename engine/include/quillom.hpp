@@ -43,6 +43,13 @@ struct Decision {
     double confidence = 0.0;
     std::string targetLang;
     std::string reason;
+
+    // A kept word that belongs to the language of another layout of its
+    // script (reason "layout_follows_language"): that language, whose layout
+    // the caller switches to without retyping anything; empty otherwise.
+    std::string layoutToFollow() const {
+        return !shouldCorrect && reason == "layout_follows_language" ? targetLang : std::string();
+    }
 };
 
 struct Conversion {

@@ -108,6 +108,14 @@ bool contextSupportsTarget(const RulesConfig& config, const Scored& s) {
     return s.cand.exactCommonWord > 0.0 && votesFavour(config, s.word.votes, s.direction.to, s.direction.from);
 }
 
+// The words typed just before are of the typed word's language: a word of one
+// script typed on its own layout stays, even when unknown there and a word of
+// the other language on the other layout (Лазерный, not Лазерній, in Russian
+// text).
+bool contextKeepsSource(const RulesConfig& config, const Scored& s) {
+    return votesFavour(config, s.word.votes, s.direction.from, s.direction.to);
+}
+
 bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {
     return s.candidateScore >= decision.protectedPatternOverrideMinScore &&
            static_cast<int64_t>(s.word.token.size()) >= decision.protectedOverrideMinLength;
@@ -278,6 +286,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     }
     if (sameScript)
         if (auto refused = sameScriptRefusal(config, s, source)) return *refused;
+    if (sameScript && contextKeepsSource(config, s))
+        return refusal(Reason::SameScriptContextIsSourceLanguage, s.conf, originalScore, candidateScore);
     if (!sameScript && typed.exactCommonWord > 0.0 && cand.exactCommonWord > 0.0)
         if (auto decided = decideBetweenWords(config, s, source)) return *decided;
     if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);

@@ -25,6 +25,7 @@ std::string_view reasonName(Reason reason) {
     case Reason::SameScriptRequiresKnownWord: return "same_script_requires_known_word";
     case Reason::SameScriptSourceIsKnownWord: return "same_script_source_is_known_word";
     case Reason::SameScriptSourceIsInflectedWord: return "same_script_source_is_inflected_word";
+    case Reason::SameScriptContextIsSourceLanguage: return "same_script_context_is_source_language";
     case Reason::CandidateScoreTooLow: return "candidate_score_too_low";
     case Reason::HighConfidenceGibberishBypass: return "high_confidence_gibberish_bypass";
     case Reason::ProtectedPattern: return "protected_pattern";
@@ -35,6 +36,7 @@ std::string_view reasonName(Reason reason) {
     case Reason::SessionLanguageTieBreak: return "session_language_tie_break";
     case Reason::AmbiguousTrailingUnknownStem: return "ambiguous_trailing_unknown_stem";
     case Reason::LayoutMismatchEdgePunctuation: return "layout_mismatch_edge_punctuation";
+    case Reason::LayoutFollowsLanguage: return "layout_follows_language";
     case Reason::MixedScriptNoClearWinner: return "mixed_script_no_clear_winner";
     case Reason::MixedScriptDualEval: return "mixed_script_dual_eval";
     case Reason::InternalError: return "internal_error";

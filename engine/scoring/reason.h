@@ -31,6 +31,7 @@ enum class Reason : std::uint8_t {
     SameScriptRequiresKnownWord,
     SameScriptSourceIsKnownWord,
     SameScriptSourceIsInflectedWord,
+    SameScriptContextIsSourceLanguage,
     CandidateScoreTooLow,
     HighConfidenceGibberishBypass,
     ProtectedPattern,
@@ -42,6 +43,8 @@ enum class Reason : std::uint8_t {
     SessionLanguageTieBreak,
     AmbiguousTrailingUnknownStem,
     LayoutMismatchEdgePunctuation,
+    // A kept word whose language is another layout's of the same script.
+    LayoutFollowsLanguage,
     // Words mixing Latin and Cyrillic letters.
     MixedScriptNoClearWinner,
     MixedScriptDualEval,

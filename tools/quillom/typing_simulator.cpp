@@ -35,6 +35,8 @@ void TypingSimulator::finishWord(const pipeline::FinishedWord& word, std::u16str
         screen.resize(screen.size() - word.word.size());
         screen += toUtf16(d.corrected);
         if (!d.targetLang.empty()) layout_ = d.targetLang;
+    } else if (!d.layoutToFollow().empty()) {
+        layout_ = d.layoutToFollow();
     }
     screen += word.boundaryChar;
 }

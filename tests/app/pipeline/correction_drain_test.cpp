@@ -108,6 +108,27 @@ TEST(CorrectionDrain, KeyStampedBeforeTheReplayEndedIsHeldOnceMore) {
     EXPECT_EQ(rig.editor.text, u"привет ab");
 }
 
+// A held word whose layout should follow: the layout is asked for only when
+// no held key comes after it, since those are read in the layout in force.
+TEST(CorrectionDrain, AHeldWordSwitchesTheLayoutOnlyWhenNothingFollowsIt) {
+    const std::pair<WindowId, LayoutId> russian{101, 0x04190419};
+    struct Case {
+        const char* after;  // held keys typed after the corrected word
+        std::vector<std::pair<WindowId, LayoutId>> requests;
+    } cases[] = {
+        {"ult ", {russian, russian}},
+        {"ult a", {russian}},
+    };
+    for (const Case& c : cases) {
+        DrainRig rig;
+        rig.engine.verdicts["ult"] = {false, "", 0.0, "ru", "layout_follows_language"};
+        rig.type("ghbdtn ");
+        rig.type(c.after);
+        rig.drain();
+        EXPECT_EQ(rig.desktop.layoutRequests, c.requests) << c.after;
+    }
+}
+
 TEST(CorrectionDrain, HeldKeysAloneGoOutInOneCallWithoutWaits) {
     DrainRig rig;
     rig.state.queue.push_back(HeldKey{'A', 0x1E, true, false});

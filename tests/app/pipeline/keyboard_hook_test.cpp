@@ -103,6 +103,31 @@ TEST(KeyboardHook, LayoutOfAnotherLanguageCallsNothing) {
     EXPECT_TRUE(rig.engine.queries.empty());
 }
 
+// где typed on the Ukrainian layout reads где on the Russian one: nothing to
+// retype, the boundary goes through, and the window is asked for the Russian
+// layout so that the next word comes out in Russian.
+TEST(KeyboardHook, AKeptWordOfAnotherLanguageOfItsScriptSwitchesTheLayoutOnly) {
+    struct Case {
+        const char* name;
+        Decision verdict;
+        std::vector<std::pair<WindowId, LayoutId>> requests;
+    } cases[] = {
+        {"layout follows", {false, "", 0.0, "ru", "layout_follows_language"}, {{101, 0x04190419}}},
+        {"another refusal with a target", {false, "", 0.0, "ru", "candidate_score_too_low"}, {}},
+        {"nothing to follow", {false, "", 0.0, "", "layout_follows_language"}, {}},
+    };
+    for (const Case& c : cases) {
+        PipelineRig rig;
+        rig.desktop.layout = 0x0422;
+        rig.engine.verdicts["где"] = c.verdict;
+        rig.type("ult");
+        EXPECT_EQ(rig.key(0x20, true), HookVerdict::Pass) << c.name;
+        ASSERT_EQ(rig.engine.queries.size(), 1u) << c.name;
+        EXPECT_EQ(rig.desktop.layoutRequests, c.requests) << c.name;
+        EXPECT_EQ(rig.input.calls.size(), 0u) << c.name << ": nothing is retyped";
+    }
+}
+
 TEST(KeyboardHook, RussianLayoutIsReportedAsTheInputSource) {
     PipelineRig rig;
     rig.desktop.layout = 0x0419;

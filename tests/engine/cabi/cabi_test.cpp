@@ -317,6 +317,36 @@ TEST_F(CInterface, SelectionGoesToTheLanguageItsWordsBelongTo) {
     }
 }
 
+// With Russian and Ukrainian both active, a Russian word typed on the
+// Ukrainian layout that reads the same there is kept, and the layout is to
+// follow to Russian; typed on the Russian layout it is just kept.
+TEST_F(CInterface, AWordOfOneCyrillicLanguageTypedOnTheOthersLayoutAsksForItsLayout) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    Result onUkrainian = evaluateContext(e.get(), "где", "a.exe", "uk");
+    EXPECT_EQ(onUkrainian.shouldCorrect, 0);
+    EXPECT_EQ(onUkrainian.reason, "layout_follows_language");
+    EXPECT_EQ(onUkrainian.target, "ru");
+    EXPECT_NE(evaluateContext(e.get(), "где", "b.exe", "ru").reason, "layout_follows_language");
+    Engine russianOnly = createShipped();
+    EXPECT_NE(evaluateContext(russianOnly.get(), "где", "a.exe", "uk").reason, "layout_follows_language")
+        << "Ukrainian is not active";
+}
+
+// "Ты где был": ты typed on the US layout may come out Ukrainian (ті), a
+// guess that says nothing of the text; где then asks for the Russian layout,
+// and был typed on the Ukrainian one all the same (біл) is read in Russian.
+TEST_F(CInterface, ATextBegunOnTheWrongCyrillicLayoutComesBackWithItsFirstWords) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    Result first = evaluateContext(e.get(), "Ns", "a.exe", "en");
+    EXPECT_EQ(first.shouldCorrect, 1);
+    EXPECT_EQ(evaluateContext(e.get(), "где", "a.exe", "uk").target, "ru");
+    Result third = evaluateContext(e.get(), "біл", "a.exe", "uk");
+    EXPECT_EQ(third.text, "был");
+    EXPECT_EQ(third.target, "ru");
+}
+
 // A number typed before a corrected word takes the marks the keys give in
 // the target layout, by the whole-key maps of the shipped rules file.
 TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
@@ -425,15 +455,16 @@ TEST_F(CInterface, LastWordsTellRussianFromUkrainian) {
     for (const char* w : {"ghbdsn", "cdsn"}) EXPECT_EQ(evaluateContext(plain.get(), w, "a.exe").target, "uk") << w;
     EXPECT_EQ(evaluateContext(plain.get(), "cnjks", "a.exe").text, "столы");
     EXPECT_EQ(evaluateContext(e.get(), "cnjks", "a.exe").text, "столы") << "no words before: as without";
-    // The Russian столы just typed counts too: three Ukrainian words to lead by two.
-    for (const char* w : {"ghbdsn", "cdsn", "ghbdsn"})
-        EXPECT_EQ(evaluateContext(e.get(), w, "a.exe").target, "uk") << w;
+    // столы chosen with no words before was a guess between two words and
+    // counts for neither language: two Ukrainian words lead by two.
+    for (const char* w : {"ghbdsn", "cdsn"}) EXPECT_EQ(evaluateContext(e.get(), w, "a.exe").target, "uk") << w;
     Result r = evaluateContext(e.get(), "cnjks", "a.exe");
     EXPECT_EQ(r.text, "столі");
     EXPECT_EQ(r.reason, "session_language_tie_break");
     // Another application starts without them; its Russian words count for it alone.
     EXPECT_EQ(evaluateContext(e.get(), "cnjks", "b.exe").text, "столы");
-    for (const char* w : {"ghbdtn", "ntcn", "ghbdtn"}) EXPECT_EQ(evaluateContext(e.get(), w, "b.exe").target, "ru");
+    for (const char* w : {"ghbdtn", "ntcn", "ghbdtn", "ntcn"})
+        EXPECT_EQ(evaluateContext(e.get(), w, "b.exe").target, "ru");
     for (const char* w : {"ghbdsn", "cdsn"}) evaluateContext(e.get(), w, "b.exe");
     r = evaluateContext(e.get(), "cnjks", "b.exe");
     EXPECT_EQ(r.text, "столы") << "four Russian words to two Ukrainian ones";

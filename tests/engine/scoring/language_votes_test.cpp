@@ -7,6 +7,7 @@
 
 #include "config/packed_lexicon.h"
 #include "scoring/decision_selection.h"
+#include "scoring/layout_follow.h"
 #include "scoring/pair_diagnosis.h"
 #include "scoring_fixture.h"
 
@@ -189,6 +190,11 @@ TEST(SameScriptTwins, CorrectedWhenTheLastWordsAreOfTheTarget) {
         {"two letters, evidence off", off, "ві", "uk", "ru", {{"ru", 5}}, false, "same_script_too_short", kKept},
         {"candidate unknown", on, "новіх", "uk", "ru", {{"ru", 5}}, false, "same_script_requires_known_word", kKept},
         {"protected", on, "файлі", "uk", "ru", {{"ru", 3}}, true, "protected_pattern", kKept},
+        // стыл is no Russian word, стіл a Ukrainian one: in Russian text it stays.
+        {"no words before", on, "стыл", "ru", "uk", {}, false, "layout_mismatch", "стіл"},
+        {"Russian text", on, "стыл", "ru", "uk", {{"ru", 2}}, false, "same_script_context_is_source_language", kKept},
+        {"Russian lead too small", on, "стыл", "ru", "uk", {{"ru", 2}, {"uk", 1}}, false, "layout_mismatch", "стіл"},
+        {"Russian text, evidence off", off, "стыл", "ru", "uk", {{"ru", 5}}, false, "layout_mismatch", "стіл"},
     };
     for (const VotedCase& c : cases) {
         RulesDecision d = decideWithVotes(c.config, c.typed, c.from, c.to, c.votes, c.isProtected);
@@ -230,6 +236,103 @@ TEST(WordsOnBothLayouts, KeptUnlessFarMoreFrequentAndTheLastWordsDoNotLeanToIt) 
         EXPECT_EQ(d.reason, decideWithVotes(rankedConfig(0), "руку", "ru", "en", {}).reason);
         EXPECT_NE(d.reason, "session_language_tie_break");
     }
+}
+
+}  // namespace
+}  // namespace quillom::scoring
+
+namespace quillom::scoring {
+namespace {
+
+// что typed on the Ukrainian layout reads что on the Russian one too: a
+// Russian word, so the layout follows to Russian; nothing is retyped.
+TEST(LayoutToFollow, AWordReadingAlikeOnTheOtherLayoutOfItsScript) {
+    const RulesConfig on = rankedConfig(), off = rankedConfig(0);
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        const char* typed;
+        const char* typedOn;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        std::optional<std::string> language;
+    } cases[] = {
+        {"Russian word", on, "что", "uk", {}, "ru"},
+        {"with a capital and its boundary", on, "Что,", "uk", {}, "ru"},
+        {"after one Ukrainian word", on, "что", "uk", {{"uk", 1}}, "ru"},
+        {"in Ukrainian text", on, "что", "uk", {{"uk", 2}}, std::nullopt},
+        {"already on its layout", on, "что", "ru", {}, std::nullopt},
+        {"a word of both languages", on, "параметр", "uk", {}, std::nullopt},
+        {"a word of no language", on, "щось", "uk", {}, std::nullopt},
+        {"letters that differ between the layouts", on, "файлы", "ru", {}, std::nullopt},
+        {"another script", on, "here", "ru", {}, std::nullopt},
+        {"evidence off", off, "что", "uk", {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const LanguageVotes votes = votesOf(c.config, c.votes);
+        EXPECT_EQ(languageToFollow(c.config, c.typed, c.typedOn, &votes), c.language) << c.name;
+    }
+    // A language with no map from the layout typed on: no reading to compare.
+    RulesConfig unmapped = rankedConfig();
+    unmapped.keyboardLayout.maps.erase({"uk", "ru"});
+    EXPECT_EQ(languageToFollow(unmapped, "что", "uk", nullptr), std::nullopt);
+    // Typed on the layout of a language that is not active: its words are not known.
+    RulesConfig russianOnly = rankedConfig();
+    russianOnly.activeLanguages = {"en", "ru"};
+    EXPECT_EQ(languageToFollow(russianOnly, "что", "uk", nullptr), std::nullopt);
+}
+
+// A correction into Ukrainian whose keys give a Russian word too was a guess
+// unless the last words settled it: it counts for neither language.
+TEST(VotingLanguage, AGuessBetweenTwinReadingsCountsForNone) {
+    const RulesConfig config = rankedConfig();
+    auto decision = [](bool corrects, const char* text, Reason reason) {
+        RulesDecision d;
+        d.shouldCorrect = corrects;
+        if (corrects) d.correctedToken = text;
+        d.reason = reason;
+        d.targetLanguage = "uk";
+        return d;
+    };
+    auto key = [&](std::optional<std::size_t> i) -> std::optional<std::string> {
+        if (!i) return std::nullopt;
+        return config.activeLanguages[*i];
+    };
+    struct Case {
+        const char* name;
+        const char* typed;
+        RulesDecision decision;
+        std::optional<std::string> language;
+    } cases[] = {
+        {"twin guessed", "afqks", decision(true, "файлі", Reason::LayoutMismatch), std::nullopt},
+        {"twin guessed, with its mark", "afqks,", decision(true, "Файлі,", Reason::LayoutMismatch), std::nullopt},
+        {"twin settled by the last words", "afqks", decision(true, "файлі", Reason::SessionLanguageTieBreak), "uk"},
+        {"no twin: the keys give що on both layouts", "oj", decision(true, "що", Reason::LayoutMismatch), "uk"},
+        {"a kept word counts as typed", "что", decision(false, "", Reason::CandidateScoreTooLow), "ru"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(key(votingLanguage(config, c.typed, c.decision)), c.language) << c.name;
+}
+
+TEST(LayoutToFollow, OnlyAWordKeptByScoringCarriesIt) {
+    const RulesConfig config = rankedConfig();
+    const std::optional<std::string> uk = "uk", none;
+    RulesDecision kept;
+    kept.reason = Reason::CandidateScoreTooLow;
+    kept.targetLanguage = "en";
+    RulesDecision followed = withLayoutToFollow(config, "что", uk, nullptr, kept);
+    EXPECT_FALSE(followed.shouldCorrect);
+    EXPECT_EQ(followed.reason, "layout_follows_language");
+    EXPECT_EQ(followed.targetLanguage, "ru");
+    EXPECT_EQ(followed.sourceLanguage, "uk");
+    EXPECT_FALSE(followed.correctedToken);
+
+    EXPECT_EQ(withLayoutToFollow(config, "что", none, nullptr, kept).reason, "candidate_score_too_low");
+    RulesDecision vetoed;
+    vetoed.reason = Reason::NeverCorrect;
+    EXPECT_EQ(withLayoutToFollow(config, "что", uk, nullptr, vetoed).reason, "never_correct");
+    RulesDecision corrected = kept;
+    corrected.shouldCorrect = true;
+    corrected.correctedToken = "что";
+    EXPECT_EQ(withLayoutToFollow(config, "что", uk, nullptr, corrected).reason, "candidate_score_too_low");
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+// A word that the keys give alike on two layouts of one script and that
+// belongs to the other layout's language: где typed on the Ukrainian layout
+// in Russian text. Nothing is retyped, but the layout should follow the
+// language, so that the next word (был, not біл) comes out right.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/rules_config.h"
+#include "scoring/language_votes.h"
+#include "scoring/rules_decision.h"
+
+namespace quillom::scoring {
+
+// The language whose layout the user should be on after typing `token` on
+// the layout of `typedOn`: the word (its trailing marks aside) reads the same
+// on that language's layout, belongs to it alone or far more often
+// (languageOfWord), and the words typed just before do not favour the
+// language typed on. Nothing when language evidence is off, the language
+// typed on is not active (its words are unknown), or the two languages differ
+// in script or have no map between their layouts.
+std::optional<std::string> languageToFollow(const RulesConfig& config, std::string_view token,
+                                            const std::string& typedOn, const LanguageVotes* votes);
+
+// The decision as it stands, or, when it keeps a word that `languageToFollow`
+// places on another layout, a refusal with reason "layout_follows_language"
+// whose target language is that layout's language. Vetoes stay as they are.
+RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view token,
+                                 const std::optional<std::string>& activeInputSource, const LanguageVotes* votes,
+                                 RulesDecision decision);
+
+// The language a finished word counts for among the last words: that of
+// languageOfWord, except for a correction into one language of a script whose
+// keys give a word of another active language of that script too (Ті, Ты),
+// chosen without the last words to settle it: a guess, not what the user has
+// been typing, so it counts for none.
+std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
+                                          const RulesDecision& decision);
+
+}  // namespace quillom::scoring
