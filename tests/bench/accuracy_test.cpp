@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "key_tables.h"
 #include "common/utf16.h"
 #include "tally.h"
@@ -30,9 +32,13 @@ const KeyTables& tables() {
 }
 
 EnginePtr engineWith(const std::string& languages) {
-    const fs::path prefs = fs::temp_directory_path() / ("quillom-accuracy-test-" + languages + ".json");
+    // One file per process: ctest runs these tests in parallel processes.
+    const fs::path prefs =
+        fs::temp_directory_path() / ("quillom-accuracy-test-" + std::to_string(::getpid()) + "-" + languages + ".json");
     std::ofstream(prefs) << "{\"active_languages\": [" << languages << "]}";
-    return EnginePtr(qm_engine_create(QUILLOM_RULES_FILE, prefs.string().c_str()));
+    EnginePtr engine(qm_engine_create(QUILLOM_RULES_FILE, prefs.string().c_str()));
+    fs::remove(prefs);
+    return engine;
 }
 
 std::vector<WordOutcome> typeText(const std::string& text, TypingPlan plan, const std::string& languages) {
