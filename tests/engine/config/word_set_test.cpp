@@ -66,7 +66,7 @@ TEST(WordSet, GrowsAndErasesLikeAReferenceSet) {
 
 TEST(WordSet, InsertAllMatchesOneByOneInsertion) {
     std::vector<std::string> storage;
-    for (int i = 0; i < 3000; ++i) storage.push_back("w" + std::to_string(i % 1700));  // with duplicates
+    for (int i = 0; i < 3000; ++i) storage.push_back(std::string("w").append(std::to_string(i % 1700)));  // duplicates
     std::vector<std::string_view> words(storage.begin(), storage.end());
     WordSet bulk{"w5", "другое"};
     bulk.insertAll(words);
