@@ -113,26 +113,29 @@ bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {
            static_cast<int64_t>(s.word.token.size()) >= decision.protectedOverrideMinLength;
 }
 
+// What the user has been typing supports the reading in the target language:
+// the session language is the target's, or the last words count more words of
+// the target than of the typed word's language (by the configured lead); and
+// they count no language ahead of the target.
+bool contextSupportsOtherReading(const RulesConfig& config, const Scored& s) {
+    if (votesLeanAwayFrom(config, s.word.votes, s.direction.to)) return false;
+    return s.word.sessionLanguage == s.direction.to ||
+           votesFavour(config, s.word.votes, s.direction.to, s.direction.from);
+}
+
 // Both readings are words of their languages (руку and here are the same
 // keys): the word was typed on purpose unless the other reading is far more
-// frequent and the last words do not lean to the typed word's language (at the
-// start of a text nothing leans, and the far more frequent reading wins, as
-// the thresholds would have it). Nothing when the rules do not weigh frequency.
+// frequent and what the user has been typing supports it. At the start of a
+// text nothing does, and the word stays as typed (the next word corrected to
+// the other language may take it along, see word_before.h). Nothing when the
+// rules do not weigh frequency.
 std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s, const TextChars& source) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
     const LanguageConfig* sourceLanguage = config.language(s.direction.from);
     if (!s.target || !sourceLanguage) return std::nullopt;
-    constexpr int64_t unranked = LanguageConfig::kUnrankedOrder;
-    auto bandOf = [&](const LanguageConfig& language, std::string_view word) {
-        return language.frequencyOrder(word).value_or(unranked);
-    };
-    const int64_t candidateBand = bandOf(*s.target, s.lowerCandidate.text());
-    const bool farMoreFrequent =
-        candidateBand != unranked && candidateBand + evidence.twinRankMargin <= bandOf(*sourceLanguage, source.text());
-    const bool leansToSource =
-        s.word.votes && s.word.votes->countOf(config, s.direction.from) > s.word.votes->countOf(config, s.direction.to);
-    if (!farMoreFrequent || leansToSource)
+    if (!farMoreFrequentReading(config, *sourceLanguage, source.text(), *s.target, s.lowerCandidate.text()) ||
+        !contextSupportsOtherReading(config, s))
         return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
         return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);

@@ -127,8 +127,9 @@ bool RulesEngine::isExcludedApp(std::string_view appId) const {
 }
 
 std::optional<std::string> RulesEngine::correctWordBefore(std::string_view previous, std::string_view token,
-                                                          const std::string& target) const {
-    return scoring::correctWordBefore({config_, index_}, previous, token, target);
+                                                          const std::string& target,
+                                                          const scoring::LanguageVotes* votes) const {
+    return scoring::correctWordBefore({config_, index_}, previous, token, target, votes);
 }
 
 namespace scoring {

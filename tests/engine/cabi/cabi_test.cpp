@@ -450,6 +450,31 @@ TEST_F(CInterface, LastWordsTellRussianFromUkrainian) {
     EXPECT_EQ(evaluateContext(plain.get(), "столі", "c.exe", "uk").reason, "same_script_source_is_known_word");
 }
 
+// Еру typed for "The" on the Russian layout is a rare Russian word: kept while
+// nothing typed before says English, taken along by the next word corrected
+// to English, left alone in Russian text.
+TEST_F(CInterface, WordOnBothLayoutsNeedsTheWordsAroundIt) {
+    Engine e = createShipped();
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    auto before = [&](const char* previous, const char* token) {
+        Owned s(qm_engine_correct_word_before(e.get(), previous, token, "en"));
+        return std::string(s ? s.get() : "(null)");
+    };
+    Result first = evaluateContext(e.get(), "Еру", "a.exe", "ru");
+    EXPECT_EQ(first.shouldCorrect, 0);
+    EXPECT_EQ(first.reason, "low_confidence");
+    ASSERT_EQ(evaluateContext(e.get(), "ыныеуь", "a.exe", "ru").text, "system");
+    EXPECT_EQ(before("Еру", "ыныеуь"), "The");
+    // Three English words before: the session says English.
+    for (const char* w : {"ыщьу", "ыныеуь", "ьщвуд"}) EXPECT_EQ(evaluateContext(e.get(), w, "b.exe", "ru").target, "en");
+    EXPECT_EQ(evaluateContext(e.get(), "еру", "b.exe", "ru").text, "the");
+    // Russian text: kept, and not taken along by an English word after it.
+    for (const char* w : {"привет", "тест", "работа"}) evaluateContext(e.get(), w, "c.exe", "ru");
+    EXPECT_EQ(evaluateContext(e.get(), "еру", "c.exe", "ru").shouldCorrect, 0);
+    ASSERT_EQ(evaluateContext(e.get(), "ыныеуь", "c.exe", "ru").text, "system");
+    EXPECT_EQ(before("еру", "ыныеуь"), "");
+}
+
 // The C++ view carries every field of the C calls and keeps their choice of direction.
 TEST_F(CInterface, CppViewCarriesTheCResults) {
     namespace cabi = quillom::cabi;
