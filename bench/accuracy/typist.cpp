@@ -165,6 +165,7 @@ void Typist::finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, c
         if (char16_t ch = keys_.charFor(o.target, boundaryKey)) o.boundaryTyped = ch;
     if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
     if (o.corrected && !o.unknownBeginning) correctWordsBefore(o);
+    capture_.afterEvaluation(o.corrected);
     wordsBefore_.onWord(word, o.corrected);
     held_.push_back(std::move(o));
     reportSettled();

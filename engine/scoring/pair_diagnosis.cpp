@@ -143,6 +143,18 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
                       s.conf, s.originalScore, s.candidateScore);
 }
 
+// A grave accent after the first character (to` is ещё typed on the US
+// layout, the ё key being the grave accent's) is no mark of a word of the
+// source language: the typed word is not the word its letters spell.
+bool graveAfterTheStart(const RulesConfig& config, const TextChars& token, const LayoutDirection& direction) {
+    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
+    auto key = map.find("`");
+    if (key == map.end() || !unicode::isLetterChar(key->second)) return false;
+    for (std::size_t i = 1; i < token.size(); ++i)
+        if (token[i] == "`") return token[0] != "`";
+    return false;
+}
+
 std::size_t typedLetters(const TextChars& token) {
     std::size_t letters = 0;
     for (std::size_t i = 0; i < token.size(); ++i)
@@ -236,6 +248,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     bool sameScript = context.index.isSameScript(direction);
 
     ScoreBreakdown typed = typedScore(context, word, source, direction.from);
+    if (graveAfterTheStart(config, word.token, direction)) typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
     ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);

@@ -13,6 +13,10 @@
 
 namespace quillom {
 
+namespace scoring {
+struct EvaluationRequest;
+}
+
 class RulesEngine {
 public:
     static constexpr double priorityPenaltyPerIndex = 12.0;
@@ -47,6 +51,8 @@ public:
 
 private:
     bool isExcludedApp(std::string_view appId) const;
+    RulesDecision evaluateWord(const scoring::ScoringContext& context, std::string_view token,
+                               const scoring::EvaluationRequest& request) const;
 
     RulesConfig config_;
     scoring::LanguageIndex index_;  // built from config_
