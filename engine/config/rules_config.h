@@ -129,6 +129,7 @@ struct DynamicThresholdCurveConfig {
 // word's language by "min_lead"; and they count no language ahead of the
 // other reading's. Otherwise it is kept, and the next word corrected to the
 // other language takes it along (at the start of a text nothing supports it).
+// Such a word typed in capitals is an acronym and always kept.
 struct LanguageEvidenceConfig {
     static constexpr int64_t maxWindow = 32;  // larger values are read as this
     int64_t window = 0;

@@ -123,18 +123,31 @@ bool contextSupportsOtherReading(const RulesConfig& config, const Scored& s) {
            votesFavour(config, s.word.votes, s.direction.to, s.direction.from);
 }
 
+// Two or more letters, all capitals: an acronym (TLS typed in Russian text is
+// meant, whatever its keys give on the other layout).
+bool allCapitals(const TextChars& token) {
+    std::size_t letters = 0;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        if (!unicode::isLetterChar(token[i])) continue;
+        if (!unicode::isUpperChar(token[i])) return false;
+        ++letters;
+    }
+    return letters >= 2;
+}
+
 // Both readings are words of their languages (руку and here are the same
 // keys): the word was typed on purpose unless the other reading is far more
 // frequent and what the user has been typing supports it. At the start of a
 // text nothing does, and the word stays as typed (the next word corrected to
-// the other language may take it along, see word_before.h). Nothing when the
-// rules do not weigh frequency.
+// the other language may take it along, see word_before.h). A word in capitals
+// is an acronym and stays. Nothing when the rules do not weigh frequency.
 std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s, const TextChars& source) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
     const LanguageConfig* sourceLanguage = config.language(s.direction.from);
     if (!s.target || !sourceLanguage) return std::nullopt;
-    if (!farMoreFrequentReading(config, *sourceLanguage, source.text(), *s.target, s.lowerCandidate.text()) ||
+    if (allCapitals(s.word.token) ||
+        !farMoreFrequentReading(config, *sourceLanguage, source.text(), *s.target, s.lowerCandidate.text()) ||
         !contextSupportsOtherReading(config, s))
         return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
