@@ -131,6 +131,8 @@ SelectionRun runSelection(qm_engine* engine, const KeyTables& keys, const std::s
         if (named == meant) ++run.exactNamed;
         if (named != meant && run.firstFaults.size() < kFaultSamples)
             run.firstFaults.push_back(typed + " -> " + named + " for " + meant);
+        else if (named == meant && smart != meant && run.firstSmartFaults.size() < kFaultSamples)
+            run.firstSmartFaults.push_back(typed + " -> " + smart + " for " + meant);
     }
     return run;
 }

@@ -29,7 +29,8 @@ struct SelectionRun {
     long long sentences = 0;
     long long exactSmart = 0;  // the "convert" hotkey: the engine chooses the target
     long long exactNamed = 0;  // the hotkey of the intended language
-    std::vector<std::string> firstFaults;
+    std::vector<std::string> firstFaults;       // of the hotkey of the intended language
+    std::vector<std::string> firstSmartFaults;  // of "convert", where the named hotkey was right
 };
 
 // Paragraphs cut into blocks of kBlockWords words (the last one of a paragraph may be shorter).

@@ -1,11 +1,12 @@
 // Accuracy benchmark: types held-out text through the word capture into the
 // engine with the right and the wrong layout active, and reports false
-// positives and recall by word length.
+// positives and recall by word length, for documentation and, apart, for
+// everyday prose and dialogue.
 //
 //   quillom_accuracy --rules FILE --data DIR --out DIR [--work DIR] [--only NAME-PART]
 //
-// DIR holds what the rules generator writes: en.txt, ru.txt, uk.txt, tech.txt
-// and keyboard_layouts.txt.
+// DIR holds what the rules generator writes: en.txt, ru.txt, uk.txt, tech.txt,
+// everyday-en.txt, everyday-ru.txt, everyday-uk.txt and keyboard_layouts.txt.
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -54,42 +55,61 @@ std::vector<Document> readDocuments(const fs::path& path) {
     return docs;
 }
 
-std::vector<RunCase> runCases() {
+// A body of held-out text: documentation (LANG.txt, tech.txt) or everyday
+// prose and dialogue (everyday-LANG.txt), reported in sections of their own.
+struct Corpus {
+    std::string title;   // heading of its section
+    std::string prefix;  // of its file names
+    std::string label;   // before the names of its runs
+    bool technical;      // has a technical text
+};
+
+const std::vector<Corpus>& corpora() {
+    static const std::vector<Corpus> all{{"Documentation", "", "", true},
+                                         {"Everyday prose and dialogue", "everyday-", "everyday ", false}};
+    return all;
+}
+
+std::vector<RunCase> runCases(const Corpus& corpus) {
     using L = std::vector<std::string>;
     const L enRu{"en", "ru"}, all{"en", "uk", "ru"};
-    auto fp = [](std::string name, std::string text, L langs) {
-        return RunCase{std::move(name),
-                       text,
-                       std::move(langs),
-                       RunKind::FalsePositives,
-                       {text == "tech" ? "en" : text, "", Script::None},
-                       false};
+    const std::string& pre = corpus.prefix;
+    const std::string& label = corpus.label;
+    auto fp = [&](std::string name, std::string lang, L langs) {
+        return RunCase{label + name, pre + lang, std::move(langs), RunKind::FalsePositives,
+                       {lang == "tech" ? "en" : lang, "", Script::None}, false};
     };
-    auto recall = [](std::string name, std::string text, L langs, std::string layout, Script script, bool same) {
-        return RunCase{
-            std::move(name), text, std::move(langs), RunKind::Recall, {text, std::move(layout), script}, same};
+    auto recall = [&](std::string name, std::string lang, L langs, std::string layout, Script script, bool same) {
+        return RunCase{label + name, pre + lang, std::move(langs), RunKind::Recall, {lang, std::move(layout), script},
+                       same};
     };
-    return {
+    std::vector<RunCase> cases{
         fp("en text", "en", enRu),
         fp("en text", "en", all),
         fp("ru text", "ru", enRu),
         fp("ru text (bilingual)", "ru", all),
         fp("uk text", "uk", all),
-        fp("technical (en layout)", "tech", enRu),
-        fp("technical (en layout)", "tech", all),
-        recall("ru typed on en", "ru", enRu, "en", Script::Cyrillic, false),
-        recall("ru typed on en (bilingual)", "ru", all, "en", Script::Cyrillic, false),
-        recall("uk typed on en", "uk", all, "en", Script::Cyrillic, false),
-        recall("en typed on ru", "en", enRu, "ru", Script::Latin, false),
-        recall("en typed on uk", "en", all, "uk", Script::Latin, false),
-        recall("uk typed on ru", "uk", all, "ru", Script::Cyrillic, true),
-        recall("ru typed on uk", "ru", all, "uk", Script::Cyrillic, true),
     };
+    if (corpus.technical) {
+        cases.push_back(fp("technical (en layout)", "tech", enRu));
+        cases.push_back(fp("technical (en layout)", "tech", all));
+    }
+    for (RunCase c : {
+             recall("ru typed on en", "ru", enRu, "en", Script::Cyrillic, false),
+             recall("ru typed on en (bilingual)", "ru", all, "en", Script::Cyrillic, false),
+             recall("uk typed on en", "uk", all, "en", Script::Cyrillic, false),
+             recall("en typed on ru", "en", enRu, "ru", Script::Latin, false),
+             recall("en typed on uk", "en", all, "uk", Script::Latin, false),
+             recall("uk typed on ru", "uk", all, "ru", Script::Cyrillic, true),
+             recall("ru typed on uk", "ru", all, "uk", Script::Cyrillic, true),
+         })
+        cases.push_back(std::move(c));
+    return cases;
 }
 
 struct RunningTextCase {
     std::string name;
-    std::string text;
+    std::string language;
     std::vector<std::string> activeLanguages;
     std::string wrongLayout;
 };
@@ -161,6 +181,88 @@ bool parseOptions(int argc, char** argv, Options& o) {
     return !o.rules.empty() && !o.data.empty() && !o.out.empty() && argc % 2 == 1;
 }
 
+struct EvaluationTime {
+    long long evaluations = 0;
+    double milliseconds = 0;
+};
+
+struct CorpusReport {
+    std::vector<Tally> tallies;
+    std::string runningText;        // the blocks and selection tables
+    std::string runningTextFaults;  // their first faults
+};
+
+// Types one corpus: word by word (false positives and recall), then blocks of
+// running text and whole sentences converted as a selection.
+CorpusReport runCorpus(const Corpus& corpus, const Options& opt, const KeyTables& keys, EvaluationTime& time) {
+    CorpusReport report;
+    std::map<std::string, std::vector<Document>> texts;
+    auto text = [&](const std::string& name) -> const std::vector<Document>& {
+        if (!texts.count(name)) texts[name] = readDocuments(fs::path(opt.data) / (name + ".txt"));
+        return texts[name];
+    };
+    for (const RunCase& def : runCases(corpus)) {
+        if (def.name.find(opt.only) == std::string::npos) continue;
+        const auto& docs = text(def.text);
+        EnginePtr engine =
+            quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, def.activeLanguages).string());
+        Tally tally(def);
+        long long words = 0;
+        Typist typist(engine.get(), keys, def.plan, [&](const WordOutcome& o) {
+            ++words;
+            tally.add(o);
+        });
+        const auto start = std::chrono::steady_clock::now();
+        int index = 0;
+        for (const auto& doc : docs) typist.typeDocument(doc, "doc" + std::to_string(index++) + ".exe");
+        time.milliseconds += millisecondsSince(start);
+        time.evaluations += words;
+        tally.setLostByCapture(typist.counters().mistypedLostByCapture);
+        report.tallies.push_back(std::move(tally));
+    }
+    std::string blocksTable =
+        "\nRunning text started on the wrong layout (blocks of 30 words; each correction switches the layout, "
+        "as the program does; a block counts when every word and mark in it ends as meant):\n\n"
+        "| direction | active languages | blocks | ended right |\n|---|---|---:|---:|\n";
+    std::string selectionTable =
+        "\nWhole sentences typed on the wrong layout and converted as a selection, exactly right:\n\n"
+        "| direction | active languages | sentences | \"convert\" | hotkey of the language "
+        "|\n|---|---|---:|---:|---:|\n";
+    std::map<std::string, std::pair<long long, long long>> bySetup;
+    std::string& faults = report.runningTextFaults;
+    for (const RunningTextCase& run : runningTextCases()) {
+        const std::string name = corpus.label + run.name;
+        if (name.find(opt.only) == std::string::npos) continue;
+        const auto& docs = text(corpus.prefix + run.language);
+        EnginePtr engine =
+            quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, run.activeLanguages).string());
+        const Script script = run.language == "en" ? Script::Latin : Script::Cyrillic;
+        TypingPlan plan{run.language, run.wrongLayout, script};
+        BlockRun blocks = runBlocks(engine.get(), keys, plan, blocksOf(docs, kBlocksPerRun));
+        const std::string setup = setupName(run.activeLanguages);
+        bySetup[setup].first += blocks.blocks;
+        bySetup[setup].second += blocks.right;
+        blocksTable += "| " + name + " | " + setup + " | " + std::to_string(blocks.blocks) + " | " +
+                       percentText(blocks.right, blocks.blocks) + " |\n";
+        faults += "\n## blocks: " + name + " (" + setup + ")\nfirst wrong word of failed blocks:\n";
+        for (const auto& f : blocks.firstFaults) faults += "  " + f + "\n";
+        SelectionRun selection = runSelection(engine.get(), keys, run.language, run.wrongLayout,
+                                              sentencesOf(docs, script, kSentencesPerRun));
+        selectionTable += "| " + name + " | " + setup + " | " + std::to_string(selection.sentences) + " | " +
+                          percentText(selection.exactSmart, selection.sentences) + " | " +
+                          percentText(selection.exactNamed, selection.sentences) + " |\n";
+        faults += "\n## selection: " + name + " (" + setup + ")\nsentences not converted exactly:\n";
+        for (const auto& f : selection.firstFaults) faults += "  " + f + "\n";
+        faults += "sentences that only \"convert\" got wrong (the target it chose):\n";
+        for (const auto& f : selection.firstSmartFaults) faults += "  " + f + "\n";
+    }
+    for (const auto& [setup, counts] : bySetup)
+        blocksTable += "| " + corpus.label + "all directions | " + setup + " | " + std::to_string(counts.first) +
+                       " | " + percentText(counts.second, counts.first) + " |\n";
+    report.runningText = blocksTable + selectionTable;
+    return report;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -204,73 +306,28 @@ int main(int argc, char** argv) {
         cost.createCpuMs = cpuTimes[cpuTimes.size() / 2];
     }
 
-    std::map<std::string, std::vector<Document>> texts;
     std::vector<Tally> tallies;
-    long long evaluations = 0;
-    double evaluateMs = 0;
-    for (const RunCase& def : runCases()) {
-        if (def.name.find(opt.only) == std::string::npos) continue;
-        if (!texts.count(def.text)) texts[def.text] = readDocuments(fs::path(opt.data) / (def.text + ".txt"));
-        EnginePtr engine =
-            quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, def.activeLanguages).string());
-        Tally tally(def);
-        long long words = 0;
-        Typist typist(engine.get(), *keys, def.plan, [&](const WordOutcome& o) {
-            ++words;
-            tally.add(o);
-        });
-        const auto start = std::chrono::steady_clock::now();
-        int index = 0;
-        for (const auto& doc : texts[def.text]) typist.typeDocument(doc, "doc" + std::to_string(index++) + ".exe");
-        evaluateMs += millisecondsSince(start);
-        evaluations += words;
-        tally.setLostByCapture(typist.counters().mistypedLostByCapture);
-        tallies.push_back(std::move(tally));
+    EvaluationTime time;
+    std::string table, faults, chart;
+    for (const Corpus& corpus : corpora()) {
+        const fs::path first = fs::path(opt.data) / (corpus.prefix + "en.txt");
+        if (!fs::exists(first)) {
+            std::fprintf(stderr, "quillom_accuracy: no %s; skipping \"%s\"\n", first.string().c_str(),
+                         corpus.title.c_str());
+            continue;
+        }
+        CorpusReport report = runCorpus(corpus, opt, *keys, time);
+        table += "\n# " + corpus.title + "\n\n" + markdownTable(report.tallies) + report.runningText;
+        faults += "\n# " + corpus.title + "\n\n" + faultLists(report.tallies, 25) + report.runningTextFaults;
+        if (chart.empty()) chart = svgChart(report.tallies);
+        for (Tally& t : report.tallies) tallies.push_back(std::move(t));
     }
-    cost.meanEvaluateUs = evaluations ? evaluateMs * 1000.0 / evaluations : 0;
-
-    std::string table = markdownTable(tallies, cost);
-    std::string faults = faultLists(tallies, 25);
-    std::string blocksTable =
-        "\nRunning text started on the wrong layout (blocks of 30 words; each correction switches the layout, "
-        "as the program does; a block counts when every word and mark in it ends as meant):\n\n"
-        "| direction | active languages | blocks | ended right |\n|---|---|---:|---:|\n";
-    std::string selectionTable =
-        "\nWhole sentences typed on the wrong layout and converted as a selection, exactly right:\n\n"
-        "| direction | active languages | sentences | \"convert\" | hotkey of the language "
-        "|\n|---|---|---:|---:|---:|\n";
-    std::map<std::string, std::pair<long long, long long>> bySetup;
-    for (const RunningTextCase& run : runningTextCases()) {
-        if (run.name.find(opt.only) == std::string::npos) continue;
-        if (!texts.count(run.text)) texts[run.text] = readDocuments(fs::path(opt.data) / (run.text + ".txt"));
-        EnginePtr engine =
-            quillom::cabi::createEngine(opt.rules, writePreferences(opt.work, run.activeLanguages).string());
-        const Script script = run.text == "en" ? Script::Latin : Script::Cyrillic;
-        TypingPlan plan{run.text, run.wrongLayout, script};
-        BlockRun blocks = runBlocks(engine.get(), *keys, plan, blocksOf(texts[run.text], kBlocksPerRun));
-        const std::string setup = setupName(run.activeLanguages);
-        bySetup[setup].first += blocks.blocks;
-        bySetup[setup].second += blocks.right;
-        blocksTable += "| " + run.name + " | " + setup + " | " + std::to_string(blocks.blocks) + " | " +
-                       percentText(blocks.right, blocks.blocks) + " |\n";
-        faults += "\n## blocks: " + run.name + " (" + setup + ")\nfirst wrong word of failed blocks:\n";
-        for (const auto& f : blocks.firstFaults) faults += "  " + f + "\n";
-        SelectionRun selection = runSelection(engine.get(), *keys, run.text, run.wrongLayout,
-                                              sentencesOf(texts[run.text], script, kSentencesPerRun));
-        selectionTable += "| " + run.name + " | " + setup + " | " + std::to_string(selection.sentences) + " | " +
-                          percentText(selection.exactSmart, selection.sentences) + " | " +
-                          percentText(selection.exactNamed, selection.sentences) + " |\n";
-        faults += "\n## selection: " + run.name + " (" + setup + ")\nsentences not converted exactly:\n";
-        for (const auto& f : selection.firstFaults) faults += "  " + f + "\n";
-    }
-    for (const auto& [setup, counts] : bySetup)
-        blocksTable += "| all directions | " + setup + " | " + std::to_string(counts.first) + " | " +
-                       percentText(counts.second, counts.first) + " |\n";
-    table += blocksTable + selectionTable;
+    cost.meanEvaluateUs = time.evaluations ? time.milliseconds * 1000.0 / time.evaluations : 0;
+    table = engineCostLine(cost) + table;
     const fs::path out(opt.out);
     bool ok = writeFile(out / "summary.json", jsonSummary(tallies, cost));
     ok = writeFile(out / "summary.md", table) && ok;
-    ok = writeFile(out / "accuracy.svg", svgChart(tallies)) && ok;
+    ok = writeFile(out / "accuracy.svg", chart) && ok;
     ok = writeFile(out / "faults.txt", faults) && ok;
     std::fputs(table.c_str(), stdout);
     std::printf("\nMost frequent faults: %s\n", (out / "faults.txt").string().c_str());

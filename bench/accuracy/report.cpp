@@ -77,7 +77,7 @@ std::string jsonSummary(const std::vector<Tally>& runs, const EngineCost& cost) 
     return o.str();
 }
 
-std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost) {
+std::string markdownTable(const std::vector<Tally>& runs) {
     std::ostringstream o;
     o << "False positives (correctly typed words that get changed):\n\n"
       << "| text | active languages | words | changed | false positives |\n|---|---|---:|---:|---:|\n";
@@ -98,7 +98,12 @@ std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost
         o << " | " << fixed(percent(h.hits, h.words), 2) << "% (" << (t.def().sameScript ? "4+" : "3+") << ") | "
           << fixed(percent(h.wrong, h.words), 2) << "% |\n";
     }
-    o << "\nEngine with the shipped rules file (" << fixed(cost.rulesFileMb, 2) << " MB): created in "
+    return o.str();
+}
+
+std::string engineCostLine(const EngineCost& cost) {
+    std::ostringstream o;
+    o << "Engine with the shipped rules file (" << fixed(cost.rulesFileMb, 2) << " MB): created in "
       << fixed(cost.createMs, 1) << " ms (" << fixed(cost.createCpuMs, 1)
       << " ms of processor time), peak resident memory " << fixed(cost.peakRssMb, 1) << " MB, mean evaluation "
       << fixed(cost.meanEvaluateUs, 2) << " µs per word.\n";

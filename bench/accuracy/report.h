@@ -18,7 +18,9 @@ struct EngineCost {
 };
 
 std::string jsonSummary(const std::vector<Tally>& runs, const EngineCost& cost);
-std::string markdownTable(const std::vector<Tally>& runs, const EngineCost& cost);
+// The false-positive and recall tables of some runs.
+std::string markdownTable(const std::vector<Tally>& runs);
+std::string engineCostLine(const EngineCost& cost);
 std::string svgChart(const std::vector<Tally>& runs);
 // The fault lists, for the console and the results folder.
 std::string faultLists(const std::vector<Tally>& runs, std::size_t n);

@@ -11,7 +11,8 @@ CACHE=${QUILLOM_RULESGEN_CACHE:-$ROOT/build/rulesgen-cache}
 RULES=$ROOT/data/quillom_rules.json
 if [ "${1:-}" = "--rules" ]; then RULES=$2; fi
 
-if [ ! -f "$CACHE/heldout/tech.txt" ] || [ ! -f "$CACHE/heldout/keyboard_layouts.txt" ]; then
+if [ ! -f "$CACHE/heldout/tech.txt" ] || [ ! -f "$CACHE/heldout/everyday-en.txt" ] ||
+    [ ! -f "$CACHE/heldout/keyboard_layouts.txt" ]; then
     # The generator fetches its sources when they are missing; its output must
     # equal the committed file, which this check confirms.
     python3 "$ROOT/tools/rulesgen/generate.py" --cache "$CACHE" --output "$BUILD/regenerated_rules.json"

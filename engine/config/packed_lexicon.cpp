@@ -65,21 +65,43 @@ std::uint32_t PackedLexicon::codeOf(char32_t c) const {
     return 0;
 }
 
+std::uint32_t PackedLexicon::step(std::uint32_t node, std::uint32_t code) const {
+    for (std::uint32_t e = node;; ++e) {
+        const std::uint32_t edge = edgeAt(e);
+        const std::uint32_t label = edge & kLabelMask;
+        if (label == code) return edge >> kValueShift;
+        if (label > code || (edge & kLastBit)) return kNoNode;
+    }
+}
+
+void PackedLexicon::indexFirstTwoSteps() {
+    afterTwo_.assign(kCodes * kCodes, kNoNode);
+    for (std::uint32_t a = 1; a < kCodes; ++a) {
+        const std::uint32_t first = step(0, a);
+        afterTwo_[a * kCodes] = first;
+        if (first == kNoNode) continue;
+        for (std::uint32_t b = 1; b < kCodes; ++b) afterTwo_[a * kCodes + b] = step(first, b);
+    }
+}
+
 std::optional<std::uint32_t> PackedLexicon::rankBand(std::string_view word) const {
     if (edgeCount_ == 0) return std::nullopt;
     std::uint32_t node = 0;
-    for (std::size_t i = 0; i < word.size();) {
+    std::size_t i = 0;
+    // The first one or two characters through the table.
+    if (!word.empty() && !afterTwo_.empty()) {
+        const std::uint32_t a = codeOf(nextChar(word, i));
+        if (a == 0) return std::nullopt;
+        std::uint32_t b = 0;
+        if (i < word.size() && (b = codeOf(nextChar(word, i))) == 0) return std::nullopt;
+        node = afterTwo_[a * kCodes + b];
+        if (node == kNoNode) return std::nullopt;
+    }
+    while (i < word.size()) {
         const std::uint32_t code = codeOf(nextChar(word, i));
         if (code == 0) return std::nullopt;
-        for (std::uint32_t e = node;; ++e) {
-            const std::uint32_t edge = edgeAt(e);
-            const std::uint32_t label = edge & kLabelMask;
-            if (label == code) {
-                node = edge >> kValueShift;
-                break;
-            }
-            if (label > code || (edge & kLastBit)) return std::nullopt;
-        }
+        node = step(node, code);
+        if (node == kNoNode) return std::nullopt;
     }
     const std::uint32_t first = edgeAt(node);
     if ((first & kLabelMask) != 0) return std::nullopt;
@@ -136,6 +158,7 @@ bool PackedLexiconFile::readSection(const std::shared_ptr<const std::string>& fi
     }
     if (edgeCount && !(u32At(edges + 4 * std::size_t{edgeCount - 1}) & kLastBit))
         return fail(errorOut, "unterminated node");
+    if (edgeCount) out.indexFirstTwoSteps();
     return true;
 }
 

@@ -69,6 +69,13 @@ private:
     friend class PackedLexiconFile;
     std::uint32_t edgeAt(std::uint32_t index) const;
     std::uint32_t codeOf(char32_t c) const;
+    // The node the edge labelled `code` of `node` leads to; kNoNode for none.
+    std::uint32_t step(std::uint32_t node, std::uint32_t code) const;
+    // Fills afterTwo_: every word is looked up from its third character on.
+    void indexFirstTwoSteps();
+
+    static constexpr std::uint32_t kNoNode = UINT32_MAX;
+    static constexpr std::size_t kCodes = 64;  // symbol codes are 6 bits
 
     std::shared_ptr<const std::string> bytes_;
     const unsigned char* edges_ = nullptr;
@@ -76,6 +83,9 @@ private:
     std::uint32_t wordCount_ = 0;
     std::array<std::uint8_t, 0x800> twoByteCodes_{};  // code of each code point below U+0800; 0: none
     std::vector<std::pair<char32_t, std::uint8_t>> otherCodes_;
+    // step(0, a) at [a * kCodes], and step(step(0, a), b) at [a * kCodes + b]
+    // for b > 0; kNoNode where there is none.
+    std::vector<std::uint32_t> afterTwo_;
 };
 
 class PackedLexiconFile {

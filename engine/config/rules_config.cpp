@@ -203,9 +203,16 @@ RulesConfig RulesConfig::load(const json::Value& engineJson, const json::Value& 
     return decode(engineJson, objectOrEmpty(&manualOverrides), prefs, lexicon);
 }
 
+// Asked many times for every word, of a handful of two-letter keys: a walk
+// comparing bytes in place costs less than the tree's string comparisons.
 const LanguageConfig* RulesConfig::language(const std::string& key) const {
-    auto it = languages.find(key);
-    return it == languages.end() ? nullptr : &it->second;
+    for (const auto& [name, config] : languages) {
+        if (name.size() != key.size()) continue;
+        std::size_t i = 0;
+        while (i < name.size() && name[i] == key[i]) ++i;
+        if (i == name.size()) return &config;
+    }
+    return nullptr;
 }
 
 std::optional<std::size_t> clearlyMoreFrequent(std::span<const std::optional<int64_t>> orders, int64_t margin) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <stdexcept>
 
 namespace quillom {
@@ -23,8 +22,6 @@ WordSet::WordSet(std::initializer_list<std::string_view> words) {
     reserve(words.size());
     for (std::string_view w : words) insert(w);
 }
-
-std::size_t WordSet::hashOf(std::string_view word) { return std::hash<std::string_view>{}(word); }
 
 void WordSet::reserve(std::size_t words, std::size_t bytes) {
     arena_.reserve(bytes);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/char_table.h"
 #include "config/rules_config.h"
 #include "unicode/unicode.h"
 
@@ -18,6 +19,8 @@ inline const std::string* lookup(const CharMap& map, std::string_view c) {
     return it == map.end() ? nullptr : &it->second;
 }
 
+inline const std::string* lookup(const CharTable<std::string>& table, std::string_view c) { return table.find(c); }
+
 inline void appendText(std::string_view text, auto& out) { out.append(text.data(), text.size()); }
 
 }  // namespace detail
@@ -25,8 +28,9 @@ inline void appendText(std::string_view text, auto& out) { out.append(text.data(
 // Character by character; characters no map knows pass through unchanged.
 // Appends to out (anything with append(const char*, size)), so a caller can
 // map into a buffer of its own.
-template <typename Out>
-void mapTokenInto(std::string_view token, const CharMap& lowerMap, const CharMap& upperMap, Out& out) {
+// Map: CharMap, or CharTable<std::string> of the same entries.
+template <typename Out, typename Map>
+void mapTokenInto(std::string_view token, const Map& lowerMap, const Map& upperMap, Out& out) {
     using detail::appendText;
     using detail::lookup;
     for (std::string_view c : unicode::graphemes(token)) {

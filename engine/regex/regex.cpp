@@ -1,6 +1,7 @@
 #include "regex/regex.h"
 
 #include "regex/regex_program.h"
+#include "unicode/unicode.h"
 
 namespace quillom::regex {
 
@@ -21,6 +22,18 @@ Regex::~Regex() = default;
 bool Regex::search(std::string_view utf8) const { return program_ && detail::searchProgram(*program_, utf8); }
 
 bool Regex::search(std::u32string_view text) const { return program_ && detail::searchProgram(*program_, text); }
+
+bool Regex::search(const Subject& subject) const {
+    return program_ && detail::searchProgram(*program_, subject.utf8_, detail::FirstScalars{subject.hot_, subject.others_});
+}
+
+Subject::Subject(std::string_view utf8) : utf8_(utf8) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t bit = detail::hotIndex(unicode::decodeScalar(utf8, pos));
+        if (bit == detail::kNotHot) others_ = true;
+        else hot_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+}
 
 const std::string& Regex::pattern() const {
     static const std::string empty;

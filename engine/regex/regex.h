@@ -9,12 +9,29 @@
 // long on an input reports no match instead of stalling the caller.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace quillom::regex {
+
+// UTF-8 text read once for searching with many patterns: which scalars it
+// holds is noted as it is built, so a pattern that needs a scalar the text
+// lacks is turned away without reading the text again. Views the text.
+class Subject {
+public:
+    explicit Subject(std::string_view utf8);
+    std::string_view text() const { return utf8_; }
+
+private:
+    friend class Regex;
+    std::string_view utf8_;
+    std::array<std::uint64_t, 6> hot_{};  // bitmap by detail::hotIndex
+    bool others_ = false;                 // holds a scalar outside the bitmap
+};
 
 class Regex {
 public:
@@ -24,6 +41,7 @@ public:
     // True when the pattern matches somewhere in the text (UTF-8 or scalars).
     bool search(std::string_view utf8) const;
     bool search(std::u32string_view text) const;
+    bool search(const Subject& subject) const;
 
     const std::string& pattern() const;
 

@@ -59,6 +59,7 @@ public:
         program.anchoredAtStart = anchored(ast_.root);
         program.first = firstScalars(program.classes);
         program.required = requiredScalars(ast_.root, program.classes);
+        program.classRun = classRun();
         return program;
     }
 
@@ -197,6 +198,31 @@ private:
             return std::all_of(n.children.begin(), n.children.end(), [this](int c) { return anchored(c); });
         default: return false;
         }
+    }
+
+    std::optional<ClassRun> classRun() const {
+        const Node& root = node(ast_.root);
+        const std::vector<int> parts = root.kind == NodeKind::Concat ? root.children : std::vector<int>{ast_.root};
+        ClassRun run;
+        std::size_t i = 0;
+        if (i < parts.size() && node(parts[i]).kind == NodeKind::StartAnchor) {
+            run.atStart = true;
+            ++i;
+        }
+        if (i == parts.size()) return std::nullopt;
+        const Node& repeat = node(parts[i++]);
+        if (repeat.kind != NodeKind::Repeat || repeat.lazy || repeat.max != kUnbounded || repeat.min < 1)
+            return std::nullopt;
+        const Node& item = node(repeat.children.front());
+        if (item.kind != NodeKind::Class) return std::nullopt;
+        if (i < parts.size() && node(parts[i]).kind == NodeKind::EndAnchor) {
+            run.atEnd = true;
+            ++i;
+        }
+        if (i != parts.size()) return std::nullopt;
+        run.classIndex = static_cast<std::uint32_t>(item.classIndex);
+        run.min = static_cast<std::uint32_t>(repeat.min);
+        return run;
     }
 
     // What a match of the node can begin with: folded literals, classes, or

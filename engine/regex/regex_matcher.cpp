@@ -131,6 +131,58 @@ bool cannotMatch(const Regex::Program& program, const Text& text) {
     return false;
 }
 
+bool sharesAScalar(const FirstScalars& set, const FirstScalars& present) {
+    for (std::size_t i = 0; i < set.hot.size(); ++i)
+        if ((set.hot[i] & present.hot[i]) != 0) return true;
+    return set.others && present.others;
+}
+
+// cannotMatch, with the text's scalars known beforehand: a scan for one
+// scalar of a set becomes a test of the two sets.
+bool cannotMatch(const Regex::Program& program, const Utf8Text& text, const FirstScalars& present) {
+    if (program.first) {
+        std::uint32_t pos = 0;
+        const bool mayStart = program.anchoredAtStart ? text.size() > 0 && holds(*program.first, text.next(pos))
+                                                      : sharesAScalar(*program.first, present);
+        if (!mayStart) return true;
+    }
+    if (program.required) {
+        if (!sharesAScalar(program.required->set, present)) return true;
+        if (program.required->count == 1) return false;
+        std::uint32_t found = 0;
+        for (std::uint32_t pos = 0; pos < text.size();)
+            if (holds(program.required->set, text.next(pos)) && ++found == program.required->count) return false;
+        return true;
+    }
+    return false;
+}
+
+bool classHolds(const Regex::Program& program, const CharClass& cls, char32_t cp) {
+    const std::size_t bit = hotIndex(cp);
+    if (bit != kNotHot) return hotBit(cls.hot, bit);
+    return classMatches(cls, cp, program.caseInsensitive ? unicode::toLower(cp) : cp);
+}
+
+// Texts up to this size cannot exhaust the machine's step budget on a class
+// run (its backtracking is at most quadratic in the run), so counting gives
+// exactly the machine's answer.
+constexpr std::size_t kClassRunTextLimit = 128;
+
+bool searchClassRun(const Regex::Program& program, const Utf8Text& text) {
+    const ClassRun& run = *program.classRun;
+    const CharClass& cls = program.classes[run.classIndex];
+    std::uint32_t length = 0;
+    for (std::uint32_t pos = 0; pos < text.size();) {
+        if (classHolds(program, cls, text.next(pos))) {
+            if (++length >= run.min && !run.atEnd) return true;
+        } else {
+            if (run.atStart) return false;
+            length = 0;
+        }
+    }
+    return length >= run.min;
+}
+
 enum class Outcome { Matched, Failed, OutOfSteps };
 
 template <typename Text>
@@ -279,6 +331,15 @@ bool searchProgram(const Regex::Program& program, std::string_view utf8) {
     if (utf8.size() > kMaxTextSize) return false;
     const Utf8Text text{utf8};
     if (cannotMatch(program, text)) return false;
+    if (program.classRun && utf8.size() <= kClassRunTextLimit) return searchClassRun(program, text);
+    return Machine<Utf8Text>(program, text, scratch()).search();
+}
+
+bool searchProgram(const Regex::Program& program, std::string_view utf8, const FirstScalars& present) {
+    if (utf8.size() > kMaxTextSize) return false;
+    const Utf8Text text{utf8};
+    if (cannotMatch(program, text, present)) return false;
+    if (program.classRun && utf8.size() <= kClassRunTextLimit) return searchClassRun(program, text);
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 

@@ -66,6 +66,16 @@ struct RequiredScalars {
     std::uint32_t count = 1;
 };
 
+// A pattern that is one greedy class repeated at least `min` times, perhaps
+// anchored at either end ("[бвгд]{5,}", "^[бвгд]{4,}$"): searched by counting
+// the runs of class members instead of by the machine.
+struct ClassRun {
+    std::uint32_t classIndex = 0;
+    std::uint32_t min = 1;
+    bool atStart = false;
+    bool atEnd = false;
+};
+
 // The full membership test (ranges hold folded scalars when case-insensitive).
 bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded);
 
@@ -83,6 +93,7 @@ struct Regex::Program {
     std::optional<detail::FirstScalars> first;
     // A text with fewer of these scalars cannot match.
     std::optional<detail::RequiredScalars> required;
+    std::optional<detail::ClassRun> classRun;
 };
 
 namespace detail {
@@ -92,6 +103,9 @@ std::optional<Regex::Program> compileAst(const Ast& ast, bool caseInsensitive);
 
 bool searchProgram(const Regex::Program& program, std::string_view utf8);
 bool searchProgram(const Regex::Program& program, std::u32string_view text);
+// present: the hot scalars of the text (a bitmap like FirstScalars::hot) and
+// whether it holds any other.
+bool searchProgram(const Regex::Program& program, std::string_view utf8, const FirstScalars& present);
 
 }  // namespace detail
 }  // namespace quillom::regex

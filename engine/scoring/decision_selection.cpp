@@ -27,6 +27,8 @@ void sortByScore(DirectionPool& pool) {
 bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019"; }
 
 // Lower-cased letters of the word (and apostrophes, trimmed from both ends, when asked).
+// The kept characters are lower-cased together at the end (apostrophes are
+// their own lower case).
 TextChars reducedWord(std::string_view word, bool keepApostrophes) {
     const TextChars chars(word);
     TextChars out;
@@ -34,15 +36,15 @@ TextChars reducedWord(std::string_view word, bool keepApostrophes) {
         std::string_view c = chars[i];
         bool apostrophe = keepApostrophes && isApostrophe(c);
         if (apostrophe && out.empty()) continue;
-        if (apostrophe || unicode::isLetterChar(c)) out.append(apostrophe ? c : unicode::lowerChar(c));
+        if (apostrophe || unicode::isLetterChar(c)) out.append(c);
     }
-    if (!keepApostrophes) return out;
+    if (!keepApostrophes) return out.lowered();
     std::size_t keep = out.size();
     while (keep > 0 && isApostrophe(out[keep - 1])) --keep;
-    if (keep == out.size()) return out;
+    if (keep == out.size()) return out.lowered();
     TextChars trimmed;
     for (std::size_t i = 0; i < keep; ++i) trimmed.append(out[i]);
-    return trimmed;
+    return trimmed.lowered();
 }
 
 bool isKnownTargetWord(const RulesConfig& config, const CompetingDirection& c) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/token_mapping.h"
 #include "scoring/token_scorer.h"
 #include "unicode/unicode.h"
 
@@ -48,27 +49,50 @@ AffixIndex buildAffixIndex(const LanguageConfig& language) {
         index.suffixBoosts.try_emplace(suffix, i, boost);
         index.longestSuffix = std::max(index.longestSuffix, unicode::graphemeCount(suffix));
     }
+    for (const std::string& vowel : language.vowels) index.vowels.insert(vowel, true);
     for (std::string_view word : language.microDictionary)
         index.longestMicroWord = std::max(index.longestMicroWord, unicode::graphemeCount(word));
     return index;
 }
 
+const LayoutTables& emptyTables() {
+    static const LayoutTables empty;
+    return empty;
+}
+
+// Language keys are two letters: compared here without a call.
+bool sameKey(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 }  // namespace
 
 LanguageIndex::LanguageIndex(const RulesConfig& config) {
-    for (const auto& [key, language] : config.languages) affixes_.emplace(key, buildAffixIndex(language));
+    for (const auto& [key, language] : config.languages) affixes_.emplace_back(key, buildAffixIndex(language));
     // Languages past the 64th get no bit; no real rules file comes near that.
     for (const auto& [key, language] : config.languages) {
         if (keys_.size() == maxLanguages) break;
         LanguageSet bit = LanguageSet{1} << keys_.size();
         keys_.push_back(key);
         all_ |= bit;
-        for (const std::string& character : language.scriptAlphabet) alphabetMembership_[character] |= bit;
+        for (const std::string& character : language.scriptAlphabet) {
+            const LanguageSet* holders = alphabetMembership_.find(character);
+            alphabetMembership_.insert(character, (holders ? *holders : 0) | bit);
+        }
     }
+    const KeyboardLayoutConfig& layout = config.keyboardLayout;
+    for (const auto* maps : {&layout.maps, &layout.shiftMaps})
+        for (const auto& [direction, map] : *maps)
+            if (&layoutTables(direction) == &emptyTables())
+                layouts_.emplace_back(direction, LayoutTables{CharTable<std::string>(layout::lowerMapFor(layout, direction)),
+                                                              CharTable<std::string>(layout::shiftMapFor(layout, direction))});
     for (const std::string& from : keys_)
         for (const std::string& to : keys_) {
             LayoutDirection direction{from, to};
-            if (from != to && isSameScriptDirection(config, direction)) sameScript_.insert(direction);
+            if (from != to && isSameScriptDirection(config, direction)) sameScript_.push_back(direction);
         }
 }
 
@@ -97,8 +121,8 @@ const double* ScalarPairWeights::find(char32_t a, char32_t b) const {
 }
 
 LanguageIndex::LanguageSet LanguageIndex::languagesOf(std::string_view character) const {
-    auto it = alphabetMembership_.find(character);
-    return it == alphabetMembership_.end() ? 0 : it->second;
+    const LanguageSet* holders = alphabetMembership_.find(character);
+    return holders ? *holders : 0;
 }
 
 LetterScan LanguageIndex::scanLetters(const TextChars& lowerToken) const {
@@ -121,10 +145,21 @@ LetterScan LanguageIndex::scanLetters(const TextChars& lowerToken) const {
 }
 
 const AffixIndex* LanguageIndex::affixes(const std::string& key) const {
-    auto it = affixes_.find(key);
-    return it == affixes_.end() ? nullptr : &it->second;
+    for (const auto& [known, index] : affixes_)
+        if (sameKey(known, key)) return &index;
+    return nullptr;
 }
 
-bool LanguageIndex::isSameScript(const LayoutDirection& direction) const { return sameScript_.count(direction) != 0; }
+const LayoutTables& LanguageIndex::layoutTables(const LayoutDirection& direction) const {
+    for (const auto& [known, tables] : layouts_)
+        if (sameKey(known.from, direction.from) && sameKey(known.to, direction.to)) return tables;
+    return emptyTables();
+}
+
+bool LanguageIndex::isSameScript(const LayoutDirection& direction) const {
+    for (const LayoutDirection& known : sameScript_)
+        if (sameKey(known.from, direction.from) && sameKey(known.to, direction.to)) return true;
+    return false;
+}
 
 }  // namespace quillom::scoring

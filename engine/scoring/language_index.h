@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "config/char_table.h"
 #include "config/rules_config.h"
 #include "scoring/text_chars.h"
 
@@ -57,10 +58,16 @@ private:
 struct AffixIndex {
     WordSet strongStarts, weakStarts, strongEnds, weakEnds;
     // suffix -> (position of its first entry in the list, boost)
-    StringMap<std::pair<std::size_t, double>> suffixBoosts;
+    std::unordered_map<std::string, std::pair<std::size_t, double>, WordHash, std::equal_to<>> suffixBoosts;
+    CharTable<bool> vowels;  // the language's vowels
     // Longest entry of each kind, in characters.
     std::size_t longestStart = 0, longestEnd = 0, longestSuffix = 0, longestMicroWord = 0;
     ScalarPairWeights pairWeights;
+};
+
+// A direction's key maps from the keyboard layout, as character tables.
+struct LayoutTables {
+    CharTable<std::string> lower, shift;
 };
 
 // Bit i of a language set stands for the i-th configured key (keys in ascending order).
@@ -132,12 +139,18 @@ public:
     // Precomputed isSameScriptDirection for every pair of configured languages.
     bool isSameScript(const LayoutDirection& direction) const;
 
+    // The direction's lower and shift maps (empty tables when not configured),
+    // holding what layout::lowerMapFor and layout::shiftMapFor give.
+    const LayoutTables& layoutTables(const LayoutDirection& direction) const;
+
 private:
     std::vector<std::string> keys_;
     LanguageSet all_ = 0;
-    StringMap<LanguageSet> alphabetMembership_;
-    std::unordered_set<LayoutDirection, LayoutDirectionHash> sameScript_;
-    std::unordered_map<std::string, AffixIndex> affixes_;
+    CharTable<LanguageSet> alphabetMembership_;
+    std::vector<std::pair<LayoutDirection, LayoutTables>> layouts_;
+    // A handful of languages: walked, not hashed.
+    std::vector<LayoutDirection> sameScript_;
+    std::vector<std::pair<std::string, AffixIndex>> affixes_;
 };
 
 // The configuration together with its index; cheap to pass by value.

@@ -178,7 +178,8 @@ std::size_t typedLetters(const TextChars& token) {
 RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s, const TextChars& source) {
     const DecisionConfig& decision = context.config.decision;
     const LanguageConfig* sourceLanguage = context.config.language(s.direction.from);
-    std::size_t unknown = countUnknownBigrams(source, sourceLanguage);
+    const AffixIndex* affixes = context.index.affixes(s.direction.from);
+    std::size_t unknown = countUnknownBigrams(source, sourceLanguage, affixes ? &affixes->pairWeights : nullptr);
     // Letters as typed: "[FV" or "W." are too short for a guess, whatever their keys give.
     bool eligible = static_cast<int64_t>(typedLetters(s.word.token)) >= decision.gibberishBypassMinLength &&
                     !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text()));
@@ -251,12 +252,13 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
                                          const LayoutDirection& direction, std::size_t targetPriorityIndex) {
     const RulesConfig& config = context.config;
     ShortText mapped;
-    layout::mapLayoutInto(config.keyboardLayout, word.token.text(), direction, mapped);
+    const LayoutTables& maps = context.index.layoutTables(direction);
+    layout::mapTokenInto(word.token.text(), maps.lower, maps.shift, mapped);
     TextChars candidate(mapped.view());
     if (candidate.text() == word.token.text()) return refusal(Reason::NoMappingChange, 0.0, 0.0, 0.0);
 
     const LanguageConfig* targetLanguage = config.language(direction.to);
-    TextChars source = sanitizeSourceForScoring(config, word.lowerToken, direction);
+    TextChars source = sanitizeSourceForScoring(context, word.lowerToken, direction);
     TextChars lowerCandidate = candidate.lowered();
     bool sameScript = context.index.isSameScript(direction);
 

@@ -15,8 +15,10 @@ bool isProtectedToken(const RulesConfig& config, const TextChars& token) {
     // mistyped word, not a file name with an extension.
     std::size_t n = token.size();
     if (n >= 2 && token[n - 2] == "." && isAsciiLetter(token[n - 1])) return false;
+    if (config.protectedPatterns.empty()) return false;
+    const regex::Subject subject(token.text());
     for (const ProtectedPattern& pattern : config.protectedPatterns)
-        if (pattern.regex.search(token.text())) return true;
+        if (pattern.regex.search(subject)) return true;
     return false;
 }
 

@@ -10,8 +10,6 @@ TextChars::TextChars(std::string_view text) {
         starts_.push_back(static_cast<uint32_t>(pos));
 }
 
-std::string_view TextChars::operator[](std::size_t i) const { return text().substr(startOf(i), endOf(i) - startOf(i)); }
-
 std::string_view TextChars::prefix(std::size_t count) const {
     if (count >= size()) return text();
     return text().substr(0, startOf(count));
@@ -28,17 +26,43 @@ std::string_view TextChars::slice(std::size_t first, std::size_t count) const {
     return text().substr(startOf(first), end - startOf(first));
 }
 
-void TextChars::append(std::string_view character) {
-    starts_.push_back(static_cast<uint32_t>(text_.size()));
-    text_.append(character.data(), character.size());
+TextChars TextChars::lowered() const {
+    TextChars out = *this;
+    if (out.lowerInPlace()) return out;
+    return loweredByCharacter();
 }
 
-TextChars TextChars::lowered() const {
+bool TextChars::lowerInPlace() {
+    char* bytes = text_.data();
+    for (std::size_t i = 0; i < size(); ++i) {
+        const std::size_t start = startOf(i);
+        const std::size_t length = endOf(i) - start;
+        const auto lead = static_cast<unsigned char>(bytes[start]);
+        if (length == 1 && lead < 0x80) {
+            if (lead >= 'A' && lead <= 'Z') bytes[start] = static_cast<char>(lead - 'A' + 'a');
+            continue;
+        }
+        if (length != 2 || lead < 0xC2 || lead > 0xDF) return false;
+        const auto trail = static_cast<unsigned char>(bytes[start + 1]);
+        if ((trail & 0xC0) != 0x80) return false;
+        const char32_t lower = unicode::toLower((char32_t{lead & 0x1Fu} << 6) | (trail & 0x3Fu));
+        if (lower < 0x80 || lower > 0x7FF) return false;
+        unicode::encodeScalar(lower, bytes + start);
+    }
+    return true;
+}
+
+TextChars TextChars::loweredByCharacter() const {
     TextChars out;
     out.text_.reserve(text_.size());
     out.starts_.reserve(size());
     for (std::size_t i = 0; i < size(); ++i) {
         const std::string_view c = (*this)[i];
+        if (c.size() == 1 && static_cast<unsigned char>(c[0]) < 0x80) {
+            const char lower = c[0] >= 'A' && c[0] <= 'Z' ? static_cast<char>(c[0] - 'A' + 'a') : c[0];
+            out.append(std::string_view(&lower, 1));
+            continue;
+        }
         // A character of one scalar lower-cases to one scalar: no string needed.
         std::size_t end = 0;
         const char32_t first = unicode::decodeScalar(c, end);

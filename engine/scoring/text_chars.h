@@ -19,8 +19,8 @@ class InlineBuffer {
 public:
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    const T* data() const { return heap_.empty() ? inline_.data() : heap_.data(); }
-    T* data() { return heap_.empty() ? inline_.data() : heap_.data(); }
+    const T* data() const { return spilled_ ? heap_.data() : inline_.data(); }
+    T* data() { return spilled_ ? heap_.data() : inline_.data(); }
     const T* begin() const { return data(); }
     const T* end() const { return data() + size_; }
     T* begin() { return data(); }
@@ -31,32 +31,42 @@ public:
         if (n > N) spill(n);
     }
     void append(const T* items, std::size_t n) {
-        if (heap_.empty() && size_ + n <= N) {
-            std::copy(items, items + n, inline_.data() + size_);
-        } else {
-            spill(size_ + n);
-            heap_.insert(heap_.end(), items, items + n);
+        if (!spilled_ && size_ + n <= N) {
+            for (std::size_t i = 0; i < n; ++i) inline_[size_ + i] = items[i];
+            size_ += n;
+            return;
         }
-        size_ += n;
+        appendToHeap(items, n);
     }
     void push_back(T item) {
-        if (heap_.empty() && size_ < N) {
-            inline_[size_] = std::move(item);
-        } else {
-            spill(size_ + 1);
-            heap_.push_back(std::move(item));
+        if (!spilled_ && size_ < N) {
+            inline_[size_++] = std::move(item);
+            return;
         }
-        ++size_;
+        pushToHeap(std::move(item));
     }
 
 private:
+    // The rare paths, kept out of line so that the common ones inline.
+    [[gnu::noinline]] void appendToHeap(const T* items, std::size_t n) {
+        spill(size_ + n);
+        heap_.insert(heap_.end(), items, items + n);
+        size_ += n;
+    }
+    [[gnu::noinline]] void pushToHeap(T item) {
+        spill(size_ + 1);
+        heap_.push_back(std::move(item));
+        ++size_;
+    }
     void spill(std::size_t capacity) {
-        if (heap_.empty()) heap_.assign(inline_.data(), inline_.data() + size_);
+        if (!spilled_) heap_.assign(inline_.data(), inline_.data() + size_);
         heap_.reserve(capacity);
+        spilled_ = true;
     }
     std::array<T, N> inline_{};
     std::vector<T> heap_;  // all elements once they outgrow inline_
     std::size_t size_ = 0;
+    bool spilled_ = false;  // the elements live in heap_
 };
 
 // UTF-8 text of a word's length, built without allocating.
@@ -79,7 +89,7 @@ public:
     std::string_view text() const { return {text_.data(), text_.size()}; }
     std::size_t size() const { return starts_.size(); }
     bool empty() const { return starts_.size() == 0; }
-    std::string_view operator[](std::size_t i) const;
+    std::string_view operator[](std::size_t i) const { return text().substr(startOf(i), endOf(i) - startOf(i)); }
     std::string_view back() const { return (*this)[size() - 1]; }
 
     // The first / last count characters (the whole text when count exceeds the size).
@@ -88,11 +98,21 @@ public:
     // count characters from character first (first + count <= size()).
     std::string_view slice(std::size_t first, std::size_t count) const;
 
-    void append(std::string_view character);
+    void append(std::string_view character) {
+        starts_.push_back(static_cast<uint32_t>(text_.size()));
+        text_.append(character.data(), character.size());
+    }
     // Every character replaced by its lower-case form.
     TextChars lowered() const;
 
 private:
+    // Lower-cases the characters whose lower case has the same UTF-8 length
+    // (ASCII, and the two-byte scalars of the Latin, Greek and Cyrillic
+    // blocks) where they stand; false, with the text partly lowered, when
+    // some other character stops it.
+    bool lowerInPlace();
+    TextChars loweredByCharacter() const;
+
     uint32_t startOf(std::size_t i) const { return starts_.data()[i]; }
     std::size_t endOf(std::size_t i) const { return i + 1 < size() ? startOf(i + 1) : text_.size(); }
 

@@ -35,16 +35,15 @@ double suffixBoost(const TextChars& token, const AffixIndex& affixes) {
     return best ? best->second : 0.0;
 }
 
-bool anyMatches(const std::vector<regex::Regex>& patterns, std::string_view token) {
+bool anyMatches(const std::vector<regex::Regex>& patterns, const regex::Subject& token) {
     for (const regex::Regex& pattern : patterns)
         if (pattern.search(token)) return true;
     return false;
 }
 
-bool hasVowel(const TextChars& token, const CharSet& vowels) {
-    if (vowels.empty()) return false;
+bool hasVowel(const TextChars& token, const CharTable<bool>& vowels) {
     for (std::size_t i = 0; i < token.size(); ++i)
-        if (vowels.contains(token[i])) return true;
+        if (vowels.find(token[i])) return true;
     return false;
 }
 
@@ -107,13 +106,29 @@ void scoreStartsAndEnds(const ScoringWeights& w, const TextChars& token, const A
 void scorePatterns(const ScoringWeights& w, const TextChars& token, const LanguageConfig& language,
                    ScoreBreakdown& score) {
     if (score.exactCommonWord > 0.0) return;
+    const regex::Subject subject(token.text());
     // Every address contains a dot; skip the expression for the common case.
-    bool isAddress = token.text().find('.') != std::string_view::npos && addressPattern().search(token.text());
-    if (!isAddress && anyMatches(language.impossiblePatterns, token.text())) {
+    bool isAddress = token.text().find('.') != std::string_view::npos && addressPattern().search(subject);
+    if (!isAddress && anyMatches(language.impossiblePatterns, subject)) {
         score.impossiblePatternPenalty = w.impossiblePattern;
         if (w.impossiblePattern != 0.0) return;
     }
-    if (anyMatches(language.rarePatterns, token.text())) score.rarePatternPenalty = w.rarePattern;
+    if (anyMatches(language.rarePatterns, subject)) score.rarePatternPenalty = w.rarePattern;
+}
+
+// Map: a CharMap, or a CharTable<std::string> of the same entries.
+template <typename Map>
+TextChars sanitizedBy(const Map& map, const TextChars& source) {
+    TextChars out;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        std::string_view c = source[i];
+        if (!unicode::isLetterChar(c)) {
+            const std::string* mapped = layout::detail::lookup(map, c);
+            if (mapped && unicode::isLetterChar(*mapped)) continue;
+        }
+        out.append(c);
+    }
+    return out;
 }
 
 }  // namespace
@@ -129,7 +144,7 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
 
     if (language->isCommonWord(word)) score.exactCommonWord = w.exactCommonWord;
     if (isSentenceStart && language->phraseStartWords.contains(word)) score.exactPhraseStart = w.exactPhraseStartWord;
-    if (hasVowel(token, language->vowels)) score.vowelBonus = w.hasLanguageVowel;
+    if (hasVowel(token, affixes->vowels)) score.vowelBonus = w.hasLanguageVowel;
 
     bool readAffixes = true;
     if (token.size() >= 2) {
@@ -144,19 +159,21 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
     return score;
 }
 
-std::size_t countUnknownBigrams(const TextChars& token, const LanguageConfig* language) {
+std::size_t countUnknownBigrams(const TextChars& token, const LanguageConfig* language,
+                                const ScalarPairWeights* pairs) {
     if (!language || token.size() < 2) return 0;
-    return bigramStats(token, *language, nullptr).unknown;
+    return bigramStats(token, *language, pairs).unknown;
 }
 
 double layoutSuspicionBonus(const RulesConfig& config, std::string_view token, const LayoutDirection& direction) {
     const std::vector<LayoutSuspicionRule>* rules = nullptr;
     if (direction.from == "en" && direction.to == "ru") rules = &config.layoutSuspicion.latinSuspiciousForRu;
     if (direction.from == "ru" && direction.to == "en") rules = &config.layoutSuspicion.cyrillicSuspiciousForEn;
-    if (!rules) return 0.0;
+    if (!rules || rules->empty()) return 0.0;
+    const regex::Subject subject(token);
     double bonus = 0.0;
     for (const LayoutSuspicionRule& rule : *rules)
-        if (rule.regex.search(token)) bonus += rule.bonus;
+        if (rule.regex.search(subject)) bonus += rule.bonus;
     return bonus;
 }
 
@@ -174,17 +191,12 @@ double sameScriptPhoneticAdjustment(const TextChars& source) {
 
 TextChars sanitizeSourceForScoring(const RulesConfig& config, const TextChars& source,
                                    const LayoutDirection& direction) {
-    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
-    TextChars out;
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        std::string_view c = source[i];
-        if (!unicode::isLetterChar(c)) {
-            auto it = map.find(c);
-            if (it != map.end() && unicode::isLetterChar(it->second)) continue;
-        }
-        out.append(c);
-    }
-    return out;
+    return sanitizedBy(layout::lowerMapFor(config.keyboardLayout, direction), source);
+}
+
+TextChars sanitizeSourceForScoring(const ScoringContext& context, const TextChars& source,
+                                   const LayoutDirection& direction) {
+    return sanitizedBy(context.index.layoutTables(direction).lower, source);
 }
 
 std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,

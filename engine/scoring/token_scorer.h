@@ -20,7 +20,9 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
                           bool isSentenceStart);
 
 // Adjacent character pairs of the token missing from the bigram weights.
-std::size_t countUnknownBigrams(const TextChars& token, const LanguageConfig* language);
+// pairs: the language's weights as a table (see AffixIndex), or null.
+std::size_t countUnknownBigrams(const TextChars& token, const LanguageConfig* language,
+                                const ScalarPairWeights* pairs = nullptr);
 
 // Sum of the bonuses of the suspicion rules that match the word as typed;
 // only the en-to-ru and ru-to-en directions have rules.
@@ -32,6 +34,9 @@ double sameScriptPhoneticAdjustment(const TextChars& source);
 // Drops the non-letters that the direction's map sends to letters (punctuation
 // keys standing for letters of the other layout).
 TextChars sanitizeSourceForScoring(const RulesConfig& config, const TextChars& source,
+                                   const LayoutDirection& direction);
+// The same, with the direction's map looked up in the index's tables.
+TextChars sanitizeSourceForScoring(const ScoringContext& context, const TextChars& source,
                                    const LayoutDirection& direction);
 
 std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,

@@ -59,22 +59,10 @@ bool isBoundary(const ClusterState& state, GP next) {
 
 }  // namespace
 
-std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start) {
-    if (start >= utf8.size()) return utf8.size();
-    // Printable ASCII never joins printable ASCII (or the end); skips the lookups for most text.
+namespace detail {
+
+std::size_t nextGraphemeBreakSlow(std::string_view utf8, std::size_t start) {
     const auto printable = [&utf8](std::size_t i) { return i >= utf8.size() || (utf8[i] >= 0x20 && utf8[i] < 0x7F); };
-    // So do Cyrillic letters (U+0400..U+04FF as two bytes, less the combining
-    // marks U+0483..U+0489): a break falls after either when the next
-    // character is one of them.
-    const auto byteAt = [&utf8](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-    const auto cyrillic = [&](std::size_t i) {
-        return i + 1 < utf8.size() && byteAt(i) >= 0xD0 && byteAt(i) <= 0xD3 && (byteAt(i + 1) & 0xC0) == 0x80;
-    };
-    const auto standsAlone = [&](std::size_t i) {
-        return printable(i) || (cyrillic(i) && !(byteAt(i) == 0xD2 && byteAt(i + 1) >= 0x83 && byteAt(i + 1) <= 0x89));
-    };
-    if (printable(start) && standsAlone(start + 1)) return start + 1;
-    if (cyrillic(start) && standsAlone(start + 2)) return start + 2;
     std::size_t pos = start;
     ClusterState state;
     state.advance(detail::graphemeProperty(decodeScalar(utf8, pos)));
@@ -88,6 +76,8 @@ std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start) {
     }
     return pos;
 }
+
+}  // namespace detail
 
 std::vector<std::string_view> graphemeList(std::string_view utf8) {
     std::vector<std::string_view> out;
@@ -112,11 +102,6 @@ char32_t firstScalar(std::string_view character) {
     return decodeScalar(character, pos);
 }
 
-bool isLetterChar(std::string_view character) { return isLetter(firstScalar(character)); }
-
-bool isUpperChar(std::string_view character) { return isUpper(firstScalar(character)); }
-
-bool isNumericChar(std::string_view character) { return isNumeric(firstScalar(character)); }
 
 namespace {
 

@@ -16,7 +16,25 @@ inline constexpr char32_t kReplacement = 0xFFFD;
 // Decodes the scalar at byte offset pos (pos < text.size()) and moves pos past
 // it. An invalid or truncated sequence gives U+FFFD and moves pos past its
 // maximal ill-formed part (at least one byte), so a loop always advances.
-char32_t decodeScalar(std::string_view text, std::size_t& pos);
+namespace detail {
+char32_t decodeMultiByte(std::string_view text, std::size_t& pos);  // decodeScalar past ASCII
+}
+inline char32_t decodeScalar(std::string_view text, std::size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    // Two bytes (Latin, Greek, Cyrillic letters), well formed.
+    if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < text.size()) {
+        const auto trail = static_cast<unsigned char>(text[pos + 1]);
+        if ((trail & 0xC0) == 0x80) {
+            pos += 2;
+            return (char32_t{lead & 0x1Fu} << 6) | (trail & 0x3Fu);
+        }
+    }
+    return detail::decodeMultiByte(text, pos);
+}
 
 // Decodes UTF-8; every invalid or truncated sequence becomes U+FFFD.
 std::u32string decodeUtf8(std::string_view text);
@@ -49,7 +67,27 @@ std::string toUpper(std::string_view utf8);
 std::size_t graphemeCount(std::string_view utf8);
 // Byte offset where the cluster starting at byte offset start ends; iterating
 // with it allocates nothing. Returns utf8.size() at the end of the text.
-std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start);
+namespace detail {
+std::size_t nextGraphemeBreakSlow(std::string_view utf8, std::size_t start);  // the full rules
+}
+inline std::size_t nextGraphemeBreak(std::string_view utf8, std::size_t start) {
+    if (start >= utf8.size()) return utf8.size();
+    // Printable ASCII never joins printable ASCII (or the end); skips the lookups for most text.
+    const auto printable = [&utf8](std::size_t i) { return i >= utf8.size() || (utf8[i] >= 0x20 && utf8[i] < 0x7F); };
+    // So do Cyrillic letters (U+0400..U+04FF as two bytes, less the combining
+    // marks U+0483..U+0489): a break falls after either when the next
+    // character is one of them.
+    const auto byteAt = [&utf8](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    const auto cyrillic = [&](std::size_t i) {
+        return i + 1 < utf8.size() && byteAt(i) >= 0xD0 && byteAt(i) <= 0xD3 && (byteAt(i + 1) & 0xC0) == 0x80;
+    };
+    const auto standsAlone = [&](std::size_t i) {
+        return printable(i) || (cyrillic(i) && !(byteAt(i) == 0xD2 && byteAt(i + 1) >= 0x83 && byteAt(i + 1) <= 0x89));
+    };
+    if (printable(start) && standsAlone(start + 1)) return start + 1;
+    if (cyrillic(start) && standsAlone(start + 2)) return start + 2;
+    return detail::nextGraphemeBreakSlow(utf8, start);
+}
 
 // The extended grapheme clusters ("characters") of UTF-8 text, segmented as
 // the range is walked (nothing allocated); each views a slice of the input.
@@ -99,9 +137,22 @@ std::vector<std::string_view> graphemeList(std::string_view utf8);
 
 // Properties of a character (a grapheme cluster) are those of its first scalar.
 char32_t firstScalar(std::string_view character);
-bool isLetterChar(std::string_view character);
-bool isUpperChar(std::string_view character);
-bool isNumericChar(std::string_view character);
+// ASCII characters are answered here: every typed character is asked about.
+inline bool isLetterChar(std::string_view character) {
+    if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)
+        return (character[0] >= 'a' && character[0] <= 'z') || (character[0] >= 'A' && character[0] <= 'Z');
+    return isLetter(firstScalar(character));
+}
+inline bool isUpperChar(std::string_view character) {
+    if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)
+        return character[0] >= 'A' && character[0] <= 'Z';
+    return isUpper(firstScalar(character));
+}
+inline bool isNumericChar(std::string_view character) {
+    if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)
+        return character[0] >= '0' && character[0] <= '9';
+    return isNumeric(firstScalar(character));
+}
 // Upper/lower-casing a character takes the first character of the mapped string.
 std::string upperChar(std::string_view character);
 std::string lowerChar(std::string_view character);

@@ -9,12 +9,8 @@ bool isSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
 
 }  // namespace
 
-char32_t decodeScalar(std::string_view text, std::size_t& pos) {
+char32_t detail::decodeMultiByte(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
     if (lead < 0xC2 || lead > 0xF4) {
         ++pos;
         return kReplacement;

@@ -1,4 +1,4 @@
-"""Tests of the rules generator's hunspell expansion and packed lexicon.
+"""Tests of the rules generator's hunspell expansion, packed lexicon and everyday texts.
 
     python3 tests/tools/rulesgen_test.py
 
@@ -10,6 +10,7 @@ dictionaries, and `hunspell -l`; they are skipped when neither is there.
 import os
 import random
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -19,6 +20,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 sys.path.insert(0, os.path.join(ROOT, "tools", "rulesgen"))
 
 import affixes        # noqa: E402
+import everyday       # noqa: E402
 import lexicon        # noqa: E402
 import pack_fixture   # noqa: E402
 import packed         # noqa: E402
@@ -135,6 +137,14 @@ class LexiconMembers(unittest.TestCase):
         self.assertNotIn("кот", after["ru"])
         self.assertEqual(after["ru"]["файлы"], packed.rank_band(2))
 
+    def test_a_kept_twin_carries_the_band_of_its_rank(self):
+        ranks = {"ru": {"руку": 700, "рук": 3000}}
+        lexicons = lexicon.packed_lexicons(self.LISTS, self.FORMS, {"en": set(), "ru": {"рук"}, "uk": set()},
+                                           keep_cross_script_twins=True, twin_ranks=ranks)
+        self.assertEqual((lexicons["ru"]["руку"], lexicons["ru"]["рук"]), (packed.rank_band(700),
+                                                                            packed.rank_band(3000)))
+        self.assertEqual(lexicons["uk"]["рук"], 0)
+
     def test_a_form_with_a_listed_twin_of_its_own_script_stays_out(self):
         # руі is "hes" on the US layout and руы on the Russian one.
         def uk_lexicon(ru_list):
@@ -191,6 +201,108 @@ class PackedLexicon(unittest.TestCase):
             fixture = f.read()
         self.assertEqual(fixture, packed.pack(pack_fixture.lexicons_of(os.path.join(folder, "twins_lexicon.tsv"))))
         self.assertEqual(packed.file_id(fixture), "3b25279ede37f043")
+
+
+def mo_file(path, messages):
+    """A GNU message catalogue of {original: translation} (plus the header)."""
+    entries = sorted({"": "Content-Type: text/plain; charset=UTF-8\n", **messages}.items())
+    ids = [k.encode("utf-8") for k, _ in entries]
+    strs = [v.encode("utf-8") for _, v in entries]
+    n, start = len(entries), 28
+    data_at = start + 16 * n
+    table, data = [], b""
+    for blob in ids + strs:
+        table.append((len(blob), data_at + len(data)))
+        data += blob + b"\0"
+    header = struct.pack("<7I", 0x950412de, 0, n, start, start + 8 * n, 0, 0)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(header + b"".join(struct.pack("<2I", *e) for e in table) + data)
+
+
+class EverydayTexts(unittest.TestCase):
+    # Sixty messages of four words and more, and one label too short to be prose.
+    MESSAGES = {f"We met the captain {i} times near the river.": f"Мы встретили капитана {i} раз у реки."
+                for i in range(60)}
+    MESSAGES["Open file"] = "Открыть файл"
+
+    def setUp(self):
+        self.cache = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.cache)
+        for package, _, _, _ in everyday.PACKAGES:
+            folder = os.path.join(self.cache, "x", package, "usr", "share", "locale", "ru", "LC_MESSAGES")
+            mo_file(os.path.join(folder, "scenario_story.mo"), self.MESSAGES)
+
+    def test_clean_leaves_what_a_user_types(self):
+        cases = [
+            ("female^Welcome, <b>$unit.name</b>!", ["Welcome, !"]),
+            ("Save _game\nand quit %s now", ["Save game", "and quit now"]),
+            ("\u00abДа\u00bb, \u2014 сказал он&#8230;", ['"Да", - сказал он']),
+        ]
+        for message, lines in cases:
+            self.assertEqual(everyday.clean(message), lines, message)
+
+    def test_training_messages_split_and_evaluation_sources_held_out_whole(self):
+        texts = everyday.load(self.cache)
+        trained = {p for d in texts.training["ru"] if d.source == "wesnoth-1.16-data" for p in d.paragraphs}
+        held = {name.split("/")[0]: set(ps) for name, ps in texts.held_out["ru"].items() if ps}
+        everything = {everyday.clean(v)[0] for k, v in self.MESSAGES.items() if len(k.split()) >= 4}
+        for package, _, _, _ in everyday.EVALUATION:
+            if package != "klavaro":
+                self.assertEqual(held[package], everything, package)
+        wesnoth = held["wesnoth-1.16-data"]
+        # A fifth or so is held out, never a message also trained on, and the
+        # short label neither.
+        self.assertTrue(5 <= len(wesnoth) <= 20, len(wesnoth))
+        self.assertFalse(wesnoth & trained)
+        self.assertEqual(wesnoth | trained, everything)
+        self.assertNotIn("freeciv-data", held)
+        # The English originals of exactly the held-out messages, none of a label.
+        english = set(texts.held_out["en"]["wesnoth-1.16-data/usr/share/locale/ru/LC_MESSAGES/scenario_story.mo"])
+        self.assertEqual(len(english), len(wesnoth))
+        self.assertTrue(all(e.startswith("We met the captain") for e in english))
+
+    def test_held_out_files_write_each_paragraph_once(self):
+        texts = everyday.load(self.cache)
+        everyday.write_held_out(texts, self.cache)
+        with open(os.path.join(self.cache, "everyday-en.txt"), encoding="utf-8") as f:
+            lines = [l for l in f.read().splitlines() if not l.startswith("#doc ")]
+        self.assertEqual(len(lines), len(set(lines)))
+        self.assertEqual(len(lines), len(self.MESSAGES) - 1)
+
+
+class EverydayRanks(unittest.TestCase):
+    class Counts:
+        def __init__(self, words):
+            self.words, self.tokens = words, sum(words.values())
+
+    def test_everyday_counts_rank_valid_forms_only_and_the_higher_estimate_wins(self):
+        paradigms = [{"рука", "руку", "рук", "руками"}, {"файл", "файлы"}]
+        docs = lexicon.cyrillic_frequencies("ru", self.Counts({"файл": 90, "рука": 1, "кгм": 9}), paradigms)
+        daily = lexicon.cyrillic_frequencies("ru", self.Counts({"руку": 40, "рук": 20, "файл": 1, "орчий": 39}),
+                                             paradigms, valid_only=True)
+        self.assertNotIn("орчий", daily)
+        self.assertIn("кгм", docs)
+        merged = lexicon.with_everyday(docs, daily)
+        self.assertEqual(merged["файл"], docs["файл"])
+        self.assertEqual(merged["руку"], daily["руку"])
+        self.assertEqual(lexicon.ranked(merged, 3), ["файл", "руку", "рук"])
+
+    def test_everyday_twins_never_drop_technical_words_of_the_documentation(self):
+        # cd is св, tls еды, evt уме on the Russian layout; ye is ну.
+        cyr = self.Counts({})
+        cyr.latin_words, cyr.technical_tokens = {"cd": 40, "tls": 3, "ye": 1, "lev": 4}, {"evt": 5}
+        documentation = {"en": {"cd": 5.0, "tls": 2.0, "ye": 3.0, "evt": 1.0, "lev": 1.0},
+                         "ru": {"св": 1.0, "дум": 9.0}, "uk": {}}
+        keep = lexicon.technical_latin_words(documentation, [cyr])
+        # дум outnumbers lev in the documentation already: lev is no technical word to keep.
+        self.assertEqual(keep, {"cd", "tls", "evt"})
+        everyday = {"en": dict(documentation["en"]), "ru": {"св": 30.0, "еды": 40.0, "уме": 20.0, "ну": 500.0, "дум": 9.0},
+                    "uk": {}}
+        _, dropped = lexicon.resolve_collisions(everyday, keep=keep)
+        self.assertEqual(dropped["en"], {"ye", "lev"})
+        _, dropped = lexicon.resolve_collisions(everyday)
+        self.assertEqual(dropped["en"], {"cd", "tls", "evt", "ye", "lev"})
 
 
 if __name__ == "__main__":

@@ -65,6 +65,11 @@ build() {
 
 ensure_packages $LINUX_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES $FORMAT_PACKAGES
 
+# One compiler cache for the run: the settings-window build compiles the sources of the
+# Windows build again, differing only in its feedback endpoint. A cache the caller set up wins.
+export CCACHE_DIR=${CCACHE_DIR:-$PWD/build/ccache} CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=1
+export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+
 echo "== format"
 if tools/ci/check-format.sh | tail -n 40; then
     count format 1 0

@@ -109,8 +109,13 @@ def micro_dictionary(ranked_words, n=60):
     return sorted(ranked_words[:n])
 
 
-def phrase_start_words(counts, n=300):
-    return sorted(_top(counts.sentence_starts, n))
+def phrase_start_words(counts, n=300, everyday=None):
+    """The words that most often start a sentence, in documentation and (when
+    given) everyday text, each counted as often as it starts one."""
+    starts = collections.Counter(counts.sentence_starts)
+    if everyday is not None:
+        starts.update(everyday.sentence_starts)
+    return sorted(_top(starts, n))
 
 
 # Candidate patterns per language; validate() keeps those the training text bears out.

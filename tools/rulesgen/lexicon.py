@@ -68,16 +68,18 @@ def english_frequencies(subtlex_path, wordlist_path, counts, cyrillic_counts):
     return freq
 
 
-def cyrillic_frequencies(lang, counts, paradigm_list, extra_valid=()):
+def cyrillic_frequencies(lang, counts, paradigm_list, extra_valid=(), valid_only=False):
     """Per-million estimates for ru or uk: training text counts, plus the unseen
-    forms of every paradigm that the training text shows at all."""
+    forms of every paradigm that the training text shows at all. With
+    valid_only, a word the dictionaries do not know is left out however often
+    it occurs (translations of games hold misspellings and made-up names)."""
     total = max(1, counts.tokens)
     valid = set(extra_valid)
     for p in paradigm_list:
         valid.update(p)
     freq = {}
     for w, c in counts.words.items():
-        if c >= 2 or (w in valid and counts.doc_freq[w] >= 1):
+        if w in valid or (not valid_only and c >= 2):
             freq[w] = c * 1e6 / total
     for p in paradigm_list:
         seen = sum(counts.words.get(w, 0) for w in p)
@@ -95,9 +97,39 @@ def cyrillic_frequencies(lang, counts, paradigm_list, extra_valid=()):
     return freq
 
 
-def resolve_collisions(freqs, ratio=3.0):
+def with_everyday(documentation, everyday):
+    """Each word at the higher of its two estimates: a word frequent in
+    documentation (файл) or in everyday text (руку) ranks as frequent."""
+    merged = dict(documentation)
+    for w, f in everyday.items():
+        if f > merged.get(w, 0.0):
+            merged[w] = f
+    return merged
+
+
+def rank_positions(freqs):
+    """{lang: {word: 1-based rank}} of every estimated word."""
+    return {lang: {w: i + 1 for i, w in enumerate(ranked(freq, len(freq)))} for lang, freq in freqs.items()}
+
+
+def technical_latin_words(documentation, cyrillic_counts):
+    """English words that the Cyrillic documentation writes in Latin letters
+    (cd, tls, evt) and that the documentation alone keeps as words: everyday
+    text says nothing about how often they are typed in technical writing, so
+    its evidence never drops them as the rarer twin."""
+    seen = set()
+    for cyr in cyrillic_counts:
+        seen.update(w for w, c in cyr.latin_words.items() if c >= 3 and len(w) >= 2)
+        seen.update(w for w, c in cyr.technical_tokens.items() if c >= 3 and len(w) >= 2)
+    alone = {lang: dict(f) for lang, f in documentation.items()}
+    alone, dropped = resolve_collisions(alone)
+    return (seen & set(alone["en"])) - drop_sanitised_twins(alone)
+
+
+def resolve_collisions(freqs, ratio=3.0, keep=frozenset()):
     """Drops a word when the same keys give a word of another language that is
-    clearly more frequent: that reading is the likelier intent."""
+    clearly more frequent: that reading is the likelier intent. English words
+    in keep stay."""
     dropped = {lang: set() for lang in freqs}
     pairs = [("en", "ru"), ("en", "uk"), ("ru", "en"), ("uk", "en"), ("ru", "uk"), ("uk", "ru")]
     maps = {(s, t): layouts.engine_map(s, t) for s, t in pairs}
@@ -108,7 +140,7 @@ def resolve_collisions(freqs, ratio=3.0):
             if twin == w:
                 continue
             g = freqs[t].get(twin)
-            if g is not None and g > ratio * f:
+            if g is not None and g > ratio * f and not (s == "en" and w in keep):
                 dropped[s].add(w)
     return {lang: {w: f for w, f in fr.items() if w not in dropped[lang]} for lang, fr in freqs.items()}, dropped
 
@@ -175,7 +207,7 @@ def share_cyrillic(lists, n):
     lists["uk"] = uk + [w for w in from_ru if w not in uk_set]
 
 
-def drop_sanitised_twins(freqs, ratio=3.0):
+def drop_sanitised_twins(freqs, ratio=3.0, keep=frozenset()):
     """The engine scores a typed Latin word without the keys that are letters on
     the target layout (ж typed as ; and so on), so уже typed on the US layout
     (e;t) is scored as "et". An English word that equals such a remainder of a
@@ -189,7 +221,7 @@ def drop_sanitised_twins(freqs, ratio=3.0):
             rest = "".join(c for c in typed if c not in letter_keys)
             if rest != typed and len(rest) >= 2:
                 f = freqs["en"].get(rest)
-                if f is not None and g > ratio * f:
+                if f is not None and g > ratio * f and rest not in keep:
                     dropped.add(rest)
     for w in dropped:
         del freqs["en"][w]
@@ -214,14 +246,15 @@ EXTRA_FORM_MIN_LENGTH = 4
 CROSS_SCRIPT_TWIN_MIN_LENGTH = 3
 
 
-def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False):
+def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False, twin_ranks=None):
     """{lang: {word: rank band}}: every listed word with the band of its place in
     its list, plus (band 0) every other valid form of 4+ letters, except forms
     dropped as the rarer twin and forms whose reading on another layout is a
     listed word of another language (typing that word on the wrong layout must
     still be corrected). With keep_cross_script_twins, forms of 3+ letters whose
     reading on the layout of another script is a listed word are kept (band 0),
-    dropped or not: the engine tells them apart by frequency and context."""
+    dropped or not: the engine tells them apart by frequency and context, so
+    such a form carries the band of its rank in twin_ranks when it has one."""
     listed = {lang: set(words) for lang, words in lists.items()}
     out = {}
     for lang, words in lists.items():
@@ -240,7 +273,7 @@ def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False):
                     continue
                 if (keep_cross_script_twins and len(form) >= CROSS_SCRIPT_TWIN_MIN_LENGTH
                         and twin_listed(form, False) and not twin_listed(form, True)):
-                    bands[form] = 0
+                    bands[form] = rank_band((twin_ranks or {}).get(lang, {}).get(form))
                     continue
                 if len(form) < EXTRA_FORM_MIN_LENGTH or form in dropped[lang]:
                     continue

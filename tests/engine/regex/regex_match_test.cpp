@@ -84,6 +84,15 @@ const MatchCase kRequiredScalars[] = {
     {"[аеиоу]{4,}", kCs, "привет", false},
     {"[аеиоу]{4,}", kCs, "заеиоу", true},
     {"(?:[бв]{2}а){2}", kCs, "ббаввабб", true},
+    // scalars outside ASCII and Cyrillic, and the empty text
+    {"x\u00DF", kCs, "ax\u00DF", true},
+    {"x\u00DF", kCs, "\u00DFx", false},
+    {"[\u00DF\u00E9]", kCs, "abc", false},
+    {"[\u00DF\u00E9]", kCs, "ab\u00E9", true},
+    {"^\u00E9", kCs, "\u00E9x", true},
+    {"^\u00E9", kCs, "x\u00E9", false},
+    {"[bcd]{3,}", kCs, "", false},
+    {"x*", kCs, "", true},
 };
 
 const MatchCase kSyntax[] = {
@@ -197,6 +206,30 @@ const MatchCase kCaseFolding[] = {
     {"^(?=[A-Z])q", kCi, "Q", true},
 };
 
+// One class repeated, anchored or not: counted runs (short texts) and the
+// machine (long texts, lazy repetition) agree.
+const std::string kLongRun = std::string(70, 'x') + "bbbb" + std::string(70, 'x') + "bbb";
+const MatchCase kClassRuns[] = {
+    {"[bcd]{3,}", kCs, "abcbx", true},
+    {"[bcd]{3,}", kCs, "abcxbd", false},
+    {"^[bcd]{3,}", kCs, "bcdx", true},
+    {"^[bcd]{3,}", kCs, "xbcd", false},
+    {"[bcd]{3,}$", kCs, "xbcd", true},
+    {"[bcd]{3,}$", kCs, "bcdx", false},
+    {"^[bcd]{3,}$", kCs, "bcdbc", true},
+    {"^[bcd]{3,}$", kCs, "bcxbc", false},
+    {"^[bcd]{3,}$", kCs, "bc", false},
+    {"[бвгґ]{2,}", kCi, "аБГа", true},
+    {"[бвгґ]{2,}", kCi, "аБаГ", false},
+    {"^[^аеиоу]{3,}$", kCs, "гзд", true},
+    {"^[^аеиоу]{3,}$", kCs, "гзда", false},
+    {"[bcd]{3,}?", kCs, "abcbx", true},
+    {"[bcd]{4,}", kCs, kLongRun, true},
+    {"[bcd]{5,}", kCs, kLongRun, false},
+    {"[bcd]{3,}$", kCs, kLongRun, true},
+    {"^[bx]{3,}$", kCs, kLongRun, true},
+};
+
 void expectCases(const MatchCase* begin, const MatchCase* end) {
     for (const MatchCase* c = begin; c != end; ++c) {
         SCOPED_TRACE(testing::Message() << "/" << c->pattern << "/" << (c->caseInsensitive ? "i" : "") << " on \""
@@ -205,12 +238,15 @@ void expectCases(const MatchCase* begin, const MatchCase* end) {
         ASSERT_TRUE(re.has_value());
         EXPECT_EQ(re->search(c->text), c->expected);
         EXPECT_EQ(re->search(quillom::unicode::decodeUtf8(c->text)), c->expected);
+        EXPECT_EQ(re->search(quillom::regex::Subject(c->text)), c->expected);
     }
 }
 
 TEST(RegexMatchTest, RulePatterns) { expectCases(std::begin(kRulePatterns), std::end(kRulePatterns)); }
 
 TEST(RegexMatchTest, Syntax) { expectCases(std::begin(kSyntax), std::end(kSyntax)); }
+
+TEST(RegexMatchTest, ClassRuns) { expectCases(std::begin(kClassRuns), std::end(kClassRuns)); }
 
 TEST(RegexMatchTest, RequiredScalars) { expectCases(std::begin(kRequiredScalars), std::end(kRequiredScalars)); }
 
@@ -233,6 +269,7 @@ TEST(RegexMatchTest, Utf8TextMatchesAsItsScalars) {
         for (const std::string& text : texts) {
             const bool found = re->search(text);
             EXPECT_EQ(found, re->search(quillom::unicode::decodeUtf8(text))) << pattern << " on " << text;
+            EXPECT_EQ(found, re->search(quillom::regex::Subject(text))) << pattern << " on " << text;
             matched += found;
             ++total;
         }

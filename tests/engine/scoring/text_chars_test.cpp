@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scoring/language_index.h"
+#include "scoring_fixture.h"
 #include "unicode/unicode.h"
 
 namespace quillom::scoring {
@@ -64,6 +65,31 @@ TEST(LanguageKeys, ListsTheSetInKeyOrder) {
     }
 }
 
+// Lower-casing in place (same UTF-8 lengths) and character by character (any
+// other text) both give each character's lower case, at the same boundaries.
+TEST(TextChars, LoweredGivesEachCharactersLowerCase) {
+    const std::string words[] = {
+        "HeLLo-World",  "ПРИВЕТ",        "ҐАНОК їЖАК",  "ÀÉÎõ",         "Ǆǅǆ",   "ΣΑΣ",
+        "İstanbul", "éÉ", "Aÿ" "B",    "Ð" "A",     "KELVIN",         "x😀Y",
+        std::string(60, 'Q') + "ЖЖЖ",   "",             "ABCЀӿ",
+    };
+    for (const std::string& word : words) {
+        const TextChars chars(word);
+        std::string expected;
+        std::vector<std::size_t> sizes;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            const std::string lower = unicode::lowerChar(chars[i]);
+            expected += lower;
+            sizes.push_back(lower.size());
+        }
+        const TextChars lowered = chars.lowered();
+        EXPECT_EQ(lowered.text(), expected) << word;
+        ASSERT_EQ(lowered.size(), chars.size()) << word;
+        for (std::size_t i = 0; i < lowered.size(); ++i) EXPECT_EQ(lowered[i].size(), sizes[i]) << word << " at " << i;
+        EXPECT_EQ(chars.text(), word);  // the original is left as it was
+    }
+}
+
 // The table answers every pair of hot scalars exactly as the string map does.
 TEST(ScalarPairWeights, AgreesWithTheMapOnEveryHotPair) {
     const StringMap<double> bigrams = {
@@ -102,6 +128,27 @@ TEST(ScalarPairWeights, AgreesWithTheMapOnEveryHotPair) {
     EXPECT_EQ(found, 6u);  // ab, ba, жa, яя, ґ', tab space
     EXPECT_FALSE(ScalarPairWeights::isHot(U'\u0301'));
     EXPECT_EQ(ScalarPairWeights(StringMap<double>{}).find(U'a', U'b'), nullptr);
+}
+
+// The index's layout tables hold the configured maps of every direction, and
+// nothing for a direction without maps.
+TEST(LanguageIndex, LayoutTablesHoldTheConfiguredMaps) {
+    const testing::Scoring s(testing::makeConfig());
+    const KeyboardLayoutConfig& layout = s.config.keyboardLayout;
+    ASSERT_FALSE(layout.maps.empty());
+    for (const auto* maps : {&layout.maps, &layout.shiftMaps}) {
+        for (const auto& [direction, map] : *maps) {
+            const LayoutTables& tables = s.index.layoutTables(direction);
+            const CharTable<std::string>& table = maps == &layout.maps ? tables.lower : tables.shift;
+            for (const auto& [key, value] : map) {
+                ASSERT_NE(table.find(key), nullptr) << direction.from << "->" << direction.to << " " << key;
+                EXPECT_EQ(*table.find(key), value);
+            }
+        }
+    }
+    const LayoutTables& none = s.index.layoutTables({"en", "de"});
+    EXPECT_EQ(none.lower.find("q"), nullptr);
+    EXPECT_EQ(none.shift.find("Q"), nullptr);
 }
 
 }  // namespace

@@ -44,6 +44,20 @@ TEST(ScoreToken, PackedLexiconWordsAreCommonWords) {
     EXPECT_EQ(score(config, "ru", "привет").exactCommonWord, 90.0);
 }
 
+// Any character of the token that is a vowel of the language counts, a
+// vowel of several scalars included; a language without vowels gives none.
+TEST(ScoreToken, VowelBonusForAnyVowelOfTheLanguage) {
+    RulesConfig config = makeConfig();
+    lang(config, "en").vowels = {"a", "e", "o", "y\u0301"};
+    const struct {
+        const char* token;
+        double bonus;
+    } cases[] = {{"hello", 8.0}, {"sky", 0.0}, {"sky\u0301", 8.0}, {"xyz", 0.0}, {"ztz", 0.0}, {"zzo", 8.0}, {"a", 8.0}};
+    for (const auto& c : cases) EXPECT_EQ(score(config, "en", c.token).vowelBonus, c.bonus) << c.token;
+    lang(config, "en").vowels.clear();
+    EXPECT_EQ(score(config, "en", "hello").vowelBonus, 0.0);
+}
+
 TEST(ScoreToken, MissingLanguageScoresZero) {
     RulesConfig config = makeConfig();
     ScoreBreakdown s = score(config, "xx", "hello", true);
@@ -197,6 +211,11 @@ TEST(CountUnknownBigrams, CountsMissingPairsWithRepetition) {
     EXPECT_EQ(countUnknownBigrams(TextChars("qqq"), en), 2u);
     EXPECT_EQ(countUnknownBigrams(TextChars("q"), en), 0u);
     EXPECT_EQ(countUnknownBigrams(TextChars("qqq"), nullptr), 0u);
+    // The index's pair table counts the same pairs as the map.
+    const LanguageIndex index(config);
+    const ScalarPairWeights* table = &index.affixes("en")->pairWeights;
+    for (const char* word : {"hello", "hxllo", "qqq", "q", "he'llo", "hé\u0301llo"})
+        EXPECT_EQ(countUnknownBigrams(TextChars(word), en, table), countUnknownBigrams(TextChars(word), en)) << word;
 }
 
 TEST(LayoutSuspicionBonus, SumsMatchingRulesOfItsDirectionOnly) {
@@ -221,8 +240,13 @@ TEST(SameScriptPhoneticAdjustment, WeighsRussianOnlyLetters) {
 
 TEST(SanitizeSourceForScoring, DropsPunctuationThatStandsForLetters) {
     RulesConfig config = makeConfig();
+    const LanguageIndex index(config);
+    const ScoringContext context{config, index};
+    // The configuration's maps and the index's tables drop the same characters.
     auto sanitized = [&](const char* word, LayoutDirection d) {
-        return std::string(sanitizeSourceForScoring(config, TextChars(word), d).text());
+        const std::string byMap(sanitizeSourceForScoring(config, TextChars(word), d).text());
+        EXPECT_EQ(byMap, sanitizeSourceForScoring(context, TextChars(word), d).text()) << word;
+        return byMap;
     };
     EXPECT_EQ(sanitized("ds,jh", {"en", "ru"}), "dsjh");
     EXPECT_EQ(sanitized("a-b`", {"en", "ru"}), "a-b");
