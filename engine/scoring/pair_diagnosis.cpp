@@ -123,6 +123,19 @@ bool contextSupportsOtherReading(const RulesConfig& config, const Scored& s) {
            votesFavour(config, s.word.votes, s.direction.to, s.direction.from);
 }
 
+// Where the word lies between the marks at its edges that the direction's
+// maps leave marks: "рук." is рук (the Russian full stop is no letter on the
+// US layout either), "to`" stays whole (the grave accent is the key of ё).
+std::pair<std::size_t, std::size_t> spanBetweenMarks(const RulesConfig& config, const TextChars& typed,
+                                                     const LayoutDirection& direction) {
+    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
+    auto isMark = [&](std::string_view c) { return !unicode::isLetterChar(c) && !map.contains(std::string(c)); };
+    std::size_t first = 0, last = typed.size();
+    while (first < last && isMark(typed[first])) ++first;
+    while (last > first && isMark(typed[last - 1])) --last;
+    return {first, last - first};
+}
+
 // Two or more letters, all capitals: an acronym (TLS typed in Russian text is
 // meant, whatever its keys give on the other layout).
 bool allCapitals(const TextChars& token) {
@@ -140,14 +153,19 @@ bool allCapitals(const TextChars& token) {
 // frequent and what the user has been typing supports it. At the start of a
 // text nothing does, and the word stays as typed (the next word corrected to
 // the other language may take it along, see word_before.h). A word in capitals
-// is an acronym and stays. Nothing when the rules do not weigh frequency.
+// is an acronym and stays. Nothing when the rules do not weigh frequency or
+// either reading, without the marks at its edges, is no word.
 std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s, const TextChars& source) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
     const LanguageConfig* sourceLanguage = config.language(s.direction.from);
     if (!s.target || !sourceLanguage) return std::nullopt;
-    if (allCapitals(s.word.token) ||
-        !farMoreFrequentReading(config, *sourceLanguage, source.text(), *s.target, s.lowerCandidate.text()) ||
+    if (s.word.lowerToken.size() != s.lowerCandidate.size()) return std::nullopt;
+    const auto [first, count] = spanBetweenMarks(config, s.word.lowerToken, s.direction);
+    const std::string_view typedWord = s.word.lowerToken.slice(first, count);
+    const std::string_view otherWord = s.lowerCandidate.slice(first, count);
+    if (!sourceLanguage->isCommonWord(typedWord) || !s.target->isCommonWord(otherWord)) return std::nullopt;
+    if (allCapitals(s.word.token) || !farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) ||
         !contextSupportsOtherReading(config, s))
         return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
@@ -307,7 +325,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     }
     if (sameScript)
         if (auto refused = sameScriptRefusal(config, s, source)) return *refused;
-    if (!sameScript && typed.exactCommonWord > 0.0 && cand.exactCommonWord > 0.0)
+    if (!sameScript)
         if (auto decided = decideBetweenWords(config, s, source)) return *decided;
     if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);
     return decideByThresholds(config, s, requiredDelta);

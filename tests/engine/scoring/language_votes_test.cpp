@@ -223,6 +223,7 @@ TEST(WordsOnBothLayouts, CorrectedOnlyWhenFarMoreFrequentAndWhatWasTypedSupports
         {"English text", "руку", "ru", "en", {{"en", 2}}, std::nullopt, "layout_mismatch", "here"},
         {"capital kept", "Руку", "ru", "en", {{"en", 3}, {"ru", 1}}, std::nullopt, "layout_mismatch", "Here"},
         {"all capitals: an acronym", "РУКУ", "ru", "en", {{"en", 3}}, "en", "low_confidence", kKept},
+        {"a full stop after it", "руку.", "ru", "en", {{"ru", 3}}, std::nullopt, "low_confidence", kKept},
         {"English session, no votes", "руку", "ru", "en", {}, "en", "layout_mismatch", "here"},
         {"nothing before: kept", "руку", "ru", "en", {}, std::nullopt, "low_confidence", kKept},
         {"lead too small", "руку", "ru", "en", {{"en", 1}}, std::nullopt, "low_confidence", kKept},
