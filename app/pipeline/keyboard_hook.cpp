@@ -146,6 +146,7 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     }
     settleBeginning(result.word);
     const bool corrected = evaluateWord(result.word, event);
+    state_.capture.afterEvaluation(corrected);
     state_.wordsBefore.onWord(result.word, corrected);
     return corrected ? HookVerdict::Swallow : HookVerdict::Pass;
 }

@@ -47,7 +47,10 @@ bool joinsWord(char16_t ch) {
     case u':':
     case u'{':
     case u'}':
-    case u'~': return true;
+    case u'~':
+    // The quotation mark of the Cyrillic layouts (Shift+2): at a word's edges
+    // it is a quote typed on the wrong layout, inside it an address.
+    case u'@': return true;
     default:
         // A lone surrogate unit is no letter: characters outside the BMP reset the word.
         return unicode::isLetter(ch) || unicode::isDigit(ch);
@@ -63,6 +66,19 @@ bool isPunctuationBoundary(char16_t ch) {
     case u'?':
     case u'\\':
     case u'_': return true;
+    default: return false;
+    }
+}
+
+bool endsWordAfterIt(char16_t ch) {
+    switch (ch) {
+    // The hyphen of compounds (кто-нибудь): each part is a word of its own.
+    case u'-':
+    // The colon, semicolon and question mark of the Cyrillic layouts (Shift+6,
+    // Shift+4, Shift+7) typed on the US layout.
+    case u'^':
+    case u'$':
+    case u'&': return true;
     default: return false;
     }
 }
@@ -85,10 +101,17 @@ void WordCapture::reset() {
     word_.clear();
 }
 
+void WordCapture::afterEvaluation(bool corrected) {
+    if (endedByJoiningMark_ && !corrected) unknownBeginning_ = true;
+    endedByJoiningMark_ = false;
+}
+
 CaptureResult WordCapture::boundary(char16_t boundaryChar, BoundaryKind kind) {
     const bool unknown = unknownBeginning_;
     unknownBeginning_ = false;
+    endedByJoiningMark_ = false;
     if (word_.empty()) return {};
+    endedByJoiningMark_ = endsWordAfterIt(boundaryChar);
     CaptureResult r{CaptureResult::Kind::Boundary, {std::move(word_), boundaryChar, kind, unknown}};
     word_.clear();
     return r;
@@ -120,7 +143,8 @@ CaptureResult WordCapture::onKeyDown(uint32_t vkCode, char16_t ch) {
         return {};
     }
     if (ch == 0) return {};
-    if (isPunctuationBoundary(ch)) return boundary(ch, BoundaryKind::Punctuation);
+    if (isPunctuationBoundary(ch) || (!word_.empty() && endsWordAfterIt(ch)))
+        return boundary(ch, BoundaryKind::Punctuation);
     if (joinsWord(ch)) {
         word_.push_back(ch);
     } else {

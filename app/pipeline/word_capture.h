@@ -45,6 +45,12 @@ public:
     // Forget the word; what follows may be the tail of a longer word.
     void reset();
 
+    // After the word the last boundary yielded was evaluated. A word ended by
+    // a hyphen or a digit row mark (endsWordAfterIt) and left as typed was
+    // meant with that mark: what follows is the rest of it (system-db), a
+    // tail, not a word of its own.
+    void afterEvaluation(bool corrected);
+
     const std::u16string& word() const { return word_; }
     bool hasUnknownBeginning() const { return unknownBeginning_; }
 
@@ -54,11 +60,15 @@ private:
 
     std::u16string word_;
     bool unknownBeginning_ = false;
+    bool endedByJoiningMark_ = false;  // the last boundary was an endsWordAfterIt mark
     bool shift_ = false, control_ = false, alt_ = false, win_ = false;
 };
 
 // Characters that join the word or end it, for keys that give one.
 bool joinsWord(char16_t ch);
 bool isPunctuationBoundary(char16_t ch);
+// Characters that end a word being typed like punctuation, and reset the
+// capture where no word is being typed ("-la", "$HOME" are no words' tails).
+bool endsWordAfterIt(char16_t ch);
 
 }  // namespace quillom::pipeline

@@ -167,6 +167,7 @@ void Typist::finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, c
     if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
     if (plan_.followCorrections && !follow.empty()) active_ = follow;
     if (o.corrected && !o.unknownBeginning) correctWordsBefore(o);
+    capture_.afterEvaluation(o.corrected);
     wordsBefore_.onWord(word, o.corrected);
     held_.push_back(std::move(o));
     reportSettled();

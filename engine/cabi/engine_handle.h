@@ -33,7 +33,8 @@ public:
     layout::ManualConversionResult convertSelection(std::string_view text, const std::string& target) const;
     std::optional<std::string> correctWordBefore(std::string_view previous, std::string_view token,
                                                  const std::string& target) const {
-        return engine_->correctWordBefore(previous, token, target);
+        const bool useVotes = engine_->config().decision.languageEvidence.enabled();
+        return engine_->correctWordBefore(previous, token, target, useVotes ? &recentLanguages_.votes() : nullptr);
     }
 
 private:

@@ -123,9 +123,13 @@ struct DynamicThresholdCurveConfig {
 // (файлі typed for файлы on the Ukrainian layout in Russian text), and from
 // two letters on. With "twin_rank_margin" above 0, a word whose reading on the
 // layout of another script is a word too (руку and here) is corrected only
-// when that reading is at least that many bands more frequent and the last
-// words do not count more words of the typed word's language than of the
-// other; otherwise it is kept.
+// when that reading is at least that many bands more frequent and what the
+// user has been typing supports it: the session language is the other
+// reading's, or the last words count more of its words than of the typed
+// word's language by "min_lead"; and they count no language ahead of the
+// other reading's. Otherwise it is kept, and the next word corrected to the
+// other language takes it along (at the start of a text nothing supports it).
+// Such a word typed in capitals is an acronym and always kept.
 struct LanguageEvidenceConfig {
     static constexpr int64_t maxWindow = 32;  // larger values are read as this
     int64_t window = 0;

@@ -86,10 +86,14 @@ QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text,
  * corrected to город, reads "в"; words of one or two letters, typed on the
  * same layout, that are words of target; a lone quote key, "Э" before an
  * English word reads '"'; a number whose marks the target layout has as full
- * stops or commas, "5/" reads "5."), or an empty string to leave it; null
- * when the allocation failed. The caller replaces both words in one step, so
- * that one undo restores both, and may ask again for the word before that,
- * with the same token. Does not touch the session state. */
+ * stops or commas, "5/" reads "5."; a word kept for want of context whose
+ * reading in target is a far more frequent word, "Еру" at the start of a
+ * text before an English word reads "The", unless the last words typed in
+ * the application count another language ahead of target), or an empty
+ * string to leave it; null when the allocation failed. The caller replaces
+ * both words in one step, so that one undo restores both, and may ask again
+ * for the word before that, with the same token. Reads the session state and
+ * does not change it. */
 QM_API char* qm_engine_correct_word_before(qm_engine* handle, const char* previousWord, const char* token,
                                            const char* target);
 

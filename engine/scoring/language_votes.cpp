@@ -65,6 +65,24 @@ bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::str
     return votes->countOf(config, language) >= votes->countOf(config, other) + evidence.minLead;
 }
 
+bool votesLeanAwayFrom(const RulesConfig& config, const LanguageVotes* votes, std::string_view language) {
+    if (!votes) return false;
+    const int own = votes->countOf(config, language);
+    for (std::size_t i = 0; i < config.activeLanguages.size() && i < LanguageVotes::maxLanguages; ++i)
+        if (votes->counts[i] > own) return true;
+    return false;
+}
+
+bool farMoreFrequentReading(const RulesConfig& config, const LanguageConfig& source, std::string_view typed,
+                            const LanguageConfig& target, std::string_view reading) {
+    const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
+    if (!evidence.enabled() || evidence.twinRankMargin <= 0) return false;
+    constexpr int64_t unranked = LanguageConfig::kUnrankedOrder;
+    const int64_t readingBand = target.frequencyOrder(reading).value_or(unranked);
+    return readingBand != unranked &&
+           readingBand + evidence.twinRankMargin <= source.frequencyOrder(typed).value_or(unranked);
+}
+
 std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word) {
     std::array<char, maxWordBytes> buffer;
     std::size_t size = lowerLetters(word, buffer);

@@ -121,31 +121,77 @@ bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {
            static_cast<int64_t>(s.word.token.size()) >= decision.protectedOverrideMinLength;
 }
 
+// What the user has been typing supports the reading in the target language:
+// the session language is the target's, or the last words count more words of
+// the target than of the typed word's language (by the configured lead); and
+// they count no language ahead of the target.
+bool contextSupportsOtherReading(const RulesConfig& config, const Scored& s) {
+    if (votesLeanAwayFrom(config, s.word.votes, s.direction.to)) return false;
+    return s.word.sessionLanguage == s.direction.to ||
+           votesFavour(config, s.word.votes, s.direction.to, s.direction.from);
+}
+
+// Where the word lies between the marks at its edges that the direction's
+// maps leave marks: "рук." is рук (the Russian full stop is no letter on the
+// US layout either), "to`" stays whole (the grave accent is the key of ё).
+std::pair<std::size_t, std::size_t> spanBetweenMarks(const RulesConfig& config, const TextChars& typed,
+                                                     const LayoutDirection& direction) {
+    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
+    auto isMark = [&](std::string_view c) { return !unicode::isLetterChar(c) && !map.contains(std::string(c)); };
+    std::size_t first = 0, last = typed.size();
+    while (first < last && isMark(typed[first])) ++first;
+    while (last > first && isMark(typed[last - 1])) --last;
+    return {first, last - first};
+}
+
+// Two or more letters, all capitals: an acronym (TLS typed in Russian text is
+// meant, whatever its keys give on the other layout).
+bool allCapitals(const TextChars& token) {
+    std::size_t letters = 0;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        if (!unicode::isLetterChar(token[i])) continue;
+        if (!unicode::isUpperChar(token[i])) return false;
+        ++letters;
+    }
+    return letters >= 2;
+}
+
 // Both readings are words of their languages (руку and here are the same
 // keys): the word was typed on purpose unless the other reading is far more
-// frequent and the last words do not lean to the typed word's language (at the
-// start of a text nothing leans, and the far more frequent reading wins, as
-// the thresholds would have it). Nothing when the rules do not weigh frequency.
+// frequent and what the user has been typing supports it. At the start of a
+// text nothing does, and the word stays as typed (the next word corrected to
+// the other language may take it along, see word_before.h). A word in capitals
+// is an acronym and stays. Nothing when the rules do not weigh frequency or
+// either reading, without the marks at its edges, is no word.
 std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s, const TextChars& source) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
     const LanguageConfig* sourceLanguage = config.language(s.direction.from);
     if (!s.target || !sourceLanguage) return std::nullopt;
-    constexpr int64_t unranked = LanguageConfig::kUnrankedOrder;
-    auto bandOf = [&](const LanguageConfig& language, std::string_view word) {
-        return language.frequencyOrder(word).value_or(unranked);
-    };
-    const int64_t candidateBand = bandOf(*s.target, s.lowerCandidate.text());
-    const bool farMoreFrequent =
-        candidateBand != unranked && candidateBand + evidence.twinRankMargin <= bandOf(*sourceLanguage, source.text());
-    const bool leansToSource =
-        s.word.votes && s.word.votes->countOf(config, s.direction.from) > s.word.votes->countOf(config, s.direction.to);
-    if (!farMoreFrequent || leansToSource)
+    if (s.word.lowerToken.size() != s.lowerCandidate.size()) return std::nullopt;
+    const auto [first, count] = spanBetweenMarks(config, s.word.lowerToken, s.direction);
+    const std::string_view typedWord = s.word.lowerToken.slice(first, count);
+    const std::string_view otherWord = s.lowerCandidate.slice(first, count);
+    if (!sourceLanguage->isCommonWord(typedWord) || !s.target->isCommonWord(otherWord)) return std::nullopt;
+    if (allCapitals(s.word.token) || !farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) ||
+        !contextSupportsOtherReading(config, s))
         return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
         return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);
     return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing), Reason::LayoutMismatch,
                       s.conf, s.originalScore, s.candidateScore);
+}
+
+// A grave accent after the first character (to` is ещё typed on the US
+// layout, the ё key being the grave accent's) is no mark of a word of the
+// source language: the typed word is not the word its letters spell.
+bool graveAfterTheStart(const RulesConfig& config, const TextChars& token, const LayoutDirection& direction) {
+    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
+    auto key = map.find("`");
+    if (key == map.end() || !unicode::isLetterChar(key->second)) return false;
+    for (std::size_t i = 1; i < token.size(); ++i)
+        if (token[i] == "`") return token[0] != "`";
+    return false;
 }
 
 std::size_t typedLetters(const TextChars& token) {
@@ -243,6 +289,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     bool sameScript = context.index.isSameScript(direction);
 
     ScoreBreakdown typed = typedScore(context, word, source, direction.from);
+    if (graveAfterTheStart(config, word.token, direction)) typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
     ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);
@@ -288,7 +335,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         if (auto refused = sameScriptRefusal(config, s, source)) return *refused;
     if (sameScript && contextKeepsSource(config, s))
         return refusal(Reason::SameScriptContextIsSourceLanguage, s.conf, originalScore, candidateScore);
-    if (!sameScript && typed.exactCommonWord > 0.0 && cand.exactCommonWord > 0.0)
+    if (!sameScript)
         if (auto decided = decideBetweenWords(config, s, source)) return *decided;
     if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);
     return decideByThresholds(config, s, requiredDelta);

@@ -3,6 +3,7 @@
 #include "scoring/decision_selection.h"
 #include "scoring/edge_punctuation.h"
 #include "scoring/emitted_token.h"
+#include "scoring/key_marks.h"
 #include "scoring/word_before.h"
 #include "scoring/word_evaluation.h"
 #include "unicode/unicode.h"
@@ -94,14 +95,36 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     }
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
-    RulesDecision whole = keptUnlessKnown(config_, token, evaluateWithEdges(context, token, request));
+    // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.
+    const scoring::MarkEdges edges = scoring::keyMarkEdges(config_.keyboardLayout, token);
+    const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
+    RulesDecision decision = evaluateWord(context, word, request);
+    if (!decision.shouldCorrect || !decision.correctedToken) return decision;
+    std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
+                            std::string(token.substr(token.size() - edges.trailing));
+    if (decision.sourceLanguage && decision.targetLanguage)
+        corrected = scoring::withTargetKeyMarks(config_.keyboardLayout, token, std::move(corrected),
+                                                {*decision.sourceLanguage, *decision.targetLanguage});
+    decision.correctedToken = std::move(corrected);
+    return decision;
+}
+
+// The word without the digit row's marks at its edges; the marks on letter
+// keys at its start are letters where they make a word with the rest.
+RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, std::string_view token,
+                                        const scoring::EvaluationRequest& request) const {
+    RulesDecision read = evaluateWithEdges(context, token, request);
+    RulesDecision whole = keptUnlessKnown(config_, token, read);
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
-    // The leading marks read as letters make no word: they open the word.
+    // The leading marks read as letters make no known word: they open the
+    // word, unless the rest makes no known word either ({fkmlhbr is Хальдрик,
+    // a name, typed with the key of Х).
     const std::string_view rest = token.substr(leading);
     RulesDecision core = keptUnlessKnown(config_, rest, evaluateWithEdges(context, rest, request));
-    if (core.shouldCorrect && core.correctedToken)
-        core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
+    if (!core.shouldCorrect || !core.correctedToken) return core;
+    if (read.shouldCorrect && !scoring::isKnownWordInAnyTarget(config_, core.correctedToken)) return read;
+    core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
     return core;
 }
 
@@ -127,8 +150,9 @@ bool RulesEngine::isExcludedApp(std::string_view appId) const {
 }
 
 std::optional<std::string> RulesEngine::correctWordBefore(std::string_view previous, std::string_view token,
-                                                          const std::string& target) const {
-    return scoring::correctWordBefore({config_, index_}, previous, token, target);
+                                                          const std::string& target,
+                                                          const scoring::LanguageVotes* votes) const {
+    return scoring::correctWordBefore({config_, index_}, previous, token, target, votes);
 }
 
 namespace scoring {

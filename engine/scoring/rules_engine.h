@@ -13,6 +13,10 @@
 
 namespace quillom {
 
+namespace scoring {
+struct EvaluationRequest;
+}
+
 class RulesEngine {
 public:
     static constexpr double priorityPenaltyPerIndex = 12.0;
@@ -35,16 +39,20 @@ public:
     // The one language detectSourceLanguages would give; nothing for none or several.
     std::optional<std::string> singleSourceLanguage(std::string_view token) const;
 
-    // The short word typed just before a word that was corrected to target,
-    // as it reads in target, when it is to be corrected with it (token: the
-    // corrected word as typed).
+    // The word typed just before a word that was corrected to target, as it
+    // reads in target, when it is to be corrected with it (token: the
+    // corrected word as typed; votes: the last words' languages, see
+    // scoring::correctWordBefore).
     std::optional<std::string> correctWordBefore(std::string_view previous, std::string_view token,
-                                                 const std::string& target) const;
+                                                 const std::string& target,
+                                                 const scoring::LanguageVotes* votes = nullptr) const;
 
     const RulesConfig& config() const { return config_; }
 
 private:
     bool isExcludedApp(std::string_view appId) const;
+    RulesDecision evaluateWord(const scoring::ScoringContext& context, std::string_view token,
+                               const scoring::EvaluationRequest& request) const;
 
     RulesConfig config_;
     scoring::LanguageIndex index_;  // built from config_

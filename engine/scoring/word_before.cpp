@@ -79,10 +79,23 @@ std::optional<std::string> markedNumber(const ScoringContext& context, std::stri
     return std::nullopt;
 }
 
+// A word of source kept because nothing supported its far more frequent
+// reading in target, which the corrected word after it now does.
+bool twinTakenAlong(const RulesConfig& config, const TextChars& lower, const std::string& source,
+                    const std::string& lowerMapped, const LanguageConfig& targetLanguage, const std::string& target,
+                    const LanguageVotes* votes) {
+    const LanguageConfig* sourceLanguage = config.language(source);
+    return sourceLanguage && sourceLanguage->isCommonWord(lower.text()) &&
+           targetLanguage.isCommonWord(lowerMapped) &&
+           farMoreFrequentReading(config, *sourceLanguage, lower.text(), targetLanguage, lowerMapped) &&
+           !votesLeanAwayFrom(config, votes, target);
+}
+
 }  // namespace
 
 std::optional<std::string> correctWordBefore(const ScoringContext& context, std::string_view previous,
-                                             std::string_view typedWord, const std::string& target) {
+                                             std::string_view typedWord, const std::string& target,
+                                             const LanguageVotes* votes) {
     const RulesConfig& config = context.config;
     const LanguageConfig* targetLanguage = config.language(target);
     if (!targetLanguage) return std::nullopt;
@@ -90,7 +103,6 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
         detectSourceLanguages(context.index, TextChars(std::string(typedWord)).lowered());
     TextChars word{std::string(previous)};
     if (!allLetters(word)) return markedNumber(context, previous, typedSources, target);
-    if (word.size() > kWordBeforeMaxLength) return std::nullopt;
     TextChars lower = word.lowered();
     if (config.manualOverrides.neverCorrect.contains(lower.text())) return std::nullopt;
     for (const std::string& source : detectSourceLanguages(context.index, lower)) {
@@ -98,7 +110,11 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
             continue;
         std::string mapped = layout::mapLayout(config.keyboardLayout, previous, {source, target});
         if (mapped == previous) continue;
-        if (auto corrected = shortWordIn(*targetLanguage, previous, mapped)) return corrected;
+        if (word.size() <= kWordBeforeMaxLength) {
+            if (auto corrected = shortWordIn(*targetLanguage, previous, mapped)) return corrected;
+        } else if (twinTakenAlong(config, lower, source, unicode::toLower(mapped), *targetLanguage, target, votes)) {
+            return layout::preserveCase(previous, mapped);
+        }
     }
     return std::nullopt;
 }

@@ -190,14 +190,17 @@ TEST(Typist, CommaKeyStaysInAnEnglishWordOnTheRussianLayout) {
 
 TEST(Typist, RightLayoutLeavesWordsAndHyphenHidesTheStart) {
     auto words = typeText("файл из-за hello", {"ru", "", Script::None}, "\"en\", \"ru\"");
-    ASSERT_EQ(words.size(), 3u);
+    ASSERT_EQ(words.size(), 4u);
     EXPECT_EQ(words[0].typed, u"файл");
     EXPECT_FALSE(words[0].mistyped);
     EXPECT_FALSE(words[0].corrected);
-    EXPECT_EQ(words[1].typed, u"за");  // the hyphen reset the word
-    EXPECT_TRUE(words[1].unknownBeginning);
-    EXPECT_EQ(words[2].typed, u"hello");  // Latin letters go on the US layout
-    EXPECT_FALSE(words[2].corrected);
+    EXPECT_EQ(words[1].typed, u"из");  // the hyphen ends the first part
+    EXPECT_EQ(words[1].boundaryTyped, u'-');
+    EXPECT_FALSE(words[1].corrected);
+    EXPECT_EQ(words[2].typed, u"за");  // the rest of a part left as typed
+    EXPECT_TRUE(words[2].unknownBeginning);
+    EXPECT_EQ(words[3].typed, u"hello");  // Latin letters go on the US layout
+    EXPECT_FALSE(words[3].corrected);
 }
 
 TEST(Tally, LengthBucketsCountLettersAndApostrophes) {

@@ -40,8 +40,10 @@ TEST(TypingSimulator, PunctuationBoundaryIsKeptAfterTheReplacement) {
 TEST(TypingSimulator, TextAfterTheLastBoundaryStaysAsTyped) {
     Engine engine = openSmall();
     EXPECT_EQ(type(engine, "ghbdtn"), "ghbdtn");
-    // After a hyphen the word may be the tail of a longer one: not corrected.
+    // After a hyphen that follows a word left as typed, the rest is the tail
+    // of that word: not corrected.
     EXPECT_EQ(type(engine, "a-ghbdtn 😀 "), "a-ghbdtn 😀 ");
+    EXPECT_EQ(type(engine, "-ghbdtn "), "-ghbdtn ");
 }
 
 }  // namespace

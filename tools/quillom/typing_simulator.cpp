@@ -31,6 +31,7 @@ char16_t TypingSimulator::keyInCurrentLayout(char16_t typed) {
 
 void TypingSimulator::finishWord(const pipeline::FinishedWord& word, std::u16string& screen) {
     const Decision d = engine_.evaluate(toUtf8(word.word), app_, layout_, word.hasUnknownBeginning);
+    capture_.afterEvaluation(d.shouldCorrect && !d.corrected.empty());
     if (d.shouldCorrect && !d.corrected.empty()) {
         screen.resize(screen.size() - word.word.size());
         screen += toUtf16(d.corrected);

@@ -17,7 +17,8 @@
 namespace quillom::pipeline::testing {
 
 // What a key gives on the Windows US, Russian and Ukrainian layouts, for the
-// keys the tests type: letters, the punctuation row and the digit 1.
+// keys the tests type: letters, the punctuation row, the hyphen and the
+// digits 1, 2, 6 and 7.
 inline char16_t layoutChar(uint16_t primaryLanguage, uint32_t vkCode, bool shift) {
     struct Key {
         uint32_t vk;
@@ -28,6 +29,8 @@ inline char16_t layoutChar(uint16_t primaryLanguage, uint32_t vkCode, bool shift
         {0xBE, {u'.', u'>'}, {u'ю', u'Ю'}, {u'ю', u'Ю'}},  {0xBA, {u';', u':'}, {u'ж', u'Ж'}, {u'ж', u'Ж'}},
         {0xDE, {u'\'', u'"'}, {u'э', u'Э'}, {u'є', u'Є'}}, {0x31, {u'1', u'!'}, {u'1', u'!'}, {u'1', u'!'}},
         {0x37, {u'7', u'&'}, {u'7', u'?'}, {u'7', u'?'}},  {0xDC, {u'\\', u'|'}, {u'\\', u'/'}, {u'ґ', u'Ґ'}},
+        {0x32, {u'2', u'@'}, {u'2', u'"'}, {u'2', u'"'}},  {0x36, {u'6', u'^'}, {u'6', u':'}, {u'6', u':'}},
+        {0xBD, {u'-', u'_'}, {u'-', u'_'}, {u'-', u'_'}},
     };
     static const std::u16string russian = u"фисвуапршолдьтщзйкыегмцчня", ukrainian = u"фисвуапршолдьтщзйкіегмцчня";
     const int column = shift ? 1 : 0;

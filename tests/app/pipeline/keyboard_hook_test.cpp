@@ -163,6 +163,52 @@ TEST(KeyboardHook, ShiftOneEndsTheWordAsPunctuation) {
     EXPECT_EQ(c.boundaryKind, BoundaryKind::Punctuation);
 }
 
+// The Russian layout has the colon on Shift+6 and the quotation mark on
+// Shift+2: "ghbdtn^" is "привет:", and the key comes back as the colon.
+TEST(KeyboardHook, DigitRowMarksEndTheWordAndComeBackAsTheTargetLayoutsMarks) {
+    struct Case {
+        uint32_t vk;
+        char16_t typed, meant;
+    } cases[] = {{'6', u'^', u':'}, {'7', u'&', u'?'}, {0xBD, u'-', u'-'}};
+    for (const Case& c : cases) {
+        PipelineRig rig;
+        rig.engine.correct("ghbdtn", "привет", "ru");
+        rig.type("ghbdtn");
+        const bool shifted = c.vk != 0xBD;
+        if (shifted) rig.key(0x10, true);
+        EXPECT_EQ(rig.key(c.vk, true), HookVerdict::Swallow) << int(c.typed);
+        const PendingCorrection& pc = firstCorrection(rig.state);
+        EXPECT_EQ(pc.boundaryChar, uint32_t(c.typed));
+        EXPECT_EQ(pc.boundaryKind, BoundaryKind::Punctuation);
+        EXPECT_EQ(pc.boundaryAfterSwitch, uint32_t(c.meant));
+    }
+    // The at sign joins the word: the engine reads it at the word's edges.
+    PipelineRig rig;
+    rig.key(0x10, true);
+    rig.key('2', true);
+    rig.key(0x10, false);
+    rig.type("ghbdtn ");
+    ASSERT_EQ(rig.engine.queries.size(), 1u);
+    EXPECT_EQ(rig.engine.queries[0].word, "@ghbdtn");
+}
+
+// "system-db": the part after a hyphen goes with a part left as typed, so
+// its beginning is not a word's; after a corrected part (rnj-yb,elm for
+// кто-нибудь) it is.
+TEST(KeyboardHook, AHyphenAfterAWordLeftAsTypedMakesTheRestATail) {
+    PipelineRig rig;
+    rig.type("system");
+    EXPECT_EQ(rig.key(0xBD, true), HookVerdict::Pass);
+    rig.type("db ");
+    ASSERT_EQ(rig.engine.queries.size(), 2u);
+    EXPECT_EQ(rig.engine.queries[0].word, "system");
+    EXPECT_FALSE(rig.engine.queries[0].hasUnknownBeginning);
+    EXPECT_EQ(rig.engine.queries[1].word, "db");
+    EXPECT_TRUE(rig.engine.queries[1].hasUnknownBeginning);
+    EXPECT_TRUE(rig.state.capture.word().empty());
+    EXPECT_FALSE(rig.state.capture.hasUnknownBeginning()) << "the space after the tail starts a word";
+}
+
 TEST(KeyboardHook, FullScreenWindowPausesCorrectionWhenAsked) {
     for (bool pauseInGames : {true, false}) {
         PipelineRig rig;
@@ -244,7 +290,8 @@ TEST(KeyboardHook, KeysThatEmptyTheWordAlsoResetTheEngineContext) {
         int resets;
     } cases[] = {
         {"Delete", {0x2E}, 1},      {"Escape", {0x1B}, 1},
-        {"arrow", {0x25}, 1},       {"hyphen", {0xBD}, 1},
+        {"arrow", {0x25}, 1},       {"hyphen after a space", {0x20, 0xBD}, 1},
+        {"hyphen in a compound", {0xBD}, 0},
         {"Backspace", {0x08}, 0},   {"Backspace past the word", {0x08, 0x08, 0x08}, 0},
         {"Shift alone", {0x10}, 0}, {"two resets in a row", {0x2E, 0x1B}, 1},
     };

@@ -51,13 +51,72 @@ TEST(WordCapture, CyrillicLetterKeysJoinTheWord) {
 
 TEST(WordCapture, SymbolsResetTheWord) {
     WordCapture c;
-    auto words = typeChars(c, u"well-known ");
+    auto words = typeChars(c, u"a+b ");
     ASSERT_EQ(words.size(), 1u);
-    EXPECT_EQ(words[0].word.word, u"known");
+    EXPECT_EQ(words[0].word.word, u"b");
     EXPECT_TRUE(words[0].word.hasUnknownBeginning);
-    WordCapture d;
-    auto at = typeChars(d, u"me@mail ");
-    EXPECT_EQ(at[0].word.word, u"mail");
+    // A hyphen or one of the digit row's marks with no word before it starts
+    // no word: what follows may be an option or a variable's tail.
+    for (std::u16string_view typed : {u"-la ", u"$HOME ", u"&nbsp ", u"^x "}) {
+        WordCapture d;
+        auto after = typeChars(d, typed);
+        ASSERT_EQ(after.size(), 1u);
+        EXPECT_TRUE(after[0].word.hasUnknownBeginning) << std::u16string(typed).size();
+    }
+}
+
+// "кто-нибудь" typed on the US layout is rnj-yb,elm; "привет:" is ghbdtn^ (the
+// Cyrillic layouts have the colon on Shift+6). Each part ends like a word
+// before punctuation, and the next starts with its beginning seen.
+TEST(WordCapture, HyphenAndDigitRowMarksEndAWordBeingTyped) {
+    struct Case {
+        std::u16string_view typed;
+        std::u16string_view first;
+        char16_t boundary;
+        std::u16string_view second;
+    } cases[] = {
+        {u"rnj-yb,elm ", u"rnj", u'-', u"yb,elm"},
+        {u"well-known ", u"well", u'-', u"known"},
+        {u"ghbdtn^ vbh ", u"ghbdtn", u'^', u"vbh"},
+        {u"ghbdtn$ vbh ", u"ghbdtn", u'$', u"vbh"},
+        {u"ghbdtn& vbh ", u"ghbdtn", u'&', u"vbh"},
+    };
+    for (const Case& c : cases) {
+        WordCapture capture;
+        auto words = typeChars(capture, c.typed);
+        ASSERT_EQ(words.size(), 2u);
+        EXPECT_EQ(words[0].word.word, c.first);
+        EXPECT_EQ(words[0].word.boundaryChar, c.boundary);
+        EXPECT_EQ(words[0].word.boundaryKind, BoundaryKind::Punctuation);
+        EXPECT_EQ(words[1].word.word, c.second);
+        EXPECT_FALSE(words[1].word.hasUnknownBeginning);
+    }
+}
+
+// What follows such a mark after a word left as typed is the rest of that
+// word (system-db): its beginning is not a word's.
+TEST(WordCapture, AfterAWordLeftAsTypedTheRestIsATail) {
+    for (bool corrected : {true, false}) {
+        WordCapture c;
+        auto first = typeChars(c, u"system-");
+        ASSERT_EQ(first.size(), 1u);
+        c.afterEvaluation(corrected);
+        auto rest = typeChars(c, u"db ");
+        ASSERT_EQ(rest.size(), 1u);
+        EXPECT_EQ(rest[0].word.hasUnknownBeginning, !corrected);
+        c.afterEvaluation(false);  // a space: the next word is a word of its own
+        EXPECT_FALSE(typeChars(c, u"next ")[0].word.hasUnknownBeginning);
+    }
+}
+
+// The at sign is the Cyrillic layouts' quotation mark: "@ghbdtn@" is «"привет"».
+TEST(WordCapture, AtSignJoinsTheWord) {
+    WordCapture c;
+    auto words = typeChars(c, u"@ghbdtn@ me@mail.ru ");
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0].word.word, u"@ghbdtn@");
+    EXPECT_EQ(words[1].word.word, u"me@mail.ru");
+    EXPECT_FALSE(words[1].word.hasUnknownBeginning);
 }
 
 TEST(WordCapture, LettersAndDigitsOfAnyScriptJoin) {
@@ -139,8 +198,10 @@ TEST(WordCapture, ShiftAloneAndKeysWithoutCharactersChangeNothing) {
 
 TEST(WordCapture, ClassificationOfCharacters) {
     // Every character of a US key that is a letter on the Russian or Ukrainian layout joins the word.
-    for (char16_t ch : std::u16string_view(u"'.,;[]`\"<>:{}~aZжЇ7")) EXPECT_TRUE(joinsWord(ch)) << int(ch);
-    for (char16_t ch : std::u16string_view(u"-@#+=*&%$^| ")) EXPECT_FALSE(joinsWord(ch)) << int(ch);
+    for (char16_t ch : std::u16string_view(u"'.,;[]`\"<>:{}~@aZжЇ7")) EXPECT_TRUE(joinsWord(ch)) << int(ch);
+    for (char16_t ch : std::u16string_view(u"-#+=*&%$^| ")) EXPECT_FALSE(joinsWord(ch)) << int(ch);
+    for (char16_t ch : std::u16string_view(u"-^$&")) EXPECT_TRUE(endsWordAfterIt(ch)) << int(ch);
+    for (char16_t ch : std::u16string_view(u"#+=*%|@")) EXPECT_FALSE(endsWordAfterIt(ch)) << int(ch);
     for (char16_t ch : std::u16string_view(u"!()/?\\_")) EXPECT_TRUE(isPunctuationBoundary(ch)) << int(ch);
     for (char16_t ch : std::u16string_view(u".\":{}")) EXPECT_FALSE(isPunctuationBoundary(ch)) << int(ch);
     EXPECT_FALSE(joinsWord(0xD83D));  // half of a surrogate pair

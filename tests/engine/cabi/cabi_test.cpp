@@ -481,6 +481,84 @@ TEST_F(CInterface, LastWordsTellRussianFromUkrainian) {
     EXPECT_EQ(evaluateContext(plain.get(), "столі", "c.exe", "uk").reason, "same_script_source_is_known_word");
 }
 
+// A mark typed at a word's edge on the wrong layout is the mark its key gives
+// in the layout the word is corrected to: Shift+2 is the quotation mark and
+// Shift+6 the colon on the Russian layout, Shift+/ its comma.
+TEST_F(CInterface, MarksAtTheEdgesOfACorrectedWordFollowTheirKeys) {
+    Engine e = createShipped();
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* typed;
+        const char* source;
+        const char* expected;  // empty: left as typed
+    } cases[] = {
+        {"@ghbdtn@", "en", "\"привет\""},
+        {"Ghbdtn^", "en", "Привет:"},
+        {"ghbdtn$", "en", "привет;"},
+        {"@Vfcinf,@", "en", "\"Масштаб\""},  // the comma key inside is б
+        {"@<tp", "en", "\"Без"},               // the < key is Б
+        {"ше,,", "ru", "it??"},
+        {"руддщ,", "ru", "hello?"},
+        {"ghbdtn.", "en", "привет."},  // read as a full stop, it stays one
+        {"\"ghbdtn", "en", "\"привет"},
+        {"me@mail.ru", "en", ""},
+        {"@Username", "en", ""},
+        {"@", "en", ""},
+    };
+    for (const Case& c : cases) {
+        Result r = evaluateContext(e.get(), c.typed, "a.exe", c.source);
+        EXPECT_EQ(r.text, c.expected) << c.typed;
+        EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0) << c.typed;
+        qm_engine_reset_context(e.get());
+    }
+}
+
+// Keys that give letters on the Russian layout and marks on the US one: ё
+// is the grave accent's key, Х the opening brace's.
+TEST_F(CInterface, LetterKeysThatAreMarksOnTheUsLayout) {
+    Engine e = createShipped();
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* typed;
+        const char* expected;  // empty: left as typed
+    } cases[] = {
+        {"to`", "ещё"},        // "to" with a grave accent glued on is no English word
+        {"To`", "Ещё"},
+        {"`to`", ""},          // code in backquotes
+        {"{fkmlhbr", "Хальдрик"},  // neither reading is a known word: the key is the letter
+        {"\"Untitled", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(evaluateContext(e.get(), c.typed, "a.exe", "en").text, c.expected) << c.typed;
+        qm_engine_reset_context(e.get());
+    }
+}
+
+// Еру typed for "The" on the Russian layout is a rare Russian word: kept while
+// nothing typed before says English, taken along by the next word corrected
+// to English, left alone in Russian text.
+TEST_F(CInterface, WordOnBothLayoutsNeedsTheWordsAroundIt) {
+    Engine e = createShipped();
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    auto before = [&](const char* previous, const char* token) {
+        Owned s(qm_engine_correct_word_before(e.get(), previous, token, "en"));
+        return std::string(s ? s.get() : "(null)");
+    };
+    Result first = evaluateContext(e.get(), "Еру", "a.exe", "ru");
+    EXPECT_EQ(first.shouldCorrect, 0);
+    EXPECT_EQ(first.reason, "low_confidence");
+    ASSERT_EQ(evaluateContext(e.get(), "ыныеуь", "a.exe", "ru").text, "system");
+    EXPECT_EQ(before("Еру", "ыныеуь"), "The");
+    // Three English words before: the session says English.
+    for (const char* w : {"ыщьу", "ыныеуь", "ьщвуд"}) EXPECT_EQ(evaluateContext(e.get(), w, "b.exe", "ru").target, "en");
+    EXPECT_EQ(evaluateContext(e.get(), "еру", "b.exe", "ru").text, "the");
+    // Russian text: kept, and not taken along by an English word after it.
+    for (const char* w : {"привет", "тест", "работа"}) evaluateContext(e.get(), w, "c.exe", "ru");
+    EXPECT_EQ(evaluateContext(e.get(), "еру", "c.exe", "ru").shouldCorrect, 0);
+    ASSERT_EQ(evaluateContext(e.get(), "ыныеуь", "c.exe", "ru").text, "system");
+    EXPECT_EQ(before("еру", "ыныеуь"), "");
+}
+
 // The C++ view carries every field of the C calls and keeps their choice of direction.
 TEST_F(CInterface, CppViewCarriesTheCResults) {
     namespace cabi = quillom::cabi;

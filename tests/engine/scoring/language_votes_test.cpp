@@ -9,6 +9,7 @@
 #include "scoring/decision_selection.h"
 #include "scoring/layout_follow.h"
 #include "scoring/pair_diagnosis.h"
+#include "scoring/word_before.h"
 #include "scoring_fixture.h"
 
 namespace quillom::scoring {
@@ -16,6 +17,7 @@ namespace {
 
 using testing::lang;
 using testing::makeConfig;
+using testing::Scoring;
 
 // makeConfig with the ranked words of data/twins_lexicon.tsv and the evidence on.
 RulesConfig rankedConfig(int64_t window = 8, int64_t minLead = 2, int64_t margin = 8) {
@@ -165,11 +167,11 @@ struct VotedCase {
 };
 
 RulesDecision decideWithVotes(const RulesConfig& config, std::string_view typed, const char* from, const char* to,
-                              std::initializer_list<std::pair<const char*, int>> counts, bool isProtected = false) {
+                              std::initializer_list<std::pair<const char*, int>> counts, bool isProtected = false,
+                              std::optional<std::string> session = std::nullopt) {
     LanguageIndex index(config);
     TextChars token{std::string(typed)};
     TextChars lower = token.lowered();
-    const std::optional<std::string> session;
     const LanguageVotes votes = votesOf(config, counts);
     WordContext word{token, lower, "", isProtected, false, session, nullptr, &votes};
     return scoreAndDecideForDirection({config, index}, word, {from, to}, 1);
@@ -211,22 +213,37 @@ namespace quillom::scoring {
 namespace {
 
 // руку typed on the Russian layout is "here" on the US one: both are words.
-TEST(WordsOnBothLayouts, KeptUnlessFarMoreFrequentAndTheLastWordsDoNotLeanToIt) {
+TEST(WordsOnBothLayouts, CorrectedOnlyWhenFarMoreFrequentAndWhatWasTypedSupportsIt) {
     const RulesConfig on = rankedConfig(), noMargin = rankedConfig(8, 2, 0);
-    const VotedCase cases[] = {
-        {"English text", on, "руку", "ru", "en", {{"en", 2}}, false, "layout_mismatch", "here"},
-        {"capital kept", on, "Руку", "ru", "en", {{"en", 3}, {"ru", 1}}, false, "layout_mismatch", "Here"},
-        {"no words before: frequency", on, "руку", "ru", "en", {}, false, "layout_mismatch", "here"},
-        {"as many of each", on, "руку", "ru", "en", {{"ru", 2}, {"en", 2}}, false, "layout_mismatch", "here"},
-        {"Russian text", on, "руку", "ru", "en", {{"ru", 4}, {"en", 1}}, false, "low_confidence", std::nullopt},
-        {"one Russian word before", on, "руку", "ru", "en", {{"ru", 1}}, false, "low_confidence", std::nullopt},
-        {"Russian text, three letters", on, "рук", "ru", "en", {{"ru", 4}}, false, "low_confidence", std::nullopt},
-        {"English text, three letters", on, "рук", "ru", "en", {{"en", 4}}, false, "layout_mismatch", "her"},
-        {"more frequent reading typed", on, "при", "ru", "en", {{"en", 5}}, false, "low_confidence", std::nullopt},
-        {"far more frequent, Russian text", on, "ghb", "en", "ru", {{"ru", 2}}, false, "layout_mismatch", "при"},
+    const std::optional<std::string> kKept;
+    struct Case {
+        const char* name;
+        const char* typed;
+        const char* from;
+        const char* to;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        std::optional<std::string> session;
+        const char* reason;
+        std::optional<std::string> text;
+    } cases[] = {
+        {"English text", "руку", "ru", "en", {{"en", 2}}, std::nullopt, "layout_mismatch", "here"},
+        {"capital kept", "Руку", "ru", "en", {{"en", 3}, {"ru", 1}}, std::nullopt, "layout_mismatch", "Here"},
+        {"all capitals: an acronym", "РУКУ", "ru", "en", {{"en", 3}}, "en", "low_confidence", kKept},
+        {"a full stop after it", "руку.", "ru", "en", {{"ru", 3}}, std::nullopt, "low_confidence", kKept},
+        {"English session, no votes", "руку", "ru", "en", {}, "en", "layout_mismatch", "here"},
+        {"nothing before: kept", "руку", "ru", "en", {}, std::nullopt, "low_confidence", kKept},
+        {"lead too small", "руку", "ru", "en", {{"en", 1}}, std::nullopt, "low_confidence", kKept},
+        {"as many of each", "руку", "ru", "en", {{"ru", 2}, {"en", 2}}, std::nullopt, "low_confidence", kKept},
+        {"Russian session", "руку", "ru", "en", {{"en", 1}}, "ru", "low_confidence", kKept},
+        {"English session, Russian votes", "руку", "ru", "en", {{"ru", 2}, {"en", 1}}, "en", "low_confidence", kKept},
+        {"Russian text", "руку", "ru", "en", {{"ru", 4}, {"en", 1}}, std::nullopt, "low_confidence", kKept},
+        {"Russian text, three letters", "рук", "ru", "en", {{"ru", 4}}, std::nullopt, "low_confidence", kKept},
+        {"English text, three letters", "рук", "ru", "en", {{"en", 4}}, std::nullopt, "layout_mismatch", "her"},
+        {"more frequent reading typed", "при", "ru", "en", {{"en", 5}}, "en", "low_confidence", kKept},
+        {"far more frequent, Russian text", "ghb", "en", "ru", {{"ru", 2}}, std::nullopt, "layout_mismatch", "при"},
     };
-    for (const VotedCase& c : cases) {
-        RulesDecision d = decideWithVotes(c.config, c.typed, c.from, c.to, c.votes);
+    for (const Case& c : cases) {
+        RulesDecision d = decideWithVotes(on, c.typed, c.from, c.to, c.votes, false, c.session);
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, c.text) << c.name;
     }
@@ -235,6 +252,32 @@ TEST(WordsOnBothLayouts, KeptUnlessFarMoreFrequentAndTheLastWordsDoNotLeanToIt) 
         RulesDecision d = decideWithVotes(noMargin, "руку", "ru", "en", votes);
         EXPECT_EQ(d.reason, decideWithVotes(rankedConfig(0), "руку", "ru", "en", {}).reason);
         EXPECT_NE(d.reason, "session_language_tie_break");
+    }
+}
+
+// A word kept at the start of a text for want of context goes with the next
+// word corrected to the language of its far more frequent reading.
+TEST(WordsOnBothLayouts, KeptTwinGoesWithTheNextCorrectedWord) {
+    const RulesConfig on = rankedConfig(), noMargin = rankedConfig(8, 2, 0);
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        const char* previous;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        std::optional<std::string> expected;
+    } cases[] = {
+        {"start of a text", on, "руку", {{"ru", 1}, {"en", 1}}, "here"},
+        {"case kept", on, "Руку", {{"ru", 1}, {"en", 1}}, "Here"},
+        {"no votes known", on, "рук", {}, "her"},
+        {"Russian text before", on, "руку", {{"ru", 3}, {"en", 1}}, std::nullopt},
+        {"no rank margin", noMargin, "руку", {{"en", 1}}, std::nullopt},
+        {"reading not far more frequent", on, "при", {{"en", 1}}, std::nullopt},
+        {"reading no word of the target", on, "пока", {{"en", 1}}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const Scoring scoring(c.config);
+        const LanguageVotes votes = votesOf(c.config, c.votes);
+        EXPECT_EQ(correctWordBefore(scoring.context(), c.previous, "руддщ", "en", &votes), c.expected) << c.name;
     }
 }
 
