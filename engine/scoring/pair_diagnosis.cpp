@@ -163,7 +163,7 @@ bool allCapitals(const TextChars& token) {
 // the other language may take it along, see word_before.h). A word in capitals
 // is an acronym and stays. Nothing when the rules do not weigh frequency or
 // either reading, without the marks at its edges, is no word.
-std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s, const TextChars& source) {
+std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
     const LanguageConfig* sourceLanguage = config.language(s.direction.from);
@@ -173,7 +173,8 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
     const std::string_view typedWord = s.word.lowerToken.slice(first, count);
     const std::string_view otherWord = s.lowerCandidate.slice(first, count);
     if (!sourceLanguage->isCommonWord(typedWord) || !s.target->isCommonWord(otherWord)) return std::nullopt;
-    if (allCapitals(s.word.token) || !farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) ||
+    if (allCapitals(s.word.token) ||
+        !farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) ||
         !contextSupportsOtherReading(config, s))
         return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
@@ -336,7 +337,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     if (sameScript && contextKeepsSource(config, s))
         return refusal(Reason::SameScriptContextIsSourceLanguage, s.conf, originalScore, candidateScore);
     if (!sameScript)
-        if (auto decided = decideBetweenWords(config, s, source)) return *decided;
+        if (auto decided = decideBetweenWords(config, s)) return *decided;
     if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);
     return decideByThresholds(config, s, requiredDelta);
 }
