@@ -28,21 +28,7 @@ struct Utf8Text {
     std::string_view text;
 
     std::uint32_t size() const { return static_cast<std::uint32_t>(text.size()); }
-    // ASCII and two-byte scalars (Latin and Cyrillic letters) decoded here;
-    // anything else, valid or not, by decodeScalar.
     char32_t next(std::uint32_t& pos) const {
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        if (lead < 0x80) {
-            ++pos;
-            return lead;
-        }
-        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < text.size()) {
-            const auto trail = static_cast<unsigned char>(text[pos + 1]);
-            if ((trail & 0xC0) == 0x80) {
-                pos += 2;
-                return (char32_t{lead & 0x1Fu} << 6) | (trail & 0x3Fu);
-            }
-        }
         std::size_t p = pos;
         const char32_t cp = unicode::decodeScalar(text, p);
         pos = static_cast<std::uint32_t>(p);
