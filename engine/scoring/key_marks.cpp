@@ -37,16 +37,26 @@ bool isKeyMark(const KeyboardLayoutConfig& layout, std::string_view c) {
 }
 
 // Bytes of the runs of characters at the text's edges that `belongs` accepts;
-// nothing when they meet.
+// nothing when they meet. One pass, no list of the characters: words are
+// evaluated on every key.
 template <typename Belongs>
 MarkEdges edgeRuns(std::string_view text, Belongs belongs) {
-    const std::vector<std::string_view> chars = unicode::graphemeList(text);
-    std::size_t first = 0, last = chars.size();
     MarkEdges edges;
-    while (first < last && belongs(chars[first])) edges.leading += chars[first++].size();
-    if (first == last) return {};
-    while (last > first && belongs(chars[last - 1])) edges.trailing += chars[--last].size();
-    return edges;
+    bool leading = true, between = false;  // between: a character outside both runs
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = unicode::nextGraphemeBreak(text, pos);
+        const std::size_t size = end - pos;
+        const bool accepted = belongs(text.substr(pos, size));
+        pos = end;
+        if (leading && accepted) {
+            edges.leading += size;
+            continue;
+        }
+        leading = false;
+        edges.trailing = accepted ? edges.trailing + size : 0;
+        between |= !accepted;
+    }
+    return between ? edges : MarkEdges{};
 }
 
 std::string targetMark(const KeyboardLayoutConfig& layout, std::string_view c, const LayoutDirection& direction) {
