@@ -27,8 +27,8 @@ struct SelectionRun {
     std::string name;
     std::vector<std::string> activeLanguages;
     long long sentences = 0;
-    long long exactSmart = 0;  // the "convert" hotkey: the engine chooses the target
-    long long exactNamed = 0;  // the hotkey of the intended language
+    long long exactSmart = 0;                   // the "convert" hotkey: the engine chooses the target
+    long long exactNamed = 0;                   // the hotkey of the intended language
     std::vector<std::string> firstFaults;       // of the hotkey of the intended language
     std::vector<std::string> firstSmartFaults;  // of "convert", where the named hotkey was right
 };

@@ -76,18 +76,20 @@ std::vector<RunCase> runCases(const Corpus& corpus) {
     const std::string& pre = corpus.prefix;
     const std::string& label = corpus.label;
     auto fp = [&](std::string name, std::string lang, L langs) {
-        return RunCase{label + name, pre + lang, std::move(langs), RunKind::FalsePositives,
-                       {lang == "tech" ? "en" : lang, "", Script::None}, false};
+        return RunCase{label + name,
+                       pre + lang,
+                       std::move(langs),
+                       RunKind::FalsePositives,
+                       {lang == "tech" ? "en" : lang, "", Script::None},
+                       false};
     };
     auto recall = [&](std::string name, std::string lang, L langs, std::string layout, Script script, bool same) {
         return RunCase{label + name, pre + lang, std::move(langs), RunKind::Recall, {lang, std::move(layout), script},
                        same};
     };
     std::vector<RunCase> cases{
-        fp("en text", "en", enRu),
-        fp("en text", "en", all),
-        fp("ru text", "ru", enRu),
-        fp("ru text (bilingual)", "ru", all),
+        fp("en text", "en", enRu), fp("en text", "en", all),
+        fp("ru text", "ru", enRu), fp("ru text (bilingual)", "ru", all),
         fp("uk text", "uk", all),
     };
     if (corpus.technical) {

@@ -24,7 +24,8 @@ bool Regex::search(std::string_view utf8) const { return program_ && detail::sea
 bool Regex::search(std::u32string_view text) const { return program_ && detail::searchProgram(*program_, text); }
 
 bool Regex::search(const Subject& subject) const {
-    return program_ && detail::searchProgram(*program_, subject.utf8_, detail::FirstScalars{subject.hot_, subject.others_});
+    return program_ &&
+           detail::searchProgram(*program_, subject.utf8_, detail::FirstScalars{subject.hot_, subject.others_});
 }
 
 Subject::Subject(std::string_view utf8) : utf8_(utf8) {

@@ -87,8 +87,9 @@ LanguageIndex::LanguageIndex(const RulesConfig& config) {
     for (const auto* maps : {&layout.maps, &layout.shiftMaps})
         for (const auto& [direction, map] : *maps)
             if (&layoutTables(direction) == &emptyTables())
-                layouts_.emplace_back(direction, LayoutTables{CharTable<std::string>(layout::lowerMapFor(layout, direction)),
-                                                              CharTable<std::string>(layout::shiftMapFor(layout, direction))});
+                layouts_.emplace_back(direction,
+                                      LayoutTables{CharTable<std::string>(layout::lowerMapFor(layout, direction)),
+                                                   CharTable<std::string>(layout::shiftMapFor(layout, direction))});
     for (const std::string& from : keys_)
         for (const std::string& to : keys_) {
             LayoutDirection direction{from, to};

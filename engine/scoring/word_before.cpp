@@ -85,8 +85,7 @@ bool twinTakenAlong(const RulesConfig& config, const TextChars& lower, const std
                     const std::string& lowerMapped, const LanguageConfig& targetLanguage, const std::string& target,
                     const LanguageVotes* votes) {
     const LanguageConfig* sourceLanguage = config.language(source);
-    return sourceLanguage && sourceLanguage->isCommonWord(lower.text()) &&
-           targetLanguage.isCommonWord(lowerMapped) &&
+    return sourceLanguage && sourceLanguage->isCommonWord(lower.text()) && targetLanguage.isCommonWord(lowerMapped) &&
            farMoreFrequentReading(config, *sourceLanguage, lower.text(), targetLanguage, lowerMapped) &&
            !votesLeanAwayFrom(config, votes, target);
 }

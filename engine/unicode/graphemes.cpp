@@ -102,7 +102,6 @@ char32_t firstScalar(std::string_view character) {
     return decodeScalar(character, pos);
 }
 
-
 namespace {
 
 std::string firstCharacter(std::string mapped) {

@@ -289,11 +289,15 @@ TEST(KeyboardHook, KeysThatEmptyTheWordAlsoResetTheEngineContext) {
         std::vector<uint32_t> keys;
         int resets;
     } cases[] = {
-        {"Delete", {0x2E}, 1},      {"Escape", {0x1B}, 1},
-        {"arrow", {0x25}, 1},       {"hyphen after a space", {0x20, 0xBD}, 1},
+        {"Delete", {0x2E}, 1},
+        {"Escape", {0x1B}, 1},
+        {"arrow", {0x25}, 1},
+        {"hyphen after a space", {0x20, 0xBD}, 1},
         {"hyphen in a compound", {0xBD}, 0},
-        {"Backspace", {0x08}, 0},   {"Backspace past the word", {0x08, 0x08, 0x08}, 0},
-        {"Shift alone", {0x10}, 0}, {"two resets in a row", {0x2E, 0x1B}, 1},
+        {"Backspace", {0x08}, 0},
+        {"Backspace past the word", {0x08, 0x08, 0x08}, 0},
+        {"Shift alone", {0x10}, 0},
+        {"two resets in a row", {0x2E, 0x1B}, 1},
     };
     for (const Case& c : cases) {
         PipelineRig rig;

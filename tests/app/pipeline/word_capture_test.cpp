@@ -75,10 +75,8 @@ TEST(WordCapture, HyphenAndDigitRowMarksEndAWordBeingTyped) {
         char16_t boundary;
         std::u16string_view second;
     } cases[] = {
-        {u"rnj-yb,elm ", u"rnj", u'-', u"yb,elm"},
-        {u"well-known ", u"well", u'-', u"known"},
-        {u"ghbdtn^ vbh ", u"ghbdtn", u'^', u"vbh"},
-        {u"ghbdtn$ vbh ", u"ghbdtn", u'$', u"vbh"},
+        {u"rnj-yb,elm ", u"rnj", u'-', u"yb,elm"},  {u"well-known ", u"well", u'-', u"known"},
+        {u"ghbdtn^ vbh ", u"ghbdtn", u'^', u"vbh"}, {u"ghbdtn$ vbh ", u"ghbdtn", u'$', u"vbh"},
         {u"ghbdtn& vbh ", u"ghbdtn", u'&', u"vbh"},
     };
     for (const Case& c : cases) {

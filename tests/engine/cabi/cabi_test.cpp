@@ -492,18 +492,13 @@ TEST_F(CInterface, MarksAtTheEdgesOfACorrectedWordFollowTheirKeys) {
         const char* source;
         const char* expected;  // empty: left as typed
     } cases[] = {
-        {"@ghbdtn@", "en", "\"привет\""},
-        {"Ghbdtn^", "en", "Привет:"},
-        {"ghbdtn$", "en", "привет;"},
-        {"@Vfcinf,@", "en", "\"Масштаб\""},  // the comma key inside is б
-        {"@<tp", "en", "\"Без"},               // the < key is Б
-        {"ше,,", "ru", "it??"},
-        {"руддщ,", "ru", "hello?"},
+        {"@ghbdtn@", "en", "\"привет\""}, {"Ghbdtn^", "en", "Привет:"},
+        {"ghbdtn$", "en", "привет;"},     {"@Vfcinf,@", "en", "\"Масштаб\""},  // the comma key inside is б
+        {"@<tp", "en", "\"Без"},                                               // the < key is Б
+        {"ше,,", "ru", "it??"},           {"руддщ,", "ru", "hello?"},
         {"ghbdtn.", "en", "привет."},  // read as a full stop, it stays one
-        {"\"ghbdtn", "en", "\"привет"},
-        {"me@mail.ru", "en", ""},
-        {"@Username", "en", ""},
-        {"@", "en", ""},
+        {"\"ghbdtn", "en", "\"привет"},   {"me@mail.ru", "en", ""},
+        {"@Username", "en", ""},          {"@", "en", ""},
     };
     for (const Case& c : cases) {
         Result r = evaluateContext(e.get(), c.typed, "a.exe", c.source);
@@ -522,10 +517,9 @@ TEST_F(CInterface, LetterKeysThatAreMarksOnTheUsLayout) {
         const char* typed;
         const char* expected;  // empty: left as typed
     } cases[] = {
-        {"to`", "ещё"},        // "to" with a grave accent glued on is no English word
-        {"To`", "Ещё"},
-        {"`to`", ""},          // code in backquotes
-        {"{fkmlhbr", "Хальдрик"},  // neither reading is a known word: the key is the letter
+        {"to`", "ещё"},                          // "to" with a grave accent glued on is no English word
+        {"To`", "Ещё"},           {"`to`", ""},  // code in backquotes
+        {"{fkmlhbr", "Хальдрик"},                // neither reading is a known word: the key is the letter
         {"\"Untitled", ""},
     };
     for (const Case& c : cases) {
@@ -550,7 +544,8 @@ TEST_F(CInterface, WordOnBothLayoutsNeedsTheWordsAroundIt) {
     ASSERT_EQ(evaluateContext(e.get(), "ыныеуь", "a.exe", "ru").text, "system");
     EXPECT_EQ(before("Еру", "ыныеуь"), "The");
     // Three English words before: the session says English.
-    for (const char* w : {"ыщьу", "ыныеуь", "ьщвуд"}) EXPECT_EQ(evaluateContext(e.get(), w, "b.exe", "ru").target, "en");
+    for (const char* w : {"ыщьу", "ыныеуь", "ьщвуд"})
+        EXPECT_EQ(evaluateContext(e.get(), w, "b.exe", "ru").target, "en");
     EXPECT_EQ(evaluateContext(e.get(), "еру", "b.exe", "ru").text, "the");
     // Russian text: kept, and not taken along by an English word after it.
     for (const char* w : {"привет", "тест", "работа"}) evaluateContext(e.get(), w, "c.exe", "ru");

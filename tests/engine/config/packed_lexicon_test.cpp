@@ -55,9 +55,8 @@ TEST(PackedLexicon, AbsentWordsAreNotFound) {
     const PackedLexicon ru = file->language("ru"), en = file->language("en"), uk = file->language("uk");
     // Prefixes and extensions of listed words, other languages' words, letters
     // outside the alphabet, upper case, malformed UTF-8, the empty word.
-    for (std::string_view w :
-         {"ми", "мирн", "мирные", "вдругг", "прочт", "the", "їжак", "мирx", "Мир", "", "\xd0", "\xd0\xbc\xd0", "м\xff",
-          "м", "ъ", "xм", "мx"})
+    for (std::string_view w : {"ми", "мирн", "мирные", "вдругг", "прочт", "the", "їжак", "мирx", "Мир", "", "\xd0",
+                               "\xd0\xbc\xd0", "м\xff", "м", "ъ", "xм", "мx"})
         EXPECT_FALSE(ru.contains(w)) << w;
     for (std::string_view w : {"th", "thee", "word", "don", "мир", "b"}) EXPECT_FALSE(en.contains(w)) << w;
     EXPECT_FALSE(uk.contains("пять"));

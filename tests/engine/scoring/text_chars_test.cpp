@@ -69,9 +69,23 @@ TEST(LanguageKeys, ListsTheSetInKeyOrder) {
 // other text) both give each character's lower case, at the same boundaries.
 TEST(TextChars, LoweredGivesEachCharactersLowerCase) {
     const std::string words[] = {
-        "HeLLo-World",  "ПРИВЕТ",        "ҐАНОК їЖАК",  "ÀÉÎõ",         "Ǆǅǆ",   "ΣΑΣ",
-        "İstanbul", "éÉ", "Aÿ" "B",    "Ð" "A",     "KELVIN",         "x😀Y",
-        std::string(60, 'Q') + "ЖЖЖ",   "",             "ABCЀӿ",
+        "HeLLo-World",
+        "ПРИВЕТ",
+        "ҐАНОК їЖАК",
+        "ÀÉÎõ",
+        "Ǆǅǆ",
+        "ΣΑΣ",
+        "İstanbul",
+        "éÉ",
+        "Aÿ"
+        "B",
+        "Ð"
+        "A",
+        "KELVIN",
+        "x😀Y",
+        std::string(60, 'Q') + "ЖЖЖ",
+        "",
+        "ABCЀӿ",
     };
     for (const std::string& word : words) {
         const TextChars chars(word);

@@ -52,7 +52,8 @@ TEST(ScoreToken, VowelBonusForAnyVowelOfTheLanguage) {
     const struct {
         const char* token;
         double bonus;
-    } cases[] = {{"hello", 8.0}, {"sky", 0.0}, {"sky\u0301", 8.0}, {"xyz", 0.0}, {"ztz", 0.0}, {"zzo", 8.0}, {"a", 8.0}};
+    } cases[] = {{"hello", 8.0}, {"sky", 0.0}, {"sky\u0301", 8.0}, {"xyz", 0.0},
+                 {"ztz", 0.0},   {"zzo", 8.0}, {"a", 8.0}};
     for (const auto& c : cases) EXPECT_EQ(score(config, "en", c.token).vowelBonus, c.bonus) << c.token;
     lang(config, "en").vowels.clear();
     EXPECT_EQ(score(config, "en", "hello").vowelBonus, 0.0);
