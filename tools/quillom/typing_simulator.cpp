@@ -1,5 +1,8 @@
 #include "typing_simulator.h"
 
+#include <optional>
+#include <vector>
+
 #include "common/utf16.h"
 
 namespace quillom::cli {
@@ -29,16 +32,33 @@ char16_t TypingSimulator::keyInCurrentLayout(char16_t typed) {
     return it->second;
 }
 
+std::pair<std::u16string, std::u16string> TypingSimulator::withWordsBefore(const pipeline::FinishedWord& word,
+                                                                           const Decision& d) {
+    std::u16string typed = word.word, replacement = toUtf16(d.corrected);
+    const std::string typed8 = toUtf8(word.word);
+    const std::vector<std::u16string>& pieces = wordsBefore_.pieces();
+    for (auto piece = pieces.rbegin(); piece != pieces.rend() && !word.hasUnknownBeginning; ++piece) {
+        std::optional<std::string> before = engine_.correctWordBefore(toUtf8(*piece), typed8, d.targetLang);
+        if (!before) break;
+        typed = *piece + u" " + typed;
+        replacement = toUtf16(*before) + u" " + replacement;
+    }
+    return {typed, replacement};
+}
+
 void TypingSimulator::finishWord(const pipeline::FinishedWord& word, std::u16string& screen) {
     const Decision d = engine_.evaluate(toUtf8(word.word), app_, layout_, word.hasUnknownBeginning);
-    capture_.afterEvaluation(d.shouldCorrect && !d.corrected.empty());
-    if (d.shouldCorrect && !d.corrected.empty()) {
-        screen.resize(screen.size() - word.word.size());
-        screen += toUtf16(d.corrected);
+    const bool corrected = d.shouldCorrect && !d.corrected.empty();
+    capture_.afterEvaluation(corrected);
+    if (corrected) {
+        const auto [typed, replacement] = withWordsBefore(word, d);
+        screen.resize(screen.size() - typed.size());
+        screen += replacement;
         if (!d.targetLang.empty()) layout_ = d.targetLang;
     } else if (!d.layoutToFollow().empty()) {
         layout_ = d.layoutToFollow();
     }
+    wordsBefore_.onWord(word, corrected);
     screen += word.boundaryChar;
 }
 
@@ -46,14 +66,19 @@ std::u16string TypingSimulator::type(std::u16string_view text) {
     std::u16string screen;
     for (char16_t typed : text) {
         const char16_t ch = keyInCurrentLayout(typed);
+        const bool noWordBefore = capture_.word().empty(), unknownBefore = capture_.hasUnknownBeginning();
+        const uint32_t vkCode = virtualKeyFor(ch);
         // A character outside the basic plane takes two units: no single
         // character, so the key changes nothing in the word.
-        pipeline::CaptureResult r = capture_.onKeyDown(virtualKeyFor(ch), isSurrogate(ch) ? 0 : ch);
+        pipeline::CaptureResult r = capture_.onKeyDown(vkCode, isSurrogate(ch) ? 0 : ch);
         if (r.kind == pipeline::CaptureResult::Kind::Boundary) {
             finishWord(r.word, screen);
-        } else {
-            screen += ch;
+            continue;
         }
+        screen += ch;
+        if (capture_.word().empty())
+            wordsBefore_.onGap(
+                pipeline::gapOf(vkCode, ch, noWordBefore, capture_.hasUnknownBeginning() && !unknownBefore));
     }
     return screen;
 }

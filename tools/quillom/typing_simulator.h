@@ -1,6 +1,7 @@
 // Types text key by key through the word capture and applies each correction
 // as the program does: erase the word, type the replacement and the boundary,
-// switch the layout to the correction's target.
+// switch the layout to the correction's target. Short words typed just before a
+// corrected word, with one space between, go with it when the engine says so.
 #pragma once
 
 #include <map>
@@ -9,6 +10,7 @@
 
 #include "cli_engine.h"
 #include "pipeline/word_capture.h"
+#include "pipeline/words_before.h"
 
 namespace quillom::cli {
 
@@ -25,12 +27,15 @@ public:
 private:
     char16_t keyInCurrentLayout(char16_t typed);
     void finishWord(const pipeline::FinishedWord& word, std::u16string& screen);
+    // The pieces before a word corrected by d that go with it, and what they become.
+    std::pair<std::u16string, std::u16string> withWordsBefore(const pipeline::FinishedWord& word, const Decision& d);
 
     Engine& engine_;
     const std::string startLayout_;
     std::string layout_;
     std::string app_;
     pipeline::WordCapture capture_;
+    pipeline::WordsBefore wordsBefore_;
     std::map<std::pair<std::string, char16_t>, char16_t> keyCache_;
 };
 
