@@ -262,17 +262,12 @@ void KeyboardHook::queueCorrection(const FinishedWord& word, const KeyEvent& bou
     std::vector<uint16_t> heldShifts;
     for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
         if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
-    std::u16string typed = word.word, replacement = toUtf16(verdict.corrected);
     // Short words, a number or a quote just before, on the same layout, go
-    // with it, nearest first: one replay, one Undo.
-    const std::vector<std::u16string>& pieces = state_.wordsBefore.pieces();
+    // with it: one replay, one Undo.
     const std::string typed8 = toUtf8(word.word);
-    for (auto piece = pieces.rbegin(); piece != pieces.rend() && !word.hasUnknownBeginning; ++piece) {
-        auto before = state_.engine->correctWordBefore(toUtf8(*piece), typed8, verdict.targetLang);
-        if (!before) break;
-        typed = *piece + u" " + typed;
-        replacement = toUtf16(*before) + u" " + replacement;
-    }
+    auto [typed, replacement] = state_.wordsBefore.withPiecesBefore(
+        word, verdict.corrected,
+        [&](const std::string& piece) { return state_.engine->correctWordBefore(piece, typed8, verdict.targetLang); });
     enqueue(PendingCorrection{uint32_t(typed.size()), typed, replacement, word.boundaryChar, word.boundaryKind,
                               verdict.targetLang, std::move(heldShifts),
                               boundaryAfterSwitch(word, boundaryKey, verdict)});

@@ -1,5 +1,7 @@
 #include "pipeline/words_before.h"
 
+#include "common/utf16.h"
+
 namespace quillom::pipeline {
 
 void WordsBefore::onWord(const FinishedWord& word, bool corrected) {
@@ -34,6 +36,19 @@ std::size_t WordsBefore::length() const {
     std::size_t n = open_.size();
     for (const std::u16string& piece : closed_) n += piece.size();
     return n;
+}
+
+WordsBefore::Replacement WordsBefore::withPiecesBefore(const FinishedWord& word, std::string_view corrected,
+                                                       const PieceCorrection& along) const {
+    Replacement r{word.word, toUtf16(corrected)};
+    if (word.hasUnknownBeginning) return r;
+    for (auto piece = pieces().rbegin(); piece != pieces().rend(); ++piece) {
+        std::optional<std::string> before = along(toUtf8(*piece));
+        if (!before) break;
+        r.typed = *piece + u" " + r.typed;
+        r.replacement = toUtf16(*before) + u" " + r.replacement;
+    }
+    return r;
 }
 
 void WordsBefore::close() {

@@ -7,7 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pipeline/word_capture.h"
@@ -36,6 +39,17 @@ public:
     void clear();
     // UTF-16 units held in all pieces, the open one included.
     std::size_t length() const;
+
+    // What a correction of word to `corrected` replaces, and with what: the
+    // word and the pieces before it that go along, nearest first, while
+    // `along` gives a piece's replacement (the engine's answer). None go
+    // along a word whose beginning is unknown. One replacement, one Undo.
+    struct Replacement {
+        std::u16string typed, replacement;
+    };
+    using PieceCorrection = std::function<std::optional<std::string>(const std::string& piece)>;
+    Replacement withPiecesBefore(const FinishedWord& word, std::string_view corrected,
+                                 const PieceCorrection& along) const;
 
 private:
     void close();

@@ -1,8 +1,5 @@
 #include "typing_simulator.h"
 
-#include <optional>
-#include <vector>
-
 #include "common/utf16.h"
 
 namespace quillom::cli {
@@ -32,26 +29,15 @@ char16_t TypingSimulator::keyInCurrentLayout(char16_t typed) {
     return it->second;
 }
 
-std::pair<std::u16string, std::u16string> TypingSimulator::withWordsBefore(const pipeline::FinishedWord& word,
-                                                                           const Decision& d) {
-    std::u16string typed = word.word, replacement = toUtf16(d.corrected);
-    const std::string typed8 = toUtf8(word.word);
-    const std::vector<std::u16string>& pieces = wordsBefore_.pieces();
-    for (auto piece = pieces.rbegin(); piece != pieces.rend() && !word.hasUnknownBeginning; ++piece) {
-        std::optional<std::string> before = engine_.correctWordBefore(toUtf8(*piece), typed8, d.targetLang);
-        if (!before) break;
-        typed = *piece + u" " + typed;
-        replacement = toUtf16(*before) + u" " + replacement;
-    }
-    return {typed, replacement};
-}
-
 void TypingSimulator::finishWord(const pipeline::FinishedWord& word, std::u16string& screen) {
     const Decision d = engine_.evaluate(toUtf8(word.word), app_, layout_, word.hasUnknownBeginning);
     const bool corrected = d.shouldCorrect && !d.corrected.empty();
     capture_.afterEvaluation(corrected);
     if (corrected) {
-        const auto [typed, replacement] = withWordsBefore(word, d);
+        const std::string typed8 = toUtf8(word.word);
+        const auto [typed, replacement] = wordsBefore_.withPiecesBefore(
+            word, d.corrected,
+            [&](const std::string& piece) { return engine_.correctWordBefore(piece, typed8, d.targetLang); });
         screen.resize(screen.size() - typed.size());
         screen += replacement;
         if (!d.targetLang.empty()) layout_ = d.targetLang;

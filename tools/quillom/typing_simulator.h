@@ -27,8 +27,6 @@ public:
 private:
     char16_t keyInCurrentLayout(char16_t typed);
     void finishWord(const pipeline::FinishedWord& word, std::u16string& screen);
-    // The pieces before a word corrected by d that go with it, and what they become.
-    std::pair<std::u16string, std::u16string> withWordsBefore(const pipeline::FinishedWord& word, const Decision& d);
 
     Engine& engine_;
     const std::string startLayout_;
