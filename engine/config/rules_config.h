@@ -2,6 +2,7 @@
 // preference values merged in. Immutable for the life of an engine.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -259,6 +260,9 @@ struct RulesConfig {
                             const UserPreferences& prefs, const PackedLexiconFile* lexicon = nullptr);
 
     const LanguageConfig* language(const std::string& key) const;
+    bool isActive(std::string_view key) const {
+        return std::find(activeLanguages.begin(), activeLanguages.end(), key) != activeLanguages.end();
+    }
 };
 
 ManualOverridesConfig parseManualOverrides(const json::Value& object);

@@ -75,8 +75,7 @@ std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_vi
 std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& context, std::string_view token,
                                                      std::string_view trailing, const EvaluationRequest& request) {
     const RulesConfig& config = context.config;
-    if (std::find(config.activeLanguages.begin(), config.activeLanguages.end(), "en") == config.activeLanguages.end())
-        return std::nullopt;
+    if (!config.isActive("en")) return std::nullopt;
     const TextChars typed(token);
     TextChars lowerTyped = typed.lowered();
     if (config.manualOverrides.neverCorrect.contains(lowerTyped.text()) || isKnownCyrillicWord(config, lowerTyped))

@@ -17,12 +17,6 @@ bool keptByScoring(Reason reason) {
     return true;
 }
 
-bool isActive(const RulesConfig& config, const std::string& language) {
-    for (const std::string& active : config.activeLanguages)
-        if (active == language) return true;
-    return false;
-}
-
 bool sameScript(const RulesConfig& config, const std::string& a, const std::string& b) {
     const LanguageConfig* first = config.language(a);
     const LanguageConfig* second = config.language(b);
@@ -38,8 +32,7 @@ std::optional<std::string> languageToFollow(const RulesConfig& config, std::stri
     const std::optional<std::size_t> index = languageOfWord(config, core);
     if (!index) return std::nullopt;
     const std::string& language = config.activeLanguages[*index];
-    if (language == typedOn || !isActive(config, typedOn) || !sameScript(config, typedOn, language))
-        return std::nullopt;
+    if (language == typedOn || !config.isActive(typedOn) || !sameScript(config, typedOn, language)) return std::nullopt;
     const LayoutDirection direction{typedOn, language};
     if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) return std::nullopt;
     ShortText mapped;
