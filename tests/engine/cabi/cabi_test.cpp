@@ -307,6 +307,12 @@ TEST_F(CInterface, SelectionGoesToTheLanguageItsWordsBelongTo) {
         {"Ghbdtn vbh", "Привет мир", "ru"},
         {"Ghbdsn cdsn", "Привіт світ", "uk"},
         {"Yfcnhjqrb ,hfepthf", "Настройки браузера", "ru"},  // б and ю keys inside words
+        // The key of ё is the apostrophe in Ukrainian: the readings split into
+        // different words, and each piece between spaces is still compared.
+        {"Tuj gthcjyfk ,skb v`hnd/", "Его персонал были мёртв.", "ru"},
+        {"Dct juytv`ns fdnjvfnbxtcrb ekexitys", "Все огнемёты автоматически улучшены", "ru"},
+        {"Dctuj^ |", "Всего: /", "ru"},  // | is the Russian "/" and the Ukrainian Ґ
+        {"Pyfxtyyz^ ` ` Gjgthtly'^ ` `", "Значення: ' ' Попереднє: ' '", "uk"},
     };
     for (const Case& c : cases) {
         char lang[8] = {};
