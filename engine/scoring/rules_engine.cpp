@@ -52,6 +52,25 @@ bool vetoesTrailingReading(Reason reason) {
            reason == Reason::ProtectedPattern;
 }
 
+// A band past which a listed word is rare (about the 27,000th word on):
+// ло, нитов or сану after a quote or bracket key are rarer than the name the
+// key makes as a letter (Эло, Юнитов, Эсану).
+constexpr int64_t kRareWordBand = 60;
+
+// The letters of the correction, the marks at its edges left out, are a
+// frequent word of its target language.
+bool isFrequentCorrection(const RulesConfig& config, const RulesDecision& decision) {
+    if (!decision.correctedToken || !decision.targetLanguage) return false;
+    const LanguageConfig* language = config.language(*decision.targetLanguage);
+    if (!language) return false;
+    const scoring::TextChars lowered = scoring::TextChars(*decision.correctedToken).lowered();
+    std::string letters;
+    for (std::size_t i = 0; i < lowered.size(); ++i)
+        if (unicode::isLetterChar(lowered[i])) letters += lowered[i];
+    auto order = language->frequencyOrder(letters);
+    return order && *order < kRareWordBand;
+}
+
 std::size_t leadingMarksSize(std::string_view token) {
     std::size_t size = 0;
     for (std::string_view c : unicode::graphemes(token)) {
@@ -123,7 +142,9 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     const std::string_view rest = token.substr(leading);
     RulesDecision core = keptUnlessKnown(config_, rest, evaluateWithEdges(context, rest, request));
     if (!core.shouldCorrect || !core.correctedToken) return core;
-    if (read.shouldCorrect && !scoring::isKnownWordInAnyTarget(config_, core.correctedToken)) return read;
+    if (read.shouldCorrect && (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
+                               !isFrequentCorrection(config_, core)))
+        return read;
     core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
     return core;
 }

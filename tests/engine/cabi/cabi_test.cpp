@@ -527,6 +527,14 @@ TEST_F(CInterface, LetterKeysThatAreMarksOnTheUsLayout) {
         {"To`", "Ещё"},           {"`to`", ""},  // code in backquotes
         {"{fkmlhbr", "Хальдрик"},                // neither reading is a known word: the key is the letter
         {"\"Untitled", ""},
+        // The rest reads as a rare word (нитов, сану, ангора): the key is the
+        // letter of a name rather than a mark before that word.
+        {">ybnjd", "Юнитов"},
+        {"\"cfye", "Эсану"},
+        {":fyujhf", "Жангора"},
+        // ... and a mark before a frequent word.
+        {"<afqk", "<файл"},
+        {"{jn", "{от"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(evaluateContext(e.get(), c.typed, "a.exe", "en").text, c.expected) << c.typed;
