@@ -71,6 +71,11 @@ bool isFrequentCorrection(const RulesConfig& config, const RulesDecision& decisi
     return order && *order < kRareWordBand;
 }
 
+bool typedOnLatinLayout(const RulesConfig& config, const RulesDecision& decision) {
+    const LanguageConfig* source = decision.sourceLanguage ? config.language(*decision.sourceLanguage) : nullptr;
+    return source && source->script == "latin";
+}
+
 std::size_t leadingMarksSize(std::string_view token) {
     std::size_t size = 0;
     for (std::string_view c : unicode::graphemes(token)) {
@@ -137,14 +142,19 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
     // The leading marks read as letters make no known word: they open the
-    // word, unless the rest makes no known word either ({fkmlhbr is Хальдрик,
-    // a name, typed with the key of Х).
+    // word when the rest makes a frequent word (<afqk is <файл); else they are
+    // letters ({fkmlhbr is Хальдрик, >ybnjd Юнитов, not >нитов).
     const std::string_view rest = token.substr(leading);
     RulesDecision core = keptUnlessKnown(config_, rest, evaluateWithEdges(context, rest, request));
     if (!core.shouldCorrect || !core.correctedToken) return core;
-    if (read.shouldCorrect && (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
-                               !isFrequentCorrection(config_, core)))
-        return read;
+    // Typed on the US layout, the marks are the keys of Cyrillic letters: as
+    // letters the word may read as none ("kj, Эло), and it stays as typed.
+    const bool letterKeys = typedOnLatinLayout(config_, core);
+    if (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
+        (letterKeys && !isFrequentCorrection(config_, core))) {
+        if (read.shouldCorrect) return read;
+        if (letterKeys) return whole;
+    }
     core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
     return core;
 }
