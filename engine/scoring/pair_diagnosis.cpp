@@ -202,6 +202,20 @@ std::size_t typedLetters(const TextChars& token) {
     return letters;
 }
 
+// The words typed just before are of a language of the script the word is
+// typed in (Тихий океан/Чуук, whether read as Russian or Ukrainian): a word
+// that the other language does not list is no guess to make there.
+bool contextKeepsSourceScript(const RulesConfig& config, const Scored& s) {
+    const LanguageConfig* source = config.language(s.direction.from);
+    if (!source) return false;
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (key == s.direction.to || !language || language->script != source->script) continue;
+        if (s.word.sessionLanguage == key || votesFavour(config, s.word.votes, key, s.direction.to)) return true;
+    }
+    return false;
+}
+
 RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s, const TextChars& source) {
     const DecisionConfig& decision = context.config.decision;
     const LanguageConfig* sourceLanguage = context.config.language(s.direction.from);
@@ -209,8 +223,10 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     std::size_t unknown = countUnknownBigrams(source, sourceLanguage, affixes ? &affixes->pairWeights : nullptr);
     // Letters as typed: "[FV" or "W." are too short for a guess, whatever their keys give.
     bool eligible = static_cast<int64_t>(typedLetters(s.word.token)) >= decision.gibberishBypassMinLength &&
-                    !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text()));
-    bool bypass = eligible && s.delta >= RulesEngine::gibberishBypassMinDelta &&
+                    !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text())) &&
+                    !contextKeepsSourceScript(context.config, s);
+    // A guess with no vowel of its language (gcm read as псь) is no word.
+    bool bypass = eligible && s.cand.vowelBonus > 0.0 && s.delta >= RulesEngine::gibberishBypassMinDelta &&
                   (s.originalScore < 0.0 || unknown >= 2) && s.conf >= RulesEngine::gibberishBypassMinConfidence &&
                   s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore;
     if (!bypass) return refusal(Reason::CandidateScoreTooLow, s.conf, s.originalScore, s.candidateScore);

@@ -543,6 +543,34 @@ TEST_F(CInterface, LetterKeysThatAreMarksOnTheUsLayout) {
     }
 }
 
+// A word that no language lists, typed after words of the language of its
+// layout, is not guessed into the other language's letters; after words
+// corrected into that language it still is.
+TEST_F(CInterface, NoGuessIntoAnotherLanguageAgainstTheWordsBefore) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        std::vector<const char*> before;  // typed on the Ukrainian layout
+        const char* typed;
+        const char* layout;
+        const char* expected;  // empty: left as typed
+    } cases[] = {
+        {{"Привіт", "світ"}, "Чуук", "uk", ""},
+        {{"Привіт", "світ"}, "Нуук", "uk", ""},
+        // Nor into a reading with no vowel (gcm typed in Ukrainian text is no псь).
+        {{"Привіт", "світ"}, "gcm", "en", ""},
+    };
+    int app = 0;
+    for (const Case& c : cases) {
+        const std::string appId = "guess" + std::to_string(app++) + ".exe";
+        for (const char* w : c.before) evaluateContext(e.get(), w, appId.c_str(), "uk");
+        EXPECT_EQ(evaluateContext(e.get(), c.typed, appId.c_str(), c.layout).text, c.expected) << c.typed;
+    }
+    Engine russian = createShipped(R"(["en", "ru"])");
+    for (const char* w : {"ghbdtn", "vbh"}) evaluateContext(russian.get(), w, "r.exe", "en");
+    EXPECT_EQ(evaluateContext(russian.get(), "Ijhnrtqr", "r.exe", "en").text, "Шорткейк");
+}
+
 // Еру typed for "The" on the Russian layout is a rare Russian word: kept while
 // nothing typed before says English, taken along by the next word corrected
 // to English, left alone in Russian text.
