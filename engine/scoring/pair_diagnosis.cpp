@@ -144,6 +144,32 @@ std::pair<std::size_t, std::size_t> spanBetweenMarks(const RulesConfig& config, 
     return {first, last - first};
 }
 
+// The reading of the typed word without the closing punctuation its letter
+// keys give at its end: шею read on the US layout is "it" and a full stop,
+// the ю key being the US full stop's (to` for ещё keeps its grave accent).
+std::string_view readingBeforePunctuation(const TextChars& reading, std::size_t first, std::size_t count) {
+    auto closing = [](std::string_view c) { return c == "." || c == "," || c == ";" || c == ":"; };
+    std::size_t end = first + count;
+    while (end > first && closing(reading[end - 1])) --end;
+    return reading.slice(first, end - first);
+}
+
+// The language that lists the typed word: the direction's source, else an
+// active language of its script that ranks it (шею read from the Ukrainian
+// layout is still a Russian word; a form listed with no frequency estimate,
+// such as иге, does not stand against its reading there).
+const LanguageConfig* languageListing(const RulesConfig& config, const std::string& from, std::string_view word) {
+    const LanguageConfig* source = config.language(from);
+    if (!source || source->isCommonWord(word)) return source;
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (!language || language->script != source->script) continue;
+        auto order = language->frequencyOrder(word);
+        if (order && *order != LanguageConfig::kUnrankedOrder) return language;
+    }
+    return nullptr;
+}
+
 // Two or more letters, all capitals: an acronym (TLS typed in Russian text is
 // meant, whatever its keys give on the other layout).
 bool allCapitals(const TextChars& token) {
@@ -166,13 +192,12 @@ bool allCapitals(const TextChars& token) {
 std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
-    const LanguageConfig* sourceLanguage = config.language(s.direction.from);
-    if (!s.target || !sourceLanguage) return std::nullopt;
-    if (s.word.lowerToken.size() != s.lowerCandidate.size()) return std::nullopt;
+    if (!s.target || s.word.lowerToken.size() != s.lowerCandidate.size()) return std::nullopt;
     const auto [first, count] = spanBetweenMarks(config, s.word.lowerToken, s.direction);
     const std::string_view typedWord = s.word.lowerToken.slice(first, count);
-    const std::string_view otherWord = s.lowerCandidate.slice(first, count);
-    if (!sourceLanguage->isCommonWord(typedWord) || !s.target->isCommonWord(otherWord)) return std::nullopt;
+    const std::string_view otherWord = readingBeforePunctuation(s.lowerCandidate, first, count);
+    const LanguageConfig* sourceLanguage = languageListing(config, s.direction.from, typedWord);
+    if (!sourceLanguage || !s.target->isCommonWord(otherWord)) return std::nullopt;
     if (allCapitals(s.word.token) ||
         !farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) ||
         !contextSupportsOtherReading(config, s))

@@ -543,6 +543,22 @@ TEST_F(CInterface, LetterKeysThatAreMarksOnTheUsLayout) {
     }
 }
 
+// A Russian word whose last key is the US full stop (ю) reads as an English
+// word and a mark: it is a twin like any other, kept in Russian text.
+TEST_F(CInterface, TwinReadingEndingInAMarkKeyIsStillATwin) {
+    Engine e = createShipped(R"(["en", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const char* w : {"вонзил", "нож", "в", "его", "загорелую"}) evaluateContext(e.get(), w, "a.exe", "ru");
+    for (const char* typed : {"шею", "шею."}) {
+        Result r = evaluateContext(e.get(), typed, "a.exe", "ru");
+        EXPECT_EQ(r.shouldCorrect, 0) << typed << " -> " << r.text;
+    }
+    // The grave accent of to` is the key of ё, no punctuation: ещё is no twin
+    // of "to", even after English words.
+    for (const char* w : {"the", "system", "is"}) evaluateContext(e.get(), w, "b.exe", "en");
+    EXPECT_EQ(evaluateContext(e.get(), "ещё", "b.exe", "ru").shouldCorrect, 0);
+}
+
 // A word that no language lists, typed after words of the language of its
 // layout, is not guessed into the other language's letters; after words
 // corrected into that language it still is.
