@@ -220,6 +220,21 @@ bool graveAfterTheStart(const RulesConfig& config, const TextChars& token, const
     return false;
 }
 
+// A mark between two letters that the direction reads as a letter (le;t is
+// дуже typed on the US layout, the ж key being the semicolon's) is no mark of
+// a word of the source language either: "let" is not what was typed. The
+// apostrophe is left out, English writing it inside words.
+bool letterKeyMarkInside(const RulesConfig& config, const TextChars& token, const LayoutDirection& direction) {
+    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
+    for (std::size_t i = 1; i + 1 < token.size(); ++i) {
+        if (unicode::isLetterChar(token[i]) || token[i] == "'") continue;
+        if (!unicode::isLetterChar(token[i - 1]) || !unicode::isLetterChar(token[i + 1])) continue;
+        auto key = map.find(std::string(token[i]));
+        if (key != map.end() && unicode::isLetterChar(key->second)) return true;
+    }
+    return false;
+}
+
 std::size_t typedLetters(const TextChars& token) {
     std::size_t letters = 0;
     for (std::size_t i = 0; i < token.size(); ++i)
@@ -331,7 +346,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     bool sameScript = context.index.isSameScript(direction);
 
     ScoreBreakdown typed = typedScore(context, word, source, direction.from);
-    if (graveAfterTheStart(config, word.token, direction)) typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
+    if (graveAfterTheStart(config, word.token, direction) || letterKeyMarkInside(config, word.token, direction))
+        typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
     ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);

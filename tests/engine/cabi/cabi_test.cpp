@@ -541,6 +541,14 @@ TEST_F(CInterface, LetterKeysThatAreMarksOnTheUsLayout) {
         EXPECT_EQ(evaluateContext(e.get(), c.typed, "a.exe", "en").text, c.expected) << c.typed;
         qm_engine_reset_context(e.get());
     }
+    // A key of a letter between letters: le;t spells no "let" (ж is the
+    // semicolon's key); English writes the apostrophe inside words.
+    Engine withUkrainian = createShipped(R"(["en", "uk", "ru"])");
+    const Case inside[] = {{"le;t", "дуже"}, {"Le;t", "Дуже"}, {"don't", ""}, {"it's", ""}};
+    for (const Case& c : inside) {
+        EXPECT_EQ(evaluateContext(withUkrainian.get(), c.typed, "a.exe", "en").text, c.expected) << c.typed;
+        qm_engine_reset_context(withUkrainian.get());
+    }
 }
 
 // A Russian word whose last key is the US full stop (ю) reads as an English
