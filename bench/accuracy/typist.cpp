@@ -104,8 +104,9 @@ void Typist::typeChar(char16_t intended) {
             active_ = believed_;  // the user switches the layout for the other script
         lastScript_ = script;
     }
+    // A mark the believed layout lacks ("/" on the Ukrainian one) is reached
+    // some other way: its US key would give the active layout's own mark.
     auto key = keys_.keyFor(believed_, intended);
-    if (!key) key = keys_.keyFor("en", intended);
     if (!key) {
         press({kOtherKey, false}, intended, intended);
         return;

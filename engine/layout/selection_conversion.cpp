@@ -1,5 +1,6 @@
 #include "layout/selection_conversion.h"
 
+#include <algorithm>
 #include <map>
 
 #include "layout/token_mapping.h"
@@ -92,24 +93,85 @@ std::vector<std::string> latinWords(std::string_view text) {
 
 namespace {
 
-// Per candidate, where each word of the selection read in its layout stands
-// in frequency (LanguageConfig::frequencyOrder).
-using WordOrders = std::vector<std::optional<int64_t>>;
+// Per candidate, where each space-separated piece of the selection, read in
+// its layout, stands in frequency: the rarest of the words in it when every
+// one is listed (LanguageConfig::frequencyOrder), else nothing. Pieces, not
+// words, keep the candidates aligned where a key is a letter in one layout and
+// a mark in another (` is ё in Russian and ' in Ukrainian). A piece that some
+// candidate reads as marks alone tells nothing: nothing for every candidate.
+using PieceOrders = std::vector<std::optional<int64_t>>;
 
-// Words that only one candidate reads as a word, or that one reads as a far
-// more frequent word than every other (первый is only Russian, первій a rare
-// Ukrainian form): their count per candidate, when every candidate splits the
-// selection into as many words.
-std::map<std::string, int64_t> telltaleWords(const RulesConfig& config, const std::vector<std::string>& candidates,
-                                             const std::vector<WordOrders>& orders) {
+bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+std::vector<std::string_view> spaceSeparatedPieces(std::string_view text) {
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !isAsciiSpace(text[i])) continue;
+        if (i > start) pieces.push_back(text.substr(start, i - start));
+        start = i + 1;
+    }
+    return pieces;
+}
+
+std::optional<int64_t> pieceOrder(const LanguageConfig* lang, const std::vector<std::string>& words) {
+    if (!lang || words.empty()) return std::nullopt;
+    int64_t rarest = 0;
+    for (const auto& w : words) {
+        auto order = lang->frequencyOrder(w);
+        if (!order) return std::nullopt;
+        rarest = std::max(rarest, *order);
+    }
+    return rarest;
+}
+
+std::vector<PieceOrders> piecesOrders(const RulesConfig& config, const std::vector<std::string_view>& pieces,
+                                      const std::vector<std::string>& candidates) {
+    std::vector<PieceOrders> orders(candidates.size(), PieceOrders(pieces.size()));
+    std::vector<std::vector<std::string>> words(candidates.size());
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        bool marksAlone = false;
+        for (std::size_t c = 0; c < candidates.size(); ++c) {
+            words[c] = latinWords(mapSelection(config.keyboardLayout, pieces[i], {"en", candidates[c]}));
+            marksAlone = marksAlone || words[c].empty();
+        }
+        if (marksAlone) continue;
+        for (std::size_t c = 0; c < candidates.size(); ++c)
+            orders[c][i] = pieceOrder(config.language(candidates[c]), words[c]);
+    }
+    return orders;
+}
+
+// Per candidate, the pieces that only it reads as words, or that it reads as
+// far more frequent words than every other (первый is only Russian, первій a
+// rare Ukrainian form).
+std::map<std::string, int64_t> telltalePieces(const RulesConfig& config, const std::vector<std::string>& candidates,
+                                              const std::vector<PieceOrders>& orders) {
     std::map<std::string, int64_t> counts;
-    for (const WordOrders& o : orders)
-        if (o.size() != orders.front().size()) return counts;
     std::vector<std::optional<int64_t>> readings(candidates.size());
     for (std::size_t i = 0; i < orders.front().size(); ++i) {
         for (std::size_t c = 0; c < candidates.size(); ++c) readings[c] = orders[c][i];
         if (auto best = clearlyMoreFrequent(readings, config.decision.languageEvidence.twinRankMargin))
             ++counts[candidates[*best]];
+    }
+    return counts;
+}
+
+// Of pieces that every candidate reads, the candidate whose readings are more
+// frequent more often (дамы against дамі).
+std::map<std::string, int64_t> morePieceFrequent(const std::vector<std::string>& candidates,
+                                                 const std::vector<PieceOrders>& orders) {
+    std::map<std::string, int64_t> counts;
+    for (std::size_t i = 0; i < orders.front().size(); ++i) {
+        std::optional<std::size_t> best;
+        bool everyReads = true, tie = false;
+        for (std::size_t c = 0; c < candidates.size() && everyReads; ++c) {
+            const auto& order = orders[c][i];
+            if (!order) everyReads = false;
+            else if (!best || *order < *orders[*best][i]) best = c, tie = false;
+            else if (*order == *orders[*best][i]) tie = true;
+        }
+        if (everyReads && best && !tie) ++counts[candidates[*best]];
     }
     return counts;
 }
@@ -120,19 +182,16 @@ std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::
                                                 const std::vector<std::string>& candidates) {
     if (candidates.empty()) return std::nullopt;
     if (candidates.size() == 1) return candidates.front();
-    std::vector<WordOrders> orders;
+    const auto pieces = spaceSeparatedPieces(forLatin);
+    if (pieces.empty()) return candidates.front();
+    const std::vector<PieceOrders> orders = piecesOrders(config, pieces, candidates);
     std::map<std::string, int64_t> known;
-    for (const auto& c : candidates) {
-        const LanguageConfig* lang = config.language(c);
-        WordOrders& o = orders.emplace_back();
-        int64_t& count = known[c];
-        for (const auto& w : latinWords(mapSelection(config.keyboardLayout, forLatin, {"en", c}))) {
-            o.push_back(lang ? lang->frequencyOrder(w) : std::nullopt);
-            if (o.back()) ++count;
-        }
-    }
-    if (auto telling = uniqueMaxKey(telltaleWords(config, candidates, orders))) return telling;
-    return uniqueMaxKey(known).value_or(candidates.front());
+    for (std::size_t c = 0; c < candidates.size(); ++c)
+        for (const auto& order : orders[c])
+            if (order) ++known[candidates[c]];
+    if (auto telling = uniqueMaxKey(telltalePieces(config, candidates, orders))) return telling;
+    if (auto most = uniqueMaxKey(known)) return most;
+    return uniqueMaxKey(morePieceFrequent(candidates, orders)).value_or(candidates.front());
 }
 
 ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::string_view text,

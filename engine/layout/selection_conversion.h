@@ -26,9 +26,10 @@ ScriptLetterCounts scriptLetterCounts(std::string_view text);
 std::string mapCyrillicToLatin(const RulesConfig& config, std::string_view text);
 // The lower-cased runs of letters of text, of any script.
 std::vector<std::string> latinWords(std::string_view text);
-// The Cyrillic language a selection typed on the US layout was meant in: the
-// one that alone, or far more frequently, reads its words as words; else the
-// one that reads most of them; else the first candidate.
+// The Cyrillic language a selection typed on the US layout was meant in, read
+// space-separated piece by piece: the one that alone, or far more frequently,
+// reads most pieces as words; else the one that reads most of them; else the
+// one whose readings are more often the more frequent; else the first candidate.
 std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::string_view forLatin,
                                                 const std::vector<std::string>& candidates);
 

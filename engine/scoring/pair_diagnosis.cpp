@@ -144,6 +144,32 @@ std::pair<std::size_t, std::size_t> spanBetweenMarks(const RulesConfig& config, 
     return {first, last - first};
 }
 
+// The reading of the typed word without the closing punctuation its letter
+// keys give at its end: шею read on the US layout is "it" and a full stop,
+// the ю key being the US full stop's (to` for ещё keeps its grave accent).
+std::string_view readingBeforePunctuation(const TextChars& reading, std::size_t first, std::size_t count) {
+    auto closing = [](std::string_view c) { return c == "." || c == "," || c == ";" || c == ":"; };
+    std::size_t end = first + count;
+    while (end > first && closing(reading[end - 1])) --end;
+    return reading.slice(first, end - first);
+}
+
+// The language that lists the typed word: the direction's source, else an
+// active language of its script that ranks it (шею read from the Ukrainian
+// layout is still a Russian word; a form listed with no frequency estimate,
+// such as иге, does not stand against its reading there).
+const LanguageConfig* languageListing(const RulesConfig& config, const std::string& from, std::string_view word) {
+    const LanguageConfig* source = config.language(from);
+    if (!source || source->isCommonWord(word)) return source;
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (!language || language->script != source->script) continue;
+        auto order = language->frequencyOrder(word);
+        if (order && *order != LanguageConfig::kUnrankedOrder) return language;
+    }
+    return nullptr;
+}
+
 // Two or more letters, all capitals: an acronym (TLS typed in Russian text is
 // meant, whatever its keys give on the other layout).
 bool allCapitals(const TextChars& token) {
@@ -166,13 +192,12 @@ bool allCapitals(const TextChars& token) {
 std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const Scored& s) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
-    const LanguageConfig* sourceLanguage = config.language(s.direction.from);
-    if (!s.target || !sourceLanguage) return std::nullopt;
-    if (s.word.lowerToken.size() != s.lowerCandidate.size()) return std::nullopt;
+    if (!s.target || s.word.lowerToken.size() != s.lowerCandidate.size()) return std::nullopt;
     const auto [first, count] = spanBetweenMarks(config, s.word.lowerToken, s.direction);
     const std::string_view typedWord = s.word.lowerToken.slice(first, count);
-    const std::string_view otherWord = s.lowerCandidate.slice(first, count);
-    if (!sourceLanguage->isCommonWord(typedWord) || !s.target->isCommonWord(otherWord)) return std::nullopt;
+    const std::string_view otherWord = readingBeforePunctuation(s.lowerCandidate, first, count);
+    const LanguageConfig* sourceLanguage = languageListing(config, s.direction.from, typedWord);
+    if (!sourceLanguage || !s.target->isCommonWord(otherWord)) return std::nullopt;
     if (allCapitals(s.word.token) ||
         !farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) ||
         !contextSupportsOtherReading(config, s))
@@ -195,11 +220,40 @@ bool graveAfterTheStart(const RulesConfig& config, const TextChars& token, const
     return false;
 }
 
+// A mark between two letters that the direction reads as a letter (le;t is
+// дуже typed on the US layout, the ж key being the semicolon's) is no mark of
+// a word of the source language either: "let" is not what was typed. The
+// apostrophe is left out, English writing it inside words.
+bool letterKeyMarkInside(const RulesConfig& config, const TextChars& token, const LayoutDirection& direction) {
+    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
+    for (std::size_t i = 1; i + 1 < token.size(); ++i) {
+        if (unicode::isLetterChar(token[i]) || token[i] == "'") continue;
+        if (!unicode::isLetterChar(token[i - 1]) || !unicode::isLetterChar(token[i + 1])) continue;
+        auto key = map.find(std::string(token[i]));
+        if (key != map.end() && unicode::isLetterChar(key->second)) return true;
+    }
+    return false;
+}
+
 std::size_t typedLetters(const TextChars& token) {
     std::size_t letters = 0;
     for (std::size_t i = 0; i < token.size(); ++i)
         if (unicode::isLetterChar(token[i])) ++letters;
     return letters;
+}
+
+// The words typed just before are of a language of the script the word is
+// typed in (Тихий океан/Чуук, whether read as Russian or Ukrainian): a word
+// that the other language does not list is no guess to make there.
+bool contextKeepsSourceScript(const RulesConfig& config, const Scored& s) {
+    const LanguageConfig* source = config.language(s.direction.from);
+    if (!source) return false;
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (key == s.direction.to || !language || language->script != source->script) continue;
+        if (s.word.sessionLanguage == key || votesFavour(config, s.word.votes, key, s.direction.to)) return true;
+    }
+    return false;
 }
 
 RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s, const TextChars& source) {
@@ -209,8 +263,10 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     std::size_t unknown = countUnknownBigrams(source, sourceLanguage, affixes ? &affixes->pairWeights : nullptr);
     // Letters as typed: "[FV" or "W." are too short for a guess, whatever their keys give.
     bool eligible = static_cast<int64_t>(typedLetters(s.word.token)) >= decision.gibberishBypassMinLength &&
-                    !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text()));
-    bool bypass = eligible && s.delta >= RulesEngine::gibberishBypassMinDelta &&
+                    !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text())) &&
+                    !contextKeepsSourceScript(context.config, s);
+    // A guess with no vowel of its language (gcm read as псь) is no word.
+    bool bypass = eligible && s.cand.vowelBonus > 0.0 && s.delta >= RulesEngine::gibberishBypassMinDelta &&
                   (s.originalScore < 0.0 || unknown >= 2) && s.conf >= RulesEngine::gibberishBypassMinConfidence &&
                   s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore;
     if (!bypass) return refusal(Reason::CandidateScoreTooLow, s.conf, s.originalScore, s.candidateScore);
@@ -290,7 +346,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     bool sameScript = context.index.isSameScript(direction);
 
     ScoreBreakdown typed = typedScore(context, word, source, direction.from);
-    if (graveAfterTheStart(config, word.token, direction)) typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
+    if (graveAfterTheStart(config, word.token, direction) || letterKeyMarkInside(config, word.token, direction))
+        typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
     ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);

@@ -52,6 +52,30 @@ bool vetoesTrailingReading(Reason reason) {
            reason == Reason::ProtectedPattern;
 }
 
+// A band past which a listed word is rare (about the 27,000th word on):
+// ло, нитов or сану after a quote or bracket key are rarer than the name the
+// key makes as a letter (Эло, Юнитов, Эсану).
+constexpr int64_t kRareWordBand = 60;
+
+// The letters of the correction, the marks at its edges left out, are a
+// frequent word of its target language.
+bool isFrequentCorrection(const RulesConfig& config, const RulesDecision& decision) {
+    if (!decision.correctedToken || !decision.targetLanguage) return false;
+    const LanguageConfig* language = config.language(*decision.targetLanguage);
+    if (!language) return false;
+    const scoring::TextChars lowered = scoring::TextChars(*decision.correctedToken).lowered();
+    std::string letters;
+    for (std::size_t i = 0; i < lowered.size(); ++i)
+        if (unicode::isLetterChar(lowered[i])) letters += lowered[i];
+    auto order = language->frequencyOrder(letters);
+    return order && *order < kRareWordBand;
+}
+
+bool typedOnLatinLayout(const RulesConfig& config, const RulesDecision& decision) {
+    const LanguageConfig* source = decision.sourceLanguage ? config.language(*decision.sourceLanguage) : nullptr;
+    return source && source->script == "latin";
+}
+
 std::size_t leadingMarksSize(std::string_view token) {
     std::size_t size = 0;
     for (std::string_view c : unicode::graphemes(token)) {
@@ -118,12 +142,19 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
     // The leading marks read as letters make no known word: they open the
-    // word, unless the rest makes no known word either ({fkmlhbr is Хальдрик,
-    // a name, typed with the key of Х).
+    // word when the rest makes a frequent word (<afqk is <файл); else they are
+    // letters ({fkmlhbr is Хальдрик, >ybnjd Юнитов, not >нитов).
     const std::string_view rest = token.substr(leading);
     RulesDecision core = keptUnlessKnown(config_, rest, evaluateWithEdges(context, rest, request));
     if (!core.shouldCorrect || !core.correctedToken) return core;
-    if (read.shouldCorrect && !scoring::isKnownWordInAnyTarget(config_, core.correctedToken)) return read;
+    // Typed on the US layout, the marks are the keys of Cyrillic letters: as
+    // letters the word may read as none ("kj, Эло), and it stays as typed.
+    const bool letterKeys = typedOnLatinLayout(config_, core);
+    if (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
+        (letterKeys && !isFrequentCorrection(config_, core))) {
+        if (read.shouldCorrect) return read;
+        if (letterKeys) return whole;
+    }
     core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
     return core;
 }

@@ -180,6 +180,31 @@ TEST(Typist, PunctuationKeyAfterACorrectionIsTheSwitchedLayouts) {
     EXPECT_EQ(words[0].boundaryTyped, u'?');
 }
 
+// The Ukrainian layout has no "/" and the Russian one no "[": the user reaches
+// them some other way, and the US keys of those marks (the Ukrainian "." and
+// the Russian х) never stand in for them.
+TEST(Typist, MarksTheLayoutLacksArriveAsThemselves) {
+    struct Case {
+        const char* text;
+        const char* layout;
+        const char* languages;
+        const char16_t* mark;
+    } cases[] = {
+        {"вводу/виводу", "uk", "\"en\", \"uk\", \"ru\"", u"/"},
+        {"тэга [ нет", "ru", "\"en\", \"ru\"", u"["},
+    };
+    for (const Case& c : cases) {
+        auto words = typeText(c.text, {c.layout, "", Script::None}, c.languages);
+        std::u16string typed;
+        for (const WordOutcome& o : words) {
+            EXPECT_FALSE(o.corrected) << c.text;
+            typed += o.typed;
+            if (o.boundaryTyped) typed += o.boundaryTyped;
+        }
+        EXPECT_NE(typed.find(c.mark), std::u16string::npos) << c.text << ": " << toUtf8(typed);
+    }
+}
+
 TEST(Typist, CommaKeyStaysInAnEnglishWordOnTheRussianLayout) {
     auto words = typeText("hello, world", {"en", "ru", Script::Latin}, "\"en\", \"ru\"");
     ASSERT_EQ(words.size(), 2u);

@@ -307,6 +307,12 @@ TEST_F(CInterface, SelectionGoesToTheLanguageItsWordsBelongTo) {
         {"Ghbdtn vbh", "Привет мир", "ru"},
         {"Ghbdsn cdsn", "Привіт світ", "uk"},
         {"Yfcnhjqrb ,hfepthf", "Настройки браузера", "ru"},  // б and ю keys inside words
+        // The key of ё is the apostrophe in Ukrainian: the readings split into
+        // different words, and each piece between spaces is still compared.
+        {"Tuj gthcjyfk ,skb v`hnd/", "Его персонал были мёртв.", "ru"},
+        {"Dct juytv`ns fdnjvfnbxtcrb ekexitys", "Все огнемёты автоматически улучшены", "ru"},
+        {"Dctuj^ |", "Всего: /", "ru"},  // | is the Russian "/" and the Ukrainian Ґ
+        {"Pyfxtyyz^ ` ` Gjgthtly'^ ` `", "Значення: ' ' Попереднє: ' '", "uk"},
     };
     for (const Case& c : cases) {
         char lang[8] = {};
@@ -521,11 +527,72 @@ TEST_F(CInterface, LetterKeysThatAreMarksOnTheUsLayout) {
         {"To`", "Ещё"},           {"`to`", ""},  // code in backquotes
         {"{fkmlhbr", "Хальдрик"},                // neither reading is a known word: the key is the letter
         {"\"Untitled", ""},
+        // The rest reads as a rare word (нитов, сану, ангора): the key is the
+        // letter of a name rather than a mark before that word.
+        {">ybnjd", "Юнитов"},
+        {"\"cfye", "Эсану"},
+        {":fyujhf", "Жангора"},
+        {"\"kj", ""},  // ло is rare, and Эло reads as no word: left as typed
+        // ... and a mark before a frequent word.
+        {"<afqk", "<файл"},
+        {"{jn", "{от"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(evaluateContext(e.get(), c.typed, "a.exe", "en").text, c.expected) << c.typed;
         qm_engine_reset_context(e.get());
     }
+    // A key of a letter between letters: le;t spells no "let" (ж is the
+    // semicolon's key); English writes the apostrophe inside words.
+    Engine withUkrainian = createShipped(R"(["en", "uk", "ru"])");
+    const Case inside[] = {{"le;t", "дуже"}, {"Le;t", "Дуже"}, {"don't", ""}, {"it's", ""}};
+    for (const Case& c : inside) {
+        EXPECT_EQ(evaluateContext(withUkrainian.get(), c.typed, "a.exe", "en").text, c.expected) << c.typed;
+        qm_engine_reset_context(withUkrainian.get());
+    }
+}
+
+// A Russian word whose last key is the US full stop (ю) reads as an English
+// word and a mark: it is a twin like any other, kept in Russian text.
+TEST_F(CInterface, TwinReadingEndingInAMarkKeyIsStillATwin) {
+    Engine e = createShipped(R"(["en", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const char* w : {"вонзил", "нож", "в", "его", "загорелую"}) evaluateContext(e.get(), w, "a.exe", "ru");
+    for (const char* typed : {"шею", "шею."}) {
+        Result r = evaluateContext(e.get(), typed, "a.exe", "ru");
+        EXPECT_EQ(r.shouldCorrect, 0) << typed << " -> " << r.text;
+    }
+    // The grave accent of to` is the key of ё, no punctuation: ещё is no twin
+    // of "to", even after English words.
+    for (const char* w : {"the", "system", "is"}) evaluateContext(e.get(), w, "b.exe", "en");
+    EXPECT_EQ(evaluateContext(e.get(), "ещё", "b.exe", "ru").shouldCorrect, 0);
+}
+
+// A word that no language lists, typed after words of the language of its
+// layout, is not guessed into the other language's letters; after words
+// corrected into that language it still is.
+TEST_F(CInterface, NoGuessIntoAnotherLanguageAgainstTheWordsBefore) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        std::vector<const char*> before;  // typed on the Ukrainian layout
+        const char* typed;
+        const char* layout;
+        const char* expected;  // empty: left as typed
+    } cases[] = {
+        {{"Привіт", "світ"}, "Чуук", "uk", ""},
+        {{"Привіт", "світ"}, "Нуук", "uk", ""},
+        // Nor into a reading with no vowel (gcm typed in Ukrainian text is no псь).
+        {{"Привіт", "світ"}, "gcm", "en", ""},
+    };
+    int app = 0;
+    for (const Case& c : cases) {
+        const std::string appId = "guess" + std::to_string(app++) + ".exe";
+        for (const char* w : c.before) evaluateContext(e.get(), w, appId.c_str(), "uk");
+        EXPECT_EQ(evaluateContext(e.get(), c.typed, appId.c_str(), c.layout).text, c.expected) << c.typed;
+    }
+    Engine russian = createShipped(R"(["en", "ru"])");
+    for (const char* w : {"ghbdtn", "vbh"}) evaluateContext(russian.get(), w, "r.exe", "en");
+    EXPECT_EQ(evaluateContext(russian.get(), "Ijhnrtqr", "r.exe", "en").text, "Шорткейк");
 }
 
 // Еру typed for "The" on the Russian layout is a rare Russian word: kept while

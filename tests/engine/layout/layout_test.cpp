@@ -122,6 +122,31 @@ TEST_F(SelectionConversion, CommonWordHitsChooseAmongCandidates) {
     EXPECT_EQ(chooseCyrillicTarget(c, "x", {}), std::nullopt);
 }
 
+// "`" is ё on the Russian layout and the apostrophe on the Ukrainian one:
+// the pieces between spaces are compared, not the words each reading splits
+// into, so "огнем'ті" (no Ukrainian word, although ті is one) does not tie
+// with "огнемёты".
+TEST(SelectionTarget, ComparesPiecesBetweenSpaces) {
+    const RulesConfig c = decode(R"({"keyboard_layout": {"maps": {"en_to_ru": {"j": "о", "u": "г", "y": "н", "t": "е",
+            "v": "м", "`": "ё", "n": "т", "s": "ы", "f": "а", "l": "д"}}},
+        "languages": {"en": {"script": "latin"}, "ru": {"script": "cyrillic", "common_words": ["огнемёты", "да", "ё"]},
+            "uk": {"script": "cyrillic", "common_words": ["ті", "да"]}}})",
+                                 {"en", "uk", "ru"});
+    struct Case {
+        const char* typed;
+        const char* target;
+    } cases[] = {
+        {"juytv`ns", "ru"},
+        {"lf juytv`ns", "ru"},
+        {"ns", "uk"},
+        {"lf ns", "uk"},
+        {"lf", "uk"},  // read alike by both: the first candidate
+        {"ns ` `", "uk"},  // ё alone is no evidence where the other layout gives a mark
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(chooseCyrillicTarget(c, k.typed, {"uk", "ru"}), k.target) << k.typed;
+}
+
 TEST_F(SelectionConversion, CyrillicAndNeutralText) {
     const RulesConfig c = config({"en", "ru"});
     EXPECT_EQ(convertSelectionSmart(c, "руддщ", std::nullopt), (ManualConversionResult{"hello", "en"}));
