@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,7 +28,7 @@ public:
         latest_.reset();
         if (decision.shouldCorrect && decision.correctedToken && decision.sourceLanguage && decision.targetLanguage)
             latest_ = RecentCorrection{std::string(token), *decision.sourceLanguage, *decision.targetLanguage};
-        latestToken_ = std::string(token);
+        latestToken_ = std::hash<std::string_view>{}(token);
         latestVote_ = vote;
     }
 
@@ -37,14 +38,15 @@ public:
     void reset() {
         before_.reset();
         latest_.reset();
-        latestToken_.clear();
+        latestToken_.reset();
         latestVote_.reset();
     }
 
     // The correction of the word evaluated just before `token`, when `token`
     // is the latest word and `previous` is what was typed for that correction.
     const RecentCorrection* correctionBefore(std::string_view previous, std::string_view token) const {
-        if (!before_ || latestToken_ != token || before_->typed != previous) return nullptr;
+        if (!before_ || latestToken_ != std::hash<std::string_view>{}(token) || before_->typed != previous)
+            return nullptr;
         return &*before_;
     }
 
@@ -53,7 +55,7 @@ public:
 
 private:
     std::optional<RecentCorrection> before_, latest_;
-    std::string latestToken_;
+    std::optional<std::size_t> latestToken_;  // a hash: plain words allocate nothing
     std::optional<std::size_t> latestVote_;
 };
 
