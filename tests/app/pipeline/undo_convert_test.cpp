@@ -339,6 +339,21 @@ TEST(Undo, NothingBetweenTheWordsButOneSpaceOrNoRevision) {
     }
 }
 
+// What stands on screen after a replay the system cut short is unknown: a
+// revision would erase the wrong characters.
+TEST(Undo, ACorrectionTheSystemDidNotTakeIsNotReadAgain) {
+    RevisionRig rig;
+    rig.input.inserts = 0;
+    rig.type("cyfhzls ");
+    drainQueue(rig.hook);
+    rig.clock.now += 5;
+    rig.input.inserts.reset();
+    rig.type("ghbdtn ");
+    const PendingCorrection& pc = std::get<PendingCorrection>(rig.state.queue.front());
+    EXPECT_EQ(pc.typedWord, u"ghbdtn");
+    EXPECT_EQ(pc.eraseCount, 6u);
+}
+
 TEST(Undo, RecordExpiresWhenTheTextAroundItMayHaveChanged) {
     struct Case {
         const char* what;
