@@ -298,8 +298,8 @@ void KeyboardHook::queueReplacement(const FinishedWord& word, const KeyEvent& bo
     std::vector<uint16_t> heldShifts;
     for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
         if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
-    enqueue(PendingCorrection{uint32_t(r.onScreen.size()), r.typed, r.replacement, word.boundaryChar,
-                              word.boundaryKind, targetLang, std::move(heldShifts),
+    enqueue(PendingCorrection{uint32_t(r.onScreen.size()), r.typed, r.replacement, word.boundaryChar, word.boundaryKind,
+                              targetLang, std::move(heldShifts),
                               boundaryAfterSwitch(word, boundaryKey, targetLang, r.replacement)});
 }
 

@@ -96,8 +96,8 @@ bool Typist::reviseCorrectionBefore(const pipeline::FinishedWord& word, const st
     const std::string typed = toUtf8(word.word);
     std::string revised;
     const auto along = [&](const std::string& before) -> std::optional<std::string> {
-        revised = cabi::takeString(
-            qm_engine_correct_word_before(engine_, before.c_str(), typed.c_str(), target.c_str()));
+        revised =
+            cabi::takeString(qm_engine_correct_word_before(engine_, before.c_str(), typed.c_str(), target.c_str()));
         if (revised.empty()) return std::nullopt;
         return revised;
     };

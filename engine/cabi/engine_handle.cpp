@@ -102,8 +102,7 @@ std::optional<std::string> EngineHandle::revisedCorrection(const RecentCorrectio
                                                            const std::string& target) const {
     const RulesConfig& config = engine_->config();
     const std::optional<std::size_t> vote = recentCorrections_.latestVote();
-    if (!vote || *vote >= config.activeLanguages.size() || config.activeLanguages[*vote] != target)
-        return std::nullopt;
+    if (!vote || *vote >= config.activeLanguages.size() || config.activeLanguages[*vote] != target) return std::nullopt;
     return scoring::revisedCorrection(config, before.typed, before.source, before.target, target);
 }
 

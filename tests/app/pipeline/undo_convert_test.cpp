@@ -284,10 +284,22 @@ TEST(Undo, ACorrectionReadAgainWithTheNextWordIsUndoneWithIt) {
         const char16_t* screen;
         const char16_t* undone;
     } cases[] = {
-        {"the next word corrected", {true, "привет", 0.9, "ru", "layout_mismatch"}, "ghbdtn ", u"cyfhzls ghbdtn",
-         u"снаряды привет", 14, u"снаряды привет ", u"cyfhzls ghbdtn "},
-        {"the next word kept, its layout followed", {false, "", 0.0, "ru", "layout_follows_language"}, "ult ",
-         u"cyfhzls ult", u"снаряды ult", 11, u"снаряды ult ", u"cyfhzls ult "},
+        {"the next word corrected",
+         {true, "привет", 0.9, "ru", "layout_mismatch"},
+         "ghbdtn ",
+         u"cyfhzls ghbdtn",
+         u"снаряды привет",
+         14,
+         u"снаряды привет ",
+         u"cyfhzls ghbdtn "},
+        {"the next word kept, its layout followed",
+         {false, "", 0.0, "ru", "layout_follows_language"},
+         "ult ",
+         u"cyfhzls ult",
+         u"снаряды ult",
+         11,
+         u"снаряды ult ",
+         u"cyfhzls ult "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -373,7 +373,11 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
     } cases[] = {
         {"kept, its layout followed", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzls", "ru", "Снаряды"},
         {"corrected", {{"Ljcnegys", "a", "en"}, {"yjdst", "a", "en"}}, "Ljcnegys", "ru", "Доступны"},
-        {"another target than the word settles", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzls", "uk", ""},
+        {"another target than the word settles",
+         {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}},
+         "Cyfhzls",
+         "uk",
+         ""},
         {"a word between", {{"Cyfhzls", "a", "en"}, {"с", "a", "uk"}, {"целевого", "a", "uk"}}, "Cyfhzls", "ru", ""},
         {"another application", {{"Cyfhzls", "a", "en"}, {"целевого", "b", "uk"}}, "Cyfhzls", "ru", ""},
         {"not what was typed", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzl", "ru", ""},
