@@ -13,6 +13,13 @@ SETTINGS_FUZZ_SECONDS=${QUILLOM_SETTINGS_FUZZ_SECONDS:-20}
 total=0
 failed=0
 failures=()
+# "<stage> <seconds>" for each stage, printed before the summary line.
+stage_times=()
+stage_start=$SECONDS
+stage_done() {
+    stage_times+=("$1 $((SECONDS - stage_start))")
+    stage_start=$SECONDS
+}
 
 # count <stage> <passed> <failed>
 count() {
@@ -39,12 +46,31 @@ run_ctest() {
     count "$stage" $((n - f)) "$f"
 }
 
+# Runs the Windows test programs under Wine, one process each, and counts their tests from
+# the XML reports they write (see tests/CMakeLists.txt).
+run_windows_tests() {
+    local results=build/windows/test-results log programs failed_programs report
+    rm -rf "$results"
+    log=$(mktemp)
+    ctest --preset windows --repeat until-pass:2 2>&1 | tee "$log" | grep -E "tests passed|\*\*\*|^\s+[0-9]+ - " || true
+    programs=$(ctest --preset windows -N | sed -n 's/^ *Test *#[0-9]*: //p')
+    failed_programs=$(sed -n 's/^\s*[0-9]* - \(\S*\) .*/\1/p' "$log")
+    rm -f "$log"
+    # shellcheck disable=SC2086
+    report=$(python3 tools/ci/gtest_results.py "$results" $programs --failed $failed_programs)
+    sed '$d' <<<"$report"
+    echo "$(tail -n 1 <<<"$report" | cut -d' ' -f1) Windows tests passed in $(wc -w <<<"$programs") programs"
+    # shellcheck disable=SC2046
+    count windows $(tail -n 1 <<<"$report" | grep -E '^[0-9]+ [0-9]+$' || echo 0 1)
+}
+
 # Runs an end-to-end script (Wine in Xvfb) and adds its "N passed, M failed".
 run_e2e() {
     local stage=$1 script=$2 dir=$3 log line
     echo "== end-to-end: $stage"
     log=$(mktemp)
     "$script" "$dir" 2>&1 | tee "$log"
+    stage_done "$stage"
     line=$(grep -E "^[0-9]+ passed, [0-9]+ failed( |$)" "$log" | tail -n 1)
     rm -f "$log"
     if [ -n "$line" ]; then
@@ -60,10 +86,13 @@ build() {
     shift
     echo "== build: $preset"
     cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j2 "$@" 2>&1 | grep -E "error|warning:" | head -n 40
-    return "${PIPESTATUS[0]}"
+    local status=${PIPESTATUS[0]}
+    stage_done "build $preset"
+    return "$status"
 }
 
 ensure_packages $LINUX_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES $FORMAT_PACKAGES
+stage_done packages
 
 # One compiler cache for the run: the settings-window build compiles the sources of the
 # Windows build again, differing only in its feedback endpoint. A cache the caller set up wins.
@@ -76,10 +105,12 @@ if tools/ci/check-format.sh | tail -n 40; then
 else
     count format 0 1
 fi
+stage_done format
 
 if build linux && [ -d build/linux ]; then
     echo "== test: linux"
     run_ctest linux --preset linux
+    stage_done "test linux"
 else
     count "linux build" 0 1
 fi
@@ -87,6 +118,7 @@ fi
 if build linux-asan; then
     echo "== test: linux-asan"
     ASAN_OPTIONS=detect_leaks=1 run_ctest linux-asan --preset linux-asan
+    stage_done "test linux-asan"
 else
     count "linux-asan build" 0 1
 fi
@@ -105,6 +137,7 @@ if build linux-fuzz --target quillom_fuzz_engine; then
         count fuzz 0 1
     fi
     rm -rf "$corpus"
+    stage_done fuzz
 else
     count "fuzz build" 0 1
 fi
@@ -128,6 +161,7 @@ if build linux-fuzz --target $(for f in $settings_fuzzers; do printf 'quillom_fu
         rm -rf "$corpus.$f"
     done
     rm -rf "$corpus"
+    stage_done "fuzz settings"
 else
     count "fuzz settings build" 0 1
 fi
@@ -142,9 +176,10 @@ if build windows; then
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
     # A wine process that dies before the test's first line (seen under load: no output
-    # at all) is the emulator, not the test; such a test gets one more run.
-    run_ctest windows --preset windows --repeat until-pass:2
+    # at all) is the emulator, not the test; such a program gets one more run.
+    run_windows_tests
     wineserver -k </dev/null >/dev/null 2>&1
+    stage_done "test windows"
     unset WINEPREFIX
     run_e2e e2e tests/e2e/run.sh build/windows
     run_e2e installer tests/e2e/installer.sh build/windows
@@ -154,6 +189,7 @@ else
 fi
 
 for f in "${failures[@]}"; do echo "FAILED: $f"; done
+echo "seconds by stage: $(printf '%s, ' "${stage_times[@]}" | sed 's/, $//'); total $SECONDS"
 passed_pct=$(( total > 0 ? (total - failed) * 100 / total : 0 ))
 echo "${passed_pct}% tests passed, ${failed} tests failed out of ${total}"
 [ "$failed" -eq 0 ]
