@@ -26,6 +26,8 @@ std::optional<LayoutId> applyCorrection(PipelineState& state, PipelinePorts port
         logLine("replay: the system inserted fewer events than sent; '%s' left as it stands",
                 toUtf8(c.typedWord).c_str());
         state.undo.available = false;
+        // The text no longer is what a correction read again would erase.
+        state.wordsBefore.clear();
         return std::nullopt;
     }
     std::optional<LayoutId> requested = switchLayout(ports.desktop, c.targetLang, c.replacement);

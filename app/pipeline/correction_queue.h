@@ -15,7 +15,9 @@
 namespace quillom::pipeline {
 
 struct PendingCorrection {
-    uint32_t eraseCount = 0;  // UTF-16 units of the typed word
+    // UTF-16 units erased: the typed word, with the words that go along as
+    // they stand on screen (a correction read again stands as corrected).
+    uint32_t eraseCount = 0;
     std::u16string typedWord;
     std::u16string replacement;
     uint32_t boundaryChar = 0;

@@ -145,10 +145,10 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
         return HookVerdict::Pass;
     }
     settleBeginning(result.word);
-    const bool corrected = evaluateWord(result.word, event);
-    state_.capture.afterEvaluation(corrected);
-    state_.wordsBefore.onWord(result.word, corrected);
-    return corrected ? HookVerdict::Swallow : HookVerdict::Pass;
+    const WordResult outcome = evaluateWord(result.word, event);
+    state_.capture.afterEvaluation(!outcome.correctedTo.empty());
+    state_.wordsBefore.onWord(result.word, outcome.replayed, outcome.correctedTo);
+    return outcome.replayed ? HookVerdict::Swallow : HookVerdict::Pass;
 }
 
 // A field that the worker's read found hiding what is typed. Keys that may
@@ -210,36 +210,57 @@ void KeyboardHook::noteForeground(WindowId window) {
     state_.recentApps.record(name);
 }
 
-bool KeyboardHook::evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey) {
-    if (!state_.engine) return false;
+KeyboardHook::WordResult KeyboardHook::evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey) {
+    if (!state_.engine) return {};
     const WindowId foreground = ports_.desktop.foregroundWindow();
     // What the user types into Quillom's own windows (the dictionary's fields,
     // the feedback text) is meant exactly as typed.
-    if (ports_.desktop.belongsToThisProcess(foreground)) return false;
+    if (ports_.desktop.belongsToThisProcess(foreground)) return {};
     if (state_.pauseInGames && isFullScreen(ports_.desktop.geometry(foreground))) {
         state_.engine->resetContext();
         logLine("skip: full-screen/game context and pause-in-games is on");
-        return false;
+        return {};
     }
     std::string source = inputSourceOf(ports_.desktop.layoutLanguage(ports_.desktop.focusTarget()));
-    if (source.empty()) return false;
+    if (source.empty()) return {};
 
     std::string typed = toUtf8(word.word);
     Decision verdict = state_.engine->evaluate({typed, state_.currentAppId, source, word.hasUnknownBeginning});
-    if (!verdict.shouldCorrect || verdict.corrected.empty()) {
-        logLine("skip: %s  (conf %.2f, %s)", typed.c_str(), verdict.confidence, verdict.reason.c_str());
-        followLanguage(verdict);
-        return false;
-    }
+    const bool corrects = verdict.shouldCorrect && !verdict.corrected.empty();
     // The system drops what we would send to a window of a higher integrity
     // level: the boundary key would be lost with no replacement typed.
-    if (ports_.desktop.runsElevated(foreground)) {
+    const bool elevated = ports_.desktop.runsElevated(foreground);
+    if (!corrects) {
+        logLine("skip: %s  (conf %.2f, %s)", typed.c_str(), verdict.confidence, verdict.reason.c_str());
+        if (!elevated && reviseCorrectionBefore(word, boundaryKey, verdict)) return {true, {}};
+        followLanguage(verdict);
+        return {};
+    }
+    if (elevated) {
         logLine("skip: %s  (the window runs elevated)", typed.c_str());
-        return false;
+        return {};
     }
     queueCorrection(word, boundaryKey, verdict);
     logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
             verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
+    return {true, toUtf16(verdict.corrected)};
+}
+
+// A kept word that has the layout follow its language settles that
+// language: the correction just before it, into the other language of the
+// script, is read again, and the layout follows with the replay.
+bool KeyboardHook::reviseCorrectionBefore(const FinishedWord& word, const KeyEvent& boundaryKey,
+                                          const Decision& verdict) {
+    const std::string language = verdict.layoutToFollow();
+    if (language.empty()) return false;
+    const std::string typed8 = toUtf8(word.word);
+    std::optional<WordsBefore::Replacement> revision = state_.wordsBefore.withCorrectionBefore(
+        word, typed8,
+        [&](const std::string& before) { return state_.engine->correctWordBefore(before, typed8, language); });
+    if (!revision) return false;
+    queueReplacement(word, boundaryKey, *revision, language);
+    logLine("revised: %s -> %s  (lang '%s')", toUtf8(revision->typed).c_str(), toUtf8(revision->replacement).c_str(),
+            language.c_str());
     return true;
 }
 
@@ -259,27 +280,36 @@ void KeyboardHook::followLanguage(const Decision& verdict) {
 }
 
 void KeyboardHook::queueCorrection(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict) {
+    // Short words, a number or a quote just before, on the same layout, go
+    // with it, or the correction just before is read again: one replay, one
+    // Undo.
+    const std::string typed8 = toUtf8(word.word);
+    queueReplacement(word, boundaryKey,
+                     state_.wordsBefore.withPiecesBefore(word, verdict.corrected,
+                                                         [&](const std::string& piece) {
+                                                             return state_.engine->correctWordBefore(
+                                                                 piece, typed8, verdict.targetLang);
+                                                         }),
+                     verdict.targetLang);
+}
+
+void KeyboardHook::queueReplacement(const FinishedWord& word, const KeyEvent& boundaryKey,
+                                    const WordsBefore::Replacement& r, const std::string& targetLang) {
     std::vector<uint16_t> heldShifts;
     for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
         if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
-    // Short words, a number or a quote just before, on the same layout, go
-    // with it: one replay, one Undo.
-    const std::string typed8 = toUtf8(word.word);
-    auto [typed, replacement] = state_.wordsBefore.withPiecesBefore(
-        word, verdict.corrected,
-        [&](const std::string& piece) { return state_.engine->correctWordBefore(piece, typed8, verdict.targetLang); });
-    enqueue(PendingCorrection{uint32_t(typed.size()), typed, replacement, word.boundaryChar, word.boundaryKind,
-                              verdict.targetLang, std::move(heldShifts),
-                              boundaryAfterSwitch(word, boundaryKey, verdict)});
+    enqueue(PendingCorrection{uint32_t(r.onScreen.size()), r.typed, r.replacement, word.boundaryChar, word.boundaryKind,
+                              targetLang, std::move(heldShifts),
+                              boundaryAfterSwitch(word, boundaryKey, targetLang, r.replacement)});
 }
 
 // The user who typed a word on the wrong layout meant its punctuation key in
 // the right one too. The replay sends it as a character: the window may not
 // have taken the new layout yet when the key arrives.
 char16_t KeyboardHook::boundaryAfterSwitch(const FinishedWord& word, const KeyEvent& boundaryKey,
-                                           const Decision& verdict) {
+                                           const std::string& targetLang, std::u16string_view text) {
     if (word.boundaryKind != BoundaryKind::Punctuation) return 0;
-    std::optional<LayoutId> layout = layoutToRequest(ports_.desktop, verdict.targetLang, toUtf16(verdict.corrected));
+    std::optional<LayoutId> layout = layoutToRequest(ports_.desktop, targetLang, std::u16string(text));
     if (!layout) return 0;
     return ports_.desktop.translateKeyInLayout(boundaryKey.vkCode, boundaryKey.scanCode, state_.capture.shiftHeld(),
                                                *layout);

@@ -45,11 +45,21 @@ private:
     bool inHiddenField(uint32_t vkCode);
     void settleBeginning(FinishedWord& word);
     void expireUndo(uint32_t vkCode);
-    // True when a correction was queued and the boundary key must be swallowed.
-    bool evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey);
+    // What became of a finished word: replayed, a correction was queued and
+    // the boundary key must be swallowed; correctedTo, the word's own
+    // replacement (empty when it stays as typed).
+    struct WordResult {
+        bool replayed = false;
+        std::u16string correctedTo;
+    };
+    WordResult evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey);
     void followLanguage(const Decision& verdict);
+    bool reviseCorrectionBefore(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
     void queueCorrection(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
-    char16_t boundaryAfterSwitch(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
+    void queueReplacement(const FinishedWord& word, const KeyEvent& boundaryKey,
+                          const WordsBefore::Replacement& replacement, const std::string& targetLang);
+    char16_t boundaryAfterSwitch(const FinishedWord& word, const KeyEvent& boundaryKey, const std::string& targetLang,
+                                 std::u16string_view text);
 
     PipelineState& state_;
     PipelinePorts ports_;

@@ -4,11 +4,14 @@
 
 namespace quillom::pipeline {
 
-void WordsBefore::onWord(const FinishedWord& word, bool corrected) {
+void WordsBefore::onWord(const FinishedWord& word, bool corrected, std::u16string_view correctedTo) {
     if (corrected) {
         clear();
+        if (word.boundaryKind == BoundaryKind::Space && !word.hasUnknownBeginning && !correctedTo.empty())
+            corrected_ = Correction{word.word, std::u16string(correctedTo)};
         return;
     }
+    corrected_.reset();
     open_ += word.word;
     switch (word.boundaryKind) {
     case BoundaryKind::Space: close(); break;
@@ -20,6 +23,7 @@ void WordsBefore::onWord(const FinishedWord& word, bool corrected) {
 
 void WordsBefore::onGap(Gap gap) {
     if (gap == Gap::Nothing) return;
+    corrected_.reset();
     if (gap == Gap::Space && !open_.empty()) {
         close();
         return;
@@ -30,25 +34,38 @@ void WordsBefore::onGap(Gap gap) {
 void WordsBefore::clear() {
     closed_.clear();
     open_.clear();
+    corrected_.reset();
 }
 
 std::size_t WordsBefore::length() const {
-    std::size_t n = open_.size();
+    std::size_t n = open_.size() + (corrected_ ? corrected_->typed.size() : 0);
     for (const std::u16string& piece : closed_) n += piece.size();
     return n;
 }
 
 WordsBefore::Replacement WordsBefore::withPiecesBefore(const FinishedWord& word, std::string_view corrected,
                                                        const PieceCorrection& along) const {
-    Replacement r{word.word, toUtf16(corrected)};
+    if (auto revision = withCorrectionBefore(word, corrected, along)) return *revision;
+    Replacement r{word.word, toUtf16(corrected), word.word};
     if (word.hasUnknownBeginning) return r;
     for (auto piece = pieces().rbegin(); piece != pieces().rend(); ++piece) {
         std::optional<std::string> before = along(toUtf8(*piece));
         if (!before) break;
         r.typed = *piece + u" " + r.typed;
         r.replacement = toUtf16(*before) + u" " + r.replacement;
+        r.onScreen = r.typed;
     }
     return r;
+}
+
+std::optional<WordsBefore::Replacement> WordsBefore::withCorrectionBefore(const FinishedWord& word,
+                                                                          std::string_view now,
+                                                                          const PieceCorrection& along) const {
+    if (!corrected_ || word.hasUnknownBeginning || !open_.empty() || !closed_.empty()) return std::nullopt;
+    std::optional<std::string> revised = along(toUtf8(corrected_->typed));
+    if (!revised) return std::nullopt;
+    return Replacement{corrected_->typed + u" " + word.word, toUtf16(*revised) + u" " + toUtf16(now),
+                       corrected_->replacement + u" " + word.word};
 }
 
 void WordsBefore::close() {

@@ -2,7 +2,9 @@
 // single spaces that a correction of the word may take along: "d ujhjl" is
 // "в город", "5/ Abkmnhs" is "5. Фильтры", "Э Ш аууд" is "\" I feel". A piece
 // holds words and the punctuation keys that ended them; the engine decides
-// which pieces go with the correction.
+// which pieces go with the correction. A word Quillom corrected, followed by
+// one space, is kept apart: the next word may settle a language that has it
+// read again (Снаряді, then был, is "Снаряды был").
 #pragma once
 
 #include <cstddef>
@@ -33,29 +35,45 @@ public:
     const std::vector<std::u16string>& pieces() const { return open_.empty() ? closed_ : none_; }
 
     // A finished word that stayed as typed joins the open piece with its
-    // punctuation key; a corrected one has taken the pieces along.
-    void onWord(const FinishedWord& word, bool corrected);
+    // punctuation key; a corrected one has taken the pieces along, and,
+    // ended by a space, is the correction before the next word: correctedTo
+    // is the word as the correction typed it.
+    void onWord(const FinishedWord& word, bool corrected, std::u16string_view correctedTo = {});
     void onGap(Gap gap);
     void clear();
-    // UTF-16 units held in all pieces, the open one included.
+    // UTF-16 units held in all pieces, the open one included, and in the
+    // typed word of the correction before.
     std::size_t length() const;
 
-    // What a correction of word to `corrected` replaces, and with what: the
-    // word and the pieces before it that go along, nearest first, while
-    // `along` gives a piece's replacement (the engine's answer). None go
-    // along a word whose beginning is unknown. One replacement, one Undo.
+    // What a correction of word to `corrected` replaces, and with what:
+    // onScreen, the text erased (the word as typed, the pieces, the
+    // correction before as it stands), typed, the same as the user typed it,
+    // and its replacement. `along` gives a piece's replacement or the
+    // correction before's new reading (the engine's answer). The correction
+    // before is read again when the engine says so; otherwise the pieces go
+    // along, nearest first, while it corrects them. Nothing goes along a word
+    // whose beginning is unknown. One replacement, one Undo.
     struct Replacement {
-        std::u16string typed, replacement;
+        std::u16string typed, replacement, onScreen;
     };
     using PieceCorrection = std::function<std::optional<std::string>(const std::string& piece)>;
     Replacement withPiecesBefore(const FinishedWord& word, std::string_view corrected,
                                  const PieceCorrection& along) const;
+    // The correction before read again, with word, now `now` (as typed when
+    // it stays), after it; nothing when there is no correction right before
+    // or `along` leaves it.
+    std::optional<Replacement> withCorrectionBefore(const FinishedWord& word, std::string_view now,
+                                                    const PieceCorrection& along) const;
 
 private:
+    struct Correction {
+        std::u16string typed, replacement;
+    };
     void close();
 
     std::vector<std::u16string> closed_;
     std::u16string open_;
+    std::optional<Correction> corrected_;  // the correction just before, one space after it
     const std::vector<std::u16string> none_;
 };
 

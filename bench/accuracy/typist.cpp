@@ -89,6 +89,26 @@ void Typist::correctWordsBefore(const WordOutcome& corrected) {
     }
 }
 
+// As the program does: the correction just before the word, read again in
+// the language the word settled; that word's outcome takes the new reading.
+bool Typist::reviseCorrectionBefore(const pipeline::FinishedWord& word, const std::string& target) {
+    if (target.empty() || held_.empty()) return false;
+    const std::string typed = toUtf8(word.word);
+    std::string revised;
+    const auto along = [&](const std::string& before) -> std::optional<std::string> {
+        revised =
+            cabi::takeString(qm_engine_correct_word_before(engine_, before.c_str(), typed.c_str(), target.c_str()));
+        if (revised.empty()) return std::nullopt;
+        return revised;
+    };
+    if (!wordsBefore_.withCorrectionBefore(word, typed, along)) return false;
+    WordOutcome& before = held_.back();
+    before.output = revised;
+    before.reason = "revised";
+    before.target = target;
+    return true;
+}
+
 void Typist::typeChar(char16_t intended) {
     if (intended == u'\n') {
         press({vk::Enter, false}, u'\n', intended);
@@ -167,9 +187,10 @@ void Typist::finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, c
         if (char16_t ch = keys_.charFor(o.target, boundaryKey)) o.boundaryTyped = ch;
     if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
     if (plan_.followCorrections && !follow.empty()) active_ = follow;
-    if (o.corrected && !o.unknownBeginning) correctWordsBefore(o);
+    const bool revised = reviseCorrectionBefore(word, o.corrected ? o.target : follow);
+    if (o.corrected && !o.unknownBeginning && !revised) correctWordsBefore(o);
     capture_.afterEvaluation(o.corrected);
-    wordsBefore_.onWord(word, o.corrected);
+    wordsBefore_.onWord(word, o.corrected || revised, o.corrected ? toUtf16(o.output) : std::u16string());
     held_.push_back(std::move(o));
     reportSettled();
 }

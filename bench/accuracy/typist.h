@@ -68,6 +68,9 @@ private:
     // The program corrects short words, numbers and quotes just before a
     // corrected word with it; a word is reported once that can no longer happen.
     void correctWordsBefore(const WordOutcome& corrected);
+    // The program reads a correction just before the word again when the
+    // word (corrected or kept) settles another language of its script.
+    bool reviseCorrectionBefore(const pipeline::FinishedWord& word, const std::string& target);
     static std::size_t pieceUnits(const WordOutcome& o);
     void report(std::size_t count);
     void reportSettled();

@@ -8,6 +8,7 @@
 #include "config/packed_lexicon.h"
 #include "config/user_preferences.h"
 #include "scoring/layout_follow.h"
+#include "scoring/word_before.h"
 #include "unicode/unicode.h"
 
 namespace quillom {
@@ -57,11 +58,11 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
                                      bool trackSession) {
     if (!trackSession) return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
     if (appId != lastAppId_) {
-        sessionTracker_.reset();
-        recentLanguages_.reset();
+        resetContext();
         lastAppId_ = std::string(appId);
     }
     if (hasUnknownBeginning) {
+        recentCorrections_.recordUnknown(token);
         if (engine_->config().protectEndingsAfterDelete) {
             RulesDecision d;
             d.reason = Reason::UnknownWordBeginning;
@@ -82,8 +83,27 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
 void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision) {
     if (decision.reason == Reason::ExcludedApp) return;
     const RulesConfig& config = engine_->config();
-    recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window),
-                            scoring::votingLanguage(config, token, decision));
+    const std::optional<std::size_t> vote = scoring::votingLanguage(config, token, decision);
+    recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window), vote);
+    recentCorrections_.record(token, decision, vote);
+}
+
+std::optional<std::string> EngineHandle::correctWordBefore(std::string_view previous, std::string_view token,
+                                                           const std::string& target) const {
+    if (const RecentCorrection* before = recentCorrections_.correctionBefore(previous, token))
+        return revisedCorrection(*before, target);
+    const bool useVotes = engine_->config().decision.languageEvidence.enabled();
+    return engine_->correctWordBefore(previous, token, target, useVotes ? &recentLanguages_.votes() : nullptr);
+}
+
+// Only a word that counts for target among the last words settles it: a
+// correction that was itself a guess between two languages does not.
+std::optional<std::string> EngineHandle::revisedCorrection(const RecentCorrection& before,
+                                                           const std::string& target) const {
+    const RulesConfig& config = engine_->config();
+    const std::optional<std::size_t> vote = recentCorrections_.latestVote();
+    if (!vote || *vote >= config.activeLanguages.size() || config.activeLanguages[*vote] != target) return std::nullopt;
+    return scoring::revisedCorrection(config, before.typed, before.source, before.target, target);
 }
 
 void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {

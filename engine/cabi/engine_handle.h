@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cabi/recent_corrections.h"
 #include "cabi/session_language_tracker.h"
 #include "layout/selection_conversion.h"
 #include "scoring/rules_engine.h"
@@ -26,24 +27,28 @@ public:
     void resetContext() {
         sessionTracker_.reset();
         recentLanguages_.reset();
+        recentCorrections_.reset();
     }
 
     layout::ManualConversionResult convertSelectionSmart(std::string_view text,
                                                          const std::optional<std::string>& activeInputSource) const;
     layout::ManualConversionResult convertSelection(std::string_view text, const std::string& target) const;
+    // The word before token as it reads in target when it goes along with
+    // token: a short word, quote or number typed before it, or the engine's
+    // own correction of the word before into another language of target's
+    // script, which token settled (see revisedCorrection).
     std::optional<std::string> correctWordBefore(std::string_view previous, std::string_view token,
-                                                 const std::string& target) const {
-        const bool useVotes = engine_->config().decision.languageEvidence.enabled();
-        return engine_->correctWordBefore(previous, token, target, useVotes ? &recentLanguages_.votes() : nullptr);
-    }
+                                                 const std::string& target) const;
 
 private:
     void recordSession(std::string_view token, const RulesDecision& decision);
     void recordLanguage(std::string_view token, const RulesDecision& decision);
+    std::optional<std::string> revisedCorrection(const RecentCorrection& before, const std::string& target) const;
 
     std::shared_ptr<const RulesEngine> engine_;
     SessionLanguageTracker sessionTracker_{3};
     scoring::RecentLanguages recentLanguages_;  // fed like the tracker, when the rules ask for it
+    RecentCorrections recentCorrections_;       // fed with the languages, when the rules ask for them
     std::string lastAppId_;
 };
 

@@ -79,10 +79,23 @@ QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text,
                                             char* outTargetLang, int32_t outTargetLangCap);
 
 /* Called after qm_engine_evaluate_context corrected token (the word as
- * typed) into language target ("en", "ru", "uk"): previousWord is the word
- * typed just before it, with one space and nothing else between, not
- * corrected itself. Returns an owned string: the previous word as it reads in
- * target when it is to be corrected together with token ("d" before "ujhjl",
+ * typed) into language target ("en", "ru", "uk"), or kept it with the reason
+ * "layout_follows_language" and target the language it wrote: previousWord
+ * is the word typed just before it, with one space and nothing else between,
+ * as typed. When the engine corrected previousWord itself, at the call of
+ * qm_engine_evaluate_context just before that of token, into another
+ * language of target's script ("Cyfhzls" into Снаряді), and token counts for
+ * target among the last words (a correction that had to guess between the
+ * two languages does not; only while the rules weigh language evidence),
+ * the previous word is read again: the answer is
+ * its keys read in target when that is a word of target whose reading in
+ * the first language is not far more frequent (Снаряды), else an empty
+ * string; the caller replaces the previous correction as it stands, the
+ * space and token in one step, so that one undo restores both words as
+ * typed, and switches the layout to target. For a kept token only this
+ * reading is asked for. Otherwise, for a word not corrected itself, returns
+ * an owned string: the previous word as it reads in target when it is to be
+ * corrected together with token ("d" before "ujhjl",
  * corrected to город, reads "в"; words of one or two letters, typed on the
  * same layout, that are words of target; a lone quote key, "Э" before an
  * English word reads '"'; a number whose marks the target layout has as full

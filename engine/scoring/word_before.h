@@ -32,4 +32,13 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
                                              std::string_view typedWord, const std::string& target,
                                              const LanguageVotes* votes = nullptr);
 
+// A word the engine corrected into `correctedTo` (Cyfhzls into Снаряді)
+// read again into `target` (Снаряды), another language of the same script,
+// once the word after it settled that language: the typed keys mapped from
+// the layout of `source` into target, with their case, when the mapping
+// changes them and gives a word of target; otherwise nothing.
+std::optional<std::string> revisedCorrection(const RulesConfig& config, std::string_view typed,
+                                             const std::string& source, const std::string& correctedTo,
+                                             const std::string& target);
+
 }  // namespace quillom::scoring

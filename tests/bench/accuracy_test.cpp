@@ -155,6 +155,29 @@ TEST(Typist, CorrectionsSwitchTheLayoutWhenFollowed) {
     EXPECT_EQ(words[3].typed, u"мир");    // ... and back
 }
 
+// As the program does: a correction into Ukrainian is read again in Russian
+// when the next word settles Russian, corrected or kept on the layout
+// switched to; across two spaces it stays.
+TEST(Typist, ACorrectionIsReadAgainWhenTheNextWordSettlesItsLanguage) {
+    TypingPlan plan{"ru", "en", Script::Cyrillic};
+    plan.followCorrections = true;
+    struct Case {
+        const char* text;
+        std::vector<std::string> outputs;
+        const char* reason;  // of the first word
+    } cases[] = {
+        {"Снаряды целевого", {"Снаряды", "целевого"}, "revised"},
+        {"Доступны новые", {"Доступны", "новые"}, "revised"},
+        {"Доступны  новые", {"Доступні", "новые"}, "layout_mismatch"},
+    };
+    for (const Case& c : cases) {
+        auto words = typeText(c.text, plan, "\"en\", \"uk\", \"ru\"");
+        ASSERT_EQ(words.size(), c.outputs.size()) << c.text;
+        for (std::size_t i = 0; i < words.size(); ++i) EXPECT_EQ(words[i].output, c.outputs[i]) << c.text;
+        EXPECT_EQ(words[0].reason, c.reason) << c.text;
+    }
+}
+
 TEST(Typist, PunctuationKeyAfterACorrectionIsTheSwitchedLayouts) {
     struct Case {
         const char* text;

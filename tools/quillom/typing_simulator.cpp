@@ -30,21 +30,21 @@ char16_t TypingSimulator::keyInCurrentLayout(char16_t typed) {
 }
 
 void TypingSimulator::finishWord(const pipeline::FinishedWord& word, std::u16string& screen) {
-    const Decision d = engine_.evaluate(toUtf8(word.word), app_, layout_, word.hasUnknownBeginning);
+    const std::string typed8 = toUtf8(word.word);
+    const Decision d = engine_.evaluate(typed8, app_, layout_, word.hasUnknownBeginning);
     const bool corrected = d.shouldCorrect && !d.corrected.empty();
     capture_.afterEvaluation(corrected);
-    if (corrected) {
-        const std::string typed8 = toUtf8(word.word);
-        const auto [typed, replacement] = wordsBefore_.withPiecesBefore(
-            word, d.corrected,
-            [&](const std::string& piece) { return engine_.correctWordBefore(piece, typed8, d.targetLang); });
-        screen.resize(screen.size() - typed.size());
-        screen += replacement;
-        if (!d.targetLang.empty()) layout_ = d.targetLang;
-    } else if (!d.layoutToFollow().empty()) {
-        layout_ = d.layoutToFollow();
+    const std::string target = corrected ? d.targetLang : d.layoutToFollow();
+    const auto along = [&](const std::string& piece) { return engine_.correctWordBefore(piece, typed8, target); };
+    std::optional<pipeline::WordsBefore::Replacement> r;
+    if (corrected) r = wordsBefore_.withPiecesBefore(word, d.corrected, along);
+    else if (!target.empty()) r = wordsBefore_.withCorrectionBefore(word, typed8, along);
+    if (r) {
+        screen.resize(screen.size() - r->onScreen.size());
+        screen += r->replacement;
     }
-    wordsBefore_.onWord(word, corrected);
+    if (!target.empty()) layout_ = target;
+    wordsBefore_.onWord(word, corrected || r, corrected ? toUtf16(d.corrected) : std::u16string());
     screen += word.boundaryChar;
 }
 

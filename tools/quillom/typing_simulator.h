@@ -1,7 +1,9 @@
 // Types text key by key through the word capture and applies each correction
 // as the program does: erase the word, type the replacement and the boundary,
 // switch the layout to the correction's target. Short words typed just before a
-// corrected word, with one space between, go with it when the engine says so.
+// corrected word, with one space between, go with it when the engine says so,
+// and a correction just before is read again when the word settles another
+// language of its script.
 #pragma once
 
 #include <map>

@@ -262,6 +262,110 @@ namespace quillom::pipeline::testing {
 namespace {
 
 // What may have changed the text around the correction ends the chance to undo it.
+// Снаряді typed as "cyfhzls" and then a word that settles Russian: the first
+// correction is read again in one replay with the second word, and one Undo
+// gives back both words as they were typed.
+struct RevisionRig : CommandRig {
+    RevisionRig() {
+        engine.correct("cyfhzls", "снаряді", "uk");
+        engine.wordsBefore[{"cyfhzls", "ghbdtn"}] = "снаряды";
+        engine.wordsBefore[{"cyfhzls", "ult"}] = "снаряды";
+    }
+};
+
+TEST(Undo, ACorrectionReadAgainWithTheNextWordIsUndoneWithIt) {
+    struct Case {
+        const char* name;
+        Decision second;  // the verdict on the second word
+        const char* keys;
+        const char16_t* typed;
+        const char16_t* replacement;
+        uint32_t erased;  // снаряді, the space and the second word as typed
+        const char16_t* screen;
+        const char16_t* undone;
+    } cases[] = {
+        {"the next word corrected",
+         {true, "привет", 0.9, "ru", "layout_mismatch"},
+         "ghbdtn ",
+         u"cyfhzls ghbdtn",
+         u"снаряды привет",
+         14,
+         u"снаряды привет ",
+         u"cyfhzls ghbdtn "},
+        {"the next word kept, its layout followed",
+         {false, "", 0.0, "ru", "layout_follows_language"},
+         "ult ",
+         u"cyfhzls ult",
+         u"снаряды ult",
+         11,
+         u"снаряды ult ",
+         u"cyfhzls ult "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RevisionRig rig;
+        rig.engine.verdicts[c.keys == std::string_view("ult ") ? "ult" : "ghbdtn"] = c.second;
+        rig.typeAndDrain("cyfhzls ");
+        ASSERT_EQ(rig.editor.text, u"снаряді ");
+        rig.type(c.keys);
+        const PendingCorrection& pc = std::get<PendingCorrection>(rig.state.queue.front());
+        EXPECT_EQ(pc.typedWord, c.typed);
+        EXPECT_EQ(pc.replacement, c.replacement);
+        EXPECT_EQ(pc.eraseCount, c.erased);
+        EXPECT_EQ(pc.targetLang, "ru");
+        drainQueue(rig.hook);
+        EXPECT_EQ(rig.editor.text, c.screen);
+        EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04190419));
+        ASSERT_TRUE(undoLastCorrection(rig.hook));
+        EXPECT_EQ(rig.editor.text, c.undone);
+    }
+}
+
+TEST(Undo, NothingBetweenTheWordsButOneSpaceOrNoRevision) {
+    struct Case {
+        const char* name;
+        std::function<void(RevisionRig&)> between;  // after "cyfhzls" and its space
+        const char16_t* screen;
+    } cases[] = {
+        {"nothing", [](RevisionRig&) {}, u"снаряды привет "},
+        {"Shift alone", [](RevisionRig& rig) { rig.tap(0xA0); }, u"снаряды привет "},
+        {"a second space", [](RevisionRig& rig) { rig.tap(0x20); }, u"снаряді  привет "},
+        {"Enter", [](RevisionRig& rig) { rig.tap(0x0D); }, u"снаряді \nпривет "},
+        {"another window and back",
+         [](RevisionRig& rig) {
+             rig.desktop.foreground = 200;
+             rig.tap(0xA0);
+             rig.desktop.foreground = 100;
+             rig.tap(0xA0);
+         },
+         u"снаряді привет "},
+        {"another control", [](RevisionRig& rig) { rig.desktop.focus = 102; }, u"снаряді привет "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RevisionRig rig;
+        rig.typeAndDrain("cyfhzls ");
+        c.between(rig);
+        rig.typeAndDrain("ghbdtn ");
+        EXPECT_EQ(rig.editor.text, c.screen);
+    }
+}
+
+// What stands on screen after a replay the system cut short is unknown: a
+// revision would erase the wrong characters.
+TEST(Undo, ACorrectionTheSystemDidNotTakeIsNotReadAgain) {
+    RevisionRig rig;
+    rig.input.inserts = 0;
+    rig.type("cyfhzls ");
+    drainQueue(rig.hook);
+    rig.clock.now += 5;
+    rig.input.inserts.reset();
+    rig.type("ghbdtn ");
+    const PendingCorrection& pc = std::get<PendingCorrection>(rig.state.queue.front());
+    EXPECT_EQ(pc.typedWord, u"ghbdtn");
+    EXPECT_EQ(pc.eraseCount, 6u);
+}
+
 TEST(Undo, RecordExpiresWhenTheTextAroundItMayHaveChanged) {
     struct Case {
         const char* what;

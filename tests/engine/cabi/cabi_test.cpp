@@ -353,6 +353,60 @@ TEST_F(CInterface, ATextBegunOnTheWrongCyrillicLayoutComesBackWithItsFirstWords)
     EXPECT_EQ(third.target, "ru");
 }
 
+// Снаряді, the guess of the first word typed on the US layout, is read again
+// in Russian once the next word settles Russian: a word kept on the
+// Ukrainian layout whose layout follows Russian, or a Russian correction.
+// Only the engine's own correction of the word just before is read again.
+TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    auto before = [&](const char* previous, const char* token, const char* target) {
+        Owned s(qm_engine_correct_word_before(e.get(), previous, token, target));
+        EXPECT_NE(s, nullptr);
+        return std::string(s ? s.get() : "(null)");
+    };
+    struct Step {
+        const char* word;
+        const char* app;
+        const char* layout;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> typed;  // the last one is the word that settles
+        const char* previous;
+        const char* target;
+        const char* expected;
+    } cases[] = {
+        {"kept, its layout followed", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzls", "ru", "Снаряды"},
+        {"corrected", {{"Ljcnegys", "a", "en"}, {"yjdst", "a", "en"}}, "Ljcnegys", "ru", "Доступны"},
+        {"another target than the word settles",
+         {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}},
+         "Cyfhzls",
+         "uk",
+         ""},
+        {"a word between", {{"Cyfhzls", "a", "en"}, {"с", "a", "uk"}, {"целевого", "a", "uk"}}, "Cyfhzls", "ru", ""},
+        {"another application", {{"Cyfhzls", "a", "en"}, {"целевого", "b", "uk"}}, "Cyfhzls", "ru", ""},
+        {"not what was typed", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzl", "ru", ""},
+        // ты stays ты: ті, the Ukrainian reading, is far rarer.
+        {"a far more frequent first reading", {{"Vs", "a", "en"}, {"ghbdsn", "a", "en"}}, "Vs", "uk", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qm_engine_reset_context(e.get());
+        Result first = evaluateContext(e.get(), c.typed.front().word, c.typed.front().app, c.typed.front().layout);
+        ASSERT_EQ(first.shouldCorrect, 1);
+        for (std::size_t i = 1; i < c.typed.size(); ++i)
+            evaluateContext(e.get(), c.typed[i].word, c.typed[i].app, c.typed[i].layout);
+        EXPECT_EQ(before(c.previous, c.typed.back().word, c.target), c.expected);
+    }
+    // The word before a reset is forgotten.
+    evaluateContext(e.get(), "Cyfhzls", "a.exe", "en");
+    evaluateContext(e.get(), "целевого", "a.exe", "uk");
+    EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "Снаряды");
+    qm_engine_reset_context(e.get());
+    EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "");
+}
+
 // A number typed before a corrected word takes the marks the keys give in
 // the target layout, by the whole-key maps of the shipped rules file.
 TEST_F(CInterface, NumberBeforeACorrectedWordTakesTheTargetLayoutsMarks) {
