@@ -577,9 +577,10 @@ TEST_F(CInterface, LetterKeysThatAreMarksOnTheUsLayout) {
         const char* typed;
         const char* expected;  // empty: left as typed
     } cases[] = {
-        {"to`", "ещё"},                          // "to" with a grave accent glued on is no English word
-        {"To`", "Ещё"},           {"`to`", ""},  // code in backquotes
-        {"{fkmlhbr", "Хальдрик"},                // neither reading is a known word: the key is the letter
+        {"to`", "ещё"},  // "to" with a grave accent glued on is no English word
+        {"To`", "Ещё"},
+        {"`to`", ""},              // code in backquotes
+        {"{fkmlhbr", "Хальдрик"},  // neither reading is a known word: the key is the letter
         {"\"Untitled", ""},
         // The rest reads as a rare word (нитов, сану, ангора): the key is the
         // letter of a name rather than a mark before that word.

@@ -136,15 +136,11 @@ TEST(SelectionTarget, ComparesPiecesBetweenSpaces) {
         const char* typed;
         const char* target;
     } cases[] = {
-        {"juytv`ns", "ru"},
-        {"lf juytv`ns", "ru"},
-        {"ns", "uk"},
-        {"lf ns", "uk"},
-        {"lf", "uk"},  // read alike by both: the first candidate
-        {"ns ` `", "uk"},  // ё alone is no evidence where the other layout gives a mark
+        {"juytv`ns", "ru"}, {"lf juytv`ns", "ru"}, {"ns", "uk"},
+        {"lf ns", "uk"},    {"lf", "uk"},  // read alike by both: the first candidate
+        {"ns ` `", "uk"},                  // ё alone is no evidence where the other layout gives a mark
     };
-    for (const Case& k : cases)
-        EXPECT_EQ(chooseCyrillicTarget(c, k.typed, {"uk", "ru"}), k.target) << k.typed;
+    for (const Case& k : cases) EXPECT_EQ(chooseCyrillicTarget(c, k.typed, {"uk", "ru"}), k.target) << k.typed;
 }
 
 TEST_F(SelectionConversion, CyrillicAndNeutralText) {
