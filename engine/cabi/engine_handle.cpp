@@ -1,5 +1,6 @@
 #include "cabi/engine_handle.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "config/engine_log.h"
@@ -85,6 +86,13 @@ void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& d
     const RulesConfig& config = engine_->config();
     const std::optional<std::size_t> vote = scoring::votingLanguage(config, token, decision);
     recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window), vote);
+    // The layout follows such a correction on a guess.
+    if (decision.shouldCorrect && decision.targetLanguage &&
+        scoring::languageShownByCorrection(config, decision) != decision.targetLanguage) {
+        const auto& active = config.activeLanguages;
+        const auto target = std::find(active.begin(), active.end(), *decision.targetLanguage);
+        if (target != active.end()) recentLanguages_.recordGuess(static_cast<std::size_t>(target - active.begin()));
+    }
     recentCorrections_.record(token, decision, vote);
 }
 
@@ -109,6 +117,13 @@ std::optional<std::string> EngineHandle::revisedCorrection(const RecentCorrectio
 void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {
     if (decision.reason == Reason::ExcludedApp) return;
     if (decision.shouldCorrect && decision.correctedToken) {
+        // A correction that reads the same in another language of its script
+        // went to its target by the order of the languages: it shows only
+        // the language its own frequency gives it.
+        if (engine_->config().decision.languageEvidence.enabled() && decision.targetLanguage) {
+            sessionTracker_.recordWord(scoring::languageShownByCorrection(engine_->config(), decision));
+            return;
+        }
         sessionTracker_.recordWord(decision.targetLanguage ? decision.targetLanguage
                                                            : engine_->singleSourceLanguage(*decision.correctedToken));
         return;

@@ -11,6 +11,9 @@ namespace {
 // Longest word looked up, in bytes of its lower-cased UTF-8.
 constexpr std::size_t maxWordBytes = 96;
 
+// Rank bands up to this one hold the frequent words of a language.
+constexpr int64_t kFrequentBand = 30;
+
 std::optional<std::size_t> activeIndex(const RulesConfig& config, std::string_view language) {
     for (std::size_t i = 0; i < config.activeLanguages.size() && i < LanguageVotes::maxLanguages; ++i)
         if (config.activeLanguages[i] == language) return i;
@@ -94,11 +97,20 @@ std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string
         const LanguageConfig* language = config.language(config.activeLanguages[i]);
         if (language) orders[i] = language->frequencyOrder(lower);
     }
-    return clearlyMoreFrequent(std::span(orders.data(), count), config.decision.languageEvidence.twinRankMargin);
+    const auto language =
+        clearlyMoreFrequent(std::span(orders.data(), count), config.decision.languageEvidence.twinRankMargin);
+    if (!language) return std::nullopt;
+    // Among the frequent words of another active language too (на, до): the
+    // bands of the most frequent words, counted in other texts, do not tell
+    // the languages apart.
+    for (std::size_t i = 0; i < count; ++i)
+        if (i != *language && orders[i] && *orders[i] <= kFrequentBand) return std::nullopt;
+    return language;
 }
 
 void RecentLanguages::record(std::size_t window, std::optional<std::size_t> language) {
     if (!language || *language >= LanguageVotes::maxLanguages || window == 0) return;
+    votes_.guessedLayout.reset();
     window = std::min(window, capacity);
     if (filled_ > window) reset();
     if (filled_ == window) {
@@ -110,6 +122,10 @@ void RecentLanguages::record(std::size_t window, std::optional<std::size_t> lang
     ring_[next_] = static_cast<std::uint8_t>(*language);
     ++votes_.counts[*language];
     next_ = (next_ + 1) % capacity;
+}
+
+void RecentLanguages::recordGuess(std::size_t language) {
+    if (language < LanguageVotes::maxLanguages) votes_.guessedLayout = static_cast<std::uint8_t>(language);
 }
 
 void RecentLanguages::reset() {

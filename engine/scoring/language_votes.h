@@ -17,6 +17,11 @@ namespace quillom::scoring {
 struct LanguageVotes {
     static constexpr std::size_t maxLanguages = 8;
     std::array<std::uint8_t, maxLanguages> counts{};
+    // The language of a script that the engine's last correction went to by
+    // the order of the languages alone (Командир, read the same in Russian
+    // and Ukrainian), while no word after it has counted for a language: the
+    // layout in use is a guess. By position; nothing when there is none.
+    std::optional<std::uint8_t> guessedLayout;
 
     // The count of the language with this key; 0 for one that is not active.
     int countOf(const RulesConfig& config, std::string_view language) const;
@@ -41,7 +46,9 @@ bool farMoreFrequentReading(const RulesConfig& config, const LanguageConfig& sou
 // "active_languages": the only one that lists it, or of several the one whose
 // rank band is lower than every other's by at least the configured twin rank
 // margin. Nothing for a word of fewer than 2 letters, a word no active
-// language lists, or a tie. Looks the word up without allocating.
+// language lists, a tie, or a word among the frequent ones of two languages
+// (на, до: the bands of the most frequent words tell no language from the
+// other). Looks the word up without allocating.
 std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word);
 
 // The last words' languages in one application: a ring of the configured
@@ -49,6 +56,10 @@ std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string
 class RecentLanguages {
 public:
     void record(std::size_t window, std::optional<std::size_t> language);
+    // The word just recorded was a correction into this language that showed
+    // none (see LanguageVotes::guessedLayout); a word that counts for a
+    // language ends the guess.
+    void recordGuess(std::size_t language);
     void reset();
     const LanguageVotes& votes() const { return votes_; }
 

@@ -55,10 +55,13 @@ RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view tok
 
 namespace {
 
-// The corrected word read on the layout of another active language of its
-// script is a word of that language.
-bool twinIsAWordToo(const RulesConfig& config, std::string_view corrected, const std::string& target) {
-    const std::string_view core = stripTrailingBoundary(config, corrected).core;
+enum class TwinReading { None, SameText, AWordThere };
+
+// How the corrected word reads on the layout of another active language of
+// its script: as the same text (Командир), as a word of that language (Ты
+// for Ті), or neither.
+TwinReading twinReading(const RulesConfig& config, std::string_view core, const std::string& target) {
+    TwinReading found = TwinReading::None;
     for (const std::string& other : config.activeLanguages) {
         if (other == target || !sameScript(config, target, other)) continue;
         const LayoutDirection direction{target, other};
@@ -66,10 +69,17 @@ bool twinIsAWordToo(const RulesConfig& config, std::string_view corrected, const
         ShortText mapped;
         layout::mapLayoutInto(config.keyboardLayout, core, direction, mapped);
         const LanguageConfig* language = config.language(other);
-        if (mapped.view() != core && language && language->isCommonWord(TextChars(mapped.view()).lowered().text()))
-            return true;
+        if (mapped.view() == core) found = TwinReading::SameText;
+        else if (language && language->isCommonWord(TextChars(mapped.view()).lowered().text()))
+            return TwinReading::AWordThere;
     }
-    return false;
+    return found;
+}
+
+bool guessedBetweenTwins(const RulesConfig& config, const RulesDecision& decision) {
+    return decision.reason != Reason::SessionLanguageTieBreak && decision.targetLanguage &&
+           twinReading(config, stripTrailingBoundary(config, *decision.correctedToken).core,
+                       *decision.targetLanguage) == TwinReading::AWordThere;
 }
 
 }  // namespace
@@ -77,10 +87,17 @@ bool twinIsAWordToo(const RulesConfig& config, std::string_view corrected, const
 std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
                                           const RulesDecision& decision) {
     if (!decision.shouldCorrect || !decision.correctedToken) return languageOfWord(config, token);
-    const bool guessed = decision.reason != Reason::SessionLanguageTieBreak && decision.targetLanguage &&
-                         twinIsAWordToo(config, *decision.correctedToken, *decision.targetLanguage);
-    if (guessed) return std::nullopt;
+    if (guessedBetweenTwins(config, decision)) return std::nullopt;
     return languageOfWord(config, *decision.correctedToken);
+}
+
+std::optional<std::string> languageShownByCorrection(const RulesConfig& config, const RulesDecision& decision) {
+    if (!decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage) return std::nullopt;
+    const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
+    if (twinReading(config, core, *decision.targetLanguage) != TwinReading::SameText) return decision.targetLanguage;
+    const std::optional<std::size_t> language = languageOfWord(config, core);
+    if (!language) return std::nullopt;
+    return config.activeLanguages[*language];
 }
 
 }  // namespace quillom::scoring

@@ -39,4 +39,11 @@ RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view tok
 std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
                                           const RulesDecision& decision);
 
+// The language a correction shows the user typing, for the session language:
+// its target, except for a text that reads the same on the layout of another
+// active language of the target's script (Командир, read in Ukrainian by the
+// order of the languages alone): the language languageOfWord gives it, if
+// any. Nothing for no correction.
+std::optional<std::string> languageShownByCorrection(const RulesConfig& config, const RulesDecision& decision);
+
 }  // namespace quillom::scoring

@@ -116,6 +116,31 @@ bool contextKeepsSource(const RulesConfig& config, const Scored& s) {
     return votesFavour(config, s.word.votes, s.direction.from, s.direction.to);
 }
 
+// The layout in use is the engine's guess between the languages of its
+// script (Командир typed on the US layout, read the same in Russian and
+// Ukrainian, went to the first of them in the order of the languages), and
+// nothing since says which one the user writes: no word counted for a
+// language, and the session language is not the layout's.
+bool scriptLanguageUnsettled(const RulesConfig& config, const Scored& s) {
+    if (!s.word.votes || !s.word.votes->guessedLayout || !config.decision.languageEvidence.enabled()) return false;
+    const std::size_t guessed = *s.word.votes->guessedLayout;
+    return guessed < config.activeLanguages.size() && config.activeLanguages[guessed] == s.direction.from &&
+           s.word.sessionLanguage != s.direction.from && s.word.votes->countOf(config, s.direction.from) == 0;
+}
+
+// While it is unsettled, a word typed on one layout of the script that reads
+// as a word of the other language only, or far more often there, is that
+// word, however short: біл is был and мі is мы after that Командир.
+bool otherLanguageWhileUnsettled(const RulesConfig& config, const Scored& s) {
+    if (!s.target || !scriptLanguageUnsettled(config, s)) return false;
+    const std::string_view typed = s.word.lowerToken.text();
+    const std::string_view reading = s.lowerCandidate.text();
+    if (!s.target->isCommonWord(reading)) return false;
+    const LanguageConfig* source = config.language(s.direction.from);
+    return !source || !source->isCommonWord(typed) ||
+           farMoreFrequentReading(config, *source, typed, *s.target, reading);
+}
+
 bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {
     return s.candidateScore >= decision.protectedPatternOverrideMinScore &&
            static_cast<int64_t>(s.word.token.size()) >= decision.protectedOverrideMinLength;
@@ -384,7 +409,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         if (word.sessionLanguage && *word.sessionLanguage != direction.to)
             return refusal(Reason::Length2SessionMismatch, 0.0, originalScore, candidateScore);
     }
-    if (sameScript && contextSupportsTarget(config, s)) {
+    if (sameScript && (contextSupportsTarget(config, s) || otherLanguageWhileUnsettled(config, s))) {
         if (word.isProtected) return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
         return correction(correctionText(word.token.text(), candidate.text(), word.trailing), Reason::LayoutMismatch,
                           s.conf, originalScore, candidateScore);

@@ -334,6 +334,14 @@ TEST_F(CInterface, AWordOfOneCyrillicLanguageTypedOnTheOthersLayoutAsksForItsLay
     EXPECT_EQ(onUkrainian.reason, "layout_follows_language");
     EXPECT_EQ(onUkrainian.target, "ru");
     EXPECT_NE(evaluateContext(e.get(), "где", "b.exe", "ru").reason, "layout_follows_language");
+    // Frequent words of both languages ask for neither layout, whatever
+    // their rank bands say.
+    for (const char* both : {"на", "до"}) {
+        qm_engine_reset_context(e.get());
+        EXPECT_NE(evaluateContext(e.get(), both, "c.exe", "ru").reason, "layout_follows_language") << both;
+    }
+    qm_engine_reset_context(e.get());
+    EXPECT_EQ(evaluateContext(e.get(), "що", "c.exe", "ru").target, "uk") << "a Ukrainian word all the same";
     Engine russianOnly = createShipped();
     EXPECT_NE(evaluateContext(russianOnly.get(), "где", "a.exe", "uk").reason, "layout_follows_language")
         << "Ukrainian is not active";
@@ -405,6 +413,60 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
     EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "Снаряды");
     qm_engine_reset_context(e.get());
     EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "");
+}
+
+// Командир typed on the US layout reads the same in Russian and Ukrainian
+// and goes to Ukrainian by the order of the languages alone; the layout
+// follows it. Nothing says the user writes Ukrainian: the next word typed on
+// that layout that reads as a Russian word and not as a Ukrainian one (or far
+// more often in Russian) is the Russian word, however short, until a word
+// settles the language.
+TEST_F(CInterface, AWordAfterAGuessBetweenRussianAndUkrainianGoesToTheLanguageItReadsIn) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Step {
+        const char* word;
+        const char* layout;
+        const char* app = "a.exe";
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> before;
+        Step word;
+        const char* expected;  // "" when the word stays as typed
+    } cases[] = {
+        {"был after Командир", {{"Rjvfylbh", "en"}}, {"біл", "uk"}, "был"},
+        {"мы after Командир", {{"Rjvfylbh", "en"}}, {"мі", "uk"}, "мы"},
+        {"вы after Командир", {{"Rjvfylbh", "en"}}, {"ві", "uk"}, "вы"},
+        {"была, far more frequent than біла", {{"Rfhnf", "en"}}, {"біла", "uk"}, "была"},
+        {"этой after на", {{"Yf", "en"}}, {"єтой", "uk"}, "этой"},
+        {"пустых after до and a number", {{"lj", "en"}, {"3", "uk"}}, {"пустіх", "uk"}, "пустых"},
+        {"three guesses leave the session unsettled",
+         {{"Rjvfylbh", "en"}, {"Rjvfylbh", "en"}, {"Rjvfylbh", "en"}},
+         {"біл", "uk"},
+         "был"},
+        {"a word that reads the same typed between", {{"Rjvfylbh", "en"}, {"командир", "uk"}}, {"мі", "uk"}, "мы"},
+        {"no guess before: too short", {}, {"мі", "uk"}, ""},
+        {"a Ukrainian correction before", {{"Ghbdsn", "en"}}, {"мі", "uk"}, ""},
+        {"a Ukrainian word settles it", {{"Rjvfylbh", "en"}, {"що", "uk"}}, {"мі", "uk"}, ""},
+        {"another application", {{"Rjvfylbh", "en", "b.exe"}}, {"мі", "uk"}, ""},
+        {"a word of the layout's language", {{"Rjvfylbh", "en"}}, {"ні", "uk"}, ""},
+        {"a Russian correction, then the Russian layout", {{"Cnhfybwf", "en"}}, {"мы", "ru"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qm_engine_reset_context(e.get());
+        for (const Step& step : c.before) evaluateContext(e.get(), step.word, step.app, step.layout);
+        Result r = evaluateContext(e.get(), c.word.word, c.word.app, c.word.layout);
+        EXPECT_EQ(r.text, c.expected);
+        EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0);
+        if (*c.expected) EXPECT_EQ(r.target, "ru");
+    }
+    // The first word of the case itself: a guess, and the layout follows it.
+    qm_engine_reset_context(e.get());
+    Result first = evaluateContext(e.get(), "Rjvfylbh", "a.exe", "en");
+    EXPECT_EQ(first.text, "Командир");
+    EXPECT_EQ(first.target, "uk");
 }
 
 // A number typed before a corrected word takes the marks the keys give in

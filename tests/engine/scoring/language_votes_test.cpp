@@ -84,6 +84,24 @@ TEST(RecentLanguages, CountsTheLastWindowOfWords) {
     for (auto n : recent.votes().counts) EXPECT_EQ(n, 0);
 }
 
+TEST(RecentLanguages, AGuessedLayoutLastsUntilAWordCountsForALanguage) {
+    RecentLanguages recent;
+    EXPECT_FALSE(recent.votes().guessedLayout);
+    recent.recordGuess(2);
+    EXPECT_EQ(recent.votes().guessedLayout, 2);
+    recent.record(8, std::nullopt);  // a word of no single language: still a guess
+    EXPECT_EQ(recent.votes().guessedLayout, 2);
+    recent.record(8, 1);
+    EXPECT_FALSE(recent.votes().guessedLayout);
+    recent.recordGuess(1);
+    recent.record(0, 1);  // no window: nothing is recorded
+    EXPECT_EQ(recent.votes().guessedLayout, 1);
+    recent.reset();
+    EXPECT_FALSE(recent.votes().guessedLayout);
+    recent.recordGuess(LanguageVotes::maxLanguages);  // no such position
+    EXPECT_FALSE(recent.votes().guessedLayout);
+}
+
 TEST(VotesFavour, NeedsTheConfiguredLeadAndTheEvidenceOn) {
     const RulesConfig config = rankedConfig();
     const LanguageVotes votes = votesOf(config, {{"ru", 3}, {"uk", 1}});
