@@ -74,8 +74,11 @@ bool learnFromConversion(SettingsStore& store, std::string_view source, std::str
 bool learnFromUndo(SettingsStore& store, std::string_view restored, const ReloadEngine& reloadEngine) {
     if (!learningEnabled(store)) return false;
     const SettingsPlatform& platform = store.platform();
-    const std::string word = toUtf8(platform.lowerCase(trimSpaces(toUtf16(restored))));
-    if (word.empty()) return false;
+    // Undo may put back several words at once, when words before the corrected one went
+    // with it: the last is the word whose correction made the step, and the one learned.
+    const std::vector<std::u16string> words = splitWords(toUtf16(restored));
+    if (words.empty()) return false;
+    const std::string word = toUtf8(platform.lowerCase(words.back()));
     return changeRulesAndReload(store, reloadEngine, [&](JsonValue& rules) {
         return addNeverCorrect(rules, word, "", store.activeLanguages());
     });

@@ -19,7 +19,8 @@ using ReloadEngine = std::function<void()>;
 bool learnFromConversion(SettingsStore& store, std::string_view source, std::string_view converted,
                          std::string_view lang, const ReloadEngine& reloadEngine);
 
-// restored is the text Undo put back. Returns whether the rules file was saved.
+// restored is the text Undo put back; of several words, the last is learned. Returns
+// whether the rules file was saved.
 bool learnFromUndo(SettingsStore& store, std::string_view restored, const ReloadEngine& reloadEngine);
 
 }  // namespace quillom::settings

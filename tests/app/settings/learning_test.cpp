@@ -86,6 +86,15 @@ TEST_F(LearningTest, UndoAddsTheTrimmedLowerCasedWord) {
     EXPECT_EQ(reloads, 2);
 }
 
+// A short word taken along with the corrected one, or an earlier correction read again,
+// comes back in the same Undo: the word whose correction made the step is learned, not the
+// two with their space, which would match no word.
+TEST_F(LearningTest, UndoOfSeveralWordsLearnsTheLast) {
+    EXPECT_TRUE(learnFromUndo(store, "d ujhjl", reload));
+    EXPECT_TRUE(learnFromUndo(store, "Cyfhzls wtktdjuj ", reload));
+    EXPECT_EQ(neverCorrect(), (std::vector<std::string>{"en:ujhjl", "en:wtktdjuj"}));
+}
+
 TEST_F(LearningTest, LearningModeOffWritesNothing) {
     writeText(store.preferencesPath(), R"({"learning_mode":false})");
     EXPECT_FALSE(learnFromUndo(store, "ghbdtn", reload));
