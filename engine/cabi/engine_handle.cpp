@@ -76,19 +76,23 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
     RulesDecision decision = scoring::withLayoutToFollow(
         engine_->config(), token, activeInputSource, votes,
         engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), votes));
-    recordSession(token, decision);
-    if (useVotes) recordLanguage(token, decision);
+    // The language a correction shows, once for both records: none for one
+    // that reads the same in another language of its script.
+    const std::optional<std::string> shown =
+        useVotes ? scoring::languageShownByCorrection(engine_->config(), decision) : std::nullopt;
+    recordSession(token, decision, shown);
+    if (useVotes) recordLanguage(token, decision, shown);
     return decision;
 }
 
-void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision) {
+void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision,
+                                  const std::optional<std::string>& shown) {
     if (decision.reason == Reason::ExcludedApp) return;
     const RulesConfig& config = engine_->config();
     const std::optional<std::size_t> vote = scoring::votingLanguage(config, token, decision);
     recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window), vote);
     // The layout follows such a correction on a guess.
-    if (decision.shouldCorrect && decision.targetLanguage &&
-        scoring::languageShownByCorrection(config, decision) != decision.targetLanguage) {
+    if (decision.shouldCorrect && decision.targetLanguage && shown != decision.targetLanguage) {
         const auto& active = config.activeLanguages;
         const auto target = std::find(active.begin(), active.end(), *decision.targetLanguage);
         if (target != active.end()) recentLanguages_.recordGuess(static_cast<std::size_t>(target - active.begin()));
@@ -114,14 +118,15 @@ std::optional<std::string> EngineHandle::revisedCorrection(const RecentCorrectio
     return scoring::revisedCorrection(config, before.typed, before.source, before.target, target);
 }
 
-void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision) {
+void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision,
+                                 const std::optional<std::string>& shown) {
     if (decision.reason == Reason::ExcludedApp) return;
     if (decision.shouldCorrect && decision.correctedToken) {
         // A correction that reads the same in another language of its script
         // went to its target by the order of the languages: it shows only
         // the language its own frequency gives it.
         if (engine_->config().decision.languageEvidence.enabled() && decision.targetLanguage) {
-            sessionTracker_.recordWord(scoring::languageShownByCorrection(engine_->config(), decision));
+            sessionTracker_.recordWord(shown);
             return;
         }
         sessionTracker_.recordWord(decision.targetLanguage ? decision.targetLanguage

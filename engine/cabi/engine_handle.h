@@ -41,8 +41,9 @@ public:
                                                  const std::string& target) const;
 
 private:
-    void recordSession(std::string_view token, const RulesDecision& decision);
-    void recordLanguage(std::string_view token, const RulesDecision& decision);
+    // shown: the language the correction shows (languageShownByCorrection).
+    void recordSession(std::string_view token, const RulesDecision& decision, const std::optional<std::string>& shown);
+    void recordLanguage(std::string_view token, const RulesDecision& decision, const std::optional<std::string>& shown);
     std::optional<std::string> revisedCorrection(const RecentCorrection& before, const std::string& target) const;
 
     std::shared_ptr<const RulesEngine> engine_;
