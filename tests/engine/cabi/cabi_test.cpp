@@ -460,7 +460,9 @@ TEST_F(CInterface, AWordAfterAGuessBetweenRussianAndUkrainianGoesToTheLanguageIt
         Result r = evaluateContext(e.get(), c.word.word, c.word.app, c.word.layout);
         EXPECT_EQ(r.text, c.expected);
         EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0);
-        if (*c.expected) EXPECT_EQ(r.target, "ru");
+        if (*c.expected) {
+            EXPECT_EQ(r.target, "ru");
+        }
     }
     // The first word of the case itself: a guess, and the layout follows it.
     qm_engine_reset_context(e.get());
