@@ -76,28 +76,27 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
     RulesDecision decision = scoring::withLayoutToFollow(
         engine_->config(), token, activeInputSource, votes,
         engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), votes));
-    // The language a correction shows, once for both records: none for one
-    // that reads the same in another language of its script.
-    const std::optional<std::string> shown =
-        useVotes ? scoring::languageShownByCorrection(engine_->config(), decision) : std::nullopt;
-    recordSession(token, decision, shown);
-    if (useVotes) recordLanguage(token, decision, shown);
+    // What the word says of the language, once for both records.
+    const scoring::WordLanguages languages = useVotes && decision.reason != Reason::ExcludedApp
+                                                 ? scoring::languagesOfWord(engine_->config(), token, decision)
+                                                 : scoring::WordLanguages{};
+    recordSession(token, decision, languages.shown);
+    if (useVotes) recordLanguage(token, decision, languages);
     return decision;
 }
 
 void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision,
-                                  const std::optional<std::string>& shown) {
+                                  const scoring::WordLanguages& languages) {
     if (decision.reason == Reason::ExcludedApp) return;
     const RulesConfig& config = engine_->config();
-    const std::optional<std::size_t> vote = scoring::votingLanguage(config, token, decision);
-    recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window), vote);
+    recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window), languages.vote);
     // The layout follows such a correction on a guess.
-    if (decision.shouldCorrect && decision.targetLanguage && shown != decision.targetLanguage) {
+    if (decision.shouldCorrect && decision.targetLanguage && languages.shown != decision.targetLanguage) {
         const auto& active = config.activeLanguages;
         const auto target = std::find(active.begin(), active.end(), *decision.targetLanguage);
         if (target != active.end()) recentLanguages_.recordGuess(static_cast<std::size_t>(target - active.begin()));
     }
-    recentCorrections_.record(token, decision, vote);
+    recentCorrections_.record(token, decision, languages.vote);
 }
 
 std::optional<std::string> EngineHandle::correctWordBefore(std::string_view previous, std::string_view token,

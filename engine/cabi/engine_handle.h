@@ -9,6 +9,7 @@
 #include "cabi/recent_corrections.h"
 #include "cabi/session_language_tracker.h"
 #include "layout/selection_conversion.h"
+#include "scoring/layout_follow.h"
 #include "scoring/rules_engine.h"
 
 namespace quillom {
@@ -41,9 +42,9 @@ public:
                                                  const std::string& target) const;
 
 private:
-    // shown: the language the correction shows (languageShownByCorrection).
+    // shown: the language the correction shows (scoring::WordLanguages).
     void recordSession(std::string_view token, const RulesDecision& decision, const std::optional<std::string>& shown);
-    void recordLanguage(std::string_view token, const RulesDecision& decision, const std::optional<std::string>& shown);
+    void recordLanguage(std::string_view token, const RulesDecision& decision, const scoring::WordLanguages& languages);
     std::optional<std::string> revisedCorrection(const RecentCorrection& before, const std::string& target) const;
 
     std::shared_ptr<const RulesEngine> engine_;

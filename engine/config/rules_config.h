@@ -263,6 +263,12 @@ struct RulesConfig {
     bool isActive(std::string_view key) const {
         return std::find(activeLanguages.begin(), activeLanguages.end(), key) != activeLanguages.end();
     }
+    // Both languages are configured and written in the same script (ru, uk).
+    bool sameScript(const std::string& a, const std::string& b) const {
+        const LanguageConfig* first = language(a);
+        const LanguageConfig* second = language(b);
+        return first && second && !first->script.empty() && first->script == second->script;
+    }
 };
 
 ManualOverridesConfig parseManualOverrides(const json::Value& object);

@@ -17,12 +17,6 @@ bool keptByScoring(Reason reason) {
     return true;
 }
 
-bool sameScript(const RulesConfig& config, const std::string& a, const std::string& b) {
-    const LanguageConfig* first = config.language(a);
-    const LanguageConfig* second = config.language(b);
-    return first && second && !first->script.empty() && first->script == second->script;
-}
-
 }  // namespace
 
 std::optional<std::string> languageToFollow(const RulesConfig& config, std::string_view token,
@@ -32,7 +26,7 @@ std::optional<std::string> languageToFollow(const RulesConfig& config, std::stri
     const std::optional<std::size_t> index = languageOfWord(config, core);
     if (!index) return std::nullopt;
     const std::string& language = config.activeLanguages[*index];
-    if (language == typedOn || !config.isActive(typedOn) || !sameScript(config, typedOn, language)) return std::nullopt;
+    if (language == typedOn || !config.isActive(typedOn) || !config.sameScript(typedOn, language)) return std::nullopt;
     const LayoutDirection direction{typedOn, language};
     if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) return std::nullopt;
     ShortText mapped;
@@ -63,7 +57,7 @@ enum class TwinReading { None, SameText, AWordThere };
 TwinReading twinReading(const RulesConfig& config, std::string_view core, const std::string& target) {
     TwinReading found = TwinReading::None;
     for (const std::string& other : config.activeLanguages) {
-        if (other == target || !sameScript(config, target, other)) continue;
+        if (other == target || !config.sameScript(target, other)) continue;
         const LayoutDirection direction{target, other};
         if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
         ShortText mapped;
@@ -76,28 +70,25 @@ TwinReading twinReading(const RulesConfig& config, std::string_view core, const 
     return found;
 }
 
-bool guessedBetweenTwins(const RulesConfig& config, const RulesDecision& decision) {
-    return decision.reason != Reason::SessionLanguageTieBreak && decision.targetLanguage &&
-           twinReading(config, stripTrailingBoundary(config, *decision.correctedToken).core,
-                       *decision.targetLanguage) == TwinReading::AWordThere;
-}
-
 }  // namespace
+
+WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision) {
+    if (!decision.shouldCorrect || !decision.correctedToken) return {languageOfWord(config, token), std::nullopt};
+    if (!decision.targetLanguage) return {languageOfWord(config, *decision.correctedToken), std::nullopt};
+    const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
+    const TwinReading twin = twinReading(config, core, *decision.targetLanguage);
+    WordLanguages result;
+    if (decision.reason == Reason::SessionLanguageTieBreak || twin != TwinReading::AWordThere)
+        result.vote = languageOfWord(config, *decision.correctedToken);
+    if (twin != TwinReading::SameText) result.shown = decision.targetLanguage;
+    else if (const std::optional<std::size_t> language = languageOfWord(config, core))
+        result.shown = config.activeLanguages[*language];
+    return result;
+}
 
 std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
                                           const RulesDecision& decision) {
-    if (!decision.shouldCorrect || !decision.correctedToken) return languageOfWord(config, token);
-    if (guessedBetweenTwins(config, decision)) return std::nullopt;
-    return languageOfWord(config, *decision.correctedToken);
-}
-
-std::optional<std::string> languageShownByCorrection(const RulesConfig& config, const RulesDecision& decision) {
-    if (!decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage) return std::nullopt;
-    const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
-    if (twinReading(config, core, *decision.targetLanguage) != TwinReading::SameText) return decision.targetLanguage;
-    const std::optional<std::size_t> language = languageOfWord(config, core);
-    if (!language) return std::nullopt;
-    return config.activeLanguages[*language];
+    return languagesOfWord(config, token, decision).vote;
 }
 
 }  // namespace quillom::scoring

@@ -31,19 +31,25 @@ RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view tok
                                  const std::optional<std::string>& activeInputSource, const LanguageVotes* votes,
                                  RulesDecision decision);
 
-// The language a finished word counts for among the last words: that of
-// languageOfWord, except for a correction into one language of a script whose
-// keys give a word of another active language of that script too (Ті, Ты),
-// chosen without the last words to settle it: a guess, not what the user has
-// been typing, so it counts for none.
+// What a finished word says of the language the user is typing.
+struct WordLanguages {
+    // The language it counts for among the last words: that of
+    // languageOfWord, except for a correction into one language of a script
+    // whose keys give a word of another active language of that script too
+    // (Ті, Ты), chosen without the last words to settle it: a guess, not what
+    // the user has been typing, so it counts for none.
+    std::optional<std::size_t> vote;
+    // The language a correction shows the user typing, for the session
+    // language: its target, except for a text that reads the same on the
+    // layout of another active language of the target's script (Командир,
+    // read in Ukrainian by the order of the languages alone): the language
+    // languageOfWord gives it, if any. Nothing for no correction.
+    std::optional<std::string> shown;
+};
+WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision);
+
+// languagesOfWord's vote.
 std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
                                           const RulesDecision& decision);
-
-// The language a correction shows the user typing, for the session language:
-// its target, except for a text that reads the same on the layout of another
-// active language of the target's script (Командир, read in Ukrainian by the
-// order of the languages alone): the language languageOfWord gives it, if
-// any. Nothing for no correction.
-std::optional<std::string> languageShownByCorrection(const RulesConfig& config, const RulesDecision& decision);
 
 }  // namespace quillom::scoring

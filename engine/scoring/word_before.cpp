@@ -90,19 +90,13 @@ bool twinTakenAlong(const RulesConfig& config, const TextChars& lower, const std
            !votesLeanAwayFrom(config, votes, target);
 }
 
-bool sameScript(const RulesConfig& config, const std::string& a, const std::string& b) {
-    const LanguageConfig* first = config.language(a);
-    const LanguageConfig* second = config.language(b);
-    return first && second && !first->script.empty() && first->script == second->script;
-}
-
 }  // namespace
 
 std::optional<std::string> revisedCorrection(const RulesConfig& config, std::string_view typed,
                                              const std::string& source, const std::string& correctedTo,
                                              const std::string& target) {
     const LanguageConfig* targetLanguage = config.language(target);
-    if (!targetLanguage || correctedTo == target || source == target || !sameScript(config, correctedTo, target))
+    if (!targetLanguage || correctedTo == target || source == target || !config.sameScript(correctedTo, target))
         return std::nullopt;
     const std::string mapped = layout::mapLayout(config.keyboardLayout, typed, {source, target});
     const std::string lowerMapped = unicode::toLower(mapped);
