@@ -54,6 +54,16 @@ std::size_t lowerLetters(std::string_view word, std::array<char, maxWordBytes>& 
     return letters >= 2 ? sizeAtLastLetter : 0;
 }
 
+// Whether the band of the word in the language at `best` stands far enough
+// before its band in the language at `other` when both list it as the same
+// text (LanguageEvidenceConfig::sameTextRankMargin).
+bool clearlyAheadAsSameText(const RulesConfig& config, std::size_t best, std::size_t other,
+                            const std::array<std::optional<int64_t>, LanguageVotes::maxLanguages>& orders) {
+    if (!config.sameScript(config.activeLanguages[best], config.activeLanguages[other])) return true;
+    const int64_t margin = config.decision.languageEvidence.sameTextRankMargin;
+    return *orders[other] != LanguageConfig::kUnrankedOrder && *orders[best] + margin <= *orders[other];
+}
+
 }  // namespace
 
 int LanguageVotes::countOf(const RulesConfig& config, std::string_view language) const {
@@ -97,14 +107,18 @@ std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string
         const LanguageConfig* language = config.language(config.activeLanguages[i]);
         if (language) orders[i] = language->frequencyOrder(lower);
     }
-    const auto language =
-        clearlyMoreFrequent(std::span(orders.data(), count), config.decision.languageEvidence.twinRankMargin);
+    const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
+    const auto language = clearlyMoreFrequent(std::span(orders.data(), count), evidence.twinRankMargin);
     if (!language) return std::nullopt;
-    // Among the frequent words of another active language too (на, до): the
-    // bands of the most frequent words, counted in other texts, do not tell
-    // the languages apart.
-    for (std::size_t i = 0; i < count; ++i)
-        if (i != *language && orders[i] && *orders[i] <= kFrequentBand) return std::nullopt;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i == *language || !orders[i]) continue;
+        // Among the frequent words of another active language too (на, до):
+        // the bands of the most frequent words, counted in other texts, do not
+        // tell the languages apart.
+        if (*orders[i] <= kFrequentBand) return std::nullopt;
+        if (evidence.sameTextRankMargin > 0 && !clearlyAheadAsSameText(config, *language, i, orders))
+            return std::nullopt;
+    }
     return language;
 }
 

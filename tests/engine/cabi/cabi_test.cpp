@@ -361,8 +361,9 @@ TEST_F(CInterface, ATextBegunOnTheWrongCyrillicLayoutComesBackWithItsFirstWords)
     EXPECT_EQ(third.target, "ru");
 }
 
-// Снаряді, the guess of the first word typed on the US layout, is read again
-// in Russian once the next word settles Russian: a word kept on the
+// Документі, the guess of the first word typed on the US layout (more
+// frequent in Ukrainian than Документы in Russian), is read again in Russian
+// once the next word settles Russian: a word kept on the
 // Ukrainian layout whose layout follows Russian, or a Russian correction.
 // Only the engine's own correction of the word just before is read again.
 TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) {
@@ -385,16 +386,24 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
         const char* target;
         const char* expected;
     } cases[] = {
-        {"kept, its layout followed", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzls", "ru", "Снаряды"},
-        {"corrected", {{"Ljcnegys", "a", "en"}, {"yjdst", "a", "en"}}, "Ljcnegys", "ru", "Доступны"},
+        {"kept, its layout followed",
+         {{"Ljrevtyns", "a", "en"}, {"целевого", "a", "uk"}},
+         "Ljrevtyns",
+         "ru",
+         "Документы"},
+        {"corrected", {{"Ytljcnegys", "a", "en"}, {"yjdst", "a", "en"}}, "Ytljcnegys", "ru", "Недоступны"},
         {"another target than the word settles",
-         {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}},
-         "Cyfhzls",
+         {{"Ljrevtyns", "a", "en"}, {"целевого", "a", "uk"}},
+         "Ljrevtyns",
          "uk",
          ""},
-        {"a word between", {{"Cyfhzls", "a", "en"}, {"с", "a", "uk"}, {"целевого", "a", "uk"}}, "Cyfhzls", "ru", ""},
-        {"another application", {{"Cyfhzls", "a", "en"}, {"целевого", "b", "uk"}}, "Cyfhzls", "ru", ""},
-        {"not what was typed", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzl", "ru", ""},
+        {"a word between",
+         {{"Ljrevtyns", "a", "en"}, {"с", "a", "uk"}, {"целевого", "a", "uk"}},
+         "Ljrevtyns",
+         "ru",
+         ""},
+        {"another application", {{"Ljrevtyns", "a", "en"}, {"целевого", "b", "uk"}}, "Ljrevtyns", "ru", ""},
+        {"not what was typed", {{"Ljrevtyns", "a", "en"}, {"целевого", "a", "uk"}}, "Ljrevtyn", "ru", ""},
         // ты stays ты: ті, the Ukrainian reading, is far rarer.
         {"a far more frequent first reading", {{"Vs", "a", "en"}, {"ghbdsn", "a", "en"}}, "Vs", "uk", ""},
     };
@@ -408,11 +417,11 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
         EXPECT_EQ(before(c.previous, c.typed.back().word, c.target), c.expected);
     }
     // The word before a reset is forgotten.
-    evaluateContext(e.get(), "Cyfhzls", "a.exe", "en");
+    evaluateContext(e.get(), "Ljrevtyns", "a.exe", "en");
     evaluateContext(e.get(), "целевого", "a.exe", "uk");
-    EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "Снаряды");
+    EXPECT_EQ(before("Ljrevtyns", "целевого", "ru"), "Документы");
     qm_engine_reset_context(e.get());
-    EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "");
+    EXPECT_EQ(before("Ljrevtyns", "целевого", "ru"), "");
 }
 
 // Командир typed on the US layout reads the same in Russian and Ukrainian
