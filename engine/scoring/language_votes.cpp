@@ -54,16 +54,6 @@ std::size_t lowerLetters(std::string_view word, std::array<char, maxWordBytes>& 
     return letters >= 2 ? sizeAtLastLetter : 0;
 }
 
-// Whether the band of the word in the language at `best` stands far enough
-// before its band in the language at `other` when both list it as the same
-// text (LanguageEvidenceConfig::sameTextRankMargin).
-bool clearlyAheadAsSameText(const RulesConfig& config, std::size_t best, std::size_t other,
-                            const std::array<std::optional<int64_t>, LanguageVotes::maxLanguages>& orders) {
-    if (!config.sameScript(config.activeLanguages[best], config.activeLanguages[other])) return true;
-    const int64_t margin = config.decision.languageEvidence.sameTextRankMargin;
-    return *orders[other] != LanguageConfig::kUnrankedOrder && *orders[best] + margin <= *orders[other];
-}
-
 }  // namespace
 
 int LanguageVotes::countOf(const RulesConfig& config, std::string_view language) const {
@@ -116,7 +106,10 @@ std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string
         // the bands of the most frequent words, counted in other texts, do not
         // tell the languages apart.
         if (*orders[i] <= kFrequentBand) return std::nullopt;
-        if (evidence.sameTextRankMargin > 0 && !clearlyAheadAsSameText(config, *language, i, orders))
+        // Listed as the same text, it is a word of both (of one script):
+        // bands counted in different corpora tell only a wide gap.
+        if (evidence.sameTextRankMargin > 0 && (*orders[i] == LanguageConfig::kUnrankedOrder ||
+                                                *orders[*language] + evidence.sameTextRankMargin > *orders[i]))
             return std::nullopt;
     }
     return language;
