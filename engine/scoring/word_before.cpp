@@ -1,6 +1,7 @@
 #include "scoring/word_before.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "layout/selection_conversion.h"
 #include "layout/token_mapping.h"
@@ -11,6 +12,11 @@
 namespace quillom::scoring {
 
 namespace {
+
+// A word of both languages counts for one of them by frequency; it confirms a
+// guess of that language only when it stands this many times the twin rank
+// margin of bands before its reading in the other (що does, корпус does not).
+constexpr std::int64_t kConfirmingMarginFactor = 2;
 
 // Words of no more than this many characters; a number with its marks may be longer.
 constexpr std::size_t kMarkedNumberMaxLength = 12;
@@ -130,8 +136,17 @@ bool guessedBetweenTwins(const RulesConfig& config, std::string_view typed, cons
 bool keepsGuessOpen(const RulesConfig& config, std::string_view typed, const std::string& guessed,
                     std::optional<std::size_t> vote) {
     if (!vote || *vote >= config.activeLanguages.size() || config.activeLanguages[*vote] != guessed) return true;
-    return anotherOfScript(config, guessed, guessed,
-                           [&](const std::string& other) { return readsAsWordOf(config, typed, guessed, other); });
+    const LanguageConfig* own = config.language(guessed);
+    if (!own) return true;
+    const std::int64_t ownOrder = own->frequencyOrder(unicode::toLower(typed)).value_or(LanguageConfig::kUnrankedOrder);
+    const std::int64_t margin = kConfirmingMarginFactor * config.decision.languageEvidence.twinRankMargin;
+    return anotherOfScript(config, guessed, guessed, [&](const std::string& other) {
+        const LanguageConfig* listed = config.language(other);
+        if (!listed) return false;
+        const std::optional<std::int64_t> order =
+            listed->frequencyOrder(unicode::toLower(layout::mapLayout(config.keyboardLayout, typed, {guessed, other})));
+        return order && ownOrder + margin > *order;
+    });
 }
 
 std::optional<std::string> revisedCorrection(const RulesConfig& config, std::string_view typed,

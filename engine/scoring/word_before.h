@@ -54,7 +54,8 @@ bool guessedBetweenTwins(const RulesConfig& config, std::string_view typed, cons
 // A word kept as typed on the layout of `guessed` after such a guess, which
 // counts for `vote` among the last words: it leaves the guess open unless it
 // confirms it, as a word of `guessed` whose keys read as no word of another
-// language of its script (що; корпус, a word of both, does not).
+// language of its script, or as one far less frequent there (що; корпус, a
+// word of both, does not).
 bool keepsGuessOpen(const RulesConfig& config, std::string_view typed, const std::string& guessed,
                     std::optional<std::size_t> vote);
 
