@@ -96,10 +96,19 @@ void EngineHandle::recordLanguage(std::string_view token, const std::optional<st
         const auto target = std::find(active.begin(), active.end(), *decision.targetLanguage);
         if (target != active.end()) recentLanguages_.recordGuess(static_cast<std::size_t>(target - active.begin()));
     }
-    const bool joinsSpan = source && recentCorrections_.awaitsWordOn(*source) && !decision.shouldCorrect &&
-                           scoring::keepsGuessOpen(config, token, *source, languages.vote);
-    const bool guess = decision.shouldCorrect && scoring::guessedBetweenTwins(config, token, decision);
-    recentCorrections_.record(token, decision, languages.vote, joinsSpan, guess);
+    recentCorrections_.record(token, decision, languages.vote, joinsSpan(token, source, decision, languages.vote));
+}
+
+// Asked only while a correction on the layout typed on waits for words
+// after it: plain words cost nothing more.
+bool EngineHandle::joinsSpan(std::string_view token, const std::optional<std::string>& source,
+                             const RulesDecision& decision, std::optional<std::size_t> vote) const {
+    if (!source || decision.shouldCorrect) return false;
+    const RevisableSpan* span = recentCorrections_.awaitingWordOn(*source);
+    if (!span) return false;
+    const RecentCorrection& c = span->correction;
+    return scoring::guessedBetweenTwins(engine_->config(), c.typed, c.source, c.target) &&
+           scoring::keepsGuessOpen(engine_->config(), token, *source, vote);
 }
 
 std::optional<std::string> EngineHandle::correctWordBefore(std::string_view previous, std::string_view token,

@@ -47,6 +47,10 @@ private:
     // source: the layout the word was typed on.
     void recordLanguage(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
                         const scoring::WordLanguages& languages);
+    // The word, kept as typed on the layout of source, joins the words after
+    // a guess open to them.
+    bool joinsSpan(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
+                   std::optional<std::size_t> vote) const;
     std::optional<std::string> revisedSpan(const RevisableSpan& span, const std::string& target) const;
 
     std::shared_ptr<const RulesEngine> engine_;

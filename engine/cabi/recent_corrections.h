@@ -27,8 +27,8 @@ struct RevisableSpan {
     static constexpr std::size_t kMaxWordsAfter = 3;
 
     RecentCorrection correction;
-    bool guess = false;      // its language was chosen with no word to settle it
-    std::string typedAfter;  // " с передней": what was typed after it
+    bool votesChose = false;  // the last words chose its language: no guess
+    std::string typedAfter;   // " с передней": what was typed after it
     std::size_t wordsAfter = 0;
 
     // The words as typed, from the correction on, one space between.
@@ -40,21 +40,23 @@ struct RevisableSpan {
 
 class RecentCorrections {
 public:
-    // True while a guess is open to a word typed on the layout of `source`
-    // joining the words after it (see record).
-    bool awaitsWordOn(std::string_view source) const {
-        return open_ && open_->guess && open_->wordsAfter < RevisableSpan::kMaxWordsAfter &&
-               source == open_->correction.target;
+    // The span open to a word typed on the layout of `source` joining the
+    // words after it, when the caller finds its correction a guess (see
+    // record); null when there is none.
+    const RevisableSpan* awaitingWordOn(std::string_view source) const {
+        if (!open_ || open_->votesChose || open_->wordsAfter >= RevisableSpan::kMaxWordsAfter ||
+            source != open_->correction.target)
+            return nullptr;
+        return &*open_;
     }
 
     // The latest evaluated word, its decision and the language it counts for
     // among the last words (see scoring::votingLanguage). The span open
     // before it becomes the one the word may settle; joinsSpan: the word, kept
-    // as typed, joins the words after it (asked only when awaitsWordOn);
-    // guess: a correction whose language was a guess opens a span that later
-    // words may join.
+    // as typed, joins the words after it (asked only of awaitingWordOn's).
+    // A correction opens a span of its own.
     void record(std::string_view token, const RulesDecision& decision, std::optional<std::size_t> vote,
-                bool joinsSpan = false, bool guess = false) {
+                bool joinsSpan = false) {
         settleable_ = std::move(open_);
         open_.reset();
         if (settleable_ && joinsSpan) {
@@ -66,7 +68,7 @@ public:
         if (decision.shouldCorrect && decision.correctedToken && decision.sourceLanguage && decision.targetLanguage)
             open_ = RevisableSpan{
                 {std::string(token), *decision.correctedToken, *decision.sourceLanguage, *decision.targetLanguage},
-                guess,
+                decision.reason == Reason::SessionLanguageTieBreak,
                 {},
                 0};
         latestToken_ = std::hash<std::string_view>{}(token);

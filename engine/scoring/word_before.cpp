@@ -116,15 +116,8 @@ bool anotherOfScript(const RulesConfig& config, const std::string& from, const s
 
 }  // namespace
 
-// Either the keys read as a word of another language of the script too, or
-// as the same text there (Бомба), or the correction is no listed word itself
-// (Супертяжелій): nothing chose between the languages.
-bool guessedBetweenTwins(const RulesConfig& config, std::string_view typed, const RulesDecision& decision) {
-    if (!decision.shouldCorrect || !decision.sourceLanguage || !decision.targetLanguage ||
-        decision.reason == Reason::SessionLanguageTieBreak)
-        return false;
-    const std::string& source = *decision.sourceLanguage;
-    const std::string& target = *decision.targetLanguage;
+bool guessedBetweenTwins(const RulesConfig& config, std::string_view typed, const std::string& source,
+                         const std::string& target) {
     const bool listed = readsAsWordOf(config, typed, source, target);
     const std::string text = layout::mapLayout(config.keyboardLayout, typed, {source, target});
     return anotherOfScript(config, source, target, [&](const std::string& other) {

@@ -8,7 +8,6 @@
 
 #include "scoring/language_index.h"
 #include "scoring/language_votes.h"
-#include "scoring/rules_decision.h"
 
 namespace quillom::scoring {
 
@@ -45,11 +44,14 @@ std::optional<std::string> revisedCorrection(const RulesConfig& config, std::str
                                              std::string_view corrected, const std::string& source,
                                              const std::string& correctedTo, const std::string& target);
 
-// A correction into a language of a script that another active language
-// shares, whose keys read as a word of that language too (Снаряді, Снаряды;
-// Бомба), where nothing the user typed before chose between them: the layout
-// it switches to is a guess that a later word may prove wrong.
-bool guessedBetweenTwins(const RulesConfig& config, std::string_view typed, const RulesDecision& decision);
+// A correction of typed, on the layout of source, into target, a language of
+// a script that another active language shares, when its keys read as a
+// word of that language too (Снаряді, Снаряды), or as the same text there
+// (Бомба), or as a listed word of neither (Супертяжелій): unless the last
+// words chose the language, the layout it switches to is a guess that a
+// later word may prove wrong.
+bool guessedBetweenTwins(const RulesConfig& config, std::string_view typed, const std::string& source,
+                         const std::string& target);
 
 // A word kept as typed on the layout of `guessed` after such a guess, which
 // counts for `vote` among the last words: it leaves the guess open unless it
