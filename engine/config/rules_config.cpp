@@ -132,7 +132,7 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.languageEvidence.minLead = fields::integerOr(evidence, "min_lead", 2);
     d.languageEvidence.twinRankMargin = fields::integerOr(evidence, "twin_rank_margin", 0);
     d.languageEvidence.sameTextRankMargin = fields::integerOr(evidence, "same_text_rank_margin", 0);
-    d.languageEvidence.twinRankAtTextStart = fields::boolOr(evidence, "twin_rank_at_text_start", false);
+    d.languageEvidence.textStartTwinRankMargin = fields::integerOr(evidence, "text_start_twin_rank_margin", 0);
     d.languageEvidence.twinKnownTailMinLength = fields::integerOr(evidence, "twin_known_tail_min_length", 0);
     d.dynamicThresholdCurve = parseCurve(
         objectOrEmpty(fields::memberOfKind(o, "dynamic_threshold_curve", "dynamicThresholdCurve", Kind::Object)));

@@ -137,11 +137,12 @@ struct DynamicThresholdCurveConfig {
 //     this many bands, and never when the other lists it with no estimate:
 //     bands counted in corpora of different size and genre are comparable only
 //     roughly. 0 or missing: "twin_rank_margin", as for any word.
-//   "twin_rank_at_text_start": true: at the start of a text (no word counted
-//     for a language yet, no session language), of two listed readings in
-//     languages of one script that "twin_rank_margin" leaves apart, the one
-//     with the lower band wins, the candidate scores of two languages being
-//     no measure of which one the user writes. Missing or false: the scores.
+//   "text_start_twin_rank_margin": above 0, at the start of a text (no word
+//     counted for a language yet, no session language), of two listed
+//     readings in languages of one script that "twin_rank_margin" leaves
+//     apart, the one whose band is lower by at least this many wins, the
+//     candidate scores of two languages being no measure of which one the
+//     user writes. 0 or missing: the scores.
 //   "twin_known_tail_min_length": above 0, of two readings in languages of
 //     one script that neither language lists (Супертяжелый, Супертяжелій),
 //     the one that ends in a longer word of its own language, of at least
@@ -153,7 +154,7 @@ struct LanguageEvidenceConfig {
     int64_t minLead = 2;
     int64_t twinRankMargin = 0;
     int64_t sameTextRankMargin = 0;
-    bool twinRankAtTextStart = false;
+    int64_t textStartTwinRankMargin = 0;
     int64_t twinKnownTailMinLength = 0;
     bool enabled() const { return window > 0; }
 };

@@ -115,8 +115,8 @@ bool sameScriptTargets(const RulesConfig& config, const CompetingDirection& a, c
 
 // Known readings in different languages (файлы, файлі): the language of the
 // words typed just before decides, or else a clearly higher frequency, or at
-// the start of a text (when the rules ask) any higher frequency between
-// languages of one script.
+// the start of a text (when the rules ask) a higher frequency by a smaller
+// margin between languages of one script.
 std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const DirectionPool& pool,
                                           const LanguageVotes* votes, bool textStart) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
@@ -133,9 +133,11 @@ std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const Direc
             return correctionBand(config, a) + evidence.twinRankMargin <= correctionBand(config, b);
         }))
         return m->decision;
-    if (!evidence.twinRankAtTextStart || !textStart || !noLanguageCounted(votes)) return std::nullopt;
+    const int64_t startMargin = evidence.textStartTwinRankMargin;
+    if (startMargin <= 0 || !textStart || !noLanguageCounted(votes)) return std::nullopt;
     if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
-            return sameScriptTargets(config, a, b) && correctionBand(config, a) < correctionBand(config, b);
+            return sameScriptTargets(config, a, b) &&
+                   correctionBand(config, a) + startMargin <= correctionBand(config, b);
         }))
         return m->decision;
     return std::nullopt;

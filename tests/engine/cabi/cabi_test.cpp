@@ -424,6 +424,74 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
     EXPECT_EQ(before("Ljrevtyns", "целевого", "ru"), "");
 }
 
+// A guess between Russian and Ukrainian stays open while the user types on
+// the layout it switched to words that do not confirm it, up to three: the
+// word that settles Russian has the guess and the words between read again,
+// each as its keys read on the Russian layout.
+TEST_F(CInterface, AGuessIsReadAgainWithTheWordsTypedAfterIt) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Step {
+        const char* word;
+        const char* layout;
+        const char* app = "a.exe";
+        int32_t unknownBeginning = 0;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> typed;  // the last one is the word that settles Russian
+        const char* previous;
+        const char* expected;
+    } cases[] = {
+        {"one word between", {{"Ljrevtyns", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Ljrevtyns с", "Документы с"},
+        {"a word of both languages between",
+         {{"Gjkeuectybws", "en"}, {"корпус", "uk"}, {"средних", "uk"}, {"размеров", "uk"}},
+         "Gjkeuectybws корпус средних",
+         "Полугусеницы корпус средних"},
+        {"a word typed for a Russian one is read again",
+         {{"Ljrevtyns", "en"}, {"стікуемом", "uk"}, {"вблизи", "uk"}, {"врага", "uk"}},
+         "Ljrevtyns стікуемом вблизи",
+         "Документы стыкуемом вблизи"},
+        {"three words between",
+         {{"Ljrevtyns", "en"}, {"с", "uk"}, {"на", "uk"}, {"по", "uk"}, {"передней", "uk"}},
+         "Ljrevtyns с на по",
+         "Документы с на по"},
+        {"four words between",
+         {{"Ljrevtyns", "en"}, {"с", "uk"}, {"на", "uk"}, {"по", "uk"}, {"за", "uk"}, {"передней", "uk"}},
+         "Ljrevtyns с на по за",
+         ""},
+        {"a Ukrainian word between confirms the guess",
+         {{"Ljrevtyns", "en"}, {"що", "uk"}, {"передней", "uk"}},
+         "Ljrevtyns що",
+         ""},
+        {"a word between on another layout", {{"Ljrevtyns", "en"}, {"c", "en"}, {"gthtlytq", "en"}}, "Ljrevtyns c", ""},
+        {"another application",
+         {{"Ljrevtyns", "en"}, {"с", "uk", "b.exe"}, {"передней", "uk", "b.exe"}},
+         "Ljrevtyns с",
+         ""},
+        {"a word between whose start was not seen",
+         {{"Ljrevtyns", "en"}, {"с", "uk", "a.exe", 1}, {"передней", "uk"}},
+         "Ljrevtyns с",
+         ""},
+        {"not all that was typed", {{"Ljrevtyns", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Ljrevtyns", ""},
+        {"no guess: a word of Ukrainian only", {{"Ghbdsn", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Ghbdsn с", ""},
+        {"nothing reads otherwise", {{"Rjvfylbh", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Rjvfylbh с", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qm_engine_reset_context(e.get());
+        Result first = evaluateContext(e.get(), c.typed.front().word, "a.exe", c.typed.front().layout);
+        ASSERT_EQ(first.shouldCorrect, 1);
+        for (std::size_t i = 1; i < c.typed.size(); ++i) {
+            const Step& step = c.typed[i];
+            evaluateContext(e.get(), step.word, step.app, step.layout, step.unknownBeginning);
+        }
+        Owned s(qm_engine_correct_word_before(e.get(), c.previous, c.typed.back().word, "ru"));
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(std::string(s.get()), c.expected);
+    }
+}
+
 // Командир typed on the US layout reads the same in Russian and Ukrainian
 // and goes to Ukrainian by the order of the languages alone; the layout
 // follows it. Nothing says the user writes Ukrainian: the next word typed on

@@ -185,8 +185,9 @@ TEST(TwinReadings, TheLastWordsOrAClearlyHigherFrequencyPickTheLanguage) {
 }
 
 TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk) {
-    RulesConfig on = rankedConfig();
-    on.decision.languageEvidence.twinRankAtTextStart = true;
+    RulesConfig on = rankedConfig(), wide = rankedConfig();
+    on.decision.languageEvidence.textStartTwinRankMargin = 2;
+    wide.decision.languageEvidence.textStartTwinRankMargin = 4;
     const std::optional<std::string> noSession;
     struct Case {
         const char* name;
@@ -200,6 +201,7 @@ TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk)
         // снаряды 62 in Russian, снаряді 65 in Ukrainian: within the margin.
         {"rule off: the higher score", rankedConfig(), {}, noSession, "снаряді", "снаряды", "uk"},
         {"text start", on, {}, noSession, "снаряді", "снаряды", "ru"},
+        {"text start, a wider margin than the bands' gap", wide, {}, noSession, "снаряді", "снаряды", "uk"},
         {"a word counted before: no text start", on, {{"ru", 1}}, noSession, "снаряді", "снаряды", "uk"},
         {"a session language: no text start", on, {}, std::string("en"), "снаряді", "снаряды", "uk"},
         {"both unranked: the higher score", on, {}, noSession, "нові", "новы", "uk"},
