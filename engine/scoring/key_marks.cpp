@@ -11,12 +11,12 @@ namespace {
 bool isMark(std::string_view c) { return !unicode::isLetterChar(c) && !unicode::isNumericChar(c); }
 
 bool givesLetter(const CharMap& map, std::string_view c) {
-    auto it = map.find(std::string(c));
+    auto it = map.find(c);
     return it != map.end() && unicode::isLetterChar(it->second);
 }
 
 bool givesOtherMark(const CharMap& map, std::string_view c) {
-    auto it = map.find(std::string(c));
+    auto it = map.find(c);
     return it != map.end() && it->second != c && isMark(it->second);
 }
 

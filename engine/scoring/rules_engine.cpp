@@ -26,9 +26,8 @@ bool allowsEdgeReading(Reason reason) {
 // at a word's start they are an opening mark or the letter ("Untitled stays,
 // "nj is Это).
 bool isLeadingLetterMark(std::string_view c) {
-    for (std::string_view mark : {"\"", "<", ">", "{", "}", ":", "~"})
-        if (c == mark) return true;
-    return false;
+    constexpr std::string_view kMarks = "\"<>{}:~";  // one byte each
+    return c.size() == 1 && kMarks.find(c[0]) != std::string_view::npos;
 }
 
 bool hasLetterMark(std::string_view token) {
