@@ -124,8 +124,10 @@ public:
         starts_.push_back(static_cast<uint32_t>(text_.size()));
         text_.append(character.data(), character.size());
     }
-    // Every character replaced by its lower-case form.
-    TextChars lowered() const;
+    // Every character replaced by its lower-case form; a temporary is lowered
+    // where it stands instead of copied.
+    TextChars lowered() const&;
+    TextChars lowered() &&;
 
 private:
     // Lower-cases the characters whose lower case has the same UTF-8 length
