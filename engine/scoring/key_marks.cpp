@@ -65,8 +65,16 @@ std::string targetMark(const KeyboardLayoutConfig& layout, std::string_view c, c
 
 }  // namespace
 
-MarkEdges keyMarkEdges(const KeyboardLayoutConfig& layout, std::string_view token) {
-    return edgeRuns(token, [&](std::string_view c) { return isKeyMark(layout, c); });
+// Only a key of a whole-key map can be turned into another mark.
+KeyMarks::KeyMarks(const KeyboardLayoutConfig& layout) {
+    for (const auto* maps : {&layout.selectionMaps, &layout.selectionShiftMaps})
+        for (const auto& [direction, map] : *maps)
+            for (const auto& [key, value] : map)
+                if (isKeyMark(layout, key)) marks_.insert(key, true);
+}
+
+MarkEdges keyMarkEdges(const KeyMarks& marks, std::string_view token) {
+    return edgeRuns(token, [&](std::string_view c) { return marks.contains(c); });
 }
 
 std::string withTargetKeyMarks(const KeyboardLayoutConfig& layout, std::string_view typed, std::string corrected,

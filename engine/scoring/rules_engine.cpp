@@ -105,7 +105,8 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
 
 }  // namespace
 
-RulesEngine::RulesEngine(RulesConfig config) : config_(std::move(config)), index_(config_) {}
+RulesEngine::RulesEngine(RulesConfig config)
+    : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout) {}
 
 RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
                                     const std::optional<std::string>& activeInputSource,
@@ -119,7 +120,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
     // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.
-    const scoring::MarkEdges edges = scoring::keyMarkEdges(config_.keyboardLayout, token);
+    const scoring::MarkEdges edges = scoring::keyMarkEdges(keyMarks_, token);
     const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
     RulesDecision decision = evaluateWord(context, word, request);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;
