@@ -8,10 +8,17 @@ void WordsBefore::onWord(const FinishedWord& word, bool corrected, std::u16strin
     if (corrected) {
         clear();
         if (word.boundaryKind == BoundaryKind::Space && !word.hasUnknownBeginning && !correctedTo.empty())
-            corrected_ = Correction{word.word, std::u16string(correctedTo)};
+            corrected_ = Correction{word.word, std::u16string(correctedTo), {}, 0};
         return;
     }
-    corrected_.reset();
+    if (corrected_ && word.boundaryKind == BoundaryKind::Space && open_.empty() && !word.hasUnknownBeginning &&
+        corrected_->wordsAfter < kMaxWordsAfterCorrection) {
+        corrected_->after += u' ';
+        corrected_->after += word.word;
+        ++corrected_->wordsAfter;
+    } else {
+        corrected_.reset();
+    }
     open_ += word.word;
     switch (word.boundaryKind) {
     case BoundaryKind::Space: close(); break;
@@ -38,7 +45,8 @@ void WordsBefore::clear() {
 }
 
 std::size_t WordsBefore::length() const {
-    std::size_t n = open_.size() + (corrected_ ? corrected_->typed.size() : 0);
+    std::size_t n = open_.size();
+    if (corrected_) return n + corrected_->typed.size() + corrected_->after.size() - corrected_->wordsAfter;
     for (const std::u16string& piece : closed_) n += piece.size();
     return n;
 }
@@ -61,11 +69,12 @@ WordsBefore::Replacement WordsBefore::withPiecesBefore(const FinishedWord& word,
 std::optional<WordsBefore::Replacement> WordsBefore::withCorrectionBefore(const FinishedWord& word,
                                                                           std::string_view now,
                                                                           const PieceCorrection& along) const {
-    if (!corrected_ || word.hasUnknownBeginning || !open_.empty() || !closed_.empty()) return std::nullopt;
-    std::optional<std::string> revised = along(toUtf8(corrected_->typed));
+    if (!corrected_ || word.hasUnknownBeginning || !open_.empty()) return std::nullopt;
+    const std::u16string typed = corrected_->typed + corrected_->after;
+    std::optional<std::string> revised = along(toUtf8(typed));
     if (!revised) return std::nullopt;
-    return Replacement{corrected_->typed + u" " + word.word, toUtf16(*revised) + u" " + toUtf16(now),
-                       corrected_->replacement + u" " + word.word};
+    return Replacement{typed + u" " + word.word, toUtf16(*revised) + u" " + toUtf16(now),
+                       corrected_->replacement + corrected_->after + u" " + word.word};
 }
 
 void WordsBefore::close() {

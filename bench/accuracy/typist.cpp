@@ -1,5 +1,7 @@
 #include "typist.h"
 
+#include <algorithm>
+
 #include "common/utf16.h"
 #include "quillom.hpp"
 #include "unicode/unicode.h"
@@ -89,8 +91,9 @@ void Typist::correctWordsBefore(const WordOutcome& corrected) {
     }
 }
 
-// As the program does: the correction just before the word, read again in
-// the language the word settled; that word's outcome takes the new reading.
+// As the program does: the correction before the word and the words typed
+// after it, read again in the language the word settled; each of those words
+// takes its part of the new reading.
 bool Typist::reviseCorrectionBefore(const pipeline::FinishedWord& word, const std::string& target) {
     if (target.empty() || held_.empty()) return false;
     const std::string typed = toUtf8(word.word);
@@ -102,10 +105,22 @@ bool Typist::reviseCorrectionBefore(const pipeline::FinishedWord& word, const st
         return revised;
     };
     if (!wordsBefore_.withCorrectionBefore(word, typed, along)) return false;
-    WordOutcome& before = held_.back();
-    before.output = revised;
-    before.reason = "revised";
-    before.target = target;
+    std::vector<std::string> readings;
+    for (std::size_t at = 0; at <= revised.size();) {
+        const std::size_t space = std::min(revised.find(' ', at), revised.size());
+        readings.push_back(revised.substr(at, space - at));
+        at = space + 1;
+    }
+    if (readings.size() > held_.size()) return false;
+    const std::size_t first = held_.size() - readings.size();
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        WordOutcome& o = held_[first + i];
+        if (i > 0 && readings[i] == o.output) continue;
+        o.output = readings[i];
+        o.corrected = true;
+        o.reason = "revised";
+        o.target = target;
+    }
     return true;
 }
 

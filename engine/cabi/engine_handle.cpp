@@ -81,12 +81,12 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
                                                  ? scoring::languagesOfWord(engine_->config(), token, decision)
                                                  : scoring::WordLanguages{};
     recordSession(token, decision, languages.shown);
-    if (useVotes) recordLanguage(token, decision, languages);
+    if (useVotes) recordLanguage(token, activeInputSource, decision, languages);
     return decision;
 }
 
-void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& decision,
-                                  const scoring::WordLanguages& languages) {
+void EngineHandle::recordLanguage(std::string_view token, const std::optional<std::string>& source,
+                                  const RulesDecision& decision, const scoring::WordLanguages& languages) {
     if (decision.reason == Reason::ExcludedApp) return;
     const RulesConfig& config = engine_->config();
     recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window), languages.vote);
@@ -96,25 +96,53 @@ void EngineHandle::recordLanguage(std::string_view token, const RulesDecision& d
         const auto target = std::find(active.begin(), active.end(), *decision.targetLanguage);
         if (target != active.end()) recentLanguages_.recordGuess(static_cast<std::size_t>(target - active.begin()));
     }
-    recentCorrections_.record(token, decision, languages.vote);
+    recentCorrections_.record(token, decision, languages.vote, joinsSpan(token, source, decision, languages.vote));
+}
+
+// Asked only while a correction on the layout typed on waits for words
+// after it: plain words cost nothing more.
+bool EngineHandle::joinsSpan(std::string_view token, const std::optional<std::string>& source,
+                             const RulesDecision& decision, std::optional<std::size_t> vote) const {
+    if (!source || decision.shouldCorrect) return false;
+    const RevisableSpan* span = recentCorrections_.awaitingWordOn(*source);
+    if (!span) return false;
+    const RecentCorrection& c = span->correction;
+    return scoring::guessedBetweenTwins(engine_->config(), c.typed, c.source, c.target) &&
+           scoring::keepsGuessOpen(engine_->config(), token, *source, vote);
 }
 
 std::optional<std::string> EngineHandle::correctWordBefore(std::string_view previous, std::string_view token,
                                                            const std::string& target) const {
-    if (const RecentCorrection* before = recentCorrections_.correctionBefore(previous, token))
-        return revisedCorrection(*before, target);
+    if (const RevisableSpan* span = recentCorrections_.spanBefore(previous, token)) return revisedSpan(*span, target);
     const bool useVotes = engine_->config().decision.languageEvidence.enabled();
     return engine_->correctWordBefore(previous, token, target, useVotes ? &recentLanguages_.votes() : nullptr);
 }
 
 // Only a word that counts for target among the last words settles it: a
-// correction that was itself a guess between two languages does not.
-std::optional<std::string> EngineHandle::revisedCorrection(const RecentCorrection& before,
-                                                           const std::string& target) const {
+// correction that was itself a guess between two languages does not. The
+// words typed after a guess, on the layout it switched to, are read again
+// with it; nothing when the whole reads as it stands.
+std::optional<std::string> EngineHandle::revisedSpan(const RevisableSpan& span, const std::string& target) const {
     const RulesConfig& config = engine_->config();
     const std::optional<std::size_t> vote = recentCorrections_.latestVote();
     if (!vote || *vote >= config.activeLanguages.size() || config.activeLanguages[*vote] != target) return std::nullopt;
-    return scoring::revisedCorrection(config, before.typed, before.source, before.target, target);
+    const RecentCorrection& c = span.correction;
+    std::optional<std::string> revised =
+        scoring::revisedCorrection(config, c.typed, c.corrected, c.source, c.target, target);
+    if (!revised) return std::nullopt;
+    bool changed = *revised != c.corrected;
+    std::string_view after = span.typedAfter;
+    while (!after.empty()) {
+        after.remove_prefix(1);  // the space
+        const std::string_view word = after.substr(0, after.find(' '));
+        after.remove_prefix(word.size());
+        const std::string reading = scoring::wordAfterGuessRevised(config, word, c.target, target);
+        changed = changed || reading != word;
+        *revised += ' ';
+        *revised += reading;
+    }
+    if (!changed) return std::nullopt;
+    return revised;
 }
 
 void EngineHandle::recordSession(std::string_view token, const RulesDecision& decision,

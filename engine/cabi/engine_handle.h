@@ -36,16 +36,22 @@ public:
     layout::ManualConversionResult convertSelection(std::string_view text, const std::string& target) const;
     // The word before token as it reads in target when it goes along with
     // token: a short word, quote or number typed before it, or the engine's
-    // own correction of the word before into another language of target's
-    // script, which token settled (see revisedCorrection).
+    // own correction into another language of target's script, with the
+    // words typed after it, which token settled (see revisedSpan).
     std::optional<std::string> correctWordBefore(std::string_view previous, std::string_view token,
                                                  const std::string& target) const;
 
 private:
     // shown: the language the correction shows (scoring::WordLanguages).
     void recordSession(std::string_view token, const RulesDecision& decision, const std::optional<std::string>& shown);
-    void recordLanguage(std::string_view token, const RulesDecision& decision, const scoring::WordLanguages& languages);
-    std::optional<std::string> revisedCorrection(const RecentCorrection& before, const std::string& target) const;
+    // source: the layout the word was typed on.
+    void recordLanguage(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
+                        const scoring::WordLanguages& languages);
+    // The word, kept as typed on the layout of source, joins the words after
+    // a guess open to them.
+    bool joinsSpan(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
+                   std::optional<std::size_t> vote) const;
+    std::optional<std::string> revisedSpan(const RevisableSpan& span, const std::string& target) const;
 
     std::shared_ptr<const RulesEngine> engine_;
     SessionLanguageTracker sessionTracker_{3};

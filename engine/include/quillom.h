@@ -89,11 +89,23 @@ QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text,
  * two languages does not; only while the rules weigh language evidence),
  * the previous word is read again: the answer is
  * its keys read in target when that is a word of target whose reading in
- * the first language is not far more frequent (Снаряды), else an empty
- * string; the caller replaces the previous correction as it stands, the
- * space and token in one step, so that one undo restores both words as
- * typed, and switches the layout to target. For a kept token only this
- * reading is asked for. Otherwise, for a word not corrected itself, returns
+ * the first language is not far more frequent (Снаряды), or any reading
+ * when the correction was no listed word either, else an empty string.
+ * A correction that guessed between the two languages (its keys read as a
+ * word of both, or as the same text, or as a listed word of neither) stays
+ * open longer: previousWord may then be that correction as typed followed
+ * by up to three words typed after it, each after one space, each kept as
+ * typed on the layout the correction switched to without confirming its
+ * language ("Cyfhzls с" before "передней"); the answer is all of them read
+ * again, one space between: the correction as above, and each word after it
+ * as its keys read in target (взрівается is взрывается), or as typed when
+ * it is a word of the first language that reads as no word of target, or
+ * when the keys read the same (с); an empty string when nothing would
+ * change. The caller replaces the previous correction as it stands, the
+ * words after it, the space and token in one step, so that one undo
+ * restores all words as typed, and switches the layout to target. For a
+ * kept token only this reading is asked for. Otherwise, for a word not
+ * corrected itself, returns
  * an owned string: the previous word as it reads in target when it is to be
  * corrected together with token ("d" before "ujhjl",
  * corrected to город, reads "в"; words of one or two letters, typed on the

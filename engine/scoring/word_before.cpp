@@ -1,6 +1,7 @@
 #include "scoring/word_before.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "layout/selection_conversion.h"
 #include "layout/token_mapping.h"
@@ -11,6 +12,11 @@
 namespace quillom::scoring {
 
 namespace {
+
+// A word of both languages counts for one of them by frequency; it confirms a
+// guess of that language only when it stands this many times the twin rank
+// margin of bands before its reading in the other (що does, корпус does not).
+constexpr std::int64_t kConfirmingMarginFactor = 2;
 
 // Words of no more than this many characters; a number with its marks may be longer.
 constexpr std::size_t kMarkedNumberMaxLength = 12;
@@ -90,24 +96,85 @@ bool twinTakenAlong(const RulesConfig& config, const TextChars& lower, const std
            !votesLeanAwayFrom(config, votes, target);
 }
 
+// typed on the layout of `from`, read on that of `language`, is a word there.
+bool readsAsWordOf(const RulesConfig& config, std::string_view typed, const std::string& from,
+                   const std::string& language) {
+    const LanguageConfig* listed = config.language(language);
+    return listed &&
+           listed->isCommonWord(unicode::toLower(layout::mapLayout(config.keyboardLayout, typed, {from, language})));
+}
+
+// The active languages other than `language` (and `from`, the layout typed
+// on) that share its script, each until `reads` says true for one.
+template <typename Reads>
+bool anotherOfScript(const RulesConfig& config, const std::string& from, const std::string& language,
+                     const Reads& reads) {
+    for (const std::string& other : config.activeLanguages)
+        if (other != language && other != from && config.sameScript(language, other) && reads(other)) return true;
+    return false;
+}
+
 }  // namespace
 
+bool guessedBetweenTwins(const RulesConfig& config, std::string_view typed, const std::string& source,
+                         const std::string& target) {
+    const bool listed = readsAsWordOf(config, typed, source, target);
+    const std::string text = layout::mapLayout(config.keyboardLayout, typed, {source, target});
+    return anotherOfScript(config, source, target, [&](const std::string& other) {
+        return !listed || readsAsWordOf(config, typed, source, other) ||
+               layout::mapLayout(config.keyboardLayout, typed, {source, other}) == text;
+    });
+}
+
+bool keepsGuessOpen(const RulesConfig& config, std::string_view typed, const std::string& guessed,
+                    std::optional<std::size_t> vote) {
+    if (!vote || *vote >= config.activeLanguages.size() || config.activeLanguages[*vote] != guessed) return true;
+    const LanguageConfig* own = config.language(guessed);
+    if (!own) return true;
+    const std::int64_t ownOrder = own->frequencyOrder(unicode::toLower(typed)).value_or(LanguageConfig::kUnrankedOrder);
+    const std::int64_t margin = kConfirmingMarginFactor * config.decision.languageEvidence.twinRankMargin;
+    return anotherOfScript(config, guessed, guessed, [&](const std::string& other) {
+        const LanguageConfig* listed = config.language(other);
+        if (!listed) return false;
+        const std::optional<std::int64_t> order =
+            listed->frequencyOrder(unicode::toLower(layout::mapLayout(config.keyboardLayout, typed, {guessed, other})));
+        return order && ownOrder + margin > *order;
+    });
+}
+
 std::optional<std::string> revisedCorrection(const RulesConfig& config, std::string_view typed,
-                                             const std::string& source, const std::string& correctedTo,
-                                             const std::string& target) {
+                                             std::string_view corrected, const std::string& source,
+                                             const std::string& correctedTo, const std::string& target) {
     const LanguageConfig* targetLanguage = config.language(target);
     if (!targetLanguage || correctedTo == target || source == target || !config.sameScript(correctedTo, target))
         return std::nullopt;
+    // A correction that read marks at its edges ("Сервис for @Cthdbc) is not
+    // the keys' reading: leave it.
+    if (layout::mapLayout(config.keyboardLayout, typed, {source, correctedTo}) != corrected) return std::nullopt;
     const std::string mapped = layout::mapLayout(config.keyboardLayout, typed, {source, target});
+    if (mapped == corrected) return mapped;  // Бомба reads the same
     const std::string lowerMapped = unicode::toLower(mapped);
-    if (mapped == typed || !targetLanguage->isCommonWord(lowerMapped)) return std::nullopt;
-    // мы is not read again as мі because the next word seemed Ukrainian.
+    const std::string reading = unicode::toLower(corrected);
     const LanguageConfig* correctedLanguage = config.language(correctedTo);
-    const std::string reading =
-        unicode::toLower(layout::mapLayout(config.keyboardLayout, typed, {source, correctedTo}));
-    if (correctedLanguage && correctedLanguage->isCommonWord(reading) &&
-        farMoreFrequentReading(config, *targetLanguage, lowerMapped, *correctedLanguage, reading))
+    // A correction that is no listed word either was a guess of the layout
+    // alone: the keys were meant in the language settled since.
+    const bool listedCorrection = correctedLanguage && correctedLanguage->isCommonWord(reading);
+    if (mapped == typed || (listedCorrection && !targetLanguage->isCommonWord(lowerMapped))) return std::nullopt;
+    // мы is not read again as мі because the next word seemed Ukrainian.
+    if (listedCorrection && farMoreFrequentReading(config, *targetLanguage, lowerMapped, *correctedLanguage, reading))
         return std::nullopt;
+    return layout::preserveCase(typed, mapped);
+}
+
+std::string wordAfterGuessRevised(const RulesConfig& config, std::string_view typed, const std::string& guessed,
+                                  const std::string& target) {
+    std::string mapped = layout::mapLayout(config.keyboardLayout, typed, {guessed, target});
+    if (mapped == typed) return mapped;
+    const LanguageConfig* targetLanguage = config.language(target);
+    const LanguageConfig* guessedLanguage = config.language(guessed);
+    if (guessedLanguage && guessedLanguage->isCommonWord(unicode::toLower(typed)) &&
+        !(targetLanguage && targetLanguage->isCommonWord(unicode::toLower(mapped))))
+        return std::string(typed);
     return layout::preserveCase(typed, mapped);
 }
 

@@ -32,13 +32,42 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
                                              std::string_view typedWord, const std::string& target,
                                              const LanguageVotes* votes = nullptr);
 
-// A word the engine corrected into `correctedTo` (Cyfhzls into Снаряді)
-// read again into `target` (Снаряды), another language of the same script,
-// once the word after it settled that language: the typed keys mapped from
-// the layout of `source` into target, with their case, when the mapping
-// changes them and gives a word of target; otherwise nothing.
+// A word the engine corrected into `correctedTo` (Cyfhzls into Снаряді, as
+// `corrected`) read again into `target` (Снаряды), another language of the
+// same script, once a later word settled that language: the typed keys
+// mapped from the layout of `source` into target when the correction was
+// their reading in correctedTo and that mapping gives a word of target (any
+// reading when the correction was no listed word either: a guess of the
+// layout alone), whose reading in correctedTo is not far more frequent; the
+// correction itself when it reads the same in target; otherwise nothing.
 std::optional<std::string> revisedCorrection(const RulesConfig& config, std::string_view typed,
-                                             const std::string& source, const std::string& correctedTo,
-                                             const std::string& target);
+                                             std::string_view corrected, const std::string& source,
+                                             const std::string& correctedTo, const std::string& target);
+
+// A correction of typed, on the layout of source, into target, a language of
+// a script that another active language shares, when its keys read as a
+// word of that language too (Снаряді, Снаряды), or as the same text there
+// (Бомба), or as a listed word of neither (Супертяжелій): unless the last
+// words chose the language, the layout it switches to is a guess that a
+// later word may prove wrong.
+bool guessedBetweenTwins(const RulesConfig& config, std::string_view typed, const std::string& source,
+                         const std::string& target);
+
+// A word kept as typed on the layout of `guessed` after such a guess, which
+// counts for `vote` among the last words: it leaves the guess open unless it
+// confirms it, as a word of `guessed` whose keys read as no word of another
+// language of its script, or as one far less frequent there (що; корпус, a
+// word of both, does not).
+bool keepsGuessOpen(const RulesConfig& config, std::string_view typed, const std::string& guessed,
+                    std::optional<std::size_t> vote);
+
+// A word typed after such a guess, kept as typed on the layout of `guessed`,
+// the language of the guess, once a later word settled `target`: the user
+// meant its keys in target (взрівается, typed for взрывается after the
+// layout followed the guess). The keys read in target, with their case,
+// unless the word as typed is a word of `guessed` and that reading no word
+// of target; the word as typed when the keys read the same (с, на).
+std::string wordAfterGuessRevised(const RulesConfig& config, std::string_view typed, const std::string& guessed,
+                                  const std::string& target);
 
 }  // namespace quillom::scoring

@@ -178,6 +178,45 @@ TEST(Typist, ACorrectionIsReadAgainWhenTheNextWordSettlesItsLanguage) {
     }
 }
 
+// As the program does: a guess stays open across up to three words typed on
+// the layout it switched to; the word that settles Russian has the guess and
+// the words between read again, each word taking its own reading. A word
+// that reads the same is left as it was.
+TEST(Typist, AGuessIsReadAgainWithTheWordsTypedAfterIt) {
+    TypingPlan plan{"ru", "en", Script::Cyrillic};
+    plan.followCorrections = true;
+    struct Case {
+        const char* text;
+        std::vector<std::string> outputs;
+        std::vector<const char*> reasons;  // "" for any other reason
+    } cases[] = {
+        {"Снаряды с передней части", {"Снаряды", "с", "передней", "части"}, {"revised", "", "", ""}},
+        {"Бомба взрывается вблизи врага", {"Бомба", "взрывается", "вблизи", "врага"}, {"revised", "revised", "", ""}},
+        {"Снаряды с на по за передней",
+         {"Снаряді", "с", "на", "по", "за", "передней"},
+         {"layout_mismatch", "", "", "", "", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto words = typeText(c.text, plan, "\"en\", \"uk\", \"ru\"");
+        ASSERT_EQ(words.size(), c.outputs.size());
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            EXPECT_EQ(words[i].output, c.outputs[i]);
+            if (*c.reasons[i]) {
+                EXPECT_EQ(words[i].reason, c.reasons[i]);
+            } else {
+                EXPECT_NE(words[i].reason, "revised");
+            }
+        }
+    }
+    // Typed all on the US layout, a one-letter word after a guess still goes
+    // with the word corrected after it.
+    auto words = typeText("Снаряды в городе", {"ru", "en", Script::Cyrillic}, "\"en\", \"uk\", \"ru\"");
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[1].output, "в");
+    EXPECT_EQ(words[2].output, "городе");
+}
+
 TEST(Typist, PunctuationKeyAfterACorrectionIsTheSwitchedLayouts) {
     struct Case {
         const char* text;

@@ -351,6 +351,99 @@ TEST(Undo, NothingBetweenTheWordsButOneSpaceOrNoRevision) {
     }
 }
 
+// A guess stays open across words typed after it with one space each: the
+// word that settles the other language has the guess and the words between
+// read again in one replay, and one Undo gives back every word as typed.
+TEST(Undo, AGuessReadAgainWithTheWordsAfterItIsUndoneWithThem) {
+    struct Case {
+        const char* name;
+        const char* previous;  // what the hook asks the engine about
+        const char* answer;
+        const char* keys;  // after "cyfhzls "
+        const char16_t* typed;
+        const char16_t* replacement;
+        uint32_t erased;
+        const char16_t* screen;
+    } cases[] = {
+        {"one word between, the last kept", "cyfhzls b", "снаряды и", "b ult ", u"cyfhzls b ult", u"снаряды и ult", 13,
+         u"снаряды и ult "},
+        {"two words between, the last corrected", "cyfhzls b c", "снаряды и с", "b c ghbdtn ", u"cyfhzls b c ghbdtn",
+         u"снаряды и с привет", 18, u"снаряды и с привет "},
+        {"three words between", "cyfhzls b c d", "снаряды и с в", "b c d ult ", u"cyfhzls b c d ult",
+         u"снаряды и с в ult", 17, u"снаряды и с в ult "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RevisionRig rig;
+        rig.engine.verdicts["ult"] = {false, "", 0.0, "ru", "layout_follows_language"};
+        rig.engine.wordsBefore[{c.previous, "ult"}] = c.answer;
+        rig.engine.wordsBefore[{c.previous, "ghbdtn"}] = c.answer;
+        rig.typeAndDrain("cyfhzls ");
+        rig.type(c.keys);
+        const PendingCorrection& pc = std::get<PendingCorrection>(rig.state.queue.front());
+        EXPECT_EQ(pc.typedWord, c.typed);
+        EXPECT_EQ(pc.replacement, c.replacement);
+        EXPECT_EQ(pc.eraseCount, c.erased);
+        EXPECT_EQ(pc.targetLang, "ru");
+        drainQueue(rig.hook);
+        EXPECT_EQ(rig.editor.text, c.screen);
+        EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04190419));
+        ASSERT_TRUE(undoLastCorrection(rig.hook));
+        EXPECT_EQ(rig.editor.text, std::u16string(c.typed) + u" ");
+    }
+}
+
+// Anything but one space after a word between, or a fourth word, ends the
+// span: what was typed before it is no longer asked about.
+TEST(Undo, AGuessIsReadAgainOnlyAcrossSingleSpacesAndUpToThreeWords) {
+    struct Case {
+        const char* name;
+        std::function<void(RevisionRig&)> between;  // after "cyfhzls b"
+        const char16_t* screen;
+    } cases[] = {
+        {"one space", [](RevisionRig& rig) { rig.type(" "); }, u"снаряды и ult "},
+        {"a punctuation key",
+         [](RevisionRig& rig) {
+             rig.tap(0xBF);
+             rig.type(" ");
+         },
+         u"снаряді b/ ult "},
+        {"a second space", [](RevisionRig& rig) { rig.type("  "); }, u"снаряді b  ult "},
+        {"Enter", [](RevisionRig& rig) { rig.tap(0x0D); }, u"снаряді b\nult "},
+        {"Backspace and the space again",
+         [](RevisionRig& rig) {
+             rig.type(" ");
+             rig.tap(0x08);
+             rig.type(" ");
+         },
+         u"снаряді b ult "},
+        {"another control",
+         [](RevisionRig& rig) {
+             rig.type(" ");
+             rig.desktop.focus = 102;
+         },
+         u"снаряді b ult "},
+        {"a click",
+         [](RevisionRig& rig) {
+             rig.type(" ");
+             rig.hook.onMouse({MouseMessage::ButtonDown, 0x201, 5, 5, 0, rig.clock.now, 0});
+         },
+         u"снаряді b ult "},
+        {"three more words", [](RevisionRig& rig) { rig.type(" c d e "); }, u"снаряді b c d e ult "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RevisionRig rig;
+        rig.engine.verdicts["ult"] = {false, "", 0.0, "ru", "layout_follows_language"};
+        for (const char* previous : {"cyfhzls b", "cyfhzls b/", "cyfhzls b c d e", "cyfhzls c d e"})
+            rig.engine.wordsBefore[{previous, "ult"}] = "снаряды и";
+        rig.typeAndDrain("cyfhzls b");
+        c.between(rig);
+        rig.typeAndDrain("ult ");
+        EXPECT_EQ(rig.editor.text, c.screen);
+    }
+}
+
 // What stands on screen after a replay the system cut short is unknown: a
 // revision would erase the wrong characters.
 TEST(Undo, ACorrectionTheSystemDidNotTakeIsNotReadAgain) {

@@ -156,6 +156,46 @@ TEST(WindowsInputModel, AClickDuringTheReplayIsHeldAndSentAfterIt) {
     rig.expectHooksServed();
 }
 
+// A guess read again with the word after it and the word that settled the
+// language (Снаряді и, then a Russian word): keys the user types while that
+// replay runs are held and land after it, in the layout it switched to, and
+// the text they change can no longer be undone to what was typed.
+struct RevisionModelRig : ModelRig {
+    RevisionModelRig() {
+        engine.correct("cyfhzls", "снаряді", "uk");
+        engine.verdicts["ult"] = {false, "", 0.0, "ru", "layout_follows_language"};
+        engine.wordsBefore[{"cyfhzls b", "ult"}] = "снаряды и";
+    }
+    static constexpr uint32_t kSettled = 1002 + 13 * 30;  // the Space after "ult"
+};
+
+TEST(WindowsInputModel, KeysTypedDuringARevisionLandAfterItAndEndItsUndo) {
+    RevisionModelRig rig;
+    rig.typeAt(1002, "cyfhzls b ult ");
+    rig.typeAt(RevisionModelRig::kSettled + 20, "ab", 4);  // during the replay
+    rig.runLoopUntil(3000);
+    EXPECT_EQ(rig.editor.text, u"снаряды и ult фи");
+    EXPECT_FALSE(rig.state.undo.available);
+    EXPECT_TRUE(rig.state.queue.empty());
+    rig.expectHooksServed();
+}
+
+// The system refuses the revision's input: the text stays as it stood, with
+// no Undo record and nothing left to read again.
+TEST(WindowsInputModel, ARefusedRevisionLeavesTheTextAndForgetsTheWordsBefore) {
+    RevisionModelRig rig;
+    rig.typeAt(1002, "cyfhzls b ult");
+    rig.runLoopUntil(RevisionModelRig::kSettled - 5);
+    ASSERT_EQ(rig.editor.text, u"снаряді b ult");
+    rig.uipiBlocks = true;
+    rig.typeAt(RevisionModelRig::kSettled, " ");
+    rig.runLoopUntil(RevisionModelRig::kSettled + 600);
+    EXPECT_EQ(rig.editor.text, u"снаряді b ult");
+    EXPECT_FALSE(rig.state.undo.available);
+    EXPECT_EQ(rig.state.wordsBefore.length(), 0u);
+    rig.expectHooksServed();
+}
+
 TEST(WindowsInputModel, TheWatchdogReinstallsARemovedHook) {
     ModelRig rig;
     rig.runLoopUntil(1500);

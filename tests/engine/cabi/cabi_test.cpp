@@ -415,6 +415,74 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
     EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "");
 }
 
+// A guess between Russian and Ukrainian stays open while the user types on
+// the layout it switched to words that do not confirm it, up to three: the
+// word that settles Russian has the guess and the words between read again,
+// each as its keys read on the Russian layout.
+TEST_F(CInterface, AGuessIsReadAgainWithTheWordsTypedAfterIt) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Step {
+        const char* word;
+        const char* layout;
+        const char* app = "a.exe";
+        int32_t unknownBeginning = 0;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> typed;  // the last one is the word that settles Russian
+        const char* previous;
+        const char* expected;
+    } cases[] = {
+        {"one word between", {{"Cyfhzls", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Cyfhzls с", "Снаряды с"},
+        {"a word of both languages between",
+         {{"Cegthnz;tksq", "en"}, {"корпус", "uk"}, {"средних", "uk"}, {"размеров", "uk"}},
+         "Cegthnz;tksq корпус средних",
+         "Супертяжелый корпус средних"},
+        {"a word typed for a Russian one is read again",
+         {{"<jv,f", "en"}, {"взрівается", "uk"}, {"вблизи", "uk"}, {"врага", "uk"}},
+         "<jv,f взрівается вблизи",
+         "Бомба взрывается вблизи"},
+        {"three words between",
+         {{"Cyfhzls", "en"}, {"с", "uk"}, {"на", "uk"}, {"по", "uk"}, {"передней", "uk"}},
+         "Cyfhzls с на по",
+         "Снаряды с на по"},
+        {"four words between",
+         {{"Cyfhzls", "en"}, {"с", "uk"}, {"на", "uk"}, {"по", "uk"}, {"за", "uk"}, {"передней", "uk"}},
+         "Cyfhzls с на по за",
+         ""},
+        {"a Ukrainian word between confirms the guess",
+         {{"Cyfhzls", "en"}, {"що", "uk"}, {"передней", "uk"}},
+         "Cyfhzls що",
+         ""},
+        {"a word between on another layout", {{"Cyfhzls", "en"}, {"c", "en"}, {"gthtlytq", "en"}}, "Cyfhzls c", ""},
+        {"another application",
+         {{"Cyfhzls", "en"}, {"с", "uk", "b.exe"}, {"передней", "uk", "b.exe"}},
+         "Cyfhzls с",
+         ""},
+        {"a word between whose start was not seen",
+         {{"Cyfhzls", "en"}, {"с", "uk", "a.exe", 1}, {"передней", "uk"}},
+         "Cyfhzls с",
+         ""},
+        {"not all that was typed", {{"Cyfhzls", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Cyfhzls", ""},
+        {"no guess: a word of Ukrainian only", {{"Ghbdsn", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Ghbdsn с", ""},
+        {"nothing reads otherwise", {{"Rjvfylbh", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Rjvfylbh с", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qm_engine_reset_context(e.get());
+        Result first = evaluateContext(e.get(), c.typed.front().word, "a.exe", c.typed.front().layout);
+        ASSERT_EQ(first.shouldCorrect, 1);
+        for (std::size_t i = 1; i < c.typed.size(); ++i) {
+            const Step& step = c.typed[i];
+            evaluateContext(e.get(), step.word, step.app, step.layout, step.unknownBeginning);
+        }
+        Owned s(qm_engine_correct_word_before(e.get(), c.previous, c.typed.back().word, "ru"));
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(std::string(s.get()), c.expected);
+    }
+}
+
 // Командир typed on the US layout reads the same in Russian and Ukrainian
 // and goes to Ukrainian by the order of the languages alone; the layout
 // follows it. Nothing says the user writes Ukrainian: the next word typed on
