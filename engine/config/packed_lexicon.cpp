@@ -65,6 +65,24 @@ std::uint32_t PackedLexicon::codeOf(char32_t c) const {
     return 0;
 }
 
+// ASCII and two-byte characters, nearly every character of a word, decoded
+// here; the rest through nextChar, which decides the same for these.
+std::uint32_t PackedLexicon::nextCode(std::string_view word, std::size_t& i) const {
+    const auto b0 = static_cast<unsigned char>(word[i]);
+    if (b0 < 0x80) {
+        ++i;
+        return twoByteCodes_[b0];
+    }
+    if (b0 >= 0xC2 && b0 < 0xE0 && i + 1 < word.size()) {
+        const auto b1 = static_cast<unsigned char>(word[i + 1]);
+        if ((b1 & 0xC0) == 0x80) {
+            i += 2;
+            return twoByteCodes_[((b0 & 0x1Fu) << 6) | (b1 & 0x3Fu)];
+        }
+    }
+    return codeOf(nextChar(word, i));
+}
+
 std::uint32_t PackedLexicon::step(std::uint32_t node, std::uint32_t code) const {
     for (std::uint32_t e = node;; ++e) {
         const std::uint32_t edge = edgeAt(e);
@@ -74,7 +92,7 @@ std::uint32_t PackedLexicon::step(std::uint32_t node, std::uint32_t code) const 
     }
 }
 
-void PackedLexicon::indexFirstTwoSteps() {
+void PackedLexicon::indexFirstSteps() {
     afterTwo_.assign(kCodes * kCodes, kNoNode);
     for (std::uint32_t a = 1; a < kCodes; ++a) {
         const std::uint32_t first = step(0, a);
@@ -82,23 +100,42 @@ void PackedLexicon::indexFirstTwoSteps() {
         if (first == kNoNode) continue;
         for (std::uint32_t b = 1; b < kCodes; ++b) afterTwo_[a * kCodes + b] = step(first, b);
     }
+    threeRow_.assign(kCodes * kCodes, 0);
+    for (std::uint32_t slot = 0; slot < afterTwo_.size(); ++slot) {
+        const std::uint32_t node = afterTwo_[slot];
+        if (slot % kCodes == 0 || node == kNoNode) continue;
+        const std::size_t row = afterThree_.size();
+        afterThree_.resize(row + kCodes, kNoNode);
+        for (std::uint32_t e = node;; ++e) {
+            const std::uint32_t edge = edgeAt(e);
+            if ((edge & kLabelMask) != 0) afterThree_[row + (edge & kLabelMask)] = edge >> kValueShift;
+            if (edge & kLastBit) break;
+        }
+        threeRow_[slot] = static_cast<std::uint32_t>(row / kCodes + 1);
+    }
 }
 
 std::optional<std::uint32_t> PackedLexicon::rankBand(std::string_view word) const {
     if (edgeCount_ == 0) return std::nullopt;
     std::uint32_t node = 0;
     std::size_t i = 0;
-    // The first one or two characters through the table.
+    // The first three characters (or fewer) through the tables.
     if (!word.empty() && !afterTwo_.empty()) {
-        const std::uint32_t a = codeOf(nextChar(word, i));
+        const std::uint32_t a = nextCode(word, i);
         if (a == 0) return std::nullopt;
         std::uint32_t b = 0;
-        if (i < word.size() && (b = codeOf(nextChar(word, i))) == 0) return std::nullopt;
+        if (i < word.size() && (b = nextCode(word, i)) == 0) return std::nullopt;
         node = afterTwo_[a * kCodes + b];
         if (node == kNoNode) return std::nullopt;
+        if (i < word.size()) {
+            const std::uint32_t c = nextCode(word, i);
+            if (c == 0) return std::nullopt;
+            node = afterThree_[(threeRow_[a * kCodes + b] - 1) * std::size_t{kCodes} + c];
+            if (node == kNoNode) return std::nullopt;
+        }
     }
     while (i < word.size()) {
-        const std::uint32_t code = codeOf(nextChar(word, i));
+        const std::uint32_t code = nextCode(word, i);
         if (code == 0) return std::nullopt;
         node = step(node, code);
         if (node == kNoNode) return std::nullopt;
@@ -158,7 +195,7 @@ bool PackedLexiconFile::readSection(const std::shared_ptr<const std::string>& fi
     }
     if (edgeCount && !(u32At(edges + 4 * std::size_t{edgeCount - 1}) & kLastBit))
         return fail(errorOut, "unterminated node");
-    if (edgeCount) out.indexFirstTwoSteps();
+    if (edgeCount) out.indexFirstSteps();
     return true;
 }
 

@@ -69,10 +69,13 @@ private:
     friend class PackedLexiconFile;
     std::uint32_t edgeAt(std::uint32_t index) const;
     std::uint32_t codeOf(char32_t c) const;
+    // The code of the character at word[i] (0: no word holds it); moves i past it.
+    std::uint32_t nextCode(std::string_view word, std::size_t& i) const;
     // The node the edge labelled `code` of `node` leads to; kNoNode for none.
     std::uint32_t step(std::uint32_t node, std::uint32_t code) const;
-    // Fills afterTwo_: every word is looked up from its third character on.
-    void indexFirstTwoSteps();
+    // Fills afterTwo_ and afterThree_: every word is looked up from its
+    // fourth character on.
+    void indexFirstSteps();
 
     static constexpr std::uint32_t kNoNode = UINT32_MAX;
     static constexpr std::size_t kCodes = 64;  // symbol codes are 6 bits
@@ -86,6 +89,12 @@ private:
     // step(0, a) at [a * kCodes], and step(step(0, a), b) at [a * kCodes + b]
     // for b > 0; kNoNode where there is none.
     std::vector<std::uint32_t> afterTwo_;
+    // For the node after two characters a, b (b > 0): threeRow_[a * kCodes + b]
+    // is 1 + its row in afterThree_ (0: no such node), and the row holds
+    // step(node, c) at [c], kNoNode where there is none. The third step is the
+    // longest walk along a node's edges: most prefixes of three go on in many ways.
+    std::vector<std::uint32_t> threeRow_;
+    std::vector<std::uint32_t> afterThree_;
 };
 
 class PackedLexiconFile {

@@ -60,6 +60,7 @@ public:
         program.first = firstScalars(program.classes);
         program.required = requiredScalars(ast_.root, program.classes);
         program.classRun = classRun();
+        program.sequence = sequence();
         return program;
     }
 
@@ -223,6 +224,30 @@ private:
         run.classIndex = static_cast<std::uint32_t>(item.classIndex);
         run.min = static_cast<std::uint32_t>(repeat.min);
         return run;
+    }
+
+    std::optional<Sequence> sequence() const {
+        const Node& root = node(ast_.root);
+        const std::vector<int> parts = root.kind == NodeKind::Concat ? root.children : std::vector<int>{ast_.root};
+        Sequence seq;
+        std::size_t i = 0, end = parts.size();
+        if (i < end && node(parts[i]).kind == NodeKind::StartAnchor) {
+            seq.atStart = true;
+            ++i;
+        }
+        if (i < end && node(parts[end - 1]).kind == NodeKind::EndAnchor) {
+            seq.atEnd = true;
+            --end;
+        }
+        for (; i < end; ++i) {
+            const Node& item = node(parts[i]);
+            if (item.kind == NodeKind::Char) seq.items.push_back({false, fold(item.scalar)});
+            else if (item.kind == NodeKind::Class)
+                seq.items.push_back({true, static_cast<std::uint32_t>(item.classIndex)});
+            else return std::nullopt;
+        }
+        if (seq.items.empty()) return std::nullopt;
+        return seq;
     }
 
     // What a match of the node can begin with: folded literals, classes, or

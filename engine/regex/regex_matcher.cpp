@@ -2,7 +2,9 @@
 // so a search allocates nothing once the stack has grown to its working size.
 // Every executed instruction costs one step; a search that runs out of steps
 // reports no match.
+#include <array>
 #include <limits>
+#include <optional>
 
 #include "regex/regex_program.h"
 #include "unicode/unicode.h"
@@ -117,10 +119,12 @@ bool cannotMatch(const Regex::Program& program, const Text& text) {
     return false;
 }
 
+// Every word tested at once, without a branch per word: this runs for each
+// pattern on each word.
 bool sharesAScalar(const FirstScalars& set, const FirstScalars& present) {
-    for (std::size_t i = 0; i < set.hot.size(); ++i)
-        if ((set.hot[i] & present.hot[i]) != 0) return true;
-    return set.others && present.others;
+    std::uint64_t common = 0;
+    for (std::size_t i = 0; i < set.hot.size(); ++i) common |= set.hot[i] & present.hot[i];
+    return common != 0 || (set.others && present.others);
 }
 
 // cannotMatch, with the text's scalars known beforehand: a scan for one
@@ -167,6 +171,39 @@ bool searchClassRun(const Regex::Program& program, const Utf8Text& text) {
         }
     }
     return length >= run.min;
+}
+
+bool itemHolds(const Regex::Program& program, const SequenceItem& item, char32_t cp) {
+    if (item.isClass) return classHolds(program, program.classes[item.value], cp);
+    return (program.caseInsensitive ? unicode::toLower(cp) : cp) == item.value;
+}
+
+// The text's scalars decoded once, then the row tried at each start the
+// anchors allow; texts up to kClassRunTextLimit bytes, far inside the budget.
+bool searchSequence(const Regex::Program& program, const Utf8Text& text) {
+    const Sequence& seq = *program.sequence;
+    std::array<char32_t, kClassRunTextLimit> scalars;
+    std::size_t count = 0;
+    for (std::uint32_t pos = 0; pos < text.size();) scalars[count++] = text.next(pos);
+    const std::size_t items = seq.items.size();
+    if (count < items) return false;
+    const std::size_t firstStart = seq.atEnd ? count - items : 0;
+    const std::size_t lastStart = seq.atStart ? 0 : count - items;
+    for (std::size_t start = firstStart; start <= lastStart; ++start) {
+        std::size_t k = 0;
+        while (k < items && itemHolds(program, seq.items[k], scalars[start + k])) ++k;
+        if (k == items) return true;
+    }
+    return false;
+}
+
+// The searches that need no machine, for texts short enough; nothing when
+// the machine must run.
+std::optional<bool> searchWithoutMachine(const Regex::Program& program, const Utf8Text& text) {
+    if (text.size() > kClassRunTextLimit) return std::nullopt;
+    if (program.classRun) return searchClassRun(program, text);
+    if (program.sequence) return searchSequence(program, text);
+    return std::nullopt;
 }
 
 enum class Outcome { Matched, Failed, OutOfSteps };
@@ -317,7 +354,7 @@ bool searchProgram(const Regex::Program& program, std::string_view utf8) {
     if (utf8.size() > kMaxTextSize) return false;
     const Utf8Text text{utf8};
     if (cannotMatch(program, text)) return false;
-    if (program.classRun && utf8.size() <= kClassRunTextLimit) return searchClassRun(program, text);
+    if (const std::optional<bool> found = searchWithoutMachine(program, text)) return *found;
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 
@@ -325,7 +362,7 @@ bool searchProgram(const Regex::Program& program, std::string_view utf8, const F
     if (utf8.size() > kMaxTextSize) return false;
     const Utf8Text text{utf8};
     if (cannotMatch(program, text, present)) return false;
-    if (program.classRun && utf8.size() <= kClassRunTextLimit) return searchClassRun(program, text);
+    if (const std::optional<bool> found = searchWithoutMachine(program, text)) return *found;
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 

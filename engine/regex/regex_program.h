@@ -76,6 +76,19 @@ struct ClassRun {
     bool atEnd = false;
 };
 
+// A pattern that is a fixed row of single scalars, literals or classes,
+// perhaps anchored at either end ("[кК][фФ]", "ъ$", "q[^u]"): it cannot
+// backtrack, so it is searched by comparing the text's scalars in place.
+struct SequenceItem {
+    bool isClass = false;
+    std::uint32_t value = 0;  // the folded literal, or the class index
+};
+struct Sequence {
+    std::vector<SequenceItem> items;  // at least one
+    bool atStart = false;
+    bool atEnd = false;
+};
+
 // The full membership test (ranges hold folded scalars when case-insensitive).
 bool classMatches(const CharClass& cls, char32_t scalar, char32_t folded);
 
@@ -94,6 +107,7 @@ struct Regex::Program {
     // A text with fewer of these scalars cannot match.
     std::optional<detail::RequiredScalars> required;
     std::optional<detail::ClassRun> classRun;
+    std::optional<detail::Sequence> sequence;
 };
 
 namespace detail {

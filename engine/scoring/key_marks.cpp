@@ -11,12 +11,12 @@ namespace {
 bool isMark(std::string_view c) { return !unicode::isLetterChar(c) && !unicode::isNumericChar(c); }
 
 bool givesLetter(const CharMap& map, std::string_view c) {
-    auto it = map.find(std::string(c));
+    auto it = map.find(c);
     return it != map.end() && unicode::isLetterChar(it->second);
 }
 
 bool givesOtherMark(const CharMap& map, std::string_view c) {
-    auto it = map.find(std::string(c));
+    auto it = map.find(c);
     return it != map.end() && it->second != c && isMark(it->second);
 }
 
@@ -65,8 +65,16 @@ std::string targetMark(const KeyboardLayoutConfig& layout, std::string_view c, c
 
 }  // namespace
 
-MarkEdges keyMarkEdges(const KeyboardLayoutConfig& layout, std::string_view token) {
-    return edgeRuns(token, [&](std::string_view c) { return isKeyMark(layout, c); });
+// Only a key of a whole-key map can be turned into another mark.
+KeyMarks::KeyMarks(const KeyboardLayoutConfig& layout) {
+    for (const auto* maps : {&layout.selectionMaps, &layout.selectionShiftMaps})
+        for (const auto& [direction, map] : *maps)
+            for (const auto& [key, value] : map)
+                if (isKeyMark(layout, key)) marks_.insert(key, true);
+}
+
+MarkEdges keyMarkEdges(const KeyMarks& marks, std::string_view token) {
+    return edgeRuns(token, [&](std::string_view c) { return marks.contains(c); });
 }
 
 std::string withTargetKeyMarks(const KeyboardLayoutConfig& layout, std::string_view typed, std::string corrected,

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/char_table.h"
 #include "config/rules_config.h"
 
 namespace quillom::scoring {
@@ -18,10 +19,22 @@ struct MarkEdges {
     std::size_t trailing = 0;  // bytes after it
 };
 
-// The runs at the token's edges of marks that no word map reads as a letter
-// and that a whole-key map turns into another mark ('@', '^', '$', '&' on the
-// US layout); both empty when no letter is left between them.
-MarkEdges keyMarkEdges(const KeyboardLayoutConfig& layout, std::string_view token);
+// The layout's key marks: marks that no word map reads as a letter and that a
+// whole-key map turns into another mark ('@', '^', '$', '&' on the US
+// layout). Worked out once per configuration: every word is cut by them.
+class KeyMarks {
+public:
+    KeyMarks() = default;
+    explicit KeyMarks(const KeyboardLayoutConfig& layout);
+    bool contains(std::string_view character) const { return marks_.find(character) != nullptr; }
+
+private:
+    CharTable<bool> marks_;
+};
+
+// The runs of key marks at the token's edges; both empty when no letter is
+// left between them.
+MarkEdges keyMarkEdges(const KeyMarks& marks, std::string_view token);
 
 // The correction of `typed` in `direction` with the marks at the typed word's
 // edges, where the correction still carries them as typed, replaced by what

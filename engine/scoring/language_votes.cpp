@@ -23,6 +23,8 @@ std::optional<std::size_t> activeIndex(const RulesConfig& config, std::string_vi
 bool isApostrophe(char32_t c) { return c == U'\'' || c == U'\u2019'; }
 
 std::size_t appendUtf8(char32_t c, std::array<char, maxWordBytes>& out, std::size_t size) {
+    // With room for the longest encoding, straight into place.
+    if (size + 4 <= out.size()) return size + unicode::encodeScalar(c, out.data() + size);
     char buffer[4];
     const std::size_t n = unicode::encodeScalar(c, buffer);
     if (size + n > out.size()) return 0;

@@ -53,6 +53,7 @@ bool isCommonWord(const LanguageConfig* language, const TextChars& word) {
 struct Scored {
     const WordContext& word;
     const LayoutDirection& direction;
+    const LayoutTables& maps;  // the direction's key maps
     const LanguageConfig* target;
     const TextChars& candidate;  // as mapped, case kept
     const TextChars& lowerCandidate;
@@ -159,10 +160,8 @@ bool contextSupportsOtherReading(const RulesConfig& config, const Scored& s) {
 // Where the word lies between the marks at its edges that the direction's
 // maps leave marks: "рук." is рук (the Russian full stop is no letter on the
 // US layout either), "to`" stays whole (the grave accent is the key of ё).
-std::pair<std::size_t, std::size_t> spanBetweenMarks(const RulesConfig& config, const TextChars& typed,
-                                                     const LayoutDirection& direction) {
-    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
-    auto isMark = [&](std::string_view c) { return !unicode::isLetterChar(c) && !map.contains(std::string(c)); };
+std::pair<std::size_t, std::size_t> spanBetweenMarks(const TextChars& typed, const LayoutTables& maps) {
+    auto isMark = [&](std::string_view c) { return !unicode::isLetterChar(c) && !maps.lower.find(c); };
     std::size_t first = 0, last = typed.size();
     while (first < last && isMark(typed[first])) ++first;
     while (last > first && isMark(typed[last - 1])) --last;
@@ -218,7 +217,7 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return std::nullopt;
     if (!s.target || s.word.lowerToken.size() != s.lowerCandidate.size()) return std::nullopt;
-    const auto [first, count] = spanBetweenMarks(config, s.word.lowerToken, s.direction);
+    const auto [first, count] = spanBetweenMarks(s.word.lowerToken, s.maps);
     const std::string_view typedWord = s.word.lowerToken.slice(first, count);
     const std::string_view otherWord = readingBeforePunctuation(s.lowerCandidate, first, count);
     const LanguageConfig* sourceLanguage = languageListing(config, s.direction.from, typedWord);
@@ -236,10 +235,9 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
 // A grave accent after the first character (to` is ещё typed on the US
 // layout, the ё key being the grave accent's) is no mark of a word of the
 // source language: the typed word is not the word its letters spell.
-bool graveAfterTheStart(const RulesConfig& config, const TextChars& token, const LayoutDirection& direction) {
-    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
-    auto key = map.find("`");
-    if (key == map.end() || !unicode::isLetterChar(key->second)) return false;
+bool graveAfterTheStart(const TextChars& token, const LayoutTables& maps) {
+    const std::string* key = maps.lower.find("`");
+    if (!key || !unicode::isLetterChar(*key)) return false;
     for (std::size_t i = 1; i < token.size(); ++i)
         if (token[i] == "`") return token[0] != "`";
     return false;
@@ -249,13 +247,12 @@ bool graveAfterTheStart(const RulesConfig& config, const TextChars& token, const
 // дуже typed on the US layout, the ж key being the semicolon's) is no mark of
 // a word of the source language either: "let" is not what was typed. The
 // apostrophe is left out, English writing it inside words.
-bool letterKeyMarkInside(const RulesConfig& config, const TextChars& token, const LayoutDirection& direction) {
-    const CharMap& map = layout::lowerMapFor(config.keyboardLayout, direction);
+bool letterKeyMarkInside(const TextChars& token, const LayoutTables& maps) {
     for (std::size_t i = 1; i + 1 < token.size(); ++i) {
         if (unicode::isLetterChar(token[i]) || token[i] == "'") continue;
         if (!unicode::isLetterChar(token[i - 1]) || !unicode::isLetterChar(token[i + 1])) continue;
-        auto key = map.find(std::string(token[i]));
-        if (key != map.end() && unicode::isLetterChar(key->second)) return true;
+        const std::string* key = maps.lower.find(token[i]);
+        if (key && unicode::isLetterChar(*key)) return true;
     }
     return false;
 }
@@ -371,7 +368,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     bool sameScript = context.index.isSameScript(direction);
 
     ScoreBreakdown typed = typedScore(context, word, source, direction.from);
-    if (graveAfterTheStart(config, word.token, direction) || letterKeyMarkInside(config, word.token, direction))
+    if (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps))
         typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
     ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
@@ -384,6 +381,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     double delta = candidateScore - originalScore;
     Scored s{word,
              direction,
+             maps,
              targetLanguage,
              candidate,
              lowerCandidate,

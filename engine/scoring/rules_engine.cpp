@@ -26,9 +26,8 @@ bool allowsEdgeReading(Reason reason) {
 // at a word's start they are an opening mark or the letter ("Untitled stays,
 // "nj is Это).
 bool isLeadingLetterMark(std::string_view c) {
-    for (std::string_view mark : {"\"", "<", ">", "{", "}", ":", "~"})
-        if (c == mark) return true;
-    return false;
+    constexpr std::string_view kMarks = "\"<>{}:~";  // one byte each
+    return c.size() == 1 && kMarks.find(c[0]) != std::string_view::npos;
 }
 
 bool hasLetterMark(std::string_view token) {
@@ -106,7 +105,8 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
 
 }  // namespace
 
-RulesEngine::RulesEngine(RulesConfig config) : config_(std::move(config)), index_(config_) {}
+RulesEngine::RulesEngine(RulesConfig config)
+    : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout) {}
 
 RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
                                     const std::optional<std::string>& activeInputSource,
@@ -120,7 +120,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
     // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.
-    const scoring::MarkEdges edges = scoring::keyMarkEdges(config_.keyboardLayout, token);
+    const scoring::MarkEdges edges = scoring::keyMarkEdges(keyMarks_, token);
     const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
     RulesDecision decision = evaluateWord(context, word, request);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;

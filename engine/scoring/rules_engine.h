@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/rules_config.h"
+#include "scoring/key_marks.h"
 #include "scoring/language_index.h"
 #include "scoring/language_votes.h"
 #include "scoring/rules_decision.h"
@@ -56,6 +57,7 @@ private:
 
     RulesConfig config_;
     scoring::LanguageIndex index_;  // built from config_
+    scoring::KeyMarks keyMarks_;    // built from config_
 };
 
 }  // namespace quillom

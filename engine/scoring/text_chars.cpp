@@ -26,10 +26,19 @@ std::string_view TextChars::slice(std::size_t first, std::size_t count) const {
     return text().substr(startOf(first), end - startOf(first));
 }
 
-TextChars TextChars::lowered() const {
+TextChars TextChars::lowered() const& {
     TextChars out = *this;
     if (out.lowerInPlace()) return out;
     return loweredByCharacter();
+}
+
+// Where lowerInPlace stops, the characters it lowered are lowered again by
+// character, which leaves them as they are: lower-casing a lower-case letter
+// gives the letter.
+TextChars TextChars::lowered() && {
+    TextChars out = std::move(*this);
+    if (out.lowerInPlace()) return out;
+    return out.loweredByCharacter();
 }
 
 bool TextChars::lowerInPlace() {

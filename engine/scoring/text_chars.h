@@ -17,6 +17,28 @@ namespace quillom::scoring {
 template <typename T, std::size_t N>
 class InlineBuffer {
 public:
+    InlineBuffer() = default;
+    // Copies and moves carry only the elements in use: the inline array past
+    // them is never read, and a word fills a fraction of it.
+    InlineBuffer(const InlineBuffer& other) : heap_(other.heap_), size_(other.size_), spilled_(other.spilled_) {
+        if (!spilled_) std::copy(other.inline_.begin(), other.inline_.begin() + size_, inline_.begin());
+    }
+    InlineBuffer(InlineBuffer&& other) noexcept
+        : heap_(std::move(other.heap_)), size_(other.size_), spilled_(other.spilled_) {
+        if (!spilled_) std::move(other.inline_.begin(), other.inline_.begin() + size_, inline_.begin());
+    }
+    InlineBuffer& operator=(const InlineBuffer& other) {
+        if (this != &other) *this = InlineBuffer(other);
+        return *this;
+    }
+    InlineBuffer& operator=(InlineBuffer&& other) noexcept {
+        heap_ = std::move(other.heap_);
+        size_ = other.size_;
+        spilled_ = other.spilled_;
+        if (!spilled_) std::move(other.inline_.begin(), other.inline_.begin() + size_, inline_.begin());
+        return *this;
+    }
+
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     const T* data() const { return spilled_ ? heap_.data() : inline_.data(); }
@@ -63,7 +85,7 @@ private:
         heap_.reserve(capacity);
         spilled_ = true;
     }
-    std::array<T, N> inline_{};
+    std::array<T, N> inline_;  // elements past size_ unset
     std::vector<T> heap_;  // all elements once they outgrow inline_
     std::size_t size_ = 0;
     bool spilled_ = false;  // the elements live in heap_
@@ -102,8 +124,10 @@ public:
         starts_.push_back(static_cast<uint32_t>(text_.size()));
         text_.append(character.data(), character.size());
     }
-    // Every character replaced by its lower-case form.
-    TextChars lowered() const;
+    // Every character replaced by its lower-case form; a temporary is lowered
+    // where it stands instead of copied.
+    TextChars lowered() const&;
+    TextChars lowered() &&;
 
 private:
     // Lower-cases the characters whose lower case has the same UTF-8 length

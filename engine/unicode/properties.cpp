@@ -1,6 +1,7 @@
 // Character classification and simple case mapping. ASCII and the Cyrillic
 // block are answered without a search: every typed word goes through here.
 #include <algorithm>
+#include <array>
 
 #include "unicode/unicode.h"
 #include "unicode/unicode_tables.h"
@@ -67,6 +68,17 @@ GraphemeProperty graphemeProperty(char32_t cp) {
 }  // namespace detail
 
 using detail::Category;
+
+const std::uint8_t* detail::smallScalarFlags() {
+    static const std::array<std::uint8_t, 0x800> flags = [] {
+        std::array<std::uint8_t, 0x800> out{};
+        for (char32_t cp = 0; cp < out.size(); ++cp)
+            out[cp] = static_cast<std::uint8_t>((isLetter(cp) ? kLetterFlag : 0) | (isUpper(cp) ? kUpperFlag : 0) |
+                                                (isNumeric(cp) ? kNumericFlag : 0));
+        return out;
+    }();
+    return flags.data();
+}
 
 bool isLetter(char32_t cp) {
     const Category c = detail::category(cp);

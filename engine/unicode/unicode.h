@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -137,20 +138,49 @@ std::vector<std::string_view> graphemeList(std::string_view utf8);
 
 // Properties of a character (a grapheme cluster) are those of its first scalar.
 char32_t firstScalar(std::string_view character);
-// ASCII characters are answered here: every typed character is asked about.
+
+namespace detail {
+// isLetter, isUpper and isNumeric of every scalar below U+0800 (Latin, Greek,
+// Cyrillic: nearly every typed character) as bit flags, one byte per scalar.
+enum : std::uint8_t { kLetterFlag = 1, kUpperFlag = 2, kNumericFlag = 4 };
+const std::uint8_t* smallScalarFlags();
+// The scalar of a character that is one well-formed two-byte sequence.
+inline bool twoByteScalar(std::string_view character, char32_t& scalar) {
+    if (character.size() != 2) return false;
+    const auto lead = static_cast<unsigned char>(character[0]);
+    const auto trail = static_cast<unsigned char>(character[1]);
+    if (lead < 0xC2 || lead > 0xDF || (trail & 0xC0) != 0x80) return false;
+    scalar = (char32_t{lead & 0x1Fu} << 6) | (trail & 0x3Fu);
+    return true;
+}
+inline bool twoByteFlag(std::string_view character, std::uint8_t flag, bool& result) {
+    char32_t scalar = 0;
+    if (!twoByteScalar(character, scalar)) return false;
+    result = (smallScalarFlags()[scalar] & flag) != 0;
+    return true;
+}
+}  // namespace detail
+
+// ASCII and two-byte characters are answered here: every typed character is asked about.
 inline bool isLetterChar(std::string_view character) {
     if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)
         return (character[0] >= 'a' && character[0] <= 'z') || (character[0] >= 'A' && character[0] <= 'Z');
+    bool result = false;
+    if (detail::twoByteFlag(character, detail::kLetterFlag, result)) return result;
     return isLetter(firstScalar(character));
 }
 inline bool isUpperChar(std::string_view character) {
     if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)
         return character[0] >= 'A' && character[0] <= 'Z';
+    bool result = false;
+    if (detail::twoByteFlag(character, detail::kUpperFlag, result)) return result;
     return isUpper(firstScalar(character));
 }
 inline bool isNumericChar(std::string_view character) {
     if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)
         return character[0] >= '0' && character[0] <= '9';
+    bool result = false;
+    if (detail::twoByteFlag(character, detail::kNumericFlag, result)) return result;
     return isNumeric(firstScalar(character));
 }
 // Upper/lower-casing a character takes the first character of the mapped string.

@@ -218,6 +218,21 @@ const MatchCase kClassRuns[] = {
     {"[bcd]{5,}", kCs, kLongRun, false},    {"[bcd]{3,}$", kCs, kLongRun, true},  {"^[bx]{3,}$", kCs, kLongRun, true},
 };
 
+// A fixed row of literals and classes, anchored or not: compared scalar by
+// scalar (short texts) and by the machine (long texts, and the scalar view).
+const MatchCase kSequences[] = {
+    {"[кК][фФ]", kCs, "акФа", true},   {"[кК][фФ]", kCs, "кафа", false},   {"ъ$", kCs, "объ", true},
+    {"ъ$", kCs, "объект", false},      {"^['.,]", kCs, ".net", true},      {"^['.,]", kCs, "a.b", false},
+    {"q[^u]", kCs, "qi", true},        {"q[^u]", kCs, "quit", false},      {"q[^u]", kCs, "aq", false},
+    {"^ab$", kCs, "ab", true},         {"^ab$", kCs, "abc", false},        {"^ab$", kCs, "xab", false},
+    {"^ab$", kCs, "a", false},         {"ab$", kCs, "abab", true},         {"ab$", kCs, "abba", false},
+    {"aab", kCs, "aaab", true},        {"[ьъ][ьъ]", kCs, "подъъезд", true}, {"Ёж", kCi, "ЁЖИК", true},
+    {"[a-c]x", kCi, "BX", true},       {"[a-c]x", kCs, "BX", false},       {"\u4e2da", kCs, "x\u4e2da", true},
+    {"\u4e2da", kCs, "\u4e2db", false},
+    {"[\u4e00-\u9fff]a", kCs, "\u4e2da", true}, {"^a\\.", kCs, "a.b", true}, {"^a\\.", kCs, "ab", false},
+    {"bb$", kCs, kLongRun, true},      {"^xb", kCs, kLongRun, false},      {"xb", kCs, kLongRun, true},
+};
+
 void expectCases(const MatchCase* begin, const MatchCase* end) {
     for (const MatchCase* c = begin; c != end; ++c) {
         SCOPED_TRACE(testing::Message() << "/" << c->pattern << "/" << (c->caseInsensitive ? "i" : "") << " on \""
@@ -235,6 +250,8 @@ TEST(RegexMatchTest, RulePatterns) { expectCases(std::begin(kRulePatterns), std:
 TEST(RegexMatchTest, Syntax) { expectCases(std::begin(kSyntax), std::end(kSyntax)); }
 
 TEST(RegexMatchTest, ClassRuns) { expectCases(std::begin(kClassRuns), std::end(kClassRuns)); }
+
+TEST(RegexMatchTest, Sequences) { expectCases(std::begin(kSequences), std::end(kSequences)); }
 
 TEST(RegexMatchTest, RequiredScalars) { expectCases(std::begin(kRequiredScalars), std::end(kRequiredScalars)); }
 

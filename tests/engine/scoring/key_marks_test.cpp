@@ -20,7 +20,7 @@ KeyboardLayoutConfig usToRussian() {
 }
 
 TEST(KeyMarkEdges, RunsOfKeyMarksAtBothEdges) {
-    const KeyboardLayoutConfig layout = usToRussian();
+    const KeyMarks marks(usToRussian());
     struct Case {
         const char* token;
         std::size_t leading, trailing;
@@ -33,7 +33,7 @@ TEST(KeyMarkEdges, RunsOfKeyMarksAtBothEdges) {
         {"@^$", 0, 0},     {"", 0, 0},         {"!word!", 0, 0},  // a mark no whole-key map changes
     };
     for (const Case& c : cases) {
-        const MarkEdges edges = keyMarkEdges(layout, c.token);
+        const MarkEdges edges = keyMarkEdges(marks, c.token);
         EXPECT_EQ(edges.leading, c.leading) << c.token;
         EXPECT_EQ(edges.trailing, c.trailing) << c.token;
     }

@@ -134,6 +134,29 @@ TEST(GraphemesTest, CharacterHelpersUseTheFirstScalar) {
     EXPECT_FALSE(isNumericChar("x"));
 }
 
+// The one-byte and two-byte characters answered without a search agree with
+// the scalar's properties; ill-formed sequences classify as U+FFFD does.
+TEST(GraphemesTest, CharacterHelpersAgreeWithTheScalarBelowU0800) {
+    std::size_t letters = 0, upper = 0, numeric = 0;
+    for (char32_t cp = 0; cp < 0x800; ++cp) {
+        char bytes[4];
+        const std::string_view c(bytes, encodeScalar(cp, bytes));
+        EXPECT_EQ(isLetterChar(c), isLetter(cp)) << std::hex << static_cast<unsigned>(cp);
+        EXPECT_EQ(isUpperChar(c), isUpper(cp)) << std::hex << static_cast<unsigned>(cp);
+        EXPECT_EQ(isNumericChar(c), isNumeric(cp)) << std::hex << static_cast<unsigned>(cp);
+        letters += isLetterChar(c);
+        upper += isUpperChar(c);
+        numeric += isNumericChar(c);
+    }
+    EXPECT_GT(letters, 1000u);
+    EXPECT_GT(upper, 300u);
+    EXPECT_GT(numeric, 20u);
+    for (std::string_view c : {"\xC1\x81", "\xD0", "\xD0\x41", "\xC0\xB0"}) {
+        EXPECT_EQ(isLetterChar(c), isLetter(firstScalar(c))) << c;
+        EXPECT_EQ(isNumericChar(c), isNumeric(firstScalar(c))) << c;
+    }
+}
+
 TEST(GraphemesTest, CasesACharacterToOneCharacter) {
     EXPECT_EQ(upperChar("ґ"), "Ґ");
     EXPECT_EQ(lowerChar("Ё"), "ё");
