@@ -131,6 +131,9 @@ DecisionConfig parseDecision(const json::Value& o) {
         std::clamp<int64_t>(fields::integerOr(evidence, "window", 0), 0, LanguageEvidenceConfig::maxWindow);
     d.languageEvidence.minLead = fields::integerOr(evidence, "min_lead", 2);
     d.languageEvidence.twinRankMargin = fields::integerOr(evidence, "twin_rank_margin", 0);
+    d.languageEvidence.sameTextRankMargin = fields::integerOr(evidence, "same_text_rank_margin", 0);
+    d.languageEvidence.textStartTwinRankMargin = fields::integerOr(evidence, "text_start_twin_rank_margin", 0);
+    d.languageEvidence.twinKnownTailMinLength = fields::integerOr(evidence, "twin_known_tail_min_length", 0);
     d.dynamicThresholdCurve = parseCurve(
         objectOrEmpty(fields::memberOfKind(o, "dynamic_threshold_curve", "dynamicThresholdCurve", Kind::Object)));
     return d;

@@ -131,11 +131,31 @@ struct DynamicThresholdCurveConfig {
 // other reading's. Otherwise it is kept, and the next word corrected to the
 // other language takes it along (at the start of a text nothing supports it).
 // Such a word typed in capitals is an acronym and always kept.
+//   "same_text_rank_margin": a word that two languages of one script both list
+//     as the same text (тут, альянс) counts for one of them among the last
+//     words only when its band there is lower than in the other by at least
+//     this many bands, and never when the other lists it with no estimate:
+//     bands counted in corpora of different size and genre are comparable only
+//     roughly. 0 or missing: "twin_rank_margin", as for any word.
+//   "text_start_twin_rank_margin": above 0, at the start of a text (no word
+//     counted for a language yet, no session language), of two listed
+//     readings in languages of one script that "twin_rank_margin" leaves
+//     apart, the one whose band is lower by at least this many wins, the
+//     candidate scores of two languages being no measure of which one the
+//     user writes. 0 or missing: the scores.
+//   "twin_known_tail_min_length": above 0, of two readings in languages of
+//     one script that neither language lists (Супертяжелый, Супертяжелій),
+//     the one that ends in a longer word of its own language, of at least
+//     this many letters after at least two others (тяжелый), wins. 0 or
+//     missing: the scores.
 struct LanguageEvidenceConfig {
     static constexpr int64_t maxWindow = 32;  // larger values are read as this
     int64_t window = 0;
     int64_t minLead = 2;
     int64_t twinRankMargin = 0;
+    int64_t sameTextRankMargin = 0;
+    int64_t textStartTwinRankMargin = 0;
+    int64_t twinKnownTailMinLength = 0;
     bool enabled() const { return window > 0; }
 };
 

@@ -105,10 +105,20 @@ const CompetingDirection* beatingEveryRival(const DirectionPool& pool, Beats bea
     return nullptr;
 }
 
+bool noLanguageCounted(const LanguageVotes* votes) {
+    return !votes || std::all_of(votes->counts.begin(), votes->counts.end(), [](std::uint8_t n) { return n == 0; });
+}
+
+bool sameScriptTargets(const RulesConfig& config, const CompetingDirection& a, const CompetingDirection& b) {
+    return config.sameScript(a.direction.to, b.direction.to);
+}
+
 // Known readings in different languages (файлы, файлі): the language of the
-// words typed just before decides, or else a clearly higher frequency.
+// words typed just before decides, or else a clearly higher frequency, or at
+// the start of a text (when the rules ask) a higher frequency by a smaller
+// margin between languages of one script.
 std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const DirectionPool& pool,
-                                          const LanguageVotes* votes) {
+                                          const LanguageVotes* votes, bool textStart) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled()) return std::nullopt;
     if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
@@ -121,6 +131,57 @@ std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const Direc
     if (evidence.twinRankMargin <= 0) return std::nullopt;
     if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
             return correctionBand(config, a) + evidence.twinRankMargin <= correctionBand(config, b);
+        }))
+        return m->decision;
+    const int64_t startMargin = evidence.textStartTwinRankMargin;
+    if (startMargin <= 0 || !textStart || !noLanguageCounted(votes)) return std::nullopt;
+    if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
+            return sameScriptTargets(config, a, b) &&
+                   correctionBand(config, a) + startMargin <= correctionBand(config, b);
+        }))
+        return m->decision;
+    return std::nullopt;
+}
+
+// The letters of the longest ending of `word` that `language` lists, of at
+// least minLength letters after at least two others, that starts at or before
+// `lastStart` (тяжелый in супертяжелый); 0 for none.
+std::size_t knownTailLength(const LanguageConfig& language, const TextChars& word, std::size_t minLength,
+                            std::size_t lastStart) {
+    for (std::size_t start = 2; start <= lastStart && start + minLength <= word.size(); ++start)
+        if (language.isCommonWord(word.suffix(word.size() - start))) return word.size() - start;
+    return 0;
+}
+
+// Of two readings of the same keys, `a` ends in a longer listed word of its
+// language than `b` does, counting only endings that hold the last letter in
+// which the two differ (ладка in Выдладка tells nothing against Відладка).
+bool endsInLongerKnownWord(const RulesConfig& config, const CompetingDirection& a, const CompetingDirection& b,
+                           std::size_t minLength) {
+    const LanguageConfig* first = config.language(a.direction.to);
+    const LanguageConfig* second = config.language(b.direction.to);
+    if (!first || !second || !a.decision.correctedToken || !b.decision.correctedToken) return false;
+    const TextChars x = reducedWord(*a.decision.correctedToken, true);
+    const TextChars y = reducedWord(*b.decision.correctedToken, true);
+    if (x.size() != y.size()) return false;
+    std::size_t lastDifference = x.size();
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (x[i] != y[i]) lastDifference = i;
+    if (lastDifference == x.size()) return false;
+    return knownTailLength(*first, x, minLength, lastDifference) >
+           knownTailLength(*second, y, minLength, lastDifference);
+}
+
+// Readings in languages of one script that neither lists (Субвыборка,
+// Субвіборка): the one ending in a longer word of its language. The last
+// words do not decide here: unlisted names in Ukrainian text (Кембрідж) would
+// follow a single Russian word before them.
+std::optional<RulesDecision> resolveUnknownTwins(const RulesConfig& config, const DirectionPool& pool) {
+    const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
+    if (!evidence.enabled() || evidence.twinKnownTailMinLength <= 0) return std::nullopt;
+    const auto minLength = static_cast<std::size_t>(evidence.twinKnownTailMinLength);
+    if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
+            return sameScriptTargets(config, a, b) && endsInLongerKnownWord(config, a, b, minLength);
         }))
         return m->decision;
     return std::nullopt;
@@ -167,8 +228,11 @@ RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const C
     if (pool.size() == 1) return pool.front()->decision;
 
     sortByScore(pool);
-    if (allKnown)
-        if (auto twin = resolveTwins(config, pool, votes)) return *twin;
+    if (allKnown) {
+        if (auto twin = resolveTwins(config, pool, votes, !sessionLanguage)) return *twin;
+    } else if (auto twin = resolveUnknownTwins(config, pool)) {
+        return *twin;
+    }
     const CompetingDirection& top = *pool.front();
     bool closeRival = std::any_of(pool.begin() + 1, pool.end(), [&](const CompetingDirection* c) {
         return !sameCorrection(top, *c) &&

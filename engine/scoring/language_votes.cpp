@@ -99,14 +99,21 @@ std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string
         const LanguageConfig* language = config.language(config.activeLanguages[i]);
         if (language) orders[i] = language->frequencyOrder(lower);
     }
-    const auto language =
-        clearlyMoreFrequent(std::span(orders.data(), count), config.decision.languageEvidence.twinRankMargin);
+    const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
+    const auto language = clearlyMoreFrequent(std::span(orders.data(), count), evidence.twinRankMargin);
     if (!language) return std::nullopt;
-    // Among the frequent words of another active language too (на, до): the
-    // bands of the most frequent words, counted in other texts, do not tell
-    // the languages apart.
-    for (std::size_t i = 0; i < count; ++i)
-        if (i != *language && orders[i] && *orders[i] <= kFrequentBand) return std::nullopt;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i == *language || !orders[i]) continue;
+        // Among the frequent words of another active language too (на, до):
+        // the bands of the most frequent words, counted in other texts, do not
+        // tell the languages apart.
+        if (*orders[i] <= kFrequentBand) return std::nullopt;
+        // Listed as the same text, it is a word of both (of one script):
+        // bands counted in different corpora tell only a wide gap.
+        if (evidence.sameTextRankMargin > 0 && (*orders[i] == LanguageConfig::kUnrankedOrder ||
+                                                *orders[*language] + evidence.sameTextRankMargin > *orders[i]))
+            return std::nullopt;
+    }
     return language;
 }
 

@@ -166,9 +166,11 @@ TEST(Typist, ACorrectionIsReadAgainWhenTheNextWordSettlesItsLanguage) {
         std::vector<std::string> outputs;
         const char* reason;  // of the first word
     } cases[] = {
-        {"Снаряды целевого", {"Снаряды", "целевого"}, "revised"},
-        {"Доступны новые", {"Доступны", "новые"}, "revised"},
-        {"Доступны  новые", {"Доступні", "новые"}, "layout_mismatch"},
+        {"Документы целевого", {"Документы", "целевого"}, "revised"},
+        {"Недоступны новые", {"Недоступны", "новые"}, "revised"},
+        {"Недоступны  новые", {"Недоступні", "новые"}, "layout_mismatch"},
+        // Порядковый, more frequent in Russian than Порядковій in Ukrainian, is right at once.
+        {"Порядковый номер", {"Порядковый", "номер"}, "layout_mismatch"},
     };
     for (const Case& c : cases) {
         auto words = typeText(c.text, plan, "\"en\", \"uk\", \"ru\"");
@@ -190,10 +192,12 @@ TEST(Typist, AGuessIsReadAgainWithTheWordsTypedAfterIt) {
         std::vector<std::string> outputs;
         std::vector<const char*> reasons;  // "" for any other reason
     } cases[] = {
-        {"Снаряды с передней части", {"Снаряды", "с", "передней", "части"}, {"revised", "", "", ""}},
-        {"Бомба взрывается вблизи врага", {"Бомба", "взрывается", "вблизи", "врага"}, {"revised", "revised", "", ""}},
-        {"Снаряды с на по за передней",
-         {"Снаряді", "с", "на", "по", "за", "передней"},
+        {"Документы с передней части", {"Документы", "с", "передней", "части"}, {"revised", "", "", ""}},
+        {"Документы стыкуемом вблизи врага",
+         {"Документы", "стыкуемом", "вблизи", "врага"},
+         {"revised", "revised", "", ""}},
+        {"Документы с на по за передней",
+         {"Документі", "с", "на", "по", "за", "передней"},
          {"layout_mismatch", "", "", "", "", ""}},
     };
     for (const Case& c : cases) {

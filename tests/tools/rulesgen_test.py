@@ -155,6 +155,21 @@ class LexiconMembers(unittest.TestCase):
         self.assertNotIn("руі", uk_lexicon(["руы"]))
 
 
+    def test_a_form_another_language_of_its_script_lists_as_the_same_text_enters_with_its_rank(self):
+        # бомба is a Ukrainian listed word and a Russian form; бомбы has the
+        # Ukrainian twin бомбі (a different word), which keeps it out.
+        lists = {"en": ["the"], "ru": ["мир"], "uk": ["бомба", "бомбі"]}
+        forms = {"ru": {"бомба", "бомбы", "бомбой"}, "uk": set()}
+        nothing = {"en": set(), "ru": set(), "uk": set()}
+        ranked = lexicon.packed_lexicons(lists, forms, nothing, keep_cross_script_twins=True,
+                                         twin_ranks={"ru": {"бомба": 40000, "бомбой": 9000}})["ru"]
+        self.assertEqual(ranked["бомба"], packed.rank_band(40000))
+        self.assertEqual(ranked["бомбой"], 0)  # a word of Russian alone keeps "no estimate"
+        self.assertNotIn("бомбы", ranked)
+        unranked = lexicon.packed_lexicons(lists, forms, nothing)["ru"]
+        self.assertEqual(unranked["бомба"], 0)
+
+
 class PackedLexicon(unittest.TestCase):
     def test_round_trip_of_every_word_and_band(self):
         rng = random.Random(5)
@@ -200,7 +215,7 @@ class PackedLexicon(unittest.TestCase):
         with open(os.path.join(folder, "twins_lexicon.bin"), "rb") as f:
             fixture = f.read()
         self.assertEqual(fixture, packed.pack(pack_fixture.lexicons_of(os.path.join(folder, "twins_lexicon.tsv"))))
-        self.assertEqual(packed.file_id(fixture), "3b25279ede37f043")
+        self.assertEqual(packed.file_id(fixture), "dbd21c67fcaf86df")
 
 
 def mo_file(path, messages):

@@ -254,7 +254,10 @@ def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False, twin_r
     still be corrected). With keep_cross_script_twins, forms of 3+ letters whose
     reading on the layout of another script is a listed word are kept (band 0),
     dropped or not: the engine tells them apart by frequency and context, so
-    such a form carries the band of its rank in twin_ranks when it has one."""
+    such a form carries the band of its rank in twin_ranks when it has one. A form
+    that another language of its script lists as the same text (бомба) is a word
+    of both: it enters too, with the band of its rank in twin_ranks, so that its
+    frequency, not the gaps of one list, tells which language it belongs to."""
     listed = {lang: set(words) for lang, words in lists.items()}
     out = {}
     for lang, words in lists.items():
@@ -277,8 +280,10 @@ def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False, twin_r
                     continue
                 if len(form) < EXTRA_FORM_MIN_LENGTH or form in dropped[lang]:
                     continue
-                if any("".join(table.get(c, c) for c in form) in listed[t] for t, table in others):
+                readings = [(t, "".join(table.get(c, c) for c in form)) for t, table in others]
+                if any(reading != form and reading in listed[t] for t, reading in readings):
                     continue
-                bands[form] = 0
+                shared = any(reading == form and reading in listed[t] for t, reading in readings)
+                bands[form] = rank_band((twin_ranks or {}).get(lang, {}).get(form)) if shared else 0
         out[lang] = bands
     return out

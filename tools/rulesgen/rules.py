@@ -72,7 +72,16 @@ DECISION = {
     # one lets the first words of the text's language bring a text begun on
     # the other Cyrillic layout back (мы typed as мі after a word read as
     # Ukrainian); false corrections measured the same as with a lead of two.
-    "language_evidence": {"window": 8, "min_lead": 1, "twin_rank_margin": 8},
+    # A word both languages write alike counts for one only ten bands apart:
+    # their bands come from corpora of different size and genre. At the start
+    # of a text, of two listed readings one five bands more frequent wins
+    # (Порядковый 58, Порядковій 65; a smaller gap, as Системі 39 against
+    # Системы 35, is left to the score and to the words after it), and of two
+    # unlisted ones the one ending in a listed word of four letters or more
+    # (Супертяжелый: тяжелый), the candidate scores of two languages being no
+    # measure of which one the user writes.
+    "language_evidence": {"window": 8, "min_lead": 1, "twin_rank_margin": 8, "same_text_rank_margin": 10,
+                          "text_start_twin_rank_margin": 5, "twin_known_tail_min_length": 4},
 }
 
 # Matched against the whole word as the engine receives it. The word capture

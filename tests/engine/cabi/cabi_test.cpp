@@ -361,8 +361,9 @@ TEST_F(CInterface, ATextBegunOnTheWrongCyrillicLayoutComesBackWithItsFirstWords)
     EXPECT_EQ(third.target, "ru");
 }
 
-// Снаряді, the guess of the first word typed on the US layout, is read again
-// in Russian once the next word settles Russian: a word kept on the
+// Документі, the guess of the first word typed on the US layout (more
+// frequent in Ukrainian than Документы in Russian), is read again in Russian
+// once the next word settles Russian: a word kept on the
 // Ukrainian layout whose layout follows Russian, or a Russian correction.
 // Only the engine's own correction of the word just before is read again.
 TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) {
@@ -385,16 +386,24 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
         const char* target;
         const char* expected;
     } cases[] = {
-        {"kept, its layout followed", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzls", "ru", "Снаряды"},
-        {"corrected", {{"Ljcnegys", "a", "en"}, {"yjdst", "a", "en"}}, "Ljcnegys", "ru", "Доступны"},
+        {"kept, its layout followed",
+         {{"Ljrevtyns", "a", "en"}, {"целевого", "a", "uk"}},
+         "Ljrevtyns",
+         "ru",
+         "Документы"},
+        {"corrected", {{"Ytljcnegys", "a", "en"}, {"yjdst", "a", "en"}}, "Ytljcnegys", "ru", "Недоступны"},
         {"another target than the word settles",
-         {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}},
-         "Cyfhzls",
+         {{"Ljrevtyns", "a", "en"}, {"целевого", "a", "uk"}},
+         "Ljrevtyns",
          "uk",
          ""},
-        {"a word between", {{"Cyfhzls", "a", "en"}, {"с", "a", "uk"}, {"целевого", "a", "uk"}}, "Cyfhzls", "ru", ""},
-        {"another application", {{"Cyfhzls", "a", "en"}, {"целевого", "b", "uk"}}, "Cyfhzls", "ru", ""},
-        {"not what was typed", {{"Cyfhzls", "a", "en"}, {"целевого", "a", "uk"}}, "Cyfhzl", "ru", ""},
+        {"a word between",
+         {{"Ljrevtyns", "a", "en"}, {"с", "a", "uk"}, {"целевого", "a", "uk"}},
+         "Ljrevtyns",
+         "ru",
+         ""},
+        {"another application", {{"Ljrevtyns", "a", "en"}, {"целевого", "b", "uk"}}, "Ljrevtyns", "ru", ""},
+        {"not what was typed", {{"Ljrevtyns", "a", "en"}, {"целевого", "a", "uk"}}, "Ljrevtyn", "ru", ""},
         // ты stays ты: ті, the Ukrainian reading, is far rarer.
         {"a far more frequent first reading", {{"Vs", "a", "en"}, {"ghbdsn", "a", "en"}}, "Vs", "uk", ""},
     };
@@ -408,11 +417,11 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
         EXPECT_EQ(before(c.previous, c.typed.back().word, c.target), c.expected);
     }
     // The word before a reset is forgotten.
-    evaluateContext(e.get(), "Cyfhzls", "a.exe", "en");
+    evaluateContext(e.get(), "Ljrevtyns", "a.exe", "en");
     evaluateContext(e.get(), "целевого", "a.exe", "uk");
-    EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "Снаряды");
+    EXPECT_EQ(before("Ljrevtyns", "целевого", "ru"), "Документы");
     qm_engine_reset_context(e.get());
-    EXPECT_EQ(before("Cyfhzls", "целевого", "ru"), "");
+    EXPECT_EQ(before("Ljrevtyns", "целевого", "ru"), "");
 }
 
 // A guess between Russian and Ukrainian stays open while the user types on
@@ -434,37 +443,37 @@ TEST_F(CInterface, AGuessIsReadAgainWithTheWordsTypedAfterIt) {
         const char* previous;
         const char* expected;
     } cases[] = {
-        {"one word between", {{"Cyfhzls", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Cyfhzls с", "Снаряды с"},
+        {"one word between", {{"Ljrevtyns", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Ljrevtyns с", "Документы с"},
         {"a word of both languages between",
-         {{"Cegthnz;tksq", "en"}, {"корпус", "uk"}, {"средних", "uk"}, {"размеров", "uk"}},
-         "Cegthnz;tksq корпус средних",
-         "Супертяжелый корпус средних"},
+         {{"Gjkeuectybws", "en"}, {"корпус", "uk"}, {"средних", "uk"}, {"размеров", "uk"}},
+         "Gjkeuectybws корпус средних",
+         "Полугусеницы корпус средних"},
         {"a word typed for a Russian one is read again",
-         {{"<jv,f", "en"}, {"взрівается", "uk"}, {"вблизи", "uk"}, {"врага", "uk"}},
-         "<jv,f взрівается вблизи",
-         "Бомба взрывается вблизи"},
+         {{"Ljrevtyns", "en"}, {"стікуемом", "uk"}, {"вблизи", "uk"}, {"врага", "uk"}},
+         "Ljrevtyns стікуемом вблизи",
+         "Документы стыкуемом вблизи"},
         {"three words between",
-         {{"Cyfhzls", "en"}, {"с", "uk"}, {"на", "uk"}, {"по", "uk"}, {"передней", "uk"}},
-         "Cyfhzls с на по",
-         "Снаряды с на по"},
+         {{"Ljrevtyns", "en"}, {"с", "uk"}, {"на", "uk"}, {"по", "uk"}, {"передней", "uk"}},
+         "Ljrevtyns с на по",
+         "Документы с на по"},
         {"four words between",
-         {{"Cyfhzls", "en"}, {"с", "uk"}, {"на", "uk"}, {"по", "uk"}, {"за", "uk"}, {"передней", "uk"}},
-         "Cyfhzls с на по за",
+         {{"Ljrevtyns", "en"}, {"с", "uk"}, {"на", "uk"}, {"по", "uk"}, {"за", "uk"}, {"передней", "uk"}},
+         "Ljrevtyns с на по за",
          ""},
         {"a Ukrainian word between confirms the guess",
-         {{"Cyfhzls", "en"}, {"що", "uk"}, {"передней", "uk"}},
-         "Cyfhzls що",
+         {{"Ljrevtyns", "en"}, {"що", "uk"}, {"передней", "uk"}},
+         "Ljrevtyns що",
          ""},
-        {"a word between on another layout", {{"Cyfhzls", "en"}, {"c", "en"}, {"gthtlytq", "en"}}, "Cyfhzls c", ""},
+        {"a word between on another layout", {{"Ljrevtyns", "en"}, {"c", "en"}, {"gthtlytq", "en"}}, "Ljrevtyns c", ""},
         {"another application",
-         {{"Cyfhzls", "en"}, {"с", "uk", "b.exe"}, {"передней", "uk", "b.exe"}},
-         "Cyfhzls с",
+         {{"Ljrevtyns", "en"}, {"с", "uk", "b.exe"}, {"передней", "uk", "b.exe"}},
+         "Ljrevtyns с",
          ""},
         {"a word between whose start was not seen",
-         {{"Cyfhzls", "en"}, {"с", "uk", "a.exe", 1}, {"передней", "uk"}},
-         "Cyfhzls с",
+         {{"Ljrevtyns", "en"}, {"с", "uk", "a.exe", 1}, {"передней", "uk"}},
+         "Ljrevtyns с",
          ""},
-        {"not all that was typed", {{"Cyfhzls", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Cyfhzls", ""},
+        {"not all that was typed", {{"Ljrevtyns", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Ljrevtyns", ""},
         {"no guess: a word of Ukrainian only", {{"Ghbdsn", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Ghbdsn с", ""},
         {"nothing reads otherwise", {{"Rjvfylbh", "en"}, {"с", "uk"}, {"передней", "uk"}}, "Rjvfylbh с", ""},
     };

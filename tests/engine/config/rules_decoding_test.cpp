@@ -69,6 +69,14 @@ TEST(RulesDecoding, LanguageEvidenceIsOffUnlessAsked) {
     EXPECT_EQ(on.window, 8);
     EXPECT_EQ(on.minLead, 3);
     EXPECT_EQ(on.twinRankMargin, 6);
+    EXPECT_EQ(on.sameTextRankMargin, 0);
+    EXPECT_EQ(on.textStartTwinRankMargin, 0);
+    EXPECT_EQ(on.twinKnownTailMinLength, 0);
+    const LanguageEvidenceConfig asked = evidence(R"({"decision": {"language_evidence": {"same_text_rank_margin": 12,
+        "text_start_twin_rank_margin": 2, "twin_known_tail_min_length": 4}}})");
+    EXPECT_EQ(asked.sameTextRankMargin, 12);
+    EXPECT_EQ(asked.textStartTwinRankMargin, 2);
+    EXPECT_EQ(asked.twinKnownTailMinLength, 4);
     EXPECT_EQ(evidence(R"({"decision": {"language_evidence": {"window": 500}}})").window,
               LanguageEvidenceConfig::maxWindow);
     EXPECT_FALSE(evidence(R"({"decision": {"language_evidence": {"window": -4}}})").enabled());

@@ -22,7 +22,7 @@ using testing::Scoring;
 // makeConfig with the ranked words of data/twins_lexicon.tsv and the evidence on.
 RulesConfig rankedConfig(int64_t window = 8, int64_t minLead = 2, int64_t margin = 8) {
     RulesConfig config = makeConfig();
-    auto file = PackedLexiconFile::load(std::string(QUILLOM_TEST_DATA_DIR) + "/twins_lexicon.bin", "3b25279ede37f043");
+    auto file = PackedLexiconFile::load(std::string(QUILLOM_TEST_DATA_DIR) + "/twins_lexicon.bin", "dbd21c67fcaf86df");
     if (!file) throw std::logic_error("twins_lexicon.bin not readable");
     for (const char* key : {"en", "ru", "uk"}) lang(config, key).packedWords = file->language(key);
     config.decision.languageEvidence = {window, minLead, margin};
@@ -65,6 +65,30 @@ TEST(LanguageOfWord, ListedInOneLanguageOrClearlyMoreFrequentInOne) {
     // Without a rank margin a word that two languages list belongs to neither.
     EXPECT_EQ(languageKey(rankedConfig(8, 2, 0), "что"), std::nullopt);
     EXPECT_EQ(languageKey(rankedConfig(8, 2, 0), "файлы"), "ru");
+}
+
+TEST(LanguageOfWord, ASameTextWordOfTwoLanguagesOfOneScriptNeedsTheWiderMargin) {
+    RulesConfig config = rankedConfig();
+    // The twin margin alone: тут (32 in Ukrainian, 40 in Russian) counts for
+    // Ukrainian; бомба, listed in Russian with no estimate, too.
+    EXPECT_EQ(languageKey(config, "тут"), "uk");
+    EXPECT_EQ(languageKey(config, "бомба"), "uk");
+    config.decision.languageEvidence.sameTextRankMargin = 16;
+    struct Case {
+        int64_t margin;
+        const char* word;
+        std::optional<std::string> language;
+    } cases[] = {
+        {16, "тут", std::nullopt},                               // 8 bands apart: not enough
+        {8, "тут", "uk"},          {16, "бомба", std::nullopt},  // no estimate in Russian: no telling
+        {47, "что", "ru"},                                       // 19 against 66
+        {48, "что", std::nullopt}, {48, "файлы", "ru"},          // a word of one language alone
+        {48, "here", "en"},
+    };
+    for (const Case& c : cases) {
+        config.decision.languageEvidence.sameTextRankMargin = c.margin;
+        EXPECT_EQ(languageKey(config, c.word), c.language) << c.word << " " << c.margin;
+    }
 }
 
 TEST(RecentLanguages, CountsTheLastWindowOfWords) {
@@ -157,6 +181,63 @@ TEST(TwinReadings, TheLastWordsOrAClearlyHigherFrequencyPickTheLanguage) {
         EXPECT_EQ(d.targetLanguage, c.target) << c.name;
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, std::string(c.target) == "ru" ? c.ruText : c.ukText) << c.name;
+    }
+}
+
+TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk) {
+    RulesConfig on = rankedConfig(), wide = rankedConfig();
+    on.decision.languageEvidence.textStartTwinRankMargin = 2;
+    wide.decision.languageEvidence.textStartTwinRankMargin = 4;
+    const std::optional<std::string> noSession;
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        std::optional<std::string> session;
+        const char* ukText;
+        const char* ruText;
+        const char* target;
+    } cases[] = {
+        // снаряды 62 in Russian, снаряді 65 in Ukrainian: within the margin.
+        {"rule off: the higher score", rankedConfig(), {}, noSession, "снаряді", "снаряды", "uk"},
+        {"text start", on, {}, noSession, "снаряді", "снаряды", "ru"},
+        {"text start, a wider margin than the bands' gap", wide, {}, noSession, "снаряді", "снаряды", "uk"},
+        {"a word counted before: no text start", on, {{"ru", 1}}, noSession, "снаряді", "снаряды", "uk"},
+        {"a session language: no text start", on, {}, std::string("en"), "снаряді", "снаряды", "uk"},
+        {"both unranked: the higher score", on, {}, noSession, "нові", "новы", "uk"},
+    };
+    for (const Case& c : cases) {
+        const LanguageVotes votes = votesOf(c.config, c.votes);
+        RulesDecision d = selectWinningDecision(
+            c.config,
+            std::vector<CompetingDirection>{correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
+            std::nullopt, c.session, &votes);
+        EXPECT_EQ(d.targetLanguage, c.target) << c.name;
+        EXPECT_EQ(d.correctedToken, std::string(c.target) == "ru" ? c.ruText : c.ukText) << c.name;
+    }
+}
+
+TEST(TwinReadings, UnlistedReadingsGoToTheOneEndingInALongerWordOfItsLanguage) {
+    struct Case {
+        int64_t minLength;
+        const char* ukText;
+        const char* ruText;
+        const char* target;
+    } cases[] = {
+        {0, "Супертяжелій", "Супертяжелый", "uk"},  // rule off: the higher score
+        {4, "Супертяжелій", "Супертяжелый", "ru"},  // тяжелый is Russian, тяжелій no word
+        {7, "Супертяжелій", "Супертяжелый", "ru"},
+        {8, "Супертяжелій", "Супертяжелый", "uk"},  // тяжелый is too short a tail
+        {4, "Відладка", "Выдладка", "uk"},          // ладка does not hold ы/і: it tells nothing
+    };
+    for (const Case& c : cases) {
+        RulesConfig config = rankedConfig();
+        config.decision.languageEvidence.twinKnownTailMinLength = c.minLength;
+        const LanguageVotes votes;
+        RulesDecision d = selectWinningDecision(
+            config, std::vector<CompetingDirection>{correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
+            std::nullopt, std::nullopt, &votes);
+        EXPECT_EQ(d.targetLanguage, c.target) << c.ruText << " " << c.minLength;
     }
 }
 
