@@ -379,18 +379,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     double originalScore = typed.total();
     double candidateScore = cand.total();
     double delta = candidateScore - originalScore;
-    Scored s{word,
-             direction,
-             maps,
-             targetLanguage,
-             candidate,
-             lowerCandidate,
-             typed,
-             cand,
-             originalScore,
-             candidateScore,
-             delta,
-             confidenceForDelta(config.decision, delta),
+    Scored s{word,      direction, maps,          targetLanguage, candidate, lowerCandidate,
+             typed,     cand,      originalScore, candidateScore, delta,     confidenceForDelta(config.decision, delta),
              sameScript};
 
     const DecisionConfig& decision = config.decision;

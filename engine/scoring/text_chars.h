@@ -86,7 +86,7 @@ private:
         spilled_ = true;
     }
     std::array<T, N> inline_;  // elements past size_ unset
-    std::vector<T> heap_;  // all elements once they outgrow inline_
+    std::vector<T> heap_;      // all elements once they outgrow inline_
     std::size_t size_ = 0;
     bool spilled_ = false;  // the elements live in heap_
 };

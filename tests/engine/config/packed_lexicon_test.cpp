@@ -55,8 +55,9 @@ TEST(PackedLexicon, AbsentWordsAreNotFound) {
     const PackedLexicon ru = file->language("ru"), en = file->language("en"), uk = file->language("uk");
     // Prefixes and extensions of listed words, other languages' words, letters
     // outside the alphabet, upper case, malformed UTF-8, the empty word.
-    for (std::string_view w : {"ми", "мирн", "мирные", "вдругг", "прочт", "the", "їжак", "мирx", "Мир", "", "\xd0",
-                               "\xd0\xbc\xd0", "м\xff", "м", "ъ", "xм", "мx", "миx", "ми\xff", "ми\xd1", "м\xc0\xb8р"})
+    for (std::string_view w :
+         {"ми",           "мирн",  "мирные", "вдругг", "прочт", "the", "їжак", "мирx",   "Мир",    "",          "\xd0",
+          "\xd0\xbc\xd0", "м\xff", "м",      "ъ",      "xм",    "мx",  "миx",  "ми\xff", "ми\xd1", "м\xc0\xb8р"})
         EXPECT_FALSE(ru.contains(w)) << w;
     for (std::string_view w : {"th", "thee", "thx", "word", "don", "мир", "b"}) EXPECT_FALSE(en.contains(w)) << w;
     EXPECT_FALSE(uk.contains("пять"));
