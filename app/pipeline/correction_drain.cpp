@@ -33,6 +33,7 @@ std::optional<LayoutId> applyCorrection(PipelineState& state, PipelinePorts port
     std::optional<LayoutId> requested = switchLayout(ports.desktop, c.targetLang, c.replacement);
     playIfSet(ports.sound, state.sounds, state.sounds.correction);
     state.undo = {true, state.lastForeground, c.typedWord, c.replacement, c.boundaryChar, c.boundaryKind};
+    state.undo.learnedWord = c.learnedWord;
     return requested;
 }
 

@@ -28,6 +28,10 @@ struct PendingCorrection {
     // ("?" typed on the English layout is "," on the Russian one): sent in
     // place of boundaryChar; 0 sends boundaryChar. Undo restores boundaryChar.
     uint32_t boundaryAfterSwitch = 0;
+    // The word whose correction made the step, as typed: what learning takes
+    // when the step is undone (the correction read again, when a kept word
+    // settled its language; else the word just typed).
+    std::u16string learnedWord;
 };
 
 // A user key event swallowed by the hook, to be sent again as it was. It is

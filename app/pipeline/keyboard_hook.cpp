@@ -258,7 +258,9 @@ bool KeyboardHook::reviseCorrectionBefore(const FinishedWord& word, const KeyEve
         word, typed8,
         [&](const std::string& before) { return state_.engine->correctWordBefore(before, typed8, language); });
     if (!revision) return false;
-    queueReplacement(word, boundaryKey, *revision, language);
+    // The kept word corrected nothing: the step is the correction read again.
+    const std::u16string_view revised = revision->typed;
+    queueReplacement(word, boundaryKey, *revision, language, revised.substr(0, revised.find(u' ')));
     logLine("revised: %s -> %s  (lang '%s')", toUtf8(revision->typed).c_str(), toUtf8(revision->replacement).c_str(),
             language.c_str());
     return true;
@@ -290,17 +292,19 @@ void KeyboardHook::queueCorrection(const FinishedWord& word, const KeyEvent& bou
                                                              return state_.engine->correctWordBefore(
                                                                  piece, typed8, verdict.targetLang);
                                                          }),
-                     verdict.targetLang);
+                     verdict.targetLang, word.word);
 }
 
 void KeyboardHook::queueReplacement(const FinishedWord& word, const KeyEvent& boundaryKey,
-                                    const WordsBefore::Replacement& r, const std::string& targetLang) {
+                                    const WordsBefore::Replacement& r, const std::string& targetLang,
+                                    std::u16string_view learnedWord) {
     std::vector<uint16_t> heldShifts;
     for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
         if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
     enqueue(PendingCorrection{uint32_t(r.onScreen.size()), r.typed, r.replacement, word.boundaryChar, word.boundaryKind,
                               targetLang, std::move(heldShifts),
-                              boundaryAfterSwitch(word, boundaryKey, targetLang, r.replacement)});
+                              boundaryAfterSwitch(word, boundaryKey, targetLang, r.replacement),
+                              std::u16string(learnedWord)});
 }
 
 // The user who typed a word on the wrong layout meant its punctuation key in

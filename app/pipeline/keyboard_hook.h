@@ -57,7 +57,8 @@ private:
     bool reviseCorrectionBefore(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
     void queueCorrection(const FinishedWord& word, const KeyEvent& boundaryKey, const Decision& verdict);
     void queueReplacement(const FinishedWord& word, const KeyEvent& boundaryKey,
-                          const WordsBefore::Replacement& replacement, const std::string& targetLang);
+                          const WordsBefore::Replacement& replacement, const std::string& targetLang,
+                          std::u16string_view learnedWord);
     char16_t boundaryAfterSwitch(const FinishedWord& word, const KeyEvent& boundaryKey, const std::string& targetLang,
                                  std::u16string_view text);
 

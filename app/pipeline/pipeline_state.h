@@ -36,6 +36,7 @@ struct UndoRecord {
     std::u16string replacement;
     uint32_t boundaryChar = 0;
     BoundaryKind boundaryKind = BoundaryKind::Space;
+    std::u16string learnedWord;  // see PendingCorrection
 };
 
 struct PipelinePorts {

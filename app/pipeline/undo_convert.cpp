@@ -89,8 +89,8 @@ std::optional<LayoutId> undoNow(PipelineState& state, PipelinePorts ports, std::
     }
     std::optional<LayoutId> requested = switchLayout(ports.desktop, "", undo.typedWord);
     playIfSet(ports.sound, state.sounds, state.sounds.undo);
-    restored = toUtf8(undo.typedWord);
-    logLine("undo: restored '%s'", restored->c_str());
+    restored = toUtf8(undo.learnedWord);
+    logLine("undo: restored '%s'", toUtf8(undo.typedWord).c_str());
     return requested;
 }
 

@@ -13,8 +13,9 @@ namespace quillom::pipeline {
 
 // Erases the replacement and its boundary, types the word as it was typed
 // and the boundary again, in the window it was corrected in. Returns the
-// restored word (UTF-8), or nothing when there is no valid correction to
-// undo or the system did not take the input.
+// restored word whose correction made the step (UTF-8; of several words put
+// back, the one learning is to take), or nothing when there is no valid
+// correction to undo or the system did not take the input.
 std::optional<std::string> undoLastCorrection(KeyboardHook& hook);
 
 struct ConversionResult {

@@ -283,6 +283,7 @@ TEST(Undo, ACorrectionReadAgainWithTheNextWordIsUndoneWithIt) {
         uint32_t erased;  // снаряді, the space and the second word as typed
         const char16_t* screen;
         const char16_t* undone;
+        const char* learned;  // the word whose correction made the step
     } cases[] = {
         {"the next word corrected",
          {true, "привет", 0.9, "ru", "layout_mismatch"},
@@ -291,7 +292,8 @@ TEST(Undo, ACorrectionReadAgainWithTheNextWordIsUndoneWithIt) {
          u"снаряды привет",
          14,
          u"снаряды привет ",
-         u"cyfhzls ghbdtn "},
+         u"cyfhzls ghbdtn ",
+         "ghbdtn"},
         {"the next word kept, its layout followed",
          {false, "", 0.0, "ru", "layout_follows_language"},
          "ult ",
@@ -299,7 +301,8 @@ TEST(Undo, ACorrectionReadAgainWithTheNextWordIsUndoneWithIt) {
          u"снаряды ult",
          11,
          u"снаряды ult ",
-         u"cyfhzls ult "},
+         u"cyfhzls ult ",
+         "cyfhzls"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -316,7 +319,7 @@ TEST(Undo, ACorrectionReadAgainWithTheNextWordIsUndoneWithIt) {
         drainQueue(rig.hook);
         EXPECT_EQ(rig.editor.text, c.screen);
         EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04190419));
-        ASSERT_TRUE(undoLastCorrection(rig.hook));
+        EXPECT_EQ(undoLastCorrection(rig.hook), std::optional<std::string>(c.learned));
         EXPECT_EQ(rig.editor.text, c.undone);
     }
 }
@@ -364,13 +367,14 @@ TEST(Undo, AGuessReadAgainWithTheWordsAfterItIsUndoneWithThem) {
         const char16_t* replacement;
         uint32_t erased;
         const char16_t* screen;
+        const char* learned;  // the word whose correction made the step
     } cases[] = {
         {"one word between, the last kept", "cyfhzls b", "снаряды и", "b ult ", u"cyfhzls b ult", u"снаряды и ult", 13,
-         u"снаряды и ult "},
+         u"снаряды и ult ", "cyfhzls"},
         {"two words between, the last corrected", "cyfhzls b c", "снаряды и с", "b c ghbdtn ", u"cyfhzls b c ghbdtn",
-         u"снаряды и с привет", 18, u"снаряды и с привет "},
+         u"снаряды и с привет", 18, u"снаряды и с привет ", "ghbdtn"},
         {"three words between", "cyfhzls b c d", "снаряды и с в", "b c d ult ", u"cyfhzls b c d ult",
-         u"снаряды и с в ult", 17, u"снаряды и с в ult "},
+         u"снаряды и с в ult", 17, u"снаряды и с в ult ", "cyfhzls"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -388,7 +392,7 @@ TEST(Undo, AGuessReadAgainWithTheWordsAfterItIsUndoneWithThem) {
         drainQueue(rig.hook);
         EXPECT_EQ(rig.editor.text, c.screen);
         EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04190419));
-        ASSERT_TRUE(undoLastCorrection(rig.hook));
+        EXPECT_EQ(undoLastCorrection(rig.hook), std::optional<std::string>(c.learned));
         EXPECT_EQ(rig.editor.text, std::u16string(c.typed) + u" ");
     }
 }
