@@ -1,6 +1,5 @@
 #include "cabi/engine_handle.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "config/engine_log.h"
@@ -91,11 +90,9 @@ void EngineHandle::recordLanguage(std::string_view token, const std::optional<st
     const RulesConfig& config = engine_->config();
     recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window), languages.vote);
     // The layout follows such a correction on a guess.
-    if (decision.shouldCorrect && decision.targetLanguage && languages.shown != decision.targetLanguage) {
-        const auto& active = config.activeLanguages;
-        const auto target = std::find(active.begin(), active.end(), *decision.targetLanguage);
-        if (target != active.end()) recentLanguages_.recordGuess(static_cast<std::size_t>(target - active.begin()));
-    }
+    if (decision.shouldCorrect && decision.targetLanguage && languages.shown != decision.targetLanguage)
+        if (const auto target = scoring::activeIndex(config, *decision.targetLanguage))
+            recentLanguages_.recordGuess(*target);
     recentCorrections_.record(token, decision, languages.vote, joinsSpan(token, source, decision, languages.vote));
 }
 
@@ -106,9 +103,11 @@ bool EngineHandle::joinsSpan(std::string_view token, const std::optional<std::st
     if (!source || decision.shouldCorrect) return false;
     const RevisableSpan* span = recentCorrections_.awaitingWordOn(*source);
     if (!span) return false;
+    // A span with words after it was found a guess when the first joined.
     const RecentCorrection& c = span->correction;
-    return scoring::guessedBetweenTwins(engine_->config(), c.typed, c.source, c.target) &&
-           scoring::keepsGuessOpen(engine_->config(), token, *source, vote);
+    if (span->wordsAfter == 0 && !scoring::guessedBetweenTwins(engine_->config(), c.typed, c.source, c.target))
+        return false;
+    return scoring::keepsGuessOpen(engine_->config(), token, *source, vote);
 }
 
 std::optional<std::string> EngineHandle::correctWordBefore(std::string_view previous, std::string_view token,

@@ -51,7 +51,7 @@ public:
     }
 
     // The latest evaluated word, its decision and the language it counts for
-    // among the last words (see scoring::votingLanguage). The span open
+    // among the last words (see scoring::languagesOfWord). The span open
     // before it becomes the one the word may settle; joinsSpan: the word, kept
     // as typed, joins the words after it (asked only of awaitingWordOn's).
     // A correction opens a span of its own.

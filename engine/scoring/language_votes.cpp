@@ -14,11 +14,15 @@ constexpr std::size_t maxWordBytes = 96;
 // Rank bands up to this one hold the frequent words of a language.
 constexpr int64_t kFrequentBand = 30;
 
+}  // namespace
+
 std::optional<std::size_t> activeIndex(const RulesConfig& config, std::string_view language) {
     for (std::size_t i = 0; i < config.activeLanguages.size() && i < LanguageVotes::maxLanguages; ++i)
         if (config.activeLanguages[i] == language) return i;
     return std::nullopt;
 }
+
+namespace {
 
 bool isApostrophe(char32_t c) { return c == U'\'' || c == U'\u2019'; }
 

@@ -27,6 +27,10 @@ struct LanguageVotes {
     int countOf(const RulesConfig& config, std::string_view language) const;
 };
 
+// The position of `language` in the configuration's "active_languages", when
+// it is among the first LanguageVotes::maxLanguages.
+std::optional<std::size_t> activeIndex(const RulesConfig& config, std::string_view language);
+
 // True when the votes put `language` ahead of `other` by the configured lead.
 bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
                  std::string_view other);

@@ -86,9 +86,4 @@ WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token,
     return result;
 }
 
-std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
-                                          const RulesDecision& decision) {
-    return languagesOfWord(config, token, decision).vote;
-}
-
 }  // namespace quillom::scoring

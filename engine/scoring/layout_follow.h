@@ -48,8 +48,4 @@ struct WordLanguages {
 };
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision);
 
-// languagesOfWord's vote.
-std::optional<std::size_t> votingLanguage(const RulesConfig& config, std::string_view token,
-                                          const RulesDecision& decision);
-
 }  // namespace quillom::scoring

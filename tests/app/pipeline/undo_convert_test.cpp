@@ -271,6 +271,23 @@ struct RevisionRig : CommandRig {
         engine.wordsBefore[{"cyfhzls", "ghbdtn"}] = "снаряды";
         engine.wordsBefore[{"cyfhzls", "ult"}] = "снаряды";
     }
+
+    // The keys typed last queued one replacement into Russian; it is typed,
+    // the layout follows, and one Undo gives back `undone`, handing learning
+    // the word whose correction made the step.
+    void expectOneReplayAndOneUndo(const char16_t* typed, const char16_t* replacement, uint32_t erased,
+                                   const char16_t* screen, const char* learned, std::u16string_view undone) {
+        const PendingCorrection& pc = std::get<PendingCorrection>(state.queue.front());
+        EXPECT_EQ(pc.typedWord, typed);
+        EXPECT_EQ(pc.replacement, replacement);
+        EXPECT_EQ(pc.eraseCount, erased);
+        EXPECT_EQ(pc.targetLang, "ru");
+        drainQueue(hook);
+        EXPECT_EQ(editor.text, screen);
+        EXPECT_EQ(desktop.layoutRequests.back().second, LayoutId(0x04190419));
+        EXPECT_EQ(undoLastCorrection(hook), std::optional<std::string>(learned));
+        EXPECT_EQ(editor.text, undone);
+    }
 };
 
 TEST(Undo, ACorrectionReadAgainWithTheNextWordIsUndoneWithIt) {
@@ -311,16 +328,7 @@ TEST(Undo, ACorrectionReadAgainWithTheNextWordIsUndoneWithIt) {
         rig.typeAndDrain("cyfhzls ");
         ASSERT_EQ(rig.editor.text, u"снаряді ");
         rig.type(c.keys);
-        const PendingCorrection& pc = std::get<PendingCorrection>(rig.state.queue.front());
-        EXPECT_EQ(pc.typedWord, c.typed);
-        EXPECT_EQ(pc.replacement, c.replacement);
-        EXPECT_EQ(pc.eraseCount, c.erased);
-        EXPECT_EQ(pc.targetLang, "ru");
-        drainQueue(rig.hook);
-        EXPECT_EQ(rig.editor.text, c.screen);
-        EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04190419));
-        EXPECT_EQ(undoLastCorrection(rig.hook), std::optional<std::string>(c.learned));
-        EXPECT_EQ(rig.editor.text, c.undone);
+        rig.expectOneReplayAndOneUndo(c.typed, c.replacement, c.erased, c.screen, c.learned, c.undone);
     }
 }
 
@@ -384,16 +392,8 @@ TEST(Undo, AGuessReadAgainWithTheWordsAfterItIsUndoneWithThem) {
         rig.engine.wordsBefore[{c.previous, "ghbdtn"}] = c.answer;
         rig.typeAndDrain("cyfhzls ");
         rig.type(c.keys);
-        const PendingCorrection& pc = std::get<PendingCorrection>(rig.state.queue.front());
-        EXPECT_EQ(pc.typedWord, c.typed);
-        EXPECT_EQ(pc.replacement, c.replacement);
-        EXPECT_EQ(pc.eraseCount, c.erased);
-        EXPECT_EQ(pc.targetLang, "ru");
-        drainQueue(rig.hook);
-        EXPECT_EQ(rig.editor.text, c.screen);
-        EXPECT_EQ(rig.desktop.layoutRequests.back().second, LayoutId(0x04190419));
-        EXPECT_EQ(undoLastCorrection(rig.hook), std::optional<std::string>(c.learned));
-        EXPECT_EQ(rig.editor.text, std::u16string(c.typed) + u" ");
+        rig.expectOneReplayAndOneUndo(c.typed, c.replacement, c.erased, c.screen, c.learned,
+                                      std::u16string(c.typed) + u" ");
     }
 }
 

@@ -451,7 +451,7 @@ TEST(VotingLanguage, AGuessBetweenTwinReadingsCountsForNone) {
         {"no twin: the keys give що on both layouts", "oj", decision(true, "що", Reason::LayoutMismatch), "uk"},
         {"a kept word counts as typed", "что", decision(false, "", Reason::CandidateScoreTooLow), "ru"},
     };
-    for (const Case& c : cases) EXPECT_EQ(key(votingLanguage(config, c.typed, c.decision)), c.language) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(key(languagesOfWord(config, c.typed, c.decision).vote), c.language) << c.name;
 }
 
 TEST(LayoutToFollow, OnlyAWordKeptByScoringCarriesIt) {
