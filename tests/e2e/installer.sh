@@ -236,9 +236,22 @@ start_setup_window() {
     local lang=$1 caption=$2
     LANG=$lang LC_ALL=$lang wine "$setup_exe" </dev/null >>"$work/setup.out" 2>&1 &
     setup_pid=$!
-    # xdotool matches names against WM_NAME, where Cyrillic is lost; getwindowname reads the UTF-8 name.
-    setup_window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Quillom' | head -n 1)
-    [ -n "$setup_window" ] && [ "$(xdotool getwindowname "$setup_window")" = "$caption" ]
+    setup_window=""
+    e2e_wait_for 30 setup_window_titled "$caption"
+}
+# Names setup_window after the visible window with this caption. A window of
+# the setup started before may still be closing, so every match is read.
+# xdotool matches names against WM_NAME, where Cyrillic is lost; getwindowname
+# reads the UTF-8 name.
+setup_window_titled() {
+    local w
+    for w in $(xdotool search --onlyvisible --name 'Quillom' 2>/dev/null); do
+        if [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ]; then
+            setup_window=$w
+            return 0
+        fi
+    done
+    return 1
 }
 stop_setup() {
     kill "$setup_pid" 2>/dev/null
