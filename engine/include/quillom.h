@@ -109,7 +109,10 @@ QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text,
  * an owned string: the previous word as it reads in target when it is to be
  * corrected together with token ("d" before "ujhjl",
  * corrected to город, reads "в"; words of one or two letters, typed on the
- * same layout, that are words of target; a lone quote key, "Э" before an
+ * same layout, that are words of target; one or two keys that give marks
+ * on the layout typed on and spell a word of target there, "][" before a
+ * word corrected to Ukrainian reads "їх", "'" reads "є" (a bracket or full
+ * stop alone stays); a lone quote key, "Э" before an
  * English word reads '"'; a number whose marks the target layout has as full
  * stops or commas, "5/" reads "5."; a word kept for want of context whose
  * reading in target is a far more frequent word, "Еру" at the start of a

@@ -67,6 +67,35 @@ bool numberMarks(const TextChars& text) {
     return any;
 }
 
+// Marks that stand alone between spaces in any text: a bracket ("[ ] Limit")
+// or a full stop ("Wait . . ."). Alone they are no letters, whatever the
+// lexicon lists for their keys (х, ї, ю occur as letters of enumerations).
+bool standsAloneAsMark(const TextChars& chars) {
+    constexpr std::string_view kMarks = "[]{}.";  // one byte each
+    return chars.size() == 1 && chars[0].size() == 1 && kMarks.find(chars[0][0]) != std::string_view::npos;
+}
+
+// A short word typed with keys that give marks on the layout typed on and
+// letters on the target's: "][" before a word corrected to Ukrainian is їх,
+// "'" is є, "," is б. Its reading must be a word of the target, every key a
+// letter there; letters typed among the marks must be of the layout typed on.
+std::optional<std::string> letterKeysWord(const ScoringContext& context, const LanguageConfig& targetLanguage,
+                                          std::string_view previous, const std::vector<std::string>& typedSources,
+                                          const std::string& target) {
+    const TextChars chars{std::string(previous)};
+    if (chars.size() > kWordBeforeMaxLength || standsAloneAsMark(chars)) return std::nullopt;
+    const std::vector<std::string> letterSources = detectSourceLanguages(context.index, chars.lowered());
+    for (const std::string& source : typedSources) {
+        if (source == target || (hasLetter(chars) && std::find(letterSources.begin(), letterSources.end(),
+                                                                source) == letterSources.end()))
+            continue;
+        std::string mapped = layout::mapLayout(context.config.keyboardLayout, previous, {source, target});
+        if (allLetters(TextChars(mapped)) && targetLanguage.isCommonWord(unicode::toLower(mapped)))
+            return layout::preserveCase(previous, mapped);
+    }
+    return std::nullopt;
+}
+
 // A number whose marks were typed on the wrong layout: "5/" typed on the US
 // layout is "5." on the Russian one. Only full stops and commas count, and
 // only when the typed marks are none: "5." typed on the Russian layout is
@@ -187,7 +216,10 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
     std::vector<std::string> typedSources =
         detectSourceLanguages(context.index, TextChars(std::string(typedWord)).lowered());
     TextChars word{std::string(previous)};
-    if (!allLetters(word)) return markedNumber(context, previous, typedSources, target);
+    if (!allLetters(word)) {
+        if (auto letters = letterKeysWord(context, *targetLanguage, previous, typedSources, target)) return letters;
+        return markedNumber(context, previous, typedSources, target);
+    }
     TextChars lower = word.lowered();
     if (config.manualOverrides.neverCorrect.contains(lower.text())) return std::nullopt;
     for (const std::string& source : detectSourceLanguages(context.index, lower)) {

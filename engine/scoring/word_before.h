@@ -25,7 +25,11 @@ inline constexpr std::size_t kWordBeforeMaxLength = 2;
 // - a word of the language it was typed in whose reading in target is far
 //   more frequent (Еру typed for "The" at the start of a text, kept then for
 //   want of context), while the votes count no language ahead of target;
-// or, for a number with marks and no letters, the number with the marks
+// for one or two keys, marks among them, typed on the layout of the corrected
+// word and all letters in target, the word they spell when it is a common
+// word of target ("][" is їх, "'" є), unless a bracket or full stop stands
+// alone;
+// for a number with marks and no letters, the number with the marks
 // target's layout has on those keys ("5/" is "5."), when those are full stops
 // and commas; otherwise nothing.
 std::optional<std::string> correctWordBefore(const ScoringContext& context, std::string_view previous,

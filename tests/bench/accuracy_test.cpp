@@ -122,6 +122,29 @@ TEST(Typist, ShortWordBeforeACorrectionIsCorrectedWithIt) {
     EXPECT_EQ(words[1].output, "город");
 }
 
+// Ukrainian typed on the US layout: the keys of ї, х, є, б give marks there,
+// and the words they spell go with the corrected word after them, as one
+// replacement each; with the layout never switched, every word is measured.
+TEST(Typist, WordsOfMarkKeysGoWithTheCorrectionAfterThem) {
+    const TypingPlan plan{"uk", "en", Script::Cyrillic};
+    auto words = typeText("я їх бачу, є б тепер", plan, "\"en\", \"uk\", \"ru\"");
+    ASSERT_EQ(words.size(), 6u);
+    EXPECT_EQ(words[1].typed, u"][");
+    EXPECT_EQ(words[4].typed, u",");
+    for (std::size_t i : {0u, 1u, 3u, 4u}) {
+        EXPECT_EQ(words[i].output, toUtf8(words[i].intended)) << i;
+        EXPECT_EQ(words[i].reason, "word_before") << i;
+    }
+    EXPECT_EQ(words[2].output, "бачу");
+    EXPECT_EQ(words[5].output, "тепер");
+    // A bracket typed alone before a corrected word stays a bracket.
+    auto bracket = typeText("[ ] привіт", plan, "\"en\", \"uk\", \"ru\"");
+    ASSERT_EQ(bracket.size(), 3u);
+    EXPECT_EQ(bracket[0].output, "[");
+    EXPECT_EQ(bracket[1].output, "]");
+    EXPECT_EQ(bracket[2].output, "привіт");
+}
+
 TEST(Typist, NumberAndQuoteBeforeACorrectionTakeTheTargetLayoutsMarks) {
     TypingPlan plan{"ru", "en", Script::Cyrillic};
     plan.followCorrections = true;

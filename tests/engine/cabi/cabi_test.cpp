@@ -291,6 +291,36 @@ TEST_F(CInterface, ShortWordBeforeACorrectedWord) {
     EXPECT_EQ(qm_engine_correct_word_before(nullptr, "d", "vbh", "ru"), nullptr);
 }
 
+// Keys that give marks on the US layout and letters on the Cyrillic ones:
+// alone before a word corrected to Cyrillic they are the short word they
+// spell there; brackets and the full stop alone stay marks.
+TEST_F(CInterface, MarkKeysBeforeACorrectedWordSpellTheirWord) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* previous;
+        const char* token;
+        const char* target;
+        const char* expected;
+    } cases[] = {
+        {"][", ",fxe", "uk", "їх"},      {"]]", ",fxe", "uk", "її"},    {"}[", ",fxe", "uk", "Їх"},
+        {"'", "ntgth", "uk", "є"},       {";", "ntgth", "uk", "ж"},     {",", "ntgth", "uk", "б"},
+        {"\"", "ntgth", "uk", "Є"},     {";", "ghbdtn", "ru", "ж"},    {",", "ghbdtn", "ru", "б"},
+        {"][", "ghbdtn", "ru", ""},      // ъх is no Russian word
+        {"[", "ghbdtn", "ru", ""},       // a bracket alone
+        {"]", ",fxe", "uk", ""},         {".", "ghbdtn", "ru", ""},     // a full stop alone
+        {"d;", "ghbdtn", "ru", ""},      // вж is no word
+        {";;;", "ntgth", "uk", ""},      // longer than a short word
+        {"][", "руддщ", "en", ""},       // the corrected word was typed on a Cyrillic layout
+        {"][", "ntgth", "de", ""},       // no such language
+    };
+    for (const Case& c : cases) {
+        Owned s(qm_engine_correct_word_before(e.get(), c.previous, c.token, c.target));
+        ASSERT_NE(s, nullptr) << c.previous;
+        EXPECT_STREQ(s.get(), c.expected) << c.previous << " before " << c.token;
+    }
+}
+
 // With Russian and Ukrainian both active, a selection typed on the US layout
 // goes to the language that alone, or far more often, reads its words as
 // words, not to the first one listed.
