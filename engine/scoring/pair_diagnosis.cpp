@@ -257,6 +257,24 @@ bool letterKeyMarkInside(const TextChars& token, const LayoutTables& maps) {
     return false;
 }
 
+// A mark glued to a word's edge where English writing never puts one, that
+// the direction reads as a letter (;le is жду, ,then берут, le[ дух typed on
+// the US layout): a comma, semicolon or closing bracket before the letters,
+// an opening bracket after them. The letters are not the word they spell.
+bool letterKeyMarkAtAnEdge(const TextChars& token, const LayoutTables& maps) {
+    auto readAsLetter = [&](std::string_view c) {
+        const std::string* key = maps.lower.find(c);
+        return key && unicode::isLetterChar(*key);
+    };
+    auto oneOf = [](std::string_view c, std::string_view marks) {
+        return c.size() == 1 && marks.find(c[0]) != std::string_view::npos;
+    };
+    if (token.size() < 2) return false;
+    const std::string_view first = token[0], last = token[token.size() - 1];
+    return (oneOf(first, ",;]}") && unicode::isLetterChar(token[1]) && readAsLetter(first)) ||
+           (oneOf(last, "[{") && unicode::isLetterChar(token[token.size() - 2]) && readAsLetter(last));
+}
+
 std::size_t typedLetters(const TextChars& token) {
     std::size_t letters = 0;
     for (std::size_t i = 0; i < token.size(); ++i)
@@ -368,7 +386,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     bool sameScript = context.index.isSameScript(direction);
 
     ScoreBreakdown typed = typedScore(context, word, source, direction.from);
-    if (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps))
+    if (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps) ||
+        letterKeyMarkAtAnEdge(word.token, maps))
         typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
     ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);

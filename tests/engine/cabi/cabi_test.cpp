@@ -321,6 +321,27 @@ TEST_F(CInterface, MarkKeysBeforeACorrectedWordSpellTheirWord) {
     }
 }
 
+// A comma or semicolon glued before the letters, or an opening bracket after
+// them, is no English writing: typed on the US layout those keys are letters,
+// and the English word the other letters spell does not keep the word. Marks
+// where English puts them leave it.
+TEST_F(CInterface, LetterKeysWhereEnglishPutsNoMarkAreLetters) {
+    Engine e = createShipped();
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* typed;
+        const char* expected;  // empty: kept
+    } cases[] = {
+        {";le", "жду"}, {",then", "берут"}, {"le[", "дух"}, {";len", "ждут"},
+        {"then,", ""},  {"then;", ""},      {"[then", ""},  {"then]", ""},
+        {"'then", ""},  {"args[", ""},      {"]the", ""},
+    };
+    for (const Case& c : cases) {
+        const quillom::cabi::Decision d = quillom::cabi::evaluate(e.get(), c.typed, "app.exe");
+        EXPECT_EQ(d.corrected, c.expected) << c.typed << " (" << d.reason << ")";
+    }
+}
+
 // With Russian and Ukrainian both active, a selection typed on the US layout
 // goes to the language that alone, or far more often, reads its words as
 // words, not to the first one listed.
