@@ -1,5 +1,6 @@
 #include "scoring/rules_engine.h"
 
+#include "layout/token_mapping.h"
 #include "scoring/decision_selection.h"
 #include "scoring/edge_punctuation.h"
 #include "scoring/emitted_token.h"
@@ -84,6 +85,57 @@ std::size_t leadingMarksSize(std::string_view token) {
     return size;
 }
 
+bool hasLowerLetter(const scoring::TextChars& text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (unicode::isLetterChar(text[i]) && !unicode::isUpperChar(text[i])) return true;
+    return false;
+}
+
+bool allLetters(const scoring::TextChars& text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!unicode::isLetterChar(text[i])) return false;
+    return !text.empty();
+}
+
+// A quotation mark typed on the US layout before letters, whose reading as a
+// whole is a frequent word of a Cyrillic target ("q is Эй, the quote key
+// being Э's), where the letters are no word of their own: the reading, as
+// the direction's maps give it. Letters all in capitals ("Q) may open an
+// English quotation; braces and angle brackets before letters are code
+// ({s}, <b>) and stay to the other readings.
+std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext& context, std::string_view token,
+                                                   std::string_view rest, const RulesDecision& read) {
+    const RulesConfig& config = context.config;
+    const scoring::TextChars letters = scoring::TextChars(rest);
+    const scoring::TextChars lowerLetters = letters.lowered();
+    if (token.find_first_not_of('"') != token.size() - rest.size() || !allowsEdgeReading(read.reason) ||
+        !hasLowerLetter(letters))
+        return std::nullopt;
+    for (const std::string& source : scoring::detectSourceLanguages(context.index, lowerLetters)) {
+        const LanguageConfig* typed = config.language(source);
+        if (!typed || typed->script != "latin" || typed->isCommonWord(lowerLetters.text())) continue;
+        for (const std::string& target : config.activeLanguages) {
+            const LanguageConfig* language = config.language(target);
+            if (!language || language->script != "cyrillic") continue;
+            const std::string mapped = layout::mapLayout(config.keyboardLayout, token, {source, target});
+            if (!allLetters(scoring::TextChars(mapped))) continue;
+            auto order = language->frequencyOrder(unicode::toLower(mapped));
+            if (!order || *order >= kRareWordBand || !language->isCommonWord(unicode::toLower(mapped))) continue;
+            RulesDecision d;
+            d.shouldCorrect = true;
+            d.correctedToken = mapped;
+            d.confidence = read.confidence;
+            d.reason = Reason::LayoutMismatch;
+            d.originalScore = read.originalScore;
+            d.candidateScore = read.candidateScore;
+            d.sourceLanguage = source;
+            d.targetLanguage = target;
+            return d;
+        }
+    }
+    return std::nullopt;
+}
+
 // The word with its trailing boundary read as punctuation or, where the
 // layout maps make it a letter, as part of the word; then its edges.
 RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::string_view token,
@@ -146,7 +198,10 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     // letters ({fkmlhbr is Хальдрик, >ybnjd Юнитов, not >нитов).
     const std::string_view rest = token.substr(leading);
     RulesDecision core = keptUnlessKnown(config_, rest, evaluateWithEdges(context, rest, request));
-    if (!core.shouldCorrect || !core.correctedToken) return core;
+    if (!core.shouldCorrect || !core.correctedToken) {
+        auto frequent = frequentQuotedReading(context, token, rest, read);
+        return frequent ? *frequent : core;
+    }
     // Typed on the US layout, the marks are the keys of Cyrillic letters: as
     // letters the word may read as none ("kj, Эло), and it stays as typed.
     const bool letterKeys = typedOnLatinLayout(config_, core);

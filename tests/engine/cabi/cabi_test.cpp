@@ -342,6 +342,24 @@ TEST_F(CInterface, LetterKeysWhereEnglishPutsNoMarkAreLetters) {
     }
 }
 
+// The quote key is Э on the Russian layout: before a letter that is no word
+// of its own it makes the frequent word the two keys spell ("q is Эй); an
+// English quotation opening on a word or a capital stays.
+TEST_F(CInterface, QuoteKeyBeforeALetterSpellsItsWord) {
+    Engine e = createShipped();
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* typed;
+        const char* expected;  // empty: kept
+    } cases[] = {
+        {"\"q", "Эй"}, {"\"Q", ""}, {"\"a", ""}, {"\"I", ""}, {"\"x", ""},  // Эч is no word
+    };
+    for (const Case& c : cases) {
+        const quillom::cabi::Decision d = quillom::cabi::evaluate(e.get(), c.typed, "app.exe");
+        EXPECT_EQ(d.corrected, c.expected) << c.typed << " (" << d.reason << ")";
+    }
+}
+
 // With Russian and Ukrainian both active, a selection typed on the US layout
 // goes to the language that alone, or far more often, reads its words as
 // words, not to the first one listed.
