@@ -323,8 +323,8 @@ TEST_F(CInterface, MarkKeysBeforeACorrectedWordSpellTheirWord) {
 
 // A comma or semicolon glued before the letters, or an opening bracket after
 // them, is no English writing: typed on the US layout those keys are letters,
-// and the English word the other letters spell does not keep the word. Marks
-// where English puts them leave it.
+// and the English word the other letters spell does not keep the word, nor
+// are the letters too few for a guess. Marks where English puts them leave it.
 TEST_F(CInterface, LetterKeysWhereEnglishPutsNoMarkAreLetters) {
     Engine e = createShipped();
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
@@ -335,6 +335,8 @@ TEST_F(CInterface, LetterKeysWhereEnglishPutsNoMarkAreLetters) {
         {";le", "жду"}, {",then", "берут"}, {"le[", "дух"}, {";len", "ждут"},
         {"then,", ""},  {"then;", ""},      {"[then", ""},  {"then]", ""},
         {"'then", ""},  {"args[", ""},      {"]the", ""},
+        // Two letters and such a mark are enough for a guess of the layout.
+        {"wt[", "цех"}, {"vt[", "мех"}, {"buf[", ""}, {"id[", ""}, {"val[", ""},
     };
     for (const Case& c : cases) {
         const quillom::cabi::Decision d = quillom::cabi::evaluate(e.get(), c.typed, "app.exe");
