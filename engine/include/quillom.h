@@ -112,7 +112,8 @@ QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text,
  * same layout, that are words of target; one or two keys that give marks
  * on the layout typed on and spell a word of target there, "][" before a
  * word corrected to Ukrainian reads "їх", "'" reads "є" (a bracket or full
- * stop alone stays); a lone quote key, "Э" before an
+ * stop alone stays); such a word ended by a punctuation key, with that
+ * key's mark in target, "b?" reads "и,"; a lone quote key, "Э" before an
  * English word reads '"'; a number whose marks the target layout has as full
  * stops or commas, "5/" reads "5."; a word kept for want of context whose
  * reading in target is a far more frequent word, "Еру" at the start of a

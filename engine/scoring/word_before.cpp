@@ -96,6 +96,26 @@ std::optional<std::string> letterKeysWord(const ScoringContext& context, const L
     return std::nullopt;
 }
 
+// A word ended by a punctuation key of the layout it was typed on, whose
+// key is a mark in target too: "b?" before a word corrected to Russian is
+// "и," (the Russian comma is Shift+/). The word goes along as a word on its
+// own would, the mark as target's layout has it.
+std::optional<std::string> wordWithMark(const ScoringContext& context, std::string_view previous,
+                                        std::string_view typedWord, const std::string& target,
+                                        const std::vector<std::string>& typedSources, const LanguageVotes* votes) {
+    const TextChars chars{std::string(previous)};
+    if (chars.size() < 2 || !allLetters(TextChars(chars.prefix(chars.size() - 1)))) return std::nullopt;
+    const std::string_view word = chars.prefix(chars.size() - 1);
+    for (const std::string& source : typedSources) {
+        if (source == target) continue;
+        const TextChars mapped{layout::mapSelection(context.config.keyboardLayout, previous, {source, target})};
+        if (mapped.size() != chars.size() || unicode::isLetterChar(mapped[mapped.size() - 1])) continue;
+        if (auto corrected = correctWordBefore(context, word, typedWord, target, votes))
+            return *corrected + std::string(mapped[mapped.size() - 1]);
+    }
+    return std::nullopt;
+}
+
 // A number whose marks were typed on the wrong layout: "5/" typed on the US
 // layout is "5." on the Russian one. Only full stops and commas count, and
 // only when the typed marks are none: "5." typed on the Russian layout is
@@ -218,6 +238,7 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
     TextChars word{std::string(previous)};
     if (!allLetters(word)) {
         if (auto letters = letterKeysWord(context, *targetLanguage, previous, typedSources, target)) return letters;
+        if (auto marked = wordWithMark(context, previous, typedWord, target, typedSources, votes)) return marked;
         return markedNumber(context, previous, typedSources, target);
     }
     TextChars lower = word.lowered();

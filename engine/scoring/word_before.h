@@ -29,6 +29,8 @@ inline constexpr std::size_t kWordBeforeMaxLength = 2;
 // word and all letters in target, the word they spell when it is a common
 // word of target ("][" is їх, "'" є), unless a bracket or full stop stands
 // alone;
+// for such a word ended by a punctuation key that is a mark in target too,
+// the word and that key's mark in target ("b?" is "и,");
 // for a number with marks and no letters, the number with the marks
 // target's layout has on those keys ("5/" is "5."), when those are full stops
 // and commas; otherwise nothing.

@@ -137,6 +137,14 @@ TEST(Typist, WordsOfMarkKeysGoWithTheCorrectionAfterThem) {
     }
     EXPECT_EQ(words[2].output, "бачу");
     EXPECT_EQ(words[5].output, "тепер");
+    // A short word ended by the key of the Ukrainian comma goes along with
+    // the comma as the switched layout has it.
+    auto comma = typeText("я, їх бачу", plan, "\"en\", \"uk\", \"ru\"");
+    ASSERT_EQ(comma.size(), 3u);
+    EXPECT_EQ(comma[0].typed, u"z");
+    EXPECT_EQ(comma[0].output, "я");
+    EXPECT_EQ(comma[0].boundaryTyped, u',');
+    EXPECT_EQ(comma[1].output, "їх");
     // A bracket typed alone before a corrected word stays a bracket.
     auto bracket = typeText("[ ] привіт", plan, "\"en\", \"uk\", \"ru\"");
     ASSERT_EQ(bracket.size(), 3u);

@@ -294,6 +294,7 @@ TEST_F(CInterface, ShortWordBeforeACorrectedWord) {
 // Keys that give marks on the US layout and letters on the Cyrillic ones:
 // alone before a word corrected to Cyrillic they are the short word they
 // spell there; brackets and the full stop alone stay marks.
+// A short word ended by a punctuation key goes along with that key's mark.
 TEST_F(CInterface, MarkKeysBeforeACorrectedWordSpellTheirWord) {
     Engine e = createShipped(R"(["en", "uk", "ru"])");
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
@@ -313,6 +314,9 @@ TEST_F(CInterface, MarkKeysBeforeACorrectedWordSpellTheirWord) {
         {";;;", "ntgth", "uk", ""},      // longer than a short word
         {"][", "руддщ", "en", ""},       // the corrected word was typed on a Cyrillic layout
         {"][", "ntgth", "de", ""},       // no such language
+        // A word ended by a punctuation key takes the mark of that key in target.
+        {"b?", "ghbdtn", "ru", "и,"},    {"D/", "ghbdtn", "ru", "В."},  {"z^", ",fxe", "uk", "я:"},
+        {"I?", "ghbdtn", "ru", ""},      // ш is no word
     };
     for (const Case& c : cases) {
         Owned s(qm_engine_correct_word_before(e.get(), c.previous, c.token, c.target));
