@@ -67,11 +67,13 @@ bool numberMarks(const TextChars& text) {
     return any;
 }
 
-// Marks that stand alone between spaces in any text: a bracket ("[ ] Limit")
-// or a full stop ("Wait . . ."). Alone they are no letters, whatever the
-// lexicon lists for their keys (х, ї, ю occur as letters of enumerations).
+// Marks that stand alone between spaces in ordinary text: brackets ("[ ]
+// Limit"), a full stop or colon ("Wait . . ."), comparison signs, the quoting
+// ">" of mail, the grave accent and tilde of code. Alone they are no letters,
+// whatever the lexicon lists for their keys (х, ї, ю, ё occur as the letters
+// of enumerations).
 bool standsAloneAsMark(const TextChars& chars) {
-    constexpr std::string_view kMarks = "[]{}.";  // one byte each
+    constexpr std::string_view kMarks = "[]{}.:<>`~";  // one byte each
     return chars.size() == 1 && chars[0].size() == 1 && kMarks.find(chars[0][0]) != std::string_view::npos;
 }
 

@@ -310,6 +310,7 @@ TEST_F(CInterface, MarkKeysBeforeACorrectedWordSpellTheirWord) {
         {"][", "ghbdtn", "ru", ""},      // ъх is no Russian word
         {"[", "ghbdtn", "ru", ""},       // a bracket alone
         {"]", ",fxe", "uk", ""},         {".", "ghbdtn", "ru", ""},     // a full stop alone
+        {">", "ghbdtn", "ru", ""},       {"`", "ghbdtn", "ru", ""},     // mail's quoting, code
         {"d;", "ghbdtn", "ru", ""},      // вж is no word
         {";;;", "ntgth", "uk", ""},      // longer than a short word
         {"][", "руддщ", "en", ""},       // the corrected word was typed on a Cyrillic layout
