@@ -33,7 +33,8 @@ TEST(KeyboardHook, WrongLayoutWordEndedBySpaceIsSwallowedAndQueued) {
 }
 
 // Keys of a line: letters, digits, spaces; '/' the slash key, '^' Shift
-// pressed and let go alone, '\t' Tab, '<' the left arrow.
+// pressed and let go alone, '\t' Tab, '<' the left arrow, ';' the key of
+// the semicolon (ж on the Cyrillic layouts).
 void typeKeys(PipelineRig& rig, std::string_view keys) {
     for (char c : keys) {
         switch (c) {
@@ -41,6 +42,7 @@ void typeKeys(PipelineRig& rig, std::string_view keys) {
         case '^': rig.tap(0xA0); break;
         case '\t': rig.tap(0x09); break;
         case '<': rig.tap(0x25); break;
+        case ';': rig.tap(0xBA); break;
         default: rig.type(std::string(1, c));
         }
     }
@@ -64,12 +66,14 @@ TEST(KeyboardHook, WordsBeforeAreCorrectedInTheSameReplay) {
         {"no more than two pieces", "d d d ujhjl", u"d d ujhjl", u"в в город"},
         {"a mark on its own parts the pieces", "5// ujhjl", u"ujhjl", u"город"},
         {"a mark right before the word", "d /ujhjl", u"ujhjl", u"город"},
+        {"a key that gives a mark here and a letter there", "; ujhjl", u"; ujhjl", u"ж город"},
     };
     for (const Case& c : cases) {
         PipelineRig rig;
         rig.engine.correct("ujhjl", "город", "ru");
         rig.engine.wordsBefore[{"d", "ujhjl"}] = "в";
         rig.engine.wordsBefore[{"5/", "ujhjl"}] = "5.";
+        rig.engine.wordsBefore[{";", "ujhjl"}] = "ж";
         typeKeys(rig, c.keys);
         EXPECT_EQ(rig.key(0x20, true), HookVerdict::Swallow) << c.name;
         const PendingCorrection& pc = firstCorrection(rig.state);
