@@ -262,11 +262,14 @@ bool trailingHasNonPunctuationLetterKey(const RulesConfig& config, std::string_v
 
 bool isKnownWordInAnyTarget(const RulesConfig& config, const std::optional<std::string>& word) {
     if (!word) return false;
-    TextChars letters = reducedWord(*word, false);
+    // Ukrainian writes the apostrophe inside words (сім'ю); English lists
+    // its words with and without it.
+    const TextChars letters = reducedWord(*word, false), withApostrophes = reducedWord(*word, true);
     if (letters.size() < 2) return false;
     for (const std::string& languageKey : config.activeLanguages) {
         const LanguageConfig* language = config.language(languageKey);
-        if (language && language->isCommonWord(letters.text())) return true;
+        if (language && (language->isCommonWord(letters.text()) || language->isCommonWord(withApostrophes.text())))
+            return true;
     }
     return false;
 }

@@ -31,7 +31,8 @@ bool hasLayoutMappedTrailing(const RulesConfig& config, std::string_view trailin
 // ... and is not one of the ordinary punctuation marks that end a word.
 bool trailingHasNonPunctuationLetterKey(const RulesConfig& config, std::string_view trailing);
 
-// The word's letters, lower-cased, form a common word of an active language.
+// The word's letters, lower-cased, with or without the apostrophes between
+// them, form a common word of an active language.
 bool isKnownWordInAnyTarget(const RulesConfig& config, const std::optional<std::string>& word);
 
 // first: the word without its trailing boundary; second: the whole token.

@@ -367,6 +367,17 @@ TEST_F(CInterface, QuoteKeyBeforeALetterSpellsItsWord) {
     }
 }
 
+// Ukrainian writes the apostrophe (the grave accent's key) inside words: a
+// word with one whose last key is the full stop's (ю) is known as a whole.
+TEST_F(CInterface, AWordWithAnApostropheEndingInALetterKeyIsKnown) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (auto [typed, expected] : {std::pair{"csv`.", "сім'ю"}, {"gjdscnm.", "повість."}}) {
+        const quillom::cabi::Decision d = quillom::cabi::evaluate(e.get(), typed, "app.exe");
+        EXPECT_EQ(d.corrected, expected) << typed << " (" << d.reason << ")";
+    }
+}
+
 // With Russian and Ukrainian both active, a selection typed on the US layout
 // goes to the language that alone, or far more often, reads its words as
 // words, not to the first one listed.
