@@ -79,6 +79,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
     const scoring::WordLanguages languages = useVotes && decision.reason != Reason::ExcludedApp
                                                  ? scoring::languagesOfWord(engine_->config(), token, decision)
                                                  : scoring::WordLanguages{};
+    decision = scoring::withTargetOfSameText(engine_->config(), languages, votes, std::move(decision));
     recordSession(token, decision, languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, languages);
     return decision;

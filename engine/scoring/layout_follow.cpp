@@ -86,4 +86,21 @@ WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token,
     return result;
 }
 
+RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguages& languages,
+                                   const LanguageVotes* votes, RulesDecision decision) {
+    const int64_t margin = config.decision.languageEvidence.sameTextLayoutRankMargin;
+    if (margin <= 0 || !decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage ||
+        !languages.shown || languages.shown == decision.targetLanguage)
+        return decision;
+    const LanguageConfig* shown = config.language(*languages.shown);
+    const LanguageConfig* target = config.language(*decision.targetLanguage);
+    if (!shown || !target || votesFavour(config, votes, *decision.targetLanguage, *languages.shown)) return decision;
+    const TextChars lower = TextChars(stripTrailingBoundary(config, *decision.correctedToken).core).lowered();
+    const std::optional<int64_t> there = shown->frequencyOrder(lower.text());
+    const std::optional<int64_t> here = target->frequencyOrder(lower.text());
+    if (!there || (here && *there + margin > *here)) return decision;
+    decision.targetLanguage = languages.shown;
+    return decision;
+}
+
 }  // namespace quillom::scoring

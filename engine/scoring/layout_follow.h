@@ -48,4 +48,12 @@ struct WordLanguages {
 };
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision);
 
+// The decision as it stands, or, for a correction whose text reads the same
+// on the layout of `languages.shown`, another language of its script, and
+// belongs there ("same_text_layout_rank_margin"), the same correction into
+// that language: the layout follows the language of the word, not the order
+// of the languages. Kept when the last words favour the target.
+RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguages& languages,
+                                   const LanguageVotes* votes, RulesDecision decision);
+
 }  // namespace quillom::scoring

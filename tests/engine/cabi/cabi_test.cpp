@@ -347,6 +347,20 @@ TEST_F(CInterface, AWordOfOneCyrillicLanguageTypedOnTheOthersLayoutAsksForItsLay
         << "Ukrainian is not active";
 }
 
+// теперь typed on the US layout reads the same on both Cyrillic layouts: the
+// layout goes to Russian, the language of the word, not to the first
+// Cyrillic language of the list.
+TEST_F(CInterface, ACorrectionReadingAlikeInBothCyrillicLanguagesSwitchesToItsOwn) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    Result now = evaluateContext(e.get(), "ntgthm", "a.exe", "en");
+    EXPECT_EQ(now.text, "теперь");
+    EXPECT_EQ(now.target, "ru");
+    Result ukrainian = evaluateContext(e.get(), "ntgth", "b.exe", "en");
+    EXPECT_EQ(ukrainian.text, "тепер");
+    EXPECT_EQ(ukrainian.target, "uk");
+}
+
 // "Ты где был": ты typed on the US layout may come out Ukrainian (ті), a
 // guess that says nothing of the text; где then asks for the Russian layout,
 // and был typed on the Ukrainian one all the same (біл) is read in Russian.

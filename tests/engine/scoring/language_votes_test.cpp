@@ -477,5 +477,48 @@ TEST(LayoutToFollow, OnlyAWordKeptByScoringCarriesIt) {
     EXPECT_EQ(withLayoutToFollow(config, "что", uk, nullptr, corrected).reason, "candidate_score_too_low");
 }
 
+// что typed on the US layout reads the same on both Cyrillic layouts; the
+// order of the languages gave it to Ukrainian, where it is 47 bands rarer.
+TEST(TargetOfSameText, TheLayoutFollowsTheLanguageTheWordBelongsTo) {
+    RulesConfig config = rankedConfig();
+    config.decision.languageEvidence.sameTextLayoutRankMargin = 20;
+    RulesConfig off = config;
+    off.decision.languageEvidence.sameTextLayoutRankMargin = 0;
+    auto correction = [](const char* text, const char* target) {
+        RulesDecision d;
+        d.shouldCorrect = true;
+        d.correctedToken = text;
+        d.reason = Reason::LayoutMismatch;
+        d.sourceLanguage = "en";
+        d.targetLanguage = target;
+        return d;
+    };
+    RulesDecision kept = correction("что", "uk");
+    kept.shouldCorrect = false;
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        const char* typed;
+        RulesDecision decision;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        std::optional<std::string> target;
+    } cases[] = {
+        {"far more frequent in Russian", config, "xnj", correction("что", "uk"), {}, "ru"},
+        {"with a capital and its mark", config, "Xnj,", correction("Что,", "uk"), {}, "ru"},
+        {"the member absent", off, "xnj", correction("что", "uk"), {}, "uk"},
+        {"the last words favour the target", config, "xnj", correction("что", "uk"), {{"uk", 2}}, "uk"},
+        {"only the twin margin apart (тут, 32 and 40)", config, "nen", correction("тут", "ru"), {}, "ru"},
+        {"letters that differ between the layouts", config, "afqks", correction("файлі", "uk"), {}, "uk"},
+        {"not a correction", config, "xnj", kept, {}, "uk"},
+    };
+    for (const Case& c : cases) {
+        const LanguageVotes votes = votesOf(c.config, c.votes);
+        const WordLanguages languages = languagesOfWord(c.config, c.typed, c.decision);
+        const RulesDecision out = withTargetOfSameText(c.config, languages, &votes, c.decision);
+        EXPECT_EQ(out.targetLanguage, c.target) << c.name;
+        EXPECT_EQ(out.correctedToken, c.decision.correctedToken) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace quillom::scoring
