@@ -70,10 +70,34 @@ TwinReading twinReading(const RulesConfig& config, std::string_view core, const 
     return found;
 }
 
+// The vote of a word kept as typed on the layout of `typedOn`.
+std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_view token,
+                                        const std::optional<std::string>& typedOn) {
+    const std::optional<std::size_t> vote = languageOfWord(config, token);
+    if (!vote || !typedOn || config.activeLanguages[*vote] != *typedOn) return vote;
+    const LanguageConfig* own = config.language(*typedOn);
+    const std::string_view core = stripTrailingBoundary(config, token).core;
+    const TextChars lower = TextChars(core).lowered();
+    const int64_t ownOrder = own->frequencyOrder(lower.text()).value_or(LanguageConfig::kUnrankedOrder);
+    for (const std::string& other : config.activeLanguages) {
+        if (other == *typedOn || !config.sameScript(other, *typedOn)) continue;
+        const LayoutDirection direction{*typedOn, other};
+        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
+        ShortText mapped;
+        layout::mapLayoutInto(config.keyboardLayout, lower.text(), direction, mapped);
+        const LanguageConfig* language = config.language(other);
+        if (mapped.view() == lower.text() || !language) continue;
+        const std::optional<int64_t> order = language->frequencyOrder(mapped.view());
+        if (order && ownOrder + config.decision.languageEvidence.twinRankMargin > *order) return std::nullopt;
+    }
+    return vote;
+}
+
 }  // namespace
 
-WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision) {
-    if (!decision.shouldCorrect || !decision.correctedToken) return {languageOfWord(config, token), std::nullopt};
+WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
+                              const std::optional<std::string>& typedOn) {
+    if (!decision.shouldCorrect || !decision.correctedToken) return {keptWordVote(config, token, typedOn), std::nullopt};
     if (!decision.targetLanguage) return {languageOfWord(config, *decision.correctedToken), std::nullopt};
     const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
     const TwinReading twin = twinReading(config, core, *decision.targetLanguage);

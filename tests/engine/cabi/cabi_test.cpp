@@ -478,6 +478,15 @@ TEST_F(CInterface, AGuessIsReadAgainWithTheWordsTypedAfterIt) {
          {{"Ljrevtyns", "en"}, {"що", "uk"}, {"передней", "uk"}},
          "Ljrevtyns що",
          ""},
+        // Файлі, kept on the Ukrainian layout, gives Файлы on the Russian one,
+        // far more frequent: it does not confirm the guess.
+        {"a Ukrainian word between whose keys give a more frequent Russian one",
+         {{"Afqkjdsq", "en"}, {"Файлі", "uk"}, {"позволяет", "uk"}},
+         "Afqkjdsq Файлі",
+         "Файловый Файлы"},
+        // Файловій (band 53) before Файловый (65) in Russian: bands of two
+        // corpora that close are no reason to keep the guess.
+        {"a guess only somewhat more frequent", {{"Afqkjdsq", "en"}, {"позволяет", "uk"}}, "Afqkjdsq", "Файловый"},
         {"a word between on another layout", {{"Ljrevtyns", "en"}, {"c", "en"}, {"gthtlytq", "en"}}, "Ljrevtyns c", ""},
         {"another application",
          {{"Ljrevtyns", "en"}, {"с", "uk", "b.exe"}, {"передней", "uk", "b.exe"}},
