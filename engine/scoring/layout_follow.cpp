@@ -97,7 +97,8 @@ std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_v
 
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
                               const std::optional<std::string>& typedOn) {
-    if (!decision.shouldCorrect || !decision.correctedToken) return {keptWordVote(config, token, typedOn), std::nullopt};
+    if (!decision.shouldCorrect || !decision.correctedToken)
+        return {keptWordVote(config, token, typedOn), std::nullopt};
     if (!decision.targetLanguage) return {languageOfWord(config, *decision.correctedToken), std::nullopt};
     const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
     const TwinReading twin = twinReading(config, core, *decision.targetLanguage);

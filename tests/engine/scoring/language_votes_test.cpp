@@ -449,7 +449,8 @@ TEST(VotingLanguage, AGuessBetweenTwinReadingsCountsForNone) {
     } cases[] = {
         {"twin guessed", "afqks", decision(true, "файлі", Reason::LayoutMismatch), "en", std::nullopt},
         {"twin guessed, with its mark", "afqks,", decision(true, "Файлі,", Reason::LayoutMismatch), "en", std::nullopt},
-        {"twin settled by the last words", "afqks", decision(true, "файлі", Reason::SessionLanguageTieBreak), "en", "uk"},
+        {"twin settled by the last words", "afqks", decision(true, "файлі", Reason::SessionLanguageTieBreak), "en",
+         "uk"},
         {"no twin: the keys give що on both layouts", "oj", decision(true, "що", Reason::LayoutMismatch), "en", "uk"},
         {"a kept word counts as typed", "что", kept, "uk", "ru"},
         // Kept on its own layout, its keys give файлы on the Russian one,
