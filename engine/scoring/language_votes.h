@@ -22,6 +22,11 @@ struct LanguageVotes {
     // and Ukrainian), while no word after it has counted for a language: the
     // layout in use is a guess. By position; nothing when there is none.
     std::optional<std::uint8_t> guessedLayout;
+    // When the user last wrote each language, in any application: how many
+    // words had counted for a language up to the last one that counted for
+    // it (0: none yet). A reset keeps it: another application or a click
+    // does not change the language the user writes in.
+    std::array<std::uint32_t, maxLanguages> lastWritten{};
 
     // The count of the language with this key; 0 for one that is not active.
     int countOf(const RulesConfig& config, std::string_view language) const;
@@ -34,6 +39,14 @@ std::optional<std::size_t> activeIndex(const RulesConfig& config, std::string_vi
 // True when the votes put `language` ahead of `other` by the configured lead.
 bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
                  std::string_view other);
+
+// True when no word counted for a language among the last words (or no votes).
+bool noLanguageCounted(const LanguageVotes* votes);
+
+// True when the user wrote `language` after `other` (in any application);
+// false without votes or when neither was written yet.
+bool writtenLater(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
+                  std::string_view other);
 
 // True when the votes count more words of some active language than of
 // `language`; false without votes.
@@ -64,6 +77,7 @@ public:
     // none (see LanguageVotes::guessedLayout); a word that counts for a
     // language ends the guess.
     void recordGuess(std::size_t language);
+    // Forgets the last words, not when each language was last written.
     void reset();
     const LanguageVotes& votes() const { return votes_; }
 
@@ -72,6 +86,7 @@ private:
     std::array<std::uint8_t, capacity> ring_{};
     std::size_t next_ = 0;
     std::size_t filled_ = 0;
+    std::uint32_t written_ = 0;
     LanguageVotes votes_;
 };
 

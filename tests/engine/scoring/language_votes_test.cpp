@@ -108,6 +108,21 @@ TEST(RecentLanguages, CountsTheLastWindowOfWords) {
     for (auto n : recent.votes().counts) EXPECT_EQ(n, 0);
 }
 
+TEST(RecentLanguages, KeepWhenEachLanguageWasLastWrittenThroughAReset) {
+    RecentLanguages recent;
+    for (std::size_t language : {2u, 1u, 2u}) recent.record(8, language);
+    EXPECT_GT(recent.votes().lastWritten[2], recent.votes().lastWritten[1]);
+    EXPECT_EQ(recent.votes().lastWritten[0], 0u);
+    recent.reset();
+    EXPECT_GT(recent.votes().lastWritten[2], recent.votes().lastWritten[1]);
+    recent.record(8, 1);
+    EXPECT_GT(recent.votes().lastWritten[1], recent.votes().lastWritten[2]);
+    const RulesConfig config = rankedConfig();
+    EXPECT_TRUE(writtenLater(config, &recent.votes(), config.activeLanguages[1], config.activeLanguages[2]));
+    EXPECT_FALSE(writtenLater(config, &recent.votes(), config.activeLanguages[2], config.activeLanguages[1]));
+    EXPECT_FALSE(writtenLater(config, nullptr, config.activeLanguages[1], config.activeLanguages[2]));
+}
+
 TEST(RecentLanguages, AGuessedLayoutLastsUntilAWordCountsForALanguage) {
     RecentLanguages recent;
     EXPECT_FALSE(recent.votes().guessedLayout);
@@ -197,6 +212,7 @@ TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk)
         const char* ukText;
         const char* ruText;
         const char* target;
+        const char* writtenLast = nullptr;  // in another application
     } cases[] = {
         // снаряды 62 in Russian, снаряді 65 in Ukrainian: within the margin.
         {"rule off: the higher score", rankedConfig(), {}, noSession, "снаряді", "снаряды", "uk"},
@@ -205,9 +221,13 @@ TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk)
         {"a word counted before: no text start", on, {{"ru", 1}}, noSession, "снаряді", "снаряды", "uk"},
         {"a session language: no text start", on, {}, std::string("en"), "снаряді", "снаряды", "uk"},
         {"both unranked: the higher score", on, {}, noSession, "нові", "новы", "uk"},
+        {"bands apart by less: the language written last", wide, {}, noSession, "снаряді", "снаряды", "ru", "ru"},
+        {"both unranked: the language written last", on, {}, noSession, "нові", "новы", "ru", "ru"},
+        {"... not at a text start", on, {}, std::string("en"), "нові", "новы", "uk", "ru"},
     };
     for (const Case& c : cases) {
-        const LanguageVotes votes = votesOf(c.config, c.votes);
+        LanguageVotes votes = votesOf(c.config, c.votes);
+        if (c.writtenLast) votes.lastWritten[*activeIndex(c.config, c.writtenLast)] = 1;
         RulesDecision d = selectWinningDecision(
             c.config,
             std::vector<CompetingDirection>{correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
@@ -512,8 +532,12 @@ TEST(TargetOfSameText, TheLayoutFollowsTheLanguageTheWordBelongsTo) {
         RulesDecision decision;
         std::initializer_list<std::pair<const char*, int>> votes;
         std::optional<std::string> target;
+        const char* writtenLast = nullptr;  // in another application
     } cases[] = {
         {"far more frequent in Russian", config, "xnj", correction("что", "uk"), {}, "ru"},
+        {"within the margin: the language written last", config, "nen", correction("тут", "ru"), {}, "uk", "uk"},
+        {"... not once a word here counted", config, "nen", correction("тут", "ru"), {{"en", 1}}, "ru", "uk"},
+        {"... nor when the member is absent", off, "nen", correction("тут", "ru"), {}, "ru", "uk"},
         {"with a capital and its mark", config, "Xnj,", correction("Что,", "uk"), {}, "ru"},
         {"the member absent", off, "xnj", correction("что", "uk"), {}, "uk"},
         {"the last words favour the target", config, "xnj", correction("что", "uk"), {{"uk", 2}}, "uk"},
@@ -522,7 +546,8 @@ TEST(TargetOfSameText, TheLayoutFollowsTheLanguageTheWordBelongsTo) {
         {"not a correction", config, "xnj", kept, {}, "uk"},
     };
     for (const Case& c : cases) {
-        const LanguageVotes votes = votesOf(c.config, c.votes);
+        LanguageVotes votes = votesOf(c.config, c.votes);
+        if (c.writtenLast) votes.lastWritten[*activeIndex(c.config, c.writtenLast)] = 1;
         const WordLanguages languages = languagesOfWord(c.config, c.typed, c.decision, "en");
         const RulesDecision out = withTargetOfSameText(c.config, languages, &votes, c.decision);
         EXPECT_EQ(out.targetLanguage, c.target) << c.name;
