@@ -66,8 +66,9 @@ QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, co
                                         int32_t outTargetLangCap, char* outReason, int32_t outReasonCap);
 
 /* Forgets the session language and the words just typed. Which language of
- * each script the user wrote last, in any application, is kept: it settles
- * a word that reads alike in two of them at the start of the next text. */
+ * each script the user has lately written mostly, in any application, is
+ * kept: it settles a word that reads alike in two of them at the start of
+ * the next text. */
 QM_API void qm_engine_reset_context(qm_engine* handle);
 
 /* Converts selected text to the other layout, choosing the direction.

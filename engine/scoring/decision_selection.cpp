@@ -136,9 +136,9 @@ std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const Direc
                    correctionBand(config, a) + startMargin <= correctionBand(config, b);
         }))
         return m->decision;
-    // Else the language of the script the user wrote last, elsewhere.
+    // Else the language of the script the user has lately written mostly.
     if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
-            return sameScriptTargets(config, a, b) && writtenLater(config, votes, a.direction.to, b.direction.to);
+            return sameScriptTargets(config, a, b) && writtenMostly(config, votes, a.direction.to, b.direction.to);
         }))
         return m->decision;
     return std::nullopt;

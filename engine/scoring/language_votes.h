@@ -22,11 +22,11 @@ struct LanguageVotes {
     // and Ukrainian), while no word after it has counted for a language: the
     // layout in use is a guess. By position; nothing when there is none.
     std::optional<std::uint8_t> guessedLayout;
-    // When the user last wrote each language, in any application: how many
-    // words had counted for a language up to the last one that counted for
-    // it (0: none yet). A reset keeps it: another application or a click
-    // does not change the language the user writes in.
-    std::array<std::uint32_t, maxLanguages> lastWritten{};
+    // How many words counted for each language lately, in any application:
+    // all halve when one reaches writtenCap. A reset keeps them: another
+    // application or a click does not change the language the user writes in.
+    static constexpr std::uint16_t writtenCap = 64;
+    std::array<std::uint16_t, maxLanguages> written{};
 
     // The count of the language with this key; 0 for one that is not active.
     int countOf(const RulesConfig& config, std::string_view language) const;
@@ -43,10 +43,10 @@ bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::str
 // True when no word counted for a language among the last words (or no votes).
 bool noLanguageCounted(const LanguageVotes* votes);
 
-// True when the user wrote `language` after `other` (in any application);
-// false without votes or when neither was written yet.
-bool writtenLater(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
-                  std::string_view other);
+// True when the user has lately written mostly `language` rather than
+// `other` (in any application): at least 4 words and three times as many.
+bool writtenMostly(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
+                   std::string_view other);
 
 // True when the votes count more words of some active language than of
 // `language`; false without votes.
@@ -77,7 +77,7 @@ public:
     // none (see LanguageVotes::guessedLayout); a word that counts for a
     // language ends the guess.
     void recordGuess(std::size_t language);
-    // Forgets the last words, not when each language was last written.
+    // Forgets the last words, not what was written lately.
     void reset();
     const LanguageVotes& votes() const { return votes_; }
 
@@ -86,7 +86,6 @@ private:
     std::array<std::uint8_t, capacity> ring_{};
     std::size_t next_ = 0;
     std::size_t filled_ = 0;
-    std::uint32_t written_ = 0;
     LanguageVotes votes_;
 };
 

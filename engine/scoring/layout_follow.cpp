@@ -132,9 +132,9 @@ RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguage
         if (mapped.view() != core || !there || votesFavour(config, votes, targetKey, other)) continue;
         const bool moreFrequent = languages.shown == other && (!here || *there + margin <= *here);
         // With nothing typed here yet to tell, and no clear frequency either
-        // way, the language written last.
+        // way, the language the user has lately written mostly.
         const bool writtenThere =
-            languages.shown != targetKey && noLanguageCounted(votes) && writtenLater(config, votes, other, targetKey);
+            languages.shown != targetKey && noLanguageCounted(votes) && writtenMostly(config, votes, other, targetKey);
         if (moreFrequent || writtenThere) {
             decision.targetLanguage = other;
             return decision;

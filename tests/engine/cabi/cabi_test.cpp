@@ -362,19 +362,22 @@ TEST_F(CInterface, ACorrectionReadingAlikeInBothCyrillicLanguagesSwitchesToItsOw
 }
 
 // Командир reads the same in both and is as frequent in each: at the start of
-// a text it goes to the Cyrillic language the user wrote last, in any
-// application and across a reset; by the order of the languages before that.
-TEST_F(CInterface, ATextStartGoesToTheCyrillicLanguageWrittenLast) {
+// a text it goes to the Cyrillic language the user has lately written mostly,
+// in any application and across a reset; by the order of the languages
+// before that.
+TEST_F(CInterface, ATextStartGoesToTheCyrillicLanguageWrittenLately) {
     Engine e = createShipped(R"(["en", "uk", "ru"])");
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
     EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "a.exe", "en").target, "uk");
-    for (const char* word : {"что", "где", "когда"}) evaluateContext(e.get(), word, "b.exe", "ru");
+    for (const char* word : {"что", "где", "когда", "было"}) evaluateContext(e.get(), word, "b.exe", "ru");
     qm_engine_reset_context(e.get());
     Result after = evaluateContext(e.get(), "Rjvfylbh", "c.exe", "en");
     EXPECT_EQ(after.text, "Командир");
     EXPECT_EQ(after.target, "ru");
-    for (const char* word : {"що", "коли"}) evaluateContext(e.get(), word, "d.exe", "uk");
-    EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "e.exe", "en").target, "uk");
+    evaluateContext(e.get(), "що", "d.exe", "uk");
+    EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "e.exe", "en").target, "ru") << "one Ukrainian word among Russian";
+    for (const char* word : {"коли", "який", "дуже", "тобто"}) evaluateContext(e.get(), word, "d.exe", "uk");
+    EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "f.exe", "en").target, "uk") << "as much Ukrainian: the order";
 }
 
 // "Ты где был": ты typed on the US layout may come out Ukrainian (ті), a
