@@ -95,6 +95,28 @@ std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_v
 
 }  // namespace
 
+namespace {
+
+// `core`, a correction into `target` that reads the same on the layout of
+// `other`, belongs there: far more frequent, or, with nothing typed here yet
+// to tell and no clear frequency either way, the language the user has
+// lately written mostly.
+bool readsBetterIn(const RulesConfig& config, const WordLanguages& languages, const LanguageVotes* votes,
+                   std::string_view core, const std::string& target, const std::string& other) {
+    const LanguageConfig* targetLanguage = config.language(target);
+    const LanguageConfig* otherLanguage = config.language(other);
+    if (!targetLanguage || !otherLanguage || votesFavour(config, votes, target, other)) return false;
+    const TextChars lower = TextChars(core).lowered();
+    const std::optional<int64_t> there = otherLanguage->frequencyOrder(lower.text());
+    if (!there) return false;
+    const std::optional<int64_t> here = targetLanguage->frequencyOrder(lower.text());
+    const int64_t margin = config.decision.languageEvidence.sameTextLayoutRankMargin;
+    if (languages.shown == other && (!here || *there + margin <= *here)) return true;
+    return languages.shown != target && noLanguageCounted(votes) && writtenMostly(config, votes, other, target);
+}
+
+}  // namespace
+
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
                               const std::optional<std::string>& typedOn) {
     if (!decision.shouldCorrect || !decision.correctedToken)
@@ -114,17 +136,19 @@ WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token,
 RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguages& languages,
                                    const LanguageVotes* votes, RulesDecision decision) {
     const int64_t margin = config.decision.languageEvidence.sameTextLayoutRankMargin;
-    if (margin <= 0 || !decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage ||
-        !languages.shown || languages.shown == decision.targetLanguage)
+    if (margin <= 0 || !decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage) return decision;
+    const std::string& targetKey = *decision.targetLanguage;
+    const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
+    for (const std::string& other : config.activeLanguages) {
+        if (other == targetKey || !config.sameScript(other, targetKey)) continue;
+        const LayoutDirection direction{targetKey, other};
+        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
+        ShortText mapped;
+        layout::mapLayoutInto(config.keyboardLayout, core, direction, mapped);
+        if (mapped.view() != core) continue;
+        if (readsBetterIn(config, languages, votes, core, targetKey, other)) decision.targetLanguage = other;
         return decision;
-    const LanguageConfig* shown = config.language(*languages.shown);
-    const LanguageConfig* target = config.language(*decision.targetLanguage);
-    if (!shown || !target || votesFavour(config, votes, *decision.targetLanguage, *languages.shown)) return decision;
-    const TextChars lower = TextChars(stripTrailingBoundary(config, *decision.correctedToken).core).lowered();
-    const std::optional<int64_t> there = shown->frequencyOrder(lower.text());
-    const std::optional<int64_t> here = target->frequencyOrder(lower.text());
-    if (!there || (here && *there + margin > *here)) return decision;
-    decision.targetLanguage = languages.shown;
+    }
     return decision;
 }
 
