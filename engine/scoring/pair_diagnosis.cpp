@@ -303,8 +303,7 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     std::size_t unknown = countUnknownBigrams(source, sourceLanguage, affixes ? &affixes->pairWeights : nullptr);
     // Letters as typed: "[FV" or "W." are too short for a guess, whatever their
     // keys give; a mark where English puts none is a letter (Hf[ is Рах).
-    const std::size_t letters =
-        typedLetters(s.word.token) + (letterKeyMarkAtAnEdge(s.word.token, s.maps) ? 1 : 0);
+    const std::size_t letters = typedLetters(s.word.token) + (letterKeyMarkAtAnEdge(s.word.token, s.maps) ? 1 : 0);
     bool eligible = static_cast<int64_t>(letters) >= decision.gibberishBypassMinLength &&
                     !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text())) &&
                     !contextKeepsSourceScript(context.config, s);

@@ -102,8 +102,8 @@ std::optional<std::string> letterKeysWord(const ScoringContext& context, const L
     if (chars.size() > kWordBeforeMaxLength || standsAloneAsMark(chars)) return std::nullopt;
     const std::vector<std::string> letterSources = detectSourceLanguages(context.index, chars.lowered());
     for (const std::string& source : typedSources) {
-        if (source == target || (hasLetter(chars) && std::find(letterSources.begin(), letterSources.end(),
-                                                                source) == letterSources.end()))
+        if (source == target ||
+            (hasLetter(chars) && std::find(letterSources.begin(), letterSources.end(), source) == letterSources.end()))
             continue;
         std::string mapped = layout::mapLayout(context.config.keyboardLayout, previous, {source, target});
         if (allLetters(TextChars(mapped)) && targetLanguage.isCommonWord(unicode::toLower(mapped)))

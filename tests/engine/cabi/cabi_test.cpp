@@ -304,20 +304,30 @@ TEST_F(CInterface, MarkKeysBeforeACorrectedWordSpellTheirWord) {
         const char* target;
         const char* expected;
     } cases[] = {
-        {"][", ",fxe", "uk", "їх"},      {"]]", ",fxe", "uk", "її"},    {"}[", ",fxe", "uk", "Їх"},
-        {"'", "ntgth", "uk", "є"},       {";", "ntgth", "uk", "ж"},     {",", "ntgth", "uk", "б"},
-        {"\"", "ntgth", "uk", "Є"},     {";", "ghbdtn", "ru", "ж"},    {",", "ghbdtn", "ru", "б"},
-        {"][", "ghbdtn", "ru", ""},      // ъх is no Russian word
-        {"[", "ghbdtn", "ru", ""},       // a bracket alone
-        {"]", ",fxe", "uk", ""},         {".", "ghbdtn", "ru", ""},     // a full stop alone
-        {">", "ghbdtn", "ru", ""},       {"`", "ghbdtn", "ru", ""},     // mail's quoting, code
-        {"d;", "ghbdtn", "ru", ""},      // вж is no word
-        {";;;", "ntgth", "uk", ""},      // longer than a short word
-        {"][", "руддщ", "en", ""},       // the corrected word was typed on a Cyrillic layout
-        {"][", "ntgth", "de", ""},       // no such language
+        {"][", ",fxe", "uk", "їх"},
+        {"]]", ",fxe", "uk", "її"},
+        {"}[", ",fxe", "uk", "Їх"},
+        {"'", "ntgth", "uk", "є"},
+        {";", "ntgth", "uk", "ж"},
+        {",", "ntgth", "uk", "б"},
+        {"\"", "ntgth", "uk", "Є"},
+        {";", "ghbdtn", "ru", "ж"},
+        {",", "ghbdtn", "ru", "б"},
+        {"][", "ghbdtn", "ru", ""},  // ъх is no Russian word
+        {"[", "ghbdtn", "ru", ""},   // a bracket alone
+        {"]", ",fxe", "uk", ""},     // ї, alone
+        {".", "ghbdtn", "ru", ""},   // a full stop alone
+        {">", "ghbdtn", "ru", ""},   // mail's quoting
+        {"`", "ghbdtn", "ru", ""},   // code
+        {"d;", "ghbdtn", "ru", ""},  // вж is no word
+        {";;;", "ntgth", "uk", ""},  // longer than a short word
+        {"][", "руддщ", "en", ""},   // the corrected word was typed on a Cyrillic layout
+        {"][", "ntgth", "de", ""},   // no such language
         // A word ended by a punctuation key takes the mark of that key in target.
-        {"b?", "ghbdtn", "ru", "и,"},    {"D/", "ghbdtn", "ru", "В."},  {"z^", ",fxe", "uk", "я:"},
-        {"I?", "ghbdtn", "ru", ""},      // ш is no word
+        {"b?", "ghbdtn", "ru", "и,"},
+        {"D/", "ghbdtn", "ru", "В."},
+        {"z^", ",fxe", "uk", "я:"},
+        {"I?", "ghbdtn", "ru", ""},  // ш is no word
     };
     for (const Case& c : cases) {
         Owned s(qm_engine_correct_word_before(e.get(), c.previous, c.token, c.target));
@@ -337,11 +347,23 @@ TEST_F(CInterface, LetterKeysWhereEnglishPutsNoMarkAreLetters) {
         const char* typed;
         const char* expected;  // empty: kept
     } cases[] = {
-        {";le", "жду"}, {",then", "берут"}, {"le[", "дух"}, {";len", "ждут"},
-        {"then,", ""},  {"then;", ""},      {"[then", ""},  {"then]", ""},
-        {"'then", ""},  {"args[", ""},      {"]the", ""},
+        {";le", "жду"},
+        {",then", "берут"},
+        {"le[", "дух"},
+        {";len", "ждут"},
+        {"then,", ""},
+        {"then;", ""},
+        {"[then", ""},
+        {"then]", ""},
+        {"'then", ""},
+        {"args[", ""},
+        {"]the", ""},
         // Two letters and such a mark are enough for a guess of the layout.
-        {"wt[", "цех"}, {"vt[", "мех"}, {"buf[", ""}, {"id[", ""}, {"val[", ""},
+        {"wt[", "цех"},
+        {"vt[", "мех"},
+        {"buf[", ""},
+        {"id[", ""},
+        {"val[", ""},
     };
     for (const Case& c : cases) {
         const quillom::cabi::Decision d = quillom::cabi::evaluate(e.get(), c.typed, "app.exe");
