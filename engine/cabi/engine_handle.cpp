@@ -76,9 +76,11 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
         engine_->config(), token, activeInputSource, votes,
         engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), votes));
     // What the word says of the language, once for both records.
-    const scoring::WordLanguages languages = useVotes && decision.reason != Reason::ExcludedApp
-                                                 ? scoring::languagesOfWord(engine_->config(), token, decision)
-                                                 : scoring::WordLanguages{};
+    const scoring::WordLanguages languages =
+        useVotes && decision.reason != Reason::ExcludedApp
+            ? scoring::languagesOfWord(engine_->config(), token, decision, activeInputSource)
+            : scoring::WordLanguages{};
+    decision = scoring::withTargetOfSameText(engine_->config(), languages, votes, std::move(decision));
     recordSession(token, decision, languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, languages);
     return decision;

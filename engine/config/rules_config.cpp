@@ -134,6 +134,7 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.languageEvidence.twinRankMargin = fields::integerOr(evidence, "twin_rank_margin", 0);
     d.languageEvidence.sameTextRankMargin = fields::integerOr(evidence, "same_text_rank_margin", 0);
     d.languageEvidence.textStartTwinRankMargin = fields::integerOr(evidence, "text_start_twin_rank_margin", 0);
+    d.languageEvidence.sameTextLayoutRankMargin = fields::integerOr(evidence, "same_text_layout_rank_margin", 0);
     d.languageEvidence.twinKnownTailMinLength = fields::integerOr(evidence, "twin_known_tail_min_length", 0);
     d.dynamicThresholdCurve = parseCurve(
         objectOrEmpty(fields::memberOfKind(o, "dynamic_threshold_curve", "dynamicThresholdCurve", Kind::Object)));

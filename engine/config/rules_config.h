@@ -143,6 +143,13 @@ struct DynamicThresholdCurveConfig {
 //     apart, the one whose band is lower by at least this many wins, the
 //     candidate scores of two languages being no measure of which one the
 //     user writes. 0 or missing: the scores.
+//   "same_text_layout_rank_margin": above 0, a correction whose text reads the
+//     same on the layout of another active language of its script (теперь,
+//     which the order of the languages gave to Ukrainian) goes to that
+//     language, and the layout follows it, when its band there is lower than
+//     in the target by at least this many bands (or the target does not list
+//     it) and the last words do not favour the target. 0 or missing: the
+//     target the scores and the order of the languages chose.
 //   "twin_known_tail_min_length": above 0, of two readings in languages of
 //     one script that neither language lists (Супертяжелый, Супертяжелій),
 //     the one that ends in a longer word of its own language, of at least
@@ -155,6 +162,7 @@ struct LanguageEvidenceConfig {
     int64_t twinRankMargin = 0;
     int64_t sameTextRankMargin = 0;
     int64_t textStartTwinRankMargin = 0;
+    int64_t sameTextLayoutRankMargin = 0;
     int64_t twinKnownTailMinLength = 0;
     bool enabled() const { return window > 0; }
 };

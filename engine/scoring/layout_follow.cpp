@@ -70,10 +70,35 @@ TwinReading twinReading(const RulesConfig& config, std::string_view core, const 
     return found;
 }
 
+// The vote of a word kept as typed on the layout of `typedOn`.
+std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_view token,
+                                        const std::optional<std::string>& typedOn) {
+    const std::optional<std::size_t> vote = languageOfWord(config, token);
+    if (!vote || !typedOn || config.activeLanguages[*vote] != *typedOn) return vote;
+    const LanguageConfig* own = config.language(*typedOn);
+    const std::string_view core = stripTrailingBoundary(config, token).core;
+    const TextChars lower = TextChars(core).lowered();
+    const int64_t ownOrder = own->frequencyOrder(lower.text()).value_or(LanguageConfig::kUnrankedOrder);
+    for (const std::string& other : config.activeLanguages) {
+        if (other == *typedOn || !config.sameScript(other, *typedOn)) continue;
+        const LayoutDirection direction{*typedOn, other};
+        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
+        ShortText mapped;
+        layout::mapLayoutInto(config.keyboardLayout, lower.text(), direction, mapped);
+        const LanguageConfig* language = config.language(other);
+        if (mapped.view() == lower.text() || !language) continue;
+        const std::optional<int64_t> order = language->frequencyOrder(mapped.view());
+        if (order && ownOrder + config.decision.languageEvidence.twinRankMargin > *order) return std::nullopt;
+    }
+    return vote;
+}
+
 }  // namespace
 
-WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision) {
-    if (!decision.shouldCorrect || !decision.correctedToken) return {languageOfWord(config, token), std::nullopt};
+WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
+                              const std::optional<std::string>& typedOn) {
+    if (!decision.shouldCorrect || !decision.correctedToken)
+        return {keptWordVote(config, token, typedOn), std::nullopt};
     if (!decision.targetLanguage) return {languageOfWord(config, *decision.correctedToken), std::nullopt};
     const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
     const TwinReading twin = twinReading(config, core, *decision.targetLanguage);
@@ -84,6 +109,23 @@ WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token,
     else if (const std::optional<std::size_t> language = languageOfWord(config, core))
         result.shown = config.activeLanguages[*language];
     return result;
+}
+
+RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguages& languages,
+                                   const LanguageVotes* votes, RulesDecision decision) {
+    const int64_t margin = config.decision.languageEvidence.sameTextLayoutRankMargin;
+    if (margin <= 0 || !decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage ||
+        !languages.shown || languages.shown == decision.targetLanguage)
+        return decision;
+    const LanguageConfig* shown = config.language(*languages.shown);
+    const LanguageConfig* target = config.language(*decision.targetLanguage);
+    if (!shown || !target || votesFavour(config, votes, *decision.targetLanguage, *languages.shown)) return decision;
+    const TextChars lower = TextChars(stripTrailingBoundary(config, *decision.correctedToken).core).lowered();
+    const std::optional<int64_t> there = shown->frequencyOrder(lower.text());
+    const std::optional<int64_t> here = target->frequencyOrder(lower.text());
+    if (!there || (here && *there + margin > *here)) return decision;
+    decision.targetLanguage = languages.shown;
+    return decision;
 }
 
 }  // namespace quillom::scoring

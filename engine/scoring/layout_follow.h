@@ -37,7 +37,10 @@ struct WordLanguages {
     // languageOfWord, except for a correction into one language of a script
     // whose keys give a word of another active language of that script too
     // (Ті, Ты), chosen without the last words to settle it: a guess, not what
-    // the user has been typing, so it counts for none.
+    // the user has been typing, so it counts for none. So does a word kept
+    // on the layout of its language whose keys give a word of another
+    // language of the script on that one's layout (Файлі, Файлы), unless it
+    // is clearly more frequent than that word.
     std::optional<std::size_t> vote;
     // The language a correction shows the user typing, for the session
     // language: its target, except for a text that reads the same on the
@@ -46,6 +49,16 @@ struct WordLanguages {
     // languageOfWord gives it, if any. Nothing for no correction.
     std::optional<std::string> shown;
 };
-WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision);
+// `typedOn`: the layout's language, if known.
+WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
+                              const std::optional<std::string>& typedOn);
+
+// The decision as it stands, or, for a correction whose text reads the same
+// on the layout of `languages.shown`, another language of its script, and
+// belongs there ("same_text_layout_rank_margin"), the same correction into
+// that language: the layout follows the language of the word, not the order
+// of the languages. Kept when the last words favour the target.
+RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguages& languages,
+                                   const LanguageVotes* votes, RulesDecision decision);
 
 }  // namespace quillom::scoring

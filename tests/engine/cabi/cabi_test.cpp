@@ -347,6 +347,20 @@ TEST_F(CInterface, AWordOfOneCyrillicLanguageTypedOnTheOthersLayoutAsksForItsLay
         << "Ukrainian is not active";
 }
 
+// теперь typed on the US layout reads the same on both Cyrillic layouts: the
+// layout goes to Russian, the language of the word, not to the first
+// Cyrillic language of the list.
+TEST_F(CInterface, ACorrectionReadingAlikeInBothCyrillicLanguagesSwitchesToItsOwn) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    Result now = evaluateContext(e.get(), "ntgthm", "a.exe", "en");
+    EXPECT_EQ(now.text, "теперь");
+    EXPECT_EQ(now.target, "ru");
+    Result ukrainian = evaluateContext(e.get(), "ntgth", "b.exe", "en");
+    EXPECT_EQ(ukrainian.text, "тепер");
+    EXPECT_EQ(ukrainian.target, "uk");
+}
+
 // "Ты где был": ты typed on the US layout may come out Ukrainian (ті), a
 // guess that says nothing of the text; где then asks for the Russian layout,
 // and был typed on the Ukrainian one all the same (біл) is read in Russian.
@@ -464,6 +478,15 @@ TEST_F(CInterface, AGuessIsReadAgainWithTheWordsTypedAfterIt) {
          {{"Ljrevtyns", "en"}, {"що", "uk"}, {"передней", "uk"}},
          "Ljrevtyns що",
          ""},
+        // Файлі, kept on the Ukrainian layout, gives Файлы on the Russian one,
+        // far more frequent: it does not confirm the guess.
+        {"a Ukrainian word between whose keys give a more frequent Russian one",
+         {{"Afqkjdsq", "en"}, {"Файлі", "uk"}, {"позволяет", "uk"}},
+         "Afqkjdsq Файлі",
+         "Файловый Файлы"},
+        // Файловій (band 53) before Файловый (65) in Russian: bands of two
+        // corpora that close are no reason to keep the guess.
+        {"a guess only somewhat more frequent", {{"Afqkjdsq", "en"}, {"позволяет", "uk"}}, "Afqkjdsq", "Файловый"},
         {"a word between on another layout", {{"Ljrevtyns", "en"}, {"c", "en"}, {"gthtlytq", "en"}}, "Ljrevtyns c", ""},
         {"another application",
          {{"Ljrevtyns", "en"}, {"с", "uk", "b.exe"}, {"передней", "uk", "b.exe"}},

@@ -72,8 +72,10 @@ TEST(RulesDecoding, LanguageEvidenceIsOffUnlessAsked) {
     EXPECT_EQ(on.sameTextRankMargin, 0);
     EXPECT_EQ(on.textStartTwinRankMargin, 0);
     EXPECT_EQ(on.twinKnownTailMinLength, 0);
+    EXPECT_EQ(on.sameTextLayoutRankMargin, 0);
     const LanguageEvidenceConfig asked = evidence(R"({"decision": {"language_evidence": {"same_text_rank_margin": 12,
-        "text_start_twin_rank_margin": 2, "twin_known_tail_min_length": 4}}})");
+        "text_start_twin_rank_margin": 2, "twin_known_tail_min_length": 4, "same_text_layout_rank_margin": 20}}})");
+    EXPECT_EQ(asked.sameTextLayoutRankMargin, 20);
     EXPECT_EQ(asked.sameTextRankMargin, 12);
     EXPECT_EQ(asked.textStartTwinRankMargin, 2);
     EXPECT_EQ(asked.twinKnownTailMinLength, 4);

@@ -439,19 +439,29 @@ TEST(VotingLanguage, AGuessBetweenTwinReadingsCountsForNone) {
         if (!i) return std::nullopt;
         return config.activeLanguages[*i];
     };
+    const RulesDecision kept = decision(false, "", Reason::CandidateScoreTooLow);
     struct Case {
         const char* name;
         const char* typed;
         RulesDecision decision;
+        std::optional<std::string> typedOn;
         std::optional<std::string> language;
     } cases[] = {
-        {"twin guessed", "afqks", decision(true, "файлі", Reason::LayoutMismatch), std::nullopt},
-        {"twin guessed, with its mark", "afqks,", decision(true, "Файлі,", Reason::LayoutMismatch), std::nullopt},
-        {"twin settled by the last words", "afqks", decision(true, "файлі", Reason::SessionLanguageTieBreak), "uk"},
-        {"no twin: the keys give що on both layouts", "oj", decision(true, "що", Reason::LayoutMismatch), "uk"},
-        {"a kept word counts as typed", "что", decision(false, "", Reason::CandidateScoreTooLow), "ru"},
+        {"twin guessed", "afqks", decision(true, "файлі", Reason::LayoutMismatch), "en", std::nullopt},
+        {"twin guessed, with its mark", "afqks,", decision(true, "Файлі,", Reason::LayoutMismatch), "en", std::nullopt},
+        {"twin settled by the last words", "afqks", decision(true, "файлі", Reason::SessionLanguageTieBreak), "en",
+         "uk"},
+        {"no twin: the keys give що on both layouts", "oj", decision(true, "що", Reason::LayoutMismatch), "en", "uk"},
+        {"a kept word counts as typed", "что", kept, "uk", "ru"},
+        // Kept on its own layout, its keys give файлы on the Russian one,
+        // 33 bands more frequent: it tells neither language.
+        {"a kept word whose keys give a more frequent twin", "Файлі,", kept, "uk", std::nullopt},
+        {"... its twin on its own layout", "файлы", kept, "ru", "ru"},
+        {"a kept word far more frequent than its twin (дані, даны)", "дані", kept, "uk", "uk"},
+        {"the layout unknown", "файлі", kept, std::nullopt, "uk"},
     };
-    for (const Case& c : cases) EXPECT_EQ(key(languagesOfWord(config, c.typed, c.decision).vote), c.language) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(key(languagesOfWord(config, c.typed, c.decision, c.typedOn).vote), c.language) << c.name;
 }
 
 TEST(LayoutToFollow, OnlyAWordKeptByScoringCarriesIt) {
@@ -475,6 +485,49 @@ TEST(LayoutToFollow, OnlyAWordKeptByScoringCarriesIt) {
     corrected.shouldCorrect = true;
     corrected.correctedToken = "что";
     EXPECT_EQ(withLayoutToFollow(config, "что", uk, nullptr, corrected).reason, "candidate_score_too_low");
+}
+
+// что typed on the US layout reads the same on both Cyrillic layouts; the
+// order of the languages gave it to Ukrainian, where it is 47 bands rarer.
+TEST(TargetOfSameText, TheLayoutFollowsTheLanguageTheWordBelongsTo) {
+    RulesConfig config = rankedConfig();
+    config.decision.languageEvidence.sameTextLayoutRankMargin = 20;
+    RulesConfig off = config;
+    off.decision.languageEvidence.sameTextLayoutRankMargin = 0;
+    auto correction = [](const char* text, const char* target) {
+        RulesDecision d;
+        d.shouldCorrect = true;
+        d.correctedToken = text;
+        d.reason = Reason::LayoutMismatch;
+        d.sourceLanguage = "en";
+        d.targetLanguage = target;
+        return d;
+    };
+    RulesDecision kept = correction("что", "uk");
+    kept.shouldCorrect = false;
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        const char* typed;
+        RulesDecision decision;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        std::optional<std::string> target;
+    } cases[] = {
+        {"far more frequent in Russian", config, "xnj", correction("что", "uk"), {}, "ru"},
+        {"with a capital and its mark", config, "Xnj,", correction("Что,", "uk"), {}, "ru"},
+        {"the member absent", off, "xnj", correction("что", "uk"), {}, "uk"},
+        {"the last words favour the target", config, "xnj", correction("что", "uk"), {{"uk", 2}}, "uk"},
+        {"only the twin margin apart (тут, 32 and 40)", config, "nen", correction("тут", "ru"), {}, "ru"},
+        {"letters that differ between the layouts", config, "afqks", correction("файлі", "uk"), {}, "uk"},
+        {"not a correction", config, "xnj", kept, {}, "uk"},
+    };
+    for (const Case& c : cases) {
+        const LanguageVotes votes = votesOf(c.config, c.votes);
+        const WordLanguages languages = languagesOfWord(c.config, c.typed, c.decision, "en");
+        const RulesDecision out = withTargetOfSameText(c.config, languages, &votes, c.decision);
+        EXPECT_EQ(out.targetLanguage, c.target) << c.name;
+        EXPECT_EQ(out.correctedToken, c.decision.correctedToken) << c.name;
+    }
 }
 
 }  // namespace
