@@ -246,8 +246,8 @@ std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Sco
     if (abbreviationOfScript(config, s.direction.from, typed))
         return refusal(kept, s.conf, s.originalScore, s.candidateScore);
     if (readsAsAbbreviation(config.language(s.direction.from), typed, *s.target, reading)) {
-        const bool meant = s.word.token.size() <= 2 ? contextSupportsOtherReading(config, s)
-                                                    : !contextKeepsTyped(config, s);
+        const bool meant =
+            s.word.token.size() <= 2 ? contextSupportsOtherReading(config, s) : !contextKeepsTyped(config, s);
         if (!meant) return refusal(kept, s.conf, s.originalScore, s.candidateScore);
         return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
                           s.word.isProtected ? Reason::LayoutMismatchProtectedOverride : Reason::LayoutMismatch,

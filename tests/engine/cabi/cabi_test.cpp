@@ -856,7 +856,7 @@ TEST_F(CInterface, WordsInCapitals) {
         // Russian text typed on the US layout, then acronyms meant in Latin letters.
         {"ru.exe", "ghbdtn", "en", "привет"},
         {"ru.exe", "ntcn", "en", "тест"},
-        {"ru.exe", "JR", "en", "ОК"},   // two letters: the Russian words before decide
+        {"ru.exe", "JR", "en", "ОК"},    // two letters: the Russian words before decide
         {"ru.exe", "VBH", "en", "МИР"},  // caps lock on the wrong layout
         {"ru.exe", "HEIF", "en", ""},    // not the rare form РУША
         {"ru.exe", "UTC", "en", ""},     // not the rare word ГЕС
