@@ -65,7 +65,10 @@ QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, co
                                         int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
                                         int32_t outTargetLangCap, char* outReason, int32_t outReasonCap);
 
-/* Forgets the session language. */
+/* Forgets the session language and the words just typed. Which language of
+ * each script the user has lately written mostly, in any application, is
+ * kept: it settles a word that reads alike in two of them at the start of
+ * the next text. */
 QM_API void qm_engine_reset_context(qm_engine* handle);
 
 /* Converts selected text to the other layout, choosing the direction.

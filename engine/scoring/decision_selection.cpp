@@ -105,10 +105,6 @@ const CompetingDirection* beatingEveryRival(const DirectionPool& pool, Beats bea
     return nullptr;
 }
 
-bool noLanguageCounted(const LanguageVotes* votes) {
-    return !votes || std::all_of(votes->counts.begin(), votes->counts.end(), [](std::uint8_t n) { return n == 0; });
-}
-
 bool sameScriptTargets(const RulesConfig& config, const CompetingDirection& a, const CompetingDirection& b) {
     return config.sameScript(a.direction.to, b.direction.to);
 }
@@ -138,6 +134,11 @@ std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const Direc
     if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
             return sameScriptTargets(config, a, b) &&
                    correctionBand(config, a) + startMargin <= correctionBand(config, b);
+        }))
+        return m->decision;
+    // Else the language of the script the user has lately written mostly.
+    if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
+            return sameScriptTargets(config, a, b) && writtenMostly(config, votes, a.direction.to, b.direction.to);
         }))
         return m->decision;
     return std::nullopt;

@@ -74,6 +74,19 @@ bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::str
     return votes->countOf(config, language) >= votes->countOf(config, other) + evidence.minLead;
 }
 
+bool noLanguageCounted(const LanguageVotes* votes) {
+    return !votes || std::all_of(votes->counts.begin(), votes->counts.end(), [](std::uint8_t n) { return n == 0; });
+}
+
+bool writtenMostly(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
+                   std::string_view other) {
+    if (!votes || !config.decision.languageEvidence.enabled()) return false;
+    const std::optional<std::size_t> a = activeIndex(config, language), b = activeIndex(config, other);
+    if (!a || !b) return false;
+    const int mine = votes->written[*a], theirs = votes->written[*b];
+    return mine >= 4 && mine >= 3 * theirs;
+}
+
 bool votesLeanAwayFrom(const RulesConfig& config, const LanguageVotes* votes, std::string_view language) {
     if (!votes) return false;
     const int own = votes->countOf(config, language);
@@ -134,6 +147,8 @@ void RecentLanguages::record(std::size_t window, std::optional<std::size_t> lang
     }
     ring_[next_] = static_cast<std::uint8_t>(*language);
     ++votes_.counts[*language];
+    if (++votes_.written[*language] >= LanguageVotes::writtenCap)
+        for (std::uint16_t& n : votes_.written) n /= 2;
     next_ = (next_ + 1) % capacity;
 }
 
@@ -144,7 +159,9 @@ void RecentLanguages::recordGuess(std::size_t language) {
 void RecentLanguages::reset() {
     next_ = 0;
     filled_ = 0;
+    const auto written = votes_.written;
     votes_ = LanguageVotes{};
+    votes_.written = written;
 }
 
 }  // namespace quillom::scoring

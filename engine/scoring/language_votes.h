@@ -22,6 +22,11 @@ struct LanguageVotes {
     // and Ukrainian), while no word after it has counted for a language: the
     // layout in use is a guess. By position; nothing when there is none.
     std::optional<std::uint8_t> guessedLayout;
+    // How many words counted for each language lately, in any application:
+    // all halve when one reaches writtenCap. A reset keeps them: another
+    // application or a click does not change the language the user writes in.
+    static constexpr std::uint16_t writtenCap = 64;
+    std::array<std::uint16_t, maxLanguages> written{};
 
     // The count of the language with this key; 0 for one that is not active.
     int countOf(const RulesConfig& config, std::string_view language) const;
@@ -34,6 +39,14 @@ std::optional<std::size_t> activeIndex(const RulesConfig& config, std::string_vi
 // True when the votes put `language` ahead of `other` by the configured lead.
 bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
                  std::string_view other);
+
+// True when no word counted for a language among the last words (or no votes).
+bool noLanguageCounted(const LanguageVotes* votes);
+
+// True when the user has lately written mostly `language` rather than
+// `other` (in any application): at least 4 words and three times as many.
+bool writtenMostly(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
+                   std::string_view other);
 
 // True when the votes count more words of some active language than of
 // `language`; false without votes.
@@ -64,6 +77,7 @@ public:
     // none (see LanguageVotes::guessedLayout); a word that counts for a
     // language ends the guess.
     void recordGuess(std::size_t language);
+    // Forgets the last words, not what was written lately.
     void reset();
     const LanguageVotes& votes() const { return votes_; }
 

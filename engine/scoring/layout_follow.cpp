@@ -114,17 +114,32 @@ WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token,
 RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguages& languages,
                                    const LanguageVotes* votes, RulesDecision decision) {
     const int64_t margin = config.decision.languageEvidence.sameTextLayoutRankMargin;
-    if (margin <= 0 || !decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage ||
-        !languages.shown || languages.shown == decision.targetLanguage)
-        return decision;
-    const LanguageConfig* shown = config.language(*languages.shown);
-    const LanguageConfig* target = config.language(*decision.targetLanguage);
-    if (!shown || !target || votesFavour(config, votes, *decision.targetLanguage, *languages.shown)) return decision;
-    const TextChars lower = TextChars(stripTrailingBoundary(config, *decision.correctedToken).core).lowered();
-    const std::optional<int64_t> there = shown->frequencyOrder(lower.text());
+    if (margin <= 0 || !decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage) return decision;
+    const std::string& targetKey = *decision.targetLanguage;
+    const LanguageConfig* target = config.language(targetKey);
+    if (!target) return decision;
+    const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
+    const TextChars lower = TextChars(core).lowered();
     const std::optional<int64_t> here = target->frequencyOrder(lower.text());
-    if (!there || (here && *there + margin > *here)) return decision;
-    decision.targetLanguage = languages.shown;
+    for (const std::string& other : config.activeLanguages) {
+        if (other == targetKey || !config.sameScript(other, targetKey)) continue;
+        const LanguageConfig* language = config.language(other);
+        const LayoutDirection direction{targetKey, other};
+        if (!language || layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
+        ShortText mapped;
+        layout::mapLayoutInto(config.keyboardLayout, core, direction, mapped);
+        const std::optional<int64_t> there = language->frequencyOrder(lower.text());
+        if (mapped.view() != core || !there || votesFavour(config, votes, targetKey, other)) continue;
+        const bool moreFrequent = languages.shown == other && (!here || *there + margin <= *here);
+        // With nothing typed here yet to tell, and no clear frequency either
+        // way, the language the user has lately written mostly.
+        const bool writtenThere =
+            languages.shown != targetKey && noLanguageCounted(votes) && writtenMostly(config, votes, other, targetKey);
+        if (moreFrequent || writtenThere) {
+            decision.targetLanguage = other;
+            return decision;
+        }
+    }
     return decision;
 }
 

@@ -361,6 +361,25 @@ TEST_F(CInterface, ACorrectionReadingAlikeInBothCyrillicLanguagesSwitchesToItsOw
     EXPECT_EQ(ukrainian.target, "uk");
 }
 
+// Командир reads the same in both and is as frequent in each: at the start of
+// a text it goes to the Cyrillic language the user has lately written mostly,
+// in any application and across a reset; by the order of the languages
+// before that.
+TEST_F(CInterface, ATextStartGoesToTheCyrillicLanguageWrittenLately) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "a.exe", "en").target, "uk");
+    for (const char* word : {"что", "где", "когда", "было"}) evaluateContext(e.get(), word, "b.exe", "ru");
+    qm_engine_reset_context(e.get());
+    Result after = evaluateContext(e.get(), "Rjvfylbh", "c.exe", "en");
+    EXPECT_EQ(after.text, "Командир");
+    EXPECT_EQ(after.target, "ru");
+    evaluateContext(e.get(), "що", "d.exe", "uk");
+    EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "e.exe", "en").target, "ru") << "one Ukrainian word among Russian";
+    for (const char* word : {"коли", "який", "дуже", "тобто"}) evaluateContext(e.get(), word, "d.exe", "uk");
+    EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "f.exe", "en").target, "uk") << "as much Ukrainian: the order";
+}
+
 // "Ты где был": ты typed on the US layout may come out Ukrainian (ті), a
 // guess that says nothing of the text; где then asks for the Russian layout,
 // and был typed on the Ukrainian one all the same (біл) is read in Russian.
@@ -423,7 +442,7 @@ TEST_F(CInterface, ACorrectionIsReadAgainWhenTheNextWordSettlesItsTwinLanguage) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        qm_engine_reset_context(e.get());
+        e = createShipped(R"(["en", "uk", "ru"])");  // a fresh engine: none written before
         Result first = evaluateContext(e.get(), c.typed.front().word, c.typed.front().app, c.typed.front().layout);
         ASSERT_EQ(first.shouldCorrect, 1);
         for (std::size_t i = 1; i < c.typed.size(); ++i)
@@ -555,7 +574,7 @@ TEST_F(CInterface, AWordAfterAGuessBetweenRussianAndUkrainianGoesToTheLanguageIt
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        qm_engine_reset_context(e.get());
+        e = createShipped(R"(["en", "uk", "ru"])");  // a fresh engine: none written before
         for (const Step& step : c.before) evaluateContext(e.get(), step.word, step.app, step.layout);
         Result r = evaluateContext(e.get(), c.word.word, c.word.app, c.word.layout);
         EXPECT_EQ(r.text, c.expected);
@@ -565,7 +584,7 @@ TEST_F(CInterface, AWordAfterAGuessBetweenRussianAndUkrainianGoesToTheLanguageIt
         }
     }
     // The first word of the case itself: a guess, and the layout follows it.
-    qm_engine_reset_context(e.get());
+    e = createShipped(R"(["en", "uk", "ru"])");  // a fresh engine: none written before
     Result first = evaluateContext(e.get(), "Rjvfylbh", "a.exe", "en");
     EXPECT_EQ(first.text, "Командир");
     EXPECT_EQ(first.target, "uk");

@@ -108,6 +108,30 @@ TEST(RecentLanguages, CountsTheLastWindowOfWords) {
     for (auto n : recent.votes().counts) EXPECT_EQ(n, 0);
 }
 
+TEST(RecentLanguages, KeepWhatWasWrittenLatelyThroughAReset) {
+    const RulesConfig config = rankedConfig();
+    const std::string &ru = config.activeLanguages[1], &uk = config.activeLanguages[2];
+    RecentLanguages recent;
+    auto mostly = [&](const std::string& a, const std::string& b) {
+        return writtenMostly(config, &recent.votes(), a, b);
+    };
+    for (std::size_t language : {1u, 1u, 1u}) recent.record(8, language);
+    EXPECT_FALSE(mostly(ru, uk)) << "three words are too few";
+    recent.record(8, 1);
+    EXPECT_TRUE(mostly(ru, uk));
+    recent.reset();
+    EXPECT_TRUE(mostly(ru, uk)) << "a reset keeps it";
+    recent.record(8, 2);
+    recent.record(8, 2);
+    EXPECT_FALSE(mostly(ru, uk)) << "4 against 2: not three times as many";
+    EXPECT_FALSE(mostly(uk, ru));
+    // The tallies halve at the cap: what was written long ago fades.
+    for (int i = 0; i < 3 * LanguageVotes::writtenCap; ++i) recent.record(8, 2);
+    EXPECT_TRUE(mostly(uk, ru));
+    EXPECT_LT(recent.votes().written[2], LanguageVotes::writtenCap);
+    EXPECT_FALSE(writtenMostly(config, nullptr, uk, ru));
+}
+
 TEST(RecentLanguages, AGuessedLayoutLastsUntilAWordCountsForALanguage) {
     RecentLanguages recent;
     EXPECT_FALSE(recent.votes().guessedLayout);
@@ -197,6 +221,7 @@ TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk)
         const char* ukText;
         const char* ruText;
         const char* target;
+        const char* writtenLately = nullptr;  // in another application
     } cases[] = {
         // снаряды 62 in Russian, снаряді 65 in Ukrainian: within the margin.
         {"rule off: the higher score", rankedConfig(), {}, noSession, "снаряді", "снаряды", "uk"},
@@ -205,9 +230,13 @@ TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk)
         {"a word counted before: no text start", on, {{"ru", 1}}, noSession, "снаряді", "снаряды", "uk"},
         {"a session language: no text start", on, {}, std::string("en"), "снаряді", "снаряды", "uk"},
         {"both unranked: the higher score", on, {}, noSession, "нові", "новы", "uk"},
+        {"bands apart by less: the language written lately", wide, {}, noSession, "снаряді", "снаряды", "ru", "ru"},
+        {"both unranked: the language written lately", on, {}, noSession, "нові", "новы", "ru", "ru"},
+        {"... not at a text start", on, {}, std::string("en"), "нові", "новы", "uk", "ru"},
     };
     for (const Case& c : cases) {
-        const LanguageVotes votes = votesOf(c.config, c.votes);
+        LanguageVotes votes = votesOf(c.config, c.votes);
+        if (c.writtenLately) votes.written[*activeIndex(c.config, c.writtenLately)] = 4;
         RulesDecision d = selectWinningDecision(
             c.config,
             std::vector<CompetingDirection>{correcting("ru", c.ruText, 48.0), correcting("uk", c.ukText, 60.0)},
@@ -512,8 +541,12 @@ TEST(TargetOfSameText, TheLayoutFollowsTheLanguageTheWordBelongsTo) {
         RulesDecision decision;
         std::initializer_list<std::pair<const char*, int>> votes;
         std::optional<std::string> target;
+        const char* writtenLately = nullptr;  // in another application
     } cases[] = {
         {"far more frequent in Russian", config, "xnj", correction("что", "uk"), {}, "ru"},
+        {"within the margin: the language written lately", config, "nen", correction("тут", "ru"), {}, "uk", "uk"},
+        {"... not once a word here counted", config, "nen", correction("тут", "ru"), {{"en", 1}}, "ru", "uk"},
+        {"... nor when the member is absent", off, "nen", correction("тут", "ru"), {}, "ru", "uk"},
         {"with a capital and its mark", config, "Xnj,", correction("Что,", "uk"), {}, "ru"},
         {"the member absent", off, "xnj", correction("что", "uk"), {}, "uk"},
         {"the last words favour the target", config, "xnj", correction("что", "uk"), {{"uk", 2}}, "uk"},
@@ -522,7 +555,8 @@ TEST(TargetOfSameText, TheLayoutFollowsTheLanguageTheWordBelongsTo) {
         {"not a correction", config, "xnj", kept, {}, "uk"},
     };
     for (const Case& c : cases) {
-        const LanguageVotes votes = votesOf(c.config, c.votes);
+        LanguageVotes votes = votesOf(c.config, c.votes);
+        if (c.writtenLately) votes.written[*activeIndex(c.config, c.writtenLately)] = 4;
         const WordLanguages languages = languagesOfWord(c.config, c.typed, c.decision, "en");
         const RulesDecision out = withTargetOfSameText(c.config, languages, &votes, c.decision);
         EXPECT_EQ(out.targetLanguage, c.target) << c.name;
