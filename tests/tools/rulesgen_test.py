@@ -159,8 +159,7 @@ class LexiconMembers(unittest.TestCase):
 
 
     def test_a_form_another_language_of_its_script_lists_as_the_same_text_enters_with_its_rank(self):
-        # бомба is a Ukrainian listed word and a Russian form; бомбы has the
-        # Ukrainian twin бомбі (a different word), which keeps it out.
+        # бомба is a Ukrainian listed word and a Russian form.
         lists = {"en": ["the"], "ru": ["мир"], "uk": ["бомба", "бомбі"]}
         forms = {"ru": {"бомба", "бомбы", "бомбой"}, "uk": set()}
         nothing = {"en": set(), "ru": set(), "uk": set()}
@@ -168,9 +167,20 @@ class LexiconMembers(unittest.TestCase):
                                          twin_ranks={"ru": {"бомба": 40000, "бомбой": 9000}})["ru"]
         self.assertEqual(ranked["бомба"], packed.rank_band(40000))
         self.assertEqual(ranked["бомбой"], 0)  # a word of Russian alone keeps "no estimate"
-        self.assertNotIn("бомбы", ranked)
         unranked = lexicon.packed_lexicons(lists, forms, nothing)["ru"]
         self.assertEqual(unranked["бомба"], 0)
+
+    def test_a_form_whose_twin_of_its_own_script_is_listed_enters_with_a_band(self):
+        # бомбы reads бомбі on the Ukrainian layout; лазерный, dropped as the
+        # rarer twin of лазерній, is a Russian word all the same.
+        lists = {"en": ["the"], "ru": ["мир"], "uk": ["бомба", "бомбі", "лазерній"]}
+        forms = {"ru": {"бомбы", "лазерный", "котами"}, "uk": set()}
+        dropped = {"en": set(), "ru": {"лазерный", "котами"}, "uk": set()}
+        ru = lexicon.packed_lexicons(lists, forms, dropped, keep_cross_script_twins=True,
+                                     twin_ranks={"ru": {"бомбы": 9000}})["ru"]
+        self.assertEqual(ru["бомбы"], packed.rank_band(9000))  # its own rank
+        self.assertEqual(ru["лазерный"], packed.rank_band(3))  # none: its twin's
+        self.assertNotIn("котами", ru)  # dropped, with no twin of its script listed
 
 
 class PackedLexicon(unittest.TestCase):
