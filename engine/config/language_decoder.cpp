@@ -105,6 +105,7 @@ LanguageConfig parseLanguage(const std::string& key, const json::Value& object) 
     lang.commonSuffixBoosts = suffixBoosts(object);
     lang.microDictionary = microDictionary(key, object);
     lang.technicalWords = wordSet(json::findArray(object, "technical_words"));
+    lang.abbreviations = wordSet(json::findArray(object, "abbreviations"));
     for (std::string_view w : lang.microDictionary)
         if (unicode::graphemeCount(w) >= 4) lang.microDictionaryPrefixes.emplace_back(w);
     std::sort(lang.microDictionaryPrefixes.begin(), lang.microDictionaryPrefixes.end());

@@ -124,6 +124,7 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.protectedPatternOverrideMinScore = fields::numberOr(thresholds, "protected_pattern_override_min_score", 60.0);
     d.gibberishBypassMinLength = fields::integerOr(thresholds, "gibberish_bypass_min_length", 0);
     d.protectedOverrideMinLength = fields::integerOr(thresholds, "protected_override_min_length", 0);
+    d.capitalsWordMaxBand = fields::integerOr(thresholds, "capitals_word_max_band", 0);
     d.scoringWeights = parseWeights(section(o, "scoring_weights"));
     d.confidenceScale = fields::numberOr(section(o, "confidence"), "scale", 18.0);
     const json::Value& evidence = section(o, "language_evidence");

@@ -185,6 +185,12 @@ struct DecisionConfig {
     // are never corrected. Both 0 when missing: no such limit.
     int64_t gibberishBypassMinLength = 0;
     int64_t protectedOverrideMinLength = 0;
+    // "capitals_word_max_band": a protected word typed all in capitals whose
+    // reading is no abbreviation is corrected only to a ranked word of at most
+    // this band (UTC is not ГЕС, a rare word) that what the user has been
+    // typing does not go against (JYJ in English text is not ОНО). 0 when
+    // missing: no such limit.
+    int64_t capitalsWordMaxBand = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };
@@ -209,6 +215,11 @@ struct LanguageConfig {
     // "technical_words": command and identifier names; the gibberish bypass
     // never turns one of them into another language.
     WordSet technicalWords;
+    // "abbreviations": words the language writes in capitals (сша, ввс, tls),
+    // lower-cased. A word typed all in capitals is meant as typed when it is
+    // one of them, and meant in this language when its reading here is one.
+    // Empty when missing: capitals decide as other words.
+    WordSet abbreviations;
     // Micro-dictionary words of 4 characters or more (prefix bonus).
     std::vector<std::string> microDictionaryPrefixes;
     StringMap<double> bigramLogWeights;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "layout/token_mapping.h"
+#include "scoring/capitals.h"
 #include "scoring/rules_engine.h"
 #include "scoring/token_scorer.h"
 #include "unicode/unicode.h"
@@ -194,18 +195,6 @@ const LanguageConfig* languageListing(const RulesConfig& config, const std::stri
     return nullptr;
 }
 
-// Two or more letters, all capitals: an acronym (TLS typed in Russian text is
-// meant, whatever its keys give on the other layout).
-bool allCapitals(const TextChars& token) {
-    std::size_t letters = 0;
-    for (std::size_t i = 0; i < token.size(); ++i) {
-        if (!unicode::isLetterChar(token[i])) continue;
-        if (!unicode::isUpperChar(token[i])) return false;
-        ++letters;
-    }
-    return letters >= 2;
-}
-
 // Both readings are words of their languages (руку and here are the same
 // keys): the word was typed on purpose unless the other reading is far more
 // frequent and what the user has been typing supports it. At the start of a
@@ -230,6 +219,44 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
         return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);
     return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing), Reason::LayoutMismatch,
                       s.conf, s.originalScore, s.candidateScore);
+}
+
+// What the user has been typing goes against the reading: the session
+// language is the typed word's, or the last words count more of its language.
+bool contextKeepsTyped(const RulesConfig& config, const Scored& s) {
+    return s.word.sessionLanguage == s.direction.from ||
+           votesFavour(config, s.word.votes, s.direction.from, s.direction.to);
+}
+
+// A word typed all in capitals is an abbreviation. One its script's languages
+// list (TLS, ГЕС) stays. One whose reading is a ranked abbreviation of the
+// target (CIF for США, ЩЛ for OK) is that abbreviation, unless what the user has
+// been typing says otherwise; of two letters (JR for ОК) only when it says
+// so, two letters being too few to tell. Any other protected one (five
+// letters at most) stays unless its reading is a ranked word of the target
+// within the configured band and what the user has been typing does not go
+// against it (VBH for МИР, ФДЗРФ for ALPHA typed with caps lock; not UTC for
+// the rare ГЕС, nor JYJ for ОНО in English text): then it is decided as any
+// word. Nothing when the rules list no abbreviations and set no band.
+std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Scored& s) {
+    if (s.sameScript || !s.target || !allCapitals(s.word.token)) return std::nullopt;
+    const std::string_view typed = s.word.lowerToken.text();
+    const std::string_view reading = s.lowerCandidate.text();
+    const Reason kept = s.word.isProtected ? Reason::ProtectedPattern : Reason::LowConfidence;
+    if (abbreviationOfScript(config, s.direction.from, typed))
+        return refusal(kept, s.conf, s.originalScore, s.candidateScore);
+    if (readsAsAbbreviation(config.language(s.direction.from), typed, *s.target, reading)) {
+        const bool meant =
+            s.word.token.size() <= 2 ? contextSupportsOtherReading(config, s) : !contextKeepsTyped(config, s);
+        if (!meant) return refusal(kept, s.conf, s.originalScore, s.candidateScore);
+        return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
+                          s.word.isProtected ? Reason::LayoutMismatchProtectedOverride : Reason::LayoutMismatch,
+                          cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
+    }
+    const int64_t maxBand = config.decision.capitalsWordMaxBand;
+    if (maxBand <= 0 || !s.word.isProtected) return std::nullopt;
+    if (frequentWord(*s.target, reading, maxBand) && !contextKeepsTyped(config, s)) return std::nullopt;
+    return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);
 }
 
 // A grave accent after the first character (to` is ещё typed on the US
@@ -306,6 +333,7 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     const std::size_t letters = typedLetters(s.word.token) + (letterKeyMarkAtAnEdge(s.word.token, s.maps) ? 1 : 0);
     bool eligible = static_cast<int64_t>(letters) >= decision.gibberishBypassMinLength &&
                     !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text())) &&
+                    !(decision.capitalsWordMaxBand > 0 && allCapitals(s.word.token)) &&
                     !contextKeepsSourceScript(context.config, s);
     // A guess with no vowel of its language (gcm read as псь) is no word.
     bool bypass = eligible && s.cand.vowelBonus > 0.0 && s.delta >= RulesEngine::gibberishBypassMinDelta &&
@@ -411,6 +439,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     if (word.isSentenceStart && cand.exactPhraseStart > 0.0) requiredDelta -= decision.phraseStartBonusDiscount;
     if (sameScript) requiredDelta += decision.sameScriptExtraDelta;
 
+    if (auto decided = decideCapitals(config, s)) return *decided;
     if (length == 1) return decideOneCharacter(config, s);
     if (length == 2 && config.tokenization.autoLength2RequiresExactCommonOrOverride) {
         if (!isCommonWord(targetLanguage, lowerCandidate))

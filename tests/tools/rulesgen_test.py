@@ -20,9 +20,12 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 sys.path.insert(0, os.path.join(ROOT, "tools", "rulesgen"))
 
 import affixes        # noqa: E402
+import capitals       # noqa: E402
+import corpus         # noqa: E402
 import everyday       # noqa: E402
 import lexicon        # noqa: E402
 import pack_fixture   # noqa: E402
+import training       # noqa: E402
 import packed         # noqa: E402
 
 AFF = """SET UTF-8
@@ -156,8 +159,7 @@ class LexiconMembers(unittest.TestCase):
 
 
     def test_a_form_another_language_of_its_script_lists_as_the_same_text_enters_with_its_rank(self):
-        # бомба is a Ukrainian listed word and a Russian form; бомбы has the
-        # Ukrainian twin бомбі (a different word), which keeps it out.
+        # бомба is a Ukrainian listed word and a Russian form.
         lists = {"en": ["the"], "ru": ["мир"], "uk": ["бомба", "бомбі"]}
         forms = {"ru": {"бомба", "бомбы", "бомбой"}, "uk": set()}
         nothing = {"en": set(), "ru": set(), "uk": set()}
@@ -165,9 +167,20 @@ class LexiconMembers(unittest.TestCase):
                                          twin_ranks={"ru": {"бомба": 40000, "бомбой": 9000}})["ru"]
         self.assertEqual(ranked["бомба"], packed.rank_band(40000))
         self.assertEqual(ranked["бомбой"], 0)  # a word of Russian alone keeps "no estimate"
-        self.assertNotIn("бомбы", ranked)
         unranked = lexicon.packed_lexicons(lists, forms, nothing)["ru"]
         self.assertEqual(unranked["бомба"], 0)
+
+    def test_a_form_whose_twin_of_its_own_script_is_listed_enters_with_a_band(self):
+        # бомбы reads бомбі on the Ukrainian layout; лазерный, dropped as the
+        # rarer twin of лазерній, is a Russian word all the same.
+        lists = {"en": ["the"], "ru": ["мир"], "uk": ["бомба", "бомбі", "лазерній"]}
+        forms = {"ru": {"бомбы", "лазерный", "котами"}, "uk": set()}
+        dropped = {"en": set(), "ru": {"лазерный", "котами"}, "uk": set()}
+        ru = lexicon.packed_lexicons(lists, forms, dropped, keep_cross_script_twins=True,
+                                     twin_ranks={"ru": {"бомбы": 9000}})["ru"]
+        self.assertEqual(ru["бомбы"], packed.rank_band(9000))  # its own rank
+        self.assertEqual(ru["лазерный"], packed.rank_band(3))  # none: its twin's
+        self.assertNotIn("котами", ru)  # dropped, with no twin of its script listed
 
 
 class PackedLexicon(unittest.TestCase):
@@ -318,6 +331,37 @@ class EverydayRanks(unittest.TestCase):
         self.assertEqual(dropped["en"], {"ye", "lev"})
         _, dropped = lexicon.resolve_collisions(everyday)
         self.assertEqual(dropped["en"], {"cd", "tls", "evt", "ye", "lev"})
+
+
+class Abbreviations(unittest.TestCase):
+    """Words written in capitals in the training documents and the dictionaries."""
+
+    @staticmethod
+    def document(name, lang, paragraphs, held_out):
+        # The split is by a hash of the name: pick a name on the wanted side.
+        for n in range(1000):
+            doc = corpus.Document("test", f"{name}{n}", lang)
+            if training.is_held_out(doc) == held_out:
+                doc.paragraphs = paragraphs
+                return doc
+        raise AssertionError("no name on that side of the split")
+
+    def test_capitals_of_the_training_text(self):
+        prose = ["ДНК и РНК, ДНК. ВСЕ файлы, все папки, все окна, все кнопки: ДНК",
+                 "Протокол TLS и TLS, TLS; часы UTC. Мир МИР МИР МИР мир мир мир мир.",
+                 "ВВС ВВС ВВС"]
+        docs = {"ru": [self.document("train", "ru", prose, False),
+                       self.document("held", "ru", ["ПВО ПВО ПВО ПВО"], True)],
+                "en": [], "uk": []}
+        found = capitals.text_capitals(docs)
+        self.assertEqual(found["ru"], {"днк", "ввс"})  # ВСЕ and МИР are words, ПВО only held out
+        self.assertEqual(found["en"], {"tls"})  # Latin capitals in Cyrillic prose; UTC too rare
+        self.assertEqual(found["uk"], set())
+
+    def test_capitalised_dictionary_entries(self):
+        words = ["США", "сша", "Москва", "ООН", "ЮНЕСКОАБ", "Ы", "ABC", "ВПК"]
+        self.assertEqual(capitals.dictionary_capitals(words, "ru"), {"сша", "оон", "впк"})
+        self.assertEqual(capitals.dictionary_capitals(["USA", "NaN", "TCP", "X"], "en"), {"usa", "tcp"})
 
 
 if __name__ == "__main__":

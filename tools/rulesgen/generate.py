@@ -18,6 +18,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
+import capitals     # noqa: E402
 import content      # noqa: E402
 import everyday     # noqa: E402
 import golden       # noqa: E402
@@ -94,6 +95,18 @@ def word_lists(cache, counts, everyday_counts):
              f"{len(dropped[lang])} dropped as the rarer twin"
              + (f", {added[lang]} added as twins" if lang in added else "") for lang in lists}
     return lists, lexicons, stats, {lang: sorted(f) for lang, f in forms.items()}
+
+
+def dictionary_words(cache):
+    """The entries of the dictionaries as written, capitals kept."""
+    folder = {lang: os.path.join(sources.unpacked_dir(cache, "hunspell-" + lang), "usr", "share", "hunspell")
+              for lang in ("ru", "uk")}
+    american = sources.find(cache, "wamerican-large", "usr/share/dict/american-english-large")[0]
+    with open(american, encoding="utf-8", errors="replace") as f:
+        english = [line.strip() for line in f]
+    return {"en": english,
+            "ru": capitals.hunspell_words(os.path.join(folder["ru"], "ru_RU.dic")),
+            "uk": capitals.hunspell_words(os.path.join(folder["uk"], "uk_UA.dic"))}
 
 
 def language(lang, counts, words, forms, everyday_counts=None):
@@ -189,6 +202,9 @@ def main():
         "golden_tests": golden.load(os.path.join(HERE, "golden_cases.tsv")),
     }
     output["languages"]["en"]["technical_words"] = technical.technical_words(args.cache, lists["en"])
+    abbreviations = capitals.abbreviations(training.load_all(args.cache), dictionary_words(args.cache))
+    for lang, words in abbreviations.items():
+        output["languages"][lang]["abbreviations"] = words
     data = rules.dump(output)
     os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
     with open(args.output, "w", encoding="utf-8", newline="\n") as f:

@@ -257,8 +257,14 @@ def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False, twin_r
     such a form carries the band of its rank in twin_ranks when it has one. A form
     that another language of its script lists as the same text (бомба) is a word
     of both: it enters too, with the band of its rank in twin_ranks, so that its
-    frequency, not the gaps of one list, tells which language it belongs to."""
+    frequency, not the gaps of one list, tells which language it belongs to. So
+    does a form whose reading on the layout of another language of its script
+    is a listed word (лазерный, лазерній), even one dropped as the rarer twin:
+    typed on its own layout it is that word; the engine tells the two apart by
+    the words around them. With no rank of its own it takes its twin's band:
+    nothing says it is the rarer one."""
     listed = {lang: set(words) for lang, words in lists.items()}
+    position = {lang: {w: i + 1 for i, w in reversed(list(enumerate(words)))} for lang, words in lists.items()}
     out = {}
     for lang, words in lists.items():
         bands = {}
@@ -278,12 +284,17 @@ def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False, twin_r
                         and twin_listed(form, False) and not twin_listed(form, True)):
                     bands[form] = rank_band((twin_ranks or {}).get(lang, {}).get(form))
                     continue
-                if len(form) < EXTRA_FORM_MIN_LENGTH or form in dropped[lang]:
+                if len(form) < EXTRA_FORM_MIN_LENGTH:
                     continue
                 readings = [(t, "".join(table.get(c, c) for c in form)) for t, table in others]
-                if any(reading != form and reading in listed[t] for t, reading in readings):
+                cross_script = [(t, r) for t, r in readings if (t == "en") != (lang == "en")]
+                if any(reading != form and reading in listed[t] for t, reading in cross_script):
+                    continue
+                twins = [rank_band(position[t][r]) for t, r in readings if r != form and r in listed[t]]
+                if form in dropped[lang] and not twins:
                     continue
                 shared = any(reading == form and reading in listed[t] for t, reading in readings)
-                bands[form] = rank_band((twin_ranks or {}).get(lang, {}).get(form)) if shared else 0
+                own = (twin_ranks or {}).get(lang, {}).get(form)
+                bands[form] = rank_band(own) if shared or (twins and own) else min(twins, default=0)
         out[lang] = bands
     return out

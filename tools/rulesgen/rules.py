@@ -33,6 +33,12 @@ DECISION = {
         # say they are gibberish; protected ones (KB, W.) are abbreviations.
         "gibberish_bypass_min_length": 3,
         "protected_override_min_length": 3,
+        # A protected word typed all in capitals whose reading is no
+        # abbreviation of the target is corrected only to a word ranked within
+        # the first ~30,000 of the target (band 60; ALPHA is 53, NEXUS 59) that
+        # the words typed before do not go against: UTC is not the rare ГЕС
+        # (band 69), HEIF not the unranked form РУША, JYJ in English text not ОНО.
+        "capitals_word_max_band": 60,
     },
     "scoring_weights": {
         "exact_common_word": 90.0,

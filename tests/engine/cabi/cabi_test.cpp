@@ -968,6 +968,47 @@ TEST_F(CInterface, WordOnBothLayoutsNeedsTheWordsAroundIt) {
     EXPECT_EQ(before("еру", "ыныеуь"), "");
 }
 
+// Words typed all in capitals are abbreviations: one a language lists stays
+// as typed, one whose reading is a frequent abbreviation of the other
+// language is that abbreviation, and any other reads as a word only where
+// the words around it allow.
+TEST_F(CInterface, WordsInCapitals) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    struct Case {
+        const char* app;
+        const char* token;
+        const char* layout;
+        const char* expected;  // "" when the word stays
+    } cases[] = {
+        // Russian text typed on the US layout, then acronyms meant in Latin letters.
+        {"ru.exe", "ghbdtn", "en", "привет"},
+        {"ru.exe", "ntcn", "en", "тест"},
+        {"ru.exe", "JR", "en", "ОК"},    // two letters: the Russian words before decide
+        {"ru.exe", "VBH", "en", "МИР"},  // caps lock on the wrong layout
+        {"ru.exe", "HEIF", "en", ""},    // not the rare form РУША
+        {"ru.exe", "UTC", "en", ""},     // not the rare word ГЕС
+        {"ru.exe", "GBK", "en", ""},
+        {"ru.exe", "TLS", "en", ""},
+        // Nothing typed before.
+        {"a.exe", "JR", "en", ""},
+        {"b.exe", "CIF", "en", "США"},
+        {"c.exe", "ФДЗРФ", "ru", "ALPHA"},
+        {"d.exe", "ГЕС", "uk", ""},  // a Ukrainian abbreviation, not UTC
+        // English text typed on its own layout.
+        {"en.exe", "hello", "en", ""},
+        {"en.exe", "there", "en", ""},
+        {"en.exe", "JYJ", "en", ""},  // not ОНО
+        {"en.exe", "ЩЛ", "ru", "OK"},
+        {"en.exe", "ШВ", "ru", "ID"},
+    };
+    for (const Case& c : cases) {
+        const Result r = evaluateContext(e.get(), c.token, c.app, c.layout);
+        EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0) << c.app << " " << c.token << " " << r.reason;
+        if (*c.expected) EXPECT_EQ(r.text, c.expected) << c.token;
+    }
+}
+
 // The C++ view carries every field of the C calls and keeps their choice of direction.
 TEST_F(CInterface, CppViewCarriesTheCResults) {
     namespace cabi = quillom::cabi;

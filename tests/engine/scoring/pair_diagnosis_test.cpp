@@ -398,5 +398,103 @@ TEST(ScoreAndDecide, ConfidenceBelowMinimumIsLowConfidence) {
     EXPECT_DOUBLE_EQ(d.confidence, confidenceForDelta(config.decision, 168.0));
 }
 
+// A word typed all in capitals is an abbreviation: one its script lists
+// stays, and a protected one reads as a word of the target only within the
+// configured band (the fixture's words have no rank, so none is within it).
+TEST(Capitals, ListedAbbreviationsStayAndUnrankedReadingsNeedTheBand) {
+    struct Case {
+        const char* name;
+        std::function<void(RulesConfig&)> setup;
+        const char* token;
+        LayoutDirection direction;
+        bool isProtected;
+        const char* reason;
+    } cases[] = {
+        {"no abbreviations, no band: as any word",
+         [](RulesConfig&) {},
+         "CNJK",
+         {"en", "ru"},
+         true,
+         "layout_mismatch_protected_override"},
+        {"an abbreviation of the typed language",
+         [](RulesConfig& c) { lang(c, "en").abbreviations.insert("cnjk"); },
+         "CNJK",
+         {"en", "ru"},
+         true,
+         "protected_pattern"},
+        {"unprotected abbreviation",
+         [](RulesConfig& c) { lang(c, "en").abbreviations.insert("ghbdtn"); },
+         "GHBDTN",
+         {"en", "ru"},
+         false,
+         "low_confidence"},
+        {"lower case is no abbreviation",
+         [](RulesConfig& c) { lang(c, "en").abbreviations.insert("cnjk"); },
+         "cnjk",
+         {"en", "ru"},
+         true,
+         "layout_mismatch_protected_override"},
+        {"an abbreviation of another language of the script",
+         [](RulesConfig& c) { lang(c, "uk").abbreviations.insert("руддщ"); },
+         "РУДДЩ",
+         {"ru", "en"},
+         true,
+         "protected_pattern"},
+        {"... that is not active",
+         [](RulesConfig& c) {
+             lang(c, "uk").abbreviations.insert("руддщ");
+             c.activeLanguages = {"en", "ru"};
+         },
+         "РУДДЩ",
+         {"ru", "en"},
+         true,
+         "layout_mismatch_protected_override"},
+        {"unranked reading with a band",
+         [](RulesConfig& c) { c.decision.capitalsWordMaxBand = 60; },
+         "CNJK",
+         {"en", "ru"},
+         true,
+         "protected_pattern"},
+        {"an unranked abbreviation reads as none",
+         [](RulesConfig& c) {
+             c.decision.capitalsWordMaxBand = 60;
+             lang(c, "ru").abbreviations.insert("стол");
+         },
+         "CNJK",
+         {"en", "ru"},
+         true,
+         "protected_pattern"},
+        {"unprotected capitals keep the thresholds",
+         [](RulesConfig& c) { c.decision.capitalsWordMaxBand = 60; },
+         "GHBDTN",
+         {"en", "ru"},
+         false,
+         "layout_mismatch"},
+    };
+    for (const Case& c : cases) {
+        RulesConfig config = makeConfig();
+        c.setup(config);
+        RulesDecision d = decide(config, {.token = c.token,
+                                          .from = c.direction.from,
+                                          .to = c.direction.to,
+                                          .isProtected = c.isProtected,
+                                          .sessionLanguage = c.direction.to});
+        EXPECT_EQ(d.reason, c.reason) << c.name;
+        EXPECT_EQ(d.shouldCorrect, std::string(c.reason).starts_with("layout_mismatch")) << c.name;
+    }
+}
+
+// Letter statistics say nothing of a string of capitals: HVAPFSDS is meant.
+TEST(Capitals, NoGibberishBypassOnceTheRulesWeighCapitals) {
+    RulesConfig config = makeConfig();
+    config.decision.minCandidateScoreDefault = 500.0;
+    DirectionCase word{.token = "GHBDTN", .from = "en", .to = "ru"};
+    EXPECT_EQ(decide(config, word).reason, "high_confidence_gibberish_bypass");
+    config.decision.capitalsWordMaxBand = 60;
+    EXPECT_EQ(decide(config, word).reason, "candidate_score_too_low");
+    word.token = "Ghbdtn";
+    EXPECT_EQ(decide(config, word).reason, "high_confidence_gibberish_bypass");
+}
+
 }  // namespace
 }  // namespace quillom::scoring
