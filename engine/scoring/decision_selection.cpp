@@ -109,6 +109,10 @@ bool sameScriptTargets(const RulesConfig& config, const CompetingDirection& a, c
     return config.sameScript(a.direction.to, b.direction.to);
 }
 
+// How many twin rank margins of bands a reading must stand before one in the
+// language the user has lately written mostly, at the start of a text.
+constexpr int64_t kWrittenLanguageMarginFactor = 4;
+
 // Known readings in different languages (файлы, файлі): the language of the
 // words typed just before decides, or else a clearly higher frequency, or at
 // the start of a text (when the rules ask) a higher frequency by a smaller
@@ -125,15 +129,24 @@ std::optional<RulesDecision> resolveTwins(const RulesConfig& config, const Direc
         return d;
     }
     if (evidence.twinRankMargin <= 0) return std::nullopt;
+    const bool unsettled = textStart && noLanguageCounted(votes);
+    // Against the language the user has lately written mostly, only a far
+    // wider gap of bands, counted in two corpora of different genres
+    // (Режимі 37 against Режимы 65 is not one).
+    const auto gap = [&](const CompetingDirection& rival, const CompetingDirection& m, int64_t margin) {
+        return unsettled && writtenMostly(config, votes, rival.direction.to, m.direction.to)
+                   ? kWrittenLanguageMarginFactor * evidence.twinRankMargin
+                   : margin;
+    };
     if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
-            return correctionBand(config, a) + evidence.twinRankMargin <= correctionBand(config, b);
+            return correctionBand(config, a) + gap(b, a, evidence.twinRankMargin) <= correctionBand(config, b);
         }))
         return m->decision;
     const int64_t startMargin = evidence.textStartTwinRankMargin;
-    if (startMargin <= 0 || !textStart || !noLanguageCounted(votes)) return std::nullopt;
+    if (startMargin <= 0 || !unsettled) return std::nullopt;
     if (const CompetingDirection* m = beatingEveryRival(pool, [&](const auto& a, const auto& b) {
             return sameScriptTargets(config, a, b) &&
-                   correctionBand(config, a) + startMargin <= correctionBand(config, b);
+                   correctionBand(config, a) + gap(b, a, startMargin) <= correctionBand(config, b);
         }))
         return m->decision;
     // Else the language of the script the user has lately written mostly.

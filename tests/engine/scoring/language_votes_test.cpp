@@ -233,6 +233,11 @@ TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk)
         {"bands apart by less: the language written lately", wide, {}, noSession, "снаряді", "снаряды", "ru", "ru"},
         {"both unranked: the language written lately", on, {}, noSession, "нові", "новы", "ru", "ru"},
         {"... not at a text start", on, {}, std::string("en"), "нові", "новы", "uk", "ru"},
+        // файлы 30 in Russian, файлі 61 in Ukrainian: far apart, yet within
+        // four margins; даны 62 and дані 21 are more.
+        {"a clearly more frequent reading", on, {}, noSession, "файлі", "файлы", "ru"},
+        {"... against the language written lately", on, {}, noSession, "файлі", "файлы", "uk", "uk"},
+        {"... unless four margins apart", on, {}, noSession, "дані", "даны", "uk", "ru"},
     };
     for (const Case& c : cases) {
         LanguageVotes votes = votesOf(c.config, c.votes);
