@@ -49,6 +49,22 @@ RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view tok
 
 namespace {
 
+// Calls visit(other, reading) for every other active language of the script
+// of `language` whose layout the map reaches, with `text` read on it, until
+// visit returns true; true when it did.
+template <typename Visit>
+bool visitTwinLayouts(const RulesConfig& config, std::string_view text, const std::string& language, Visit visit) {
+    for (const std::string& other : config.activeLanguages) {
+        if (other == language || !config.sameScript(language, other)) continue;
+        const LayoutDirection direction{language, other};
+        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
+        ShortText mapped;
+        layout::mapLayoutInto(config.keyboardLayout, text, direction, mapped);
+        if (visit(other, mapped.view())) return true;
+    }
+    return false;
+}
+
 enum class TwinReading { None, SameText, AWordThere };
 
 // How the corrected word reads on the layout of another active language of
@@ -56,18 +72,13 @@ enum class TwinReading { None, SameText, AWordThere };
 // for Ті), or neither.
 TwinReading twinReading(const RulesConfig& config, std::string_view core, const std::string& target) {
     TwinReading found = TwinReading::None;
-    for (const std::string& other : config.activeLanguages) {
-        if (other == target || !config.sameScript(target, other)) continue;
-        const LayoutDirection direction{target, other};
-        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
-        ShortText mapped;
-        layout::mapLayoutInto(config.keyboardLayout, core, direction, mapped);
+    const bool aWord = visitTwinLayouts(config, core, target, [&](const std::string& other, std::string_view reading) {
         const LanguageConfig* language = config.language(other);
-        if (mapped.view() == core) found = TwinReading::SameText;
-        else if (language && language->isCommonWord(TextChars(mapped.view()).lowered().text()))
-            return TwinReading::AWordThere;
-    }
-    return found;
+        if (reading == core) found = TwinReading::SameText;
+        else if (language && language->isCommonWord(TextChars(reading).lowered().text())) return true;
+        return false;
+    });
+    return aWord ? TwinReading::AWordThere : found;
 }
 
 // The vote of a word kept as typed on the layout of `typedOn`.
@@ -79,23 +90,16 @@ std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_v
     const std::string_view core = stripTrailingBoundary(config, token).core;
     const TextChars lower = TextChars(core).lowered();
     const int64_t ownOrder = own->frequencyOrder(lower.text()).value_or(LanguageConfig::kUnrankedOrder);
-    for (const std::string& other : config.activeLanguages) {
-        if (other == *typedOn || !config.sameScript(other, *typedOn)) continue;
-        const LayoutDirection direction{*typedOn, other};
-        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
-        ShortText mapped;
-        layout::mapLayoutInto(config.keyboardLayout, lower.text(), direction, mapped);
-        const LanguageConfig* language = config.language(other);
-        if (mapped.view() == lower.text() || !language) continue;
-        const std::optional<int64_t> order = language->frequencyOrder(mapped.view());
-        if (order && ownOrder + config.decision.languageEvidence.twinRankMargin > *order) return std::nullopt;
-    }
+    const bool twin =
+        visitTwinLayouts(config, lower.text(), *typedOn, [&](const std::string& other, std::string_view reading) {
+            const LanguageConfig* language = config.language(other);
+            if (reading == lower.text() || !language) return false;
+            const std::optional<int64_t> order = language->frequencyOrder(reading);
+            return order && ownOrder + config.decision.languageEvidence.twinRankMargin > *order;
+        });
+    if (twin) return std::nullopt;
     return vote;
 }
-
-}  // namespace
-
-namespace {
 
 // `core`, a correction into `target` that reads the same on the layout of
 // `other`, belongs there: far more frequent, or, with nothing typed here yet
@@ -137,18 +141,13 @@ RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguage
                                    const LanguageVotes* votes, RulesDecision decision) {
     const int64_t margin = config.decision.languageEvidence.sameTextLayoutRankMargin;
     if (margin <= 0 || !decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage) return decision;
-    const std::string& targetKey = *decision.targetLanguage;
+    const std::string targetKey = *decision.targetLanguage;  // a copy: the visit may change the target
     const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
-    for (const std::string& other : config.activeLanguages) {
-        if (other == targetKey || !config.sameScript(other, targetKey)) continue;
-        const LayoutDirection direction{targetKey, other};
-        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
-        ShortText mapped;
-        layout::mapLayoutInto(config.keyboardLayout, core, direction, mapped);
-        if (mapped.view() != core) continue;
+    visitTwinLayouts(config, core, targetKey, [&](const std::string& other, std::string_view reading) {
+        if (reading != core) return false;
         if (readsBetterIn(config, languages, votes, core, targetKey, other)) decision.targetLanguage = other;
-        return decision;
-    }
+        return true;
+    });
     return decision;
 }
 
