@@ -67,8 +67,9 @@ QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, co
 
 /* Forgets the session language and the words just typed. Which language of
  * each script the user has lately written mostly, in any application, is
- * kept: it settles a word that reads alike in two of them at the start of
- * the next text. */
+ * kept: that language is weighed first among the languages of its script,
+ * and it settles a word that reads alike in two of them at the start of the
+ * next text. */
 QM_API void qm_engine_reset_context(qm_engine* handle);
 
 /* Converts selected text to the other layout, choosing the direction.

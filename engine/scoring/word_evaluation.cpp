@@ -42,6 +42,20 @@ RulesDecision exactPairDecision(const ScoringContext& context, const TextChars& 
     return d;
 }
 
+// The place by which a target's candidates are weighed: its place among the
+// active languages, except that of two languages of one script the one the
+// user has lately written mostly goes first (LanguageVotes::written).
+std::size_t priorityIndex(const RulesConfig& config, std::size_t index, const LanguageVotes* votes) {
+    const std::string& target = config.activeLanguages[index];
+    for (std::size_t other = 0; other < config.activeLanguages.size(); ++other) {
+        const std::string& key = config.activeLanguages[other];
+        if (other == index || !config.sameScript(key, target)) continue;
+        if (other < index ? writtenMostly(config, votes, target, key) : writtenMostly(config, votes, key, target))
+            return other;
+    }
+    return index;
+}
+
 }  // namespace
 
 TrailingSplit stripTrailingBoundary(const RulesConfig& config, std::string_view token) {
@@ -114,7 +128,8 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
             const std::string& target = config.activeLanguages[i];
             if (target == source) continue;
             LayoutDirection direction{source, target};
-            RulesDecision decision = scoreAndDecideForDirection(context, word, direction, i);
+            RulesDecision decision =
+                scoreAndDecideForDirection(context, word, direction, priorityIndex(config, i, request.votes));
             decision.sourceLanguage = source;
             decision.targetLanguage = target;
             competing.push_back({std::move(direction), std::move(decision)});

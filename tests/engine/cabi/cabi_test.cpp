@@ -492,6 +492,21 @@ TEST_F(CInterface, ATextStartGoesToTheCyrillicLanguageWrittenLately) {
     EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "f.exe", "en").target, "uk") << "as much Ukrainian: the order";
 }
 
+// With en,uk,ru active, Russian candidates are weighed as the third language,
+// behind Ukrainian; once the user has lately written mostly Russian they are
+// weighed as a Russian user's are (Уррра), and Ukrainian ones behind them.
+TEST_F(CInterface, TheCyrillicLanguageWrittenLatelyIsWeighedFirst) {
+    Engine e = createShipped(R"(["en", "uk", "ru"])");
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    Engine russian = createShipped();
+    EXPECT_EQ(evaluateContext(russian.get(), "Ehhhf", "a.exe", "en").text, "Уррра");
+    EXPECT_EQ(evaluateContext(e.get(), "Ehhhf", "a.exe", "en").shouldCorrect, 0);
+    for (const char* word : {"что", "где", "когда", "было"}) evaluateContext(e.get(), word, "b.exe", "ru");
+    Result after = evaluateContext(e.get(), "Ehhhf", "c.exe", "en");
+    EXPECT_EQ(after.text, "Уррра");
+    EXPECT_EQ(after.target, "ru");
+}
+
 // "Ты где был": ты typed on the US layout may come out Ukrainian (ті), a
 // guess that says nothing of the text; где then asks for the Russian layout,
 // and был typed on the Ukrainian one all the same (біл) is read in Russian.
