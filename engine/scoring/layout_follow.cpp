@@ -65,20 +65,26 @@ bool visitTwinLayouts(const RulesConfig& config, std::string_view text, const st
     return false;
 }
 
-enum class TwinReading { None, SameText, AWordThere };
-
 // How the corrected word reads on the layout of another active language of
-// its script: as the same text (Командир), as a word of that language (Ты
-// for Ті), or neither.
+// its script: as a word of that language (Ты for Ті), or as the same text
+// (Командир), with the first such language in `sameTextIn`.
+struct TwinReading {
+    bool aWordThere = false;
+    const std::string* sameTextIn = nullptr;
+};
+
 TwinReading twinReading(const RulesConfig& config, std::string_view core, const std::string& target) {
-    TwinReading found = TwinReading::None;
-    const bool aWord = visitTwinLayouts(config, core, target, [&](const std::string& other, std::string_view reading) {
+    TwinReading found;
+    found.aWordThere = visitTwinLayouts(config, core, target, [&](const std::string& other, std::string_view reading) {
         const LanguageConfig* language = config.language(other);
-        if (reading == core) found = TwinReading::SameText;
-        else if (language && language->isCommonWord(TextChars(reading).lowered().text())) return true;
+        if (reading == core) {
+            if (!found.sameTextIn) found.sameTextIn = &other;
+        } else if (language && language->isCommonWord(TextChars(reading).lowered().text())) {
+            return true;
+        }
         return false;
     });
-    return aWord ? TwinReading::AWordThere : found;
+    return found;
 }
 
 // The vote of a word kept as typed on the layout of `typedOn`.
@@ -124,15 +130,19 @@ bool readsBetterIn(const RulesConfig& config, const WordLanguages& languages, co
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
                               const std::optional<std::string>& typedOn) {
     if (!decision.shouldCorrect || !decision.correctedToken)
-        return {keptWordVote(config, token, typedOn), std::nullopt};
-    if (!decision.targetLanguage) return {languageOfWord(config, *decision.correctedToken), std::nullopt};
+        return {keptWordVote(config, token, typedOn), std::nullopt, std::nullopt};
+    if (!decision.targetLanguage) return {languageOfWord(config, *decision.correctedToken), std::nullopt, std::nullopt};
     const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
     const TwinReading twin = twinReading(config, core, *decision.targetLanguage);
     WordLanguages result;
-    if (decision.reason == Reason::SessionLanguageTieBreak || twin != TwinReading::AWordThere)
+    if (decision.reason == Reason::SessionLanguageTieBreak || !twin.aWordThere)
         result.vote = languageOfWord(config, *decision.correctedToken);
-    if (twin != TwinReading::SameText) result.shown = decision.targetLanguage;
-    else if (const std::optional<std::size_t> language = languageOfWord(config, core))
+    if (twin.aWordThere || !twin.sameTextIn) {
+        result.shown = decision.targetLanguage;
+        return result;
+    }
+    result.sameTextIn = *twin.sameTextIn;
+    if (const std::optional<std::size_t> language = languageOfWord(config, core))
         result.shown = config.activeLanguages[*language];
     return result;
 }
@@ -140,14 +150,12 @@ WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token,
 RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguages& languages,
                                    const LanguageVotes* votes, RulesDecision decision) {
     const int64_t margin = config.decision.languageEvidence.sameTextLayoutRankMargin;
-    if (margin <= 0 || !decision.shouldCorrect || !decision.correctedToken || !decision.targetLanguage) return decision;
-    const std::string targetKey = *decision.targetLanguage;  // a copy: the visit may change the target
+    if (margin <= 0 || !languages.sameTextIn || !decision.shouldCorrect || !decision.correctedToken ||
+        !decision.targetLanguage)
+        return decision;
     const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
-    visitTwinLayouts(config, core, targetKey, [&](const std::string& other, std::string_view reading) {
-        if (reading != core) return false;
-        if (readsBetterIn(config, languages, votes, core, targetKey, other)) decision.targetLanguage = other;
-        return true;
-    });
+    if (readsBetterIn(config, languages, votes, core, *decision.targetLanguage, *languages.sameTextIn))
+        decision.targetLanguage = languages.sameTextIn;
     return decision;
 }
 

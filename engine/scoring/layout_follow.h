@@ -48,13 +48,15 @@ struct WordLanguages {
     // read in Ukrainian by the order of the languages alone): the language
     // languageOfWord gives it, if any. Nothing for no correction.
     std::optional<std::string> shown;
+    // For such a text, that other language (the first, when several).
+    std::optional<std::string> sameTextIn;
 };
 // `typedOn`: the layout's language, if known.
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
                               const std::optional<std::string>& typedOn);
 
 // The decision as it stands, or, for a correction whose text reads the same
-// on the layout of `languages.shown`, another language of its script, and
+// on the layout of `languages.sameTextIn`, another language of its script, and
 // belongs there ("same_text_layout_rank_margin"), the same correction into
 // that language: the layout follows the language of the word, not the order
 // of the languages. Kept when the last words favour the target.
