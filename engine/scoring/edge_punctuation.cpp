@@ -33,12 +33,6 @@ bool isKnownCyrillicWord(const RulesConfig& config, const TextChars& lowerToken)
     return false;
 }
 
-bool hasLowerLetter(const TextChars& word) {
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (unicode::isLetterChar(word[i]) && !unicode::isUpperChar(word[i])) return true;
-    return false;
-}
-
 // A one-letter core ("I, "a) counts when it is an English word and a quote or
 // bracket, not a comma or full stop, stands beside it.
 std::optional<std::string> oneLetterCore(const RulesConfig& config, const TextChars& mapped, const EdgeSplit& split) {

@@ -85,18 +85,6 @@ std::size_t leadingMarksSize(std::string_view token) {
     return size;
 }
 
-bool hasLowerLetter(const scoring::TextChars& text) {
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (unicode::isLetterChar(text[i]) && !unicode::isUpperChar(text[i])) return true;
-    return false;
-}
-
-bool allLetters(const scoring::TextChars& text) {
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!unicode::isLetterChar(text[i])) return false;
-    return !text.empty();
-}
-
 // A quotation mark typed on the US layout before letters, whose reading as a
 // whole is a frequent word of a Cyrillic target ("q is Эй, the quote key
 // being Э's), where the letters are no word of their own: the reading, as
@@ -109,7 +97,7 @@ std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext
     const scoring::TextChars letters = scoring::TextChars(rest);
     const scoring::TextChars lowerLetters = letters.lowered();
     if (token.find_first_not_of('"') != token.size() - rest.size() || !allowsEdgeReading(read.reason) ||
-        !hasLowerLetter(letters))
+        !scoring::hasLowerLetter(letters))
         return std::nullopt;
     for (const std::string& source : scoring::detectSourceLanguages(context.index, lowerLetters)) {
         const LanguageConfig* typed = config.language(source);
@@ -118,7 +106,7 @@ std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext
             const LanguageConfig* language = config.language(target);
             if (!language || language->script != "cyrillic") continue;
             const std::string mapped = layout::mapLayout(config.keyboardLayout, token, {source, target});
-            if (!allLetters(scoring::TextChars(mapped))) continue;
+            if (!scoring::allLetters(scoring::TextChars(mapped))) continue;
             auto order = language->frequencyOrder(unicode::toLower(mapped));
             if (!order || *order >= kRareWordBand || !language->isCommonWord(unicode::toLower(mapped))) continue;
             RulesDecision d;

@@ -4,6 +4,18 @@
 
 namespace quillom::scoring {
 
+bool allLetters(const TextChars& text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!unicode::isLetterChar(text[i])) return false;
+    return !text.empty();
+}
+
+bool hasLowerLetter(const TextChars& text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (unicode::isLetterChar(text[i]) && !unicode::isUpperChar(text[i])) return true;
+    return false;
+}
+
 TextChars::TextChars(std::string_view text) {
     text_.append(text.data(), text.size());
     for (std::size_t pos = 0; pos < text.size(); pos = unicode::nextGraphemeBreak(text, pos))

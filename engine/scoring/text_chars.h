@@ -144,4 +144,9 @@ private:
     InlineBuffer<uint32_t, 48> starts_;  // byte offset of each character
 };
 
+// Every character a letter, and at least one.
+bool allLetters(const TextChars& text);
+// Some letter is not a capital.
+bool hasLowerLetter(const TextChars& text);
+
 }  // namespace quillom::scoring

@@ -35,12 +35,6 @@ bool confirmedByFrequency(const RulesConfig& config, const LanguageConfig& targe
 // Words of no more than this many characters; a number with its marks may be longer.
 constexpr std::size_t kMarkedNumberMaxLength = 12;
 
-bool allLetters(const TextChars& word) {
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (!unicode::isLetterChar(word[i])) return false;
-    return !word.empty();
-}
-
 bool hasLetter(const TextChars& text) {
     for (std::size_t i = 0; i < text.size(); ++i)
         if (unicode::isLetterChar(text[i])) return true;
