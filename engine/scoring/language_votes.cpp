@@ -96,13 +96,13 @@ bool votesLeanAwayFrom(const RulesConfig& config, const LanguageVotes* votes, st
 }
 
 bool farMoreFrequentReading(const RulesConfig& config, const LanguageConfig& source, std::string_view typed,
-                            const LanguageConfig& target, std::string_view reading) {
+                            const LanguageConfig& target, std::string_view reading, int64_t factor) {
     const LanguageEvidenceConfig& evidence = config.decision.languageEvidence;
     if (!evidence.enabled() || evidence.twinRankMargin <= 0) return false;
     constexpr int64_t unranked = LanguageConfig::kUnrankedOrder;
     const int64_t readingBand = target.frequencyOrder(reading).value_or(unranked);
     return readingBand != unranked &&
-           readingBand + evidence.twinRankMargin <= source.frequencyOrder(typed).value_or(unranked);
+           readingBand + factor * evidence.twinRankMargin <= source.frequencyOrder(typed).value_or(unranked);
 }
 
 std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word) {

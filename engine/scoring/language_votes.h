@@ -52,12 +52,12 @@ bool writtenMostly(const RulesConfig& config, const LanguageVotes* votes, std::s
 // `language`; false without votes.
 bool votesLeanAwayFrom(const RulesConfig& config, const LanguageVotes* votes, std::string_view language);
 
-// True when `reading`, a listed word of `target`, stands at least the
-// configured twin rank margin of frequency bands before `typed`, a word of
-// `source` (both lower-case): руку typed for "here". False when the rules weigh
-// no frequency (no evidence, or no margin) or `reading` has no rank.
+// True when `reading`, a listed word of `target`, stands at least `factor`
+// times the configured twin rank margin of frequency bands before `typed`, a
+// word of `source` (both lower-case): руку typed for "here". False when the
+// rules weigh no frequency (no evidence, or no margin) or `reading` has no rank.
 bool farMoreFrequentReading(const RulesConfig& config, const LanguageConfig& source, std::string_view typed,
-                            const LanguageConfig& target, std::string_view reading);
+                            const LanguageConfig& target, std::string_view reading, int64_t factor = 1);
 
 // The active language a finished word belongs to, by position in
 // "active_languages": the only one that lists it, or of several the one whose

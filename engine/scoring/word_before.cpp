@@ -18,20 +18,6 @@ namespace {
 // margin of bands before its reading in the other (що does, корпус does not).
 constexpr std::int64_t kConfirmingMarginFactor = 2;
 
-// A guess stands against the language settled since only when its reading is
-// this many times the twin rank margin of bands more frequent than the keys'
-// reading there: мы, not мі. Bands counted in corpora of different genres
-// put Файловій (53) before Файловый (65) in plain documentation.
-bool confirmedByFrequency(const RulesConfig& config, const LanguageConfig& target, std::string_view mapped,
-                          const LanguageConfig& guessed, std::string_view reading) {
-    const std::int64_t margin = kConfirmingMarginFactor * config.decision.languageEvidence.twinRankMargin;
-    const std::optional<std::int64_t> guessedOrder = guessed.frequencyOrder(reading);
-    if (!config.decision.languageEvidence.enabled() || margin <= 0 || !guessedOrder ||
-        *guessedOrder == LanguageConfig::kUnrankedOrder)
-        return false;
-    return *guessedOrder + margin <= target.frequencyOrder(mapped).value_or(LanguageConfig::kUnrankedOrder);
-}
-
 // Words of no more than this many characters; a number with its marks may be longer.
 constexpr std::size_t kMarkedNumberMaxLength = 12;
 
@@ -219,8 +205,12 @@ std::optional<std::string> revisedCorrection(const RulesConfig& config, std::str
     // alone: the keys were meant in the language settled since.
     const bool listedCorrection = correctedLanguage && correctedLanguage->isCommonWord(reading);
     if (mapped == typed || (listedCorrection && !targetLanguage->isCommonWord(lowerMapped))) return std::nullopt;
-    // мы is not read again as мі because the next word seemed Ukrainian.
-    if (listedCorrection && confirmedByFrequency(config, *targetLanguage, lowerMapped, *correctedLanguage, reading))
+    // мы is not read again as мі because the next word seemed Ukrainian: a
+    // guess stands against the language settled since only when its reading
+    // is twice the twin margin more frequent, bands of corpora of different
+    // genres putting Файловій (53) before Файловый (65).
+    if (listedCorrection && farMoreFrequentReading(config, *targetLanguage, lowerMapped, *correctedLanguage, reading,
+                                                   kConfirmingMarginFactor))
         return std::nullopt;
     return layout::preserveCase(typed, mapped);
 }
