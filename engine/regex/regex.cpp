@@ -24,15 +24,19 @@ bool Regex::search(std::string_view utf8) const { return program_ && detail::sea
 bool Regex::search(std::u32string_view text) const { return program_ && detail::searchProgram(*program_, text); }
 
 bool Regex::search(const Subject& subject) const {
-    return program_ &&
-           detail::searchProgram(*program_, subject.utf8_, detail::FirstScalars{subject.hot_, subject.others_});
+    return program_ && detail::searchProgram(*program_, subject.utf8_, subject.facts_);
 }
 
 Subject::Subject(std::string_view utf8) : utf8_(utf8) {
+    detail::SubjectFacts& facts = facts_;
+    const bool decoding = utf8.size() <= detail::kDecodedLimit;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const std::size_t bit = detail::hotIndex(unicode::decodeScalar(utf8, pos));
-        if (bit == detail::kNotHot) others_ = true;
-        else hot_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        const char32_t scalar = unicode::decodeScalar(utf8, pos);
+        if (decoding) facts.scalars[facts.count] = scalar;
+        ++facts.count;
+        const std::size_t bit = detail::hotIndex(scalar);
+        if (bit == detail::kNotHot) facts.present.others = true;
+        else facts.present.hot[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
 }
 

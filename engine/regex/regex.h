@@ -18,9 +18,35 @@
 
 namespace quillom::regex {
 
+namespace detail {
+
+// A set of scalars: the hot ones (ASCII and U+0400..U+04FF, nearly every
+// scalar of a word) as a bitmap by hotIndex, and whether any other is in it.
+struct FirstScalars {
+    std::array<std::uint64_t, 6> hot{};
+    bool others = false;
+};
+
+// Texts of up to this many bytes keep their scalars in SubjectFacts.
+inline constexpr std::size_t kDecodedLimit = 128;
+
+// What a Subject notes of its text.
+struct SubjectFacts {
+    FirstScalars present;  // the scalars it holds
+    std::uint32_t count = 0;
+    std::array<char32_t, kDecodedLimit> scalars;  // the first count, for a short text; unset past them
+
+    // The scalars, for a text of up to kDecodedLimit bytes (each byte decodes to at most one).
+    std::u32string_view decoded() const { return {scalars.data(), count}; }
+};
+
+}  // namespace detail
+
 // UTF-8 text read once for searching with many patterns: which scalars it
-// holds is noted as it is built, so a pattern that needs a scalar the text
-// lacks is turned away without reading the text again. Views the text.
+// holds, and how many, is noted as it is built, so a pattern that needs a
+// scalar the text lacks, or a length it does not have, is turned away without
+// reading the text again; a short text keeps its scalars decoded for the
+// searches that compare them in place. Views the text.
 class Subject {
 public:
     explicit Subject(std::string_view utf8);
@@ -29,8 +55,7 @@ public:
 private:
     friend class Regex;
     std::string_view utf8_;
-    std::array<std::uint64_t, 6> hot_{};  // bitmap by detail::hotIndex
-    bool others_ = false;                 // holds a scalar outside the bitmap
+    detail::SubjectFacts facts_;
 };
 
 class Regex {

@@ -59,6 +59,7 @@ public:
         program.anchoredAtStart = anchored(ast_.root);
         program.first = firstScalars(program.classes);
         program.required = requiredScalars(ast_.root, program.classes);
+        program.wholeText = wholeText(program.classes);
         program.classRun = classRun();
         program.sequence = sequence();
         return program;
@@ -278,6 +279,89 @@ private:
         case NodeKind::Repeat: return addFirst(n.children.front(), items) || n.min == 0;
         default: return true;  // empty, assertions, lookahead: they consume nothing
         }
+    }
+
+    bool anchoredAtEnd(int index) const {
+        const Node& n = node(index);
+        switch (n.kind) {
+        case NodeKind::EndAnchor: return true;
+        case NodeKind::Concat: return !n.children.empty() && anchoredAtEnd(n.children.back());
+        case NodeKind::Alternation:
+            return std::all_of(n.children.begin(), n.children.end(), [this](int c) { return anchoredAtEnd(c); });
+        default: return false;
+        }
+    }
+
+    // How many scalars a match of the node consumes, at least and at most
+    // (kUnboundedScalars: no limit).
+    struct ScalarSpan {
+        std::uint64_t min = 0, max = 0;
+    };
+
+    static constexpr std::uint64_t kNoLimit = kUnboundedScalars;
+
+    ScalarSpan scalarSpan(int index) const {
+        const Node& n = node(index);
+        switch (n.kind) {
+        case NodeKind::Char:
+        case NodeKind::Any:
+        case NodeKind::Class: return {1, 1};
+        case NodeKind::Concat: {
+            ScalarSpan sum;
+            for (int child : n.children) {
+                const ScalarSpan c = scalarSpan(child);
+                sum.min = std::min(sum.min + c.min, kNoLimit);
+                sum.max = std::min(sum.max + c.max, kNoLimit);
+            }
+            return sum;
+        }
+        case NodeKind::Alternation: {
+            ScalarSpan any{kNoLimit, 0};
+            for (int child : n.children) {
+                const ScalarSpan c = scalarSpan(child);
+                any.min = std::min(any.min, c.min);
+                any.max = std::max(any.max, c.max);
+            }
+            return n.children.empty() ? ScalarSpan{} : any;
+        }
+        case NodeKind::Repeat: {
+            const ScalarSpan c = scalarSpan(n.children.front());
+            const auto times = [](std::uint64_t a, std::uint64_t b) { return std::min(a * b, kNoLimit); };
+            // Spans and counts stay far below 2^32 (the program size is capped): no product overflows.
+            return {times(c.min, static_cast<std::uint64_t>(n.min)),
+                    c.max == 0            ? 0
+                    : n.max == kUnbounded ? kNoLimit
+                                          : times(c.max, static_cast<std::uint64_t>(n.max))};
+        }
+        default: return {};  // assertions, lookahead, empty: nothing consumed
+        }
+    }
+
+    // Adds every literal and class that a match can consume (lookaheads
+    // only look: what they test is no part of the match).
+    void addConsumed(int index, FirstItems& items) const {
+        const Node& n = node(index);
+        switch (n.kind) {
+        case NodeKind::Char: items.scalars.push_back(fold(n.scalar)); break;
+        case NodeKind::Any: items.any = true; break;
+        case NodeKind::Class: items.classes.push_back(static_cast<std::uint32_t>(n.classIndex)); break;
+        case NodeKind::Concat:
+        case NodeKind::Alternation:
+        case NodeKind::Repeat:
+            for (int child : n.children) addConsumed(child, items);
+            break;
+        default: break;
+        }
+    }
+
+    std::optional<WholeText> wholeText(const std::vector<CharClass>& classes) const {
+        if (!anchored(ast_.root) || !anchoredAtEnd(ast_.root)) return std::nullopt;
+        FirstItems items;
+        addConsumed(ast_.root, items);
+        if (items.any) return std::nullopt;
+        const ScalarSpan span = scalarSpan(ast_.root);
+        return WholeText{toScalars(items, classes), static_cast<std::uint32_t>(span.min),
+                         static_cast<std::uint32_t>(span.max)};
     }
 
     std::optional<FirstScalars> firstScalars(const std::vector<CharClass>& classes) const {

@@ -119,6 +119,13 @@ bool cannotMatch(const Regex::Program& program, const Text& text) {
     return false;
 }
 
+// The first scalar of a text that is not empty.
+char32_t firstScalar(const Utf8Text& text, const SubjectFacts& subject) {
+    if (text.size() <= kDecodedLimit) return subject.scalars[0];
+    std::uint32_t pos = 0;
+    return text.next(pos);
+}
+
 // Every word tested at once, without a branch per word: this runs for each
 // pattern on each word.
 bool sharesAScalar(const FirstScalars& set, const FirstScalars& present) {
@@ -127,17 +134,30 @@ bool sharesAScalar(const FirstScalars& set, const FirstScalars& present) {
     return common != 0 || (set.others && present.others);
 }
 
+// Every scalar the text holds is one of the set.
+bool holdsOnly(const FirstScalars& set, const FirstScalars& present) {
+    std::uint64_t outside = 0;
+    for (std::size_t i = 0; i < set.hot.size(); ++i) outside |= present.hot[i] & ~set.hot[i];
+    return outside == 0 && (set.others || !present.others);
+}
+
+bool cannotBeWholeText(const WholeText& whole, const SubjectFacts& subject) {
+    return subject.count < whole.minScalars || subject.count > whole.maxScalars ||
+           !holdsOnly(whole.allowed, subject.present);
+}
+
 // cannotMatch, with the text's scalars known beforehand: a scan for one
 // scalar of a set becomes a test of the two sets.
-bool cannotMatch(const Regex::Program& program, const Utf8Text& text, const FirstScalars& present) {
+bool cannotMatch(const Regex::Program& program, const Utf8Text& text, const SubjectFacts& subject) {
+    if (program.wholeText && cannotBeWholeText(*program.wholeText, subject)) return true;
     if (program.first) {
-        std::uint32_t pos = 0;
-        const bool mayStart = program.anchoredAtStart ? text.size() > 0 && holds(*program.first, text.next(pos))
-                                                      : sharesAScalar(*program.first, present);
+        const bool mayStart = program.anchoredAtStart
+                                  ? subject.count > 0 && holds(*program.first, firstScalar(text, subject))
+                                  : sharesAScalar(*program.first, subject.present);
         if (!mayStart) return true;
     }
     if (program.required) {
-        if (!sharesAScalar(program.required->set, present)) return true;
+        if (!sharesAScalar(program.required->set, subject.present)) return true;
         if (program.required->count == 1) return false;
         std::uint32_t found = 0;
         for (std::uint32_t pos = 0; pos < text.size();)
@@ -156,14 +176,14 @@ bool classHolds(const Regex::Program& program, const CharClass& cls, char32_t cp
 // Texts up to this size cannot exhaust the machine's step budget on a class
 // run (its backtracking is at most quadratic in the run), so counting gives
 // exactly the machine's answer.
-constexpr std::size_t kClassRunTextLimit = 128;
+constexpr std::size_t kClassRunTextLimit = kDecodedLimit;
 
-bool searchClassRun(const Regex::Program& program, const Utf8Text& text) {
+bool searchClassRun(const Regex::Program& program, std::u32string_view scalars) {
     const ClassRun& run = *program.classRun;
     const CharClass& cls = program.classes[run.classIndex];
     std::uint32_t length = 0;
-    for (std::uint32_t pos = 0; pos < text.size();) {
-        if (classHolds(program, cls, text.next(pos))) {
+    for (const char32_t scalar : scalars) {
+        if (classHolds(program, cls, scalar)) {
             if (++length >= run.min && !run.atEnd) return true;
         } else {
             if (run.atStart) return false;
@@ -178,13 +198,11 @@ bool itemHolds(const Regex::Program& program, const SequenceItem& item, char32_t
     return (program.caseInsensitive ? unicode::toLower(cp) : cp) == item.value;
 }
 
-// The text's scalars decoded once, then the row tried at each start the
-// anchors allow; texts up to kClassRunTextLimit bytes, far inside the budget.
-bool searchSequence(const Regex::Program& program, const Utf8Text& text) {
+// The row tried at each start the anchors allow; texts up to
+// kClassRunTextLimit bytes, far inside the budget.
+bool searchSequence(const Regex::Program& program, std::u32string_view scalars) {
     const Sequence& seq = *program.sequence;
-    std::array<char32_t, kClassRunTextLimit> scalars;
-    std::size_t count = 0;
-    for (std::uint32_t pos = 0; pos < text.size();) scalars[count++] = text.next(pos);
+    const std::size_t count = scalars.size();
     const std::size_t items = seq.items.size();
     if (count < items) return false;
     const std::size_t firstStart = seq.atEnd ? count - items : 0;
@@ -197,13 +215,20 @@ bool searchSequence(const Regex::Program& program, const Utf8Text& text) {
     return false;
 }
 
-// The searches that need no machine, for texts short enough; nothing when
-// the machine must run.
-std::optional<bool> searchWithoutMachine(const Regex::Program& program, const Utf8Text& text) {
-    if (text.size() > kClassRunTextLimit) return std::nullopt;
-    if (program.classRun) return searchClassRun(program, text);
-    if (program.sequence) return searchSequence(program, text);
+// The searches that need no machine, over the scalars of a text short
+// enough; nothing when the machine must run.
+std::optional<bool> searchScalars(const Regex::Program& program, std::u32string_view scalars) {
+    if (program.classRun) return searchClassRun(program, scalars);
+    if (program.sequence) return searchSequence(program, scalars);
     return std::nullopt;
+}
+
+std::optional<bool> searchWithoutMachine(const Regex::Program& program, const Utf8Text& text) {
+    if (text.size() > kClassRunTextLimit || (!program.classRun && !program.sequence)) return std::nullopt;
+    std::array<char32_t, kClassRunTextLimit> scalars;
+    std::size_t count = 0;
+    for (std::uint32_t pos = 0; pos < text.size();) scalars[count++] = text.next(pos);
+    return searchScalars(program, std::u32string_view(scalars.data(), count));
 }
 
 enum class Outcome { Matched, Failed, OutOfSteps };
@@ -358,11 +383,12 @@ bool searchProgram(const Regex::Program& program, std::string_view utf8) {
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 
-bool searchProgram(const Regex::Program& program, std::string_view utf8, const FirstScalars& present) {
+bool searchProgram(const Regex::Program& program, std::string_view utf8, const SubjectFacts& subject) {
     if (utf8.size() > kMaxTextSize) return false;
     const Utf8Text text{utf8};
-    if (cannotMatch(program, text, present)) return false;
-    if (const std::optional<bool> found = searchWithoutMachine(program, text)) return *found;
+    if (cannotMatch(program, text, subject)) return false;
+    if (utf8.size() <= kClassRunTextLimit)
+        if (const std::optional<bool> found = searchScalars(program, subject.decoded())) return *found;
     return Machine<Utf8Text>(program, text, scratch()).search();
 }
 

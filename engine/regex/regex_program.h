@@ -52,13 +52,15 @@ inline bool hotBit(const std::array<std::uint64_t, 6>& bits, std::size_t bit) {
     return ((bits[bit / 64] >> (bit % 64)) & 1) != 0;
 }
 
-// The scalars a match can begin with, for a pattern whose every match
-// consumes at least one: the hot ones as a bitmap, and whether any other
-// scalar may begin one. Searching skips every other start position.
-struct FirstScalars {
-    std::array<std::uint64_t, 6> hot{};
-    bool others = false;
+// A pattern every match of which is the whole text (anchored at both ends):
+// the scalars it can consume, and how many it consumes at least and at most.
+// A text holding another scalar, or of another length, cannot match.
+struct WholeText {
+    FirstScalars allowed;
+    std::uint32_t minScalars = 0;
+    std::uint32_t maxScalars = 0;  // kUnboundedScalars for no limit
 };
+inline constexpr std::uint32_t kUnboundedScalars = UINT32_MAX;
 
 // Scalars of which every match holds at least `count`.
 struct RequiredScalars {
@@ -103,9 +105,12 @@ struct Regex::Program {
     std::vector<detail::CharClass> classes;  // ranges lower-cased when case-insensitive
     std::uint32_t registers = 0;
     bool anchoredAtStart = false;  // every match starts at position 0
+    // The scalars a match can begin with, for a pattern whose every match
+    // consumes at least one: searching skips every other start position.
     std::optional<detail::FirstScalars> first;
     // A text with fewer of these scalars cannot match.
     std::optional<detail::RequiredScalars> required;
+    std::optional<detail::WholeText> wholeText;
     std::optional<detail::ClassRun> classRun;
     std::optional<detail::Sequence> sequence;
 };
@@ -117,9 +122,8 @@ std::optional<Regex::Program> compileAst(const Ast& ast, bool caseInsensitive);
 
 bool searchProgram(const Regex::Program& program, std::string_view utf8);
 bool searchProgram(const Regex::Program& program, std::u32string_view text);
-// present: the hot scalars of the text (a bitmap like FirstScalars::hot) and
-// whether it holds any other.
-bool searchProgram(const Regex::Program& program, std::string_view utf8, const FirstScalars& present);
+// subject: what Subject noted of utf8.
+bool searchProgram(const Regex::Program& program, std::string_view utf8, const SubjectFacts& subject);
 
 }  // namespace detail
 }  // namespace quillom::regex

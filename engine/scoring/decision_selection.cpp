@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "layout/token_mapping.h"
 #include "scoring/text_chars.h"
@@ -38,13 +39,13 @@ TextChars reducedWord(std::string_view word, bool keepApostrophes) {
         if (apostrophe && out.empty()) continue;
         if (apostrophe || unicode::isLetterChar(c)) out.append(c);
     }
-    if (!keepApostrophes) return out.lowered();
+    if (!keepApostrophes) return std::move(out).lowered();
     std::size_t keep = out.size();
     while (keep > 0 && isApostrophe(out[keep - 1])) --keep;
-    if (keep == out.size()) return out.lowered();
+    if (keep == out.size()) return std::move(out).lowered();
     TextChars trimmed;
     for (std::size_t i = 0; i < keep; ++i) trimmed.append(out[i]);
-    return trimmed.lowered();
+    return std::move(trimmed).lowered();
 }
 
 bool isKnownTargetWord(const RulesConfig& config, const CompetingDirection& c) {

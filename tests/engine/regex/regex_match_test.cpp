@@ -251,6 +251,43 @@ const MatchCase kSequences[] = {
     {"xb", kCs, kLongRun, true},
 };
 
+// Patterns every match of which is the whole text: a text holding a scalar
+// no match can consume, or of a length no match has, is turned away before
+// the search, and every other text still reaches it.
+const std::string kLongA = std::string(130, 'a');
+const MatchCase kWholeTexts[] = {
+    {"^(?:https?|ftp)$", kCi, "HTTPS", true},
+    {"^(?:https?|ftp)$", kCi, "ftps", false},
+    {"^(?:https?|ftp)$", kCs, "fp", false},
+    {"^(?:a|bcd)$", kCs, "bcd", true},
+    {"^(?:a|bcd)$", kCs, "bc", false},
+    {"^(?:ab){2,3}$", kCs, "ababab", true},
+    {"^(?:ab){2,3}$", kCs, "abababab", false},
+    {"^(?:ab){2,3}$", kCs, "ab", false},
+    {"^(?:a{2}b?){2}$", kCs, "aabaab", true},
+    {"^(?:a{2}b?){2}$", kCs, "aaa", false},
+    {"^a{130}$", kCs, kLongA, true},
+    {"^a{130}$", kCs, kLongA + "a", false},
+    {"^a{2,}$", kCs, kLongA + "ж", false},
+    {"^$", kCs, "", true},
+    {"^(?:)*$", kCs, "", true},
+    {"^(?=.*x)[a-z]+$", kCs, "abx", true},
+    {"^(?!q)[a-z]{2}$", kCs, "qb", false},
+    {"^(?:(?=x)|y)*z$", kCs, "yz", true},
+    {"^[^a]+$", kCs, "жъ\u4e2d", true},
+    {"^[a-z\\u00DF]+$", kCs, "a\u00DF", true},
+    {"^[a-z\u00DF]+$", kCs, "a\u00DF", true},
+    {"^[a-z\u00DF]+$", kCs, "a\u00E0", false},
+    {"^k$", kCi, "\u212A", true},  // KELVIN SIGN lower-cases to k
+    {"^[a-c]+$", kCi, "\u212A", false},
+    {"^(?:[A-Z]{2,5}|[А-Я]{2,5})$", kCs, "ЖУК", true},
+    {"^(?:[A-Z]{2,5}|[А-Я]{2,5})$", kCs, "ЖУКИЖУК", false},
+    // not anchored at both ends on every path: no such test applies
+    {"^a$|^b", kCs, "bcd", true},
+    {"^a|b$", kCs, "abc", true},
+    {"^a\\b", kCs, "a-b", true},
+};
+
 void expectCases(const MatchCase* begin, const MatchCase* end) {
     for (const MatchCase* c = begin; c != end; ++c) {
         SCOPED_TRACE(testing::Message() << "/" << c->pattern << "/" << (c->caseInsensitive ? "i" : "") << " on \""
@@ -270,6 +307,8 @@ TEST(RegexMatchTest, Syntax) { expectCases(std::begin(kSyntax), std::end(kSyntax
 TEST(RegexMatchTest, ClassRuns) { expectCases(std::begin(kClassRuns), std::end(kClassRuns)); }
 
 TEST(RegexMatchTest, Sequences) { expectCases(std::begin(kSequences), std::end(kSequences)); }
+
+TEST(RegexMatchTest, WholeTexts) { expectCases(std::begin(kWholeTexts), std::end(kWholeTexts)); }
 
 TEST(RegexMatchTest, RequiredScalars) { expectCases(std::begin(kRequiredScalars), std::end(kRequiredScalars)); }
 
