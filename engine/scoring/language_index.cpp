@@ -50,8 +50,11 @@ AffixIndex buildAffixIndex(const LanguageConfig& language) {
         index.longestSuffix = std::max(index.longestSuffix, unicode::graphemeCount(suffix));
     }
     for (const std::string& vowel : language.vowels) index.vowels.insert(vowel, true);
-    for (std::string_view word : language.microDictionary)
-        index.longestMicroWord = std::max(index.longestMicroWord, unicode::graphemeCount(word));
+    for (std::string_view word : language.microDictionary) {
+        const TextChars chars(word);
+        index.longestMicroWord = std::max(index.longestMicroWord, chars.size());
+        if (chars.size() >= kMicroWordHead) index.microWordHeads.insert(chars.prefix(kMicroWordHead));
+    }
     return index;
 }
 

@@ -52,6 +52,10 @@ private:
     std::vector<bool> present_;
 };
 
+// Micro-dictionary words of this many characters or more give a bonus to the
+// words that begin with them.
+inline constexpr std::size_t kMicroWordHead = 4;
+
 // A language's word starts, ends, suffix boosts and micro-dictionary as
 // lookup tables, so that a word is tested by its own prefixes and suffixes
 // instead of by walking the lists.
@@ -60,6 +64,9 @@ struct AffixIndex {
     // suffix -> (position of its first entry in the list, boost)
     std::unordered_map<std::string, std::pair<std::size_t, double>, WordHash, std::equal_to<>> suffixBoosts;
     CharTable<bool> vowels;  // the language's vowels
+    // The first four characters of every micro-dictionary word of four or
+    // more: a word whose own first four are not among them begins with none.
+    WordSet microWordHeads;
     // Longest entry of each kind, in characters.
     std::size_t longestStart = 0, longestEnd = 0, longestSuffix = 0, longestMicroWord = 0;
     ScalarPairWeights pairWeights;

@@ -51,7 +51,8 @@ bool hasVowel(const TextChars& token, const CharTable<bool>& vowels) {
 bool isFrequentToken(const TextChars& token, std::string_view word, const LanguageConfig& language,
                      const AffixIndex& affixes) {
     if (language.microDictionary.contains(word)) return true;
-    return hasPrefixIn(token, language.microDictionary, affixes.longestMicroWord, 4);
+    if (token.size() < kMicroWordHead || !affixes.microWordHeads.contains(token.prefix(kMicroWordHead))) return false;
+    return hasPrefixIn(token, language.microDictionary, affixes.longestMicroWord, kMicroWordHead);
 }
 
 struct PairStats {

@@ -168,11 +168,18 @@ TEST(ScoreToken, FirstMatchingSuffixBoostWins) {
 TEST(ScoreToken, FrequentTokenByWordOrLongPrefix) {
     RulesConfig config = makeConfig();
     LanguageConfig& en = lang(config, "en");
-    en.microDictionary = {"friend", "in", "the"};
+    en.microDictionary = {"friend", "in", "the", "stop", "ужин"};
     EXPECT_EQ(score(config, "en", "friendship").frequentTokenBonus, 15.0);
     EXPECT_EQ(score(config, "en", "in").frequentTokenBonus, 15.0);
     EXPECT_EQ(score(config, "en", "inside").frequentTokenBonus, 0.0);
     EXPECT_EQ(score(config, "en", "theme").frequentTokenBonus, 0.0);
+    // Words of exactly four characters begin longer ones too; the first four
+    // characters of a longer word alone are no word of the list.
+    EXPECT_EQ(score(config, "en", "stops").frequentTokenBonus, 15.0);
+    EXPECT_EQ(score(config, "en", "ужинать").frequentTokenBonus, 15.0);
+    EXPECT_EQ(score(config, "en", "friends").frequentTokenBonus, 15.0);
+    EXPECT_EQ(score(config, "en", "frie").frequentTokenBonus, 0.0);
+    EXPECT_EQ(score(config, "en", "frienx").frequentTokenBonus, 0.0);
 }
 
 TEST(ScoreToken, PatternPenalties) {
