@@ -17,16 +17,26 @@ bool keptByScoring(Reason reason) {
     return true;
 }
 
+// Another active language is written in the script of `language`: only its
+// layout can be one to follow.
+bool hasActiveTwin(const RulesConfig& config, const std::string& language) {
+    for (const std::string& other : config.activeLanguages)
+        if (other != language && config.sameScript(language, other)) return true;
+    return false;
+}
+
 }  // namespace
 
 std::optional<std::string> languageToFollow(const RulesConfig& config, std::string_view token,
                                             const std::string& typedOn, const LanguageVotes* votes) {
-    if (!config.decision.languageEvidence.enabled()) return std::nullopt;
+    // Asked before the word's language, which costs a lexicon lookup per language.
+    if (!config.decision.languageEvidence.enabled() || !config.isActive(typedOn) || !hasActiveTwin(config, typedOn))
+        return std::nullopt;
     const std::string_view core = stripTrailingBoundary(config, token).core;
     const std::optional<std::size_t> index = languageOfWord(config, core);
     if (!index) return std::nullopt;
     const std::string& language = config.activeLanguages[*index];
-    if (language == typedOn || !config.isActive(typedOn) || !config.sameScript(typedOn, language)) return std::nullopt;
+    if (language == typedOn || !config.sameScript(typedOn, language)) return std::nullopt;
     const LayoutDirection direction{typedOn, language};
     if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) return std::nullopt;
     ShortText mapped;

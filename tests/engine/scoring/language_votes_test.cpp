@@ -441,6 +441,7 @@ TEST(LayoutToFollow, AWordReadingAlikeOnTheOtherLayoutOfItsScript) {
         {"a word of no language", on, "щось", "uk", {}, std::nullopt},
         {"letters that differ between the layouts", on, "файлы", "ru", {}, std::nullopt},
         {"another script", on, "here", "ru", {}, std::nullopt},
+        {"a layout with no other language of its script", on, "here", "en", {}, std::nullopt},
         {"evidence off", off, "что", "uk", {}, std::nullopt},
     };
     for (const Case& c : cases) {
