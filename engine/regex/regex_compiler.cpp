@@ -61,7 +61,7 @@ public:
         program.required = requiredScalars(ast_.root, program.classes);
         program.wholeText = wholeText(program.classes);
         program.classRun = classRun();
-        program.sequence = sequence();
+        program.sequences = sequences();
         return program;
     }
 
@@ -227,9 +227,28 @@ private:
         return run;
     }
 
-    std::optional<Sequence> sequence() const {
+    // The pattern as rows, one per alternative; none when some alternative is no row.
+    std::vector<Sequence> sequences() const {
         const Node& root = node(ast_.root);
-        const std::vector<int> parts = root.kind == NodeKind::Concat ? root.children : std::vector<int>{ast_.root};
+        const std::vector<int> alternatives =
+            root.kind == NodeKind::Alternation ? root.children : std::vector<int>{ast_.root};
+        std::vector<Sequence> rows;
+        std::uint64_t steps = 0;  // the machine's, at most, at one start: a split, the items and a jump per row
+        for (int alternative : alternatives) {
+            std::optional<Sequence> row = sequence(alternative);
+            if (!row) return {};
+            steps += row->items.size() + 2;
+            rows.push_back(std::move(*row));
+        }
+        // Compared in place only where the machine could not run out of steps
+        // on any text it is used for, so that both give the same answer.
+        if (steps * kDecodedLimit > kStepBudget) return {};
+        return rows;
+    }
+
+    std::optional<Sequence> sequence(int index) const {
+        const Node& top = node(index);
+        const std::vector<int> parts = top.kind == NodeKind::Concat ? top.children : std::vector<int>{index};
         Sequence seq;
         std::size_t i = 0, end = parts.size();
         if (i < end && node(parts[i]).kind == NodeKind::StartAnchor) {
@@ -372,7 +391,8 @@ private:
 
     // Scalars of which every match consumes at least some number: a literal
     // or class that every path through the pattern crosses (lookaheads aside),
-    // as often as its repetitions demand. Among several such, the one with the
+    // as often as its repetitions demand, and as often as a row of them names
+    // the same set (ыы needs two ы). Among several such, the one with the
     // fewest hot scalars, then the one needed most often, then the later one.
     std::optional<RequiredScalars> requiredScalars(int index, const std::vector<CharClass>& classes) const {
         const Node& n = node(index);
@@ -384,11 +404,20 @@ private:
             return RequiredScalars{toScalars(items, classes), 1};
         }
         case NodeKind::Concat: {
-            std::optional<RequiredScalars> best;
+            // Each child consumes its own stretch of the text: the counts of one set add up.
+            std::vector<RequiredScalars> sets;
             for (int child : n.children) {
-                std::optional<RequiredScalars> r = requiredScalars(child, classes);
-                if (r && (!best || selectiveness(*r) <= selectiveness(*best))) best = r;
+                const std::optional<RequiredScalars> r = requiredScalars(child, classes);
+                if (!r) continue;
+                auto same = std::find_if(sets.begin(), sets.end(), [&](const RequiredScalars& s) {
+                    return s.set.hot == r->set.hot && s.set.others == r->set.others;
+                });
+                if (same == sets.end()) sets.push_back(*r);
+                else same->count = std::min(same->count + r->count, kMaxRequired);
             }
+            std::optional<RequiredScalars> best;
+            for (const RequiredScalars& r : sets)
+                if (!best || selectiveness(r) <= selectiveness(*best)) best = r;
             return best;
         }
         case NodeKind::Alternation: {

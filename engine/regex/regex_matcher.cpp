@@ -12,7 +12,6 @@
 namespace quillom::regex::detail {
 namespace {
 
-constexpr std::uint64_t kStepBudget = 100000;
 constexpr std::uint32_t kRestoreFlag = 0x80000000u;  // frame restores a register
 
 struct Frame {
@@ -160,8 +159,16 @@ bool cannotMatch(const Regex::Program& program, const Utf8Text& text, const Subj
         if (!sharesAScalar(program.required->set, subject.present)) return true;
         if (program.required->count == 1) return false;
         std::uint32_t found = 0;
-        for (std::uint32_t pos = 0; pos < text.size();)
-            if (holds(program.required->set, text.next(pos)) && ++found == program.required->count) return false;
+        const auto enough = [&](char32_t scalar) {
+            return holds(program.required->set, scalar) && ++found == program.required->count;
+        };
+        if (text.size() <= kDecodedLimit) {
+            for (const char32_t scalar : subject.decoded())
+                if (enough(scalar)) return false;
+        } else {
+            for (std::uint32_t pos = 0; pos < text.size();)
+                if (enough(text.next(pos))) return false;
+        }
         return true;
     }
     return false;
@@ -200,8 +207,7 @@ bool itemHolds(const Regex::Program& program, const SequenceItem& item, char32_t
 
 // The row tried at each start the anchors allow; texts up to
 // kClassRunTextLimit bytes, far inside the budget.
-bool searchSequence(const Regex::Program& program, std::u32string_view scalars) {
-    const Sequence& seq = *program.sequence;
+bool searchSequence(const Regex::Program& program, const Sequence& seq, std::u32string_view scalars) {
     const std::size_t count = scalars.size();
     const std::size_t items = seq.items.size();
     if (count < items) return false;
@@ -219,12 +225,14 @@ bool searchSequence(const Regex::Program& program, std::u32string_view scalars) 
 // enough; nothing when the machine must run.
 std::optional<bool> searchScalars(const Regex::Program& program, std::u32string_view scalars) {
     if (program.classRun) return searchClassRun(program, scalars);
-    if (program.sequence) return searchSequence(program, scalars);
-    return std::nullopt;
+    if (program.sequences.empty()) return std::nullopt;
+    for (const Sequence& seq : program.sequences)
+        if (searchSequence(program, seq, scalars)) return true;
+    return false;
 }
 
 std::optional<bool> searchWithoutMachine(const Regex::Program& program, const Utf8Text& text) {
-    if (text.size() > kClassRunTextLimit || (!program.classRun && !program.sequence)) return std::nullopt;
+    if (text.size() > kClassRunTextLimit || (!program.classRun && program.sequences.empty())) return std::nullopt;
     std::array<char32_t, kClassRunTextLimit> scalars;
     std::size_t count = 0;
     for (std::uint32_t pos = 0; pos < text.size();) scalars[count++] = text.next(pos);

@@ -37,6 +37,9 @@ struct Inst {
     std::uint32_t b = 0;
 };
 
+// Instructions a search may execute before it gives up and reports no match.
+inline constexpr std::uint64_t kStepBudget = 100000;
+
 inline constexpr char32_t kHotCyrillicFirst = 0x0400;
 inline constexpr char32_t kHotCyrillicLast = 0x04FF;
 inline constexpr std::size_t kNotHot = SIZE_MAX;
@@ -79,8 +82,9 @@ struct ClassRun {
 };
 
 // A pattern that is a fixed row of single scalars, literals or classes,
-// perhaps anchored at either end ("[кК][фФ]", "ъ$", "q[^u]"): it cannot
-// backtrack, so it is searched by comparing the text's scalars in place.
+// perhaps anchored at either end ("[кК][фФ]", "ъ$", "q[^u]"), or an
+// alternation of such rows ("[a-z][A-Z]|[а-я][А-Я]"): it cannot backtrack,
+// so it is searched by comparing the text's scalars in place.
 struct SequenceItem {
     bool isClass = false;
     std::uint32_t value = 0;  // the folded literal, or the class index
@@ -112,7 +116,7 @@ struct Regex::Program {
     std::optional<detail::RequiredScalars> required;
     std::optional<detail::WholeText> wholeText;
     std::optional<detail::ClassRun> classRun;
-    std::optional<detail::Sequence> sequence;
+    std::vector<detail::Sequence> sequences;  // the alternatives; empty when not such a pattern
 };
 
 namespace detail {

@@ -84,6 +84,17 @@ const MatchCase kRequiredScalars[] = {
     {"[аеиоу]{4,}", kCs, "привет", false},
     {"[аеиоу]{4,}", kCs, "заеиоу", true},
     {"(?:[бв]{2}а){2}", kCs, "ббаввабб", true},
+    // a row naming one set twice needs two of its scalars
+    {"ыы", kCs, "быть", false},
+    {"ыы", kCs, "ыбы", false},
+    {"ыы", kCs, "выыход", true},
+    {"[ьъ][ьъ]", kCs, "подъезд", false},
+    {"[ьъ][ьъ]", kCs, "ъь", true},
+    {"ж.ж", kCs, "жаж", true},
+    {"ж(?=ж)ж", kCs, "жж", true},  // what the lookahead tests is consumed once
+    {"ж(?=ж)", kCs, "жж", true},
+    {"yy", kCs, std::string(140, 'x') + "yxy", false},
+    {"yy", kCs, std::string(140, 'x') + "yy", true},
     // scalars outside ASCII and Cyrillic, and the empty text
     {"x\u00DF", kCs, "ax\u00DF", true},
     {"x\u00DF", kCs, "\u00DFx", false},
@@ -249,6 +260,16 @@ const MatchCase kSequences[] = {
     {"bb$", kCs, kLongRun, true},
     {"^xb", kCs, kLongRun, false},
     {"xb", kCs, kLongRun, true},
+    // alternatives of rows, each with its own anchors
+    {"[a-z][A-Z]|[а-я][А-Я]", kCs, "camelCase", true},
+    {"[a-z][A-Z]|[а-я][А-Я]", kCs, "вЖук", true},
+    {"[a-z][A-Z]|[а-я][А-Я]", kCs, "aЖ", false},
+    {"[a-z][A-Z]|[а-я][А-Я]", kCs, "Camel", false},
+    {"^ab|cd$", kCs, "xabcd", true},
+    {"^ab|cd$", kCs, "xabcdx", false},
+    {"^ab|cd$", kCs, "abx", true},
+    {"a|bc|", kCs, "x", true},
+    {"[a-z][A-Z]|[а-я][А-Я]", kCs, kLongRun + "aB", true},
 };
 
 // Patterns every match of which is the whole text: a text holding a scalar
