@@ -69,15 +69,12 @@ GraphemeProperty graphemeProperty(char32_t cp) {
 
 using detail::Category;
 
-const std::uint8_t* detail::smallScalarFlags() {
-    static const std::array<std::uint8_t, 0x800> flags = [] {
-        std::array<std::uint8_t, 0x800> out{};
-        for (char32_t cp = 0; cp < out.size(); ++cp)
-            out[cp] = static_cast<std::uint8_t>((isLetter(cp) ? kLetterFlag : 0) | (isUpper(cp) ? kUpperFlag : 0) |
-                                                (isNumeric(cp) ? kNumericFlag : 0));
-        return out;
-    }();
-    return flags.data();
+std::array<std::uint8_t, 0x800> detail::buildSmallScalarFlags() {
+    std::array<std::uint8_t, 0x800> out{};
+    for (char32_t cp = 0; cp < out.size(); ++cp)
+        out[cp] = static_cast<std::uint8_t>((isLetter(cp) ? kLetterFlag : 0) | (isUpper(cp) ? kUpperFlag : 0) |
+                                            (isNumeric(cp) ? kNumericFlag : 0));
+    return out;
 }
 
 bool isLetter(char32_t cp) {

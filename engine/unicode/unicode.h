@@ -3,6 +3,7 @@
 // the Unicode Character Database (no C locale, no ICU).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -42,7 +43,21 @@ std::u32string decodeUtf8(std::string_view text);
 void appendUtf8(std::string& out, char32_t cp);
 // Writes the UTF-8 bytes of cp (U+FFFD for a surrogate or a value past
 // U+10FFFF) to out and returns their count, 1 to 4.
-std::size_t encodeScalar(char32_t cp, char* out);
+namespace detail {
+std::size_t encodeMultiByte(char32_t cp, char* out);  // encodeScalar from U+0800 on
+}
+inline std::size_t encodeScalar(char32_t cp, char* out) {
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    return detail::encodeMultiByte(cp, out);
+}
 // True when decoding the text replaces nothing.
 bool isValidUtf8(std::string_view text);
 std::string encodeUtf8(std::u32string_view text);
@@ -143,7 +158,12 @@ namespace detail {
 // isLetter, isUpper and isNumeric of every scalar below U+0800 (Latin, Greek,
 // Cyrillic: nearly every typed character) as bit flags, one byte per scalar.
 enum : std::uint8_t { kLetterFlag = 1, kUpperFlag = 2, kNumericFlag = 4 };
-const std::uint8_t* smallScalarFlags();
+std::array<std::uint8_t, 0x800> buildSmallScalarFlags();
+// Inline, so that a lookup costs the test of the table's guard, not a call.
+inline const std::uint8_t* smallScalarFlags() {
+    static const std::array<std::uint8_t, 0x800> flags = buildSmallScalarFlags();
+    return flags.data();
+}
 // The scalar of a character that is one well-formed two-byte sequence.
 inline bool twoByteScalar(std::string_view character, char32_t& scalar) {
     if (character.size() != 2) return false;

@@ -49,17 +49,8 @@ std::u32string decodeUtf8(std::string_view text) {
     return out;
 }
 
-std::size_t encodeScalar(char32_t cp, char* out) {
+std::size_t detail::encodeMultiByte(char32_t cp, char* out) {
     if (isSurrogate(cp) || cp > 0x10FFFF) cp = kReplacement;
-    if (cp < 0x80) {
-        out[0] = static_cast<char>(cp);
-        return 1;
-    }
-    if (cp < 0x800) {
-        out[0] = static_cast<char>(0xC0 | (cp >> 6));
-        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
-        return 2;
-    }
     if (cp < 0x10000) {
         out[0] = static_cast<char>(0xE0 | (cp >> 12));
         out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));

@@ -69,7 +69,11 @@ TEST(Utf8Test, EncodesOneScalar) {
         std::string bytes;
     } cases[] = {
         {U'a', "a"},
+        {0x7F, "\x7F"},
+        {0x80, "\xC2\x80"},
         {U'\u0491', "\xD2\x91"},
+        {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"},
         {U'\u20AC', "\xE2\x82\xAC"},
         {U'\U0001F600', "\xF0\x9F\x98\x80"},
         {0xD800, "\xEF\xBF\xBD"},
