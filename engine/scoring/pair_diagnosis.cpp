@@ -326,19 +326,25 @@ bool contextKeepsSourceScript(const RulesConfig& config, const Scored& s) {
 RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s, const TextChars& source) {
     const DecisionConfig& decision = context.config.decision;
     const LanguageConfig* sourceLanguage = context.config.language(s.direction.from);
-    const AffixIndex* affixes = context.index.affixes(s.direction.from);
-    std::size_t unknown = countUnknownBigrams(source, sourceLanguage, affixes ? &affixes->pairWeights : nullptr);
-    // Letters as typed: "[FV" or "W." are too short for a guess, whatever their
-    // keys give; a mark where English puts none is a letter (Hf[ is Рах).
-    const std::size_t letters = typedLetters(s.word.token) + (letterKeyMarkAtAnEdge(s.word.token, s.maps) ? 1 : 0);
-    bool eligible = static_cast<int64_t>(letters) >= decision.gibberishBypassMinLength &&
-                    !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text())) &&
-                    !(decision.capitalsWordMaxBand > 0 && allCapitals(s.word.token)) &&
-                    !contextKeepsSourceScript(context.config, s);
+    const auto unknownBigrams = [&] {
+        const AffixIndex* affixes = context.index.affixes(s.direction.from);
+        return countUnknownBigrams(source, sourceLanguage, affixes ? &affixes->pairWeights : nullptr);
+    };
+    const auto eligible = [&] {
+        // Letters as typed: "[FV" or "W." are too short for a guess, whatever their
+        // keys give; a mark where English puts none is a letter (Hf[ is Рах).
+        const std::size_t letters = typedLetters(s.word.token) + (letterKeyMarkAtAnEdge(s.word.token, s.maps) ? 1 : 0);
+        return static_cast<int64_t>(letters) >= decision.gibberishBypassMinLength &&
+               !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text())) &&
+               !(decision.capitalsWordMaxBand > 0 && allCapitals(s.word.token)) &&
+               !contextKeepsSourceScript(context.config, s);
+    };
+    // The scores are tested first: most words fail them, and the rest costs lookups.
     // A guess with no vowel of its language (gcm read as псь) is no word.
-    bool bypass = eligible && s.cand.vowelBonus > 0.0 && s.delta >= RulesEngine::gibberishBypassMinDelta &&
-                  (s.originalScore < 0.0 || unknown >= 2) && s.conf >= RulesEngine::gibberishBypassMinConfidence &&
-                  s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore;
+    bool bypass = s.cand.vowelBonus > 0.0 && s.delta >= RulesEngine::gibberishBypassMinDelta &&
+                  s.conf >= RulesEngine::gibberishBypassMinConfidence &&
+                  s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore &&
+                  (s.originalScore < 0.0 || unknownBigrams() >= 2) && eligible();
     if (!bypass) return refusal(Reason::CandidateScoreTooLow, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(decision, s))
         return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);
