@@ -98,6 +98,9 @@ LanguageIndex::LanguageIndex(const RulesConfig& config) {
             LayoutDirection direction{from, to};
             if (from != to && isSameScriptDirection(config, direction)) sameScript_.push_back(direction);
         }
+    for (const auto& [from, first] : config.languages)
+        for (const auto& [to, second] : config.languages)
+            if (config.sameScript(from, to)) sameScriptName_.push_back({from, to});
 }
 
 ScalarPairWeights::ScalarPairWeights(const StringMap<double>& bigrams) {
@@ -163,6 +166,12 @@ const LayoutTables& LanguageIndex::layoutTables(const LayoutDirection& direction
 bool LanguageIndex::isSameScript(const LayoutDirection& direction) const {
     for (const LayoutDirection& known : sameScript_)
         if (sameKey(known.from, direction.from) && sameKey(known.to, direction.to)) return true;
+    return false;
+}
+
+bool LanguageIndex::shareScriptName(const std::string& a, const std::string& b) const {
+    for (const LayoutDirection& known : sameScriptName_)
+        if (sameKey(known.from, a) && sameKey(known.to, b)) return true;
     return false;
 }
 

@@ -145,6 +145,9 @@ public:
 
     // Precomputed isSameScriptDirection for every pair of configured languages.
     bool isSameScript(const LayoutDirection& direction) const;
+    // Precomputed RulesConfig::sameScript (the languages' "script" values) for
+    // every pair of configured languages.
+    bool shareScriptName(const std::string& a, const std::string& b) const;
 
     // The direction's lower and shift maps (empty tables when not configured),
     // holding what layout::lowerMapFor and layout::shiftMapFor give.
@@ -157,6 +160,7 @@ private:
     std::vector<std::pair<LayoutDirection, LayoutTables>> layouts_;
     // A handful of languages: walked, not hashed.
     std::vector<LayoutDirection> sameScript_;
+    std::vector<LayoutDirection> sameScriptName_;
     std::vector<std::pair<std::string, AffixIndex>> affixes_;
 };
 

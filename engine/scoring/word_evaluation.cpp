@@ -45,11 +45,12 @@ RulesDecision exactPairDecision(const ScoringContext& context, const TextChars& 
 // The place by which a target's candidates are weighed: its place among the
 // active languages, except that of two languages of one script the one the
 // user has lately written mostly goes first (LanguageVotes::written).
-std::size_t priorityIndex(const RulesConfig& config, std::size_t index, const LanguageVotes* votes) {
+std::size_t priorityIndex(const ScoringContext& context, std::size_t index, const LanguageVotes* votes) {
+    const RulesConfig& config = context.config;
     const std::string& target = config.activeLanguages[index];
     for (std::size_t other = 0; other < config.activeLanguages.size(); ++other) {
         const std::string& key = config.activeLanguages[other];
-        if (other == index || !config.sameScript(key, target)) continue;
+        if (other == index || !context.index.shareScriptName(key, target)) continue;
         if (other < index ? writtenMostly(config, votes, target, key) : writtenMostly(config, votes, key, target))
             return other;
     }
@@ -129,7 +130,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
             if (target == source) continue;
             LayoutDirection direction{source, target};
             RulesDecision decision =
-                scoreAndDecideForDirection(context, word, direction, priorityIndex(config, i, request.votes));
+                scoreAndDecideForDirection(context, word, direction, priorityIndex(context, i, request.votes));
             decision.sourceLanguage = source;
             decision.targetLanguage = target;
             competing.push_back({std::move(direction), std::move(decision)});

@@ -276,6 +276,18 @@ TEST(Directions, LanguagesAndSameScript) {
         EXPECT_EQ(isSameScriptDirection(config, c.direction), c.sameScript) << c.direction.to;
         EXPECT_EQ(index.isSameScript(c.direction), c.sameScript) << c.direction.to;
     }
+    // The index answers RulesConfig::sameScript (the "script" values) for
+    // every pair: a language with itself, one that names no script, and one
+    // that is not configured.
+    config.languages["zz"].scriptAlphabet = {"z"};
+    const LanguageIndex named(config);
+    EXPECT_TRUE(named.shareScriptName("ru", "uk"));
+    EXPECT_TRUE(named.shareScriptName("ru", "ru"));
+    EXPECT_FALSE(named.shareScriptName("en", "uk"));
+    EXPECT_FALSE(named.shareScriptName("zz", "zz"));
+    for (const char* a : {"en", "ru", "uk", "zz", "xx"})
+        for (const char* b : {"en", "ru", "uk", "zz", "xx"})
+            EXPECT_EQ(named.shareScriptName(a, b), config.sameScript(a, b)) << a << " " << b;
 }
 
 }  // namespace
