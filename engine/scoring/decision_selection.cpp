@@ -109,10 +109,6 @@ bool sameScriptTargets(const RulesConfig& config, const CompetingDirection& a, c
     return config.sameScript(a.direction.to, b.direction.to);
 }
 
-// How many twin rank margins of bands a reading must stand before one in the
-// language the user has lately written mostly, at the start of a text.
-constexpr int64_t kWrittenLanguageMarginFactor = 4;
-
 // Known readings in different languages (файлы, файлі): the language of the
 // words typed just before decides, or else a clearly higher frequency, or at
 // the start of a text (when the rules ask) a higher frequency by a smaller

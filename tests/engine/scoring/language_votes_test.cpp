@@ -37,8 +37,9 @@ LanguageVotes votesOf(const RulesConfig& config, std::initializer_list<std::pair
     return v;
 }
 
-std::optional<std::string> languageKey(const RulesConfig& config, std::string_view word) {
-    auto i = languageOfWord(config, word);
+std::optional<std::string> languageKey(const RulesConfig& config, std::string_view word,
+                                       const LanguageVotes* votes = nullptr) {
+    auto i = languageOfWord(config, word, votes);
     if (!i) return std::nullopt;
     return config.activeLanguages[*i];
 }
@@ -89,6 +90,26 @@ TEST(LanguageOfWord, ASameTextWordOfTwoLanguagesOfOneScriptNeedsTheWiderMargin) 
         config.decision.languageEvidence.sameTextRankMargin = c.margin;
         EXPECT_EQ(languageKey(config, c.word), c.language) << c.word << " " << c.margin;
     }
+}
+
+TEST(LanguageOfWord, ASameTextWordCountsAgainstTheLanguageWrittenLatelyByTwiceTheMargin) {
+    RulesConfig config = rankedConfig();
+    config.decision.languageEvidence.sameTextRankMargin = 8;
+    LanguageVotes russian, ukrainian;
+    russian.written[*activeIndex(config, "ru")] = 4;
+    ukrainian.written[*activeIndex(config, "uk")] = 4;
+    struct Case {
+        const char* word;
+        const LanguageVotes* votes;
+        std::optional<std::string> language;
+    } cases[] = {
+        {"тут", nullptr, "uk"},           // 32 in Ukrainian, 40 in Russian: the margin of 8
+        {"тут", &russian, std::nullopt},  // against Russian, written lately: 16
+        {"тут", &ukrainian, "uk"},        // for the language written lately: 8
+        {"что", &ukrainian, "ru"},        // 19 against 66: beyond 16
+        {"файлы", &ukrainian, "ru"},      // a word of one language alone
+    };
+    for (const Case& c : cases) EXPECT_EQ(languageKey(config, c.word, c.votes), c.language) << c.word;
 }
 
 TEST(RecentLanguages, CountsTheLastWindowOfWords) {
