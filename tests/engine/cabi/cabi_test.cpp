@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "quillom.hpp"
 
@@ -527,6 +528,25 @@ TEST_F(CInterface, WordsThatTellLittleDoNotOutweighTheCyrillicLanguageWrittenLat
         Result r = evaluateContext(e.get(), c.word, "a.exe", "ru");
         EXPECT_EQ(r.text, c.expected);
         EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0);
+    }
+}
+
+// Галеоны and Перцептуальный are missing from the Russian dictionary; their
+// keys read as rare Ukrainian words. For one who writes Russian they are the
+// Russian forms, as for a Russian-only user; for a fresh user of en,uk,ru the
+// Ukrainian words.
+TEST_F(CInterface, AFormTheDictionaryLacksGoesToTheLanguageWrittenLatelyAgainstARareTwin) {
+    for (const auto& [typed, russian, ukrainian] : {std::tuple{"Ufktjys", "Галеоны", "Галеоні"},
+                                                    std::tuple{"Gthwtgnefkmysq", "Перцептуальный", "Перцептуальній"}}) {
+        Engine e = createShipped(R"(["en", "uk", "ru"])");
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        EXPECT_EQ(evaluateContext(e.get(), typed, "a.exe", "en").text, ukrainian);
+        for (const char* word : {"что", "где", "когда", "было"}) evaluateContext(e.get(), word, "b.exe", "ru");
+        Result r = evaluateContext(e.get(), typed, "c.exe", "en");
+        EXPECT_EQ(r.text, russian);
+        EXPECT_EQ(r.target, "ru");
+        Engine russianOnly = createShipped();
+        EXPECT_EQ(evaluateContext(russianOnly.get(), typed, "a.exe", "en").text, russian);
     }
 }
 
