@@ -78,7 +78,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
     // What the word says of the language, once for both records.
     const scoring::WordLanguages languages =
         useVotes && decision.reason != Reason::ExcludedApp
-            ? scoring::languagesOfWord(engine_->config(), token, decision, activeInputSource)
+            ? scoring::languagesOfWord(engine_->config(), token, decision, activeInputSource, votes)
             : scoring::WordLanguages{};
     decision = scoring::withTargetOfSameText(engine_->config(), languages, votes, std::move(decision));
     recordSession(token, decision, languages.shown);

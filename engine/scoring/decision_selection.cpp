@@ -110,10 +110,6 @@ bool sameScriptTargets(const RulesConfig& config, const CompetingDirection& a, c
     return config.sameScript(a.direction.to, b.direction.to);
 }
 
-// How many twin rank margins of bands a reading must stand before one in the
-// language the user has lately written mostly, at the start of a text.
-constexpr int64_t kWrittenLanguageMarginFactor = 4;
-
 // Known readings in different languages (файлы, файлі): the language of the
 // words typed just before decides, or else a clearly higher frequency, or at
 // the start of a text (when the rules ask) a higher frequency by a smaller
@@ -202,6 +198,34 @@ std::optional<RulesDecision> resolveUnknownTwins(const RulesConfig& config, cons
     return std::nullopt;
 }
 
+// Rank bands from this one on (ranks beyond 16,384) are a language's rare words.
+constexpr int64_t kRareBand = 57;
+
+// The language of the last words, or at the start of a text the one the
+// user has lately written mostly, leads `other` of its script.
+bool textLeansTo(const RulesConfig& config, const LanguageVotes* votes, bool textStart, std::string_view language,
+                 std::string_view other) {
+    return votesFavour(config, votes, language, other) ||
+           (textStart && noLanguageCounted(votes) && writtenMostly(config, votes, language, other));
+}
+
+// A reading that the language the text leans to does not list (Галеоны,
+// Перцептуальный: forms its dictionary lacks) against a rare word of
+// another language of its script (Галеоні, Перцептуальній): the keys were
+// meant in the language of the text, as they would be were the other not
+// active.
+std::optional<RulesDecision> unlistedFormOfTheText(const RulesConfig& config, const DirectionPool& correcting,
+                                                   const LanguageVotes* votes, bool textStart) {
+    if (!config.decision.languageEvidence.enabled()) return std::nullopt;
+    if (const CompetingDirection* m = beatingEveryRival(correcting, [&](const auto& a, const auto& b) {
+            return sameScriptTargets(config, a, b) && !isKnownTargetWord(config, a) && isKnownTargetWord(config, b) &&
+                   correctionBand(config, b) >= kRareBand &&
+                   textLeansTo(config, votes, textStart, a.direction.to, b.direction.to);
+        }))
+        return m->decision;
+    return std::nullopt;
+}
+
 RulesDecision clearWinner(const DirectionPool& pool, const std::optional<std::string>& activeInputSource) {
     const CompetingDirection& top = *pool.front();
     if (activeInputSource) {
@@ -234,6 +258,7 @@ RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const C
         return best->decision;
     }
     if (correcting.size() == 1) return correcting.front()->decision;
+    if (auto unlisted = unlistedFormOfTheText(config, correcting, votes, !sessionLanguage)) return *unlisted;
 
     DirectionPool pool;
     for (const CompetingDirection* c : correcting)

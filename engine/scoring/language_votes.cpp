@@ -105,7 +105,8 @@ bool farMoreFrequentReading(const RulesConfig& config, const LanguageConfig& sou
            readingBand + factor * evidence.twinRankMargin <= source.frequencyOrder(typed).value_or(unranked);
 }
 
-std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word) {
+std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word,
+                                          const LanguageVotes* votes) {
     std::array<char, maxWordBytes> buffer;
     std::size_t size = lowerLetters(word, buffer);
     if (size == 0) return std::nullopt;
@@ -126,9 +127,14 @@ std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string
         // tell the languages apart.
         if (*orders[i] <= kFrequentBand) return std::nullopt;
         // Listed as the same text, it is a word of both (of one script):
-        // bands counted in different corpora tell only a wide gap.
-        if (evidence.sameTextRankMargin > 0 && (*orders[i] == LanguageConfig::kUnrankedOrder ||
-                                                *orders[*language] + evidence.sameTextRankMargin > *orders[i]))
+        // bands counted in different corpora tell only a wide gap, wider
+        // against the language the user writes.
+        if (evidence.sameTextRankMargin <= 0) continue;
+        const int64_t margin =
+            writtenMostly(config, votes, config.activeLanguages[i], config.activeLanguages[*language])
+                ? kWrittenSameTextMarginFactor * evidence.sameTextRankMargin
+                : evidence.sameTextRankMargin;
+        if (*orders[i] == LanguageConfig::kUnrankedOrder || *orders[*language] + margin > *orders[i])
             return std::nullopt;
     }
     return language;

@@ -48,6 +48,12 @@ bool noLanguageCounted(const LanguageVotes* votes);
 bool writtenMostly(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
                    std::string_view other);
 
+// How many twin rank margins of bands a reading must stand before one in the
+// language the user has lately written mostly, where nothing typed here tells.
+inline constexpr int64_t kWrittenLanguageMarginFactor = 4;
+// And how many same-text rank margins a word listed as the same text there.
+inline constexpr int64_t kWrittenSameTextMarginFactor = 2;
+
 // True when the votes count more words of some active language than of
 // `language`; false without votes.
 bool votesLeanAwayFrom(const RulesConfig& config, const LanguageVotes* votes, std::string_view language);
@@ -65,8 +71,12 @@ bool farMoreFrequentReading(const RulesConfig& config, const LanguageConfig& sou
 // margin. Nothing for a word of fewer than 2 letters, a word no active
 // language lists, a tie, or a word among the frequent ones of two languages
 // (на, до: the bands of the most frequent words tell no language from the
-// other). Looks the word up without allocating.
-std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word);
+// other). A word listed as the same text in a language the user has lately
+// written mostly (`votes`) counts for another only by twice the same-text
+// margin (тихо, 51 in Russian and 68 in Ukrainian, is no Russian word in the
+// text of one who writes Ukrainian). Looks the word up without allocating.
+std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word,
+                                          const LanguageVotes* votes = nullptr);
 
 // The last words' languages in one application: a ring of the configured
 // window with the counts kept up to date.

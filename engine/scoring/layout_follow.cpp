@@ -33,7 +33,7 @@ std::optional<std::string> languageToFollow(const RulesConfig& config, std::stri
     if (!config.decision.languageEvidence.enabled() || !config.isActive(typedOn) || !hasActiveTwin(config, typedOn))
         return std::nullopt;
     const std::string_view core = stripTrailingBoundary(config, token).core;
-    const std::optional<std::size_t> index = languageOfWord(config, core);
+    const std::optional<std::size_t> index = languageOfWord(config, core, votes);
     if (!index) return std::nullopt;
     const std::string& language = config.activeLanguages[*index];
     if (language == typedOn || !config.sameScript(typedOn, language)) return std::nullopt;
@@ -99,8 +99,8 @@ TwinReading twinReading(const RulesConfig& config, std::string_view core, const 
 
 // The vote of a word kept as typed on the layout of `typedOn`.
 std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_view token,
-                                        const std::optional<std::string>& typedOn) {
-    const std::optional<std::size_t> vote = languageOfWord(config, token);
+                                        const std::optional<std::string>& typedOn, const LanguageVotes* votes) {
+    const std::optional<std::size_t> vote = languageOfWord(config, token, votes);
     if (!vote || !typedOn || config.activeLanguages[*vote] != *typedOn) return vote;
     const LanguageConfig* own = config.language(*typedOn);
     const std::string_view core = stripTrailingBoundary(config, token).core;
@@ -138,21 +138,22 @@ bool readsBetterIn(const RulesConfig& config, const WordLanguages& languages, co
 }  // namespace
 
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
-                              const std::optional<std::string>& typedOn) {
+                              const std::optional<std::string>& typedOn, const LanguageVotes* votes) {
     if (!decision.shouldCorrect || !decision.correctedToken)
-        return {keptWordVote(config, token, typedOn), std::nullopt, std::nullopt};
-    if (!decision.targetLanguage) return {languageOfWord(config, *decision.correctedToken), std::nullopt, std::nullopt};
+        return {keptWordVote(config, token, typedOn, votes), std::nullopt, std::nullopt};
+    if (!decision.targetLanguage)
+        return {languageOfWord(config, *decision.correctedToken, votes), std::nullopt, std::nullopt};
     const std::string_view core = stripTrailingBoundary(config, *decision.correctedToken).core;
     const TwinReading twin = twinReading(config, core, *decision.targetLanguage);
     WordLanguages result;
     if (decision.reason == Reason::SessionLanguageTieBreak || !twin.aWordThere)
-        result.vote = languageOfWord(config, *decision.correctedToken);
+        result.vote = languageOfWord(config, *decision.correctedToken, votes);
     if (twin.aWordThere || !twin.sameTextIn) {
         result.shown = decision.targetLanguage;
         return result;
     }
     result.sameTextIn = *twin.sameTextIn;
-    if (const std::optional<std::size_t> language = languageOfWord(config, core))
+    if (const std::optional<std::size_t> language = languageOfWord(config, core, votes))
         result.shown = config.activeLanguages[*language];
     return result;
 }

@@ -51,9 +51,9 @@ struct WordLanguages {
     // For such a text, that other language (the first, when several).
     std::optional<std::string> sameTextIn;
 };
-// `typedOn`: the layout's language, if known.
+// `typedOn`: the layout's language, if known; `votes`: as for languageOfWord.
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
-                              const std::optional<std::string>& typedOn);
+                              const std::optional<std::string>& typedOn, const LanguageVotes* votes = nullptr);
 
 // The decision as it stands, or, for a correction whose text reads the same
 // on the layout of `languages.sameTextIn`, another language of its script, and

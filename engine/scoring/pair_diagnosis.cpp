@@ -132,15 +132,19 @@ bool scriptLanguageUnsettled(const RulesConfig& config, const Scored& s) {
 
 // While it is unsettled, a word typed on one layout of the script that reads
 // as a word of the other language only, or far more often there, is that
-// word, however short: біл is был and мі is мы after that Командир.
+// word, however short: біл is был and мі is мы after that Командир. Far more
+// often by a wider gap when the layout's language is the one the user has
+// lately written mostly (гаубицы 65 stays against гаубиці 54).
 bool otherLanguageWhileUnsettled(const RulesConfig& config, const Scored& s) {
     if (!s.target || !scriptLanguageUnsettled(config, s)) return false;
     const std::string_view typed = s.word.lowerToken.text();
     const std::string_view reading = s.lowerCandidate.text();
     if (!s.target->isCommonWord(reading)) return false;
     const LanguageConfig* source = config.language(s.direction.from);
-    return !source || !source->isCommonWord(typed) ||
-           farMoreFrequentReading(config, *source, typed, *s.target, reading);
+    if (!source || !source->isCommonWord(typed)) return true;
+    const bool written = writtenMostly(config, s.word.votes, s.direction.from, s.direction.to);
+    return farMoreFrequentReading(config, *source, typed, *s.target, reading,
+                                  written ? kWrittenLanguageMarginFactor : 1);
 }
 
 bool protectedMayBeOverridden(const DecisionConfig& decision, const Scored& s) {

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "quillom.hpp"
 
@@ -490,6 +491,63 @@ TEST_F(CInterface, ATextStartGoesToTheCyrillicLanguageWrittenLately) {
     EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "e.exe", "en").target, "ru") << "one Ukrainian word among Russian";
     for (const char* word : {"коли", "який", "дуже", "тобто"}) evaluateContext(e.get(), word, "d.exe", "uk");
     EXPECT_EQ(evaluateContext(e.get(), "Rjvfylbh", "f.exe", "en").target, "uk") << "as much Ukrainian: the order";
+}
+
+// What the user has lately written weighs against words that tell little:
+// тихо reads the same in both Cyrillic languages, 17 bands more often in
+// Russian, and counts as a Russian word unless the user writes Ukrainian;
+// then выдкриваючи, no Russian word, typed on the Russian layout is
+// відкриваючи. And Командир, a text start sent to Russian for one who writes
+// Russian, keeps гаубицы typed on that layout, though Ukrainian lists
+// гаубиці 11 bands before it.
+TEST_F(CInterface, WordsThatTellLittleDoNotOutweighTheCyrillicLanguageWrittenLately) {
+    const char* const russianWords[] = {"что", "где", "когда", "было"};
+    const char* const ukrainianWords[] = {"коли", "який", "дуже", "тобто"};
+    struct Case {
+        const char* name;
+        const char* const* written;
+        const char* layout;  // of the words written
+        const char* first;
+        const char* firstLayout;
+        const char* word;      // typed on the Russian layout
+        const char* expected;  // "" when the word stays
+    } cases[] = {
+        {"тихо: a Russian word", nullptr, "", "тихо", "ru", "выдкриваючи", ""},
+        {"тихо: no sign for one who writes Ukrainian", ukrainianWords, "uk", "тихо", "ru", "выдкриваючи",
+         "відкриваючи"},
+        {"Командир for one who writes Russian", russianWords, "ru", "Rjvfylbh", "en", "гаубицы", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e = createShipped(R"(["en", "uk", "ru"])");
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        if (c.written)
+            for (int i = 0; i < 4; ++i) evaluateContext(e.get(), c.written[i], "b.exe", c.layout);
+        Result first = evaluateContext(e.get(), c.first, "a.exe", c.firstLayout);
+        if (first.shouldCorrect) EXPECT_EQ(first.target, "ru");
+        Result r = evaluateContext(e.get(), c.word, "a.exe", "ru");
+        EXPECT_EQ(r.text, c.expected);
+        EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0);
+    }
+}
+
+// Галеоны and Перцептуальный are missing from the Russian dictionary; their
+// keys read as rare Ukrainian words. For one who writes Russian they are the
+// Russian forms, as for a Russian-only user; for a fresh user of en,uk,ru the
+// Ukrainian words.
+TEST_F(CInterface, AFormTheDictionaryLacksGoesToTheLanguageWrittenLatelyAgainstARareTwin) {
+    for (const auto& [typed, russian, ukrainian] : {std::tuple{"Ufktjys", "Галеоны", "Галеоні"},
+                                                    std::tuple{"Gthwtgnefkmysq", "Перцептуальный", "Перцептуальній"}}) {
+        Engine e = createShipped(R"(["en", "uk", "ru"])");
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        EXPECT_EQ(evaluateContext(e.get(), typed, "a.exe", "en").text, ukrainian);
+        for (const char* word : {"что", "где", "когда", "было"}) evaluateContext(e.get(), word, "b.exe", "ru");
+        Result r = evaluateContext(e.get(), typed, "c.exe", "en");
+        EXPECT_EQ(r.text, russian);
+        EXPECT_EQ(r.target, "ru");
+        Engine russianOnly = createShipped();
+        EXPECT_EQ(evaluateContext(russianOnly.get(), typed, "a.exe", "en").text, russian);
+    }
 }
 
 // With en,uk,ru active, Russian candidates are weighed as the third language,

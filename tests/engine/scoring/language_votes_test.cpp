@@ -37,8 +37,9 @@ LanguageVotes votesOf(const RulesConfig& config, std::initializer_list<std::pair
     return v;
 }
 
-std::optional<std::string> languageKey(const RulesConfig& config, std::string_view word) {
-    auto i = languageOfWord(config, word);
+std::optional<std::string> languageKey(const RulesConfig& config, std::string_view word,
+                                       const LanguageVotes* votes = nullptr) {
+    auto i = languageOfWord(config, word, votes);
     if (!i) return std::nullopt;
     return config.activeLanguages[*i];
 }
@@ -89,6 +90,26 @@ TEST(LanguageOfWord, ASameTextWordOfTwoLanguagesOfOneScriptNeedsTheWiderMargin) 
         config.decision.languageEvidence.sameTextRankMargin = c.margin;
         EXPECT_EQ(languageKey(config, c.word), c.language) << c.word << " " << c.margin;
     }
+}
+
+TEST(LanguageOfWord, ASameTextWordCountsAgainstTheLanguageWrittenLatelyByTwiceTheMargin) {
+    RulesConfig config = rankedConfig();
+    config.decision.languageEvidence.sameTextRankMargin = 8;
+    LanguageVotes russian, ukrainian;
+    russian.written[*activeIndex(config, "ru")] = 4;
+    ukrainian.written[*activeIndex(config, "uk")] = 4;
+    struct Case {
+        const char* word;
+        const LanguageVotes* votes;
+        std::optional<std::string> language;
+    } cases[] = {
+        {"тут", nullptr, "uk"},           // 32 in Ukrainian, 40 in Russian: the margin of 8
+        {"тут", &russian, std::nullopt},  // against Russian, written lately: 16
+        {"тут", &ukrainian, "uk"},        // for the language written lately: 8
+        {"что", &ukrainian, "ru"},        // 19 against 66: beyond 16
+        {"файлы", &ukrainian, "ru"},      // a word of one language alone
+    };
+    for (const Case& c : cases) EXPECT_EQ(languageKey(config, c.word, c.votes), c.language) << c.word;
 }
 
 TEST(RecentLanguages, CountsTheLastWindowOfWords) {
@@ -251,6 +272,40 @@ TEST(TwinReadings, AtTheStartOfATextTheMoreFrequentListedReadingWhenTheRulesAsk)
     }
 }
 
+// A reading the language of the text does not list, against a rare word of
+// the other language of the script: a form its dictionary lacks.
+TEST(TwinReadings, AnUnlistedReadingInTheLanguageOfTheTextBeatsARareTwin) {
+    const RulesConfig config = rankedConfig();
+    const std::optional<std::string> noSession;
+    struct Case {
+        const char* name;
+        std::initializer_list<std::pair<const char*, int>> votes;
+        std::optional<std::string> session;
+        const char* ukText;  // listed in Ukrainian
+        const char* ruText;  // listed in Russian only when it says so
+        const char* target;
+        const char* writtenLately = nullptr;
+    } cases[] = {
+        // снаряді is band 65 in Ukrainian, файлі 61: rare; дані 21 is not.
+        {"Russian text", {{"ru", 2}}, noSession, "снаряді", "снарядых", "ru"},
+        {"Russian text, band 61", {{"ru", 2}}, noSession, "файлі", "файлых", "ru"},
+        {"Russian text, a frequent Ukrainian word", {{"ru", 2}}, noSession, "дані", "даныщ", "uk"},
+        {"nothing typed before", {}, noSession, "снаряді", "снарядых", "uk"},
+        {"Ukrainian text", {{"uk", 2}}, noSession, "снаряді", "снарядых", "uk"},
+        {"a text start of one who writes Russian", {}, noSession, "снаряді", "снарядых", "ru", "ru"},
+        {"... not at a text start", {}, std::string("en"), "снаряді", "снарядых", "uk", "ru"},
+        {"both listed: the twin rules", {{"ru", 2}}, noSession, "снаряді", "снаряды", "ru"},
+    };
+    for (const Case& c : cases) {
+        LanguageVotes votes = votesOf(config, c.votes);
+        if (c.writtenLately) votes.written[*activeIndex(config, c.writtenLately)] = 4;
+        RulesDecision d = selectWinningDecision(
+            config, std::vector<CompetingDirection>{correcting("ru", c.ruText, 40.0), correcting("uk", c.ukText, 60.0)},
+            std::nullopt, c.session, &votes);
+        EXPECT_EQ(d.targetLanguage, c.target) << c.name;
+    }
+}
+
 TEST(TwinReadings, UnlistedReadingsGoToTheOneEndingInALongerWordOfItsLanguage) {
     struct Case {
         int64_t minLength;
@@ -277,13 +332,14 @@ TEST(TwinReadings, UnlistedReadingsGoToTheOneEndingInALongerWordOfItsLanguage) {
 
 TEST(TwinReadings, AnUnknownReadingIsNoTwin) {
     // Only known readings compete as twins: an unknown Russian reading leaves the
-    // known Ukrainian one alone whatever the last words were.
+    // known Ukrainian one alone whatever the last words were, unless that is a
+    // rare word (above).
     const RulesConfig config = rankedConfig();
     const LanguageVotes votes = votesOf(config, {{"ru", 6}});
     RulesDecision d = selectWinningDecision(
-        config, std::vector<CompetingDirection>{correcting("ru", "файлыы", 70.0), correcting("uk", "файлі", 60.0)},
+        config, std::vector<CompetingDirection>{correcting("ru", "даныы", 70.0), correcting("uk", "дані", 60.0)},
         std::nullopt, std::nullopt, &votes);
-    EXPECT_EQ(d.correctedToken, "файлі");
+    EXPECT_EQ(d.correctedToken, "дані");
 }
 
 // A word decided with the last words' languages counted as votes.
