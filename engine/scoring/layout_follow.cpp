@@ -101,7 +101,7 @@ TwinReading twinReading(const RulesConfig& config, std::string_view core, const 
 std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_view token,
                                         const std::optional<std::string>& typedOn, const LanguageVotes* votes) {
     const std::optional<std::size_t> vote = languageOfWord(config, token, votes);
-    if (!vote || !typedOn || config.activeLanguages[*vote] != *typedOn) return vote;
+    if (!vote || !typedOn || config.activeLanguages[*vote] != *typedOn || !hasActiveTwin(config, *typedOn)) return vote;
     const LanguageConfig* own = config.language(*typedOn);
     const std::string_view core = stripTrailingBoundary(config, token).core;
     const TextChars lower = TextChars(core).lowered();
