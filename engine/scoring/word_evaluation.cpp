@@ -57,11 +57,37 @@ std::size_t priorityIndex(const ScoringContext& context, std::size_t index, cons
     return index;
 }
 
+// The size of the character ending at byte `end` when its bytes alone tell
+// that it stands alone: printable ASCII, or a Cyrillic letter (U+0400..U+04FF
+// less the combining marks U+0483..U+0489); 0 otherwise.
+std::size_t plainCharacterEndingAt(std::string_view text, std::size_t end) {
+    const auto byteAt = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (end >= 1 && byteAt(end - 1) >= 0x20 && byteAt(end - 1) < 0x7F) return 1;
+    if (end >= 2 && byteAt(end - 2) >= 0xD0 && byteAt(end - 2) <= 0xD3 && (byteAt(end - 1) & 0xC0) == 0x80 &&
+        !(byteAt(end - 2) == 0xD2 && byteAt(end - 1) >= 0x83 && byteAt(end - 1) <= 0x89))
+        return 2;
+    return 0;
+}
+
+// The text's last character, found without segmenting the text, when it is
+// such a character after another or after nothing: only a prepended mark
+// before it could join it to what comes before. Empty otherwise.
+std::string_view plainLastCharacter(std::string_view text) {
+    const std::size_t last = plainCharacterEndingAt(text, text.size());
+    if (last == 0) return {};
+    const std::size_t before = text.size() - last;
+    if (before > 0 && plainCharacterEndingAt(text, before) == 0) return {};
+    return text.substr(before);
+}
+
 }  // namespace
 
 TrailingSplit stripTrailingBoundary(const RulesConfig& config, std::string_view token) {
     if (!config.tokenization.stripBoundaryBeforeScoring) return {token, {}};
     const CharSet& boundaries = config.tokenization.wordBoundaries;
+    // Most words end in a letter: nothing to strip, and no need to segment them.
+    const std::string_view last = plainLastCharacter(token);
+    if (!last.empty() && !boundaries.contains(last)) return {token, token.substr(token.size())};
     const TextChars chars(token);
     std::size_t kept = chars.size();
     while (kept > 0 && boundaries.contains(chars[kept - 1])) --kept;

@@ -6,6 +6,7 @@
 
 #include "scoring/edge_punctuation.h"
 #include "scoring/emitted_token.h"
+#include "scoring/word_evaluation.h"
 #include "scoring_fixture.h"
 
 namespace quillom {
@@ -235,6 +236,40 @@ TEST(RulesEngine, DetectSourceLanguages) {
     EXPECT_EQ(engine.detectSourceLanguages("світ"), Keys{"uk"});
     EXPECT_EQ(engine.detectSourceLanguages("123"), Keys{});
     EXPECT_EQ(engine.detectSourceLanguages("hello мир"), Keys{});
+}
+
+// The boundary characters that ended a word, as whole characters: a mark
+// with a combining accent, or a mark drawn into a prepended character, is
+// no boundary of its own.
+TEST(TrailingBoundary, SplitsWholeCharactersOffTheEnd) {
+    RulesConfig config = makeConfig();
+    config.tokenization.wordBoundaries = {".", ",", "\u00BB", "!", "\u0600x"};
+    const struct {
+        const char* token;
+        const char* core;
+    } cases[] = {
+        {"word", "word"},
+        {"word.", "word"},
+        {"слово,\u00BB", "слово"},
+        {"слово", "слово"},
+        {"x", "x"},
+        {".,", ""},
+        {"", ""},
+        {"a.b", "a.b"},
+        {"a!\u0301", "a!\u0301"},      // ! with a combining acute
+        {"ab\u0600x", "ab"},           // x drawn into the prepended U+0600
+        {"ab\u0600.x", "ab\u0600.x"},  // x after ASCII stands alone
+        {"б\u0483", "б\u0483"},        // a Cyrillic combining mark
+        {"ab\u00E9", "ab\u00E9"},
+    };
+    for (const auto& c : cases) {
+        const std::string_view token = c.token;
+        const scoring::TrailingSplit split = scoring::stripTrailingBoundary(config, token);
+        EXPECT_EQ(split.core, c.core) << c.token;
+        EXPECT_EQ(std::string(split.core) + std::string(split.trailing), token) << c.token;
+    }
+    config.tokenization.stripBoundaryBeforeScoring = false;
+    EXPECT_EQ(scoring::stripTrailingBoundary(config, "word.").core, "word.");
 }
 
 }  // namespace
