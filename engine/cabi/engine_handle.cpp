@@ -8,6 +8,7 @@
 #include "config/packed_lexicon.h"
 #include "config/user_preferences.h"
 #include "scoring/layout_follow.h"
+#include "scoring/script_switch.h"
 #include "scoring/word_before.h"
 #include "unicode/unicode.h"
 
@@ -62,6 +63,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
         lastAppId_ = std::string(appId);
     }
     if (hasUnknownBeginning) {
+        keptOn_.reset();
         recentCorrections_.recordUnknown(token);
         if (engine_->config().protectEndingsAfterDelete) {
             RulesDecision d;
@@ -74,13 +76,16 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
     const scoring::LanguageVotes* votes = useVotes ? &recentLanguages_.votes() : nullptr;
     RulesDecision decision = scoring::withLayoutToFollow(
         engine_->config(), token, activeInputSource, votes,
-        engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), votes));
+        scoring::keptAfterScriptSwitch(
+            engine_->config(), keptOn_, activeInputSource,
+            engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), votes)));
     // What the word says of the language, once for both records.
     const scoring::WordLanguages languages =
         useVotes && decision.reason != Reason::ExcludedApp
             ? scoring::languagesOfWord(engine_->config(), token, decision, activeInputSource, votes)
             : scoring::WordLanguages{};
     decision = scoring::withTargetOfSameText(engine_->config(), languages, votes, std::move(decision));
+    keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
     recordSession(token, decision, languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, languages);
     return decision;

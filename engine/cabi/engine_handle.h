@@ -29,6 +29,7 @@ public:
         sessionTracker_.reset();
         recentLanguages_.reset();
         recentCorrections_.reset();
+        keptOn_.reset();
     }
 
     layout::ManualConversionResult convertSelectionSmart(std::string_view text,
@@ -58,6 +59,9 @@ private:
     scoring::RecentLanguages recentLanguages_;  // fed like the tracker, when the rules ask for it
     RecentCorrections recentCorrections_;       // fed with the languages, when the rules ask for them
     std::string lastAppId_;
+    // The layout the last word was kept as typed on, in this application:
+    // nothing after a correction or a word the engine did not see whole.
+    std::optional<std::string> keptOn_;
 };
 
 }  // namespace quillom

@@ -125,6 +125,7 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.gibberishBypassMinLength = fields::integerOr(thresholds, "gibberish_bypass_min_length", 0);
     d.protectedOverrideMinLength = fields::integerOr(thresholds, "protected_override_min_length", 0);
     d.capitalsWordMaxBand = fields::integerOr(thresholds, "capitals_word_max_band", 0);
+    d.keepWordAfterScriptSwitch = fields::boolOr(o, "keep_word_after_script_switch", false);
     d.scoringWeights = parseWeights(section(o, "scoring_weights"));
     d.confidenceScale = fields::numberOr(section(o, "confidence"), "scale", 18.0);
     const json::Value& evidence = section(o, "language_evidence");

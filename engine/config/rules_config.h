@@ -191,6 +191,14 @@ struct DecisionConfig {
     // typing does not go against (JYJ in English text is not ОНО). 0 when
     // missing: no such limit.
     int64_t capitalsWordMaxBand = 0;
+    // "keep_word_after_script_switch": true, a word typed on a layout of
+    // another script than the word before it, which was kept as typed in the
+    // same application, is corrected into a script other than its own only
+    // to a listed word of four letters or more: the user changed the layout
+    // by hand to type it (db, DCT in Russian text). The engine itself changes
+    // the layout only after a correction or within a script. False when
+    // missing: the word is decided as any other.
+    bool keepWordAfterScriptSwitch = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

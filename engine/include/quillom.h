@@ -59,7 +59,11 @@ QM_API char* qm_engine_evaluate(qm_engine* handle, const char* token, const char
  * with the reason "layout_follows_language" belongs to the language written
  * into outTargetLang, whose layout gives the same text (где typed on the
  * Ukrainian layout is Russian): the caller switches the layout to that
- * language and retypes nothing. */
+ * language and retypes nothing. A word typed on a layout of another script
+ * than the word before it, kept as typed in the same application, was typed
+ * so by a user who changed the layout by hand: when the rules ask for it, it
+ * is kept with the reason "script_switched_by_user" unless it reads as a
+ * listed word of four letters or more. */
 QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, const char* appID,
                                         const char* activeInputSource, int32_t hasUnknownBeginning,
                                         int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,

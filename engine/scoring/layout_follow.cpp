@@ -10,9 +10,10 @@ namespace {
 
 // Refusals of scoring, not the user's or the word's vetoes.
 bool keptByScoring(Reason reason) {
-    for (Reason veto : {Reason::ExcludedApp, Reason::UnknownWordBeginning, Reason::EmptyToken, Reason::TooShort,
-                        Reason::TooLong, Reason::UppercaseRequiresExactPair, Reason::NeverCorrect, Reason::MixedScript,
-                        Reason::ContainsDigits, Reason::UnknownScript, Reason::ProtectedPattern, Reason::InternalError})
+    for (Reason veto :
+         {Reason::ExcludedApp, Reason::UnknownWordBeginning, Reason::EmptyToken, Reason::TooShort, Reason::TooLong,
+          Reason::UppercaseRequiresExactPair, Reason::NeverCorrect, Reason::MixedScript, Reason::ContainsDigits,
+          Reason::UnknownScript, Reason::ProtectedPattern, Reason::InternalError, Reason::ScriptSwitchedByUser})
         if (reason == veto) return false;
     return true;
 }

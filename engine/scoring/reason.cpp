@@ -37,6 +37,7 @@ std::string_view reasonName(Reason reason) {
     case Reason::AmbiguousTrailingUnknownStem: return "ambiguous_trailing_unknown_stem";
     case Reason::LayoutMismatchEdgePunctuation: return "layout_mismatch_edge_punctuation";
     case Reason::LayoutFollowsLanguage: return "layout_follows_language";
+    case Reason::ScriptSwitchedByUser: return "script_switched_by_user";
     case Reason::MixedScriptNoClearWinner: return "mixed_script_no_clear_winner";
     case Reason::MixedScriptDualEval: return "mixed_script_dual_eval";
     case Reason::InternalError: return "internal_error";

@@ -45,6 +45,8 @@ enum class Reason : std::uint8_t {
     LayoutMismatchEdgePunctuation,
     // A kept word whose language is another layout's of the same script.
     LayoutFollowsLanguage,
+    // A word typed just after the user changed the layout's script by hand.
+    ScriptSwitchedByUser,
     // Words mixing Latin and Cyrillic letters.
     MixedScriptNoClearWinner,
     MixedScriptDualEval,

@@ -23,8 +23,11 @@ const char* kHelp =
     "input as selected text; \"convert_en\", \"convert_ru\" and \"convert_uk\" convert it\n"
     "to that language; the result must equal \"expected\".\n";
 
-// Words whose letters only one alphabet holds, to establish a session language.
-const std::map<std::string, std::string> kSessionPrimers{{"en", "the"}, {"ru", "этот"}, {"uk", "їхній"}};
+// Words of one language only, to establish a session language. They are
+// typed on the layout of the test's input, corrected where that is another:
+// a word kept on another layout just before would be a layout changed by
+// hand, which the input then follows.
+const std::map<std::string, std::string> kSessionPrimers{{"en", "hello"}, {"ru", "привет"}, {"uk", "привіт"}};
 
 struct Outcome {
     bool pass = false;
@@ -36,8 +39,10 @@ Outcome runAuto(Engine& engine, const json::Value& test, const std::string& app)
     const std::string layout = json::findString(test, "active_input_source").value_or("en");
     if (auto session = json::findString(test, "session_language")) {
         auto primer = kSessionPrimers.find(*session);
-        if (primer != kSessionPrimers.end())
-            for (int i = 0; i < 3; ++i) engine.evaluate(primer->second, app, *session);
+        if (primer != kSessionPrimers.end()) {
+            const std::string typed = layout == *session ? primer->second : engine.convertTo(primer->second, layout);
+            for (int i = 0; i < 3; ++i) engine.evaluate(typed, app, layout);
+        }
     }
     const Decision d = engine.evaluate(input, app, layout);
     const std::string output = d.shouldCorrect ? d.corrected : input;

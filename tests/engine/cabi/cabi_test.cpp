@@ -550,6 +550,52 @@ TEST_F(CInterface, AFormTheDictionaryLacksGoesToTheLanguageWrittenLatelyAgainstA
     }
 }
 
+// A word typed on the US layout right after a Russian word kept as typed on
+// the Russian layout: the user changed the layout by hand to type it, and it
+// stays, unless it reads as a listed word of four letters or more (a toggle
+// pressed once too often). The next word on that layout, a correction before
+// it whose layout switch the window did not take, or a click between decide
+// as before.
+TEST_F(CInterface, AWordTypedJustAfterTheUserChangedTheScriptStays) {
+    struct Step {
+        const char* word;
+        const char* layout;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> before;
+        bool click;  // the context reset before the word
+        Step word;
+        const char* expected;  // "" when the word stays
+        const char* languages = nullptr;
+    } cases[] = {
+        {"an abbreviation", {{"файле", "ru"}}, false, {"db", "en"}, ""},
+        {"letters read as no word", {{"файле", "ru"}}, false, {"dbndns", "en"}, ""},
+        {"a word of four letters", {{"файле", "ru"}}, false, {"ujhjl", "en"}, "город"},
+        {"the second word on that layout", {{"файле", "ru"}, {"db", "en"}}, false, {"db", "en"}, "ви"},
+        {"after a correction", {{"afqkt", "en"}}, false, {"db", "en"}, "ви"},
+        {"after a click", {{"файле", "ru"}}, true, {"db", "en"}, "ви"},
+        {"after an English word", {{"file", "en"}}, false, {"пщщв", "ru"}, "good"},
+        {"Ukrainian on the Russian layout after an English word",
+         {{"config", "en"}},
+         false,
+         {"выдкриваючи", "ru"},
+         "відкриваючи",
+         R"(["en", "uk", "ru"])"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e = c.languages ? createShipped(c.languages) : createShipped();
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const Step& step : c.before) evaluateContext(e.get(), step.word, "a.exe", step.layout);
+        if (c.click) qm_engine_reset_context(e.get());
+        Result r = evaluateContext(e.get(), c.word.word, "a.exe", c.word.layout);
+        EXPECT_EQ(r.text, c.expected);
+        EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0);
+        if (!*c.expected) EXPECT_EQ(r.reason, "script_switched_by_user");
+    }
+}
+
 // With en,uk,ru active, Russian candidates are weighed as the third language,
 // behind Ukrainian; once the user has lately written mostly Russian they are
 // weighed as a Russian user's are (Уррра), and Ukrainian ones behind them.
@@ -1075,6 +1121,8 @@ TEST_F(CInterface, WordsInCapitals) {
         {"en.exe", "hello", "en", ""},
         {"en.exe", "there", "en", ""},
         {"en.exe", "JYJ", "en", ""},  // not ОНО
+        // Then on the Russian layout (after a correction: not changed by hand).
+        {"en.exe", "ерфтл", "ru", "thank"},
         {"en.exe", "ЩЛ", "ru", "OK"},
         {"en.exe", "ШВ", "ru", "ID"},
     };

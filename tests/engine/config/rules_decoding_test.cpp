@@ -85,6 +85,13 @@ TEST(RulesDecoding, LanguageEvidenceIsOffUnlessAsked) {
     EXPECT_EQ(evidence(R"({"decision": {"language_evidence": {"window": 4}}})").minLead, 2);
 }
 
+TEST(RulesDecoding, AWordAfterAScriptSwitchIsDecidedAsAnyUnlessAsked) {
+    EXPECT_FALSE(decode("{}").decision.keepWordAfterScriptSwitch);
+    EXPECT_FALSE(
+        decode(R"({"decision": {"keep_word_after_script_switch": "yes"}})").decision.keepWordAfterScriptSwitch);
+    EXPECT_TRUE(decode(R"({"decision": {"keep_word_after_script_switch": true}})").decision.keepWordAfterScriptSwitch);
+}
+
 TEST(RulesDecoding, CurveAlternativeKeys) {
     EXPECT_DOUBLE_EQ(decode(R"({"decision": {"dynamicThresholdCurve": {"baseAtLen5": 40}}})")
                          .decision.dynamicThresholdCurve.candidateBaseAtLen5,

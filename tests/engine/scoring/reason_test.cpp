@@ -46,6 +46,7 @@ TEST(Reason, EveryReasonHasItsOwnName) {
         {Reason::AmbiguousTrailingUnknownStem, "ambiguous_trailing_unknown_stem"},
         {Reason::LayoutMismatchEdgePunctuation, "layout_mismatch_edge_punctuation"},
         {Reason::LayoutFollowsLanguage, "layout_follows_language"},
+        {Reason::ScriptSwitchedByUser, "script_switched_by_user"},
         {Reason::MixedScriptNoClearWinner, "mixed_script_no_clear_winner"},
         {Reason::MixedScriptDualEval, "mixed_script_dual_eval"},
         {Reason::InternalError, "internal_error"},
