@@ -524,7 +524,9 @@ TEST_F(CInterface, WordsThatTellLittleDoNotOutweighTheCyrillicLanguageWrittenLat
         if (c.written)
             for (int i = 0; i < 4; ++i) evaluateContext(e.get(), c.written[i], "b.exe", c.layout);
         Result first = evaluateContext(e.get(), c.first, "a.exe", c.firstLayout);
-        if (first.shouldCorrect) EXPECT_EQ(first.target, "ru");
+        if (first.shouldCorrect) {
+            EXPECT_EQ(first.target, "ru");
+        }
         Result r = evaluateContext(e.get(), c.word, "a.exe", "ru");
         EXPECT_EQ(r.text, c.expected);
         EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0);
@@ -592,7 +594,9 @@ TEST_F(CInterface, AWordTypedJustAfterTheUserChangedTheScriptStays) {
         Result r = evaluateContext(e.get(), c.word.word, "a.exe", c.word.layout);
         EXPECT_EQ(r.text, c.expected);
         EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0);
-        if (!*c.expected) EXPECT_EQ(r.reason, "script_switched_by_user");
+        if (!*c.expected) {
+            EXPECT_EQ(r.reason, "script_switched_by_user");
+        }
     }
 }
 
@@ -1129,7 +1133,9 @@ TEST_F(CInterface, WordsInCapitals) {
     for (const Case& c : cases) {
         const Result r = evaluateContext(e.get(), c.token, c.app, c.layout);
         EXPECT_EQ(r.shouldCorrect, *c.expected ? 1 : 0) << c.app << " " << c.token << " " << r.reason;
-        if (*c.expected) EXPECT_EQ(r.text, c.expected) << c.token;
+        if (*c.expected) {
+            EXPECT_EQ(r.text, c.expected) << c.token;
+        }
     }
 }
 
