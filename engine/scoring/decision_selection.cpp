@@ -213,12 +213,18 @@ bool textLeansTo(const RulesConfig& config, const LanguageVotes* votes, bool tex
 // Перцептуальный: forms its dictionary lacks) against a rare word of
 // another language of its script (Галеоні, Перцептуальній): the keys were
 // meant in the language of the text, as they would be were the other not
-// active.
+// active. `known`: the members of `correcting` whose correction is a listed
+// word of their target.
 std::optional<RulesDecision> unlistedFormOfTheText(const RulesConfig& config, const DirectionPool& correcting,
-                                                   const LanguageVotes* votes, bool textStart) {
-    if (!config.decision.languageEvidence.enabled()) return std::nullopt;
+                                                   const DirectionPool& known, const LanguageVotes* votes,
+                                                   bool textStart) {
+    if (!config.decision.languageEvidence.enabled() || known.empty() || known.size() == correcting.size())
+        return std::nullopt;
+    const auto listed = [&](const CompetingDirection& c) {
+        return std::find(known.begin(), known.end(), &c) != known.end();
+    };
     if (const CompetingDirection* m = beatingEveryRival(correcting, [&](const auto& a, const auto& b) {
-            return sameScriptTargets(config, a, b) && !isKnownTargetWord(config, a) && isKnownTargetWord(config, b) &&
+            return !listed(a) && listed(b) && sameScriptTargets(config, a, b) &&
                    correctionBand(config, b) >= kRareBand &&
                    textLeansTo(config, votes, textStart, a.direction.to, b.direction.to);
         }))
@@ -258,11 +264,11 @@ RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const C
         return best->decision;
     }
     if (correcting.size() == 1) return correcting.front()->decision;
-    if (auto unlisted = unlistedFormOfTheText(config, correcting, votes, !sessionLanguage)) return *unlisted;
 
     DirectionPool pool;
     for (const CompetingDirection* c : correcting)
         if (isKnownTargetWord(config, *c)) pool.push_back(c);
+    if (auto unlisted = unlistedFormOfTheText(config, correcting, pool, votes, !sessionLanguage)) return *unlisted;
     const bool allKnown = !pool.empty();
     if (!allKnown) pool = std::move(correcting);
     if (pool.size() == 1) return pool.front()->decision;
