@@ -316,6 +316,12 @@ struct RulesConfig {
         const LanguageConfig* second = language(b);
         return first && second && !first->script.empty() && first->script == second->script;
     }
+    // Both languages are configured with a script, and the scripts differ.
+    bool differentScripts(const std::string& a, const std::string& b) const {
+        const LanguageConfig* first = language(a);
+        const LanguageConfig* second = language(b);
+        return first && second && !first->script.empty() && !second->script.empty() && first->script != second->script;
+    }
 };
 
 ManualOverridesConfig parseManualOverrides(const json::Value& object);

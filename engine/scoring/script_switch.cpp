@@ -10,13 +10,6 @@ namespace {
 // Letters a correction needs to stand against a layout changed by hand.
 constexpr std::size_t kMinLettersAgainstSwitch = 4;
 
-// True when both languages are configured with scripts and these differ.
-bool scriptsDiffer(const RulesConfig& config, const std::string& a, const std::string& b) {
-    const LanguageConfig* first = config.language(a);
-    const LanguageConfig* second = config.language(b);
-    return first && second && !first->script.empty() && !second->script.empty() && first->script != second->script;
-}
-
 // The correction, marks after it aside, is a listed word of its target of
 // at least kMinLettersAgainstSwitch letters: the keys were not meant on the
 // layout chosen (пщщв typed after a toggle pressed once too often), which
@@ -33,8 +26,8 @@ bool listedLongWord(const RulesConfig& config, const RulesDecision& decision) {
 RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::optional<std::string>& keptOn,
                                     const std::optional<std::string>& typedOn, RulesDecision decision) {
     if (!config.decision.keepWordAfterScriptSwitch || !decision.shouldCorrect || !keptOn || !typedOn ||
-        !decision.targetLanguage || !scriptsDiffer(config, *keptOn, *typedOn) ||
-        !scriptsDiffer(config, *typedOn, *decision.targetLanguage) || listedLongWord(config, decision))
+        !decision.targetLanguage || !config.differentScripts(*keptOn, *typedOn) ||
+        !config.differentScripts(*typedOn, *decision.targetLanguage) || listedLongWord(config, decision))
         return decision;
     return refusalWithScoresOf(Reason::ScriptSwitchedByUser, decision);
 }
