@@ -125,10 +125,13 @@ fi
 
 echo "== fuzz: ${FUZZ_SECONDS}s"
 if build linux-fuzz --target quillom_fuzz_engine; then
+    # libFuzzer writes what it finds (crash-, slow-unit-...) here, not into the checkout.
+    mkdir -p build/linux-fuzz/artifacts
     corpus=$(mktemp -d)
     printf '\0ghbdtn' >"$corpus/word"
     printf '\1{"languages":{"en":{},"ru":{}}}' >"$corpus/rules"
     if build/linux-fuzz/tests/fuzz/quillom_fuzz_engine -max_total_time="$FUZZ_SECONDS" -max_len=4096 \
+        -artifact_prefix=build/linux-fuzz/artifacts/ \
         -print_final_stats=0 "$corpus" >build/linux-fuzz/fuzz.log 2>&1; then
         tail -n 1 build/linux-fuzz/fuzz.log
         count fuzz 1 0
@@ -145,12 +148,14 @@ fi
 echo "== fuzz settings: ${SETTINGS_FUZZ_SECONDS}s each"
 settings_fuzzers="json_codec preferences hotkeys overrides"
 if build linux-fuzz --target $(for f in $settings_fuzzers; do printf 'quillom_fuzz_%s ' "$f"; done); then
+    mkdir -p build/linux-fuzz/artifacts
     corpus=$(mktemp -d)
     cp tests/app/settings/data/*.json "$corpus/"
     for f in $settings_fuzzers; do
         # Each target takes its own copy: what one finds does not steer the others.
         cp -r "$corpus" "$corpus.$f"
         if build/linux-fuzz/tests/fuzz/quillom_fuzz_$f -max_total_time="$SETTINGS_FUZZ_SECONDS" -max_len=4096 \
+            -artifact_prefix=build/linux-fuzz/artifacts/ \
             -print_final_stats=0 "$corpus.$f" >build/linux-fuzz/fuzz_$f.log 2>&1; then
             echo "$f: $(tail -n 1 build/linux-fuzz/fuzz_$f.log)"
             count "fuzz $f" 1 0
