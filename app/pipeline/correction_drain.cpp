@@ -32,8 +32,8 @@ std::optional<LayoutId> applyCorrection(PipelineState& state, PipelinePorts port
     }
     std::optional<LayoutId> requested = switchLayout(ports.desktop, c.targetLang, c.replacement);
     playIfSet(ports.sound, state.sounds, state.sounds.correction);
-    state.undo = {true, state.lastForeground, c.typedWord, c.replacement, c.boundaryChar, c.boundaryKind,
-                  c.learnedWord};
+    state.undo = {true,           state.lastForeground, c.typedWord,  c.replacement,
+                  c.boundaryChar, c.boundaryKind,       c.learnedWord};
     return requested;
 }
 
