@@ -252,6 +252,7 @@ void TrayApp::shutDown() {
     // the jobs still using it must not outlive what they use.
     if (!worker_.finishWithin(std::chrono::milliseconds(kQuitWaitMilliseconds))) {
         logLine("quit: the settings writer did not finish in time");
+        tray::detachLogFile();
         ExitProcess(0);
     }
     engines_.release();
