@@ -27,6 +27,15 @@ constexpr UINT kMsgResyncModifiers = WM_APP + 5;
 
 // The window that receives the foreground events; the main thread's only.
 HWND gForegroundEventsTarget = nullptr;
+// The refresh timer's state and the window told when input resumes; main thread.
+tray::ActivityTimer* gActivity = nullptr;
+HWND gActivityTarget = nullptr;
+UINT gInputResumedMessage = 0;
+
+// Called from the hooks: one posted message when input follows a quiet spell, nothing else.
+void onInput(uint32_t now) {
+    if (gActivity && gActivity->input(now)) PostMessageW(gActivityTarget, gInputResumedMessage, 0, 0);
+}
 
 // Out of context: called on the main thread from its message loop.
 void CALLBACK onForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
@@ -85,6 +94,11 @@ int TrayApp::startUp() {
     prefsPath_ = pathToUtf8(store_.preferencesPath());
     debugLog_.setEnabled(settings::debugLog(prefs));
     tray::attachLogFile(debugLog_);
+    // From here on this thread serves the hooks: its saves are written by the worker.
+    store_.writeBehind(
+        {[this](std::function<void()> job) { worker_.post(std::move(job)); },
+         [this] { return worker_.onWorkerThread(); },
+         [](const std::filesystem::path& path) { logLine("settings: could not save %s", pathToUtf8(path).c_str()); }});
     // A working file the engine cannot use (valid JSON of the wrong shape, say) is kept aside
     // like one that does not parse, so that a damaged file never keeps the program from starting.
     if (!createEngine() &&
@@ -93,10 +107,19 @@ int TrayApp::startUp() {
         return 1;
     }
     readRuntimeSettings();
+    // Loading the updater's library and its start read the disk and the registry: done before
+    // this thread has hooks to serve.
+    updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
+    updater_->initialise(store_.updateFrequency());
     hookWatchdog_ = pipeline::HookWatchdog(GetTickCount());
+    gActivity = &trayRefresh_;
+    gActivityTarget = window_;
+    gInputResumedMessage = kMsgInputResumed;
+    pipeline::observeInput(onInput);
     hooksInstalled_ = pipeline::installHooks(instance_, hook_, hookTiming_, hookWatchdog_);
     if (!hooksInstalled_) {
         errorBox(L"Could not install the keyboard hook.");
+        updater_->cleanup();
         engines_.release();
         return 1;
     }
@@ -108,10 +131,9 @@ int TrayApp::startUp() {
                                                            toUtf16(pathToUtf8(store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
-    updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
-    updater_->initialise(store_.updateFrequency());
-    SetTimer(window_, kTimerTrayRefresh, kRefreshMilliseconds, nullptr);
-    SetTimer(window_, kTimerHookWatchdog, pipeline::HookWatchdog::kCheckMs, nullptr);
+    noteActivity();
+    SetCoalescableTimer(window_, kTimerHookWatchdog, pipeline::HookWatchdog::kCheckMs, nullptr,
+                        pipeline::HookWatchdog::kCheckToleranceMs);
     watchSessionAndForeground();
     return -1;
 }
@@ -124,6 +146,19 @@ void TrayApp::watchSessionAndForeground() {
     gForegroundEventsTarget = window_;
     foregroundEvents_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                             onForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
+}
+
+void TrayApp::noteActivity() {
+    if (trayRefresh_.input(GetTickCount())) SetTimer(window_, kTimerTrayRefresh, kRefreshMilliseconds, nullptr);
+}
+
+void TrayApp::onTrayRefresh() {
+    refreshTooltip();
+    refreshIcon(false);
+    // A modal loop (menu, message box) drops thread messages: replay what the hook queued if
+    // its wake-up got lost there. Corrections come from input, so the timer runs meanwhile.
+    pipeline::drainQueue(hook_);
+    if (!trayRefresh_.tick(GetTickCount())) KillTimer(window_, kTimerTrayRefresh);
 }
 
 void TrayApp::onHookWatchdog() {
@@ -210,8 +245,18 @@ void TrayApp::shutDown() {
     WTSUnRegisterSessionNotification(window_);
     if (hooksInstalled_) pipeline::removeHooks();
     hooksInstalled_ = false;
+    pipeline::observeInput(nullptr);
+    gActivity = nullptr;
     caretWorker_.reset();
+    // Saves still queued are written; a disk that hangs does not keep the program alive, and
+    // the jobs still using it must not outlive what they use.
+    if (!worker_.finishWithin(std::chrono::milliseconds(kQuitWaitMilliseconds))) {
+        logLine("quit: the settings writer did not finish in time");
+        tray::detachLogFile();
+        ExitProcess(0);
+    }
     engines_.release();
+    tray::detachLogFile();
 }
 
 LRESULT CALLBACK TrayApp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -244,11 +289,7 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimerPauseEnd) {
             pauseCommand(pipeline::PauseCommand::PauseTimerEnded);
         } else if (wParam == kTimerTrayRefresh) {
-            refreshTooltip();
-            refreshIcon(false);
-            // A modal loop (menu, message box) drops thread messages: replay
-            // what the hook queued if its wake-up got lost there.
-            pipeline::drainQueue(hook_);
+            onTrayRefresh();
         } else if (wParam == kTimerHotkeyRelease) {
             onHotkeyReleasePoll();
         } else if (wParam == kTimerHookWatchdog) {
@@ -263,7 +304,16 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         (*task)();
         return 0;
     }
-    case kMsgResyncModifiers: hook_.resyncModifiers(); return 0;
+    case kMsgResyncModifiers:
+        hook_.resyncModifiers();
+        noteActivity();
+        return 0;
+    case kMsgInputResumed:
+        // The timer was stopped: it starts again here, and the icon catches up at once.
+        trayRefresh_.input(GetTickCount());
+        SetTimer(window_, kTimerTrayRefresh, kRefreshMilliseconds, nullptr);
+        onTrayRefresh();
+        return 0;
     case WM_WTSSESSION_CHANGE:
         if (wParam == WTS_SESSION_UNLOCK) hook_.resyncModifiers();
         return 0;

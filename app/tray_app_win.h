@@ -22,6 +22,7 @@
 #include "settings/settings_platform_win.h"
 #include "settings/settings_store.h"
 #include "common/debug_log.h"
+#include "tray/activity_timer.h"
 #include "tray/background_worker.h"
 #include "tray/hotkey_bindings.h"
 #include "tray/hotkey_gate.h"
@@ -50,8 +51,11 @@ private:
     static constexpr UINT kMsgApplySettings = WM_APP + 4;
     // lParam owns a std::function<void()> to run on the main thread.
     static constexpr UINT kMsgRunOnMainThread = WM_APP + 6;
+    // The hooks saw input after a quiet spell: the tray refresh runs again.
+    static constexpr UINT kMsgInputResumed = WM_APP + 7;
     static constexpr UINT kPauseMilliseconds = 900000, kRefreshMilliseconds = 600, kHotkeyPollMilliseconds = 15;
     static constexpr UINT_PTR kTimerTrayRetry = 11;
+    static constexpr unsigned kQuitWaitMilliseconds = 10000;
 
     int startUp();
     bool createWindow();
@@ -79,6 +83,9 @@ private:
     // Any thread: the task runs on the main thread, from its message loop.
     bool postToMainThread(std::function<void()> task);
     void onHookWatchdog();
+    // Input or a new foreground window: the tray refresh timer runs until the user is idle.
+    void noteActivity();
+    void onTrayRefresh();
     // job on the worker, then done on the main thread.
     void runInBackground(std::function<void()> job, std::function<void()> done);
     void watchSessionAndForeground();
@@ -138,6 +145,7 @@ private:
     DebugLog debugLog_;
     tray::NotifyIcon notifyIcon_;
     tray::TrayPresence trayPresence_;
+    tray::ActivityTimer trayRefresh_;
     UINT taskbarCreated_ = 0;  // the registered message Explorer broadcasts when it starts
     tray::HotkeyBindings hotkeys_;
     tray::HotkeyGate hotkeyGate_;

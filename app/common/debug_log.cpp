@@ -1,26 +1,29 @@
 #include "debug_log.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 
 namespace quillom {
 namespace {
 
-LogSink gSink = nullptr;  // main thread
+// Set on the main thread; lines come from any thread.
+std::atomic<LogSink> gSink = nullptr;
 
 }  // namespace
 
 void setLogSink(LogSink sink) { gSink = sink; }
 
 void logLine(const char* format, ...) {
-    if (!gSink) return;
+    const LogSink sink = gSink.load();
+    if (!sink) return;
     char buffer[512];
     va_list args;
     va_start(args, format);
     // vsnprintf cuts at 511 bytes and always terminates.
     std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    gSink(buffer);
+    sink(buffer);
 }
 
 size_t keptTailStart(size_t fileSize, std::string_view tail) {

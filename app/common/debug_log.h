@@ -3,6 +3,7 @@
 // typed text, so it exists only on developer machines (see DebugLog).
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,8 @@ namespace quillom {
 // Receives one finished line: NUL-terminated UTF-8 without a line end.
 using LogSink = void (*)(const char* line);
 
-// Set once at start-up, before the engine exists; main thread.
+// Set at start-up, before the engine exists, and cleared at the end; main thread.
+// logLine may be called from any thread; the sink must allow that.
 void setLogSink(LogSink sink);
 
 // Formats into 512 bytes (longer text is cut to 511) and hands it to the sink.
@@ -33,7 +35,7 @@ inline constexpr size_t kLogKeep = 1u << 20;
 size_t keptTailStart(size_t fileSize, std::string_view tail);
 
 // Whether lines reach the file: only with the developer marker and the
-// debug_log preference on. Main thread.
+// debug_log preference on. Set on the main thread, read by any.
 class DebugLog {
 public:
     explicit DebugLog(bool developerMachine) : developerMachine_(developerMachine) {}
@@ -45,7 +47,7 @@ public:
 
 private:
     bool developerMachine_;
-    bool enabled_ = false;
+    std::atomic<bool> enabled_ = false;
 };
 
 }  // namespace quillom

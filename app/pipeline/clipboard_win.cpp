@@ -1,5 +1,6 @@
 #include "clipboard_win.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform_win.h"
@@ -10,6 +11,22 @@ namespace {
 // Formats larger than this are not kept: the copy would cost more than the
 // conversion is worth.
 constexpr SIZE_T kMaxFormatBytes = SIZE_T(64) << 20;
+// Large formats are copied in pieces of this size with the hooks served between them: a
+// 64 MiB copy takes tens of milliseconds, and every key on the desktop would wait meanwhile.
+constexpr SIZE_T kPieceBytes = SIZE_T(1) << 20;
+
+// The calls the system sends this thread (the low-level hooks among them); nothing posted.
+void serveHooks() {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+void copyServingHooks(uint8_t* to, const uint8_t* from, SIZE_T size) {
+    for (SIZE_T done = 0; done < size; done += kPieceBytes) {
+        if (done > 0) serveHooks();
+        std::memcpy(to + done, from + done, std::min(kPieceBytes, size - done));
+    }
+}
 
 std::vector<ListedFormat> listFormats() {
     std::vector<ListedFormat> formats;
@@ -30,7 +47,8 @@ std::optional<std::vector<uint8_t>> memoryBytes(HANDLE data) {
     if (size == 0 || size > kMaxFormatBytes) return std::nullopt;
     const void* p = GlobalLock(data);
     if (!p) return std::nullopt;
-    std::vector<uint8_t> bytes(static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + size);
+    std::vector<uint8_t> bytes(size);
+    copyServingHooks(bytes.data(), static_cast<const uint8_t*>(p), size);
     GlobalUnlock(data);
     return bytes;
 }
@@ -50,11 +68,19 @@ std::optional<std::vector<uint8_t>> bitmapAsDib(HBITMAP bitmap) {
     if (pixels > kMaxFormatBytes) return std::nullopt;
     std::vector<uint8_t> dib(sizeof header + pixels);
     std::memcpy(dib.data(), &header, sizeof header);
+    // In bands of scan lines, bottom up as the DIB stores them, with the hooks served between.
+    const size_t stride = size_t(info.bmWidth) * 4;
+    const UINT band = UINT(std::max<size_t>(1, kPieceBytes / stride));
     HDC screen = GetDC(nullptr);
-    const int lines = GetDIBits(screen, bitmap, 0, UINT(info.bmHeight), dib.data() + sizeof header,
-                                reinterpret_cast<BITMAPINFO*>(dib.data()), DIB_RGB_COLORS);
+    bool whole = true;
+    for (UINT first = 0; whole && first < UINT(info.bmHeight); first += band) {
+        if (first > 0) serveHooks();
+        const UINT count = std::min(band, UINT(info.bmHeight) - first);
+        whole = GetDIBits(screen, bitmap, first, count, dib.data() + sizeof header + first * stride,
+                          reinterpret_cast<BITMAPINFO*>(dib.data()), DIB_RGB_COLORS) == int(count);
+    }
     ReleaseDC(nullptr, screen);
-    if (lines != info.bmHeight) return std::nullopt;
+    if (!whole) return std::nullopt;
     return dib;
 }
 
@@ -142,7 +168,7 @@ bool putBytes(UINT format, const void* data, size_t size) {
         GlobalFree(memory);
         return false;
     }
-    std::memcpy(target, data, size);
+    copyServingHooks(static_cast<uint8_t*>(target), static_cast<const uint8_t*>(data), size);
     GlobalUnlock(memory);
     // SetClipboardData owns the memory from here on, unless it fails.
     if (SetClipboardData(format, memory)) return true;

@@ -11,7 +11,10 @@ namespace quillom::pipeline {
 // Main thread: the hook procedures report each call, a timer asks.
 class HookWatchdog {
 public:
-    static constexpr uint32_t kCheckMs = 1000;  // the timer's period
+    // The timer's period: an idle program wakes no more often than this (the timer is
+    // coalescable, by up to kCheckToleranceMs).
+    static constexpr uint32_t kCheckMs = 5000;
+    static constexpr uint32_t kCheckToleranceMs = 1000;
     // Input this old that no hook call followed was missed: its call would have come long ago.
     static constexpr uint32_t kGraceMs = 1000;
     // The two clocks are read at different moments: a hook call this much before the input still counts.

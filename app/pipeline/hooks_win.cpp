@@ -11,6 +11,7 @@ namespace {
 KeyboardHook* gLogic = nullptr;
 HookTiming* gTiming = nullptr;
 HookWatchdog* gWatchdog = nullptr;
+InputObserver gInputObserver = nullptr;
 HINSTANCE gModule = nullptr;
 win::ScopedHook gKeyboardHook;
 win::ScopedHook gMouseHook;
@@ -29,6 +30,7 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     const DWORD now = GetTickCount();
     gWatchdog->hookCalled(now);
+    if (gInputObserver) gInputObserver(now);
     // A stamp from the future (another clock) is no wait.
     if (int32_t(now - k->time) > 0) gTiming->recordWait(now - k->time);
     // Up or down by the message: Wine's Unicode packets lack the up flag.
@@ -60,7 +62,9 @@ MouseMessage mouseMessageOf(WPARAM message) {
 LRESULT CALLBACK mouseProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code != HC_ACTION) return CallNextHookEx(nullptr, code, wParam, lParam);
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    gWatchdog->hookCalled(GetTickCount());
+    const DWORD now = GetTickCount();
+    gWatchdog->hookCalled(now);
+    if (gInputObserver) gInputObserver(now);
     MouseEvent event{mouseMessageOf(wParam), uint32_t(wParam), m->pt.x, m->pt.y, m->mouseData, m->time, m->dwExtraInfo};
     if (gLogic->onMouse(event) == HookVerdict::Swallow) return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -96,6 +100,8 @@ void removeHooks() {
     gKeyboardHook.reset();
     gMouseHook.reset();
 }
+
+void observeInput(InputObserver observer) { gInputObserver = observer; }
 
 uint32_t lastInputTick() {
     LASTINPUTINFO info{};

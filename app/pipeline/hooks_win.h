@@ -14,6 +14,11 @@ bool installHooks(void* module, KeyboardHook& logic, HookTiming& timing, HookWat
 bool reinstallHooks();
 void removeHooks();
 
+// Called on the main thread from both hooks for every event they see, ours excepted or not;
+// must be as short as the hooks (it may post a message). Null for none.
+using InputObserver = void (*)(uint32_t now);
+void observeInput(InputObserver observer);
+
 // GetLastInputInfo: the tick of the last input the system received.
 uint32_t lastInputTick();
 

@@ -255,25 +255,38 @@ void WinClipboard::dropOffer() {
 
 uint32_t WinClipboard::sequenceNumber() { return GetClipboardSequenceNumber(); }
 
+namespace {
+
+// CREATE_WAITABLE_TIMER_HIGH_RESOLUTION (Windows 10 1803 and later), absent from older headers.
+constexpr DWORD kHighResolutionTimer = 0x00000002;
+
+}  // namespace
+
+// The replay's pauses are a few milliseconds, finer than the system timer: a high-resolution
+// timer where the system has one, a plain waitable timer elsewhere (its pauses come out longer,
+// never shorter).
+WinClock::WinClock() : timer_(CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS)) {
+    if (!timer_) timer_.reset(CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS));
+}
+
 // The low-level hooks reach this thread as sent messages: PeekMessage with
 // PM_QS_SENDMESSAGE serves them (and only sent messages), so no posted
-// command runs inside a replay. Long stretches sleep in MsgWaitForMultiple-
-// ObjectsEx, which wakes for a sent message; the last milliseconds spin on
-// the counter, as the system timer is too coarse for the replay's pauses.
+// command runs inside a replay. The thread sleeps on the timer in
+// MsgWaitForMultipleObjectsEx, which also wakes for a sent message.
 void WinClock::waitServingHooks(unsigned milliseconds) {
-    LARGE_INTEGER frequency, start, now;
-    if (!QueryPerformanceFrequency(&frequency) || frequency.QuadPart == 0) return;
-    QueryPerformanceCounter(&start);
-    const LONGLONG ticks = frequency.QuadPart * milliseconds / 1000;
-    constexpr LONGLONG kSpinMs = 20;
+    LARGE_INTEGER due;
+    due.QuadPart = -LONGLONG(milliseconds) * 10000;  // relative, in 100 ns units
+    const DWORD start = GetTickCount();
+    const bool timed = timer_ && SetWaitableTimer(timer_.get(), &due, 0, nullptr, nullptr, FALSE);
+    HANDLE timer = timer_.get();
     MSG msg;
     for (;;) {
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        QueryPerformanceCounter(&now);
-        const LONGLONG left = ticks - (now.QuadPart - start.QuadPart);
-        if (left <= 0) return;
-        const LONGLONG leftMs = left * 1000 / frequency.QuadPart;
-        if (leftMs > kSpinMs) MsgWaitForMultipleObjectsEx(0, nullptr, DWORD(leftMs - kSpinMs), QS_SENDMESSAGE, 0);
+        const DWORD waited = GetTickCount() - start;
+        if (!timed && waited >= milliseconds) return;
+        const DWORD result = timed ? MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_SENDMESSAGE, 0)
+                                   : MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - waited, QS_SENDMESSAGE, 0);
+        if (timed && result != WAIT_OBJECT_0 + 1) return;
     }
 }
 

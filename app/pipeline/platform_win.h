@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform.h"
+#include "win/scoped_win.h"
 
 namespace quillom::pipeline {
 
@@ -61,10 +62,15 @@ private:
     bool taken_ = false;
 };
 
+// Main thread (its timer is waited on by the thread that serves the hooks).
 class WinClock final : public Clock {
 public:
+    WinClock();
     void waitServingHooks(unsigned milliseconds) override;
     uint32_t tickCount() override;
+
+private:
+    win::ScopedHandle timer_;
 };
 
 class WinSoundPlayer final : public SoundPlayer {

@@ -44,7 +44,7 @@ fs::path SettingsStore::workingLexiconPath() const { return settingsFolder() / k
 fs::path SettingsStore::templateLexiconPath() const { return programFolder() / kLexiconFileName; }
 
 bool SettingsStore::readFileBytes(const fs::path& path, std::string& out) const {
-    return platform_.readFile(path, out) == ReadStatus::Read;
+    return readStored(path, out) == ReadStatus::Read;
 }
 
 bool SettingsStore::writeFileBytes(const fs::path& path, std::string_view bytes) {
@@ -60,14 +60,22 @@ bool SettingsStore::readJsonFile(const fs::path& path, JsonValue& out) const {
 }
 
 LoadStatus SettingsStore::loadJsonFile(const fs::path& path, JsonValue& out) const {
-    out = JsonValue::makeObject();
     std::string bytes;
-    const ReadStatus read = platform_.readFile(path, bytes);
-    if (read == ReadStatus::Failed) {
-        failedReads_.insert(path);
-        return LoadStatus::ReadFailed;
+    const ReadStatus read = readStored(path, bytes);
+    return parseStored(path, read, bytes, out);
+}
+
+LoadStatus SettingsStore::parseStored(const fs::path& path, ReadStatus read, const std::string& bytes,
+                                      JsonValue& out) const {
+    out = JsonValue::makeObject();
+    {
+        std::lock_guard lock(mutex_);
+        if (read == ReadStatus::Failed) {
+            failedReads_.insert(path);
+            return LoadStatus::ReadFailed;
+        }
+        failedReads_.erase(path);
     }
-    failedReads_.erase(path);
     if (read == ReadStatus::Missing) return LoadStatus::Missing;
     std::string_view text = bytes;
     if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
@@ -77,7 +85,10 @@ LoadStatus SettingsStore::loadJsonFile(const fs::path& path, JsonValue& out) con
     return LoadStatus::Loaded;
 }
 
-bool SettingsStore::writeRefused(const fs::path& path) const { return failedReads_.count(path) != 0; }
+bool SettingsStore::writeRefused(const fs::path& path) const {
+    std::lock_guard lock(mutex_);
+    return failedReads_.count(path) != 0;
+}
 
 bool SettingsStore::loadPreferences(JsonValue& out) const { return readJsonFile(preferencesPath(), out); }
 
@@ -105,15 +116,17 @@ bool SettingsStore::updateRules(const Change& change) {
 }
 
 bool SettingsStore::saveJsonFile(const fs::path& path, const JsonValue& tree) {
-    return !writeRefused(path) && keepAsideIfUnreadable(path) && writeFileBytes(path, toJsonText(tree));
+    return saveFiles({{path, toJsonText(tree)}});
 }
 
 // A save replaces the whole file; when the file on disk did not read as an object the user's
 // text would otherwise be gone for good. False when it could not be kept, or could not be
-// read to tell.
+// read to tell. Reads the disk, never a queued text.
 bool SettingsStore::keepAsideIfUnreadable(const fs::path& path) {
     JsonValue ignored;
-    switch (loadJsonFile(path, ignored)) {
+    std::string bytes;
+    const ReadStatus read = platform_.readFile(path, bytes);
+    switch (parseStored(path, read, bytes, ignored)) {
     case LoadStatus::Loaded:
     case LoadStatus::Missing: return true;
     case LoadStatus::ReadFailed: return false;

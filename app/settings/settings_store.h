@@ -3,7 +3,8 @@
 // Nothing is cached: every change loads a file, changes it and saves the whole tree.
 // The packed lexicon the rules file names (quillom_lexicon.bin) lies beside each rules file:
 // staging copies the program's copy next to the working rules. Used from the user-interface
-// thread only.
+// thread and from the background worker (learning, the dictionary tab, queued saves); the state
+// both change is locked.
 //
 // Saves never truncate a file in place: the text goes to "<name>.tmp" in the same folder,
 // is flushed, and then replaces the file in one step, so an interrupted save leaves the old
@@ -16,13 +17,21 @@
 // them. So a save is refused while the last read of its file failed (see writeRefused), which
 // makes every load-change-save refuse to write when its load failed. A leading UTF-8
 // byte-order mark, as some editors write, is read as if absent; saves never write one.
+//
+// With writeBehind set, a save made on any other thread returns once its text is queued: the
+// disk (a flush can take hundreds of milliseconds) is left to the writer thread, which writes
+// queued saves in order, each time the newest text of its file. Until then every read of the
+// file through the store sees the queued text, so a load-change-save that follows builds on it.
 #pragma once
 
 #include "json.h"
 #include "settings_platform.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <string_view>
@@ -35,6 +44,17 @@ enum class LoadStatus {
     Missing,     // there is no such file
     Unparsable,  // read, but not a JSON object (or over the size limit)
     ReadFailed,  // exists, but could not be read now
+};
+
+// The writer thread of the store's saves.
+struct WriteBehind {
+    // Runs job on the writer thread after every job posted before it.
+    std::function<void(std::function<void()>)> post;
+    // The calling thread is the writer: its saves are written at once, so that what it does
+    // next (building an engine from the file) finds them on the disk.
+    std::function<bool()> onWriterThread;
+    // A queued save that could not be written; the writer thread calls it.
+    std::function<void(const std::filesystem::path&)> writeFailed;
 };
 
 class SettingsStore {
@@ -56,7 +76,7 @@ public:
 
     // True only when every byte was read.
     bool readFileBytes(const std::filesystem::path& path, std::string& out) const;
-    // Atomic replace through a flushed temporary file in the same folder.
+    // Atomic replace through a flushed temporary file in the same folder, now.
     bool writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
     // True only when the file was read, parsed and holds an object; otherwise out becomes
@@ -68,8 +88,13 @@ public:
     // The stored preferences; an empty object when they could not be read as one.
     JsonValue preferences() const;
     bool loadRules(JsonValue& out) const;
+    // True when written, or queued to be written (see writeBehind); false when refused.
     bool savePreferences(const JsonValue& prefs);
     bool saveRules(const JsonValue& rules);
+
+    // From now on saves made off the writer thread are queued to it. Set once, before any
+    // other thread uses the store; the writer must run the queued jobs before the store goes.
+    void writeBehind(WriteBehind writer) { writer_ = std::move(writer); }
 
     // One change to a stored file: loads it, lets change edit the tree and saves the result.
     // change returns false to decline, and then nothing is saved. True only when it saved, so
@@ -110,18 +135,40 @@ public:
     std::string updateFrequency() const;
 
     // Working rules := template rules (dropping the user's dictionary), then the default
-    // preferences. False when the template is unreadable or a save failed.
+    // preferences, which are not written when the rules could not be. False when the template
+    // is unreadable or a save was refused or failed.
     bool restoreDefaults();
 
 private:
+    struct FileText {
+        std::filesystem::path path;
+        std::string text;
+    };
+    struct QueuedText {
+        std::string text;
+        uint64_t generation;
+    };
     bool saveJsonFile(const std::filesystem::path& path, const JsonValue& tree);
+    // Writes the files in order, stopping at the first that fails; queued (true) off the writer.
+    bool saveFiles(std::vector<FileText> files);
+    bool writeNow(const std::vector<FileText>& files);
+    void writeQueued(const std::vector<std::filesystem::path>& paths, uint64_t generation);
+    // The queued text of path when there is one, else the file's bytes.
+    ReadStatus readStored(const std::filesystem::path& path, std::string& out) const;
+    LoadStatus parseStored(const std::filesystem::path& path, ReadStatus read, const std::string& bytes,
+                           JsonValue& out) const;
     bool keepAsideIfUnreadable(const std::filesystem::path& path);
     std::filesystem::path copyAside(const std::filesystem::path& path);
     void upgradeWorkingRules();
     void stagePackedLexicon();
 
     SettingsPlatform& platform_;
-    mutable std::set<std::filesystem::path> failedReads_;
+    WriteBehind writer_;
+    // The calling thread and the writer both read and save.
+    mutable std::mutex mutex_;
+    mutable std::set<std::filesystem::path> failedReads_;  // guarded by mutex_
+    std::map<std::filesystem::path, QueuedText> queued_;   // guarded by mutex_
+    uint64_t generation_ = 0;                              // guarded by mutex_
     std::filesystem::path damagedRulesKeptAs_;
 };
 

@@ -103,7 +103,7 @@ bool SettingsStore::restoreDefaults() {
     loadJsonFile(workingRulesPath(), current);
     loadJsonFile(preferencesPath(), current);
     const JsonValue prefs = restoredPreferences(installedLanguages());
-    return saveRules(rules) && savePreferences(prefs);
+    return saveFiles({{workingRulesPath(), toJsonText(rules)}, {preferencesPath(), toJsonText(prefs)}});
 }
 
 }  // namespace quillom::settings

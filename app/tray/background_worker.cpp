@@ -15,9 +15,19 @@ BackgroundWorker::~BackgroundWorker() {
     thread_.detach();
 }
 
+bool BackgroundWorker::finishWithin(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    stopping_ = true;
+    wake_.notify_one();
+    return finished_.wait_for(lock, limit, [this] { return done_; });
+}
+
+bool BackgroundWorker::onWorkerThread() const { return std::this_thread::get_id() == thread_.get_id(); }
+
 void BackgroundWorker::post(std::function<void()> job) {
     {
         std::lock_guard lock(mutex_);
+        if (done_) return;
         jobs_.push_back(std::move(job));
     }
     wake_.notify_one();

@@ -1,9 +1,10 @@
 // One thread for the work that must not hold up the thread that owns the
-// low-level hooks: reading and writing the rules file, creating an engine.
+// low-level hooks: writing the settings files, creating an engine.
 // Jobs run one at a time in the order posted, so two writes of the rules file
 // never overlap. A job hands its result back by posting a message.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -22,6 +23,10 @@ public:
 
     // Any thread.
     void post(std::function<void()> job);
+    bool onWorkerThread() const;
+    // Runs what is queued and waits at most limit for the queue to empty; true when it did.
+    // Jobs posted once it emptied are dropped. Any thread but the worker's.
+    bool finishWithin(std::chrono::milliseconds limit);
 
 private:
     void run();

@@ -5,7 +5,11 @@
 #include "win/scoped_win.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "common/log_queue.h"
 
 namespace quillom::tray {
 namespace {
@@ -43,22 +47,40 @@ void cutIfTooLong(HANDLE file) {
     SetEndOfFile(file);
 }
 
+// The log file, opened once on the writer thread and again only when it went away.
+class LogFile {
+public:
+    void write(const std::vector<std::string>& texts) {
+        const std::wstring& path = logPath();
+        if (path.empty()) return;
+        if (file_ && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) file_.reset();
+        if (!file_)
+            file_.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file_) return;
+        cutIfTooLong(file_.get());
+        LARGE_INTEGER zero{};
+        SetFilePointerEx(file_.get(), zero, nullptr, FILE_END);
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        std::string bytes;
+        for (const std::string& text : texts) bytes += logFileLine(now.wHour, now.wMinute, now.wSecond, text);
+        DWORD written = 0;
+        WriteFile(file_.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    }
+
+private:
+    win::ScopedHandle file_;
+};
+
+LogFile gFile;                     // the queue's thread
+std::unique_ptr<LogQueue> gQueue;  // set and reset on the main thread, with no line on the way
+
+// Any thread.
 void writeLine(const char* text) {
-    if (!gFlag || !gFlag->enabled() || !text) return;
-    const std::wstring& path = logPath();
-    if (path.empty()) return;
-    const win::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
-    cutIfTooLong(file.get());
-    LARGE_INTEGER zero{};
-    SetFilePointerEx(file.get(), zero, nullptr, FILE_END);
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    std::string line = logFileLine(now.wHour, now.wMinute, now.wSecond, text);
-    DWORD written = 0;
-    WriteFile(file.get(), line.data(), DWORD(line.size()), &written, nullptr);
+    if (!gFlag || !gFlag->enabled() || !text || !gQueue) return;
+    gQueue->push(text);
 }
 
 }  // namespace
@@ -74,7 +96,13 @@ bool developerMarkerPresent() {
 
 void attachLogFile(const DebugLog& flag) {
     gFlag = &flag;
+    gQueue = std::make_unique<LogQueue>([](const std::vector<std::string>& texts) { gFile.write(texts); });
     setLogSink(writeLine);
+}
+
+void detachLogFile() {
+    setLogSink(nullptr);
+    gQueue.reset();
 }
 
 }  // namespace quillom::tray

@@ -128,12 +128,15 @@ bool NotifyIcon::add(HWND owner, HINSTANCE instance) {
                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     if (!data_.hIcon) data_.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     lstrcpynW(data_.szTip, L"Quillom", 128);
+    lastTip_ = u"Quillom";
     // "TaskbarCreated" also comes without a restart (a change of display
     // settings): then the icon is still there and only needs its data.
     return Shell_NotifyIconW(NIM_ADD, &data_) != 0 || Shell_NotifyIconW(NIM_MODIFY, &data_) != 0;
 }
 
 void NotifyIcon::setTip(const std::u16string& tip) {
+    if (tip == lastTip_) return;
+    lastTip_ = tip;
     data_.uFlags = NIF_TIP;
     lstrcpynW(data_.szTip, wide(tip), 128);
     Shell_NotifyIconW(NIM_MODIFY, &data_);

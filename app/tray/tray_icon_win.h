@@ -22,6 +22,7 @@ public:
     ~NotifyIcon();
 
     bool add(HWND owner, HINSTANCE instance);
+    // Sent to the shell only when the text changed.
     void setTip(const std::u16string& tip);
     // Redraws only when the look changed, unless forced.
     void show(const IconLook& look, bool force);
@@ -33,6 +34,7 @@ private:
     NOTIFYICONDATAW data_{};
     HICON generated_ = nullptr;
     std::u16string lastKey_;
+    std::u16string lastTip_;
 };
 
 // A new icon of the small-icon size, owned by the caller; null on failure.

@@ -6,6 +6,7 @@
 #include "tray/interface_strings.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace quillom::ui {
 namespace {
@@ -88,16 +89,20 @@ LaunchAtLoginOutcome switchLaunchAtLogin(SettingsHost& host, bool on) {
     return {true, host.launchAtLogin()};
 }
 
-RestoreOutcome restoreAllDefaults(SettingsHost& host) {
-    if (!host.store().restoreDefaults()) return RestoreOutcome::Failed;
-    host.hotkeys().resetToDefaults(host.store());
-    host.registerHotkeys();
-    host.setLaunchAtLogin(true);
-    host.applyUpdateFrequency("1d");
-    host.setDebugLog(false);
-    host.applySettings();
-    tray::setInterfaceLanguage("en");
-    return RestoreOutcome::Restored;
+void restoreAllDefaults(SettingsHost& host, std::function<void(RestoreOutcome)> done) {
+    auto restored = std::make_shared<bool>(false);
+    host.runInBackground([&host, restored] { *restored = host.store().restoreDefaults(); },
+                         [&host, restored, done = std::move(done)] {
+                             if (!*restored) return done(RestoreOutcome::Failed);
+                             host.hotkeys().resetToDefaults(host.store());
+                             host.registerHotkeys();
+                             host.setLaunchAtLogin(true);
+                             host.applyUpdateFrequency("1d");
+                             host.setDebugLog(false);
+                             host.applySettings();
+                             tray::setInterfaceLanguage("en");
+                             done(RestoreOutcome::Restored);
+                         });
 }
 
 }  // namespace quillom::ui

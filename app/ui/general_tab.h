@@ -8,6 +8,7 @@
 #include "tray/text_id.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -58,9 +59,11 @@ struct LaunchAtLoginOutcome {
 };
 LaunchAtLoginOutcome switchLaunchAtLogin(SettingsHost& host, bool on);
 
-// Button 1003 after the user said Yes. Failed: the bundled files could not be restored and
-// nothing else was changed. Otherwise every follow-up ran and the window must be rebuilt.
+// Button 1003 after the user said Yes. The files are restored on the background worker, so
+// that whether they were written is known before anything else changes; then, on this thread,
+// done learns the outcome. Failed: the bundled files could not be restored and nothing else
+// was changed. Otherwise every follow-up ran and the window must be rebuilt.
 enum class RestoreOutcome { Failed, Restored };
-RestoreOutcome restoreAllDefaults(SettingsHost& host);
+void restoreAllDefaults(SettingsHost& host, std::function<void(RestoreOutcome)> done);
 
 }  // namespace quillom::ui

@@ -57,12 +57,14 @@ void restoreDefaults() {
     if (MessageBoxW(gWindow.window, wide(tray::text(TextId::RestoreQuestion)), wide(tray::text(TextId::RestoreCaption)),
                     MB_YESNO | MB_ICONWARNING) != IDYES)
         return;
-    if (restoreAllDefaults(*gWindow.host) == RestoreOutcome::Failed) {
-        messageBox(TextId::RestoreFailed, tray::text(TextId::ErrorCaption), MB_ICONERROR);
-        return;
-    }
-    messageBox(TextId::RestoreDone, u"Quillom", MB_ICONINFORMATION);
-    PostMessageW(gWindow.window, kMsgRebuild, 0, 0);
+    restoreAllDefaults(*gWindow.host, [](RestoreOutcome outcome) {
+        if (outcome == RestoreOutcome::Failed) {
+            messageBox(TextId::RestoreFailed, tray::text(TextId::ErrorCaption), MB_ICONERROR);
+            return;
+        }
+        messageBox(TextId::RestoreDone, u"Quillom", MB_ICONINFORMATION);
+        PostMessageW(gWindow.window, kMsgRebuild, 0, 0);
+    });
 }
 
 void launchAtLoginClicked() {

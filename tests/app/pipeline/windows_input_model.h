@@ -141,7 +141,7 @@ public:
     // ---- the owning thread ----
     // Its message loop until the fake clock reaches `until`: drains the
     // correction queue when woken, runs posted commands, checks the watchdog
-    // every second, and otherwise waits in GetMessage serving the hooks.
+    // at its timer's period, and otherwise waits in GetMessage serving the hooks.
     void runLoopUntil(uint32_t until) {
         while (int32_t(until - now) > 0) {
             if (woken_) {

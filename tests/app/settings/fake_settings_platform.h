@@ -1,17 +1,22 @@
 // A SettingsPlatform over real files in a temporary folder, with switches that make the next
-// write or replace fail the way an interrupted save would.
+// write or replace fail the way an interrupted save would, and a disk as slow as asked.
 #pragma once
 
 #include "settings/settings_platform.h"
 #include "settings/system_files.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace quillom::settings::testing {
 
@@ -24,7 +29,14 @@ public:
     mutable std::map<std::filesystem::path, int> failingReads;
     bool failNextWrite = false;  // writes half the bytes, then reports failure
     bool failNextReplace = false;
-    int writes = 0;  // successful file writes
+    std::atomic<int> writes{0};  // successful file writes
+    // How long each write's flush takes; the thread of each flush is recorded.
+    std::chrono::milliseconds flushDelay{0};
+
+    int flushesOn(std::thread::id thread) const {
+        std::lock_guard lock(flushMutex_);
+        return int(std::count(flushThreads_.begin(), flushThreads_.end(), thread));
+    }
 
     std::filesystem::path localAppData() const override { return appData; }
     std::filesystem::path executablePath() const override { return exe; }
@@ -40,6 +52,11 @@ public:
     }
 
     bool writeNewFile(const std::filesystem::path& path, std::string_view bytes) override {
+        {
+            std::lock_guard lock(flushMutex_);
+            flushThreads_.push_back(std::this_thread::get_id());
+        }
+        std::this_thread::sleep_for(flushDelay);
         if (failNextWrite) {
             failNextWrite = false;
             writeFileFlushed(path, bytes.substr(0, bytes.size() / 2));
@@ -74,6 +91,10 @@ public:
         return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
                (c >= 0x400 && c <= 0x4FF);
     }
+
+private:
+    mutable std::mutex flushMutex_;
+    std::vector<std::thread::id> flushThreads_;
 };
 
 // A fresh folder (with a non-ASCII name, as user profiles often have) removed afterwards.

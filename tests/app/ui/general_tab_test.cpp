@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace quillom::ui;
 using namespace quillom::settings;
 using quillom::ui::testing::FakeSettingsHost;
@@ -15,6 +17,15 @@ namespace {
 class GeneralTabTest : public ::testing::Test {
 protected:
     void TearDown() override { quillom::tray::setInterfaceLanguage("en"); }
+    // The outcome the window is told; the files are restored as a background job.
+    RestoreOutcome restore() {
+        const int jobs = host.backgroundJobs;
+        std::optional<RestoreOutcome> outcome;
+        restoreAllDefaults(host, [&outcome](RestoreOutcome o) { outcome = o; });
+        EXPECT_EQ(host.backgroundJobs, jobs + 1);
+        EXPECT_TRUE(outcome.has_value());
+        return outcome.value_or(RestoreOutcome::Failed);
+    }
     FakeSettingsHost host;
 };
 
@@ -123,7 +134,7 @@ TEST_F(GeneralTabTest, RestoreDefaultsResetsEverythingAndFailsCleanlyWithoutTemp
     quillom::tray::setInterfaceLanguage("ru");
 
     // Without the template rules file nothing is touched.
-    EXPECT_EQ(restoreAllDefaults(host), RestoreOutcome::Failed);
+    EXPECT_EQ(restore(), RestoreOutcome::Failed);
     EXPECT_EQ(host.applied, 0);
     EXPECT_TRUE(host.launchAtLoginCalls.empty());
     EXPECT_EQ(uiLanguage(host.preferences()), "ru");
@@ -133,7 +144,7 @@ TEST_F(GeneralTabTest, RestoreDefaultsResetsEverythingAndFailsCleanlyWithoutTemp
     find(*find(rules, "manual_overrides"), "exact_pairs")->members().push_back({"vbh", JsonValue("мир")});
     ASSERT_TRUE(host.store().saveRules(rules));
 
-    EXPECT_EQ(restoreAllDefaults(host), RestoreOutcome::Restored);
+    EXPECT_EQ(restore(), RestoreOutcome::Restored);
     const JsonValue prefs = host.preferences();
     EXPECT_EQ(uiLanguage(prefs), "en");
     EXPECT_TRUE(excludedApps(prefs).empty());
