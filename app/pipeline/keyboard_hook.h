@@ -41,9 +41,10 @@ private:
     // The focused control now; a new foreground window or control forgets the word.
     WindowId noteFocus();
     void noteForeground(WindowId window);
-    void followCaretQuestion();
+    void followCaretQuestion(FieldStyle style, bool wordWasEmpty);
     bool inHiddenField(uint32_t vkCode);
-    void settleBeginning(FinishedWord& word);
+    void forgetUnreadWord(const CaretAnswer& answer);
+    void settleBeginning(FinishedWord& word, const CaretAnswer& answer);
     void expireUndo(uint32_t vkCode);
     // What became of a finished word: replayed, a correction was queued and
     // the boundary key must be swallowed; correctedTo, the word's own

@@ -2,6 +2,7 @@
 
 #include "correction_drain.h"
 #include "layout_switch.h"
+#include "scan_codes.h"
 #include "common/debug_log.h"
 #include "common/utf16.h"
 
@@ -16,10 +17,10 @@ constexpr int kClipboardAttempts = 50;
 // nothing (no field to paste into, a busy window); the clipboard is given back.
 constexpr unsigned kPasteWaitMs = 1000;
 
-bool sendCtrlChord(InputSender& input, uint16_t vk) {
-    const SyntheticKey keys[] = {
-        {vk::Control, 0, 0}, {vk, 0, 0}, {vk, 0, keyflag::KeyUp}, {vk::Control, 0, keyflag::KeyUp}};
-    return input.send(keys) == std::size(keys);
+bool sendCtrlChord(PipelinePorts ports, uint16_t vk) {
+    SyntheticKey keys[] = {{vk::Control, 0, 0}, {vk, 0, 0}, {vk, 0, keyflag::KeyUp}, {vk::Control, 0, keyflag::KeyUp}};
+    addScanCodes(keys, ports.desktop);
+    return ports.input.send(keys) == std::size(keys);
 }
 
 // The tray menu took the foreground; give it back to where the text is.
@@ -35,7 +36,7 @@ WindowId giveForegroundBack(PipelinePorts ports, WindowId window) {
 // Copies the selection; empty when the clipboard did not change in time.
 std::u16string captureSelection(PipelinePorts ports) {
     uint32_t before = ports.clipboard.sequenceNumber();
-    if (!sendCtrlChord(ports.input, vk::C)) return {};
+    if (!sendCtrlChord(ports, vk::C)) return {};
     for (int i = 0; i < kClipboardPolls; ++i) {
         ports.clock.waitServingHooks(10);
         if (ports.clipboard.sequenceNumber() != before) return ports.clipboard.readText().value_or(u"");
@@ -122,7 +123,7 @@ std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, co
         restoreClipboard(ports, saved);
         return std::nullopt;
     }
-    const bool pasted = sendCtrlChord(ports.input, vk::V);
+    const bool pasted = sendCtrlChord(ports, vk::V);
     const std::optional<unsigned> pasteMs = pasted ? waitForPaste(ports) : std::nullopt;
     if (pasted && !pasteMs) logLine("convert: the paste did not read the text in %u ms", kPasteWaitMs);
     restoreClipboard(ports, saved);

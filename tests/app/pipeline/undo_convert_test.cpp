@@ -86,8 +86,8 @@ TEST(Undo, AfterEnterErasesTheLineBreakAndSendsEnterAgain) {
     ASSERT_TRUE(undoLastCorrection(rig.hook));
     EXPECT_EQ(rig.editor.text, u"ghbdtn\n");
     std::vector<SyntheticKey> keys = rig.input.allKeys();
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), SyntheticKey{0x08, 0, 0}), 7) << "six letters and the line break";
-    EXPECT_EQ(keys.end()[-2], (SyntheticKey{0x0D, 0, 0}));
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), SyntheticKey{0x08, 0x0E, 0}), 7) << "six letters and the line break";
+    EXPECT_EQ(keys.end()[-2], (SyntheticKey{0x0D, 0x1C, 0}));
 }
 
 TEST(Undo, NothingToUndoSendsNothing) {
