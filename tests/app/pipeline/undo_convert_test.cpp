@@ -152,6 +152,51 @@ TEST(ConvertSelection, ClipboardStillOpenForThePasteIsRestoredOnceFree) {
     EXPECT_EQ(rig.clipboard.text, u"keep me");
 }
 
+// The clipboard busy at the two moments Convert needs it: right after the
+// copy (the copying program still holds it open) and before, when the
+// user's clipboard is to be saved.
+TEST(ConvertSelection, BusyClipboardIsWaitedForOrNothingIsDone) {
+    struct Case {
+        const char* what;
+        bool busyAfterCopy;
+        int busyWaits;  // how many 10 ms waits the clipboard stays busy
+        bool converted;
+    } cases[] = {
+        {"copy still open a moment", true, 3, true},
+        {"saving waits for a short hold", false, 3, true},
+        {"saving never possible", false, 1000, false},
+    };
+    for (const Case& c : cases) {
+        ConvertRig rig;
+        rig.selectGhbdtnOverKeptText();
+        int busyLeft = 0;
+        auto holdClipboard = [&] {
+            busyLeft = c.busyWaits;
+            rig.clipboard.busy = true;
+        };
+        rig.clock.whileWaiting = [&] {
+            if (busyLeft > 0 && --busyLeft == 0) rig.clipboard.busy = false;
+        };
+        if (c.busyAfterCopy) {
+            rig.input.afterSend = [&, base = rig.input.afterSend](std::span<const SyntheticKey> keys) {
+                base(keys);
+                if (keys.size() == 4 && keys[1].vk == 'C') holdClipboard();
+            };
+        } else {
+            holdClipboard();
+        }
+        const bool converted = convertSelection(rig.hook, "").has_value();
+        EXPECT_EQ(converted, c.converted) << c.what;
+        EXPECT_EQ(rig.pasted, c.converted ? std::vector<std::u16string>{u"привет"} : std::vector<std::u16string>{})
+            << c.what;
+        if (!c.converted) {
+            EXPECT_TRUE(rig.input.calls.empty()) << c.what << ": not even the copy was sent";
+        }
+        rig.clipboard.busy = false;
+        EXPECT_EQ(rig.clipboard.text, u"keep me") << c.what;
+    }
+}
+
 TEST(ConvertSelection, ClipboardIsGivenBackOnlyAfterASlowTargetPasted) {
     for (unsigned pasteAfterMs : {0u, 400u, 900u}) {
         ConvertRig rig;
