@@ -13,6 +13,8 @@ using quillom::logLine;
 
 namespace {
 
+constexpr uint32_t kShiftKeys[] = {vk::Shift, vk::LeftShift, vk::RightShift};
+
 constexpr uint32_t kCommandModifiers[] = {vk::Control,     vk::Alt,          vk::LeftWin, vk::RightWin,
                                           vk::LeftControl, vk::RightControl, vk::LeftAlt, vk::RightAlt};
 
@@ -29,7 +31,7 @@ HookVerdict KeyboardHook::onKey(const KeyEvent& event) noexcept {
         if (isOwnInjected(event.extraInfo)) return HookVerdict::Pass;
         if (isModifierKey(event.vkCode)) state_.heldModifiers.set(event.vkCode & 0xFF, event.isDown);
         if (mustHoldBack(event.time)) {
-            enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended});
+            enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended, shiftsHeld()});
             return HookVerdict::Swallow;
         }
         return process(event);
@@ -54,9 +56,17 @@ HookVerdict KeyboardHook::onMouse(const MouseEvent& event) noexcept {
 
 HookVerdict KeyboardHook::readHeldKey(const HeldKey& key) {
     readingHeld_ = true;
+    heldKeyShifts_ = key.shifts;
     HookVerdict verdict = process({key.vkCode, key.scanCode, key.isDown, key.extended, 0, 0});
     readingHeld_ = false;
     return verdict;
+}
+
+uint8_t KeyboardHook::shiftsHeld() const {
+    uint8_t bits = 0;
+    for (size_t i = 0; i < std::size(kShiftKeys); ++i)
+        if (state_.heldModifiers.test(kShiftKeys[i])) bits |= uint8_t(1u << i);
+    return bits;
 }
 
 void KeyboardHook::readHeldMouse(const MouseEvent& event) { applyMouse(event); }
@@ -332,8 +342,9 @@ void KeyboardHook::queueReplacement(const FinishedWord& word, const KeyEvent& bo
                                     const WordsBefore::Replacement& r, const std::string& targetLang,
                                     std::u16string_view learnedWord) {
     std::vector<uint16_t> heldShifts;
-    for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
-        if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
+    const uint8_t shifts = readingHeld_ ? heldKeyShifts_ : shiftsHeld();
+    for (size_t i = 0; i < std::size(kShiftKeys); ++i)
+        if (shifts & (1u << i)) heldShifts.push_back(uint16_t(kShiftKeys[i]));
     enqueue(PendingCorrection{uint32_t(r.onScreen.size()), r.typed, r.replacement, word.boundaryChar, word.boundaryKind,
                               targetLang, std::move(heldShifts),
                               boundaryAfterSwitch(word, boundaryKey, targetLang, r.replacement),

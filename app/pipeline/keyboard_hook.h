@@ -46,6 +46,7 @@ private:
     void forgetUnreadWord(const CaretAnswer& answer);
     void settleBeginning(FinishedWord& word, const CaretAnswer& answer);
     void expireUndo(uint32_t vkCode);
+    uint8_t shiftsHeld() const;
     // What became of a finished word: replayed, a correction was queued and
     // the boundary key must be swallowed; correctedTo, the word's own
     // replacement (empty when it stays as typed).
@@ -65,7 +66,8 @@ private:
 
     PipelineState& state_;
     PipelinePorts ports_;
-    bool readingHeld_ = false;  // a correction found now goes before the keys still held
+    bool readingHeld_ = false;   // a correction found now goes before the keys still held
+    uint8_t heldKeyShifts_ = 0;  // HeldKey::shifts of the held key being read
 };
 
 }  // namespace quillom::pipeline

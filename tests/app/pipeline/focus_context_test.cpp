@@ -188,6 +188,27 @@ TEST(FocusContext, BoundaryKeyIsSentAgainWithTheShiftTheUserHolds) {
     }
 }
 
+// Enter pressed with Shift while a correction waits is held back with the
+// rest; Shift is let go before the drain sends Enter out again. The Enter
+// still goes out as Shift+Enter, as the user pressed it.
+TEST(FocusContext, HeldBoundaryKeyKeepsTheShiftItWasPressedWith) {
+    ShiftRig rig;
+    rig.engine.correct("vbh", "мир", "ru");
+    rig.type("ghbdtn vbh");
+    rig.key(0xA0, true);
+    rig.key(0x0D, true);
+    rig.key(0x0D, false);
+    rig.key(0xA0, false);
+    ASSERT_FALSE(rig.state.queue.empty());
+    rig.drain();
+    EXPECT_EQ(rig.editor.text, u"привет мир\n");
+    EXPECT_FALSE(rig.editor.shift);
+    const std::vector<SyntheticKey> shiftEnter{{0xA0, 0x2A, 0}, {0x0D, 0x1C, 0}, {0x0D, 0x1C, keyflag::KeyUp}};
+    EXPECT_TRUE(std::any_of(rig.input.calls.begin(), rig.input.calls.end(), [&](const auto& call) {
+        return call == shiftEnter;
+    })) << "Enter went out without the Shift it was pressed with";
+}
+
 TEST(FocusContext, WithoutShiftTheBoundaryIsPlain) {
     ShiftRig rig;
     rig.type("ghbdtn");
