@@ -35,10 +35,9 @@ Beginning judgeBeginning(const std::optional<PrecedingText>& answer, std::u16str
 }
 
 bool showsTyped(const CaretReading& reading, std::u16string_view typed) {
-    const std::optional<std::u16string> shown = reading.text ? std::optional(reading.text->text) : reading.value;
-    if (!shown || typed.empty()) return false;
+    if (!reading.text || typed.empty()) return false;
     for (size_t count = std::min<size_t>(2, typed.size()); count <= typed.size(); ++count)
-        if (shown->ends_with(typed.substr(0, count))) return true;
+        if (std::u16string_view(reading.text->text).ends_with(typed.substr(0, count))) return true;
     return false;
 }
 

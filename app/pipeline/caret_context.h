@@ -44,10 +44,6 @@ struct CaretReading {
     bool hidden = false;
     // Which way the answer came and what the control is, for the debug log.
     std::string via;
-    // The field's whole text, from a control that tells no caret (the
-    // accessibility value): it can show that the typed letters arrived, not
-    // what precedes them.
-    std::optional<std::u16string> value;
 };
 
 // The read shows the letters typed so far where they are going (at least

@@ -25,7 +25,7 @@ CaretReading WinCaretReader::read(unsigned limitMs) {
     const EditKind kind = focus ? editKindOf(focus) : EditKind::None;
     if (kind == EditKind::None) return uia_.read(limitMs);
     return CaretReading{readEditCaret(focus, limitMs), isPasswordEdit(focus),
-                        kind == EditKind::Edit ? "edit" : "rich edit", std::nullopt};
+                        kind == EditKind::Edit ? "edit" : "rich edit"};
 }
 
 }  // namespace quillom::pipeline

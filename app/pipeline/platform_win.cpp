@@ -129,7 +129,9 @@ WindowId WinDesktop::focusTarget() {
     if (!foreground) return 0;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    HWND focus = GetGUIThreadInfo(0, &info) && info.hwndFocus ? info.hwndFocus : foreground;
+    const bool known =
+        GetGUIThreadInfo(0, &info) || GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info);
+    HWND focus = known && info.hwndFocus ? info.hwndFocus : foreground;
     return idOf(inputWindowOf(focus));
 }
 

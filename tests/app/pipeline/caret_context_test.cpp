@@ -10,7 +10,7 @@ namespace quillom::pipeline {
 namespace {
 
 CaretReading readingOf(std::optional<PrecedingText> text, bool hidden = false) {
-    return CaretReading{std::move(text), hidden, "test", std::nullopt};
+    return CaretReading{std::move(text), hidden, "test"};
 }
 
 TEST(JudgeBeginning, WhatPrecedesTheTypedLettersDecides) {

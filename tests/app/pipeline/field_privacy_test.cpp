@@ -23,9 +23,8 @@ struct LogCapture {
 
 // How the application answers the caret worker's read of its focused field.
 enum class Answers {
-    Automation,     // UI Automation: the text before the caret, IsPassword
-    Accessibility,  // MSAA only (as under Wine): the field's value, STATE_SYSTEM_PROTECTED
-    Nothing,        // a custom-drawn control that answers no question
+    Automation,  // UI Automation: the text before the caret, IsPassword
+    Nothing,     // a custom-drawn control that answers no question (every control under Wine)
 };
 
 // One window, many fields (a browser page, an Electron, WPF or Store app).
@@ -58,12 +57,11 @@ struct ManyFieldApp {
     CaretReading read() const {
         const auto& [seen, at] = history.size() > lag ? history[history.size() - 1 - lag] : history.front();
         const Field& field = seen[at];
-        CaretReading reading{std::nullopt, false, "model", std::nullopt};
+        CaretReading reading{std::nullopt, false, "model"};
         if (answers == Answers::Nothing) return reading;
         reading.hidden = field.password;
         if (field.password) return reading;
-        if (answers == Answers::Automation) reading.text = PrecedingText{field.text, true};
-        else reading.value = field.text;
+        reading.text = PrecedingText{field.text, true};
         return reading;
     }
 };
@@ -137,7 +135,7 @@ void moveToPassword(AppRig& rig, Move move) {
 // focus got there and however the application answers; the user name is
 // corrected where the application can tell its field is open.
 TEST(FieldPrivacy, PasswordAfterAUserNameInOneWindow) {
-    const Answers kinds[] = {Answers::Automation, Answers::Accessibility, Answers::Nothing};
+    const Answers kinds[] = {Answers::Automation, Answers::Nothing};
     const Move moves[] = {Move::Click, Move::Tab, Move::ShiftTab, Move::Script, Move::WindowActivated};
     for (Answers answers : kinds) {
         for (Move move : moves) {

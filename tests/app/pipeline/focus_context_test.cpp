@@ -21,7 +21,7 @@ struct LogCapture {
 };
 
 CaretReading readingOf(std::optional<PrecedingText> text, bool hidden = false) {
-    return CaretReading{std::move(text), hidden, "test", std::nullopt};
+    return CaretReading{std::move(text), hidden, "test"};
 }
 
 // The worker's part, played by hand: the read happened after the first letter.
