@@ -64,6 +64,10 @@ LRESULT CALLBACK scanEditProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             gPacketPending = true;
             return 0;
         }
+        if (wParam == VK_ESCAPE) {
+            DestroyWindow(GetParent(window));
+            return 0;
+        }
         const UINT scan = (UINT(lParam) >> 16 & 0xFF) | (lParam & (1 << 24) ? 0xE000 : 0);
         const UINT key = scan & 0xFF ? MapVirtualKeyW(scan, MAPVK_VSC_TO_VK_EX) : 0;
         if (key == VK_BACK) scanEditReplace(L"", true);
@@ -107,6 +111,7 @@ void saveFields() {
 LRESULT CALLBACK fieldsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) DestroyWindow(window);
         if (wParam == VK_TAB) {
             gFocused = 1 - gFocused;
             InvalidateRect(window, nullptr, TRUE);

@@ -1,5 +1,6 @@
 // Target windows that behave like the applications users type into, for the
 // end-to-end script (see app_targets.cpp).
+// Both end on Escape.
 #pragma once
 
 namespace e2e {

@@ -424,8 +424,9 @@ start_target() {
     [ -n "$target_window" ]
 }
 
+# Escape ends the focused target window.
 close_target() {
-    xdotool windowclose "$target_window" 2>/dev/null || xdotool key --window "$target_window" alt+F4
+    xdotool key Escape
     e2e_wait_for 10 not_running "$target_pid" || kill "$target_pid" 2>/dev/null
 }
 
