@@ -1,5 +1,6 @@
 #include "caret_context.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "unicode/unicode.h"
@@ -33,6 +34,13 @@ Beginning judgeBeginning(const std::optional<PrecedingText>& answer, std::u16str
     return anyShown ? Beginning::Known : Beginning::NotYetEchoed;
 }
 
+bool showsTyped(const CaretReading& reading, std::u16string_view typed) {
+    if (!reading.text || typed.empty()) return false;
+    for (size_t count = std::min<size_t>(2, typed.size()); count <= typed.size(); ++count)
+        if (std::u16string_view(reading.text->text).ends_with(typed.substr(0, count))) return true;
+    return false;
+}
+
 void CaretQuestion::ask() {
     std::lock_guard lock(mutex_);
     ++generation_;
@@ -41,10 +49,19 @@ void CaretQuestion::ask() {
     answer_ = {};
     field_ = generation_;
     checkWanted_ = true;
+    following_ = false;
+    readFor_.clear();
     privacy_ = FieldPrivacy::Unchecked;
 }
 
-bool CaretQuestion::readWanted() const { return !word_.empty() && (state_ == State::Waiting || checkWanted_); }
+void CaretQuestion::followField() {
+    std::lock_guard lock(mutex_);
+    following_ = true;
+}
+
+bool CaretQuestion::readWanted() const {
+    return !word_.empty() && (state_ == State::Waiting || checkWanted_ || (following_ && readFor_ != word_));
+}
 
 void CaretQuestion::noteWord(const std::u16string& word) {
     std::lock_guard lock(mutex_);
@@ -57,6 +74,8 @@ CaretAnswer CaretQuestion::take() {
     std::lock_guard lock(mutex_);
     CaretAnswer answer = answer_;
     answer.known = answer.known && state_ == State::Answered;
+    answer.privacy = privacy_;
+    following_ = false;
     ++generation_;
     state_ = State::Closed;
     answer_ = {};
@@ -72,8 +91,19 @@ std::optional<CaretQuestion::Ticket> CaretQuestion::waitForRead() {
     std::unique_lock lock(mutex_);
     wake_.wait(lock, [this] { return stopped_ || readWanted(); });
     if (stopped_) return std::nullopt;
-    const Ticket ticket{generation_, field_, state_ == State::Waiting};
+    return startRead();
+}
+
+std::optional<CaretQuestion::Ticket> CaretQuestion::readIfWanted() {
+    std::lock_guard lock(mutex_);
+    if (stopped_ || !readWanted()) return std::nullopt;
+    return startRead();
+}
+
+CaretQuestion::Ticket CaretQuestion::startRead() {
+    const Ticket ticket{generation_, field_, state_ == State::Waiting, word_};
     checkWanted_ = false;
+    readFor_ = word_;
     if (ticket.caret) {
         state_ = State::Reading;
         ++answer_.reads;
@@ -84,7 +114,10 @@ std::optional<CaretQuestion::Ticket> CaretQuestion::waitForRead() {
 bool CaretQuestion::deliver(Ticket ticket, const CaretReading& reading, unsigned elapsedMs) {
     std::lock_guard lock(mutex_);
     // The focus has not moved since the question, as far as the hook saw.
-    if (ticket.field == field_) privacy_ = reading.hidden ? FieldPrivacy::Hidden : FieldPrivacy::Open;
+    if (ticket.field == field_) {
+        if (reading.hidden) privacy_ = FieldPrivacy::Hidden;
+        else privacy_ = showsTyped(reading, ticket.word) ? FieldPrivacy::Open : FieldPrivacy::Unchecked;
+    }
     if (!ticket.caret || ticket.generation != generation_ || state_ != State::Reading) return false;
     answer_.readMs = elapsedMs;
     answer_.lastText = reading.text ? std::optional(reading.text->text) : std::nullopt;

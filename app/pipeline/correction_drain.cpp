@@ -2,6 +2,7 @@
 
 #include "layout_switch.h"
 #include "replay.h"
+#include "scan_codes.h"
 #include "common/debug_log.h"
 #include "common/utf16.h"
 
@@ -101,7 +102,9 @@ void drainFrom(KeyboardHook& hook, std::optional<LayoutId> requested) {
 
 bool replayCorrection(PipelinePorts ports, int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
                       BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts) {
-    return runPlan(replayPlan(eraseCount, text, boundaryChar, boundaryKind, heldShifts), ports.input, ports.clock);
+    std::vector<ReplayStep> plan = replayPlan(eraseCount, text, boundaryChar, boundaryKind, heldShifts);
+    for (ReplayStep& step : plan) addScanCodes(step.keys, ports.desktop);
+    return runPlan(plan, ports.input, ports.clock);
 }
 
 void drainQueue(KeyboardHook& hook) { drainFrom(hook, std::nullopt); }

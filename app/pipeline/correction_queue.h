@@ -41,6 +41,10 @@ struct HeldKey {
     uint32_t scanCode = 0;
     bool isDown = false;
     bool extended = false;
+    // The Shift keys (generic, left, right: bits 0 to 2) held when the key
+    // was seen: a boundary key is sent again with them, whatever the user
+    // holds by the time it goes out.
+    uint8_t shifts = 0;
 };
 
 // A mouse button or wheel event swallowed by the hook: it would move the

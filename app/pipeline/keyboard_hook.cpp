@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "layout_switch.h"
+#include "window_kinds.h"
 #include "common/debug_log.h"
 #include "common/utf16.h"
 
@@ -11,6 +12,8 @@ namespace quillom::pipeline {
 using quillom::logLine;
 
 namespace {
+
+constexpr uint32_t kShiftKeys[] = {vk::Shift, vk::LeftShift, vk::RightShift};
 
 constexpr uint32_t kCommandModifiers[] = {vk::Control,     vk::Alt,          vk::LeftWin, vk::RightWin,
                                           vk::LeftControl, vk::RightControl, vk::LeftAlt, vk::RightAlt};
@@ -28,7 +31,7 @@ HookVerdict KeyboardHook::onKey(const KeyEvent& event) noexcept {
         if (isOwnInjected(event.extraInfo)) return HookVerdict::Pass;
         if (isModifierKey(event.vkCode)) state_.heldModifiers.set(event.vkCode & 0xFF, event.isDown);
         if (mustHoldBack(event.time)) {
-            enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended});
+            enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended, shiftsHeld()});
             return HookVerdict::Swallow;
         }
         return process(event);
@@ -53,9 +56,17 @@ HookVerdict KeyboardHook::onMouse(const MouseEvent& event) noexcept {
 
 HookVerdict KeyboardHook::readHeldKey(const HeldKey& key) {
     readingHeld_ = true;
+    heldKeyShifts_ = key.shifts;
     HookVerdict verdict = process({key.vkCode, key.scanCode, key.isDown, key.extended, 0, 0});
     readingHeld_ = false;
     return verdict;
+}
+
+uint8_t KeyboardHook::shiftsHeld() const {
+    uint8_t bits = 0;
+    for (size_t i = 0; i < std::size(kShiftKeys); ++i)
+        if (state_.heldModifiers.test(kShiftKeys[i])) bits |= uint8_t(1u << i);
+    return bits;
 }
 
 void KeyboardHook::readHeldMouse(const MouseEvent& event) { applyMouse(event); }
@@ -119,8 +130,9 @@ void KeyboardHook::expireUndo(uint32_t vkCode) {
 
 HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     const WindowId focus = noteFocus();
+    const FieldStyle style = focus ? ports_.desktop.fieldStyle(focus) : FieldStyle::Unknown;
     // What follows leaving the field is a new word with an unknown beginning.
-    if (state_.passwordGate.blocks(ports_.desktop, focus) || inHiddenField(event.vkCode)) {
+    if (style == FieldStyle::Password || inHiddenField(event.vkCode)) {
         state_.capture.reset();
         return HookVerdict::Pass;
     }
@@ -137,18 +149,34 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     const bool plainBackspace = event.vkCode == vk::Backspace && !state_.heldModifiers.any();
     if (!plainBackspace && isResetState() && (!wasReset || !before.empty()) && state_.engine)
         state_.engine->resetContext();
-    followCaretQuestion();
+    followCaretQuestion(style, before.empty());
     if (result.kind != CaptureResult::Kind::Boundary) {
         if (state_.capture.word().empty())
             state_.wordsBefore.onGap(
                 gapOf(event.vkCode, ch, before.empty(), state_.capture.hasUnknownBeginning() && !unknownBefore));
         return HookVerdict::Pass;
     }
-    settleBeginning(result.word);
+    const bool asked = style == FieldStyle::Unknown || result.word.hasUnknownBeginning;
+    const CaretAnswer answer = asked ? state_.caret.take() : CaretAnswer{};
+    if (!wordMayBeRead(style, answer)) {
+        forgetUnreadWord(answer);
+        return HookVerdict::Pass;
+    }
+    settleBeginning(result.word, answer);
     const WordResult outcome = evaluateWord(result.word, event);
     state_.capture.afterEvaluation(!outcome.correctedTo.empty());
     state_.wordsBefore.onWord(result.word, outcome.replayed, outcome.correctedTo);
     return outcome.replayed ? HookVerdict::Swallow : HookVerdict::Pass;
+}
+
+// A word of a field that is or may be a password: nothing of it goes on, and
+// no later word takes it along. The log names no letter of it.
+void KeyboardHook::forgetUnreadWord(const CaretAnswer& answer) {
+    state_.wordsBefore.clear();
+    if (state_.engine) state_.engine->resetContext();
+    if (answer.privacy == FieldPrivacy::Unchecked)
+        logLine("skip: a word in a field not known to show its text (%d reads via %s)", answer.reads,
+                answer.via.c_str());
 }
 
 // A field that the worker's read found hiding what is typed. Keys that may
@@ -162,16 +190,26 @@ bool KeyboardHook::inHiddenField(uint32_t vkCode) {
 }
 
 // The question is open while the word's beginning is unknown: asked anew
-// while no letter is typed, read once letters are.
-void KeyboardHook::followCaretQuestion() {
+// while no letter is typed, read once letters are. In a control that tells
+// its fields only when asked, every word asks at its first letter and
+// follows the field to its end.
+void KeyboardHook::followCaretQuestion(FieldStyle style, bool wordWasEmpty) {
+    const std::u16string& word = state_.capture.word();
+    if (style == FieldStyle::Unknown && !word.empty()) {
+        if (wordWasEmpty) {
+            state_.caret.ask();
+            state_.caret.followField();
+        }
+        state_.caret.noteWord(word);
+        return;
+    }
     if (!state_.capture.hasUnknownBeginning()) return;
-    if (state_.capture.word().empty()) state_.caret.ask();
-    else state_.caret.noteWord(state_.capture.word());
+    if (word.empty()) state_.caret.ask();
+    else state_.caret.noteWord(word);
 }
 
-void KeyboardHook::settleBeginning(FinishedWord& word) {
+void KeyboardHook::settleBeginning(FinishedWord& word, const CaretAnswer& answer) {
     if (!word.hasUnknownBeginning) return;
-    CaretAnswer answer = state_.caret.take();
     const std::string seen = answer.lastText ? toUtf8(*answer.lastText) : std::string();
     if (!answer.answered) {
         logLine("caret: no answer (%d reads, last %u ms via %s, saw '%s')", answer.reads, answer.readMs,
@@ -216,6 +254,11 @@ KeyboardHook::WordResult KeyboardHook::evaluateWord(const FinishedWord& word, co
     // What the user types into Quillom's own windows (the dictionary's fields,
     // the feedback text) is meant exactly as typed.
     if (ports_.desktop.belongsToThisProcess(foreground)) return {};
+    const WindowKindPolicy kind = policyOf(ports_.desktop.windowKind(foreground));
+    if (!kind.corrects) {
+        logLine("skip: a word in a %s, whose layout cannot be read", kind.name);
+        return {};
+    }
     if (state_.pauseInGames && isFullScreen(ports_.desktop.geometry(foreground))) {
         state_.engine->resetContext();
         logLine("skip: full-screen/game context and pause-in-games is on");
@@ -299,8 +342,9 @@ void KeyboardHook::queueReplacement(const FinishedWord& word, const KeyEvent& bo
                                     const WordsBefore::Replacement& r, const std::string& targetLang,
                                     std::u16string_view learnedWord) {
     std::vector<uint16_t> heldShifts;
-    for (uint32_t shift : {vk::Shift, vk::LeftShift, vk::RightShift})
-        if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
+    const uint8_t shifts = readingHeld_ ? heldKeyShifts_ : shiftsHeld();
+    for (size_t i = 0; i < std::size(kShiftKeys); ++i)
+        if (shifts & (1u << i)) heldShifts.push_back(uint16_t(kShiftKeys[i]));
     enqueue(PendingCorrection{uint32_t(r.onScreen.size()), r.typed, r.replacement, word.boundaryChar, word.boundaryKind,
                               targetLang, std::move(heldShifts),
                               boundaryAfterSwitch(word, boundaryKey, targetLang, r.replacement),

@@ -41,10 +41,12 @@ private:
     // The focused control now; a new foreground window or control forgets the word.
     WindowId noteFocus();
     void noteForeground(WindowId window);
-    void followCaretQuestion();
+    void followCaretQuestion(FieldStyle style, bool wordWasEmpty);
     bool inHiddenField(uint32_t vkCode);
-    void settleBeginning(FinishedWord& word);
+    void forgetUnreadWord(const CaretAnswer& answer);
+    void settleBeginning(FinishedWord& word, const CaretAnswer& answer);
     void expireUndo(uint32_t vkCode);
+    uint8_t shiftsHeld() const;
     // What became of a finished word: replayed, a correction was queued and
     // the boundary key must be swallowed; correctedTo, the word's own
     // replacement (empty when it stays as typed).
@@ -64,7 +66,8 @@ private:
 
     PipelineState& state_;
     PipelinePorts ports_;
-    bool readingHeld_ = false;  // a correction found now goes before the keys still held
+    bool readingHeld_ = false;   // a correction found now goes before the keys still held
+    uint8_t heldKeyShifts_ = 0;  // HeldKey::shifts of the held key being read
 };
 
 }  // namespace quillom::pipeline

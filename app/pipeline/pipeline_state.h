@@ -63,7 +63,6 @@ struct PipelineState {
 
     WindowId lastForeground = 0;
     WindowId lastFocus = 0;  // the focused control at the last key-down
-    PasswordGate passwordGate;
     // Asked whenever the word's beginning becomes unknown; a worker thread
     // of the program answers it.
     CaretQuestion caret;

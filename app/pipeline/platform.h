@@ -33,6 +33,17 @@ struct WindowGeometry {
     std::optional<Rect> monitor;  // rcMonitor of the nearest monitor, when known
 };
 
+// What a window's class and style tell about what is typed into it, without
+// asking the window: a standard edit or rich edit shows it or hides it by its
+// style (ES_PASSWORD); any other control (a browser, a WPF or Store app, a
+// custom-drawn field) keeps many fields in one window and tells only when
+// asked (UI Automation, accessibility).
+enum class FieldStyle { Open, Password, Unknown };
+
+// The kinds of top-level window whose input or layout needs handling of its
+// own (see window_kinds.h).
+enum class WindowKind { Standard, FrameHost, Console, Terminal };
+
 class InputSender {
 public:
     virtual ~InputSender() = default;
@@ -57,6 +68,16 @@ public:
     // A field whose text is hidden as it is typed (a standard edit with ES_PASSWORD).
     // Must not send the window a message: the hook thread asks.
     virtual bool isPasswordField(WindowId window) = 0;
+    // The focused control's class and style. Must not send the window a
+    // message. A desktop that knows standard edits only may keep this.
+    virtual FieldStyle fieldStyle(WindowId window) {
+        return isPasswordField(window) ? FieldStyle::Password : FieldStyle::Open;
+    }
+    // The kind of a top-level window, by its class.
+    virtual WindowKind windowKind(WindowId) { return WindowKind::Standard; }
+    // The scan code of a virtual key in the focused window's layout, with
+    // 0xE0 or 0xE1 in the high byte for an extended key; 0 when it has none.
+    virtual uint32_t scanCodeOf(uint32_t) { return 0; }
     // Language id (low word of the layout) of the window thread's layout,
     // of the current thread's when window is 0.
     virtual uint16_t layoutLanguage(WindowId window) = 0;

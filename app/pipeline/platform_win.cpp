@@ -10,6 +10,7 @@
 #include "clipboard_win.h"
 #include "edit_control_win.h"
 #include "foreground.h"
+#include "window_kinds.h"
 #include "common/utf16.h"
 #include "win/scoped_win.h"
 
@@ -35,6 +36,20 @@ std::optional<DWORD> integrityLevelOf(DWORD pid) {
     auto* label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer);
     PSID sid = label->Label.Sid;
     return *GetSidSubAuthority(sid, DWORD(*GetSidSubAuthorityCount(sid) - 1));
+}
+
+std::u16string classOf(HWND window) {
+    wchar_t name[64] = {};
+    const int n = window ? GetClassNameW(window, name, 64) : 0;
+    return std::u16string(reinterpret_cast<const char16_t*>(name), size_t(n > 0 ? n : 0));
+}
+
+// A frame-hosted app's frame belongs to the frame host, whose thread's
+// layout is not the app's: its CoreWindow child is where the input goes.
+HWND inputWindowOf(HWND window) {
+    if (windowKindOfClass(classOf(window)) != WindowKind::FrameHost) return window;
+    HWND core = FindWindowExW(window, nullptr, reinterpret_cast<const wchar_t*>(kCoreWindowClass.data()), nullptr);
+    return core ? core : window;
 }
 
 }  // namespace
@@ -107,17 +122,34 @@ std::string WinDesktop::executableName(WindowId window) {
     return std::string(fileNameOf(utf8));
 }
 
+// The foreground thread's focus window (GetGUIThreadInfo of thread 0 names
+// the foreground thread); a frame-hosted app's CoreWindow for its frame.
 WindowId WinDesktop::focusTarget() {
     HWND foreground = GetForegroundWindow();
     if (!foreground) return 0;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    DWORD thread = GetWindowThreadProcessId(foreground, nullptr);
-    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus) return idOf(info.hwndFocus);
-    return idOf(foreground);
+    const bool known =
+        GetGUIThreadInfo(0, &info) || GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info);
+    HWND focus = known && info.hwndFocus ? info.hwndFocus : foreground;
+    return idOf(inputWindowOf(focus));
 }
 
 bool WinDesktop::isPasswordField(WindowId window) { return isPasswordEdit(asWindow(window)); }
+
+FieldStyle WinDesktop::fieldStyle(WindowId window) {
+    if (editKindOf(asWindow(window)) == EditKind::None) return FieldStyle::Unknown;
+    return isPasswordEdit(asWindow(window)) ? FieldStyle::Password : FieldStyle::Open;
+}
+
+WindowKind WinDesktop::windowKind(WindowId window) { return windowKindOfClass(classOf(asWindow(window))); }
+
+uint32_t WinDesktop::scanCodeOf(uint32_t vkCode) {
+    const DWORD thread = GetWindowThreadProcessId(asWindow(focusTarget()), nullptr);
+    HKL layout = GetKeyboardLayout(thread);
+    if (UINT scan = MapVirtualKeyExW(vkCode, MAPVK_VK_TO_VSC_EX, layout)) return scan;
+    return MapVirtualKeyExW(vkCode, MAPVK_VK_TO_VSC, layout);
+}
 
 uint16_t WinDesktop::layoutLanguage(WindowId window) {
     DWORD thread = window ? GetWindowThreadProcessId(asWindow(window), nullptr) : 0;

@@ -23,6 +23,9 @@ public:
     std::string executableName(WindowId window) override;
     WindowId focusTarget() override;
     bool isPasswordField(WindowId window) override;
+    FieldStyle fieldStyle(WindowId window) override;
+    WindowKind windowKind(WindowId window) override;
+    uint32_t scanCodeOf(uint32_t vkCode) override;
     uint16_t layoutLanguage(WindowId window) override;
     char16_t translateKey(uint32_t vkCode, uint32_t scanCode, bool shift, WindowId target) override;
     char16_t translateKeyInLayout(uint32_t vkCode, uint32_t scanCode, bool shift, LayoutId layout) override;

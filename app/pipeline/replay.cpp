@@ -21,7 +21,7 @@ ReplayStep shiftKeys(std::span<const uint16_t> vks, uint32_t flags) {
 
 ReplayStep boundaryKey(char16_t boundaryChar, BoundaryKind boundaryKind) {
     switch (boundaryKind) {
-    case BoundaryKind::Space: return unicodeChar(u' ');
+    case BoundaryKind::Space: return keyPress(vk::Space);
     case BoundaryKind::Enter: return keyPress(vk::Enter);
     case BoundaryKind::Tab: return keyPress(vk::Tab);
     case BoundaryKind::Punctuation: return unicodeChar(boundaryChar);

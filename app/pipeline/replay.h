@@ -21,9 +21,10 @@ struct ReplayStep {
 };
 
 // Erase eraseCount units, type text as Unicode characters, send the boundary
-// again. heldShifts: the Shift keys (by virtual key) the user held down with
-// the boundary key; they are let go for the text and pressed again for the
-// boundary, which so arrives as Shift+Enter or Shift+Tab, and stay down.
+// again (Space, Enter and Tab as keys, for programs that act on the key;
+// punctuation as its character). Keys go without scan codes (addScanCodes). heldShifts: the Shift keys (by virtual key)
+// the user held down with the boundary key; they are let go for the text and pressed again for the boundary, which so
+// arrives as Shift+Enter or Shift+Tab, and stay down.
 std::vector<ReplayStep> replayPlan(int32_t eraseCount, std::u16string_view text, char16_t boundaryChar,
                                    BoundaryKind boundaryKind, std::span<const uint16_t> heldShifts = {});
 

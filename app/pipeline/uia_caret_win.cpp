@@ -98,7 +98,9 @@ bool selectionRange(uia::Element& element, Ref<uia::TextRange>& range, const cha
 }
 
 // The text between kCharsBefore characters before the selection's start and
-// that start, nearest last.
+// that start, nearest last. The bounded range is read whole: a length limit
+// cuts from the range's start, and in units, so surrogate pairs would cost
+// the units next to the caret.
 std::optional<PrecedingText> textBefore(uia::TextRange& selection) {
     Ref<uia::TextRange> before;
     if (FAILED(selection.Clone(before.out())) || !before) return std::nullopt;
@@ -107,12 +109,12 @@ std::optional<PrecedingText> textBefore(uia::TextRange& selection) {
         FAILED(before->MoveEndpointByUnit(uia::EndpointStart, uia::UnitCharacter, -kCharsBefore, &moved)))
         return std::nullopt;
     BSTR text = nullptr;
-    if (FAILED(before->GetText(kCharsBefore, &text))) return std::nullopt;
+    if (FAILED(before->GetText(-1, &text))) return std::nullopt;
     std::u16string units(reinterpret_cast<const char16_t*>(text ? text : L""), text ? SysStringLen(text) : 0);
     SysFreeString(text);
-    // The start of the text is the start of the field only when the move
-    // stopped short there and the text holds every character passed.
-    const bool reachesStart = moved > -kCharsBefore && units.size() == size_t(-moved);
+    // The start of the text is the start of the field when the move stopped
+    // short there.
+    const bool reachesStart = moved > -kCharsBefore;
     return PrecedingText{std::move(units), reachesStart};
 }
 

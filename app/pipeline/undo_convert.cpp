@@ -2,6 +2,7 @@
 
 #include "correction_drain.h"
 #include "layout_switch.h"
+#include "scan_codes.h"
 #include "common/debug_log.h"
 #include "common/utf16.h"
 
@@ -12,14 +13,17 @@ using quillom::logLine;
 
 constexpr int kClipboardPolls = 40;
 constexpr int kClipboardAttempts = 50;
+// The copying program may still hold the clipboard open when the sequence
+// number changes: it is read again for a while.
+constexpr int kCopyReadAttempts = 20;
 // A target that has not read the offered text by then is taken to paste
 // nothing (no field to paste into, a busy window); the clipboard is given back.
 constexpr unsigned kPasteWaitMs = 1000;
 
-bool sendCtrlChord(InputSender& input, uint16_t vk) {
-    const SyntheticKey keys[] = {
-        {vk::Control, 0, 0}, {vk, 0, 0}, {vk, 0, keyflag::KeyUp}, {vk::Control, 0, keyflag::KeyUp}};
-    return input.send(keys) == std::size(keys);
+bool sendCtrlChord(PipelinePorts ports, uint16_t vk) {
+    SyntheticKey keys[] = {{vk::Control, 0, 0}, {vk, 0, 0}, {vk, 0, keyflag::KeyUp}, {vk::Control, 0, keyflag::KeyUp}};
+    addScanCodes(keys, ports.desktop);
+    return ports.input.send(keys) == std::size(keys);
 }
 
 // The tray menu took the foreground; give it back to where the text is.
@@ -32,26 +36,30 @@ WindowId giveForegroundBack(PipelinePorts ports, WindowId window) {
     return ports.desktop.foregroundWindow();
 }
 
-// Copies the selection; empty when the clipboard did not change in time.
-std::u16string captureSelection(PipelinePorts ports) {
-    uint32_t before = ports.clipboard.sequenceNumber();
-    if (!sendCtrlChord(ports.input, vk::C)) return {};
-    for (int i = 0; i < kClipboardPolls; ++i) {
-        ports.clock.waitServingHooks(10);
-        if (ports.clipboard.sequenceNumber() != before) return ports.clipboard.readText().value_or(u"");
-    }
-    return {};
-}
-
 // The application may hold the clipboard open a moment (for the copy, for
-// the paste): try for a while before giving up.
+// the paste): try for a while, serving the hooks, before giving up.
 template <typename Put>
-bool retryClipboard(PipelinePorts ports, Put put) {
-    for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+bool retryClipboard(PipelinePorts ports, Put put, int attempts = kClipboardAttempts) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         if (put()) return true;
         ports.clock.waitServingHooks(10);
     }
     return false;
+}
+
+// Copies the selection; empty when the clipboard did not change in time.
+std::u16string captureSelection(PipelinePorts ports) {
+    uint32_t before = ports.clipboard.sequenceNumber();
+    if (!sendCtrlChord(ports, vk::C)) return {};
+    for (int i = 0; i < kClipboardPolls; ++i) {
+        ports.clock.waitServingHooks(10);
+        if (ports.clipboard.sequenceNumber() == before) continue;
+        std::optional<std::u16string> text;
+        retryClipboard(
+            ports, [&] { return (text = ports.clipboard.readText()).has_value(); }, kCopyReadAttempts);
+        return text.value_or(u"");
+    }
+    return {};
 }
 
 // Until the target of Ctrl+V has read the offered text. Giving the clipboard
@@ -101,7 +109,13 @@ std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, co
         logLine("convert: the text's window is not in front");
         return std::nullopt;
     }
-    std::optional<ClipboardSnapshot> saved = ports.clipboard.save();
+    // Without a copy of the user's clipboard, the copy of the selection
+    // would lose it: nothing is done.
+    std::optional<ClipboardSnapshot> saved;
+    if (!retryClipboard(ports, [&] { return (saved = ports.clipboard.save()).has_value(); })) {
+        logLine("convert: the clipboard could not be saved; nothing converted");
+        return std::nullopt;
+    }
     std::u16string selection = captureSelection(ports);
     if (selection.empty()) {
         logLine("convert: no selection captured");
@@ -122,7 +136,7 @@ std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, co
         restoreClipboard(ports, saved);
         return std::nullopt;
     }
-    const bool pasted = sendCtrlChord(ports.input, vk::V);
+    const bool pasted = sendCtrlChord(ports, vk::V);
     const std::optional<unsigned> pasteMs = pasted ? waitForPaste(ports) : std::nullopt;
     if (pasted && !pasteMs) logLine("convert: the paste did not read the text in %u ms", kPasteWaitMs);
     restoreClipboard(ports, saved);

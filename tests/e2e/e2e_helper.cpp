@@ -12,6 +12,8 @@
 //                                     texts to <prefix>-multi.txt and <prefix>-password.txt on
 //                                     every change and appends each Enter the multi-line edit
 //                                     gets, with the Shift state, to <prefix>-keys.txt
+//   e2e_helper scan-window <prefix>   a field that acts only on scan codes (app_targets.h)
+//   e2e_helper custom-fields <prefix> two custom-drawn fields switched by Tab (app_targets.h)
 //   e2e_helper clipboard-set-private <in>  the text of <in> plus a private format with 4 bytes
 //   e2e_helper clipboard-get-private <out> the clipboard's text and the private format's bytes
 //                                     (hex) as two lines into <out>
@@ -30,6 +32,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app_targets.h"
 #include "pipeline/uia_caret_win.h"
 
 namespace {
@@ -332,6 +335,8 @@ int main(int argc, char** argv) {
     if (command == "shows-window") return findWindow(argv[2], true);
     if (command == "probe-window") return probeWindow(argv[2]);
     if (command == "fields-window") return fieldsWindow(argv[2]);
+    if (command == "scan-window") return e2e::scanCodeWindow(argv[2]);
+    if (command == "custom-fields") return e2e::customFieldsWindow(argv[2]);
     if (command == "clipboard-set-private") return clipboardSetPrivate(argv[2]);
     if (command == "clipboard-get-private") return clipboardGetPrivate(argv[2]);
     return 2;

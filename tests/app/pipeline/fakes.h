@@ -49,18 +49,49 @@ inline char16_t layoutChar(uint16_t primaryLanguage, uint32_t vkCode, bool shift
     return 0;
 }
 
+// Scan codes of the US layout (set 1) for the keys the tests send.
+inline uint32_t usScanCode(uint32_t vk) {
+    static const std::map<uint32_t, uint32_t> codes{
+        {0x08, 0x0E}, {0x09, 0x0F},   {0x0D, 0x1C}, {0x10, 0x2A},   {0xA0, 0x2A},   {0xA1, 0x36}, {0x11, 0x1D},
+        {0xA2, 0x1D}, {0xA3, 0xE01D}, {0x20, 0x39}, {0x25, 0xE04B}, {0x2E, 0xE053}, {'A', 0x1E},  {'B', 0x30},
+        {'C', 0x2E},  {'D', 0x20},    {'E', 0x12},  {'F', 0x21},    {'G', 0x22},    {'H', 0x23},  {'I', 0x17},
+        {'J', 0x24},  {'K', 0x25},    {'L', 0x26},  {'M', 0x32},    {'N', 0x31},    {'O', 0x18},  {'P', 0x19},
+        {'Q', 0x10},  {'R', 0x13},    {'S', 0x1F},  {'T', 0x14},    {'U', 0x16},    {'V', 0x2F},  {'W', 0x11},
+        {'X', 0x2D},  {'Y', 0x15},    {'Z', 0x2C}};
+    auto it = codes.find(vk);
+    return it == codes.end() ? 0 : it->second;
+}
+
+// The virtual key a scan code stands for on the US layout; 0 for none.
+inline uint32_t usKeyOfScan(uint16_t scan, bool extended) {
+    for (uint32_t vk = 1; vk < 0xFF; ++vk) {
+        const uint32_t code = usScanCode(vk);
+        if (code != 0 && (code & 0xFF) == scan && (code > 0xFF) == extended && vk != 0x10 && vk != 0x11) return vk;
+    }
+    return 0;
+}
+
 // The text of the focused application: applies key events as a US-layout
-// editor would, so tests read the result the user would see.
+// editor would, so tests read the result the user would see. A scan-code
+// consumer (a remote-desktop client, a virtual machine's console) takes the
+// key from the scan code and ignores the virtual key.
 struct FakeEditor {
     std::u16string text;
     bool shift = false;
+    bool scanCodesOnly = false;
+    std::vector<uint16_t> keyDowns;  // virtual keys of the key-downs it received, packets as 0xE7
 
-    void apply(const SyntheticKey& key) {
+    void apply(SyntheticKey key) {
         const bool up = key.flags & keyflag::KeyUp;
         if (key.flags & keyflag::Unicode) {
-            if (!up) text += char16_t(key.scan);
+            if (!up) {
+                text += char16_t(key.scan);
+                keyDowns.push_back(0xE7);
+            }
             return;
         }
+        if (scanCodesOnly) key.vk = uint16_t(usKeyOfScan(key.scan, key.flags & keyflag::Extended));
+        if (!up) keyDowns.push_back(key.vk);
         if (key.vk == 0x10 || key.vk == 0xA0 || key.vk == 0xA1) {
             shift = !up;
             return;
@@ -145,11 +176,30 @@ public:
         passwordQueries.push_back(w);
         return std::find(passwordFields.begin(), passwordFields.end(), w) != passwordFields.end();
     }
-    uint16_t layoutLanguage(WindowId) override { return layout; }
+    // Controls other than standard edits: their style tells nothing.
+    std::vector<WindowId> customControls;
+    FieldStyle fieldStyle(WindowId w) override {
+        if (std::find(customControls.begin(), customControls.end(), w) != customControls.end())
+            return FieldStyle::Unknown;
+        return Desktop::fieldStyle(w);
+    }
+    std::map<WindowId, WindowKind> kinds;
+    WindowKind windowKind(WindowId w) override {
+        auto it = kinds.find(w);
+        return it == kinds.end() ? WindowKind::Standard : it->second;
+    }
+    uint32_t scanCodeOf(uint32_t vk) override { return usScanCode(vk); }
+    // Windows whose thread has a layout of its own (a frame host's stale one);
+    // any other has `layout`.
+    std::map<WindowId, uint16_t> threadLayouts;
+    uint16_t layoutLanguage(WindowId w) override {
+        auto it = threadLayouts.find(w);
+        return it == threadLayouts.end() ? layout : it->second;
+    }
     // The US layout for letters, digits and the few symbols the tests type.
     // The window's layout for letters, digits and the keys layoutChar knows.
-    char16_t translateKey(uint32_t vkCode, uint32_t, bool shift, WindowId) override {
-        if (char16_t ch = layoutChar(uint16_t(layout & 0x3FF), vkCode, shift)) return ch;
+    char16_t translateKey(uint32_t vkCode, uint32_t, bool shift, WindowId target) override {
+        if (char16_t ch = layoutChar(uint16_t(layoutLanguage(target) & 0x3FF), vkCode, shift)) return ch;
         if (vkCode >= '0' && vkCode <= '9') return char16_t(vkCode);
         if (vkCode == 0xBD) return u'-';
         return 0;
@@ -328,9 +378,12 @@ struct PipelineRig {
 
     // A user key event: the hook decides, and a passed key reaches the editor.
     HookVerdict key(uint32_t vk, bool down) {
-        KeyEvent event{vk, 0, down, false, clock.now, 0};
+        const uint32_t scan = usScanCode(vk);
+        KeyEvent event{vk, scan & 0xFF, down, scan > 0xFF, clock.now, 0};
         HookVerdict verdict = hook.onKey(event);
-        if (verdict == HookVerdict::Pass) editor.apply({uint16_t(vk), 0, down ? 0u : keyflag::KeyUp});
+        if (verdict == HookVerdict::Pass)
+            editor.apply({uint16_t(vk), uint16_t(scan & 0xFF),
+                          (down ? 0u : keyflag::KeyUp) | (scan > 0xFF ? keyflag::Extended : 0u)});
         clock.now += 1;
         return verdict;
     }

@@ -11,13 +11,13 @@ constexpr uint32_t U = keyflag::Unicode, UP = keyflag::KeyUp;
 ReplayStep wait(unsigned ms) { return {ms, {}}; }
 ReplayStep keys(std::vector<SyntheticKey> k) { return {0, std::move(k)}; }
 
-TEST(ReplayPlan, ErasesTypesAndSendsTheSpaceAsACharacter) {
+TEST(ReplayPlan, ErasesTypesAndSendsTheSpaceAsAKey) {
     std::vector<ReplayStep> expected{
         wait(20), keys({{0x08, 0, 0}, {0x08, 0, UP}, {0x08, 0, 0}, {0x08, 0, UP}}),
         wait(30), keys({{0x10, 0, 0}, {0x10, 0, UP}}),
         wait(10), keys({{0, 0x043C, U}, {0, 0x043C, U | UP}}),
         wait(6),  keys({{0, 0x0438, U}, {0, 0x0438, U | UP}}),
-        wait(6),  keys({{0, 0x20, U}, {0, 0x20, U | UP}}),
+        wait(6),  keys({{0x20, 0, 0}, {0x20, 0, UP}}),
     };
     EXPECT_EQ(replayPlan(2, u"ми", u' ', BoundaryKind::Space), expected);
 }
@@ -31,7 +31,7 @@ TEST(ReplayPlan, BoundaryIsSentAgainByItsKind) {
         {BoundaryKind::Enter, u'\n', {{0x0D, 0, 0}, {0x0D, 0, UP}}},
         {BoundaryKind::Tab, u'\t', {{0x09, 0, 0}, {0x09, 0, UP}}},
         {BoundaryKind::Punctuation, u'!', {{0, u'!', U}, {0, u'!', U | UP}}},
-        {BoundaryKind::Space, u' ', {{0, 0x20, U}, {0, 0x20, U | UP}}},
+        {BoundaryKind::Space, u' ', {{0x20, 0, 0}, {0x20, 0, UP}}},
     };
     for (const Case& c : cases) EXPECT_EQ(replayPlan(1, u"a", c.ch, c.kind).back().keys, c.last) << int(c.kind);
     EXPECT_EQ(replayPlan(1, u"a", u'x', BoundaryKind(7)).back(), wait(6)) << "an unknown kind sends nothing";

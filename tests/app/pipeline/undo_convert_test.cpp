@@ -86,8 +86,8 @@ TEST(Undo, AfterEnterErasesTheLineBreakAndSendsEnterAgain) {
     ASSERT_TRUE(undoLastCorrection(rig.hook));
     EXPECT_EQ(rig.editor.text, u"ghbdtn\n");
     std::vector<SyntheticKey> keys = rig.input.allKeys();
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), SyntheticKey{0x08, 0, 0}), 7) << "six letters and the line break";
-    EXPECT_EQ(keys.end()[-2], (SyntheticKey{0x0D, 0, 0}));
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), SyntheticKey{0x08, 0x0E, 0}), 7) << "six letters and the line break";
+    EXPECT_EQ(keys.end()[-2], (SyntheticKey{0x0D, 0x1C, 0}));
 }
 
 TEST(Undo, NothingToUndoSendsNothing) {
@@ -150,6 +150,51 @@ TEST(ConvertSelection, ClipboardStillOpenForThePasteIsRestoredOnceFree) {
     };
     ASSERT_TRUE(convertSelection(rig.hook, ""));
     EXPECT_EQ(rig.clipboard.text, u"keep me");
+}
+
+// The clipboard busy at the two moments Convert needs it: right after the
+// copy (the copying program still holds it open) and before, when the
+// user's clipboard is to be saved.
+TEST(ConvertSelection, BusyClipboardIsWaitedForOrNothingIsDone) {
+    struct Case {
+        const char* what;
+        bool busyAfterCopy;
+        int busyWaits;  // how many 10 ms waits the clipboard stays busy
+        bool converted;
+    } cases[] = {
+        {"copy still open a moment", true, 3, true},
+        {"saving waits for a short hold", false, 3, true},
+        {"saving never possible", false, 1000, false},
+    };
+    for (const Case& c : cases) {
+        ConvertRig rig;
+        rig.selectGhbdtnOverKeptText();
+        int busyLeft = 0;
+        auto holdClipboard = [&] {
+            busyLeft = c.busyWaits;
+            rig.clipboard.busy = true;
+        };
+        rig.clock.whileWaiting = [&] {
+            if (busyLeft > 0 && --busyLeft == 0) rig.clipboard.busy = false;
+        };
+        if (c.busyAfterCopy) {
+            rig.input.afterSend = [&, base = rig.input.afterSend](std::span<const SyntheticKey> keys) {
+                base(keys);
+                if (keys.size() == 4 && keys[1].vk == 'C') holdClipboard();
+            };
+        } else {
+            holdClipboard();
+        }
+        const bool converted = convertSelection(rig.hook, "").has_value();
+        EXPECT_EQ(converted, c.converted) << c.what;
+        EXPECT_EQ(rig.pasted, c.converted ? std::vector<std::u16string>{u"привет"} : std::vector<std::u16string>{})
+            << c.what;
+        if (!c.converted) {
+            EXPECT_TRUE(rig.input.calls.empty()) << c.what << ": not even the copy was sent";
+        }
+        rig.clipboard.busy = false;
+        EXPECT_EQ(rig.clipboard.text, u"keep me") << c.what;
+    }
 }
 
 TEST(ConvertSelection, ClipboardIsGivenBackOnlyAfterASlowTargetPasted) {
