@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "blocks.h"
-#include "key_tables.h"
+#include "simulation/key_tables.h"
 #include "peak_memory.h"
 #include "common/utf16.h"
 #include "quillom.hpp"
