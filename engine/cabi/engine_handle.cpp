@@ -7,9 +7,9 @@
 #include "config/json.h"
 #include "config/packed_lexicon.h"
 #include "config/user_preferences.h"
-#include "scoring/layout_follow.h"
-#include "scoring/script_switch.h"
-#include "scoring/word_before.h"
+#include "session/layout_follow.h"
+#include "session/script_switch.h"
+#include "session/word_before.h"
 #include "unicode/unicode.h"
 
 namespace quillom {

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "cabi/recent_corrections.h"
-#include "cabi/session_language_tracker.h"
+#include "session/recent_corrections.h"
+#include "session/session_language_tracker.h"
 #include "layout/selection_conversion.h"
-#include "scoring/layout_follow.h"
+#include "session/layout_follow.h"
 #include "scoring/rules_engine.h"
 
 namespace quillom {

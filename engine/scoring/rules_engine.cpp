@@ -5,7 +5,7 @@
 #include "scoring/edge_punctuation.h"
 #include "scoring/emitted_token.h"
 #include "scoring/key_marks.h"
-#include "scoring/word_before.h"
+#include "session/word_before.h"
 #include "scoring/word_evaluation.h"
 #include "unicode/unicode.h"
 

@@ -7,9 +7,9 @@
 
 #include "config/packed_lexicon.h"
 #include "scoring/decision_selection.h"
-#include "scoring/layout_follow.h"
+#include "session/layout_follow.h"
 #include "scoring/pair_diagnosis.h"
-#include "scoring/word_before.h"
+#include "session/word_before.h"
 #include "scoring_fixture.h"
 
 namespace quillom::scoring {

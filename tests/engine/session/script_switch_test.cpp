@@ -1,4 +1,4 @@
-#include "scoring/script_switch.h"
+#include "session/script_switch.h"
 
 #include <gtest/gtest.h>
 

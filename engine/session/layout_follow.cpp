@@ -1,4 +1,4 @@
-#include "scoring/layout_follow.h"
+#include "session/layout_follow.h"
 
 #include "layout/token_mapping.h"
 #include "scoring/text_chars.h"

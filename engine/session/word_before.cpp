@@ -1,4 +1,4 @@
-#include "scoring/word_before.h"
+#include "session/word_before.h"
 
 #include <algorithm>
 #include <cstdint>
