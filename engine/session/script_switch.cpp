@@ -3,7 +3,9 @@
 #include "scoring/text_chars.h"
 #include "scoring/word_evaluation.h"
 
-namespace quillom::scoring {
+namespace quillom::session {
+
+using namespace scoring;
 
 namespace {
 
@@ -32,4 +34,4 @@ RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::option
     return refusalWithScoresOf(Reason::ScriptSwitchedByUser, decision);
 }
 
-}  // namespace quillom::scoring
+}  // namespace quillom::session
