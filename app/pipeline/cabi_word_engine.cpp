@@ -7,29 +7,30 @@ namespace {
 
 class CabiWordEngine final : public WordEngine {
 public:
-    explicit CabiWordEngine(cabi::EnginePtr handle) : handle_(std::move(handle)) {}
+    explicit CabiWordEngine(cabi::EnginePtr handle) : owned_(std::move(handle)), handle_(owned_.get()) {}
+    explicit CabiWordEngine(qm_engine* handle) : handle_(handle) {}
 
     Decision evaluate(const WordQuery& q) override {
-        return cabi::evaluateContext(handle_.get(), q.word, q.appId, q.inputSource, q.hasUnknownBeginning);
+        return cabi::evaluateContext(handle_, q.word, q.appId, q.inputSource, q.hasUnknownBeginning);
     }
 
-    void resetContext() override { qm_engine_reset_context(handle_.get()); }
+    void resetContext() override { qm_engine_reset_context(handle_); }
 
     Conversion convertSelection(const std::string& text, const std::string& target) override {
-        return target.empty() ? cabi::convertSelection(handle_.get(), text)
-                              : cabi::convertSelectionTo(handle_.get(), text, target);
+        return target.empty() ? cabi::convertSelection(handle_, text) : cabi::convertSelectionTo(handle_, text, target);
     }
 
     std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
                                                  const std::string& target) override {
-        std::string corrected = cabi::takeString(
-            qm_engine_correct_word_before(handle_.get(), previous.c_str(), word.c_str(), target.c_str()));
+        std::string corrected =
+            cabi::takeString(qm_engine_correct_word_before(handle_, previous.c_str(), word.c_str(), target.c_str()));
         if (corrected.empty()) return std::nullopt;
         return corrected;
     }
 
 private:
-    cabi::EnginePtr handle_;
+    cabi::EnginePtr owned_;  // empty for a borrowed handle
+    qm_engine* handle_;
 };
 
 }  // namespace
@@ -39,5 +40,7 @@ std::unique_ptr<WordEngine> createCabiWordEngine(const std::string& rulesPath, c
     if (!handle) return nullptr;
     return std::make_unique<CabiWordEngine>(std::move(handle));
 }
+
+std::unique_ptr<WordEngine> borrowCabiWordEngine(qm_engine* handle) { return std::make_unique<CabiWordEngine>(handle); }
 
 }  // namespace quillom::pipeline

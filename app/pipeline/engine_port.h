@@ -39,5 +39,7 @@ public:
 
 // The engine of QuillomCABI; null when the rules file cannot be loaded.
 std::unique_ptr<WordEngine> createCabiWordEngine(const std::string& rulesPath, const std::string& prefsPath);
+// The same over a handle its caller keeps and destroys.
+std::unique_ptr<WordEngine> borrowCabiWordEngine(qm_engine* handle);
 
 }  // namespace quillom::pipeline

@@ -145,9 +145,10 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     CaptureResult result = state_.capture.onKeyDown(event.vkCode, ch);
     // The capture empties the word on its own for editing and navigation keys;
     // such a reset also ends the engine's session language. Backspace on an
-    // empty word only marks the beginning as unknown.
+    // empty word only marks the beginning as unknown; a key that typed a
+    // character no word holds ("=", "«") edits nothing.
     const bool plainBackspace = event.vkCode == vk::Backspace && !state_.heldModifiers.any();
-    if (!plainBackspace && isResetState() && (!wasReset || !before.empty()) && state_.engine)
+    if (!plainBackspace && ch == 0 && isResetState() && (!wasReset || !before.empty()) && state_.engine)
         state_.engine->resetContext();
     followCaretQuestion(style, before.empty());
     if (result.kind != CaptureResult::Kind::Boundary) {

@@ -1,7 +1,7 @@
 // Rebuilds the word being typed from key events and finds its boundary.
 // Free of Windows types: keys are virtual-key codes, characters UTF-16 units.
 // The keyboard hook is a thin adapter around this; the command-line tool and
-// the accuracy benchmark drive it the same way.
+// the accuracy benchmark drive the hook itself (app/simulation).
 #pragma once
 
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "key_tables.h"
+#include "simulation/key_tables.h"
 #include "quillom.h"
 #include "typist.h"
 

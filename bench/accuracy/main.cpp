@@ -1,4 +1,4 @@
-// Accuracy benchmark: types held-out text through the word capture into the
+// Accuracy benchmark: types held-out text through the program's typing pipeline into the
 // engine with the right and the wrong layout active, and reports false
 // positives and recall by word length, for documentation and, apart, for
 // everyday prose and dialogue.
@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "blocks.h"
-#include "key_tables.h"
+#include "simulation/key_tables.h"
 #include "peak_memory.h"
 #include "common/utf16.h"
 #include "quillom.hpp"

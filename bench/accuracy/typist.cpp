@@ -1,20 +1,9 @@
 #include "typist.h"
 
-#include <algorithm>
-
 #include "common/utf16.h"
-#include "quillom.hpp"
 #include "unicode/unicode.h"
 
 namespace quillom::bench {
-
-namespace {
-
-// A key that the believed layout does not have: the character arrives as it is
-// (the user reached it some other way), on a key with no fixed action.
-constexpr uint32_t kOtherKey = 0x07;
-
-}  // namespace
 
 Script scriptOf(char16_t ch) {
     if (!unicode::isLetter(ch)) return Script::None;
@@ -23,15 +12,25 @@ Script scriptOf(char16_t ch) {
     return Script::None;
 }
 
+Typist::Typist(qm_engine* engine, const KeyTables& keys, TypingPlan plan, Sink sink)
+    : engine_(pipeline::borrowCabiWordEngine(engine)),
+      keys_(keys),
+      plan_(std::move(plan)),
+      sink_(std::move(sink)),
+      typing_(*engine_, keys) {}
+
 std::string Typist::layoutFor(Script script) const { return script == Script::Latin ? "en" : plan_.textLanguage; }
 
 void Typist::typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appId) {
-    capture_ = pipeline::WordCapture{};
-    appId_ = appId;
-    qm_engine_reset_context(engine_);
     believed_ = active_ = layoutFor(plan_.textLanguage == "en" ? Script::Latin : Script::Cyrillic);
     if (plan_.wrongScript == (plan_.textLanguage == "en" ? Script::Latin : Script::Cyrillic))
         active_ = plan_.wrongLayout;
+    typing_.openWindow(appId, active_);
+    firstPress_ = typing_.pressCount() + 1;
+    presses_.clear();
+    wordPresses_.clear();
+    words_.clear();
+    ownCorrections_.clear();
     intendedWord_.clear();
     intendedMistyped_ = false;
     lastScript_ = Script::None;
@@ -39,175 +38,121 @@ void Typist::typeDocument(const std::vector<std::u16string>& paragraphs, const s
         for (char16_t ch : paragraph) typeChar(ch);
         typeChar(u'\n');
     }
-    report(held_.size());
-}
-
-// UTF-16 units the word holds in the pieces before the next word.
-std::size_t Typist::pieceUnits(const WordOutcome& o) {
-    return o.typed.size() + (o.boundaryKind == pipeline::BoundaryKind::Punctuation ? 1 : 0);
-}
-
-void Typist::report(std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) sink_(held_[i]);
-    held_.erase(held_.begin(), held_.begin() + std::ptrdiff_t(count));
-}
-
-// Words that no piece before the next word holds any more cannot change.
-void Typist::reportSettled() {
-    std::size_t units = 0;
-    for (const WordOutcome& o : held_) units += pieceUnits(o);
-    std::size_t settled = 0;
-    while (settled < held_.size() && units > wordsBefore_.length()) units -= pieceUnits(held_[settled++]);
-    report(settled);
-}
-
-// As the program does: the pieces before a corrected word, nearest first,
-// while the engine corrects them; each piece's words take their part of the
-// replacement (the layout maps change key for key).
-void Typist::correctWordsBefore(const WordOutcome& corrected) {
-    const std::string typed = toUtf8(corrected.typed);
-    const std::vector<std::u16string>& pieces = wordsBefore_.pieces();
-    std::size_t end = held_.size();
-    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
-        const std::string previous = toUtf8(*piece);
-        const std::string result = cabi::takeString(
-            qm_engine_correct_word_before(engine_, previous.c_str(), typed.c_str(), corrected.target.c_str()));
-        if (result.empty()) return;
-        const std::u16string replacement = toUtf16(result);
-        std::size_t begin = end, units = 0;
-        while (begin > 0 && units < piece->size()) units += pieceUnits(held_[--begin]);
-        if (units != piece->size() || replacement.size() != units) return;
-        std::size_t at = 0;
-        for (std::size_t i = begin; i < end; ++i) {
-            WordOutcome& o = held_[i];
-            o.output = toUtf8(replacement.substr(at, o.typed.size()));
-            at += o.typed.size();
-            if (o.boundaryKind == pipeline::BoundaryKind::Punctuation) o.boundaryTyped = replacement[at++];
-            o.corrected = true;
-            o.reason = "word_before";
-            o.target = corrected.target;
-        }
-        end = begin;
-    }
-}
-
-// As the program does: the correction before the word and the words typed
-// after it, read again in the language the word settled; each of those words
-// takes its part of the new reading.
-bool Typist::reviseCorrectionBefore(const pipeline::FinishedWord& word, const std::string& target) {
-    if (target.empty() || held_.empty()) return false;
-    const std::string typed = toUtf8(word.word);
-    std::string revised;
-    const auto along = [&](const std::string& before) -> std::optional<std::string> {
-        revised =
-            cabi::takeString(qm_engine_correct_word_before(engine_, before.c_str(), typed.c_str(), target.c_str()));
-        if (revised.empty()) return std::nullopt;
-        return revised;
-    };
-    if (!wordsBefore_.withCorrectionBefore(word, typed, along)) return false;
-    std::vector<std::string> readings;
-    for (std::size_t at = 0; at <= revised.size();) {
-        const std::size_t space = std::min(revised.find(' ', at), revised.size());
-        readings.push_back(revised.substr(at, space - at));
-        at = space + 1;
-    }
-    if (readings.size() > held_.size()) return false;
-    const std::size_t first = held_.size() - readings.size();
-    for (std::size_t i = 0; i < readings.size(); ++i) {
-        WordOutcome& o = held_[first + i];
-        if (i > 0 && readings[i] == o.output) continue;
-        o.output = readings[i];
-        o.corrected = true;
-        o.reason = "revised";
-        o.target = target;
-    }
-    return true;
+    reportDocument();
 }
 
 void Typist::typeChar(char16_t intended) {
     if (intended == u'\n') {
-        press({vk::Enter, false}, u'\n', intended);
+        press({vk::Enter, false}, intended);
         return;
     }
     const Script script = scriptOf(intended);
     if (script != Script::None) {
         // Letters decide the layout; punctuation keeps the one in use.
         believed_ = layoutFor(script);
-        if (!plan_.followCorrections)
+        if (!plan_.followCorrections) {
             active_ = (!plan_.wrongLayout.empty() && script == plan_.wrongScript) ? plan_.wrongLayout : believed_;
-        else if (lastScript_ != Script::None && script != lastScript_)
-            active_ = believed_;  // the user switches the layout for the other script
+        } else if (lastScript_ != Script::None && script != lastScript_) {
+            typing_.setLayout(believed_);  // the user switches the layout for the other script
+        }
         lastScript_ = script;
     }
+    // Without following, the layout stays the user's: a correction's switch
+    // is undone before the next key.
+    if (!plan_.followCorrections) typing_.setLayout(active_);
     // A mark the believed layout lacks ("/" on the Ukrainian one) is reached
-    // some other way: its US key would give the active layout's own mark.
-    auto key = keys_.keyFor(believed_, intended);
-    if (!key) {
-        press({kOtherKey, false}, intended, intended);
+    // some other way.
+    if (auto key = keys_.keyFor(believed_, intended)) {
+        press(*key, intended);
         return;
     }
-    press(*key, keys_.charFor(active_, *key), intended);
+    const std::size_t before = typing_.capture().word().size();
+    note(typing_.typeOther(intended), before, intended, intended);
 }
 
-void Typist::press(KeyStroke key, char16_t produced, char16_t intended) {
-    using namespace pipeline;
-    if (key.shift) {
-        capture_.trackModifiers(vk::LeftShift, true);
-        capture_.onKeyDown(vk::LeftShift, 0);
-    }
-    const std::size_t before = capture_.word().size();
-    const bool unknownBefore = capture_.hasUnknownBeginning();
-    CaptureResult r = capture_.onKeyDown(key.vk, produced);
-    if (key.shift) capture_.trackModifiers(vk::LeftShift, false);
-    if (r.kind != CaptureResult::Kind::Boundary && capture_.word().empty()) {
-        wordsBefore_.onGap(gapOf(key.vk, produced, before == 0, capture_.hasUnknownBeginning() && !unknownBefore));
-        reportSettled();
-    }
-    if (r.kind == CaptureResult::Kind::Boundary) {
-        finish(r.word, key, intended);
+void Typist::press(KeyStroke key, char16_t intended) {
+    const char16_t produced = key.vk == vk::Enter ? u'\n' : keys_.charFor(typing_.desktop().layout(), key);
+    const std::size_t before = typing_.capture().word().size();
+    note(typing_.press(key), before, produced, intended);
+}
+
+void Typist::note(const std::optional<simulation::Evaluation>& ended, std::size_t before, char16_t produced,
+                  char16_t intended) {
+    const pipeline::WordCapture& capture = typing_.capture();
+    Press& p = presses_.emplace_back();
+    p.word = words_.size();
+    if (ended) {
+        p.role = Role::Boundary;
+        WordOutcome& o = words_.emplace_back();
+        const pipeline::Decision& d = ended->decision;
+        o.intended = intendedWord_;
+        o.typed = toUtf16(ended->query.word);
+        o.unknownBeginning = ended->query.hasUnknownBeginning;
+        o.mistyped = intendedMistyped_ && o.typed != o.intended;
+        o.corrected = d.shouldCorrect && !d.corrected.empty();
+        ownCorrections_.push_back(d.corrected);
+        o.reason = d.reason;
+        o.target = d.targetLang;
+        o.boundaryIntended = intended;
+        o.boundaryKind = intended == u'\n'  ? pipeline::BoundaryKind::Enter
+                         : intended == u' ' ? pipeline::BoundaryKind::Space
+                                            : pipeline::BoundaryKind::Punctuation;
+        wordPresses_.clear();
         intendedWord_.clear();
         intendedMistyped_ = false;
-    } else if (capture_.word().size() == before + 1) {
+        return;
+    }
+    if (capture.word().size() == before + 1) {
+        p.role = Role::Letter;
+        wordPresses_.push_back(presses_.size() - 1);
         intendedWord_.push_back(intended);
         if (produced != intended) intendedMistyped_ = true;
-    } else {
-        if (produced != intended) ++counters_.strayMismatches;
-        if (capture_.word().empty() && before > 0) {
-            if (intendedMistyped_) ++counters_.mistypedLostByCapture;
-            intendedWord_.clear();
-            intendedMistyped_ = false;
-        }
+        return;
+    }
+    if (produced != intended) ++counters_.strayMismatches;
+    if (capture.word().empty() && before > 0) {
+        // The capture dropped the word: its letters are no word's any more.
+        for (std::size_t i : wordPresses_) presses_[i].role = Role::Gap;
+        wordPresses_.clear();
+        if (intendedMistyped_) ++counters_.mistypedLostByCapture;
+        intendedWord_.clear();
+        intendedMistyped_ = false;
     }
 }
 
-void Typist::finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, char16_t boundaryIntended) {
-    WordOutcome o;
-    o.boundaryTyped = word.boundaryChar;
-    o.boundaryKind = word.boundaryKind;
-    o.boundaryIntended = boundaryIntended;
-    o.intended = intendedWord_;
-    o.typed = word.word;
-    o.unknownBeginning = word.hasUnknownBeginning;
-    o.mistyped = intendedMistyped_ && o.typed != o.intended;
-    const std::string typed8 = toUtf8(word.word);
-    cabi::Decision d = cabi::evaluateContext(engine_, typed8, appId_, active_, word.hasUnknownBeginning);
-    o.corrected = d.shouldCorrect && !d.corrected.empty();
-    const std::string follow = d.layoutToFollow();
-    o.output = o.corrected ? std::move(d.corrected) : typed8;
-    o.reason = std::move(d.reason);
-    o.target = std::move(d.targetLang);
-    // The program sends a punctuation key after a correction as the layout it
-    // switches to has it: "?" typed on the English layout comes out as ",".
-    if (o.corrected && word.boundaryKind == pipeline::BoundaryKind::Punctuation && !o.target.empty())
-        if (char16_t ch = keys_.charFor(o.target, boundaryKey)) o.boundaryTyped = ch;
-    if (plan_.followCorrections && o.corrected && !o.target.empty()) active_ = o.target;
-    if (plan_.followCorrections && !follow.empty()) active_ = follow;
-    const bool revised = reviseCorrectionBefore(word, o.corrected ? o.target : follow);
-    if (o.corrected && !o.unknownBeginning && !revised) correctWordsBefore(o);
-    capture_.afterEvaluation(o.corrected);
-    wordsBefore_.onWord(word, o.corrected || revised, o.corrected ? toUtf16(o.output) : std::u16string());
-    held_.push_back(std::move(o));
-    reportSettled();
+void Typist::reportDocument() {
+    std::vector<std::u16string> shown(words_.size());
+    std::vector<bool> boundarySeen(words_.size());
+    const std::u16string& text = typing_.desktop().text();
+    const std::vector<uint32_t>& owners = typing_.desktop().pressOfUnit();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t index = owners[i] - firstPress_;
+        if (owners[i] < firstPress_ || index >= presses_.size()) continue;
+        const Press& p = presses_[index];
+        if (p.word >= words_.size()) continue;
+        if (p.role == Role::Letter) {
+            shown[p.word] += text[i];
+        } else if (p.role == Role::Boundary && !boundarySeen[p.word]) {
+            boundarySeen[p.word] = true;
+            words_[p.word].boundaryTyped = text[i];
+        }
+    }
+    // A word changed by a later word was read again in the language that
+    // word settled ("revised": a correction and the words kept after it), or
+    // was taken along with that word's correction ("word_before").
+    bool afterRevision = false;
+    for (std::size_t w = 0; w < words_.size(); ++w) {
+        WordOutcome& o = words_[w];
+        o.output = toUtf8(shown[w]);
+        if (o.corrected) {
+            afterRevision = o.output != ownCorrections_[w];
+            if (afterRevision) o.reason = "revised";
+        } else if (shown[w] != o.typed) {
+            o.corrected = true;
+            o.reason = afterRevision ? "revised" : "word_before";
+        }
+        sink_(o);
+    }
 }
 
 }  // namespace quillom::bench

@@ -1,18 +1,21 @@
-// Types text physical key by physical key, through the word capture, into the
-// engine, as the program does; reports every word the engine was asked about.
+// Types text physical key by physical key through the program's typing
+// pipeline on a simulated window (app/simulation), as the user of a plan
+// would; reports every word the engine was asked about and what the window
+// shows of it at the end of the document.
 #pragma once
 
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "key_tables.h"
-#include "pipeline/word_capture.h"
-#include "pipeline/words_before.h"
 #include "quillom.h"
+#include "simulation/simulated_typing.h"
 
 namespace quillom::bench {
+
+using simulation::KeyStroke;
+using simulation::KeyTables;
 
 enum class Script { None, Latin, Cyrillic };
 
@@ -34,14 +37,14 @@ struct TypingPlan {
 struct WordOutcome {
     std::u16string intended;  // what the user meant with these keys
     std::u16string typed;     // what the keys gave
-    std::string output;       // the word after the engine (UTF-8): the correction or the typed word
+    std::string output;       // the word as the window shows it at the end (UTF-8)
     bool corrected = false;
     std::string reason;
     std::string target;
     bool unknownBeginning = false;
     bool mistyped = false;  // typed on the wrong layout and different from the intent
     pipeline::BoundaryKind boundaryKind = pipeline::BoundaryKind::Space;
-    char16_t boundaryTyped = 0;     // the key that ended the word, as it came out
+    char16_t boundaryTyped = 0;     // the key that ended the word, as the window shows it
     char16_t boundaryIntended = 0;  // ... and as the user meant it
 };
 
@@ -54,38 +57,40 @@ class Typist {
 public:
     using Sink = std::function<void(const WordOutcome&)>;
 
-    Typist(qm_engine* engine, const KeyTables& keys, TypingPlan plan, Sink sink)
-        : engine_(engine), keys_(keys), plan_(std::move(plan)), sink_(std::move(sink)) {}
+    Typist(qm_engine* engine, const KeyTables& keys, TypingPlan plan, Sink sink);
 
-    // One document: a fresh capture and a fresh session; paragraphs end with Enter.
+    // One document: a new window and a fresh session; paragraphs end with Enter.
     void typeDocument(const std::vector<std::u16string>& paragraphs, const std::string& appId);
     const TypingCounters& counters() const { return counters_; }
 
 private:
+    // What a key press was to the word capture.
+    enum class Role { Gap, Letter, Boundary };
+    struct Press {
+        Role role = Role::Gap;
+        std::size_t word = 0;  // the index of the word it belongs to
+    };
+
     void typeChar(char16_t intended);
-    void press(KeyStroke key, char16_t produced, char16_t intended);
-    void finish(const pipeline::FinishedWord& word, KeyStroke boundaryKey, char16_t boundaryIntended);
-    // The program corrects short words, numbers and quotes just before a
-    // corrected word with it; a word is reported once that can no longer happen.
-    void correctWordsBefore(const WordOutcome& corrected);
-    // The program reads a correction just before the word again when the
-    // word (corrected or kept) settles another language of its script.
-    bool reviseCorrectionBefore(const pipeline::FinishedWord& word, const std::string& target);
-    static std::size_t pieceUnits(const WordOutcome& o);
-    void report(std::size_t count);
-    void reportSettled();
+    void press(KeyStroke key, char16_t intended);
+    void note(const std::optional<simulation::Evaluation>& ended, std::size_t before, char16_t produced,
+              char16_t intended);
+    // Each word takes what the window shows of its letters and its boundary.
+    void reportDocument();
     std::string layoutFor(Script script) const;
 
-    qm_engine* engine_;
+    std::unique_ptr<pipeline::WordEngine> engine_;
     const KeyTables& keys_;
     TypingPlan plan_;
     Sink sink_;
-    pipeline::WordCapture capture_;
-    std::string appId_;
-    std::string believed_, active_;  // layout the user thinks is on, layout really on
+    simulation::SimulatedTyping typing_;
+    std::string believed_, active_;  // layout the user thinks is on, layout the user puts on
     Script lastScript_ = Script::None;
-    pipeline::WordsBefore wordsBefore_;
-    std::vector<WordOutcome> held_;  // words the pieces before the next word still hold
+    uint32_t firstPress_ = 0;                  // the document's first key press
+    std::vector<Press> presses_;               // of the document, from firstPress_ on
+    std::vector<std::size_t> wordPresses_;     // the presses of the word being typed
+    std::vector<WordOutcome> words_;           // of the document
+    std::vector<std::string> ownCorrections_;  // what each word's own correction typed
     std::u16string intendedWord_;
     bool intendedMistyped_ = false;
     TypingCounters counters_;

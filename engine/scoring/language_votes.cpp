@@ -140,34 +140,4 @@ std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string
     return language;
 }
 
-void RecentLanguages::record(std::size_t window, std::optional<std::size_t> language) {
-    if (!language || *language >= LanguageVotes::maxLanguages || window == 0) return;
-    votes_.guessedLayout.reset();
-    window = std::min(window, capacity);
-    if (filled_ > window) reset();
-    if (filled_ == window) {
-        std::size_t oldest = (next_ + capacity - window) % capacity;
-        --votes_.counts[ring_[oldest]];
-    } else {
-        ++filled_;
-    }
-    ring_[next_] = static_cast<std::uint8_t>(*language);
-    ++votes_.counts[*language];
-    if (++votes_.written[*language] >= LanguageVotes::writtenCap)
-        for (std::uint16_t& n : votes_.written) n /= 2;
-    next_ = (next_ + 1) % capacity;
-}
-
-void RecentLanguages::recordGuess(std::size_t language) {
-    if (language < LanguageVotes::maxLanguages) votes_.guessedLayout = static_cast<std::uint8_t>(language);
-}
-
-void RecentLanguages::reset() {
-    next_ = 0;
-    filled_ = 0;
-    const auto written = votes_.written;
-    votes_ = LanguageVotes{};
-    votes_.written = written;
-}
-
 }  // namespace quillom::scoring

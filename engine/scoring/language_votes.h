@@ -78,25 +78,4 @@ bool farMoreFrequentReading(const RulesConfig& config, const LanguageConfig& sou
 std::optional<std::size_t> languageOfWord(const RulesConfig& config, std::string_view word,
                                           const LanguageVotes* votes = nullptr);
 
-// The last words' languages in one application: a ring of the configured
-// window with the counts kept up to date.
-class RecentLanguages {
-public:
-    void record(std::size_t window, std::optional<std::size_t> language);
-    // The word just recorded was a correction into this language that showed
-    // none (see LanguageVotes::guessedLayout); a word that counts for a
-    // language ends the guess.
-    void recordGuess(std::size_t language);
-    // Forgets the last words, not what was written lately.
-    void reset();
-    const LanguageVotes& votes() const { return votes_; }
-
-private:
-    static constexpr std::size_t capacity = static_cast<std::size_t>(LanguageEvidenceConfig::maxWindow);
-    std::array<std::uint8_t, capacity> ring_{};
-    std::size_t next_ = 0;
-    std::size_t filled_ = 0;
-    LanguageVotes votes_;
-};
-
 }  // namespace quillom::scoring

@@ -5,7 +5,6 @@
 #include "scoring/edge_punctuation.h"
 #include "scoring/emitted_token.h"
 #include "scoring/key_marks.h"
-#include "scoring/word_before.h"
 #include "scoring/word_evaluation.h"
 #include "unicode/unicode.h"
 
@@ -221,12 +220,6 @@ bool RulesEngine::isExcludedApp(std::string_view appId) const {
     for (std::size_t pos = 0; pos < appId.size();)
         lower.append(scalar, unicode::encodeScalar(unicode::toLower(unicode::decodeScalar(appId, pos)), scalar));
     return config_.excludedApps.find(lower.view()) != config_.excludedApps.end();
-}
-
-std::optional<std::string> RulesEngine::correctWordBefore(std::string_view previous, std::string_view token,
-                                                          const std::string& target,
-                                                          const scoring::LanguageVotes* votes) const {
-    return scoring::correctWordBefore({config_, index_}, previous, token, target, votes);
 }
 
 namespace scoring {

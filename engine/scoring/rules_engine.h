@@ -40,15 +40,8 @@ public:
     // The one language detectSourceLanguages would give; nothing for none or several.
     std::optional<std::string> singleSourceLanguage(std::string_view token) const;
 
-    // The word typed just before a word that was corrected to target, as it
-    // reads in target, when it is to be corrected with it (token: the
-    // corrected word as typed; votes: the last words' languages, see
-    // scoring::correctWordBefore).
-    std::optional<std::string> correctWordBefore(std::string_view previous, std::string_view token,
-                                                 const std::string& target,
-                                                 const scoring::LanguageVotes* votes = nullptr) const;
-
     const RulesConfig& config() const { return config_; }
+    const scoring::LanguageIndex& index() const { return index_; }
 
 private:
     bool isExcludedApp(std::string_view appId) const;

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "key_tables.h"
+#include "simulation/key_tables.h"
 #include "common/utf16.h"
 #include "tally.h"
 #include "typist.h"

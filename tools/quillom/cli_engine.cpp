@@ -121,14 +121,6 @@ Decision Engine::evaluate(const std::string& word, const std::string& app, const
     return cabi::evaluateContext(handle_.get(), word, app, layout, unknownBeginning);
 }
 
-std::optional<std::string> Engine::correctWordBefore(const std::string& previous, const std::string& word,
-                                                     const std::string& target) {
-    std::string corrected =
-        cabi::takeString(qm_engine_correct_word_before(handle_.get(), previous.c_str(), word.c_str(), target.c_str()));
-    if (corrected.empty()) return std::nullopt;
-    return corrected;
-}
-
 std::string Engine::convertSmart(const std::string& text, std::string* target) {
     cabi::Conversion result = cabi::convertSelection(handle_.get(), text);
     if (target) *target = result.targetLang;

@@ -43,13 +43,9 @@ public:
 
     Decision evaluate(const std::string& word, const std::string& app, const std::string& layout,
                       bool unknownBeginning = false);
-    void reset() { qm_engine_reset_context(handle_.get()); }
-    // The word typed just before a word corrected to target, as it goes with that correction;
-    // nothing when it stays.
-    std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
-                                                 const std::string& target);
     std::string convertSmart(const std::string& text, std::string* target = nullptr);
     std::string convertTo(const std::string& text, const std::string& to);
+    qm_engine* handle() const { return handle_.get(); }
 
 private:
     explicit Engine(EnginePtr h) : handle_(std::move(h)) {}

@@ -5,7 +5,7 @@
 #include "cli_engine.h"
 #include "commands.h"
 #include "common/utf16.h"
-#include "typing_simulator.h"
+#include "typed_text.h"
 
 namespace quillom::cli {
 
@@ -15,8 +15,9 @@ const char* kHelp =
     "usage: quillom fix [--layout en|ru|uk] [--app NAME] [common options]\n"
     "\n"
     "Reads standard input as text typed key by key with the given layout active\n"
-    "(default en), corrects each finished word as the program would, switching the\n"
-    "layout after a correction, and prints the result.\n";
+    "(default en) into a simulated window, through the program's own keyboard hook\n"
+    "logic: each finished word is corrected, replayed and the layout switched as the\n"
+    "program does. Prints the window's text.\n";
 
 }  // namespace
 
@@ -29,8 +30,7 @@ int runFix(std::vector<std::string> args) {
     auto engine = Engine::open(common);
     if (!engine) return 1;
     std::string input((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    TypingSimulator simulator(*engine, layout, app);
-    std::fputs(toUtf8(simulator.type(toUtf16(input))).c_str(), stdout);
+    std::fputs(toUtf8(typeText(*engine, toUtf16(input), layout, app).shown).c_str(), stdout);
     return 0;
 }
 

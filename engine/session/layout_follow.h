@@ -12,7 +12,7 @@
 #include "scoring/language_votes.h"
 #include "scoring/rules_decision.h"
 
-namespace quillom::scoring {
+namespace quillom::session {
 
 // The language whose layout the user should be on after typing `token` on
 // the layout of `typedOn`: the word (its trailing marks aside) reads the same
@@ -22,14 +22,14 @@ namespace quillom::scoring {
 // typed on is not active (its words are unknown), or the two languages differ
 // in script or have no map between their layouts.
 std::optional<std::string> languageToFollow(const RulesConfig& config, std::string_view token,
-                                            const std::string& typedOn, const LanguageVotes* votes);
+                                            const std::string& typedOn, const scoring::LanguageVotes* votes);
 
 // The decision as it stands, or, when it keeps a word that `languageToFollow`
 // places on another layout, a refusal with reason "layout_follows_language"
 // whose target language is that layout's language. Vetoes stay as they are.
 RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view token,
-                                 const std::optional<std::string>& activeInputSource, const LanguageVotes* votes,
-                                 RulesDecision decision);
+                                 const std::optional<std::string>& activeInputSource,
+                                 const scoring::LanguageVotes* votes, RulesDecision decision);
 
 // What a finished word says of the language the user is typing.
 struct WordLanguages {
@@ -53,7 +53,7 @@ struct WordLanguages {
 };
 // `typedOn`: the layout's language, if known; `votes`: as for languageOfWord.
 WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision,
-                              const std::optional<std::string>& typedOn, const LanguageVotes* votes = nullptr);
+                              const std::optional<std::string>& typedOn, const scoring::LanguageVotes* votes = nullptr);
 
 // The decision as it stands, or, for a correction whose text reads the same
 // on the layout of `languages.sameTextIn`, another language of its script, and
@@ -61,6 +61,6 @@ WordLanguages languagesOfWord(const RulesConfig& config, std::string_view token,
 // that language: the layout follows the language of the word, not the order
 // of the languages. Kept when the last words favour the target.
 RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguages& languages,
-                                   const LanguageVotes* votes, RulesDecision decision);
+                                   const scoring::LanguageVotes* votes, RulesDecision decision);
 
-}  // namespace quillom::scoring
+}  // namespace quillom::session

@@ -9,7 +9,7 @@
 #include "scoring/language_index.h"
 #include "scoring/language_votes.h"
 
-namespace quillom::scoring {
+namespace quillom::session {
 
 // Words of at most this many characters are corrected with the word after them.
 inline constexpr std::size_t kWordBeforeMaxLength = 2;
@@ -34,9 +34,9 @@ inline constexpr std::size_t kWordBeforeMaxLength = 2;
 // for a number with marks and no letters, the number with the marks
 // target's layout has on those keys ("5/" is "5."), when those are full stops
 // and commas; otherwise nothing.
-std::optional<std::string> correctWordBefore(const ScoringContext& context, std::string_view previous,
+std::optional<std::string> correctWordBefore(const scoring::ScoringContext& context, std::string_view previous,
                                              std::string_view typedWord, const std::string& target,
-                                             const LanguageVotes* votes = nullptr);
+                                             const scoring::LanguageVotes* votes = nullptr);
 
 // A word the engine corrected into `correctedTo` (Cyfhzls into Снаряді, as
 // `corrected`) read again into `target` (Снаряды), another language of the
@@ -76,4 +76,4 @@ bool keepsGuessOpen(const RulesConfig& config, std::string_view typed, const std
 std::string wordAfterGuessRevised(const RulesConfig& config, std::string_view typed, const std::string& guessed,
                                   const std::string& target);
 
-}  // namespace quillom::scoring
+}  // namespace quillom::session

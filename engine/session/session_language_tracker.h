@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace quillom {
+namespace quillom::session {
 
 // Which language the user has been typing in the current application.
 class SessionLanguageTracker {
@@ -37,4 +37,4 @@ private:
     int64_t streakCount_ = 0;
 };
 
-}  // namespace quillom
+}  // namespace quillom::session

@@ -8,7 +8,7 @@
 #include "config/rules_config.h"
 #include "scoring/rules_decision.h"
 
-namespace quillom::scoring {
+namespace quillom::session {
 
 // The decision for a word typed on the layout of `typedOn` just after a word
 // kept as typed on the layout of `keptOn`, in one application: as it stands,
@@ -22,4 +22,4 @@ namespace quillom::scoring {
 RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::optional<std::string>& keptOn,
                                     const std::optional<std::string>& typedOn, RulesDecision decision);
 
-}  // namespace quillom::scoring
+}  // namespace quillom::session

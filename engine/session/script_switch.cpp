@@ -1,9 +1,11 @@
-#include "scoring/script_switch.h"
+#include "session/script_switch.h"
 
 #include "scoring/text_chars.h"
 #include "scoring/word_evaluation.h"
 
-namespace quillom::scoring {
+namespace quillom::session {
+
+using namespace scoring;
 
 namespace {
 
@@ -32,4 +34,4 @@ RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::option
     return refusalWithScoresOf(Reason::ScriptSwitchedByUser, decision);
 }
 
-}  // namespace quillom::scoring
+}  // namespace quillom::session

@@ -7,13 +7,16 @@
 
 #include "config/packed_lexicon.h"
 #include "scoring/decision_selection.h"
-#include "scoring/layout_follow.h"
+#include "session/layout_follow.h"
+#include "session/recent_languages.h"
 #include "scoring/pair_diagnosis.h"
-#include "scoring/word_before.h"
+#include "session/word_before.h"
 #include "scoring_fixture.h"
 
 namespace quillom::scoring {
 namespace {
+
+using namespace session;
 
 using testing::lang;
 using testing::makeConfig;
@@ -22,7 +25,8 @@ using testing::Scoring;
 // makeConfig with the ranked words of data/twins_lexicon.tsv and the evidence on.
 RulesConfig rankedConfig(int64_t window = 8, int64_t minLead = 2, int64_t margin = 8) {
     RulesConfig config = makeConfig();
-    auto file = PackedLexiconFile::load(std::string(QUILLOM_TEST_DATA_DIR) + "/twins_lexicon.bin", "dbd21c67fcaf86df");
+    auto file =
+        PackedLexiconFile::load(std::string(QUILLOM_SCORING_DATA_DIR) + "/twins_lexicon.bin", "dbd21c67fcaf86df");
     if (!file) throw std::logic_error("twins_lexicon.bin not readable");
     for (const char* key : {"en", "ru", "uk"}) lang(config, key).packedWords = file->language(key);
     config.decision.languageEvidence = {window, minLead, margin};
@@ -401,6 +405,8 @@ TEST(SameScriptTwins, CorrectedWhenTheLastWordsAreOfTheTarget) {
 namespace quillom::scoring {
 namespace {
 
+using namespace session;
+
 // руку typed on the Russian layout is "here" on the US one: both are words.
 TEST(WordsOnBothLayouts, CorrectedOnlyWhenFarMoreFrequentAndWhatWasTypedSupportsIt) {
     const RulesConfig on = rankedConfig(), noMargin = rankedConfig(8, 2, 0);
@@ -475,6 +481,8 @@ TEST(WordsOnBothLayouts, KeptTwinGoesWithTheNextCorrectedWord) {
 
 namespace quillom::scoring {
 namespace {
+
+using namespace session;
 
 // что typed on the Ukrainian layout reads что on the Russian one too: a
 // Russian word, so the layout follows to Russian; nothing is retyped.

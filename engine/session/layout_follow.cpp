@@ -1,10 +1,12 @@
-#include "scoring/layout_follow.h"
+#include "session/layout_follow.h"
 
 #include "layout/token_mapping.h"
 #include "scoring/text_chars.h"
 #include "scoring/word_evaluation.h"
 
-namespace quillom::scoring {
+namespace quillom::session {
+
+using namespace scoring;
 
 namespace {
 
@@ -171,4 +173,4 @@ RulesDecision withTargetOfSameText(const RulesConfig& config, const WordLanguage
     return decision;
 }
 
-}  // namespace quillom::scoring
+}  // namespace quillom::session

@@ -1,4 +1,4 @@
-#include "scoring/word_before.h"
+#include "session/word_before.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,7 +9,9 @@
 #include "scoring/word_evaluation.h"
 #include "unicode/unicode.h"
 
-namespace quillom::scoring {
+namespace quillom::session {
+
+using namespace scoring;
 
 namespace {
 
@@ -257,4 +259,4 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
     return std::nullopt;
 }
 
-}  // namespace quillom::scoring
+}  // namespace quillom::session

@@ -1,10 +1,10 @@
-#include "scoring/script_switch.h"
+#include "session/script_switch.h"
 
 #include <gtest/gtest.h>
 
 #include "scoring_fixture.h"
 
-namespace quillom::scoring {
+namespace quillom::session {
 namespace {
 
 RulesDecision correctionInto(const char* target, const char* text = "ви") {
@@ -20,7 +20,7 @@ RulesDecision correctionInto(const char* target, const char* text = "ви") {
 }
 
 TEST(ScriptSwitch, AWordTypedJustAfterTheUserChangedTheScriptKeepsIt) {
-    RulesConfig on = testing::makeConfig(), off = testing::makeConfig();
+    RulesConfig on = scoring::testing::makeConfig(), off = scoring::testing::makeConfig();
     on.decision.keepWordAfterScriptSwitch = true;
     const std::optional<std::string> none;
     struct Case {
@@ -58,4 +58,4 @@ TEST(ScriptSwitch, AWordTypedJustAfterTheUserChangedTheScriptKeepsIt) {
 }
 
 }  // namespace
-}  // namespace quillom::scoring
+}  // namespace quillom::session

@@ -11,7 +11,7 @@
 
 #include "scoring/rules_decision.h"
 
-namespace quillom {
+namespace quillom::session {
 
 struct RecentCorrection {
     std::string typed;      // the word as it was typed
@@ -51,7 +51,7 @@ public:
     }
 
     // The latest evaluated word, its decision and the language it counts for
-    // among the last words (see scoring::languagesOfWord). The span open
+    // among the last words (see session::languagesOfWord). The span open
     // before it becomes the one the word may settle; joinsSpan: the word, kept
     // as typed, joins the words after it (asked only of awaitingWordOn's).
     // A correction opens a span of its own.
@@ -103,4 +103,4 @@ private:
     std::optional<std::size_t> latestVote_;
 };
 
-}  // namespace quillom
+}  // namespace quillom::session

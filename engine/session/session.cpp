@@ -1,0 +1,130 @@
+#include "session/session.h"
+
+#include "session/script_switch.h"
+#include "session/word_before.h"
+#include "unicode/unicode.h"
+
+namespace quillom::session {
+
+void Session::reset() {
+    sessionTracker_.reset();
+    recentLanguages_.reset();
+    recentCorrections_.reset();
+    keptOn_.reset();
+}
+
+RulesDecision Session::evaluate(std::string_view token, std::string_view appId,
+                                const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning) {
+    if (appId != lastAppId_) {
+        reset();
+        lastAppId_ = std::string(appId);
+    }
+    if (hasUnknownBeginning) {
+        keptOn_.reset();
+        recentCorrections_.recordUnknown(token);
+        if (engine_.config().protectEndingsAfterDelete) {
+            RulesDecision d;
+            d.reason = Reason::UnknownWordBeginning;
+            return d;
+        }
+        return engine_.evaluate(token, appId, false, std::nullopt, std::nullopt);
+    }
+    const bool useVotes = engine_.config().decision.languageEvidence.enabled();
+    const scoring::LanguageVotes* votes = useVotes ? &recentLanguages_.votes() : nullptr;
+    RulesDecision decision = withLayoutToFollow(
+        engine_.config(), token, activeInputSource, votes,
+        keptAfterScriptSwitch(
+            engine_.config(), keptOn_, activeInputSource,
+            engine_.evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), votes)));
+    // What the word says of the language, once for both records.
+    const WordLanguages languages = useVotes && decision.reason != Reason::ExcludedApp
+                                        ? languagesOfWord(engine_.config(), token, decision, activeInputSource, votes)
+                                        : WordLanguages{};
+    decision = withTargetOfSameText(engine_.config(), languages, votes, std::move(decision));
+    keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
+    recordSession(token, decision, languages.shown);
+    if (useVotes) recordLanguage(token, activeInputSource, decision, languages);
+    return decision;
+}
+
+void Session::recordLanguage(std::string_view token, const std::optional<std::string>& source,
+                             const RulesDecision& decision, const WordLanguages& languages) {
+    if (decision.reason == Reason::ExcludedApp) return;
+    const RulesConfig& config = engine_.config();
+    recentLanguages_.record(static_cast<std::size_t>(config.decision.languageEvidence.window), languages.vote);
+    // The layout follows such a correction on a guess.
+    if (decision.shouldCorrect && decision.targetLanguage && languages.shown != decision.targetLanguage)
+        if (const auto target = scoring::activeIndex(config, *decision.targetLanguage))
+            recentLanguages_.recordGuess(*target);
+    recentCorrections_.record(token, decision, languages.vote, joinsSpan(token, source, decision, languages.vote));
+}
+
+// Asked only while a correction on the layout typed on waits for words
+// after it: plain words cost nothing more.
+bool Session::joinsSpan(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
+                        std::optional<std::size_t> vote) const {
+    if (!source || decision.shouldCorrect) return false;
+    const RevisableSpan* span = recentCorrections_.awaitingWordOn(*source);
+    if (!span) return false;
+    // A span with words after it was found a guess when the first joined.
+    const RecentCorrection& c = span->correction;
+    if (span->wordsAfter == 0 && !guessedBetweenTwins(engine_.config(), c.typed, c.source, c.target)) return false;
+    return keepsGuessOpen(engine_.config(), token, *source, vote);
+}
+
+std::optional<std::string> Session::correctWordBefore(std::string_view previous, std::string_view token,
+                                                      const std::string& target) const {
+    if (const RevisableSpan* span = recentCorrections_.spanBefore(previous, token)) return revisedSpan(*span, target);
+    const bool useVotes = engine_.config().decision.languageEvidence.enabled();
+    return session::correctWordBefore({engine_.config(), engine_.index()}, previous, token, target,
+                                      useVotes ? &recentLanguages_.votes() : nullptr);
+}
+
+// Only a word that counts for target among the last words settles it: a
+// correction that was itself a guess between two languages does not. The
+// words typed after a guess, on the layout it switched to, are read again
+// with it; nothing when the whole reads as it stands.
+std::optional<std::string> Session::revisedSpan(const RevisableSpan& span, const std::string& target) const {
+    const RulesConfig& config = engine_.config();
+    const std::optional<std::size_t> vote = recentCorrections_.latestVote();
+    if (!vote || *vote >= config.activeLanguages.size() || config.activeLanguages[*vote] != target) return std::nullopt;
+    const RecentCorrection& c = span.correction;
+    std::optional<std::string> revised = revisedCorrection(config, c.typed, c.corrected, c.source, c.target, target);
+    if (!revised) return std::nullopt;
+    bool changed = *revised != c.corrected;
+    std::string_view after = span.typedAfter;
+    while (!after.empty()) {
+        after.remove_prefix(1);  // the space
+        const std::string_view word = after.substr(0, after.find(' '));
+        after.remove_prefix(word.size());
+        const std::string reading = wordAfterGuessRevised(config, word, c.target, target);
+        changed = changed || reading != word;
+        *revised += ' ';
+        *revised += reading;
+    }
+    if (!changed) return std::nullopt;
+    return revised;
+}
+
+void Session::recordSession(std::string_view token, const RulesDecision& decision,
+                            const std::optional<std::string>& shown) {
+    if (decision.reason == Reason::ExcludedApp) return;
+    if (decision.shouldCorrect && decision.correctedToken) {
+        // A correction that reads the same in another language of its script
+        // went to its target by the order of the languages: it shows only
+        // the language its own frequency gives it.
+        if (engine_.config().decision.languageEvidence.enabled() && decision.targetLanguage) {
+            sessionTracker_.recordWord(shown);
+            return;
+        }
+        sessionTracker_.recordWord(decision.targetLanguage ? decision.targetLanguage
+                                                           : engine_.singleSourceLanguage(*decision.correctedToken));
+        return;
+    }
+    size_t letters = 0;
+    for (std::string_view c : unicode::graphemes(token))
+        if (unicode::isLetterChar(c)) ++letters;
+    if (letters > 2) sessionTracker_.recordWord(engine_.singleSourceLanguage(token));
+}
+
+}  // namespace quillom::session

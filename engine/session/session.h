@@ -1,0 +1,59 @@
+// The session of one application: what the words typed there lately say
+// about the next one. Fed by every contextual evaluation; the rules that read
+// it (session language, language votes, the layout to follow, the word kept
+// after a change of script, the word before) run here, after the scoring of
+// the word itself.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "scoring/rules_engine.h"
+#include "session/layout_follow.h"
+#include "session/recent_corrections.h"
+#include "session/recent_languages.h"
+#include "session/session_language_tracker.h"
+
+namespace quillom::session {
+
+class Session {
+public:
+    explicit Session(const RulesEngine& engine) : engine_(engine) {}
+
+    // The decision for a word typed in application appId on the layout of
+    // activeInputSource; a new application starts a new session.
+    RulesDecision evaluate(std::string_view token, std::string_view appId,
+                           const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning);
+    void reset();
+
+    // The word before token as it reads in target when it goes along with
+    // token: a short word, quote or number typed before it, or the engine's
+    // own correction into another language of target's script, with the
+    // words typed after it, which token settled (see revisedSpan).
+    std::optional<std::string> correctWordBefore(std::string_view previous, std::string_view token,
+                                                 const std::string& target) const;
+
+private:
+    // shown: the language the correction shows (WordLanguages).
+    void recordSession(std::string_view token, const RulesDecision& decision, const std::optional<std::string>& shown);
+    // source: the layout the word was typed on.
+    void recordLanguage(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
+                        const WordLanguages& languages);
+    // The word, kept as typed on the layout of source, joins the words after
+    // a guess open to them.
+    bool joinsSpan(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
+                   std::optional<std::size_t> vote) const;
+    std::optional<std::string> revisedSpan(const RevisableSpan& span, const std::string& target) const;
+
+    const RulesEngine& engine_;
+    SessionLanguageTracker sessionTracker_{3};
+    RecentLanguages recentLanguages_;      // fed like the tracker, when the rules ask for it
+    RecentCorrections recentCorrections_;  // fed with the languages, when the rules ask for them
+    std::string lastAppId_;
+    // The layout the last word was kept as typed on, in this application:
+    // nothing after a correction or a word the engine did not see whole.
+    std::optional<std::string> keptOn_;
+};
+
+}  // namespace quillom::session
