@@ -220,16 +220,17 @@ bool PackedLexiconFile::readSection(const std::shared_ptr<const std::string>& fi
     return true;
 }
 
-// Every run of edges (a node) in ascending label order, so at most one edge
-// per symbol and one word end: a lookup step reads at most 64 edges. Every
-// target starts a run, and the words the automaton spells (each path to a
-// word end) number as the header says, which also finds a cycle.
+// Every run of edges (a node) in strictly ascending label order, so at most one edge per
+// symbol and one word end: a lookup step reads at most 64 edges. Every target starts a run,
+// and the word count is at least the number of word ends (words share their ends). One
+// pass over the edges and one over the targets: counting every path would cost more than
+// the rest of the engine's creation together.
 bool PackedLexiconFile::checkEdges(PackedLexicon& lexicon, std::uint32_t symbols, std::string* errorOut) {
     const std::uint32_t edgeCount = lexicon.edgeCount_;
-    if (edgeCount == 0) return lexicon.wordCount_ == 0 || fail(errorOut, "words without edges");
+    if (edgeCount == 0) return lexicon.wordCount_ == 0 || fail(errorOut, "word count disagrees with the edges");
     std::vector<bool> runStart(edgeCount, false);
     bool starts = true;
-    std::uint32_t previousLabel = 0;
+    std::uint32_t previousLabel = 0, wordEnds = 0;
     for (std::uint32_t e = 0; e < edgeCount; ++e) {
         const std::uint32_t edge = lexicon.edgeAt(e);
         const std::uint32_t label = edge & kLabelMask;
@@ -238,6 +239,7 @@ bool PackedLexiconFile::checkEdges(PackedLexicon& lexicon, std::uint32_t symbols
         if (!starts && label <= previousLabel) return fail(errorOut, "labels out of order");
         runStart[e] = starts;
         previousLabel = label;
+        wordEnds += label == 0;
         starts = (edge & kLastBit) != 0;
     }
     if (!starts) return fail(errorOut, "unterminated node");
@@ -246,47 +248,8 @@ bool PackedLexiconFile::checkEdges(PackedLexicon& lexicon, std::uint32_t symbols
         if ((edge & kLabelMask) != 0 && !runStart[edge >> kValueShift])
             return fail(errorOut, "edge into a node's middle");
     }
-    const std::optional<std::uint64_t> words = countWords(lexicon);
-    if (!words) return fail(errorOut, "a cycle among the edges");
-    if (*words != lexicon.wordCount_) return fail(errorOut, "word count disagrees with the edges");
+    if (wordEnds == 0 || wordEnds > lexicon.wordCount_) return fail(errorOut, "word count disagrees with the edges");
     return true;
-}
-
-// The number of words from the root (saturated past 2^32), or nothing when
-// some node reaches itself. Depth-first, with its own stack: an edge into a
-// node not yet counted is read again once that node is done.
-std::optional<std::uint64_t> PackedLexiconFile::countWords(const PackedLexicon& lexicon) {
-    constexpr std::uint64_t kUnvisited = UINT64_MAX, kOnPath = UINT64_MAX - 1, kSaturated = 1ull << 33;
-    std::vector<std::uint64_t> words(lexicon.edgeCount_, kUnvisited);
-    struct Frame {
-        std::uint32_t node, edge;
-        std::uint64_t sum;
-    };
-    std::vector<Frame> stack{{0, 0, 0}};
-    words[0] = kOnPath;
-    while (!stack.empty()) {
-        Frame& f = stack.back();
-        const std::uint32_t edge = lexicon.edgeAt(f.edge);
-        if ((edge & kLabelMask) == 0) {
-            ++f.sum;
-        } else {
-            const std::uint32_t target = edge >> kValueShift;
-            if (words[target] == kOnPath) return std::nullopt;
-            if (words[target] == kUnvisited) {
-                words[target] = kOnPath;
-                stack.push_back({target, target, 0});
-                continue;
-            }
-            f.sum = std::min(kSaturated, f.sum + words[target]);
-        }
-        if (edge & kLastBit) {
-            words[f.node] = f.sum;
-            stack.pop_back();
-        } else {
-            ++f.edge;
-        }
-    }
-    return words[0];
 }
 
 std::optional<PackedLexiconFile> PackedLexiconFile::fromBytes(std::string bytes, std::string_view expectedId,

@@ -126,7 +126,6 @@ private:
     static bool readSection(const std::shared_ptr<const std::string>& file, std::size_t offset, std::size_t size,
                             PackedLexicon& out, std::string* errorOut);
     static bool checkEdges(PackedLexicon& lexicon, std::uint32_t symbols, std::string* errorOut);
-    static std::optional<std::uint64_t> countWords(const PackedLexicon& lexicon);
 
     std::map<std::string, PackedLexicon> languages_;
 };

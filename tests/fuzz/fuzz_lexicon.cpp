@@ -44,7 +44,8 @@ std::optional<std::uint32_t> plainWalk(std::string_view file, std::size_t offset
     for (std::size_t i = 0; i < word.size();) {
         std::uint32_t code = 0;
         for (std::uint32_t s = 0; s < symbols && !code; ++s) {
-            const std::string_view sym(file.data() + offset + 16 + 4 * s, strnlen(file.data() + offset + 16 + 4 * s, 4));
+            const std::string_view sym(file.data() + offset + 16 + 4 * s,
+                                       strnlen(file.data() + offset + 16 + 4 * s, 4));
             if (word.substr(i, sym.size()) == sym) code = s + 1, i += sym.size();
         }
         if (!code) return std::nullopt;
@@ -88,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     const char* p = bytes.data() + offset + 16 + 4 * (s - 1);
                     return s ? std::string(p, strnlen(p, 4)) : std::string("\xff");
                 };
-                for (const std::string& word : {sym(a), sym(a) + sym(b), sym(a) + sym(b) + sym(a), sym(b) + sym(a) + sym(b) + sym(b)})
+                for (const std::string& word :
+                     {sym(a), sym(a) + sym(b), sym(a) + sym(b) + sym(a), sym(b) + sym(a) + sym(b) + sym(b)})
                     FUZZ_CHECK(lexicon.rankBand(word) == plainWalk(bytes, offset, word));
             }
     }
