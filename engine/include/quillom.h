@@ -40,8 +40,10 @@ typedef struct qm_engine qm_engine;
 
 /* Creates an engine from the rules file and the user preferences file.
  * Returns null when the rules file cannot be read or is not a JSON object,
- * or when it names a packed lexicon ("packed_lexicon") that cannot be read
- * from the rules file's folder or is not the one it names.
+ * when its member "packed_lexicon" is there but is not an object with a plain
+ * file name and an id, or when the lexicon it names cannot be read from the
+ * rules file's folder as a regular file, is damaged (checksum or structure),
+ * is over the size cap, or is not the one it names.
  * A missing or unreadable preferences file, or a null prefsPath, means
  * default preferences. */
 QM_API qm_engine* qm_engine_create(const char* rulesPath, const char* prefsPath);
