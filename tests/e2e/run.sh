@@ -474,6 +474,9 @@ overrides.setdefault("never_correct_meta", {})["ghbdtn"] = "en"
 with open(path, "w", encoding="utf-8") as f:
     json.dump(rules, f, ensure_ascii=False)
 PY
+    # One start writes the file as the program does, so that its bytes are the user's from now on.
+    if ! start_quillom wait-ready; then fail "$what (Quillom did not start with the user's word)"; return; fi
+    stop_quillom
     cp "$settings/quillom_rules.json" "$work/user-rules.json"
     mv "$app/quillom_lexicon.bin" "$work/quillom_lexicon.bin"
     rm -f "$settings/quillom_lexicon.bin" "$settings"/quillom_rules.json.unreadable*
