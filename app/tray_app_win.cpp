@@ -5,6 +5,7 @@
 #include "common/utf16.h"
 #include "pipeline/correction_drain.h"
 #include "pipeline/hooks_win.h"
+#include "quillom.hpp"
 #include "settings/preferences.h"
 #include "tray/debug_log_win.h"
 #include "tray/interface_strings.h"
@@ -99,12 +100,25 @@ int TrayApp::startUp() {
         {[this](std::function<void()> job) { worker_.post(std::move(job)); },
          [this] { return worker_.onWorkerThread(); },
          [](const std::filesystem::path& path) { logLine("settings: could not save %s", pathToUtf8(path).c_str()); }});
-    // A working file the engine cannot use (valid JSON of the wrong shape, say) is kept aside
-    // like one that does not parse, so that a damaged file never keeps the program from starting.
-    if (!createEngine() &&
-        (!store_.damagedRulesKeptAs().empty() || store_.setAsideWorkingRules().empty() || !createEngine())) {
-        errorBox(L"Could not load quillom_rules.json (or the quillom_lexicon.bin it names).");
-        return 1;
+    if (!createEngine()) {
+        // The installation's own files first: when they cannot make an engine either, the
+        // working rules are not to blame, and setting them aside would lose the user's
+        // dictionary for nothing.
+        const std::filesystem::path broken = store_.installedFileAtFault(
+            quillom::cabi::createEngine(pathToUtf8(store_.templateRulesPath()), prefsPath_) != nullptr);
+        if (!broken.empty()) {
+            logLine("engine not created: the installation's %s is missing or damaged", pathToUtf8(broken).c_str());
+            const std::u16string text =
+                tray::formattedText(tray::TextId::InstalledFileDamaged, toUtf16(pathToUtf8(broken)));
+            errorBox(reinterpret_cast<const wchar_t*>(text.c_str()));
+            return 1;
+        }
+        // A working file the engine cannot use (valid JSON of the wrong shape, say) is kept
+        // aside like one that does not parse, so that it never keeps the program from starting.
+        if (!store_.damagedRulesKeptAs().empty() || store_.setAsideWorkingRules().empty() || !createEngine()) {
+            errorBox(L"Could not load quillom_rules.json (or the quillom_lexicon.bin it names).");
+            return 1;
+        }
     }
     readRuntimeSettings();
     // Loading the updater's library and its start read the disk and the registry: done before

@@ -115,13 +115,20 @@ public:
     // place of a working rules file that is not a JSON object (see setAsideWorkingRules),
     // refreshes the working rules from a newer template with the user's own entries merged
     // in, and puts the program's packed lexicon beside them when the copy there is missing or
-    // another. Returns whether the working rules file exists afterwards.
+    // differs from it (another version, or damaged). Returns whether the working rules file
+    // exists afterwards.
     bool stageConfigurationFiles();
 
     // Keeps the working rules file aside as "<name>.unreadable" (or a numbered variant) and
     // copies the template rules in its place. Returns the aside copy's path; empty, with
     // nothing changed, when there is no readable template or the copy could not be made.
     std::filesystem::path setAsideWorkingRules();
+    // When the engine cannot be created from the working files: the installation's own file
+    // that is missing or damaged, so that reinstalling is the remedy and the user's files are
+    // left alone; empty when an engine can be created from the installation's rules (and the
+    // lexicon beside them), so that the working rules file itself is at fault. The rules
+    // template is named when it does not read as a JSON object, else the lexicon.
+    std::filesystem::path installedFileAtFault(bool installedRulesCreateAnEngine) const;
     // Where the last setAsideWorkingRules kept the damaged file; empty when it did not run.
     const std::filesystem::path& damagedRulesKeptAs() const { return damagedRulesKeptAs_; }
 

@@ -53,19 +53,23 @@ fs::path SettingsStore::setAsideWorkingRules() {
     return aside;
 }
 
-// The working rules name the template's lexicon, so the copy beside them must be that file.
-// Files of one size that start with the same magic and id (a digest of the rest) are the same.
+// The working rules name the template's lexicon, so the copy beside them must be that file,
+// byte for byte: a copy damaged in place (same size, same header) is replaced too.
 void SettingsStore::stagePackedLexicon() {
-    constexpr std::size_t kHeadBytes = 16;
     const fs::path from = templateLexiconPath(), to = workingLexiconPath();
     std::error_code ec;
     if (!isFile(from) || fs::equivalent(from, to, ec)) return;
-    std::string fromHead, toHead;
-    if (isFile(to) && fs::file_size(to, ec) == fs::file_size(from, ec) && !ec &&
-        readFileStart(from, kHeadBytes, fromHead) && readFileStart(to, kHeadBytes, toHead) && fromHead == toHead)
+    std::string bytes, current;
+    if (!readFileBytes(from, bytes)) return;
+    if (isFile(to) && fs::file_size(to, ec) == bytes.size() && !ec && readFileBytes(to, current) && current == bytes)
         return;
-    std::string bytes;
-    if (readFileBytes(from, bytes)) writeFileBytes(to, bytes);
+    writeFileBytes(to, bytes);
+}
+
+fs::path SettingsStore::installedFileAtFault(bool installedRulesCreateAnEngine) const {
+    if (installedRulesCreateAnEngine) return {};
+    JsonValue rules;
+    return readJsonFile(templateRulesPath(), rules) ? templateLexiconPath() : templateRulesPath();
 }
 
 // The working copy becomes the template rules plus the user's merged dictionary. A working

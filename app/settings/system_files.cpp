@@ -22,13 +22,4 @@ ReadStatus readExactly(uint64_t size, std::string& out, const ReadSome& readSome
     return ReadStatus::Read;
 }
 
-bool readFileStart(const std::filesystem::path& path, std::size_t count, std::string& out) {
-    std::FILE* f = openForReading(path);
-    if (!f) return false;
-    out.resize(count);
-    out.resize(std::fread(out.data(), 1, count, f));
-    std::fclose(f);
-    return true;
-}
-
 }  // namespace quillom::settings

@@ -27,9 +27,6 @@ enum class ReadStatus {
 ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out,
                          uint64_t maxBytes = kMaxSettingsFileBytes);
 
-// Reads at most the first count bytes. False when the file cannot be opened.
-bool readFileStart(const std::filesystem::path& path, std::size_t count, std::string& out);
-
 // Creates or truncates path, writes all bytes and flushes them to the disk before closing.
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes);
 
@@ -43,7 +40,5 @@ using ReadSome = std::function<int64_t(char* into, std::size_t room)>;
 // Reads a file of size bytes whole through readSome. A file that ends early or grows meanwhile
 // (one byte more is asked for, to tell) was not read whole: Failed, as is running out of memory.
 ReadStatus readExactly(uint64_t size, std::string& out, const ReadSome& readSome);
-// fopen in binary read mode, with a wide path on Windows.
-std::FILE* openForReading(const std::filesystem::path& path);
 
 }  // namespace quillom::settings

@@ -37,8 +37,6 @@ ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out, ui
     return status;
 }
 
-std::FILE* openForReading(const std::filesystem::path& path) { return std::fopen(path.c_str(), "rb"); }
-
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;

@@ -40,8 +40,6 @@ ReadStatus readWholeFile(const std::filesystem::path& path, std::string& out, ui
     return status;
 }
 
-std::FILE* openForReading(const std::filesystem::path& path) { return _wfopen(path.c_str(), L"rb"); }
-
 bool writeFileFlushed(const std::filesystem::path& path, std::string_view bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

@@ -147,6 +147,9 @@ constexpr StringEntry kEnglish[] = {
     {TextId::HotkeyTakenBySystem, u"In use by another program."},
     {TextId::HotkeyNeedsModifier, u"Add Ctrl, Alt or Win."},
     {TextId::HotkeyReserved, u"Reserved for editing or closing windows."},
+    {TextId::InstalledFileDamaged,
+     u"Quillom cannot start: its file %s is missing or damaged. Please reinstall Quillom. Your settings and dictionary "
+     u"have not been changed."},
 };
 
 }  // namespace

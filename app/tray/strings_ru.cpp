@@ -157,6 +157,9 @@ constexpr StringEntry kRussian[] = {
     {TextId::HotkeyTakenBySystem, u"Используется другой программой."},
     {TextId::HotkeyNeedsModifier, u"Добавьте Ctrl, Alt или Win."},
     {TextId::HotkeyReserved, u"Зарезервировано для редактирования или закрытия окон."},
+    {TextId::InstalledFileDamaged,
+     u"Quillom не может запуститься: его файл %s отсутствует или повреждён. Переустановите Quillom. Ваши настройки "
+     u"и словарь не изменены."},
 };
 
 }  // namespace

@@ -154,6 +154,9 @@ constexpr StringEntry kUkrainian[] = {
     {TextId::HotkeyTakenBySystem, u"Використовується іншою програмою."},
     {TextId::HotkeyNeedsModifier, u"Додайте Ctrl, Alt або Win."},
     {TextId::HotkeyReserved, u"Зарезервовано для редагування або закриття вікон."},
+    {TextId::InstalledFileDamaged,
+     u"Quillom не може запуститися: його файл %s відсутній або пошкоджений. Перевстановіть Quillom. Ваші налаштування "
+     u"і словник не змінено."},
 };
 
 }  // namespace

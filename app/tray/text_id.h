@@ -131,9 +131,10 @@ enum class TextId : int {
     HotkeyTakenBySystem,
     HotkeyNeedsModifier,
     HotkeyReserved,
+    InstalledFileDamaged,
 };
 
-// Every table holds each id from StatusActive to HotkeyReserved.
-inline constexpr int kInterfaceStringCount = int(TextId::HotkeyReserved) + 1;
+// Every table holds each id from StatusActive to InstalledFileDamaged.
+inline constexpr int kInterfaceStringCount = int(TextId::InstalledFileDamaged) + 1;
 
 }  // namespace quillom::tray

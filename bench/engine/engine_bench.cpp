@@ -164,6 +164,23 @@ void BM_Create(benchmark::State& state) {
 }
 BENCHMARK(BM_Create)->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// One word of the given length in bytes: up to QM_MAX_WORD_BYTES it is scored (time linear in
+// its length), past it refused at once; the same for the word before a corrected one.
+void BM_LongWord(benchmark::State& state) {
+    cabi::EnginePtr e = cabi::createEngine(rulesFile(), prefsFile());
+    if (!e) {
+        state.SkipWithError("the rules file did not load");
+        return;
+    }
+    const std::string word(static_cast<std::size_t>(state.range(0)), 'g');
+    for (auto _ : state) {
+        evaluateOnce(e.get(), word);
+        cabi::OwnedString before(qm_engine_correct_word_before(e.get(), word.c_str(), "ghbdtn", "ru"));
+        benchmark::DoNotOptimize(before.get());
+    }
+}
+BENCHMARK(BM_LongWord)->Unit(benchmark::kMillisecond)->Arg(QM_MAX_WORD_BYTES)->Arg(64 << 10)->Arg(1 << 20);
+
 double percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];

@@ -17,6 +17,12 @@ namespace {
 
 using quillom::RulesDecision;
 
+// A word longer than this many bytes is refused unscored: scoring it would
+// only spend the caller's time (see quillom.h).
+constexpr std::size_t kMaxWordBytes = QM_MAX_WORD_BYTES;
+
+bool overLong(const char* s) { return s && strnlen(s, kMaxWordBytes + 1) > kMaxWordBytes; }
+
 std::string inputString(const char* s) { return s ? quillom::unicode::sanitizeUtf8(s) : std::string(); }
 
 // The caller's text in place when it is valid UTF-8 (the usual case, which
@@ -64,7 +70,9 @@ char* evaluate(qm_engine* handle, const char* token, const char* appId, const ch
     RulesDecision decision;
     decision.reason = quillom::Reason::InternalError;
     try {
-        if (handle && handle->engine) {
+        if (overLong(token)) {
+            decision.reason = quillom::Reason::InputTooLong;
+        } else if (handle && handle->engine) {
             std::string repairedToken, repairedAppId;
             decision =
                 handle->engine->evaluate(inputText(token, repairedToken), inputText(appId, repairedAppId),
@@ -101,8 +109,8 @@ extern "C" {
 
 QM_API qm_engine* qm_engine_create(const char* rulesPath, const char* prefsPath) {
     try {
-        if (!rulesPath || !prefsPath) return nullptr;
-        auto engine = quillom::EngineHandle::create(rulesPath, prefsPath);
+        if (!rulesPath) return nullptr;
+        auto engine = quillom::EngineHandle::create(rulesPath, prefsPath ? prefsPath : "");
         if (!engine) return nullptr;
         return new qm_engine{std::move(engine)};
     } catch (...) {
@@ -151,6 +159,7 @@ QM_API char* qm_engine_correct_word_before(qm_engine* handle, const char* previo
                                            const char* target) {
     try {
         if (!handle || !handle->engine) return nullptr;
+        if (overLong(previousWord) || overLong(token)) return makeCString("");
         auto corrected =
             handle->engine->correctWordBefore(inputString(previousWord), inputString(token), inputString(target));
         return makeCString(corrected.value_or(""));

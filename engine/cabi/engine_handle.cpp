@@ -13,13 +13,14 @@ namespace quillom {
 namespace {
 
 // The packed lexicon the rules object names, read from the rules file's
-// folder. False when it names one that cannot be used: an engine without the
-// words it was built for would correct valid words.
+// folder. False when it names one that cannot be used, or when the member is
+// there but names none (null, an array): an engine without the words it was
+// built for would correct valid words.
 bool loadNamedLexicon(const json::Value& root, const std::string& rulesPath, std::optional<PackedLexiconFile>& out) {
-    const json::Value* named = json::findObject(root, "packed_lexicon");
+    const json::Value* named = root.find("packed_lexicon");
     if (!named) return true;
-    const auto file = json::findString(*named, "file");
-    const auto id = json::findString(*named, "id");
+    const auto file = named->isObject() ? json::findString(*named, "file") : std::nullopt;
+    const auto id = named->isObject() ? json::findString(*named, "id") : std::nullopt;
     std::string error = "packed_lexicon needs a plain file name and an id";
     if (file && id && !file->empty() && file->find_first_of("/\\:") == std::string::npos && *file != "." &&
         *file != "..") {

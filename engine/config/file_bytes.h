@@ -6,9 +6,10 @@
 
 namespace quillom {
 
-// The whole file, or nothing when it cannot be opened or read. The path is
-// UTF-8 on every platform.
-std::optional<std::string> readWholeFile(const std::string& utf8Path);
+// The whole file, or nothing when it is not a regular file (a pipe or a
+// device would block the reader or never end), cannot be read, or holds more
+// than maxBytes. The path is UTF-8 on every platform.
+std::optional<std::string> readWholeFile(const std::string& utf8Path, std::uintmax_t maxBytes);
 
 // A rules or preferences file as JSON text: nothing when it cannot be read or is over
 // kMaxConfigFileBytes (it is then not one of ours), and a leading UTF-8 byte-order mark,

@@ -87,6 +87,33 @@ bool consumeScalar(const char*& p, const char* end) {
     return scalar != unicode::kReplacement || rest.substr(0, pos) == "\xEF\xBF\xBD";
 }
 
+// Whether a well-formed JSON number too large or too small for a double is
+// too large: its first significant digit stands at a place above the units.
+bool beyondOne(std::string_view number) {
+    std::size_t i = number.starts_with('-') ? 1 : 0;
+    long long place = 0;  // of the first significant digit: 1 for units, 0 for tenths
+    bool found = false;
+    for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) {
+        if (number[i] != '0') found = true;
+        if (found) ++place;
+    }
+    if (i < number.size() && number[i] == '.')
+        for (++i; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) {
+            if (found) continue;
+            if (number[i] != '0') found = true;
+            else --place;
+        }
+    long long exponent = 0;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        const bool negative = number[++i] == '-';
+        if (number[i] == '-' || number[i] == '+') ++i;
+        for (; i < number.size(); ++i)
+            if (exponent < 1'000'000) exponent = exponent * 10 + (number[i] - '0');
+        if (negative) exponent = -exponent;
+    }
+    return place + exponent > 0;
+}
+
 }  // namespace
 
 class Parser {
@@ -172,7 +199,9 @@ private:
         double d = 0.0;
         auto [ptr, ec] = std::from_chars(start, p_, d);
         if (ec == std::errc::result_out_of_range) {
-            d = (*start == '-') ? -1e308 : 1e308;
+            const double magnitude =
+                beyondOne(std::string_view(start, static_cast<std::size_t>(p_ - start))) ? 1e308 : 0.0;
+            d = (*start == '-') ? -magnitude : magnitude;
         } else if (ec != std::errc() || ptr != p_) {
             return fail("invalid number");
         }

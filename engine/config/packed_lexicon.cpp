@@ -1,7 +1,9 @@
 #include "config/packed_lexicon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "config/file_bytes.h"
 
@@ -10,7 +12,7 @@ namespace quillom {
 namespace {
 
 constexpr std::string_view kMagic = "QMLEX01\n";
-constexpr std::size_t kHeaderSize = 24, kLanguageEntrySize = 16, kSectionHeaderSize = 16;
+constexpr std::size_t kHeaderSize = 24, kLanguageEntrySize = 16, kSectionHeaderSize = 16, kChecksumAt = 20;
 constexpr std::uint32_t kLabelMask = 0x3F, kLastBit = 0x40, kValueShift = 7, kMaxSymbols = 63;
 
 std::uint32_t u32At(const unsigned char* p) {
@@ -48,6 +50,28 @@ char32_t nextChar(std::string_view text, std::size_t& i) {
     }
     return c;
 }
+
+}  // namespace
+
+// The same function as checksum() in tools/rulesgen/packed.py: eight bytes
+// per step, so that verifying the whole file costs about a millisecond.
+std::uint32_t PackedLexiconFile::checksum(std::string_view file) {
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ file.size();
+    const auto* p = reinterpret_cast<const unsigned char*>(file.data());
+    for (std::size_t at = 0; at < file.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p + at, std::min<std::size_t>(8, file.size() - at));
+        if (at == kChecksumAt - 4) word &= 0xFFFFFFFFull;
+        h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    h ^= h >> 29;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 32;
+    return static_cast<std::uint32_t>(h);
+}
+
+namespace {
 
 bool fail(std::string* errorOut, std::string_view why) {
     if (errorOut) *errorOut = std::string(why);
@@ -151,9 +175,9 @@ double PackedLexicon::lowestRankOf(std::uint32_t band) {
 
 std::optional<PackedLexiconFile> PackedLexiconFile::load(const std::string& utf8Path, std::string_view expectedId,
                                                          std::string* errorOut) {
-    auto bytes = readWholeFile(utf8Path);
+    auto bytes = readWholeFile(utf8Path, kMaxFileBytes);
     if (!bytes) {
-        fail(errorOut, "cannot read " + utf8Path);
+        fail(errorOut, "cannot read " + utf8Path + " (missing, not a regular file, or over the size cap)");
         return std::nullopt;
     }
     return fromBytes(std::move(*bytes), expectedId, errorOut);
@@ -174,6 +198,8 @@ bool PackedLexiconFile::readSection(const std::shared_ptr<const std::string>& fi
     out.wordCount_ = u32At(s + 8);
     if (symbols > kMaxSymbols || kSectionHeaderSize + 4 * (std::size_t{symbols} + edgeCount) != size)
         return fail(errorOut, "language section of the wrong size");
+    if (u32At(s + 12) != 0) return fail(errorOut, "reserved section field set");
+    char32_t previous = 0;
     for (std::uint32_t i = 0; i < symbols; ++i) {
         const auto* sym = reinterpret_cast<const char*>(s + kSectionHeaderSize + 4 * i);
         const std::string_view text(sym, strnlen(sym, 4));
@@ -181,21 +207,48 @@ bool PackedLexiconFile::readSection(const std::shared_ptr<const std::string>& fi
         if (text.empty()) return fail(errorOut, "empty symbol");
         const char32_t c = nextChar(text, pos);
         if (pos != text.size() || c == 0xFFFD) return fail(errorOut, "symbol is not one character");
+        // Ascending, so no character has two codes.
+        if (c <= previous) return fail(errorOut, "symbols out of order");
+        previous = c;
         const auto code = static_cast<std::uint8_t>(i + 1);
         if (c < out.twoByteCodes_.size()) out.twoByteCodes_[c] = code;
         else out.otherCodes_.emplace_back(c, code);
     }
     edges = s + kSectionHeaderSize + 4 * std::size_t{symbols};
-    // Every target inside the edges and every run ended: a lookup never leaves the array.
+    if (!checkEdges(out, symbols, errorOut)) return false;
+    if (edgeCount) out.indexFirstSteps();
+    return true;
+}
+
+// Every run of edges (a node) in strictly ascending label order, so at most one edge per
+// symbol and one word end: a lookup step reads at most 64 edges. Every target starts a run,
+// and the word count is at least the number of word ends (words share their ends). One
+// pass over the edges and one over the targets: counting every path would cost more than
+// the rest of the engine's creation together.
+bool PackedLexiconFile::checkEdges(PackedLexicon& lexicon, std::uint32_t symbols, std::string* errorOut) {
+    const std::uint32_t edgeCount = lexicon.edgeCount_;
+    if (edgeCount == 0) return lexicon.wordCount_ == 0 || fail(errorOut, "word count disagrees with the edges");
+    std::vector<bool> runStart(edgeCount, false);
+    bool starts = true;
+    std::uint32_t previousLabel = 0, wordEnds = 0;
     for (std::uint32_t e = 0; e < edgeCount; ++e) {
-        const std::uint32_t edge = u32At(edges + 4 * std::size_t{e});
+        const std::uint32_t edge = lexicon.edgeAt(e);
         const std::uint32_t label = edge & kLabelMask;
         if (label > symbols || (label != 0 && (edge >> kValueShift) >= edgeCount))
             return fail(errorOut, "edge out of range");
+        if (!starts && label <= previousLabel) return fail(errorOut, "labels out of order");
+        runStart[e] = starts;
+        previousLabel = label;
+        wordEnds += label == 0;
+        starts = (edge & kLastBit) != 0;
     }
-    if (edgeCount && !(u32At(edges + 4 * std::size_t{edgeCount - 1}) & kLastBit))
-        return fail(errorOut, "unterminated node");
-    if (edgeCount) out.indexFirstSteps();
+    if (!starts) return fail(errorOut, "unterminated node");
+    for (std::uint32_t e = 0; e < edgeCount; ++e) {
+        const std::uint32_t edge = lexicon.edgeAt(e);
+        if ((edge & kLabelMask) != 0 && !runStart[edge >> kValueShift])
+            return fail(errorOut, "edge into a node's middle");
+    }
+    if (wordEnds == 0 || wordEnds > lexicon.wordCount_) return fail(errorOut, "word count disagrees with the edges");
     return true;
 }
 
@@ -203,8 +256,16 @@ std::optional<PackedLexiconFile> PackedLexiconFile::fromBytes(std::string bytes,
                                                               std::string* errorOut) {
     auto file = std::make_shared<const std::string>(std::move(bytes));
     const auto* base = reinterpret_cast<const unsigned char*>(file->data());
+    if (file->size() > kMaxFileBytes) {
+        fail(errorOut, "the packed lexicon is over the size cap");
+        return std::nullopt;
+    }
     if (file->size() < kHeaderSize || std::string_view(file->data(), kMagic.size()) != kMagic) {
         fail(errorOut, "not a packed lexicon");
+        return std::nullopt;
+    }
+    if (u32At(base + kChecksumAt) != checksum(*file)) {
+        fail(errorOut, "the packed lexicon is damaged (checksum)");
         return std::nullopt;
     }
     if (hexOf(u64At(base + 8)) != expectedId) {
@@ -217,12 +278,26 @@ std::optional<PackedLexiconFile> PackedLexiconFile::fromBytes(std::string bytes,
         return std::nullopt;
     }
     PackedLexiconFile out;
+    // The sections follow the table one after another up to the file's end.
+    std::size_t next = kHeaderSize + kLanguageEntrySize * count;
     for (std::uint32_t i = 0; i < count; ++i) {
         const unsigned char* entry = base + kHeaderSize + kLanguageEntrySize * i;
         const auto* key = reinterpret_cast<const char*>(entry);
         PackedLexicon lexicon;
+        if (u32At(entry + 8) != next) {
+            fail(errorOut, "language sections out of place");
+            return std::nullopt;
+        }
         if (!readSection(file, u32At(entry + 8), u32At(entry + 12), lexicon, errorOut)) return std::nullopt;
-        out.languages_.insert_or_assign(std::string(key, strnlen(key, 8)), std::move(lexicon));
+        next += u32At(entry + 12);
+        if (!out.languages_.emplace(std::string(key, strnlen(key, 8)), std::move(lexicon)).second) {
+            fail(errorOut, "a language twice");
+            return std::nullopt;
+        }
+    }
+    if (next != file->size()) {
+        fail(errorOut, "bytes after the last language section");
+        return std::nullopt;
     }
     return out;
 }

@@ -13,19 +13,23 @@
 //   8   8  id: first 8 bytes of the SHA-1 of everything from offset 24 on,
 //          as a little-endian u64 (printed as 16 lower-case hex digits)
 //   16  4  u32 number of languages N
-//   20  4  u32 0
+//   20  4  u32 checksum of the whole file with these 4 bytes read as zero
+//          (PackedLexiconFile::checksum)
 //   24  N x 16: language key (ASCII, NUL-padded to 8 bytes), u32 offset of
-//          its section from the start of the file, u32 section size in bytes
+//          its section from the start of the file, u32 section size in bytes;
+//          the sections follow the table in its order up to the file's end
 // Language section:
 //   0   4  u32 symbol count S (at most 63)
 //   4   4  u32 edge count E
 //   8   4  u32 word count
 //   12  4  u32 0
-//   16  S x 4: symbol code i+1 is the character (UTF-8, NUL-padded) at i
+//   16  S x 4: symbol code i+1 is the character (UTF-8, NUL-padded) at i,
+//          in ascending code point order
 //   16+4S  E x u32 edges
 // The words form a minimal acyclic automaton. A node is the run of edges
 // from its first edge up to the one with the "last" bit; the root's run
-// starts at edge 0; a node's edges are in ascending label order.
+// starts at edge 0; a node's edges are in strictly ascending label order,
+// and every edge's target is the first edge of a node.
 //   bits 0-5   label: a symbol code, or 0 for "a word ends here"
 //   bit  6     last edge of its node
 //   bits 7-31  label > 0: index of the first edge of the target node;
@@ -99,13 +103,21 @@ private:
 
 class PackedLexiconFile {
 public:
-    // Reads the file and checks its structure and id; nothing (with the reason
-    // in errorOut) when it is missing, malformed or not the file the rules name.
+    // Eight times the shipped file's size: a larger file is not one of ours.
+    static constexpr std::size_t kMaxFileBytes = 32u << 20;
+
+    // Reads the file and checks its checksum, structure and id; nothing (with
+    // the reason in errorOut) when it is missing, not a regular file, over
+    // kMaxFileBytes, damaged, malformed or not the file the rules name.
     static std::optional<PackedLexiconFile> load(const std::string& utf8Path, std::string_view expectedId,
                                                  std::string* errorOut = nullptr);
     // The same from bytes already in memory.
     static std::optional<PackedLexiconFile> fromBytes(std::string bytes, std::string_view expectedId,
                                                       std::string* errorOut = nullptr);
+
+    // The checksum the file's header holds (bytes 20-23) when it is whole:
+    // of all its bytes with those four read as zero.
+    static std::uint32_t checksum(std::string_view file);
 
     // An empty lexicon for a language the file does not hold.
     PackedLexicon language(const std::string& key) const;
@@ -113,6 +125,7 @@ public:
 private:
     static bool readSection(const std::shared_ptr<const std::string>& file, std::size_t offset, std::size_t size,
                             PackedLexicon& out, std::string* errorOut);
+    static bool checkEdges(PackedLexicon& lexicon, std::uint32_t symbols, std::string* errorOut);
 
     std::map<std::string, PackedLexicon> languages_;
 };

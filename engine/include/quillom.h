@@ -32,11 +32,20 @@ extern "C" {
 
 typedef struct qm_engine qm_engine;
 
+/* The longest word, in UTF-8 bytes, that the evaluations and
+ * qm_engine_correct_word_before score. A longer token is kept at once with
+ * the reason "input_too_long"; a longer previousWord or token gets an empty
+ * answer from qm_engine_correct_word_before. */
+#define QM_MAX_WORD_BYTES 1024
+
 /* Creates an engine from the rules file and the user preferences file.
  * Returns null when the rules file cannot be read or is not a JSON object,
- * or when it names a packed lexicon ("packed_lexicon") that cannot be read
- * from the rules file's folder or is not the one it names.
- * A missing or unreadable preferences file means default preferences. */
+ * when its member "packed_lexicon" is there but is not an object with a plain
+ * file name and an id, or when the lexicon it names cannot be read from the
+ * rules file's folder as a regular file, is damaged (checksum or structure),
+ * is over the size cap, or is not the one it names.
+ * A missing or unreadable preferences file, or a null prefsPath, means
+ * default preferences. */
 QM_API qm_engine* qm_engine_create(const char* rulesPath, const char* prefsPath);
 
 /* Destroys the engine; the handle must not be used afterwards. */

@@ -41,6 +41,7 @@ std::string_view reasonName(Reason reason) {
     case Reason::MixedScriptNoClearWinner: return "mixed_script_no_clear_winner";
     case Reason::MixedScriptDualEval: return "mixed_script_dual_eval";
     case Reason::InternalError: return "internal_error";
+    case Reason::InputTooLong: return "input_too_long";
     }
     return "internal_error";
 }

@@ -52,6 +52,8 @@ enum class Reason : std::uint8_t {
     MixedScriptDualEval,
     // The C interface caught an exception.
     InternalError,
+    // The C interface refused a word longer than any word it scores.
+    InputTooLong,
 };
 
 // The reason's name as the C interface reports it.

@@ -71,14 +71,20 @@ public:
 private:
     // The rare paths, kept out of line so that the common ones inline.
     [[gnu::noinline]] void appendToHeap(const T* items, std::size_t n) {
-        spill(size_ + n);
+        grow(size_ + n);
         heap_.insert(heap_.end(), items, items + n);
         size_ += n;
     }
     [[gnu::noinline]] void pushToHeap(T item) {
-        spill(size_ + 1);
+        grow(size_ + 1);
         heap_.push_back(std::move(item));
         ++size_;
+    }
+    // At least double the capacity when it runs out: an exact reserve per
+    // push would copy the whole buffer each time (quadratic in the length).
+    void grow(std::size_t needed) {
+        const std::size_t capacity = spilled_ ? heap_.capacity() : N;
+        spill(needed > capacity ? std::max(needed, 2 * capacity) : needed);
     }
     void spill(std::size_t capacity) {
         if (!spilled_) heap_.assign(inline_.data(), inline_.data() + size_);

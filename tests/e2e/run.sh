@@ -531,6 +531,58 @@ case_damaged_rules() {
     pass "$what (kept: quillom_rules.json.unreadable, $(wc -c <"$damaged") bytes; screenshot: $artifacts/damaged-rules-start.png)"
 }
 
+# The lexicon gone from the settings folder and from the installation (a partial copy, a
+# file quarantined by antivirus): the program says to reinstall and leaves the user's rules
+# file as it was; with the lexicon back in the installation it starts and uses the user's
+# dictionary (a never-correct word).
+case_missing_lexicon() {
+    local what="17 without its lexicon the program asks for a reinstall and keeps the user's rules; with it back, the dictionary works"
+    stop_quillom
+    python3 - "$settings/quillom_rules.json" <<'PY' || { fail "$what (could not add the user's word)"; return; }
+import json, sys
+path = sys.argv[1]
+with open(path, encoding="utf-8") as f:
+    rules = json.load(f)
+overrides = rules.setdefault("manual_overrides", {})
+overrides.setdefault("never_correct", []).append("ghbdtn")
+overrides.setdefault("never_correct_meta", {})["ghbdtn"] = "en"
+with open(path, "w", encoding="utf-8") as f:
+    json.dump(rules, f, ensure_ascii=False)
+PY
+    # One start writes the file as the program does, so that its bytes are the user's from now on.
+    if ! start_quillom wait-ready; then fail "$what (Quillom did not start with the user's word)"; return; fi
+    stop_quillom
+    cp "$settings/quillom_rules.json" "$work/user-rules.json"
+    mv "$app/quillom_lexicon.bin" "$work/quillom_lexicon.bin"
+    rm -f "$settings/quillom_lexicon.bin" "$settings"/quillom_rules.json.unreadable*
+    local mark box
+    mark=$(log_mark)
+    start_quillom
+    box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillom$' | head -n 1)
+    import -window root "$artifacts/missing-lexicon.png"
+    if [ -z "$box" ] || ! helper shows-window '#32770'; then fail "$what (no message box)"; return; fi
+    xdotool mousemove --window "$box" 10 10 click 1
+    xdotool key --window "$box" Return
+    if ! e2e_wait_for 10 not_running "$quillom_pid"; then fail "$what (the program did not end)"; return; fi
+    wait "$quillom_pid"
+    local code=$?
+    quillom_pid=""
+    if [ "$code" != 1 ] || ! logged_since "$mark" "quillom_lexicon.bin is missing or damaged"; then
+        fail "$what (exit $code, log: $(tail -n +"$((mark + 1))" "$log" | tr '\n' ' '))"
+        return
+    fi
+    if ! cmp -s "$work/user-rules.json" "$settings/quillom_rules.json" || ls "$settings" | grep -q unreadable; then
+        fail "$what (the user's rules file changed: $(ls "$settings"))"
+        return
+    fi
+    mv "$work/quillom_lexicon.bin" "$app/quillom_lexicon.bin"
+    if ! start_quillom wait-ready; then fail "$what (Quillom did not start again)"; return; fi
+    clear_notepad
+    type_text 30 'ok ghbdtn vbh '
+    if ! expect_text 'ok ghbdtn мир '; then fail "$what (got '$actual')"; return; fi
+    pass "$what (screenshot: $artifacts/missing-lexicon.png)"
+}
+
 # --- run -----------------------------------------------------------------------
 
 case_first_start
@@ -559,6 +611,7 @@ else
     case_tray_comes_back
     case_tray_undo
     case_damaged_rules
+    case_missing_lexicon
     stop_quillom
 fi
 grep -h "hook timing" "$log" >"$artifacts/hook-timing.txt" 2>/dev/null

@@ -10,6 +10,7 @@ cd "$(dirname "$0")/../.."
 
 FUZZ_SECONDS=${QUILLOM_FUZZ_SECONDS:-60}
 SETTINGS_FUZZ_SECONDS=${QUILLOM_SETTINGS_FUZZ_SECONDS:-20}
+LEXICON_FUZZ_SECONDS=${QUILLOM_LEXICON_FUZZ_SECONDS:-15}
 total=0
 failed=0
 failures=()
@@ -143,6 +144,30 @@ if build linux-fuzz --target quillom_fuzz_engine; then
     stage_done fuzz
 else
     count "fuzz build" 0 1
+fi
+
+echo "== fuzz lexicon: ${LEXICON_FUZZ_SECONDS}s each"
+lexicon_fuzzers="lexicon lexicon_engine"
+if build linux-fuzz --target $(for f in $lexicon_fuzzers; do printf 'quillom_fuzz_%s ' "$f"; done); then
+    mkdir -p build/linux-fuzz/artifacts
+    for f in $lexicon_fuzzers; do
+        # Seeds: the test lexicon and the damaged and hostile files the reader refuses.
+        corpus=$(mktemp -d)
+        cp tests/fuzz/lexicon_seeds/* "$corpus/"
+        if build/linux-fuzz/tests/fuzz/quillom_fuzz_$f -max_total_time="$LEXICON_FUZZ_SECONDS" -max_len=8192 \
+            -artifact_prefix=build/linux-fuzz/artifacts/ \
+            -print_final_stats=1 "$corpus" >build/linux-fuzz/fuzz_$f.log 2>&1; then
+            echo "$f: $(grep -E '^stat::number_of_executed_units|^stat::average_exec_per_sec' build/linux-fuzz/fuzz_$f.log | tr '\n' ' ')"
+            count "fuzz $f" 1 0
+        else
+            tail -n 40 build/linux-fuzz/fuzz_$f.log
+            count "fuzz $f" 0 1
+        fi
+        rm -rf "$corpus"
+    done
+    stage_done "fuzz lexicon"
+else
+    count "fuzz lexicon build" 0 1
 fi
 
 echo "== fuzz settings: ${SETTINGS_FUZZ_SECONDS}s each"

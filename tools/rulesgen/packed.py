@@ -11,6 +11,7 @@ MAGIC = b"QMLEX01\n"
 MAX_SYMBOLS = 63
 LABEL_BITS, LAST_BIT, VALUE_SHIFT = 0x3F, 0x40, 7
 MAX_VALUE = (1 << 25) - 1
+CHECKSUM_AT = 20  # u32, the id's hash starts after it: a new checksum keeps the id
 
 
 def rank_band(rank):
@@ -122,7 +123,24 @@ def pack(lexicons):
         body += section
     rest = struct.pack("<2I", len(keys), 0) + table + body
     file_id = struct.unpack("<Q", hashlib.sha1(rest[8:]).digest()[:8])[0]
-    return MAGIC + struct.pack("<Q", file_id) + rest
+    data = MAGIC + struct.pack("<Q", file_id) + rest
+    return data[:CHECKSUM_AT] + struct.pack("<I", checksum(data)) + data[CHECKSUM_AT + 4:]
+
+
+def checksum(data):
+    """The engine's checksum of a packed file (PackedLexiconFile::checksum in engine/config/packed_lexicon.cpp):
+    its bytes with the checksum field read as zero, eight at a time."""
+    mask = (1 << 64) - 1
+    body = data[:CHECKSUM_AT] + bytes(4) + data[CHECKSUM_AT + 4:]
+    body += bytes(-len(body) % 8)
+    h = 0x9E3779B97F4A7C15 ^ len(data)
+    for (word,) in struct.iter_unpack("<Q", body):
+        h = ((h ^ word) * 0xFF51AFD7ED558CCD) & mask
+        h ^= h >> 32
+    h ^= h >> 29
+    h = (h * 0xC4CEB9FE1A85EC53) & mask
+    h ^= h >> 32
+    return h & 0xFFFFFFFF
 
 
 def file_id(data):

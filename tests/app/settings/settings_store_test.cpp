@@ -125,15 +125,37 @@ TEST_F(SettingsStoreTest, PackedLexiconFollowsTheTemplate) {
         const char* what;
         std::string working;
     };
-    // Another id, an older or a missing copy is replaced by the template's.
-    for (const Case& c :
-         {Case{"same size, other id", std::string(v2).replace(9, 3, "xyz")}, Case{"older", v1}, Case{"missing", ""}}) {
+    // Another id, an older, a damaged or a missing copy is replaced by the template's.
+    for (const Case& c : {Case{"same size, other id", std::string(v2).replace(9, 3, "xyz")}, Case{"older", v1},
+                          Case{"damaged past its header", std::string(v2).replace(18, 1, "\7")}, Case{"missing", ""}}) {
         writeText(store.templateLexiconPath(), v2);
         if (c.working.empty()) fs::remove(store.workingLexiconPath());
         else writeText(store.workingLexiconPath(), c.working);
         ASSERT_TRUE(store.stageConfigurationFiles()) << c.what;
         EXPECT_EQ(readText(store.workingLexiconPath()), v2) << c.what;
     }
+}
+
+// The engine cannot be created from the working files. When the installation's own rules make
+// none either, its file is named (the rules template when it does not parse, else the lexicon)
+// and the user's files stay as they are; otherwise the working rules are at fault.
+TEST_F(SettingsStoreTest, AnEngineFailureIsPutOnTheInstallationOrTheWorkingRules) {
+    installTemplate("template_rules_v1.json");
+    writeText(store.templateLexiconPath(), "QMLEX01\n");
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    fs::remove(store.templateLexiconPath());
+    fs::remove(store.workingLexiconPath());
+    const std::string working = readText(store.workingRulesPath());
+    ASSERT_TRUE(store.stageConfigurationFiles());  // a missing installed lexicon is no reason to touch the rules
+    EXPECT_EQ(readText(store.workingRulesPath()), working);
+    EXPECT_FALSE(fs::exists(store.workingLexiconPath()));
+
+    EXPECT_EQ(store.installedFileAtFault(false), store.templateLexiconPath());
+    EXPECT_EQ(store.installedFileAtFault(true), fs::path());
+    writeText(store.templateRulesPath(), "{ damaged");
+    EXPECT_EQ(store.installedFileAtFault(false), store.templateRulesPath());
+    EXPECT_EQ(readText(store.workingRulesPath()), working);
+    EXPECT_TRUE(store.damagedRulesKeptAs().empty());
 }
 
 TEST_F(SettingsStoreTest, TemplateUpgradeKeepsUserEntriesAndTombstones) {

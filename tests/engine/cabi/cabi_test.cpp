@@ -1,6 +1,7 @@
 // The C interface, through the public headers only.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -123,8 +124,41 @@ TEST_F(PackedLexiconFile, AMissingOrForeignLexiconStopsCreation) {
     for (const char* member :
          {R"({"file": "absent.bin", "id": "50a5c6be7ff0b352"})", R"({"file": "lexicon.bin", "id": "0000000000000000"})",
           R"({"file": "lexicon.bin"})", R"({"file": "sub/lexicon.bin", "id": "50a5c6be7ff0b352"})",
-          R"({"file": "", "id": "50a5c6be7ff0b352"})"})
+          R"({"file": "", "id": "50a5c6be7ff0b352"})", "null", "[]", R"(["lexicon.bin", "50a5c6be7ff0b352"])",
+          "\"lexicon.bin\"", "0", R"({"file": 1, "id": "50a5c6be7ff0b352"})"})
         EXPECT_EQ(createWith(rulesNaming(member)), nullptr) << member;
+}
+
+TEST_F(CInterface, NoPreferencesPathMeansDefaults) {
+    Engine e(qm_engine_create(kRules.c_str(), nullptr));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(evaluateContext(e.get(), "ghbdtn").reason, "no_target_language");  // English only
+}
+
+// A word past QM_MAX_WORD_BYTES is refused at once, with a reason of its
+// own; one at the limit is scored as before. (Before the buffers grew
+// geometrically, a 1 MiB word took minutes; the limit here is generous,
+// bench/engine measures the real time.)
+TEST_F(CInterface, OverLongWordsAreRefusedAtOnce) {
+    Engine e = create();
+    const std::string atLimit(QM_MAX_WORD_BYTES, 'g'), mebibyte(1 << 20, 'g');
+    EXPECT_NE(evaluateContext(e.get(), atLimit.c_str()).reason, "input_too_long");
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& word : {atLimit + "g", mebibyte, std::string(1 << 20, '\xd0')}) {
+        const Result r = evaluateContext(e.get(), word.c_str());
+        EXPECT_EQ(r.reason, "input_too_long");
+        EXPECT_EQ(r.shouldCorrect, 0);
+        EXPECT_EQ(r.text, "");
+        Owned before(qm_engine_correct_word_before(e.get(), word.c_str(), "ghbdtn", "ru"));
+        ASSERT_NE(before, nullptr);
+        EXPECT_STREQ(before.get(), "");
+        Owned after(qm_engine_correct_word_before(e.get(), "j", word.c_str(), "ru"));
+        ASSERT_NE(after, nullptr);
+        EXPECT_STREQ(after.get(), "");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    // The session goes on after a refused word.
+    EXPECT_EQ(evaluateContext(e.get(), "ghbdtn").text, "привет");
 }
 
 TEST_F(CInterface, CorrectsAWrongLayoutWord) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,40 @@ TEST(JsonReader, ReadsValuesAndEscapes) {
     EXPECT_TRUE(a[3].asBool());
     EXPECT_EQ(a[4].kind(), Value::Kind::Null);
     EXPECT_EQ(a[5].asString(), "\xC3\xA9\xF0\x9F\x98\x80\n");
+}
+
+// Too small for a double reads as zero (or the nearest double), too large as
+// +-1e308; the sign stays either way.
+TEST(JsonReader, NumbersAtTheEdgesOfADouble) {
+    const struct {
+        const char* text;
+        double expected;
+    } cases[] = {
+        {"1e-400", 0.0},
+        {"-1e-400", -0.0},
+        {"0.0000000000000000000001e-390", 0.0},
+        {"123456e-330", 0.0},
+        {"1e400", 1e308},
+        {"-1e400", -1e308},
+        {"0.001e311", 1e308},
+        {"1000e-310", 1e-307},
+        {"1.7976931348623157e308", 1.7976931348623157e308},
+        {"2.2250738585072014e-308", 2.2250738585072014e-308},
+        {"0e999999999", 0.0},
+        {"1e-99999999999999999999", 0.0},
+        {"1e99999999999999999999", 1e308},
+    };
+    for (const auto& c : cases) {
+        const auto v = parse(c.text);
+        ASSERT_TRUE(v && v->isNumber()) << c.text;
+        const double got = v->asNumber();
+        if (c.expected == 0.0) {
+            EXPECT_LT(std::abs(got), 1e-307) << c.text;
+            EXPECT_EQ(std::signbit(got), std::signbit(c.expected)) << c.text;
+        } else {
+            EXPECT_DOUBLE_EQ(got, c.expected) << c.text;
+        }
+    }
 }
 
 TEST(JsonReader, InvalidUtf8AndLoneSurrogatesBecomeReplacementCharacters) {

@@ -34,6 +34,25 @@ TEST(InlineBuffer, KeepsOrderAcrossTheMoveToTheHeap) {
               (std::vector<std::string>{expected[0], expected[1]}));
 }
 
+// The heap part grows geometrically: a long text moves a few dozen times,
+// not once per element (which made a long word cost the square of its length).
+TEST(InlineBuffer, MovesLogarithmicallyOftenAsItGrows) {
+    for (const bool byAppend : {false, true}) {
+        InlineBuffer<char, 96> buffer;
+        const char* where = buffer.data();
+        int moves = 0;
+        for (int i = 0; i < (1 << 20); ++i) {
+            const char c = static_cast<char>('a' + i % 26);
+            if (byAppend) buffer.append(&c, 1);
+            else buffer.push_back(c);
+            if (buffer.data() != where) ++moves, where = buffer.data();
+        }
+        EXPECT_LT(moves, 40) << byAppend;
+        EXPECT_EQ(buffer.size(), 1u << 20);
+        EXPECT_EQ(buffer[(1 << 20) - 1], static_cast<char>('a' + ((1 << 20) - 1) % 26));
+    }
+}
+
 TEST(ShortText, HoldsTextLongerThanItsInlineRoom) {
     ShortText text;
     std::string expected;
