@@ -52,7 +52,9 @@ TrayApp::TrayApp(HINSTANCE instance)
     : instance_(instance),
       waker_(GetCurrentThreadId()),
       hook_(pipeline_, ports()),
-      debugLog_(tray::developerMarkerPresent()) {}
+      debugLog_(tray::developerMarkerPresent()) {
+    pipeline_.onTakenBack = [this](const std::string& word) { learnFromUndo(word); };
+}
 
 TrayApp::~TrayApp() = default;
 
@@ -84,6 +86,7 @@ int TrayApp::startUp() {
     rulesPath_ = pathToUtf8(store_.workingRulesPath());
     prefsPath_ = pathToUtf8(store_.preferencesPath());
     debugLog_.setEnabled(settings::debugLog(prefs));
+    if (store_.portable()) tray::setLogFolder(store_.settingsFolder().wstring());
     tray::attachLogFile(debugLog_);
     // A working file the engine cannot use (valid JSON of the wrong shape, say) is kept aside
     // like one that does not parse, so that a damaged file never keeps the program from starting.
@@ -108,8 +111,12 @@ int TrayApp::startUp() {
                                                            toUtf16(pathToUtf8(store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
-    updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
+    // The updater library keeps its state in the registry and installs what it finds: a
+    // portable copy goes without it.
+    updater_ = std::make_unique<tray::Updater>(store_.portable() ? tray::UpdaterApi{} : tray::loadUpdaterLibrary(),
+                                               QUILLOM_APPCAST_URL);
     updater_->initialise(store_.updateFrequency());
+    if (store_.portable() && store_.updateFrequency() != "never") checkForUpdates(false);
     SetTimer(window_, kTimerTrayRefresh, kRefreshMilliseconds, nullptr);
     SetTimer(window_, kTimerHookWatchdog, pipeline::HookWatchdog::kCheckMs, nullptr);
     watchSessionAndForeground();
@@ -156,6 +163,9 @@ void TrayApp::readRuntimeSettings() {
     const settings::JsonValue prefs = store_.preferences();
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
     learningMode_ = settings::learningMode(prefs);
+    pipeline_.revert.enabled = settings::backspaceRevertsCorrection(prefs);
+    pipeline_.appModes.clear();
+    for (const settings::ExcludedApp& app : settings::excludedApps(prefs)) pipeline_.appModes.set(app.key, app.mode);
     pipeline_.sounds = {settings::playSoundOnCorrection(prefs), toUtf16(settings::correctionSound(prefs)),
                         toUtf16(settings::undoSound(prefs))};
 }

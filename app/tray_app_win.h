@@ -88,12 +88,16 @@ private:
     void runCommand(uint32_t id);
     void pauseCommand(pipeline::PauseCommand command);
     void undo();
+    // After Undo, or a Backspace that took a correction back.
+    void learnFromUndo(const std::string& word);
     void convert(const std::string& target);
     void toggleLearningMode();
     // Switches the debug log and stores the choice; returns the state it now has.
     bool switchDebugLog(bool on);
     void toggleLaunchAtLogin();
-    void toggleExclusion(const std::string& appId);
+    // The updater library's check, or a portable copy's notice.
+    void checkForUpdates(bool askedByUser);
+    void setAppMode(const std::string& appId, AppMode mode);
     void registerHotkeys();
     void onHotkey(int id);
     void onHotkeyReleasePoll();
@@ -144,7 +148,8 @@ private:
     tray::WindowsKeyNames keyNames_;
     std::unique_ptr<tray::Updater> updater_;
     std::vector<std::string> menuApps_;  // the recent applications the last menu showed
-    // Last: destroyed first, so its jobs finish while everything they use exists.
+    // Last: destroyed first, so their jobs finish while everything they use exists.
+    tray::BackgroundWorker updateChecks_;  // a portable copy's update checks
     tray::BackgroundWorker worker_;
 };
 

@@ -45,6 +45,8 @@ private:
     bool inHiddenField(uint32_t vkCode);
     void settleBeginning(FinishedWord& word);
     void expireUndo(uint32_t vkCode);
+    // A Backspace that takes the last correction back is queued for the drain.
+    bool takesCorrectionBack(const KeyEvent& event);
     // What became of a finished word: replayed, a correction was queued and
     // the boundary key must be swallowed; correctedTo, the word's own
     // replacement (empty when it stays as typed).

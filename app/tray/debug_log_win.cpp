@@ -11,10 +11,16 @@ namespace quillom::tray {
 namespace {
 
 const DebugLog* gFlag = nullptr;  // main thread
+std::wstring gLogFolder;          // main thread, before the first line
+
+}  // namespace
+
+void setLogFolder(std::wstring folder) { gLogFolder = std::move(folder); }
 
 // Worked out on first use and kept.
-const std::wstring& logPath() {
+const std::wstring& logFilePath() {
     static const std::wstring path = [] {
+        if (!gLogFolder.empty()) return gLogFolder + L"\\quillom.log";
         wchar_t folder[MAX_PATH + 1];
         DWORD length = GetTempPathW(MAX_PATH + 1, folder);
         if (length == 0 || length > MAX_PATH) return std::wstring();
@@ -22,6 +28,8 @@ const std::wstring& logPath() {
     }();
     return path;
 }
+
+namespace {
 
 // Keeps the last megabyte or so of a log that passed its limit; a failure leaves it whole.
 void cutIfTooLong(HANDLE file) {
@@ -45,7 +53,7 @@ void cutIfTooLong(HANDLE file) {
 
 void writeLine(const char* text) {
     if (!gFlag || !gFlag->enabled() || !text) return;
-    const std::wstring& path = logPath();
+    const std::wstring& path = logFilePath();
     if (path.empty()) return;
     const win::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
