@@ -340,7 +340,7 @@ stop_quillom() {
 
 # The manifests a package manager installs from name this very setup program.
 case_winget_manifest() {
-    local what="10 the package manager's manifests carry the version, every required field and this setup program's SHA-256"
+    local what="24d the package manager's manifests carry the version, every required field and this setup program's SHA-256"
     local out
     if out=$(python3 "$here/../../installer/winget_manifest.py" --check --installer "$setup_exe" \
         --out "$build/dist/winget" 2>&1); then

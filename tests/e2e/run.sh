@@ -456,6 +456,9 @@ case_damaged_rules() {
     pass "$what (kept: quillom_rules.json.unreadable, $(wc -c <"$damaged") bytes; screenshot: $artifacts/damaged-rules-start.png)"
 }
 
+# shellcheck source=features_cases.sh
+source "$here/features_cases.sh"
+
 # --- run -----------------------------------------------------------------------
 
 case_first_start
@@ -482,6 +485,11 @@ else
     case_tray_comes_back
     case_tray_undo
     case_damaged_rules
+    case_hotkeys_only_app
+    case_off_app
+    restart_with_prefs "$(test_prefs)"
+    case_backspace_takes_back
+    case_portable_copy
     stop_quillom
 fi
 grep -h "hook timing" "$log" >"$artifacts/hook-timing.txt" 2>/dev/null
