@@ -151,6 +151,7 @@ void TrayApp::checkForUpdates(bool askedByUser) {
 }
 
 void TrayApp::registerHotkeys() {
+    hotkeysOffHere_ = false;
     for (int id = tray::hotkey::First; id <= tray::hotkey::Last; ++id) {
         UnregisterHotKey(window_, id);
         tray::HotkeyBinding binding = hotkeys_.binding(id);
@@ -161,6 +162,22 @@ void TrayApp::registerHotkeys() {
         if (refused) logLine("hotkey %d refused by the system (error %lu)", id, GetLastError());
     }
     pipeline_.undoHotkeyVk = hotkeys_.binding(tray::hotkey::Undo).vk;
+}
+
+void TrayApp::followForegroundMode() {
+    const pipeline::WindowId front = desktop_.foregroundWindow();
+    // Quillom's own windows (the hotkey fields among them) leave the registration as it is.
+    if (front == 0 || desktop_.belongsToThisProcess(front)) return;
+    const bool off =
+        !pipeline::allows(pipeline_.appModes.of(desktop_.executableName(front)), pipeline::AppAction::Convert);
+    if (off == hotkeysOffHere_) return;
+    if (!off) {
+        registerHotkeys();
+        return;
+    }
+    for (int id = tray::hotkey::First; id <= tray::hotkey::Last; ++id) UnregisterHotKey(window_, id);
+    hotkeysOffHere_ = true;
+    logLine("hotkeys: off while %s is in front", desktop_.executableName(front).c_str());
 }
 
 void TrayApp::onHotkey(int id) {

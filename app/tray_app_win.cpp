@@ -111,6 +111,7 @@ int TrayApp::startUp() {
                                                            toUtf16(pathToUtf8(store_.damagedRulesKeptAs()))));
     hotkeys_.load(store_);
     registerHotkeys();
+    followForegroundMode();
     // The updater library keeps its state in the registry and installs what it finds: a
     // portable copy goes without it.
     updater_ = std::make_unique<tray::Updater>(store_.portable() ? tray::UpdaterApi{} : tray::loadUpdaterLibrary(),
@@ -176,6 +177,7 @@ void TrayApp::applySettings() {
         return;
     }
     readRuntimeSettings();
+    followForegroundMode();
     worker_.post([this] { engines_.rebuild(); });
 }
 
@@ -273,7 +275,10 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         (*task)();
         return 0;
     }
-    case kMsgResyncModifiers: hook_.resyncModifiers(); return 0;
+    case kMsgResyncModifiers:
+        hook_.resyncModifiers();
+        followForegroundMode();
+        return 0;
     case WM_WTSSESSION_CHANGE:
         if (wParam == WTS_SESSION_UNLOCK) hook_.resyncModifiers();
         return 0;

@@ -99,6 +99,9 @@ private:
     void checkForUpdates(bool askedByUser);
     void setAppMode(const std::string& appId, AppMode mode);
     void registerHotkeys();
+    // In front, an application set to Off gets the hotkeys' key combinations: they are
+    // unregistered while it is, and registered again when another one comes.
+    void followForegroundMode();
     void onHotkey(int id);
     void onHotkeyReleasePoll();
     void runHotkey(int id);
@@ -145,6 +148,7 @@ private:
     UINT taskbarCreated_ = 0;  // the registered message Explorer broadcasts when it starts
     tray::HotkeyBindings hotkeys_;
     tray::HotkeyGate hotkeyGate_;
+    bool hotkeysOffHere_ = false;  // unregistered for the application in front
     tray::WindowsKeyNames keyNames_;
     std::unique_ptr<tray::Updater> updater_;
     std::vector<std::string> menuApps_;  // the recent applications the last menu showed

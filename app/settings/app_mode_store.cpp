@@ -27,8 +27,7 @@ AppMode appMode(const JsonValue& prefs, std::string_view appKey) {
     return entry ? modeOfEntry(*entry) : AppMode::Automatic;
 }
 
-void setAppMode(JsonValue& prefs, std::string_view appKey, std::string_view name, AppMode mode,
-                std::string_view path) {
+void setAppMode(JsonValue& prefs, std::string_view appKey, std::string_view name, AppMode mode, std::string_view path) {
     if (appKey.empty()) return;
     JsonValue* entry = entryOf(prefs, appKey);
     if (mode == AppMode::Automatic || !entry || !entry->isObject()) {

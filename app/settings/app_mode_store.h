@@ -21,7 +21,6 @@ AppMode appMode(const JsonValue& prefs, std::string_view appKey);
 // Automatic removes the entry. Otherwise an existing entry keeps its name,
 // path and place and only its flag changes; a new one is appended with the
 // name and path given. An empty key changes nothing.
-void setAppMode(JsonValue& prefs, std::string_view appKey, std::string_view name, AppMode mode,
-                std::string_view path);
+void setAppMode(JsonValue& prefs, std::string_view appKey, std::string_view name, AppMode mode, std::string_view path);
 
 }  // namespace quillom::settings

@@ -14,6 +14,9 @@ case_backspace_takes_back() {
     clear_notepad
     type_text 30 'ok ghbdtn '
     if ! expect_text 'ok привет '; then fail "$what (no correction: '$actual')"; return; fi
+    # A person answers a word only after reading it: a key pressed in the first tenth of a
+    # second after the replacement (while held keys still wait for the layout) deletes.
+    sleep 0.3
     local started ms mark
     mark=$(log_mark)
     started=$(date +%s%N)
@@ -47,17 +50,19 @@ case_hotkeys_only_app() {
 }
 
 case_off_app() {
-    local what="24b in an application set to off Convert does nothing"
+    local what="24b in an application set to off the hotkeys are let through and nothing is converted"
+    local mark
+    mark=$(log_mark)
     restart_with_prefs "$(test_prefs '"notepad.exe":{"name":"Notepad","disable_manual_switching":true,"path":""}')" ||
         { fail "$what (Quillom did not start)"; return; }
     printf 'lheu' >"$work/selection.txt"
     helper settext "$(winpath "$work/selection.txt")"
     focus "$notepad"
-    local mark
-    mark=$(log_mark)
+    e2e_wait_for 5 logged_since "$mark" "hotkeys: off while notepad.exe is in front" ||
+        { fail "$what (hotkeys still registered)"; return; }
     xdotool key ctrl+a
     xdotool key ctrl+shift+k
-    if e2e_wait_for 5 logged_since "$mark" "convert: Quillom is off in notepad.exe" && expect_text 'lheu'; then
+    if expect_text 'lheu' && ! logged_since "$mark" "convert:"; then
         pass "$what"
     else
         fail "$what (got '${actual:-}')"

@@ -35,12 +35,12 @@ TEST(AppModes, EachModeAllowsItsActions) {
         bool happens;
     };
     const Case cases[] = {
-        {AppMode::Automatic, AppAction::WordEnd, true},    {AppMode::Automatic, AppAction::Convert, true},
-        {AppMode::Automatic, AppAction::ConvertTo, true},  {AppMode::Automatic, AppAction::Undo, true},
-        {AppMode::HotkeysOnly, AppAction::WordEnd, false}, {AppMode::HotkeysOnly, AppAction::Convert, true},
+        {AppMode::Automatic, AppAction::WordEnd, true},     {AppMode::Automatic, AppAction::Convert, true},
+        {AppMode::Automatic, AppAction::ConvertTo, true},   {AppMode::Automatic, AppAction::Undo, true},
+        {AppMode::HotkeysOnly, AppAction::WordEnd, false},  {AppMode::HotkeysOnly, AppAction::Convert, true},
         {AppMode::HotkeysOnly, AppAction::ConvertTo, true}, {AppMode::HotkeysOnly, AppAction::Undo, true},
-        {AppMode::Off, AppAction::WordEnd, false},         {AppMode::Off, AppAction::Convert, false},
-        {AppMode::Off, AppAction::ConvertTo, false},       {AppMode::Off, AppAction::Undo, false},
+        {AppMode::Off, AppAction::WordEnd, false},          {AppMode::Off, AppAction::Convert, false},
+        {AppMode::Off, AppAction::ConvertTo, false},        {AppMode::Off, AppAction::Undo, false},
     };
     for (const Case& c : cases) {
         ModeRig rig;

@@ -28,7 +28,7 @@ TEST(UpdateNotice, VersionsCompareByNumberPartByPart) {
     const struct {
         const char *candidate, *current;
         bool newer;
-    } cases[] = {{"1.1.33", "1.1.32", true}, {"1.10", "1.9", true},  {"1.1.32", "1.1.32", false},
+    } cases[] = {{"1.1.33", "1.1.32", true}, {"1.10", "1.9", true},    {"1.1.32", "1.1.32", false},
                  {"1.1", "1.1.0", false},    {"1.1.0.1", "1.1", true}, {"0.9", "1.1.32", false}};
     for (const auto& c : cases) EXPECT_EQ(isNewerVersion(c.candidate, c.current), c.newer) << c.candidate << c.current;
 }
@@ -36,7 +36,8 @@ TEST(UpdateNotice, VersionsCompareByNumberPartByPart) {
 // Only a newer version is worth a message of its own; a check the user asked for always answers.
 TEST(UpdateNotice, WhatTheUserIsTold) {
     setInterfaceLanguage("en");
-    const std::string newer = R"(<enclosure sparkle:version="1.2.0"/>)", same = R"(<enclosure sparkle:version="1.1.32"/>)";
+    const std::string newer = R"(<enclosure sparkle:version="1.2.0"/>)",
+                      same = R"(<enclosure sparkle:version="1.1.32"/>)";
     EXPECT_EQ(updateNotice(newer, "1.1.32", false),
               u"Quillom 1.2.0 is available. To upgrade this portable copy, unpack the new zip over its folder.");
     EXPECT_EQ(updateNotice(newer, "1.1.32", true), updateNotice(newer, "1.1.32", false));
