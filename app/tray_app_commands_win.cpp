@@ -3,11 +3,15 @@
 
 #include "pipeline/undo_convert.h"
 #include "common/utf16.h"
+#include "settings/app_mode_store.h"
 #include "settings/learning.h"
 #include "settings/preferences.h"
 #include "tray/interface_strings.h"
 #include "tray/launch_at_login_win.h"
 #include "tray/tray_menu_win.h"
+#include "tray/update_notice.h"
+#include "tray/update_notice_win.h"
+#include "quillom_version.h"
 
 namespace quillom {
 namespace {
@@ -20,7 +24,8 @@ namespace command = tray::command;
 void TrayApp::showMenu() {
     tray::TrayMenuState state;
     state.statusText = tray::statusText(status());
-    state.launchAtLogin = tray::launchAtLoginEnabled();
+    state.portable = store_.portable();
+    state.launchAtLogin = !state.portable && tray::launchAtLoginEnabled();
     state.enabled = pause_.enabled;
     state.learningMode = learningMode_;
     state.developerMachine = debugLog_.developerMachine();
@@ -29,7 +34,7 @@ void TrayApp::showMenu() {
     state.undoAvailable = pipeline_.undo.available;
     menuApps_ = pipeline_.recentApps.snapshot();
     const settings::JsonValue prefs = store_.preferences();
-    for (const std::string& app : menuApps_) state.recentApps.push_back({app, settings::isExcluded(prefs, app)});
+    for (const std::string& app : menuApps_) state.recentApps.push_back({app, settings::appMode(prefs, app)});
     auto hotkeyText = [this](int id) -> std::optional<std::u16string> {
         tray::HotkeyBinding binding = hotkeys_.binding(id);
         if (binding.vk == 0) return std::nullopt;
@@ -55,12 +60,12 @@ void TrayApp::runCommand(uint32_t id) {
     case command::ConvertToEnglish: convert("en"); break;
     case command::ConvertToUkrainian: convert("uk"); break;
     case command::ConvertToRussian: convert("ru"); break;
-    case command::CheckForUpdates: updater_->checkWithUi(); break;
+    case command::CheckForUpdates: checkForUpdates(true); break;
     case command::Settings: openSettings(); break;
     case command::Quit: DestroyWindow(window_); break;
     default:
-        if (id >= command::FirstRecentApp && id - command::FirstRecentApp < menuApps_.size())
-            toggleExclusion(menuApps_[id - command::FirstRecentApp]);
+        if (std::optional<tray::RecentAppChoice> choice = tray::recentAppChoice(id, menuApps_.size()))
+            setAppMode(menuApps_[choice->appIndex], choice->mode);
         break;
     }
 }
@@ -75,9 +80,12 @@ void TrayApp::pauseCommand(pipeline::PauseCommand c) {
 // Learning reads and writes the rules file and builds a new engine: the
 // worker does it, the hooks stay served.
 void TrayApp::undo() {
-    std::optional<std::string> restored = pipeline::undoLastCorrection(hook_);
-    if (!restored || !learningMode_) return;
-    worker_.post([this, word = *restored] { settings::learnFromUndo(store_, word, [this] { engines_.rebuild(); }); });
+    if (std::optional<std::string> restored = pipeline::undoLastCorrection(hook_)) learnFromUndo(*restored);
+}
+
+void TrayApp::learnFromUndo(const std::string& word) {
+    if (!learningMode_) return;
+    worker_.post([this, word] { settings::learnFromUndo(store_, word, [this] { engines_.rebuild(); }); });
 }
 
 void TrayApp::convert(const std::string& target) {
@@ -108,22 +116,42 @@ bool TrayApp::switchDebugLog(bool on) {
 }
 
 void TrayApp::toggleLaunchAtLogin() {
+    if (store_.portable()) return;
     bool turnOn = !tray::launchAtLoginEnabled();
     if (!tray::setLaunchAtLogin(turnOn) && turnOn)
         MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(tray::text(tray::TextId::LaunchAtLoginBlocked).c_str()),
                     L"Quillom", MB_ICONINFORMATION);
 }
 
-void TrayApp::toggleExclusion(const std::string& appId) {
+void TrayApp::setAppMode(const std::string& appId, AppMode mode) {
     if (appId.empty()) return;
-    const bool saved = store_.updatePreferences([&appId](settings::JsonValue& prefs) {
-        settings::setExcluded(prefs, appId, appId, !settings::isExcluded(prefs, appId), "");
+    const bool saved = store_.updatePreferences([&](settings::JsonValue& prefs) {
+        if (settings::appMode(prefs, appId) == mode) return false;
+        settings::setAppMode(prefs, appId, appId, mode, "");
         return true;
     });
     if (saved) applySettings();
 }
 
+// A portable copy only tells: the updater library would keep its state in the registry and
+// run the setup program.
+void TrayApp::checkForUpdates(bool askedByUser) {
+    if (!store_.portable()) {
+        if (askedByUser) updater_->checkWithUi();
+        return;
+    }
+    // Its own thread: a server that does not answer must not hold up learning and reloads.
+    updateChecks_.post([this, askedByUser] {
+        std::optional<std::string> appcast = tray::fetchAppcast(QUILLOM_APPCAST_URL);
+        postToMainThread([this, appcast = std::move(appcast), askedByUser] {
+            if (auto notice = tray::updateNotice(appcast, QUILLOM_VERSION, askedByUser))
+                notifyIcon_.notify(u"Quillom", *notice);
+        });
+    });
+}
+
 void TrayApp::registerHotkeys() {
+    hotkeysOffHere_ = false;
     for (int id = tray::hotkey::First; id <= tray::hotkey::Last; ++id) {
         UnregisterHotKey(window_, id);
         tray::HotkeyBinding binding = hotkeys_.binding(id);
@@ -134,6 +162,22 @@ void TrayApp::registerHotkeys() {
         if (refused) logLine("hotkey %d refused by the system (error %lu)", id, GetLastError());
     }
     pipeline_.undoHotkeyVk = hotkeys_.binding(tray::hotkey::Undo).vk;
+}
+
+void TrayApp::followForegroundMode() {
+    const pipeline::WindowId front = desktop_.foregroundWindow();
+    // Quillom's own windows (the hotkey fields among them) leave the registration as it is.
+    if (front == 0 || desktop_.belongsToThisProcess(front)) return;
+    const bool off =
+        !pipeline::allows(pipeline_.appModes.of(desktop_.executableName(front)), pipeline::AppAction::Convert);
+    if (off == hotkeysOffHere_) return;
+    if (!off) {
+        registerHotkeys();
+        return;
+    }
+    for (int id = tray::hotkey::First; id <= tray::hotkey::Last; ++id) UnregisterHotKey(window_, id);
+    hotkeysOffHere_ = true;
+    logLine("hotkeys: off while %s is in front", desktop_.executableName(front).c_str());
 }
 
 void TrayApp::onHotkey(int id) {

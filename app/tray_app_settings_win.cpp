@@ -15,10 +15,10 @@ public:
 
     settings::SettingsStore& store() override { return app_.store_; }
     void applySettings() override { app_.applySettings(); }
-    bool launchAtLogin() override { return tray::launchAtLoginEnabled(); }
-    bool setLaunchAtLogin(bool on) override { return tray::setLaunchAtLogin(on); }
+    bool launchAtLogin() override { return !app_.store_.portable() && tray::launchAtLoginEnabled(); }
+    bool setLaunchAtLogin(bool on) override { return !app_.store_.portable() && tray::setLaunchAtLogin(on); }
     void applyUpdateFrequency(const std::string& frequency) override { app_.updater_->changeFrequency(frequency); }
-    void checkForUpdatesInteractively() override { app_.updater_->checkWithUi(); }
+    void checkForUpdatesInteractively() override { app_.checkForUpdates(true); }
     bool developerMachine() override { return app_.debugLog_.developerMachine(); }
     bool debugLogEnabled() override { return app_.debugLog_.enabled(); }
     bool setDebugLog(bool on) override { return app_.switchDebugLog(on); }

@@ -62,7 +62,9 @@ TrayApp::TrayApp(HINSTANCE instance)
     : instance_(instance),
       waker_(GetCurrentThreadId()),
       hook_(pipeline_, ports()),
-      debugLog_(tray::developerMarkerPresent()) {}
+      debugLog_(tray::developerMarkerPresent()) {
+    pipeline_.onTakenBack = [this](const std::string& word) { learnFromUndo(word); };
+}
 
 TrayApp::~TrayApp() = default;
 
@@ -94,6 +96,7 @@ int TrayApp::startUp() {
     rulesPath_ = pathToUtf8(store_.workingRulesPath());
     prefsPath_ = pathToUtf8(store_.preferencesPath());
     debugLog_.setEnabled(settings::debugLog(prefs));
+    if (store_.portable()) tray::setLogFolder(store_.settingsFolder().wstring());
     tray::attachLogFile(debugLog_);
     // From here on this thread serves the hooks: its saves are written by the worker.
     store_.writeBehind(
@@ -123,8 +126,12 @@ int TrayApp::startUp() {
     readRuntimeSettings();
     // Loading the updater's library and its start read the disk and the registry: done before
     // this thread has hooks to serve.
-    updater_ = std::make_unique<tray::Updater>(tray::loadUpdaterLibrary(), QUILLOM_APPCAST_URL);
+    // The updater library keeps its state in the registry and installs what it finds: a
+    // portable copy goes without it.
+    updater_ = std::make_unique<tray::Updater>(store_.portable() ? tray::UpdaterApi{} : tray::loadUpdaterLibrary(),
+                                               QUILLOM_APPCAST_URL);
     updater_->initialise(store_.updateFrequency());
+    if (store_.portable() && store_.updateFrequency() != "never") checkForUpdates(false);
     hookWatchdog_ = pipeline::HookWatchdog(GetTickCount());
     gActivity = &trayRefresh_;
     gActivityTarget = window_;
@@ -146,6 +153,7 @@ int TrayApp::startUp() {
     hotkeys_.load(store_);
     registerHotkeys();
     noteActivity();
+    followForegroundMode();
     SetCoalescableTimer(window_, kTimerHookWatchdog, pipeline::HookWatchdog::kCheckMs, nullptr,
                         pipeline::HookWatchdog::kCheckToleranceMs);
     watchSessionAndForeground();
@@ -205,6 +213,9 @@ void TrayApp::readRuntimeSettings() {
     const settings::JsonValue prefs = store_.preferences();
     pipeline_.pauseInGames = settings::pauseInGames(prefs);
     learningMode_ = settings::learningMode(prefs);
+    pipeline_.revert.enabled = settings::backspaceRevertsCorrection(prefs);
+    pipeline_.appModes.clear();
+    for (const settings::ExcludedApp& app : settings::excludedApps(prefs)) pipeline_.appModes.set(app.key, app.mode);
     pipeline_.sounds = {settings::playSoundOnCorrection(prefs), toUtf16(settings::correctionSound(prefs)),
                         toUtf16(settings::undoSound(prefs))};
 }
@@ -215,6 +226,7 @@ void TrayApp::applySettings() {
         return;
     }
     readRuntimeSettings();
+    followForegroundMode();
     worker_.post([this] { engines_.rebuild(); });
 }
 
@@ -320,6 +332,7 @@ LRESULT TrayApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case kMsgResyncModifiers:
         hook_.resyncModifiers();
+        followForegroundMode();
         noteActivity();
         return 0;
     case kMsgInputResumed:

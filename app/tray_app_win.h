@@ -95,13 +95,20 @@ private:
     void runCommand(uint32_t id);
     void pauseCommand(pipeline::PauseCommand command);
     void undo();
+    // After Undo, or a Backspace that took a correction back.
+    void learnFromUndo(const std::string& word);
     void convert(const std::string& target);
     void toggleLearningMode();
     // Switches the debug log and stores the choice; returns the state it now has.
     bool switchDebugLog(bool on);
     void toggleLaunchAtLogin();
-    void toggleExclusion(const std::string& appId);
+    // The updater library's check, or a portable copy's notice.
+    void checkForUpdates(bool askedByUser);
+    void setAppMode(const std::string& appId, AppMode mode);
     void registerHotkeys();
+    // In front, an application set to Off gets the hotkeys' key combinations: they are
+    // unregistered while it is, and registered again when another one comes.
+    void followForegroundMode();
     void onHotkey(int id);
     void onHotkeyReleasePoll();
     void runHotkey(int id);
@@ -149,10 +156,12 @@ private:
     UINT taskbarCreated_ = 0;  // the registered message Explorer broadcasts when it starts
     tray::HotkeyBindings hotkeys_;
     tray::HotkeyGate hotkeyGate_;
+    bool hotkeysOffHere_ = false;  // unregistered for the application in front
     tray::WindowsKeyNames keyNames_;
     std::unique_ptr<tray::Updater> updater_;
     std::vector<std::string> menuApps_;  // the recent applications the last menu showed
-    // Last: destroyed first, so its jobs finish while everything they use exists.
+    // Last: destroyed first, so their jobs finish while everything they use exists.
+    tray::BackgroundWorker updateChecks_;  // a portable copy's update checks
     tray::BackgroundWorker worker_;
 };
 

@@ -1,6 +1,7 @@
 #include "correction_drain.h"
 
 #include "layout_switch.h"
+#include "undo_convert.h"
 #include "replay.h"
 #include "scan_codes.h"
 #include "common/debug_log.h"
@@ -35,6 +36,7 @@ std::optional<LayoutId> applyCorrection(PipelineState& state, PipelinePorts port
     playIfSet(ports.sound, state.sounds, state.sounds.correction);
     state.undo = {true,           state.lastForeground, c.typedWord,  c.replacement,
                   c.boundaryChar, c.boundaryKind,       c.learnedWord};
+    state.revert.arm(state.lastForeground, state.lastFocus, ports.clock.tickCount());
     return requested;
 }
 
@@ -59,7 +61,7 @@ void resendHeldInput(KeyboardHook& hook) {
     PipelineState& state = hook.state();
     InputSender& input = hook.ports().input;
     std::vector<SyntheticKey> keys;
-    while (!state.queue.empty() && !std::holds_alternative<PendingCorrection>(state.queue.front())) {
+    while (!state.queue.empty() && !changesText(state.queue.front())) {
         if (auto* mouse = std::get_if<HeldMouse>(&state.queue.front())) {
             const MouseEvent event = mouse->event;
             state.queue.pop_front();
@@ -88,6 +90,11 @@ void drainFrom(KeyboardHook& hook, std::optional<LayoutId> requested) {
                 PendingCorrection c = std::move(*correction);
                 state.queue.pop_front();
                 requested = applyCorrection(state, ports, c);
+                continue;
+            }
+            if (std::holds_alternative<PendingRevert>(state.queue.front())) {
+                state.queue.pop_front();
+                requested = takeCorrectionBack(state, ports);
                 continue;
             }
             if (requested) awaitLayout(ports, *requested);

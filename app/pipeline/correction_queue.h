@@ -53,7 +53,15 @@ struct HeldMouse {
     MouseEvent event;
 };
 
-using QueuedInput = std::variant<PendingCorrection, HeldKey, HeldMouse>;
+// A Backspace took the last correction back: the drain undoes it in turn.
+struct PendingRevert {};
+
+using QueuedInput = std::variant<PendingCorrection, HeldKey, HeldMouse, PendingRevert>;
+
+// What the drain types itself, as opposed to the user's input it sends again.
+inline bool changesText(const QueuedInput& q) {
+    return std::holds_alternative<PendingCorrection>(q) || std::holds_alternative<PendingRevert>(q);
+}
 
 // Appended by the keyboard hook, drained by the message loop; both run on the
 // main thread, so there is no lock.

@@ -84,12 +84,14 @@ void KeyboardHook::resyncModifiers() {
 
 HookVerdict KeyboardHook::process(const KeyEvent& event) {
     state_.capture.trackModifiers(event.vkCode, event.isDown);
+    if (takesCorrectionBack(event)) return HookVerdict::Swallow;
     if (event.isDown) expireUndo(event.vkCode);
     if (event.isDown && state_.correctionActive) return handleKeyDown(event);
     return HookVerdict::Pass;
 }
 
 void KeyboardHook::applyMouse(const MouseEvent& event) {
+    if (event.kind == MouseMessage::ButtonDown) state_.revert.onClick();
     if (event.kind == MouseMessage::ButtonDown && state_.undo.available &&
         ports_.desktop.rootWindowAt(event.x, event.y) == state_.undo.window)
         state_.undo.available = false;
@@ -126,6 +128,19 @@ void KeyboardHook::expireUndo(uint32_t vkCode) {
     if (vkCode == state_.undoHotkeyVk && commandModifierHeld(state_.heldModifiers)) return;
     if (ports_.desktop.belongsToThisProcess(ports_.desktop.foregroundWindow())) return;
     state_.undo.available = false;
+}
+
+bool KeyboardHook::takesCorrectionBack(const KeyEvent& event) {
+    BackspaceRevert::Key key{event.vkCode, event.isDown, state_.heldModifiers.any(), readingHeld_, event.time};
+    if (event.vkCode == vk::Backspace && event.isDown && state_.revert.armed()) {
+        key.foreground = ports_.desktop.foregroundWindow();
+        key.focus = ports_.desktop.focusTarget();
+    }
+    if (!state_.revert.onKey(key) || !state_.undo.available ||
+        !allows(state_.appModes.of(state_.currentAppId), AppAction::Undo))
+        return false;
+    enqueue(PendingRevert{});
+    return true;
 }
 
 HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
@@ -265,6 +280,10 @@ KeyboardHook::WordResult KeyboardHook::evaluateWord(const FinishedWord& word, co
         logLine("skip: full-screen/game context and pause-in-games is on");
         return {};
     }
+    if (!allows(state_.appModes.of(state_.currentAppId), AppAction::WordEnd)) {
+        logLine("skip: %s  (no automatic correction in %s)", toUtf8(word.word).c_str(), state_.currentAppId.c_str());
+        return {};
+    }
     std::string source = inputSourceOf(ports_.desktop.layoutLanguage(ports_.desktop.focusTarget()));
     if (source.empty()) return {};
 
@@ -318,7 +337,7 @@ void KeyboardHook::followLanguage(const Decision& verdict) {
     const std::string language = verdict.layoutToFollow();
     if (language.empty() || std::ranges::any_of(state_.queue, [](const QueuedInput& q) {
             const HeldKey* key = std::get_if<HeldKey>(&q);
-            return std::holds_alternative<PendingCorrection>(q) || (key && key->isDown);
+            return changesText(q) || (key && key->isDown);
         }))
         return;
     if (auto layout = switchLayout(ports_.desktop, language, {}))

@@ -47,6 +47,8 @@ private:
     void settleBeginning(FinishedWord& word, const CaretAnswer& answer);
     void expireUndo(uint32_t vkCode);
     uint8_t shiftsHeld() const;
+    // A Backspace that takes the last correction back is queued for the drain.
+    bool takesCorrectionBack(const KeyEvent& event);
     // What became of a finished word: replayed, a correction was queued and
     // the boundary key must be swallowed; correctedTo, the word's own
     // replacement (empty when it stays as typed).

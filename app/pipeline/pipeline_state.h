@@ -6,9 +6,12 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "app_modes.h"
+#include "backspace_revert.h"
 #include "caret_context.h"
 #include "correction_queue.h"
 #include "engine_port.h"
@@ -60,6 +63,10 @@ struct PipelineState {
     WordsBefore wordsBefore;
     CorrectionQueue queue;
     UndoRecord undo;
+    BackspaceRevert revert;
+    // Called with the restored word when a Backspace took a correction back,
+    // so that learning takes it as it takes an Undo.
+    std::function<void(const std::string&)> onTakenBack;
 
     WindowId lastForeground = 0;
     WindowId lastFocus = 0;  // the focused control at the last key-down
@@ -67,6 +74,7 @@ struct PipelineState {
     // of the program answers it.
     CaretQuestion caret;
     std::string currentAppId;  // UTF-8 executable name, passed to the engine as appID
+    AppModes appModes;
     RecentApps recentApps;
 
     // Modifier keys the user holds, by virtual key, from the events the hook

@@ -80,9 +80,15 @@ void restoreClipboard(PipelinePorts ports, const std::optional<ClipboardSnapshot
         logLine("convert: the clipboard stayed busy; its content was not put back");
 }
 
+bool allowedHere(const PipelineState& state, AppAction action) {
+    if (allows(state.appModes.of(state.currentAppId), action)) return true;
+    logLine("%s: Quillom is off in %s", action == AppAction::Undo ? "undo" : "convert", state.currentAppId.c_str());
+    return false;
+}
+
 std::optional<LayoutId> undoNow(PipelineState& state, PipelinePorts ports, std::optional<std::string>& restored) {
     UndoRecord& undo = state.undo;
-    if (!undo.available) return std::nullopt;
+    if (!undo.available || !allowedHere(state, AppAction::Undo)) return std::nullopt;
     if (giveForegroundBack(ports, undo.window) != undo.window) {
         logLine("undo: the corrected window is not in front; nothing undone");
         undo.available = false;
@@ -104,7 +110,8 @@ std::optional<LayoutId> undoNow(PipelineState& state, PipelinePorts ports, std::
 
 std::optional<LayoutId> convertNow(PipelineState& state, PipelinePorts ports, const std::string& target,
                                    std::optional<ConversionResult>& result) {
-    if (!state.engine) return std::nullopt;
+    if (!state.engine || !allowedHere(state, target.empty() ? AppAction::Convert : AppAction::ConvertTo))
+        return std::nullopt;
     if (ports.desktop.belongsToThisProcess(giveForegroundBack(ports, state.lastForeground))) {
         logLine("convert: the text's window is not in front");
         return std::nullopt;
@@ -158,6 +165,14 @@ std::optional<std::string> undoLastCorrection(KeyboardHook& hook) {
     std::optional<std::string> restored;
     runHeldBack(hook, [&] { return undoNow(hook.state(), hook.ports(), restored); });
     return restored;
+}
+
+std::optional<LayoutId> takeCorrectionBack(PipelineState& state, PipelinePorts ports) {
+    std::optional<std::string> restored;
+    std::optional<LayoutId> requested = undoNow(state, ports, restored);
+    if (restored) logLine("undo: taken back by Backspace");
+    if (restored && state.onTakenBack) state.onTakenBack(*restored);
+    return requested;
 }
 
 std::optional<ConversionResult> convertSelection(KeyboardHook& hook, const std::string& target) {

@@ -18,6 +18,11 @@ namespace quillom::pipeline {
 // correction to undo or the system did not take the input.
 std::optional<std::string> undoLastCorrection(KeyboardHook& hook);
 
+// A Backspace took the last correction back: Undo as the drain runs it, in
+// turn with the input held behind it; onTakenBack hears of the restored
+// word. The layout requested, for the held keys after it.
+std::optional<LayoutId> takeCorrectionBack(PipelineState& state, PipelinePorts ports);
+
 struct ConversionResult {
     std::string selection;  // UTF-8
     std::string converted;  // UTF-8

@@ -1,5 +1,7 @@
 #include "preferences.h"
 
+#include "app_mode_store.h"
+
 #include <algorithm>
 
 namespace quillom::settings {
@@ -21,6 +23,9 @@ bool protectEndingsAfterDelete(const JsonValue& prefs) { return getBool(prefs, k
 bool uppercaseOnlyExactPairs(const JsonValue& prefs) { return getBool(prefs, key::UppercaseOnlyExactPairs, false); }
 bool playSoundOnCorrection(const JsonValue& prefs) { return getBool(prefs, key::PlaySoundOnCorrection, true); }
 bool learningMode(const JsonValue& prefs) { return getBool(prefs, key::LearningMode, true); }
+bool backspaceRevertsCorrection(const JsonValue& prefs) {
+    return getBool(prefs, key::BackspaceRevertsCorrection, true);
+}
 std::string correctionSound(const JsonValue& prefs) { return getString(prefs, key::CorrectionSound, "SystemAsterisk"); }
 std::string undoSound(const JsonValue& prefs) { return getString(prefs, key::UndoSound, "SystemExclamation"); }
 
@@ -101,7 +106,7 @@ std::vector<ExcludedApp> excludedApps(const JsonValue& prefs) {
         const JsonValue* name = find(m.value, "name");
         const JsonValue* path = find(m.value, "path");
         apps.push_back({m.key, name && name->isString() ? name->asString() : m.key,
-                        path && path->isString() ? path->asString() : std::string()});
+                        path && path->isString() ? path->asString() : std::string(), modeOfEntry(m.value)});
     }
     std::stable_sort(apps.begin(), apps.end(), [](const ExcludedApp& a, const ExcludedApp& b) {
         return compareIgnoringAsciiCase(a.name, b.name) < 0;

@@ -4,6 +4,7 @@
 // type reads as its default, an empty string as missing.
 #pragma once
 
+#include "common/app_mode.h"
 #include "json.h"
 
 #include <span>
@@ -29,6 +30,7 @@ inline constexpr std::string_view UndoSound = "undo_sound";
 inline constexpr std::string_view LearningMode = "learning_mode";
 inline constexpr std::string_view UiLanguage = "ui_language";
 inline constexpr std::string_view Hotkeys = "hotkeys";
+inline constexpr std::string_view BackspaceRevertsCorrection = "backspace_reverts_correction";
 }  // namespace key
 
 // What a first start writes when no template preferences file sits next to the program.
@@ -38,14 +40,15 @@ inline constexpr std::string_view kDefaultPreferencesText =
     R"("correction_sound":"SystemAsterisk","undo_sound":"SystemExclamation"})";
 
 // Boolean and sound preferences with their defaults.
-bool debugLog(const JsonValue& prefs);                   // false
-bool pauseInGames(const JsonValue& prefs);               // true
-bool protectEndingsAfterDelete(const JsonValue& prefs);  // true
-bool uppercaseOnlyExactPairs(const JsonValue& prefs);    // false
-bool playSoundOnCorrection(const JsonValue& prefs);      // true
-bool learningMode(const JsonValue& prefs);               // true
-std::string correctionSound(const JsonValue& prefs);     // "SystemAsterisk"
-std::string undoSound(const JsonValue& prefs);           // "SystemExclamation"
+bool debugLog(const JsonValue& prefs);                    // false
+bool pauseInGames(const JsonValue& prefs);                // true
+bool protectEndingsAfterDelete(const JsonValue& prefs);   // true
+bool uppercaseOnlyExactPairs(const JsonValue& prefs);     // false
+bool playSoundOnCorrection(const JsonValue& prefs);       // true
+bool learningMode(const JsonValue& prefs);                // true
+bool backspaceRevertsCorrection(const JsonValue& prefs);  // true
+std::string correctionSound(const JsonValue& prefs);      // "SystemAsterisk"
+std::string undoSound(const JsonValue& prefs);            // "SystemExclamation"
 
 // Sets a boolean member (the root becomes an object if it is not one).
 void setFlag(JsonValue& prefs, std::string_view name, bool on);
@@ -75,6 +78,7 @@ struct ExcludedApp {
     std::string key;   // lower-case executable name, e.g. notepad.exe
     std::string name;  // display name; the key when none is stored
     std::string path;  // full path of the executable; may be empty
+    AppMode mode = AppMode::HotkeysOnly;
     friend bool operator==(const ExcludedApp&, const ExcludedApp&) = default;
 };
 

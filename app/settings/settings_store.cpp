@@ -14,6 +14,8 @@ namespace {
 constexpr std::string_view kRulesFileName = "quillom_rules.json";
 constexpr std::string_view kPreferencesFileName = "user_preferences.json";
 constexpr std::string_view kLexiconFileName = "quillom_lexicon.bin";
+constexpr std::string_view kPortableMarkerName = "Quillom.portable";
+constexpr std::string_view kPortableFolderName = "QuillomData";
 constexpr int kMaxAsideCopies = 99;
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
@@ -31,7 +33,13 @@ fs::path asideName(const fs::path& path, int n) {
 
 fs::path SettingsStore::programFolder() const { return platform_.executablePath().parent_path(); }
 
+bool SettingsStore::portable() const {
+    std::error_code error;
+    return fs::is_regular_file(programFolder() / kPortableMarkerName, error);
+}
+
 fs::path SettingsStore::settingsFolder() const {
+    if (portable()) return programFolder() / kPortableFolderName;
     const fs::path base = platform_.localAppData();
     return base.empty() ? programFolder() : base / "Quillom";
 }

@@ -63,7 +63,12 @@ public:
 
     SettingsPlatform& platform() const { return platform_; }
 
-    // LOCALAPPDATA\Quillom, or the program folder when LOCALAPPDATA is unusable.
+    // A portable copy: the file "Quillom.portable" lies beside the program. Its settings
+    // (and its log) live in the folder "QuillomData" beside the program, so that the copy
+    // takes them along when it moves, and it writes nothing to the registry.
+    bool portable() const;
+    // QuillomData beside a portable copy; else LOCALAPPDATA\Quillom, or the program folder
+    // when LOCALAPPDATA is unusable.
     std::filesystem::path settingsFolder() const;
     // Folder of the running executable; empty (current directory) when it has none.
     std::filesystem::path programFolder() const;

@@ -15,10 +15,16 @@ namespace quillom::tray {
 namespace {
 
 const DebugLog* gFlag = nullptr;  // main thread
+std::wstring gLogFolder;          // main thread, before the first line
+
+}  // namespace
+
+void setLogFolder(std::wstring folder) { gLogFolder = std::move(folder); }
 
 // Worked out on first use and kept.
-const std::wstring& logPath() {
+const std::wstring& logFilePath() {
     static const std::wstring path = [] {
+        if (!gLogFolder.empty()) return gLogFolder + L"\\quillom.log";
         wchar_t folder[MAX_PATH + 1];
         DWORD length = GetTempPathW(MAX_PATH + 1, folder);
         if (length == 0 || length > MAX_PATH) return std::wstring();
@@ -26,6 +32,8 @@ const std::wstring& logPath() {
     }();
     return path;
 }
+
+namespace {
 
 // Keeps the last megabyte or so of a log that passed its limit; a failure leaves it whole.
 void cutIfTooLong(HANDLE file) {
@@ -51,7 +59,7 @@ void cutIfTooLong(HANDLE file) {
 class LogFile {
 public:
     void write(const std::vector<std::string>& texts) {
-        const std::wstring& path = logPath();
+        const std::wstring& path = logFilePath();
         if (path.empty()) return;
         if (file_ && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) file_.reset();
         if (!file_)

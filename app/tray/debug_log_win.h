@@ -1,4 +1,4 @@
-// The developer marker and the log file %TEMP%\quillom.log.
+// The developer marker and the log file (%TEMP%\quillom.log, or beside a portable copy).
 #pragma once
 
 #include "common/debug_log.h"
@@ -7,6 +7,12 @@ namespace quillom::tray {
 
 // %USERPROFILE%\.quillom_dev exists and is a file.
 bool developerMarkerPresent();
+
+// The log goes to folder\quillom.log (a portable copy's own folder) instead of
+// %TEMP%\quillom.log. Before the first line is written.
+void setLogFolder(std::wstring folder);
+// The log file's full path; empty when there is none.
+const std::wstring& logFilePath();
 
 // Makes the log file the sink of logLine while flag is enabled. flag must
 // outlive the process's logging (it is the application's one DebugLog). Lines

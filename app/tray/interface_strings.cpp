@@ -85,4 +85,22 @@ std::u16string formatWithArgument(std::u16string_view text, std::u16string_view 
 
 std::u16string formattedText(TextId id, std::u16string_view argument) { return formatWithArgument(text(id), argument); }
 
+const std::u16string& appModeText(AppMode mode) {
+    switch (mode) {
+    case AppMode::Automatic: break;
+    case AppMode::HotkeysOnly: return text(TextId::AppModeHotkeysOnly);
+    case AppMode::Off: return text(TextId::AppModeOff);
+    }
+    return text(TextId::AppModeAutomatic);
+}
+
+std::u16string withoutAccessKey(std::u16string_view menuText) {
+    std::u16string out;
+    for (size_t i = 0; i < menuText.size(); ++i) {
+        if (menuText[i] == u'&' && i + 1 < menuText.size()) ++i;
+        out += menuText[i];
+    }
+    return out;
+}
+
 }  // namespace quillom::tray

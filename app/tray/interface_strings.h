@@ -3,6 +3,7 @@
 // English, an unknown id to the empty text. Texts live until the process ends.
 #pragma once
 
+#include "common/app_mode.h"
 #include "text_id.h"
 
 #include <string>
@@ -24,5 +25,10 @@ const std::u16string& textIn(std::string_view code, TextId id);
 std::u16string formattedText(TextId id, std::u16string_view argument);
 // The same replacement on any text.
 std::u16string formatWithArgument(std::u16string_view text, std::u16string_view argument);
+
+// The name of an application mode as a menu shows it, "&" before its access key.
+const std::u16string& appModeText(AppMode mode);
+// A menu text as a list shows it: "&&" becomes "&", a single "&" goes.
+std::u16string withoutAccessKey(std::u16string_view menuText);
 
 }  // namespace quillom::tray

@@ -19,8 +19,8 @@ constexpr StringEntry kEnglish[] = {
     {TextId::UndoLastCorrection, u"Undo Last Correction"},
     {TextId::ConvertSelectedText, u"Convert Selected Text"},
     {TextId::ConvertTo, u"Convert To"},
-    {TextId::MenuDisableApp, u"Disable “%s”"},
-    {TextId::MenuEnableApp, u"Enable “%s”"},
+    {TextId::MenuAppIn, u"In “%s”"},
+    {TextId::AppModeAutomatic, u"&Automatic correction"},
     {TextId::MenuDisableCurrentApp, u"Disable for Current App"},
     {TextId::MenuCheckForUpdates, u"Check for Updates…"},
     {TextId::MenuSettings, u"Settings…"},
@@ -150,6 +150,18 @@ constexpr StringEntry kEnglish[] = {
     {TextId::InstalledFileDamaged,
      u"Quillom cannot start: its file %s is missing or damaged. Please reinstall Quillom. Your settings and dictionary "
      u"have not been changed."},
+    {TextId::BackspaceRevertsOption, u"Backspace right after a correction takes it back"},
+    {TextId::AppModeHotkeysOnly, u"&Hotkeys only"},
+    {TextId::AppModeOff, u"&Off"},
+    {TextId::AppModeColumn, u"Mode"},
+    {TextId::AppModeLabel, u"Mode:"},
+    {TextId::MenuLaunchAtLoginPortable, u"Launch at Login (not in a portable copy)"},
+    {TextId::LaunchAtLoginPortableOption,
+     u"Launch at login: not available in a portable copy, which writes nothing to the registry"},
+    {TextId::UpdateAvailablePortable,
+     u"Quillom %s is available. To upgrade this portable copy, unpack the new zip over its folder."},
+    {TextId::UpToDate, u"Quillom %s is the newest version."},
+    {TextId::UpdateCheckFailed, u"Could not check for updates. Check the connection and try again."},
 };
 
 }  // namespace

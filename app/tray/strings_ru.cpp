@@ -19,8 +19,8 @@ constexpr StringEntry kRussian[] = {
     {TextId::UndoLastCorrection, u"Отменить последнее исправление"},
     {TextId::ConvertSelectedText, u"Преобразовать выделенный текст"},
     {TextId::ConvertTo, u"Преобразовать в"},
-    {TextId::MenuDisableApp, u"Отключить для «%s»"},
-    {TextId::MenuEnableApp, u"Включить для «%s»"},
+    {TextId::MenuAppIn, u"В «%s»"},
+    {TextId::AppModeAutomatic, u"&Автоматическое исправление"},
     {TextId::MenuDisableCurrentApp, u"Отключить для текущего приложения"},
     {TextId::MenuCheckForUpdates, u"Проверить обновления…"},
     {TextId::MenuSettings, u"Настройки…"},
@@ -160,6 +160,18 @@ constexpr StringEntry kRussian[] = {
     {TextId::InstalledFileDamaged,
      u"Quillom не может запуститься: его файл %s отсутствует или повреждён. Переустановите Quillom. Ваши настройки "
      u"и словарь не изменены."},
+    {TextId::BackspaceRevertsOption, u"Backspace сразу после исправления отменяет его"},
+    {TextId::AppModeHotkeysOnly, u"&Только горячие клавиши"},
+    {TextId::AppModeOff, u"&Выключено"},
+    {TextId::AppModeColumn, u"Режим"},
+    {TextId::AppModeLabel, u"Режим:"},
+    {TextId::MenuLaunchAtLoginPortable, u"Запускать при входе (недоступно в переносной копии)"},
+    {TextId::LaunchAtLoginPortableOption,
+     u"Запуск при входе недоступен в переносной копии: она ничего не пишет в реестр"},
+    {TextId::UpdateAvailablePortable,
+     u"Доступна версия Quillom %s. Чтобы обновить переносную копию, распакуйте новый архив поверх её папки."},
+    {TextId::UpToDate, u"Quillom %s — последняя версия."},
+    {TextId::UpdateCheckFailed, u"Не удалось проверить обновления. Проверьте подключение и повторите."},
 };
 
 }  // namespace

@@ -19,8 +19,8 @@ constexpr StringEntry kUkrainian[] = {
     {TextId::UndoLastCorrection, u"Скасувати останнє виправлення"},
     {TextId::ConvertSelectedText, u"Перетворити виділений текст"},
     {TextId::ConvertTo, u"Перетворити на"},
-    {TextId::MenuDisableApp, u"Вимкнути для «%s»"},
-    {TextId::MenuEnableApp, u"Увімкнути для «%s»"},
+    {TextId::MenuAppIn, u"У «%s»"},
+    {TextId::AppModeAutomatic, u"&Автоматичне виправлення"},
     {TextId::MenuDisableCurrentApp, u"Вимкнути для поточної програми"},
     {TextId::MenuCheckForUpdates, u"Перевірити наявність оновлень…"},
     {TextId::MenuSettings, u"Налаштування…"},
@@ -157,6 +157,18 @@ constexpr StringEntry kUkrainian[] = {
     {TextId::InstalledFileDamaged,
      u"Quillom не може запуститися: його файл %s відсутній або пошкоджений. Перевстановіть Quillom. Ваші налаштування "
      u"і словник не змінено."},
+    {TextId::BackspaceRevertsOption, u"Backspace одразу після виправлення скасовує його"},
+    {TextId::AppModeHotkeysOnly, u"&Лише гарячі клавіші"},
+    {TextId::AppModeOff, u"&Вимкнено"},
+    {TextId::AppModeColumn, u"Режим"},
+    {TextId::AppModeLabel, u"Режим:"},
+    {TextId::MenuLaunchAtLoginPortable, u"Запускати під час входу (недоступно в переносній копії)"},
+    {TextId::LaunchAtLoginPortableOption,
+     u"Запуск під час входу недоступний у переносній копії: вона нічого не пише до реєстру"},
+    {TextId::UpdateAvailablePortable,
+     u"Доступна версія Quillom %s. Щоб оновити переносну копію, розпакуйте новий архів поверх її теки."},
+    {TextId::UpToDate, u"Quillom %s — найновіша версія."},
+    {TextId::UpdateCheckFailed, u"Не вдалося перевірити оновлення. Перевірте з’єднання та спробуйте ще раз."},
 };
 
 }  // namespace

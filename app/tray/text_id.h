@@ -20,8 +20,8 @@ enum class TextId : int {
     UndoLastCorrection,
     ConvertSelectedText,
     ConvertTo,
-    MenuDisableApp,
-    MenuEnableApp,
+    MenuAppIn,  // a recent application's submenu of modes
+    AppModeAutomatic,
     MenuDisableCurrentApp,
     MenuCheckForUpdates,
     MenuSettings,
@@ -132,9 +132,19 @@ enum class TextId : int {
     HotkeyNeedsModifier,
     HotkeyReserved,
     InstalledFileDamaged,
+    BackspaceRevertsOption,
+    AppModeHotkeysOnly,
+    AppModeOff,
+    AppModeColumn,
+    AppModeLabel,
+    MenuLaunchAtLoginPortable,
+    LaunchAtLoginPortableOption,
+    UpdateAvailablePortable,
+    UpToDate,
+    UpdateCheckFailed,
 };
 
-// Every table holds each id from StatusActive to InstalledFileDamaged.
-inline constexpr int kInterfaceStringCount = int(TextId::InstalledFileDamaged) + 1;
+// Every table holds each id from StatusActive to UpdateCheckFailed.
+inline constexpr int kInterfaceStringCount = int(TextId::UpdateCheckFailed) + 1;
 
 }  // namespace quillom::tray

@@ -10,6 +10,8 @@
 namespace quillom::tray {
 namespace {
 
+constexpr size_t kRecentAppsShown = 4;
+
 MenuEntry item(std::u16string text, uint32_t command, bool checked = false, bool greyed = false) {
     return {MenuEntry::Kind::Item, std::move(text), command, checked, greyed, {}};
 }
@@ -31,22 +33,35 @@ void addRecentApps(std::vector<MenuEntry>& menu, const TrayMenuState& state) {
         menu.push_back(item(TextId::MenuDisableCurrentApp, command::FirstRecentApp, false, true));
         return;
     }
-    uint32_t index = 0;
-    for (const RecentAppEntry& app : state.recentApps) {
-        if (index == 4) break;
+    for (size_t index = 0; index < state.recentApps.size() && index < kRecentAppsShown; ++index) {
+        const RecentAppEntry& app = state.recentApps[index];
         std::u16string name = toUtf16(pipeline::displayNameOf(app.appId));
-        const TextId id = app.excluded ? TextId::MenuEnableApp : TextId::MenuDisableApp;
-        menu.push_back(item(formattedText(id, name), command::FirstRecentApp + index++));
+        MenuEntry modes{MenuEntry::Kind::Submenu, formattedText(TextId::MenuAppIn, name), 0, false, false, {}};
+        for (AppMode mode : kAppModes)
+            modes.children.push_back(item(appModeText(mode), recentAppCommand(index, mode), app.mode == mode));
+        menu.push_back(std::move(modes));
     }
 }
 
 }  // namespace
 
+uint32_t recentAppCommand(size_t appIndex, AppMode mode) {
+    return command::FirstRecentApp + uint32_t(appIndex * std::size(kAppModes)) + uint32_t(mode);
+}
+
+std::optional<RecentAppChoice> recentAppChoice(uint32_t command, size_t appsShown) {
+    if (command < command::FirstRecentApp) return std::nullopt;
+    const size_t offset = command - command::FirstRecentApp, appIndex = offset / std::size(kAppModes);
+    if (appIndex >= std::min(appsShown, kRecentAppsShown)) return std::nullopt;
+    return RecentAppChoice{appIndex, kAppModes[offset % std::size(kAppModes)]};
+}
+
 std::vector<MenuEntry> buildTrayMenu(const TrayMenuState& state) {
     std::vector<MenuEntry> menu;
     menu.push_back(item(u"Quillom " QUILLOM_VERSION " — " + state.statusText, 0, false, true));
     menu.push_back(separator());
-    menu.push_back(item(TextId::MenuLaunchAtLogin, command::LaunchAtLogin, state.launchAtLogin));
+    if (state.portable) menu.push_back(item(TextId::MenuLaunchAtLoginPortable, command::LaunchAtLogin, false, true));
+    else menu.push_back(item(TextId::MenuLaunchAtLogin, command::LaunchAtLogin, state.launchAtLogin));
     menu.push_back(item(TextId::MenuEnabled, command::Enabled, state.enabled));
     menu.push_back(item(TextId::MenuLearningMode, command::LearningMode, state.learningMode));
     if (state.developerMachine) menu.push_back(item(TextId::MenuDebug, command::Debug, state.debugLog));

@@ -2,6 +2,7 @@
 // turned into a Win32 popup menu by the shell adapter.
 #pragma once
 
+#include "common/app_mode.h"
 #include "pipeline/pause_state.h"
 
 #include <cstdint>
@@ -30,12 +31,23 @@ struct MenuEntry {
 
 struct RecentAppEntry {
     std::string appId;  // UTF-8
-    bool excluded = false;
+    AppMode mode = AppMode::Automatic;
 };
+
+// Each recent application has a submenu with one entry per mode, in the
+// order of kAppModes.
+uint32_t recentAppCommand(size_t appIndex, AppMode mode);
+struct RecentAppChoice {
+    size_t appIndex = 0;
+    AppMode mode = AppMode::Automatic;
+};
+// Nothing for a command outside the entries of the apps shown.
+std::optional<RecentAppChoice> recentAppChoice(uint32_t command, size_t appsShown);
 
 struct TrayMenuState {
     std::u16string statusText;
     bool launchAtLogin = false;
+    bool portable = false;  // launch at login is not offered: it would write to the registry
     bool enabled = true;
     bool learningMode = true;
     bool developerMachine = false;

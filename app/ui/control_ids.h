@@ -7,9 +7,9 @@ namespace ctrl {
 inline constexpr int None = 0;  // static texts nobody refers to
 inline constexpr int Tabs = 1000;
 inline constexpr int LaunchAtLogin = 1001, UserManual = 1002, ResetSettings = 1003, UpdateFrequency = 1004,
-                     CheckNow = 1005, InterfaceLanguage = 1006;
+                     CheckNow = 1005, InterfaceLanguage = 1006, BackspaceReverts = 1007;
 inline constexpr int LanguageList = 1010, MoveUp = 1011, MoveDown = 1012;
-inline constexpr int ExcludedList = 1020, RemoveExcluded = 1021, AddExcluded = 1023;
+inline constexpr int ExcludedList = 1020, RemoveExcluded = 1021, AddExcluded = 1023, ExcludedMode = 1024;
 inline constexpr int PairList = 1030, PairTyped = 1031, PairCorrected = 1032, AddPair = 1033, RemovePair = 1034,
                      Search = 1035, PairFrom = 1036, PairTo = 1037;
 inline constexpr int NeverList = 1040, NeverWord = 1041, AddNever = 1042, RemoveNever = 1043, NeverLanguage = 1044;

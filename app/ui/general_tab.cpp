@@ -33,6 +33,7 @@ std::string_view optionKeyOf(int controlId) {
     case ctrl::ProtectEndings: return settings::key::ProtectEndingsAfterDelete;
     case ctrl::PauseInGames: return settings::key::PauseInGames;
     case ctrl::PlaySound: return settings::key::PlaySoundOnCorrection;
+    case ctrl::BackspaceReverts: return settings::key::BackspaceRevertsCorrection;
     default: return {};
     }
 }
@@ -96,7 +97,8 @@ void restoreAllDefaults(SettingsHost& host, std::function<void(RestoreOutcome)> 
                              if (!*restored) return done(RestoreOutcome::Failed);
                              host.hotkeys().resetToDefaults(host.store());
                              host.registerHotkeys();
-                             host.setLaunchAtLogin(true);
+                             // A portable copy leaves the registry alone.
+                             if (!host.store().portable()) host.setLaunchAtLogin(true);
                              host.applyUpdateFrequency("1d");
                              host.setDebugLog(false);
                              host.applySettings();

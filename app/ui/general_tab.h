@@ -34,7 +34,7 @@ int updateFrequencyRow(std::string_view frequency);
 // The row of a stored sound name; the row of fallback when the name is not one of the four.
 int soundRow(std::string_view stored, std::string_view fallback);
 
-// Check boxes 1080, 1081, 1082 and 1090: the preference key of the box, empty for other ids.
+// Check boxes 1007, 1080, 1081, 1082 and 1090: the preference key of the box, empty for other ids.
 std::string_view optionKeyOf(int controlId);
 // Stores the box's state; true when saved (and then applied).
 bool setOption(SettingsHost& host, int controlId, bool checked);

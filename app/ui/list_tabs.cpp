@@ -1,6 +1,7 @@
 #include "list_tabs.h"
 
 #include "language_picker.h"
+#include "settings/app_mode_store.h"
 #include "common/utf16.h"
 #include "tray/interface_strings.h"
 
@@ -102,6 +103,14 @@ bool addExcludedApplications(SettingsHost& host, std::span<const ChosenApplicati
             const settings::ExcludedApp entry = excludedEntryFor(app, host.store().platform());
             settings::setExcluded(prefs, entry.key, entry.name, true, entry.path);
         }
+        return true;
+    });
+}
+
+bool setExcludedAppMode(SettingsHost& host, const settings::ExcludedApp& app, AppMode mode) {
+    return changePreferencesAndApply(host, [&](settings::JsonValue& prefs) {
+        if (settings::appMode(prefs, app.key) == mode) return false;
+        settings::setAppMode(prefs, app.key, app.name, mode, app.path);
         return true;
     });
 }

@@ -57,5 +57,8 @@ settings::ExcludedApp excludedEntryFor(const ChosenApplication& app, const setti
 bool addExcludedApplications(SettingsHost& host, std::span<const ChosenApplication> apps);
 // Remove: true when saved.
 bool removeExcludedApplication(SettingsHost& host, const settings::ExcludedApp& app);
+// The mode list under the applications: Automatic takes the application off the list; true
+// when saved.
+bool setExcludedAppMode(SettingsHost& host, const settings::ExcludedApp& app, AppMode mode);
 
 }  // namespace quillom::ui

@@ -24,6 +24,10 @@ void fillGeneral(SettingsHost& host) {
     for (TextId text : kUpdateFrequencyTexts) addComboEntry(ctrl::UpdateFrequency, tray::text(text), 0);
     select(ctrl::UpdateFrequency, updateFrequencyRow(host.store().updateFrequency()));
     check(ctrl::LaunchAtLogin, host.launchAtLogin());
+    if (host.store().portable()) {
+        setControlText(ctrl::LaunchAtLogin, tray::text(TextId::LaunchAtLoginPortableOption));
+        EnableWindow(control(ctrl::LaunchAtLogin), FALSE);
+    }
 }
 
 void fillSound(const settings::JsonValue& prefs) {
@@ -35,6 +39,7 @@ void fillSound(const settings::JsonValue& prefs) {
 }
 
 void fillAutoRules(const settings::JsonValue& prefs) {
+    check(ctrl::BackspaceReverts, settings::backspaceRevertsCorrection(prefs));
     check(ctrl::UppercaseOnlyExactPairs, settings::uppercaseOnlyExactPairs(prefs));
     check(ctrl::ProtectEndings, settings::protectEndingsAfterDelete(prefs));
     check(ctrl::PauseInGames, settings::pauseInGames(prefs));

@@ -28,11 +28,13 @@ std::vector<ControlSpec> general() {
         {K::DropDown, ctrl::UpdateFrequency, kNoText, {178, 60, 150, 24}},
         {K::Button, ctrl::CheckNow, TextId::CheckNow, {336, 59, 130, 26}},
         {K::CheckBox, ctrl::LaunchAtLogin, TextId::LaunchAtLoginOption, {0, 96, kPageWidth, 22}},
-        label(TextId::DocumentationHeading, 0, 132, kPageWidth),
-        {K::Button, ctrl::UserManual, TextId::UserManual, {0, 152, 180, 26}},
-        label(TextId::ResetHeading, 0, 192, kPageWidth),
-        {K::Button, ctrl::ResetSettings, TextId::ResetSettingsButton, {0, 212, 180, 26}},
-        note(TextId::ResetSettingsNote, 0, 244, kPageWidth, 32),
+        // Two lines of room: the longer translations wrap.
+        {K::CheckBox, ctrl::BackspaceReverts, TextId::BackspaceRevertsOption, {0, 122, kPageWidth, 32}},
+        label(TextId::DocumentationHeading, 0, 166, kPageWidth),
+        {K::Button, ctrl::UserManual, TextId::UserManual, {0, 186, 180, 26}},
+        label(TextId::ResetHeading, 0, 226, kPageWidth),
+        {K::Button, ctrl::ResetSettings, TextId::ResetSettingsButton, {0, 246, 180, 26}},
+        note(TextId::ResetSettingsNote, 0, 278, kPageWidth, 32),
     };
 }
 
@@ -132,6 +134,8 @@ std::vector<ControlSpec> excludedApps() {
         {K::ListView, ctrl::ExcludedList, kNoText, {0, 20, 420, 190}},
         {K::Button, ctrl::RemoveExcluded, TextId::Remove, {428, 20, 88, 26}},
         {K::Button, ctrl::AddExcluded, TextId::AddApplication, {0, 218, 180, 28}},
+        label(TextId::AppModeLabel, 196, 218 + kLabelDrop + 2, 60),
+        {K::DropDown, ctrl::ExcludedMode, kNoText, {260, 220, 200, 24}},
         note(TextId::ExcludedAppsTip, 0, 254, kPageWidth, 32),
     };
 }
@@ -210,7 +214,8 @@ std::vector<ListColumn> listColumns(int controlId) {
                 {TextId::ColumnToLanguage, 90},
                 {TextId::ColumnCorrected, 115}};
     case ctrl::NeverList: return {{TextId::ColumnLanguage, 120}, {TextId::ColumnWord, 290}};
-    case ctrl::ExcludedList: return {{TextId::ColumnApplication, 170}, {TextId::ColumnExecutable, 240}};
+    case ctrl::ExcludedList:
+        return {{TextId::ColumnApplication, 140}, {TextId::ColumnExecutable, 150}, {TextId::AppModeColumn, 120}};
     default: return {};
     }
 }

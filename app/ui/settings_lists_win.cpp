@@ -136,6 +136,22 @@ void addApplications() {
     fillExcludedList();
 }
 
+// Keeps the row selected, so that the keyboard user stays where they were.
+void changeSelectedAppMode() {
+    SettingsWindow& w = settingsWindow();
+    const int row = selectedRow(ctrl::ExcludedList), choice = selectedRow(ctrl::ExcludedMode);
+    if (row < 0 || size_t(row) >= w.excludedRows.size() || choice < 0 || size_t(choice) >= std::size(kAppModes)) return;
+    const std::string key = w.excludedRows[size_t(row)].key;
+    setExcludedAppMode(*w.host, w.excludedRows[size_t(row)], kAppModes[choice]);
+    fillExcludedList();
+    for (size_t i = 0; i < w.excludedRows.size(); ++i) {
+        if (w.excludedRows[i].key != key) continue;
+        ListView_SetItemState(control(ctrl::ExcludedList), int(i), LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        showSelectedAppMode();
+    }
+}
+
 }  // namespace
 
 void fillLanguagePickers() {
@@ -200,14 +216,32 @@ void fillExcludedList() {
         const settings::ExcludedApp& app = w.excludedRows[i];
         const std::u16string path = utf16(app.path);
         const int image = addIcon(w.excludedImages, std::wstring(path.begin(), path.end()));
-        addRow(list, int(i), {utf16(app.name), utf16(app.key)}, image);
+        addRow(list, int(i), {utf16(app.name), utf16(app.key), tray::withoutAccessKey(tray::appModeText(app.mode))},
+               image);
     }
+    HWND modes = control(ctrl::ExcludedMode);
+    if (modes && SendMessageW(modes, CB_GETCOUNT, 0, 0) == 0)
+        for (AppMode mode : kAppModes)
+            addComboEntry(ctrl::ExcludedMode, tray::withoutAccessKey(tray::appModeText(mode)), 0);
+    showSelectedAppMode();
+}
+
+void showSelectedAppMode() {
+    const std::vector<settings::ExcludedApp>& rows = settingsWindow().excludedRows;
+    const int row = selectedRow(ctrl::ExcludedList);
+    const bool chosen = row >= 0 && size_t(row) < rows.size();
+    SendMessageW(control(ctrl::ExcludedMode), CB_SETCURSEL, chosen ? WPARAM(rows[size_t(row)].mode) : WPARAM(-1), 0);
+    EnableWindow(control(ctrl::ExcludedMode), chosen);
 }
 
 bool handleListCommand(int id, int notification) {
     SettingsWindow& w = settingsWindow();
     if (id == ctrl::Search) {
         if (notification == EN_CHANGE) fillDictionaryLists();
+        return true;
+    }
+    if (id == ctrl::ExcludedMode) {
+        if (notification == CBN_SELCHANGE) changeSelectedAppMode();
         return true;
     }
     if (notification != BN_CLICKED) return false;

@@ -83,6 +83,8 @@ void reloadDictionary();
 void fillDictionaryLists();
 void fillLanguageList();
 void fillExcludedList();
+// The mode list shows the mode of the selected application; greyed without one.
+void showSelectedAppMode();
 void fillLanguagePickers();
 bool handleListCommand(int id, int notification);
 

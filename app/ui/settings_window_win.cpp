@@ -8,6 +8,7 @@
 #include "general_tab.h"
 #include "hotkey_field.h"
 #include "settings_window_state_win.h"
+#include "tray/debug_log_win.h"
 #include "tray/interface_strings.h"
 
 #include <algorithm>
@@ -74,17 +75,12 @@ void launchAtLoginClicked() {
     messageBox(TextId::LaunchAtLoginBlocked, u"Quillom", MB_ICONINFORMATION);
 }
 
-std::wstring logFilePath() {
-    wchar_t folder[MAX_PATH + 1];
-    const DWORD n = GetTempPathW(MAX_PATH + 1, folder);
-    return std::wstring(folder, n) + L"quillom.log";
-}
-
 void onButton(int id) {
     switch (id) {
     case ctrl::UppercaseOnlyExactPairs:
     case ctrl::ProtectEndings:
     case ctrl::PauseInGames:
+    case ctrl::BackspaceReverts:
     case ctrl::PlaySound: setOption(*gWindow.host, id, checked(id)); break;
     case ctrl::LaunchAtLogin: launchAtLoginClicked(); break;
     case ctrl::CheckNow: gWindow.host->checkForUpdatesInteractively(); break;
@@ -104,7 +100,7 @@ void onButton(int id) {
         SendMessageW(control(id), BM_SETCHECK, gWindow.host->setDebugLog(checked(id)) ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
     case ctrl::ShowLogFile:
-        ShellExecuteW(nullptr, L"open", logFilePath().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, L"open", tray::logFilePath().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         break;
     default: break;
     }
@@ -167,6 +163,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == gWindow.tabs && header->code == TCN_SELCHANGE)
             showPage(TabCtrl_GetCurSel(gWindow.tabs));
+        else if (header->idFrom == UINT_PTR(ctrl::ExcludedList) && header->code == LVN_ITEMCHANGED)
+            showSelectedAppMode();
         return 0;
     }
     case WM_ACTIVATE:

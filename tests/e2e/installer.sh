@@ -26,7 +26,7 @@ E2E_PACKAGES="$E2E_PACKAGES nsis"
 e2e_install_packages || { echo "could not install $E2E_PACKAGES" >&2; exit 2; }
 # A build configured before makensis was there has no installer target yet.
 grep -q '^QUILLOM_MAKENSIS:FILEPATH=/' "$build/CMakeCache.txt" || cmake "$build" >/dev/null || exit 2
-cmake --build "$build" --target quillom_installer quillom_e2e_helper >/dev/null || { echo "build failed" >&2; exit 2; }
+cmake --build "$build" --target quillom_installer quillom_winget quillom_e2e_helper >/dev/null || { echo "build failed" >&2; exit 2; }
 for f in "$setup_exe" "$helper_exe"; do
     [ -f "$f" ] || { echo "missing $f" >&2; exit 2; }
 done
@@ -338,7 +338,20 @@ stop_quillom() {
 
 # --- run -----------------------------------------------------------------------
 
+# The manifests a package manager installs from name this very setup program.
+case_winget_manifest() {
+    local what="24d the package manager's manifests carry the version, every required field and this setup program's SHA-256"
+    local out
+    if out=$(python3 "$here/../../installer/winget_manifest.py" --check --installer "$setup_exe" \
+        --out "$build/dist/winget" 2>&1); then
+        pass "$what"
+    else
+        fail "$what ($(printf '%s' "$out" | tr '\n' ' '))"
+    fi
+}
+
 started=$(date +%s)
+case_winget_manifest
 case_silent_install
 case_installed_program_corrects
 case_upgrade_over_running

@@ -582,6 +582,8 @@ PY
     if ! expect_text 'ok ghbdtn мир '; then fail "$what (got '$actual')"; return; fi
     pass "$what (screenshot: $artifacts/missing-lexicon.png)"
 }
+# shellcheck source=features_cases.sh
+source "$here/features_cases.sh"
 
 # --- run -----------------------------------------------------------------------
 
@@ -612,6 +614,11 @@ else
     case_tray_undo
     case_damaged_rules
     case_missing_lexicon
+    case_hotkeys_only_app
+    case_off_app
+    restart_with_prefs "$(test_prefs)"
+    case_backspace_takes_back
+    case_portable_copy
     stop_quillom
 fi
 grep -h "hook timing" "$log" >"$artifacts/hook-timing.txt" 2>/dev/null

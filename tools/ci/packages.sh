@@ -17,7 +17,7 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
-LINUX_PACKAGES="cmake ninja-build ccache g++ make python3 googletest libgtest-dev libgmock-dev libbenchmark-dev unicode-data hunspell"
+LINUX_PACKAGES="cmake ninja-build ccache g++ make python3 python3-yaml googletest libgtest-dev libgmock-dev libbenchmark-dev unicode-data hunspell"
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
 FORMAT_PACKAGES="clang-format-14"
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-xkb-utils xauth xclip imagemagick fonts-wine fonts-liberation zip"

@@ -516,7 +516,13 @@ TEST(Undo, RecordExpiresWhenTheTextAroundItMayHaveChanged) {
     };
     const Case cases[] = {
         {"a letter", [](CommandRig& rig) { rig.tap('A'); }, false},
-        {"Backspace", [](CommandRig& rig) { rig.tap(0x08); }, false},
+        {"Backspace that does not take the correction back",
+         [](CommandRig& rig) {
+             rig.state.revert.enabled = false;
+             rig.tap(0x08);
+         },
+         false},
+        {"Delete", [](CommandRig& rig) { rig.tap(0x2E); }, false},
         {"an arrow key", [](CommandRig& rig) { rig.tap(0x25); }, false},
         {"Shift alone", [](CommandRig& rig) { rig.tap(0x10); }, true},
         {"the Undo hotkey",

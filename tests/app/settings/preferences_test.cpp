@@ -36,6 +36,8 @@ const std::vector<ReaderCase>& readerCases() {
         {"play_sound_on_correction", [](const JsonValue& p) { return flag(playSoundOnCorrection(p)); }, "true",
          "false"},
         {"learning_mode", [](const JsonValue& p) { return flag(learningMode(p)); }, "true", "false"},
+        {"backspace_reverts_correction", [](const JsonValue& p) { return flag(backspaceRevertsCorrection(p)); }, "true",
+         "false"},
         {"correction_sound", correctionSound, "SystemAsterisk", "SystemHand"},
         {"undo_sound", undoSound, "SystemExclamation", "SystemQuestion"},
         {"ui_language", uiLanguage, "en", "uk"},

@@ -53,6 +53,33 @@ TEST_F(SettingsStoreTest, PathsFollowLocalAppDataOrFallBackToTheProgramFolder) {
     EXPECT_EQ(store.workingRulesPath(), fs::path("quillom_rules.json"));
 }
 
+// The marker beside the program makes a portable copy: its settings go beside it, and they
+// go along when the folder moves; a folder of that name is no marker.
+TEST_F(SettingsStoreTest, PortableCopyKeepsItsSettingsBesideTheProgram) {
+    const fs::path program = platform.exe.parent_path();
+    fs::create_directories(program / "Quillom.portable" / "x");
+    EXPECT_FALSE(store.portable());
+    fs::remove_all(program / "Quillom.portable");
+    writeText(program / "Quillom.portable", "");
+    EXPECT_TRUE(store.portable());
+    EXPECT_EQ(store.settingsFolder(), program / "QuillomData");
+    EXPECT_EQ(store.preferencesPath(), program / "QuillomData" / "user_preferences.json");
+    installTemplate("template_rules_v1.json");
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    ASSERT_TRUE(store.updatePreferences([](JsonValue& prefs) {
+        setFlag(prefs, "learning_mode", false);
+        return true;
+    }));
+    EXPECT_FALSE(fs::exists(platform.appData / "Quillom")) << "nothing in the user's application data";
+
+    const fs::path moved = temp.path() / "USB" / "Quillom";
+    fs::create_directories(moved.parent_path());
+    fs::rename(program, moved);
+    platform.exe = moved / "Quillom.exe";
+    EXPECT_EQ(store.settingsFolder(), moved / "QuillomData");
+    EXPECT_FALSE(learningMode(store.preferences())) << "the setting moved with the folder";
+}
+
 TEST_F(SettingsStoreTest, FirstStartCreatesFolderCopiesRulesAndWritesDefaultPreferences) {
     installTemplate("template_rules_v1.json");
     ASSERT_FALSE(fs::exists(store.settingsFolder()));

@@ -91,13 +91,32 @@ TEST(InterfaceStrings, LanguageSelectionAndFallback) {
               u"Settings → Apps → Startup.");
 }
 
+// Menus underline the letter after "&"; lists show the text without it.
+TEST(InterfaceStrings, ModeNamesLoseTheirAccessKeyInLists) {
+    LanguageGuard guard;
+    EXPECT_EQ(withoutAccessKey(appModeText(quillom::AppMode::HotkeysOnly)), u"Hotkeys only");
+    setInterfaceLanguage("ru");
+    EXPECT_EQ(withoutAccessKey(appModeText(quillom::AppMode::Off)), u"Выключено");
+    EXPECT_EQ(withoutAccessKey(u"Tom && Jerry&"), u"Tom & Jerry&");
+    for (const char* code : {"en", "uk", "ru"}) {
+        setInterfaceLanguage(code);
+        std::set<char16_t> keys;
+        for (quillom::AppMode mode : quillom::kAppModes) {
+            const std::u16string& t = appModeText(mode);
+            const size_t at = t.find(u'&');
+            ASSERT_NE(at, std::u16string::npos) << code;
+            EXPECT_TRUE(keys.insert(t[at + 1]).second) << code << ": two modes share an access key";
+        }
+    }
+}
+
 TEST(InterfaceStrings, FormattingReplacesTheFirstPlaceholderOnly) {
     LanguageGuard guard;
-    EXPECT_EQ(formattedText(TextId::MenuDisableApp, u"notepad.exe"), u"Disable “notepad.exe”");
+    EXPECT_EQ(formattedText(TextId::MenuAppIn, u"notepad.exe"), u"In “notepad.exe”");
     setInterfaceLanguage("uk");
-    EXPECT_EQ(formattedText(TextId::MenuEnableApp, u"notepad.exe"), u"Увімкнути для «notepad.exe»");
+    EXPECT_EQ(formattedText(TextId::MenuAppIn, u"notepad.exe"), u"У «notepad.exe»");
     setInterfaceLanguage("ru");
-    EXPECT_EQ(formattedText(TextId::MenuDisableApp, u"notepad.exe"), u"Отключить для «notepad.exe»");
+    EXPECT_EQ(formattedText(TextId::MenuAppIn, u"notepad.exe"), u"В «notepad.exe»");
     EXPECT_EQ(formattedText(TextId::StatusActive, u"x"), u"Активен");
 
     struct Case {

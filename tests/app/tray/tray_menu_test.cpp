@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "quillom_version.h"
 #include "tray/interface_strings.h"
 #include "tray/tray_menu.h"
@@ -53,17 +55,49 @@ TEST_F(TrayMenu, DeveloperMachinePausedWithRecentApps) {
     state.debugLog = true;
     state.paused = true;
     state.undoAvailable = true;
-    state.recentApps = {{"notepad.exe", false}, {"Word.EXE", true}, {"a.com", false}};
+    state.recentApps = {
+        {"notepad.exe", AppMode::Automatic}, {"Word.EXE", AppMode::Off}, {"a.com", AppMode::HotkeysOnly}};
     std::vector<MenuEntry> menu = buildTrayMenu(state);
 
     EXPECT_TRUE(find(menu, 2004)->checked);
     EXPECT_EQ(find(menu, 2007)->text, u"Resume");
     EXPECT_FALSE(find(menu, 2008)->greyed);
-    EXPECT_EQ(find(menu, 2100)->text, u"Disable “notepad”");
-    EXPECT_EQ(find(menu, 2101)->text, u"Enable “Word”");
-    EXPECT_EQ(find(menu, 2102)->text, u"Disable “a.com”");
-    EXPECT_FALSE(find(menu, 2100)->greyed);
-    EXPECT_EQ(find(menu, 2103), nullptr);
+    EXPECT_EQ(find(menu, 2100), nullptr) << "no greyed placeholder";
+}
+
+// Each recent application is a submenu of the three modes, its own checked;
+// every entry's command leads back to its application and mode.
+TEST_F(TrayMenu, RecentAppsOfferTheirModes) {
+    TrayMenuState state;
+    state.recentApps = {{"notepad.exe", AppMode::Automatic},
+                        {"Word.EXE", AppMode::Off},
+                        {"a.com", AppMode::HotkeysOnly},
+                        {"b.exe", AppMode::Automatic},
+                        {"fifth.exe", AppMode::Off}};
+    std::vector<MenuEntry> menu = buildTrayMenu(state);
+    std::vector<const MenuEntry*> apps;
+    for (const MenuEntry& e : menu)
+        if (e.kind == Kind::Submenu && e.text != u"Convert To") apps.push_back(&e);
+    ASSERT_EQ(apps.size(), 4u) << "at most four";
+    const std::u16string titles[] = {u"In “notepad”", u"In “Word”", u"In “a.com”", u"In “b”"};
+    const std::u16string modeTexts[] = {u"&Automatic correction", u"&Hotkeys only", u"&Off"};
+    std::set<uint32_t> commands;
+    for (size_t i = 0; i < apps.size(); ++i) {
+        EXPECT_EQ(apps[i]->text, titles[i]);
+        ASSERT_EQ(apps[i]->children.size(), 3u);
+        for (size_t m = 0; m < 3; ++m) {
+            const MenuEntry& entry = apps[i]->children[m];
+            EXPECT_EQ(entry.text, modeTexts[m]);
+            EXPECT_EQ(entry.checked, kAppModes[m] == state.recentApps[i].mode) << i << m;
+            EXPECT_TRUE(commands.insert(entry.command).second) << "commands are distinct";
+            std::optional<RecentAppChoice> choice = recentAppChoice(entry.command, state.recentApps.size());
+            ASSERT_TRUE(choice) << entry.command;
+            EXPECT_EQ(choice->appIndex, i);
+            EXPECT_EQ(choice->mode, kAppModes[m]);
+            EXPECT_FALSE(recentAppChoice(entry.command, i)) << "not among the apps the menu showed";
+        }
+    }
+    for (uint32_t other : {2013u, 2099u, 2112u, 2150u}) EXPECT_FALSE(recentAppChoice(other, 5)) << other;
 }
 
 TEST_F(TrayMenu, ConvertToSubmenuShowsHotkeys) {
@@ -85,9 +119,11 @@ TEST_F(TrayMenu, ConvertToSubmenuShowsHotkeys) {
 TEST_F(TrayMenu, TextsFollowTheInterfaceLanguageButTheFixedOnesStay) {
     setInterfaceLanguage("uk");
     TrayMenuState state;
-    state.recentApps = {{"notepad.exe", false}};
+    state.recentApps = {{"notepad.exe", AppMode::HotkeysOnly}};
     std::vector<MenuEntry> menu = buildTrayMenu(state);
-    EXPECT_EQ(find(menu, 2100)->text, u"Вимкнути для «notepad»");
+    auto app = std::find_if(menu.begin(), menu.end(), [](auto& e) { return e.text == u"У «notepad»"; });
+    ASSERT_NE(app, menu.end());
+    EXPECT_EQ(app->children[1].text, u"&Лише гарячі клавіші");
     EXPECT_EQ(find(menu, 2015)->text, u"Вийти з Quillom");
     const std::u16string title = u"Quillom " QUILLOM_VERSION " — ";
     EXPECT_EQ(menu[0].text.substr(0, title.size()), title);

@@ -36,6 +36,7 @@ TEST_F(GeneralTabTest, OptionBoxesWriteTheirKeyAndApply) {
     } boxes[] = {{ctrl::UppercaseOnlyExactPairs, "uppercase_only_exact_pairs"},
                  {ctrl::ProtectEndings, "protect_endings_after_delete"},
                  {ctrl::PauseInGames, "pause_in_games"},
+                 {ctrl::BackspaceReverts, "backspace_reverts_correction"},
                  {ctrl::PlaySound, "play_sound_on_correction"}};
     host.writePreferences(R"({"ui_language":"uk","custom":[1,2]})");
     int applied = 0;
@@ -158,6 +159,17 @@ TEST_F(GeneralTabTest, RestoreDefaultsResetsEverythingAndFailsCleanlyWithoutTemp
     const std::string working = quillom::settings::testing::readText(host.store().workingRulesPath());
     EXPECT_EQ(working.find("vbh"), std::string::npos);
     EXPECT_NE(working.find("lheu"), std::string::npos);
+}
+
+// A portable copy writes nothing to the registry, also when everything is reset.
+TEST_F(GeneralTabTest, RestoreDefaultsInAPortableCopyLeavesLaunchAtLoginAlone) {
+    quillom::settings::testing::writeText(host.platform.exe.parent_path() / "Quillom.portable", "");
+    ASSERT_TRUE(host.store().portable());
+    std::filesystem::create_directories(host.store().settingsFolder());
+    host.writeRules(R"({"exact_pairs":{"lheu":"друг"}})");
+    EXPECT_EQ(restoreAllDefaults(host), RestoreOutcome::Restored);
+    EXPECT_TRUE(host.launchAtLoginCalls.empty());
+    EXPECT_EQ(host.frequencies, std::vector<std::string>{"1d"});
 }
 
 }  // namespace

@@ -116,4 +116,25 @@ TEST(ExcludedApps, AddingTheSameExecutableTwiceKeepsOneEntry) {
     EXPECT_EQ(host.applied, 3);
 }
 
+// The mode list: a change is saved and applied; choosing the mode the entry
+// has already saves nothing; Automatic takes the application off the list.
+TEST(ExcludedApps, ModeListChangesTheSelectedEntry) {
+    using quillom::AppMode;
+    FakeSettingsHost host;
+    host.writePreferences(
+        R"({"excluded_apps":{"code.exe":{"name":"Code","disable_manual_switching":false,"path":"C:\\c.exe"}}})");
+    const std::vector<ExcludedApp> listed = excludedApps(host.preferences());
+    ASSERT_EQ(listed.size(), 1u);
+    const ExcludedApp code = listed[0];
+    EXPECT_FALSE(setExcludedAppMode(host, code, AppMode::HotkeysOnly));
+    EXPECT_EQ(host.applied, 0);
+    ASSERT_TRUE(setExcludedAppMode(host, code, AppMode::Off));
+    EXPECT_EQ(host.applied, 1);
+    EXPECT_EQ(excludedApps(host.preferences()),
+              (std::vector<ExcludedApp>{{"code.exe", "Code", "C:\\c.exe", AppMode::Off}}));
+    ASSERT_TRUE(setExcludedAppMode(host, code, AppMode::Automatic));
+    EXPECT_TRUE(excludedApps(host.preferences()).empty());
+    EXPECT_EQ(host.applied, 2);
+}
+
 }  // namespace

@@ -40,13 +40,13 @@ TEST(SettingsLayout, EveryControlFitsItsPageAndNothingOverlaps) {
 
 TEST(SettingsLayout, EachIdentifiedControlIsOnItsTabOnce) {
     const std::map<Page, std::set<int>> expected{
-        {Page::General, {1001, 1002, 1003, 1004, 1005, 1006}},
+        {Page::General, {1001, 1002, 1003, 1004, 1005, 1006, 1007}},
         {Page::Sound, {1090, 1091, 1092}},
         {Page::Hotkeys, {1050, 1051, 1053, 1054, 1055, 1056}},
         {Page::Dictionary, {1030, 1031, 1032, 1033, 1034, 1035, 1036, 1037, 1040, 1041, 1042, 1043, 1044}},
         {Page::AutoRules, {1080, 1081, 1082}},
         {Page::Languages, {1010, 1011, 1012}},
-        {Page::ExcludedApps, {1020, 1021, 1023}},
+        {Page::ExcludedApps, {1020, 1021, 1023, 1024}},
         {Page::Feedback, {1060, 1061, 1062, 1063, 1064}},
         {Page::Debug, {1070, 1071, 1072, 1073, 1074}},
     };
