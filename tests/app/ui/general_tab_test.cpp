@@ -167,7 +167,7 @@ TEST_F(GeneralTabTest, RestoreDefaultsInAPortableCopyLeavesLaunchAtLoginAlone) {
     ASSERT_TRUE(host.store().portable());
     std::filesystem::create_directories(host.store().settingsFolder());
     host.writeRules(R"({"exact_pairs":{"lheu":"друг"}})");
-    EXPECT_EQ(restoreAllDefaults(host), RestoreOutcome::Restored);
+    EXPECT_EQ(restore(), RestoreOutcome::Restored);
     EXPECT_TRUE(host.launchAtLoginCalls.empty());
     EXPECT_EQ(host.frequencies, std::vector<std::string>{"1d"});
 }
