@@ -62,14 +62,15 @@ struct TokenizationConfig {
     bool autoLength2RequiresExactCommonOrOverride = true;
     bool mixedScriptAuto = false;
     bool digitsInTokenAuto = false;
-    // "edge_punctuation_auto": a word typed on a Cyrillic layout may be read as
-    // quotes, colons or brackets around an English word ("ЭЕру" -> "\"The").
+    // Later behaviours, each off unless the rules ask for it (later_members.h;
+    // engine/README.md says what each does).
     bool edgePunctuationAuto = false;
-    // "prefer_whole_known_word": when the word read with its trailing full stop
-    // or comma as a letter (xfcnm. -> частью) and read without it (часть.) are
-    // both known words, the whole word wins: on the wrong layout the user
-    // pressed that key for its letter.
     bool preferWholeKnownWord = false;
+    bool keyMarksAtEdges = false;
+    bool leadingLetterMarks = false;
+    bool letterKeyMarksInWord = false;
+    bool trailingLetterMakesWord = false;
+    bool trailingReadingKeepsVetoes = false;
 };
 
 struct ProtectedPattern {
@@ -180,24 +181,11 @@ struct DecisionConfig {
     ScoringWeights scoringWeights;
     double confidenceScale = 18.0;
     double protectedPatternOverrideMinScore = 60.0;
-    // "gibberish_bypass_min_length": shorter words never take the gibberish
-    // bypass; "protected_override_min_length": shorter protected words (KB, W.)
-    // are never corrected. Both 0 when missing: no such limit.
+    // Later behaviours (later_members.h): 0 or false, no such limit or rule.
     int64_t gibberishBypassMinLength = 0;
+    bool gibberishBypassNeedsVowel = false;
     int64_t protectedOverrideMinLength = 0;
-    // "capitals_word_max_band": a protected word typed all in capitals whose
-    // reading is no abbreviation is corrected only to a ranked word of at most
-    // this band (UTC is not ГЕС, a rare word) that what the user has been
-    // typing does not go against (JYJ in English text is not ОНО). 0 when
-    // missing: no such limit.
     int64_t capitalsWordMaxBand = 0;
-    // "keep_word_after_script_switch": true, a word typed on a layout of
-    // another script than the word before it, which was kept as typed in the
-    // same application, is corrected into a script other than its own only
-    // to a listed word of four letters or more: the user changed the layout
-    // by hand to type it (db, DCT in Russian text). The engine itself changes
-    // the layout only after a correction or within a script. False when
-    // missing: the word is decided as any other.
     bool keepWordAfterScriptSwitch = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;

@@ -326,8 +326,9 @@ RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view 
     bool knownSecond = isKnownWordInAnyTarget(config, second.correctedToken);
     // A closing mark read as a letter must make a word: "cvjnh." is смотрю,
     // "this:" stays as typed.
-    if (second.shouldCorrect &&
-        ((!first.shouldCorrect && knownSecond) || trailingHasNonPunctuationLetterKey(config, trailing)))
+    const bool mustMakeWord = config.tokenization.trailingLetterMakesWord;
+    if (second.shouldCorrect && ((!first.shouldCorrect && (knownSecond || !mustMakeWord)) ||
+                                 trailingHasNonPunctuationLetterKey(config, trailing)))
         return second;
     if (first.shouldCorrect && second.shouldCorrect) {
         if (knownFirst != knownSecond) {

@@ -318,7 +318,7 @@ std::size_t typedLetters(const TextChars& token) {
 // that the other language does not list is no guess to make there.
 bool contextKeepsSourceScript(const RulesConfig& config, const Scored& s) {
     const LanguageConfig* source = config.language(s.direction.from);
-    if (!source) return false;
+    if (!source || !config.decision.languageEvidence.enabled()) return false;
     for (const std::string& key : config.activeLanguages) {
         const LanguageConfig* language = config.language(key);
         if (key == s.direction.to || !language || language->script != source->script) continue;
@@ -337,7 +337,9 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     const auto eligible = [&] {
         // Letters as typed: "[FV" or "W." are too short for a guess, whatever their
         // keys give; a mark where English puts none is a letter (Hf[ is Рах).
-        const std::size_t letters = typedLetters(s.word.token) + (letterKeyMarkAtAnEdge(s.word.token, s.maps) ? 1 : 0);
+        const bool markIsLetter =
+            context.config.tokenization.letterKeyMarksInWord && letterKeyMarkAtAnEdge(s.word.token, s.maps);
+        const std::size_t letters = typedLetters(s.word.token) + (markIsLetter ? 1 : 0);
         return static_cast<int64_t>(letters) >= decision.gibberishBypassMinLength &&
                !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text())) &&
                !(decision.capitalsWordMaxBand > 0 && allCapitals(s.word.token)) &&
@@ -345,7 +347,8 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     };
     // The scores are tested first: most words fail them, and the rest costs lookups.
     // A guess with no vowel of its language (gcm read as псь) is no word.
-    bool bypass = s.cand.vowelBonus > 0.0 && s.delta >= RulesEngine::gibberishBypassMinDelta &&
+    bool bypass = (!decision.gibberishBypassNeedsVowel || s.cand.vowelBonus > 0.0) &&
+                  s.delta >= RulesEngine::gibberishBypassMinDelta &&
                   s.conf >= RulesEngine::gibberishBypassMinConfidence &&
                   s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore &&
                   (s.originalScore < 0.0 || unknownBigrams() >= 2) && eligible();
@@ -426,8 +429,9 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     bool sameScript = context.index.isSameScript(direction);
 
     ScoreBreakdown typed = typedScore(context, word, source, direction.from);
-    if (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps) ||
-        letterKeyMarkAtAnEdge(word.token, maps))
+    if (config.tokenization.letterKeyMarksInWord &&
+        (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps) ||
+         letterKeyMarkAtAnEdge(word.token, maps)))
         typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
     ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);

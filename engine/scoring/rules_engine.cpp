@@ -133,7 +133,8 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
     RulesDecision first = scoring::evaluatePair(context, core, trailing, request);
     // Trailing punctuation may itself be letters typed on the wrong layout.
     RulesDecision decision = first;
-    if (scoring::hasLayoutMappedTrailing(config, trailing) && !vetoesTrailingReading(first.reason)) {
+    if (scoring::hasLayoutMappedTrailing(config, trailing) &&
+        !(config.tokenization.trailingReadingKeepsVetoes && vetoesTrailingReading(first.reason))) {
         RulesDecision second = scoring::evaluatePair(context, token, {}, request);
         decision = scoring::chooseTrailingReading(config, trailing, std::move(first), std::move(second));
     }
@@ -160,13 +161,14 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
     // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.
-    const scoring::MarkEdges edges = scoring::keyMarkEdges(keyMarks_, token);
+    const scoring::MarkEdges edges =
+        config_.tokenization.keyMarksAtEdges ? scoring::keyMarkEdges(keyMarks_, token) : scoring::MarkEdges{};
     const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
     RulesDecision decision = evaluateWord(context, word, request);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;
     std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
                             std::string(token.substr(token.size() - edges.trailing));
-    if (decision.sourceLanguage && decision.targetLanguage)
+    if (config_.tokenization.keyMarksAtEdges && decision.sourceLanguage && decision.targetLanguage)
         corrected = scoring::withTargetKeyMarks(config_.keyboardLayout, token, std::move(corrected),
                                                 {*decision.sourceLanguage, *decision.targetLanguage});
     decision.correctedToken = std::move(corrected);
@@ -178,6 +180,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
 RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, std::string_view token,
                                         const scoring::EvaluationRequest& request) const {
     RulesDecision read = evaluateWithEdges(context, token, request);
+    if (!config_.tokenization.leadingLetterMarks) return read;
     RulesDecision whole = keptUnlessKnown(config_, token, read);
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
