@@ -13,16 +13,6 @@ namespace quillom {
 
 namespace {
 
-// Refusals that a reading with punctuation at the word's edges may overturn:
-// those of scoring, not the vetoes of the user, the script or the length.
-bool allowsEdgeReading(Reason reason) {
-    for (Reason veto :
-         {Reason::NeverCorrect, Reason::UppercaseRequiresExactPair, Reason::MixedScript, Reason::ContainsDigits,
-          Reason::TooLong, Reason::TooShort, Reason::EmptyToken, Reason::ProtectedPattern, Reason::UnknownScript})
-        if (reason == veto) return false;
-    return true;
-}
-
 // Marks of the US layout whose keys give letters on the Cyrillic layouts:
 // at a word's start they are an opening mark or the letter ("Untitled stays,
 // "nj is Это).
@@ -44,12 +34,6 @@ RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token,
         scoring::isKnownWordInAnyTarget(config, decision.correctedToken))
         return decision;
     return refusalWithScoresOf(Reason::CandidateScoreTooLow, decision);
-}
-
-// Refusals that a reading of the trailing boundary as a letter must not overturn.
-bool vetoesTrailingReading(Reason reason) {
-    return reason == Reason::NeverCorrect || reason == Reason::UppercaseRequiresExactPair ||
-           reason == Reason::ProtectedPattern;
 }
 
 // A band past which a listed word is rare (about the 27,000th word on):
@@ -96,7 +80,7 @@ std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext
     const RulesConfig& config = context.config;
     const scoring::TextChars letters = scoring::TextChars(rest);
     const scoring::TextChars lowerLetters = letters.lowered();
-    if (token.find_first_not_of('"') != token.size() - rest.size() || !allowsEdgeReading(read.reason) ||
+    if (token.find_first_not_of('"') != token.size() - rest.size() || !decidedByScoring(read.reason) ||
         !scoring::hasLowerLetter(letters))
         return std::nullopt;
     for (const std::string& source : scoring::detectSourceLanguages(context.index, lowerLetters)) {
@@ -134,11 +118,11 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
     // Trailing punctuation may itself be letters typed on the wrong layout.
     RulesDecision decision = first;
     if (scoring::hasLayoutMappedTrailing(config, trailing) &&
-        !(config.tokenization.trailingReadingKeepsVetoes && vetoesTrailingReading(first.reason))) {
+        !(config.tokenization.trailingReadingKeepsVetoes && reasonKind(first.reason) == ReasonKind::ListVeto)) {
         RulesDecision second = scoring::evaluatePair(context, token, {}, request);
         decision = scoring::chooseTrailingReading(config, trailing, std::move(first), std::move(second));
     }
-    if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto || !allowsEdgeReading(decision.reason))
+    if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto || !decidedByScoring(decision.reason))
         return decision;
     auto edges = scoring::evaluateEdgePunctuation(context, core, trailing, request);
     return edges ? *edges : decision;
