@@ -97,7 +97,7 @@ std::unique_ptr<EngineHandle> EngineHandle::create(const std::string& rulesPath,
 RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view appId,
                                      const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
                                      bool trackSession) {
-    if (!trackSession) return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
+    if (!trackSession) return engine_->evaluate(token, appId, std::nullopt, std::nullopt);
     if (appId != lastAppId_) {
         resetContext();
         lastAppId_ = std::string(appId);
@@ -110,13 +110,13 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
             d.reason = Reason::UnknownWordBeginning;
             return d;
         }
-        return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
+        return engine_->evaluate(token, appId, std::nullopt, std::nullopt);
     }
     const bool useVotes = engine_->config().decision.languageEvidence.enabled();
     AfterWord after{
         engine_->config(), token, activeInputSource, keptOn_, useVotes ? &recentLanguages_.votes() : nullptr, {}};
     RulesDecision decision =
-        engine_->evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), after.votes);
+        engine_->evaluate(token, appId, activeInputSource, sessionTracker_.sessionLanguage(), after.votes);
     for (const RuleAfterWord rule : kRulesAfterWord) decision = rule(after, std::move(decision));
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
     recordSession(token, decision, after.languages.shown);

@@ -140,22 +140,6 @@ std::vector<LayoutSuspicionRule> parseSuspicionRules(const json::Value* array) {
     return out;
 }
 
-std::vector<GoldenTest> parseGoldenTests(const json::Value* array) {
-    std::vector<GoldenTest> out;
-    if (!array) return out;
-    for (const auto& element : array->asArray()) {
-        auto input = json::findString(element, "input");
-        auto expected = json::findString(element, "expected");
-        auto mode = json::findString(element, "mode");
-        auto reason = json::findString(element, "reason");
-        if (!input || !expected || !mode || !reason) continue;
-        out.push_back({*input, *expected, *mode, *reason, json::findString(element, "active_input_source"),
-                       json::findString(element, "expected_source_lang"),
-                       json::findString(element, "session_language")});
-    }
-    return out;
-}
-
 RulesConfig decode(const json::Value& root, const json::Value& manualOverrides, const UserPreferences& prefs,
                    const PackedLexiconFile* lexicon) {
     RulesConfig config;
@@ -173,7 +157,6 @@ RulesConfig decode(const json::Value& root, const json::Value& manualOverrides, 
     config.layoutSuspicion.cyrillicSuspiciousForEn =
         parseSuspicionRules(json::findArray(suspicion, "cyrillic_raw_suspicious_for_en"));
     config.manualOverrides = parseManualOverrides(manualOverrides);
-    config.goldenTests = parseGoldenTests(json::findArray(root, "golden_tests"));
     applyLaterMembers(root, requestedGeneration(root), config);
     config.excludedApps.insert(prefs.excludedApps.begin(), prefs.excludedApps.end());
     config.activeLanguages = prefs.activeLanguages;

@@ -262,16 +262,6 @@ struct ManualOverridesConfig {
     std::unordered_map<std::string, std::string> neverCorrectLang;
 };
 
-struct GoldenTest {
-    std::string input;
-    std::string expected;
-    std::string mode;
-    std::string reason;
-    std::optional<std::string> activeInputSource;
-    std::optional<std::string> expectedSourceLang;
-    std::optional<std::string> sessionLanguage;
-};
-
 struct RulesConfig {
     KeyboardLayoutConfig keyboardLayout;
     TokenizationConfig tokenization;
@@ -280,7 +270,6 @@ struct RulesConfig {
     std::map<std::string, LanguageConfig> languages;  // ordered by key
     LayoutSuspicionConfig layoutSuspicion;
     ManualOverridesConfig manualOverrides;
-    std::vector<GoldenTest> goldenTests;
     StringMap<AppExclusionConfig> excludedApps;  // keys lower-cased
     std::vector<std::string> activeLanguages;
     bool protectEndingsAfterDelete = true;

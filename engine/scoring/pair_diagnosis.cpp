@@ -69,10 +69,10 @@ struct Scored {
 
 ScoreBreakdown typedScore(const ScoringContext& context, const WordContext& word, const TextChars& source,
                           const std::string& language) {
-    if (!word.typedScores) return scoreToken(context, source, language, word.isSentenceStart);
+    if (!word.typedScores) return scoreToken(context, source, language);
     for (const TypedScore& t : *word.typedScores)
         if (t.language == language && t.text.view() == source.text()) return t.score;
-    ScoreBreakdown score = scoreToken(context, source, language, word.isSentenceStart);
+    ScoreBreakdown score = scoreToken(context, source, language);
     TypedScore entry{language, {}, score};
     entry.text.append(source.text());
     word.typedScores->push_back(std::move(entry));
@@ -433,7 +433,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps) ||
          letterKeyMarkAtAnEdge(word.token, maps)))
         typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
-    ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
+    ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);
     if (targetPriorityIndex >= 2)
@@ -450,7 +450,6 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     auto length = static_cast<int64_t>(word.token.size());
     double requiredDelta = minDeltaForLength(decision, length);
     if (typed.exactCommonWord > 0.0) requiredDelta += decision.originalExactCommonRequiresExtraDelta;
-    if (word.isSentenceStart && cand.exactPhraseStart > 0.0) requiredDelta -= decision.phraseStartBonusDiscount;
     if (sameScript) requiredDelta += decision.sameScriptExtraDelta;
 
     if (auto decided = decideCapitals(config, s)) return *decided;

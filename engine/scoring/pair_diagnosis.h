@@ -33,7 +33,6 @@ struct WordContext {
     const TextChars& lowerToken;  // the same, lower-cased
     std::string_view trailing;    // re-attached to any correction
     bool isProtected;
-    bool isSentenceStart;
     const std::optional<std::string>& sessionLanguage;
     TypedScoreCache* typedScores = nullptr;  // null: every direction scores afresh
     const LanguageVotes* votes = nullptr;    // the words typed just before; null: not known

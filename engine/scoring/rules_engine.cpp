@@ -3,7 +3,6 @@
 #include "layout/token_mapping.h"
 #include "scoring/decision_selection.h"
 #include "scoring/edge_punctuation.h"
-#include "scoring/emitted_token.h"
 #include "scoring/key_marks.h"
 #include "scoring/word_before.h"
 #include "scoring/word_evaluation.h"
@@ -133,7 +132,7 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
 RulesEngine::RulesEngine(RulesConfig config)
     : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout) {}
 
-RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
+RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId,
                                     const std::optional<std::string>& activeInputSource,
                                     const std::optional<std::string>& sessionLanguage,
                                     const scoring::LanguageVotes* votes) const {
@@ -143,7 +142,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         return d;
     }
     scoring::ScoringContext context{config_, index_};
-    scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
+    scoring::EvaluationRequest request{activeInputSource, sessionLanguage, votes};
     // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.
     const scoring::MarkEdges edges =
         config_.tokenization.keyMarksAtEdges ? scoring::keyMarkEdges(keyMarks_, token) : scoring::MarkEdges{};
@@ -216,16 +215,4 @@ std::optional<std::string> RulesEngine::correctWordBefore(std::string_view previ
     return scoring::correctWordBefore({config_, index_}, previous, token, target, votes);
 }
 
-namespace scoring {
-
-RulesDecision evaluate(const RulesEngine& engine, const EmittedToken& token, std::string_view appId) {
-    if (engine.config().protectEndingsAfterDelete && token.hasUnknownBeginning) {
-        RulesDecision d;
-        d.reason = Reason::UnknownWordBeginning;
-        return d;
-    }
-    return engine.evaluate(token.token, appId, false, std::nullopt, std::nullopt);
-}
-
-}  // namespace scoring
 }  // namespace quillom

@@ -29,7 +29,7 @@ public:
     explicit RulesEngine(RulesConfig config);
 
     // token: valid UTF-8 (the C interface sanitises its input).
-    RulesDecision evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
+    RulesDecision evaluate(std::string_view token, std::string_view appId,
                            const std::optional<std::string>& activeInputSource,
                            const std::optional<std::string>& sessionLanguage,
                            const scoring::LanguageVotes* votes = nullptr) const;

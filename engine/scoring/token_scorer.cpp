@@ -134,8 +134,7 @@ TextChars sanitizedBy(const Map& map, const TextChars& source) {
 
 }  // namespace
 
-ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey,
-                          bool isSentenceStart) {
+ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey) {
     ScoreBreakdown score;
     const LanguageConfig* language = context.config.language(languageKey);
     const AffixIndex* affixes = context.index.affixes(languageKey);
@@ -144,7 +143,6 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
     const std::string_view word = token.text();
 
     if (language->isCommonWord(word)) score.exactCommonWord = w.exactCommonWord;
-    if (isSentenceStart && language->phraseStartWords.contains(word)) score.exactPhraseStart = w.exactPhraseStartWord;
     if (hasVowel(token, affixes->vowels)) score.vowelBonus = w.hasLanguageVowel;
 
     bool readAffixes = true;

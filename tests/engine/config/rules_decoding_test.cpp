@@ -229,18 +229,13 @@ TEST(RulesDecoding, ProtectedPatternsSkipBadEntries) {
     EXPECT_FALSE(c.protectedPatterns[1].regex.search("#ABCDEF"));
 }
 
-TEST(RulesDecoding, LayoutSuspicionAndGoldenTests) {
+TEST(RulesDecoding, LayoutSuspicion) {
     const RulesConfig c = decode(R"({
         "layout_suspicion": {"latin_raw_suspicious_for_ru": [{"regex": "^gh", "bonus_to_candidate": 6},
-                                                              {"regex": "^x"}, {"regex": "(", "bonus_to_candidate": 1}]},
-        "golden_tests": [{"input": "a", "expected": "b", "mode": "auto", "reason": "r", "session_language": "ru"},
-                         {"input": "a", "expected": "b", "mode": "auto"}]})");
+                                                              {"regex": "^x"}, {"regex": "(", "bonus_to_candidate": 1}]}})");
     ASSERT_EQ(c.layoutSuspicion.latinSuspiciousForRu.size(), 1u);
     EXPECT_DOUBLE_EQ(c.layoutSuspicion.latinSuspiciousForRu[0].bonus, 6.0);
     EXPECT_TRUE(c.layoutSuspicion.cyrillicSuspiciousForEn.empty());
-    ASSERT_EQ(c.goldenTests.size(), 1u);
-    EXPECT_EQ(c.goldenTests[0].sessionLanguage, "ru");
-    EXPECT_FALSE(c.goldenTests[0].activeInputSource.has_value());
 }
 
 TEST(RulesDecoding, TokenizationBoundariesTakeFirstCharacters) {
