@@ -112,50 +112,8 @@ struct DynamicThresholdCurveConfig {
 };
 
 // "language_evidence" (under "decision"): how the engine tells Russian from
-// Ukrainian (or any two languages of one script) when a word reads as a word of
-// both. Missing, or "window" 0: none of this applies.
-//   "window": how many of the last words typed in the application that belong
-//     to a single language are counted; the language with the most of them,
-//     ahead of every other by at least "min_lead", is the context language.
-//   "twin_rank_margin": with no context language, of two readings that are
-//     words of different languages the one whose frequency rank band is lower
-//     (more frequent) by at least this many bands wins; 0: not used.
-// With a context language, a same-script word whose other reading is a word
-// of that language is corrected to it even when the typed word is a word too
-// (файлі typed for файлы on the Ukrainian layout in Russian text), and from
-// two letters on. With "twin_rank_margin" above 0, a word whose reading on the
-// layout of another script is a word too (руку and here) is corrected only
-// when that reading is at least that many bands more frequent and what the
-// user has been typing supports it: the session language is the other
-// reading's, or the last words count more of its words than of the typed
-// word's language by "min_lead"; and they count no language ahead of the
-// other reading's. Otherwise it is kept, and the next word corrected to the
-// other language takes it along (at the start of a text nothing supports it).
-// Such a word typed in capitals is an acronym and always kept.
-//   "same_text_rank_margin": a word that two languages of one script both list
-//     as the same text (тут, альянс) counts for one of them among the last
-//     words only when its band there is lower than in the other by at least
-//     this many bands, and never when the other lists it with no estimate:
-//     bands counted in corpora of different size and genre are comparable only
-//     roughly. 0 or missing: "twin_rank_margin", as for any word.
-//   "text_start_twin_rank_margin": above 0, at the start of a text (no word
-//     counted for a language yet, no session language), of two listed
-//     readings in languages of one script that "twin_rank_margin" leaves
-//     apart, the one whose band is lower by at least this many wins, the
-//     candidate scores of two languages being no measure of which one the
-//     user writes. 0 or missing: the scores.
-//   "same_text_layout_rank_margin": above 0, a correction whose text reads the
-//     same on the layout of another active language of its script (теперь,
-//     which the order of the languages gave to Ukrainian) goes to that
-//     language, and the layout follows it, when its band there is lower than
-//     in the target by at least this many bands (or the target does not list
-//     it) and the last words do not favour the target. 0 or missing: the
-//     target the scores and the order of the languages chose.
-//   "twin_known_tail_min_length": above 0, of two readings in languages of
-//     one script that neither language lists (Супертяжелый, Супертяжелій),
-//     the one that ends in a longer word of its own language, of at least
-//     this many letters after at least two others (тяжелый), wins. 0 or
-//     missing: the scores.
+// Ukrainian (or any two languages of one script) by the last words typed;
+// "window" 0 turns it off. The members: engine/README.md.
 struct LanguageEvidenceConfig {
     static constexpr int64_t maxWindow = 32;  // larger values are read as this
     int64_t window = 0;
