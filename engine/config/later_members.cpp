@@ -29,6 +29,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.trailingLetterMakesWord = v != 0; }},
     {"tokenization", "trailing_reading_keeps_vetoes", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.trailingReadingKeepsVetoes = v != 0; }},
+    {"tokenization", "apostrophes_in_known_words", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.apostrophesInKnownWords = v != 0; }},
     {"decision.auto_thresholds", "gibberish_bypass_min_length", Type::Integer, 0, 3,
      [](RulesConfig& c, int64_t v) { c.decision.gibberishBypassMinLength = v; }},
     {"decision.auto_thresholds", "gibberish_bypass_needs_vowel", Type::Bool, 0, 1,

@@ -71,6 +71,7 @@ struct TokenizationConfig {
     bool letterKeyMarksInWord = false;
     bool trailingLetterMakesWord = false;
     bool trailingReadingKeepsVetoes = false;
+    bool apostrophesInKnownWords = false;
 };
 
 struct ProtectedPattern {

@@ -222,7 +222,16 @@ TEST_F(HandWrittenRules, TrailingMarksAndDigits) {
     Rules unstripped = gibberish(8, -19);
     unstripped.candidateUnknown = 8;
     unstripped.tokenization = R"("strip_boundary_before_scoring": false)";
+    // A correction that a language lists with an apostrophe (U+2019, a key
+    // the maps leave as it is) is known only by its letters, unless asked.
+    Rules apostrophe = gibberish(8, -19);
+    apostrophe.candidatePairs = pairs("при\u2019вет", 8);
+    apostrophe.commonRussian = "\"при\u2019вет\"";
+    Rules apostropheKnown = apostrophe;
+    apostropheKnown.tokenization = R"("apostrophes_in_known_words": true)";
     check({
+        {"apostrophe: known by its letters only", apostrophe, "ghb\u2019dtn,", "", "ambiguous_trailing_unknown_stem"},
+        {"apostrophe: listed with it", apostropheKnown, "ghb\u2019dtn,", "при\u2019вет,", "layout_mismatch"},
         {"digits allowed", digits, "ghbdtn1", "привет1", "high_confidence_gibberish_bypass", logistic(27, 10)},
         {"digits refused", noDigits, "ghbdtn1", "", "contains_digits"},
         {"comma, stem and whole unknown", unknownStem, "ghbdtn,", "", "ambiguous_trailing_unknown_stem",
