@@ -48,31 +48,30 @@ struct AfterWord {
     scoring::WordLanguages languages;
 };
 
-using RuleAfterWord = RulesDecision (*)(AfterWord&, RulesDecision);
+using RuleAfterWord = void (*)(AfterWord&, RulesDecision&);
 
 // The rules applied to the decision of a word typed in the session, in order.
 constexpr RuleAfterWord kRulesAfterWord[] = {
     // A word typed after the user changed the layout's script by hand stays
     // ("keep_word_after_script_switch").
-    [](AfterWord& w, RulesDecision d) {
-        return scoring::keptAfterScriptSwitch(w.config, w.keptOn, w.typedOn, std::move(d));
+    [](AfterWord& w, RulesDecision& d) {
+        d = scoring::keptAfterScriptSwitch(w.config, w.keptOn, w.typedOn, std::move(d));
     },
     // A kept word of the language of another layout of its script, which
     // gives the same text: the layout follows it ("layout_follows_language").
-    [](AfterWord& w, RulesDecision d) {
-        return scoring::withLayoutToFollow(w.config, w.token, w.typedOn, w.votes, std::move(d));
+    [](AfterWord& w, RulesDecision& d) {
+        d = scoring::withLayoutToFollow(w.config, w.token, w.typedOn, w.votes, std::move(d));
     },
     // What the word says of its language, once for the rule below and the
     // records of the session.
-    [](AfterWord& w, RulesDecision d) {
+    [](AfterWord& w, RulesDecision& d) {
         if (w.votes && d.reason != Reason::ExcludedApp)
             w.languages = scoring::languagesOfWord(w.config, w.token, d, w.typedOn, w.votes);
-        return d;
     },
     // A correction that reads the same in another language of its script
     // goes where it is far more frequent ("same_text_layout_rank_margin").
-    [](AfterWord& w, RulesDecision d) {
-        return scoring::withTargetOfSameText(w.config, w.languages, w.votes, std::move(d));
+    [](AfterWord& w, RulesDecision& d) {
+        d = scoring::withTargetOfSameText(w.config, w.languages, w.votes, std::move(d));
     },
 };
 
@@ -117,7 +116,7 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
         engine_->config(), token, activeInputSource, keptOn_, useVotes ? &recentLanguages_.votes() : nullptr, {}};
     RulesDecision decision =
         engine_->evaluate(token, appId, activeInputSource, sessionTracker_.sessionLanguage(), after.votes);
-    for (const RuleAfterWord rule : kRulesAfterWord) decision = rule(after, std::move(decision));
+    for (const RuleAfterWord rule : kRulesAfterWord) rule(after, decision);
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
     recordSession(token, decision, after.languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, after.languages);
