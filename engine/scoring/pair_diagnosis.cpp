@@ -5,7 +5,6 @@
 
 #include "layout/token_mapping.h"
 #include "scoring/capitals.h"
-#include "scoring/rules_engine.h"
 #include "scoring/token_scorer.h"
 #include "unicode/unicode.h"
 
@@ -348,9 +347,8 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     // The scores are tested first: most words fail them, and the rest costs lookups.
     // A guess with no vowel of its language (gcm read as псь) is no word.
     bool bypass = (!decision.gibberishBypassNeedsVowel || s.cand.vowelBonus > 0.0) &&
-                  s.delta >= RulesEngine::gibberishBypassMinDelta &&
-                  s.conf >= RulesEngine::gibberishBypassMinConfidence &&
-                  s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore &&
+                  s.delta >= kGibberishBypassMinDelta && s.conf >= kGibberishBypassMinConfidence &&
+                  s.candidateScore >= kGibberishBypassMinCandidateScore &&
                   (s.originalScore < 0.0 || unknownBigrams() >= 2) && eligible();
     if (!bypass) return refusal(Reason::CandidateScoreTooLow, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(decision, s))
@@ -394,7 +392,7 @@ double confidenceForDelta(const DecisionConfig& decision, double delta) {
 
 double cappedConfidence(double confidence, const ScoreBreakdown& candidate) {
     if (candidate.exactCommonWord > 0.0) return confidence;
-    return std::min(confidence, RulesEngine::nonDictionaryConfidenceCap);
+    return std::min(confidence, kNonDictionaryConfidenceCap);
 }
 
 std::string correctionText(std::string_view typed, std::string_view replacement, std::string_view trailing) {
@@ -437,7 +435,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);
     if (targetPriorityIndex >= 2)
-        cand.priorityPenalty = static_cast<double>(targetPriorityIndex - 1) * -RulesEngine::priorityPenaltyPerIndex;
+        cand.priorityPenalty = static_cast<double>(targetPriorityIndex - 1) * -kPriorityPenaltyPerIndex;
 
     double originalScore = typed.total();
     double candidateScore = cand.total();

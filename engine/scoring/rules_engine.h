@@ -20,12 +20,6 @@ struct EvaluationRequest;
 
 class RulesEngine {
 public:
-    static constexpr double priorityPenaltyPerIndex = 12.0;
-    static constexpr double gibberishBypassMinDelta = 27.0;
-    static constexpr double gibberishBypassMinConfidence = 0.82;
-    static constexpr double gibberishBypassMinCandidateScore = 8.0;
-    static constexpr double nonDictionaryConfidenceCap = 0.95;
-
     explicit RulesEngine(RulesConfig config);
 
     // token: valid UTF-8 (the C interface sanitises its input).
