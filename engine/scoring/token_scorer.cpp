@@ -203,17 +203,6 @@ std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(co
     return {config.language(direction.from), config.language(direction.to)};
 }
 
-bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction) {
-    auto [source, target] = languagesForDirection(config, direction);
-    if (!source || !target) return false;
-    const CharSet& smaller = source->scriptAlphabet.size() <= target->scriptAlphabet.size() ? source->scriptAlphabet
-                                                                                            : target->scriptAlphabet;
-    const CharSet& larger = &smaller == &source->scriptAlphabet ? target->scriptAlphabet : source->scriptAlphabet;
-    for (const std::string& c : smaller)
-        if (larger.count(c)) return true;
-    return false;
-}
-
 const regex::Regex& addressPattern() {
     static const regex::Regex pattern = [] {
         const std::string domain =

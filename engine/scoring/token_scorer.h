@@ -42,9 +42,6 @@ TextChars sanitizeSourceForScoring(const ScoringContext& context, const TextChar
 std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,
                                                                               const LayoutDirection& direction);
 
-// Both languages configured and their alphabets share a character.
-bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction);
-
 // An e-mail address or a bare domain, optionally with a path.
 const regex::Regex& addressPattern();
 
