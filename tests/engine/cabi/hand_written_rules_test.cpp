@@ -263,4 +263,49 @@ TEST_F(HandWrittenRules, ProtectedWords) {
     });
 }
 
+// Three kept words of one language in an application make it the session
+// language; a two-letter word corrected into another is then held back.
+TEST_F(HandWrittenRules, SessionLanguageAgainstTwoLetters) {
+    Rules rules = gibberish(8, -19);
+    rules.candidatePairs = pairs("на", 8);
+    rules.commonRussian = R"("на")";
+    std::ofstream(dir_ / "rules.json", std::ios::binary) << rules.text();
+    Engine e(qm_engine_create((dir_ / "rules.json").string().c_str(), (dir_ / "prefs.json").string().c_str()));
+    ASSERT_NE(e, nullptr);
+    auto reason = [&](const char* word, const char* app) {
+        int32_t correct = -1;
+        double confidence = -1;
+        char target[16] = "", why[64] = "";
+        Owned text(qm_engine_evaluate_context(e.get(), word, app, "en", 0, &correct, &confidence, target, sizeof target,
+                                              why, sizeof why));
+        return std::string(why);
+    };
+    auto contextFree = [&](const char* word) {
+        int32_t correct = -1;
+        double confidence = -1;
+        char target[16] = "", why[64] = "";
+        Owned text(
+            qm_engine_evaluate(e.get(), word, "a.exe", &correct, &confidence, target, sizeof target, why, sizeof why));
+    };
+    struct Step {
+        const char* word;
+        const char* app;
+        const char* reason;
+    } steps[] = {
+        {"yf", "a.exe", "layout_mismatch"},  // no session language yet
+        {"hello", "a.exe", "candidate_score_too_low"},
+        {"world", "a.exe", "candidate_score_too_low"},
+        {"yf", "a.exe", "layout_mismatch"},  // the streak restarts: two English words, then this
+        {"hello", "a.exe", "candidate_score_too_low"},
+        {"world", "a.exe", "candidate_score_too_low"},
+        {"there", "a.exe", "candidate_score_too_low"},
+        {"yf", "a.exe", "length_2_session_mismatch"},
+        {"yf", "b.exe", "layout_mismatch"},  // another application starts afresh
+    };
+    for (const Step& step : steps) {
+        contextFree("ghbdtn");  // changes nothing the contextual calls see
+        EXPECT_EQ(reason(step.word, step.app), step.reason) << step.word << " in " << step.app;
+    }
+}
+
 }  // namespace
