@@ -54,7 +54,7 @@ std::unique_ptr<EngineHandle> EngineHandle::create(const std::string& rulesPath,
 RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view appId,
                                      const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
                                      bool trackSession) {
-    if (!trackSession) return engine_->evaluate(token, appId, false, std::nullopt, std::nullopt);
+    if (!trackSession) return engine_->evaluate(token, appId, std::nullopt, std::nullopt);
     return session_.evaluate(token, appId, activeInputSource, hasUnknownBeginning);
 }
 

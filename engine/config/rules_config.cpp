@@ -7,6 +7,7 @@
 #include "config/json_fields.h"
 #include "config/keyboard_layout_decoder.h"
 #include "config/language_decoder.h"
+#include "config/later_members.h"
 
 namespace quillom {
 
@@ -37,8 +38,6 @@ TokenizationConfig parseTokenization(const json::Value& o) {
         fields::boolOr(o, "auto_length_2_requires_exact_common_or_override", true);
     t.mixedScriptAuto = fields::boolOr(o, "mixed_script_auto", false);
     t.digitsInTokenAuto = fields::boolOr(o, "digits_in_token_auto", false);
-    t.edgePunctuationAuto = fields::boolOr(o, "edge_punctuation_auto", false);
-    t.preferWholeKnownWord = fields::boolOr(o, "prefer_whole_known_word", false);
     return t;
 }
 
@@ -122,21 +121,8 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.sameScriptExtraDelta = fields::numberOr(thresholds, "same_script_extra_delta", 15.0);
     d.sameScriptMinLength = fields::integerOr(thresholds, "same_script_min_length", 4);
     d.protectedPatternOverrideMinScore = fields::numberOr(thresholds, "protected_pattern_override_min_score", 60.0);
-    d.gibberishBypassMinLength = fields::integerOr(thresholds, "gibberish_bypass_min_length", 0);
-    d.protectedOverrideMinLength = fields::integerOr(thresholds, "protected_override_min_length", 0);
-    d.capitalsWordMaxBand = fields::integerOr(thresholds, "capitals_word_max_band", 0);
-    d.keepWordAfterScriptSwitch = fields::boolOr(o, "keep_word_after_script_switch", false);
     d.scoringWeights = parseWeights(section(o, "scoring_weights"));
     d.confidenceScale = fields::numberOr(section(o, "confidence"), "scale", 18.0);
-    const json::Value& evidence = section(o, "language_evidence");
-    d.languageEvidence.window =
-        std::clamp<int64_t>(fields::integerOr(evidence, "window", 0), 0, LanguageEvidenceConfig::maxWindow);
-    d.languageEvidence.minLead = fields::integerOr(evidence, "min_lead", 2);
-    d.languageEvidence.twinRankMargin = fields::integerOr(evidence, "twin_rank_margin", 0);
-    d.languageEvidence.sameTextRankMargin = fields::integerOr(evidence, "same_text_rank_margin", 0);
-    d.languageEvidence.textStartTwinRankMargin = fields::integerOr(evidence, "text_start_twin_rank_margin", 0);
-    d.languageEvidence.sameTextLayoutRankMargin = fields::integerOr(evidence, "same_text_layout_rank_margin", 0);
-    d.languageEvidence.twinKnownTailMinLength = fields::integerOr(evidence, "twin_known_tail_min_length", 0);
     d.dynamicThresholdCurve = parseCurve(
         objectOrEmpty(fields::memberOfKind(o, "dynamic_threshold_curve", "dynamicThresholdCurve", Kind::Object)));
     return d;
@@ -150,22 +136,6 @@ std::vector<LayoutSuspicionRule> parseSuspicionRules(const json::Value* array) {
         auto bonus = json::findNumber(element, "bonus_to_candidate");
         if (!pattern || !bonus) continue;
         if (auto compiled = regex::Regex::compile(*pattern)) out.push_back({std::move(*compiled), *bonus});
-    }
-    return out;
-}
-
-std::vector<GoldenTest> parseGoldenTests(const json::Value* array) {
-    std::vector<GoldenTest> out;
-    if (!array) return out;
-    for (const auto& element : array->asArray()) {
-        auto input = json::findString(element, "input");
-        auto expected = json::findString(element, "expected");
-        auto mode = json::findString(element, "mode");
-        auto reason = json::findString(element, "reason");
-        if (!input || !expected || !mode || !reason) continue;
-        out.push_back({*input, *expected, *mode, *reason, json::findString(element, "active_input_source"),
-                       json::findString(element, "expected_source_lang"),
-                       json::findString(element, "session_language")});
     }
     return out;
 }
@@ -187,7 +157,7 @@ RulesConfig decode(const json::Value& root, const json::Value& manualOverrides, 
     config.layoutSuspicion.cyrillicSuspiciousForEn =
         parseSuspicionRules(json::findArray(suspicion, "cyrillic_raw_suspicious_for_en"));
     config.manualOverrides = parseManualOverrides(manualOverrides);
-    config.goldenTests = parseGoldenTests(json::findArray(root, "golden_tests"));
+    applyLaterMembers(root, requestedGeneration(root), config);
     config.excludedApps.insert(prefs.excludedApps.begin(), prefs.excludedApps.end());
     config.activeLanguages = prefs.activeLanguages;
     config.protectEndingsAfterDelete = prefs.protectEndingsAfterDelete;

@@ -62,14 +62,16 @@ struct TokenizationConfig {
     bool autoLength2RequiresExactCommonOrOverride = true;
     bool mixedScriptAuto = false;
     bool digitsInTokenAuto = false;
-    // "edge_punctuation_auto": a word typed on a Cyrillic layout may be read as
-    // quotes, colons or brackets around an English word ("ЭЕру" -> "\"The").
+    // Later behaviours, each off unless the rules ask for it (later_members.h;
+    // engine/README.md says what each does).
     bool edgePunctuationAuto = false;
-    // "prefer_whole_known_word": when the word read with its trailing full stop
-    // or comma as a letter (xfcnm. -> частью) and read without it (часть.) are
-    // both known words, the whole word wins: on the wrong layout the user
-    // pressed that key for its letter.
     bool preferWholeKnownWord = false;
+    bool keyMarksAtEdges = false;
+    bool leadingLetterMarks = false;
+    bool letterKeyMarksInWord = false;
+    bool trailingLetterMakesWord = false;
+    bool trailingReadingKeepsVetoes = false;
+    bool apostrophesInKnownWords = false;
 };
 
 struct ProtectedPattern {
@@ -111,50 +113,8 @@ struct DynamicThresholdCurveConfig {
 };
 
 // "language_evidence" (under "decision"): how the engine tells Russian from
-// Ukrainian (or any two languages of one script) when a word reads as a word of
-// both. Missing, or "window" 0: none of this applies.
-//   "window": how many of the last words typed in the application that belong
-//     to a single language are counted; the language with the most of them,
-//     ahead of every other by at least "min_lead", is the context language.
-//   "twin_rank_margin": with no context language, of two readings that are
-//     words of different languages the one whose frequency rank band is lower
-//     (more frequent) by at least this many bands wins; 0: not used.
-// With a context language, a same-script word whose other reading is a word
-// of that language is corrected to it even when the typed word is a word too
-// (файлі typed for файлы on the Ukrainian layout in Russian text), and from
-// two letters on. With "twin_rank_margin" above 0, a word whose reading on the
-// layout of another script is a word too (руку and here) is corrected only
-// when that reading is at least that many bands more frequent and what the
-// user has been typing supports it: the session language is the other
-// reading's, or the last words count more of its words than of the typed
-// word's language by "min_lead"; and they count no language ahead of the
-// other reading's. Otherwise it is kept, and the next word corrected to the
-// other language takes it along (at the start of a text nothing supports it).
-// Such a word typed in capitals is an acronym and always kept.
-//   "same_text_rank_margin": a word that two languages of one script both list
-//     as the same text (тут, альянс) counts for one of them among the last
-//     words only when its band there is lower than in the other by at least
-//     this many bands, and never when the other lists it with no estimate:
-//     bands counted in corpora of different size and genre are comparable only
-//     roughly. 0 or missing: "twin_rank_margin", as for any word.
-//   "text_start_twin_rank_margin": above 0, at the start of a text (no word
-//     counted for a language yet, no session language), of two listed
-//     readings in languages of one script that "twin_rank_margin" leaves
-//     apart, the one whose band is lower by at least this many wins, the
-//     candidate scores of two languages being no measure of which one the
-//     user writes. 0 or missing: the scores.
-//   "same_text_layout_rank_margin": above 0, a correction whose text reads the
-//     same on the layout of another active language of its script (теперь,
-//     which the order of the languages gave to Ukrainian) goes to that
-//     language, and the layout follows it, when its band there is lower than
-//     in the target by at least this many bands (or the target does not list
-//     it) and the last words do not favour the target. 0 or missing: the
-//     target the scores and the order of the languages chose.
-//   "twin_known_tail_min_length": above 0, of two readings in languages of
-//     one script that neither language lists (Супертяжелый, Супертяжелій),
-//     the one that ends in a longer word of its own language, of at least
-//     this many letters after at least two others (тяжелый), wins. 0 or
-//     missing: the scores.
+// Ukrainian (or any two languages of one script) by the last words typed;
+// "window" 0 turns it off. The members: engine/README.md.
 struct LanguageEvidenceConfig {
     static constexpr int64_t maxWindow = 32;  // larger values are read as this
     int64_t window = 0;
@@ -180,24 +140,11 @@ struct DecisionConfig {
     ScoringWeights scoringWeights;
     double confidenceScale = 18.0;
     double protectedPatternOverrideMinScore = 60.0;
-    // "gibberish_bypass_min_length": shorter words never take the gibberish
-    // bypass; "protected_override_min_length": shorter protected words (KB, W.)
-    // are never corrected. Both 0 when missing: no such limit.
+    // Later behaviours (later_members.h): 0 or false, no such limit or rule.
     int64_t gibberishBypassMinLength = 0;
+    bool gibberishBypassNeedsVowel = false;
     int64_t protectedOverrideMinLength = 0;
-    // "capitals_word_max_band": a protected word typed all in capitals whose
-    // reading is no abbreviation is corrected only to a ranked word of at most
-    // this band (UTC is not ГЕС, a rare word) that what the user has been
-    // typing does not go against (JYJ in English text is not ОНО). 0 when
-    // missing: no such limit.
     int64_t capitalsWordMaxBand = 0;
-    // "keep_word_after_script_switch": true, a word typed on a layout of
-    // another script than the word before it, which was kept as typed in the
-    // same application, is corrected into a script other than its own only
-    // to a listed word of four letters or more: the user changed the layout
-    // by hand to type it (db, DCT in Russian text). The engine itself changes
-    // the layout only after a correction or within a script. False when
-    // missing: the word is decided as any other.
     bool keepWordAfterScriptSwitch = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
@@ -274,16 +221,6 @@ struct ManualOverridesConfig {
     std::unordered_map<std::string, std::string> neverCorrectLang;
 };
 
-struct GoldenTest {
-    std::string input;
-    std::string expected;
-    std::string mode;
-    std::string reason;
-    std::optional<std::string> activeInputSource;
-    std::optional<std::string> expectedSourceLang;
-    std::optional<std::string> sessionLanguage;
-};
-
 struct RulesConfig {
     KeyboardLayoutConfig keyboardLayout;
     TokenizationConfig tokenization;
@@ -292,7 +229,6 @@ struct RulesConfig {
     std::map<std::string, LanguageConfig> languages;  // ordered by key
     LayoutSuspicionConfig layoutSuspicion;
     ManualOverridesConfig manualOverrides;
-    std::vector<GoldenTest> goldenTests;
     StringMap<AppExclusionConfig> excludedApps;  // keys lower-cased
     std::vector<std::string> activeLanguages;
     bool protectEndingsAfterDelete = true;

@@ -64,25 +64,16 @@ QM_API char* qm_engine_evaluate(qm_engine* handle, const char* token, const char
 /* Evaluation of one finished word typed in application appID while the
  * layout of activeInputSource ("en", "ru", "uk"; null or empty: unknown) was
  * active. hasUnknownBeginning is non-zero when the start of the word was not
- * seen. Keeps the per-application session language. A word kept as typed
- * with the reason "layout_follows_language" belongs to the language written
- * into outTargetLang, whose layout gives the same text (где typed on the
- * Ukrainian layout is Russian): the caller switches the layout to that
- * language and retypes nothing. A word typed on a layout of another script
- * than the word before it, kept as typed in the same application, was typed
- * so by a user who changed the layout by hand: when the rules ask for it, it
- * is kept with the reason "script_switched_by_user" unless it reads as a
- * listed word of four letters or more. */
+ * seen. Keeps the per-application session state (engine/README.md). With the
+ * reason "layout_follows_language" the word is kept and outTargetLang names
+ * the language whose layout the caller switches to, retyping nothing. */
 QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, const char* appID,
                                         const char* activeInputSource, int32_t hasUnknownBeginning,
                                         int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
                                         int32_t outTargetLangCap, char* outReason, int32_t outReasonCap);
 
-/* Forgets the session language and the words just typed. Which language of
- * each script the user has lately written mostly, in any application, is
- * kept: that language is weighed first among the languages of its script,
- * and it settles a word that reads alike in two of them at the start of the
- * next text. */
+/* Forgets the session language and the words just typed; which language of
+ * each script the user has lately written mostly is kept. */
 QM_API void qm_engine_reset_context(qm_engine* handle);
 
 /* Converts selected text to the other layout, choosing the direction.
@@ -96,50 +87,14 @@ QM_API char* qm_engine_convert_selection_to(qm_engine* handle, const char* text,
                                             char* outTargetLang, int32_t outTargetLangCap);
 
 /* Called after qm_engine_evaluate_context corrected token (the word as
- * typed) into language target ("en", "ru", "uk"), or kept it with the reason
- * "layout_follows_language" and target the language it wrote: previousWord
- * is the word typed just before it, with one space and nothing else between,
- * as typed. When the engine corrected previousWord itself, at the call of
- * qm_engine_evaluate_context just before that of token, into another
- * language of target's script ("Cyfhzls" into Снаряді), and token counts for
- * target among the last words (a correction that had to guess between the
- * two languages does not; only while the rules weigh language evidence),
- * the previous word is read again: the answer is
- * its keys read in target when that is a word of target whose reading in
- * the first language is not far more frequent (Снаряды), or any reading
- * when the correction was no listed word either, else an empty string.
- * A correction that guessed between the two languages (its keys read as a
- * word of both, or as the same text, or as a listed word of neither) stays
- * open longer: previousWord may then be that correction as typed followed
- * by up to three words typed after it, each after one space, each kept as
- * typed on the layout the correction switched to without confirming its
- * language ("Cyfhzls с" before "передней"); the answer is all of them read
- * again, one space between: the correction as above, and each word after it
- * as its keys read in target (взрівается is взрывается), or as typed when
- * it is a word of the first language that reads as no word of target, or
- * when the keys read the same (с); an empty string when nothing would
- * change. The caller replaces the previous correction as it stands, the
- * words after it, the space and token in one step, so that one undo
- * restores all words as typed, and switches the layout to target. For a
- * kept token only this reading is asked for. Otherwise, for a word not
- * corrected itself, returns
- * an owned string: the previous word as it reads in target when it is to be
- * corrected together with token ("d" before "ujhjl",
- * corrected to город, reads "в"; words of one or two letters, typed on the
- * same layout, that are words of target; one or two keys that give marks
- * on the layout typed on and spell a word of target there, "][" before a
- * word corrected to Ukrainian reads "їх", "'" reads "є" (a bracket or full
- * stop alone stays); such a word ended by a punctuation key, with that
- * key's mark in target, "b?" reads "и,"; a lone quote key, "Э" before an
- * English word reads '"'; a number whose marks the target layout has as full
- * stops or commas, "5/" reads "5."; a word kept for want of context whose
- * reading in target is a far more frequent word, "Еру" at the start of a
- * text before an English word reads "The", unless the last words typed in
- * the application count another language ahead of target), or an empty
- * string to leave it; null when the allocation failed. The caller replaces
- * both words in one step, so that one undo restores both, and may ask again
- * for the word before that, with the same token. Reads the session state and
- * does not change it. */
+ * typed) into language target, or kept it with the reason
+ * "layout_follows_language" and target the language it wrote. previousWord
+ * is what was typed just before token, one space between, as it stands on
+ * screen. Returns an owned string: what previousWord should read in target
+ * (the caller replaces it, the space and token in one step, so that one undo
+ * restores all, and may ask again for the word before), an empty string to
+ * leave it, or null when the allocation failed. Reads the session state and
+ * does not change it. Which words are read again: engine/README.md. */
 QM_API char* qm_engine_correct_word_before(qm_engine* handle, const char* previousWord, const char* token,
                                            const char* target);
 

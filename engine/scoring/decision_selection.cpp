@@ -312,9 +312,11 @@ bool isKnownWordInAnyTarget(const RulesConfig& config, const std::optional<std::
     // its words with and without it.
     const TextChars letters = reducedWord(*word, false), withApostrophes = reducedWord(*word, true);
     if (letters.size() < 2) return false;
+    const bool apostrophes = config.tokenization.apostrophesInKnownWords;
     for (const std::string& languageKey : config.activeLanguages) {
         const LanguageConfig* language = config.language(languageKey);
-        if (language && (language->isCommonWord(letters.text()) || language->isCommonWord(withApostrophes.text())))
+        if (language &&
+            (language->isCommonWord(letters.text()) || (apostrophes && language->isCommonWord(withApostrophes.text()))))
             return true;
     }
     return false;
@@ -326,8 +328,9 @@ RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view 
     bool knownSecond = isKnownWordInAnyTarget(config, second.correctedToken);
     // A closing mark read as a letter must make a word: "cvjnh." is смотрю,
     // "this:" stays as typed.
-    if (second.shouldCorrect &&
-        ((!first.shouldCorrect && knownSecond) || trailingHasNonPunctuationLetterKey(config, trailing)))
+    const bool mustMakeWord = config.tokenization.trailingLetterMakesWord;
+    if (second.shouldCorrect && ((!first.shouldCorrect && (knownSecond || !mustMakeWord)) ||
+                                 trailingHasNonPunctuationLetterKey(config, trailing)))
         return second;
     if (first.shouldCorrect && second.shouldCorrect) {
         if (knownFirst != knownSecond) {

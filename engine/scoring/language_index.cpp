@@ -3,10 +3,21 @@
 #include <algorithm>
 
 #include "layout/token_mapping.h"
-#include "scoring/token_scorer.h"
 #include "unicode/unicode.h"
 
 namespace quillom::scoring {
+
+bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction) {
+    const LanguageConfig* source = config.language(direction.from);
+    const LanguageConfig* target = config.language(direction.to);
+    if (!source || !target) return false;
+    const CharSet& smaller = source->scriptAlphabet.size() <= target->scriptAlphabet.size() ? source->scriptAlphabet
+                                                                                            : target->scriptAlphabet;
+    const CharSet& larger = &smaller == &source->scriptAlphabet ? target->scriptAlphabet : source->scriptAlphabet;
+    for (const std::string& c : smaller)
+        if (larger.count(c)) return true;
+    return false;
+}
 
 namespace {
 

@@ -17,6 +17,9 @@
 
 namespace quillom::scoring {
 
+// Both languages configured and their alphabets share a character.
+bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction);
+
 // Which languages can hold the letters of one word.
 struct LetterScan {
     bool hasLetter = false;

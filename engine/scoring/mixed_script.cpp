@@ -24,13 +24,12 @@ const LayoutDirection& ruToEn() {
 
 bool isMixedScript(const LetterScan& scan) { return scan.hasClassifiedLetter && scan.holdingClassified == 0; }
 
-MixedScriptScore scoreMixedScriptCandidates(const ScoringContext& context, const TextChars& token,
-                                            bool isSentenceStart) {
+MixedScriptScore scoreMixedScriptCandidates(const ScoringContext& context, const TextChars& token) {
     const RulesConfig& config = context.config;
     TextChars russian(layout::mapLayout(config.keyboardLayout, token.text(), enToRu()));
     TextChars english(layout::mapLayout(config.keyboardLayout, token.text(), ruToEn()));
-    ScoreBreakdown russianScore = scoreToken(context, russian.lowered(), "ru", isSentenceStart);
-    ScoreBreakdown englishScore = scoreToken(context, english.lowered(), "en", isSentenceStart);
+    ScoreBreakdown russianScore = scoreToken(context, russian.lowered(), "ru");
+    ScoreBreakdown englishScore = scoreToken(context, english.lowered(), "en");
     russianScore.layoutSuspicion = layoutSuspicionBonus(config, token.text(), enToRu());
     englishScore.layoutSuspicion = layoutSuspicionBonus(config, token.text(), ruToEn());
 
@@ -45,9 +44,9 @@ MixedScriptScore scoreMixedScriptCandidates(const ScoringContext& context, const
 }
 
 RulesDecision evaluateMixedScript(const ScoringContext& context, const TextChars& token, std::string_view trailing,
-                                  bool isProtected, bool isSentenceStart) {
+                                  bool isProtected) {
     const DecisionConfig& decision = context.config.decision;
-    MixedScriptScore s = scoreMixedScriptCandidates(context, token, isSentenceStart);
+    MixedScriptScore s = scoreMixedScriptCandidates(context, token);
     auto length = static_cast<int64_t>(token.size());
     double delta = s.delta();
     double conf = confidenceForDelta(decision, delta);

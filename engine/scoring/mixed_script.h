@@ -29,10 +29,9 @@ struct MixedScriptScore {
 bool isMixedScript(const LetterScan& scan);
 
 // token as typed.
-MixedScriptScore scoreMixedScriptCandidates(const ScoringContext& context, const TextChars& token,
-                                            bool isSentenceStart);
+MixedScriptScore scoreMixedScriptCandidates(const ScoringContext& context, const TextChars& token);
 
 RulesDecision evaluateMixedScript(const ScoringContext& context, const TextChars& token, std::string_view trailing,
-                                  bool isProtected, bool isSentenceStart);
+                                  bool isProtected);
 
 }  // namespace quillom::scoring

@@ -5,7 +5,6 @@
 
 #include "layout/token_mapping.h"
 #include "scoring/capitals.h"
-#include "scoring/rules_engine.h"
 #include "scoring/token_scorer.h"
 #include "unicode/unicode.h"
 
@@ -69,10 +68,10 @@ struct Scored {
 
 ScoreBreakdown typedScore(const ScoringContext& context, const WordContext& word, const TextChars& source,
                           const std::string& language) {
-    if (!word.typedScores) return scoreToken(context, source, language, word.isSentenceStart);
+    if (!word.typedScores) return scoreToken(context, source, language);
     for (const TypedScore& t : *word.typedScores)
         if (t.language == language && t.text.view() == source.text()) return t.score;
-    ScoreBreakdown score = scoreToken(context, source, language, word.isSentenceStart);
+    ScoreBreakdown score = scoreToken(context, source, language);
     TypedScore entry{language, {}, score};
     entry.text.append(source.text());
     word.typedScores->push_back(std::move(entry));
@@ -318,7 +317,7 @@ std::size_t typedLetters(const TextChars& token) {
 // that the other language does not list is no guess to make there.
 bool contextKeepsSourceScript(const RulesConfig& config, const Scored& s) {
     const LanguageConfig* source = config.language(s.direction.from);
-    if (!source) return false;
+    if (!source || !config.decision.languageEvidence.enabled()) return false;
     for (const std::string& key : config.activeLanguages) {
         const LanguageConfig* language = config.language(key);
         if (key == s.direction.to || !language || language->script != source->script) continue;
@@ -337,7 +336,9 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     const auto eligible = [&] {
         // Letters as typed: "[FV" or "W." are too short for a guess, whatever their
         // keys give; a mark where English puts none is a letter (Hf[ is Рах).
-        const std::size_t letters = typedLetters(s.word.token) + (letterKeyMarkAtAnEdge(s.word.token, s.maps) ? 1 : 0);
+        const bool markIsLetter =
+            context.config.tokenization.letterKeyMarksInWord && letterKeyMarkAtAnEdge(s.word.token, s.maps);
+        const std::size_t letters = typedLetters(s.word.token) + (markIsLetter ? 1 : 0);
         return static_cast<int64_t>(letters) >= decision.gibberishBypassMinLength &&
                !(sourceLanguage && sourceLanguage->technicalWords.contains(source.text())) &&
                !(decision.capitalsWordMaxBand > 0 && allCapitals(s.word.token)) &&
@@ -345,9 +346,9 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
     };
     // The scores are tested first: most words fail them, and the rest costs lookups.
     // A guess with no vowel of its language (gcm read as псь) is no word.
-    bool bypass = s.cand.vowelBonus > 0.0 && s.delta >= RulesEngine::gibberishBypassMinDelta &&
-                  s.conf >= RulesEngine::gibberishBypassMinConfidence &&
-                  s.candidateScore >= RulesEngine::gibberishBypassMinCandidateScore &&
+    bool bypass = (!decision.gibberishBypassNeedsVowel || s.cand.vowelBonus > 0.0) &&
+                  s.delta >= kGibberishBypassMinDelta && s.conf >= kGibberishBypassMinConfidence &&
+                  s.candidateScore >= kGibberishBypassMinCandidateScore &&
                   (s.originalScore < 0.0 || unknownBigrams() >= 2) && eligible();
     if (!bypass) return refusal(Reason::CandidateScoreTooLow, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(decision, s))
@@ -391,7 +392,7 @@ double confidenceForDelta(const DecisionConfig& decision, double delta) {
 
 double cappedConfidence(double confidence, const ScoreBreakdown& candidate) {
     if (candidate.exactCommonWord > 0.0) return confidence;
-    return std::min(confidence, RulesEngine::nonDictionaryConfidenceCap);
+    return std::min(confidence, kNonDictionaryConfidenceCap);
 }
 
 std::string correctionText(std::string_view typed, std::string_view replacement, std::string_view trailing) {
@@ -426,14 +427,15 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     bool sameScript = context.index.isSameScript(direction);
 
     ScoreBreakdown typed = typedScore(context, word, source, direction.from);
-    if (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps) ||
-        letterKeyMarkAtAnEdge(word.token, maps))
+    if (config.tokenization.letterKeyMarksInWord &&
+        (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps) ||
+         letterKeyMarkAtAnEdge(word.token, maps)))
         typed.exactCommonWord = typed.frequentTokenBonus = 0.0;
-    ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to, word.isSentenceStart);
+    ScoreBreakdown cand = scoreToken(context, lowerCandidate, direction.to);
     cand.layoutSuspicion = layoutSuspicionBonus(config, word.token.text(), direction);
     if (sameScript) cand.layoutSuspicion += sameScriptPhoneticAdjustment(source);
     if (targetPriorityIndex >= 2)
-        cand.priorityPenalty = static_cast<double>(targetPriorityIndex - 1) * -RulesEngine::priorityPenaltyPerIndex;
+        cand.priorityPenalty = static_cast<double>(targetPriorityIndex - 1) * -kPriorityPenaltyPerIndex;
 
     double originalScore = typed.total();
     double candidateScore = cand.total();
@@ -446,7 +448,6 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     auto length = static_cast<int64_t>(word.token.size());
     double requiredDelta = minDeltaForLength(decision, length);
     if (typed.exactCommonWord > 0.0) requiredDelta += decision.originalExactCommonRequiresExtraDelta;
-    if (word.isSentenceStart && cand.exactPhraseStart > 0.0) requiredDelta -= decision.phraseStartBonusDiscount;
     if (sameScript) requiredDelta += decision.sameScriptExtraDelta;
 
     if (auto decided = decideCapitals(config, s)) return *decided;

@@ -18,6 +18,13 @@
 
 namespace quillom::scoring {
 
+// Fixed tuning of one direction's decision; no rules file changes them.
+inline constexpr double kPriorityPenaltyPerIndex = 12.0;  // candidate penalty per target place after the second
+inline constexpr double kGibberishBypassMinDelta = 27.0;
+inline constexpr double kGibberishBypassMinConfidence = 0.82;
+inline constexpr double kGibberishBypassMinCandidateScore = 8.0;
+inline constexpr double kNonDictionaryConfidenceCap = 0.95;  // a correction that is no common word
+
 // Scores of the typed word already worked out in one evaluation: the
 // directions from one language mostly score the same text (en -> ru, en -> uk).
 struct TypedScore {
@@ -33,7 +40,6 @@ struct WordContext {
     const TextChars& lowerToken;  // the same, lower-cased
     std::string_view trailing;    // re-attached to any correction
     bool isProtected;
-    bool isSentenceStart;
     const std::optional<std::string>& sessionLanguage;
     TypedScoreCache* typedScores = nullptr;  // null: every direction scores afresh
     const LanguageVotes* votes = nullptr;    // the words typed just before; null: not known

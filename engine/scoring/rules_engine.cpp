@@ -3,7 +3,6 @@
 #include "layout/token_mapping.h"
 #include "scoring/decision_selection.h"
 #include "scoring/edge_punctuation.h"
-#include "scoring/emitted_token.h"
 #include "scoring/key_marks.h"
 #include "scoring/word_evaluation.h"
 #include "unicode/unicode.h"
@@ -11,16 +10,6 @@
 namespace quillom {
 
 namespace {
-
-// Refusals that a reading with punctuation at the word's edges may overturn:
-// those of scoring, not the vetoes of the user, the script or the length.
-bool allowsEdgeReading(Reason reason) {
-    for (Reason veto :
-         {Reason::NeverCorrect, Reason::UppercaseRequiresExactPair, Reason::MixedScript, Reason::ContainsDigits,
-          Reason::TooLong, Reason::TooShort, Reason::EmptyToken, Reason::ProtectedPattern, Reason::UnknownScript})
-        if (reason == veto) return false;
-    return true;
-}
 
 // Marks of the US layout whose keys give letters on the Cyrillic layouts:
 // at a word's start they are an opening mark or the letter ("Untitled stays,
@@ -43,12 +32,6 @@ RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token,
         scoring::isKnownWordInAnyTarget(config, decision.correctedToken))
         return decision;
     return refusalWithScoresOf(Reason::CandidateScoreTooLow, decision);
-}
-
-// Refusals that a reading of the trailing boundary as a letter must not overturn.
-bool vetoesTrailingReading(Reason reason) {
-    return reason == Reason::NeverCorrect || reason == Reason::UppercaseRequiresExactPair ||
-           reason == Reason::ProtectedPattern;
 }
 
 // A band past which a listed word is rare (about the 27,000th word on):
@@ -95,7 +78,7 @@ std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext
     const RulesConfig& config = context.config;
     const scoring::TextChars letters = scoring::TextChars(rest);
     const scoring::TextChars lowerLetters = letters.lowered();
-    if (token.find_first_not_of('"') != token.size() - rest.size() || !allowsEdgeReading(read.reason) ||
+    if (token.find_first_not_of('"') != token.size() - rest.size() || !decidedByScoring(read.reason) ||
         !scoring::hasLowerLetter(letters))
         return std::nullopt;
     for (const std::string& source : scoring::detectSourceLanguages(context.index, lowerLetters)) {
@@ -132,11 +115,12 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
     RulesDecision first = scoring::evaluatePair(context, core, trailing, request);
     // Trailing punctuation may itself be letters typed on the wrong layout.
     RulesDecision decision = first;
-    if (scoring::hasLayoutMappedTrailing(config, trailing) && !vetoesTrailingReading(first.reason)) {
+    if (scoring::hasLayoutMappedTrailing(config, trailing) &&
+        !(config.tokenization.trailingReadingKeepsVetoes && reasonKind(first.reason) == ReasonKind::ListVeto)) {
         RulesDecision second = scoring::evaluatePair(context, token, {}, request);
         decision = scoring::chooseTrailingReading(config, trailing, std::move(first), std::move(second));
     }
-    if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto || !allowsEdgeReading(decision.reason))
+    if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto || !decidedByScoring(decision.reason))
         return decision;
     auto edges = scoring::evaluateEdgePunctuation(context, core, trailing, request);
     return edges ? *edges : decision;
@@ -147,7 +131,7 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
 RulesEngine::RulesEngine(RulesConfig config)
     : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout) {}
 
-RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
+RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId,
                                     const std::optional<std::string>& activeInputSource,
                                     const std::optional<std::string>& sessionLanguage,
                                     const scoring::LanguageVotes* votes) const {
@@ -157,15 +141,16 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         return d;
     }
     scoring::ScoringContext context{config_, index_};
-    scoring::EvaluationRequest request{isSentenceStart, activeInputSource, sessionLanguage, votes};
+    scoring::EvaluationRequest request{activeInputSource, sessionLanguage, votes};
     // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.
-    const scoring::MarkEdges edges = scoring::keyMarkEdges(keyMarks_, token);
+    const scoring::MarkEdges edges =
+        config_.tokenization.keyMarksAtEdges ? scoring::keyMarkEdges(keyMarks_, token) : scoring::MarkEdges{};
     const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
     RulesDecision decision = evaluateWord(context, word, request);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;
     std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
                             std::string(token.substr(token.size() - edges.trailing));
-    if (decision.sourceLanguage && decision.targetLanguage)
+    if (config_.tokenization.keyMarksAtEdges && decision.sourceLanguage && decision.targetLanguage)
         corrected = scoring::withTargetKeyMarks(config_.keyboardLayout, token, std::move(corrected),
                                                 {*decision.sourceLanguage, *decision.targetLanguage});
     decision.correctedToken = std::move(corrected);
@@ -177,6 +162,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
 RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, std::string_view token,
                                         const scoring::EvaluationRequest& request) const {
     RulesDecision read = evaluateWithEdges(context, token, request);
+    if (!config_.tokenization.leadingLetterMarks) return read;
     RulesDecision whole = keptUnlessKnown(config_, token, read);
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
@@ -222,16 +208,4 @@ bool RulesEngine::isExcludedApp(std::string_view appId) const {
     return config_.excludedApps.find(lower.view()) != config_.excludedApps.end();
 }
 
-namespace scoring {
-
-RulesDecision evaluate(const RulesEngine& engine, const EmittedToken& token, std::string_view appId) {
-    if (engine.config().protectEndingsAfterDelete && token.hasUnknownBeginning) {
-        RulesDecision d;
-        d.reason = Reason::UnknownWordBeginning;
-        return d;
-    }
-    return engine.evaluate(token.token, appId, false, std::nullopt, std::nullopt);
-}
-
-}  // namespace scoring
 }  // namespace quillom

@@ -20,16 +20,10 @@ struct EvaluationRequest;
 
 class RulesEngine {
 public:
-    static constexpr double priorityPenaltyPerIndex = 12.0;
-    static constexpr double gibberishBypassMinDelta = 27.0;
-    static constexpr double gibberishBypassMinConfidence = 0.82;
-    static constexpr double gibberishBypassMinCandidateScore = 8.0;
-    static constexpr double nonDictionaryConfidenceCap = 0.95;
-
     explicit RulesEngine(RulesConfig config);
 
     // token: valid UTF-8 (the C interface sanitises its input).
-    RulesDecision evaluate(std::string_view token, std::string_view appId, bool isSentenceStart,
+    RulesDecision evaluate(std::string_view token, std::string_view appId,
                            const std::optional<std::string>& activeInputSource,
                            const std::optional<std::string>& sessionLanguage,
                            const scoring::LanguageVotes* votes = nullptr) const;

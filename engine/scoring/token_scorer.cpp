@@ -134,8 +134,7 @@ TextChars sanitizedBy(const Map& map, const TextChars& source) {
 
 }  // namespace
 
-ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey,
-                          bool isSentenceStart) {
+ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey) {
     ScoreBreakdown score;
     const LanguageConfig* language = context.config.language(languageKey);
     const AffixIndex* affixes = context.index.affixes(languageKey);
@@ -144,7 +143,6 @@ ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token,
     const std::string_view word = token.text();
 
     if (language->isCommonWord(word)) score.exactCommonWord = w.exactCommonWord;
-    if (isSentenceStart && language->phraseStartWords.contains(word)) score.exactPhraseStart = w.exactPhraseStartWord;
     if (hasVowel(token, affixes->vowels)) score.vowelBonus = w.hasLanguageVowel;
 
     bool readAffixes = true;
@@ -203,17 +201,6 @@ TextChars sanitizeSourceForScoring(const ScoringContext& context, const TextChar
 std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,
                                                                               const LayoutDirection& direction) {
     return {config.language(direction.from), config.language(direction.to)};
-}
-
-bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction) {
-    auto [source, target] = languagesForDirection(config, direction);
-    if (!source || !target) return false;
-    const CharSet& smaller = source->scriptAlphabet.size() <= target->scriptAlphabet.size() ? source->scriptAlphabet
-                                                                                            : target->scriptAlphabet;
-    const CharSet& larger = &smaller == &source->scriptAlphabet ? target->scriptAlphabet : source->scriptAlphabet;
-    for (const std::string& c : smaller)
-        if (larger.count(c)) return true;
-    return false;
 }
 
 const regex::Regex& addressPattern() {

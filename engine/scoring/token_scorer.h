@@ -15,9 +15,9 @@
 
 namespace quillom::scoring {
 
-// token is already lower-cased. A language that is not configured scores all zeros.
-ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey,
-                          bool isSentenceStart);
+// token is already lower-cased. A language that is not configured scores all
+// zeros. No word is known to start a sentence, so exactPhraseStart stays 0.
+ScoreBreakdown scoreToken(const ScoringContext& context, const TextChars& token, const std::string& languageKey);
 
 // Adjacent character pairs of the token missing from the bigram weights.
 // pairs: the language's weights as a table (see AffixIndex), or null.
@@ -41,9 +41,6 @@ TextChars sanitizeSourceForScoring(const ScoringContext& context, const TextChar
 
 std::pair<const LanguageConfig*, const LanguageConfig*> languagesForDirection(const RulesConfig& config,
                                                                               const LayoutDirection& direction);
-
-// Both languages configured and their alphabets share a character.
-bool isSameScriptDirection(const RulesConfig& config, const LayoutDirection& direction);
 
 // An e-mail address or a bare domain, optionally with a path.
 const regex::Regex& addressPattern();

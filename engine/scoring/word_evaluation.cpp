@@ -133,7 +133,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
     LetterScan letters = context.index.scanLetters(lowerToken);
     if (isMixedScript(letters)) {
         if (!tokenization.mixedScriptAuto) return refusal(Reason::MixedScript);
-        return evaluateMixedScript(context, token, trailing, isProtected, request.isSentenceStart);
+        return evaluateMixedScript(context, token, trailing, isProtected);
     }
     if (!tokenization.digitsInTokenAuto && hasNumericChar(token)) return refusal(Reason::ContainsDigits);
     const LanguageKeys sources = context.index.keysOf(letters.holdingAllLetters);
@@ -146,9 +146,7 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
     if (pair != overrides.exactPairs.end()) return exactPairDecision(context, token, lowerKey, pair->second, trailing);
 
     TypedScoreCache typedScores;
-    WordContext word{
-        token,        lowerToken,   trailing, isProtected, request.isSentenceStart, request.sessionLanguage,
-        &typedScores, request.votes};
+    WordContext word{token, lowerToken, trailing, isProtected, request.sessionLanguage, &typedScores, request.votes};
     InlineBuffer<CompetingDirection, 8> competing;
     for (const std::string& source : sources) {
         for (std::size_t i = 0; i < config.activeLanguages.size(); ++i) {

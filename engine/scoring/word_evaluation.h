@@ -30,7 +30,6 @@ std::optional<RulesDecision> uppercaseRejection(const RulesConfig& config, const
 std::vector<std::string> detectSourceLanguages(const LanguageIndex& index, const TextChars& lowerToken);
 
 struct EvaluationRequest {
-    bool isSentenceStart;
     const std::optional<std::string>& activeInputSource;
     const std::optional<std::string>& sessionLanguage;
     const LanguageVotes* votes = nullptr;  // the words typed just before; null: not known

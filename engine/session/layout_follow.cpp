@@ -10,16 +10,6 @@ using namespace scoring;
 
 namespace {
 
-// Refusals of scoring, not the user's or the word's vetoes.
-bool keptByScoring(Reason reason) {
-    for (Reason veto :
-         {Reason::ExcludedApp, Reason::UnknownWordBeginning, Reason::EmptyToken, Reason::TooShort, Reason::TooLong,
-          Reason::UppercaseRequiresExactPair, Reason::NeverCorrect, Reason::MixedScript, Reason::ContainsDigits,
-          Reason::UnknownScript, Reason::ProtectedPattern, Reason::InternalError, Reason::ScriptSwitchedByUser})
-        if (reason == veto) return false;
-    return true;
-}
-
 // Another active language is written in the script of `language`: only its
 // layout can be one to follow.
 bool hasActiveTwin(const RulesConfig& config, const std::string& language) {
@@ -51,7 +41,7 @@ std::optional<std::string> languageToFollow(const RulesConfig& config, std::stri
 RulesDecision withLayoutToFollow(const RulesConfig& config, std::string_view token,
                                  const std::optional<std::string>& activeInputSource, const LanguageVotes* votes,
                                  RulesDecision decision) {
-    if (decision.shouldCorrect || !activeInputSource || !keptByScoring(decision.reason)) return decision;
+    if (decision.shouldCorrect || !activeInputSource || !decidedByScoring(decision.reason)) return decision;
     std::optional<std::string> language = languageToFollow(config, token, *activeInputSource, votes);
     if (!language) return decision;
     decision.reason = Reason::LayoutFollowsLanguage;

@@ -6,6 +6,43 @@
 
 namespace quillom::session {
 
+namespace {
+
+// What the rules after a word know: the word, the layout it was typed on,
+// the layout the word before was kept on, the last words' languages (null
+// unless the rules weigh them) and what the word says of its language.
+struct AfterWord {
+    const RulesConfig& config;
+    std::string_view token;
+    const std::optional<std::string>& typedOn;
+    const std::optional<std::string>& keptOn;
+    const scoring::LanguageVotes* votes;
+    WordLanguages languages;
+};
+
+using RuleAfterWord = void (*)(AfterWord&, RulesDecision&);
+
+// The rules applied to the decision of a word typed in the session, in order.
+constexpr RuleAfterWord kRulesAfterWord[] = {
+    // A word typed after the user changed the layout's script by hand stays
+    // ("keep_word_after_script_switch").
+    [](AfterWord& w, RulesDecision& d) { d = keptAfterScriptSwitch(w.config, w.keptOn, w.typedOn, std::move(d)); },
+    // A kept word of the language of another layout of its script, which
+    // gives the same text: the layout follows it ("layout_follows_language").
+    [](AfterWord& w, RulesDecision& d) { d = withLayoutToFollow(w.config, w.token, w.typedOn, w.votes, std::move(d)); },
+    // What the word says of its language, once for the rule below and the
+    // records of the session.
+    [](AfterWord& w, RulesDecision& d) {
+        if (w.votes && d.reason != Reason::ExcludedApp)
+            w.languages = languagesOfWord(w.config, w.token, d, w.typedOn, w.votes);
+    },
+    // A correction that reads the same in another language of its script
+    // goes where it is far more frequent ("same_text_layout_rank_margin").
+    [](AfterWord& w, RulesDecision& d) { d = withTargetOfSameText(w.config, w.languages, w.votes, std::move(d)); },
+};
+
+}  // namespace
+
 void Session::reset() {
     sessionTracker_.reset();
     recentLanguages_.reset();
@@ -27,23 +64,17 @@ RulesDecision Session::evaluate(std::string_view token, std::string_view appId,
             d.reason = Reason::UnknownWordBeginning;
             return d;
         }
-        return engine_.evaluate(token, appId, false, std::nullopt, std::nullopt);
+        return engine_.evaluate(token, appId, std::nullopt, std::nullopt);
     }
     const bool useVotes = engine_.config().decision.languageEvidence.enabled();
-    const scoring::LanguageVotes* votes = useVotes ? &recentLanguages_.votes() : nullptr;
-    RulesDecision decision = withLayoutToFollow(
-        engine_.config(), token, activeInputSource, votes,
-        keptAfterScriptSwitch(
-            engine_.config(), keptOn_, activeInputSource,
-            engine_.evaluate(token, appId, false, activeInputSource, sessionTracker_.sessionLanguage(), votes)));
-    // What the word says of the language, once for both records.
-    const WordLanguages languages = useVotes && decision.reason != Reason::ExcludedApp
-                                        ? languagesOfWord(engine_.config(), token, decision, activeInputSource, votes)
-                                        : WordLanguages{};
-    decision = withTargetOfSameText(engine_.config(), languages, votes, std::move(decision));
+    AfterWord after{
+        engine_.config(), token, activeInputSource, keptOn_, useVotes ? &recentLanguages_.votes() : nullptr, {}};
+    RulesDecision decision =
+        engine_.evaluate(token, appId, activeInputSource, sessionTracker_.sessionLanguage(), after.votes);
+    for (const RuleAfterWord rule : kRulesAfterWord) rule(after, decision);
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
-    recordSession(token, decision, languages.shown);
-    if (useVotes) recordLanguage(token, activeInputSource, decision, languages);
+    recordSession(token, decision, after.languages.shown);
+    if (useVotes) recordLanguage(token, activeInputSource, decision, after.languages);
     return decision;
 }
 

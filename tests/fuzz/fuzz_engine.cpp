@@ -41,7 +41,7 @@ void decodeRules(std::string_view text) {
     prefs.activeLanguages = {"en", "ru", "uk"};
     const quillom::RulesEngine engine(quillom::RulesConfig::parse(*root, prefs));
     for (const char* word : {"ghbdtn", "hello", "руддщ", "Ab,", "a1"})
-        engine.evaluate(word, "fuzz.exe", false, std::string("en"), std::string("ru"));
+        engine.evaluate(word, "fuzz.exe", std::string("en"), std::string("ru"));
 }
 
 }  // namespace

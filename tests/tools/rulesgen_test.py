@@ -23,6 +23,7 @@ import affixes        # noqa: E402
 import capitals       # noqa: E402
 import corpus         # noqa: E402
 import everyday       # noqa: E402
+import later_members  # noqa: E402
 import lexicon        # noqa: E402
 import pack_fixture   # noqa: E402
 import training       # noqa: E402
@@ -362,6 +363,42 @@ class Abbreviations(unittest.TestCase):
         words = ["США", "сша", "Москва", "ООН", "ЮНЕСКОАБ", "Ы", "ABC", "ВПК"]
         self.assertEqual(capitals.dictionary_capitals(words, "ru"), {"сша", "оон", "впк"})
         self.assertEqual(capitals.dictionary_capitals(["USA", "NaN", "TCP", "X"], "en"), {"usa", "tcp"})
+
+
+class LaterMembers(unittest.TestCase):
+    """The shipped file asks for generation 2 and leaves out what it gives."""
+
+    TABLE = [("tokenization", "edge_punctuation_auto", "Bool", False, True),
+             ("decision.auto_thresholds", "gibberish_bypass_min_length", "Integer", 0, 3),
+             ("decision.language_evidence", "window", "Integer", 0, 8),
+             ("decision.language_evidence", "min_lead", "Integer", 2, 1)]
+
+    def test_members_equal_to_the_generation_go_and_others_stay(self):
+        members = {"tokenization": {"edge_punctuation_auto": True, "word_boundaries": ["."]},
+                   "decision": {"auto_thresholds": {"gibberish_bypass_min_length": 4, "min_confidence": 0.82},
+                                "language_evidence": {"window": 8, "min_lead": 1}}}
+        out = later_members.for_generation(members, self.TABLE)
+        self.assertEqual(out, {"tokenization": {"word_boundaries": ["."]},
+                               "decision": {"auto_thresholds": {"gibberish_bypass_min_length": 4,
+                                                                "min_confidence": 0.82},
+                                            "generation": 2}})
+        self.assertIn("edge_punctuation_auto", members["tokenization"])  # the input is left alone
+
+    def test_a_value_of_another_type_stays(self):
+        members = {"tokenization": {"edge_punctuation_auto": 1}, "decision": {"language_evidence": {"window": True}}}
+        out = later_members.for_generation(members, self.TABLE)
+        self.assertEqual(out["tokenization"], {"edge_punctuation_auto": 1})
+        self.assertEqual(out["decision"]["language_evidence"], {"window": True})
+
+    def test_the_engine_table_is_read(self):
+        rows = later_members.rows()
+        keys = [(section, key) for section, key, _, _, _ in rows]
+        self.assertIn(("tokenization", "edge_punctuation_auto"), keys)
+        self.assertIn(("decision.language_evidence", "min_lead"), keys)
+        self.assertEqual(len(keys), len(set(keys)))
+        for section, key, kind, first, second in rows:
+            self.assertIn(kind, ("Bool", "Integer"), key)
+            self.assertNotEqual(first, second, key)
 
 
 if __name__ == "__main__":

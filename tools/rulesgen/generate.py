@@ -22,6 +22,7 @@ import capitals     # noqa: E402
 import content      # noqa: E402
 import everyday     # noqa: E402
 import golden       # noqa: E402
+import later_members  # noqa: E402
 import layouts      # noqa: E402
 import lexicon      # noqa: E402
 import packed       # noqa: E402
@@ -187,13 +188,16 @@ def main():
     everyday_counts = everyday.counts(everyday_texts)
     lists, lexicons, stats, forms = word_lists(args.cache, counts, everyday_counts)
     lexicon_bytes = packed.pack(lexicons)
+    # The file asks for the engine's current generation of behaviour and
+    # leaves out what that generation gives anyway.
+    members = later_members.for_generation({"tokenization": rules.TOKENIZATION, "decision": rules.DECISION})
     output = {
         "keyboard_layout": {"maps": layouts.maps_for_rules(), "selection_maps": layouts.selection_maps_for_rules(),
                             "preserve_case": True,
                             "preserve_unknown_characters": True},
-        "tokenization": rules.TOKENIZATION,
+        "tokenization": members["tokenization"],
         "protected_patterns": rules.PROTECTED_PATTERNS,
-        "decision": rules.DECISION,
+        "decision": members["decision"],
         "languages": {lang: language(lang, counts[lang], lists[lang], forms[lang], everyday_counts.get(lang))
                       for lang in ("en", "ru", "uk")},
         "layout_suspicion": layout_suspicion(counts),

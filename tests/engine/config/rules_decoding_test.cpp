@@ -92,6 +92,50 @@ TEST(RulesDecoding, AWordAfterAScriptSwitchIsDecidedAsAnyUnlessAsked) {
     EXPECT_TRUE(decode(R"({"decision": {"keep_word_after_script_switch": true}})").decision.keepWordAfterScriptSwitch);
 }
 
+// A rules file asks for the later behaviours in one member; a member it
+// gives itself wins over its generation's value, in either direction.
+TEST(RulesDecoding, AGenerationGivesTheMembersTheFileLeavesOut) {
+    struct Case {
+        const char* name;
+        const char* json;
+        bool edgePunctuation;
+        bool bypassNeedsVowel;
+        int64_t bypassMinLength;
+        int64_t window;
+        int64_t minLead;
+        int64_t twinRankMargin;
+    } cases[] = {
+        {"none asked", "{}", false, false, 0, 0, 2, 0},
+        {"generation 1", R"({"decision": {"generation": 1}})", false, false, 0, 0, 2, 0},
+        {"generation 2", R"({"decision": {"generation": 2}})", true, true, 3, 8, 1, 8},
+        {"a later generation", R"({"decision": {"generation": 7}})", true, true, 3, 8, 1, 8},
+        {"generation as text", R"({"decision": {"generation": "2"}})", false, false, 0, 0, 2, 0},
+        {"generation below 1", R"({"decision": {"generation": -2}})", false, false, 0, 0, 2, 0},
+        {"generation 2, members turned off",
+         R"({"tokenization": {"edge_punctuation_auto": false}, "decision": {"generation": 2,
+             "auto_thresholds": {"gibberish_bypass_needs_vowel": false, "gibberish_bypass_min_length": 0},
+             "language_evidence": {"window": 4}}})",
+         false, false, 0, 4, 1, 8},
+        {"generation 1, members turned on",
+         R"({"tokenization": {"edge_punctuation_auto": true}, "decision": {
+             "auto_thresholds": {"gibberish_bypass_min_length": 5}, "language_evidence": {"window": 4}}})",
+         true, false, 5, 4, 2, 0},
+        {"an ill-typed member takes the generation's value",
+         R"({"tokenization": {"edge_punctuation_auto": 1}, "decision": {"generation": 2,
+             "language_evidence": {"window": true}}})",
+         true, true, 3, 8, 1, 8},
+    };
+    for (const Case& c : cases) {
+        const RulesConfig config = decode(c.json);
+        EXPECT_EQ(config.tokenization.edgePunctuationAuto, c.edgePunctuation) << c.name;
+        EXPECT_EQ(config.decision.gibberishBypassNeedsVowel, c.bypassNeedsVowel) << c.name;
+        EXPECT_EQ(config.decision.gibberishBypassMinLength, c.bypassMinLength) << c.name;
+        EXPECT_EQ(config.decision.languageEvidence.window, c.window) << c.name;
+        EXPECT_EQ(config.decision.languageEvidence.minLead, c.minLead) << c.name;
+        EXPECT_EQ(config.decision.languageEvidence.twinRankMargin, c.twinRankMargin) << c.name;
+    }
+}
+
 TEST(RulesDecoding, CurveAlternativeKeys) {
     EXPECT_DOUBLE_EQ(decode(R"({"decision": {"dynamicThresholdCurve": {"baseAtLen5": 40}}})")
                          .decision.dynamicThresholdCurve.candidateBaseAtLen5,
@@ -185,18 +229,13 @@ TEST(RulesDecoding, ProtectedPatternsSkipBadEntries) {
     EXPECT_FALSE(c.protectedPatterns[1].regex.search("#ABCDEF"));
 }
 
-TEST(RulesDecoding, LayoutSuspicionAndGoldenTests) {
+TEST(RulesDecoding, LayoutSuspicion) {
     const RulesConfig c = decode(R"({
         "layout_suspicion": {"latin_raw_suspicious_for_ru": [{"regex": "^gh", "bonus_to_candidate": 6},
-                                                              {"regex": "^x"}, {"regex": "(", "bonus_to_candidate": 1}]},
-        "golden_tests": [{"input": "a", "expected": "b", "mode": "auto", "reason": "r", "session_language": "ru"},
-                         {"input": "a", "expected": "b", "mode": "auto"}]})");
+                                                              {"regex": "^x"}, {"regex": "(", "bonus_to_candidate": 1}]}})");
     ASSERT_EQ(c.layoutSuspicion.latinSuspiciousForRu.size(), 1u);
     EXPECT_DOUBLE_EQ(c.layoutSuspicion.latinSuspiciousForRu[0].bonus, 6.0);
     EXPECT_TRUE(c.layoutSuspicion.cyrillicSuspiciousForEn.empty());
-    ASSERT_EQ(c.goldenTests.size(), 1u);
-    EXPECT_EQ(c.goldenTests[0].sessionLanguage, "ru");
-    EXPECT_FALSE(c.goldenTests[0].activeInputSource.has_value());
 }
 
 TEST(RulesDecoding, TokenizationBoundariesTakeFirstCharacters) {

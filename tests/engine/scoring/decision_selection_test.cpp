@@ -129,10 +129,13 @@ TEST(TrailingPunctuation, ChoosingBetweenTheTwoReadings) {
         const char* trailing;
         RulesDecision first;
         RulesDecision second;
-        const char* expected;  // "first", "second" or a reason
+        const char* expected;      // "first", "second" or a reason
+        bool mustMakeWord = true;  // "trailing_letter_makes_word"
     } cases[] = {
         {"only the whole token corrects, into a word", ",", decision(false, "", 0), decision(true, "мир", 5), "second"},
         {"only the whole token corrects, into no word", ",", decision(false, "", 0), decision(true, "абв", 5), "first"},
+        {"only the whole token corrects, no word needed", ",", decision(false, "", 0), decision(true, "абв", 5),
+         "second", false},
         {"letter key in trailing", "[", decision(true, "стол[", 90), decision(true, "абвх", 5), "second"},
         {"only second known", ",", decision(true, "абв,", 90), decision(true, "мир", 5), "second"},
         {"only first known", ",", decision(true, "мир,", 5), decision(true, "абв", 90), "first"},
@@ -145,6 +148,7 @@ TEST(TrailingPunctuation, ChoosingBetweenTheTwoReadings) {
         {"neither corrects", ",", decision(false, "", 1), decision(false, "", 5), "first"},
     };
     for (const Case& c : cases) {
+        config.tokenization.trailingLetterMakesWord = c.mustMakeWord;
         RulesDecision d = chooseTrailingReading(config, c.trailing, c.first, c.second);
         std::string expected = c.expected;
         if (expected == "first") {

@@ -28,7 +28,7 @@ TEST(IsMixedScript, NeedsLettersNoSingleAlphabetHolds) {
 }
 
 TEST(MixedScript, ScoresBothReadingsRussianWinsTies) {
-    MixedScriptScore s = scoreMixedScriptCandidates(Scoring(makeConfig()).context(), TextChars("ghbвtn"), false);
+    MixedScriptScore s = scoreMixedScriptCandidates(Scoring(makeConfig()).context(), TextChars("ghbвtn"));
     EXPECT_EQ(s.winnerCandidate, "привет");
     EXPECT_EQ(s.winnerDirection, (LayoutDirection{"en", "ru"}));
     EXPECT_EQ(s.loserCandidate, "ghbdtn");
@@ -38,7 +38,7 @@ TEST(MixedScript, ScoresBothReadingsRussianWinsTies) {
     RulesConfig config = makeConfig();
     config.languages.erase("en");
     config.languages.erase("ru");
-    s = scoreMixedScriptCandidates(Scoring(config).context(), TextChars("ghbвtn"), false);
+    s = scoreMixedScriptCandidates(Scoring(config).context(), TextChars("ghbвtn"));
     EXPECT_EQ(s.winnerDirection, (LayoutDirection{"en", "ru"})) << "equal totals choose the Russian reading";
     EXPECT_EQ(s.delta(), 0.0);
 }
@@ -46,7 +46,7 @@ TEST(MixedScript, ScoresBothReadingsRussianWinsTies) {
 TEST(MixedScript, SuspicionBonusGoesToEachReading) {
     RulesConfig config = makeConfig();
     config.layoutSuspicion.cyrillicSuspiciousForEn = {{compiled("в"), 500.0}};
-    MixedScriptScore s = scoreMixedScriptCandidates(Scoring(config).context(), TextChars("ghbвtn"), false);
+    MixedScriptScore s = scoreMixedScriptCandidates(Scoring(config).context(), TextChars("ghbвtn"));
     EXPECT_EQ(s.winnerCandidate, "ghbdtn");
     EXPECT_EQ(s.winnerBreakdown.layoutSuspicion, 500.0);
 }
@@ -68,7 +68,7 @@ TEST(MixedScript, Decisions) {
     for (const Case& c : cases) {
         RulesConfig config = makeConfig();
         config.decision.protectedPatternOverrideMinScore = c.overrideScore;
-        RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars(c.token), "!", c.isProtected, false);
+        RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars(c.token), "!", c.isProtected);
         EXPECT_EQ(d.reason, c.reason) << c.name;
         EXPECT_EQ(d.correctedToken, c.corrected) << c.name;
         EXPECT_FALSE(d.sourceLanguage.has_value()) << c.name;
@@ -81,7 +81,7 @@ TEST(MixedScript, Decisions) {
 TEST(MixedScript, NonDictionaryWinnerIsCapped) {
     RulesConfig config = makeConfig();
     lang(config, "ru").commonWords.erase("привет");
-    RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars("ghbвtn"), "", false, false);
+    RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars("ghbвtn"), "", false);
     EXPECT_EQ(d.reason, "mixed_script_dual_eval");
     EXPECT_DOUBLE_EQ(d.confidence, 0.95);
     EXPECT_DOUBLE_EQ(d.originalScore, -30.0);
@@ -92,7 +92,7 @@ TEST(MixedScript, WithoutEnglishOrRussianNothingWins) {
     RulesConfig config = makeConfig();
     config.languages.erase("en");
     config.languages.erase("ru");
-    RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars("ghbвtn"), "", false, false);
+    RulesDecision d = evaluateMixedScript(Scoring(config).context(), TextChars("ghbвtn"), "", false);
     EXPECT_EQ(d.reason, "mixed_script_no_clear_winner");
     EXPECT_DOUBLE_EQ(d.confidence, 0.5);
 }
@@ -103,10 +103,10 @@ TEST(MixedScript, EngineNeverCorrectsToUkrainian) {
     // cdsт would be світ on the Ukrainian layout; only en and ru readings are tried.
     lang(config, "uk").commonWords.insert("світ");
     RulesEngine engine(std::move(config));
-    RulesDecision d = engine.evaluate("cdsт", "x.exe", false, std::nullopt, std::nullopt);
+    RulesDecision d = engine.evaluate("cdsт", "x.exe", std::nullopt, std::nullopt);
     EXPECT_NE(d.correctedToken.value_or(""), "світ");
     EXPECT_NE(d.targetLanguage.value_or(""), "uk");
-    d = engine.evaluate("ghbвtn", "x.exe", false, std::nullopt, std::nullopt);
+    d = engine.evaluate("ghbвtn", "x.exe", std::nullopt, std::nullopt);
     EXPECT_EQ(d.reason, "mixed_script_dual_eval");
     EXPECT_EQ(d.correctedToken, "привет");
 }

@@ -57,8 +57,8 @@ TEST(ScoreAndDecide, SharedTypedScoresDecideAsFreshOnes) {
         TextChars lower = token.lowered();
         const std::optional<std::string> session;
         TypedScoreCache cache;
-        WordContext shared{token, lower, {}, false, false, session, &cache};
-        WordContext fresh{token, lower, {}, false, false, session};
+        WordContext shared{token, lower, {}, false, session, &cache};
+        WordContext fresh{token, lower, {}, false, session};
         for (const LayoutDirection& direction : {LayoutDirection{"en", "ru"}, LayoutDirection{"en", "uk"}}) {
             const RulesDecision a = scoreAndDecideForDirection({config, index}, shared, direction, 1);
             const RulesDecision b = scoreAndDecideForDirection({config, index}, fresh, direction, 1);
@@ -117,7 +117,6 @@ TEST(ScoreAndDecide, RequiredDeltaAdjustments) {
     struct Case {
         const char* name;
         std::function<void(RulesConfig&)> setup;
-        bool sentenceStart;
         const char* reason;
     } cases[] = {
         // A common typed word needs 28 more: delta 78 against 60 + 28.
@@ -126,32 +125,18 @@ TEST(ScoreAndDecide, RequiredDeltaAdjustments) {
              lang(c, "en").commonWords.insert("ghbdtn");
              c.decision.minDeltaDefault = 60.0;
          },
-         false, "low_confidence"},
+         "low_confidence"},
         {"common typed word, enough",
          [](RulesConfig& c) {
              lang(c, "en").commonWords.insert("ghbdtn");
              c.decision.minDeltaDefault = 40.0;
          },
-         false, "layout_mismatch"},
-        // A phrase-start candidate gets 24 points and 6 off the required delta: 192 against 195 - 6.
-        {"phrase start discount",
-         [](RulesConfig& c) {
-             lang(c, "ru").phraseStartWords.insert("привет");
-             c.decision.minDeltaDefault = 195.0;
-         },
-         true, "layout_mismatch"},
-        {"no discount off a sentence start",
-         [](RulesConfig& c) {
-             lang(c, "ru").phraseStartWords.insert("привет");
-             c.decision.minDeltaDefault = 195.0;
-         },
-         false, "low_confidence"},
+         "layout_mismatch"},
     };
     for (const Case& c : cases) {
         RulesConfig config = makeConfig();
         c.setup(config);
-        RulesDecision d =
-            decide(config, {.token = "ghbdtn", .from = "en", .to = "ru", .sentenceStart = c.sentenceStart});
+        RulesDecision d = decide(config, {.token = "ghbdtn", .from = "en", .to = "ru"});
         EXPECT_EQ(d.reason, c.reason) << c.name;
     }
 }

@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "scoring/edge_punctuation.h"
-#include "scoring/emitted_token.h"
 #include "scoring/word_evaluation.h"
 #include "scoring_fixture.h"
 
@@ -19,7 +18,7 @@ using scoring::testing::makeConfig;
 RulesDecision evaluate(RulesConfig config, std::string_view token, std::string_view app = "notepad.exe",
                        std::optional<std::string> active = std::nullopt,
                        std::optional<std::string> session = std::nullopt) {
-    return RulesEngine(std::move(config)).evaluate(token, app, false, active, session);
+    return RulesEngine(std::move(config)).evaluate(token, app, active, session);
 }
 
 TEST(RulesEngine, CorrectsAWordTypedOnTheWrongLayout) {
@@ -89,21 +88,9 @@ TEST(RulesEngine, ExcludedAppsCompareCaseInsensitively) {
     config.excludedApps["notepad.exe"] = AppExclusionConfig{"Notepad.exe", false};
     RulesEngine engine(std::move(config));
     for (const char* app : {"notepad.exe", "NOTEPAD.EXE", "Notepad.Exe"})
-        EXPECT_EQ(engine.evaluate("ghbdtn", app, false, std::nullopt, std::nullopt).reason, "excluded_app") << app;
-    EXPECT_TRUE(engine.evaluate("ghbdtn", "word.exe", false, std::nullopt, std::nullopt).shouldCorrect);
-    EXPECT_TRUE(engine.evaluate("ghbdtn", "", false, std::nullopt, std::nullopt).shouldCorrect);
-}
-
-TEST(RulesEngine, UnknownWordBeginning) {
-    scoring::EmittedToken token{"ghbdtn", scoring::BoundaryKind::Space, true};
-    RulesDecision d = scoring::evaluate(RulesEngine(makeConfig()), token, "notepad.exe");
-    EXPECT_EQ(d.reason, "unknown_word_beginning");
-    EXPECT_FALSE(d.shouldCorrect);
-    RulesConfig config = makeConfig();
-    config.protectEndingsAfterDelete = false;
-    EXPECT_TRUE(scoring::evaluate(RulesEngine(std::move(config)), token, "notepad.exe").shouldCorrect);
-    token.hasUnknownBeginning = false;
-    EXPECT_TRUE(scoring::evaluate(RulesEngine(makeConfig()), token, "notepad.exe").shouldCorrect);
+        EXPECT_EQ(engine.evaluate("ghbdtn", app, std::nullopt, std::nullopt).reason, "excluded_app") << app;
+    EXPECT_TRUE(engine.evaluate("ghbdtn", "word.exe", std::nullopt, std::nullopt).shouldCorrect);
+    EXPECT_TRUE(engine.evaluate("ghbdtn", "", std::nullopt, std::nullopt).shouldCorrect);
 }
 
 TEST(RulesEngine, ExactPairs) {
@@ -172,7 +159,7 @@ TEST(RulesEngine, EdgePunctuationTypedOnACyrillicLayout) {
     lang(config, "en").commonWords.insert("i");
     const RulesEngine engine(config);
     auto corrected = [&](std::string_view token) {
-        RulesDecision d = engine.evaluate(token, "x.exe", false, std::nullopt, std::nullopt);
+        RulesDecision d = engine.evaluate(token, "x.exe", std::nullopt, std::nullopt);
         return d.shouldCorrect ? d.correctedToken.value_or("") : std::string("(kept)");
     };
     EXPECT_EQ(corrected("Эруддщ"), "\"hello");   // opening quote
@@ -186,7 +173,7 @@ TEST(RulesEngine, EdgePunctuationTypedOnACyrillicLayout) {
     EXPECT_EQ(corrected("руддщ"), "hello");      // ordinary words go the ordinary way
 
     config.tokenization.edgePunctuationAuto = false;  // without the member: as typed
-    EXPECT_NE(RulesEngine(config).evaluate("ЭШ", "x.exe", false, std::nullopt, std::nullopt).reason,
+    EXPECT_NE(RulesEngine(config).evaluate("ЭШ", "x.exe", std::nullopt, std::nullopt).reason,
               "layout_mismatch_edge_punctuation");
 }
 

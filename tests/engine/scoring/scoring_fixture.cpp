@@ -152,7 +152,7 @@ RulesDecision decide(const RulesConfig& config, const DirectionCase& c) {
     LanguageIndex index(config);
     TextChars token(c.token);
     TextChars lower = token.lowered();
-    WordContext word{token, lower, c.trailing, c.isProtected, c.sentenceStart, c.sessionLanguage};
+    WordContext word{token, lower, c.trailing, c.isProtected, c.sessionLanguage};
     return scoreAndDecideForDirection({config, index}, word, {c.from, c.to}, c.priorityIndex);
 }
 

@@ -45,7 +45,6 @@ struct DirectionCase {
     std::string to;
     std::string trailing = {};
     bool isProtected = false;
-    bool sentenceStart = false;
     std::optional<std::string> sessionLanguage = {};
     std::size_t priorityIndex = 1;
 };

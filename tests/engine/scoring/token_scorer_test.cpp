@@ -11,10 +11,9 @@ using testing::compiled;
 using testing::lang;
 using testing::makeConfig;
 
-ScoreBreakdown score(const RulesConfig& config, const std::string& key, const std::string& token,
-                     bool sentenceStart = false) {
+ScoreBreakdown score(const RulesConfig& config, const std::string& key, const std::string& token) {
     LanguageIndex index(config);
-    return scoreToken({config, index}, TextChars(token), key, sentenceStart);
+    return scoreToken({config, index}, TextChars(token), key);
 }
 
 TEST(ScoreToken, CommonWordSumsItsComponents) {
@@ -61,15 +60,8 @@ TEST(ScoreToken, VowelBonusForAnyVowelOfTheLanguage) {
 
 TEST(ScoreToken, MissingLanguageScoresZero) {
     RulesConfig config = makeConfig();
-    ScoreBreakdown s = score(config, "xx", "hello", true);
+    ScoreBreakdown s = score(config, "xx", "hello");
     EXPECT_EQ(s.total(), 0.0);
-}
-
-TEST(ScoreToken, PhraseStartCountsOnlyAtSentenceStart) {
-    RulesConfig config = makeConfig();
-    lang(config, "en").phraseStartWords.insert("hello");
-    EXPECT_EQ(score(config, "en", "hello", true).exactPhraseStart, 24.0);
-    EXPECT_EQ(score(config, "en", "hello", false).exactPhraseStart, 0.0);
 }
 
 TEST(ScoreToken, OneCharacterTokenGetsAffixesButNoBigrams) {

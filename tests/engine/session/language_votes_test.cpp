@@ -366,7 +366,7 @@ RulesDecision decideWithVotes(const RulesConfig& config, std::string_view typed,
     TextChars token{std::string(typed)};
     TextChars lower = token.lowered();
     const LanguageVotes votes = votesOf(config, counts);
-    WordContext word{token, lower, "", isProtected, false, session, nullptr, &votes};
+    WordContext word{token, lower, "", isProtected, session, nullptr, &votes};
     return scoreAndDecideForDirection({config, index}, word, {from, to}, 1);
 }
 

@@ -1,0 +1,91 @@
+#include "config/later_members.h"
+
+#include <algorithm>
+
+#include "config/json.h"
+#include "config/json_fields.h"
+#include "config/rules_config.h"
+
+namespace quillom {
+
+namespace {
+
+using Type = LaterMember::Type;
+
+// clang-format off
+constexpr LaterMember kRows[] = {
+    // section, key, type, generation 1, generation 2, field
+    {"tokenization", "edge_punctuation_auto", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.edgePunctuationAuto = v != 0; }},
+    {"tokenization", "prefer_whole_known_word", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.preferWholeKnownWord = v != 0; }},
+    {"tokenization", "key_marks_at_edges", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.keyMarksAtEdges = v != 0; }},
+    {"tokenization", "leading_letter_marks", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.leadingLetterMarks = v != 0; }},
+    {"tokenization", "letter_key_marks_in_word", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.letterKeyMarksInWord = v != 0; }},
+    {"tokenization", "trailing_letter_makes_word", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.trailingLetterMakesWord = v != 0; }},
+    {"tokenization", "trailing_reading_keeps_vetoes", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.trailingReadingKeepsVetoes = v != 0; }},
+    {"tokenization", "apostrophes_in_known_words", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.apostrophesInKnownWords = v != 0; }},
+    {"decision.auto_thresholds", "gibberish_bypass_min_length", Type::Integer, 0, 3,
+     [](RulesConfig& c, int64_t v) { c.decision.gibberishBypassMinLength = v; }},
+    {"decision.auto_thresholds", "gibberish_bypass_needs_vowel", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.gibberishBypassNeedsVowel = v != 0; }},
+    {"decision.auto_thresholds", "protected_override_min_length", Type::Integer, 0, 3,
+     [](RulesConfig& c, int64_t v) { c.decision.protectedOverrideMinLength = v; }},
+    {"decision.auto_thresholds", "capitals_word_max_band", Type::Integer, 0, 60,
+     [](RulesConfig& c, int64_t v) { c.decision.capitalsWordMaxBand = v; }},
+    {"decision", "keep_word_after_script_switch", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.keepWordAfterScriptSwitch = v != 0; }},
+    {"decision.language_evidence", "window", Type::Integer, 0, 8,
+     [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.window = std::clamp<int64_t>(v, 0, LanguageEvidenceConfig::maxWindow); }},
+    {"decision.language_evidence", "min_lead", Type::Integer, 2, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.minLead = v; }},
+    {"decision.language_evidence", "twin_rank_margin", Type::Integer, 0, 8,
+     [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.twinRankMargin = v; }},
+    {"decision.language_evidence", "same_text_rank_margin", Type::Integer, 0, 10,
+     [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.sameTextRankMargin = v; }},
+    {"decision.language_evidence", "text_start_twin_rank_margin", Type::Integer, 0, 5,
+     [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.textStartTwinRankMargin = v; }},
+    {"decision.language_evidence", "twin_known_tail_min_length", Type::Integer, 0, 4,
+     [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.twinKnownTailMinLength = v; }},
+    {"decision.language_evidence", "same_text_layout_rank_margin", Type::Integer, 0, 16,
+     [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.sameTextLayoutRankMargin = v; }},
+};
+// clang-format on
+
+// The object at a dotted path of objects; null when one of them is missing.
+const json::Value* sectionOf(const json::Value& rules, std::string_view path) {
+    const json::Value* object = &rules;
+    while (object && !path.empty()) {
+        const std::size_t dot = path.find('.');
+        object = json::findObject(*object, path.substr(0, dot));
+        path = dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
+    }
+    return object;
+}
+
+}  // namespace
+
+std::span<const LaterMember> laterMembers() { return kRows; }
+
+int64_t requestedGeneration(const json::Value& rules) {
+    const json::Value* decision = json::findObject(rules, "decision");
+    return decision ? std::max<int64_t>(1, fields::integerOr(*decision, "generation", 1)) : 1;
+}
+
+void applyLaterMembers(const json::Value& rules, int64_t generation, RulesConfig& config) {
+    for (const LaterMember& row : kRows) {
+        int64_t value = generation >= 2 ? row.generation2 : row.first;
+        if (const json::Value* section = sectionOf(rules, row.section))
+            value = row.type == LaterMember::Type::Bool ? fields::boolOr(*section, row.key, value != 0)
+                                                        : fields::integerOr(*section, row.key, value);
+        row.apply(config, value);
+    }
+}
+
+}  // namespace quillom
