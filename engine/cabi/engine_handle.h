@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "layout/selection_conversion.h"
-#include "scoring/rules_engine.h"
+#include "scoring/evaluate/rules_engine.h"
 #include "session/session.h"
 
 namespace quillom {

@@ -1,8 +1,8 @@
 #include "session/layout_follow.h"
 
 #include "layout/token_mapping.h"
-#include "scoring/text_chars.h"
-#include "scoring/word_evaluation.h"
+#include "scoring/read/text_chars.h"
+#include "scoring/evaluate/word_evaluation.h"
 
 namespace quillom::session {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "config/rules_config.h"
-#include "scoring/language_votes.h"
-#include "scoring/rules_decision.h"
+#include "scoring/judge/language_votes.h"
+#include "scoring/judge/rules_decision.h"
 
 namespace quillom::session {
 

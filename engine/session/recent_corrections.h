@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "scoring/rules_decision.h"
+#include "scoring/judge/rules_decision.h"
 
 namespace quillom::session {
 

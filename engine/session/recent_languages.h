@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "config/rules_config.h"
-#include "scoring/language_votes.h"
+#include "scoring/judge/language_votes.h"
 
 namespace quillom::session {
 

@@ -1,7 +1,7 @@
 #include "session/script_switch.h"
 
-#include "scoring/text_chars.h"
-#include "scoring/word_evaluation.h"
+#include "scoring/read/text_chars.h"
+#include "scoring/evaluate/word_evaluation.h"
 
 namespace quillom::session {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "config/rules_config.h"
-#include "scoring/rules_decision.h"
+#include "scoring/judge/rules_decision.h"
 
 namespace quillom::session {
 

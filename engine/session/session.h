@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "scoring/rules_engine.h"
+#include "scoring/evaluate/rules_engine.h"
 #include "session/layout_follow.h"
 #include "session/recent_corrections.h"
 #include "session/recent_languages.h"

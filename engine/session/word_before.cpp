@@ -5,8 +5,8 @@
 
 #include "layout/selection_conversion.h"
 #include "layout/token_mapping.h"
-#include "scoring/text_chars.h"
-#include "scoring/word_evaluation.h"
+#include "scoring/read/text_chars.h"
+#include "scoring/evaluate/word_evaluation.h"
 #include "unicode/unicode.h"
 
 namespace quillom::session {

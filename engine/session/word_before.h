@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "scoring/language_index.h"
-#include "scoring/language_votes.h"
+#include "scoring/score/language_index.h"
+#include "scoring/judge/language_votes.h"
 
 namespace quillom::session {
 

@@ -9,7 +9,7 @@
 #include "config/json.h"
 #include "config/rules_config.h"
 #include "quillom.hpp"
-#include "scoring/rules_engine.h"
+#include "scoring/evaluate/rules_engine.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include "config/rules_config.h"
 #include "regex/regex.h"
-#include "scoring/language_index.h"
-#include "scoring/pair_diagnosis.h"
-#include "scoring/rules_decision.h"
-#include "scoring/text_chars.h"
+#include "scoring/score/language_index.h"
+#include "scoring/judge/pair_diagnosis.h"
+#include "scoring/judge/rules_decision.h"
+#include "scoring/read/text_chars.h"
 
 namespace quillom {
 

@@ -1,15 +1,15 @@
 // Telling two languages of one script apart: the language of a finished word,
 // the votes of the last words, and how they settle twin readings (файлы on the
 // Russian layout, файлі on the Ukrainian one) in the decision.
-#include "scoring/language_votes.h"
+#include "scoring/judge/language_votes.h"
 
 #include <gtest/gtest.h>
 
 #include "config/packed_lexicon.h"
-#include "scoring/decision_selection.h"
+#include "scoring/choose/decision_selection.h"
 #include "session/layout_follow.h"
 #include "session/recent_languages.h"
-#include "scoring/pair_diagnosis.h"
+#include "scoring/judge/pair_diagnosis.h"
 #include "session/word_before.h"
 #include "scoring_fixture.h"
 

@@ -1,0 +1,119 @@
+#include "scoring/evaluate/edge_punctuation.h"
+
+#include <algorithm>
+#include <array>
+
+#include "layout/token_mapping.h"
+#include "scoring/judge/pair_diagnosis.h"
+#include "scoring/read/text_chars.h"
+#include "unicode/unicode.h"
+
+namespace quillom::scoring {
+
+namespace {
+
+constexpr std::array<std::string_view, 6> kOpening{"\"", "'", "[", "{", "<", "("};
+constexpr std::array<std::string_view, 11> kClosing{"\"", "'", "]", "}", ">", ")", ":", ";", ",", ".", "!"};
+
+template <std::size_t N>
+bool isOneOf(const std::array<std::string_view, N>& set, std::string_view c) {
+    return std::find(set.begin(), set.end(), c) != set.end();
+}
+
+bool isKnownIn(const LanguageConfig* language, const TextChars& lowerWord) {
+    return language && language->isCommonWord(lowerWord.text());
+}
+
+// A known word of an active Cyrillic language, as a whole or as its letters.
+bool isKnownCyrillicWord(const RulesConfig& config, const TextChars& lowerToken) {
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (language && language->script == "cyrillic" && isKnownIn(language, lowerToken)) return true;
+    }
+    return false;
+}
+
+// A one-letter core ("I, "a) counts when it is an English word and a quote or
+// bracket, not a comma or full stop, stands beside it.
+std::optional<std::string> oneLetterCore(const RulesConfig& config, const TextChars& mapped, const EdgeSplit& split) {
+    const LanguageConfig* english = config.language("en");
+    std::string_view core = mapped[split.leading];
+    if (!english || !english->isCommonWord(unicode::toLower(core))) return std::nullopt;
+    bool quoteOrBracket = split.leading > 0;
+    for (std::size_t i = mapped.size() - split.trailing; i < mapped.size(); ++i)
+        if (isOneOf(kOpening, mapped[i]) || mapped[i] == "]" || mapped[i] == "}" || mapped[i] == ")")
+            quoteOrBracket = true;
+    if (!quoteOrBracket) return std::nullopt;
+    return std::string(core);
+}
+
+}  // namespace
+
+std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped) {
+    const TextChars t(typed), m(mapped);
+    if (t.size() != m.size()) return std::nullopt;
+    EdgeSplit split;
+    bool fromLetter = false;
+    while (split.leading < m.size() && isOneOf(kOpening, m[split.leading])) {
+        fromLetter = fromLetter || unicode::isLetterChar(t[split.leading]);
+        ++split.leading;
+    }
+    while (split.trailing + split.leading < m.size() && isOneOf(kClosing, m[m.size() - 1 - split.trailing])) {
+        fromLetter = fromLetter || unicode::isLetterChar(t[t.size() - 1 - split.trailing]);
+        ++split.trailing;
+    }
+    if (!fromLetter || split.leading + split.trailing >= m.size()) return std::nullopt;
+    return split;
+}
+
+std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& context, std::string_view token,
+                                                     std::string_view trailing, const EvaluationRequest& request) {
+    const RulesConfig& config = context.config;
+    if (!config.isActive("en")) return std::nullopt;
+    const TextChars typed(token);
+    TextChars lowerTyped = typed.lowered();
+    if (config.manualOverrides.neverCorrect.contains(lowerTyped.text()) || isKnownCyrillicWord(config, lowerTyped))
+        return std::nullopt;
+    for (const std::string& source : context.index.keysOf(context.index.scanLetters(lowerTyped).holdingAllLetters)) {
+        const LanguageConfig* language = config.language(source);
+        if (!language || language->script != "cyrillic") continue;
+        ShortText mappedText;
+        layout::mapLayoutInto(config.keyboardLayout, token, {source, "en"}, mappedText);
+        const TextChars mapped(mappedText.view());
+        auto split = splitMappedEdges(token, mapped.text());
+        if (!split) continue;
+        std::size_t coreSize = typed.size() - split->leading - split->trailing;
+        std::string_view core = typed.slice(split->leading, coreSize);
+        if (isKnownCyrillicWord(config, TextChars(core).lowered())) continue;
+        std::optional<std::string> corrected;
+        double confidence = 0.0, candidateScore = 0.0, originalScore = 0.0;
+        if (coreSize == 1) {
+            if (hasLowerLetter(typed) || !config.uppercaseOnlyExactPairs)
+                corrected = oneLetterCore(config, mapped, *split);
+            confidence = 0.9;
+        } else {
+            RulesDecision inner = evaluatePair(context, core, {}, request);
+            if (inner.shouldCorrect && inner.targetLanguage == "en") {
+                corrected = inner.correctedToken;
+                confidence = inner.confidence;
+                candidateScore = inner.candidateScore;
+                originalScore = inner.originalScore;
+            }
+        }
+        if (!corrected) continue;
+        RulesDecision d;
+        d.shouldCorrect = true;
+        d.correctedToken = std::string(mapped.prefix(split->leading)) + *corrected +
+                           std::string(mapped.suffix(split->trailing)) + std::string(trailing);
+        d.confidence = confidence;
+        d.reason = Reason::LayoutMismatchEdgePunctuation;
+        d.originalScore = originalScore;
+        d.candidateScore = candidateScore;
+        d.sourceLanguage = source;
+        d.targetLanguage = "en";
+        return d;
+    }
+    return std::nullopt;
+}
+
+}  // namespace quillom::scoring

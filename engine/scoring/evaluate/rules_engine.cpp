@@ -1,0 +1,211 @@
+#include "scoring/evaluate/rules_engine.h"
+
+#include "layout/token_mapping.h"
+#include "scoring/choose/decision_selection.h"
+#include "scoring/evaluate/edge_punctuation.h"
+#include "scoring/read/key_marks.h"
+#include "scoring/evaluate/word_evaluation.h"
+#include "unicode/unicode.h"
+
+namespace quillom {
+
+namespace {
+
+// Marks of the US layout whose keys give letters on the Cyrillic layouts:
+// at a word's start they are an opening mark or the letter ("Untitled stays,
+// "nj is Это).
+bool isLeadingLetterMark(std::string_view c) {
+    constexpr std::string_view kMarks = "\"<>{}:~";  // one byte each
+    return c.size() == 1 && kMarks.find(c[0]) != std::string_view::npos;
+}
+
+bool hasLetterMark(std::string_view token) {
+    for (std::string_view c : unicode::graphemes(token))
+        if (isLeadingLetterMark(c)) return true;
+    return false;
+}
+
+// Those marks are letters only where they make a known word: "x:depends" or
+// "check<" typed on the US layout are no Cyrillic gibberish.
+RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token, RulesDecision decision) {
+    if (!decision.shouldCorrect || !hasLetterMark(token) ||
+        scoring::isKnownWordInAnyTarget(config, decision.correctedToken))
+        return decision;
+    return refusalWithScoresOf(Reason::CandidateScoreTooLow, decision);
+}
+
+// A band past which a listed word is rare (about the 27,000th word on):
+// ло, нитов or сану after a quote or bracket key are rarer than the name the
+// key makes as a letter (Эло, Юнитов, Эсану).
+constexpr int64_t kRareWordBand = 60;
+
+// The letters of the correction, the marks at its edges left out, are a
+// frequent word of its target language.
+bool isFrequentCorrection(const RulesConfig& config, const RulesDecision& decision) {
+    if (!decision.correctedToken || !decision.targetLanguage) return false;
+    const LanguageConfig* language = config.language(*decision.targetLanguage);
+    if (!language) return false;
+    const scoring::TextChars lowered = scoring::TextChars(*decision.correctedToken).lowered();
+    std::string letters;
+    for (std::size_t i = 0; i < lowered.size(); ++i)
+        if (unicode::isLetterChar(lowered[i])) letters += lowered[i];
+    auto order = language->frequencyOrder(letters);
+    return order && *order < kRareWordBand;
+}
+
+bool typedOnLatinLayout(const RulesConfig& config, const RulesDecision& decision) {
+    const LanguageConfig* source = decision.sourceLanguage ? config.language(*decision.sourceLanguage) : nullptr;
+    return source && source->script == "latin";
+}
+
+std::size_t leadingMarksSize(std::string_view token) {
+    std::size_t size = 0;
+    for (std::string_view c : unicode::graphemes(token)) {
+        if (!isLeadingLetterMark(c)) break;
+        size += c.size();
+    }
+    return size;
+}
+
+// A quotation mark typed on the US layout before letters, whose reading as a
+// whole is a frequent word of a Cyrillic target ("q is Эй, the quote key
+// being Э's), where the letters are no word of their own: the reading, as
+// the direction's maps give it. Letters all in capitals ("Q) may open an
+// English quotation; braces and angle brackets before letters are code
+// ({s}, <b>) and stay to the other readings.
+std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext& context, std::string_view token,
+                                                   std::string_view rest, const RulesDecision& read) {
+    const RulesConfig& config = context.config;
+    const scoring::TextChars letters = scoring::TextChars(rest);
+    const scoring::TextChars lowerLetters = letters.lowered();
+    if (token.find_first_not_of('"') != token.size() - rest.size() || !decidedByScoring(read.reason) ||
+        !scoring::hasLowerLetter(letters))
+        return std::nullopt;
+    for (const std::string& source : scoring::detectSourceLanguages(context.index, lowerLetters)) {
+        const LanguageConfig* typed = config.language(source);
+        if (!typed || typed->script != "latin" || typed->isCommonWord(lowerLetters.text())) continue;
+        for (const std::string& target : config.activeLanguages) {
+            const LanguageConfig* language = config.language(target);
+            if (!language || language->script != "cyrillic") continue;
+            const std::string mapped = layout::mapLayout(config.keyboardLayout, token, {source, target});
+            if (!scoring::allLetters(scoring::TextChars(mapped))) continue;
+            auto order = language->frequencyOrder(unicode::toLower(mapped));
+            if (!order || *order >= kRareWordBand || !language->isCommonWord(unicode::toLower(mapped))) continue;
+            RulesDecision d;
+            d.shouldCorrect = true;
+            d.correctedToken = mapped;
+            d.confidence = read.confidence;
+            d.reason = Reason::LayoutMismatch;
+            d.originalScore = read.originalScore;
+            d.candidateScore = read.candidateScore;
+            d.sourceLanguage = source;
+            d.targetLanguage = target;
+            return d;
+        }
+    }
+    return std::nullopt;
+}
+
+// The word with its trailing boundary read as punctuation or, where the
+// layout maps make it a letter, as part of the word; then its edges.
+RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::string_view token,
+                                const scoring::EvaluationRequest& request) {
+    const RulesConfig& config = context.config;
+    auto [core, trailing] = scoring::stripTrailingBoundary(config, token);
+    RulesDecision first = scoring::evaluatePair(context, core, trailing, request);
+    // Trailing punctuation may itself be letters typed on the wrong layout.
+    RulesDecision decision = first;
+    if (scoring::hasLayoutMappedTrailing(config, trailing) &&
+        !(config.tokenization.trailingReadingKeepsVetoes && reasonKind(first.reason) == ReasonKind::ListVeto)) {
+        RulesDecision second = scoring::evaluatePair(context, token, {}, request);
+        decision = scoring::chooseTrailingReading(config, trailing, std::move(first), std::move(second));
+    }
+    if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto || !decidedByScoring(decision.reason))
+        return decision;
+    auto edges = scoring::evaluateEdgePunctuation(context, core, trailing, request);
+    return edges ? *edges : decision;
+}
+
+}  // namespace
+
+RulesEngine::RulesEngine(RulesConfig config)
+    : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout) {}
+
+RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId,
+                                    const std::optional<std::string>& activeInputSource,
+                                    const std::optional<std::string>& sessionLanguage,
+                                    const scoring::LanguageVotes* votes) const {
+    if (isExcludedApp(appId)) {
+        RulesDecision d;
+        d.reason = Reason::ExcludedApp;
+        return d;
+    }
+    scoring::ScoringContext context{config_, index_};
+    scoring::EvaluationRequest request{activeInputSource, sessionLanguage, votes};
+    // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.
+    const scoring::MarkEdges edges =
+        config_.tokenization.keyMarksAtEdges ? scoring::keyMarkEdges(keyMarks_, token) : scoring::MarkEdges{};
+    const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
+    RulesDecision decision = evaluateWord(context, word, request);
+    if (!decision.shouldCorrect || !decision.correctedToken) return decision;
+    std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
+                            std::string(token.substr(token.size() - edges.trailing));
+    if (config_.tokenization.keyMarksAtEdges && decision.sourceLanguage && decision.targetLanguage)
+        corrected = scoring::withTargetKeyMarks(config_.keyboardLayout, token, std::move(corrected),
+                                                {*decision.sourceLanguage, *decision.targetLanguage});
+    decision.correctedToken = std::move(corrected);
+    return decision;
+}
+
+// The word without the digit row's marks at its edges; the marks on letter
+// keys at its start are letters where they make a word with the rest.
+RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, std::string_view token,
+                                        const scoring::EvaluationRequest& request) const {
+    RulesDecision read = evaluateWithEdges(context, token, request);
+    if (!config_.tokenization.leadingLetterMarks) return read;
+    RulesDecision whole = keptUnlessKnown(config_, token, read);
+    const std::size_t leading = leadingMarksSize(token);
+    if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
+    // The leading marks read as letters make no known word: they open the
+    // word when the rest makes a frequent word (<afqk is <файл); else they are
+    // letters ({fkmlhbr is Хальдрик, >ybnjd Юнитов, not >нитов).
+    const std::string_view rest = token.substr(leading);
+    RulesDecision core = keptUnlessKnown(config_, rest, evaluateWithEdges(context, rest, request));
+    if (!core.shouldCorrect || !core.correctedToken) {
+        auto frequent = frequentQuotedReading(context, token, rest, read);
+        return frequent ? *frequent : core;
+    }
+    // Typed on the US layout, the marks are the keys of Cyrillic letters: as
+    // letters the word may read as none ("kj, Эло), and it stays as typed.
+    const bool letterKeys = typedOnLatinLayout(config_, core);
+    if (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
+        (letterKeys && !isFrequentCorrection(config_, core))) {
+        if (read.shouldCorrect) return read;
+        if (letterKeys) return whole;
+    }
+    core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
+    return core;
+}
+
+std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {
+    return scoring::detectSourceLanguages(index_, scoring::TextChars(token).lowered());
+}
+
+std::optional<std::string> RulesEngine::singleSourceLanguage(std::string_view token) const {
+    const scoring::LanguageKeys keys =
+        index_.keysOf(index_.scanLetters(scoring::TextChars(token).lowered()).holdingAllLetters);
+    if (keys.size() != 1) return std::nullopt;
+    return keys.front();
+}
+
+// The decoder keys excluded applications by their lower-cased identifier.
+bool RulesEngine::isExcludedApp(std::string_view appId) const {
+    if (appId.empty() || config_.excludedApps.empty()) return false;
+    scoring::ShortText lower;
+    char scalar[4];
+    for (std::size_t pos = 0; pos < appId.size();)
+        lower.append(scalar, unicode::encodeScalar(unicode::toLower(unicode::decodeScalar(appId, pos)), scalar));
+    return config_.excludedApps.find(lower.view()) != config_.excludedApps.end();
+}
+
+}  // namespace quillom
