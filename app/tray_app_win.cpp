@@ -84,6 +84,9 @@ int TrayApp::startUp() {
     mutex_.reset(CreateMutexW(nullptr, TRUE, L"Quillom_SingleInstance"));
     if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
     if (!createWindow()) return 1;
+    store_.checkEnginesWith([this](const std::filesystem::path& rules) {
+        return quillom::cabi::createEngine(pathToUtf8(rules), pathToUtf8(store_.preferencesPath())) != nullptr;
+    });
     if (!store_.stageConfigurationFiles()) {
         errorBox(
             L"Could not stage quillom_rules.json into the settings folder\n"
@@ -107,8 +110,7 @@ int TrayApp::startUp() {
         // The installation's own files first: when they cannot make an engine either, the
         // working rules are not to blame, and setting them aside would lose the user's
         // dictionary for nothing.
-        const std::filesystem::path broken = store_.installedFileAtFault(
-            quillom::cabi::createEngine(pathToUtf8(store_.templateRulesPath()), prefsPath_) != nullptr);
+        const std::filesystem::path broken = store_.installedFileAtFault(store_.installedRulesMakeAnEngine());
         if (!broken.empty()) {
             logLine("engine not created: the installation's %s is missing or damaged", pathToUtf8(broken).c_str());
             const std::u16string text =

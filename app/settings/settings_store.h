@@ -101,6 +101,14 @@ public:
     // other thread uses the store; the writer must run the queued jobs before the store goes.
     void writeBehind(WriteBehind writer) { writer_ = std::move(writer); }
 
+    // Whether an engine can be created from a rules file and the packed lexicon it names beside
+    // it: the program asks the engine. Without a check no lexicon is staged, since an
+    // unverified installed copy might be the damaged one.
+    using EngineCheck = std::function<bool(const std::filesystem::path& rules)>;
+    void checkEnginesWith(EngineCheck check) { engineCheck_ = std::move(check); }
+    // The check on the installation's rules (and so on its lexicon); false without a check.
+    bool installedRulesMakeAnEngine() const;
+
     // One change to a stored file: loads it, lets change edit the tree and saves the result.
     // change returns false to decline, and then nothing is saved. True only when it saved, so
     // never after a failed read (see writeRefused).
@@ -120,8 +128,9 @@ public:
     // place of a working rules file that is not a JSON object (see setAsideWorkingRules),
     // refreshes the working rules from a newer template with the user's own entries merged
     // in, and puts the program's packed lexicon beside them when the copy there is missing or
-    // differs from it (another version, or damaged). Returns whether the working rules file
-    // exists afterwards.
+    // differs from it (another version, or damaged) and the installation's rules make an
+    // engine with it, so that a damaged installed copy never replaces a working one. Returns
+    // whether the working rules file exists afterwards.
     bool stageConfigurationFiles();
 
     // Keeps the working rules file aside as "<name>.unreadable" (or a numbered variant) and
@@ -176,6 +185,7 @@ private:
 
     SettingsPlatform& platform_;
     WriteBehind writer_;
+    EngineCheck engineCheck_;
     // The calling thread and the writer both read and save.
     mutable std::mutex mutex_;
     mutable std::set<std::filesystem::path> failedReads_;  // guarded by mutex_

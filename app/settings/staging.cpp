@@ -54,7 +54,8 @@ fs::path SettingsStore::setAsideWorkingRules() {
 }
 
 // The working rules name the template's lexicon, so the copy beside them must be that file,
-// byte for byte: a copy damaged in place (same size, same header) is replaced too.
+// byte for byte: a copy damaged in place (same size, same header) is replaced too. The
+// installed copy is verified only then, as creating an engine costs more than the comparison.
 void SettingsStore::stagePackedLexicon() {
     const fs::path from = templateLexiconPath(), to = workingLexiconPath();
     std::error_code ec;
@@ -63,8 +64,10 @@ void SettingsStore::stagePackedLexicon() {
     if (!readFileBytes(from, bytes)) return;
     if (isFile(to) && fs::file_size(to, ec) == bytes.size() && !ec && readFileBytes(to, current) && current == bytes)
         return;
-    writeFileBytes(to, bytes);
+    if (installedRulesMakeAnEngine()) writeFileBytes(to, bytes);
 }
+
+bool SettingsStore::installedRulesMakeAnEngine() const { return engineCheck_ && engineCheck_(templateRulesPath()); }
 
 fs::path SettingsStore::installedFileAtFault(bool installedRulesCreateAnEngine) const {
     if (installedRulesCreateAnEngine) return {};

@@ -580,6 +580,30 @@ PY
     clear_notepad
     type_text 30 'ok ghbdtn vbh '
     if ! expect_text 'ok ghbdtn мир '; then fail "$what (got '$actual')"; return; fi
+    # The installation's copy damaged in place (one byte of its body): the sound working copy
+    # is kept, and the program starts with it.
+    stop_quillom
+    cp "$app/quillom_lexicon.bin" "$work/quillom_lexicon.bin"
+    python3 - "$app/quillom_lexicon.bin" <<'PY' || { fail "$what (could not damage the installed lexicon)"; return; }
+import sys
+with open(sys.argv[1], "r+b") as f:
+    f.seek(0, 2)
+    f.seek(f.tell() // 2)
+    byte = f.read(1)
+    f.seek(-1, 1)
+    f.write(bytes([byte[0] ^ 0x5A]))
+PY
+    start_quillom wait-ready
+    local started=$?
+    mv "$work/quillom_lexicon.bin" "$app/quillom_lexicon.bin"
+    if [ "$started" != 0 ]; then fail "$what (a damaged installed lexicon kept the program from starting)"; return; fi
+    if ! cmp -s "$app/quillom_lexicon.bin" "$settings/quillom_lexicon.bin"; then
+        fail "$what (the damaged installed lexicon replaced the working one)"
+        return
+    fi
+    clear_notepad
+    type_text 30 'ok vbh '
+    if ! expect_text 'ok мир '; then fail "$what (with the installed copy damaged, got '$actual')"; return; fi
     pass "$what (screenshot: $artifacts/missing-lexicon.png)"
 }
 # shellcheck source=features_cases.sh

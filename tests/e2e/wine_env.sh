@@ -35,12 +35,6 @@ e2e_wait_for() {
     done
 }
 
-e2e_free_display() {
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    echo ":$n"
-}
-
 e2e_env_start() {
     E2E_WORK=$1
     mkdir -p "$E2E_WORK"
@@ -48,9 +42,16 @@ e2e_env_start() {
     export WINEPREFIX="$E2E_WORK/wineprefix" WINEARCH=win64 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     rm -rf "$WINEPREFIX"
-    export DISPLAY=$(e2e_free_display)
-    Xvfb "$DISPLAY" -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
+    # Xvfb takes a free display itself and writes its number (-displayfd): a number picked by
+    # looking for free ones can be taken by another suite starting at the same moment, whose
+    # server then answers both, so that one suite's keys and keymap reach the other's windows.
+    local number="$E2E_WORK/xvfb.display"
+    : >"$number"
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$number" \
+        >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
+    e2e_wait_for 10 grep -q '^[0-9]' "$number" || { e2e_log "Xvfb did not start"; return 1; }
+    export DISPLAY=":$(head -n 1 "$number")"
     e2e_wait_for 10 xdotool getdisplaygeometry || { e2e_log "Xvfb did not start"; return 1; }
     mkdir -p "$WINEPREFIX"
     # One persistent server with stdio detached, so no wine process inherits our pipes.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 using namespace quillom::settings;
 using namespace quillom::settings::testing;
@@ -22,6 +23,16 @@ protected:
         platform.exe = temp.path() / "Program" / "Quillom.exe";
         fs::create_directories(platform.appData);
         fs::create_directories(platform.exe.parent_path());
+        store.checkEnginesWith([this](const fs::path& rules) { return engineFrom(rules); });
+    }
+
+    // The engine's verdict, as far as staging needs it: the rules read and the lexicon beside
+    // them is there and not one of those marked damaged (a checksum the engine would refuse).
+    bool engineFrom(const fs::path& rules) {
+        ++engineChecks;
+        JsonValue tree;
+        const fs::path lexicon = rules.parent_path() / "quillom_lexicon.bin";
+        return store.readJsonFile(rules, tree) && fs::exists(lexicon) && !damagedLexicons.count(readText(lexicon));
     }
 
     void installTemplate(std::string_view fixtureName) { writeText(store.templateRulesPath(), fixture(fixtureName)); }
@@ -35,6 +46,8 @@ protected:
     TempFolder temp;
     FakeSettingsPlatform platform;
     SettingsStore store{platform};
+    std::set<std::string> damagedLexicons;
+    int engineChecks = 0;
 };
 
 TEST_F(SettingsStoreTest, PathsFollowLocalAppDataOrFallBackToTheProgramFolder) {
@@ -161,6 +174,60 @@ TEST_F(SettingsStoreTest, PackedLexiconFollowsTheTemplate) {
         ASSERT_TRUE(store.stageConfigurationFiles()) << c.what;
         EXPECT_EQ(readText(store.workingLexiconPath()), v2) << c.what;
     }
+}
+
+// A lexicon is staged only when the installation's rules make an engine with it: a damaged
+// installed copy (or one beside unreadable installed rules) never replaces the working copy,
+// nor fills its place, and the check runs only when the two copies differ.
+TEST_F(SettingsStoreTest, OnlyASoundInstalledLexiconIsStaged) {
+    installTemplate("template_rules_v1.json");
+    const std::string good(
+        "QMLEX01\n"
+        "id-one..\0\1",
+        18);
+    const std::string damaged = std::string(good).replace(17, 1, "\7");
+    writeText(store.templateLexiconPath(), good);
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    ASSERT_EQ(readText(store.workingLexiconPath()), good);
+    engineChecks = 0;
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    EXPECT_EQ(engineChecks, 0);  // the same bytes: no engine needed
+
+    damagedLexicons.insert(damaged);
+    struct Case {
+        const char* what;
+        bool workingPresent;
+        std::string installedRules;
+        bool rulesAtFault;
+    };
+    const std::string rulesV1 = fixture("template_rules_v1.json");
+    for (const Case& c : {Case{"damaged installed copy over a sound one", true, rulesV1, false},
+                          Case{"damaged installed copy into an empty place", false, rulesV1, false},
+                          Case{"installed rules unreadable", true, "{ damaged", true}}) {
+        writeText(store.templateRulesPath(), c.installedRules);
+        writeText(store.templateLexiconPath(), damaged);
+        if (c.workingPresent) writeText(store.workingLexiconPath(), good);
+        else fs::remove(store.workingLexiconPath());
+        const std::string rules = readText(store.workingRulesPath());
+        store.stageConfigurationFiles();
+        EXPECT_EQ(fs::exists(store.workingLexiconPath()) ? readText(store.workingLexiconPath()) : "missing",
+                  c.workingPresent ? good : "missing")
+            << c.what;
+        EXPECT_EQ(readText(store.workingRulesPath()), rules) << c.what;
+        EXPECT_EQ(store.installedFileAtFault(store.installedRulesMakeAnEngine()),
+                  c.rulesAtFault ? store.templateRulesPath() : store.templateLexiconPath())
+            << c.what;
+    }
+
+    // Reinstalled: the sound copy is staged again; without a check nothing is staged over it.
+    installTemplate("template_rules_v1.json");
+    writeText(store.templateLexiconPath(), good);
+    writeText(store.workingLexiconPath(), damaged);
+    SettingsStore unchecked{platform};
+    ASSERT_TRUE(unchecked.stageConfigurationFiles());
+    EXPECT_EQ(readText(store.workingLexiconPath()), damaged);
+    ASSERT_TRUE(store.stageConfigurationFiles());
+    EXPECT_EQ(readText(store.workingLexiconPath()), good);
 }
 
 // The engine cannot be created from the working files. When the installation's own rules make
