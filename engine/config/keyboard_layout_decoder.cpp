@@ -68,6 +68,7 @@ KeyboardLayoutConfig parseKeyboardLayout(const json::Value& object) {
     }
     layout.preserveCase = fields::boolOr(object, "preserve_case", true);
     layout.preserveUnknownCharacters = fields::boolOr(object, "preserve_unknown_characters", true);
+    layout.selectionKeepsTypedMarks = fields::boolOr(object, "selection_keeps_typed_marks", false);
     return layout;
 }
 

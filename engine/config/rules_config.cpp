@@ -39,6 +39,8 @@ TokenizationConfig parseTokenization(const json::Value& o) {
     t.digitsInTokenAuto = fields::boolOr(o, "digits_in_token_auto", false);
     t.edgePunctuationAuto = fields::boolOr(o, "edge_punctuation_auto", false);
     t.preferWholeKnownWord = fields::boolOr(o, "prefer_whole_known_word", false);
+    t.leadingMarkBeforeCapitalKept = fields::boolOr(o, "leading_mark_before_capital_kept", false);
+    t.edgeColonLetterAuto = fields::boolOr(o, "edge_colon_letter_auto", false);
     return t;
 }
 
@@ -126,6 +128,8 @@ DecisionConfig parseDecision(const json::Value& o) {
     d.protectedOverrideMinLength = fields::integerOr(thresholds, "protected_override_min_length", 0);
     d.capitalsWordMaxBand = fields::integerOr(thresholds, "capitals_word_max_band", 0);
     d.keepWordAfterScriptSwitch = fields::boolOr(o, "keep_word_after_script_switch", false);
+    d.typedWordKnownInScript = fields::boolOr(o, "typed_word_known_in_script", false);
+    d.keptTwinCountsForNone = fields::boolOr(o, "kept_twin_counts_for_none", false);
     d.scoringWeights = parseWeights(section(o, "scoring_weights"));
     d.confidenceScale = fields::numberOr(section(o, "confidence"), "scale", 18.0);
     const json::Value& evidence = section(o, "language_evidence");

@@ -50,6 +50,11 @@ struct KeyboardLayoutConfig {
     std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> selectionShiftMaps;
     bool preserveCase = true;
     bool preserveUnknownCharacters = true;
+    // "selection_keeps_typed_marks": a selection typed on the US layout and
+    // converted to a Cyrillic language keeps the marks typed as themselves
+    // where the keys around them show it ([1], 5$, a@b, word/word; see
+    // layout/selection_marks.h). False when missing: every key is converted.
+    bool selectionKeepsTypedMarks = false;
 };
 
 struct TokenizationConfig {
@@ -70,6 +75,14 @@ struct TokenizationConfig {
     // both known words, the whole word wins: on the wrong layout the user
     // pressed that key for its letter.
     bool preferWholeKnownWord = false;
+    // "leading_mark_before_capital_kept": a quote or bracket typed on the US
+    // layout before a capitalised word ("He) stays a mark where reading it as
+    // the Cyrillic letter of its key gives a word cased as none is (ЭРу).
+    bool leadingMarkBeforeCapitalKept = false;
+    // "edge_colon_letter_auto": with "edge_punctuation_auto", a capital and
+    // the key of a colon typed on a Cyrillic layout (ЙЖ) is read as the
+    // letter of an English question, answer or heading (Q:).
+    bool edgeColonLetterAuto = false;
 };
 
 struct ProtectedPattern {
@@ -199,6 +212,20 @@ struct DecisionConfig {
     // the layout only after a correction or within a script. False when
     // missing: the word is decided as any other.
     bool keepWordAfterScriptSwitch = false;
+    // "typed_word_known_in_script": true, a typed word that the language of
+    // the layout it is read from does not list, but the language of the
+    // layout it was typed on does (any active language of that script when
+    // that layout is not known), is weighed as that language's word when read
+    // into another script (ешь typed on the Russian layout, read from the
+    // Ukrainian one, is not turned into tim). False when missing: it is
+    // weighed as a word of the layout's language it is read from.
+    bool typedWordKnownInScript = false;
+    // "kept_twin_counts_for_none": true, a word kept as typed whose keys give
+    // a far more frequent word on the layout of another script ("twin_rank_margin";
+    // Еру, The) counts for no language among the last words, so that the word
+    // corrected after it still takes it along. False when missing: it counts
+    // for its language.
+    bool keptTwinCountsForNone = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

@@ -20,6 +20,19 @@ bool isOneOf(const std::array<std::string_view, N>& set, std::string_view c) {
     return std::find(set.begin(), set.end(), c) != set.end();
 }
 
+}  // namespace
+
+bool mayReadAsColonLetter(const RulesConfig& config, std::string_view token, Reason reason) {
+    return config.tokenization.edgeColonLetterAuto && reason == Reason::ProtectedPattern &&
+           TextChars(token).size() == 2;
+}
+
+bool isColonLetter(std::string_view text) {
+    return text.size() == 2 && text[0] >= 'A' && text[0] <= 'Z' && text[1] == ':';
+}
+
+namespace {
+
 bool isKnownIn(const LanguageConfig* language, const TextChars& lowerWord) {
     return language && language->isCommonWord(lowerWord.text());
 }
@@ -31,6 +44,23 @@ bool isKnownCyrillicWord(const RulesConfig& config, const TextChars& lowerToken)
         if (language && language->script == "cyrillic" && isKnownIn(language, lowerToken)) return true;
     }
     return false;
+}
+
+// A capital letter with a colon and nothing else (Q:, A:), the letter of a
+// question and answer or a heading, when the rules read those edges so;
+// typed in capitals (ЙЖ), the keys must be no abbreviation of a Cyrillic
+// language. A full stop is not read so: ю after a capital is a word (Ею).
+bool capitalWithColon(const RulesConfig& config, const TextChars& mapped, const EdgeSplit& split,
+                      const TextChars& lowerTyped) {
+    if (!config.tokenization.edgeColonLetterAuto || split.leading != 0 || split.trailing != 1 || mapped.size() != 2 ||
+        !unicode::isUpperChar(mapped[0]) || mapped[1] != ":")
+        return false;
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (language && language->script == "cyrillic" && language->abbreviations.contains(lowerTyped.text()))
+            return false;
+    }
+    return true;
 }
 
 // A one-letter core ("I, "a) counts when it is an English word and a quote or
@@ -84,10 +114,15 @@ std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& conte
         if (!split) continue;
         std::size_t coreSize = typed.size() - split->leading - split->trailing;
         std::string_view core = typed.slice(split->leading, coreSize);
-        if (isKnownCyrillicWord(config, TextChars(core).lowered())) continue;
+        // The letter may be a word alone (В, О): its mark is what tells.
+        const bool colonLetter = capitalWithColon(config, mapped, *split, lowerTyped);
+        if (!colonLetter && isKnownCyrillicWord(config, TextChars(core).lowered())) continue;
         std::optional<std::string> corrected;
         double confidence = 0.0, candidateScore = 0.0, originalScore = 0.0;
-        if (coreSize == 1) {
+        if (colonLetter) {
+            corrected = std::string(mapped[0]);
+            confidence = 0.9;
+        } else if (coreSize == 1) {
             if (hasLowerLetter(typed) || !config.uppercaseOnlyExactPairs)
                 corrected = oneLetterCore(config, mapped, *split);
             confidence = 0.9;

@@ -22,6 +22,12 @@ struct EdgeSplit {
 // a letter. None when no such edge exists or nothing is left between them.
 std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped);
 
+// A protected word that the rules still let be read as a capital with a
+// colon (ЙЖ, Q:): two characters kept as an abbreviation would be.
+bool mayReadAsColonLetter(const RulesConfig& config, std::string_view token, Reason reason);
+// Q: or A: (a Latin capital and a colon).
+bool isColonLetter(std::string_view text);
+
 // The word read as edge punctuation around a core typed on a Cyrillic layout,
 // corrected to English when the core is. None when the reading does not apply:
 // English is not active, the word is a known Cyrillic word, or the core is not

@@ -35,8 +35,9 @@ struct WordContext {
     bool isProtected;
     bool isSentenceStart;
     const std::optional<std::string>& sessionLanguage;
-    TypedScoreCache* typedScores = nullptr;  // null: every direction scores afresh
-    const LanguageVotes* votes = nullptr;    // the words typed just before; null: not known
+    TypedScoreCache* typedScores = nullptr;               // null: every direction scores afresh
+    const LanguageVotes* votes = nullptr;                 // the words typed just before; null: not known
+    const std::optional<std::string>* typedOn = nullptr;  // the layout's language; null: not known
 };
 
 double minDeltaForLength(const DecisionConfig& decision, int64_t length);

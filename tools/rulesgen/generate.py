@@ -190,7 +190,10 @@ def main():
     output = {
         "keyboard_layout": {"maps": layouts.maps_for_rules(), "selection_maps": layouts.selection_maps_for_rules(),
                             "preserve_case": True,
-                            "preserve_unknown_characters": True},
+                            "preserve_unknown_characters": True,
+                            # Marks the Ukrainian layout lacks, typed as themselves in
+                            # Cyrillic text, stay so in a converted selection.
+                            "selection_keeps_typed_marks": True},
         "tokenization": rules.TOKENIZATION,
         "protected_patterns": rules.PROTECTED_PATTERNS,
         "decision": rules.DECISION,
