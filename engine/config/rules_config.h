@@ -220,11 +220,12 @@ struct DecisionConfig {
     // Ukrainian one, is not turned into tim). False when missing: it is
     // weighed as a word of the layout's language it is read from.
     bool typedWordKnownInScript = false;
-    // "kept_twin_counts_for_none": true, a word kept as typed whose keys give
-    // a far more frequent word on the layout of another script ("twin_rank_margin";
-    // Еру, The) counts for no language among the last words, so that the word
-    // corrected after it still takes it along. False when missing: it counts
-    // for its language.
+    // "kept_twin_counts_for_none": true, a word kept as typed at the start of
+    // a text (no language counted yet) whose keys give a far more frequent
+    // word on the layout of another script ("twin_rank_margin"; Еру, The)
+    // counts for no language among the last words, so that the word corrected
+    // after it still takes it along. False when missing: it counts for its
+    // language.
     bool keptTwinCountsForNone = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;

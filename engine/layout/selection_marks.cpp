@@ -10,7 +10,8 @@ namespace quillom::layout {
 namespace {
 
 // A slash stands between words, not for a full stop after an abbreviation's
-// letter (n/l/ is т.д.), when both sides have at least this many letter keys.
+// letter (n/l/ is т.д.), when both sides have at least this many letter keys
+// and no capital follows it (a full stop with no space before a sentence).
 constexpr std::size_t kWordAroundSlash = 2;
 
 bool isAsciiDigit(std::string_view c) { return c.size() == 1 && c[0] >= '0' && c[0] <= '9'; }
@@ -29,7 +30,11 @@ struct Keys {
     }
 };
 
-// Whether the key at i, a mark typed as itself, is meant as that mark.
+bool spaceOrEnd(const Keys& keys, std::size_t i) { return i >= keys.typed.size() || keys.typed[i] == " "; }
+
+// Whether the key at i, a mark typed as itself, is meant as that mark: a
+// dollar before an amount or closing a placeholder ($1$), not after a number
+// and before a space or another number (19;197; a list).
 bool keptAsTyped(const Keys& keys, std::size_t i) {
     const std::string_view c = keys.typed[i];
     if (c.size() != 1 || keys.read[i] == c) return false;
@@ -43,10 +48,12 @@ bool keptAsTyped(const Keys& keys, std::size_t i) {
     case '>':
     case '\\':
     case '|': return unicode::isLetterChar(keys.read[i]) && !keys.letterAt(before) && !keys.letterAt(i + 1);
-    case '$': return keys.digitAt(before) || keys.digitAt(i + 1);
+    case '$': return keys.digitAt(before) ? !keys.digitAt(i + 1) && !spaceOrEnd(keys, i + 1) : keys.digitAt(i + 1);
     case '@': return (keys.letterAt(before) || keys.digitAt(before)) && (keys.letterAt(i + 1) || keys.digitAt(i + 1));
     case '#': return !keys.digitAt(i + 1) && !(i + 1 < keys.typed.size() && keys.typed[i + 1] == " ");
-    case '/': return keys.letterRun(before, -1) >= kWordAroundSlash && keys.letterRun(i + 1, 1) >= kWordAroundSlash;
+    case '/':
+        return keys.letterRun(before, -1) >= kWordAroundSlash && keys.letterRun(i + 1, 1) >= kWordAroundSlash &&
+               !unicode::isUpperChar(keys.read[i + 1]);
     default: return false;
     }
 }

@@ -2,8 +2,8 @@
 // layout: the Ukrainian layout has no [ ] < > \ | $ @ # / of its own, so a
 // user types them on the US layout inside text meant in Cyrillic. Where the
 // keys around a mark show it is no letter or mark of the target (a bracket
-// beside a digit, a dollar beside an amount, @ inside an address, a slash
-// between two words), the conversion leaves it as typed.
+// beside a digit, a dollar on one side of an amount, @ inside an address, a
+// slash between two words), the conversion leaves it as typed.
 #pragma once
 
 #include <string>

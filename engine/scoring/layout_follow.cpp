@@ -99,8 +99,8 @@ TwinReading twinReading(const RulesConfig& config, std::string_view core, const 
 }
 
 // A word kept for want of context: its keys give a far more frequent word on
-// the layout of an active language of another script (Еру, The, at the start
-// of a text). Such a word says nothing yet of the language typed.
+// the layout of an active language of another script (Еру, The). At the start
+// of a text such a word says nothing yet of the language typed.
 bool keptForWantOfContext(const RulesConfig& config, std::string_view token, const std::string& typedOn) {
     const LanguageConfig* own = config.language(typedOn);
     if (!own) return false;
@@ -123,8 +123,8 @@ bool keptForWantOfContext(const RulesConfig& config, std::string_view token, con
 std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_view token,
                                         const std::optional<std::string>& typedOn, const LanguageVotes* votes) {
     const std::optional<std::size_t> vote = languageOfWord(config, token, votes);
-    if (vote && typedOn && config.decision.keptTwinCountsForNone && config.activeLanguages[*vote] == *typedOn &&
-        keptForWantOfContext(config, token, *typedOn))
+    if (vote && typedOn && config.decision.keptTwinCountsForNone && noLanguageCounted(votes) &&
+        config.activeLanguages[*vote] == *typedOn && keptForWantOfContext(config, token, *typedOn))
         return std::nullopt;
     if (!vote || !typedOn || config.activeLanguages[*vote] != *typedOn || !hasActiveTwin(config, *typedOn)) return vote;
     const LanguageConfig* own = config.language(*typedOn);

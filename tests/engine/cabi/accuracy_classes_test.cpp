@@ -149,8 +149,9 @@ TEST_F(ShippedRules, ACapitalWithTheColonKeyIsAHeadingLetter) {
 
 // Marks the Ukrainian layout lacks, typed as themselves on the US layout in
 // Ukrainian text, stay in a converted selection where the keys around them
-// show them meant so; the same keys inside words are letters, and a full
-// stop after an abbreviation's letter stays a full stop.
+// show them meant so; the same keys inside words are letters, and full stops
+// after an abbreviation's letter or before a capital, and semicolons between
+// numbers, stay what the Ukrainian layout gives.
 TEST_F(ShippedRules, ASelectionKeepsTheMarksTypedAsThemselves) {
     struct Case {
         const char* typed;
@@ -166,6 +167,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksTypedAsThemselves) {
         {"Dbkbnb ][ ,t; n/l/", "Вилити їх беж т.д."},
         {"Yjvth #5 e [fnb", "Номер №5 у хати"},
         {"Wt ^ pfgbn? cnjznm $ ghj", "Це : запит, стоять ; про"},
+        {"Vtht;f/Dslrhbnb 19$197$248 255-19$ 1", "Мережа.Відкрити 19;197;248 255-19; 1"},
     };
     Engine e = create(kUkrainianUser);
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
