@@ -90,10 +90,12 @@ const std::string& typedLanguage(const ScoringContext& context, const WordContex
     const RulesConfig& config = context.config;
     if (!config.decision.typedWordKnownInScript) return direction.from;
     const std::optional<std::string>* typedOn = word.typedOn;
-    if (typedOn && *typedOn && **typedOn == direction.from) return direction.from;
+    const bool layoutKnown = typedOn && *typedOn;
+    if (layoutKnown && (**typedOn == direction.from || !context.index.shareScriptName(**typedOn, direction.from)))
+        return direction.from;
     if (isCommonWord(config.language(direction.from), source)) return direction.from;
     for (const std::string& key : config.activeLanguages)
-        if (key != direction.from && (!typedOn || !*typedOn || key == **typedOn) &&
+        if (key != direction.from && (!layoutKnown || key == **typedOn) &&
             context.index.shareScriptName(key, direction.from) && isCommonWord(config.language(key), source))
             return key;
     return direction.from;
