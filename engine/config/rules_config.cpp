@@ -41,6 +41,7 @@ TokenizationConfig parseTokenization(const json::Value& o) {
     t.preferWholeKnownWord = fields::boolOr(o, "prefer_whole_known_word", false);
     t.leadingMarkBeforeCapitalKept = fields::boolOr(o, "leading_mark_before_capital_kept", false);
     t.edgeColonLetterAuto = fields::boolOr(o, "edge_colon_letter_auto", false);
+    t.edgeLeadingEllipsisAuto = fields::boolOr(o, "edge_leading_ellipsis_auto", false);
     return t;
 }
 

@@ -83,6 +83,10 @@ struct TokenizationConfig {
     // the key of a colon typed on a Cyrillic layout (ЙЖ) is read as the
     // letter of an English question, answer or heading (Q:).
     bool edgeColonLetterAuto = false;
+    // "edge_leading_ellipsis_auto": with "edge_punctuation_auto", two full
+    // stop keys or more typed on a Cyrillic layout before an English word
+    // (юююсфттще) are an ellipsis opening it (...cannot).
+    bool edgeLeadingEllipsisAuto = false;
 };
 
 struct ProtectedPattern {

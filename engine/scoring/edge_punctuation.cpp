@@ -15,6 +15,10 @@ namespace {
 constexpr std::array<std::string_view, 6> kOpening{"\"", "'", "[", "{", "<", "("};
 constexpr std::array<std::string_view, 11> kClosing{"\"", "'", "]", "}", ">", ")", ":", ";", ",", ".", "!"};
 
+// Full stops opening a word that make an ellipsis (...cannot), not one
+// closing an abbreviation before it.
+constexpr std::size_t kEllipsisDots = 2;
+
 template <std::size_t N>
 bool isOneOf(const std::array<std::string_view, N>& set, std::string_view c) {
     return std::find(set.begin(), set.end(), c) != set.end();
@@ -79,11 +83,17 @@ std::optional<std::string> oneLetterCore(const RulesConfig& config, const TextCh
 
 }  // namespace
 
-std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped) {
+std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped, bool leadingEllipsis) {
     const TextChars t(typed), m(mapped);
     if (t.size() != m.size()) return std::nullopt;
     EdgeSplit split;
     bool fromLetter = false;
+    std::size_t dots = 0;
+    while (leadingEllipsis && dots < m.size() && m[dots] == ".") ++dots;
+    if (dots >= kEllipsisDots) {
+        for (; split.leading < dots; ++split.leading)
+            fromLetter = fromLetter || unicode::isLetterChar(t[split.leading]);
+    }
     while (split.leading < m.size() && isOneOf(kOpening, m[split.leading])) {
         fromLetter = fromLetter || unicode::isLetterChar(t[split.leading]);
         ++split.leading;
@@ -110,7 +120,7 @@ std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& conte
         ShortText mappedText;
         layout::mapLayoutInto(config.keyboardLayout, token, {source, "en"}, mappedText);
         const TextChars mapped(mappedText.view());
-        auto split = splitMappedEdges(token, mapped.text());
+        auto split = splitMappedEdges(token, mapped.text(), config.tokenization.edgeLeadingEllipsisAuto);
         if (!split) continue;
         std::size_t coreSize = typed.size() - split->leading - split->trailing;
         std::string_view core = typed.slice(split->leading, coreSize);

@@ -17,10 +17,12 @@ struct EdgeSplit {
     std::size_t trailing = 0;  // characters after it
 };
 
-// The edges of a word mapped to "en": the leading run of opening marks and the
-// trailing run of closing marks (as mapped), at least one of them mapped from
-// a letter. None when no such edge exists or nothing is left between them.
-std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped);
+// The edges of a word mapped to "en": the leading run of opening marks (with
+// leadingEllipsis, two full stops or more count among them) and the trailing
+// run of closing marks (as mapped), at least one of them mapped from a
+// letter. None when no such edge exists or nothing is left between them.
+std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped,
+                                          bool leadingEllipsis = false);
 
 // A protected word that the rules still let be read as a capital with a
 // colon (ЙЖ, Q:): two characters kept as an abbreviation would be.

@@ -23,6 +23,9 @@ TOKENIZATION = {
     # A capital and the key of a colon typed on a Cyrillic layout (ЙЖ) is the
     # letter of an English question, answer or heading (Q:).
     "edge_colon_letter_auto": True,
+    # Full stop keys typed on a Cyrillic layout before an English word
+    # (юююсфттще) are an ellipsis opening it (...cannot).
+    "edge_leading_ellipsis_auto": True,
 }
 
 DECISION = {

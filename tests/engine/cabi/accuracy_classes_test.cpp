@@ -147,6 +147,26 @@ TEST_F(ShippedRules, ACapitalWithTheColonKeyIsAHeadingLetter) {
     }
 }
 
+// Full stop keys typed on a Cyrillic layout before an English word are an
+// ellipsis opening it; the keys alone, or before no English word, stay.
+TEST_F(ShippedRules, FullStopKeysBeforeAnEnglishWordAreAnEllipsis) {
+    struct Case {
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {"юююсфттще", "...cannot"},
+        {"ююцрфе", "..what"},
+        {"ююю", ""},    // the keys alone
+        {"ююмир", ""},  // a Russian word after them
+    };
+    Engine e = create(kRussianUser);
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const Case& c : cases) {
+        EXPECT_EQ(evaluate(e.get(), c.word, "ru").text, c.expected) << c.word;
+        qm_engine_reset_context(e.get());
+    }
+}
+
 // Marks the Ukrainian layout lacks, typed as themselves on the US layout in
 // Ukrainian text, stay in a converted selection where the keys around them
 // show them meant so; the same keys inside words are letters, and full stops

@@ -107,6 +107,8 @@ TEST(RulesDecoding, WordClassReadingsAreOffUnlessAsked) {
          [](const RulesConfig& c) { return c.tokenization.leadingMarkBeforeCapitalKept; }},
         {"tokenization", "edge_colon_letter_auto",
          [](const RulesConfig& c) { return c.tokenization.edgeColonLetterAuto; }},
+        {"tokenization", "edge_leading_ellipsis_auto",
+         [](const RulesConfig& c) { return c.tokenization.edgeLeadingEllipsisAuto; }},
     };
     for (const Case& c : cases) {
         const auto with = [&](const char* value) {
