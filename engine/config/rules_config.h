@@ -50,6 +50,11 @@ struct KeyboardLayoutConfig {
     std::unordered_map<LayoutDirection, CharMap, LayoutDirectionHash> selectionShiftMaps;
     bool preserveCase = true;
     bool preserveUnknownCharacters = true;
+    // "selection_keeps_typed_marks": a selection typed on the US layout and
+    // converted to a Cyrillic language keeps the marks typed as themselves
+    // where the keys around them show it ([1], 5$, a@b, word/word; see
+    // layout/selection_marks.h). False when missing: every key is converted.
+    bool selectionKeepsTypedMarks = false;
 };
 
 struct TokenizationConfig {
@@ -72,6 +77,9 @@ struct TokenizationConfig {
     bool trailingLetterMakesWord = false;
     bool trailingReadingKeepsVetoes = false;
     bool apostrophesInKnownWords = false;
+    bool leadingMarkBeforeCapitalKept = false;
+    bool edgeColonLetterAuto = false;
+    bool edgeLeadingEllipsisAuto = false;
 };
 
 struct ProtectedPattern {
@@ -146,6 +154,8 @@ struct DecisionConfig {
     int64_t protectedOverrideMinLength = 0;
     int64_t capitalsWordMaxBand = 0;
     bool keepWordAfterScriptSwitch = false;
+    bool typedWordKnownInScript = false;
+    bool keptTwinCountsForNone = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

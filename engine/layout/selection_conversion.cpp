@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "layout/selection_marks.h"
 #include "layout/token_mapping.h"
 #include "unicode/unicode.h"
 
@@ -194,6 +195,18 @@ std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::
     return uniqueMaxKey(morePieceFrequent(candidates, orders)).value_or(candidates.front());
 }
 
+namespace {
+
+// Text typed on the US layout read in a Cyrillic target, the marks typed as
+// themselves kept where the rules ask for it.
+std::string mapFromLatin(const RulesConfig& config, std::string_view text, const std::string& target) {
+    if (config.keyboardLayout.selectionKeepsTypedMarks)
+        return mapSelectionKeepingMarks(config.keyboardLayout, text, {"en", target});
+    return mapSelection(config.keyboardLayout, text, {"en", target});
+}
+
+}  // namespace
+
 ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::string_view text,
                                              const std::optional<std::string>&) {
     const auto counts = scriptLetterCounts(text);
@@ -204,7 +217,7 @@ ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::str
         if (isCyrillicLanguage(config, key)) candidates.push_back(key);
     auto target = chooseCyrillicTarget(config, text, candidates);
     if (!target) return {std::string(text), "en"};
-    return {mapSelection(config.keyboardLayout, text, {"en", *target}), *target};
+    return {mapFromLatin(config, text, *target), *target};
 }
 
 ManualConversionResult convertSelection(const RulesConfig& config, std::string_view text, const std::string& to) {
@@ -221,6 +234,7 @@ ManualConversionResult convertSelection(const RulesConfig& config, std::string_v
         }
         if (source.empty()) source = (to == "ru") ? "uk" : "ru";
     }
+    if (source == "en") return {mapFromLatin(config, text, to), to};
     return {mapSelection(config.keyboardLayout, text, {source, to}), to};
 }
 

@@ -90,10 +90,34 @@ TwinReading twinReading(const RulesConfig& config, std::string_view core, const 
     return found;
 }
 
+// A word kept for want of context: its keys give a far more frequent word on
+// the layout of an active language of another script (Еру, The). At the start
+// of a text such a word says nothing yet of the language typed.
+bool keptForWantOfContext(const RulesConfig& config, std::string_view token, const std::string& typedOn) {
+    const LanguageConfig* own = config.language(typedOn);
+    if (!own) return false;
+    const TextChars lower = TextChars(stripTrailingBoundary(config, token).core).lowered();
+    for (const std::string& other : config.activeLanguages) {
+        const LanguageConfig* language = config.language(other);
+        if (!language || !config.differentScripts(typedOn, other)) continue;
+        const LayoutDirection direction{typedOn, other};
+        if (layout::lowerMapFor(config.keyboardLayout, direction).empty()) continue;
+        ShortText mapped;
+        layout::mapLayoutInto(config.keyboardLayout, lower.text(), direction, mapped);
+        if (language->isCommonWord(mapped.view()) &&
+            farMoreFrequentReading(config, *own, lower.text(), *language, mapped.view()))
+            return true;
+    }
+    return false;
+}
+
 // The vote of a word kept as typed on the layout of `typedOn`.
 std::optional<std::size_t> keptWordVote(const RulesConfig& config, std::string_view token,
                                         const std::optional<std::string>& typedOn, const LanguageVotes* votes) {
     const std::optional<std::size_t> vote = languageOfWord(config, token, votes);
+    if (vote && typedOn && config.decision.keptTwinCountsForNone && noLanguageCounted(votes) &&
+        config.activeLanguages[*vote] == *typedOn && keptForWantOfContext(config, token, *typedOn))
+        return std::nullopt;
     if (!vote || !typedOn || config.activeLanguages[*vote] != *typedOn || !hasActiveTwin(config, *typedOn)) return vote;
     const LanguageConfig* own = config.language(*typedOn);
     const std::string_view core = stripTrailingBoundary(config, token).core;

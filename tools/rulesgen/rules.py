@@ -17,6 +17,15 @@ TOKENIZATION = {
     "digits_in_token_auto": False,
     "edge_punctuation_auto": True,
     "prefer_whole_known_word": True,
+    # A quote typed on the US layout before a capitalised word ("He) is a
+    # quote: as the letter of its key the word would be cased as none is (ЭРу).
+    "leading_mark_before_capital_kept": True,
+    # A capital and the key of a colon typed on a Cyrillic layout (ЙЖ) is the
+    # letter of an English question, answer or heading (Q:).
+    "edge_colon_letter_auto": True,
+    # Full stop keys typed on a Cyrillic layout before an English word
+    # (юююсфттще) are an ellipsis opening it (...cannot).
+    "edge_leading_ellipsis_auto": True,
 }
 
 DECISION = {
@@ -47,6 +56,14 @@ DECISION = {
     # went from 20 to 6 of 205,769 words, no recall moved. Corrections within
     # a script (Ukrainian typed on the Russian layout) still apply.
     "keep_word_after_script_switch": True,
+    # A Cyrillic word that one active language lists is weighed as its word
+    # whichever Cyrillic layout it is read from: read from the Ukrainian
+    # layout, the Russian ешь is no Ukrainian gibberish to turn into English.
+    "typed_word_known_in_script": True,
+    # A word kept at the start of a text because nothing yet supports its far
+    # more frequent reading on the other script's layout (Еру, The) counts for
+    # no language, so the word corrected after it takes it along.
+    "kept_twin_counts_for_none": True,
     "scoring_weights": {
         "exact_common_word": 90.0,
         "exact_phrase_start_word": 24.0,

@@ -15,10 +15,27 @@ namespace {
 constexpr std::array<std::string_view, 6> kOpening{"\"", "'", "[", "{", "<", "("};
 constexpr std::array<std::string_view, 11> kClosing{"\"", "'", "]", "}", ">", ")", ":", ";", ",", ".", "!"};
 
+// Full stops opening a word that make an ellipsis (...cannot), not one
+// closing an abbreviation before it.
+constexpr std::size_t kEllipsisDots = 2;
+
 template <std::size_t N>
 bool isOneOf(const std::array<std::string_view, N>& set, std::string_view c) {
     return std::find(set.begin(), set.end(), c) != set.end();
 }
+
+}  // namespace
+
+bool mayReadAsColonLetter(const RulesConfig& config, std::string_view token, Reason reason) {
+    return config.tokenization.edgeColonLetterAuto && reason == Reason::ProtectedPattern &&
+           TextChars(token).size() == 2;
+}
+
+bool isColonLetter(std::string_view text) {
+    return text.size() == 2 && text[0] >= 'A' && text[0] <= 'Z' && text[1] == ':';
+}
+
+namespace {
 
 bool isKnownIn(const LanguageConfig* language, const TextChars& lowerWord) {
     return language && language->isCommonWord(lowerWord.text());
@@ -31,6 +48,23 @@ bool isKnownCyrillicWord(const RulesConfig& config, const TextChars& lowerToken)
         if (language && language->script == "cyrillic" && isKnownIn(language, lowerToken)) return true;
     }
     return false;
+}
+
+// A capital letter with a colon and nothing else (Q:, A:), the letter of a
+// question and answer or a heading, when the rules read those edges so;
+// typed in capitals (ЙЖ), the keys must be no abbreviation of a Cyrillic
+// language. A full stop is not read so: ю after a capital is a word (Ею).
+bool capitalWithColon(const RulesConfig& config, const TextChars& mapped, const EdgeSplit& split,
+                      const TextChars& lowerTyped) {
+    if (!config.tokenization.edgeColonLetterAuto || split.leading != 0 || split.trailing != 1 || mapped.size() != 2 ||
+        !unicode::isUpperChar(mapped[0]) || mapped[1] != ":")
+        return false;
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (language && language->script == "cyrillic" && language->abbreviations.contains(lowerTyped.text()))
+            return false;
+    }
+    return true;
 }
 
 // A one-letter core ("I, "a) counts when it is an English word and a quote or
@@ -49,11 +83,17 @@ std::optional<std::string> oneLetterCore(const RulesConfig& config, const TextCh
 
 }  // namespace
 
-std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped) {
+std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped, bool leadingEllipsis) {
     const TextChars t(typed), m(mapped);
     if (t.size() != m.size()) return std::nullopt;
     EdgeSplit split;
     bool fromLetter = false;
+    std::size_t dots = 0;
+    while (leadingEllipsis && dots < m.size() && m[dots] == ".") ++dots;
+    if (dots >= kEllipsisDots) {
+        for (; split.leading < dots; ++split.leading)
+            fromLetter = fromLetter || unicode::isLetterChar(t[split.leading]);
+    }
     while (split.leading < m.size() && isOneOf(kOpening, m[split.leading])) {
         fromLetter = fromLetter || unicode::isLetterChar(t[split.leading]);
         ++split.leading;
@@ -80,14 +120,19 @@ std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& conte
         ShortText mappedText;
         layout::mapLayoutInto(config.keyboardLayout, token, {source, "en"}, mappedText);
         const TextChars mapped(mappedText.view());
-        auto split = splitMappedEdges(token, mapped.text());
+        auto split = splitMappedEdges(token, mapped.text(), config.tokenization.edgeLeadingEllipsisAuto);
         if (!split) continue;
         std::size_t coreSize = typed.size() - split->leading - split->trailing;
         std::string_view core = typed.slice(split->leading, coreSize);
-        if (isKnownCyrillicWord(config, TextChars(core).lowered())) continue;
+        // The letter may be a word alone (В, О): its mark is what tells.
+        const bool colonLetter = capitalWithColon(config, mapped, *split, lowerTyped);
+        if (!colonLetter && isKnownCyrillicWord(config, TextChars(core).lowered())) continue;
         std::optional<std::string> corrected;
         double confidence = 0.0, candidateScore = 0.0, originalScore = 0.0;
-        if (coreSize == 1) {
+        if (colonLetter) {
+            corrected = std::string(mapped[0]);
+            confidence = 0.9;
+        } else if (coreSize == 1) {
             if (hasLowerLetter(typed) || !config.uppercaseOnlyExactPairs)
                 corrected = oneLetterCore(config, mapped, *split);
             confidence = 0.9;

@@ -17,10 +17,18 @@ struct EdgeSplit {
     std::size_t trailing = 0;  // characters after it
 };
 
-// The edges of a word mapped to "en": the leading run of opening marks and the
-// trailing run of closing marks (as mapped), at least one of them mapped from
-// a letter. None when no such edge exists or nothing is left between them.
-std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped);
+// The edges of a word mapped to "en": the leading run of opening marks (with
+// leadingEllipsis, two full stops or more count among them) and the trailing
+// run of closing marks (as mapped), at least one of them mapped from a
+// letter. None when no such edge exists or nothing is left between them.
+std::optional<EdgeSplit> splitMappedEdges(std::string_view typed, std::string_view mapped,
+                                          bool leadingEllipsis = false);
+
+// A protected word that the rules still let be read as a capital with a
+// colon (ЙЖ, Q:): two characters kept as an abbreviation would be.
+bool mayReadAsColonLetter(const RulesConfig& config, std::string_view token, Reason reason);
+// Q: or A: (a Latin capital and a colon).
+bool isColonLetter(std::string_view text);
 
 // The word read as edge punctuation around a core typed on a Cyrillic layout,
 // corrected to English when the core is. None when the reading does not apply:

@@ -34,6 +34,25 @@ RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token,
     return refusalWithScoresOf(Reason::CandidateScoreTooLow, decision);
 }
 
+// Letters cased as no word is: two capitals or more, then a lower-case letter.
+bool capitalsThenLower(std::string_view text) {
+    std::size_t capitals = 0;
+    for (std::string_view c : unicode::graphemes(text)) {
+        if (!unicode::isLetterChar(c)) continue;
+        if (!unicode::isUpperChar(c)) return capitals >= 2;
+        ++capitals;
+    }
+    return false;
+}
+
+// Marks typed before a capitalised word ("He) are marks when reading them as
+// letters gives a word cased as none is (ЭРу): a Cyrillic word typed on the US
+// layout capitalises its first letter only.
+bool quoteBeforeCapitalisedWord(const RulesConfig& config, std::string_view token, const RulesDecision& decision) {
+    return config.tokenization.leadingMarkBeforeCapitalKept && decision.shouldCorrect && decision.correctedToken &&
+           hasLetterMark(token) && !capitalsThenLower(token) && capitalsThenLower(*decision.correctedToken);
+}
+
 // A band past which a listed word is rare (about the 27,000th word on):
 // ло, нитов or сану after a quote or bracket key are rarer than the name the
 // key makes as a letter (Эло, Юнитов, Эсану).
@@ -120,10 +139,12 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
         RulesDecision second = scoring::evaluatePair(context, token, {}, request);
         decision = scoring::chooseTrailingReading(config, trailing, std::move(first), std::move(second));
     }
-    if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto || !decidedByScoring(decision.reason))
-        return decision;
+    if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto) return decision;
+    const bool colonLetterOnly = !decidedByScoring(decision.reason);
+    if (colonLetterOnly && !scoring::mayReadAsColonLetter(config, core, decision.reason)) return decision;
     auto edges = scoring::evaluateEdgePunctuation(context, core, trailing, request);
-    return edges ? *edges : decision;
+    if (!edges || (colonLetterOnly && !scoring::isColonLetter(*edges->correctedToken))) return decision;
+    return *edges;
 }
 
 }  // namespace
@@ -164,6 +185,7 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     RulesDecision read = evaluateWithEdges(context, token, request);
     if (!config_.tokenization.leadingLetterMarks) return read;
     RulesDecision whole = keptUnlessKnown(config_, token, read);
+    if (quoteBeforeCapitalisedWord(config_, token, whole)) whole = refusalWithScoresOf(Reason::LowConfidence, whole);
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
     // The leading marks read as letters make no known word: they open the

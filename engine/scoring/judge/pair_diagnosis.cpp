@@ -78,6 +78,28 @@ ScoreBreakdown typedScore(const ScoringContext& context, const WordContext& word
     return score;
 }
 
+// The language the typed word is weighed in: the direction's source, or, when
+// the rules ask for it and the source does not list the word, the language
+// of the layout it was typed on when that one does (ешь typed on the Russian
+// layout, read from the Ukrainian one, is a Russian word, not Ukrainian
+// letters that read better as English); with the layout not known, any
+// active language of the script that lists it.
+const std::string& typedLanguage(const ScoringContext& context, const WordContext& word, const TextChars& source,
+                                 const LayoutDirection& direction) {
+    const RulesConfig& config = context.config;
+    if (!config.decision.typedWordKnownInScript) return direction.from;
+    const std::optional<std::string>* typedOn = word.typedOn;
+    const bool layoutKnown = typedOn && *typedOn;
+    if (layoutKnown && (**typedOn == direction.from || !context.index.shareScriptName(**typedOn, direction.from)))
+        return direction.from;
+    if (isCommonWord(config.language(direction.from), source)) return direction.from;
+    for (const std::string& key : config.activeLanguages)
+        if (key != direction.from && (!layoutKnown || key == **typedOn) &&
+            context.index.shareScriptName(key, direction.from) && isCommonWord(config.language(key), source))
+            return key;
+    return direction.from;
+}
+
 RulesDecision decideOneCharacter(const RulesConfig& config, const Scored& s) {
     bool allowed = !config.tokenization.autoSkipLength1 && s.direction.to == "en" && !s.sameScript &&
                    s.word.trailing.find('.') == std::string_view::npos && !hasUpperChar(s.word.token) &&
@@ -426,7 +448,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     TextChars lowerCandidate = candidate.lowered();
     bool sameScript = context.index.isSameScript(direction);
 
-    ScoreBreakdown typed = typedScore(context, word, source, direction.from);
+    ScoreBreakdown typed = typedScore(context, word, source,
+                                      sameScript ? direction.from : typedLanguage(context, word, source, direction));
     if (config.tokenization.letterKeyMarksInWord &&
         (graveAfterTheStart(word.token, maps) || letterKeyMarkInside(word.token, maps) ||
          letterKeyMarkAtAnEdge(word.token, maps)))

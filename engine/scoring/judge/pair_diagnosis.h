@@ -41,8 +41,9 @@ struct WordContext {
     std::string_view trailing;    // re-attached to any correction
     bool isProtected;
     const std::optional<std::string>& sessionLanguage;
-    TypedScoreCache* typedScores = nullptr;  // null: every direction scores afresh
-    const LanguageVotes* votes = nullptr;    // the words typed just before; null: not known
+    TypedScoreCache* typedScores = nullptr;               // null: every direction scores afresh
+    const LanguageVotes* votes = nullptr;                 // the words typed just before; null: not known
+    const std::optional<std::string>* typedOn = nullptr;  // the layout's language; null: not known
 };
 
 double minDeltaForLength(const DecisionConfig& decision, int64_t length);

@@ -136,6 +136,35 @@ TEST(RulesDecoding, AGenerationGivesTheMembersTheFileLeavesOut) {
     }
 }
 
+// Behaviours newer rules files ask for: off unless the member is true.
+TEST(RulesDecoding, WordClassReadingsAreOffUnlessAsked) {
+    struct Case {
+        const char* section;
+        const char* member;
+        bool (*read)(const RulesConfig&);
+    } cases[] = {
+        {"decision", "typed_word_known_in_script",
+         [](const RulesConfig& c) { return c.decision.typedWordKnownInScript; }},
+        {"decision", "kept_twin_counts_for_none",
+         [](const RulesConfig& c) { return c.decision.keptTwinCountsForNone; }},
+        {"tokenization", "leading_mark_before_capital_kept",
+         [](const RulesConfig& c) { return c.tokenization.leadingMarkBeforeCapitalKept; }},
+        {"tokenization", "edge_colon_letter_auto",
+         [](const RulesConfig& c) { return c.tokenization.edgeColonLetterAuto; }},
+        {"tokenization", "edge_leading_ellipsis_auto",
+         [](const RulesConfig& c) { return c.tokenization.edgeLeadingEllipsisAuto; }},
+    };
+    for (const Case& c : cases) {
+        const auto with = [&](const char* value) {
+            return decode(std::string(R"({")") + c.section + R"(": {")" + c.member + R"(": )" + value + "}}");
+        };
+        EXPECT_FALSE(c.read(decode("{}"))) << c.member;
+        EXPECT_FALSE(c.read(with("\"yes\""))) << c.member;
+        EXPECT_FALSE(c.read(with("false"))) << c.member;
+        EXPECT_TRUE(c.read(with("true"))) << c.member;
+    }
+}
+
 TEST(RulesDecoding, CurveAlternativeKeys) {
     EXPECT_DOUBLE_EQ(decode(R"({"decision": {"dynamicThresholdCurve": {"baseAtLen5": 40}}})")
                          .decision.dynamicThresholdCurve.candidateBaseAtLen5,

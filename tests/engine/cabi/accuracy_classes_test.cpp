@@ -1,0 +1,202 @@
+// Classes of words the shipped rules file used to get wrong, through the C
+// interface: each table holds words of the class and words beside it that
+// must keep their decision.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "quillom.hpp"
+
+namespace {
+
+using Engine = quillom::cabi::EnginePtr;
+using Owned = quillom::cabi::OwnedString;
+
+struct Decision {
+    bool corrected = false;
+    std::string text;
+};
+
+class ShippedRules : public ::testing::Test {
+protected:
+    Engine create(const char* languages) {
+        const std::filesystem::path prefs =
+            std::filesystem::temp_directory_path() /
+            ("quillom-classes-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+             ".json");
+        std::ofstream(prefs) << R"({"active_languages": )" << languages << "}";
+        Engine e(qm_engine_create(QUILLOM_RULES_FILE, prefs.string().c_str()));
+        std::filesystem::remove(prefs);
+        return e;
+    }
+    static Decision evaluate(qm_engine* e, const char* word, const char* layout) {
+        int32_t should = -1;
+        double confidence = 0;
+        char target[16];
+        char reason[64];
+        Owned s(qm_engine_evaluate_context(e, word, "app.exe", layout, 0, &should, &confidence, target, sizeof target,
+                                           reason, sizeof reason));
+        EXPECT_NE(s, nullptr);
+        return {should == 1, s ? s.get() : ""};
+    }
+};
+
+constexpr const char* kRussianUser = R"(["en", "ru"])";
+constexpr const char* kUkrainianUser = R"(["en", "uk", "ru"])";
+
+// A word typed on the Russian layout that Russian lists stays, though read
+// from the Ukrainian layout its keys score as no word and their English
+// reading as a name or a plausible string; a real English word typed on the
+// Russian layout is still corrected, and so are the same keys typed on the
+// Ukrainian layout, whose language does not list them.
+TEST_F(ShippedRules, AListedRussianWordIsNoUkrainianGibberishToTurnIntoEnglish) {
+    struct Case {
+        const char* word;
+        const char* layout;
+        const char* expected;  // "" when the word stays
+    } cases[] = {
+        {"ешь", "ru", ""},        {"ищешь", "ru", ""},          {"ешьте", "ru", ""},
+        {"руддщ", "ru", "hello"}, {"ьщктштп", "ru", "morning"}, {"ьщктштп", "uk", "morning"},
+    };
+    for (const char* languages : {kRussianUser, kUkrainianUser}) {
+        Engine e = create(languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const Case& c : cases) {
+            if (languages == kRussianUser && std::string(c.layout) == "uk") continue;
+            const Decision d = evaluate(e.get(), c.word, c.layout);
+            EXPECT_EQ(d.text, c.expected) << c.word << " with " << languages;
+            EXPECT_EQ(d.corrected, *c.expected != '\0') << c.word << " with " << languages;
+            qm_engine_reset_context(e.get());
+        }
+    }
+}
+
+// A quote typed before a capitalised word on the US layout is a quote: as the
+// letter of its key (Э) the word would read with two capitals (ЭРу, ЭТо).
+// The same keys cased as a Cyrillic word is ("he, Эру) are still that word.
+TEST_F(ShippedRules, AQuoteBeforeACapitalisedWordStaysAQuote) {
+    struct Case {
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {"\"He", ""},
+        {"\"Nj", "\"То"},
+        {"\"he", "Эру"},
+        {"\"nj", "Это"},
+    };
+    Engine e = create(kRussianUser);
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const Case& c : cases) {
+        const Decision d = evaluate(e.get(), c.word, "en");
+        EXPECT_EQ(d.text, c.expected) << c.word;
+        EXPECT_EQ(d.corrected, *c.expected != '\0') << c.word;
+        qm_engine_reset_context(e.get());
+    }
+}
+
+// A word kept at the start of a text because nothing supported its far more
+// frequent reading (Еру, The) is taken along by the next word corrected into
+// that language, whichever that word is; after words of its own language it
+// stays.
+TEST_F(ShippedRules, AWordKeptForWantOfContextIsTakenAlong) {
+    struct Case {
+        std::vector<const char*> before;  // typed on the Russian layout, kept
+        const char* next;                 // corrected to English
+        const char* expected;
+    } cases[] = {
+        {{"Еру"}, "здфтлштп", "The"},
+        {{"Еру"}, "Ьфсьшддфт", "The"},
+        {{"Еру"}, "икшву", "The"},
+        {{"Вчера", "было", "Еру"}, "здфтлштп", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kRussianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) EXPECT_FALSE(evaluate(e.get(), word, "ru").corrected) << word;
+        EXPECT_TRUE(evaluate(e.get(), c.next, "ru").corrected) << c.next;
+        Owned s(qm_engine_correct_word_before(e.get(), c.before.back(), c.next, "en"));
+        ASSERT_NE(s, nullptr);
+        EXPECT_STREQ(s.get(), c.expected) << c.before.size() << " words before " << c.next;
+    }
+}
+
+// A capital and the key of a colon typed on a Cyrillic layout are the letter
+// of an English question, answer or heading, though the letter is a word
+// alone (В); with the key of a full stop they may be a word (Ею) and stay.
+TEST_F(ShippedRules, ACapitalWithTheColonKeyIsAHeadingLetter) {
+    struct Case {
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {"ЙЖ", "Q:"}, {"ФЖ", "A:"}, {"ВЖ", "D:"}, {"Уж", ""},  // a word; the lower-case key is a semicolon
+        {"Ею", ""},                                            // a word
+        {"ЮЖ", ""},                                            // a mark, no letter
+        {"СШ", ""},                                            // the keys of no mark
+    };
+    for (const char* languages : {kRussianUser, kUkrainianUser}) {
+        Engine e = create(languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const Case& c : cases) {
+            const Decision d = evaluate(e.get(), c.word, "ru");
+            EXPECT_EQ(d.text, c.expected) << c.word << " with " << languages;
+            qm_engine_reset_context(e.get());
+        }
+    }
+}
+
+// Full stop keys typed on a Cyrillic layout before an English word are an
+// ellipsis opening it; the keys alone, or before no English word, stay.
+TEST_F(ShippedRules, FullStopKeysBeforeAnEnglishWordAreAnEllipsis) {
+    struct Case {
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {"юююсфттще", "...cannot"},
+        {"ююцрфе", "..what"},
+        {"ююю", ""},    // the keys alone
+        {"ююмир", ""},  // a Russian word after them
+    };
+    Engine e = create(kRussianUser);
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const Case& c : cases) {
+        EXPECT_EQ(evaluate(e.get(), c.word, "ru").text, c.expected) << c.word;
+        qm_engine_reset_context(e.get());
+    }
+}
+
+// Marks the Ukrainian layout lacks, typed as themselves on the US layout in
+// Ukrainian text, stay in a converted selection where the keys around them
+// show them meant so; the same keys inside words are letters, and full stops
+// after an abbreviation's letter or before a capital, and semicolons between
+// numbers, stay what the Ukrainian layout gives.
+TEST_F(ShippedRules, ASelectionKeepsTheMarksTypedAsThemselves) {
+    struct Case {
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {"Dslrhbnb ljrevtyn/dt,-cnjhsyre", "Відкрити документ/веб-сторінку"},
+        {"Yt scye' $1$/", "Не існує $1$."},
+        {"Ytvj;kbdj jnhbvfnb cnjdgws `#`/", "Неможливо отримати стовпці '#'."},
+        {"Gjlbdbcm [1] nf [2]", "Подивись [1] та [2]"},
+        {"Yfkfinedfyyz > Cby[hjyspfwsz", "Налаштування > Синхронізація"},
+        {"Gbisnm yf fkf@gjinf", "Пишіть на ала@пошта"},
+        // Letters and marks of the target as before.
+        {"Dbkbnb ][ ,t; n/l/", "Вилити їх беж т.д."},
+        {"Yjvth #5 e [fnb", "Номер №5 у хати"},
+        {"Wt ^ pfgbn? cnjznm $ ghj", "Це : запит, стоять ; про"},
+        {"Vtht;f/Dslrhbnb 19$197$248 255-19$ 1", "Мережа.Відкрити 19;197;248 255-19; 1"},
+    };
+    Engine e = create(kUkrainianUser);
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const Case& c : cases) {
+        char target[16];
+        Owned s(qm_engine_convert_selection_to(e.get(), c.typed, "uk", target, sizeof target));
+        ASSERT_NE(s, nullptr) << c.typed;
+        EXPECT_STREQ(s.get(), c.expected) << c.typed;
+    }
+}
+
+}  // namespace
