@@ -11,21 +11,14 @@ public:
     explicit CabiWordEngine(qm_engine* handle) : handle_(handle) {}
 
     Decision evaluate(const WordQuery& q) override {
-        return cabi::evaluateContext(handle_, q.word, q.appId, q.inputSource, q.hasUnknownBeginning);
+        return cabi::evaluateInText(handle_, q.word, q.appId, q.inputSource, q.hasUnknownBeginning,
+                                    q.typedSince ? q.typedSince->c_str() : nullptr);
     }
 
     void resetContext() override { qm_engine_reset_context(handle_); }
 
     Conversion convertSelection(const std::string& text, const std::string& target) override {
         return target.empty() ? cabi::convertSelection(handle_, text) : cabi::convertSelectionTo(handle_, text, target);
-    }
-
-    std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
-                                                 const std::string& target) override {
-        std::string corrected =
-            cabi::takeString(qm_engine_correct_word_before(handle_, previous.c_str(), word.c_str(), target.c_str()));
-        if (corrected.empty()) return std::nullopt;
-        return corrected;
     }
 
 private:

@@ -15,6 +15,9 @@ struct WordQuery {
     std::string appId;        // executable name of the foreground application
     std::string inputSource;  // "en", "ru" or "uk"
     bool hasUnknownBeginning = false;
+    // What was typed since the last word ended, its ending key first;
+    // nothing when unknown (see qm_engine_evaluate_in_text).
+    std::optional<std::string> typedSince{};
 };
 
 using cabi::Conversion;
@@ -24,17 +27,12 @@ using cabi::Decision;
 class WordEngine {
 public:
     virtual ~WordEngine() = default;
+    // A word of running text: the decision, with the pieces before it that go
+    // along (Decision::piecesBefore, Decision::before).
     virtual Decision evaluate(const WordQuery& query) = 0;
     virtual void resetContext() = 0;
     // target empty: the engine chooses the direction.
     virtual Conversion convertSelection(const std::string& text, const std::string& target) = 0;
-    // The short word typed just before `word`, which was corrected to target,
-    // as it reads in target when the engine corrects it too; nothing to leave it.
-    virtual std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
-                                                         const std::string& target) {
-        (void)previous, (void)word, (void)target;
-        return std::nullopt;
-    }
 };
 
 // The engine of QuillomCABI; null when the rules file cannot be loaded.

@@ -182,6 +182,8 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     const WordResult outcome = evaluateWord(result.word, event);
     state_.capture.afterEvaluation(!outcome.correctedTo.empty());
     state_.wordsBefore.onWord(result.word, outcome.replayed, outcome.correctedTo);
+    // The engine remembers the words it was asked about only.
+    if (!outcome.asked) state_.wordsBefore.clear();
     return outcome.replayed ? HookVerdict::Swallow : HookVerdict::Pass;
 }
 
@@ -288,43 +290,43 @@ KeyboardHook::WordResult KeyboardHook::evaluateWord(const FinishedWord& word, co
     if (source.empty()) return {};
 
     std::string typed = toUtf8(word.word);
-    Decision verdict = state_.engine->evaluate({typed, state_.currentAppId, source, word.hasUnknownBeginning});
+    Decision verdict = state_.engine->evaluate(
+        {typed, state_.currentAppId, source, word.hasUnknownBeginning, state_.wordsBefore.typedSince()});
     const bool corrects = verdict.shouldCorrect && !verdict.corrected.empty();
     // The system drops what we would send to a window of a higher integrity
     // level: the boundary key would be lost with no replacement typed.
     const bool elevated = ports_.desktop.runsElevated(foreground);
     if (!corrects) {
         logLine("skip: %s  (conf %.2f, %s)", typed.c_str(), verdict.confidence, verdict.reason.c_str());
-        if (!elevated && reviseCorrectionBefore(word, boundaryKey, verdict)) return {true, {}};
+        if (!elevated && reviseCorrectionBefore(word, boundaryKey, verdict)) return {true, {}, true};
         followLanguage(verdict);
-        return {};
+        return {false, {}, true};
     }
     if (elevated) {
         logLine("skip: %s  (the window runs elevated)", typed.c_str());
-        return {};
+        return {false, {}, true};
     }
     queueCorrection(word, boundaryKey, verdict);
     logLine("corrected: %s -> %s  (conf %.2f, %s, lang '%s')", typed.c_str(), verdict.corrected.c_str(),
             verdict.confidence, verdict.reason.c_str(), verdict.targetLang.c_str());
-    return {true, toUtf16(verdict.corrected)};
+    return {true, toUtf16(verdict.corrected), true};
 }
 
 // A kept word that has the layout follow its language settles that
-// language: the correction just before it, into the other language of the
-// script, is read again, and the layout follows with the replay.
+// language: the engine may have the correction just before it, into the
+// other language of the script, read again; the layout follows with the
+// replay.
 bool KeyboardHook::reviseCorrectionBefore(const FinishedWord& word, const KeyEvent& boundaryKey,
                                           const Decision& verdict) {
     const std::string language = verdict.layoutToFollow();
-    if (language.empty()) return false;
-    const std::string typed8 = toUtf8(word.word);
-    std::optional<WordsBefore::Replacement> revision = state_.wordsBefore.withCorrectionBefore(
-        word, typed8,
-        [&](const std::string& before) { return state_.engine->correctWordBefore(before, typed8, language); });
-    if (!revision) return false;
+    if (language.empty() || verdict.piecesBefore <= 0) return false;
+    const WordsBefore::Replacement revision = state_.wordsBefore.replacing(
+        word, static_cast<std::size_t>(verdict.piecesBefore), verdict.before, toUtf8(word.word));
+    if (revision.typed == word.word) return false;
     // The kept word corrected nothing: the step is the correction read again.
-    const std::u16string_view revised = revision->typed;
-    queueReplacement(word, boundaryKey, *revision, language, revised.substr(0, revised.find(u' ')));
-    logLine("revised: %s -> %s  (lang '%s')", toUtf8(revision->typed).c_str(), toUtf8(revision->replacement).c_str(),
+    const std::u16string_view revised = revision.typed;
+    queueReplacement(word, boundaryKey, revision, language, revised.substr(0, revised.find(u' ')));
+    logLine("revised: %s -> %s  (lang '%s')", toUtf8(revision.typed).c_str(), toUtf8(revision.replacement).c_str(),
             language.c_str());
     return true;
 }
@@ -348,13 +350,9 @@ void KeyboardHook::queueCorrection(const FinishedWord& word, const KeyEvent& bou
     // Short words, a number or a quote just before, on the same layout, go
     // with it, or the correction just before is read again: one replay, one
     // Undo.
-    const std::string typed8 = toUtf8(word.word);
     queueReplacement(word, boundaryKey,
-                     state_.wordsBefore.withPiecesBefore(word, verdict.corrected,
-                                                         [&](const std::string& piece) {
-                                                             return state_.engine->correctWordBefore(
-                                                                 piece, typed8, verdict.targetLang);
-                                                         }),
+                     state_.wordsBefore.replacing(word, static_cast<std::size_t>(std::max(verdict.piecesBefore, 0)),
+                                                  verdict.before, verdict.corrected),
                      verdict.targetLang, word.word);
 }
 

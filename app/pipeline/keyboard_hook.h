@@ -55,6 +55,7 @@ private:
     struct WordResult {
         bool replayed = false;
         std::u16string correctedTo;
+        bool asked = false;  // the engine was asked about the word
     };
     WordResult evaluateWord(const FinishedWord& word, const KeyEvent& boundaryKey);
     void followLanguage(const Decision& verdict);

@@ -4,36 +4,40 @@
 
 namespace quillom::pipeline {
 
-void WordsBefore::onWord(const FinishedWord& word, bool corrected, std::u16string_view correctedTo) {
-    if (corrected) {
-        clear();
-        if (word.boundaryKind == BoundaryKind::Space && !word.hasUnknownBeginning && !correctedTo.empty())
-            corrected_ = Correction{word.word, std::u16string(correctedTo), {}, 0};
-        return;
+void WordsBefore::onWord(const FinishedWord& word, bool replayed, std::u16string_view shown) {
+    switch (word.boundaryKind) {
+    case BoundaryKind::Space: typedSince_.emplace(1, ' '); break;
+    case BoundaryKind::Punctuation: typedSince_.emplace(toUtf8(std::u16string(1, word.boundaryChar))); break;
+    case BoundaryKind::Enter:
+    case BoundaryKind::Tab: typedSince_.reset(); break;
     }
-    if (corrected_ && word.boundaryKind == BoundaryKind::Space && open_.empty() && !word.hasUnknownBeginning &&
-        corrected_->wordsAfter < kMaxWordsAfterCorrection) {
-        corrected_->after += u' ';
-        corrected_->after += word.word;
-        ++corrected_->wordsAfter;
-    } else {
-        corrected_.reset();
+    if (replayed) {
+        closed_.clear();
+        open_.clear();
+        if (word.boundaryKind == BoundaryKind::Space && !shown.empty())
+            closed_.push_back({word.word, std::u16string(shown)});
+        return;
     }
     open_ += word.word;
     switch (word.boundaryKind) {
     case BoundaryKind::Space: close(); break;
     case BoundaryKind::Punctuation: open_ += word.boundaryChar; break;
     case BoundaryKind::Enter:
-    case BoundaryKind::Tab: clear(); break;
+    case BoundaryKind::Tab:
+        closed_.clear();
+        open_.clear();
+        break;
     }
 }
 
 void WordsBefore::onGap(Gap gap) {
     if (gap == Gap::Nothing) return;
-    corrected_.reset();
-    if (gap == Gap::Space && !open_.empty()) {
-        close();
-        return;
+    if (gap == Gap::Space && typedSince_) {
+        *typedSince_ += ' ';
+        if (!open_.empty()) {
+            close();
+            return;
+        }
     }
     clear();
 }
@@ -41,46 +45,31 @@ void WordsBefore::onGap(Gap gap) {
 void WordsBefore::clear() {
     closed_.clear();
     open_.clear();
-    corrected_.reset();
+    typedSince_.reset();
 }
 
 std::size_t WordsBefore::length() const {
     std::size_t n = open_.size();
-    if (corrected_) return n + corrected_->typed.size() + corrected_->after.size() - corrected_->wordsAfter;
-    for (const std::u16string& piece : closed_) n += piece.size();
+    for (const Piece& piece : closed_) n += piece.shown.size();
     return n;
 }
 
-WordsBefore::Replacement WordsBefore::withPiecesBefore(const FinishedWord& word, std::string_view corrected,
-                                                       const PieceCorrection& along) const {
-    if (auto revision = withCorrectionBefore(word, corrected, along)) return *revision;
-    Replacement r{word.word, toUtf16(corrected), word.word};
-    if (word.hasUnknownBeginning) return r;
-    for (auto piece = pieces().rbegin(); piece != pieces().rend(); ++piece) {
-        std::optional<std::string> before = along(toUtf8(*piece));
-        if (!before) break;
-        r.typed = *piece + u" " + r.typed;
-        r.replacement = toUtf16(*before) + u" " + r.replacement;
-        r.onScreen = r.typed;
+WordsBefore::Replacement WordsBefore::replacing(const FinishedWord& word, std::size_t pieces, std::string_view before,
+                                                std::string_view now) const {
+    Replacement r{word.word, toUtf16(now), word.word};
+    if (pieces == 0 || pieces > closed_.size() || !open_.empty()) return r;
+    std::u16string typed, shown;
+    for (auto piece = closed_.end() - static_cast<std::ptrdiff_t>(pieces); piece != closed_.end(); ++piece) {
+        typed += piece->typed + u' ';
+        shown += piece->shown + u' ';
     }
-    return r;
-}
-
-std::optional<WordsBefore::Replacement> WordsBefore::withCorrectionBefore(const FinishedWord& word,
-                                                                          std::string_view now,
-                                                                          const PieceCorrection& along) const {
-    if (!corrected_ || word.hasUnknownBeginning || !open_.empty()) return std::nullopt;
-    const std::u16string typed = corrected_->typed + corrected_->after;
-    std::optional<std::string> revised = along(toUtf8(typed));
-    if (!revised) return std::nullopt;
-    return Replacement{typed + u" " + word.word, toUtf16(*revised) + u" " + toUtf16(now),
-                       corrected_->replacement + corrected_->after + u" " + word.word};
+    return {typed + word.word, toUtf16(before) + u' ' + r.replacement, shown + word.word};
 }
 
 void WordsBefore::close() {
-    closed_.push_back(std::move(open_));
+    closed_.push_back({open_, open_});
     open_.clear();
-    if (closed_.size() > kMaxPieces) closed_.erase(closed_.begin());
+    if (closed_.size() > kMaxPieces) closed_.pop_front();
 }
 
 WordsBefore::Gap gapOf(uint32_t vkCode, char16_t ch, bool noWordBefore, bool madeBeginningUnknown) {

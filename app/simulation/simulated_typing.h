@@ -53,10 +53,6 @@ private:
         pipeline::Conversion convertSelection(const std::string& text, const std::string& target) override {
             return engine_.convertSelection(text, target);
         }
-        std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
-                                                     const std::string& target) override {
-            return engine_.correctWordBefore(previous, word, target);
-        }
         std::optional<Evaluation> last;
 
     private:

@@ -152,6 +152,22 @@ void evaluateOnce(qm_engine* engine, const std::string& word) {
     benchmark::DoNotOptimize(out.get());
 }
 
+// The same for a word of running text, one space after the word before it:
+// the program's call, which also remembers the words.
+void evaluateInTextOnce(qm_engine* engine, const std::string& word) {
+    int32_t should = 0, piecesBefore = 0;
+    double conf = 0;
+    char target[cabi::kLanguageCap], reason[cabi::kReasonCap];
+    char* before = nullptr;
+    cabi::OwnedString out(qm_engine_evaluate_in_text(engine, word.c_str(), "bench.exe", "en", 0, " ", &should, &conf,
+                                                     target, sizeof target, reason, sizeof reason, &piecesBefore,
+                                                     &before));
+    cabi::OwnedString owned(before);
+    benchmark::DoNotOptimize(out.get());
+}
+
+using Evaluation = void (*)(qm_engine*, const std::string&);
+
 void BM_Create(benchmark::State& state) {
     const std::string rules = rulesFile(), prefs = prefsFile();
     for (auto _ : state) {
@@ -187,7 +203,7 @@ double percentile(std::vector<double> v, double p) {
 }
 
 // Each word timed on its own; the counters give the per-word percentiles in microseconds.
-void BM_EvaluateContext(benchmark::State& state) {
+void timeEachWord(benchmark::State& state, Evaluation evaluate) {
     cabi::EnginePtr e = cabi::createEngine(rulesFile(), prefsFile());
     if (!e) {
         state.SkipWithError("the rules file did not load");
@@ -199,7 +215,7 @@ void BM_EvaluateContext(benchmark::State& state) {
     for (auto _ : state) {
         const std::string& word = kWords[i++ % kWords.size()];
         const auto start = std::chrono::steady_clock::now();
-        evaluateOnce(e.get(), word);
+        evaluate(e.get(), word);
         const auto end = std::chrono::steady_clock::now();
         micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
@@ -207,18 +223,21 @@ void BM_EvaluateContext(benchmark::State& state) {
     state.counters["p99_us"] = percentile(micros, 0.99);
     state.counters["max_us"] = percentile(micros, 1.0);
 }
+void BM_EvaluateContext(benchmark::State& state) { timeEachWord(state, evaluateOnce); }
 BENCHMARK(BM_EvaluateContext)->Unit(benchmark::kMicrosecond)->Iterations(100000);
+void BM_EvaluateInText(benchmark::State& state) { timeEachWord(state, evaluateInTextOnce); }
+BENCHMARK(BM_EvaluateInText)->Unit(benchmark::kMicrosecond)->Iterations(100000);
 
 // Allocations per evaluation of correctly typed words (English, Russian,
 // Ukrainian), after a first evaluation that sets up the session.
-void BM_PlainWordAllocations(benchmark::State& state) {
+void countPlainWordAllocations(benchmark::State& state, Evaluation evaluate) {
     cabi::EnginePtr e = cabi::createEngine(rulesFile(), prefsFile());
     if (!e) {
         state.SkipWithError("the rules file did not load");
         return;
     }
     const std::vector<std::string> plain = {"hello", "information", "привет", "пожалуйста", "сьогодні", "дякую"};
-    auto run = [&](const std::string& word) { evaluateOnce(e.get(), word); };
+    auto run = [&](const std::string& word) { evaluate(e.get(), word); };
     for (const std::string& w : plain) run(w);
     long counted = 0, calls = 0;
     for (auto _ : state) {
@@ -231,7 +250,10 @@ void BM_PlainWordAllocations(benchmark::State& state) {
     }
     state.counters["allocations_per_word"] = static_cast<double>(counted) / static_cast<double>(calls);
 }
+void BM_PlainWordAllocations(benchmark::State& state) { countPlainWordAllocations(state, evaluateOnce); }
 BENCHMARK(BM_PlainWordAllocations)->Iterations(1000);
+void BM_PlainWordAllocationsInText(benchmark::State& state) { countPlainWordAllocations(state, evaluateInTextOnce); }
+BENCHMARK(BM_PlainWordAllocationsInText)->Iterations(1000);
 
 }  // namespace
 

@@ -91,6 +91,47 @@ char* evaluate(qm_engine* handle, const char* token, const char* appId, const ch
     }
 }
 
+// A word the memory of recent words does not take: an over-long one breaks
+// the text before the next word.
+char* evaluateInText(qm_engine* handle, const char* token, const char* appId, const char* activeInputSource,
+                     int32_t hasUnknownBeginning, const char* between, int32_t* outShouldCorrect, double* outConfidence,
+                     char* outTargetLang, int32_t outTargetLangCap, char* outReason, int32_t outReasonCap,
+                     int32_t* outPiecesBefore, char** outBefore) noexcept {
+    if (outPiecesBefore) *outPiecesBefore = 0;
+    if (outBefore) *outBefore = nullptr;
+    RulesDecision decision;
+    decision.reason = quillom::Reason::InternalError;
+    quillom::session::Session::WordsBefore before;
+    try {
+        if (overLong(token)) {
+            decision.reason = quillom::Reason::InputTooLong;
+            if (handle && handle->engine) handle->engine->breakText();
+        } else if (handle && handle->engine) {
+            std::string repairedToken, repairedAppId, repairedBetween;
+            std::optional<std::string_view> gap;
+            if (between && !overLong(between)) gap = inputText(between, repairedBetween);
+            decision = handle->engine->evaluateInText(inputText(token, repairedToken), inputText(appId, repairedAppId),
+                                                      optionalString(activeInputSource), hasUnknownBeginning != 0, gap,
+                                                      before);
+        }
+    } catch (...) {
+        decision = RulesDecision{};
+        decision.reason = quillom::Reason::InternalError;
+        before = {};
+    }
+    try {
+        writeDecision(decision, outShouldCorrect, outConfidence, outTargetLang, outTargetLangCap, outReason,
+                      outReasonCap);
+        if (before.pieces > 0 && outPiecesBefore && outBefore) {
+            *outBefore = makeCString(before.text);
+            if (*outBefore) *outPiecesBefore = static_cast<int32_t>(before.pieces);
+        }
+        return makeCString(decision.correctedToken.value_or(""));
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 template <typename Convert>
 char* convert(qm_engine* handle, char* outTargetLang, int32_t outTargetLangCap, Convert&& run) noexcept {
     try {
@@ -135,6 +176,16 @@ QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, co
                                         int32_t outTargetLangCap, char* outReason, int32_t outReasonCap) {
     return evaluate(handle, token, appID, activeInputSource, hasUnknownBeginning, true, outShouldCorrect, outConfidence,
                     outTargetLang, outTargetLangCap, outReason, outReasonCap);
+}
+
+QM_API char* qm_engine_evaluate_in_text(qm_engine* handle, const char* token, const char* appID,
+                                        const char* activeInputSource, int32_t hasUnknownBeginning, const char* between,
+                                        int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
+                                        int32_t outTargetLangCap, char* outReason, int32_t outReasonCap,
+                                        int32_t* outPiecesBefore, char** outBefore) {
+    return evaluateInText(handle, token, appID, activeInputSource, hasUnknownBeginning, between, outShouldCorrect,
+                          outConfidence, outTargetLang, outTargetLangCap, outReason, outReasonCap, outPiecesBefore,
+                          outBefore);
 }
 
 QM_API void qm_engine_reset_context(qm_engine* handle) {

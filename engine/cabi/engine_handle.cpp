@@ -55,6 +55,9 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
                                      const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
                                      bool trackSession) {
     if (!trackSession) return engine_->evaluate(token, appId, std::nullopt, std::nullopt);
+    // A word evaluated without the text around it comes between the words
+    // remembered and the next.
+    session_.breakText();
     return session_.evaluate(token, appId, activeInputSource, hasUnknownBeginning);
 }
 

@@ -24,6 +24,12 @@ public:
                            const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
                            bool trackSession);
     void resetContext() { session_.reset(); }
+    RulesDecision evaluateInText(std::string_view token, std::string_view appId,
+                                 const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
+                                 std::optional<std::string_view> between, session::Session::WordsBefore& before) {
+        return session_.evaluateInText(token, appId, activeInputSource, hasUnknownBeginning, between, before);
+    }
+    void breakText() { session_.breakText(); }
 
     layout::ManualConversionResult convertSelectionSmart(std::string_view text,
                                                          const std::optional<std::string>& activeInputSource) const;

@@ -72,6 +72,25 @@ QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, co
                                         int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
                                         int32_t outTargetLangCap, char* outReason, int32_t outReasonCap);
 
+/* qm_engine_evaluate_context for a word typed in running text, where the
+ * engine also remembers the last words. between is what was typed since the
+ * word given here last ended: the key that ended it, then any spaces (" ",
+ * "? "), as typed; null or empty when that is not known or held anything
+ * else (Enter, an arrow, a mark on its own, a word not given here); a
+ * longer one than QM_MAX_WORD_BYTES counts as unknown.
+ * *outPiecesBefore receives how many pieces before the word, between single
+ * spaces as they stand on screen, go with it, and *outBefore (owned; null
+ * when there are none) their new text, one space between: the caller
+ * replaces them, the spaces and the word in one step, so that one undo
+ * restores all. A word kept with the reason "layout_follows_language" may
+ * come with pieces too; it then stays as typed. Which words go along:
+ * engine/README.md. */
+QM_API char* qm_engine_evaluate_in_text(qm_engine* handle, const char* token, const char* appID,
+                                        const char* activeInputSource, int32_t hasUnknownBeginning, const char* between,
+                                        int32_t* outShouldCorrect, double* outConfidence, char* outTargetLang,
+                                        int32_t outTargetLangCap, char* outReason, int32_t outReasonCap,
+                                        int32_t* outPiecesBefore, char** outBefore);
+
 /* Forgets the session language and the words just typed; which language of
  * each script the user has lately written mostly is kept. */
 QM_API void qm_engine_reset_context(qm_engine* handle);

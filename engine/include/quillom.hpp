@@ -43,6 +43,10 @@ struct Decision {
     double confidence = 0.0;
     std::string targetLang;
     std::string reason;
+    // In running text: how many pieces before the word, between single
+    // spaces on screen, go with it, and their new text.
+    int32_t piecesBefore = 0;
+    std::string before{};
 
     // A kept word that belongs to the language of another layout of its
     // script (reason "layout_follows_language"): that language, whose layout
@@ -67,6 +71,25 @@ inline Decision evaluateContext(qm_engine* engine, const std::string& word, cons
     d.corrected = takeString(qm_engine_evaluate_context(engine, word.c_str(), appId.c_str(), inputSource.c_str(),
                                                         hasUnknownBeginning ? 1 : 0, &shouldCorrect, &d.confidence,
                                                         targetLang, kLanguageCap, reason, kReasonCap));
+    d.shouldCorrect = shouldCorrect == 1;
+    d.targetLang = targetLang;
+    d.reason = reason;
+    return d;
+}
+
+// In running text: between is what was typed since the last word given here
+// ended (see qm_engine_evaluate_in_text); null when unknown.
+inline Decision evaluateInText(qm_engine* engine, const std::string& word, const std::string& appId,
+                               const std::string& inputSource, bool hasUnknownBeginning, const char* between) {
+    int32_t shouldCorrect = 0;
+    Decision d;
+    char targetLang[kLanguageCap] = {};
+    char reason[kReasonCap] = {};
+    char* before = nullptr;
+    d.corrected = takeString(qm_engine_evaluate_in_text(
+        engine, word.c_str(), appId.c_str(), inputSource.c_str(), hasUnknownBeginning ? 1 : 0, between, &shouldCorrect,
+        &d.confidence, targetLang, kLanguageCap, reason, kReasonCap, &d.piecesBefore, &before));
+    d.before = takeString(before);
     d.shouldCorrect = shouldCorrect == 1;
     d.targetLang = targetLang;
     d.reason = reason;

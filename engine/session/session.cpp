@@ -47,7 +47,32 @@ void Session::reset() {
     sessionTracker_.reset();
     recentLanguages_.reset();
     recentCorrections_.reset();
+    recentWords_.clear();
     keptOn_.reset();
+}
+
+RulesDecision Session::evaluateInText(std::string_view token, std::string_view appId,
+                                      const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
+                                      std::optional<std::string_view> between, WordsBefore& before) {
+    recentWords_.beforeWord(between);
+    RulesDecision decision = evaluate(token, appId, activeInputSource, hasUnknownBeginning);
+    before = wordsBefore(token, decision, hasUnknownBeginning);
+    const bool corrects = decision.shouldCorrect && decision.correctedToken && !decision.correctedToken->empty();
+    recentWords_.afterWord(token, hasUnknownBeginning, corrects || before.pieces > 0,
+                           corrects ? std::string_view(*decision.correctedToken) : std::string_view());
+    return decision;
+}
+
+// As the word's own replay would carry them (RecentWords::along).
+Session::WordsBefore Session::wordsBefore(std::string_view token, const RulesDecision& decision,
+                                          bool hasUnknownBeginning) const {
+    if (hasUnknownBeginning || !decision.targetLanguage) return {};
+    const bool corrects = decision.shouldCorrect && decision.correctedToken && !decision.correctedToken->empty();
+    const bool follows = !decision.shouldCorrect && decision.reason == Reason::LayoutFollowsLanguage;
+    if (!corrects && !follows) return {};
+    const std::string& target = *decision.targetLanguage;
+    return recentWords_.along(corrects,
+                              [&](std::string_view before) { return correctWordBefore(before, token, target); });
 }
 
 RulesDecision Session::evaluate(std::string_view token, std::string_view appId,

@@ -13,6 +13,7 @@
 #include "session/layout_follow.h"
 #include "session/recent_corrections.h"
 #include "session/recent_languages.h"
+#include "session/recent_words.h"
 #include "session/session_language_tracker.h"
 
 namespace quillom::session {
@@ -26,6 +27,20 @@ public:
     RulesDecision evaluate(std::string_view token, std::string_view appId,
                            const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning);
     void reset();
+
+    // What a word typed in running text rewrites besides itself: the pieces
+    // before it on screen, nearest last, one space between, and their new text.
+    using WordsBefore = RecentWords::Along;
+    // evaluate, with between, what was typed since the last word (see
+    // RecentWords::beforeWord): a correction takes along the pieces before it
+    // that the rules correct with it, or has the correction before read again;
+    // a kept word that has the layout follow its language may have that
+    // correction read again.
+    RulesDecision evaluateInText(std::string_view token, std::string_view appId,
+                                 const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
+                                 std::optional<std::string_view> between, WordsBefore& before);
+    // A word not evaluated here came between: no word before goes along.
+    void breakText() { recentWords_.clear(); }
 
     // The word before token as it reads in target when it goes along with
     // token: a short word, quote or number typed before it, or the engine's
@@ -45,11 +60,13 @@ private:
     bool joinsSpan(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
                    std::optional<std::size_t> vote) const;
     std::optional<std::string> revisedSpan(const RevisableSpan& span, const std::string& target) const;
+    WordsBefore wordsBefore(std::string_view token, const RulesDecision& decision, bool hasUnknownBeginning) const;
 
     const RulesEngine& engine_;
     SessionLanguageTracker sessionTracker_{3};
     RecentLanguages recentLanguages_;      // fed like the tracker, when the rules ask for it
     RecentCorrections recentCorrections_;  // fed with the languages, when the rules ask for them
+    RecentWords recentWords_;              // fed by evaluateInText only
     std::string lastAppId_;
     // The layout the last word was kept as typed on, in this application:
     // nothing after a correction or a word the engine did not see whole.

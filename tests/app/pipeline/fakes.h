@@ -13,6 +13,7 @@
 #include "pipeline/engine_port.h"
 #include "pipeline/keyboard_hook.h"
 #include "pipeline/platform.h"
+#include "session/recent_words.h"
 
 namespace quillom::pipeline::testing {
 
@@ -334,25 +335,39 @@ public:
     void correct(const std::string& typed, const std::string& replacement, const std::string& lang) {
         verdicts[typed] = {true, replacement, 0.9, lang, "layout_mismatch"};
     }
+    // The words before, named as the engine's memory of recent words names
+    // them ("cyfhzls b": a correction and a word after it), with the word
+    // as typed -> their new text when they go along with it.
+    std::map<std::pair<std::string, std::string>, std::string> wordsBefore;
     Decision evaluate(const WordQuery& q) override {
         queries.push_back(q);
+        recent_.beforeWord(q.typedSince);
         auto it = verdicts.find(q.word);
-        if (it != verdicts.end()) return it->second;
-        return {false, std::string(), 0.1, "", "no_candidate"};
+        Decision d = it != verdicts.end() ? it->second : Decision{false, std::string(), 0.1, "", "no_candidate"};
+        const bool corrects = d.shouldCorrect && !d.corrected.empty();
+        if (!q.hasUnknownBeginning && (corrects || !d.layoutToFollow().empty())) {
+            session::RecentWords::Along along = recent_.along(corrects, [&](std::string_view before) {
+                auto found = wordsBefore.find({std::string(before), q.word});
+                return found == wordsBefore.end() ? std::nullopt : std::optional<std::string>(found->second);
+            });
+            d.piecesBefore = int32_t(along.pieces);
+            d.before = along.text;
+        }
+        recent_.afterWord(q.word, q.hasUnknownBeginning, corrects || d.piecesBefore > 0,
+                          corrects ? d.corrected : std::string());
+        return d;
     }
-    void resetContext() override { ++resets; }
-    // (previous word, corrected word as typed) -> the previous word corrected with it.
-    std::map<std::pair<std::string, std::string>, std::string> wordsBefore;
-    std::optional<std::string> correctWordBefore(const std::string& previous, const std::string& word,
-                                                 const std::string&) override {
-        auto it = wordsBefore.find({previous, word});
-        if (it == wordsBefore.end()) return std::nullopt;
-        return it->second;
+    void resetContext() override {
+        ++resets;
+        recent_.clear();
     }
     Conversion convertSelection(const std::string& text, const std::string& target) override {
         auto it = conversions.find({text, target});
         return it == conversions.end() ? Conversion{} : it->second;
     }
+
+private:
+    session::RecentWords recent_;
 };
 
 // All fakes wired to one pipeline state, with helpers that play the user.

@@ -48,25 +48,32 @@ void typeKeys(PipelineRig& rig, std::string_view keys) {
     }
 }
 
+// The engine is told what lies between the words and names the pieces that
+// go along in its answer: a corrected word costs one call, whatever it takes
+// along.
 TEST(KeyboardHook, WordsBeforeAreCorrectedInTheSameReplay) {
+    const std::optional<std::string> unknown;
     struct Case {
         const char* name;
         const char* keys;  // up to the corrected word "ujhjl", its Space excluded
         const char16_t* typed;
         const char16_t* replacement;
+        std::optional<std::string> between;  // told with "ujhjl"
+        std::size_t calls;                   // one a word
     } cases[] = {
-        {"one space between", "d ujhjl", u"d ujhjl", u"в город"},
-        {"two spaces between", "d  ujhjl", u"ujhjl", u"город"},
-        {"a tab between", "d\tujhjl", u"ujhjl", u"город"},
-        {"an arrow key after the space", "d <ujhjl", u"ujhjl", u"город"},
-        {"Shift alone after the space", "d ^ujhjl", u"d ujhjl", u"в город"},
-        {"a number with its mark", "5/ ujhjl", u"5/ ujhjl", u"5. город"},
-        {"two pieces, nearest first", "5/ d ujhjl", u"5/ d ujhjl", u"5. в город"},
-        {"the chain stops at a piece the engine keeps", "d x d ujhjl", u"d ujhjl", u"в город"},
-        {"no more than two pieces", "d d d ujhjl", u"d d ujhjl", u"в в город"},
-        {"a mark on its own parts the pieces", "5// ujhjl", u"ujhjl", u"город"},
-        {"a mark right before the word", "d /ujhjl", u"ujhjl", u"город"},
-        {"a key that gives a mark here and a letter there", "; ujhjl", u"; ujhjl", u"ж город"},
+        {"one space between", "d ujhjl", u"d ujhjl", u"в город", " ", 2},
+        {"two spaces between", "d  ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"a tab between", "d\tujhjl", u"ujhjl", u"город", unknown, 2},
+        {"an arrow key after the space", "d <ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"Shift alone after the space", "d ^ujhjl", u"d ujhjl", u"в город", " ", 2},
+        {"a number with its mark", "5/ ujhjl", u"5/ ujhjl", u"5. город", "/ ", 2},
+        {"two pieces, nearest first", "5/ d ujhjl", u"5/ d ujhjl", u"5. в город", " ", 3},
+        {"the chain stops at a piece the engine keeps", "d x d ujhjl", u"d ujhjl", u"в город", " ", 4},
+        {"no more than two pieces", "d d d ujhjl", u"d d ujhjl", u"в в город", " ", 4},
+        {"a mark on its own parts the pieces", "5// ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"a mark right before the word", "d /ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"a key that gives a mark here and a letter there", "; ujhjl", u"; ujhjl", u"ж город", " ", 2},
+        {"the first word", "ujhjl", u"ujhjl", u"город", unknown, 1},
     };
     for (const Case& c : cases) {
         PipelineRig rig;
@@ -80,6 +87,8 @@ TEST(KeyboardHook, WordsBeforeAreCorrectedInTheSameReplay) {
         EXPECT_EQ(pc.typedWord, c.typed) << c.name;
         EXPECT_EQ(pc.replacement, c.replacement) << c.name;
         EXPECT_EQ(pc.eraseCount, pc.typedWord.size()) << c.name;
+        ASSERT_EQ(rig.engine.queries.size(), c.calls) << c.name;
+        EXPECT_EQ(rig.engine.queries.back().typedSince, c.between) << c.name;
     }
 }
 

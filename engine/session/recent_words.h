@@ -1,0 +1,75 @@
+// The words typed lately in the application, as typed, between single
+// spaces: the pieces a correction of the next word may take along ("d ujhjl"
+// is "в город", "5/ Abkmnhs" is "5. Фильтры"), and the engine's own last
+// correction with the words typed after it, which a later word may have read
+// again (Снаряді с передней is "Снаряды с передней"). A piece holds words and
+// the punctuation keys that ended them. The caller tells what lies between
+// two words; the engine decides what goes along.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillom::session {
+
+class RecentWords {
+public:
+    static constexpr std::size_t kMaxPieces = 2;
+    // Words after a correction that it may still be read again across.
+    static constexpr std::size_t kMaxWordsAfterCorrection = 3;
+
+    // Before the next word: between, what was typed since the last word
+    // ended, its ending key first (" ", "? "); nothing when that is unknown or
+    // held anything but a space or a punctuation key and spaces.
+    void beforeWord(std::optional<std::string_view> between);
+    // The word just evaluated: replayed, the caller retypes it (a correction,
+    // or a revision of the words before); correctedTo, the correction's text.
+    void afterWord(std::string_view token, bool hasUnknownBeginning, bool replayed, std::string_view correctedTo);
+    void clear();
+
+    // What a word that is corrected (or, kept, has the layout follow its
+    // language) takes along: the correction before read again, else the
+    // pieces nearest first while correct(piece) gives their new text; pieces,
+    // how many on screen, text, their new text, one space between.
+    struct Along {
+        std::size_t pieces = 0;
+        std::string text;
+    };
+    using Correct = std::function<std::optional<std::string>(std::string_view before)>;
+    Along along(bool corrects, const Correct& correct) const;
+
+    // The pieces before the word, nearest first: i = 0 the nearest. Empty
+    // unless a single space came right before the word.
+    std::size_t pieceCount() const { return open_.empty() ? closedCount_ : 0; }
+    std::string_view piece(std::size_t i) const { return closed_[(next_ + kMaxPieces - 1 - i) % kMaxPieces]; }
+
+    // The correction before and the words after it as typed, one space
+    // between, when nothing else came between them and the word; its pieces
+    // on screen are 1 + wordsAfterCorrection().
+    std::optional<std::string_view> correctionBefore() const;
+    std::size_t wordsAfterCorrection() const { return wordsAfter_; }
+
+private:
+    enum class Boundary { Space, Mark };
+    void onWord(Boundary boundary, std::string_view mark);
+    void onSpace();
+    void close();
+    void clearPieces();
+
+    // The last word, finished once what ended it is known.
+    std::string last_;
+    bool lastPending_ = false, lastUnknown_ = false, lastReplayed_ = false, lastOpensCorrection_ = false;
+
+    std::array<std::string, kMaxPieces> closed_;  // a ring: capacities stay, plain words allocate nothing
+    std::size_t next_ = 0, closedCount_ = 0;
+    std::string open_;
+    bool hasCorrection_ = false;
+    std::string correction_;  // the correction as typed, then " word" for each word after it
+    std::size_t wordsAfter_ = 0;
+};
+
+}  // namespace quillom::session

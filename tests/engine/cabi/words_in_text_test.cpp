@@ -1,0 +1,166 @@
+// The engine's memory of the words typed lately, through the C interface: a
+// corrected word comes back with the pieces before it that go along, in the
+// one call that evaluates it.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <quillom.hpp>
+
+namespace {
+
+using Engine = quillom::cabi::EnginePtr;
+using Owned = quillom::cabi::OwnedString;
+
+struct Typed {
+    std::string word;
+    std::optional<std::string> between;  // since the word before ended; nothing: unknown
+    const char* layout = "en";
+    const char* app = "a.exe";
+    int32_t unknownBeginning = 0;
+};
+
+struct Answer {
+    int32_t shouldCorrect = -1;
+    std::string text, reason;
+    int32_t pieces = -1;
+    std::optional<std::string> before;
+};
+
+Answer evaluateInText(qm_engine* e, const Typed& t) {
+    Answer a;
+    double confidence = 0;
+    char target[16] = {}, reason[64] = {};
+    char* before = reinterpret_cast<char*>(&a);  // must be overwritten
+    Owned s(qm_engine_evaluate_in_text(e, t.word.c_str(), t.app, t.layout, t.unknownBeginning,
+                                       t.between ? t.between->c_str() : nullptr, &a.shouldCorrect, &confidence, target,
+                                       sizeof target, reason, sizeof reason, &a.pieces, &before));
+    EXPECT_NE(s, nullptr);
+    a.text = s ? s.get() : "";
+    a.reason = reason;
+    if (before) a.before = Owned(before).get();
+    return a;
+}
+
+struct Case {
+    const char* name;
+    std::vector<Typed> typed;  // the last one is the word asked about
+    int32_t pieces;
+    const char* before;  // their new text; null: none
+    const char* languages = R"(["en", "ru"])";
+};
+
+class WordsInText : public ::testing::Test {
+protected:
+    // The shipped rules file for a user of the given languages.
+    Engine create(const char* languages) {
+        std::ofstream(prefs_) << R"({"active_languages": )" << languages << "}";
+        return Engine(qm_engine_create(QUILLOM_RULES_FILE, prefs_.string().c_str()));
+    }
+    void TearDown() override { std::filesystem::remove(prefs_); }
+    void expectCases(const std::vector<Case>& cases) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            Engine e = create(c.languages);
+            ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+            Answer last;
+            for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
+            EXPECT_EQ(last.pieces, c.pieces);
+            EXPECT_EQ(last.before, c.before ? std::optional<std::string>(c.before) : std::nullopt);
+        }
+    }
+    std::filesystem::path prefs_ =
+        std::filesystem::temp_directory_path() / ("quillom-words-in-text-" + std::to_string(::getpid()) + ".json");
+};
+
+}  // namespace
+
+// What lies between the words decides which pieces may go along; the rules
+// of the word before decide which do.
+TEST_F(WordsInText, ACorrectionTakesThePiecesBeforeItAlong) {
+    const std::optional<std::string> none;
+    expectCases({
+        {"one space between", {{"d", none}, {"vbh", " "}}, 1, "в"},
+        {"a number and its mark", {{"5/", none}, {"vbh", " "}}, 1, "5."},
+        {"two pieces, nearest first", {{"5/", none}, {"d", " "}, {"vbh", " "}}, 2, "5. в"},
+        {"no more than two pieces", {{"d", none}, {"d", " "}, {"d", " "}, {"vbh", " "}}, 2, "в в"},
+        {"the chain stops at a piece kept", {{"d", none}, {"yfd", " "}, {"d", " "}, {"vbh", " "}}, 1, "в"},
+        {"a mark then a space", {{"b", none}, {"vbh", "? "}}, 1, "и,"},
+        {"two spaces", {{"d", none}, {"vbh", "  "}}, 0, nullptr},
+        {"nothing known between", {{"d", none}, {"vbh", none}}, 0, nullptr},
+        {"a mark right before the word", {{"d", none}, {"vbh", " /"}}, 0, nullptr},
+        {"the word's beginning unseen", {{"d", none}, {"vbh", " ", "en", "a.exe", 1}}, 0, nullptr},
+        {"another application", {{"d", none}, {"vbh", " ", "en", "b.exe"}}, 0, nullptr},
+        {"a word over the length limit between",
+         {{"d", none}, {std::string(2000, 'd'), " "}, {"vbh", " "}},
+         0,
+         nullptr},
+        {"a word kept as typed takes nothing", {{"d", none}, {"hello", " "}}, 0, nullptr},
+    });
+}
+
+// A guess between Ukrainian and Russian, settled by a later Russian word: the
+// correction and the words typed after it are read again in the call that
+// evaluates that word, which itself stays as typed.
+TEST_F(WordsInText, AWordThatSettlesTheLanguageHasTheCorrectionBeforeReadAgain) {
+    const std::optional<std::string> none;
+    const char* three = R"(["en", "uk", "ru"])";
+    expectCases({
+        {"one word between", {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"передней", " ", "uk"}}, 2, "Документы с", three},
+        {"three words between",
+         {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"на", " ", "uk"}, {"по", " ", "uk"}, {"передней", " ", "uk"}},
+         4,
+         "Документы с на по",
+         three},
+        {"four words between",
+         {{"Ljrevtyns", none},
+          {"с", " ", "uk"},
+          {"на", " ", "uk"},
+          {"по", " ", "uk"},
+          {"за", " ", "uk"},
+          {"передней", " ", "uk"}},
+         0,
+         nullptr,
+         three},
+        {"a mark after the word between",
+         {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"передней", ". ", "uk"}},
+         0,
+         nullptr,
+         three},
+    });
+}
+
+// Evaluations without the text around them (the context-free one, the
+// session one) come between the words remembered and the next.
+TEST_F(WordsInText, OtherEvaluationsBreakTheText) {
+    Engine e = create(R"(["en", "ru"])");
+    ASSERT_TRUE(e);
+    evaluateInText(e.get(), {"d", std::nullopt});
+    quillom::cabi::evaluateContext(e.get(), "x", "a.exe", "en", false);
+    EXPECT_EQ(evaluateInText(e.get(), {"vbh", " "}).pieces, 0);
+    evaluateInText(e.get(), {"d", " "});
+    qm_engine_reset_context(e.get());
+    EXPECT_EQ(evaluateInText(e.get(), {"vbh", " "}).pieces, 0);
+    evaluateInText(e.get(), {"d", std::nullopt});
+    const Answer a = evaluateInText(e.get(), {"vbh", " "});
+    EXPECT_EQ(a.text, "мир");
+    EXPECT_EQ(a.pieces, 1);
+}
+
+TEST_F(WordsInText, NoHandleAnswersNothingAndClearsTheOutputs) {
+    int32_t pieces = 7;
+    char* before = reinterpret_cast<char*>(&pieces);
+    Owned s(qm_engine_evaluate_in_text(nullptr, "vbh", "a.exe", "en", 0, " ", nullptr, nullptr, nullptr, 0, nullptr, 0,
+                                       &pieces, &before));
+    ASSERT_NE(s, nullptr);
+    EXPECT_STREQ(s.get(), "");
+    EXPECT_EQ(pieces, 0);
+    EXPECT_EQ(before, nullptr);
+}
