@@ -65,10 +65,8 @@ void RecentWords::onWord(Boundary boundary, std::string_view mark) {
         wordsAfter_ = 0;
     }
     open_ += last_;
-    if (boundary == Boundary::Space)
-        close();
-    else
-        open_ += mark;
+    if (boundary == Boundary::Space) close();
+    else open_ += mark;
 }
 
 void RecentWords::onSpace() {

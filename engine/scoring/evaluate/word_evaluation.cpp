@@ -146,8 +146,14 @@ RulesDecision evaluatePair(const ScoringContext& context, std::string_view token
     if (pair != overrides.exactPairs.end()) return exactPairDecision(context, token, lowerKey, pair->second, trailing);
 
     TypedScoreCache typedScores;
-    WordContext word{token,      lowerToken,     trailing, isProtected, request.sessionLanguage, &typedScores,
-                     request.votes, &request.activeInputSource};
+    WordContext word{token,
+                     lowerToken,
+                     trailing,
+                     isProtected,
+                     request.sessionLanguage,
+                     &typedScores,
+                     request.votes,
+                     &request.activeInputSource};
     InlineBuffer<CompetingDirection, 8> competing;
     for (const std::string& source : sources) {
         for (std::size_t i = 0; i < config.activeLanguages.size(); ++i) {
