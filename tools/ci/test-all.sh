@@ -124,77 +124,48 @@ else
     count "linux-asan build" 0 1
 fi
 
-echo "== fuzz: ${FUZZ_SECONDS}s"
-if build linux-fuzz --target quillom_fuzz_engine; then
-    # libFuzzer writes what it finds (crash-, slow-unit-...) here, not into the checkout.
-    mkdir -p build/linux-fuzz/artifacts
+# run_fuzzer <target> <seconds> <max-len> <seeds-dir>: runs one libFuzzer target on a copy of
+# its own (what one target finds does not steer another) and counts it. libFuzzer writes what
+# it finds (crash-, slow-unit-...) under build/linux-fuzz/artifacts, not into the checkout.
+run_fuzzer() {
+    local target=$1 seconds=$2 max_len=$3 seeds=$4 corpus log=build/linux-fuzz/fuzz_$1.log
     corpus=$(mktemp -d)
-    printf '\0ghbdtn' >"$corpus/word"
-    printf '\1{"languages":{"en":{},"ru":{}}}' >"$corpus/rules"
-    if build/linux-fuzz/tests/fuzz/quillom_fuzz_engine -max_total_time="$FUZZ_SECONDS" -max_len=4096 \
-        -artifact_prefix=build/linux-fuzz/artifacts/ \
-        -print_final_stats=0 "$corpus" >build/linux-fuzz/fuzz.log 2>&1; then
-        tail -n 1 build/linux-fuzz/fuzz.log
-        count fuzz 1 0
+    cp -r "$seeds"/. "$corpus/"
+    mkdir -p build/linux-fuzz/artifacts
+    if build/linux-fuzz/tests/fuzz/quillom_fuzz_$target -max_total_time="$seconds" -max_len="$max_len" \
+        -artifact_prefix=build/linux-fuzz/artifacts/ -print_final_stats=1 "$corpus" >"$log" 2>&1; then
+        echo "$target: $(grep -E '^stat::number_of_executed_units|^stat::average_exec_per_sec' "$log" | tr '\n' ' ')"
+        count "fuzz $target" 1 0
     else
-        tail -n 40 build/linux-fuzz/fuzz.log
-        count fuzz 0 1
+        tail -n 40 "$log"
+        count "fuzz $target" 0 1
     fi
     rm -rf "$corpus"
-    stage_done fuzz
-else
-    count "fuzz build" 0 1
-fi
+}
 
-echo "== fuzz lexicon: ${LEXICON_FUZZ_SECONDS}s each"
-lexicon_fuzzers="lexicon lexicon_engine"
-if build linux-fuzz --target $(for f in $lexicon_fuzzers; do printf 'quillom_fuzz_%s ' "$f"; done); then
-    mkdir -p build/linux-fuzz/artifacts
-    for f in $lexicon_fuzzers; do
-        # Seeds: the test lexicon and the damaged and hostile files the reader refuses.
-        corpus=$(mktemp -d)
-        cp tests/fuzz/lexicon_seeds/* "$corpus/"
-        if build/linux-fuzz/tests/fuzz/quillom_fuzz_$f -max_total_time="$LEXICON_FUZZ_SECONDS" -max_len=8192 \
-            -artifact_prefix=build/linux-fuzz/artifacts/ \
-            -print_final_stats=1 "$corpus" >build/linux-fuzz/fuzz_$f.log 2>&1; then
-            echo "$f: $(grep -E '^stat::number_of_executed_units|^stat::average_exec_per_sec' build/linux-fuzz/fuzz_$f.log | tr '\n' ' ')"
-            count "fuzz $f" 1 0
-        else
-            tail -n 40 build/linux-fuzz/fuzz_$f.log
-            count "fuzz $f" 0 1
-        fi
-        rm -rf "$corpus"
-    done
-    stage_done "fuzz lexicon"
-else
-    count "fuzz lexicon build" 0 1
-fi
+# fuzz_stage <stage> <seconds> <max-len> <seeds-dir> <target>...: builds the targets and runs each.
+fuzz_stage() {
+    local stage=$1 seconds=$2 max_len=$3 seeds=$4 target
+    shift 4
+    echo "== $stage: ${seconds}s each"
+    if build linux-fuzz --target $(printf 'quillom_fuzz_%s ' "$@"); then
+        for target in "$@"; do run_fuzzer "$target" "$seconds" "$max_len" "$seeds"; done
+        stage_done "$stage"
+    else
+        count "$stage build" 0 1
+    fi
+}
 
-echo "== fuzz settings: ${SETTINGS_FUZZ_SECONDS}s each"
-settings_fuzzers="json_codec preferences hotkeys overrides"
-if build linux-fuzz --target $(for f in $settings_fuzzers; do printf 'quillom_fuzz_%s ' "$f"; done); then
-    mkdir -p build/linux-fuzz/artifacts
-    corpus=$(mktemp -d)
-    cp tests/app/settings/data/*.json "$corpus/"
-    for f in $settings_fuzzers; do
-        # Each target takes its own copy: what one finds does not steer the others.
-        cp -r "$corpus" "$corpus.$f"
-        if build/linux-fuzz/tests/fuzz/quillom_fuzz_$f -max_total_time="$SETTINGS_FUZZ_SECONDS" -max_len=4096 \
-            -artifact_prefix=build/linux-fuzz/artifacts/ \
-            -print_final_stats=0 "$corpus.$f" >build/linux-fuzz/fuzz_$f.log 2>&1; then
-            echo "$f: $(tail -n 1 build/linux-fuzz/fuzz_$f.log)"
-            count "fuzz $f" 1 0
-        else
-            tail -n 40 build/linux-fuzz/fuzz_$f.log
-            count "fuzz $f" 0 1
-        fi
-        rm -rf "$corpus.$f"
-    done
-    rm -rf "$corpus"
-    stage_done "fuzz settings"
-else
-    count "fuzz settings build" 0 1
-fi
+seeds=$(mktemp -d)
+printf '\0ghbdtn' >"$seeds/word"
+printf '\1{"languages":{"en":{},"ru":{}}}' >"$seeds/rules"
+fuzz_stage fuzz "$FUZZ_SECONDS" 4096 "$seeds" engine
+# The test lexicon and the damaged and hostile files the reader refuses.
+fuzz_stage "fuzz lexicon" "$LEXICON_FUZZ_SECONDS" 8192 tests/fuzz/lexicon_seeds lexicon lexicon_engine
+rm -rf "$seeds"/*
+cp tests/app/settings/data/*.json "$seeds/"
+fuzz_stage "fuzz settings" "$SETTINGS_FUZZ_SECONDS" 4096 "$seeds" json_codec preferences hotkeys overrides
+rm -rf "$seeds"
 
 if build windows; then
     echo "== test: windows (under Wine)"
