@@ -1,16 +1,15 @@
 #!/usr/bin/env python3
 """The stage-order check on small engine trees: what it must refuse and what it must let pass."""
 
-import importlib.util
+import runpy
 import sys
 import tempfile
 import unittest
 from pathlib import Path
+from types import SimpleNamespace
 
 CHECK = Path(__file__).resolve().parents[2] / "tools" / "ci" / "check-stage-order.py"
-spec = importlib.util.spec_from_file_location("check_stage_order", CHECK)
-check = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(check)
+check = SimpleNamespace(**runpy.run_path(str(CHECK)))
 
 # A tree that keeps the order: each stage includes itself, earlier stages and lower layers.
 ORDERED = {
