@@ -4,22 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "log_capture.h"
 #include "pipeline/correction_drain.h"
-#include "common/debug_log.h"
 
 namespace quillom::pipeline::testing {
 namespace {
-
-std::vector<std::string> gLogged;
-void recordLine(const char* line) { gLogged.emplace_back(line); }
-
-struct LogCapture {
-    LogCapture() {
-        gLogged.clear();
-        setLogSink(recordLine);
-    }
-    ~LogCapture() { setLogSink(nullptr); }
-};
 
 // How the application answers the caret worker's read of its focused field.
 enum class Answers {

@@ -3,22 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "log_capture.h"
 #include "pipeline/correction_drain.h"
-#include "common/debug_log.h"
 
 namespace quillom::pipeline::testing {
 namespace {
-
-std::vector<std::string> gLogged;
-void recordLine(const char* line) { gLogged.emplace_back(line); }
-
-struct LogCapture {
-    LogCapture() {
-        gLogged.clear();
-        setLogSink(recordLine);
-    }
-    ~LogCapture() { setLogSink(nullptr); }
-};
 
 CaretReading readingOf(std::optional<PrecedingText> text, bool hidden = false) {
     return CaretReading{std::move(text), hidden, "test"};
