@@ -65,14 +65,10 @@ public:
     // The focus window of the foreground window's GUI thread, else the
     // foreground window itself; 0 when there is none.
     virtual WindowId focusTarget() = 0;
-    // A field whose text is hidden as it is typed (a standard edit with ES_PASSWORD).
-    // Must not send the window a message: the hook thread asks.
-    virtual bool isPasswordField(WindowId window) = 0;
-    // The focused control's class and style. Must not send the window a
-    // message. A desktop that knows standard edits only may keep this.
-    virtual FieldStyle fieldStyle(WindowId window) {
-        return isPasswordField(window) ? FieldStyle::Password : FieldStyle::Open;
-    }
+    // The focused control's class and style: a standard edit hides what is
+    // typed (ES_PASSWORD) or not; any other control does not tell. Must not
+    // send the window a message: the hook thread asks.
+    virtual FieldStyle fieldStyle(WindowId window) = 0;
     // The kind of a top-level window, by its class.
     virtual WindowKind windowKind(WindowId) { return WindowKind::Standard; }
     // The scan code of a virtual key in the focused window's layout, with

@@ -135,8 +135,6 @@ WindowId WinDesktop::focusTarget() {
     return idOf(inputWindowOf(focus));
 }
 
-bool WinDesktop::isPasswordField(WindowId window) { return isPasswordEdit(asWindow(window)); }
-
 FieldStyle WinDesktop::fieldStyle(WindowId window) {
     if (editKindOf(asWindow(window)) == EditKind::None) return FieldStyle::Unknown;
     return isPasswordEdit(asWindow(window)) ? FieldStyle::Password : FieldStyle::Open;

@@ -22,7 +22,6 @@ public:
     bool belongsToThisProcess(WindowId window) override;
     std::string executableName(WindowId window) override;
     WindowId focusTarget() override;
-    bool isPasswordField(WindowId window) override;
     FieldStyle fieldStyle(WindowId window) override;
     WindowKind windowKind(WindowId window) override;
     uint32_t scanCodeOf(uint32_t vkCode) override;

@@ -62,7 +62,7 @@ public:
     bool belongsToThisProcess(WindowId) override { return false; }
     std::string executableName(WindowId) override { return app_; }
     WindowId focusTarget() override { return window_ + 1; }
-    bool isPasswordField(WindowId) override { return false; }
+    pipeline::FieldStyle fieldStyle(WindowId) override { return pipeline::FieldStyle::Open; }
     uint16_t layoutLanguage(WindowId) override { return uint16_t(layout_); }
     char16_t translateKey(uint32_t vk, uint32_t scan, bool shift, WindowId) override {
         return translateKeyInLayout(vk, scan, shift, layout_);

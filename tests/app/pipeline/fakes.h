@@ -172,17 +172,13 @@ public:
     }
     WindowId focusTarget() override { return focus; }
     std::vector<WindowId> passwordFields;
-    std::vector<WindowId> passwordQueries;
-    bool isPasswordField(WindowId w) override {
-        passwordQueries.push_back(w);
-        return std::find(passwordFields.begin(), passwordFields.end(), w) != passwordFields.end();
-    }
     // Controls other than standard edits: their style tells nothing.
     std::vector<WindowId> customControls;
     FieldStyle fieldStyle(WindowId w) override {
         if (std::find(customControls.begin(), customControls.end(), w) != customControls.end())
             return FieldStyle::Unknown;
-        return Desktop::fieldStyle(w);
+        return std::find(passwordFields.begin(), passwordFields.end(), w) != passwordFields.end() ? FieldStyle::Password
+                                                                                                  : FieldStyle::Open;
     }
     std::map<WindowId, WindowKind> kinds;
     WindowKind windowKind(WindowId w) override {

@@ -199,7 +199,7 @@ public:
     }
     std::string executableName(WindowId w) override { return w == 100 ? "notepad.exe" : "other.exe"; }
     WindowId focusTarget() override { return focus; }
-    bool isPasswordField(WindowId) override { return false; }
+    FieldStyle fieldStyle(WindowId) override { return FieldStyle::Open; }
     uint16_t layoutLanguage(WindowId) override { return uint16_t(0x0400 | editor.language); }
     char16_t translateKey(uint32_t vk, uint32_t, bool shift, WindowId) override {
         if (vk == 0x20) return u' ';
