@@ -1,14 +1,6 @@
 # Cases of run.sh for Backspace after a correction, the application modes and the portable
 # copy; sourced by run.sh, they use its helpers and run after its own cases.
 
-# Problems found by the checks of one case; it passes when there are none.
-problems=""
-note_problem() { problems="$problems; $*"; }
-report_case() {
-    if [ -z "$problems" ]; then pass "$1"; else fail "$1 (${problems#; })"; fi
-    problems=""
-}
-
 case_backspace_takes_back() {
     local what="24a Backspace right after a wrong correction restores the typed word; the next one deletes"
     clear_notepad
@@ -85,8 +77,8 @@ case_portable_copy() {
     quillom_pid=$!
     e2e_wait_for 30 helper has-window QuillomTrayApp || { fail "$what (did not start)"; return; }
     local data="$portable/QuillomData"
-    e2e_wait_for 10 test -f "$data/user_preferences.json" || note_problem "no QuillomData/user_preferences.json"
-    [ -f "$data/quillom_rules.json" ] || note_problem "no QuillomData/quillom_rules.json"
+    e2e_wait_for 10 test -f "$data/user_preferences.json" || problem "no QuillomData/user_preferences.json"
+    [ -f "$data/quillom_rules.json" ] || problem "no QuillomData/quillom_rules.json"
     stop_quillom
     # The developer log of a portable copy is beside it too.
     test_prefs >"$data/user_preferences.json"
@@ -97,15 +89,15 @@ case_portable_copy() {
     (cd "$portable" && exec wine Quillom.exe </dev/null >>"$work/portable.out" 2>&1) &
     quillom_pid=$!
     e2e_wait_for 30 grep -q "started: hooks installed" "$portable/QuillomData/quillom.log" ||
-        note_problem "the moved copy did not log beside it"
+        problem "the moved copy did not log beside it"
     clear_notepad
     type_text 30 'ok ghbdtn '
-    expect_text 'ok привет ' || note_problem "no correction from the moved copy: '$actual'"
+    expect_text 'ok привет ' || problem "no correction from the moved copy: '$actual'"
     stop_quillom
-    [ "$(log_mark)" = "$temp_log_lines" ] || note_problem "it wrote to %TEMP%\\quillom.log"
-    [ ! -e "$settings" ] || note_problem "it created $(ls "$settings" | tr '\n' ' ') in LOCALAPPDATA\\Quillom"
-    ! wine reg query "$run_key" /v Quillom </dev/null >/dev/null 2>&1 || note_problem "a Run value exists"
+    [ "$(log_mark)" = "$temp_log_lines" ] || problem "it wrote to %TEMP%\\quillom.log"
+    [ ! -e "$settings" ] || problem "it created $(ls "$settings" | tr '\n' ' ') in LOCALAPPDATA\\Quillom"
+    ! wine reg query "$run_key" /v Quillom </dev/null >/dev/null 2>&1 || problem "a Run value exists"
     rm -rf "$settings"
     mv "$local_before" "$settings"
-    report_case "$what"
+    report "$what"
 }

@@ -107,14 +107,6 @@ type_and_expect() {
 
 # --- the cases -------------------------------------------------------------------
 
-# Problems found by a check, one per line; a case passes when there are none.
-problems=""
-problem() { problems="$problems; $*"; }
-report() {
-    if [ -z "$problems" ]; then pass "$1"; else fail "$1 (${problems#; })"; fi
-    problems=""
-}
-
 check_installed_files() {
     local f
     for f in $program_files; do

@@ -85,6 +85,13 @@ passed=0
 failed=0
 pass() { passed=$((passed + 1)); echo "PASS $*"; }
 fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+# Problems found by the checks of one case; report passes it when there are none.
+problems=""
+problem() { problems="$problems; $*"; }
+report() {
+    if [ -z "$problems" ]; then pass "$1"; else fail "$1 (${problems#; })"; fi
+    problems=""
+}
 
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 helper() { wine "$work/helper.exe" "$@" </dev/null >/dev/null 2>&1; }
