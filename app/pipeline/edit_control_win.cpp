@@ -65,12 +65,12 @@ EditKind editKindOf(HWND window) {
     return EditKind::None;
 }
 
-bool isPasswordEdit(HWND window) {
-    return editKindOf(window) != EditKind::None && (GetWindowLongPtrW(window, GWL_STYLE) & ES_PASSWORD) != 0;
-}
+bool hidesTyping(HWND edit) { return (GetWindowLongPtrW(edit, GWL_STYLE) & ES_PASSWORD) != 0; }
+
+bool isPasswordEdit(HWND window) { return editKindOf(window) != EditKind::None && hidesTyping(window); }
 
 std::optional<PrecedingText> readEditCaret(HWND window, unsigned limitMs) {
-    if (editKindOf(window) == EditKind::None || isPasswordEdit(window)) return std::nullopt;
+    if (editKindOf(window) == EditKind::None || hidesTyping(window)) return std::nullopt;
     TimedSender sender(window, limitMs);
     // The return value holds both ends in 16 bits each, or -1 beyond; it
     // needs no pointer into this process, so it works across processes.

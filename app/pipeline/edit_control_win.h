@@ -16,6 +16,10 @@ enum class EditKind { None, Edit, RichEdit };
 // By the window's class; superclassed edits count as edits. Sends no message.
 EditKind editKindOf(HWND window);
 
+// Whether an edit's style hides what is typed (ES_PASSWORD), for a window
+// already known to be an edit. Sends no message.
+bool hidesTyping(HWND edit);
+
 // An edit or rich edit that hides what is typed (ES_PASSWORD). Sends no message.
 bool isPasswordEdit(HWND window);
 

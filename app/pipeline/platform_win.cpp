@@ -136,8 +136,10 @@ WindowId WinDesktop::focusTarget() {
 }
 
 FieldStyle WinDesktop::fieldStyle(WindowId window) {
-    if (editKindOf(asWindow(window)) == EditKind::None) return FieldStyle::Unknown;
-    return isPasswordEdit(asWindow(window)) ? FieldStyle::Password : FieldStyle::Open;
+    const HWND field = asWindow(window);
+    // One class lookup a key: this runs on the hook thread at every key.
+    if (editKindOf(field) == EditKind::None) return FieldStyle::Unknown;
+    return hidesTyping(field) ? FieldStyle::Password : FieldStyle::Open;
 }
 
 WindowKind WinDesktop::windowKind(WindowId window) { return windowKindOfClass(classOf(asWindow(window))); }
