@@ -3,6 +3,8 @@
 // are held back so that they reach the application after the replacement.
 #pragma once
 
+#include <bitset>
+
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -41,10 +43,10 @@ struct HeldKey {
     uint32_t scanCode = 0;
     bool isDown = false;
     bool extended = false;
-    // The Shift keys (generic, left, right: bits 0 to 2) held when the key
-    // was seen: a boundary key is sent again with them, whatever the user
-    // holds by the time it goes out.
-    uint8_t shifts = 0;
+    // The modifier keys held when the key was seen: the key is read with
+    // them (a boundary key is sent again with its Shift, the Undo hotkey's
+    // letter keeps its Ctrl), whatever the user holds by the time it is read.
+    std::bitset<256> modifiers;
 };
 
 // A mouse button or wheel event swallowed by the hook: it would move the

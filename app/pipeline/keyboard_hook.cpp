@@ -1,6 +1,7 @@
 #include "keyboard_hook.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "layout_switch.h"
 #include "window_kinds.h"
@@ -31,7 +32,7 @@ HookVerdict KeyboardHook::onKey(const KeyEvent& event) noexcept {
         if (isOwnInjected(event.extraInfo)) return HookVerdict::Pass;
         if (isModifierKey(event.vkCode)) state_.heldModifiers.set(event.vkCode & 0xFF, event.isDown);
         if (mustHoldBack(event.time)) {
-            enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended, shiftsHeld()});
+            enqueue(HeldKey{event.vkCode, event.scanCode, event.isDown, event.extended, state_.heldModifiers});
             return HookVerdict::Swallow;
         }
         return process(event);
@@ -55,18 +56,14 @@ HookVerdict KeyboardHook::onMouse(const MouseEvent& event) noexcept {
 }
 
 HookVerdict KeyboardHook::readHeldKey(const HeldKey& key) {
+    // Modifier keys are followed as they arrive; the held key is read with
+    // those it came with, then the ones held now are back.
     readingHeld_ = true;
-    heldKeyShifts_ = key.shifts;
+    const std::bitset<256> now = std::exchange(state_.heldModifiers, key.modifiers);
     HookVerdict verdict = process({key.vkCode, key.scanCode, key.isDown, key.extended, 0, 0});
+    state_.heldModifiers = now;
     readingHeld_ = false;
     return verdict;
-}
-
-uint8_t KeyboardHook::shiftsHeld() const {
-    uint8_t bits = 0;
-    for (size_t i = 0; i < std::size(kShiftKeys); ++i)
-        if (state_.heldModifiers.test(kShiftKeys[i])) bits |= uint8_t(1u << i);
-    return bits;
 }
 
 void KeyboardHook::readHeldMouse(const MouseEvent& event) { applyMouse(event); }
@@ -360,9 +357,8 @@ void KeyboardHook::queueReplacement(const FinishedWord& word, const KeyEvent& bo
                                     const WordsBefore::Replacement& r, const std::string& targetLang,
                                     std::u16string_view learnedWord) {
     std::vector<uint16_t> heldShifts;
-    const uint8_t shifts = readingHeld_ ? heldKeyShifts_ : shiftsHeld();
-    for (size_t i = 0; i < std::size(kShiftKeys); ++i)
-        if (shifts & (1u << i)) heldShifts.push_back(uint16_t(kShiftKeys[i]));
+    for (uint32_t shift : kShiftKeys)
+        if (state_.heldModifiers.test(shift)) heldShifts.push_back(uint16_t(shift));
     enqueue(PendingCorrection{uint32_t(r.onScreen.size()), r.typed, r.replacement, word.boundaryChar, word.boundaryKind,
                               targetLang, std::move(heldShifts),
                               boundaryAfterSwitch(word, boundaryKey, targetLang, r.replacement),

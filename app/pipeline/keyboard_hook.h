@@ -46,7 +46,6 @@ private:
     void forgetUnreadWord(const CaretAnswer& answer);
     void settleBeginning(FinishedWord& word, const CaretAnswer& answer);
     void expireUndo(uint32_t vkCode);
-    uint8_t shiftsHeld() const;
     // A Backspace that takes the last correction back is queued for the drain.
     bool takesCorrectionBack(const KeyEvent& event);
     // What became of a finished word: replayed, a correction was queued and
@@ -69,8 +68,7 @@ private:
 
     PipelineState& state_;
     PipelinePorts ports_;
-    bool readingHeld_ = false;   // a correction found now goes before the keys still held
-    uint8_t heldKeyShifts_ = 0;  // HeldKey::shifts of the held key being read
+    bool readingHeld_ = false;  // a correction found now goes before the keys still held
 };
 
 }  // namespace quillom::pipeline

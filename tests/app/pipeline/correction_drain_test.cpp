@@ -131,9 +131,9 @@ TEST(CorrectionDrain, AHeldWordSwitchesTheLayoutOnlyWhenNothingFollowsIt) {
 
 TEST(CorrectionDrain, HeldKeysAloneGoOutInOneCallWithoutWaits) {
     DrainRig rig;
-    rig.state.queue.push_back(HeldKey{'A', 0x1E, true, false});
-    rig.state.queue.push_back(HeldKey{'A', 0x1E, false, false});
-    rig.state.queue.push_back(HeldKey{0x25, 0x4B, true, true});
+    rig.state.queue.push_back(HeldKey{'A', 0x1E, true, false, {}});
+    rig.state.queue.push_back(HeldKey{'A', 0x1E, false, false, {}});
+    rig.state.queue.push_back(HeldKey{0x25, 0x4B, true, true, {}});
     rig.drain();
     ASSERT_EQ(rig.input.calls.size(), 1u);
     EXPECT_EQ(rig.input.calls[0], (std::vector<SyntheticKey>{

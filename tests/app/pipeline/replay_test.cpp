@@ -58,9 +58,9 @@ TEST(ReplayPlan, TakesAtLeastItsWaits) {
 }
 
 TEST(ResendEvent, KeepsKeyScanCodeAndDirection) {
-    EXPECT_EQ(resendEvent({'A', 0x1E, true, false}), (SyntheticKey{'A', 0x1E, 0}));
-    EXPECT_EQ(resendEvent({0x27, 0x4D, false, true}), (SyntheticKey{0x27, 0x4D, keyflag::Extended | UP}));
-    EXPECT_EQ(resendEvent({vk::Packet, 0x0444, true, false}), (SyntheticKey{0, 0x0444, U}));
+    EXPECT_EQ(resendEvent({'A', 0x1E, true, false, {}}), (SyntheticKey{'A', 0x1E, 0}));
+    EXPECT_EQ(resendEvent({0x27, 0x4D, false, true, {}}), (SyntheticKey{0x27, 0x4D, keyflag::Extended | UP}));
+    EXPECT_EQ(resendEvent({vk::Packet, 0x0444, true, false, {}}), (SyntheticKey{0, 0x0444, U}));
 }
 
 }  // namespace
