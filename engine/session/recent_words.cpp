@@ -13,7 +13,15 @@ std::size_t firstCharLength(std::string_view s) {
     return n;
 }
 
+// Bytes of an ordinary word with the marks that ended it.
+constexpr std::size_t kPieceCapacity = 64;
+
 }  // namespace
+
+RecentWords::RecentWords() {
+    for (std::string& piece : closed_) piece.reserve(kPieceCapacity);
+    open_.reserve(kPieceCapacity);
+}
 
 void RecentWords::beforeWord(std::optional<std::string_view> between) {
     const bool pending = std::exchange(lastPending_, false);

@@ -25,6 +25,10 @@ public:
     // Words after a correction that it may still be read again across.
     static constexpr std::size_t kMaxWordsAfterCorrection = 3;
 
+    // The pieces' buffers trade places as words come: each starts with room
+    // for an ordinary word, so that plain words allocate nothing.
+    RecentWords();
+
     // Before the next word: between, what was typed since the last word
     // ended, its ending key first (" ", "? "); nothing when that is unknown or
     // held anything but a space or a punctuation key and spaces.
