@@ -116,7 +116,7 @@ TEST_F(WordsInText, ACorrectionTakesThePiecesBeforeItAlong) {
 TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
     const std::optional<std::string> none;
     expectCases({
-        {"an abbreviation of the target", {{"ШВ", none, "ru"}, {"фкьщгк", " ", "ru"}}, 1, "ID"},
+        {"an abbreviation of the target", {{"ЕФЫЫ", none, "ru"}, {"вфеудштув", " ", "ru"}}, 1, "TASS"},
         {"an abbreviation kept by protection", {{"ЫЬГ", none, "ru"}, {"цшдд", " ", "ru"}}, 1, "SMU"},
         {"a name in capitals", {{"YTRCEC", none}, {"gjkexbk", " "}}, 1, "НЕКСУС"},
         {"a number with its unit", {{"105vv", none}, {"ufe,bwe", " "}}, 1, "105мм"},
