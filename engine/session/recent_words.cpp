@@ -1,5 +1,6 @@
 #include "session/recent_words.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quillom::session {
@@ -12,7 +13,15 @@ std::size_t firstCharLength(std::string_view s) {
     return n;
 }
 
+// Bytes of an ordinary word with the marks that ended it.
+constexpr std::size_t kPieceCapacity = 64;
+
 }  // namespace
+
+RecentWords::RecentWords() {
+    for (std::string& piece : closed_) piece.reserve(kPieceCapacity);
+    open_.reserve(kPieceCapacity);
+}
 
 void RecentWords::beforeWord(std::optional<std::string_view> between) {
     const bool pending = std::exchange(lastPending_, false);
@@ -49,6 +58,7 @@ void RecentWords::afterWord(std::string_view token, bool hasUnknownBeginning, bo
 }
 
 void RecentWords::onWord(Boundary boundary, std::string_view mark) {
+    if (lastUnknown_) startsText_ = false;
     if (lastReplayed_) {
         clearPieces();
         hasCorrection_ = boundary == Boundary::Space && !lastUnknown_ && lastOpensCorrection_;
@@ -80,6 +90,7 @@ void RecentWords::onSpace() {
 }
 
 void RecentWords::close() {
+    if (closedCount_ == kMaxPieces) startsText_ = false;
     std::swap(closed_[next_], open_);
     open_.clear();
     next_ = (next_ + 1) % kMaxPieces;
@@ -87,6 +98,7 @@ void RecentWords::close() {
 }
 
 void RecentWords::clearPieces() {
+    startsText_ = false;
     closedCount_ = 0;
     open_.clear();
     hasCorrection_ = false;
@@ -96,6 +108,12 @@ void RecentWords::clearPieces() {
 void RecentWords::clear() {
     clearPieces();
     lastPending_ = false;
+    startsText_ = true;
+}
+
+void RecentWords::breakText() {
+    clear();
+    startsText_ = false;
 }
 
 std::optional<std::string_view> RecentWords::correctionBefore() const {
@@ -104,22 +122,33 @@ std::optional<std::string_view> RecentWords::correctionBefore() const {
 }
 
 RecentWords::Along RecentWords::along(bool corrects, const Correct& correct) const {
-    Along along;
     if (const auto before = correctionBefore()) {
-        if (auto revised = correct(*before)) {
-            along.pieces = 1 + wordsAfter_;
-            along.text = std::move(*revised);
-            return along;
-        }
+        if (auto revised = correct(*before)) return {1 + wordsAfter_, std::move(*revised)};
     }
-    if (!corrects) return along;
-    for (std::size_t i = 0; i < pieceCount(); ++i) {
-        std::optional<std::string> text = correct(piece(i));
-        if (!text) break;
-        along.text = along.pieces == 0 ? std::move(*text) : *text + ' ' + along.text;
-        ++along.pieces;
+    if (!corrects) return {};
+    return nearest(correct, std::min(pieceCount(), kNearPieces)).along;
+}
+
+RecentWords::Along RecentWords::wholeStart(const Correct& correct) const {
+    if (!piecesStartText()) return {};
+    Walk walk = nearest(correct, pieceCount());
+    return walk.walked == pieceCount() ? std::move(walk.along) : Along{};
+}
+
+RecentWords::Walk RecentWords::nearest(const Correct& correct, std::size_t count) const {
+    Walk walk;
+    std::string text;
+    for (; walk.walked < count; ++walk.walked) {
+        const std::size_t i = walk.walked;
+        std::optional<std::string> reading = correct(piece(i));
+        if (!reading) break;
+        const bool changed = *reading != piece(i);
+        text = i == 0 ? std::move(*reading) : *reading + ' ' + text;
+        if (!changed) continue;
+        walk.along.pieces = i + 1;
+        walk.along.text = text;
     }
-    return along;
+    return walk;
 }
 
 }  // namespace quillom::session

@@ -18,9 +18,16 @@ namespace quillom::session {
 
 class RecentWords {
 public:
-    static constexpr std::size_t kMaxPieces = 2;
+    // Pieces remembered; a correction takes along no more than kNearPieces
+    // of them unless they are all the text typed so far.
+    static constexpr std::size_t kMaxPieces = 4;
+    static constexpr std::size_t kNearPieces = 2;
     // Words after a correction that it may still be read again across.
     static constexpr std::size_t kMaxWordsAfterCorrection = 3;
+
+    // The pieces' buffers trade places as words come: each starts with room
+    // for an ordinary word, so that plain words allocate nothing.
+    RecentWords();
 
     // Before the next word: between, what was typed since the last word
     // ended, its ending key first (" ", "? "); nothing when that is unknown or
@@ -29,7 +36,12 @@ public:
     // The word just evaluated: replayed, the caller retypes it (a correction,
     // or a revision of the words before); correctedTo, the correction's text.
     void afterWord(std::string_view token, bool hasUnknownBeginning, bool replayed, std::string_view correctedTo);
+    // Forgets the words: what comes next starts a text (a new line, a click
+    // elsewhere, another application).
     void clear();
+    // Forgets the words after one the caller did not tell about: what comes
+    // next continues a text whose start is unknown.
+    void breakText();
 
     // What a word that is corrected (or, kept, has the layout follow its
     // language) takes along: the correction before read again, else the
@@ -40,12 +52,19 @@ public:
         std::string text;
     };
     using Correct = std::function<std::optional<std::string>(std::string_view before)>;
+    // Pieces that go along as they stand (a number) count only with a
+    // changed piece before them.
     Along along(bool corrects, const Correct& correct) const;
+    // The pieces of the text's start, all of them or none (piecesStartText).
+    Along wholeStart(const Correct& correct) const;
 
     // The pieces before the word, nearest first: i = 0 the nearest. Empty
     // unless a single space came right before the word.
     std::size_t pieceCount() const { return open_.empty() ? closedCount_ : 0; }
     std::string_view piece(std::size_t i) const { return closed_[(next_ + kMaxPieces - 1 - i) % kMaxPieces]; }
+    // The pieces are the whole text typed since it began: nothing was
+    // forgotten, corrected or seen only in part since.
+    bool piecesStartText() const { return startsText_ && pieceCount() > 0; }
 
     // The correction before and the words after it as typed, one space
     // between, when nothing else came between them and the word; its pieces
@@ -54,6 +73,14 @@ public:
     std::size_t wordsAfterCorrection() const { return wordsAfter_; }
 
 private:
+    // The pieces nearest first while correct gives their text, no more than
+    // count; walked, how many it gave.
+    struct Walk {
+        Along along;
+        std::size_t walked = 0;
+    };
+    Walk nearest(const Correct& correct, std::size_t count) const;
+
     enum class Boundary { Space, Mark };
     void onWord(Boundary boundary, std::string_view mark);
     void onSpace();
@@ -66,6 +93,7 @@ private:
 
     std::array<std::string, kMaxPieces> closed_;  // a ring: capacities stay, plain words allocate nothing
     std::size_t next_ = 0, closedCount_ = 0;
+    bool startsText_ = false;
     std::string open_;
     bool hasCorrection_ = false;
     std::string correction_;  // the correction as typed, then " word" for each word after it

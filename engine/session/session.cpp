@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include "session/script_switch.h"
+#include "session/text_start.h"
 #include "session/word_before.h"
 #include "unicode/unicode.h"
 
@@ -71,8 +72,16 @@ Session::WordsBefore Session::wordsBefore(std::string_view token, const RulesDec
     const bool follows = !decision.shouldCorrect && decision.reason == Reason::LayoutFollowsLanguage;
     if (!corrects && !follows) return {};
     const std::string& target = *decision.targetLanguage;
-    return recentWords_.along(corrects,
-                              [&](std::string_view before) { return correctWordBefore(before, token, target); });
+    const auto nearRule = [&](std::string_view before) { return correctWordBefore(before, token, target); };
+    // The text so far, typed on the layout of the word, goes along whole.
+    if (corrects && engine_.config().decision.textStartTakenAlong) {
+        WordsBefore whole = recentWords_.wholeStart([&](std::string_view before) {
+            std::optional<std::string> text = nearRule(before);
+            return text ? text : textStartPiece({engine_.config(), engine_.index()}, before, token, target);
+        });
+        if (whole.pieces > 0) return whole;
+    }
+    return recentWords_.along(corrects, nearRule);
 }
 
 RulesDecision Session::evaluate(std::string_view token, std::string_view appId,

@@ -40,7 +40,7 @@ public:
                                  const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
                                  std::optional<std::string_view> between, WordsBefore& before);
     // A word not evaluated here came between: no word before goes along.
-    void breakText() { recentWords_.clear(); }
+    void breakText() { recentWords_.breakText(); }
 
     // The word before token as it reads in target when it goes along with
     // token: a short word, quote or number typed before it, or the engine's

@@ -90,8 +90,11 @@ TEST_F(WordsInText, ACorrectionTakesThePiecesBeforeItAlong) {
         {"one space between", {{"d", none}, {"vbh", " "}}, 1, "в"},
         {"a number and its mark", {{"5/", none}, {"vbh", " "}}, 1, "5."},
         {"two pieces, nearest first", {{"5/", none}, {"d", " "}, {"vbh", " "}}, 2, "5. в"},
-        {"no more than two pieces", {{"d", none}, {"d", " "}, {"d", " "}, {"vbh", " "}}, 2, "в в"},
-        {"the chain stops at a piece kept", {{"d", none}, {"yfd", " "}, {"d", " "}, {"vbh", " "}}, 1, "в"},
+        {"no more than two pieces within a text",
+         {{"hello", none}, {"d", " "}, {"d", " "}, {"d", " "}, {"vbh", " "}},
+         2,
+         "в в"},
+        {"the chain stops at a piece kept", {{"d", none}, {"hello", " "}, {"d", " "}, {"vbh", " "}}, 1, "в"},
         {"a mark then a space", {{"b", none}, {"vbh", "? "}}, 1, "и,"},
         {"two spaces", {{"d", none}, {"vbh", "  "}}, 0, nullptr},
         {"nothing known between", {{"d", none}, {"vbh", none}}, 0, nullptr},
@@ -103,6 +106,44 @@ TEST_F(WordsInText, ACorrectionTakesThePiecesBeforeItAlong) {
          0,
          nullptr},
         {"a word kept as typed takes nothing", {{"d", none}, {"hello", " "}}, 0, nullptr},
+    });
+}
+
+// A text typed on the wrong layout from its first key: what the engine kept
+// before the first word it could read goes along with that word's
+// correction, unless it reads as typed in its layout's language or its
+// reading is no text of the target.
+TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
+    const std::optional<std::string> none;
+    expectCases({
+        {"an abbreviation of the target", {{"ЕФЫЫ", none, "ru"}, {"вфеудштув", " ", "ru"}}, 1, "TASS"},
+        {"an abbreviation kept by protection", {{"ЫЬГ", none, "ru"}, {"цшдд", " ", "ru"}}, 1, "SMU"},
+        {"a name in capitals", {{"YTRCEC", none}, {"gjkexbk", " "}}, 1, "НЕКСУС"},
+        {"a number with its unit", {{"105vv", none}, {"ufe,bwe", " "}}, 1, "105мм"},
+        {"a name kept for want of context", {{"Ytrcec", none}, {"gjkexbk", " "}}, 1, "Нексус"},
+        {"a number between goes as it stands", {{"D", none}, {"2085", " "}, {"ujle", " "}}, 2, "В 2085"},
+        {"an initial", {{"Ою", none, "ru"}, {"Фю", " ", "ru"}}, 1, "J."},
+        {"initials", {{"Вю", none, "ru"}, {"Вю", " ", "ru"}, {"цшдд", " ", "ru"}}, 2, "D. D."},
+        {"a comma typed on a letter key", {{"8б280", none, "ru"}, {"фееутв", " ", "ru"}}, 1, "8,280"},
+        {"more than two pieces",
+         {{"Э", none, "ru"}, {"Еру", " ", "ru"}, {"ГюЫю", " ", "ru"}, {"Зкуышвуте", " ", "ru"}},
+         3,
+         "\" The U.S."},
+        {"a word of the layout typed on", {{"hello", none}, {"YTRCEC", " "}, {"gjkexbk", " "}}, 0, nullptr},
+        {"a word with the mark that ended it", {{"hello", none}, {"ghbdtn", ", "}}, 0, nullptr},
+        {"an abbreviation of the layout's language", {{"NASA", none}, {"ghbdtn", " "}}, 0, nullptr},
+        {"an abbreviation of the layout's language before an English word",
+         {{"США", none, "ru"}, {"цщкдв", " ", "ru"}},
+         0,
+         nullptr},
+        {"marks around a word", {{"<Ntvf>", none}, {"ghbdtn", " "}}, 0, nullptr},
+        {"a capital beside a digit", {{"4K", none}, {"ajnj", " "}}, 0, nullptr},
+        {"a number's mark typed as meant", {{"1941.", none, "ru"}, {"фееутв", " ", "ru"}}, 0, nullptr},
+        {"more pieces than remembered",
+         {{"Ytrcec", none}, {"d", " "}, {"d", " "}, {"d", " "}, {"d", " "}, {"vbh", " "}},
+         2,
+         "в в"},
+        {"a piece whose beginning was unseen", {{"Ytrcec", none, "en", "a.exe", 1}, {"gjkexbk", " "}}, 0, nullptr},
     });
 }
 
@@ -152,6 +193,10 @@ TEST_F(WordsInText, OtherEvaluationsBreakTheText) {
     const Answer a = evaluateInText(e.get(), {"vbh", " "});
     EXPECT_EQ(a.text, "мир");
     EXPECT_EQ(a.pieces, 1);
+    // What follows a word told about elsewhere starts no text.
+    quillom::cabi::evaluateContext(e.get(), "x", "a.exe", "en", false);
+    evaluateInText(e.get(), {"Ytrcec", " "});
+    EXPECT_EQ(evaluateInText(e.get(), {"gjkexbk", " "}).pieces, 0);
 }
 
 TEST_F(WordsInText, NoHandleAnswersNothingAndClearsTheOutputs) {

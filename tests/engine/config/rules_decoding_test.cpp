@@ -153,6 +153,7 @@ TEST(RulesDecoding, WordClassReadingsAreOffUnlessAsked) {
          [](const RulesConfig& c) { return c.tokenization.edgeColonLetterAuto; }},
         {"tokenization", "edge_leading_ellipsis_auto",
          [](const RulesConfig& c) { return c.tokenization.edgeLeadingEllipsisAuto; }},
+        {"decision", "text_start_taken_along", [](const RulesConfig& c) { return c.decision.textStartTakenAlong; }},
     };
     for (const Case& c : cases) {
         const auto with = [&](const char* value) {

@@ -1,0 +1,179 @@
+#include "session/text_start.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "layout/selection_conversion.h"
+#include "scoring/evaluate/word_evaluation.h"
+#include "scoring/read/text_chars.h"
+#include "scoring/score/token_scorer.h"
+#include "unicode/unicode.h"
+
+namespace quillom::session {
+
+using namespace scoring;
+
+namespace {
+
+// Longer pieces are sentences' words, not the abbreviations and numbers a
+// text starts with.
+constexpr std::size_t kPieceMaxLength = 16;
+// Keys that give only marks in target: a bracket, a comma, a colon; more of
+// them are no mark a text starts with.
+constexpr std::size_t kMarksMaxKeys = 2;
+
+bool isLetter(std::string_view c) { return unicode::isLetterChar(c); }
+bool isMark(std::string_view c) { return !unicode::isLetterChar(c) && !unicode::isNumericChar(c); }
+bool isQuote(std::string_view c) { return c == "'" || c == "`" || c == "\""; }
+bool endsSentencePart(std::string_view c) {
+    return c == "." || c == "," || c == ";" || c == ":" || c == "?" || c == "!" || isQuote(c);
+}
+
+struct Counts {
+    std::size_t letters = 0, digits = 0;
+};
+
+Counts countOf(const TextChars& text) {
+    Counts count;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isLetter(text[i])) ++count.letters;
+        else if (unicode::isNumericChar(text[i])) ++count.digits;
+    }
+    return count;
+}
+
+// Calls run(first, count) for each run of letters; stops at the first false.
+template <typename Run>
+bool everyLetterRun(const TextChars& text, const Run& run) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!isLetter(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && isLetter(text[end])) ++end;
+        if (!run(i, end - i)) return false;
+        i = end;
+    }
+    return true;
+}
+
+// Marks typed around a word or before it as a quote, and marks in a number,
+// were meant as typed: "<Ntvf>" is "<Тема>", not "БТемаЮ", and "1941."
+// stays; elsewhere a mark key may be the target's letter ("<ehsy" is Бурін).
+bool marksMeantAsTyped(const TextChars& typed, const Counts& count) {
+    return count.digits > 0 || isQuote(typed[0]) || (isMark(typed[0]) && isMark(typed.back()));
+}
+
+// Typed marks read as typed, or as letters where they were not meant as
+// typed; the keys of letters read as marks where words have them: after the
+// word as its punctuation ("Вю" is "D."), a full stop between letters
+// ("ГюЫю" is "U.S."), a quote before it, or all the piece's keys ("б" is a
+// comma).
+bool marksInPlace(const TextChars& typed, const Counts& count, const TextChars& reading) {
+    if (typed.size() != reading.size()) return false;
+    std::size_t first = reading.size(), last = 0;
+    for (std::size_t i = 0; i < reading.size(); ++i) {
+        if (!isLetter(reading[i])) continue;
+        first = std::min(first, i);
+        last = i;
+    }
+    const bool asTyped = marksMeantAsTyped(typed, count);
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (isMark(typed[i])) {
+            if (typed[i] != reading[i] && (asTyped || !isLetter(reading[i]))) return false;
+        } else if (isMark(reading[i]) && first < reading.size()) {
+            const bool placed = i > last    ? endsSentencePart(reading[i])
+                                : i < first ? isQuote(reading[i])
+                                            : reading[i] == ".";
+            if (!placed) return false;
+        }
+    }
+    return true;
+}
+
+// The letters of text.
+std::string lettersOf(std::string_view text) {
+    const TextChars chars{text};
+    std::string letters;
+    for (std::size_t i = 0; i < chars.size(); ++i)
+        if (isLetter(chars[i])) letters += chars[i];
+    return letters;
+}
+
+// Some run of letters of the piece is a word its language lists: "тихо,"
+// is Ukrainian with a comma, "ID" an English abbreviation before a Russian
+// word, whatever their keys spell.
+bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source) {
+    return !everyLetterRun(lowerPiece, [&](std::size_t first, std::size_t count) {
+        return !source.isCommonWord(lowerPiece.slice(first, count));
+    });
+}
+
+// Every run of letters pairs only letters that target's text pairs.
+bool runsPairAsTarget(const TextChars& lower, const LanguageConfig& target) {
+    return everyLetterRun(lower, [&](std::size_t first, std::size_t count) {
+        return count < 2 || countUnknownBigrams(TextChars(lower.slice(first, count)), &target) == 0;
+    });
+}
+
+// A capital beside a digit names a format or a model ("4K", "3D", "A4"),
+// in whatever script the user chose.
+bool capitalBesideDigit(const TextChars& piece) {
+    for (std::size_t i = 0; i + 1 < piece.size(); ++i) {
+        const bool digitFirst = unicode::isNumericChar(piece[i]);
+        const std::string_view letter = digitFirst ? piece[i + 1] : piece[i];
+        const std::string_view other = digitFirst ? piece[i] : piece[i + 1];
+        if (unicode::isNumericChar(other) && isLetter(letter) && !hasLowerLetter(TextChars(letter))) return true;
+    }
+    return false;
+}
+
+// The reading is a word target's text could hold, more than the piece one
+// of its own language.
+bool plausibleReading(const ScoringContext& context, const TextChars& piece, const TextChars& lowerPiece,
+                      const std::string& source, const TextChars& lowerReading, const LanguageConfig& targetLanguage,
+                      const std::string& target) {
+    const Counts reading = countOf(lowerReading);
+    if (reading.letters == 0) return countOf(piece).digits > 0 || piece.size() <= kMarksMaxKeys;
+    if (capitalBesideDigit(piece)) return false;
+    if (targetLanguage.isCommonWord(lettersOf(lowerReading.text()))) return true;
+    if (!runsPairAsTarget(lowerReading, targetLanguage)) return false;
+    if (reading.letters < 3 || reading.letters != lowerReading.size()) return true;
+    return scoreToken(context, lowerReading, target).total() > scoreToken(context, lowerPiece, source).total();
+}
+
+}  // namespace
+
+std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
+                                          std::string_view typedWord, const std::string& target) {
+    const RulesConfig& config = context.config;
+    const LanguageConfig* targetLanguage = config.language(target);
+    const TextChars chars{previous};
+    if (!targetLanguage || chars.size() > kPieceMaxLength) return std::nullopt;
+    const Counts piece = countOf(chars);
+    if (piece.letters == 0 && piece.digits == 0) return std::nullopt;
+    // A number the layouts write alike stands where it is: the pieces before
+    // it may still go along.
+    if (piece.digits == chars.size()) return std::string(previous);
+    const TextChars lower = chars.lowered();
+    if (config.manualOverrides.neverCorrect.contains(lower.text())) return std::nullopt;
+    const std::vector<std::string> pieceSources = detectSourceLanguages(context.index, lower);
+    for (const std::string& source : detectSourceLanguages(context.index, TextChars(typedWord).lowered())) {
+        if (source == target ||
+            (piece.letters > 0 && std::find(pieceSources.begin(), pieceSources.end(), source) == pieceSources.end()))
+            continue;
+        const LanguageConfig* sourceLanguage = config.language(source);
+        std::string reading = layout::mapSelection(config.keyboardLayout, previous, {source, target});
+        if (!sourceLanguage || reading == previous) continue;
+        const TextChars readingChars{reading};
+        if (!marksInPlace(chars, piece, readingChars)) continue;
+        const TextChars lowerReading = readingChars.lowered();
+        if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage)) continue;
+        if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target)) return reading;
+    }
+    return std::nullopt;
+}
+
+}  // namespace quillom::session

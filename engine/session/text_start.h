@@ -1,0 +1,36 @@
+// Words kept at the start of a text that was typed on the wrong layout from
+// its first key: an abbreviation, a name, a number with its unit, an initial
+// or a mark on a letter key, kept for want of context, then the first word
+// the engine could read corrected. "ЫЬГ цшдд" is "SMU will", "105vv
+// cyfhzl" is "105мм снаряд": the user meant the whole run in the target.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "scoring/score/language_index.h"
+
+namespace quillom::session {
+
+// previous: a piece of the text's start (only pieces typed since the text
+// began, each going along, lie between it and the corrected word);
+// typedWord: the corrected word as typed; target: its language. A number of
+// digits alone as it stands ("2085"); otherwise the piece as its keys read
+// in target, when its letters are of a layout the corrected word shares and
+// - no run of its letters is a word that layout's language lists,
+// - marks typed around a word, before it as a quote, or in a number stay as
+//   typed ("<Ntvf>", "1941."), other typed marks may read as letters,
+// - the keys of letters read as marks only after the word as its
+//   punctuation, as a full stop between letters, as a quote before it, or
+//   as all of one or two keys ("Вю" is "D.", "ГюЫю" "U.S.", "б" a comma),
+// - no capital stands beside a digit ("4K", "A4"),
+// - every run of letters in the reading pairs only letters target's text
+//   pairs, and a reading of three letters or more, letters only, that
+//   target does not list scores above the piece as typed scores in its
+//   own language.
+// Otherwise nothing.
+std::optional<std::string> textStartPiece(const scoring::ScoringContext& context, std::string_view previous,
+                                          std::string_view typedWord, const std::string& target);
+
+}  // namespace quillom::session
