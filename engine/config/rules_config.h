@@ -156,6 +156,8 @@ struct DecisionConfig {
     bool keepWordAfterScriptSwitch = false;
     bool typedWordKnownInScript = false;
     bool keptTwinCountsForNone = false;
+    bool keepScriptSwitchRun = false;
+    int64_t scriptSwitchRunMaxBand = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

@@ -22,4 +22,25 @@ namespace quillom::session {
 RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::optional<std::string>& keptOn,
                                     const std::optional<std::string>& typedOn, RulesDecision decision);
 
+// Where a word stands in the words kept since the user last changed the
+// layout's script by hand.
+struct SwitchRun {
+    // The word before was kept on `typedOn`, and so was every word since the
+    // change of script that began the run.
+    bool continues = false;
+    // The word is joined to the word before by one mark, no space (db in
+    // /etc/dconf/db): a piece of the same string.
+    bool joined = false;
+};
+
+// The decision for a word typed later in such a run, on the layout the user
+// changed to: as it stands, or, when the rules keep such runs
+// ("keep_script_switch_run") and the decision corrects the word into another
+// script, a refusal with reason "script_switched_by_user". A joined piece
+// always stays; a word apart stands corrected into a listed word of four
+// letters or more, or a shorter one ranked within
+// "script_switch_run_max_band" (ytn after a Latin name: the user forgot to
+// change back).
+RulesDecision keptInScriptSwitchRun(const RulesConfig& config, SwitchRun run, RulesDecision decision);
+
 }  // namespace quillom::session

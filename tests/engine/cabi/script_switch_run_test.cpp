@@ -1,0 +1,107 @@
+// Latin words in Cyrillic text after the user changed the layout by hand,
+// through the C interface with the shipped rules file: the words typed on the
+// layout changed to stay while each is kept, joined pieces of one string
+// (/etc/dconf/db) always, a word apart unless it reads as a word the user
+// more likely meant; Cyrillic text typed on the US layout by mistake is still
+// corrected from its first word.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <quillom.hpp>
+
+namespace {
+
+using Engine = quillom::cabi::EnginePtr;
+using Owned = quillom::cabi::OwnedString;
+
+struct Typed {
+    const char* word;
+    const char* layout;
+    std::optional<std::string> between;  // since the word before ended; nothing: unknown
+};
+
+struct Answer {
+    int32_t shouldCorrect = -1;
+    std::string text, reason;
+};
+
+Answer evaluateInText(qm_engine* e, const Typed& t) {
+    Answer a;
+    double confidence = 0;
+    int32_t pieces = 0;
+    char* before = nullptr;
+    char target[16] = {}, reason[64] = {};
+    Owned s(qm_engine_evaluate_in_text(e, t.word, "a.exe", t.layout, 0, t.between ? t.between->c_str() : nullptr,
+                                       &a.shouldCorrect, &confidence, target, sizeof target, reason, sizeof reason,
+                                       &pieces, &before));
+    Owned ownedBefore(before);
+    EXPECT_NE(s, nullptr);
+    a.text = s ? s.get() : "";
+    a.reason = reason;
+    return a;
+}
+
+class ScriptSwitchRun : public ::testing::Test {
+protected:
+    Engine create(const char* languages) {
+        std::ofstream(prefs_) << R"({"active_languages": )" << languages << "}";
+        return Engine(qm_engine_create(QUILLOM_RULES_FILE, prefs_.string().c_str()));
+    }
+    void TearDown() override { std::filesystem::remove(prefs_); }
+    std::filesystem::path prefs_ =
+        std::filesystem::temp_directory_path() / ("quillom-switch-run-" + std::to_string(::getpid()) + ".json");
+};
+
+TEST_F(ScriptSwitchRun, LatinWordsAfterAChangeOfScriptStayWhileEachIsKept) {
+    const std::string space = " ", slash = "/";
+    struct Case {
+        const char* name;
+        std::vector<Typed> typed;  // the last one is the word asked about
+        const char* expected;      // "" when the word stays
+    } cases[] = {
+        {"a path: the third piece", {{"в", "ru", {}}, {"etc", "en", {}}, {"dconf", "en", slash}, {"db", "en", slash}},
+         ""},
+        {"a piece joined to a one-letter word", {{"ро", "ru", {}}, {"d", "en", {}}, {"drf", "en", slash}}, ""},
+        {"a joined piece reading as a frequent word", {{"файле", "ru", {}}, {"etc", "en", {}}, {"ytn", "en", slash}},
+         ""},
+        {"the second word apart, reading as a rare word",
+         {{"файле", "ru", {}}, {"db", "en", {}}, {"gr", "en", space}},
+         ""},
+        {"the third word apart", {{"файле", "ru", {}}, {"chsh", "en", {}}, {"csh", "en", space}, {"ff", "en", space}},
+         ""},
+        // The user forgot to change the layout back after a Latin word.
+        {"a frequent short word", {{"файле", "ru", {}}, {"config", "en", {}}, {"ytn", "en", space}}, "нет"},
+        {"a listed word of four letters", {{"файле", "ru", {}}, {"config", "en", {}}, {"ujhjl", "en", space}},
+         "город"},
+        {"after a correction ended the run",
+         {{"файле", "ru", {}}, {"db", "en", {}}, {"ujhjl", "en", space}, {"db", "en", space}},
+         "ви"},
+        // Cyrillic text typed on the US layout with no change of script before.
+        {"the second word of a text", {{"ghbdtn", "en", {}}, {"vbh", "en", space}}, "мир"},
+        {"after a word corrected, joined", {{"xnj", "en", {}}, {"nj", "en", std::string("-")}}, "то"},
+        {"after a short word kept, joined", {{"b", "en", {}}, {"bkb", "en", slash}}, "или"},
+    };
+    for (const char* languages : {R"(["en", "ru"])", R"(["en", "uk", "ru"])"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " with " + languages);
+            Engine e = create(languages);
+            ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+            Answer last;
+            for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
+            EXPECT_EQ(last.text, c.expected);
+            EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
+            if (!*c.expected) {
+                EXPECT_EQ(last.reason, "script_switched_by_user");
+            }
+        }
+    }
+}
+
+}  // namespace
