@@ -71,6 +71,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.keepScriptSwitchRun = v != 0; }},
     {"decision", "script_switch_run_max_band", Type::Integer, 0, 40,
      [](RulesConfig& c, int64_t v) { c.decision.scriptSwitchRunMaxBand = v; }},
+    {"decision", "capital_after_lower_kept", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.capitalAfterLowerKept = v != 0; }},
 };
 // clang-format on
 

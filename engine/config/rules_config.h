@@ -158,6 +158,7 @@ struct DecisionConfig {
     bool keptTwinCountsForNone = false;
     bool keepScriptSwitchRun = false;
     int64_t scriptSwitchRunMaxBand = 0;
+    bool capitalAfterLowerKept = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

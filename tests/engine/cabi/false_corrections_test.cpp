@@ -1,9 +1,7 @@
-// Latin words in Cyrillic text after the user changed the layout by hand,
-// through the C interface with the shipped rules file: the words typed on the
-// layout changed to stay while each is kept, joined pieces of one string
-// (/etc/dconf/db) always, a word apart unless it reads as a word the user
-// more likely meant; Cyrillic text typed on the US layout by mistake is still
-// corrected from its first word.
+// Words typed as meant that the shipped rules file used to correct, through
+// the C interface: Latin words in Cyrillic text after the user changed the
+// layout by hand, and marks that would read as letters cased as no word is.
+// Each table holds words beside them that must keep their decision.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -48,7 +46,7 @@ Answer evaluateInText(qm_engine* e, const Typed& t) {
     return a;
 }
 
-class ScriptSwitchRun : public ::testing::Test {
+class FalseCorrections : public ::testing::Test {
 protected:
     Engine create(const char* languages) {
         std::ofstream(prefs_) << R"({"active_languages": )" << languages << "}";
@@ -56,30 +54,36 @@ protected:
     }
     void TearDown() override { std::filesystem::remove(prefs_); }
     std::filesystem::path prefs_ =
-        std::filesystem::temp_directory_path() / ("quillom-switch-run-" + std::to_string(::getpid()) + ".json");
+        std::filesystem::temp_directory_path() / ("quillom-false-corrections-" + std::to_string(::getpid()) + ".json");
 };
 
-TEST_F(ScriptSwitchRun, LatinWordsAfterAChangeOfScriptStayWhileEachIsKept) {
+// The words typed on the layout changed to stay while each is kept: joined
+// pieces of one string (/etc/dconf/db) always, a word apart unless it reads
+// as a word the user more likely meant; Cyrillic text typed on the US layout
+// by mistake is still corrected from its first word.
+TEST_F(FalseCorrections, LatinWordsAfterAChangeOfScriptStayWhileEachIsKept) {
     const std::string space = " ", slash = "/";
     struct Case {
         const char* name;
         std::vector<Typed> typed;  // the last one is the word asked about
         const char* expected;      // "" when the word stays
     } cases[] = {
-        {"a path: the third piece", {{"в", "ru", {}}, {"etc", "en", {}}, {"dconf", "en", slash}, {"db", "en", slash}},
+        {"a path: the third piece",
+         {{"в", "ru", {}}, {"etc", "en", {}}, {"dconf", "en", slash}, {"db", "en", slash}},
          ""},
         {"a piece joined to a one-letter word", {{"ро", "ru", {}}, {"d", "en", {}}, {"drf", "en", slash}}, ""},
-        {"a joined piece reading as a frequent word", {{"файле", "ru", {}}, {"etc", "en", {}}, {"ytn", "en", slash}},
+        {"a joined piece reading as a frequent word",
+         {{"файле", "ru", {}}, {"etc", "en", {}}, {"ytn", "en", slash}},
          ""},
         {"the second word apart, reading as a rare word",
          {{"файле", "ru", {}}, {"db", "en", {}}, {"gr", "en", space}},
          ""},
-        {"the third word apart", {{"файле", "ru", {}}, {"chsh", "en", {}}, {"csh", "en", space}, {"ff", "en", space}},
+        {"the third word apart",
+         {{"файле", "ru", {}}, {"chsh", "en", {}}, {"csh", "en", space}, {"ff", "en", space}},
          ""},
         // The user forgot to change the layout back after a Latin word.
         {"a frequent short word", {{"файле", "ru", {}}, {"config", "en", {}}, {"ytn", "en", space}}, "нет"},
-        {"a listed word of four letters", {{"файле", "ru", {}}, {"config", "en", {}}, {"ujhjl", "en", space}},
-         "город"},
+        {"a listed word of four letters", {{"файле", "ru", {}}, {"config", "en", {}}, {"ujhjl", "en", space}}, "город"},
         {"after a correction ended the run",
          {{"файле", "ru", {}}, {"db", "en", {}}, {"ujhjl", "en", space}, {"db", "en", space}},
          "ви"},
@@ -101,6 +105,31 @@ TEST_F(ScriptSwitchRun, LatinWordsAfterAChangeOfScriptStayWhileEachIsKept) {
                 EXPECT_EQ(last.reason, "script_switched_by_user");
             }
         }
+    }
+}
+
+// Shift pressed with a mark key alone after lower-case letters (df> for
+// output redirection) would read as a capital letter after them, and a mark
+// key read as a lower-case letter before a capital (`Dtkbrbq) likewise:
+// Cyrillic text is cased so nowhere. Words cased as words are stay corrected.
+TEST_F(FalseCorrections, MarksReadAsLettersCasedAsNoWordStayMarks) {
+    struct Case {
+        const char* word;
+        const char* expected;  // "" when the word stays
+        const char* languages;
+    } cases[] = {
+        {"df>", "", R"(["en", "ru"])"},          {"ls>", "", R"(["en", "uk", "ru"])"},
+        {"''Ajhvfn", "", R"(["en", "ru"])"},     {"ghbdtn", "привет", R"(["en", "ru"])"},
+        {"Ghbdtn", "Привет", R"(["en", "ru"])"}, {"{fkmlhbr", "Хальдрик", R"(["en", "ru"])"},
+        {"<afqk", "<файл", R"(["en", "ru"])"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.word) + " with " + c.languages);
+        Engine e = create(c.languages);
+        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+        const Answer a = evaluateInText(e.get(), {c.word, "en", {}});
+        EXPECT_EQ(a.text, c.expected);
+        EXPECT_EQ(a.shouldCorrect, *c.expected ? 1 : 0);
     }
 }
 
