@@ -13,15 +13,15 @@ TEST(LetterCase, AMarkReadAsALetterMakesACapitalAfterALowerCaseOne) {
         const char* corrected;
         bool made;
     } cases[] = {
-        {"df>", "ваЮ", true},              // Shift with the mark key alone
-        {"`Dtkbrbq", "ёВеликий", true},    // a lower-case letter from a mark before a capital
-        {"''Ajhvfn", "ээФормат", true},    //
-        {"Ghbdtn", "Привет", false},       // capitalised as a word is
-        {"CIF", "США", false},             // capitals only
-        {"{fkmlhbr", "Хальдрик", false},   // a capital from the mark, first
-        {"getId", "пуеШв", false},         // the typed letters are cased so already
-        {"ghbdtn", "привет", false},       //
-        {"df>", "ва>", false},             // the mark stays a mark
+        {"df>", "ваЮ", true},             // Shift with the mark key alone
+        {"`Dtkbrbq", "ёВеликий", true},   // a lower-case letter from a mark before a capital
+        {"''Ajhvfn", "ээФормат", true},   //
+        {"Ghbdtn", "Привет", false},      // capitalised as a word is
+        {"CIF", "США", false},            // capitals only
+        {"{fkmlhbr", "Хальдрик", false},  // a capital from the mark, first
+        {"getId", "пуеШв", false},        // the typed letters are cased so already
+        {"ghbdtn", "привет", false},      //
+        {"df>", "ва>", false},            // the mark stays a mark
     };
     for (const Case& c : cases) EXPECT_EQ(markMakesCapitalAfterLower(c.typed, c.corrected), c.made) << c.typed;
 }
