@@ -67,10 +67,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.twinKnownTailMinLength = v; }},
     {"decision.language_evidence", "same_text_layout_rank_margin", Type::Integer, 0, 16,
      [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.sameTextLayoutRankMargin = v; }},
-    {"decision", "keep_script_switch_run", Type::Bool, 0, 1,
-     [](RulesConfig& c, int64_t v) { c.decision.keepScriptSwitchRun = v != 0; }},
-    {"decision", "script_switch_run_max_band", Type::Integer, 0, 40,
-     [](RulesConfig& c, int64_t v) { c.decision.scriptSwitchRunMaxBand = v; }},
+    {"decision", "keep_joined_piece_after_script_switch", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.keepJoinedPieceAfterScriptSwitch = v != 0; }},
     {"decision", "capital_after_lower_kept", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.capitalAfterLowerKept = v != 0; }},
 };

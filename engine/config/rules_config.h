@@ -156,8 +156,7 @@ struct DecisionConfig {
     bool keepWordAfterScriptSwitch = false;
     bool typedWordKnownInScript = false;
     bool keptTwinCountsForNone = false;
-    bool keepScriptSwitchRun = false;
-    int64_t scriptSwitchRunMaxBand = 0;
+    bool keepJoinedPieceAfterScriptSwitch = false;
     bool capitalAfterLowerKept = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;

@@ -23,22 +23,6 @@ bool listedLongWord(const RulesConfig& config, const RulesDecision& decision) {
     return word.size() >= kMinLettersAgainstSwitch && allLetters(word) && target->isCommonWord(word.text());
 }
 
-// The correction is a word of fewer than kMinLettersAgainstSwitch letters
-// that an active language of the target's script ranks within maxBand: too
-// common to be read there by chance (нет, не), unlike пк. Any such language
-// counts, as the target of a text both write alike is settled after this.
-bool frequentShortWord(const RulesConfig& config, const RulesDecision& decision, int64_t maxBand) {
-    if (!decision.correctedToken || maxBand <= 0) return false;
-    const TextChars word = TextChars(stripTrailingBoundary(config, *decision.correctedToken).core).lowered();
-    if (word.size() >= kMinLettersAgainstSwitch || !allLetters(word)) return false;
-    for (const std::string& key : config.activeLanguages) {
-        if (!config.sameScript(key, *decision.targetLanguage)) continue;
-        const auto band = config.language(key)->rankBand(word.text());
-        if (band && *band != PackedLexicon::kUnranked && *band <= maxBand) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::optional<std::string>& keptOn,
@@ -51,11 +35,9 @@ RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::option
 }
 
 RulesDecision keptInScriptSwitchRun(const RulesConfig& config, SwitchRun run, RulesDecision decision) {
-    const int64_t maxBand = config.decision.scriptSwitchRunMaxBand;
-    if (!config.decision.keepScriptSwitchRun || !run.continues || !decision.shouldCorrect || !decision.targetLanguage ||
-        !decision.sourceLanguage || !config.differentScripts(*decision.sourceLanguage, *decision.targetLanguage))
-        return decision;
-    if (!run.joined && (listedLongWord(config, decision) || frequentShortWord(config, decision, maxBand)))
+    if (!config.decision.keepJoinedPieceAfterScriptSwitch || !run.continues || !run.joined || !decision.shouldCorrect ||
+        !decision.targetLanguage || !decision.sourceLanguage ||
+        !config.differentScripts(*decision.sourceLanguage, *decision.targetLanguage))
         return decision;
     return refusalWithScoresOf(Reason::ScriptSwitchedByUser, decision);
 }

@@ -34,13 +34,11 @@ struct SwitchRun {
 };
 
 // The decision for a word typed later in such a run, on the layout the user
-// changed to: as it stands, or, when the rules keep such runs
-// ("keep_script_switch_run") and the decision corrects the word into another
-// script, a refusal with reason "script_switched_by_user". A joined piece
-// always stays; a word apart stands corrected into a listed word of four
-// letters or more, or a shorter one ranked within
-// "script_switch_run_max_band" (ytn after a Latin name: the user forgot to
-// change back).
+// changed to: as it stands, or, when the rules keep such pieces
+// ("keep_joined_piece_after_script_switch"), the word is joined to the word
+// before and the decision corrects it into another script, a refusal with
+// reason "script_switched_by_user". A word apart decides as it stands: after
+// a Latin word the user may have forgotten to change back.
 RulesDecision keptInScriptSwitchRun(const RulesConfig& config, SwitchRun run, RulesDecision decision);
 
 }  // namespace quillom::session

@@ -28,8 +28,8 @@ constexpr RuleAfterWord kRulesAfterWord[] = {
     // A word typed after the user changed the layout's script by hand stays
     // ("keep_word_after_script_switch").
     [](AfterWord& w, RulesDecision& d) { d = keptAfterScriptSwitch(w.config, w.keptOn, w.typedOn, std::move(d)); },
-    // ... and so do the words typed after it on that layout while each is
-    // kept ("keep_script_switch_run").
+    // ... and so do the pieces joined to it, and to each other, by marks
+    // ("keep_joined_piece_after_script_switch").
     [](AfterWord& w, RulesDecision& d) { d = keptInScriptSwitchRun(w.config, w.run, std::move(d)); },
     // A kept word of the language of another layout of its script, which
     // gives the same text: the layout follows it ("layout_follows_language").
@@ -124,7 +124,8 @@ RulesDecision Session::evaluateWord(std::string_view token, std::string_view app
     // Asked only while the rules keep such runs and on a change of layout:
     // plain words on one layout cost nothing more.
     keptInSwitchRun_ =
-        engine_.config().decision.keepScriptSwitchRun && !decision.shouldCorrect && keptOn_ && activeInputSource &&
+        engine_.config().decision.keepJoinedPieceAfterScriptSwitch && !decision.shouldCorrect && keptOn_ &&
+        activeInputSource &&
         (after.run.continues || (!sameLayout && engine_.config().differentScripts(*keptOn_, *activeInputSource)));
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
     recordSession(token, decision, after.languages.shown);

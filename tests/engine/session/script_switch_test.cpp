@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "config/packed_lexicon.h"
 #include "scoring_fixture.h"
 
 namespace quillom::session {
@@ -58,26 +57,13 @@ TEST(ScriptSwitch, AWordTypedJustAfterTheUserChangedTheScriptKeepsIt) {
     EXPECT_EQ(keptAfterScriptSwitch(on, "ru", "en", refusal).reason, Reason::TooShort) << "nothing to keep";
 }
 
-// makeConfig with the ranked words of the scoring tests' lexicon (что band 19
-// and тут 40 in Russian, что 66 in Ukrainian, нові unranked) and runs kept.
-RulesConfig runConfig(bool keepRuns) {
-    RulesConfig config = scoring::testing::makeConfig();
-    auto file =
-        PackedLexiconFile::load(std::string(QUILLOM_SCORING_DATA_DIR) + "/twins_lexicon.bin", "dbd21c67fcaf86df");
-    if (!file) throw std::logic_error("twins_lexicon.bin not readable");
-    for (const char* key : {"en", "ru", "uk"}) scoring::testing::lang(config, key).packedWords = file->language(key);
-    config.decision.keepScriptSwitchRun = keepRuns;
-    config.decision.scriptSwitchRunMaxBand = 40;
-    return config;
-}
-
-TEST(ScriptSwitch, WordsTypedLaterOnTheLayoutTheUserChangedToKeepIt) {
-    const RulesConfig on = runConfig(true), off = runConfig(false);
-    RulesConfig noBand = on;
-    noBand.decision.scriptSwitchRunMaxBand = 0;
-    RulesConfig ukrainianOnly = on;
-    ukrainianOnly.activeLanguages = {"en", "uk"};
-    const SwitchRun later{true, false}, joined{true, true}, noRun{false, false}, joinedNoRun{false, true};
+// A piece joined by a mark to the word before, in a run of words kept since
+// the user changed the script, stays whatever it reads as; a word apart, or
+// a piece with no such run before it, decides as it stands.
+TEST(ScriptSwitch, APieceJoinedToAWordKeptAfterTheSwitchKeepsIt) {
+    RulesConfig on = scoring::testing::makeConfig(), off = scoring::testing::makeConfig();
+    on.decision.keepJoinedPieceAfterScriptSwitch = true;
+    const SwitchRun joined{true, true}, apart{true, false}, noRun{false, true};
     struct Case {
         const char* name;
         const RulesConfig& config;
@@ -87,18 +73,11 @@ TEST(ScriptSwitch, WordsTypedLaterOnTheLayoutTheUserChangedToKeepIt) {
         bool kept;
         const char* source = "en";
     } cases[] = {
-        {"a word no list holds", on, later, "ru", "ви", true},
-        {"a short listed word ranked past the band", ukrainianOnly, later, "uk", "что", true},
-        {"... that the other language of its script ranks within", on, later, "uk", "что", false},
-        {"a short word within the band", on, later, "ru", "что", false},
-        {"a short word at the band's edge, marks after it", on, later, "ru", "Тут,", false},
-        {"a short word when the rules give no band", noBand, later, "ru", "что", true},
-        {"a listed word of four letters, unranked", on, later, "uk", "нові", false},
-        {"a joined piece reading as a word within the band", on, joined, "ru", "что", true},
-        {"a joined piece reading as a listed long word", on, joined, "uk", "нові", true},
+        {"a piece reading as no word", on, joined, "ru", "ви", true},
+        {"a piece reading as a listed word", on, joined, "ru", "Привет!", true},
+        {"a word apart", on, apart, "ru", "ви", false},
+        {"no run before it", on, noRun, "ru", "ви", false},
         {"Ukrainian on the Russian layout", on, joined, "uk", "що", false, "ru"},
-        {"no run", on, noRun, "ru", "ви", false},
-        {"joined, but no run", on, joinedNoRun, "ru", "ви", false},
         {"rules do not ask", off, joined, "ru", "ви", false},
     };
     for (const Case& c : cases) {
