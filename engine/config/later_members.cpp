@@ -69,6 +69,10 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.sameTextLayoutRankMargin = v; }},
     {"decision", "text_start_taken_along", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.textStartTakenAlong = v != 0; }},
+    {"decision", "keep_joined_piece_after_script_switch", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.keepJoinedPieceAfterScriptSwitch = v != 0; }},
+    {"decision", "capital_after_lower_kept", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.capitalAfterLowerKept = v != 0; }},
 };
 // clang-format on
 

@@ -157,6 +157,8 @@ struct DecisionConfig {
     bool typedWordKnownInScript = false;
     bool keptTwinCountsForNone = false;
     bool textStartTakenAlong = false;
+    bool keepJoinedPieceAfterScriptSwitch = false;
+    bool capitalAfterLowerKept = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

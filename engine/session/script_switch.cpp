@@ -34,4 +34,12 @@ RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::option
     return refusalWithScoresOf(Reason::ScriptSwitchedByUser, decision);
 }
 
+RulesDecision keptInScriptSwitchRun(const RulesConfig& config, SwitchRun run, RulesDecision decision) {
+    if (!config.decision.keepJoinedPieceAfterScriptSwitch || !run.continues || !run.joined || !decision.shouldCorrect ||
+        !decision.targetLanguage || !decision.sourceLanguage ||
+        !config.differentScripts(*decision.sourceLanguage, *decision.targetLanguage))
+        return decision;
+    return refusalWithScoresOf(Reason::ScriptSwitchedByUser, decision);
+}
+
 }  // namespace quillom::session

@@ -22,4 +22,23 @@ namespace quillom::session {
 RulesDecision keptAfterScriptSwitch(const RulesConfig& config, const std::optional<std::string>& keptOn,
                                     const std::optional<std::string>& typedOn, RulesDecision decision);
 
+// Where a word stands in the words kept since the user last changed the
+// layout's script by hand.
+struct SwitchRun {
+    // The word before was kept on `typedOn`, and so was every word since the
+    // change of script that began the run.
+    bool continues = false;
+    // The word is joined to the word before by one mark, no space (db in
+    // /etc/dconf/db): a piece of the same string.
+    bool joined = false;
+};
+
+// The decision for a word typed later in such a run, on the layout the user
+// changed to: as it stands, or, when the rules keep such pieces
+// ("keep_joined_piece_after_script_switch"), the word is joined to the word
+// before and the decision corrects it into another script, a refusal with
+// reason "script_switched_by_user". A word apart decides as it stands: after
+// a Latin word the user may have forgotten to change back.
+RulesDecision keptInScriptSwitchRun(const RulesConfig& config, SwitchRun run, RulesDecision decision);
+
 }  // namespace quillom::session

@@ -17,6 +17,7 @@ struct AfterWord {
     std::string_view token;
     const std::optional<std::string>& typedOn;
     const std::optional<std::string>& keptOn;
+    SwitchRun run;
     const scoring::LanguageVotes* votes;
     WordLanguages languages;
 };
@@ -28,6 +29,9 @@ constexpr RuleAfterWord kRulesAfterWord[] = {
     // A word typed after the user changed the layout's script by hand stays
     // ("keep_word_after_script_switch").
     [](AfterWord& w, RulesDecision& d) { d = keptAfterScriptSwitch(w.config, w.keptOn, w.typedOn, std::move(d)); },
+    // ... and so do the pieces joined to it, and to each other, by marks
+    // ("keep_joined_piece_after_script_switch").
+    [](AfterWord& w, RulesDecision& d) { d = keptInScriptSwitchRun(w.config, w.run, std::move(d)); },
     // A kept word of the language of another layout of its script, which
     // gives the same text: the layout follows it ("layout_follows_language").
     [](AfterWord& w, RulesDecision& d) { d = withLayoutToFollow(w.config, w.token, w.typedOn, w.votes, std::move(d)); },
@@ -42,6 +46,12 @@ constexpr RuleAfterWord kRulesAfterWord[] = {
     [](AfterWord& w, RulesDecision& d) { d = withTargetOfSameText(w.config, w.languages, w.votes, std::move(d)); },
 };
 
+// What was typed between the word before and this one is one mark and no
+// space: the two are pieces of one string (etc/dconf).
+bool joinedByMark(std::optional<std::string_view> between) {
+    return between && !between->empty() && between->find(' ') == std::string_view::npos;
+}
+
 }  // namespace
 
 void Session::reset() {
@@ -50,13 +60,14 @@ void Session::reset() {
     recentCorrections_.reset();
     recentWords_.clear();
     keptOn_.reset();
+    keptInSwitchRun_ = false;
 }
 
 RulesDecision Session::evaluateInText(std::string_view token, std::string_view appId,
                                       const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
                                       std::optional<std::string_view> between, WordsBefore& before) {
     recentWords_.beforeWord(between);
-    RulesDecision decision = evaluate(token, appId, activeInputSource, hasUnknownBeginning);
+    RulesDecision decision = evaluateWord(token, appId, activeInputSource, hasUnknownBeginning, joinedByMark(between));
     before = wordsBefore(token, decision, hasUnknownBeginning);
     const bool corrects = decision.shouldCorrect && decision.correctedToken && !decision.correctedToken->empty();
     recentWords_.afterWord(token, hasUnknownBeginning, corrects || before.pieces > 0,
@@ -86,12 +97,19 @@ Session::WordsBefore Session::wordsBefore(std::string_view token, const RulesDec
 
 RulesDecision Session::evaluate(std::string_view token, std::string_view appId,
                                 const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning) {
+    return evaluateWord(token, appId, activeInputSource, hasUnknownBeginning, false);
+}
+
+RulesDecision Session::evaluateWord(std::string_view token, std::string_view appId,
+                                    const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
+                                    bool joined) {
     if (appId != lastAppId_) {
         reset();
         lastAppId_ = std::string(appId);
     }
     if (hasUnknownBeginning) {
         keptOn_.reset();
+        keptInSwitchRun_ = false;
         recentCorrections_.recordUnknown(token);
         if (engine_.config().protectEndingsAfterDelete) {
             RulesDecision d;
@@ -101,11 +119,23 @@ RulesDecision Session::evaluate(std::string_view token, std::string_view appId,
         return engine_.evaluate(token, appId, std::nullopt, std::nullopt);
     }
     const bool useVotes = engine_.config().decision.languageEvidence.enabled();
-    AfterWord after{
-        engine_.config(), token, activeInputSource, keptOn_, useVotes ? &recentLanguages_.votes() : nullptr, {}};
+    const bool sameLayout = keptOn_ && activeInputSource && *keptOn_ == *activeInputSource;
+    AfterWord after{engine_.config(),
+                    token,
+                    activeInputSource,
+                    keptOn_,
+                    {keptInSwitchRun_ && sameLayout, joined},
+                    useVotes ? &recentLanguages_.votes() : nullptr,
+                    {}};
     RulesDecision decision =
         engine_.evaluate(token, appId, activeInputSource, sessionTracker_.sessionLanguage(), after.votes);
     for (const RuleAfterWord rule : kRulesAfterWord) rule(after, decision);
+    // Asked only while the rules keep such runs and on a change of layout:
+    // plain words on one layout cost nothing more.
+    keptInSwitchRun_ =
+        engine_.config().decision.keepJoinedPieceAfterScriptSwitch && !decision.shouldCorrect && keptOn_ &&
+        activeInputSource &&
+        (after.run.continues || (!sameLayout && engine_.config().differentScripts(*keptOn_, *activeInputSource)));
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
     recordSession(token, decision, after.languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, after.languages);

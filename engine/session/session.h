@@ -50,6 +50,10 @@ public:
                                                  const std::string& target) const;
 
 private:
+    // evaluate; joined: the word follows the one before after a single mark.
+    RulesDecision evaluateWord(std::string_view token, std::string_view appId,
+                               const std::optional<std::string>& activeInputSource, bool hasUnknownBeginning,
+                               bool joined);
     // shown: the language the correction shows (WordLanguages).
     void recordSession(std::string_view token, const RulesDecision& decision, const std::optional<std::string>& shown);
     // source: the layout the word was typed on.
@@ -71,6 +75,9 @@ private:
     // The layout the last word was kept as typed on, in this application:
     // nothing after a correction or a word the engine did not see whole.
     std::optional<std::string> keptOn_;
+    // That word was kept in a run of words on its layout begun by a change
+    // of script by hand (SwitchRun).
+    bool keptInSwitchRun_ = false;
 };
 
 }  // namespace quillom::session

@@ -4,6 +4,7 @@
 #include "scoring/choose/decision_selection.h"
 #include "scoring/evaluate/edge_punctuation.h"
 #include "scoring/read/key_marks.h"
+#include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
 #include "unicode/unicode.h"
 
@@ -186,6 +187,9 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     if (!config_.tokenization.leadingLetterMarks) return read;
     RulesDecision whole = keptUnlessKnown(config_, token, read);
     if (quoteBeforeCapitalisedWord(config_, token, whole)) whole = refusalWithScoresOf(Reason::LowConfidence, whole);
+    if (config_.decision.capitalAfterLowerKept && whole.shouldCorrect && whole.correctedToken &&
+        scoring::markMakesCapitalAfterLower(token, *whole.correctedToken))
+        whole = refusalWithScoresOf(Reason::LowConfidence, whole);
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
     // The leading marks read as letters make no known word: they open the

@@ -589,9 +589,9 @@ TEST_F(CInterface, AFormTheDictionaryLacksGoesToTheLanguageWrittenLatelyAgainstA
 // A word typed on the US layout right after a Russian word kept as typed on
 // the Russian layout: the user changed the layout by hand to type it, and it
 // stays, unless it reads as a listed word of four letters or more (a toggle
-// pressed once too often). The next word on that layout, a correction before
-// it whose layout switch the window did not take, or a click between decide
-// as before.
+// pressed once too often). The next word on that layout (the user may have
+// forgotten to change back), a correction before it whose layout switch the
+// window did not take, or a click between decide as before.
 TEST_F(CInterface, AWordTypedJustAfterTheUserChangedTheScriptStays) {
     struct Step {
         const char* word;

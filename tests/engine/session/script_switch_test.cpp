@@ -7,11 +7,11 @@
 namespace quillom::session {
 namespace {
 
-RulesDecision correctionInto(const char* target, const char* text = "ви") {
+RulesDecision correctionInto(const char* target, const char* text = "ви", const char* source = "en") {
     RulesDecision d;
     d.shouldCorrect = true;
     d.correctedToken = text;
-    d.sourceLanguage = "en";
+    d.sourceLanguage = source;
     d.targetLanguage = target;
     d.reason = Reason::LayoutMismatch;
     d.originalScore = 10.0;
@@ -55,6 +55,40 @@ TEST(ScriptSwitch, AWordTypedJustAfterTheUserChangedTheScriptKeepsIt) {
     RulesDecision refusal;
     refusal.reason = Reason::TooShort;
     EXPECT_EQ(keptAfterScriptSwitch(on, "ru", "en", refusal).reason, Reason::TooShort) << "nothing to keep";
+}
+
+// A piece joined by a mark to the word before, in a run of words kept since
+// the user changed the script, stays whatever it reads as; a word apart, or
+// a piece with no such run before it, decides as it stands.
+TEST(ScriptSwitch, APieceJoinedToAWordKeptAfterTheSwitchKeepsIt) {
+    RulesConfig on = scoring::testing::makeConfig(), off = scoring::testing::makeConfig();
+    on.decision.keepJoinedPieceAfterScriptSwitch = true;
+    const SwitchRun joined{true, true}, apart{true, false}, noRun{false, true};
+    struct Case {
+        const char* name;
+        const RulesConfig& config;
+        SwitchRun run;
+        const char* target;
+        const char* text;
+        bool kept;
+        const char* source = "en";
+    } cases[] = {
+        {"a piece reading as no word", on, joined, "ru", "ви", true},
+        {"a piece reading as a listed word", on, joined, "ru", "Привет!", true},
+        {"a word apart", on, apart, "ru", "ви", false},
+        {"no run before it", on, noRun, "ru", "ви", false},
+        {"Ukrainian on the Russian layout", on, joined, "uk", "що", false, "ru"},
+        {"rules do not ask", off, joined, "ru", "ви", false},
+    };
+    for (const Case& c : cases) {
+        const RulesDecision d = keptInScriptSwitchRun(c.config, c.run, correctionInto(c.target, c.text, c.source));
+        EXPECT_EQ(d.shouldCorrect, !c.kept) << c.name;
+        EXPECT_EQ(d.reason, c.kept ? Reason::ScriptSwitchedByUser : Reason::LayoutMismatch) << c.name;
+        EXPECT_EQ(d.candidateScore, 70.0) << c.name;
+    }
+    RulesDecision refusal;
+    refusal.reason = Reason::TooShort;
+    EXPECT_EQ(keptInScriptSwitchRun(on, joined, refusal).reason, Reason::TooShort) << "nothing to keep";
 }
 
 }  // namespace

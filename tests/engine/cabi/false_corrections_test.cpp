@@ -1,0 +1,131 @@
+// Words typed as meant that the shipped rules file used to correct, through
+// the C interface: Latin words in Cyrillic text after the user changed the
+// layout by hand, and marks that would read as letters cased as no word is.
+// Each table holds words beside them that must keep their decision.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <quillom.hpp>
+
+namespace {
+
+using Engine = quillom::cabi::EnginePtr;
+using Owned = quillom::cabi::OwnedString;
+
+struct Typed {
+    const char* word;
+    const char* layout;
+    std::optional<std::string> between;  // since the word before ended; nothing: unknown
+};
+
+struct Answer {
+    int32_t shouldCorrect = -1;
+    std::string text, reason;
+};
+
+Answer evaluateInText(qm_engine* e, const Typed& t) {
+    Answer a;
+    double confidence = 0;
+    int32_t pieces = 0;
+    char* before = nullptr;
+    char target[16] = {}, reason[64] = {};
+    Owned s(qm_engine_evaluate_in_text(e, t.word, "a.exe", t.layout, 0, t.between ? t.between->c_str() : nullptr,
+                                       &a.shouldCorrect, &confidence, target, sizeof target, reason, sizeof reason,
+                                       &pieces, &before));
+    Owned ownedBefore(before);
+    EXPECT_NE(s, nullptr);
+    a.text = s ? s.get() : "";
+    a.reason = reason;
+    return a;
+}
+
+class FalseCorrections : public ::testing::Test {
+protected:
+    Engine create(const char* languages) {
+        std::ofstream(prefs_) << R"({"active_languages": )" << languages << "}";
+        return Engine(qm_engine_create(QUILLOM_RULES_FILE, prefs_.string().c_str()));
+    }
+    void TearDown() override { std::filesystem::remove(prefs_); }
+    std::filesystem::path prefs_ =
+        std::filesystem::temp_directory_path() / ("quillom-false-corrections-" + std::to_string(::getpid()) + ".json");
+};
+
+// Pieces joined by marks to a word kept after the user changed the layout
+// (/etc/dconf/db) stay; a word apart decides as before, since after a Latin
+// word the user may have forgotten to change back; Cyrillic text typed on the
+// US layout by mistake is still corrected from its first word.
+TEST_F(FalseCorrections, PiecesJoinedToALatinWordAfterAChangeOfScriptStay) {
+    const std::string space = " ", slash = "/";
+    struct Case {
+        const char* name;
+        std::vector<Typed> typed;  // the last one is the word asked about
+        const char* expected;      // "" when the word stays
+    } cases[] = {
+        {"a path: the third piece",
+         {{"в", "ru", {}}, {"etc", "en", {}}, {"dconf", "en", slash}, {"db", "en", slash}},
+         ""},
+        {"a piece joined to a one-letter word", {{"ро", "ru", {}}, {"d", "en", {}}, {"drf", "en", slash}}, ""},
+        {"a joined piece reading as a frequent word",
+         {{"файле", "ru", {}}, {"etc", "en", {}}, {"ytn", "en", slash}},
+         ""},
+        // The user forgot to change the layout back after a Latin word.
+        {"the second word apart", {{"файле", "ru", {}}, {"db", "en", {}}, {"gr", "en", space}}, "пк"},
+        {"a frequent short word", {{"файле", "ru", {}}, {"config", "en", {}}, {"ytn", "en", space}}, "нет"},
+        {"a listed word of four letters", {{"файле", "ru", {}}, {"config", "en", {}}, {"ujhjl", "en", space}}, "город"},
+        {"after a correction ended the run",
+         {{"файле", "ru", {}}, {"db", "en", {}}, {"ujhjl", "en", space}, {"db", "en", space}},
+         "ви"},
+        // Cyrillic text typed on the US layout with no change of script before.
+        {"the second word of a text", {{"ghbdtn", "en", {}}, {"vbh", "en", space}}, "мир"},
+        {"after a word corrected, joined", {{"xnj", "en", {}}, {"nj", "en", std::string("-")}}, "то"},
+        {"after a short word kept, joined", {{"b", "en", {}}, {"bkb", "en", slash}}, "или"},
+    };
+    for (const char* languages : {R"(["en", "ru"])", R"(["en", "uk", "ru"])"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " with " + languages);
+            Engine e = create(languages);
+            ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+            Answer last;
+            for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
+            EXPECT_EQ(last.text, c.expected);
+            EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
+            if (!*c.expected) {
+                EXPECT_EQ(last.reason, "script_switched_by_user");
+            }
+        }
+    }
+}
+
+// Shift pressed with a mark key alone after lower-case letters (df> for
+// output redirection) would read as a capital letter after them, and a mark
+// key read as a lower-case letter before a capital (`Dtkbrbq) likewise:
+// Cyrillic text is cased so nowhere. Words cased as words are stay corrected.
+TEST_F(FalseCorrections, MarksReadAsLettersCasedAsNoWordStayMarks) {
+    struct Case {
+        const char* word;
+        const char* expected;  // "" when the word stays
+        const char* languages;
+    } cases[] = {
+        {"df>", "", R"(["en", "ru"])"},          {"ls>", "", R"(["en", "uk", "ru"])"},
+        {"''Ajhvfn", "", R"(["en", "ru"])"},     {"ghbdtn", "привет", R"(["en", "ru"])"},
+        {"Ghbdtn", "Привет", R"(["en", "ru"])"}, {"{fkmlhbr", "Хальдрик", R"(["en", "ru"])"},
+        {"<afqk", "<файл", R"(["en", "ru"])"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.word) + " with " + c.languages);
+        Engine e = create(c.languages);
+        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+        const Answer a = evaluateInText(e.get(), {c.word, "en", {}});
+        EXPECT_EQ(a.text, c.expected);
+        EXPECT_EQ(a.shouldCorrect, *c.expected ? 1 : 0);
+    }
+}
+
+}  // namespace
