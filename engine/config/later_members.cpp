@@ -67,6 +67,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.twinKnownTailMinLength = v; }},
     {"decision.language_evidence", "same_text_layout_rank_margin", Type::Integer, 0, 16,
      [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.sameTextLayoutRankMargin = v; }},
+    {"tokenization", "quote_keys_at_word_edges", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.quoteKeysAtEdges = v != 0; }},
 };
 // clang-format on
 

@@ -3,6 +3,7 @@
 #include "layout/token_mapping.h"
 #include "scoring/choose/decision_selection.h"
 #include "scoring/evaluate/edge_punctuation.h"
+#include "scoring/evaluate/quote_edges.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/evaluate/word_evaluation.h"
 #include "unicode/unicode.h"
@@ -168,6 +169,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         config_.tokenization.keyMarksAtEdges ? scoring::keyMarkEdges(keyMarks_, token) : scoring::MarkEdges{};
     const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
     RulesDecision decision = evaluateWord(context, word, request);
+    if (config_.tokenization.quoteKeysAtEdges) decision = withEdgeQuotes(context, word, std::move(decision), request);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;
     std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
                             std::string(token.substr(token.size() - edges.trailing));
@@ -207,6 +209,28 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     }
     core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
     return core;
+}
+
+// The quote keys at the word's edges kept as typed around the correction of
+// the rest where the keys around them tell they are quotes.
+RulesDecision RulesEngine::withEdgeQuotes(const scoring::ScoringContext& context, std::string_view token,
+                                          RulesDecision whole, const scoring::EvaluationRequest& request) const {
+    const scoring::QuoteEdges edges = scoring::quoteKeyEdges(config_, token, whole);
+    if (!edges.any()) return whole;
+    std::optional<RulesDecision> plausible;
+    for (const scoring::QuoteEdges& reading : scoring::quoteReadings(edges)) {
+        const std::string_view rest = token.substr(reading.leading, token.size() - reading.leading - reading.trailing);
+        RulesDecision core = evaluateWord(context, rest, request);
+        const scoring::QuoteVerdict verdict = scoring::judgeQuotes(config_, token, reading, whole, core);
+        if (verdict == scoring::QuoteVerdict::Letters || !core.correctedToken ||
+            (verdict == scoring::QuoteVerdict::Plausible && plausible))
+            continue;
+        core.correctedToken = std::string(token.substr(0, reading.leading)) + *core.correctedToken +
+                              std::string(token.substr(token.size() - reading.trailing));
+        if (verdict == scoring::QuoteVerdict::Listed) return core;
+        plausible = std::move(core);
+    }
+    return plausible ? *plausible : whole;
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {

@@ -41,6 +41,8 @@ private:
     bool isExcludedApp(std::string_view appId) const;
     RulesDecision evaluateWord(const scoring::ScoringContext& context, std::string_view token,
                                const scoring::EvaluationRequest& request) const;
+    RulesDecision withEdgeQuotes(const scoring::ScoringContext& context, std::string_view token, RulesDecision whole,
+                                 const scoring::EvaluationRequest& request) const;
 
     RulesConfig config_;
     scoring::LanguageIndex index_;  // built from config_

@@ -200,3 +200,39 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksTypedAsThemselves) {
 }
 
 }  // namespace
+
+namespace {
+
+// Quote keys typed on the US layout at the edges of a Cyrillic word are
+// quotes where the keys around them tell so: at both edges, before a capital
+// (эТовары is cased as no word is), or where the word without them is listed
+// and with them as letters is not. Where the letter makes the listed word, it
+// stays a letter.
+TEST_F(ShippedRules, QuoteKeysAtAWordsEdgesAreQuotes) {
+    struct Case {
+        const char* languages;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kRussianUser, "'Njdfhs'", "'Товары'"},
+        {kRussianUser, "'Njdfhs", "'Товары"},
+        {kRussianUser, "'Nj", "'То"},
+        {kRussianUser, "cgjcj,yjcnm.'", "способностью'"},
+        {kRussianUser, "crkflf['", "складах'"},
+        {kRussianUser, "'pfvjhj;tyyjv", "'замороженном"},
+        {kRussianUser, "''Gfhfvtnhs''", "''Параметры''"},
+        {kUkrainianUser, "`Uj,ksyfvb`", "'Гоблінами'"},
+        {kUkrainianUser, "'Njdfhs'", "'Товары'"},
+        // The letter at one edge makes the listed word.
+        {kRussianUser, "'rjyjvbrb'", "экономики'"},
+        {kRussianUser, "'njuj", "этого"},
+        {kUkrainianUser, "vf'", "має"},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " with " << c.languages;
+    }
+}
+
+}  // namespace
