@@ -185,7 +185,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksTypedAsThemselves) {
         {"Gbisnm yf fkf@gjinf", "Пишіть на ала@пошта"},
         // Letters and marks of the target as before.
         {"Dbkbnb ][ ,t; n/l/", "Вилити їх беж т.д."},
-        {"Yjvth #5 e [fnb", "Номер №5 у хати"},
+        {"Yjvth #5 e [fnb", "Номер #5 у хати"},
         {"Wt ^ pfgbn? cnjznm $ ghj", "Це : запит, стоять ; про"},
         {"Vtht;f/Dslrhbnb 19$197$248 255-19$ 1", "Мережа.Відкрити 19;197;248 255-19; 1"},
     };
@@ -232,6 +232,44 @@ TEST_F(ShippedRules, QuoteKeysAtAWordsEdgesAreQuotes) {
         Engine e = create(c.languages);
         if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
         EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " with " << c.languages;
+    }
+}
+
+// Marks the target layout lacks, typed as themselves on the US layout inside
+// Cyrillic text, stay in a converted selection alone, before a number, around
+// a word or where their keys would make a word cased as none is; a mark the
+// target layout has on a key of its own is that key's (the Russian full stop
+// on the slash key), and the same keys inside words stay letters.
+TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
+    struct Case {
+        const char* languages;
+        const char* target;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {kUkrainianUser, "uk", "Yfnbcysnm :ehyfk afqksd & Cvsnybr", "Натисніть Журнал файлів & Смітник"},
+        {kUkrainianUser, "uk", "Pfvsysnm <sv`z> yf cdj' sv`z", "Замініть <ім'я> на своє ім'я"},
+        {kUkrainianUser, "uk", "Rfnfkju <lfyb[> ghjgecrf'nmcz", "Каталог <даних> пропускається"},
+        {kUkrainianUser, "uk", "Pflfxf #12 dbrjyfyf", "Задача #12 виконана"},
+        {kRussianUser, "ru", "Yjvth #2 d cgbcrt", "Номер #2 в списке"},
+        {kRussianUser, "ru", "Pyfxtybt^ ' '", "Значение: ' '"},
+        {kRussianUser, "ru", "D yfxfkt '86 ujlf", "В начале '86 года"},
+        {kRussianUser, "ru", "Jnrhsnm afqk 'Njdfhs'", "Открыть файл 'Товары'"},
+        {kRussianUser, "ru", "ghb pyfxtybz[> 16", "при значениях> 16"},
+        {kRussianUser, "ru", "cjlth;fn ~ d rjywt", "содержат ~ в конце"},
+        {kRussianUser, "ru", "ghtl/ghjcvjnh", "пред.просмотр"},
+        // Letters of the target as before.
+        {kRussianUser, "ru", "Ghbdtn? <f[", "Привет, Бах"},
+        {kRussianUser, "ru", "'nj ckjdj", "это слово"},
+        {kRussianUser, "ru", "Ddjl|dsdjl", "Ввод/вывод"},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        char target[16];
+        Owned s(qm_engine_convert_selection_to(e.get(), c.typed, c.target, target, sizeof target));
+        ASSERT_NE(s, nullptr) << c.typed;
+        EXPECT_STREQ(s.get(), c.expected) << c.typed;
     }
 }
 
