@@ -71,6 +71,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.quoteKeysAtEdges = v != 0; }},
     {"keyboard_layout", "selection_marks_by_target_layout", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.keyboardLayout.selectionMarksByTargetLayout = v != 0; }},
+    {"tokenization", "possessive_keys_after_word", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.possessiveKeysAfterWord = v != 0; }},
 };
 // clang-format on
 

@@ -86,6 +86,7 @@ struct TokenizationConfig {
     bool edgeColonLetterAuto = false;
     bool edgeLeadingEllipsisAuto = false;
     bool quoteKeysAtEdges = false;
+    bool possessiveKeysAfterWord = false;
 };
 
 struct ProtectedPattern {

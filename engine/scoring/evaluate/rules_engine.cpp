@@ -3,6 +3,7 @@
 #include "layout/token_mapping.h"
 #include "scoring/choose/decision_selection.h"
 #include "scoring/evaluate/edge_punctuation.h"
+#include "scoring/evaluate/possessive.h"
 #include "scoring/evaluate/quote_edges.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/evaluate/word_evaluation.h"
@@ -151,7 +152,7 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
 }  // namespace
 
 RulesEngine::RulesEngine(RulesConfig config)
-    : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout) {}
+    : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout), possessiveKeys_(config_) {}
 
 RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId,
                                     const std::optional<std::string>& activeInputSource,
@@ -170,6 +171,8 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
     RulesDecision decision = evaluateWord(context, word, request);
     if (config_.tokenization.quoteKeysAtEdges) decision = withEdgeQuotes(context, word, std::move(decision), request);
+    if (config_.tokenization.possessiveKeysAfterWord && !decision.shouldCorrect)
+        decision = withPossessive(context, word, std::move(decision), request);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;
     std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
                             std::string(token.substr(token.size() - edges.trailing));
@@ -231,6 +234,18 @@ RulesDecision RulesEngine::withEdgeQuotes(const scoring::ScoringContext& context
         plausible = std::move(core);
     }
     return plausible ? *plausible : whole;
+}
+
+// A word kept as typed that ends in the keys of the possessive ('s) after a
+// word corrected into English is that word's possessive (Ошьэы is Jim's).
+RulesDecision RulesEngine::withPossessive(const scoring::ScoringContext& context, std::string_view token,
+                                          RulesDecision kept, const scoring::EvaluationRequest& request) const {
+    const scoring::PossessiveEnding ending = possessiveKeys_.endingOf(token);
+    if (ending.size == 0) return kept;
+    RulesDecision stem = evaluateWord(context, token.substr(0, token.size() - ending.size), request);
+    if (!stem.shouldCorrect || !stem.correctedToken || stem.targetLanguage != "en") return kept;
+    *stem.correctedToken += ending.english;
+    return stem;
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {

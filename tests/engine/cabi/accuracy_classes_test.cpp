@@ -273,4 +273,31 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
     }
 }
 
+// English words typed on a Cyrillic layout with the possessive's keys after
+// them end in letters no word there ends in (эы, єі): the word before them is
+// corrected and they are 's. Words of the layout ending in one of the two
+// letters, and the keys alone, stay.
+TEST_F(ShippedRules, ThePossessivesKeysFollowTheWordTheyEnd) {
+    struct Case {
+        const char* languages;
+        const char* layout;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kRussianUser, "ru", "Ошьэы", "Jim's"},
+        {kRussianUser, "ru", "Игяяэы", "Buzz's"},
+        {kUkrainianUser, "ru", "Ьшлуэы", "Mike's"},
+        {kUkrainianUser, "uk", "Ошьєі", "Jim's"},
+        {kUkrainianUser, "uk", "Щцдєі", "Owl's"},
+        {kRussianUser, "ru", "столы", ""},
+        {kRussianUser, "ru", "эы", ""},
+        {kUkrainianUser, "uk", "мої", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
+    }
+}
+
 }  // namespace
