@@ -12,7 +12,9 @@ namespace {
 
 // A slash stands between words, not for a full stop after an abbreviation's
 // letter (n/l/ is т.д.), when both sides have at least this many letter keys
-// and no capital follows it (a full stop with no space before a sentence).
+// and, unless the target layout decides, no capital follows it (a full stop
+// with no space before a sentence). A target that lacks the slash takes it
+// before a capital too (Збереження/Експортування, ДД/ММ/РР).
 constexpr std::size_t kWordAroundSlash = 2;
 
 bool isAsciiDigit(std::string_view c) { return c.size() == 1 && c[0] >= '0' && c[0] <= '9'; }
@@ -114,7 +116,7 @@ bool keptAsTyped(const Keys& keys, std::size_t i) {
     case '#': return !keys.digitAt(i + 1) && !(i + 1 < keys.typed.size() && keys.typed[i + 1] == " ");
     case '/':
         return keys.letterRun(before, -1) >= kWordAroundSlash && keys.letterRun(i + 1, 1) >= kWordAroundSlash &&
-               !unicode::isUpperChar(keys.read[i + 1]);
+               (keys.targetKeys || !unicode::isUpperChar(keys.read[i + 1]));
     default: return false;
     }
 }

@@ -187,7 +187,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksTypedAsThemselves) {
         {"Dbkbnb ][ ,t; n/l/", "Вилити їх беж т.д."},
         {"Yjvth #5 e [fnb", "Номер #5 у хати"},
         {"Wt ^ pfgbn? cnjznm $ ghj", "Це : запит, стоять ; про"},
-        {"Vtht;f/Dslrhbnb 19$197$248 255-19$ 1", "Мережа.Відкрити 19;197;248 255-19; 1"},
+        {"Vtht;f/Dslrhbnb 19$197$248 255-19$ 1", "Мережа/Відкрити 19;197;248 255-19; 1"},
     };
     Engine e = create(kUkrainianUser);
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
@@ -251,6 +251,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
         {kUkrainianUser, "uk", "Pfvsysnm <sv`z> yf cdj' sv`z", "Замініть <ім'я> на своє ім'я"},
         {kUkrainianUser, "uk", "Rfnfkju <lfyb[> ghjgecrf'nmcz", "Каталог <даних> пропускається"},
         {kUkrainianUser, "uk", "Pflfxf #12 dbrjyfyf", "Задача #12 виконана"},
+        {kUkrainianUser, "uk", "Ajhvfn LL/VV/HHHH", "Формат ДД/ММ/РРРР"},
         {kRussianUser, "ru", "Yjvth #2 d cgbcrt", "Номер #2 в списке"},
         {kRussianUser, "ru", "Pyfxtybt^ ' '", "Значение: ' '"},
         {kRussianUser, "ru", "D yfxfkt '86 ujlf", "В начале '86 года"},
