@@ -73,6 +73,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.keyboardLayout.selectionMarksByTargetLayout = v != 0; }},
     {"tokenization", "possessive_keys_after_word", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.possessiveKeysAfterWord = v != 0; }},
+    {"tokenization", "quote_key_before_inner_capital", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.quoteKeyBeforeInnerCapital = v != 0; }},
 };
 // clang-format on
 

@@ -87,6 +87,7 @@ struct TokenizationConfig {
     bool edgeLeadingEllipsisAuto = false;
     bool quoteKeysAtEdges = false;
     bool possessiveKeysAfterWord = false;
+    bool quoteKeyBeforeInnerCapital = false;
 };
 
 struct ProtectedPattern {

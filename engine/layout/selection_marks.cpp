@@ -61,11 +61,13 @@ bool opensKeptPair(const Keys& keys, std::size_t i, std::string_view closing) {
     return end > i + 1 && keys.typedAt(end, closing) && keptAsTyped(keys, end);
 }
 
-// A quote key alone, or opening a capitalised word (эТовары is cased as none
-// is), or closing the letters after such a quote.
+// A quote key alone, or before a capital (эТовары, ДэАртаньян are cased as
+// none is), or closing the letters after a quote kept.
 bool quoteKept(const Keys& keys, std::size_t i) {
     if (standsAlone(keys, i)) return true;
-    if (!keys.letterAt(i - 1)) return keys.letterAt(i + 1) && unicode::isUpperChar(keys.read[i + 1]);
+    if (keys.letterAt(i + 1) && unicode::isUpperChar(keys.read[i + 1]) && !unicode::isUpperChar(keys.read[i]))
+        return true;
+    if (!keys.letterAt(i - 1)) return false;
     std::size_t open = i - 1;  // wraps past the start: no key there
     while (keys.letterAt(open) && keys.typed[open] != keys.typed[i]) --open;
     return !keys.letterAt(i + 1) && keys.typedAt(open, keys.typed[i]) && keptAsTyped(keys, open);

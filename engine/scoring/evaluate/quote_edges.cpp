@@ -2,6 +2,7 @@
 
 #include "layout/token_mapping.h"
 #include "scoring/choose/decision_selection.h"
+#include "scoring/read/text_chars.h"
 #include "unicode/unicode.h"
 
 namespace quillom::scoring {
@@ -63,6 +64,25 @@ QuoteVerdict judgeQuotes(const RulesConfig& config, std::string_view token, cons
     if (!capital && isKnownWordInAnyTarget(config, whole.correctedToken)) return QuoteVerdict::Letters;
     if (isKnownWordInAnyTarget(config, core.correctedToken)) return QuoteVerdict::Listed;
     return capital || (reading.leading > 0 && reading.trailing > 0) ? QuoteVerdict::Plausible : QuoteVerdict::Letters;
+}
+
+std::string withInnerQuotesBeforeCapitals(const RulesConfig& config, std::string_view token,
+                                          const RulesDecision& decision) {
+    std::string corrected = decision.correctedToken.value_or("");
+    if (token.find_first_of("'`") == std::string_view::npos || !decision.shouldCorrect ||
+        !hasScript(config, decision.sourceLanguage, "latin") || !hasScript(config, decision.targetLanguage, "cyrillic"))
+        return corrected;
+    const TextChars typed(token), read(corrected);
+    if (typed.size() != read.size()) return corrected;
+    std::string out;
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const bool quote = i > 0 && i + 1 < read.size() && typed[i].size() == 1 && isQuoteKey(typed[i][0]) &&
+                           unicode::isLetterChar(read[i]) && !unicode::isUpperChar(read[i]) &&
+                           unicode::isLetterChar(read[i - 1]) && unicode::isLetterChar(read[i + 1]) &&
+                           unicode::isUpperChar(read[i + 1]);
+        out += quote ? typed[i] : read[i];
+    }
+    return out;
 }
 
 }  // namespace quillom::scoring

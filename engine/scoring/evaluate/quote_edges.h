@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "config/rules_config.h"
@@ -48,5 +49,11 @@ enum class QuoteVerdict {
 // without one are plausible.
 QuoteVerdict judgeQuotes(const RulesConfig& config, std::string_view token, const QuoteEdges& reading,
                          const RulesDecision& whole, const RulesDecision& core);
+
+// The correction with every quote key inside the typed word that it read as
+// a lower-case letter between a letter and a capital (ДэАртаньян, cased as no
+// word is) put back as typed: Д'Артаньян. Unchanged when there is none.
+std::string withInnerQuotesBeforeCapitals(const RulesConfig& config, std::string_view token,
+                                          const RulesDecision& decision);
 
 }  // namespace quillom::scoring

@@ -173,6 +173,8 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     if (config_.tokenization.quoteKeysAtEdges) decision = withEdgeQuotes(context, word, std::move(decision), request);
     if (config_.tokenization.possessiveKeysAfterWord && !decision.shouldCorrect)
         decision = withPossessive(context, word, std::move(decision), request);
+    if (config_.tokenization.quoteKeyBeforeInnerCapital && decision.shouldCorrect)
+        decision.correctedToken = scoring::withInnerQuotesBeforeCapitals(config_, word, decision);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;
     std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
                             std::string(token.substr(token.size() - edges.trailing));

@@ -259,6 +259,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
         {kRussianUser, "ru", "ghb pyfxtybz[> 16", "при значениях> 16"},
         {kRussianUser, "ru", "cjlth;fn ~ d rjywt", "содержат ~ в конце"},
         {kRussianUser, "ru", "ghtl/ghjcvjnh", "пред.просмотр"},
+        {kRussianUser, "ru", "L'Fhnfymzy b J'Ybk", "Д'Артаньян и О'Нил"},
         // Letters of the target as before.
         {kRussianUser, "ru", "Ghbdtn? <f[", "Привет, Бах"},
         {kRussianUser, "ru", "'nj ckjdj", "это слово"},
@@ -298,6 +299,27 @@ TEST_F(ShippedRules, ThePossessivesKeysFollowTheWordTheyEnd) {
         Engine e = create(c.languages);
         if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
         EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
+    }
+}
+
+// A quote key typed on the US layout inside a word corrected into a Cyrillic
+// language, between a letter and a capital, is an apostrophe: as a letter it
+// would give a capital after a lower-case letter (ОэНил). Before a lower-case
+// letter it stays the letter.
+TEST_F(ShippedRules, AQuoteKeyBeforeACapitalInsideAWordIsAnApostrophe) {
+    struct Case {
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {"J'Ybk", "О'Нил"},
+        {"Fk'Nfhf", "Ал'Тара"},
+        {"gj'nfv", "поэтам"},
+    };
+    Engine e = create(kRussianUser);
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const Case& c : cases) {
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word;
+        qm_engine_reset_context(e.get());
     }
 }
 
