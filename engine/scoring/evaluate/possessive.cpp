@@ -13,14 +13,14 @@ PossessiveKeys::PossessiveKeys(const RulesConfig& config) {
         for (const std::string english : {"'s", "'S"}) {
             const std::string typed = layout::mapLayout(config.keyboardLayout, english, {"en", key});
             // Keys the layout reads as marks or not at all tell nothing.
-            if (typed != english && allLetters(TextChars(typed))) endings_.emplace_back(typed, english);
+            if (typed != english && allLetters(TextChars(typed))) endings_.push_back({typed, english, key});
         }
     }
 }
 
 PossessiveEnding PossessiveKeys::endingOf(std::string_view token) const {
-    for (const auto& [typed, english] : endings_)
-        if (token.size() > typed.size() && token.ends_with(typed)) return {typed.size(), english};
+    for (const Keys& keys : endings_)
+        if (token.ends_with(keys.typed)) return {keys.typed.size(), keys.english, keys.layout};
     return {};
 }
 

@@ -16,6 +16,7 @@ namespace quillom::scoring {
 struct PossessiveEnding {
     std::size_t size = 0;  // bytes of the keys ending the token; 0: none
     std::string english;   // what they are on the US layout: 's or 'S
+    std::string layout;    // the language whose layout gives them
 };
 
 // The endings the possessive's keys give on the layouts of the active
@@ -24,11 +25,14 @@ class PossessiveKeys {
 public:
     PossessiveKeys() = default;
     explicit PossessiveKeys(const RulesConfig& config);
-    // The ending of `token` when it ends in such keys after something else.
+    // The ending of `token` when it ends in such keys (or is them alone).
     PossessiveEnding endingOf(std::string_view token) const;
 
 private:
-    std::vector<std::pair<std::string, std::string>> endings_;  // keys as typed, as English
+    struct Keys {
+        std::string typed, english, layout;
+    };
+    std::vector<Keys> endings_;
 };
 
 }  // namespace quillom::scoring

@@ -149,6 +149,22 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
     return *edges;
 }
 
+// The possessive's keys alone (эы) where the words before them are English.
+RulesDecision possessiveAlone(const RulesConfig& config, const scoring::PossessiveEnding& ending,
+                              const scoring::EvaluationRequest& request, RulesDecision kept) {
+    if (!request.votes || request.votes->countOf(config, "en") == 0 ||
+        scoring::votesLeanAwayFrom(config, request.votes, "en"))
+        return kept;
+    RulesDecision d;
+    d.shouldCorrect = true;
+    d.correctedToken = ending.english;
+    d.confidence = 0.9;
+    d.reason = Reason::LayoutMismatch;
+    d.sourceLanguage = ending.layout;
+    d.targetLanguage = "en";
+    return d;
+}
+
 }  // namespace
 
 RulesEngine::RulesEngine(RulesConfig config)
@@ -239,11 +255,13 @@ RulesDecision RulesEngine::withEdgeQuotes(const scoring::ScoringContext& context
 }
 
 // A word kept as typed that ends in the keys of the possessive ('s) after a
-// word corrected into English is that word's possessive (Ошьэы is Jim's).
+// word corrected into English is that word's possessive (Ошьэы is Jim's);
+// the keys alone are after words of English.
 RulesDecision RulesEngine::withPossessive(const scoring::ScoringContext& context, std::string_view token,
                                           RulesDecision kept, const scoring::EvaluationRequest& request) const {
     const scoring::PossessiveEnding ending = possessiveKeys_.endingOf(token);
     if (ending.size == 0) return kept;
+    if (ending.size == token.size()) return possessiveAlone(config_, ending, request, std::move(kept));
     RulesDecision stem = evaluateWord(context, token.substr(0, token.size() - ending.size), request);
     if (!stem.shouldCorrect || !stem.correctedToken || stem.targetLanguage != "en") return kept;
     *stem.correctedToken += ending.english;

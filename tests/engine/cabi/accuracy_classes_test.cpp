@@ -302,6 +302,24 @@ TEST_F(ShippedRules, ThePossessivesKeysFollowTheWordTheyEnd) {
     }
 }
 
+// The possessive's keys alone, split from their word by a mark ((Jim)'s),
+// are 's after words corrected into English, and stay after Russian words.
+TEST_F(ShippedRules, ThePossessivesKeysAloneFollowEnglishWords) {
+    struct Case {
+        std::vector<const char*> before;  // typed on the Russian layout
+        const char* expected;
+    } cases[] = {
+        {{"ыфц", "ершы", "ьщгыу"}, "'s"},
+        {{"видел", "это", "слово"}, ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kRussianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) evaluate(e.get(), word, "ru");
+        EXPECT_EQ(evaluate(e.get(), "эы", "ru").text, c.expected) << c.before.front();
+    }
+}
+
 // A quote key typed on the US layout inside a word corrected into a Cyrillic
 // language, between a letter and a capital, is an apostrophe: as a letter it
 // would give a capital after a lower-case letter (ОэНил). Before a lower-case
