@@ -51,7 +51,9 @@ bool capitalAfterLower(const Keys& keys, std::size_t i) {
 bool keptAsTyped(const Keys& keys, std::size_t i);
 
 // A key of a word: a letter, or an apostrophe or hyphen inside one.
-bool inWord(const Keys& keys, std::size_t i) { return keys.letterAt(i) || keys.read[i] == "'" || keys.read[i] == "-"; }
+bool inWord(const Keys& keys, std::size_t i) {
+    return keys.letterAt(i) || (i < keys.read.size() && (keys.read[i] == "'" || keys.read[i] == "-"));
+}
 
 // An opening bracket before a word that ends in its closing bracket kept as
 // typed (<name>).
@@ -61,23 +63,30 @@ bool opensKeptPair(const Keys& keys, std::size_t i, std::string_view closing) {
     return end > i + 1 && keys.typedAt(end, closing) && keptAsTyped(keys, end);
 }
 
-// A quote key alone, or before a capital (эТовары, ДэАртаньян are cased as
-// none is), or closing the letters after a quote kept.
-bool quoteKept(const Keys& keys, std::size_t i) {
-    if (standsAlone(keys, i)) return true;
-    if (keys.letterAt(i + 1) && unicode::isUpperChar(keys.read[i + 1]) && !unicode::isUpperChar(keys.read[i]))
-        return true;
-    if (!keys.letterAt(i - 1)) return false;
+// A closing mark after a word that its opening mark, kept as typed, begins.
+bool closesKeptPair(const Keys& keys, std::size_t i, std::string_view opening) {
+    if (!keys.letterAt(i - 1) || keys.letterAt(i + 1)) return false;
     std::size_t open = i - 1;  // wraps past the start: no key there
-    while (keys.letterAt(open) && keys.typed[open] != keys.typed[i]) --open;
-    return !keys.letterAt(i + 1) && keys.typedAt(open, keys.typed[i]) && keptAsTyped(keys, open);
+    while (inWord(keys, open) && keys.typed[open] != opening) --open;
+    return keys.typedAt(open, opening) && keptAsTyped(keys, open);
+}
+
+// A key giving a lower-case letter before a capital letter key: эТовары,
+// хНазва and ДэАртаньян are cased as no word is.
+bool lowerBeforeCapital(const Keys& keys, std::size_t i) {
+    return keys.lowerLetterAt(i) && i + 1 < keys.typed.size() && unicode::isUpperChar(keys.typed[i + 1]) &&
+           keys.letterAt(i + 1);
+}
+
+bool quoteKept(const Keys& keys, std::size_t i) {
+    return standsAlone(keys, i) || lowerBeforeCapital(keys, i) || closesKeptPair(keys, i, keys.typed[i]);
 }
 
 // By the target layout: a mark it has on a key of its own was typed for that
 // key ("/" is the Russian full stop); a mark it lacks is kept alone (' ', & ),
-// before a number (#2), around a word (<name>) or where its key would make a
-// word cased as none is (значенияхЮ). None where the typed mark's own rules
-// decide.
+// before a number (#2), around a word (<name>, [Назва]) or where its key would
+// make a word cased as none is (значенияхЮ). None where the typed mark's own
+// rules decide.
 std::optional<bool> keptByTargetLayout(const Keys& keys, std::size_t i) {
     if (!keys.targetKeys) return std::nullopt;
     if (keys.targetHas[i]) return false;
@@ -87,6 +96,8 @@ std::optional<bool> keptByTargetLayout(const Keys& keys, std::size_t i) {
     case '&': return keys.typedAt(i - 1, " ") && keys.typedAt(i + 1, " ");
     case '~': return unicode::isLetterChar(keys.read[i]) && standsAlone(keys, i);
     case '#': return true;  // before a number too: #1 outnumbers №1 in the languages' texts
+    case '[': kept = lowerBeforeCapital(keys, i); break;
+    case ']': kept = closesKeptPair(keys, i, "["); break;
     case '<': kept = opensKeptPair(keys, i, ">") || capitalAfterLower(keys, i); break;
     case '{': kept = opensKeptPair(keys, i, "}") || capitalAfterLower(keys, i); break;
     case '>':

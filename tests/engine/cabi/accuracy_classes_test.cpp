@@ -252,6 +252,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
         {kUkrainianUser, "uk", "Rfnfkju <lfyb[> ghjgecrf'nmcz", "Каталог <даних> пропускається"},
         {kUkrainianUser, "uk", "Pflfxf #12 dbrjyfyf", "Задача #12 виконана"},
         {kUkrainianUser, "uk", "Ajhvfn LL/VV/HHHH", "Формат ДД/ММ/РРРР"},
+        {kUkrainianUser, "uk", "Ddtlsnm [Yfpdf] afqke", "Введіть [Назва] файлу"},
         {kRussianUser, "ru", "Yjvth #2 d cgbcrt", "Номер #2 в списке"},
         {kRussianUser, "ru", "Pyfxtybt^ ' '", "Значение: ' '"},
         {kRussianUser, "ru", "D yfxfkt '86 ujlf", "В начале '86 года"},
