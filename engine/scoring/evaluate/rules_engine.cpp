@@ -209,6 +209,7 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     if (!config_.tokenization.leadingLetterMarks) return read;
     RulesDecision whole = keptUnlessKnown(config_, token, read);
     if (quoteBeforeCapitalisedWord(config_, token, whole)) whole = refusalWithScoresOf(Reason::LowConfidence, whole);
+    const bool markBeforeCapital = quoteBeforeCapitalisedWord(config_, token, read);
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
     // The leading marks read as letters make no known word: they open the
@@ -221,10 +222,11 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
         return frequent ? *frequent : core;
     }
     // Typed on the US layout, the marks are the keys of Cyrillic letters: as
-    // letters the word may read as none ("kj, Эло), and it stays as typed.
+    // letters the word may read as none ("kj, Эло), and it stays as typed;
+    // not where as letters they case it as none is ("Pfkbgf.obt, ЭЗалипающие).
     const bool letterKeys = typedOnLatinLayout(config_, core);
-    if (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
-        (letterKeys && !isFrequentCorrection(config_, core))) {
+    if (!markBeforeCapital && (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
+                               (letterKeys && !isFrequentCorrection(config_, core)))) {
         if (read.shouldCorrect) return read;
         if (letterKeys) return whole;
     }

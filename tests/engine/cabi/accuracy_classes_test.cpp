@@ -82,10 +82,7 @@ TEST_F(ShippedRules, AQuoteBeforeACapitalisedWordStaysAQuote) {
         const char* word;
         const char* expected;
     } cases[] = {
-        {"\"He", ""},
-        {"\"Nj", "\"То"},
-        {"\"he", "Эру"},
-        {"\"nj", "Это"},
+        {"\"He", ""}, {"\"Nj", "\"То"}, {"\"he", "Эру"}, {"\"nj", "Это"}, {"\"Pfkbgf.obt", "\"Залипающие"},
     };
     Engine e = create(kRussianUser);
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
