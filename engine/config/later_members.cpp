@@ -73,6 +73,14 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.keepJoinedPieceAfterScriptSwitch = v != 0; }},
     {"decision", "capital_after_lower_kept", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.capitalAfterLowerKept = v != 0; }},
+    {"tokenization", "quote_keys_at_word_edges", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.quoteKeysAtEdges = v != 0; }},
+    {"keyboard_layout", "selection_marks_by_target_layout", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.keyboardLayout.selectionMarksByTargetLayout = v != 0; }},
+    {"tokenization", "possessive_keys_after_word", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.possessiveKeysAfterWord = v != 0; }},
+    {"tokenization", "quote_key_before_inner_capital", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.quoteKeyBeforeInnerCapital = v != 0; }},
 };
 // clang-format on
 

@@ -55,6 +55,11 @@ struct KeyboardLayoutConfig {
     // where the keys around them show it ([1], 5$, a@b, word/word; see
     // layout/selection_marks.h). False when missing: every key is converted.
     bool selectionKeepsTypedMarks = false;
+    // "selection_marks_by_target_layout": with the above, a mark the target
+    // layout has on a key of its own is that key's, and one it lacks is kept
+    // alone, in a pattern or beside a word cased as none is (' ', #2, 2024/1183,
+    // значениях>, <name>). False when missing.
+    bool selectionMarksByTargetLayout = false;
 };
 
 struct TokenizationConfig {
@@ -80,6 +85,9 @@ struct TokenizationConfig {
     bool leadingMarkBeforeCapitalKept = false;
     bool edgeColonLetterAuto = false;
     bool edgeLeadingEllipsisAuto = false;
+    bool quoteKeysAtEdges = false;
+    bool possessiveKeysAfterWord = false;
+    bool quoteKeyBeforeInnerCapital = false;
 };
 
 struct ProtectedPattern {

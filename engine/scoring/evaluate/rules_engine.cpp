@@ -3,6 +3,8 @@
 #include "layout/token_mapping.h"
 #include "scoring/choose/decision_selection.h"
 #include "scoring/evaluate/edge_punctuation.h"
+#include "scoring/evaluate/possessive.h"
+#include "scoring/evaluate/quote_edges.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
@@ -148,10 +150,26 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
     return *edges;
 }
 
+// The possessive's keys alone (эы) where the words before them are English.
+RulesDecision possessiveAlone(const RulesConfig& config, const scoring::PossessiveEnding& ending,
+                              const scoring::EvaluationRequest& request, RulesDecision kept) {
+    if (!request.votes || request.votes->countOf(config, "en") == 0 ||
+        scoring::votesLeanAwayFrom(config, request.votes, "en"))
+        return kept;
+    RulesDecision d;
+    d.shouldCorrect = true;
+    d.correctedToken = ending.english;
+    d.confidence = 0.9;
+    d.reason = Reason::LayoutMismatch;
+    d.sourceLanguage = ending.layout;
+    d.targetLanguage = "en";
+    return d;
+}
+
 }  // namespace
 
 RulesEngine::RulesEngine(RulesConfig config)
-    : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout) {}
+    : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout), possessiveKeys_(config_) {}
 
 RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId,
                                     const std::optional<std::string>& activeInputSource,
@@ -169,6 +187,11 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         config_.tokenization.keyMarksAtEdges ? scoring::keyMarkEdges(keyMarks_, token) : scoring::MarkEdges{};
     const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
     RulesDecision decision = evaluateWord(context, word, request);
+    if (config_.tokenization.quoteKeysAtEdges) decision = withEdgeQuotes(context, word, std::move(decision), request);
+    if (config_.tokenization.possessiveKeysAfterWord && !decision.shouldCorrect)
+        decision = withPossessive(context, word, std::move(decision), request);
+    if (config_.tokenization.quoteKeyBeforeInnerCapital && decision.shouldCorrect)
+        decision.correctedToken = scoring::withInnerQuotesBeforeCapitals(config_, word, decision);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;
     std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
                             std::string(token.substr(token.size() - edges.trailing));
@@ -190,6 +213,7 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     if (config_.decision.capitalAfterLowerKept && whole.shouldCorrect && whole.correctedToken &&
         scoring::markMakesCapitalAfterLower(token, *whole.correctedToken))
         whole = refusalWithScoresOf(Reason::LowConfidence, whole);
+    const bool markBeforeCapital = quoteBeforeCapitalisedWord(config_, token, read);
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;
     // The leading marks read as letters make no known word: they open the
@@ -202,15 +226,52 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
         return frequent ? *frequent : core;
     }
     // Typed on the US layout, the marks are the keys of Cyrillic letters: as
-    // letters the word may read as none ("kj, Эло), and it stays as typed.
+    // letters the word may read as none ("kj, Эло), and it stays as typed;
+    // not where as letters they case it as none is ("Pfkbgf.obt, ЭЗалипающие).
     const bool letterKeys = typedOnLatinLayout(config_, core);
-    if (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
-        (letterKeys && !isFrequentCorrection(config_, core))) {
+    if (!markBeforeCapital && (!scoring::isKnownWordInAnyTarget(config_, core.correctedToken) ||
+                               (letterKeys && !isFrequentCorrection(config_, core)))) {
         if (read.shouldCorrect) return read;
         if (letterKeys) return whole;
     }
     core.correctedToken = std::string(token.substr(0, leading)) + *core.correctedToken;
     return core;
+}
+
+// The quote keys at the word's edges kept as typed around the correction of
+// the rest where the keys around them tell they are quotes.
+RulesDecision RulesEngine::withEdgeQuotes(const scoring::ScoringContext& context, std::string_view token,
+                                          RulesDecision whole, const scoring::EvaluationRequest& request) const {
+    const scoring::QuoteEdges edges = scoring::quoteKeyEdges(config_, token, whole);
+    if (!edges.any()) return whole;
+    std::optional<RulesDecision> plausible;
+    for (const scoring::QuoteEdges& reading : scoring::quoteReadings(edges)) {
+        const std::string_view rest = token.substr(reading.leading, token.size() - reading.leading - reading.trailing);
+        RulesDecision core = evaluateWord(context, rest, request);
+        const scoring::QuoteVerdict verdict = scoring::judgeQuotes(config_, token, reading, whole, core);
+        if (verdict == scoring::QuoteVerdict::Letters || !core.correctedToken ||
+            (verdict == scoring::QuoteVerdict::Plausible && plausible))
+            continue;
+        core.correctedToken = std::string(token.substr(0, reading.leading)) + *core.correctedToken +
+                              std::string(token.substr(token.size() - reading.trailing));
+        if (verdict == scoring::QuoteVerdict::Listed) return core;
+        plausible = std::move(core);
+    }
+    return plausible ? *plausible : whole;
+}
+
+// A word kept as typed that ends in the keys of the possessive ('s) after a
+// word corrected into English is that word's possessive (Ошьэы is Jim's);
+// the keys alone are after words of English.
+RulesDecision RulesEngine::withPossessive(const scoring::ScoringContext& context, std::string_view token,
+                                          RulesDecision kept, const scoring::EvaluationRequest& request) const {
+    const scoring::PossessiveEnding ending = possessiveKeys_.endingOf(token);
+    if (ending.size == 0) return kept;
+    if (ending.size == token.size()) return possessiveAlone(config_, ending, request, std::move(kept));
+    RulesDecision stem = evaluateWord(context, token.substr(0, token.size() - ending.size), request);
+    if (!stem.shouldCorrect || !stem.correctedToken || stem.targetLanguage != "en") return kept;
+    *stem.correctedToken += ending.english;
+    return stem;
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/rules_config.h"
+#include "scoring/evaluate/possessive.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/score/language_index.h"
 #include "scoring/judge/language_votes.h"
@@ -41,10 +42,15 @@ private:
     bool isExcludedApp(std::string_view appId) const;
     RulesDecision evaluateWord(const scoring::ScoringContext& context, std::string_view token,
                                const scoring::EvaluationRequest& request) const;
+    RulesDecision withPossessive(const scoring::ScoringContext& context, std::string_view token, RulesDecision kept,
+                                 const scoring::EvaluationRequest& request) const;
+    RulesDecision withEdgeQuotes(const scoring::ScoringContext& context, std::string_view token, RulesDecision whole,
+                                 const scoring::EvaluationRequest& request) const;
 
     RulesConfig config_;
-    scoring::LanguageIndex index_;  // built from config_
-    scoring::KeyMarks keyMarks_;    // built from config_
+    scoring::LanguageIndex index_;            // built from config_
+    scoring::KeyMarks keyMarks_;              // built from config_
+    scoring::PossessiveKeys possessiveKeys_;  // built from config_
 };
 
 }  // namespace quillom

@@ -82,10 +82,7 @@ TEST_F(ShippedRules, AQuoteBeforeACapitalisedWordStaysAQuote) {
         const char* word;
         const char* expected;
     } cases[] = {
-        {"\"He", ""},
-        {"\"Nj", "\"То"},
-        {"\"he", "Эру"},
-        {"\"nj", "Это"},
+        {"\"He", ""}, {"\"Nj", "\"То"}, {"\"he", "Эру"}, {"\"nj", "Это"}, {"\"Pfkbgf.obt", "\"Залипающие"},
     };
     Engine e = create(kRussianUser);
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
@@ -185,9 +182,9 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksTypedAsThemselves) {
         {"Gbisnm yf fkf@gjinf", "Пишіть на ала@пошта"},
         // Letters and marks of the target as before.
         {"Dbkbnb ][ ,t; n/l/", "Вилити їх беж т.д."},
-        {"Yjvth #5 e [fnb", "Номер №5 у хати"},
+        {"Yjvth #5 e [fnb", "Номер #5 у хати"},
         {"Wt ^ pfgbn? cnjznm $ ghj", "Це : запит, стоять ; про"},
-        {"Vtht;f/Dslrhbnb 19$197$248 255-19$ 1", "Мережа.Відкрити 19;197;248 255-19; 1"},
+        {"Vtht;f/Dslrhbnb 19$197$248 255-19$ 1", "Мережа/Відкрити 19;197;248 255-19; 1"},
     };
     Engine e = create(kUkrainianUser);
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
@@ -196,6 +193,149 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksTypedAsThemselves) {
         Owned s(qm_engine_convert_selection_to(e.get(), c.typed, "uk", target, sizeof target));
         ASSERT_NE(s, nullptr) << c.typed;
         EXPECT_STREQ(s.get(), c.expected) << c.typed;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Quote keys typed on the US layout at the edges of a Cyrillic word are
+// quotes where the keys around them tell so: at both edges, before a capital
+// (эТовары is cased as no word is), or where the word without them is listed
+// and with them as letters is not. Where the letter makes the listed word, it
+// stays a letter.
+TEST_F(ShippedRules, QuoteKeysAtAWordsEdgesAreQuotes) {
+    struct Case {
+        const char* languages;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kRussianUser, "'Njdfhs'", "'Товары'"},
+        {kRussianUser, "'Njdfhs", "'Товары"},
+        {kRussianUser, "'Nj", "'То"},
+        {kRussianUser, "cgjcj,yjcnm.'", "способностью'"},
+        {kRussianUser, "crkflf['", "складах'"},
+        {kRussianUser, "'pfvjhj;tyyjv", "'замороженном"},
+        {kRussianUser, "''Gfhfvtnhs''", "''Параметры''"},
+        {kUkrainianUser, "`Uj,ksyfvb`", "'Гоблінами'"},
+        {kUkrainianUser, "'Njdfhs'", "'Товары'"},
+        // The letter at one edge makes the listed word.
+        {kRussianUser, "'rjyjvbrb'", "экономики'"},
+        {kRussianUser, "'njuj", "этого"},
+        {kUkrainianUser, "vf'", "має"},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " with " << c.languages;
+    }
+}
+
+// Marks the target layout lacks, typed as themselves on the US layout inside
+// Cyrillic text, stay in a converted selection alone, before a number, around
+// a word or where their keys would make a word cased as none is; a mark the
+// target layout has on a key of its own is that key's (the Russian full stop
+// on the slash key), and the same keys inside words stay letters.
+TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
+    struct Case {
+        const char* languages;
+        const char* target;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {kUkrainianUser, "uk", "Yfnbcysnm :ehyfk afqksd & Cvsnybr", "Натисніть Журнал файлів & Смітник"},
+        {kUkrainianUser, "uk", "Pfvsysnm <sv`z> yf cdj' sv`z", "Замініть <ім'я> на своє ім'я"},
+        {kUkrainianUser, "uk", "Rfnfkju <lfyb[> ghjgecrf'nmcz", "Каталог <даних> пропускається"},
+        {kUkrainianUser, "uk", "Pflfxf #12 dbrjyfyf", "Задача #12 виконана"},
+        {kUkrainianUser, "uk", "Ajhvfn LL/VV/HHHH", "Формат ДД/ММ/РРРР"},
+        {kUkrainianUser, "uk", "Ddtlsnm [Yfpdf] afqke", "Введіть [Назва] файлу"},
+        {kRussianUser, "ru", "Yjvth #2 d cgbcrt", "Номер #2 в списке"},
+        {kRussianUser, "ru", "Pyfxtybt^ ' '", "Значение: ' '"},
+        {kRussianUser, "ru", "D yfxfkt '86 ujlf", "В начале '86 года"},
+        {kRussianUser, "ru", "Jnrhsnm afqk 'Njdfhs'", "Открыть файл 'Товары'"},
+        {kRussianUser, "ru", "ghb pyfxtybz[> 16", "при значениях> 16"},
+        {kRussianUser, "ru", "cjlth;fn ~ d rjywt", "содержат ~ в конце"},
+        {kRussianUser, "ru", "ghtl/ghjcvjnh", "пред.просмотр"},
+        {kRussianUser, "ru", "L'Fhnfymzy b J'Ybk", "Д'Артаньян и О'Нил"},
+        // Letters of the target as before.
+        {kRussianUser, "ru", "Ghbdtn? <f[", "Привет, Бах"},
+        {kRussianUser, "ru", "'nj ckjdj", "это слово"},
+        {kRussianUser, "ru", "Ddjl|dsdjl", "Ввод/вывод"},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        char target[16];
+        Owned s(qm_engine_convert_selection_to(e.get(), c.typed, c.target, target, sizeof target));
+        ASSERT_NE(s, nullptr) << c.typed;
+        EXPECT_STREQ(s.get(), c.expected) << c.typed;
+    }
+}
+
+// English words typed on a Cyrillic layout with the possessive's keys after
+// them end in letters no word there ends in (эы, єі): the word before them is
+// corrected and they are 's. Words of the layout ending in one of the two
+// letters, and the keys alone, stay.
+TEST_F(ShippedRules, ThePossessivesKeysFollowTheWordTheyEnd) {
+    struct Case {
+        const char* languages;
+        const char* layout;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kRussianUser, "ru", "Ошьэы", "Jim's"},
+        {kRussianUser, "ru", "Игяяэы", "Buzz's"},
+        {kUkrainianUser, "ru", "Ьшлуэы", "Mike's"},
+        {kUkrainianUser, "uk", "Ошьєі", "Jim's"},
+        {kUkrainianUser, "uk", "Щцдєі", "Owl's"},
+        {kRussianUser, "ru", "столы", ""},
+        {kRussianUser, "ru", "эы", ""},
+        {kUkrainianUser, "uk", "мої", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
+    }
+}
+
+// The possessive's keys alone, split from their word by a mark ((Jim)'s),
+// are 's after words corrected into English, and stay after Russian words.
+TEST_F(ShippedRules, ThePossessivesKeysAloneFollowEnglishWords) {
+    struct Case {
+        std::vector<const char*> before;  // typed on the Russian layout
+        const char* expected;
+    } cases[] = {
+        {{"ыфц", "ершы", "ьщгыу"}, "'s"},
+        {{"видел", "это", "слово"}, ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kRussianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) evaluate(e.get(), word, "ru");
+        EXPECT_EQ(evaluate(e.get(), "эы", "ru").text, c.expected) << c.before.front();
+    }
+}
+
+// A quote key typed on the US layout inside a word corrected into a Cyrillic
+// language, between a letter and a capital, is an apostrophe: as a letter it
+// would give a capital after a lower-case letter (ОэНил). Before a lower-case
+// letter it stays the letter.
+TEST_F(ShippedRules, AQuoteKeyBeforeACapitalInsideAWordIsAnApostrophe) {
+    struct Case {
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {"J'Ybk", "О'Нил"},
+        {"Fk'Nfhf", "Ал'Тара"},
+        {"gj'nfv", "поэтам"},
+    };
+    Engine e = create(kRussianUser);
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const Case& c : cases) {
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word;
+        qm_engine_reset_context(e.get());
     }
 }
 
