@@ -67,6 +67,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.twinKnownTailMinLength = v; }},
     {"decision.language_evidence", "same_text_layout_rank_margin", Type::Integer, 0, 16,
      [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.sameTextLayoutRankMargin = v; }},
+    {"decision", "same_script_unlisted_reading", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.sameScriptUnlistedReading = v != 0; }},
 };
 // clang-format on
 

@@ -156,6 +156,7 @@ struct DecisionConfig {
     bool keepWordAfterScriptSwitch = false;
     bool typedWordKnownInScript = false;
     bool keptTwinCountsForNone = false;
+    bool sameScriptUnlistedReading = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

@@ -28,6 +28,11 @@ void RecentLanguages::recordGuess(std::size_t language) {
     if (language < LanguageVotes::maxLanguages) votes_.guessedLayout = static_cast<std::uint8_t>(language);
 }
 
+void RecentLanguages::recordKeptOn(std::optional<std::size_t> layout) {
+    votes_.keptOn.reset();
+    if (layout && *layout < LanguageVotes::maxLanguages) votes_.keptOn = static_cast<std::uint8_t>(*layout);
+}
+
 void RecentLanguages::reset() {
     next_ = 0;
     filled_ = 0;

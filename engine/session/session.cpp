@@ -83,6 +83,7 @@ RulesDecision Session::evaluate(std::string_view token, std::string_view appId,
     }
     if (hasUnknownBeginning) {
         keptOn_.reset();
+        recentLanguages_.recordKeptOn(std::nullopt);
         recentCorrections_.recordUnknown(token);
         if (engine_.config().protectEndingsAfterDelete) {
             RulesDecision d;
@@ -98,6 +99,8 @@ RulesDecision Session::evaluate(std::string_view token, std::string_view appId,
         engine_.evaluate(token, appId, activeInputSource, sessionTracker_.sessionLanguage(), after.votes);
     for (const RuleAfterWord rule : kRulesAfterWord) rule(after, decision);
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
+    if (useVotes)
+        recentLanguages_.recordKeptOn(keptOn_ ? scoring::activeIndex(engine_.config(), *keptOn_) : std::nullopt);
     recordSession(token, decision, after.languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, after.languages);
     return decision;

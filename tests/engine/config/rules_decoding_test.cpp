@@ -153,6 +153,8 @@ TEST(RulesDecoding, WordClassReadingsAreOffUnlessAsked) {
          [](const RulesConfig& c) { return c.tokenization.edgeColonLetterAuto; }},
         {"tokenization", "edge_leading_ellipsis_auto",
          [](const RulesConfig& c) { return c.tokenization.edgeLeadingEllipsisAuto; }},
+        {"decision", "same_script_unlisted_reading",
+         [](const RulesConfig& c) { return c.decision.sameScriptUnlistedReading; }},
     };
     for (const Case& c : cases) {
         const auto with = [&](const char* value) {
