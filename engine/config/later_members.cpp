@@ -69,6 +69,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.languageEvidence.sameTextLayoutRankMargin = v; }},
     {"decision", "same_script_unlisted_reading", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.sameScriptUnlistedReading = v != 0; }},
+    {"tokenization", "slash_key_of_russian_layout", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.slashKeyOfRussianLayout = v != 0; }},
 };
 // clang-format on
 

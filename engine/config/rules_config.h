@@ -80,6 +80,7 @@ struct TokenizationConfig {
     bool leadingMarkBeforeCapitalKept = false;
     bool edgeColonLetterAuto = false;
     bool edgeLeadingEllipsisAuto = false;
+    bool slashKeyOfRussianLayout = false;
 };
 
 struct ProtectedPattern {

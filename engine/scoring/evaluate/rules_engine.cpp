@@ -3,6 +3,7 @@
 #include "layout/token_mapping.h"
 #include "scoring/choose/decision_selection.h"
 #include "scoring/evaluate/edge_punctuation.h"
+#include "scoring/evaluate/slash_key.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/evaluate/word_evaluation.h"
 #include "unicode/unicode.h"
@@ -161,6 +162,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         d.reason = Reason::ExcludedApp;
         return d;
     }
+    if (auto slash = scoring::slashKeyReading(config_, token, votes)) return *slash;
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{activeInputSource, sessionLanguage, votes};
     // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.

@@ -106,4 +106,31 @@ TEST_F(SameScript, AnUnlistedWordStaysWithoutTextOfTheOtherLanguage) {
                        {"after an English word", withEnglish, {"Капу'е", "ru"}, ""}});
 }
 
+// The key of "/" on the Russian layout gives Ґ on the Ukrainian one: between
+// the words of a Russian pair, or before a path typed on the US layout, it is
+// the slash, and the words around it are read on the Russian layout.
+TEST_F(SameScript, TheSlashKeyTypedOnTheUkrainianLayoutIsTheSlash) {
+    run(kBilingualUser, {
+                            {"a pair in Russian text", kRussianOnUk, {"иҐили", "uk"}, "и/или"},
+                            {"abbreviations", kRussianOnUk, {"вкл.Ґвікл.", "uk"}, "вкл./выкл."},
+                            {"a path", kRussianOnUk, {"Ґetc", "en"}, "/etc"},
+                            {"a path after a tilde", kRussianOnUk, {"~Ґ.config", "en"}, "~/.config"},
+                            // Words only Russian lists say so at the start of a text.
+                            {"a Russian pair alone", {}, {"ПоказатьҐскріть", "uk"}, "Показать/скрыть"},
+                        });
+}
+
+TEST_F(SameScript, TheKeysLetterStaysWhereItOpensOrSpellsAWord) {
+    run(kBilingualUser, {
+                            {"a capitalised word", kRussianOnUk, {"Ґрунт", "uk"}, ""},
+                            {"a quoted word", kRussianOnUk, {"\"Ґрунт\"", "uk"}, ""},
+                            {"capitals", kRussianOnUk, {"ҐРУНТ", "uk"}, ""},
+                            {"inside capitals", kRussianOnUk, {"АҐРУС", "uk"}, ""},
+                            {"a Russian and a Ukrainian word", {}, {"скрітьҐніч", "uk"}, ""},
+                            {"a pair in Ukrainian text", kUkrainianOnUk, {"такҐні", "uk"}, ""},
+                            {"a path at the start of a text", {}, {"Ґetc", "en"}, ""},
+                            {"one key a letter, one a mark", kRussianOnUk, {"ҐкурсивҐ,", "uk"}, ""},
+                        });
+}
+
 }  // namespace

@@ -155,6 +155,8 @@ TEST(RulesDecoding, WordClassReadingsAreOffUnlessAsked) {
          [](const RulesConfig& c) { return c.tokenization.edgeLeadingEllipsisAuto; }},
         {"decision", "same_script_unlisted_reading",
          [](const RulesConfig& c) { return c.decision.sameScriptUnlistedReading; }},
+        {"tokenization", "slash_key_of_russian_layout",
+         [](const RulesConfig& c) { return c.tokenization.slashKeyOfRussianLayout; }},
     };
     for (const Case& c : cases) {
         const auto with = [&](const char* value) {
