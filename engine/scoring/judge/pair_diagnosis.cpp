@@ -171,6 +171,23 @@ bool unlistedReadingInTargetText(const RulesConfig& config, const Scored& s) {
            !votesLeanAwayFrom(config, &votes, s.direction.to) && keysInsideWord(s.word.token, s.maps);
 }
 
+// A word protected for its inner capitals whose reading joins listed words of
+// the target (ПараметріСервис typed for ПараметрыСервис in Russian text): the
+// capitals join words, each of them read in the text's language.
+bool joinsWordsOfTarget(const RulesConfig& config, const Scored& s) {
+    if (!config.decision.sameScriptUnlistedReading || !s.target) return false;
+    const TextChars& word = s.candidate;
+    std::size_t start = 0, pieces = 0;
+    for (std::size_t i = 1; i <= word.size(); ++i) {
+        if (i < word.size() && !unicode::isLetterChar(word[i])) return false;
+        if (i < word.size() && !(unicode::isUpperChar(word[i]) && !unicode::isUpperChar(word[i - 1]))) continue;
+        if (i - start < 2 || !s.target->isCommonWord(s.lowerCandidate.slice(start, i - start))) return false;
+        ++pieces;
+        start = i;
+    }
+    return pieces >= 2 && unicode::isLetterChar(word[0]);
+}
+
 // The words typed just before are of the typed word's language: a word of one
 // script typed on its own layout stays, even when unknown there and a word of
 // the other language on the other layout (Лазерный, not Лазерній, in Russian
@@ -523,7 +540,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     }
     if (sameScript && (contextSupportsTarget(config, s) || otherLanguageWhileUnsettled(config, s) ||
                        unlistedReadingInTargetText(config, s))) {
-        if (word.isProtected) return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
+        if (word.isProtected && !joinsWordsOfTarget(config, s))
+            return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
         return correction(correctionText(word.token.text(), candidate.text(), word.trailing), Reason::LayoutMismatch,
                           s.conf, originalScore, candidateScore);
     }

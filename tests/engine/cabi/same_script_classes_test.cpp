@@ -72,8 +72,9 @@ constexpr const char* kBilingualUser = R"(["en", "uk", "ru"])";
 constexpr const char* kRussianUser = R"(["en", "ru"])";
 
 // In text settled in one language, a word typed on the other layout of the
-// script that no language lists (a name, a rare form) is its reading there,
-// when the typed word is no word of its own layout's language either.
+// script that no language lists (a name, a rare form, words joined by
+// capitals) is its reading there, when the typed word is no word of its own
+// layout's language either.
 TEST_F(SameScript, AnUnlistedReadingInSettledTextIsCorrected) {
     run(kBilingualUser, {
                             {"a Ukrainian name", kUkrainianOnRu, {"Анкорыдж", "ru"}, "Анкорідж"},
@@ -83,6 +84,8 @@ TEST_F(SameScript, AnUnlistedReadingInSettledTextIsCorrected) {
                             // The full stop and comma keys are alike on both layouts.
                             {"before a comma", kRussianOnUk, {"Єленсефар,", "uk"}, "Эленсефар,"},
                             {"before a full stop", kUkrainianOnRu, {"Анкорыдж.", "ru"}, "Анкорідж."},
+                            // Capitals that join words of the text's language.
+                            {"joined words", kRussianOnUk, {"ПараметріСервис", "uk"}, "ПараметрыСервис"},
                         });
 }
 
@@ -95,6 +98,7 @@ TEST_F(SameScript, AnUnlistedWordStaysWithoutTextOfTheOtherLanguage) {
                             {"in Russian text", kRussianOnRu, {"Анкорыдж", "ru"}, ""},
                             {"in Ukrainian text", kUkrainianOnUk, {"Єленсефар", "uk"}, ""},
                             {"after a change of layout by hand", kUkrainianOnUk, {"Анкорыдж", "ru"}, ""},
+                            {"joined with a word of neither", kRussianOnUk, {"ПараметріЗвіт", "uk"}, ""},
                             // A quote at the edge is no key of ё: not вызововёё.
                             {"between quotes", kRussianOnUk, {"візовов''", "uk"}, ""},
                         });
