@@ -105,8 +105,7 @@ std::optional<RulesDecision> slashKeyReading(const RulesConfig& config, std::str
         read += mapped;
     }
     endPiece();
-    const bool textIsRussian =
-        votesFavour(config, votes, kRead, kTyped) && !votesLeanAwayFrom(config, votes, kRead);
+    const bool textIsRussian = votesFavour(config, votes, kRead, kTyped) && !votesLeanAwayFrom(config, votes, kRead);
     if (!slash || letterKey || ukrainian || !(russian || textIsRussian) ||
         config.manualOverrides.neverCorrect.contains(unicode::toLower(token)))
         return std::nullopt;
