@@ -147,6 +147,15 @@ bool keysInsideWord(const TextChars& token, const LayoutTables& maps) {
     return true;
 }
 
+// The word before was kept on another layout of the script than the one this
+// word was typed on: the user changed the layout by hand.
+bool layoutChangedByHand(const RulesConfig& config, const Scored& s) {
+    const LanguageVotes* votes = s.word.votes;
+    if (!votes || !votes->keptOn || *votes->keptOn >= config.activeLanguages.size()) return false;
+    const std::string& keptOn = config.activeLanguages[*votes->keptOn];
+    return keptOn != s.direction.from && config.sameScript(keptOn, s.direction.from);
+}
+
 // The words typed just before are of the target language and the typed word
 // is no word of its own: a reading that is no listed word either (a name, a
 // rare form or compound: Анкорыдж typed for Анкорідж in Ukrainian text) is
@@ -161,11 +170,7 @@ bool unlistedReadingInTargetText(const RulesConfig& config, const Scored& s) {
         return false;
     const LanguageVotes& votes = *s.word.votes;
     const std::optional<std::string>* typedOn = s.word.typedOn;
-    if (typedOn && *typedOn && **typedOn != s.direction.from) return false;
-    if (votes.keptOn && *votes.keptOn < config.activeLanguages.size()) {
-        const std::string& keptOn = config.activeLanguages[*votes.keptOn];
-        if (keptOn != s.direction.from && config.sameScript(keptOn, s.direction.from)) return false;
-    }
+    if ((typedOn && *typedOn && **typedOn != s.direction.from) || layoutChangedByHand(config, s)) return false;
     return votes.countOf(config, s.direction.to) >= kSettledTextMinWords &&
            votesFavour(config, &votes, s.direction.to, s.direction.from) &&
            !votesLeanAwayFrom(config, &votes, s.direction.to) && keysInsideWord(s.word.token, s.maps);
@@ -186,6 +191,15 @@ bool joinsWordsOfTarget(const RulesConfig& config, const Scored& s) {
         start = i;
     }
     return pieces >= 2 && unicode::isLetterChar(word[0]);
+}
+
+// A word in capitals, protected as an abbreviation, whose reading is a listed
+// word of the target as long as same-script words must be (БАЗІ typed for
+// БАЗЫ in Russian text), unless the user changed the layout by hand.
+bool capitalsOfListedWord(const RulesConfig& config, const Scored& s) {
+    return config.decision.sameScriptUnlistedReading && s.cand.exactCommonWord > 0.0 &&
+           static_cast<int64_t>(s.word.token.size()) >= config.decision.sameScriptMinLength &&
+           allCapitals(s.word.token) && !layoutChangedByHand(config, s);
 }
 
 // The words typed just before are of the typed word's language: a word of one
@@ -540,7 +554,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     }
     if (sameScript && (contextSupportsTarget(config, s) || otherLanguageWhileUnsettled(config, s) ||
                        unlistedReadingInTargetText(config, s))) {
-        if (word.isProtected && !joinsWordsOfTarget(config, s))
+        if (word.isProtected && !joinsWordsOfTarget(config, s) && !capitalsOfListedWord(config, s))
             return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
         return correction(correctionText(word.token.text(), candidate.text(), word.trailing), Reason::LayoutMismatch,
                           s.conf, originalScore, candidateScore);

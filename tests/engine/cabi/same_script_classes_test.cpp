@@ -86,6 +86,7 @@ TEST_F(SameScript, AnUnlistedReadingInSettledTextIsCorrected) {
                             {"before a full stop", kUkrainianOnRu, {"Анкорыдж.", "ru"}, "Анкорідж."},
                             // Capitals that join words of the text's language.
                             {"joined words", kRussianOnUk, {"ПараметріСервис", "uk"}, "ПараметрыСервис"},
+                            {"a word in capitals", kRussianOnUk, {"БАЗІ", "uk"}, "БАЗЫ"},
                         });
 }
 
@@ -99,6 +100,8 @@ TEST_F(SameScript, AnUnlistedWordStaysWithoutTextOfTheOtherLanguage) {
                             {"in Ukrainian text", kUkrainianOnUk, {"Єленсефар", "uk"}, ""},
                             {"after a change of layout by hand", kUkrainianOnUk, {"Анкорыдж", "ru"}, ""},
                             {"joined with a word of neither", kRussianOnUk, {"ПараметріЗвіт", "uk"}, ""},
+                            {"capitals after a change of layout by hand", kRussianOnRu, {"БАЗІ", "uk"}, ""},
+                            {"two capitals", kRussianOnUk, {"ТІ", "uk"}, ""},
                             // A quote at the edge is no key of ё: not вызововёё.
                             {"between quotes", kRussianOnUk, {"візовов''", "uk"}, ""},
                         });
