@@ -18,6 +18,14 @@ constexpr std::string_view kSlash = "/", kBackslash = "\\";
 const std::string kTyped = "uk";
 const std::string kRead = "ru";
 
+// Ґ or ґ anywhere in the token: one pass for their common first byte.
+bool hasKeyLetter(std::string_view token) {
+    static_assert(kKey.size() == 2 && kLowerKey.size() == 2 && kKey[0] == kLowerKey[0]);
+    for (std::size_t at = 0; at + 1 < token.size(); ++at)
+        if (token[at] == kKey[0] && (token[at + 1] == kKey[1] || token[at + 1] == kLowerKey[1])) return true;
+    return false;
+}
+
 bool isLatinLetter(std::string_view c) { return c.size() == 1 && unicode::isLetterChar(c); }
 
 bool isOpeningMark(std::string_view c) {
@@ -72,10 +80,13 @@ int piecesEvidence(const RulesConfig& config, std::string_view typed, std::strin
 
 std::optional<RulesDecision> slashKeyReading(const RulesConfig& config, std::string_view token,
                                              const LanguageVotes* votes) {
-    if (!config.tokenization.slashKeyOfRussianLayout || !config.isActive(kRead) ||
-        (token.find(kKey) == std::string_view::npos && token.find(kLowerKey) == std::string_view::npos))
+    if (!config.tokenization.slashKeyOfRussianLayout || !hasKeyLetter(token) || !config.isActive(kRead))
         return std::nullopt;
+    // Most words with the letter are Ukrainian words (ґанок): nothing to build for them.
     const TextChars chars(token);
+    bool anyMark = false;
+    for (std::size_t i = 0; i < chars.size() && !anyMark; ++i) anyMark = !keyMarkAt(chars, i).empty();
+    if (!anyMark) return std::nullopt;
     const LayoutDirection direction{kTyped, kRead};
     const CharMap& lower = layout::lowerMapFor(config.keyboardLayout, direction);
     const CharMap& shift = layout::shiftMapFor(config.keyboardLayout, direction);

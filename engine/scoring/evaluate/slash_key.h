@@ -21,7 +21,7 @@ namespace quillom::scoring {
 // left a letter, no piece is a word only Ukrainian lists, the user never
 // asked to keep the token, and something says the text is Russian: a piece
 // reads as a word only Russian lists, or the last words count Russian ahead.
-// Nothing otherwise; costs two byte searches for a word without the key's
+// Nothing otherwise; costs a byte search for a word without the key's
 // letter.
 std::optional<RulesDecision> slashKeyReading(const RulesConfig& config, std::string_view token,
                                              const LanguageVotes* votes);
