@@ -83,7 +83,7 @@ RulesDecision Session::evaluate(std::string_view token, std::string_view appId,
     }
     if (hasUnknownBeginning) {
         keptOn_.reset();
-        recentLanguages_.recordKeptOn(std::nullopt);
+        recentLanguages_.recordKeptOn(std::nullopt, false);
         recentCorrections_.recordUnknown(token);
         if (engine_.config().protectEndingsAfterDelete) {
             RulesDecision d;
@@ -98,9 +98,13 @@ RulesDecision Session::evaluate(std::string_view token, std::string_view appId,
     RulesDecision decision =
         engine_.evaluate(token, appId, activeInputSource, sessionTracker_.sessionLanguage(), after.votes);
     for (const RuleAfterWord rule : kRulesAfterWord) rule(after, decision);
+    const bool changedByHand = !decision.shouldCorrect && keptOn_ && activeInputSource &&
+                               *keptOn_ != *activeInputSource &&
+                               engine_.config().sameScript(*keptOn_, *activeInputSource);
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
     if (useVotes)
-        recentLanguages_.recordKeptOn(keptOn_ ? scoring::activeIndex(engine_.config(), *keptOn_) : std::nullopt);
+        recentLanguages_.recordKeptOn(keptOn_ ? scoring::activeIndex(engine_.config(), *keptOn_) : std::nullopt,
+                                      changedByHand);
     recordSession(token, decision, after.languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, after.languages);
     return decision;

@@ -148,10 +148,16 @@ bool keysInsideWord(const TextChars& token, const LayoutTables& maps) {
 }
 
 // The word before was kept on another layout of the script than the one this
-// word was typed on: the user changed the layout by hand.
+// word was typed on, or the user changed to this one by hand earlier and no
+// correction has switched it since: the layout is the user's choice.
 bool layoutChangedByHand(const RulesConfig& config, const Scored& s) {
     const LanguageVotes* votes = s.word.votes;
-    if (!votes || !votes->keptOn || *votes->keptOn >= config.activeLanguages.size()) return false;
+    if (!votes) return false;
+    const std::size_t count = config.activeLanguages.size();
+    if (votes->chosenByHand && *votes->chosenByHand < count &&
+        config.activeLanguages[*votes->chosenByHand] == s.direction.from)
+        return true;
+    if (!votes->keptOn || *votes->keptOn >= count) return false;
     const std::string& keptOn = config.activeLanguages[*votes->keptOn];
     return keptOn != s.direction.from && config.sameScript(keptOn, s.direction.from);
 }

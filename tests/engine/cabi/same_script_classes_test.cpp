@@ -93,12 +93,15 @@ TEST_F(SameScript, AnUnlistedReadingInSettledTextIsCorrected) {
 // The same words stay where nothing says the user writes the other language,
 // or the user chose the layout.
 TEST_F(SameScript, AnUnlistedWordStaysWithoutTextOfTheOtherLanguage) {
+    std::vector<Typed> withRussianOnRu = kUkrainianOnUk;
+    withRussianOnRu.push_back({"Это", "ru"});
     run(kBilingualUser, {
                             {"at the start of a text", {}, {"Анкорыдж", "ru"}, ""},
                             {"after one word", {{"дуже", "ru"}}, {"Анкорыдж", "ru"}, ""},
                             {"in Russian text", kRussianOnRu, {"Анкорыдж", "ru"}, ""},
                             {"in Ukrainian text", kUkrainianOnUk, {"Єленсефар", "uk"}, ""},
                             {"after a change of layout by hand", kUkrainianOnUk, {"Анкорыдж", "ru"}, ""},
+                            {"words after a change of layout by hand", withRussianOnRu, {"Анкорыдж", "ru"}, ""},
                             {"joined with a word of neither", kRussianOnUk, {"ПараметріЗвіт", "uk"}, ""},
                             {"capitals after a change of layout by hand", kRussianOnRu, {"БАЗІ", "uk"}, ""},
                             {"two capitals", kRussianOnUk, {"ТІ", "uk"}, ""},
