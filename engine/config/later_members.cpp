@@ -81,6 +81,10 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.possessiveKeysAfterWord = v != 0; }},
     {"tokenization", "quote_key_before_inner_capital", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.quoteKeyBeforeInnerCapital = v != 0; }},
+    {"decision", "same_script_unlisted_reading", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.sameScriptUnlistedReading = v != 0; }},
+    {"tokenization", "slash_key_of_russian_layout", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.slashKeyOfRussianLayout = v != 0; }},
 };
 // clang-format on
 

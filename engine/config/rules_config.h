@@ -88,6 +88,7 @@ struct TokenizationConfig {
     bool quoteKeysAtEdges = false;
     bool possessiveKeysAfterWord = false;
     bool quoteKeyBeforeInnerCapital = false;
+    bool slashKeyOfRussianLayout = false;
 };
 
 struct ProtectedPattern {
@@ -167,6 +168,7 @@ struct DecisionConfig {
     bool textStartTakenAlong = false;
     bool keepJoinedPieceAfterScriptSwitch = false;
     bool capitalAfterLowerKept = false;
+    bool sameScriptUnlistedReading = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

@@ -28,6 +28,15 @@ void RecentLanguages::recordGuess(std::size_t language) {
     if (language < LanguageVotes::maxLanguages) votes_.guessedLayout = static_cast<std::uint8_t>(language);
 }
 
+void RecentLanguages::recordKeptOn(std::optional<std::size_t> layout, bool changedByHand) {
+    votes_.keptOn.reset();
+    // A correction switches the layout itself.
+    if (!layout) votes_.chosenByHand.reset();
+    if (!layout || *layout >= LanguageVotes::maxLanguages) return;
+    votes_.keptOn = static_cast<std::uint8_t>(*layout);
+    if (changedByHand) votes_.chosenByHand = votes_.keptOn;
+}
+
 void RecentLanguages::reset() {
     next_ = 0;
     filled_ = 0;

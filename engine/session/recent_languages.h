@@ -21,6 +21,10 @@ public:
     // none (see scoring::LanguageVotes::guessedLayout); a word that counts for a
     // language ends the guess.
     void recordGuess(std::size_t language);
+    // The layout the word just evaluated was kept on, nothing when it was
+    // corrected, and whether the user had changed to it by hand from another
+    // layout of its script (see scoring::LanguageVotes::keptOn, chosenByHand).
+    void recordKeptOn(std::optional<std::size_t> layout, bool changedByHand);
     // Forgets the last words, not what was written lately.
     void reset();
     const scoring::LanguageVotes& votes() const { return votes_; }

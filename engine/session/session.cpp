@@ -110,6 +110,7 @@ RulesDecision Session::evaluateWord(std::string_view token, std::string_view app
     if (hasUnknownBeginning) {
         keptOn_.reset();
         keptInSwitchRun_ = false;
+        recentLanguages_.recordKeptOn(std::nullopt, false);
         recentCorrections_.recordUnknown(token);
         if (engine_.config().protectEndingsAfterDelete) {
             RulesDecision d;
@@ -136,7 +137,13 @@ RulesDecision Session::evaluateWord(std::string_view token, std::string_view app
         engine_.config().decision.keepJoinedPieceAfterScriptSwitch && !decision.shouldCorrect && keptOn_ &&
         activeInputSource &&
         (after.run.continues || (!sameLayout && engine_.config().differentScripts(*keptOn_, *activeInputSource)));
+    const bool changedByHand = !decision.shouldCorrect && keptOn_ && activeInputSource &&
+                               *keptOn_ != *activeInputSource &&
+                               engine_.config().sameScript(*keptOn_, *activeInputSource);
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
+    if (useVotes)
+        recentLanguages_.recordKeptOn(keptOn_ ? scoring::activeIndex(engine_.config(), *keptOn_) : std::nullopt,
+                                      changedByHand);
     recordSession(token, decision, after.languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, after.languages);
     return decision;

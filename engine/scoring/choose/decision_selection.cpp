@@ -322,6 +322,28 @@ bool isKnownWordInAnyTarget(const RulesConfig& config, const std::optional<std::
     return false;
 }
 
+namespace {
+
+// The correction reads between two layouts of one script, which give the
+// trailing marks alike (the full stop and comma keys of the Russian and
+// Ukrainian layouts): the word with them is no other reading (Єло, is Эло,).
+bool trailingStaysMarkOfSameScript(const RulesConfig& config, std::string_view trailing, const RulesDecision& d) {
+    if (!config.decision.sameScriptUnlistedReading || !d.shouldCorrect || !d.sourceLanguage || !d.targetLanguage ||
+        !config.sameScript(*d.sourceLanguage, *d.targetLanguage))
+        return false;
+    const LayoutDirection direction{*d.sourceLanguage, *d.targetLanguage};
+    const CharMap& lower = layout::lowerMapFor(config.keyboardLayout, direction);
+    const CharMap& shift = layout::shiftMapFor(config.keyboardLayout, direction);
+    for (std::string_view c : unicode::graphemes(trailing)) {
+        const std::string* key = layout::detail::lookup(lower, c);
+        if (!key) key = layout::detail::lookup(shift, c);
+        if (key && *key != c) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view trailing, RulesDecision first,
                                     RulesDecision second) {
     bool knownFirst = isKnownWordInAnyTarget(config, first.correctedToken);
@@ -341,7 +363,8 @@ RulesDecision chooseTrailingReading(const RulesConfig& config, std::string_view 
             return second;
         }
     }
-    if (!first.shouldCorrect || knownFirst || knownSecond) return first;
+    if (!first.shouldCorrect || knownFirst || knownSecond || trailingStaysMarkOfSameScript(config, trailing, first))
+        return first;
     return refusalWithScoresOf(Reason::AmbiguousTrailingUnknownStem, first);
 }
 

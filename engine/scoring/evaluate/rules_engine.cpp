@@ -5,6 +5,7 @@
 #include "scoring/evaluate/edge_punctuation.h"
 #include "scoring/evaluate/possessive.h"
 #include "scoring/evaluate/quote_edges.h"
+#include "scoring/evaluate/slash_key.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
@@ -180,6 +181,7 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         d.reason = Reason::ExcludedApp;
         return d;
     }
+    if (auto slash = scoring::slashKeyReading(config_, token, votes)) return *slash;
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{activeInputSource, sessionLanguage, votes};
     // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.

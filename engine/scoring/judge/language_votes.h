@@ -22,6 +22,13 @@ struct LanguageVotes {
     // and Ukrainian), while no word after it has counted for a language: the
     // layout in use is a guess. By position; nothing when there is none.
     std::optional<std::uint8_t> guessedLayout;
+    // The layout the word before was typed on when it was kept as typed, by
+    // position: a word typed on another layout now is typed after the user
+    // changed the layout by hand. Nothing after a correction or a reset.
+    std::optional<std::uint8_t> keptOn;
+    // The layout the user changed to by hand from another of its script, by
+    // position, while no correction has switched it since.
+    std::optional<std::uint8_t> chosenByHand;
     // How many words counted for each language lately, in any application:
     // all halve when one reaches writtenCap. A reset keeps them: another
     // application or a click does not change the language the user writes in.

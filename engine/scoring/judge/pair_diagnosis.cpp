@@ -131,6 +131,83 @@ bool contextSupportsTarget(const RulesConfig& config, const Scored& s) {
     return s.cand.exactCommonWord > 0.0 && votesFavour(config, s.word.votes, s.direction.to, s.direction.from);
 }
 
+// Words of the target language among the last words that make a text settled in it.
+constexpr int kSettledTextMinWords = 2;
+
+// Every key the direction reads differently that is no letter (the
+// apostrophe, the key of ё) stands between letters: at the edges it is a
+// quote (маркері'' in Russian text typed on the Ukrainian layout).
+bool keysInsideWord(const TextChars& token, const LayoutTables& maps) {
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        if (unicode::isLetterChar(token[i]) || !(maps.lower.find(token[i]) || maps.shift.find(token[i]))) continue;
+        if (i == 0 || i + 1 == token.size() || !unicode::isLetterChar(token[i - 1]) ||
+            !unicode::isLetterChar(token[i + 1]))
+            return false;
+    }
+    return true;
+}
+
+// The word before was kept on another layout of the script than the one this
+// word was typed on, or the user changed to this one by hand earlier and no
+// correction has switched it since: the layout is the user's choice.
+bool layoutChangedByHand(const RulesConfig& config, const Scored& s) {
+    const LanguageVotes* votes = s.word.votes;
+    if (!votes) return false;
+    const std::size_t count = config.activeLanguages.size();
+    if (votes->chosenByHand && *votes->chosenByHand < count &&
+        config.activeLanguages[*votes->chosenByHand] == s.direction.from)
+        return true;
+    if (!votes->keptOn || *votes->keptOn >= count) return false;
+    const std::string& keptOn = config.activeLanguages[*votes->keptOn];
+    return keptOn != s.direction.from && config.sameScript(keptOn, s.direction.from);
+}
+
+// The words typed just before are of the target language and the typed word
+// is no word of its own: a reading that is no listed word either (a name, a
+// rare form or compound: Анкорыдж typed for Анкорідж in Ukrainian text) is
+// still that reading typed on the other layout of the script. Not when the
+// word was typed on another layout than the one its letters are of (Капу'е,
+// its mark reached some other way), nor when the user changed to it by hand
+// from another layout of the script after the word before (see
+// LanguageVotes::keptOn).
+bool unlistedReadingInTargetText(const RulesConfig& config, const Scored& s) {
+    if (!config.decision.sameScriptUnlistedReading || s.cand.exactCommonWord > 0.0 || s.typed.exactCommonWord > 0.0 ||
+        !s.word.votes)
+        return false;
+    const LanguageVotes& votes = *s.word.votes;
+    const std::optional<std::string>* typedOn = s.word.typedOn;
+    if ((typedOn && *typedOn && **typedOn != s.direction.from) || layoutChangedByHand(config, s)) return false;
+    return votes.countOf(config, s.direction.to) >= kSettledTextMinWords &&
+           votesFavour(config, &votes, s.direction.to, s.direction.from) &&
+           !votesLeanAwayFrom(config, &votes, s.direction.to) && keysInsideWord(s.word.token, s.maps);
+}
+
+// A word protected for its inner capitals whose reading joins listed words of
+// the target (ПараметріСервис typed for ПараметрыСервис in Russian text): the
+// capitals join words, each of them read in the text's language.
+bool joinsWordsOfTarget(const RulesConfig& config, const Scored& s) {
+    if (!config.decision.sameScriptUnlistedReading || !s.target) return false;
+    const TextChars& word = s.candidate;
+    std::size_t start = 0, pieces = 0;
+    for (std::size_t i = 1; i <= word.size(); ++i) {
+        if (i < word.size() && !unicode::isLetterChar(word[i])) return false;
+        if (i < word.size() && !(unicode::isUpperChar(word[i]) && !unicode::isUpperChar(word[i - 1]))) continue;
+        if (i - start < 2 || !s.target->isCommonWord(s.lowerCandidate.slice(start, i - start))) return false;
+        ++pieces;
+        start = i;
+    }
+    return pieces >= 2 && unicode::isLetterChar(word[0]);
+}
+
+// A word in capitals, protected as an abbreviation, whose reading is a listed
+// word of the target as long as same-script words must be (БАЗІ typed for
+// БАЗЫ in Russian text), unless the user changed the layout by hand.
+bool capitalsOfListedWord(const RulesConfig& config, const Scored& s) {
+    return config.decision.sameScriptUnlistedReading && s.cand.exactCommonWord > 0.0 &&
+           static_cast<int64_t>(s.word.token.size()) >= config.decision.sameScriptMinLength &&
+           allCapitals(s.word.token) && !layoutChangedByHand(config, s);
+}
+
 // The words typed just before are of the typed word's language: a word of one
 // script typed on its own layout stays, even when unknown there and a word of
 // the other language on the other layout (Лазерный, not Лазерній, in Russian
@@ -481,8 +558,10 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         if (word.sessionLanguage && *word.sessionLanguage != direction.to)
             return refusal(Reason::Length2SessionMismatch, 0.0, originalScore, candidateScore);
     }
-    if (sameScript && (contextSupportsTarget(config, s) || otherLanguageWhileUnsettled(config, s))) {
-        if (word.isProtected) return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
+    if (sameScript && (contextSupportsTarget(config, s) || otherLanguageWhileUnsettled(config, s) ||
+                       unlistedReadingInTargetText(config, s))) {
+        if (word.isProtected && !joinsWordsOfTarget(config, s) && !capitalsOfListedWord(config, s))
+            return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
         return correction(correctionText(word.token.text(), candidate.text(), word.trailing), Reason::LayoutMismatch,
                           s.conf, originalScore, candidateScore);
     }

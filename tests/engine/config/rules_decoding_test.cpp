@@ -154,6 +154,10 @@ TEST(RulesDecoding, WordClassReadingsAreOffUnlessAsked) {
         {"tokenization", "edge_leading_ellipsis_auto",
          [](const RulesConfig& c) { return c.tokenization.edgeLeadingEllipsisAuto; }},
         {"decision", "text_start_taken_along", [](const RulesConfig& c) { return c.decision.textStartTakenAlong; }},
+        {"decision", "same_script_unlisted_reading",
+         [](const RulesConfig& c) { return c.decision.sameScriptUnlistedReading; }},
+        {"tokenization", "slash_key_of_russian_layout",
+         [](const RulesConfig& c) { return c.tokenization.slashKeyOfRussianLayout; }},
     };
     for (const Case& c : cases) {
         const auto with = [&](const char* value) {
