@@ -194,6 +194,9 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         decision = withPossessive(context, word, std::move(decision), request);
     if (config_.tokenization.quoteKeyBeforeInnerCapital && decision.shouldCorrect)
         decision.correctedToken = scoring::withInnerQuotesBeforeCapitals(config_, word, decision);
+    if (config_.decision.capitalAfterLowerKept && decision.shouldCorrect && decision.correctedToken &&
+        scoring::markMakesCapitalAfterLower(word, *decision.correctedToken))
+        decision = refusalWithScoresOf(Reason::LowConfidence, decision);
     if (!decision.shouldCorrect || !decision.correctedToken) return decision;
     std::string corrected = std::string(token.substr(0, edges.leading)) + *decision.correctedToken +
                             std::string(token.substr(token.size() - edges.trailing));
@@ -212,9 +215,6 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
     if (!config_.tokenization.leadingLetterMarks) return read;
     RulesDecision whole = keptUnlessKnown(config_, token, read);
     if (quoteBeforeCapitalisedWord(config_, token, whole)) whole = refusalWithScoresOf(Reason::LowConfidence, whole);
-    if (config_.decision.capitalAfterLowerKept && whole.shouldCorrect && whole.correctedToken &&
-        scoring::markMakesCapitalAfterLower(token, *whole.correctedToken))
-        whole = refusalWithScoresOf(Reason::LowConfidence, whole);
     const bool markBeforeCapital = quoteBeforeCapitalisedWord(config_, token, read);
     const std::size_t leading = leadingMarksSize(token);
     if (whole.shouldCorrect || leading == 0 || leading == token.size()) return whole;

@@ -113,9 +113,12 @@ TEST_F(FalseCorrections, MarksReadAsLettersCasedAsNoWordStayMarks) {
         const char* expected;  // "" when the word stays
         const char* languages;
     } cases[] = {
-        {"df>", "", R"(["en", "ru"])"},          {"ls>", "", R"(["en", "uk", "ru"])"},
-        {"''Ajhvfn", "", R"(["en", "ru"])"},     {"ghbdtn", "привет", R"(["en", "ru"])"},
-        {"Ghbdtn", "Привет", R"(["en", "ru"])"}, {"{fkmlhbr", "Хальдрик", R"(["en", "ru"])"},
+        {"df>", "", R"(["en", "ru"])"},
+        {"ls>", "", R"(["en", "uk", "ru"])"},
+        {"''Ajhvfn", "''Формат", R"(["en", "ru"])"},
+        {"ghbdtn", "привет", R"(["en", "ru"])"},
+        {"Ghbdtn", "Привет", R"(["en", "ru"])"},
+        {"{fkmlhbr", "Хальдрик", R"(["en", "ru"])"},
         {"<afqk", "<файл", R"(["en", "ru"])"},
     };
     for (const Case& c : cases) {
