@@ -3,44 +3,24 @@
 // must keep their decision.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "quillom.hpp"
+#include "shipped_engine.h"
 
 namespace {
 
 using Engine = quillom::cabi::EnginePtr;
 using Owned = quillom::cabi::OwnedString;
 
-struct Decision {
-    bool corrected = false;
-    std::string text;
-};
+using Decision = quillom::test::ContextDecision;
 
 class ShippedRules : public ::testing::Test {
 protected:
-    Engine create(const char* languages) {
-        const std::filesystem::path prefs =
-            std::filesystem::temp_directory_path() /
-            ("quillom-classes-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-             ".json");
-        std::ofstream(prefs) << R"({"active_languages": )" << languages << "}";
-        Engine e(qm_engine_create(QUILLOM_RULES_FILE, prefs.string().c_str()));
-        std::filesystem::remove(prefs);
-        return e;
-    }
+    static Engine create(const char* languages) { return quillom::test::shippedEngine(languages); }
     static Decision evaluate(qm_engine* e, const char* word, const char* layout) {
-        int32_t should = -1;
-        double confidence = 0;
-        char target[16];
-        char reason[64];
-        Owned s(qm_engine_evaluate_context(e, word, "app.exe", layout, 0, &should, &confidence, target, sizeof target,
-                                           reason, sizeof reason));
-        EXPECT_NE(s, nullptr);
-        return {should == 1, s ? s.get() : ""};
+        return quillom::test::evaluateContext(e, word, layout);
     }
 };
 

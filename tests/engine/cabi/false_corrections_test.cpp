@@ -4,15 +4,13 @@
 // Each table holds words beside them that must keep their decision.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <quillom.hpp>
+
+#include "shipped_engine.h"
 
 namespace {
 
@@ -48,13 +46,7 @@ Answer evaluateInText(qm_engine* e, const Typed& t) {
 
 class FalseCorrections : public ::testing::Test {
 protected:
-    Engine create(const char* languages) {
-        std::ofstream(prefs_) << R"({"active_languages": )" << languages << "}";
-        return Engine(qm_engine_create(QUILLOM_RULES_FILE, prefs_.string().c_str()));
-    }
-    void TearDown() override { std::filesystem::remove(prefs_); }
-    std::filesystem::path prefs_ =
-        std::filesystem::temp_directory_path() / ("quillom-false-corrections-" + std::to_string(::getpid()) + ".json");
+    static Engine create(const char* languages) { return quillom::test::shippedEngine(languages); }
 };
 
 // Pieces joined by marks to a word kept after the user changed the layout

@@ -3,17 +3,15 @@
 // class and words beside it that must keep their decision.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "quillom.hpp"
+#include "shipped_engine.h"
 
 namespace {
 
 using Engine = quillom::cabi::EnginePtr;
-using Owned = quillom::cabi::OwnedString;
 
 struct Typed {
     const char* word;
@@ -35,26 +33,11 @@ struct Case {
 
 class SameScript : public ::testing::Test {
 protected:
-    Engine create(const char* languages) {
-        const std::filesystem::path prefs =
-            std::filesystem::temp_directory_path() /
-            ("quillom-same-script-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-             ".json");
-        std::ofstream(prefs) << R"({"active_languages": )" << languages << "}";
-        Engine e(qm_engine_create(QUILLOM_RULES_FILE, prefs.string().c_str()));
-        std::filesystem::remove(prefs);
-        return e;
-    }
+    static Engine create(const char* languages) { return quillom::test::shippedEngine(languages); }
     static std::string evaluate(qm_engine* e, const Typed& t, bool* corrected = nullptr) {
-        int32_t should = -1;
-        double confidence = 0;
-        char target[16];
-        char reason[64];
-        Owned s(qm_engine_evaluate_context(e, t.word, "app.exe", t.layout, 0, &should, &confidence, target,
-                                           sizeof target, reason, sizeof reason));
-        EXPECT_NE(s, nullptr);
-        if (corrected) *corrected = should == 1;
-        return s ? s.get() : "";
+        const quillom::test::ContextDecision d = quillom::test::evaluateContext(e, t.word, t.layout);
+        if (corrected) *corrected = d.corrected;
+        return d.text;
     }
     void run(const char* languages, const std::vector<Case>& cases) {
         for (const Case& c : cases) {
