@@ -85,6 +85,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.sameScriptUnlistedReading = v != 0; }},
     {"tokenization", "slash_key_of_russian_layout", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.slashKeyOfRussianLayout = v != 0; }},
+    {"decision", "text_start_letter_min_band", Type::Integer, 0, 45,
+     [](RulesConfig& c, int64_t v) { c.decision.textStartLetterMinBand = v; }},
 };
 // clang-format on
 

@@ -166,6 +166,7 @@ struct DecisionConfig {
     bool typedWordKnownInScript = false;
     bool keptTwinCountsForNone = false;
     bool textStartTakenAlong = false;
+    int64_t textStartLetterMinBand = 0;
     bool keepJoinedPieceAfterScriptSwitch = false;
     bool capitalAfterLowerKept = false;
     bool sameScriptUnlistedReading = false;

@@ -111,6 +111,13 @@ bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source) {
     });
 }
 
+// A letter alone that its language ranks no higher than letters used as
+// initials and enumerations ("г", not "в" or "и") names no word there.
+bool rareLetter(const TextChars& lowerPiece, const LanguageConfig& source, int64_t minBand) {
+    if (minBand <= 0 || lowerPiece.size() != 1 || !isLetter(lowerPiece[0])) return false;
+    return source.frequencyOrder(lowerPiece.text()).value_or(LanguageConfig::kUnrankedOrder) >= minBand;
+}
+
 // Every run of letters pairs only letters that target's text pairs.
 bool runsPairAsTarget(const TextChars& lower, const LanguageConfig& target) {
     return everyLetterRun(lower, [&](std::size_t first, std::size_t count) {
@@ -170,7 +177,9 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
         const TextChars readingChars{reading};
         if (!marksInPlace(chars, piece, readingChars)) continue;
         const TextChars lowerReading = readingChars.lowered();
-        if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage)) continue;
+        if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage) &&
+            !rareLetter(lower, *sourceLanguage, config.decision.textStartLetterMinBand))
+            continue;
         if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target)) return reading;
     }
     return std::nullopt;

@@ -18,7 +18,9 @@ namespace quillom::session {
 // typedWord: the corrected word as typed; target: its language. A number of
 // digits alone as it stands ("2085"); otherwise the piece as its keys read
 // in target, when its letters are of a layout the corrected word shares and
-// - no run of its letters is a word that layout's language lists,
+// - no run of its letters is a word that layout's language lists, unless
+//   the piece is one letter the language ranks as rarely as initials
+//   (decision.textStartLetterMinBand: "Г" is U, "В" stays),
 // - marks typed around a word, before it as a quote, or in a number stay as
 //   typed ("<Ntvf>", "1941."), other typed marks may read as letters,
 // - the keys of letters read as marks only after the word as its

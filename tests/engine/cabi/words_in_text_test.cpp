@@ -147,6 +147,24 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
     });
 }
 
+// A letter alone at a text's start that its layout's language hardly uses
+// as a word was an initial or a mark of the target: it goes along with the
+// first correction. One of the language's own short words stays.
+TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
+    const std::optional<std::string> none;
+    expectCases({
+        {"an initial", {{"Г", none, "ru"}, {"Ерфте", " ", "ru"}}, 1, "U"},
+        {"a small letter", {{"ч", none, "ru"}, {"ырщгдв", " ", "ru"}}, 1, "x"},
+        {"a Ukrainian initial", {{"Г", none, "uk"}, {"ерфе", " ", "uk"}}, 1, "U", R"(["en", "uk"])"},
+        {"a preposition", {{"В", none, "ru"}, {"Ерфте", " ", "ru"}}, 0, nullptr},
+        {"a pronoun", {{"Я", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+        {"a Ukrainian preposition", {{"з", none, "uk"}, {"ерфе", " ", "uk"}}, 0, nullptr, R"(["en", "uk"])"},
+        {"a Ukrainian conjunction", {{"Й", none, "uk"}, {"ерфе", " ", "uk"}}, 0, nullptr, R"(["en", "uk"])"},
+        {"a rare letter with nothing corrected after it", {{"Г", none, "ru"}, {"Москва", " ", "ru"}}, 0, nullptr},
+        {"two letters", {{"Гг", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+    });
+}
+
 // A guess between Ukrainian and Russian, settled by a later Russian word: the
 // correction and the words typed after it are read again in the call that
 // evaluates that word, which itself stays as typed.
