@@ -169,6 +169,7 @@ struct DecisionConfig {
     bool keepJoinedPieceAfterScriptSwitch = false;
     bool capitalAfterLowerKept = false;
     bool sameScriptUnlistedReading = false;
+    bool numberWithLettersTakenAlong = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

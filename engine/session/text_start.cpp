@@ -146,6 +146,12 @@ bool plausibleReading(const ScoringContext& context, const TextChars& piece, con
 
 }  // namespace
 
+bool startsNumberWithLetters(std::string_view piece) {
+    if (piece.empty() || piece.find(' ') != std::string_view::npos) return false;
+    const TextChars chars{piece};
+    return unicode::isNumericChar(chars[0]) && countOf(chars).letters > 0;
+}
+
 std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
                                           std::string_view typedWord, const std::string& target) {
     const RulesConfig& config = context.config;

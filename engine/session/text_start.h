@@ -33,4 +33,7 @@ namespace quillom::session {
 std::optional<std::string> textStartPiece(const scoring::ScoringContext& context, std::string_view previous,
                                           std::string_view typedWord, const std::string& target);
 
+// A number and letters after it, one piece with no space: "30vv", "2u".
+bool startsNumberWithLetters(std::string_view piece);
+
 }  // namespace quillom::session

@@ -147,6 +147,26 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
     });
 }
 
+// Within a text, a number with a unit typed on the layout of the word
+// corrected after it goes along as at a text's start; a model's name or
+// letters that read as typed in their layout's language stay.
+TEST_F(WordsInText, ANumberWithLettersGoesAlongWithinAText) {
+    const std::optional<std::string> none;
+    expectCases({
+        {"a unit after a word kept", {{"hello", none}, {"30vv", " "}, {"cyfhzl", " "}}, 1, "30мм"},
+        {"a unit after a correction", {{"ghbdtn", none}, {"80vv", " "}, {"cyfhzl", " "}}, 1, "80мм"},
+        {"a short word and a unit", {{"hello", none}, {"d", " "}, {"30vv", " "}, {"cyfhzl", " "}}, 2, "в 30мм"},
+        {"a unit typed on a Cyrillic layout",
+         {{"привет", none, "ru"}, {"105ьь", " ", "ru"}, {"ырудды", " ", "ru"}},
+         1,
+         "105mm"},
+        {"a capital beside a digit", {{"hello", none}, {"4K", " "}, {"ajnj", " "}}, 0, nullptr},
+        {"letters before the number", {{"hello", none}, {"x86", " "}, {"cbcntvf", " "}}, 0, nullptr},
+        {"letters that are a word of the layout", {{"hello", none}, {"2nd", " "}, {"cbcntvf", " "}}, 0, nullptr},
+        {"letters then a mark", {{"hello", none}, {"30vv>", " "}, {"cyfhzl", " "}}, 0, nullptr},
+    });
+}
+
 // A guess between Ukrainian and Russian, settled by a later Russian word: the
 // correction and the words typed after it are read again in the call that
 // evaluates that word, which itself stays as typed.
