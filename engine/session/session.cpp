@@ -89,8 +89,7 @@ Session::WordsBefore Session::wordsBefore(std::string_view token, const RulesDec
         std::optional<std::string> text = correctWordBefore(before, token, target);
         // A number with a unit typed on the corrected word's layout goes
         // with it in running text as at a text's start ("30vv cyfhzl").
-        return text || !numbers || !startsNumberWithLetters(before) ? text
-                                                                    : textStartPiece(context, before, token, target);
+        return text || !numbers ? text : numberWithUnitPiece(context, before, token, target);
     };
     // The text so far, typed on the layout of the word, goes along whole.
     if (corrects && engine_.config().decision.textStartTakenAlong) {

@@ -164,6 +164,7 @@ TEST_F(WordsInText, ANumberWithLettersGoesAlongWithinAText) {
         {"letters before the number", {{"hello", none}, {"x86", " "}, {"cbcntvf", " "}}, 0, nullptr},
         {"letters that are a word of the layout", {{"hello", none}, {"2nd", " "}, {"cbcntvf", " "}}, 0, nullptr},
         {"letters then a mark", {{"hello", none}, {"30vv>", " "}, {"cyfhzl", " "}}, 0, nullptr},
+        {"a lone letter after the number", {{"hello", none}, {"5m", " "}, {"cyfhzl", " "}}, 0, nullptr},
     });
 }
 
