@@ -170,6 +170,7 @@ struct DecisionConfig {
     bool keepJoinedPieceAfterScriptSwitch = false;
     bool capitalAfterLowerKept = false;
     bool sameScriptUnlistedReading = false;
+    bool numberWithLettersTakenAlong = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

@@ -83,12 +83,19 @@ Session::WordsBefore Session::wordsBefore(std::string_view token, const RulesDec
     const bool follows = !decision.shouldCorrect && decision.reason == Reason::LayoutFollowsLanguage;
     if (!corrects && !follows) return {};
     const std::string& target = *decision.targetLanguage;
-    const auto nearRule = [&](std::string_view before) { return correctWordBefore(before, token, target); };
+    const scoring::ScoringContext context{engine_.config(), engine_.index()};
+    const bool numbers = engine_.config().decision.numberWithLettersTakenAlong;
+    const auto nearRule = [&](std::string_view before) {
+        std::optional<std::string> text = correctWordBefore(before, token, target);
+        // A number with a unit typed on the corrected word's layout goes
+        // with it in running text as at a text's start ("30vv cyfhzl").
+        return text || !numbers ? text : numberWithUnitPiece(context, before, token, target);
+    };
     // The text so far, typed on the layout of the word, goes along whole.
     if (corrects && engine_.config().decision.textStartTakenAlong) {
         WordsBefore whole = recentWords_.wholeStart([&](std::string_view before) {
             std::optional<std::string> text = nearRule(before);
-            return text ? text : textStartPiece({engine_.config(), engine_.index()}, before, token, target);
+            return text ? text : textStartPiece(context, before, token, target);
         });
         if (whole.pieces > 0) return whole;
     }

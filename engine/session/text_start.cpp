@@ -21,6 +21,8 @@ constexpr std::size_t kPieceMaxLength = 16;
 // Keys that give only marks in target: a bracket, a comma, a colon; more of
 // them are no mark a text starts with.
 constexpr std::size_t kMarksMaxKeys = 2;
+// Letters after a number within a text that can tell a unit (мм, not ь).
+constexpr std::size_t kUnitMinLetters = 2;
 
 bool isLetter(std::string_view c) { return unicode::isLetterChar(c); }
 bool isMark(std::string_view c) { return !unicode::isLetterChar(c) && !unicode::isNumericChar(c); }
@@ -152,6 +154,21 @@ bool plausibleReading(const ScoringContext& context, const TextChars& piece, con
 }
 
 }  // namespace
+
+std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, std::string_view previous,
+                                               std::string_view typedWord, const std::string& target) {
+    if (previous.empty() || previous.find(' ') != std::string_view::npos) return std::nullopt;
+    const TextChars chars{previous};
+    const LanguageConfig* targetLanguage = context.config.language(target);
+    if (!targetLanguage || !unicode::isNumericChar(chars[0]) || countOf(chars).letters == 0) return std::nullopt;
+    std::optional<std::string> reading = textStartPiece(context, previous, typedWord, target);
+    if (!reading) return std::nullopt;
+    // A lone letter after a number is listed as often when it is no unit
+    // ("5m" would be 5ь, ranked as мм is): only two letters or more tell.
+    const std::string letters = unicode::toLower(lettersOf(*reading));
+    if (TextChars(letters).size() < kUnitMinLetters || !targetLanguage->isCommonWord(letters)) return std::nullopt;
+    return reading;
+}
 
 std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
                                           std::string_view typedWord, const std::string& target) {

@@ -35,4 +35,10 @@ namespace quillom::session {
 std::optional<std::string> textStartPiece(const scoring::ScoringContext& context, std::string_view previous,
                                           std::string_view typedWord, const std::string& target);
 
+// Within a text: previous, a number with letters after it ("30vv"), as
+// textStartPiece reads it when the reading's letters, two or more, are a
+// word target lists (мм; not the ь of "5m"); otherwise nothing.
+std::optional<std::string> numberWithUnitPiece(const scoring::ScoringContext& context, std::string_view previous,
+                                               std::string_view typedWord, const std::string& target);
+
 }  // namespace quillom::session

@@ -162,6 +162,24 @@ TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
         {"a Ukrainian conjunction", {{"Й", none, "uk"}, {"ерфе", " ", "uk"}}, 0, nullptr, R"(["en", "uk"])"},
         {"a rare letter with nothing corrected after it", {{"Г", none, "ru"}, {"Москва", " ", "ru"}}, 0, nullptr},
         {"two letters", {{"Гг", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+// Within a text, a number with a unit typed on the layout of the word
+// corrected after it goes along as at a text's start; a model's name or
+// letters that read as typed in their layout's language stay.
+TEST_F(WordsInText, ANumberWithLettersGoesAlongWithinAText) {
+    const std::optional<std::string> none;
+    expectCases({
+        {"a unit after a word kept", {{"hello", none}, {"30vv", " "}, {"cyfhzl", " "}}, 1, "30мм"},
+        {"a unit after a correction", {{"ghbdtn", none}, {"80vv", " "}, {"cyfhzl", " "}}, 1, "80мм"},
+        {"a short word and a unit", {{"hello", none}, {"d", " "}, {"30vv", " "}, {"cyfhzl", " "}}, 2, "в 30мм"},
+        {"a unit typed on a Cyrillic layout",
+         {{"привет", none, "ru"}, {"105ьь", " ", "ru"}, {"ырудды", " ", "ru"}},
+         1,
+         "105mm"},
+        {"a capital beside a digit", {{"hello", none}, {"4K", " "}, {"ajnj", " "}}, 0, nullptr},
+        {"letters before the number", {{"hello", none}, {"x86", " "}, {"cbcntvf", " "}}, 0, nullptr},
+        {"letters that are a word of the layout", {{"hello", none}, {"2nd", " "}, {"cbcntvf", " "}}, 0, nullptr},
+        {"letters then a mark", {{"hello", none}, {"30vv>", " "}, {"cyfhzl", " "}}, 0, nullptr},
+        {"a lone letter after the number", {{"hello", none}, {"5m", " "}, {"cyfhzl", " "}}, 0, nullptr},
     });
 }
 

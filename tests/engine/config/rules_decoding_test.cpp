@@ -158,6 +158,8 @@ TEST(RulesDecoding, WordClassReadingsAreOffUnlessAsked) {
          [](const RulesConfig& c) { return c.decision.sameScriptUnlistedReading; }},
         {"tokenization", "slash_key_of_russian_layout",
          [](const RulesConfig& c) { return c.tokenization.slashKeyOfRussianLayout; }},
+        {"decision", "number_with_letters_taken_along",
+         [](const RulesConfig& c) { return c.decision.numberWithLettersTakenAlong; }},
     };
     for (const Case& c : cases) {
         const auto with = [&](const char* value) {
