@@ -153,6 +153,14 @@ bool plausibleReading(const ScoringContext& context, const TextChars& piece, con
     return scoreToken(context, lowerReading, target).total() > scoreToken(context, lowerPiece, source).total();
 }
 
+// The letters after a number read as a unit: a lone letter is listed as
+// often when it is none ("5m" would be 5ь, ranked as мм is), so only two
+// letters or more that target lists tell.
+bool unitAfterNumber(std::string_view reading, const LanguageConfig& targetLanguage) {
+    const std::string letters = unicode::toLower(lettersOf(reading));
+    return letters.empty() || (TextChars(letters).size() >= kUnitMinLetters && targetLanguage.isCommonWord(letters));
+}
+
 }  // namespace
 
 std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, std::string_view previous,
@@ -161,13 +169,7 @@ std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, st
     const TextChars chars{previous};
     const LanguageConfig* targetLanguage = context.config.language(target);
     if (!targetLanguage || !unicode::isNumericChar(chars[0]) || countOf(chars).letters == 0) return std::nullopt;
-    std::optional<std::string> reading = textStartPiece(context, previous, typedWord, target);
-    if (!reading) return std::nullopt;
-    // A lone letter after a number is listed as often when it is no unit
-    // ("5m" would be 5ь, ranked as мм is): only two letters or more tell.
-    const std::string letters = unicode::toLower(lettersOf(*reading));
-    if (TextChars(letters).size() < kUnitMinLetters || !targetLanguage->isCommonWord(letters)) return std::nullopt;
-    return reading;
+    return textStartPiece(context, previous, typedWord, target);
 }
 
 std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
@@ -197,7 +199,9 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
         if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage) &&
             !rareLetter(lower, *sourceLanguage, config.decision.textStartLetterMinBand))
             continue;
-        if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target)) return reading;
+        if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target) &&
+            (!unicode::isNumericChar(chars[0]) || unitAfterNumber(reading, *targetLanguage)))
+            return reading;
     }
     return std::nullopt;
 }

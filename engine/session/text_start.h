@@ -26,7 +26,9 @@ namespace quillom::session {
 // - the keys of letters read as marks only after the word as its
 //   punctuation, as a full stop between letters, as a quote before it, or
 //   as all of one or two keys ("Вю" is "D.", "ГюЫю" "U.S.", "б" a comma),
-// - no capital stands beside a digit ("4K", "A4"),
+// - no capital stands beside a digit ("4K", "A4"), and letters after a
+//   number are two or more that target lists, a unit ("105vv" is 105мм;
+//   "5m" stays, not 5ь),
 // - every run of letters in the reading pairs only letters target's text
 //   pairs, and a reading of three letters or more, letters only, that
 //   target does not list scores above the piece as typed scores in its
@@ -36,8 +38,7 @@ std::optional<std::string> textStartPiece(const scoring::ScoringContext& context
                                           std::string_view typedWord, const std::string& target);
 
 // Within a text: previous, a number with letters after it ("30vv"), as
-// textStartPiece reads it when the reading's letters, two or more, are a
-// word target lists (мм; not the ь of "5m"); otherwise nothing.
+// textStartPiece reads it; otherwise nothing.
 std::optional<std::string> numberWithUnitPiece(const scoring::ScoringContext& context, std::string_view previous,
                                                std::string_view typedWord, const std::string& target);
 

@@ -138,6 +138,7 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
          nullptr},
         {"marks around a word", {{"<Ntvf>", none}, {"ghbdtn", " "}}, 0, nullptr},
         {"a capital beside a digit", {{"4K", none}, {"ajnj", " "}}, 0, nullptr},
+        {"a lone letter after a number", {{"5m", none}, {"ghbdtn", " "}}, 0, nullptr},
         {"a number's mark typed as meant", {{"1941.", none, "ru"}, {"фееутв", " ", "ru"}}, 0, nullptr},
         {"more pieces than remembered",
          {{"Ytrcec", none}, {"d", " "}, {"d", " "}, {"d", " "}, {"d", " "}, {"vbh", " "}},
@@ -154,101 +155,97 @@ TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
     const std::optional<std::string> none;
     expectCases({
         {"an initial", {{"Г", none, "ru"}, {"Ерфте", " ", "ru"}}, 1, "U"},
-            {"a small letter", {{"ч", none, "ru"}, {"ырщгдв", " ", "ru"}}, 1, "x"},
-            {"a Ukrainian initial", {{"Г", none, "uk"}, {"ерфе", " ", "uk"}}, 1, "U", R"(["en", "uk"])"},
-            {"a preposition", {{"В", none, "ru"}, {"Ерфте", " ", "ru"}}, 0, nullptr},
-            {"a pronoun", {{"Я", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
-            {"a Ukrainian preposition", {{"з", none, "uk"}, {"ерфе", " ", "uk"}}, 0, nullptr, R"(["en", "uk"])"},
-            {"a Ukrainian conjunction", {{"Й", none, "uk"}, {"ерфе", " ", "uk"}}, 0, nullptr, R"(["en", "uk"])"},
-            {"a rare letter with nothing corrected after it", {{"Г", none, "ru"}, {"Москва", " ", "ru"}}, 0, nullptr},
-            {"two letters", {{"Гг", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
-            // Within a text, a number with a unit typed on the layout of the word
-            // corrected after it goes along as at a text's start; a model's name or
-            // letters that read as typed in their layout's language stay.
-            TEST_F(WordsInText, ANumberWithLettersGoesAlongWithinAText) {
-            const std::optional<std::string> none;
-            expectCases({
-                {"a unit after a word kept", {{"hello", none}, {"30vv", " "}, {"cyfhzl", " "}}, 1, "30мм"},
-                {"a unit after a correction", {{"ghbdtn", none}, {"80vv", " "}, {"cyfhzl", " "}}, 1, "80мм"},
-                {"a short word and a unit", {{"hello", none}, {"d", " "}, {"30vv", " "}, {"cyfhzl", " "}}, 2, "в 30мм"},
-                {"a unit typed on a Cyrillic layout",
-                 {{"привет", none, "ru"}, {"105ьь", " ", "ru"}, {"ырудды", " ", "ru"}},
-                 1,
-                 "105mm"},
-                {"a capital beside a digit", {{"hello", none}, {"4K", " "}, {"ajnj", " "}}, 0, nullptr},
-                {"letters before the number", {{"hello", none}, {"x86", " "}, {"cbcntvf", " "}}, 0, nullptr},
-                {"letters that are a word of the layout",
-                 {{"hello", none}, {"2nd", " "}, {"cbcntvf", " "}},
-                 0,
-                 nullptr},
-                {"letters then a mark", {{"hello", none}, {"30vv>", " "}, {"cyfhzl", " "}}, 0, nullptr},
-                {"a lone letter after the number", {{"hello", none}, {"5m", " "}, {"cyfhzl", " "}}, 0, nullptr},
-            });
-        }
+        {"a small letter", {{"ч", none, "ru"}, {"ырщгдв", " ", "ru"}}, 1, "x"},
+        {"a Ukrainian initial", {{"Г", none, "uk"}, {"ерфе", " ", "uk"}}, 1, "U", R"(["en", "uk"])"},
+        {"a preposition", {{"В", none, "ru"}, {"Ерфте", " ", "ru"}}, 0, nullptr},
+        {"a pronoun", {{"Я", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+        {"a Ukrainian preposition", {{"з", none, "uk"}, {"ерфе", " ", "uk"}}, 0, nullptr, R"(["en", "uk"])"},
+        {"a Ukrainian conjunction", {{"Й", none, "uk"}, {"ерфе", " ", "uk"}}, 0, nullptr, R"(["en", "uk"])"},
+        {"a rare letter with nothing corrected after it", {{"Г", none, "ru"}, {"Москва", " ", "ru"}}, 0, nullptr},
+        {"two letters", {{"Гг", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+    });
+}
 
-        // A guess between Ukrainian and Russian, settled by a later Russian word: the
-        // correction and the words typed after it are read again in the call that
-        // evaluates that word, which itself stays as typed.
-        TEST_F(WordsInText, AWordThatSettlesTheLanguageHasTheCorrectionBeforeReadAgain) {
-            const std::optional<std::string> none;
-            const char* three = R"(["en", "uk", "ru"])";
-            expectCases({
-                {"one word between",
-                 {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"передней", " ", "uk"}},
-                 2,
-                 "Документы с",
-                 three},
-                {"three words between",
-                 {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"на", " ", "uk"}, {"по", " ", "uk"}, {"передней", " ", "uk"}},
-                 4,
-                 "Документы с на по",
-                 three},
-                {"four words between",
-                 {{"Ljrevtyns", none},
-                  {"с", " ", "uk"},
-                  {"на", " ", "uk"},
-                  {"по", " ", "uk"},
-                  {"за", " ", "uk"},
-                  {"передней", " ", "uk"}},
-                 0,
-                 nullptr,
-                 three},
-                {"a mark after the word between",
-                 {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"передней", ". ", "uk"}},
-                 0,
-                 nullptr,
-                 three},
-            });
-        }
+// Within a text, a number with a unit typed on the layout of the word
+// corrected after it goes along as at a text's start; a model's name or
+// letters that read as typed in their layout's language stay.
+TEST_F(WordsInText, ANumberWithLettersGoesAlongWithinAText) {
+    const std::optional<std::string> none;
+    expectCases({
+        {"a unit after a word kept", {{"hello", none}, {"30vv", " "}, {"cyfhzl", " "}}, 1, "30мм"},
+        {"a unit after a correction", {{"ghbdtn", none}, {"80vv", " "}, {"cyfhzl", " "}}, 1, "80мм"},
+        {"a short word and a unit", {{"hello", none}, {"d", " "}, {"30vv", " "}, {"cyfhzl", " "}}, 2, "в 30мм"},
+        {"a unit typed on a Cyrillic layout",
+         {{"привет", none, "ru"}, {"105ьь", " ", "ru"}, {"ырудды", " ", "ru"}},
+         1,
+         "105mm"},
+        {"a capital beside a digit", {{"hello", none}, {"4K", " "}, {"ajnj", " "}}, 0, nullptr},
+        {"letters before the number", {{"hello", none}, {"x86", " "}, {"cbcntvf", " "}}, 0, nullptr},
+        {"letters that are a word of the layout", {{"hello", none}, {"2nd", " "}, {"cbcntvf", " "}}, 0, nullptr},
+        {"letters then a mark", {{"hello", none}, {"30vv>", " "}, {"cyfhzl", " "}}, 0, nullptr},
+        {"a lone letter after the number", {{"hello", none}, {"5m", " "}, {"cyfhzl", " "}}, 0, nullptr},
+    });
+}
 
-        // Evaluations without the text around them (the context-free one, the
-        // session one) come between the words remembered and the next.
-        TEST_F(WordsInText, OtherEvaluationsBreakTheText) {
-            Engine e = create(R"(["en", "ru"])");
-            ASSERT_TRUE(e);
-            evaluateInText(e.get(), {"d", std::nullopt});
-            quillom::cabi::evaluateContext(e.get(), "x", "a.exe", "en", false);
-            EXPECT_EQ(evaluateInText(e.get(), {"vbh", " "}).pieces, 0);
-            evaluateInText(e.get(), {"d", " "});
-            qm_engine_reset_context(e.get());
-            EXPECT_EQ(evaluateInText(e.get(), {"vbh", " "}).pieces, 0);
-            evaluateInText(e.get(), {"d", std::nullopt});
-            const Answer a = evaluateInText(e.get(), {"vbh", " "});
-            EXPECT_EQ(a.text, "мир");
-            EXPECT_EQ(a.pieces, 1);
-            // What follows a word told about elsewhere starts no text.
-            quillom::cabi::evaluateContext(e.get(), "x", "a.exe", "en", false);
-            evaluateInText(e.get(), {"Ytrcec", " "});
-            EXPECT_EQ(evaluateInText(e.get(), {"gjkexbk", " "}).pieces, 0);
-        }
+// A guess between Ukrainian and Russian, settled by a later Russian word: the
+// correction and the words typed after it are read again in the call that
+// evaluates that word, which itself stays as typed.
+TEST_F(WordsInText, AWordThatSettlesTheLanguageHasTheCorrectionBeforeReadAgain) {
+    const std::optional<std::string> none;
+    const char* three = R"(["en", "uk", "ru"])";
+    expectCases({
+        {"one word between", {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"передней", " ", "uk"}}, 2, "Документы с", three},
+        {"three words between",
+         {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"на", " ", "uk"}, {"по", " ", "uk"}, {"передней", " ", "uk"}},
+         4,
+         "Документы с на по",
+         three},
+        {"four words between",
+         {{"Ljrevtyns", none},
+          {"с", " ", "uk"},
+          {"на", " ", "uk"},
+          {"по", " ", "uk"},
+          {"за", " ", "uk"},
+          {"передней", " ", "uk"}},
+         0,
+         nullptr,
+         three},
+        {"a mark after the word between",
+         {{"Ljrevtyns", none}, {"с", " ", "uk"}, {"передней", ". ", "uk"}},
+         0,
+         nullptr,
+         three},
+    });
+}
 
-        TEST_F(WordsInText, NoHandleAnswersNothingAndClearsTheOutputs) {
-            int32_t pieces = 7;
-            char* before = reinterpret_cast<char*>(&pieces);
-            Owned s(qm_engine_evaluate_in_text(nullptr, "vbh", "a.exe", "en", 0, " ", nullptr, nullptr, nullptr, 0,
-                                               nullptr, 0, &pieces, &before));
-            ASSERT_NE(s, nullptr);
-            EXPECT_STREQ(s.get(), "");
-            EXPECT_EQ(pieces, 0);
-            EXPECT_EQ(before, nullptr);
-        }
+// Evaluations without the text around them (the context-free one, the
+// session one) come between the words remembered and the next.
+TEST_F(WordsInText, OtherEvaluationsBreakTheText) {
+    Engine e = create(R"(["en", "ru"])");
+    ASSERT_TRUE(e);
+    evaluateInText(e.get(), {"d", std::nullopt});
+    quillom::cabi::evaluateContext(e.get(), "x", "a.exe", "en", false);
+    EXPECT_EQ(evaluateInText(e.get(), {"vbh", " "}).pieces, 0);
+    evaluateInText(e.get(), {"d", " "});
+    qm_engine_reset_context(e.get());
+    EXPECT_EQ(evaluateInText(e.get(), {"vbh", " "}).pieces, 0);
+    evaluateInText(e.get(), {"d", std::nullopt});
+    const Answer a = evaluateInText(e.get(), {"vbh", " "});
+    EXPECT_EQ(a.text, "мир");
+    EXPECT_EQ(a.pieces, 1);
+    // What follows a word told about elsewhere starts no text.
+    quillom::cabi::evaluateContext(e.get(), "x", "a.exe", "en", false);
+    evaluateInText(e.get(), {"Ytrcec", " "});
+    EXPECT_EQ(evaluateInText(e.get(), {"gjkexbk", " "}).pieces, 0);
+}
+
+TEST_F(WordsInText, NoHandleAnswersNothingAndClearsTheOutputs) {
+    int32_t pieces = 7;
+    char* before = reinterpret_cast<char*>(&pieces);
+    Owned s(qm_engine_evaluate_in_text(nullptr, "vbh", "a.exe", "en", 0, " ", nullptr, nullptr, nullptr, 0, nullptr, 0,
+                                       &pieces, &before));
+    ASSERT_NE(s, nullptr);
+    EXPECT_STREQ(s.get(), "");
+    EXPECT_EQ(pieces, 0);
+    EXPECT_EQ(before, nullptr);
+}
