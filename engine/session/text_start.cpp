@@ -68,11 +68,11 @@ bool marksMeantAsTyped(const TextChars& typed, const Counts& count) {
     return count.digits > 0 || isQuote(typed[0]) || (isMark(typed[0]) && isMark(typed.back()));
 }
 
-// Typed marks read as typed, or as letters where they were not meant as
-// typed; the keys of letters read as marks where words have them: after the
-// word as its punctuation ("Вю" is "D."), a full stop between letters
-// ("ГюЫю" is "U.S."), a quote before it, or all the piece's keys ("б" is a
-// comma).
+// Typed marks read as typed, or, where they were not meant as typed, as
+// letters or as the target's punctuation after the word ("Uvv?" is "Гмм,");
+// the keys of letters read as marks where words have them: after the word
+// as its punctuation ("Вю" is "D."), a full stop between letters ("ГюЫю" is
+// "U.S."), a quote before it, or all the piece's keys ("б" is a comma).
 bool marksInPlace(const TextChars& typed, const Counts& count, const TextChars& reading) {
     if (typed.size() != reading.size()) return false;
     std::size_t first = reading.size(), last = 0;
@@ -84,7 +84,8 @@ bool marksInPlace(const TextChars& typed, const Counts& count, const TextChars& 
     const bool asTyped = marksMeantAsTyped(typed, count);
     for (std::size_t i = 0; i < typed.size(); ++i) {
         if (isMark(typed[i])) {
-            if (typed[i] != reading[i] && (asTyped || !isLetter(reading[i]))) return false;
+            const bool punctuation = first < reading.size() && i > last && endsSentencePart(reading[i]);
+            if (typed[i] != reading[i] && (asTyped || !(isLetter(reading[i]) || punctuation))) return false;
         } else if (isMark(reading[i]) && first < reading.size()) {
             const bool placed = i > last    ? endsSentencePart(reading[i])
                                 : i < first ? isQuote(reading[i])

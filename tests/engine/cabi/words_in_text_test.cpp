@@ -139,6 +139,7 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
         {"marks around a word", {{"<Ntvf>", none}, {"ghbdtn", " "}}, 0, nullptr},
         {"a capital beside a digit", {{"4K", none}, {"ajnj", " "}}, 0, nullptr},
         {"a lone letter after a number", {{"5m", none}, {"ghbdtn", " "}}, 0, nullptr},
+        {"the layout's punctuation after a word", {{"Uvv?", none}, {"vj;kbdj", " "}}, 1, "Гмм,", R"(["en", "uk"])"},
         {"a number's mark typed as meant", {{"1941.", none, "ru"}, {"фееутв", " ", "ru"}}, 0, nullptr},
         {"more pieces than remembered",
          {{"Ytrcec", none}, {"d", " "}, {"d", " "}, {"d", " "}, {"d", " "}, {"vbh", " "}},
