@@ -18,7 +18,8 @@ bool capitalAfterLower(std::string_view text) {
 }
 
 bool markMakesCapitalAfterLower(std::string_view typed, std::string_view corrected) {
-    return !capitalAfterLower(typed) && capitalAfterLower(corrected);
+    // Most corrections are cased as words are: the typed keys are read only for the rest.
+    return capitalAfterLower(corrected) && !capitalAfterLower(typed);
 }
 
 }  // namespace quillom::scoring
