@@ -58,7 +58,9 @@ void RecentWords::afterWord(std::string_view token, bool hasUnknownBeginning, bo
 }
 
 void RecentWords::onWord(Boundary boundary, std::string_view mark) {
-    if (lastUnknown_) startsText_ = false;
+    // A tail joined by a mark to the piece before it ("6-" then "foot") was
+    // seen whole here, whatever the caller knew of its start.
+    if (lastUnknown_ && open_.empty()) startsText_ = false;
     if (lastReplayed_) {
         clearPieces();
         hasCorrection_ = boundary == Boundary::Space && !lastUnknown_ && lastOpensCorrection_;

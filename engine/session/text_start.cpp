@@ -154,12 +154,16 @@ bool plausibleReading(const ScoringContext& context, const TextChars& piece, con
     return scoreToken(context, lowerReading, target).total() > scoreToken(context, lowerPiece, source).total();
 }
 
-// The letters after a number read as a unit: a lone letter is listed as
-// often when it is none ("5m" would be 5ь, ranked as мм is), so only two
-// letters or more that target lists tell.
+// The letters after a number read as a unit or an ending: each run of them
+// a word target lists, joined to the number only from two letters on ("5m"
+// would be 5ь, a lone letter listed as often when it is none), after a
+// hyphen whatever its length ("22-year-old", "1-й").
 bool unitAfterNumber(std::string_view reading, const LanguageConfig& targetLanguage) {
-    const std::string letters = unicode::toLower(lettersOf(reading));
-    return letters.empty() || (TextChars(letters).size() >= kUnitMinLetters && targetLanguage.isCommonWord(letters));
+    const TextChars lower = TextChars(reading).lowered();
+    return everyLetterRun(lower, [&](std::size_t first, std::size_t count) {
+        const bool afterHyphen = first > 0 && lower[first - 1] == "-";
+        return (afterHyphen || count >= kUnitMinLetters) && targetLanguage.isCommonWord(lower.slice(first, count));
+    });
 }
 
 }  // namespace

@@ -146,6 +146,17 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
          2,
          "в в"},
         {"a piece whose beginning was unseen", {{"Ytrcec", none, "en", "a.exe", 1}, {"gjkexbk", " "}}, 0, nullptr},
+        // The program hands over the letters after a number's hyphen as a
+        // word whose beginning it did not see; here they joined the number.
+        {"numbers joined to words by hyphens",
+         {{"Ф", none, "ru"},
+          {"6", " ", "ru"},
+          {"ащще", "-", "ru", "a.exe", 1},
+          {"1", " ", "ru"},
+          {"штср", "-", "ru", "a.exe", 1},
+          {"ыутшщк", " ", "ru"}},
+         3,
+         "A 6-foot 1-inch"},
     });
 }
 
@@ -185,6 +196,22 @@ TEST_F(WordsInText, ANumberWithLettersGoesAlongWithinAText) {
         {"letters that are a word of the layout", {{"hello", none}, {"2nd", " "}, {"cbcntvf", " "}}, 0, nullptr},
         {"letters then a mark", {{"hello", none}, {"30vv>", " "}, {"cyfhzl", " "}}, 0, nullptr},
         {"a lone letter after the number", {{"hello", none}, {"5m", " "}, {"cyfhzl", " "}}, 0, nullptr},
+        {"an ending after a hyphen",
+         {{"hello", none}, {"1", " "}, {"q", "-", "en", "a.exe", 1}, {"nehybh", " "}},
+         1,
+         "1-й"},
+        {"words after hyphens",
+         {{"привет", none, "ru"},
+          {"22", " ", "ru"},
+          {"нуфк", "-", "ru", "a.exe", 1},
+          {"щдв", "-", "ru", "a.exe", 1},
+          {"ыщгерзфц", " ", "ru"}},
+         1,
+         "22-year-old"},
+        {"letters after a hyphen that are no word",
+         {{"hello", none}, {"5", " "}, {"xq", "-", "en", "a.exe", 1}, {"nehybh", " "}},
+         0,
+         nullptr},
     });
 }
 
