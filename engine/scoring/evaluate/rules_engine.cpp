@@ -152,11 +152,11 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
 }
 
 // The possessive's keys alone (эы) where the words before them are English.
-RulesDecision possessiveAlone(const RulesConfig& config, const scoring::PossessiveEnding& ending,
-                              const scoring::EvaluationRequest& request, RulesDecision kept) {
+std::optional<RulesDecision> possessiveAlone(const RulesConfig& config, const scoring::PossessiveEnding& ending,
+                                             const scoring::EvaluationRequest& request) {
     if (!request.votes || request.votes->countOf(config, "en") == 0 ||
         scoring::votesLeanAwayFrom(config, request.votes, "en"))
-        return kept;
+        return std::nullopt;
     RulesDecision d;
     d.shouldCorrect = true;
     d.correctedToken = ending.english;
@@ -189,9 +189,10 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         config_.tokenization.keyMarksAtEdges ? scoring::keyMarkEdges(keyMarks_, token) : scoring::MarkEdges{};
     const std::string_view word = token.substr(edges.leading, token.size() - edges.leading - edges.trailing);
     RulesDecision decision = evaluateWord(context, word, request);
-    if (config_.tokenization.quoteKeysAtEdges) decision = withEdgeQuotes(context, word, std::move(decision), request);
+    if (config_.tokenization.quoteKeysAtEdges)
+        if (auto quoted = edgeQuotesReading(context, word, decision, request)) decision = std::move(*quoted);
     if (config_.tokenization.possessiveKeysAfterWord && !decision.shouldCorrect)
-        decision = withPossessive(context, word, std::move(decision), request);
+        if (auto possessive = possessiveReading(context, word, request)) decision = std::move(*possessive);
     if (config_.tokenization.quoteKeyBeforeInnerCapital && decision.shouldCorrect)
         decision.correctedToken = scoring::withInnerQuotesBeforeCapitals(config_, word, decision);
     if (config_.decision.capitalAfterLowerKept && decision.shouldCorrect && decision.correctedToken &&
@@ -242,10 +243,11 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
 
 // The quote keys at the word's edges kept as typed around the correction of
 // the rest where the keys around them tell they are quotes.
-RulesDecision RulesEngine::withEdgeQuotes(const scoring::ScoringContext& context, std::string_view token,
-                                          RulesDecision whole, const scoring::EvaluationRequest& request) const {
+std::optional<RulesDecision> RulesEngine::edgeQuotesReading(const scoring::ScoringContext& context,
+                                                            std::string_view token, const RulesDecision& whole,
+                                                            const scoring::EvaluationRequest& request) const {
     const scoring::QuoteEdges edges = scoring::quoteKeyEdges(config_, token, whole);
-    if (!edges.any()) return whole;
+    if (!edges.any()) return std::nullopt;
     std::optional<RulesDecision> plausible;
     for (const scoring::QuoteEdges& reading : scoring::quoteReadings(edges)) {
         const std::string_view rest = token.substr(reading.leading, token.size() - reading.leading - reading.trailing);
@@ -259,19 +261,20 @@ RulesDecision RulesEngine::withEdgeQuotes(const scoring::ScoringContext& context
         if (verdict == scoring::QuoteVerdict::Listed) return core;
         plausible = std::move(core);
     }
-    return plausible ? *plausible : whole;
+    return plausible;
 }
 
 // A word kept as typed that ends in the keys of the possessive ('s) after a
 // word corrected into English is that word's possessive (Ошьэы is Jim's);
 // the keys alone are after words of English.
-RulesDecision RulesEngine::withPossessive(const scoring::ScoringContext& context, std::string_view token,
-                                          RulesDecision kept, const scoring::EvaluationRequest& request) const {
+std::optional<RulesDecision> RulesEngine::possessiveReading(const scoring::ScoringContext& context,
+                                                            std::string_view token,
+                                                            const scoring::EvaluationRequest& request) const {
     const scoring::PossessiveEnding ending = possessiveKeys_.endingOf(token);
-    if (ending.size == 0) return kept;
-    if (ending.size == token.size()) return possessiveAlone(config_, ending, request, std::move(kept));
+    if (ending.size == 0) return std::nullopt;
+    if (ending.size == token.size()) return possessiveAlone(config_, ending, request);
     RulesDecision stem = evaluateWord(context, token.substr(0, token.size() - ending.size), request);
-    if (!stem.shouldCorrect || !stem.correctedToken || stem.targetLanguage != "en") return kept;
+    if (!stem.shouldCorrect || !stem.correctedToken || stem.targetLanguage != "en") return std::nullopt;
     *stem.correctedToken += ending.english;
     return stem;
 }

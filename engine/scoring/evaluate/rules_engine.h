@@ -42,10 +42,12 @@ private:
     bool isExcludedApp(std::string_view appId) const;
     RulesDecision evaluateWord(const scoring::ScoringContext& context, std::string_view token,
                                const scoring::EvaluationRequest& request) const;
-    RulesDecision withPossessive(const scoring::ScoringContext& context, std::string_view token, RulesDecision kept,
-                                 const scoring::EvaluationRequest& request) const;
-    RulesDecision withEdgeQuotes(const scoring::ScoringContext& context, std::string_view token, RulesDecision whole,
-                                 const scoring::EvaluationRequest& request) const;
+    // Nothing when the word reads as it was decided: a plain word costs no copy.
+    std::optional<RulesDecision> possessiveReading(const scoring::ScoringContext& context, std::string_view token,
+                                                   const scoring::EvaluationRequest& request) const;
+    std::optional<RulesDecision> edgeQuotesReading(const scoring::ScoringContext& context, std::string_view token,
+                                                   const RulesDecision& whole,
+                                                   const scoring::EvaluationRequest& request) const;
 
     RulesConfig config_;
     scoring::LanguageIndex index_;            // built from config_
