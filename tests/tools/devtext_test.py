@@ -57,6 +57,13 @@ class Cleaning(unittest.TestCase):
         self.assertFalse(devtext.keep("Open the file", "en", "everyday"))
         self.assertTrue(devtext.keep("Open the old file", "en", "everyday"))
 
+    def test_addresses_links_and_options_are_left_out(self):
+        for line in ("Mail the authors at team@example.org please", "See https://example.org for more",
+                     "Read www.example.org for more", "See Wikipedia:Dash for the rules",
+                     "-C --config-dir: Configuration directory to use", "--help shows this text"):
+            self.assertFalse(devtext.keep(line, "en", "documentation"), line)
+        self.assertTrue(devtext.keep("Use the -C option or a config file", "en", "documentation"))
+
 
 class PoFiles(unittest.TestCase):
     PO = '\n'.join([

@@ -68,6 +68,8 @@ MARK_ENTITIES = {"amp": "&", "lt": "<", "gt": ">", "quot": '"', "apos": "'", "nb
 ENTITY_RE = re.compile(r"&([#\w.-]+);")
 EMPTY_PAIR_RE = re.compile(r"\(\s*\)|\[\s*\]|\"\s*\"|'\s*'|«\s*»")
 SPACE_BEFORE_MARK_RE = re.compile(r"\s+([,.;:!?)])")
+# Addresses, links and command-line options are not text anyone types as prose.
+NOT_PROSE_RE = re.compile(r"\S@\S|://|\bwww\.|\bWikipedia:|^-{1,2}\w")
 ONLY_RU = set("ёъыэ")
 ONLY_UK = set("ґєії")
 
@@ -117,7 +119,7 @@ def is_of_language(line, lang):
 
 
 def keep(line, lang, kind):
-    return len(line.split()) >= MIN_WORDS[kind] and is_of_language(line, lang)
+    return len(line.split()) >= MIN_WORDS[kind] and is_of_language(line, lang) and not NOT_PROSE_RE.search(line)
 
 
 def mo_messages(path):
