@@ -64,6 +64,13 @@ class Cleaning(unittest.TestCase):
             self.assertFalse(devtext.keep(line, "en", "documentation"), line)
         self.assertTrue(devtext.keep("Use the -C option or a config file", "en", "documentation"))
 
+    def test_marks_a_placeholder_left_behind_leave_the_line_out(self):
+        for message in ("%1, Position: %2, Duration: %3", "Clips lost: %1, use only proxies",
+                        "(%1 -), Position of the clip", "%1% of the picture moved"):
+            self.assertFalse([l for l in devtext.clean(message) if devtext.keep(l, "en", "documentation")], message)
+        for message in ("Could not open %1 in the editor.", "Speed (frames per second): %1"):
+            self.assertTrue([l for l in devtext.clean(message) if devtext.keep(l, "en", "documentation")], message)
+
 
 class PoFiles(unittest.TestCase):
     PO = '\n'.join([

@@ -70,6 +70,8 @@ EMPTY_PAIR_RE = re.compile(r"\(\s*\)|\[\s*\]|\"\s*\"|'\s*'|«\s*»")
 SPACE_BEFORE_MARK_RE = re.compile(r"\s+([,.;:!?)])")
 # Addresses, links and command-line options are not text anyone types as prose.
 NOT_PROSE_RE = re.compile(r"\S@\S|://|\bwww\.|\bWikipedia:|^-{1,2}\w")
+# Marks a left-out placeholder leaves behind: "%1, Position: %2" -> ", Position:".
+ORPHAN_MARKS_RE = re.compile(r"^[,.;:%+=)\]]|[,:;(]\s*[,.;:)]|\(\s*-?\s*\)")
 ONLY_RU = set("ёъыэ")
 ONLY_UK = set("ґєії")
 
@@ -119,7 +121,8 @@ def is_of_language(line, lang):
 
 
 def keep(line, lang, kind):
-    return len(line.split()) >= MIN_WORDS[kind] and is_of_language(line, lang) and not NOT_PROSE_RE.search(line)
+    return (len(line.split()) >= MIN_WORDS[kind] and is_of_language(line, lang)
+            and not NOT_PROSE_RE.search(line) and not ORPHAN_MARKS_RE.search(line))
 
 
 def mo_messages(path):
