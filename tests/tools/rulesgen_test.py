@@ -22,12 +22,14 @@ sys.path.insert(0, os.path.join(ROOT, "tools", "rulesgen"))
 import affixes        # noqa: E402
 import capitals       # noqa: E402
 import corpus         # noqa: E402
+import devtext        # noqa: E402
 import everyday       # noqa: E402
 import later_members  # noqa: E402
 import lexicon        # noqa: E402
 import pack_fixture   # noqa: E402
 import training       # noqa: E402
 import packed         # noqa: E402
+import sources        # noqa: E402
 
 AFF = """SET UTF-8
 IGNORE \u0301
@@ -399,6 +401,20 @@ class LaterMembers(unittest.TestCase):
         for section, key, kind, first, second in rows:
             self.assertIn(kind, ("Bool", "Integer"), key)
             self.assertNotEqual(first, second, key)
+
+
+class SourcesFile(unittest.TestCase):
+    """The generator rewrites data/SOURCES.md: what is written there by hand is lost."""
+
+    def test_the_committed_file_is_the_generated_one(self):
+        with open(os.path.join(ROOT, "data", "SOURCES.md"), encoding="utf-8") as f:
+            committed = f.read()
+        self.assertEqual(sources.sources_markdown(everyday.PACKAGES, devtext.PACKAGES), committed)
+
+    def test_reserved_and_development_packages_are_named(self):
+        text = sources.sources_markdown(everyday.PACKAGES, devtext.PACKAGES)
+        for name in ("`stellarium-data`", "`openttd-data`", "`kdenlive-data`", "`manpages-*`"):
+            self.assertIn(name, text)
 
 
 if __name__ == "__main__":

@@ -20,6 +20,7 @@ sys.path.insert(0, HERE)
 
 import capitals     # noqa: E402
 import content      # noqa: E402
+import devtext      # noqa: E402
 import everyday     # noqa: E402
 import golden       # noqa: E402
 import later_members  # noqa: E402
@@ -217,7 +218,7 @@ def main():
         f.write(lexicon_bytes)
     with open(os.path.join(os.path.dirname(os.path.abspath(args.output)), "SOURCES.md"), "w",
               encoding="utf-8", newline="\n") as f:
-        f.write(sources.sources_markdown(everyday.PACKAGES))
+        f.write(sources.sources_markdown(everyday.PACKAGES, devtext.PACKAGES))
     for lang, line in stats.items():
         print(f"{lang}: {line}", file=sys.stderr)
     for prefix in ("", "everyday-"):
