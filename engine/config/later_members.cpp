@@ -85,7 +85,7 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.sameScriptUnlistedReading = v != 0; }},
     {"tokenization", "slash_key_of_russian_layout", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.slashKeyOfRussianLayout = v != 0; }},
-    {"decision", "text_start_letter_min_band", Type::Integer, 0, 45,
+    {"decision", "text_start_letter_min_band", Type::Integer, 0, 36,
      [](RulesConfig& c, int64_t v) { c.decision.textStartLetterMinBand = v; }},
     {"decision", "number_with_letters_taken_along", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.numberWithLettersTakenAlong = v != 0; }},

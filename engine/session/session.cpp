@@ -68,7 +68,7 @@ RulesDecision Session::evaluateInText(std::string_view token, std::string_view a
                                       std::optional<std::string_view> between, WordsBefore& before) {
     recentWords_.beforeWord(between);
     RulesDecision decision = evaluateWord(token, appId, activeInputSource, hasUnknownBeginning, joinedByMark(between));
-    before = wordsBefore(token, decision, hasUnknownBeginning);
+    before = wordsBefore(token, decision, hasUnknownBeginning, activeInputSource);
     const bool corrects = decision.shouldCorrect && decision.correctedToken && !decision.correctedToken->empty();
     recentWords_.afterWord(token, hasUnknownBeginning, corrects || before.pieces > 0,
                            corrects ? std::string_view(*decision.correctedToken) : std::string_view());
@@ -77,7 +77,7 @@ RulesDecision Session::evaluateInText(std::string_view token, std::string_view a
 
 // As the word's own replay would carry them (RecentWords::along).
 Session::WordsBefore Session::wordsBefore(std::string_view token, const RulesDecision& decision,
-                                          bool hasUnknownBeginning) const {
+                                          bool hasUnknownBeginning, const std::optional<std::string>& typedOn) const {
     if (hasUnknownBeginning || !decision.targetLanguage) return {};
     const bool corrects = decision.shouldCorrect && decision.correctedToken && !decision.correctedToken->empty();
     const bool follows = !decision.shouldCorrect && decision.reason == Reason::LayoutFollowsLanguage;
@@ -95,7 +95,7 @@ Session::WordsBefore Session::wordsBefore(std::string_view token, const RulesDec
     if (corrects && engine_.config().decision.textStartTakenAlong) {
         WordsBefore whole = recentWords_.wholeStart([&](std::string_view before) {
             std::optional<std::string> text = nearRule(before);
-            return text ? text : textStartPiece(context, before, token, target);
+            return text ? text : textStartPiece(context, before, token, target, typedOn);
         });
         if (whole.pieces > 0) return whole;
     }

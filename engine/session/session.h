@@ -64,7 +64,8 @@ private:
     bool joinsSpan(std::string_view token, const std::optional<std::string>& source, const RulesDecision& decision,
                    std::optional<std::size_t> vote) const;
     std::optional<std::string> revisedSpan(const RevisableSpan& span, const std::string& target) const;
-    WordsBefore wordsBefore(std::string_view token, const RulesDecision& decision, bool hasUnknownBeginning) const;
+    WordsBefore wordsBefore(std::string_view token, const RulesDecision& decision, bool hasUnknownBeginning,
+                            const std::optional<std::string>& typedOn) const;
 
     const RulesEngine& engine_;
     SessionLanguageTracker sessionTracker_{3};

@@ -178,7 +178,8 @@ std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, st
 }
 
 std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
-                                          std::string_view typedWord, const std::string& target) {
+                                          std::string_view typedWord, const std::string& target,
+                                          const std::optional<std::string>& typedOn) {
     const RulesConfig& config = context.config;
     const LanguageConfig* targetLanguage = config.language(target);
     const TextChars chars{previous};
@@ -192,7 +193,9 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
     if (config.manualOverrides.neverCorrect.contains(lower.text())) return std::nullopt;
     const std::vector<std::string> pieceSources = detectSourceLanguages(context.index, lower);
     for (const std::string& source : detectSourceLanguages(context.index, TextChars(typedWord).lowered())) {
-        if (source == target ||
+        // A letter both layouts type is read in the language of the one it was
+        // typed on: з is a Ukrainian word, whatever Russian makes of it.
+        if (source == target || (typedOn ? source != *typedOn : !config.isActive(source)) ||
             (piece.letters > 0 && std::find(pieceSources.begin(), pieceSources.end(), source) == pieceSources.end()))
             continue;
         const LanguageConfig* sourceLanguage = config.language(source);

@@ -15,9 +15,11 @@ namespace quillom::session {
 
 // previous: a piece of the text's start (only pieces typed since the text
 // began, each going along, lie between it and the corrected word);
-// typedWord: the corrected word as typed; target: its language. A number of
-// digits alone as it stands ("2085"); otherwise the piece as its keys read
-// in target, when its letters are of a layout the corrected word shares and
+// typedWord: the corrected word as typed; target: its language; typedOn:
+// the layout it was typed on, when known. A number of digits alone as it
+// stands ("2085"); otherwise the piece as its keys read in target, when its
+// letters are of that layout (of an active language the corrected word
+// shares, when the layout is not known) and
 // - no run of its letters is a word that layout's language lists, unless
 //   the piece is one letter the language ranks as rarely as initials
 //   (decision.textStartLetterMinBand: "Г" is U, "В" stays),
@@ -35,7 +37,8 @@ namespace quillom::session {
 //   own language.
 // Otherwise nothing.
 std::optional<std::string> textStartPiece(const scoring::ScoringContext& context, std::string_view previous,
-                                          std::string_view typedWord, const std::string& target);
+                                          std::string_view typedWord, const std::string& target,
+                                          const std::optional<std::string>& typedOn = std::nullopt);
 
 // Within a text: previous, a number with letters after it ("30vv"), as
 // textStartPiece reads it; otherwise nothing.

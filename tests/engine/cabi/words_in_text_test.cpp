@@ -175,6 +175,17 @@ TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
         {"a Ukrainian conjunction", {{"Й", none, "uk"}, {"ерфе", " ", "uk"}}, 0, nullptr, R"(["en", "uk"])"},
         {"a rare letter with nothing corrected after it", {{"Г", none, "ru"}, {"Москва", " ", "ru"}}, 0, nullptr},
         {"two letters", {{"Гг", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+        {"a letter used only in abbreviations", {{"Д", none, "ru"}, {"ерфе", " ", "ru"}}, 1, "L"},
+        {"a Ukrainian preposition ranked lower",
+         {{"О", none, "uk"}, {"ерфе", " ", "uk"}},
+         0,
+         nullptr,
+         R"(["en", "uk"])"},
+        {"a Ukrainian word Russian ranks as rare, typed on the Ukrainian layout",
+         {{"з", none, "uk"}, {"ерфе", " ", "uk"}},
+         0,
+         nullptr,
+         R"(["en", "uk", "ru"])"},
     });
 }
 
