@@ -89,6 +89,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.textStartLetterMinBand = v; }},
     {"decision", "number_with_letters_taken_along", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.numberWithLettersTakenAlong = v != 0; }},
+    {"decision", "rare_reading_min_band_in_typed_text", Type::Integer, 0, 50,
+     [](RulesConfig& c, int64_t v) { c.decision.rareReadingMinBandInTypedText = v; }},
 };
 // clang-format on
 

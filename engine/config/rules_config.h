@@ -171,6 +171,7 @@ struct DecisionConfig {
     bool capitalAfterLowerKept = false;
     bool sameScriptUnlistedReading = false;
     bool numberWithLettersTakenAlong = false;
+    int64_t rareReadingMinBandInTypedText = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

@@ -143,6 +143,19 @@ bool twinTakenAlong(const RulesConfig& config, const TextChars& lower, const std
            !votesLeanAwayFrom(config, votes, target);
 }
 
+// A word its language does not list whose reading is a word target ranks
+// in the band a text of that language keeps as typed
+// (decision.rareReadingMinBandInTypedText): Ghbdtn after English words, kept
+// as fps is, is Привет once the word after it is corrected into Russian.
+bool rareReadingTakenAlong(const RulesConfig& config, const TextChars& lower, const std::string& source,
+                           std::string_view lowerMapped, const LanguageConfig& targetLanguage) {
+    const int64_t minBand = config.decision.rareReadingMinBandInTypedText;
+    const LanguageConfig* sourceLanguage = config.language(source);
+    if (minBand <= 0 || !sourceLanguage || sourceLanguage->isCommonWord(lower.text())) return false;
+    const std::optional<int64_t> order = targetLanguage.frequencyOrder(lowerMapped);
+    return order && *order >= minBand;
+}
+
 // typed on the layout of `from`, read on that of `language`, is a word there.
 bool readsAsWordOf(const RulesConfig& config, std::string_view typed, const std::string& from,
                    const std::string& language) {
@@ -252,7 +265,8 @@ std::optional<std::string> correctWordBefore(const ScoringContext& context, std:
         if (mapped == previous) continue;
         if (word.size() <= kWordBeforeMaxLength) {
             if (auto corrected = shortWordIn(*targetLanguage, previous, mapped)) return corrected;
-        } else if (twinTakenAlong(config, lower, source, unicode::toLower(mapped), *targetLanguage, target, votes)) {
+        } else if (twinTakenAlong(config, lower, source, unicode::toLower(mapped), *targetLanguage, target, votes) ||
+                   rareReadingTakenAlong(config, lower, source, unicode::toLower(mapped), *targetLanguage)) {
             return layout::preserveCase(previous, mapped);
         }
     }

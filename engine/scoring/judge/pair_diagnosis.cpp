@@ -330,6 +330,26 @@ bool contextKeepsTyped(const RulesConfig& config, const Scored& s) {
            votesFavour(config, s.word.votes, s.direction.from, s.direction.to);
 }
 
+// The last words are all of the typed word's language, which does not list
+// it, and its reading is a word the target ranks in the configured band or
+// rarer, or none (fps for азы, rect for кусе in English text): a term or an
+// abbreviation of that text, not the other language typed on the wrong
+// layout. Where any of the last words is the target's, such readings are
+// corrected as before.
+bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
+    // Fewer words may be a word or two of it before text of the target.
+    constexpr int kWordsOfTypedText = 3;
+    const int64_t minBand = config.decision.rareReadingMinBandInTypedText;
+    if (minBand <= 0 || !s.target || s.typed.exactCommonWord > 0.0 || !s.word.votes) return false;
+    const LanguageVotes& votes = *s.word.votes;
+    if (votes.countOf(config, s.direction.to) > 0 || votes.countOf(config, s.direction.from) < kWordsOfTypedText)
+        return false;
+    const auto [first, count] = spanBetweenMarks(s.word.lowerToken, s.maps);
+    const std::optional<int64_t> order =
+        s.target->frequencyOrder(readingBeforePunctuation(s.lowerCandidate, first, count));
+    return !order || *order >= minBand;
+}
+
 // A word typed all in capitals is an abbreviation. One its script's languages
 // list (TLS, ГЕС) stays. One whose reading is a ranked abbreviation of the
 // target (CIF for США, ЩЛ for OK) is that abbreviation, unless what the user has
@@ -571,6 +591,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         return refusal(Reason::SameScriptContextIsSourceLanguage, s.conf, originalScore, candidateScore);
     if (!sameScript)
         if (auto decided = decideBetweenWords(config, s)) return *decided;
+    if (!sameScript && rareReadingInTextOfTyped(config, s))
+        return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
     if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);
     return decideByThresholds(config, s, requiredDelta);
 }

@@ -124,3 +124,44 @@ TEST_F(FalseCorrections, MarksReadAsLettersCasedAsNoWordStayMarks) {
 }
 
 }  // namespace
+
+namespace {
+
+// In English text a term English does not list stays when its reading is a
+// word Russian or Ukrainian uses rarely, or none (fps is no азы, rect no
+// кусе); a frequent reading, a word after a Russian one and a word after
+// fewer English words than a sentence has are still corrected.
+TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
+    const std::string space = " ";
+    struct Case {
+        const char* name;
+        std::vector<Typed> typed;  // the last one is the word asked about
+        const char* expected;      // "" when the word stays
+    } cases[] = {
+        {"a rare reading in a sentence",
+         {{"the", "en", {}}, {"frame", "en", space}, {"rate", "en", space}, {"fps", "en", space}},
+         ""},
+        {"a reading listed without rank",
+         {{"in", "en", {}}, {"the", "en", space}, {"drawing", "en", space}, {"rect", "en", space}},
+         ""},
+        {"a frequent reading",
+         {{"in", "en", {}}, {"the", "en", space}, {"word", "en", space}, {"lkz", "en", space}},
+         "для"},
+        {"a rare reading after two English words",
+         {{"the", "en", {}}, {"profile", "en", space}, {"fps", "en", space}},
+         "азы"},
+        {"a rare reading after a Russian word", {{"ghbdtn", "en", {}}, {"fps", "en", space}}, "азы"},
+        {"a rare reading at a text's start", {{"fps", "en", {}}}, "азы"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e = create(R"(["en", "ru"])");
+        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+        Answer last;
+        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
+        EXPECT_EQ(last.text, c.expected);
+        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
+    }
+}
+
+}  // namespace

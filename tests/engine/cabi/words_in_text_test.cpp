@@ -106,6 +106,10 @@ TEST_F(WordsInText, ACorrectionTakesThePiecesBeforeItAlong) {
          0,
          nullptr},
         {"a word kept as typed takes nothing", {{"d", none}, {"hello", " "}}, 0, nullptr},
+        {"a word English text kept for its rare reading",
+         {{"in", none}, {"the", " "}, {"morning", " "}, {"ghbdtn", " "}, {"rfr", " "}},
+         1,
+         "привет"},
     });
 }
 
