@@ -5,6 +5,7 @@
 
 #include "layout/selection_conversion.h"
 #include "scoring/evaluate/word_evaluation.h"
+#include "scoring/read/capitals.h"
 #include "scoring/read/text_chars.h"
 #include "scoring/score/token_scorer.h"
 #include "unicode/unicode.h"
@@ -140,8 +141,32 @@ bool capitalBesideDigit(const TextChars& piece) {
     return false;
 }
 
+// The signs and ы begin no word, and so stand in no acronym (letters that
+// begin words): ЬДЕ is no Russian acronym, ьде no word.
+bool beginsNoWord(std::string_view letter) {
+    return letter == "ь" || letter == "ъ" || letter == "ы" || letter == "Ь" || letter == "Ъ" || letter == "Ы";
+}
+
+// Capitals alone, as many as an acronym has, holding a letter that begins
+// no word: the acronym is the target's, whose letters pair as they like
+// (ЬДЕ is MLT); no test of the target's pairs tells one.
+constexpr std::size_t kAcronymMaxLetters = 5;
+bool acronymOfTarget(const TextChars& piece, const Counts& reading) {
+    if (piece.size() < 2 || piece.size() > kAcronymMaxLetters || reading.letters != piece.size() || !allCapitals(piece))
+        return false;
+    for (std::size_t i = 0; i < piece.size(); ++i)
+        if (beginsNoWord(piece[i])) return true;
+    return false;
+}
+
+// Some run of letters of the reading begins with a letter that begins no
+// word (MLT read as ЬДЕ).
+bool runBeginsNoWord(const TextChars& reading) {
+    return !everyLetterRun(reading, [&](std::size_t first, std::size_t) { return !beginsNoWord(reading[first]); });
+}
+
 // The reading is a word target's text could hold, more than the piece one
-// of its own language.
+// of its own language, or an acronym of target.
 bool plausibleReading(const ScoringContext& context, const TextChars& piece, const TextChars& lowerPiece,
                       const std::string& source, const TextChars& lowerReading, const LanguageConfig& targetLanguage,
                       const std::string& target) {
@@ -149,6 +174,8 @@ bool plausibleReading(const ScoringContext& context, const TextChars& piece, con
     if (reading.letters == 0) return countOf(piece).digits > 0 || piece.size() <= kMarksMaxKeys;
     if (capitalBesideDigit(piece)) return false;
     if (targetLanguage.isCommonWord(lettersOf(lowerReading.text()))) return true;
+    if (acronymOfTarget(piece, reading)) return true;
+    if (runBeginsNoWord(lowerReading)) return false;
     if (!runsPairAsTarget(lowerReading, targetLanguage)) return false;
     if (reading.letters < 3 || reading.letters != lowerReading.size()) return true;
     return scoreToken(context, lowerReading, target).total() > scoreToken(context, lowerPiece, source).total();

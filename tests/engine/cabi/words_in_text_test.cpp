@@ -150,6 +150,9 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
          2,
          "в в"},
         {"a piece whose beginning was unseen", {{"Ytrcec", none, "en", "a.exe", 1}, {"gjkexbk", " "}}, 0, nullptr},
+        {"an acronym no word of its script could begin", {{"ЬДЕ", none, "ru"}, {"здфндшые", " ", "ru"}}, 1, "MLT"},
+        {"an acronym of the layout's script", {{"НГМ", none, "ru"}, {"здфндшые", " ", "ru"}}, 0, nullptr},
+        {"an acronym typed on the US layout", {{"MLT", none}, {"ghbdtn", " "}}, 0, nullptr},
         // The program hands over the letters after a number's hyphen as a
         // word whose beginning it did not see; here they joined the number.
         {"numbers joined to words by hyphens",
