@@ -16,8 +16,9 @@ namespace quillom::session {
 // previous: a piece of the text's start (only pieces typed since the text
 // began, each going along, lie between it and the corrected word);
 // typedWord: the corrected word as typed; target: its language. A number of
-// digits alone as it stands ("2085"); otherwise the piece as its keys read
-// in target, when its letters are of a layout the corrected word shares and
+// digits alone or a dash piece as it stands ("2085", "-"); otherwise the
+// piece as its keys read in target, when its letters are of a layout the
+// corrected word shares and
 // - no run of its letters is a word that layout's language lists, unless
 //   the piece is one letter the language ranks as rarely as initials
 //   (decision.textStartLetterMinBand: "Г" is U, "В" stays),
