@@ -166,7 +166,7 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     if (result.kind != CaptureResult::Kind::Boundary) {
         if (state_.capture.word().empty())
             state_.wordsBefore.onGap(
-                gapOf(event.vkCode, ch, before.empty(), state_.capture.hasUnknownBeginning() && !unknownBefore));
+                gapOf(event.vkCode, ch, before.empty(), state_.capture.hasUnknownBeginning() && !unknownBefore), ch);
         return HookVerdict::Pass;
     }
     const bool asked = style == FieldStyle::Unknown || result.word.hasUnknownBeginning;

@@ -4,7 +4,22 @@
 
 namespace quillom::pipeline {
 
+namespace {
+
+// The dashes of a sentence ("2u - Ksudj"): typed alone between spaces, each
+// stands as a piece of its own.
+bool isDash(char16_t ch) { return ch == u'-' || ch == u'\u2013' || ch == u'\u2014'; }
+
+const std::optional<std::string> kUnknown;
+
+}  // namespace
+
+const std::optional<std::string>& WordsBefore::typedSince() const { return dashOpen_ ? kUnknown : typedSince_; }
+
 void WordsBefore::onWord(const FinishedWord& word, bool replayed, std::u16string_view shown) {
+    // A word typed right after a dash ("-la") follows a reset: no piece
+    // before it is known.
+    if (dashOpen_) clear();
     switch (word.boundaryKind) {
     case BoundaryKind::Space: typedSince_.emplace(1, ' '); break;
     case BoundaryKind::Punctuation: typedSince_.emplace(toUtf8(std::u16string(1, word.boundaryChar))); break;
@@ -30,14 +45,24 @@ void WordsBefore::onWord(const FinishedWord& word, bool replayed, std::u16string
     }
 }
 
-void WordsBefore::onGap(Gap gap) {
-    if (gap == Gap::Nothing) return;
+void WordsBefore::onGap(Gap gap, char16_t ch) {
+    // The capture stays reset after a dash, so a key it saw change nothing
+    // there (Backspace, an arrow) may have changed the text.
+    if (gap == Gap::Nothing && !dashOpen_) return;
     if (gap == Gap::Space && typedSince_) {
         *typedSince_ += ' ';
         if (!open_.empty()) {
+            dashOpen_ = false;
             close();
             return;
         }
+    }
+    // One space, which closed the piece before it, lies before the dash.
+    if (gap == Gap::Dash && typedSince_ && typedSince_->ends_with(' ') && open_.empty()) {
+        open_.assign(1, ch);
+        *typedSince_ += toUtf8(open_);
+        dashOpen_ = true;
+        return;
     }
     clear();
 }
@@ -46,6 +71,7 @@ void WordsBefore::clear() {
     closed_.clear();
     open_.clear();
     typedSince_.reset();
+    dashOpen_ = false;
 }
 
 std::size_t WordsBefore::length() const {
@@ -73,7 +99,11 @@ void WordsBefore::close() {
 }
 
 WordsBefore::Gap gapOf(uint32_t vkCode, char16_t ch, bool noWordBefore, bool madeBeginningUnknown) {
-    if (!noWordBefore || madeBeginningUnknown) return WordsBefore::Gap::Break;
+    if (!noWordBefore) return WordsBefore::Gap::Break;
+    // A dash resets the capture (what follows it may be "-la"), and may yet
+    // stand alone.
+    if (isDash(ch)) return WordsBefore::Gap::Dash;
+    if (madeBeginningUnknown) return WordsBefore::Gap::Break;
     if (vkCode == vk::Space) return WordsBefore::Gap::Space;
     if (vkCode == vk::Enter || vkCode == vk::Tab || isPunctuationBoundary(ch)) return WordsBefore::Gap::Break;
     return WordsBefore::Gap::Nothing;

@@ -74,10 +74,11 @@ QM_API char* qm_engine_evaluate_context(qm_engine* handle, const char* token, co
 
 /* qm_engine_evaluate_context for a word typed in running text, where the
  * engine also remembers the last words. between is what was typed since the
- * word given here last ended: the key that ended it, then any spaces (" ",
- * "? "), as typed; null or empty when that is not known or held anything
- * else (Enter, an arrow, a mark on its own, a word not given here); a
- * longer one than QM_MAX_WORD_BYTES counts as unknown.
+ * word given here last ended: the key that ended it, then any spaces and
+ * dashes typed alone between single spaces (" ", "? ", " - "), as typed;
+ * null or empty when that is not known or held anything else (Enter, an
+ * arrow, another mark on its own, a word not given here); a longer one than
+ * QM_MAX_WORD_BYTES counts as unknown. Each such dash is a piece of its own.
  * *outPiecesBefore receives how many pieces before the word, between single
  * spaces as they stand on screen, go with it, and *outBefore (owned; null
  * when there are none) their new text, one space between: the caller

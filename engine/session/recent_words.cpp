@@ -18,6 +18,8 @@ constexpr std::size_t kPieceCapacity = 64;
 
 }  // namespace
 
+bool isDashPiece(std::string_view piece) { return piece == "-" || piece == "\u2013" || piece == "\u2014"; }
+
 RecentWords::RecentWords() {
     for (std::string& piece : closed_) piece.reserve(kPieceCapacity);
     open_.reserve(kPieceCapacity);
@@ -31,20 +33,33 @@ void RecentWords::beforeWord(std::optional<std::string_view> between) {
     }
     if (!pending) return;
     std::string_view rest = *between;
+    std::size_t spaces = 0;  // since the last word, mark or dash
     if (rest.front() == ' ') {
         onWord(Boundary::Space, {});
         rest.remove_prefix(1);
+        spaces = 1;
     } else {
         const std::size_t n = firstCharLength(rest);
         onWord(Boundary::Mark, rest.substr(0, n));
         rest.remove_prefix(n);
     }
-    for (const char c : rest) {
-        if (c != ' ') {
+    while (!rest.empty()) {
+        if (rest.front() == ' ') {
+            onSpace();
+            rest.remove_prefix(1);
+            ++spaces;
+            continue;
+        }
+        const std::size_t n = firstCharLength(rest);
+        const bool spaceAfter = n < rest.size() && rest[n] == ' ';
+        if (spaces != 1 || !spaceAfter || !isDashPiece(rest.substr(0, n))) {
             clear();
             return;
         }
-        onSpace();
+        open_.assign(rest.substr(0, n));
+        partStartsText_ = true;
+        rest.remove_prefix(n);
+        spaces = 0;
     }
 }
 
@@ -60,7 +75,7 @@ void RecentWords::afterWord(std::string_view token, bool hasUnknownBeginning, bo
 void RecentWords::onWord(Boundary boundary, std::string_view mark) {
     // A tail joined by a mark to the piece before it ("6-" then "foot") was
     // seen whole here, whatever the caller knew of its start.
-    if (lastUnknown_ && open_.empty()) startsText_ = false;
+    if (lastUnknown_ && open_.empty()) startsText_ = partStartsText_ = false;
     if (lastReplayed_) {
         clearPieces();
         hasCorrection_ = boundary == Boundary::Space && !lastUnknown_ && lastOpensCorrection_;
@@ -100,7 +115,7 @@ void RecentWords::close() {
 }
 
 void RecentWords::clearPieces() {
-    startsText_ = false;
+    startsText_ = partStartsText_ = false;
     closedCount_ = 0;
     open_.clear();
     hasCorrection_ = false;
@@ -132,9 +147,17 @@ RecentWords::Along RecentWords::along(bool corrects, const Correct& correct) con
 }
 
 RecentWords::Along RecentWords::wholeStart(const Correct& correct) const {
-    if (!piecesStartText()) return {};
-    Walk walk = nearest(correct, pieceCount());
-    return walk.walked == pieceCount() ? std::move(walk.along) : Along{};
+    if (piecesStartText()) {
+        Walk walk = nearest(correct, pieceCount());
+        if (walk.walked == pieceCount()) return std::move(walk.along);
+    }
+    // A dash parts the text: what follows it starts anew ("Привет - Ytrcec").
+    if (!partStartsText_) return {};
+    std::size_t part = 0;
+    while (part < pieceCount() && !isDashPiece(piece(part))) ++part;
+    if (part == 0 || part == pieceCount()) return {};
+    Walk walk = nearest(correct, part);
+    return walk.walked == part ? std::move(walk.along) : Along{};
 }
 
 RecentWords::Walk RecentWords::nearest(const Correct& correct, std::size_t count) const {

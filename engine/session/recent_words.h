@@ -16,6 +16,10 @@
 
 namespace quillom::session {
 
+// A dash of a sentence ("2г - Лігво"): typed alone between single spaces, it
+// is a piece of its own, the same in every layout.
+bool isDashPiece(std::string_view piece);
+
 class RecentWords {
 public:
     // Pieces remembered; a correction takes along no more than kNearPieces
@@ -30,8 +34,9 @@ public:
     RecentWords();
 
     // Before the next word: between, what was typed since the last word
-    // ended, its ending key first (" ", "? "); nothing when that is unknown or
-    // held anything but a space or a punctuation key and spaces.
+    // ended, its ending key first (" ", "? ", " - "); nothing when that is
+    // unknown or held anything but a space or a punctuation key and spaces,
+    // with dashes alone between single spaces (each a piece of its own).
     void beforeWord(std::optional<std::string_view> between);
     // The word just evaluated: replayed, the caller retypes it (a correction,
     // or a revision of the words before); correctedTo, the correction's text.
@@ -52,10 +57,12 @@ public:
         std::string text;
     };
     using Correct = std::function<std::optional<std::string>(std::string_view before)>;
-    // Pieces that go along as they stand (a number) count only with a
-    // changed piece before them.
+    // Pieces that go along as they stand (a number, a dash) count only with
+    // a changed piece before them.
     Along along(bool corrects, const Correct& correct) const;
-    // The pieces of the text's start, all of them or none (piecesStartText).
+    // The pieces of the text's start, all of them or none (piecesStartText);
+    // else those after the nearest dash, all or none, when nothing was seen
+    // only in part since it.
     Along wholeStart(const Correct& correct) const;
 
     // The pieces before the word, nearest first: i = 0 the nearest. Empty
@@ -94,6 +101,7 @@ private:
     std::array<std::string, kMaxPieces> closed_;  // a ring: capacities stay, plain words allocate nothing
     std::size_t next_ = 0, closedCount_ = 0;
     bool startsText_ = false;
+    bool partStartsText_ = false;  // the pieces after the nearest dash start a part of the text
     std::string open_;
     bool hasCorrection_ = false;
     std::string correction_;  // the correction as typed, then " word" for each word after it

@@ -8,6 +8,7 @@
 #include "scoring/read/capitals.h"
 #include "scoring/read/text_chars.h"
 #include "scoring/score/token_scorer.h"
+#include "session/recent_words.h"
 #include "unicode/unicode.h"
 
 namespace quillom::session {
@@ -212,9 +213,10 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
     const TextChars chars{previous};
     if (!targetLanguage || chars.size() > kPieceMaxLength) return std::nullopt;
     const Counts piece = countOf(chars);
+    // A dash or a number the layouts write alike stands where it is: the
+    // pieces before it may still go along.
+    if (isDashPiece(previous)) return std::string(previous);
     if (piece.letters == 0 && piece.digits == 0) return std::nullopt;
-    // A number the layouts write alike stands where it is: the pieces before
-    // it may still go along.
     if (piece.digits == chars.size()) return std::string(previous);
     const TextChars lower = chars.lowered();
     if (config.manualOverrides.neverCorrect.contains(lower.text())) return std::nullopt;

@@ -16,10 +16,10 @@ namespace quillom::session {
 // previous: a piece of the text's start (only pieces typed since the text
 // began, each going along, lie between it and the corrected word);
 // typedWord: the corrected word as typed; target: its language; typedOn:
-// the layout it was typed on, when known. A number of digits alone as it
-// stands ("2085"); otherwise the piece as its keys read in target, when its
-// letters are of that layout (of an active language the corrected word
-// shares, when the layout is not known) and
+// the layout it was typed on, when known. A number of digits alone or a dash
+// piece as it stands ("2085", "-"); otherwise the piece as its keys read in
+// target, when its letters are of that layout (of an active language the
+// corrected word shares, when the layout is not known) and
 // - no run of its letters is a word that layout's language lists, unless
 //   the piece is one letter the language ranks as rarely as initials
 //   (decision.textStartLetterMinBand: "Г" is U, "В" stays),

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "pipeline/correction_drain.h"
 
 namespace quillom::pipeline::testing {
 namespace {
@@ -34,11 +35,14 @@ TEST(KeyboardHook, WrongLayoutWordEndedBySpaceIsSwallowedAndQueued) {
 
 // Keys of a line: letters, digits, spaces; '/' the slash key, '^' Shift
 // pressed and let go alone, '\t' Tab, '<' the left arrow, ';' the key of
-// the semicolon (ж on the Cyrillic layouts).
+// the semicolon (ж on the Cyrillic layouts), '-' the hyphen key, '\b'
+// Backspace.
 void typeKeys(PipelineRig& rig, std::string_view keys) {
     for (char c : keys) {
         switch (c) {
         case '/': rig.tap(0xBF); break;
+        case '-': rig.tap(0xBD); break;
+        case '\b': rig.tap(0x08); break;
         case '^': rig.tap(0xA0); break;
         case '\t': rig.tap(0x09); break;
         case '<': rig.tap(0x25); break;
@@ -74,6 +78,15 @@ TEST(KeyboardHook, WordsBeforeAreCorrectedInTheSameReplay) {
         {"a mark right before the word", "d /ujhjl", u"ujhjl", u"город", unknown, 2},
         {"a key that gives a mark here and a letter there", "; ujhjl", u"; ujhjl", u"ж город", " ", 2},
         {"the first word", "ujhjl", u"ujhjl", u"город", unknown, 1},
+        {"a dash alone between spaces", "d - ujhjl", u"d - ujhjl", u"в - город", " - ", 2},
+        {"a dash after a mark and a space", "5/ - ujhjl", u"5/ - ujhjl", u"5. - город", "/ - ", 2},
+        {"a dash right before the word", "d -ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"a dash right after the word", "d- ujhjl", u"ujhjl", u"город", "- ", 2},
+        {"two spaces before the dash", "d  - ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"two spaces after the dash", "d -  ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"two dashes", "d -- ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"the dash erased", "d -\b ujhjl", u"ujhjl", u"город", unknown, 2},
+        {"an arrow key after the dash", "d -< ujhjl", u"ujhjl", u"город", unknown, 2},
     };
     for (const Case& c : cases) {
         PipelineRig rig;
@@ -81,6 +94,7 @@ TEST(KeyboardHook, WordsBeforeAreCorrectedInTheSameReplay) {
         rig.engine.wordsBefore[{"d", "ujhjl"}] = "в";
         rig.engine.wordsBefore[{"5/", "ujhjl"}] = "5.";
         rig.engine.wordsBefore[{";", "ujhjl"}] = "ж";
+        rig.engine.wordsBefore[{"-", "ujhjl"}] = "-";
         typeKeys(rig, c.keys);
         EXPECT_EQ(rig.key(0x20, true), HookVerdict::Swallow) << c.name;
         const PendingCorrection& pc = firstCorrection(rig.state);
@@ -89,6 +103,40 @@ TEST(KeyboardHook, WordsBeforeAreCorrectedInTheSameReplay) {
         EXPECT_EQ(pc.eraseCount, pc.typedWord.size()) << c.name;
         ASSERT_EQ(rig.engine.queries.size(), c.calls) << c.name;
         EXPECT_EQ(rig.engine.queries.back().typedSince, c.between) << c.name;
+    }
+}
+
+// The replay erases what stands on screen, a dash alone between spaces
+// included, and nothing before it: the text after it is exactly the
+// correction of what was typed, whether the user waits for each replay or
+// types on while it runs.
+TEST(KeyboardHook, ADashAloneBetweenSpacesIsReplacedWhereItStands) {
+    struct Case {
+        const char* keys;
+        const char16_t* screen;  // after the replay
+    } cases[] = {
+        {"d - ujhjl ", u"в - город "},              // the dash goes along as it stands
+        {"5/ - ujhjl ", u"5. - город "},            // after a number and its mark
+        {"ujhjl - d ujhjl ", u"город - в город "},  // a correction before the dash stays
+        {"d -\b ujhjl ", u"d  город "},             // the dash erased: the word alone
+        {"d -\b\b\bujhjl ", u"город "},             // everything before erased
+        {"d -ujhjl ", u"d -город "},                // a dash right before the word
+        {"d  - ujhjl ", u"d  - город "},            // two spaces before the dash
+    };
+    for (const Case& c : cases) {
+        for (const bool waits : {true, false}) {
+            PipelineRig rig;
+            rig.engine.correct("ujhjl", "город", "ru");
+            rig.engine.wordsBefore[{"d", "ujhjl"}] = "в";
+            rig.engine.wordsBefore[{"5/", "ujhjl"}] = "5.";
+            rig.engine.wordsBefore[{"-", "ujhjl"}] = "-";
+            for (const char key : std::string_view(c.keys)) {
+                typeKeys(rig, std::string_view(&key, 1));
+                if (waits) drainQueue(rig.hook);
+            }
+            drainQueue(rig.hook);
+            EXPECT_EQ(rig.editor.text, c.screen) << c.keys << (waits ? "" : ", typed on");
+        }
     }
 }
 

@@ -110,6 +110,8 @@ TEST_F(WordsInText, ACorrectionTakesThePiecesBeforeItAlong) {
          {{"in", none}, {"the", " "}, {"morning", " "}, {"ghbdtn", " "}, {"rfr", " "}},
          1,
          "привет"},
+        {"a dash within a text stops the chain", {{"hello", none}, {"d", " "}, {"vbh", " - "}}, 0, nullptr},
+        {"a short word after a dash", {{"hello", none}, {"d", " - "}, {"vbh", " "}}, 1, "в"},
     });
 }
 
@@ -164,6 +166,27 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
           {"ыутшщк", " ", "ru"}},
          3,
          "A 6-foot 1-inch"},
+        // A dash typed alone between spaces is a piece of its own that goes
+        // as it stands, with a changed piece before it only; the part of the
+        // text after it starts anew when what is before it stays.
+        {"a dash between", {{"ШВ", none, "ru"}, {"ыутыщк", " - ", "ru"}}, 2, "ID -"},
+        {"a dash after a short word", {{"D", none}, {"ujle", " - "}}, 2, "В -"},
+        {"an en dash", {{"D", none}, {"ujle", " \u2013 "}}, 2, "В \u2013"},
+        {"two dashes", {{"D", none}, {"ujle", " - - "}}, 3, "В - -"},
+        {"a dash after a piece that stays", {{"2085", none}, {"ujle", " - "}}, 0, nullptr},
+        {"the part after a dash", {{"hello", none}, {"Ytrcec", " - "}, {"gjkexbk", " "}}, 1, "Нексус"},
+        {"the part after a dash after a correction",
+         {{"ghbdtn", none}, {"Ytrcec", " - "}, {"gjkexbk", " "}},
+         1,
+         "Нексус"},
+        {"the whole text across a dash", {{"Ytrcec", none}, {"D", " - "}, {"gjkexbk", " "}}, 3, "Нексус - В"},
+        {"a piece seen in part after the dash",
+         {{"hello", none}, {"Ytrcec", " - ", "en", "a.exe", 1}, {"gjkexbk", " "}},
+         0,
+         nullptr},
+        {"two spaces before the dash", {{"D", none}, {"ujle", "  - "}}, 0, nullptr},
+        {"a dash right before the word", {{"D", none}, {"ujle", " -"}}, 0, nullptr},
+        {"another mark alone between spaces", {{"D", none}, {"ujle", " / "}}, 0, nullptr},
     });
 }
 
