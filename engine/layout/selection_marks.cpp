@@ -83,7 +83,8 @@ bool quoteKept(const Keys& keys, std::size_t i) {
 }
 
 // By the target layout: a mark it has on a key of its own was typed for that
-// key ("/" is the Russian full stop); a mark it lacks is kept alone (' ', & ),
+// key ("/" is the Russian full stop); a mark it lacks is kept alone (' ', & ,
+// the Ukrainian layout's " / " that no full stop stands as),
 // before a number (#2), around a word (<name>, [Назва]) or where its key would
 // make a word cased as none is (значенияхЮ). None where the typed mark's own
 // rules decide.
@@ -94,6 +95,7 @@ std::optional<bool> keptByTargetLayout(const Keys& keys, std::size_t i) {
     switch (keys.typed[i][0]) {
     case '\'': return quoteKept(keys, i);
     case '&': return keys.typedAt(i - 1, " ") && keys.typedAt(i + 1, " ");
+    case '/': kept = keys.typedAt(i - 1, " ") && keys.typedAt(i + 1, " "); break;
     case '~': return unicode::isLetterChar(keys.read[i]) && standsAlone(keys, i);
     case '#': return true;  // before a number too: #1 outnumbers №1 in the languages' texts
     case '[': kept = lowerBeforeCapital(keys, i); break;

@@ -242,6 +242,10 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
         {kRussianUser, "ru", "Ghbdtn? <f[", "Привет, Бах"},
         {kRussianUser, "ru", "'nj ckjdj", "это слово"},
         {kRussianUser, "ru", "Ddjl|dsdjl", "Ввод/вывод"},
+        // The Ukrainian layout has no slash: one alone between spaces is no
+        // full stop; after a number it still is.
+        {kUkrainianUser, "uk", "Askmnhedfyyz / cjhnedfyyz", "Фільтрування / сортування"},
+        {kUkrainianUser, "uk", "Hjplsk 2/ Ntrcn", "Розділ 2. Текст"},
     };
     for (const Case& c : cases) {
         Engine e = create(c.languages);
