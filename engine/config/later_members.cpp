@@ -91,6 +91,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.numberWithLettersTakenAlong = v != 0; }},
     {"decision", "rare_reading_min_band_in_typed_text", Type::Integer, 0, 50,
      [](RulesConfig& c, int64_t v) { c.decision.rareReadingMinBandInTypedText = v; }},
+    {"tokenization", "slash_joined_words", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.slashJoinedWords = v != 0; }},
 };
 // clang-format on
 

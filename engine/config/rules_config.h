@@ -88,6 +88,9 @@ struct TokenizationConfig {
     bool quoteKeysAtEdges = false;
     bool possessiveKeysAfterWord = false;
     bool quoteKeyBeforeInnerCapital = false;
+    // "slash_joined_words": two words joined by the key of the target's slash
+    // (фгвшщ.мшвущ), each corrected on its own, are corrected with the slash.
+    bool slashJoinedWords = false;
     bool slashKeyOfRussianLayout = false;
 };
 

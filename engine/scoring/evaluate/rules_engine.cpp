@@ -1,5 +1,8 @@
 #include "scoring/evaluate/rules_engine.h"
 
+#include <algorithm>
+
+#include "layout/selection_conversion.h"
 #include "layout/token_mapping.h"
 #include "scoring/choose/decision_selection.h"
 #include "scoring/evaluate/edge_punctuation.h"
@@ -193,6 +196,8 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         if (auto quoted = edgeQuotesReading(context, word, decision, request)) decision = std::move(*quoted);
     if (config_.tokenization.possessiveKeysAfterWord && !decision.shouldCorrect)
         if (auto possessive = possessiveReading(context, word, request)) decision = std::move(*possessive);
+    if (config_.tokenization.slashJoinedWords && !decision.shouldCorrect)
+        if (auto joined = slashJoinedReading(context, word, request)) decision = std::move(*joined);
     if (config_.tokenization.quoteKeyBeforeInnerCapital && decision.shouldCorrect)
         decision.correctedToken = scoring::withInnerQuotesBeforeCapitals(config_, word, decision);
     if (config_.decision.capitalAfterLowerKept && decision.shouldCorrect && decision.correctedToken &&
@@ -277,6 +282,39 @@ std::optional<RulesDecision> RulesEngine::possessiveReading(const scoring::Scori
     if (!stem.shouldCorrect || !stem.correctedToken || stem.targetLanguage != "en") return std::nullopt;
     *stem.correctedToken += ending.english;
     return stem;
+}
+
+// Two words joined by one mark whose key is the target's slash, typed on the
+// other layout (фгвшщ.мшвущ is audio/video): each read on its own, the whole
+// is corrected when both are, into one language.
+std::optional<RulesDecision> RulesEngine::slashJoinedReading(const scoring::ScoringContext& context,
+                                                             std::string_view token,
+                                                             const scoring::EvaluationRequest& request) const {
+    constexpr std::size_t kMinSideLetters = 2;
+    // Most words hold no mark between letters: they cost one scan of their bytes.
+    const auto isMarkByte = [](char c) { return c == '.' || c == '/' || c == ','; };
+    if (token.size() < 2 * kMinSideLetters + 1 || std::none_of(token.begin() + 1, token.end() - 1, isMarkByte))
+        return std::nullopt;
+    const scoring::TextChars chars{token};
+    std::size_t mark = chars.size();
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        if (unicode::isLetterChar(chars[i])) continue;
+        if (mark != chars.size()) return std::nullopt;
+        mark = i;
+    }
+    if (mark < kMinSideLetters || mark == chars.size() || chars.size() - mark - 1 < kMinSideLetters)
+        return std::nullopt;
+    RulesDecision left = evaluateWord(context, chars.slice(0, mark), request);
+    if (!left.shouldCorrect || !left.correctedToken || !left.sourceLanguage || !left.targetLanguage)
+        return std::nullopt;
+    RulesDecision right = evaluateWord(context, chars.slice(mark + 1, chars.size() - mark - 1), request);
+    if (!right.shouldCorrect || !right.correctedToken || right.targetLanguage != left.targetLanguage)
+        return std::nullopt;
+    if (layout::mapSelection(config_.keyboardLayout, chars[mark], {*left.sourceLanguage, *left.targetLanguage}) != "/")
+        return std::nullopt;
+    left.correctedToken = *left.correctedToken + "/" + *right.correctedToken;
+    left.confidence = std::min(left.confidence, right.confidence);
+    return left;
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {

@@ -45,6 +45,8 @@ private:
     // Nothing when the word reads as it was decided: a plain word costs no copy.
     std::optional<RulesDecision> possessiveReading(const scoring::ScoringContext& context, std::string_view token,
                                                    const scoring::EvaluationRequest& request) const;
+    std::optional<RulesDecision> slashJoinedReading(const scoring::ScoringContext& context, std::string_view token,
+                                                    const scoring::EvaluationRequest& request) const;
     std::optional<RulesDecision> edgeQuotesReading(const scoring::ScoringContext& context, std::string_view token,
                                                    const RulesDecision& whole,
                                                    const scoring::EvaluationRequest& request) const;

@@ -323,4 +323,29 @@ TEST_F(ShippedRules, AQuoteKeyBeforeACapitalInsideAWordIsAnApostrophe) {
     }
 }
 
+// Two English words joined by the slash, typed on a Cyrillic layout, read
+// with the slash: the key of the Russian and Ukrainian full stop is the US
+// slash. A side that is a word of the layout's language keeps the whole.
+TEST_F(ShippedRules, WordsJoinedByTheSlashKeyAreReadWithTheSlash) {
+    struct Case {
+        const char* languages;
+        const char* layout;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kRussianUser, "ru", "Ырщц.ршву", "Show/hide"},
+        {kRussianUser, "ru", "фгвшщ.мшвущ", "audio/video"},
+        {kUkrainianUser, "uk", "дуае.кшпре", "left/right"},
+        {kRussianUser, "ru", "пред.просмотр", ""},
+        {kRussianUser, "ru", "мир.ршву", ""},
+        {kRussianUser, "ru", "т.ршву", ""},
+        {kRussianUser, "en", "file.txt", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
+    }
+}
+
 }  // namespace
