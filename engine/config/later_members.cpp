@@ -93,6 +93,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.rareReadingMinBandInTypedText = v; }},
     {"tokenization", "slash_joined_words", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.slashJoinedWords = v != 0; }},
+    {"decision", "capitals_of_no_acronym_read", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.capitalsOfNoAcronymRead = v != 0; }},
 };
 // clang-format on
 

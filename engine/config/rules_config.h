@@ -175,6 +175,7 @@ struct DecisionConfig {
     bool sameScriptUnlistedReading = false;
     bool numberWithLettersTakenAlong = false;
     int64_t rareReadingMinBandInTypedText = 0;
+    bool capitalsOfNoAcronymRead = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

@@ -142,28 +142,19 @@ bool capitalBesideDigit(const TextChars& piece) {
     return false;
 }
 
-// The signs and ы begin no word, and so stand in no acronym (letters that
-// begin words): ЬДЕ is no Russian acronym, ьде no word.
-bool beginsNoWord(std::string_view letter) {
-    return letter == "ь" || letter == "ъ" || letter == "ы" || letter == "Ь" || letter == "Ъ" || letter == "Ы";
-}
-
-// Capitals alone, as many as an acronym has, holding a letter that begins
-// no word: the acronym is the target's, whose letters pair as they like
-// (ЬДЕ is MLT); no test of the target's pairs tells one.
+// Capitals holding a letter that begins no word, as many as an acronym has:
+// the acronym is the target's, whose letters pair as they like (ЬДЕ is
+// MLT); no test of the target's pairs tells one.
 constexpr std::size_t kAcronymMaxLetters = 5;
 bool acronymOfTarget(const TextChars& piece, const Counts& reading) {
-    if (piece.size() < 2 || piece.size() > kAcronymMaxLetters || reading.letters != piece.size() || !allCapitals(piece))
-        return false;
-    for (std::size_t i = 0; i < piece.size(); ++i)
-        if (beginsNoWord(piece[i])) return true;
-    return false;
+    return reading.letters == piece.size() && capitalsOfNoAcronym(piece, kAcronymMaxLetters);
 }
 
 // Some run of letters of the reading begins with a letter that begins no
 // word (MLT read as ЬДЕ).
 bool runBeginsNoWord(const TextChars& reading) {
-    return !everyLetterRun(reading, [&](std::size_t first, std::size_t) { return !beginsNoWord(reading[first]); });
+    return !everyLetterRun(reading,
+                           [&](std::size_t first, std::size_t) { return !letterBeginsNoWord(reading[first]); });
 }
 
 // The reading is a word target's text could hold, more than the piece one

@@ -350,12 +350,22 @@ bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
     return !order || *order >= minBand;
 }
 
+// Letters an acronym has at most; more capitals are a word in capitals.
+constexpr std::size_t kAcronymMaxLetters = 5;
+
+bool lettersOnly(const TextChars& text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!unicode::isLetterChar(text[i])) return false;
+    return true;
+}
+
 // A word typed all in capitals is an abbreviation. One its script's languages
 // list (TLS, ГЕС) stays. One whose reading is a ranked abbreviation of the
 // target (CIF for США, ЩЛ for OK) is that abbreviation, unless what the user has
 // been typing says otherwise; of two letters (JR for ОК) only when it says
-// so, two letters being too few to tell. Any other protected one (five
-// letters at most) stays unless its reading is a ranked word of the target
+// so, two letters being too few to tell. One holding a letter no word begins
+// with (ЬДЕ, "capitals_of_no_acronym_read") is the target's acronym on the
+// same terms. Any other protected one (five letters at most) stays unless its reading is a ranked word of the target
 // within the configured band and what the user has been typing does not go
 // against it (VBH for МИР, ФДЗРФ for ALPHA typed with caps lock; not UTC for
 // the rare ГЕС, nor JYJ for ОНО in English text): then it is decided as any
@@ -368,6 +378,15 @@ std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Sco
     if (abbreviationOfScript(config, s.direction.from, typed))
         return refusal(kept, s.conf, s.originalScore, s.candidateScore);
     if (readsAsAbbreviation(config.language(s.direction.from), typed, *s.target, reading)) {
+        const bool meant =
+            s.word.token.size() <= 2 ? contextSupportsOtherReading(config, s) : !contextKeepsTyped(config, s);
+        if (!meant) return refusal(kept, s.conf, s.originalScore, s.candidateScore);
+        return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
+                          s.word.isProtected ? Reason::LayoutMismatchProtectedOverride : Reason::LayoutMismatch,
+                          cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
+    }
+    if (config.decision.capitalsOfNoAcronymRead && s.typed.exactCommonWord == 0.0 &&
+        capitalsOfNoAcronym(s.word.token, kAcronymMaxLetters) && lettersOnly(s.lowerCandidate)) {
         const bool meant =
             s.word.token.size() <= 2 ? contextSupportsOtherReading(config, s) : !contextKeepsTyped(config, s);
         if (!meant) return refusal(kept, s.conf, s.originalScore, s.candidateScore);

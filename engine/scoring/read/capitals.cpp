@@ -14,6 +14,20 @@ bool allCapitals(const TextChars& token) {
     return letters >= 2;
 }
 
+bool letterBeginsNoWord(std::string_view letter) {
+    return letter == "ь" || letter == "ъ" || letter == "ы" || letter == "Ь" || letter == "Ъ" || letter == "Ы";
+}
+
+bool capitalsOfNoAcronym(const TextChars& token, std::size_t maxLetters) {
+    if (token.size() > maxLetters || !allCapitals(token)) return false;
+    bool noInitial = false;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        if (!unicode::isLetterChar(token[i])) return false;
+        noInitial = noInitial || letterBeginsNoWord(token[i]);
+    }
+    return noInitial;
+}
+
 bool abbreviationOfScript(const RulesConfig& config, const std::string& language, std::string_view word) {
     const LanguageConfig* own = config.language(language);
     if (!own) return false;

@@ -15,6 +15,14 @@ namespace quillom::scoring {
 // Two or more letters, every letter a capital.
 bool allCapitals(const TextChars& token);
 
+// The soft and hard signs and ы begin no word, so no acronym holds them
+// (its letters begin words): ЬДЕ is no Russian acronym. Either case.
+bool letterBeginsNoWord(std::string_view letter);
+
+// An acronym of at most `maxLetters` capitals, letters only, that holds a
+// letter beginning no word: typed for the other layout's (ЬДЕ is MLT).
+bool capitalsOfNoAcronym(const TextChars& token, std::size_t maxLetters);
+
 // An active language of the script of `language` (itself included) lists
 // `word` (lower-case) among its abbreviations: ГЕС typed on the Russian
 // layout is a Ukrainian abbreviation.

@@ -348,4 +348,22 @@ TEST_F(ShippedRules, WordsJoinedByTheSlashKeyAreReadWithTheSlash) {
     }
 }
 
+// Capitals holding a letter no word begins with (Ь, Ъ, Ы) make no Russian
+// acronym: typed on the Russian layout they are the English one. Two letters
+// want the last words' support; listed words in capitals stay.
+TEST_F(ShippedRules, CapitalsNoWordBeginsWithAreTheOtherLayoutsAcronym) {
+    struct Case {
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {"ЬДЕ", "MLT"}, {"ЫЫД", "SSL"}, {"ЫЬЫ", "SMS"}, {"ЬЫ", ""}, {"МЫ", ""}, {"СЕМЬЯ", ""}, {"ПЗГ", ""},
+    };
+    Engine e = create(kRussianUser);
+    if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+    for (const Case& c : cases) {
+        EXPECT_EQ(evaluate(e.get(), c.word, "ru").text, c.expected) << c.word;
+        qm_engine_reset_context(e.get());
+    }
+}
+
 }  // namespace
