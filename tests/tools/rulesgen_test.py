@@ -186,6 +186,35 @@ class LexiconMembers(unittest.TestCase):
         self.assertNotIn("котами", ru)  # dropped, with no twin of its script listed
 
 
+class UnrankedEnglish(unittest.TestCase):
+    # nhtl typed on the Russian layout is тред, imps on the Ukrainian one шьзі.
+    LISTS = {"en": ["here", "keel"], "ru": ["тред", "мир"], "uk": ["шьзі", "світ"]}
+
+    def test_dictionary_words_enter_unless_a_listed_cyrillic_word_has_their_keys(self):
+        dropped = {"en": {"keal"}, "ru": set(), "uk": set()}
+        cases = [
+            ("keith", True, "a name no list holds"),
+            ("rhythmist", True, "a rare word no list holds"),
+            ("here", False, "already ranked"),
+            ("keal", False, "dropped as the rarer twin"),
+            ("nhtl", False, "тред on the Russian layout"),
+            ("imps", False, "шьзі on the Ukrainian layout"),
+            ("imp", False, "shorter than four letters"),
+            ("gwyn", True, "four letters"),
+        ]
+        words = {w for w, _, _ in cases}
+        added = lexicon.unranked_english(words, self.LISTS, dropped)
+        for word, enters, why in cases:
+            self.assertEqual(word in added, enters, f"{word}: {why}")
+
+    def test_what_the_engine_keeps_of_a_listed_cyrillic_word_stays_out(self):
+        lists = {"en": [], "ru": ["жители"], "uk": ["юрта"]}
+        # жители on the US layout is ;bntkb, read as "bntkb"; юрта is .hnf, read as "hnf".
+        self.assertEqual(lexicon.sanitised_remainders(lists), {"bntkb", "hnf"})
+        added = lexicon.unranked_english({"bntkb", "bntk", "hnfs"}, lists, {"en": set()})
+        self.assertEqual(added, {"bntk", "hnfs"})
+
+
 class PackedLexicon(unittest.TestCase):
     def test_round_trip_of_every_word_and_band(self):
         rng = random.Random(5)

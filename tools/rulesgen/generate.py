@@ -91,11 +91,15 @@ def word_lists(cache, counts, everyday_counts):
     lists["en"] += lexicon.apostrophe_free_forms(lists["en"])
     american_words = {l.strip().lower() for l in open(american, encoding="utf-8", errors="replace")}
     forms["en"] = {w for w in american_words if w.isascii() and w.isalpha()}
+    unranked = lexicon.unranked_english(forms["en"], lists, dropped)
     lexicons = lexicon.packed_lexicons(lists, {"ru": forms["ru"], "uk": forms["uk"]}, dropped,
                                        keep_cross_script_twins=True, twin_ranks=ranks)
+    for w in sorted(unranked):
+        lexicons["en"].setdefault(w, packed.rank_band(None))
     stats = {lang: f"{len(lists[lang])} ranked words, {len(lexicons[lang])} in the lexicon, "
              f"{len(dropped[lang])} dropped as the rarer twin"
              + (f", {added[lang]} added as twins" if lang in added else "") for lang in lists}
+    stats["en"] += f", {len(unranked)} unranked dictionary words"
     return lists, lexicons, stats, {lang: sorted(f) for lang, f in forms.items()}
 
 

@@ -246,6 +246,43 @@ EXTRA_FORM_MIN_LENGTH = 4
 CROSS_SCRIPT_TWIN_MIN_LENGTH = 3
 
 
+def sanitised_remainders(lists):
+    """The Latin keys of each listed Cyrillic word typed on the US layout without
+    the keys that are letters on its own layout (уже: e;t -> et), the way the
+    engine scores such a typed word."""
+    remainders = set()
+    for lang in ("ru", "uk"):
+        to_latin = layouts.engine_map(lang, "en")
+        letter_keys = {c for c in to_latin.values() if not c.isalpha()}
+        for w in lists[lang]:
+            typed = "".join(to_latin.get(c, c) for c in w)
+            rest = "".join(c for c in typed if c not in letter_keys)
+            if rest != typed:
+                remainders.add(rest)
+    return remainders
+
+
+def unranked_english(words, lists, dropped, min_length=EXTRA_FORM_MIN_LENGTH):
+    """Dictionary words no ranked English list holds (names, places, rare words),
+    to enter the lexicon with no frequency estimate. Left out: forms dropped as
+    the rarer twin, forms whose keys on a Cyrillic layout spell a listed word of
+    that language and forms that are what the engine keeps of a listed Cyrillic
+    word typed on the US layout: with no frequency of their own they are the
+    rarer reading, and typing the Cyrillic word on the wrong layout must still
+    be corrected."""
+    listed = {lang: set(ws) for lang, ws in lists.items()}
+    tables = {t: layouts.engine_map("en", t) for t in ("ru", "uk")}
+    remainders = sanitised_remainders(lists)
+    out = set()
+    for w in words:
+        if len(w) < min_length or w in listed["en"] or w in dropped["en"] or w in remainders:
+            continue
+        if any("".join(table.get(c, c) for c in w) in listed[t] for t, table in tables.items()):
+            continue
+        out.add(w)
+    return out
+
+
 def packed_lexicons(lists, forms, dropped, keep_cross_script_twins=False, twin_ranks=None):
     """{lang: {word: rank band}}: every listed word with the band of its place in
     its list, plus (band 0) every other valid form of 4+ letters, except forms

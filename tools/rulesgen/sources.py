@@ -17,7 +17,7 @@ DEBIAN = [
     ("hunspell-ru", "1:7.5.0-1", "LGPL-3 / MPL-2.0", "ru word forms (every form of every entry); abbreviations (its entries in capitals)"),
     ("hunspell-uk", "1:7.5.0-1", "LGPL-3 / MPL-2.0", "uk word forms (every form of every entry); abbreviations (its entries in capitals)"),
     ("wukrainian", "1.8.0+dfsg-1", "GPL-2+ or LGPL-2.1+", "uk word list (validates the expanded forms)"),
-    ("wamerican-large", "2020.12.07-2", "public domain / permissive (SCOWL)", "en word validation; abbreviations (its entries in capitals)"),
+    ("wamerican-large", "2020.12.07-2", "public domain / permissive (SCOWL)", "en word validation; en words no frequency list holds (names, places, rare words; no frequency estimate); abbreviations (its entries in capitals)"),
     ("gnome-user-docs", "43.0-2", "CC-BY-SA-3.0", "ru and uk running text (ru/ and uk/ pages only)"),
     ("gimp-help-ru", "2.10.34-2", "GFDL-NIV-1.2+", "ru running text"),
     ("gimp-help-uk", "2.10.34-2", "GFDL-NIV-1.2+", "uk running text (translated paragraphs only)"),
