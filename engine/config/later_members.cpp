@@ -95,6 +95,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.slashJoinedWords = v != 0; }},
     {"decision", "capitals_of_no_acronym_read", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.capitalsOfNoAcronymRead = v != 0; }},
+    {"decision", "top_reading_max_band", Type::Integer, 0, 28,
+     [](RulesConfig& c, int64_t v) { c.decision.topReadingMaxBand = v; }},
 };
 // clang-format on
 

@@ -176,6 +176,7 @@ struct DecisionConfig {
     bool numberWithLettersTakenAlong = false;
     int64_t rareReadingMinBandInTypedText = 0;
     bool capitalsOfNoAcronymRead = false;
+    int64_t topReadingMaxBand = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

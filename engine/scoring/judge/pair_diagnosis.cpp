@@ -297,6 +297,18 @@ const LanguageConfig* languageListing(const RulesConfig& config, const std::stri
     return nullptr;
 }
 
+// The typed word is a form its language lists with no frequency estimate and
+// its reading one of the target's most frequent words (Еру is The): no need
+// of the last words' support, only that they do not lean away from the
+// target ("top_reading_max_band").
+bool topReadingOfUnrankedWord(const RulesConfig& config, const LanguageConfig& source, std::string_view typed,
+                              std::string_view reading, const Scored& s) {
+    const int64_t maxBand = config.decision.topReadingMaxBand;
+    if (maxBand <= 0 || source.frequencyOrder(typed) != LanguageConfig::kUnrankedOrder) return false;
+    const std::optional<int64_t> order = s.target->frequencyOrder(reading);
+    return order && *order <= maxBand && !votesLeanAwayFrom(config, s.word.votes, s.direction.to);
+}
+
 // Both readings are words of their languages (руку and here are the same
 // keys): the word was typed on purpose unless the other reading is far more
 // frequent and what the user has been typing supports it. At the start of a
@@ -315,7 +327,8 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
     if (!sourceLanguage || !s.target->isCommonWord(otherWord)) return std::nullopt;
     if (allCapitals(s.word.token) ||
         !farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) ||
-        !contextSupportsOtherReading(config, s))
+        !(contextSupportsOtherReading(config, s) ||
+          topReadingOfUnrankedWord(config, *sourceLanguage, typedWord, otherWord, s)))
         return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
         return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);

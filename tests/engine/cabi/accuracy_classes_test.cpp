@@ -75,19 +75,19 @@ TEST_F(ShippedRules, AQuoteBeforeACapitalisedWordStaysAQuote) {
 }
 
 // A word kept at the start of a text because nothing supported its far more
-// frequent reading (Еру, The) is taken along by the next word corrected into
-// that language, whichever that word is; after words of its own language it
-// stays.
+// frequent reading (Туче, Next) is taken along by the next word corrected
+// into that language, whichever that word is; after words of its own language
+// it stays.
 TEST_F(ShippedRules, AWordKeptForWantOfContextIsTakenAlong) {
     struct Case {
         std::vector<const char*> before;  // typed on the Russian layout, kept
         const char* next;                 // corrected to English
         const char* expected;
     } cases[] = {
-        {{"Еру"}, "здфтлштп", "The"},
-        {{"Еру"}, "Ьфсьшддфт", "The"},
-        {{"Еру"}, "икшву", "The"},
-        {{"Вчера", "было", "Еру"}, "здфтлштп", ""},
+        {{"Туче"}, "здфттштп", "Next"},
+        {{"Туче"}, "Ьфсьшддфт", "Next"},
+        {{"Туче"}, "икшву", "Next"},
+        {{"Вчера", "было", "Туче"}, "здфттштп", ""},
     };
     for (const Case& c : cases) {
         Engine e = create(kRussianUser);

@@ -1102,9 +1102,11 @@ TEST_F(CInterface, NoGuessIntoAnotherLanguageAgainstTheWordsBefore) {
     EXPECT_EQ(evaluateContext(russian.get(), "Ijhnrtqr", "r.exe", "en").text, "Шорткейк");
 }
 
-// Еру typed for "The" on the Russian layout is a rare Russian word: kept while
-// nothing typed before says English, taken along by the next word corrected
-// to English, left alone in Russian text.
+// Еру typed for "The" on the Russian layout is a Russian form no text ranks,
+// "The" the most frequent English word: corrected at a text's start, taken
+// along by the next word corrected to English all the same, left alone in
+// Russian text. A word that is a ranked word on both layouts (руку, here)
+// waits for the words around it.
 TEST_F(CInterface, WordOnBothLayoutsNeedsTheWordsAroundIt) {
     Engine e = createShipped();
     if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
@@ -1113,8 +1115,11 @@ TEST_F(CInterface, WordOnBothLayoutsNeedsTheWordsAroundIt) {
         return std::string(s ? s.get() : "(null)");
     };
     Result first = evaluateContext(e.get(), "Еру", "a.exe", "ru");
-    EXPECT_EQ(first.shouldCorrect, 0);
-    EXPECT_EQ(first.reason, "low_confidence");
+    EXPECT_EQ(first.text, "The");
+    EXPECT_EQ(first.reason, "layout_mismatch");
+    Result ranked = evaluateContext(e.get(), "руку", "z.exe", "ru");
+    EXPECT_EQ(ranked.shouldCorrect, 0);
+    EXPECT_EQ(ranked.reason, "low_confidence");
     ASSERT_EQ(evaluateContext(e.get(), "ыныеуь", "a.exe", "ru").text, "system");
     EXPECT_EQ(before("Еру", "ыныеуь"), "The");
     // Three English words before: the session says English.
