@@ -50,7 +50,10 @@ bool joinsWord(char16_t ch) {
     case u'~':
     // The quotation mark of the Cyrillic layouts (Shift+2): at a word's edges
     // it is a quote typed on the wrong layout, inside it an address.
-    case u'@': return true;
+    case u'@':
+    // The slash of the Russian layout (Shift and the backslash key) between
+    // the words of a pair typed on the US layout (Drk|dsrk is Вкл/выкл).
+    case u'|': return true;
     default:
         // A lone surrogate unit is no letter: characters outside the BMP reset the word.
         return unicode::isLetter(ch) || unicode::isDigit(ch);

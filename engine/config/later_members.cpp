@@ -97,6 +97,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.capitalsOfNoAcronymRead = v != 0; }},
     {"decision", "top_reading_max_band", Type::Integer, 0, 28,
      [](RulesConfig& c, int64_t v) { c.decision.topReadingMaxBand = v; }},
+    {"tokenization", "bar_key_of_russian_slash", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.barKeyOfRussianSlash = v != 0; }},
 };
 // clang-format on
 

@@ -92,6 +92,7 @@ struct TokenizationConfig {
     // (фгвшщ.мшвущ), each corrected on its own, are corrected with the slash.
     bool slashJoinedWords = false;
     bool slashKeyOfRussianLayout = false;
+    bool barKeyOfRussianSlash = false;
 };
 
 struct ProtectedPattern {

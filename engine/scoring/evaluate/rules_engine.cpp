@@ -5,6 +5,7 @@
 #include "layout/selection_conversion.h"
 #include "layout/token_mapping.h"
 #include "scoring/choose/decision_selection.h"
+#include "scoring/evaluate/bar_key.h"
 #include "scoring/evaluate/edge_punctuation.h"
 #include "scoring/evaluate/possessive.h"
 #include "scoring/evaluate/quote_edges.h"
@@ -185,6 +186,14 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         return d;
     }
     if (auto slash = scoring::slashKeyReading(config_, token, votes)) return *slash;
+    if (auto bar = scoring::barKeyReading(config_, token, votes)) return *bar;
+    // A bar closing the word is the bar as typed (a table's edge): the word
+    // before it is read alone.
+    if (config_.tokenization.barKeyOfRussianSlash && token.size() > 1 && token.back() == '|') {
+        RulesDecision d = evaluate(token.substr(0, token.size() - 1), appId, activeInputSource, sessionLanguage, votes);
+        if (d.correctedToken) *d.correctedToken += '|';
+        return d;
+    }
     scoring::ScoringContext context{config_, index_};
     scoring::EvaluationRequest request{activeInputSource, sessionLanguage, votes};
     // Marks of the digit row at the edges ("@ghbdtn@") are no part of the word.

@@ -196,8 +196,8 @@ TEST(WordCapture, ShiftAloneAndKeysWithoutCharactersChangeNothing) {
 
 TEST(WordCapture, ClassificationOfCharacters) {
     // Every character of a US key that is a letter on the Russian or Ukrainian layout joins the word.
-    for (char16_t ch : std::u16string_view(u"'.,;[]`\"<>:{}~@aZжЇ7")) EXPECT_TRUE(joinsWord(ch)) << int(ch);
-    for (char16_t ch : std::u16string_view(u"-#+=*&%$^| ")) EXPECT_FALSE(joinsWord(ch)) << int(ch);
+    for (char16_t ch : std::u16string_view(u"'.,;[]`\"<>:{}~@|aZжЇ7")) EXPECT_TRUE(joinsWord(ch)) << int(ch);
+    for (char16_t ch : std::u16string_view(u"-#+=*&%$^ ")) EXPECT_FALSE(joinsWord(ch)) << int(ch);
     for (char16_t ch : std::u16string_view(u"-^$&")) EXPECT_TRUE(endsWordAfterIt(ch)) << int(ch);
     for (char16_t ch : std::u16string_view(u"#+=*%|@")) EXPECT_FALSE(endsWordAfterIt(ch)) << int(ch);
     for (char16_t ch : std::u16string_view(u"!()/?\\_")) EXPECT_TRUE(isPunctuationBoundary(ch)) << int(ch);

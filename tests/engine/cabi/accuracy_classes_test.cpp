@@ -366,4 +366,32 @@ TEST_F(ShippedRules, CapitalsNoWordBeginsWithAreTheOtherLayoutsAcronym) {
     }
 }
 
+// The Russian slash is the bar key of the US layout: pieces joined by it are
+// read on the Russian layout when one reads as a Russian word or the text is
+// Russian; Latin pieces of a path stay, bars between Latin words stay, and a
+// bar closing a word is the bar.
+TEST_F(ShippedRules, TheBarKeyBetweenRussianWordsIsTheSlash) {
+    struct Case {
+        std::vector<const char*> before;  // typed on the US layout
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {{}, "Drk|dsrk", "Вкл/выкл"},
+        {{}, "Jnj,hfpbnm|crhsnm", "Отобразить/скрыть"},
+        {{}, "rv|x", "км/ч"},
+        {{}, "cat|dog", ""},
+        {{}, "{pre|post}", ""},
+        {{}, "|etc", ""},
+        {{"ghbdtn", "vbh"}, "|etc", "/etc"},
+        {{"ghbdtn", "vbh"}, "GFRTN|copyright", "ПАКЕТ/copyright"},
+        {{"ghbdtn", "vbh"}, "gthdsq|", "первый|"},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kRussianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) evaluate(e.get(), word, "en");
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word;
+    }
+}
+
 }  // namespace
