@@ -90,6 +90,21 @@ class PoFiles(unittest.TestCase):
                                                      ("Long message on two lines", "Длинное сообщение в двух строках")])
 
 
+class TabFiles(unittest.TestCase):
+    TAB = '\n'.join(['§Russian', 'PROP_FONT_FILE', 'cyr.bdf', '#### header ####',
+                      '#__button_text__', 'Build a bridge here', 'Построить мост здесь',
+                      'Line one\\nline two', 'Строка один\\nстрока два', ''])
+
+    def test_pairs_after_the_header_with_their_line_breaks(self):
+        folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, folder)
+        path = os.path.join(folder, "ru.tab")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(self.TAB)
+        self.assertEqual(devtext.tab_messages(path), [("Build a bridge here", "Построить мост здесь"),
+                                                      ("Line one line two", "Строка один строка два")])
+
+
 class Folder(unittest.TestCase):
     """A fake cache of the packages, read and written as the benchmark's data folder."""
     MESSAGES = {f"Move the clip {i} frames to the left": f"Сдвинуть клип на {i} кадров влево" for i in range(50)}

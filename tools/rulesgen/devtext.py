@@ -39,6 +39,8 @@ DOCUMENTATION = [
     ("ktouch", "4:22.12.3-1", "GPL-2+ / LGPL-2+ (per file)", "en, ru and uk interface strings"),
     ("kbounce", "4:22.12.3-1", "GPL-2+ / LGPL-2+ / GFDL-1.2+ (per file)",
      "en, ru and uk interface strings and handbook"),
+    ("simutrans-data", "123.0.1-1", "Artistic-1.0 (and others, per file)",
+     "en, ru and uk interface strings of a transport game (text/*.tab)"),
 ]
 EVERYDAY = [
     ("minetest-data", "5.6.1+dfsg+~1.9.0mt8+dfsg-2", "LGPL-2.1+ (and others, per file)", "en, ru and uk game messages (sentences)"),
@@ -184,12 +186,26 @@ class _Docbook:
             yield " ".join(body.split())
 
 
+def tab_messages(path):
+    """(original, translation) of a game's translation table: after the
+    header, an original line then its translation, comments (#) left out."""
+    with open(path, encoding="utf-8", errors="replace") as f:
+        lines = f.read().split("\n")
+    first = next((i for i, line in enumerate(lines) if line.startswith("#")), len(lines))
+    body = [line for line in lines[first:] if not line.startswith("#")]
+    return [(body[i].replace("\\n", " "), body[i + 1].replace("\\n", " ")) for i in range(0, len(body) - 1, 2)]
+
+
 def catalogues(cache, package, lang):
     root = unpacked_dir(cache, package)
     paths = glob.glob(os.path.join(root, "usr/share/**/locale", lang, "LC_MESSAGES/*.mo"), recursive=True)
     paths += glob.glob(os.path.join(root, "usr/share/**/po", lang + ".po"), recursive=True)
+    paths += glob.glob(os.path.join(root, "usr/share/games/*/text", lang + ".tab"))
     for path in sorted(paths):
-        messages = po_messages(path) if path.endswith(".po") else list(mo_messages(path))
+        if path.endswith(".tab"):
+            messages = tab_messages(path)
+        else:
+            messages = po_messages(path) if path.endswith(".po") else list(mo_messages(path))
         yield os.path.relpath(path, root), messages
 
 
@@ -215,7 +231,7 @@ def load(cache):
                 for name, messages in catalogues(cache, package, lang):
                     for original, translation in messages:
                         texts.add(kind, lang, f"{package}/{name}", translation)
-                        english = name.replace(f"/{lang}/", "/C/").replace(f"/{lang}.po", "/C.po")
+                        english = name.replace(f"/{lang}/", "/C/").replace(f"/{lang}.po", "/C.po").replace(f"/{lang}.tab", "/en.tab")
                         texts.add(kind, "en", f"{package}/{english}", original)
             for lang in ("en",) + LANGS:
                 pattern = os.path.join(unpacked_dir(cache, package), "usr/share/doc/HTML", lang, "*/index.docbook")

@@ -50,6 +50,18 @@ bool ukrainian(const RulesConfig& config, std::string_view token, const Language
            language->isCommonWord(unicode::toLower(layout::mapSelection(config.keyboardLayout, token, {kTyped, key})));
 }
 
+// A mark between two letters that no Latin word or path puts there (the
+// comma of ghb,snbq, прибытий): the keys of Cyrillic letters.
+bool letterKeyBetweenLetters(const TextChars& piece) {
+    for (std::size_t i = 1; i + 1 < piece.size(); ++i) {
+        const std::string_view c = piece[i];
+        if (unicode::isLetterChar(c) || unicode::isNumericChar(c) || c == "." || c == "-" || c == "_" || c == "'")
+            continue;
+        if (unicode::isLetterChar(piece[i - 1]) && unicode::isLetterChar(piece[i + 1])) return true;
+    }
+    return false;
+}
+
 bool isCyrillicFree(const TextChars& piece) {
     for (std::size_t i = 0; i < piece.size(); ++i)
         if (unicode::isLetterChar(piece[i]) && piece[i].size() != 1) return false;
@@ -77,8 +89,10 @@ std::optional<RulesDecision> barKeyReading(const RulesConfig& config, std::strin
         const bool russianWord = letters >= kMinWordLetters && russian->isCommonWord(readWord);
         // A piece of two letters or more that reads as no Russian word is a
         // path's or a name's Latin letters typed on the US layout (|etc,
-        // ПАКЕТ|copyright); a letter alone is an abbreviation's (т|с).
-        const bool keep = !piece.empty() && !russianWord && letters >= kMinWordLetters;
+        // ПАКЕТ|copyright), unless keys of Cyrillic letters stand between its
+        // letters; a letter alone is an abbreviation's (т|с).
+        const bool keep =
+            !piece.empty() && !russianWord && letters >= kMinWordLetters && !letterKeyBetweenLetters(TextChars(piece));
         listed = listed || russianWord;
         latin = latin || keep;
         converted = converted || (!piece.empty() && !keep);

@@ -385,6 +385,7 @@ TEST_F(ShippedRules, TheBarKeyBetweenRussianWordsIsTheSlash) {
         {{"ghbdtn", "vbh"}, "|etc", "/etc"},
         {{"ghbdtn", "vbh"}, "GFRTN|copyright", "ПАКЕТ/copyright"},
         {{"ghbdtn", "vbh"}, "gthdsq|", "первый|"},
+        {{"ghbdtn", "vbh"}, "jnghfdktybq|ghb,snbq", "отправлений/прибытий"},
     };
     for (const Case& c : cases) {
         Engine e = create(kRussianUser);
