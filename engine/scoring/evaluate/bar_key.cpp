@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "layout/selection_conversion.h"
+#include "scoring/evaluate/slash_key.h"
 #include "scoring/judge/pair_diagnosis.h"
 #include "scoring/read/text_chars.h"
 #include "unicode/unicode.h"
@@ -104,17 +105,7 @@ std::optional<RulesDecision> barKeyReading(const RulesConfig& config, std::strin
     if (!(converted || path) || !(listed || textIsRussian) || ukrainian(config, token, votes) ||
         config.manualOverrides.neverCorrect.contains(unicode::toLower(token)))
         return std::nullopt;
-    RulesDecision d;
-    d.shouldCorrect = true;
-    d.correctedToken = std::move(read);
-    d.confidence = kNonDictionaryConfidenceCap;
-    d.reason = Reason::LayoutMismatch;
-    // A path's Latin letters were typed on the US layout, which stays.
-    if (!latin) {
-        d.sourceLanguage = kTyped;
-        d.targetLanguage = kRead;
-    }
-    return d;
+    return slashReadingDecision(std::move(read), {kTyped, kRead}, latin);
 }
 
 }  // namespace quillom::scoring

@@ -120,17 +120,21 @@ std::optional<RulesDecision> slashKeyReading(const RulesConfig& config, std::str
     if (!slash || letterKey || ukrainian || !(russian || textIsRussian) ||
         config.manualOverrides.neverCorrect.contains(unicode::toLower(token)))
         return std::nullopt;
+    bool latin = false;
+    for (std::size_t i = 0; i < chars.size(); ++i) latin = latin || isLatinLetter(chars[i]);
+    return slashReadingDecision(std::move(read), {kTyped, kRead}, latin);
+}
+
+RulesDecision slashReadingDecision(std::string read, const LayoutDirection& direction, bool latinKept) {
     RulesDecision d;
     d.shouldCorrect = true;
     d.correctedToken = std::move(read);
     d.confidence = kNonDictionaryConfidenceCap;
     d.reason = Reason::LayoutMismatch;
     // A path's Latin letters were typed on the US layout, which stays.
-    bool latin = false;
-    for (std::size_t i = 0; i < chars.size(); ++i) latin = latin || isLatinLetter(chars[i]);
-    if (!latin) {
-        d.sourceLanguage = kTyped;
-        d.targetLanguage = kRead;
+    if (!latinKept) {
+        d.sourceLanguage = direction.from;
+        d.targetLanguage = direction.to;
     }
     return d;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "config/rules_config.h"
@@ -25,5 +26,10 @@ namespace quillom::scoring {
 // letter.
 std::optional<RulesDecision> slashKeyReading(const RulesConfig& config, std::string_view token,
                                              const LanguageVotes* votes);
+
+// A slash key's reading as a correction: read, the token's new text, from the
+// direction's layout into its language; with latinKept (a path's letters stay
+// as typed) neither language is named and the layout stays.
+RulesDecision slashReadingDecision(std::string read, const LayoutDirection& direction, bool latinKept);
 
 }  // namespace quillom::scoring

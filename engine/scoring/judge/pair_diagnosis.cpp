@@ -372,6 +372,18 @@ bool lettersOnly(const TextChars& text) {
     return true;
 }
 
+// The capitals read as the target's abbreviation unless what the user has
+// been typing says otherwise; of two letters only when it says so, two
+// letters being too few to tell.
+RulesDecision abbreviationOfTarget(const RulesConfig& config, const Scored& s, Reason kept) {
+    const bool meant =
+        s.word.token.size() <= 2 ? contextSupportsOtherReading(config, s) : !contextKeepsTyped(config, s);
+    if (!meant) return refusal(kept, s.conf, s.originalScore, s.candidateScore);
+    return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
+                      s.word.isProtected ? Reason::LayoutMismatchProtectedOverride : Reason::LayoutMismatch,
+                      cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
+}
+
 // A word typed all in capitals is an abbreviation. One its script's languages
 // list (TLS, ГЕС) stays. One whose reading is a ranked abbreviation of the
 // target (CIF for США, ЩЛ for OK) is that abbreviation, unless what the user has
@@ -390,23 +402,11 @@ std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Sco
     const Reason kept = s.word.isProtected ? Reason::ProtectedPattern : Reason::LowConfidence;
     if (abbreviationOfScript(config, s.direction.from, typed))
         return refusal(kept, s.conf, s.originalScore, s.candidateScore);
-    if (readsAsAbbreviation(config.language(s.direction.from), typed, *s.target, reading)) {
-        const bool meant =
-            s.word.token.size() <= 2 ? contextSupportsOtherReading(config, s) : !contextKeepsTyped(config, s);
-        if (!meant) return refusal(kept, s.conf, s.originalScore, s.candidateScore);
-        return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
-                          s.word.isProtected ? Reason::LayoutMismatchProtectedOverride : Reason::LayoutMismatch,
-                          cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
-    }
+    if (readsAsAbbreviation(config.language(s.direction.from), typed, *s.target, reading))
+        return abbreviationOfTarget(config, s, kept);
     if (config.decision.capitalsOfNoAcronymRead && s.typed.exactCommonWord == 0.0 &&
-        capitalsOfNoAcronym(s.word.token, kAcronymMaxLetters) && lettersOnly(s.lowerCandidate)) {
-        const bool meant =
-            s.word.token.size() <= 2 ? contextSupportsOtherReading(config, s) : !contextKeepsTyped(config, s);
-        if (!meant) return refusal(kept, s.conf, s.originalScore, s.candidateScore);
-        return correction(correctionText(s.word.token.text(), s.candidate.text(), s.word.trailing),
-                          s.word.isProtected ? Reason::LayoutMismatchProtectedOverride : Reason::LayoutMismatch,
-                          cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
-    }
+        capitalsOfNoAcronym(s.word.token, kAcronymMaxLetters) && lettersOnly(s.lowerCandidate))
+        return abbreviationOfTarget(config, s, kept);
     const int64_t maxBand = config.decision.capitalsWordMaxBand;
     if (maxBand <= 0 || !s.word.isProtected) return std::nullopt;
     if (frequentWord(*s.target, reading, maxBand) && !contextKeepsTyped(config, s)) return std::nullopt;
