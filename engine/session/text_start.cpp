@@ -107,20 +107,21 @@ std::string lettersOf(std::string_view text) {
     return letters;
 }
 
-// Some run of letters of the piece is a word its language lists: "тихо,"
-// is Ukrainian with a comma, "ID" an English abbreviation before a Russian
-// word, whatever their keys spell.
-bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source) {
-    return !everyLetterRun(lowerPiece, [&](std::size_t first, std::size_t count) {
-        return !source.isCommonWord(lowerPiece.slice(first, count));
-    });
+// A letter its language ranks no higher than letters used as initials and
+// enumerations ("г", not "в" or "и") names no word there.
+bool rareLetter(std::string_view letter, const LanguageConfig& source, int64_t minBand) {
+    return minBand > 0 && source.frequencyOrder(letter).value_or(LanguageConfig::kUnrankedOrder) >= minBand;
 }
 
-// A letter alone that its language ranks no higher than letters used as
-// initials and enumerations ("г", not "в" or "и") names no word there.
-bool rareLetter(const TextChars& lowerPiece, const LanguageConfig& source, int64_t minBand) {
-    if (minBand <= 0 || lowerPiece.size() != 1 || !isLetter(lowerPiece[0])) return false;
-    return source.frequencyOrder(lowerPiece.text()).value_or(LanguageConfig::kUnrankedOrder) >= minBand;
+// Some run of letters of the piece is a word its language lists: "тихо,"
+// is Ukrainian with a comma, "ID" an English abbreviation before a Russian
+// word, whatever their keys spell. A rare letter alone is no word, in a
+// piece of its own or before a hyphen (Р-Ехфты is H-Trans).
+bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source, int64_t minBand) {
+    return !everyLetterRun(lowerPiece, [&](std::size_t first, std::size_t count) {
+        const std::string_view run = lowerPiece.slice(first, count);
+        return (count == 1 && rareLetter(run, source, minBand)) || !source.isCommonWord(run);
+    });
 }
 
 // Every run of letters pairs only letters that target's text pairs.
@@ -224,8 +225,8 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
         const TextChars readingChars{reading};
         if (!marksInPlace(chars, piece, readingChars)) continue;
         const TextChars lowerReading = readingChars.lowered();
-        if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage) &&
-            !rareLetter(lower, *sourceLanguage, config.decision.textStartLetterMinBand))
+        if (countOf(lowerReading).letters > 0 &&
+            holdsWordOf(lower, *sourceLanguage, config.decision.textStartLetterMinBand))
             continue;
         if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target) &&
             (!unicode::isNumericChar(chars[0]) || unitAfterNumber(reading, *targetLanguage)))

@@ -20,9 +20,9 @@ namespace quillom::session {
 // piece as it stands ("2085", "-"); otherwise the piece as its keys read in
 // target, when its letters are of that layout (of an active language the
 // corrected word shares, when the layout is not known) and
-// - no run of its letters is a word that layout's language lists, unless
-//   the piece is one letter the language ranks as rarely as initials
-//   (decision.textStartLetterMinBand: "Г" is U, "В" stays),
+// - no run of its letters is a word that layout's language lists, a letter
+//   the language ranks as rarely as initials counting as none
+//   (decision.textStartLetterMinBand: "Г" is U, "Р-Екфты" H-Trans, "В" stays),
 // - marks typed around a word, before it as a quote, or in a number stay as
 //   typed ("<Ntvf>", "1941."), other typed marks may read as letters,
 // - the keys of letters read as marks only after the word as its
