@@ -98,15 +98,6 @@ bool marksInPlace(const TextChars& typed, const Counts& count, const TextChars& 
     return true;
 }
 
-// The letters of text.
-std::string lettersOf(std::string_view text) {
-    const TextChars chars{text};
-    std::string letters;
-    for (std::size_t i = 0; i < chars.size(); ++i)
-        if (isLetter(chars[i])) letters += chars[i];
-    return letters;
-}
-
 // A letter its language ranks no higher than letters used as initials and
 // enumerations ("г", not "в" or "и") names no word there.
 bool rareLetter(std::string_view letter, const LanguageConfig& source, int64_t minBand) {
@@ -146,9 +137,8 @@ bool capitalBesideDigit(const TextChars& piece) {
 // Capitals holding a letter that begins no word, as many as an acronym has:
 // the acronym is the target's, whose letters pair as they like (ЬДЕ is
 // MLT); no test of the target's pairs tells one.
-constexpr std::size_t kAcronymMaxLetters = 5;
 bool acronymOfTarget(const TextChars& piece, const Counts& reading) {
-    return reading.letters == piece.size() && capitalsOfNoAcronym(piece, kAcronymMaxLetters);
+    return reading.letters == piece.size() && capitalsOfNoAcronym(piece);
 }
 
 // Some run of letters of the reading begins with a letter that begins no
@@ -166,7 +156,7 @@ bool plausibleReading(const ScoringContext& context, const TextChars& piece, con
     const Counts reading = countOf(lowerReading);
     if (reading.letters == 0) return countOf(piece).digits > 0 || piece.size() <= kMarksMaxKeys;
     if (capitalBesideDigit(piece)) return false;
-    if (targetLanguage.isCommonWord(lettersOf(lowerReading.text()))) return true;
+    if (targetLanguage.isCommonWord(lettersOf(lowerReading))) return true;
     if (acronymOfTarget(piece, reading)) return true;
     if (runBeginsNoWord(lowerReading)) return false;
     if (!runsPairAsTarget(lowerReading, targetLanguage)) return false;

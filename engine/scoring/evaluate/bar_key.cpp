@@ -18,14 +18,6 @@ const std::string kRead = "ru";
 constexpr std::string_view kBar = "|";
 constexpr std::size_t kMinWordLetters = 2;
 
-// The letters of a piece, lower-cased.
-std::string lettersOf(const TextChars& piece) {
-    std::string letters;
-    for (std::size_t i = 0; i < piece.size(); ++i)
-        if (unicode::isLetterChar(piece[i])) letters += piece[i];
-    return unicode::toLower(letters);
-}
-
 // The pieces of text between its bars, the first empty when a bar opens it
 // (|etc); none when a bar closes it or two stand together.
 std::vector<std::string_view> piecesBetweenBars(std::string_view text) {
@@ -85,7 +77,7 @@ std::optional<RulesDecision> barKeyReading(const RulesConfig& config, std::strin
     for (std::size_t p = 0; p < typed.size(); ++p) {
         const std::string_view piece = typed[p];
         const std::string mapped = layout::mapSelection(config.keyboardLayout, piece, {kTyped, kRead});
-        const std::string readWord = lettersOf(TextChars(mapped));
+        const std::string readWord = unicode::toLower(lettersOf(TextChars(mapped)));
         const std::size_t letters = TextChars(readWord).size();
         const bool russianWord = letters >= kMinWordLetters && russian->isCommonWord(readWord);
         // A piece of two letters or more that reads as no Russian word is a

@@ -363,15 +363,6 @@ bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
     return !order || *order >= minBand;
 }
 
-// Letters an acronym has at most; more capitals are a word in capitals.
-constexpr std::size_t kAcronymMaxLetters = 5;
-
-bool lettersOnly(const TextChars& text) {
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!unicode::isLetterChar(text[i])) return false;
-    return true;
-}
-
 // The capitals read as the target's abbreviation unless what the user has
 // been typing says otherwise; of two letters only when it says so, two
 // letters being too few to tell.
@@ -405,7 +396,7 @@ std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Sco
     if (readsAsAbbreviation(config.language(s.direction.from), typed, *s.target, reading))
         return abbreviationOfTarget(config, s, kept);
     if (config.decision.capitalsOfNoAcronymRead && s.typed.exactCommonWord == 0.0 &&
-        capitalsOfNoAcronym(s.word.token, kAcronymMaxLetters) && lettersOnly(s.lowerCandidate))
+        capitalsOfNoAcronym(s.word.token) && allLetters(s.lowerCandidate))
         return abbreviationOfTarget(config, s, kept);
     const int64_t maxBand = config.decision.capitalsWordMaxBand;
     if (maxBand <= 0 || !s.word.isProtected) return std::nullopt;

@@ -18,14 +18,11 @@ bool letterBeginsNoWord(std::string_view letter) {
     return letter == "ь" || letter == "ъ" || letter == "ы" || letter == "Ь" || letter == "Ъ" || letter == "Ы";
 }
 
-bool capitalsOfNoAcronym(const TextChars& token, std::size_t maxLetters) {
-    if (token.size() > maxLetters || !allCapitals(token)) return false;
-    bool noInitial = false;
-    for (std::size_t i = 0; i < token.size(); ++i) {
-        if (!unicode::isLetterChar(token[i])) return false;
-        noInitial = noInitial || letterBeginsNoWord(token[i]);
-    }
-    return noInitial;
+bool capitalsOfNoAcronym(const TextChars& token) {
+    if (token.size() > kAcronymMaxLetters || !allLetters(token) || !allCapitals(token)) return false;
+    for (std::size_t i = 0; i < token.size(); ++i)
+        if (letterBeginsNoWord(token[i])) return true;
+    return false;
 }
 
 bool abbreviationOfScript(const RulesConfig& config, const std::string& language, std::string_view word) {

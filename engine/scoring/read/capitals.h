@@ -19,9 +19,12 @@ bool allCapitals(const TextChars& token);
 // (its letters begin words): ЬДЕ is no Russian acronym. Either case.
 bool letterBeginsNoWord(std::string_view letter);
 
-// An acronym of at most `maxLetters` capitals, letters only, that holds a
-// letter beginning no word: typed for the other layout's (ЬДЕ is MLT).
-bool capitalsOfNoAcronym(const TextChars& token, std::size_t maxLetters);
+// Letters an acronym has at most; more capitals are a word in capitals.
+inline constexpr std::size_t kAcronymMaxLetters = 5;
+
+// An acronym's worth of capitals, letters only, that holds a letter
+// beginning no word: typed for the other layout's (ЬДЕ is MLT).
+bool capitalsOfNoAcronym(const TextChars& token);
 
 // An active language of the script of `language` (itself included) lists
 // `word` (lower-case) among its abbreviations: ГЕС typed on the Russian

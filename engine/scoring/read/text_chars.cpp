@@ -10,6 +10,13 @@ bool allLetters(const TextChars& text) {
     return !text.empty();
 }
 
+std::string lettersOf(const TextChars& text) {
+    std::string letters;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (unicode::isLetterChar(text[i])) letters += text[i];
+    return letters;
+}
+
 bool hasLowerLetter(const TextChars& text) {
     for (std::size_t i = 0; i < text.size(); ++i)
         if (unicode::isLetterChar(text[i]) && !unicode::isUpperChar(text[i])) return true;

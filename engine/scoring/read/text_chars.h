@@ -152,6 +152,8 @@ private:
 
 // Every character a letter, and at least one.
 bool allLetters(const TextChars& text);
+// The letters of text, in order, as they stand.
+std::string lettersOf(const TextChars& text);
 // Some letter is not a capital.
 bool hasLowerLetter(const TextChars& text);
 
