@@ -3,6 +3,7 @@
 // must keep their decision.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,21 @@ protected:
     static Engine create(const char* languages) { return quillom::test::shippedEngine(languages); }
     static Decision evaluate(qm_engine* e, const char* word, const char* layout) {
         return quillom::test::evaluateContext(e, word, layout);
+    }
+    // A word typed on a layout, each in an engine of its own for the user's
+    // languages, and what it becomes ("" when it stays).
+    struct WordCase {
+        const char* languages;
+        const char* layout;
+        const char* word;
+        const char* expected;
+    };
+    static void expectWords(std::initializer_list<WordCase> cases) {
+        for (const WordCase& c : cases) {
+            Engine e = create(c.languages);
+            if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+            EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
+        }
     }
 };
 
@@ -262,12 +278,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
 // corrected and they are 's. Words of the layout ending in one of the two
 // letters, and the keys alone, stay.
 TEST_F(ShippedRules, ThePossessivesKeysFollowTheWordTheyEnd) {
-    struct Case {
-        const char* languages;
-        const char* layout;
-        const char* word;
-        const char* expected;
-    } cases[] = {
+    expectWords({
         {kRussianUser, "ru", "Ошьэы", "Jim's"},
         {kRussianUser, "ru", "Игяяэы", "Buzz's"},
         {kUkrainianUser, "ru", "Ьшлуэы", "Mike's"},
@@ -276,12 +287,7 @@ TEST_F(ShippedRules, ThePossessivesKeysFollowTheWordTheyEnd) {
         {kRussianUser, "ru", "столы", ""},
         {kRussianUser, "ru", "эы", ""},
         {kUkrainianUser, "uk", "мої", ""},
-    };
-    for (const Case& c : cases) {
-        Engine e = create(c.languages);
-        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
-        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
-    }
+    });
 }
 
 // The possessive's keys alone, split from their word by a mark ((Jim)'s),
@@ -327,12 +333,7 @@ TEST_F(ShippedRules, AQuoteKeyBeforeACapitalInsideAWordIsAnApostrophe) {
 // with the slash: the key of the Russian and Ukrainian full stop is the US
 // slash. A side that is a word of the layout's language keeps the whole.
 TEST_F(ShippedRules, WordsJoinedByTheSlashKeyAreReadWithTheSlash) {
-    struct Case {
-        const char* languages;
-        const char* layout;
-        const char* word;
-        const char* expected;
-    } cases[] = {
+    expectWords({
         {kRussianUser, "ru", "Ырщц.ршву", "Show/hide"},
         {kRussianUser, "ru", "фгвшщ.мшвущ", "audio/video"},
         {kUkrainianUser, "uk", "дуае.кшпре", "left/right"},
@@ -340,12 +341,7 @@ TEST_F(ShippedRules, WordsJoinedByTheSlashKeyAreReadWithTheSlash) {
         {kRussianUser, "ru", "мир.ршву", ""},
         {kRussianUser, "ru", "т.ршву", ""},
         {kRussianUser, "en", "file.txt", ""},
-    };
-    for (const Case& c : cases) {
-        Engine e = create(c.languages);
-        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
-        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
-    }
+    });
 }
 
 // Capitals holding a letter no word begins with (Ь, Ъ, Ы) make no Russian
