@@ -93,9 +93,12 @@ Session::WordsBefore Session::wordsBefore(std::string_view token, const RulesDec
     };
     // The text so far, typed on the layout of the word, goes along whole.
     if (corrects && engine_.config().decision.textStartTakenAlong) {
+        std::string_view nearer;  // the pieces come nearest first
         WordsBefore whole = recentWords_.wholeStart([&](std::string_view before) {
+            const bool beforeDash = isDashPiece(nearer);
+            nearer = before;
             std::optional<std::string> text = nearRule(before);
-            return text ? text : textStartPiece(context, before, token, target, typedOn);
+            return text ? text : textStartPiece(context, before, token, target, typedOn, beforeDash);
         });
         if (whole.pieces > 0) return whole;
     }

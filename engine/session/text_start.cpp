@@ -165,14 +165,18 @@ bool plausibleReading(const ScoringContext& context, const TextChars& piece, con
 }
 
 // The letters after a number read as a unit or an ending: each run of them
-// a word target lists, joined to the number only from two letters on ("5m"
-// would be 5ь, a lone letter listed as often when it is none), after a
-// hyphen whatever its length ("22-year-old", "1-й").
-bool unitAfterNumber(std::string_view reading, const LanguageConfig& targetLanguage) {
+// a word target lists, joined to the number from two letters on ("5m" would
+// be 5ь, a lone letter listed as often when it is none), after a hyphen
+// whatever its length ("22-year-old", "1-й"). Before a dash the number and
+// a letter label what follows ("2г - Лігво", "2и - Москва"), unless the
+// letter begins no word.
+bool unitAfterNumber(std::string_view reading, const LanguageConfig& targetLanguage, bool beforeDash) {
     const TextChars lower = TextChars(reading).lowered();
     return everyLetterRun(lower, [&](std::size_t first, std::size_t count) {
         const bool afterHyphen = first > 0 && lower[first - 1] == "-";
-        return (afterHyphen || count >= kUnitMinLetters) && targetLanguage.isCommonWord(lower.slice(first, count));
+        const bool label = beforeDash && count == 1 && !letterBeginsNoWord(lower[first]);
+        return (afterHyphen || label || count >= kUnitMinLetters) &&
+               targetLanguage.isCommonWord(lower.slice(first, count));
     });
 }
 
@@ -189,7 +193,7 @@ std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, st
 
 std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
                                           std::string_view typedWord, const std::string& target,
-                                          const std::optional<std::string>& typedOn) {
+                                          const std::optional<std::string>& typedOn, bool beforeDash) {
     const RulesConfig& config = context.config;
     const LanguageConfig* targetLanguage = config.language(target);
     const TextChars chars{previous};
@@ -219,7 +223,7 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
             holdsWordOf(lower, *sourceLanguage, config.decision.textStartLetterMinBand))
             continue;
         if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target) &&
-            (!unicode::isNumericChar(chars[0]) || unitAfterNumber(reading, *targetLanguage)))
+            (!unicode::isNumericChar(chars[0]) || unitAfterNumber(reading, *targetLanguage, beforeDash)))
             return reading;
     }
     return std::nullopt;

@@ -30,7 +30,9 @@ namespace quillom::session {
 //   as all of one or two keys ("Вю" is "D.", "ГюЫю" "U.S.", "б" a comma),
 // - no capital stands beside a digit ("4K", "A4"), and letters after a
 //   number are two or more that target lists, a unit ("105vv" is 105мм;
-//   "5m" stays, not 5ь),
+//   "5m" stays, not 5ь), or, beforeDash (the next piece a dash), one such
+//   letter that begins a word, labelling what follows ("2u - Kszdj" is
+//   "2г - Лігво"),
 // - every run of letters in the reading pairs only letters target's text
 //   pairs, and a reading of three letters or more, letters only, that
 //   target does not list scores above the piece as typed scores in its
@@ -38,7 +40,8 @@ namespace quillom::session {
 // Otherwise nothing.
 std::optional<std::string> textStartPiece(const scoring::ScoringContext& context, std::string_view previous,
                                           std::string_view typedWord, const std::string& target,
-                                          const std::optional<std::string>& typedOn = std::nullopt);
+                                          const std::optional<std::string>& typedOn = std::nullopt,
+                                          bool beforeDash = false);
 
 // Within a text: previous, a number with letters after it ("30vv"), as
 // textStartPiece reads it; otherwise nothing.
