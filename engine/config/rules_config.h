@@ -178,6 +178,7 @@ struct DecisionConfig {
     int64_t rareReadingMinBandInTypedText = 0;
     bool capitalsOfNoAcronymRead = false;
     int64_t topReadingMaxBand = 0;
+    bool twoLettersKeptInTextOfTyped = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

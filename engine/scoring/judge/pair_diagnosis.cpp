@@ -363,6 +363,16 @@ bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
     return !order || *order >= minBand;
 }
 
+// Two letters are too few to tell a word typed on the wrong layout from one
+// of the text's own language its lexicon lacks (ye, Jr. in English text, no
+// ну or Ок.): where the last words favour the typed word's language they stay
+// ("two_letters_kept_in_text_of_typed"); a word after them corrected into
+// the target may still take them along.
+bool twoLettersInTextOfTyped(const RulesConfig& config, const Scored& s) {
+    return config.decision.twoLettersKeptInTextOfTyped &&
+           votesFavour(config, s.word.votes, s.direction.from, s.direction.to);
+}
+
 // The capitals read as the target's abbreviation unless what the user has
 // been typing says otherwise; of two letters only when it says so, two
 // letters being too few to tell.
@@ -598,7 +608,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     if (length == 2 && config.tokenization.autoLength2RequiresExactCommonOrOverride) {
         if (!isCommonWord(targetLanguage, lowerCandidate))
             return refusal(Reason::Length2NoExactMatch, 0.0, originalScore, candidateScore);
-        if (word.sessionLanguage && *word.sessionLanguage != direction.to)
+        if ((word.sessionLanguage && *word.sessionLanguage != direction.to) || twoLettersInTextOfTyped(config, s))
             return refusal(Reason::Length2SessionMismatch, 0.0, originalScore, candidateScore);
     }
     if (sameScript && (contextSupportsTarget(config, s) || otherLanguageWhileUnsettled(config, s) ||

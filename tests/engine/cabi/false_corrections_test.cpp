@@ -59,10 +59,13 @@ TEST_F(FalseCorrections, PiecesJoinedToALatinWordAfterAChangeOfScriptStay) {
         const char* name;
         std::vector<Typed> typed;  // the last one is the word asked about
         const char* expected;      // "" when the word stays
+        // Why a piece stays: two letters after English ones stay for those.
+        const char* reason = "script_switched_by_user";
     } cases[] = {
         {"a path: the third piece",
          {{"в", "ru", {}}, {"etc", "en", {}}, {"dconf", "en", slash}, {"db", "en", slash}},
-         ""},
+         "",
+         "length_2_session_mismatch"},
         {"a piece joined to a one-letter word", {{"ро", "ru", {}}, {"d", "en", {}}, {"drf", "en", slash}}, ""},
         {"a joined piece reading as a frequent word",
          {{"файле", "ru", {}}, {"etc", "en", {}}, {"ytn", "en", slash}},
@@ -89,7 +92,7 @@ TEST_F(FalseCorrections, PiecesJoinedToALatinWordAfterAChangeOfScriptStay) {
             EXPECT_EQ(last.text, c.expected);
             EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
             if (!*c.expected) {
-                EXPECT_EQ(last.reason, "script_switched_by_user");
+                EXPECT_EQ(last.reason, c.reason);
             }
         }
     }
@@ -152,6 +155,37 @@ TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
          "азы"},
         {"a rare reading after a Russian word", {{"ghbdtn", "en", {}}, {"fps", "en", space}}, "азы"},
         {"a rare reading at a text's start", {{"fps", "en", {}}}, "азы"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e = create(R"(["en", "ru"])");
+        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+        Answer last;
+        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
+        EXPECT_EQ(last.text, c.expected);
+        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Two letters English does not list (ye, Jr.) stay where the last words are
+// English: their readings (ну, Ок.) are frequent, but two letters tell too
+// little against the text. After a Russian word or at a text's start they
+// are corrected as before.
+TEST_F(FalseCorrections, TwoLettersOfEnglishTextStay) {
+    const std::string space = " ";
+    struct Case {
+        const char* name;
+        std::vector<Typed> typed;  // the last one is the word asked about
+        const char* expected;      // "" when the word stays
+    } cases[] = {
+        {"after two English words", {{"For", "en", {}}, {"if", "en", space}, {"ye", "en", space}}, ""},
+        {"with a full stop", {{"Mr.", "en", {}}, {"Wendell", "en", space}, {"Jr.", "en", space}}, ""},
+        {"after Russian words", {{"ghbdtn", "en", {}}, {"rfr", "en", space}, {"ye", "en", space}}, "ну"},
+        {"at a text's start", {{"ye", "en", {}}}, "ну"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
