@@ -21,8 +21,9 @@ namespace {
 // text starts with.
 constexpr std::size_t kPieceMaxLength = 16;
 // Keys that give only marks in target: a bracket, a comma, a colon; more of
-// them are no mark a text starts with.
+// them are no mark a text starts with, but for an ellipsis.
 constexpr std::size_t kMarksMaxKeys = 2;
+constexpr std::size_t kEllipsisDots = 3;
 // Letters after a number within a text that can tell a unit (мм, not ь).
 constexpr std::size_t kUnitMinLetters = 2;
 
@@ -115,6 +116,14 @@ bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source, int6
     });
 }
 
+// Three full stops: "ююю" typed on the Russian layout before English.
+bool ellipsis(const TextChars& reading) {
+    if (reading.size() != kEllipsisDots) return false;
+    for (std::size_t i = 0; i < reading.size(); ++i)
+        if (reading[i] != ".") return false;
+    return true;
+}
+
 // Every run of letters pairs only letters that target's text pairs.
 bool runsPairAsTarget(const TextChars& lower, const LanguageConfig& target) {
     return everyLetterRun(lower, [&](std::size_t first, std::size_t count) {
@@ -154,7 +163,8 @@ bool plausibleReading(const ScoringContext& context, const TextChars& piece, con
                       const std::string& source, const TextChars& lowerReading, const LanguageConfig& targetLanguage,
                       const std::string& target) {
     const Counts reading = countOf(lowerReading);
-    if (reading.letters == 0) return countOf(piece).digits > 0 || piece.size() <= kMarksMaxKeys;
+    if (reading.letters == 0)
+        return countOf(piece).digits > 0 || piece.size() <= kMarksMaxKeys || ellipsis(lowerReading);
     if (capitalBesideDigit(piece)) return false;
     if (targetLanguage.isCommonWord(lettersOf(lowerReading))) return true;
     if (acronymOfTarget(piece, reading)) return true;

@@ -148,6 +148,8 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
         {"a lone letter after a number", {{"5m", none}, {"ghbdtn", " "}}, 0, nullptr},
         {"the layout's punctuation after a word", {{"Uvv?", none}, {"vj;kbdj", " "}}, 1, "Гмм,", R"(["en", "uk"])"},
         {"a number's mark typed as meant", {{"1941.", none, "ru"}, {"фееутв", " ", "ru"}}, 0, nullptr},
+        {"an ellipsis on the keys of letters", {{"ююю", none, "ru"}, {"фтв", " ", "ru"}}, 1, "..."},
+        {"more full stops than an ellipsis", {{"ююююю", none, "ru"}, {"фтв", " ", "ru"}}, 0, nullptr},
         {"more pieces than remembered",
          {{"Ytrcec", none}, {"d", " "}, {"d", " "}, {"d", " "}, {"d", " "}, {"vbh", " "}},
          2,
