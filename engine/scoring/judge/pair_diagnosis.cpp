@@ -365,12 +365,19 @@ bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
 
 // Two letters are too few to tell a word typed on the wrong layout from one
 // of the text's own language its lexicon lacks (ye, Jr. in English text, no
-// ну or Ок.): where the last words favour the typed word's language they stay
+// ну or Ок.; щи in Russian text, not ob): where the last words favour a
+// language of the typed word's script they stay
 // ("two_letters_kept_in_text_of_typed"); a word after them corrected into
 // the target may still take them along.
 bool twoLettersInTextOfTyped(const RulesConfig& config, const Scored& s) {
-    return config.decision.twoLettersKeptInTextOfTyped &&
-           votesFavour(config, s.word.votes, s.direction.from, s.direction.to);
+    const LanguageConfig* source = config.language(s.direction.from);
+    if (!config.decision.twoLettersKeptInTextOfTyped || !source) return false;
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (language && language->script == source->script && votesFavour(config, s.word.votes, key, s.direction.to))
+            return true;
+    }
+    return false;
 }
 
 // The capitals read as the target's abbreviation unless what the user has

@@ -171,11 +171,11 @@ TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
 
 namespace {
 
-// Two letters English does not list (ye, Jr.) stay where the last words are
-// English: their readings (ну, Ок.) are frequent, but two letters tell too
-// little against the text. After a Russian word or at a text's start they
+// Two letters their language does not list (ye, Jr., щи) stay where the last
+// words are of it: their readings (ну, Ок., ob) are listed, but two letters
+// tell too little against the text. After a Russian word or at a text's start they
 // are corrected as before.
-TEST_F(FalseCorrections, TwoLettersOfEnglishTextStay) {
+TEST_F(FalseCorrections, TwoLettersOfTheTextsLanguageStay) {
     const std::string space = " ";
     struct Case {
         const char* name;
@@ -184,6 +184,9 @@ TEST_F(FalseCorrections, TwoLettersOfEnglishTextStay) {
     } cases[] = {
         {"after two English words", {{"For", "en", {}}, {"if", "en", space}, {"ye", "en", space}}, ""},
         {"with a full stop", {{"Mr.", "en", {}}, {"Wendell", "en", space}, {"Jr.", "en", space}}, ""},
+        // Both Cyrillic layouts type щи, and Ukrainian, though not active,
+        // reads it too: Russian text keeps it whichever was asked.
+        {"in Russian text", {{"очень", "ru", {}}, {"люблю", "ru", space}, {"щи", "ru", space}}, ""},
         {"after Russian words", {{"ghbdtn", "en", {}}, {"rfr", "en", space}, {"ye", "en", space}}, "ну"},
         {"at a text's start", {{"ye", "en", {}}}, "ну"},
     };
