@@ -101,6 +101,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.barKeyOfRussianSlash = v != 0; }},
     {"decision", "two_letters_kept_in_text_of_typed", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.twoLettersKeptInTextOfTyped = v != 0; }},
+    {"decision", "capitals_in_english_text_read", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.capitalsInEnglishTextRead = v != 0; }},
 };
 // clang-format on
 

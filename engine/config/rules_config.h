@@ -179,6 +179,7 @@ struct DecisionConfig {
     bool capitalsOfNoAcronymRead = false;
     int64_t topReadingMaxBand = 0;
     bool twoLettersKeptInTextOfTyped = false;
+    bool capitalsInEnglishTextRead = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

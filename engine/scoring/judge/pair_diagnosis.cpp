@@ -392,6 +392,17 @@ RulesDecision abbreviationOfTarget(const RulesConfig& config, const Scored& s, R
                       cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
 }
 
+// Capitals typed on a Cyrillic layout that no language of its script lists,
+// where the last words support English: an English acronym (ПЗГ is GPU in
+// English text). Not the other way round: Latin acronyms stand in Russian
+// text as typed ("capitals_in_english_text_read").
+bool acronymOfEnglishText(const RulesConfig& config, const Scored& s) {
+    return config.decision.capitalsInEnglishTextRead && !config.activeLanguages.empty() &&
+           s.direction.to == config.activeLanguages.front() && s.typed.exactCommonWord == 0.0 &&
+           s.word.token.size() <= kAcronymMaxLetters && allLetters(s.lowerCandidate) &&
+           contextSupportsOtherReading(config, s);
+}
+
 // A word typed all in capitals is an abbreviation. One its script's languages
 // list (TLS, ГЕС) stays. One whose reading is a ranked abbreviation of the
 // target (CIF for США, ЩЛ for OK) is that abbreviation, unless what the user has
@@ -415,6 +426,7 @@ std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Sco
     if (config.decision.capitalsOfNoAcronymRead && s.typed.exactCommonWord == 0.0 &&
         capitalsOfNoAcronym(s.word.token) && allLetters(s.lowerCandidate))
         return abbreviationOfTarget(config, s, kept);
+    if (acronymOfEnglishText(config, s)) return abbreviationOfTarget(config, s, kept);
     const int64_t maxBand = config.decision.capitalsWordMaxBand;
     if (maxBand <= 0 || !s.word.isProtected) return std::nullopt;
     if (frequentWord(*s.target, reading, maxBand) && !contextKeepsTyped(config, s)) return std::nullopt;

@@ -391,4 +391,27 @@ TEST_F(ShippedRules, TheBarKeyBetweenRussianWordsIsTheSlash) {
     }
 }
 
+// Capitals typed on a Cyrillic layout that its languages do not list are an
+// English acronym in English text; at a text's start, after Russian words
+// and when a Cyrillic language lists them they stay, and Latin capitals in
+// Russian text stay too.
+TEST_F(ShippedRules, CapitalsInEnglishTextAreAnEnglishAcronym) {
+    struct Case {
+        std::vector<const char*> before;
+        const char* layout;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {{"еру", "ыщгксу", "ащк"}, "ru", "ПЗГ", "GPU"}, {{"еру", "ыщгксу", "ащк"}, "ru", "ИИС", "BBC"},
+        {{"еру", "ыщгксу", "ащк"}, "ru", "США", ""},    {{}, "ru", "ПЗГ", ""},
+        {{"привет", "мир"}, "ru", "ПЗГ", ""},           {{"ghbdtn", "vbh"}, "en", "GPU", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kRussianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) evaluate(e.get(), word, c.layout);
+        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word;
+    }
+}
+
 }  // namespace
