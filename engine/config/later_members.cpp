@@ -99,6 +99,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.topReadingMaxBand = v; }},
     {"tokenization", "bar_key_of_russian_slash", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.barKeyOfRussianSlash = v != 0; }},
+    {"decision", "corrected_run_min_words", Type::Integer, 0, 2,
+     [](RulesConfig& c, int64_t v) { c.decision.correctedRunMinWords = v; }},
 };
 // clang-format on
 

@@ -178,6 +178,7 @@ struct DecisionConfig {
     int64_t rareReadingMinBandInTypedText = 0;
     bool capitalsOfNoAcronymRead = false;
     int64_t topReadingMaxBand = 0;
+    int64_t correctedRunMinWords = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };
