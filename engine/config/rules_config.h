@@ -180,6 +180,7 @@ struct DecisionConfig {
     int64_t topReadingMaxBand = 0;
     bool twoLettersKeptInTextOfTyped = false;
     bool capitalsInEnglishTextRead = false;
+    int64_t correctedRunMinWords = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

@@ -37,6 +37,19 @@ void RecentLanguages::recordKeptOn(std::optional<std::size_t> layout, bool chang
     if (changedByHand) votes_.chosenByHand = votes_.keptOn;
 }
 
+void RecentLanguages::recordCorrection(std::optional<std::size_t> from, std::optional<std::size_t> into) {
+    LanguageVotes::CorrectedRun& run = votes_.correctedRun;
+    if (!from || !into || *from >= LanguageVotes::maxLanguages || *into >= LanguageVotes::maxLanguages) {
+        run = {};
+        return;
+    }
+    if (run.words > 0 && run.from == *from && run.into == *into) {
+        if (run.words < UINT8_MAX) ++run.words;
+        return;
+    }
+    run = {static_cast<std::uint8_t>(*from), static_cast<std::uint8_t>(*into), 1};
+}
+
 void RecentLanguages::reset() {
     next_ = 0;
     filled_ = 0;

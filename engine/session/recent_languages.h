@@ -25,6 +25,10 @@ public:
     // corrected, and whether the user had changed to it by hand from another
     // layout of its script (see scoring::LanguageVotes::keptOn, chosenByHand).
     void recordKeptOn(std::optional<std::size_t> layout, bool changedByHand);
+    // The word just evaluated was corrected from the layout `from` into the
+    // language `into` (by position); nothing when it was kept (see
+    // scoring::LanguageVotes::correctedRun).
+    void recordCorrection(std::optional<std::size_t> from, std::optional<std::size_t> into);
     // Forgets the last words, not what was written lately.
     void reset();
     const scoring::LanguageVotes& votes() const { return votes_; }

@@ -121,6 +121,7 @@ RulesDecision Session::evaluateWord(std::string_view token, std::string_view app
         keptOn_.reset();
         keptInSwitchRun_ = false;
         recentLanguages_.recordKeptOn(std::nullopt, false);
+        recentLanguages_.recordCorrection(std::nullopt, std::nullopt);
         recentCorrections_.recordUnknown(token);
         if (engine_.config().protectEndingsAfterDelete) {
             RulesDecision d;
@@ -151,9 +152,14 @@ RulesDecision Session::evaluateWord(std::string_view token, std::string_view app
                                *keptOn_ != *activeInputSource &&
                                engine_.config().sameScript(*keptOn_, *activeInputSource);
     keptOn_ = decision.shouldCorrect ? std::nullopt : activeInputSource;
-    if (useVotes)
-        recentLanguages_.recordKeptOn(keptOn_ ? scoring::activeIndex(engine_.config(), *keptOn_) : std::nullopt,
-                                      changedByHand);
+    if (useVotes) {
+        const RulesConfig& config = engine_.config();
+        recentLanguages_.recordKeptOn(keptOn_ ? scoring::activeIndex(config, *keptOn_) : std::nullopt, changedByHand);
+        const bool corrected = decision.shouldCorrect && decision.targetLanguage && activeInputSource;
+        recentLanguages_.recordCorrection(
+            corrected ? scoring::activeIndex(config, *activeInputSource) : std::nullopt,
+            corrected ? scoring::activeIndex(config, *decision.targetLanguage) : std::nullopt);
+    }
     recordSession(token, decision, after.languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, after.languages);
     return decision;

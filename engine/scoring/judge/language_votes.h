@@ -29,6 +29,16 @@ struct LanguageVotes {
     // The layout the user changed to by hand from another of its script, by
     // position, while no correction has switched it since.
     std::optional<std::uint8_t> chosenByHand;
+    // The last words were each corrected from one layout into one language,
+    // and no word has been kept since: that layout and that language, by
+    // position, and how many words in a row (0: no such run). A layout
+    // switched by a correction gets no more words of it unless the switch
+    // did not take.
+    struct CorrectedRun {
+        std::uint8_t from = 0, into = 0;
+        std::uint8_t words = 0;
+    };
+    CorrectedRun correctedRun;
     // How many words counted for each language lately, in any application:
     // all halve when one reaches writtenCap. A reset keeps them: another
     // application or a click does not change the language the user writes in.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "layout/token_mapping.h"
+#include "scoring/judge/corrected_run.h"
 #include "scoring/read/capitals.h"
 #include "scoring/score/token_scorer.h"
 #include "unicode/unicode.h"
@@ -645,6 +646,14 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         if (auto decided = decideBetweenWords(config, s)) return *decided;
     if (!sameScript && rareReadingInTextOfTyped(config, s))
         return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
+    if (!sameScript && length >= 3 &&
+        unlistedWordInCorrectedRun(context, word.votes, word.typedOn, direction, word.lowerToken, lowerCandidate,
+                                   originalScore, candidateScore)) {
+        if (word.isProtected && !protectedMayBeOverridden(decision, s))
+            return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
+        return correction(correctionText(word.token.text(), candidate.text(), word.trailing), Reason::LayoutMismatch,
+                          cappedConfidence(s.conf, cand), originalScore, candidateScore);
+    }
     if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);
     return decideByThresholds(config, s, requiredDelta);
 }

@@ -414,4 +414,44 @@ TEST_F(ShippedRules, CapitalsInEnglishTextAreAnEnglishAcronym) {
     }
 }
 
+// A word no language of its script lists, typed on the layout the words just
+// before were each corrected from into one language (the switch of layout did
+// not take), is a name or an interjection of that language. Not after a
+// single correction, nor after a word kept on the target's layout, nor when
+// the word scores as a word of its own script above its reading (ceps), its
+// reading begins with a letter that begins no word (Ьина) or its apostrophe
+// was typed as one.
+TEST_F(ShippedRules, AnUnlistedWordInARunOfCorrectionsFromItsLayoutIsCorrected) {
+    struct Typed {
+        const char* word;
+        const char* layout;
+    };
+    struct Case {
+        const char* languages;
+        std::vector<Typed> before;  // corrected when typed on the case's layout, kept otherwise
+        const char* layout;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}, {"ltkf", "en"}}, "en", "Fitdbh", "Ашевир"},
+        {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "Ytrcec", "Нексус"},
+        {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "{vvv", "Хммм"},
+        {kUkrainianUser, {{"ghbdsn", "en"}, {"zr", "en"}, {"cghfdb", "en"}}, "en", "Fitdsh", "Ашевір"},
+        {kUkrainianUser, {{"ghbdsn", "en"}, {"zr", "en"}}, "en", "Fklesy", "Алдуін"},
+        {kRussianUser, {{"руддщ", "ru"}, {"цщкдв", "ru"}}, "ru", "Ефифрт", "Tabahn"},
+        {kRussianUser, {{"ghbdtn", "en"}}, "en", "Fitdbh", ""},
+        {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}, {"дела", "ru"}}, "en", "Fitdbh", ""},
+        {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "ceps", ""},
+        {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "Mbyf", ""},
+        {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "Fk'neyhfy", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const Typed& t : c.before)
+            ASSERT_EQ(evaluate(e.get(), t.word, t.layout).corrected, std::string(t.layout) == c.layout) << t.word;
+        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
 }  // namespace

@@ -175,6 +175,41 @@ TEST(RecentLanguages, AGuessedLayoutLastsUntilAWordCountsForALanguage) {
     EXPECT_FALSE(recent.votes().guessedLayout);
 }
 
+// Corrections from one layout into one language make a run; a word kept, a
+// correction from another layout or into another language ends it, and a
+// position past the votes' languages counts as none.
+TEST(RecentLanguages, CorrectionsFromOneLayoutIntoOneLanguageMakeARun) {
+    using Step = std::pair<std::optional<std::size_t>, std::optional<std::size_t>>;  // from, into
+    const auto none = std::nullopt;
+    struct Case {
+        std::vector<Step> steps;
+        int words;
+        std::uint8_t from, into;
+    } cases[] = {
+        {{{0, 1}}, 1, 0, 1},
+        {{{0, 1}, {0, 1}, {0, 1}}, 3, 0, 1},
+        {{{0, 1}, {0, 1}, {none, none}}, 0, 0, 0},
+        {{{0, 1}, {none, none}, {0, 1}}, 1, 0, 1},
+        {{{0, 1}, {0, 1}, {0, 2}}, 1, 0, 2},
+        {{{0, 1}, {0, 1}, {2, 1}}, 1, 2, 1},
+        {{{0, 1}, {0, LanguageVotes::maxLanguages}}, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        RecentLanguages recent;
+        for (const auto& [from, into] : c.steps) recent.recordCorrection(from, into);
+        const LanguageVotes::CorrectedRun& run = recent.votes().correctedRun;
+        EXPECT_EQ(run.words, c.words) << c.steps.size() << " steps";
+        if (c.words == 0) continue;
+        EXPECT_EQ(run.from, c.from);
+        EXPECT_EQ(run.into, c.into);
+    }
+    RecentLanguages recent;
+    for (int i = 0; i < 300; ++i) recent.recordCorrection(0, 1);
+    EXPECT_EQ(recent.votes().correctedRun.words, UINT8_MAX) << "a long run stops counting, not wraps";
+    recent.reset();
+    EXPECT_EQ(recent.votes().correctedRun.words, 0);
+}
+
 TEST(VotesFavour, NeedsTheConfiguredLeadAndTheEvidenceOn) {
     const RulesConfig config = rankedConfig();
     const LanguageVotes votes = votesOf(config, {{"ru", 3}, {"uk", 1}});

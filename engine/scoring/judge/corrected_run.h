@@ -1,0 +1,36 @@
+// A word that no language of its script lists, typed in a run of words each
+// corrected from the layout it is typed on into one language: a name or an
+// interjection of that language's text typed on the same wrong layout, where
+// the switch of layout did not take (ghbdtn rfr ltkf Fitdbh is "привет как
+// дела Ашевир"; E[[ is Ухх).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "config/rules_config.h"
+#include "scoring/judge/language_votes.h"
+#include "scoring/read/text_chars.h"
+#include "scoring/score/language_index.h"
+
+namespace quillom::scoring {
+
+// The word, typed on `typedOn` and read on the direction from it into
+// `target` as `lowerReading` (lower-case), is such a word when the rules ask
+// for it ("corrected_run_min_words"):
+// - the last words, at least that many, were each corrected from that layout
+//   into target, and none was kept since (LanguageVotes::correctedRun);
+// - the typed word holds no apostrophe (one typed as such: Ал'тунран), no
+//   active language of its script lists it (nor as a technical word), and
+//   no other active language of target's script lists
+//   the reading unless target does too;
+// - the reading is letters only, each pair of them a pair target's text
+//   holds, beginning with no letter that begins no word (Ь, Ъ, Ы);
+// - the typed word scores below its reading (typedScore < readingScore).
+// The session's run is tested first: a word outside such a run costs nothing.
+bool unlistedWordInCorrectedRun(const ScoringContext& context, const LanguageVotes* votes,
+                                const std::optional<std::string>* typedOn, const LayoutDirection& direction,
+                                const TextChars& lowerTyped, const TextChars& lowerReading, double typedScore,
+                                double readingScore);
+
+}  // namespace quillom::scoring
