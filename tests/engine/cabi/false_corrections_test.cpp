@@ -132,8 +132,8 @@ namespace {
 
 // In English text a term English does not list stays when its reading is a
 // word Russian or Ukrainian uses rarely, or none (fps is no азы, rect no
-// кусе); a frequent reading, a word after a Russian one and a word after
-// fewer English words than a sentence has are still corrected.
+// кусе), from the first English word on; a frequent reading, a word after a
+// Russian one and a word at a text's start are still corrected.
 TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
     const std::string space = " ";
     struct Case {
@@ -150,9 +150,7 @@ TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
         {"a frequent reading",
          {{"in", "en", {}}, {"the", "en", space}, {"word", "en", space}, {"lkz", "en", space}},
          "для"},
-        {"a rare reading after two English words",
-         {{"the", "en", {}}, {"profile", "en", space}, {"fps", "en", space}},
-         "азы"},
+        {"a rare reading after one English word", {{"Profile", "en", {}}, {"fps", "en", space}}, ""},
         {"a rare reading after a Russian word", {{"ghbdtn", "en", {}}, {"fps", "en", space}}, "азы"},
         {"a rare reading at a text's start", {{"fps", "en", {}}}, "азы"},
     };
