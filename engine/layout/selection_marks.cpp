@@ -12,9 +12,8 @@ namespace {
 
 // A slash stands between words, not for a full stop after an abbreviation's
 // letter (n/l/ is т.д.), when both sides have at least this many letter keys
-// and, unless the target layout decides, no capital follows it (a full stop
-// with no space before a sentence). A target that lacks the slash takes it
-// before a capital too (Збереження/Експортування, ДД/ММ/РР).
+// and no capital follows it (a full stop with no space before a sentence);
+// see slashBetweenWords for a target that lacks the slash.
 constexpr std::size_t kWordAroundSlash = 2;
 
 bool isAsciiDigit(std::string_view c) { return c.size() == 1 && c[0] >= '0' && c[0] <= '9'; }
@@ -109,6 +108,19 @@ std::optional<bool> keptByTargetLayout(const Keys& keys, std::size_t i) {
     return kept ? std::optional<bool>(true) : std::nullopt;
 }
 
+// The slash key between letters. Judged by the target layout, which lacks
+// the slash, letters on both sides will do (т/з, кд/с, ДД/ММ/РРРР) unless a
+// side is one letter the key also closes or opens: an abbreviation's full
+// stops (n/l/ is т.д.).
+bool slashBetweenWords(const Keys& keys, std::size_t i) {
+    const std::size_t left = keys.letterRun(i - 1, -1), right = keys.letterRun(i + 1, 1);
+    if (keys.targetKeys) {
+        const bool abbreviation = (right == 1 && keys.typedAt(i + 2, "/")) || (left == 1 && keys.typedAt(i - 2, "/"));
+        return left > 0 && right > 0 && !abbreviation;
+    }
+    return left >= kWordAroundSlash && right >= kWordAroundSlash && !unicode::isUpperChar(keys.read[i + 1]);
+}
+
 // Whether the key at i, a mark typed as itself, is meant as that mark: a
 // dollar before an amount or closing a placeholder ($1$), not after a number
 // and before a space or another number (19;197; a list).
@@ -129,9 +141,7 @@ bool keptAsTyped(const Keys& keys, std::size_t i) {
     case '$': return keys.digitAt(before) ? !keys.digitAt(i + 1) && !spaceOrEnd(keys, i + 1) : keys.digitAt(i + 1);
     case '@': return (keys.letterAt(before) || keys.digitAt(before)) && (keys.letterAt(i + 1) || keys.digitAt(i + 1));
     case '#': return !keys.digitAt(i + 1) && !(i + 1 < keys.typed.size() && keys.typed[i + 1] == " ");
-    case '/':
-        return keys.letterRun(before, -1) >= kWordAroundSlash && keys.letterRun(i + 1, 1) >= kWordAroundSlash &&
-               (keys.targetKeys || !unicode::isUpperChar(keys.read[i + 1]));
+    case '/': return slashBetweenWords(keys, i);
     default: return false;
     }
 }

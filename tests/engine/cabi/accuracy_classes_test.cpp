@@ -262,6 +262,11 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
         // full stop; after a number it still is.
         {kUkrainianUser, "uk", "Askmnhedfyyz / cjhnedfyyz", "Фільтрування / сортування"},
         {kUkrainianUser, "uk", "Hjplsk 2/ Ntrcn", "Розділ 2. Текст"},
+        // Nor is one between letters, unless it closes or opens a letter of
+        // an abbreviation.
+        {kUkrainianUser, "uk", "Ghjlfnb db,hfys n/p", "Продати вибрані т/з"},
+        {kUkrainianUser, "uk", "Xfcnjnf rflhsd^ rl/c", "Частота кадрів: кд/с"},
+        {kUkrainianUser, "uk", "askmvb? rybub n/l/", "фільми, книги т.д."},
     };
     for (const Case& c : cases) {
         Engine e = create(c.languages);
