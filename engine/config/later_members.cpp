@@ -103,6 +103,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.twoLettersKeptInTextOfTyped = v != 0; }},
     {"decision", "capitals_in_english_text_read", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.capitalsInEnglishTextRead = v != 0; }},
+    {"keyboard_layout", "selection_keeps_english_words", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.keyboardLayout.selectionKeepsEnglishWords = v != 0; }},
     {"decision", "corrected_run_min_words", Type::Integer, 0, 2,
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunMinWords = v; }},
 };

@@ -60,6 +60,11 @@ struct KeyboardLayoutConfig {
     // alone, in a pattern or beside a word cased as none is (' ', #2, 2024/1183,
     // значениях>, <name>). False when missing.
     bool selectionMarksByTargetLayout = false;
+    // "selection_keeps_english_words": with selection_keeps_typed_marks, a
+    // word of Latin letters that English ranks, or capitals it lists as an
+    // abbreviation, that the target does not read as a word stays as typed
+    // (Linux, USB in Ukrainian text). False when missing.
+    bool selectionKeepsEnglishWords = false;
 };
 
 struct TokenizationConfig {

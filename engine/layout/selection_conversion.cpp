@@ -197,12 +197,36 @@ std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::
 
 namespace {
 
+// Capitals that English lists among its abbreviations (OK, USB), or three
+// letters or more of a word it ranks above its rare words (the band the rules
+// call rare), read as no word or abbreviation of the target: a name or term
+// of the text typed as meant (Linux; not ghbdtn, nor the By of Рах Ин Мар,
+// nor UP or IS, a frequent word in capitals being an acronym of the target).
+bool englishWordKept(const RulesConfig& config, const std::string& target, std::string_view typed,
+                     std::string_view read) {
+    constexpr std::size_t kMinLetters = 3;
+    const LanguageConfig* english =
+        config.activeLanguages.empty() ? nullptr : config.language(config.activeLanguages.front());
+    const LanguageConfig* targetLanguage = config.language(target);
+    const int64_t rareBand = config.decision.rareReadingMinBandInTypedText;
+    if (!english || !targetLanguage || rareBand <= 0) return false;
+    const std::string lowerTyped = unicode::toLower(typed), lowerRead = unicode::toLower(read);
+    if (targetLanguage->isCommonWord(lowerRead) || targetLanguage->abbreviations.contains(lowerRead)) return false;
+    if (std::none_of(typed.begin(), typed.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+        return typed.size() >= kMinLetters && english->abbreviations.contains(lowerTyped);
+    const std::optional<int64_t> order = english->frequencyOrder(lowerTyped);
+    return typed.size() >= kMinLetters && order && *order < rareBand;
+}
+
 // Text typed on the US layout read in a Cyrillic target, the marks typed as
-// themselves kept where the rules ask for it.
+// themselves, and the English words, kept where the rules ask for it.
 std::string mapFromLatin(const RulesConfig& config, std::string_view text, const std::string& target) {
-    if (config.keyboardLayout.selectionKeepsTypedMarks)
-        return mapSelectionKeepingMarks(config.keyboardLayout, text, {"en", target});
-    return mapSelection(config.keyboardLayout, text, {"en", target});
+    const KeyboardLayoutConfig& layout = config.keyboardLayout;
+    if (!layout.selectionKeepsTypedMarks) return mapSelection(layout, text, {"en", target});
+    if (!layout.selectionKeepsEnglishWords) return mapSelectionKeepingMarks(layout, text, {"en", target});
+    return mapSelectionKeepingMarks(layout, text, {"en", target}, [&](std::string_view typed, std::string_view read) {
+        return englishWordKept(config, target, typed, read);
+    });
 }
 
 }  // namespace

@@ -146,10 +146,28 @@ bool keptAsTyped(const Keys& keys, std::size_t i) {
     }
 }
 
+bool isAsciiLetter(std::string_view c) {
+    return c.size() == 1 && ((c[0] >= 'a' && c[0] <= 'z') || (c[0] >= 'A' && c[0] <= 'Z'));
+}
+
+// At the start of a word of the target (no letter key before i), the number
+// of its keys when they are all Latin letters and keepsWord keeps them; else 0.
+std::size_t keptWordLength(const Keys& keys, std::size_t i, const KeepsWord& keepsWord) {
+    if (keys.letterAt(i - 1) || !keys.letterAt(i)) return 0;
+    const std::size_t length = keys.letterRun(i, 1);
+    std::string typed, read;
+    for (std::size_t k = i; k < i + length; ++k) {
+        if (!isAsciiLetter(keys.typed[k])) return 0;
+        typed += keys.typed[k];
+        read += keys.read[k];
+    }
+    return keepsWord(typed, read) ? length : 0;
+}
+
 }  // namespace
 
 std::string mapSelectionKeepingMarks(const KeyboardLayoutConfig& layout, std::string_view text,
-                                     const LayoutDirection& direction) {
+                                     const LayoutDirection& direction, const KeepsWord& keepsWord) {
     Keys keys;
     keys.targetKeys = layout.selectionMarksByTargetLayout;
     const LayoutDirection back{direction.to, direction.from};
@@ -160,7 +178,13 @@ std::string mapSelectionKeepingMarks(const KeyboardLayoutConfig& layout, std::st
     }
     std::string out;
     out.reserve(text.size() * 2);
-    for (std::size_t i = 0; i < keys.typed.size(); ++i) out += keptAsTyped(keys, i) ? keys.typed[i] : keys.read[i];
+    for (std::size_t i = 0; i < keys.typed.size();) {
+        const std::size_t word = keepsWord ? keptWordLength(keys, i, keepsWord) : 0;
+        for (std::size_t end = i + word; i < end; ++i) out += keys.typed[i];
+        if (word > 0) continue;
+        out += keptAsTyped(keys, i) ? keys.typed[i] : keys.read[i];
+        ++i;
+    }
     return out;
 }
 

@@ -10,6 +10,7 @@
 // its key would case as none is (' ', #2, <name>, значениях>).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,9 +18,15 @@
 
 namespace quillom::layout {
 
+// Whether a word of Latin letters typed in the selection, read as `read` on
+// the target layout, was meant as typed (a name or term of the other
+// script's text: Linux).
+using KeepsWord = std::function<bool(std::string_view typed, std::string_view read)>;
+
 // text typed on the US layout read on the layout of direction.to, with such
-// marks kept; every other key as the selection maps give it.
+// marks kept, and the words keepsWord keeps (when given) as typed; every
+// other key as the selection maps give it.
 std::string mapSelectionKeepingMarks(const KeyboardLayoutConfig& layout, std::string_view text,
-                                     const LayoutDirection& direction);
+                                     const LayoutDirection& direction, const KeepsWord& keepsWord = {});
 
 }  // namespace quillom::layout

@@ -396,6 +396,34 @@ TEST_F(ShippedRules, TheBarKeyBetweenRussianWordsIsTheSlash) {
     }
 }
 
+// A selection typed on the US layout keeps the English words in it as typed
+// (the user typed them there as meant) when the target reads them as no
+// word; capitals English hardly uses, English words of two letters and
+// words that read as the target's are converted.
+TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
+    struct Case {
+        const char* languages;
+        const char* target;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {kUkrainianUser, "uk", "dbrjhbcnjdeqnt Linux nf Windows", "використовуйте Linux та Windows"},
+        {kUkrainianUser, "uk", "Ghb'lyfqnt USB-yfrjgbxedfx", "Приєднайте USB-накопичувач"},
+        {kRussianUser, "ru", "Pfgecnbnt Firefox", "Запустите Firefox"},
+        {kRussianUser, "ru", "Gfrtn rfhn lkz VG", "Пакет карт для МП"},
+        {kRussianUser, "ru", "Hf[ By Vfh", "Рах Ин Мар"},
+        {kRussianUser, "ru", "Ghbdtn vbh", "Привет мир"},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        char target[16];
+        Owned s(qm_engine_convert_selection_to(e.get(), c.typed, c.target, target, sizeof target));
+        ASSERT_NE(s, nullptr) << c.typed;
+        EXPECT_STREQ(s.get(), c.expected) << c.typed;
+    }
+}
+
 // Capitals typed on a Cyrillic layout that its languages do not list are an
 // English acronym in English text; at a text's start, after Russian words
 // and when a Cyrillic language lists them they stay, and Latin capitals in
