@@ -105,6 +105,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.capitalsInEnglishTextRead = v != 0; }},
     {"keyboard_layout", "selection_keeps_english_words", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.keyboardLayout.selectionKeepsEnglishWords = v != 0; }},
+    {"decision", "form_of_listed_word_in_text_of_typed", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.formOfListedWordInTextOfTyped = v != 0; }},
     {"decision", "corrected_run_min_words", Type::Integer, 0, 2,
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunMinWords = v; }},
 };

@@ -186,6 +186,7 @@ struct DecisionConfig {
     bool twoLettersKeptInTextOfTyped = false;
     bool capitalsInEnglishTextRead = false;
     int64_t correctedRunMinWords = 0;
+    bool formOfListedWordInTextOfTyped = false;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

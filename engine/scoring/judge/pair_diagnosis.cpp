@@ -1,6 +1,7 @@
 #include "scoring/judge/pair_diagnosis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "layout/token_mapping.h"
@@ -369,6 +370,33 @@ bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
     return !order || *order >= minBand;
 }
 
+// The typed word, which its language does not list, is a listed word of it
+// short of its last letter (рун for руна, руны): a form of that word the
+// list lacks. Where the last words are of that language and none of the
+// target's, it stays, however frequent its reading (hey)
+// ("form_of_listed_word_in_text_of_typed").
+bool formOfListedWordInTextOfTyped(const RulesConfig& config, const Scored& s) {
+    constexpr std::size_t kMinLetters = 3;
+    if (!config.decision.formOfListedWordInTextOfTyped || s.typed.exactCommonWord > 0.0 || !s.word.votes) return false;
+    const LanguageVotes& votes = *s.word.votes;
+    const LanguageConfig* source = config.language(s.direction.from);
+    if (!source || votes.countOf(config, s.direction.to) > 0 || votes.countOf(config, s.direction.from) == 0)
+        return false;
+    const auto [first, count] = spanBetweenMarks(s.word.lowerToken, s.maps);
+    const std::string_view typed = s.word.lowerToken.slice(first, count);
+    if (count < kMinLetters || !allLetters(TextChars(typed)) || source->isCommonWord(typed)) return false;
+    std::array<char, 64> buffer;
+    for (const std::string& letter : source->scriptAlphabet) {
+        if (typed.size() + letter.size() > buffer.size()) return false;
+        std::copy(typed.begin(), typed.end(), buffer.begin());
+        std::copy(letter.begin(), letter.end(), buffer.begin() + typed.size());
+        const std::optional<int64_t> order =
+            source->frequencyOrder(std::string_view(buffer.data(), typed.size() + letter.size()));
+        if (order && *order != LanguageConfig::kUnrankedOrder) return true;
+    }
+    return false;
+}
+
 // Two letters are too few to tell a word typed on the wrong layout from one
 // of the text's own language its lexicon lacks (ye, Jr. in English text, no
 // ну or Ок.; щи in Russian text, not ob): where the last words favour a
@@ -649,7 +677,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         return refusal(Reason::SameScriptContextIsSourceLanguage, s.conf, originalScore, candidateScore);
     if (!sameScript)
         if (auto decided = decideBetweenWords(config, s)) return *decided;
-    if (!sameScript && rareReadingInTextOfTyped(config, s))
+    if (!sameScript && (rareReadingInTextOfTyped(config, s) || formOfListedWordInTextOfTyped(config, s)))
         return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
     if (!sameScript && length >= 3 &&
         unlistedWordInCorrectedRun(context, word.votes, word.typedOn, direction, word.lowerToken, lowerCandidate,

@@ -200,3 +200,34 @@ TEST_F(FalseCorrections, TwoLettersOfTheTextsLanguageStay) {
 }
 
 }  // namespace
+
+namespace {
+
+// A word the lexicon lacks that is one of its language's words short of the
+// last letter (рун: руна, руны) is a form of that word in text of its
+// language, though it reads as a frequent English word; at a text's start
+// or after English words it is corrected as before.
+TEST_F(FalseCorrections, FormsOfListedWordsStayInTheirText) {
+    const std::string space = " ";
+    struct Case {
+        const char* name;
+        std::vector<Typed> typed;  // the last one is the word asked about
+        const char* expected;      // "" when the word stays
+    } cases[] = {
+        {"in Russian text", {{"искусство", "ru", {}}, {"рун", "ru", space}}, ""},
+        {"with a comma", {{"искусство", "ru", {}}, {"рун,", "ru", space}}, ""},
+        {"at a text's start", {{"рун", "ru", {}}}, "hey"},
+        {"after an English word", {{"еру", "ru", {}}, {"рун", "ru", space}}, "hey"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e = create(R"(["en", "ru"])");
+        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+        Answer last;
+        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
+        EXPECT_EQ(last.text, c.expected);
+        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
+    }
+}
+
+}  // namespace
