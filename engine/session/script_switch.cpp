@@ -15,12 +15,15 @@ constexpr std::size_t kMinLettersAgainstSwitch = 4;
 // The correction, marks after it aside, is a listed word of its target of
 // at least kMinLettersAgainstSwitch letters: the keys were not meant on the
 // layout chosen (пщщв typed after a toggle pressed once too often), which
-// letter statistics or a short word read by chance (db, ви) do not show.
+// letter statistics, a short word read by chance (db, ви) or a form the
+// lexicon holds with no frequency estimate (srcs read as іксі) do not show.
 bool listedLongWord(const RulesConfig& config, const RulesDecision& decision) {
     const LanguageConfig* target = config.language(*decision.targetLanguage);
     if (!target || !decision.correctedToken) return false;
     const TextChars word = TextChars(stripTrailingBoundary(config, *decision.correctedToken).core).lowered();
-    return word.size() >= kMinLettersAgainstSwitch && allLetters(word) && target->isCommonWord(word.text());
+    if (word.size() < kMinLettersAgainstSwitch || !allLetters(word) || !target->isCommonWord(word.text())) return false;
+    const std::optional<std::uint32_t> band = target->packedWords.rankBand(word.text());
+    return !(band && *band == PackedLexicon::kUnranked && !target->commonWords.contains(word.text()));
 }
 
 }  // namespace

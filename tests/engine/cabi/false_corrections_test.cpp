@@ -231,3 +231,31 @@ TEST_F(FalseCorrections, FormsOfListedWordsStayInTheirText) {
 }
 
 }  // namespace
+
+namespace {
+
+// After the user changed the script by hand, a correction needs a listed
+// word of four letters or more to stand against it; a form the lexicon
+// holds with no frequency estimate is none (srcs would read as іксі).
+TEST_F(FalseCorrections, AFormWithNoFrequencyDoesNotOverrideAChangeOfScript) {
+    const std::string space = " ";
+    struct Case {
+        const char* name;
+        std::vector<Typed> typed;  // the last one is the word asked about
+        const char* expected;      // "" when the word stays
+    } cases[] = {
+        {"a form listed with no frequency", {{"Ігнорування", "uk", {}}, {"srcs", "en", space}}, ""},
+        {"a ranked word", {{"Ігнорування", "uk", {}}, {"ckjdj", "en", space}}, "слово"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e = create(R"(["en", "uk", "ru"])");
+        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+        Answer last;
+        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
+        EXPECT_EQ(last.text, c.expected);
+        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
+    }
+}
+
+}  // namespace
