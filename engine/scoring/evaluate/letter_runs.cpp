@@ -1,0 +1,187 @@
+#include "scoring/evaluate/letter_runs.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "layout/token_mapping.h"
+#include "scoring/judge/language_votes.h"
+#include "unicode/unicode.h"
+
+namespace quillom::scoring {
+
+namespace {
+
+constexpr std::size_t kMinRun = 3;
+// More runs than this in one word are a row of marks, not a stretched word.
+constexpr std::size_t kMaxRuns = 3;
+// A cut reading this short is an interjection (ах, хм, no) more than a word.
+constexpr std::size_t kShortLetters = 3;
+
+struct Run {
+    std::size_t start = 0, length = 0;
+};
+
+// A word's characters, lower-cased, and their runs of one character.
+struct Spelled {
+    std::vector<std::string> chars;
+    std::vector<Run> runs;
+};
+
+std::vector<std::string> charsOf(std::string_view word) {
+    std::vector<std::string> chars;
+    for (std::string_view c : unicode::graphemes(word)) chars.push_back(unicode::toLower(c));
+    return chars;
+}
+
+std::vector<Run> runsOf(const std::vector<std::string>& chars) {
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i < chars.size();) {
+        std::size_t j = i + 1;
+        while (j < chars.size() && chars[j] == chars[i]) ++j;
+        if (j - i >= kMinRun) runs.push_back({i, j - i});
+        i = j;
+    }
+    return runs;
+}
+
+// The characters with run i cut to keep[i] of its characters.
+std::string cut(const std::vector<std::string>& chars, const std::vector<Run>& runs,
+                const std::vector<std::size_t>& keep) {
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        for (; next < runs[i].start + keep[i]; ++next) out += chars[next];
+        next = runs[i].start + runs[i].length;
+    }
+    for (; next < chars.size(); ++next) out += chars[next];
+    return out;
+}
+
+// Calls visit with every cut of the runs, each to one of `options`.
+template <typename Visit>
+void forEachCut(const Spelled& word, const std::vector<std::size_t>& options, Visit visit) {
+    std::vector<std::size_t> choice(word.runs.size(), 0);
+    std::vector<std::size_t> keep(word.runs.size());
+    for (;;) {
+        std::size_t letters = word.chars.size();
+        for (std::size_t i = 0; i < choice.size(); ++i) {
+            keep[i] = options[choice[i]];
+            letters -= word.runs[i].length - keep[i];
+        }
+        visit(cut(word.chars, word.runs, keep), letters);
+        std::size_t i = 0;
+        while (i < choice.size() && ++choice[i] == options.size()) choice[i++] = 0;
+        if (i == choice.size()) return;
+    }
+}
+
+// The token cut at the reading's runs is a word of its layout's language (a
+// lone letter too: у in Ууу).
+bool typedCutIsListed(const LanguageConfig& typed, const Spelled& token) {
+    bool listed = false;
+    forEachCut(token, {1, 2, 3}, [&](const std::string& word, std::size_t) { listed |= typed.isCommonWord(word); });
+    return listed;
+}
+
+struct Cut {
+    int64_t order = 0;
+    std::size_t letters = 0;
+};
+
+// The most frequent cut of the reading the target takes as its word. A word
+// of one letter stretched is cut to two or three (ааа), never to the letter.
+std::optional<Cut> listedCut(const LanguageConfig& target, const Spelled& reading) {
+    const bool oneLetter = reading.runs.size() == 1 && reading.runs[0].length == reading.chars.size();
+    std::optional<Cut> best;
+    forEachCut(reading, oneLetter ? std::vector<std::size_t>{2, 3} : std::vector<std::size_t>{1, 2},
+               [&](const std::string& word, std::size_t letters) {
+                   auto order = target.frequencyOrder(word);
+                   if (!order || (best && best->order <= *order)) return;
+                   if (letters <= kShortLetters &&
+                       (*order == LanguageConfig::kUnrankedOrder || target.abbreviations.contains(word)))
+                       return;
+                   best = Cut{*order, letters};
+               });
+    return best;
+}
+
+// How many characters of the reading are letters before the marks closing it
+// (ю, б are letters; a comma typed for one stays a mark); 0 when a mark
+// stands between letters.
+std::size_t leadingLetters(const std::vector<std::string>& chars) {
+    std::size_t letters = 0;
+    while (letters < chars.size() && unicode::isLetterChar(chars[letters])) ++letters;
+    for (std::size_t i = letters; i < chars.size(); ++i)
+        if (unicode::isLetterChar(chars[i])) return 0;
+    return letters;
+}
+
+Spelled letterPart(std::vector<std::string> chars, std::size_t letters) {
+    chars.resize(letters);
+    Spelled s{std::move(chars), {}};
+    s.runs = runsOf(s.chars);
+    return s;
+}
+
+std::vector<std::string> sourcesOf(const ScoringContext& context, std::string_view token,
+                                   const EvaluationRequest& request) {
+    if (request.activeInputSource && context.config.language(*request.activeInputSource))
+        return {*request.activeInputSource};
+    return detectSourceLanguages(context.index, TextChars(token).lowered());
+}
+
+}  // namespace
+
+bool hasTripledCharacter(std::string_view t) {
+    for (std::size_t i = 0; i + 2 < t.size(); ++i)
+        if (t[i] == t[i + 1] && t[i] == t[i + 2]) return true;
+    for (std::size_t i = 0; i + 5 < t.size(); ++i)
+        if (t.compare(i, 2, t, i + 2, 2) == 0 && t.compare(i, 2, t, i + 4, 2) == 0) return true;
+    return false;
+}
+
+std::optional<RulesDecision> stretchedWordReading(const ScoringContext& context, std::string_view token,
+                                                  const EvaluationRequest& request, const RulesDecision& scored) {
+    const RulesConfig& config = context.config;
+    if (!hasTripledCharacter(token) || !decidedByScoring(scored.reason)) return std::nullopt;
+    const std::vector<std::string> typedChars = charsOf(token);
+    std::optional<RulesDecision> found;
+    int64_t foundOrder = 0;
+    for (const std::string& source : sourcesOf(context, token, request)) {
+        const LanguageConfig* typed = config.language(source);
+        if (!typed) continue;
+        for (const std::string& target : config.activeLanguages) {
+            const LanguageConfig* language = config.language(target);
+            if (!language || !config.differentScripts(source, target) ||
+                votesLeanAwayFrom(config, request.votes, target))
+                continue;
+            std::string mapped = layout::mapLayout(config.keyboardLayout, token, {source, target});
+            std::vector<std::string> readChars = charsOf(mapped);
+            const std::size_t letters = leadingLetters(readChars);
+            if (readChars.size() != typedChars.size() || letters < kMinRun) continue;
+            const Spelled reading = letterPart(std::move(readChars), letters);
+            if (reading.runs.empty() || reading.runs.size() > kMaxRuns) continue;
+            const Spelled typedWord{std::vector<std::string>(typedChars.begin(), typedChars.begin() + letters),
+                                    reading.runs};
+            if (typedCutIsListed(*typed, typedWord)) continue;
+            const std::optional<Cut> listed = listedCut(*language, reading);
+            if (!listed || (found && foundOrder <= listed->order)) continue;
+            const bool typedLetters = std::all_of(typedWord.chars.begin(), typedWord.chars.end(),
+                                                  [](const std::string& c) { return unicode::isLetterChar(c); });
+            if (typedLetters && listed->letters <= kShortLetters &&
+                !votesFavour(config, request.votes, target, source))
+                continue;
+            RulesDecision d = refusalWithScoresOf(Reason::LayoutMismatch, scored);
+            d.shouldCorrect = true;
+            d.correctedToken = std::move(mapped);
+            d.sourceLanguage = source;
+            d.targetLanguage = target;
+            found = std::move(d);
+            foundOrder = listed->order;
+        }
+    }
+    return found;
+}
+
+}  // namespace quillom::scoring
