@@ -6,6 +6,7 @@
 
 #include "layout/token_mapping.h"
 #include "scoring/judge/language_votes.h"
+#include "scoring/read/text_chars.h"
 #include "unicode/unicode.h"
 
 namespace quillom::scoring {
@@ -84,6 +85,19 @@ bool typedCutIsListed(const LanguageConfig& typed, const Spelled& token) {
     return listed;
 }
 
+// The most frequent cut of the word its language lists (a word with no
+// estimate after every ranked one); a cut to one letter only of a word of
+// one letter (у of Ууууу, not c of cccf), and no abbreviation (cf).
+std::optional<int64_t> mostFrequentCut(const LanguageConfig& language, const Spelled& word) {
+    const bool oneLetter = word.runs.size() == 1 && word.runs[0].length == word.chars.size();
+    std::optional<int64_t> best;
+    forEachCut(word, {1, 2, 3}, [&](const std::string& cutWord, std::size_t letters) {
+        if ((letters < 2 && !oneLetter) || language.abbreviations.contains(cutWord)) return;
+        if (auto order = language.frequencyOrder(cutWord); order && (!best || *order < *best)) best = order;
+    });
+    return best;
+}
+
 struct Cut {
     int64_t order = 0;
     std::size_t letters = 0;
@@ -133,6 +147,28 @@ std::vector<std::string> sourcesOf(const ScoringContext& context, std::string_vi
 
 }  // namespace
 
+bool stretchedWordOfTyped(const RulesConfig& config, std::string_view token, const RulesDecision& correction) {
+    // Capitals alone (ЙЙЙ for QQQ) are an acronym, decided as capitals are.
+    if (!hasTripledCharacter(token) || !correction.correctedToken || !correction.sourceLanguage ||
+        !correction.targetLanguage || !hasLowerLetter(TextChars(token)))
+        return false;
+    const LanguageConfig* typed = config.language(*correction.sourceLanguage);
+    const LanguageConfig* target = config.language(*correction.targetLanguage);
+    std::vector<std::string> typedChars = charsOf(token);
+    std::vector<std::string> readChars = charsOf(*correction.correctedToken);
+    const std::size_t letters = leadingLetters(typedChars);
+    if (!typed || !target || !config.differentScripts(*correction.sourceLanguage, *correction.targetLanguage) ||
+        readChars.size() != typedChars.size() || letters < kMinRun || leadingLetters(readChars) < letters)
+        return false;
+    const Spelled typedWord = letterPart(std::move(typedChars), letters);
+    if (typedWord.runs.empty() || typedWord.runs.size() > kMaxRuns) return false;
+    const std::optional<int64_t> typedOrder = mostFrequentCut(*typed, typedWord);
+    if (!typedOrder) return false;
+    readChars.resize(letters);
+    const std::optional<int64_t> readOrder = mostFrequentCut(*target, Spelled{std::move(readChars), typedWord.runs});
+    return !readOrder || *typedOrder < *readOrder;
+}
+
 bool hasTripledCharacter(std::string_view t) {
     for (std::size_t i = 0; i + 2 < t.size(); ++i)
         if (t[i] == t[i + 1] && t[i] == t[i + 2]) return true;
@@ -169,8 +205,7 @@ std::optional<RulesDecision> stretchedWordReading(const ScoringContext& context,
             if (!listed || (found && foundOrder <= listed->order)) continue;
             const bool typedLetters = std::all_of(typedWord.chars.begin(), typedWord.chars.end(),
                                                   [](const std::string& c) { return unicode::isLetterChar(c); });
-            if (typedLetters && listed->letters <= kShortLetters &&
-                !votesFavour(config, request.votes, target, source))
+            if (typedLetters && listed->letters <= kShortLetters && !votesFavour(config, request.votes, target, source))
                 continue;
             RulesDecision d = refusalWithScoresOf(Reason::LayoutMismatch, scored);
             d.shouldCorrect = true;

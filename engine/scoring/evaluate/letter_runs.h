@@ -26,4 +26,12 @@ bool hasTripledCharacter(std::string_view token);
 std::optional<RulesDecision> stretchedWordReading(const ScoringContext& context, std::string_view token,
                                                   const EvaluationRequest& request, const RulesDecision& scored);
 
+// True when the token, corrected into another script, is a word of its
+// layout's language stretched (Нууу is ну, Heyyy hey): a cut of its runs of
+// letters to one to three is a word that language lists, more frequent than
+// every cut of the correction that its target lists. Such a word stays; a
+// run the correction reads as marks (шеююю, it...) is no stretched letter,
+// and a word in capitals is left to the acronyms' rules.
+bool stretchedWordOfTyped(const RulesConfig& config, std::string_view token, const RulesDecision& correction);
+
 }  // namespace quillom::scoring

@@ -211,6 +211,9 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     if (config_.tokenization.stretchedWordsRead && !decision.shouldCorrect)
         if (auto stretched = scoring::stretchedWordReading(context, word, request, decision))
             decision = std::move(*stretched);
+    if (config_.tokenization.stretchedWordsRead && decision.shouldCorrect &&
+        scoring::stretchedWordOfTyped(config_, word, decision))
+        decision = refusalWithScoresOf(Reason::LowConfidence, decision);
     if (config_.tokenization.quoteKeyBeforeInnerCapital && decision.shouldCorrect)
         decision.correctedToken = scoring::withInnerQuotesBeforeCapitals(config_, word, decision);
     if (config_.decision.capitalAfterLowerKept && decision.shouldCorrect && decision.correctedToken &&

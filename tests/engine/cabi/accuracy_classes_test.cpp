@@ -459,7 +459,10 @@ TEST_F(ShippedRules, AnUnlistedWordInARunOfCorrectionsFromItsLayoutIsCorrected) 
 // Девушкааа. Its runs stay as typed. A word of letters whose cut reading is
 // three letters or fewer (Hmmm, Zzzz, Grrr, Pfff) may be its own language's
 // interjection and is corrected only where the last words favour the target;
-// a word whose cut is a word of its own language (Ммм, Ааа) stays.
+// a word whose cut is a word of its own language (Ммм, Ааа) stays, also where
+// its other reading scores as a word of the other script (Heyyy, Нууу, not
+// Руннн, Yeee), while English stretched on the Russian layout (Ыщщщщщ) and a
+// run read as marks (шеююю, it...) are still corrected.
 TEST_F(ShippedRules, AStretchedWordIsReadWithItsRunsCut) {
     struct Typed {
         const char* word;
@@ -492,6 +495,13 @@ TEST_F(ShippedRules, AStretchedWordIsReadWithItsRunsCut) {
         {kRussianUser, {{"привет", "ru", false}}, "ru", "Ммм", ""},
         {kRussianUser, {{"привет", "ru", false}}, "ru", "Ааааа", ""},
         {kUkrainianUser, {{"привіт", "uk", false}}, "uk", "Ааа", ""},
+        {kRussianUser, {}, "ru", "Ыщщщщщ", "Sooooo"},
+        {kRussianUser, {}, "ru", "шеююю", "it..."},
+        {kRussianUser, {}, "en", "Ghbdtnnn", "Приветтт"},
+        {kRussianUser, {}, "en", "Heyyy", ""},
+        {kRussianUser, {}, "ru", "Ууууу", ""},
+        {kRussianUser, {{"привет", "ru", false}}, "ru", "Нууу", ""},
+        {kUkrainianUser, {}, "ru", "Фууу", ""},
     };
     for (const Case& c : cases) {
         Engine e = create(c.languages);
