@@ -120,6 +120,36 @@ std::optional<Cut> listedCut(const LanguageConfig& target, const Spelled& readin
     return best;
 }
 
+// Two letters said three times or more (хахаха).
+bool isRepeatedSyllable(const std::vector<std::string>& chars) {
+    if (chars.size() < 3 * 2 || chars.size() % 2 != 0 || chars[0] == chars[1]) return false;
+    for (std::size_t i = 2; i < chars.size(); ++i)
+        if (chars[i] != chars[i % 2]) return false;
+    return true;
+}
+
+// The syllable of a repeated one is a ranked word of the target, no
+// abbreviation, while the typed syllable is no word of its own language.
+std::optional<Cut> syllableCut(const LanguageConfig& typed, const LanguageConfig& target, const Spelled& reading,
+                               const Spelled& typedWord) {
+    const std::string syllable = reading.chars[0] + reading.chars[1];
+    auto order = target.frequencyOrder(syllable);
+    if (!order || *order == LanguageConfig::kUnrankedOrder || target.abbreviations.contains(syllable) ||
+        typed.isCommonWord(typedWord.chars[0] + typedWord.chars[1]))
+        return std::nullopt;
+    return Cut{*order, 2};
+}
+
+// The reading's cut the target takes as its word where the typed word, cut
+// likewise, is none of its own language.
+std::optional<Cut> readingCut(const LanguageConfig& typed, const LanguageConfig& target, const Spelled& reading,
+                              const Spelled& typedWord) {
+    if (isRepeatedSyllable(reading.chars)) return syllableCut(typed, target, reading, typedWord);
+    if (reading.runs.empty() || reading.runs.size() > kMaxRuns || typedCutIsListed(typed, typedWord))
+        return std::nullopt;
+    return listedCut(target, reading);
+}
+
 // How many characters of the reading are letters before the marks closing it
 // (ю, б are letters; a comma typed for one stays a mark); 0 when a mark
 // stands between letters.
@@ -197,11 +227,9 @@ std::optional<RulesDecision> stretchedWordReading(const ScoringContext& context,
             const std::size_t letters = leadingLetters(readChars);
             if (readChars.size() != typedChars.size() || letters < kMinRun) continue;
             const Spelled reading = letterPart(std::move(readChars), letters);
-            if (reading.runs.empty() || reading.runs.size() > kMaxRuns) continue;
             const Spelled typedWord{std::vector<std::string>(typedChars.begin(), typedChars.begin() + letters),
                                     reading.runs};
-            if (typedCutIsListed(*typed, typedWord)) continue;
-            const std::optional<Cut> listed = listedCut(*language, reading);
+            const std::optional<Cut> listed = readingCut(*typed, *language, reading, typedWord);
             if (!listed || (found && foundOrder <= listed->order)) continue;
             const bool typedLetters = std::all_of(typedWord.chars.begin(), typedWord.chars.end(),
                                                   [](const std::string& c) { return unicode::isLetterChar(c); });

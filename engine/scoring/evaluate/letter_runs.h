@@ -11,8 +11,9 @@
 
 namespace quillom::scoring {
 
-// True when the token holds one character three times in a row (ASCII or a
-// two-byte character): a scan of its bytes, all a plain word pays.
+// True when the token holds two bytes three times in a row: one character
+// (ASCII or a two-byte one) or two ASCII ones ({F{F{F, ХАХАХА on the Russian
+// layout). A scan of its bytes, all a plain word pays.
 bool hasTripledCharacter(std::string_view token);
 
 // The token read on another script's layout, its runs kept, when the reading
@@ -21,8 +22,9 @@ bool hasTripledCharacter(std::string_view token);
 // one letter stretched only to two or three) while the token, cut likewise,
 // is no word of its layout's language. A token of letters whose cut reading
 // is that short may be its own language's interjection (Grrr, Pfff): the
-// last words must favour the target. Nothing when the last words lean away
-// from every target that reads so.
+// last words must favour the target. Two letters said three times or more
+// (хахаха) are read alike, the syllable a ranked word of the target (ха).
+// Nothing when the last words lean away from every target that reads so.
 std::optional<RulesDecision> stretchedWordReading(const ScoringContext& context, std::string_view token,
                                                   const EvaluationRequest& request, const RulesDecision& scored);
 

@@ -462,7 +462,8 @@ TEST_F(ShippedRules, AnUnlistedWordInARunOfCorrectionsFromItsLayoutIsCorrected) 
 // a word whose cut is a word of its own language (Ммм, Ааа) stays, also where
 // its other reading scores as a word of the other script (Heyyy, Нууу, not
 // Руннн, Yeee), while English stretched on the Russian layout (Ыщщщщщ) and a
-// run read as marks (шеююю, it...) are still corrected.
+// run read as marks (шеююю, it...) are still corrected. Two letters said
+// three times ({F{F{F, ХАХАХА) are read as the word of their syllable.
 TEST_F(ShippedRules, AStretchedWordIsReadWithItsRunsCut) {
     struct Typed {
         const char* word;
@@ -502,6 +503,10 @@ TEST_F(ShippedRules, AStretchedWordIsReadWithItsRunsCut) {
         {kRussianUser, {}, "ru", "Ууууу", ""},
         {kRussianUser, {{"привет", "ru", false}}, "ru", "Нууу", ""},
         {kUkrainianUser, {}, "ru", "Фууу", ""},
+        {kRussianUser, {}, "en", "{F{F{F", "ХАХАХА"},
+        {kUkrainianUser, {}, "en", "[f[f[f", "хахаха"},
+        {kRussianUser, {}, "en", "hahaha", ""},
+        {kRussianUser, {}, "ru", "Хахаха", ""},
     };
     for (const Case& c : cases) {
         Engine e = create(c.languages);
