@@ -109,6 +109,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.formOfListedWordInTextOfTyped = v != 0; }},
     {"decision", "corrected_run_min_words", Type::Integer, 0, 2,
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunMinWords = v; }},
+    {"tokenization", "stretched_words_read", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.stretchedWordsRead = v != 0; }},
 };
 // clang-format on
 

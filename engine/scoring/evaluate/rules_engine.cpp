@@ -7,6 +7,7 @@
 #include "scoring/choose/decision_selection.h"
 #include "scoring/evaluate/bar_key.h"
 #include "scoring/evaluate/edge_punctuation.h"
+#include "scoring/evaluate/letter_runs.h"
 #include "scoring/evaluate/possessive.h"
 #include "scoring/evaluate/quote_edges.h"
 #include "scoring/evaluate/slash_key.h"
@@ -207,6 +208,12 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         if (auto possessive = possessiveReading(context, word, request)) decision = std::move(*possessive);
     if (config_.tokenization.slashJoinedWords && !decision.shouldCorrect)
         if (auto joined = slashJoinedReading(context, word, request)) decision = std::move(*joined);
+    if (config_.tokenization.stretchedWordsRead && !decision.shouldCorrect)
+        if (auto stretched = scoring::stretchedWordReading(context, word, request, decision))
+            decision = std::move(*stretched);
+    if (config_.tokenization.stretchedWordsRead && decision.shouldCorrect &&
+        scoring::stretchedWordOfTyped(config_, word, decision))
+        decision = refusalWithScoresOf(Reason::LowConfidence, decision);
     if (config_.tokenization.quoteKeyBeforeInnerCapital && decision.shouldCorrect)
         decision.correctedToken = scoring::withInnerQuotesBeforeCapitals(config_, word, decision);
     if (config_.decision.capitalAfterLowerKept && decision.shouldCorrect && decision.correctedToken &&

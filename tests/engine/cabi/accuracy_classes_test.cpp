@@ -487,4 +487,66 @@ TEST_F(ShippedRules, AnUnlistedWordInARunOfCorrectionsFromItsLayoutIsCorrected) 
     }
 }
 
+// A word with a letter typed three times or more in a row, typed on the other
+// script's layout, is read with its runs cut: F[[[[ is Ахххх (ах), Ltdeirfff
+// Девушкааа. Its runs stay as typed. A word of letters whose cut reading is
+// three letters or fewer (Hmmm, Zzzz, Grrr, Pfff) may be its own language's
+// interjection and is corrected only where the last words favour the target;
+// a word whose cut is a word of its own language (Ммм, Ааа) stays, also where
+// its other reading scores as a word of the other script (Heyyy, Нууу, not
+// Руннн, Yeee), while English stretched on the Russian layout (Ыщщщщщ) and a
+// run read as marks (шеююю, it...) are still corrected. Two letters said
+// three times ({F{F{F, ХАХАХА) are read as the word of their syllable.
+TEST_F(ShippedRules, AStretchedWordIsReadWithItsRunsCut) {
+    struct Typed {
+        const char* word;
+        const char* layout;
+        bool corrected;
+    };
+    struct Case {
+        const char* languages;
+        std::vector<Typed> before;
+        const char* layout;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kRussianUser, {}, "en", "F[[[[", "Ахххх"},
+        {kRussianUser, {}, "en", "ccccltkre", "ссссделку"},
+        {kRussianUser, {}, "en", "t;;;tkb", "ежжжели"},
+        {kRussianUser, {}, "en", "Ltdeirfff", "Девушкааа"},
+        {kUkrainianUser, {}, "en", "geuf.oootq", "пугающщщей"},
+        {kRussianUser, {{"ghbdtn", "en", true}}, "en", "Fffff", "Ааааа"},
+        {kRussianUser, {{"ghbdtn", "en", true}}, "en", "Ffff[", "Аааах"},
+        {kRussianUser, {{"руддщ", "ru", true}}, "ru", "Црнннн", "Whyyyy"},
+        {kRussianUser, {}, "en", "Fffff", ""},
+        {kRussianUser, {}, "en", "Hmmm", ""},
+        {kRussianUser, {}, "en", "Zzzz", ""},
+        {kRussianUser, {}, "en", "Pfff", ""},
+        {kRussianUser, {{"hello", "en", false}, {"there", "en", false}}, "en", "Fffff", ""},
+        {kRussianUser, {{"hello", "en", false}, {"there", "en", false}}, "en", "Ahhh", ""},
+        {kRussianUser, {{"hello", "en", false}, {"there", "en", false}}, "en", "Grrr", ""},
+        {kRussianUser, {{"hello", "en", false}, {"there", "en", false}}, "en", "sooo", ""},
+        {kRussianUser, {{"привет", "ru", false}}, "ru", "Ммм", ""},
+        {kRussianUser, {{"привет", "ru", false}}, "ru", "Ааааа", ""},
+        {kUkrainianUser, {{"привіт", "uk", false}}, "uk", "Ааа", ""},
+        {kRussianUser, {}, "ru", "Ыщщщщщ", "Sooooo"},
+        {kRussianUser, {}, "ru", "шеююю", "it..."},
+        {kRussianUser, {}, "en", "Ghbdtnnn", "Приветтт"},
+        {kRussianUser, {}, "en", "Heyyy", ""},
+        {kRussianUser, {}, "ru", "Ууууу", ""},
+        {kRussianUser, {{"привет", "ru", false}}, "ru", "Нууу", ""},
+        {kUkrainianUser, {}, "ru", "Фууу", ""},
+        {kRussianUser, {}, "en", "{F{F{F", "ХАХАХА"},
+        {kUkrainianUser, {}, "en", "[f[f[f", "хахаха"},
+        {kRussianUser, {}, "en", "hahaha", ""},
+        {kRussianUser, {}, "ru", "Хахаха", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const Typed& t : c.before) ASSERT_EQ(evaluate(e.get(), t.word, t.layout).corrected, t.corrected) << t.word;
+        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
 }  // namespace
