@@ -143,6 +143,26 @@ bool capitalBesideDigit(const TextChars& piece) {
     return false;
 }
 
+// A code of capitals and digits ("3D", "F2", "VR360") or a letter labelling
+// an item ("(B)", "B)"), typed on a layout of another script before a word
+// of the first active language: that language's, whatever its keys spell in
+// the layout's ("3В" is 3D, "(И)" (B)). Not the other way round: Latin
+// codes stand in Cyrillic text ("4K").
+bool codeOrLabel(const TextChars& piece, const Counts& count) {
+    if (count.letters == 1 && count.digits == 0 && piece.size() <= 3 && piece.back() == ")")
+        return piece.size() == 2 ? isLetter(piece[0]) : piece[0] == "(" && isLetter(piece[1]);
+    if (count.letters + count.digits != piece.size() || !capitalBesideDigit(piece)) return false;
+    return everyLetterRun(piece, [&](std::size_t first, std::size_t letters) {
+        return letters <= kAcronymMaxLetters && !hasLowerLetter(TextChars(piece.slice(first, letters)));
+    });
+}
+
+bool codeOrLabelOfFirstLanguage(const RulesConfig& config, const TextChars& piece, const Counts& count,
+                                const std::string& source, const std::string& target) {
+    return !config.activeLanguages.empty() && target == config.activeLanguages.front() &&
+           config.differentScripts(source, target) && codeOrLabel(piece, count);
+}
+
 // Capitals holding a letter that begins no word, as many as an acronym has:
 // the acronym is the target's, whose letters pair as they like (ЬДЕ is
 // MLT); no test of the target's pairs tells one.
@@ -197,7 +217,10 @@ std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, st
     if (previous.empty() || previous.find(' ') != std::string_view::npos) return std::nullopt;
     const TextChars chars{previous};
     const LanguageConfig* targetLanguage = context.config.language(target);
-    if (!targetLanguage || !unicode::isNumericChar(chars[0]) || countOf(chars).letters == 0) return std::nullopt;
+    // A code stays within a text: a word before it tells its script.
+    if (!targetLanguage || !unicode::isNumericChar(chars[0]) || countOf(chars).letters == 0 ||
+        capitalBesideDigit(chars))
+        return std::nullopt;
     return textStartPiece(context, previous, typedWord, target);
 }
 
@@ -229,6 +252,10 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
         const TextChars readingChars{reading};
         if (!marksInPlace(chars, piece, readingChars)) continue;
         const TextChars lowerReading = readingChars.lowered();
+        if (codeOrLabelOfFirstLanguage(config, chars, piece, source, target)) {
+            if (countOf(lowerReading).letters == piece.letters) return reading;
+            continue;
+        }
         if (countOf(lowerReading).letters > 0 &&
             holdsWordOf(lower, *sourceLanguage, config.decision.textStartLetterMinBand))
             continue;

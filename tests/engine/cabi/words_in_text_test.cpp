@@ -236,6 +236,32 @@ TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
     });
 }
 
+// A code of capitals and digits or a letter labelling an item, typed on a
+// Cyrillic layout at the start of English text, is the English code or
+// label; Latin ones before Russian text stay, as does a Cyrillic one before
+// a word that is not English.
+TEST_F(WordsInText, ACodeOrALabelAtTheStartOfEnglishTextGoesAlong) {
+    const std::optional<std::string> none;
+    expectCases({
+        {"a digit then a capital", {{"3В", none, "ru"}, {"тщшыу", " ", "ru"}}, 1, "3D"},
+        {"a capital then a digit", {{"А2", none, "ru"}, {"дщфвы", " ", "ru"}}, 1, "F2"},
+        {"capitals then digits", {{"МК360", none, "ru"}, {"руфвыуе", " ", "ru"}}, 1, "VR360"},
+        {"on the Ukrainian layout", {{"4В", none, "uk"}, {"ьщмуі", " ", "uk"}}, 1, "4D", R"(["en", "uk", "ru"])"},
+        {"a label in brackets", {{"(И)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 1, "(B)"},
+        {"a small label", {{"(и)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 1, "(b)"},
+        {"a label closed by a bracket", {{"И)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 1, "B)"},
+        {"a Latin code before Russian", {{"3D", none}, {"ghbdtn", " "}}, 0, nullptr},
+        {"a number with a small letter", {{"3в", none, "ru"}, {"тщшыу", " ", "ru"}}, 0, nullptr},
+        {"a code within a text", {{"hello", none, "ru"}, {"3В", " ", "ru"}, {"тщшыу", " ", "ru"}}, 0, nullptr},
+        {"a frequent word in brackets", {{"(Мы)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 0, nullptr},
+        {"a code before a Ukrainian word",
+         {{"3В", none, "ru"}, {"ghbdsn", " ", "ru"}},
+         0,
+         nullptr,
+         R"(["en", "uk", "ru"])"},
+    });
+}
+
 // Within a text, a number with a unit typed on the layout of the word
 // corrected after it goes along as at a text's start; a model's name or
 // letters that read as typed in their layout's language stay.
