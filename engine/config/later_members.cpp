@@ -105,6 +105,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.capitalsInEnglishTextRead = v != 0; }},
     {"decision", "corrected_run_min_words", Type::Integer, 0, 2,
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunMinWords = v; }},
+    {"decision", "text_start_word_min_band", Type::Integer, 0, 64,
+     [](RulesConfig& c, int64_t v) { c.decision.textStartWordMinBand = v; }},
 };
 // clang-format on
 

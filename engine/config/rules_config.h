@@ -181,6 +181,7 @@ struct DecisionConfig {
     bool twoLettersKeptInTextOfTyped = false;
     bool capitalsInEnglishTextRead = false;
     int64_t correctedRunMinWords = 0;
+    int64_t textStartWordMinBand = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

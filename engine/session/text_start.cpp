@@ -105,14 +105,25 @@ bool rareLetter(std::string_view letter, const LanguageConfig& source, int64_t m
     return minBand > 0 && source.frequencyOrder(letter).value_or(LanguageConfig::kUnrankedOrder) >= minBand;
 }
 
+// A longer run its language ranks in the list's tail, where another
+// language's words stray ("цю", Ukrainian in the Russian list), is no word a
+// text starts with either; one listed with no estimate still is.
+bool rareRun(std::string_view run, const LanguageConfig& source, int64_t minBand) {
+    const auto band = source.rankBand(run);
+    return minBand > 0 && band && *band != PackedLexicon::kUnranked && static_cast<int64_t>(*band) >= minBand;
+}
+
 // Some run of letters of the piece is a word its language lists: "тихо,"
 // is Ukrainian with a comma, "ID" an English abbreviation before a Russian
 // word, whatever their keys spell. A rare letter alone is no word, in a
-// piece of its own or before a hyphen (Р-Ехфты is H-Trans).
-bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source, int64_t minBand) {
+// piece of its own or before a hyphen (Р-Ехфты is H-Trans), nor a rare run
+// (Цю Рю are W. H.).
+bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source, const DecisionConfig& decision) {
     return !everyLetterRun(lowerPiece, [&](std::size_t first, std::size_t count) {
         const std::string_view run = lowerPiece.slice(first, count);
-        return (count == 1 && rareLetter(run, source, minBand)) || !source.isCommonWord(run);
+        const bool rare = count == 1 ? rareLetter(run, source, decision.textStartLetterMinBand)
+                                     : rareRun(run, source, decision.textStartWordMinBand);
+        return rare || !source.isCommonWord(run);
     });
 }
 
@@ -256,9 +267,7 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
             if (countOf(lowerReading).letters == piece.letters) return reading;
             continue;
         }
-        if (countOf(lowerReading).letters > 0 &&
-            holdsWordOf(lower, *sourceLanguage, config.decision.textStartLetterMinBand))
-            continue;
+        if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage, config.decision)) continue;
         if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target) &&
             (!unicode::isNumericChar(chars[0]) || unitAfterNumber(reading, *targetLanguage, beforeDash)))
             return reading;

@@ -22,7 +22,9 @@ namespace quillom::session {
 // corrected word shares, when the layout is not known) and
 // - no run of its letters is a word that layout's language lists, a letter
 //   the language ranks as rarely as initials counting as none
-//   (decision.textStartLetterMinBand: "Г" is U, "Р-Екфты" H-Trans, "В" stays),
+//   (decision.textStartLetterMinBand: "Г" is U, "Р-Екфты" H-Trans, "В" stays)
+//   and so a longer run ranked in the list's tail
+//   (decision.textStartWordMinBand: "Цю" is W.),
 // - marks typed around a word, before it as a quote, or in a number stay as
 //   typed ("<Ntvf>", "1941."), other typed marks may read as letters,
 // - the keys of letters read as marks only after the word as its

@@ -200,8 +200,9 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
 }
 
 // A letter alone at a text's start that its layout's language hardly uses
-// as a word was an initial or a mark of the target: it goes along with the
-// first correction. One of the language's own short words stays.
+// as a word was an initial or a mark of the target, as are letters that
+// language lists only in the tail of its list: they go along with the first
+// correction. One of the language's own short words stays.
 TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
     const std::optional<std::string> none;
     expectCases({
@@ -228,6 +229,17 @@ TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
          {{"В", none, "ru"}, {"Екфты", "-", "ru", "a.exe", 1}, {"Екфшдук", " ", "ru"}},
          0,
          nullptr},
+        {"initials whose letters are a word of the list's tail",
+         {{"Цю", none, "ru"}, {"Рю", " ", "ru"}, {"Кщйгуьщкуб", " ", "ru"}},
+         2,
+         "W. H."},
+        {"two letters its language ranks", {{"Ну", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+        {"an interjection ranked rarer than initials", {{"Ой", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+        {"the same initials typed on the Ukrainian layout, where they are a word",
+         {{"Цю", none, "uk"}, {"Рю", " ", "uk"}, {"Кщйгуьщкуб", " ", "uk"}},
+         0,
+         nullptr,
+         R"(["en", "uk", "ru"])"},
         {"a Ukrainian word Russian ranks as rare, typed on the Ukrainian layout",
          {{"з", none, "uk"}, {"ерфе", " ", "uk"}},
          0,
