@@ -127,10 +127,13 @@ bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source, cons
     });
 }
 
-// Three full stops: "ююю" typed on the Russian layout before English.
+// Three full stops, or two or three after a quote that opens the text:
+// "ююю" and "Эюю" typed on the Russian layout before English.
 bool ellipsis(const TextChars& reading) {
-    if (reading.size() != kEllipsisDots) return false;
-    for (std::size_t i = 0; i < reading.size(); ++i)
+    const std::size_t first = reading.size() > 0 && isQuote(reading[0]) ? 1 : 0;
+    const std::size_t dots = reading.size() - first;
+    if (dots != kEllipsisDots && !(first == 1 && dots == kEllipsisDots - 1)) return false;
+    for (std::size_t i = first; i < reading.size(); ++i)
         if (reading[i] != ".") return false;
     return true;
 }
