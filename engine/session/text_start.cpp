@@ -157,15 +157,18 @@ bool capitalBesideDigit(const TextChars& piece) {
     return false;
 }
 
-// A code of capitals and digits ("3D", "F2", "VR360") or a letter labelling
-// an item ("(B)", "B)"), typed on a layout of another script before a word
-// of the first active language: that language's, whatever its keys spell in
-// the layout's ("3В" is 3D, "(И)" (B)). Not the other way round: Latin
-// codes stand in Cyrillic text ("4K").
+// A code of capitals and digits ("3D", "F2", "VR360"), a number with one
+// letter after it ("2p", "105m") or a letter labelling an item ("(B)",
+// "B)"), typed on a layout of another script before a word of the first
+// active language: that language's, whatever its keys spell in the layout's
+// ("3В" is 3D, "2з" 2p, "(И)" (B)). Not the other way round: Latin codes
+// and units stand in Cyrillic text ("4K", "5m").
 bool codeOrLabel(const TextChars& piece, const Counts& count) {
     if (count.letters == 1 && count.digits == 0 && piece.size() <= 3 && piece.back() == ")")
         return piece.size() == 2 ? isLetter(piece[0]) : piece[0] == "(" && isLetter(piece[1]);
-    if (count.letters + count.digits != piece.size() || !capitalBesideDigit(piece)) return false;
+    if (count.letters + count.digits != piece.size()) return false;
+    if (count.digits > 0 && count.letters == 1 && isLetter(piece.back())) return true;
+    if (!capitalBesideDigit(piece)) return false;
     return everyLetterRun(piece, [&](std::size_t first, std::size_t letters) {
         return letters <= kAcronymMaxLetters && !hasLowerLetter(TextChars(piece.slice(first, letters)));
     });
@@ -224,23 +227,11 @@ bool unitAfterNumber(std::string_view reading, const LanguageConfig& targetLangu
     });
 }
 
-}  // namespace
-
-std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, std::string_view previous,
-                                               std::string_view typedWord, const std::string& target) {
-    if (previous.empty() || previous.find(' ') != std::string_view::npos) return std::nullopt;
-    const TextChars chars{previous};
-    const LanguageConfig* targetLanguage = context.config.language(target);
-    // A code stays within a text: a word before it tells its script.
-    if (!targetLanguage || !unicode::isNumericChar(chars[0]) || countOf(chars).letters == 0 ||
-        capitalBesideDigit(chars))
-        return std::nullopt;
-    return textStartPiece(context, previous, typedWord, target);
-}
-
-std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
-                                          std::string_view typedWord, const std::string& target,
-                                          const std::optional<std::string>& typedOn, bool beforeDash) {
+// As textStartPiece reads it; textStart: the piece is of the text's start,
+// where codes and labels of another script may be read.
+std::optional<std::string> pieceReading(const ScoringContext& context, std::string_view previous,
+                                        std::string_view typedWord, const std::string& target,
+                                        const std::optional<std::string>& typedOn, bool beforeDash, bool textStart) {
     const RulesConfig& config = context.config;
     const LanguageConfig* targetLanguage = config.language(target);
     const TextChars chars{previous};
@@ -266,7 +257,7 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
         const TextChars readingChars{reading};
         if (!marksInPlace(chars, piece, readingChars)) continue;
         const TextChars lowerReading = readingChars.lowered();
-        if (codeOrLabelOfFirstLanguage(config, chars, piece, source, target)) {
+        if (textStart && codeOrLabelOfFirstLanguage(config, chars, piece, source, target)) {
             if (countOf(lowerReading).letters == piece.letters) return reading;
             continue;
         }
@@ -276,6 +267,23 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
             return reading;
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, std::string_view previous,
+                                               std::string_view typedWord, const std::string& target) {
+    if (previous.empty() || previous.find(' ') != std::string_view::npos) return std::nullopt;
+    const TextChars chars{previous};
+    const LanguageConfig* targetLanguage = context.config.language(target);
+    if (!targetLanguage || !unicode::isNumericChar(chars[0]) || countOf(chars).letters == 0) return std::nullopt;
+    return pieceReading(context, previous, typedWord, target, std::nullopt, false, false);
+}
+
+std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
+                                          std::string_view typedWord, const std::string& target,
+                                          const std::optional<std::string>& typedOn, bool beforeDash) {
+    return pieceReading(context, previous, typedWord, target, typedOn, beforeDash, true);
 }
 
 }  // namespace quillom::session

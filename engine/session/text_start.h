@@ -39,9 +39,10 @@ namespace quillom::session {
 //   pairs, and a reading of three letters or more, letters only, that
 //   target does not list scores above the piece as typed scores in its
 //   own language.
-// A code of capitals and digits or a letter labelling an item, typed on a
-// layout of another script before a word of the first active language, is
-// that language's as its keys read ("3В" is 3D, "(И)" (B)).
+// A code of capitals and digits, a number with one letter after it or a
+// letter labelling an item, typed on a layout of another script before a
+// word of the first active language, is that language's as its keys read
+// ("3В" is 3D, "2з" 2p, "(И)" (B)).
 // Otherwise nothing.
 std::optional<std::string> textStartPiece(const scoring::ScoringContext& context, std::string_view previous,
                                           std::string_view typedWord, const std::string& target,

@@ -251,10 +251,11 @@ TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
     });
 }
 
-// A code of capitals and digits or a letter labelling an item, typed on a
-// Cyrillic layout at the start of English text, is the English code or
-// label; Latin ones before Russian text stay, as does a Cyrillic one before
-// a word that is not English.
+// A code of capitals and digits, a number with one letter or a letter
+// labelling an item, typed on a Cyrillic layout at the start of English
+// text, is the English code, unit or label; Latin ones before Russian text
+// stay, as does a Cyrillic one within a text or before a word that is not
+// English.
 TEST_F(WordsInText, ACodeOrALabelAtTheStartOfEnglishTextGoesAlong) {
     const std::optional<std::string> none;
     expectCases({
@@ -266,7 +267,10 @@ TEST_F(WordsInText, ACodeOrALabelAtTheStartOfEnglishTextGoesAlong) {
         {"a small label", {{"(и)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 1, "(b)"},
         {"a label closed by a bracket", {{"И)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 1, "B)"},
         {"a Latin code before Russian", {{"3D", none}, {"ghbdtn", " "}}, 0, nullptr},
-        {"a number with a small letter", {{"3в", none, "ru"}, {"тщшыу", " ", "ru"}}, 0, nullptr},
+        {"a number with a small letter", {{"3в", none, "ru"}, {"тщшыу", " ", "ru"}}, 1, "3d"},
+        {"a number with a letter that begins no word", {{"105ь", none, "ru"}, {"ьшыышдуы", " ", "ru"}}, 1, "105m"},
+        {"a small letter between digits", {{"3в3", none, "ru"}, {"тщшыу", " ", "ru"}}, 0, nullptr},
+        {"a unit within a text", {{"hello", none, "ru"}, {"2з", " ", "ru"}, {"ьщву", " ", "ru"}}, 0, nullptr},
         {"a code within a text", {{"hello", none, "ru"}, {"3В", " ", "ru"}, {"тщшыу", " ", "ru"}}, 0, nullptr},
         {"a frequent word in brackets", {{"(Мы)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 0, nullptr},
         {"a code before a Ukrainian word",
