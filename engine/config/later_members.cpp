@@ -111,6 +111,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunMinWords = v; }},
     {"tokenization", "stretched_words_read", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.stretchedWordsRead = v != 0; }},
+    {"decision", "text_start_word_min_band", Type::Integer, 0, 64,
+     [](RulesConfig& c, int64_t v) { c.decision.textStartWordMinBand = v; }},
 };
 // clang-format on
 

@@ -190,6 +190,7 @@ struct DecisionConfig {
     bool capitalsInEnglishTextRead = false;
     int64_t correctedRunMinWords = 0;
     bool formOfListedWordInTextOfTyped = false;
+    int64_t textStartWordMinBand = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
 };

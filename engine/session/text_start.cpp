@@ -105,21 +105,35 @@ bool rareLetter(std::string_view letter, const LanguageConfig& source, int64_t m
     return minBand > 0 && source.frequencyOrder(letter).value_or(LanguageConfig::kUnrankedOrder) >= minBand;
 }
 
+// A longer run its language ranks in the list's tail, where another
+// language's words stray ("цю", Ukrainian in the Russian list), is no word a
+// text starts with either; one listed with no estimate still is.
+bool rareRun(std::string_view run, const LanguageConfig& source, int64_t minBand) {
+    const auto band = source.rankBand(run);
+    return minBand > 0 && band && *band != PackedLexicon::kUnranked && static_cast<int64_t>(*band) >= minBand;
+}
+
 // Some run of letters of the piece is a word its language lists: "тихо,"
 // is Ukrainian with a comma, "ID" an English abbreviation before a Russian
 // word, whatever their keys spell. A rare letter alone is no word, in a
-// piece of its own or before a hyphen (Р-Ехфты is H-Trans).
-bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source, int64_t minBand) {
+// piece of its own or before a hyphen (Р-Ехфты is H-Trans), nor a rare run
+// (Цю Рю are W. H.).
+bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source, const DecisionConfig& decision) {
     return !everyLetterRun(lowerPiece, [&](std::size_t first, std::size_t count) {
         const std::string_view run = lowerPiece.slice(first, count);
-        return (count == 1 && rareLetter(run, source, minBand)) || !source.isCommonWord(run);
+        const bool rare = count == 1 ? rareLetter(run, source, decision.textStartLetterMinBand)
+                                     : rareRun(run, source, decision.textStartWordMinBand);
+        return rare || !source.isCommonWord(run);
     });
 }
 
-// Three full stops: "ююю" typed on the Russian layout before English.
+// Three full stops, or two or three after a quote that opens the text:
+// "ююю" and "Эюю" typed on the Russian layout before English.
 bool ellipsis(const TextChars& reading) {
-    if (reading.size() != kEllipsisDots) return false;
-    for (std::size_t i = 0; i < reading.size(); ++i)
+    const std::size_t first = reading.size() > 0 && isQuote(reading[0]) ? 1 : 0;
+    const std::size_t dots = reading.size() - first;
+    if (dots != kEllipsisDots && !(first == 1 && dots == kEllipsisDots - 1)) return false;
+    for (std::size_t i = first; i < reading.size(); ++i)
         if (reading[i] != ".") return false;
     return true;
 }
@@ -141,6 +155,29 @@ bool capitalBesideDigit(const TextChars& piece) {
         if (unicode::isNumericChar(other) && isLetter(letter) && !hasLowerLetter(TextChars(letter))) return true;
     }
     return false;
+}
+
+// A code of capitals and digits ("3D", "F2", "VR360"), a number with one
+// letter after it ("2p", "105m") or a letter labelling an item ("(B)",
+// "B)"), typed on a layout of another script before a word of the first
+// active language: that language's, whatever its keys spell in the layout's
+// ("3В" is 3D, "2з" 2p, "(И)" (B)). Not the other way round: Latin codes
+// and units stand in Cyrillic text ("4K", "5m").
+bool codeOrLabel(const TextChars& piece, const Counts& count) {
+    if (count.letters == 1 && count.digits == 0 && piece.size() <= 3 && piece.back() == ")")
+        return piece.size() == 2 ? isLetter(piece[0]) : piece[0] == "(" && isLetter(piece[1]);
+    if (count.letters + count.digits != piece.size()) return false;
+    if (count.digits > 0 && count.letters == 1 && isLetter(piece.back())) return true;
+    if (!capitalBesideDigit(piece)) return false;
+    return everyLetterRun(piece, [&](std::size_t first, std::size_t letters) {
+        return letters <= kAcronymMaxLetters && !hasLowerLetter(TextChars(piece.slice(first, letters)));
+    });
+}
+
+bool codeOrLabelOfFirstLanguage(const RulesConfig& config, const TextChars& piece, const Counts& count,
+                                const std::string& source, const std::string& target) {
+    return !config.activeLanguages.empty() && target == config.activeLanguages.front() &&
+           config.differentScripts(source, target) && codeOrLabel(piece, count);
 }
 
 // Capitals holding a letter that begins no word, as many as an acronym has:
@@ -190,20 +227,11 @@ bool unitAfterNumber(std::string_view reading, const LanguageConfig& targetLangu
     });
 }
 
-}  // namespace
-
-std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, std::string_view previous,
-                                               std::string_view typedWord, const std::string& target) {
-    if (previous.empty() || previous.find(' ') != std::string_view::npos) return std::nullopt;
-    const TextChars chars{previous};
-    const LanguageConfig* targetLanguage = context.config.language(target);
-    if (!targetLanguage || !unicode::isNumericChar(chars[0]) || countOf(chars).letters == 0) return std::nullopt;
-    return textStartPiece(context, previous, typedWord, target);
-}
-
-std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
-                                          std::string_view typedWord, const std::string& target,
-                                          const std::optional<std::string>& typedOn, bool beforeDash) {
+// As textStartPiece reads it; textStart: the piece is of the text's start,
+// where codes and labels of another script may be read.
+std::optional<std::string> pieceReading(const ScoringContext& context, std::string_view previous,
+                                        std::string_view typedWord, const std::string& target,
+                                        const std::optional<std::string>& typedOn, bool beforeDash, bool textStart) {
     const RulesConfig& config = context.config;
     const LanguageConfig* targetLanguage = config.language(target);
     const TextChars chars{previous};
@@ -229,14 +257,33 @@ std::optional<std::string> textStartPiece(const ScoringContext& context, std::st
         const TextChars readingChars{reading};
         if (!marksInPlace(chars, piece, readingChars)) continue;
         const TextChars lowerReading = readingChars.lowered();
-        if (countOf(lowerReading).letters > 0 &&
-            holdsWordOf(lower, *sourceLanguage, config.decision.textStartLetterMinBand))
+        if (textStart && codeOrLabelOfFirstLanguage(config, chars, piece, source, target)) {
+            if (countOf(lowerReading).letters == piece.letters) return reading;
             continue;
+        }
+        if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage, config.decision)) continue;
         if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target) &&
             (!unicode::isNumericChar(chars[0]) || unitAfterNumber(reading, *targetLanguage, beforeDash)))
             return reading;
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> numberWithUnitPiece(const ScoringContext& context, std::string_view previous,
+                                               std::string_view typedWord, const std::string& target) {
+    if (previous.empty() || previous.find(' ') != std::string_view::npos) return std::nullopt;
+    const TextChars chars{previous};
+    const LanguageConfig* targetLanguage = context.config.language(target);
+    if (!targetLanguage || !unicode::isNumericChar(chars[0]) || countOf(chars).letters == 0) return std::nullopt;
+    return pieceReading(context, previous, typedWord, target, std::nullopt, false, false);
+}
+
+std::optional<std::string> textStartPiece(const ScoringContext& context, std::string_view previous,
+                                          std::string_view typedWord, const std::string& target,
+                                          const std::optional<std::string>& typedOn, bool beforeDash) {
+    return pieceReading(context, previous, typedWord, target, typedOn, beforeDash, true);
 }
 
 }  // namespace quillom::session

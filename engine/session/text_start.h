@@ -22,7 +22,9 @@ namespace quillom::session {
 // corrected word shares, when the layout is not known) and
 // - no run of its letters is a word that layout's language lists, a letter
 //   the language ranks as rarely as initials counting as none
-//   (decision.textStartLetterMinBand: "Г" is U, "Р-Екфты" H-Trans, "В" stays),
+//   (decision.textStartLetterMinBand: "Г" is U, "Р-Екфты" H-Trans, "В" stays)
+//   and so a longer run ranked in the list's tail
+//   (decision.textStartWordMinBand: "Цю" is W.),
 // - marks typed around a word, before it as a quote, or in a number stay as
 //   typed ("<Ntvf>", "1941."), other typed marks may read as letters,
 // - the keys of letters read as marks only after the word as its
@@ -37,6 +39,10 @@ namespace quillom::session {
 //   pairs, and a reading of three letters or more, letters only, that
 //   target does not list scores above the piece as typed scores in its
 //   own language.
+// A code of capitals and digits, a number with one letter after it or a
+// letter labelling an item, typed on a layout of another script before a
+// word of the first active language, is that language's as its keys read
+// ("3В" is 3D, "2з" 2p, "(И)" (B)).
 // Otherwise nothing.
 std::optional<std::string> textStartPiece(const scoring::ScoringContext& context, std::string_view previous,
                                           std::string_view typedWord, const std::string& target,

@@ -149,6 +149,9 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
         {"the layout's punctuation after a word", {{"Uvv?", none}, {"vj;kbdj", " "}}, 1, "Гмм,", R"(["en", "uk"])"},
         {"a number's mark typed as meant", {{"1941.", none, "ru"}, {"фееутв", " ", "ru"}}, 0, nullptr},
         {"an ellipsis on the keys of letters", {{"ююю", none, "ru"}, {"фтв", " ", "ru"}}, 1, "..."},
+        {"a quote and an ellipsis", {{"Эююю", none, "ru"}, {"фтв", " ", "ru"}}, 1, "\"..."},
+        {"a quote and two full stops", {{"Эюю", none, "ru"}, {"фтв", " ", "ru"}}, 1, "\".."},
+        {"a quote and more full stops", {{"Эюююю", none, "ru"}, {"фтв", " ", "ru"}}, 0, nullptr},
         {"more full stops than an ellipsis", {{"ююююю", none, "ru"}, {"фтв", " ", "ru"}}, 0, nullptr},
         {"more pieces than remembered",
          {{"Ytrcec", none}, {"d", " "}, {"d", " "}, {"d", " "}, {"d", " "}, {"vbh", " "}},
@@ -200,8 +203,9 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
 }
 
 // A letter alone at a text's start that its layout's language hardly uses
-// as a word was an initial or a mark of the target: it goes along with the
-// first correction. One of the language's own short words stays.
+// as a word was an initial or a mark of the target, as are letters that
+// language lists only in the tail of its list: they go along with the first
+// correction. One of the language's own short words stays.
 TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
     const std::optional<std::string> none;
     expectCases({
@@ -228,8 +232,53 @@ TEST_F(WordsInText, ARareLetterAtTheStartGoesAlong) {
          {{"В", none, "ru"}, {"Екфты", "-", "ru", "a.exe", 1}, {"Екфшдук", " ", "ru"}},
          0,
          nullptr},
+        {"initials whose letters are a word of the list's tail",
+         {{"Цю", none, "ru"}, {"Рю", " ", "ru"}, {"Кщйгуьщкуб", " ", "ru"}},
+         2,
+         "W. H."},
+        {"two letters its language ranks", {{"Ну", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+        {"an interjection ranked rarer than initials", {{"Ой", none, "ru"}, {"ерфе", " ", "ru"}}, 0, nullptr},
+        {"the same initials typed on the Ukrainian layout, where they are a word",
+         {{"Цю", none, "uk"}, {"Рю", " ", "uk"}, {"Кщйгуьщкуб", " ", "uk"}},
+         0,
+         nullptr,
+         R"(["en", "uk", "ru"])"},
         {"a Ukrainian word Russian ranks as rare, typed on the Ukrainian layout",
          {{"з", none, "uk"}, {"ерфе", " ", "uk"}},
+         0,
+         nullptr,
+         R"(["en", "uk", "ru"])"},
+    });
+}
+
+// A code of capitals and digits, a number with one letter or a letter
+// labelling an item, typed on a Cyrillic layout at the start of English
+// text, is the English code, unit or label; Latin ones before Russian text
+// stay, as does a Cyrillic one within a text or before a word that is not
+// English.
+TEST_F(WordsInText, ACodeOrALabelAtTheStartOfEnglishTextGoesAlong) {
+    const std::optional<std::string> none;
+    expectCases({
+        {"a digit then a capital", {{"3В", none, "ru"}, {"тщшыу", " ", "ru"}}, 1, "3D"},
+        {"a capital then a digit", {{"А2", none, "ru"}, {"дщфвы", " ", "ru"}}, 1, "F2"},
+        {"capitals then digits", {{"МК360", none, "ru"}, {"руфвыуе", " ", "ru"}}, 1, "VR360"},
+        {"on the Ukrainian layout", {{"4В", none, "uk"}, {"ьщмуі", " ", "uk"}}, 1, "4D", R"(["en", "uk", "ru"])"},
+        {"a label in brackets", {{"(И)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 1, "(B)"},
+        {"a small label", {{"(и)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 1, "(b)"},
+        {"a label closed by a bracket", {{"И)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 1, "B)"},
+        {"a key's letter as a label, whatever its place in the alphabets",
+         {{"(в)", none, "ru"}, {"вщгиду", " ", "ru"}},
+         1,
+         "(d)"},
+        {"a Latin code before Russian", {{"3D", none}, {"ghbdtn", " "}}, 0, nullptr},
+        {"a number with a small letter", {{"3в", none, "ru"}, {"тщшыу", " ", "ru"}}, 1, "3d"},
+        {"a number with a letter that begins no word", {{"105ь", none, "ru"}, {"ьшыышдуы", " ", "ru"}}, 1, "105m"},
+        {"a small letter between digits", {{"3в3", none, "ru"}, {"тщшыу", " ", "ru"}}, 0, nullptr},
+        {"a unit within a text", {{"hello", none, "ru"}, {"2з", " ", "ru"}, {"ьщву", " ", "ru"}}, 0, nullptr},
+        {"a code within a text", {{"hello", none, "ru"}, {"3В", " ", "ru"}, {"тщшыу", " ", "ru"}}, 0, nullptr},
+        {"a frequent word in brackets", {{"(Мы)", none, "ru"}, {"ьщмуы", " ", "ru"}}, 0, nullptr},
+        {"a code before a Ukrainian word",
+         {{"3В", none, "ru"}, {"ghbdsn", " ", "ru"}},
          0,
          nullptr,
          R"(["en", "uk", "ru"])"},
