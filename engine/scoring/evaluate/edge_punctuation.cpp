@@ -67,6 +67,13 @@ bool capitalWithColon(const RulesConfig& config, const TextChars& mapped, const 
     return true;
 }
 
+// The first closing mark's key is a capital letter after a lower-case one.
+bool capitalMarkAfterLower(const TextChars& typed, const EdgeSplit& split) {
+    const std::size_t at = typed.size() - split.trailing;
+    return split.trailing > 0 && at > split.leading && unicode::isUpperChar(typed[at]) &&
+           unicode::isLetterChar(typed[at - 1]) && !unicode::isUpperChar(typed[at - 1]);
+}
+
 // A one-letter core ("I, "a) counts when it is an English word and a quote or
 // bracket, not a comma or full stop, stands beside it.
 std::optional<std::string> oneLetterCore(const RulesConfig& config, const TextChars& mapped, const EdgeSplit& split) {
@@ -124,9 +131,13 @@ std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& conte
         if (!split) continue;
         std::size_t coreSize = typed.size() - split->leading - split->trailing;
         std::string_view core = typed.slice(split->leading, coreSize);
-        // The letter may be a word alone (В, О): its mark is what tells.
+        // The letter may be a word alone (В, О): its mark is what tells. A
+        // capital closing lower-case letters (рукуЖ) is cased as no word is:
+        // the core decides as a word of its own, here for "here:".
         const bool colonLetter = capitalWithColon(config, mapped, *split, lowerTyped);
-        if (!colonLetter && isKnownCyrillicWord(config, TextChars(core).lowered())) continue;
+        if (!colonLetter && !capitalMarkAfterLower(typed, *split) &&
+            isKnownCyrillicWord(config, TextChars(core).lowered()))
+            continue;
         std::optional<std::string> corrected;
         double confidence = 0.0, candidateScore = 0.0, originalScore = 0.0;
         if (colonLetter) {

@@ -140,6 +140,28 @@ TEST_F(ShippedRules, ACapitalWithTheColonKeyIsAHeadingLetter) {
     }
 }
 
+// The colon key after a word that is also a Russian word (руку, Лун), typed
+// in English text, is the colon: the capital after lower-case letters is
+// cased as no Russian word is. Without English words before, the twin stays.
+TEST_F(ShippedRules, TheColonKeyAfterATwinInEnglishTextIsTheColon) {
+    struct Case {
+        std::vector<const char*> before;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {{"еру", "цщкв"}, "рукуЖ", "here:"},
+        {{"еру", "цщкв"}, "ЛунЖ", "Key:"},
+        {{}, "рукуЖ", ""},
+        {{"привет"}, "рукуЖ", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kRussianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) evaluate(e.get(), word, "ru");
+        EXPECT_EQ(evaluate(e.get(), c.word, "ru").text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
 // Full stop keys typed on a Cyrillic layout before an English word are an
 // ellipsis opening it; the keys alone, or before no English word, stay.
 TEST_F(ShippedRules, FullStopKeysBeforeAnEnglishWordAreAnEllipsis) {
