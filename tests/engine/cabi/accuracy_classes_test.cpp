@@ -37,6 +37,22 @@ protected:
             if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
             EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
         }
+    }  // A selection typed on the US layout converted to a target language.
+    struct SelectionCase {
+        const char* languages;
+        const char* target;
+        const char* typed;
+        const char* expected;
+    };
+    static void expectSelections(std::initializer_list<SelectionCase> cases) {
+        for (const SelectionCase& c : cases) {
+            Engine e = create(c.languages);
+            if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+            char target[16];
+            Owned s(qm_engine_convert_selection_to(e.get(), c.typed, c.target, target, sizeof target));
+            ASSERT_NE(s, nullptr) << c.typed;
+            EXPECT_STREQ(s.get(), c.expected) << c.typed;
+        }
     }
 };
 
@@ -256,12 +272,7 @@ TEST_F(ShippedRules, QuoteKeysAtAWordsEdgesAreQuotes) {
 // target layout has on a key of its own is that key's (the Russian full stop
 // on the slash key), and the same keys inside words stay letters.
 TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
-    struct Case {
-        const char* languages;
-        const char* target;
-        const char* typed;
-        const char* expected;
-    } cases[] = {
+    expectSelections({
         {kUkrainianUser, "uk", "Yfnbcysnm :ehyfk afqksd & Cvsnybr", "Натисніть Журнал файлів & Смітник"},
         {kUkrainianUser, "uk", "Pfvsysnm <sv`z> yf cdj' sv`z", "Замініть <ім'я> на своє ім'я"},
         {kUkrainianUser, "uk", "Rfnfkju <lfyb[> ghjgecrf'nmcz", "Каталог <даних> пропускається"},
@@ -289,15 +300,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
         {kUkrainianUser, "uk", "Ghjlfnb db,hfys n/p", "Продати вибрані т/з"},
         {kUkrainianUser, "uk", "Xfcnjnf rflhsd^ rl/c", "Частота кадрів: кд/с"},
         {kUkrainianUser, "uk", "askmvb? rybub n/l/", "фільми, книги т.д."},
-    };
-    for (const Case& c : cases) {
-        Engine e = create(c.languages);
-        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
-        char target[16];
-        Owned s(qm_engine_convert_selection_to(e.get(), c.typed, c.target, target, sizeof target));
-        ASSERT_NE(s, nullptr) << c.typed;
-        EXPECT_STREQ(s.get(), c.expected) << c.typed;
-    }
+    });
 }
 
 // English words typed on a Cyrillic layout with the possessive's keys after
@@ -423,27 +426,14 @@ TEST_F(ShippedRules, TheBarKeyBetweenRussianWordsIsTheSlash) {
 // word; capitals English hardly uses, English words of two letters and
 // words that read as the target's are converted.
 TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
-    struct Case {
-        const char* languages;
-        const char* target;
-        const char* typed;
-        const char* expected;
-    } cases[] = {
+    expectSelections({
         {kUkrainianUser, "uk", "dbrjhbcnjdeqnt Linux nf Windows", "використовуйте Linux та Windows"},
         {kUkrainianUser, "uk", "Ghb'lyfqnt USB-yfrjgbxedfx", "Приєднайте USB-накопичувач"},
         {kRussianUser, "ru", "Pfgecnbnt Firefox", "Запустите Firefox"},
         {kRussianUser, "ru", "Gfrtn rfhn lkz VG", "Пакет карт для МП"},
         {kRussianUser, "ru", "Hf[ By Vfh", "Рах Ин Мар"},
         {kRussianUser, "ru", "Ghbdtn vbh", "Привет мир"},
-    };
-    for (const Case& c : cases) {
-        Engine e = create(c.languages);
-        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
-        char target[16];
-        Owned s(qm_engine_convert_selection_to(e.get(), c.typed, c.target, target, sizeof target));
-        ASSERT_NE(s, nullptr) << c.typed;
-        EXPECT_STREQ(s.get(), c.expected) << c.typed;
-    }
+    });
 }
 
 // Capitals typed on a Cyrillic layout that its languages do not list are an

@@ -126,9 +126,24 @@ TEST_F(FalseCorrections, MarksReadAsLettersCasedAsNoWordStayMarks) {
     }
 }
 
-}  // namespace
+// Words typed in turn into one engine: the last one's decision.
+struct LastWordCase {
+    const char* name;
+    std::vector<Typed> typed;  // the last one is the word asked about
+    const char* expected;      // "" when the word stays
+};
 
-namespace {
+void expectLastWords(const char* languages, const std::vector<LastWordCase>& cases) {
+    for (const LastWordCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e = quillom::test::shippedEngine(languages);
+        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
+        Answer last;
+        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
+        EXPECT_EQ(last.text, c.expected);
+        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
+    }
+}
 
 // In English text a term English does not list stays when its reading is a
 // word Russian or Ukrainian uses rarely, or none (fps is no азы, rect no
@@ -136,11 +151,7 @@ namespace {
 // Russian one and a word at a text's start are still corrected.
 TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
     const std::string space = " ";
-    struct Case {
-        const char* name;
-        std::vector<Typed> typed;  // the last one is the word asked about
-        const char* expected;      // "" when the word stays
-    } cases[] = {
+    const std::vector<LastWordCase> cases = {
         {"a rare reading in a sentence",
          {{"the", "en", {}}, {"frame", "en", space}, {"rate", "en", space}, {"fps", "en", space}},
          ""},
@@ -154,32 +165,16 @@ TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
         {"a rare reading after a Russian word", {{"ghbdtn", "en", {}}, {"fps", "en", space}}, "азы"},
         {"a rare reading at a text's start", {{"fps", "en", {}}}, "азы"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Engine e = create(R"(["en", "ru"])");
-        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
-        Answer last;
-        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
-        EXPECT_EQ(last.text, c.expected);
-        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
-    }
+    expectLastWords(R"(["en", "ru"])", cases);
 }
-
-}  // namespace
-
-namespace {
 
 // Two letters their language does not list (ye, Jr., щи) stay where the last
 // words are of it: their readings (ну, Ок., ob) are listed, but two letters
-// tell too little against the text. After a Russian word or at a text's start they
-// are corrected as before.
+// tell too little against the text. After a Russian word or at a text's
+// start they are corrected as before.
 TEST_F(FalseCorrections, TwoLettersOfTheTextsLanguageStay) {
     const std::string space = " ";
-    struct Case {
-        const char* name;
-        std::vector<Typed> typed;  // the last one is the word asked about
-        const char* expected;      // "" when the word stays
-    } cases[] = {
+    const std::vector<LastWordCase> cases = {
         {"after two English words", {{"For", "en", {}}, {"if", "en", space}, {"ye", "en", space}}, ""},
         {"with a full stop", {{"Mr.", "en", {}}, {"Wendell", "en", space}, {"Jr.", "en", space}}, ""},
         // Both Cyrillic layouts type щи, and Ukrainian, though not active,
@@ -188,20 +183,8 @@ TEST_F(FalseCorrections, TwoLettersOfTheTextsLanguageStay) {
         {"after Russian words", {{"ghbdtn", "en", {}}, {"rfr", "en", space}, {"ye", "en", space}}, "ну"},
         {"at a text's start", {{"ye", "en", {}}}, "ну"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Engine e = create(R"(["en", "ru"])");
-        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
-        Answer last;
-        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
-        EXPECT_EQ(last.text, c.expected);
-        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
-    }
+    expectLastWords(R"(["en", "ru"])", cases);
 }
-
-}  // namespace
-
-namespace {
 
 // A word the lexicon lacks that is one of its language's words short of the
 // last letter (рун: руна, руны) is a form of that word in text of its
@@ -209,53 +192,25 @@ namespace {
 // or after English words it is corrected as before.
 TEST_F(FalseCorrections, FormsOfListedWordsStayInTheirText) {
     const std::string space = " ";
-    struct Case {
-        const char* name;
-        std::vector<Typed> typed;  // the last one is the word asked about
-        const char* expected;      // "" when the word stays
-    } cases[] = {
+    const std::vector<LastWordCase> cases = {
         {"in Russian text", {{"искусство", "ru", {}}, {"рун", "ru", space}}, ""},
         {"with a comma", {{"искусство", "ru", {}}, {"рун,", "ru", space}}, ""},
         {"at a text's start", {{"рун", "ru", {}}}, "hey"},
         {"after an English word", {{"еру", "ru", {}}, {"рун", "ru", space}}, "hey"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Engine e = create(R"(["en", "ru"])");
-        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
-        Answer last;
-        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
-        EXPECT_EQ(last.text, c.expected);
-        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
-    }
+    expectLastWords(R"(["en", "ru"])", cases);
 }
-
-}  // namespace
-
-namespace {
 
 // After the user changed the script by hand, a correction needs a listed
 // word of four letters or more to stand against it; a form the lexicon
 // holds with no frequency estimate is none (srcs would read as іксі).
 TEST_F(FalseCorrections, AFormWithNoFrequencyDoesNotOverrideAChangeOfScript) {
     const std::string space = " ";
-    struct Case {
-        const char* name;
-        std::vector<Typed> typed;  // the last one is the word asked about
-        const char* expected;      // "" when the word stays
-    } cases[] = {
+    const std::vector<LastWordCase> cases = {
         {"a form listed with no frequency", {{"Ігнорування", "uk", {}}, {"srcs", "en", space}}, ""},
         {"a ranked word", {{"Ігнорування", "uk", {}}, {"ckjdj", "en", space}}, "слово"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Engine e = create(R"(["en", "uk", "ru"])");
-        ASSERT_TRUE(e) << "no rules file at " << QUILLOM_RULES_FILE;
-        Answer last;
-        for (const Typed& t : c.typed) last = evaluateInText(e.get(), t);
-        EXPECT_EQ(last.text, c.expected);
-        EXPECT_EQ(last.shouldCorrect, *c.expected ? 1 : 0);
-    }
+    expectLastWords(R"(["en", "uk", "ru"])", cases);
 }
 
 }  // namespace
