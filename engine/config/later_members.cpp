@@ -105,6 +105,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.capitalsInEnglishTextRead = v != 0; }},
     {"decision", "corrected_run_min_words", Type::Integer, 0, 2,
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunMinWords = v; }},
+    {"tokenization", "comma_or_stop_joined_words", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.commaOrStopJoinedWords = v != 0; }},
 };
 // clang-format on
 

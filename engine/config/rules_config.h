@@ -91,6 +91,10 @@ struct TokenizationConfig {
     // "slash_joined_words": two words joined by the key of the target's slash
     // (фгвшщ.мшвущ), each corrected on its own, are corrected with the slash.
     bool slashJoinedWords = false;
+    // "comma_or_stop_joined_words": words joined by the keys of the target's
+    // comma or full stop (афкбвшыефтсу), each corrected on its own, are
+    // corrected with those marks.
+    bool commaOrStopJoinedWords = false;
     bool slashKeyOfRussianLayout = false;
     bool barKeyOfRussianSlash = false;
 };
