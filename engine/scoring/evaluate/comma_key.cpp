@@ -66,6 +66,19 @@ JoinedPieces MarkKeyLetters::split(std::string_view token) const {
     return joined;
 }
 
+bool MarkKeyLetters::joinsCapitals(std::string_view token) const {
+    const TextChars chars(token);
+    std::size_t capitals = 0;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        const bool key = std::find(letters_.begin(), letters_.end(), chars[i]) != letters_.end();
+        // Capitals and keys take turns, a capital first.
+        if (key != (i % 2 == 1) || (!key && !(unicode::isLetterChar(chars[i]) && unicode::isUpperChar(chars[i]))))
+            return false;
+        capitals += key ? 0 : 1;
+    }
+    return capitals >= 2;
+}
+
 bool listedOutside(const RulesConfig& config, std::string_view word, std::string_view target) {
     const TextChars lowered = TextChars(word).lowered();
     ShortText letters;

@@ -34,6 +34,10 @@ public:
     // capital is the key with Shift, another mark). Nothing when there is no
     // such letter or a piece holds fewer than two characters.
     JoinedPieces split(std::string_view token) const;
+    // Two capitals or more, each alone, joined by such letters and perhaps
+    // closed by one (ГюЫю is U.S., КбПбИ R,G,B): no word of those languages
+    // is cased so, and on their own layouts the marks have keys of their own.
+    bool joinsCapitals(std::string_view token) const;
 
 private:
     std::vector<std::string> letters_;

@@ -13,6 +13,7 @@
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
+#include "scoring/judge/pair_diagnosis.h"
 #include "unicode/unicode.h"
 
 namespace quillom {
@@ -342,6 +343,7 @@ std::optional<RulesDecision> RulesEngine::markKeyJoinedReading(const scoring::Sc
                                                                const scoring::EvaluationRequest& request) const {
     const std::string english = "en";
     if (!markKeyLetters_.inside(token) || scoring::listedOutside(config_, token, english)) return std::nullopt;
+    if (markKeyLetters_.joinsCapitals(token)) return joinedCapitalsReading(token);
     const scoring::JoinedPieces joined = markKeyLetters_.split(token);
     std::optional<RulesDecision> whole;
     std::string text;
@@ -363,6 +365,29 @@ std::optional<RulesDecision> RulesEngine::markKeyJoinedReading(const scoring::Sc
     if (!whole) return std::nullopt;
     whole->correctedToken = std::move(text);
     return whole;
+}
+
+// Capitals joined by those keys (ГюЫю) are the letters of an English
+// abbreviation or list (U.S., R,G,B), read on the layout of a Cyrillic
+// language whose alphabet holds them.
+std::optional<RulesDecision> RulesEngine::joinedCapitalsReading(std::string_view token) const {
+    const std::string english = "en";
+    const auto isEnglishChar = [](char c) { return (c >= 'A' && c <= 'Z') || c == ',' || c == '.'; };
+    for (const std::string& source : detectSourceLanguages(token)) {
+        const LanguageConfig* language = config_.language(source);
+        if (!language || language->script != "cyrillic") continue;
+        std::string read = layout::mapLayout(config_.keyboardLayout, token, {source, english});
+        if (!std::all_of(read.begin(), read.end(), isEnglishChar)) continue;
+        RulesDecision d;
+        d.shouldCorrect = true;
+        d.correctedToken = std::move(read);
+        d.confidence = scoring::kNonDictionaryConfidenceCap;
+        d.reason = Reason::LayoutMismatch;
+        d.sourceLanguage = source;
+        d.targetLanguage = english;
+        return d;
+    }
+    return std::nullopt;
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {

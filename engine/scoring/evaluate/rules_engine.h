@@ -50,6 +50,7 @@ private:
                                                     const scoring::EvaluationRequest& request) const;
     std::optional<RulesDecision> markKeyJoinedReading(const scoring::ScoringContext& context, std::string_view token,
                                                       const scoring::EvaluationRequest& request) const;
+    std::optional<RulesDecision> joinedCapitalsReading(std::string_view token) const;
     std::optional<RulesDecision> edgeQuotesReading(const scoring::ScoringContext& context, std::string_view token,
                                                    const RulesDecision& whole,
                                                    const scoring::EvaluationRequest& request) const;

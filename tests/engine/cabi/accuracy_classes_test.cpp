@@ -364,6 +364,9 @@ TEST_F(ShippedRules, WordsJoinedByTheCommaOrFullStopKeyAreReadWithTheMarks) {
         {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "ашддувюече", "filled.txt"},
         {kUkrainianUser, {}, "uk", "кфеубіщгксу", "rate,source"},
         {kUkrainianUser, {}, "uk", "ашддбТщту", "fill,None"},
+        {kRussianUser, {}, "ru", "ГюЫю", "U.S."},
+        {kUkrainianUser, {}, "uk", "ГюІюФю", "U.S.A."},
+        {kRussianUser, {"привет", "мир"}, "ru", "КбПбИ", "R,G,B"},
         {kRussianUser, {}, "ru", "рыбак", ""},
         {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "люблю", ""},
         {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "обед", ""},
@@ -371,6 +374,8 @@ TEST_F(ShippedRules, WordsJoinedByTheCommaOrFullStopKeyAreReadWithTheMarks) {
         {kUkrainianUser, {"еру", "ыщгксу", "ащк"}, "uk", "бюро", ""},
         {kUkrainianUser, {}, "uk", "робота", ""},
         {kRussianUser, {}, "ru", "афкБвшыефтсу", ""},
+        {kRussianUser, {}, "ru", "ЯбЮ", ""},
+        {kRussianUser, {}, "ru", "ГюЫЮ", ""},
     };
     for (const Case& c : cases) {
         Engine e = create(c.languages);
