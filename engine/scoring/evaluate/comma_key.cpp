@@ -68,13 +68,19 @@ JoinedPieces MarkKeyLetters::split(std::string_view token) const {
 
 bool MarkKeyLetters::joinsCapitals(std::string_view token) const {
     const TextChars chars(token);
+    const auto isKey = [&](std::size_t i) {
+        return std::find(letters_.begin(), letters_.end(), chars[i]) != letters_.end();
+    };
+    // The marks closing it (U.S.,) stand after the last capital.
+    std::size_t end = chars.size();
+    while (end > 0 && isKey(end - 1)) --end;
     std::size_t capitals = 0;
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        const bool key = std::find(letters_.begin(), letters_.end(), chars[i]) != letters_.end();
-        // Capitals and keys take turns, a capital first.
-        if (key != (i % 2 == 1) || (!key && !(unicode::isLetterChar(chars[i]) && unicode::isUpperChar(chars[i]))))
+    for (std::size_t i = 0; i < end; ++i) {
+        // Capitals and keys take turns, a capital first and last.
+        if (isKey(i) != (i % 2 == 1) ||
+            (i % 2 == 0 && !(unicode::isLetterChar(chars[i]) && unicode::isUpperChar(chars[i]))))
             return false;
-        capitals += key ? 0 : 1;
+        capitals += i % 2 == 0 ? 1 : 0;
     }
     return capitals >= 2;
 }

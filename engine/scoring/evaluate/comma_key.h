@@ -35,8 +35,9 @@ public:
     // such letter or a piece holds fewer than two characters.
     JoinedPieces split(std::string_view token) const;
     // Two capitals or more, each alone, joined by such letters and perhaps
-    // closed by one (ГюЫю is U.S., КбПбИ R,G,B): no word of those languages
-    // is cased so, and on their own layouts the marks have keys of their own.
+    // closed by them (ГюЫю is U.S., ГюЫюб U.S.,, КбПбИ R,G,B): no word of
+    // those languages is cased so, and their layouts have keys of their own
+    // for the marks.
     bool joinsCapitals(std::string_view token) const;
 
 private:

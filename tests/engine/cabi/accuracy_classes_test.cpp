@@ -365,6 +365,7 @@ TEST_F(ShippedRules, WordsJoinedByTheCommaOrFullStopKeyAreReadWithTheMarks) {
         {kUkrainianUser, {}, "uk", "кфеубіщгксу", "rate,source"},
         {kUkrainianUser, {}, "uk", "ашддбТщту", "fill,None"},
         {kRussianUser, {}, "ru", "ГюЫю", "U.S."},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "ГюЫюб", "U.S.,"},
         {kUkrainianUser, {}, "uk", "ГюІюФю", "U.S.A."},
         {kRussianUser, {"привет", "мир"}, "ru", "КбПбИ", "R,G,B"},
         {kRussianUser, {}, "ru", "рыбак", ""},
