@@ -10,10 +10,25 @@ namespace quillom::scoring {
 namespace {
 
 constexpr std::size_t kMinPieceChars = 2;
+// Two letters read as a word of the target more often than not only when it
+// is one of its most frequent (in, or): ть of вгадують reads as nm.
+constexpr std::size_t kMinPieceCharsUnlisted = 3;
+constexpr int64_t kShortPieceMaxBand = 28;
 
 bool isLetterAt(const TextChars& chars, std::size_t i) { return i < chars.size() && unicode::isLetterChar(chars[i]); }
 
 bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019"; }
+
+// The letters of a word in lower case, with the apostrophes between them.
+ShortText lowerLetters(std::string_view word) {
+    const TextChars lowered = TextChars(word).lowered();
+    ShortText letters;
+    for (std::size_t i = 0; i < lowered.size(); ++i)
+        if (unicode::isLetterChar(lowered[i]) ||
+            (isApostrophe(lowered[i]) && i > 0 && isLetterAt(lowered, i - 1) && isLetterAt(lowered, i + 1)))
+            letters.append(lowered[i]);
+    return letters;
+}
 
 }  // namespace
 
@@ -86,18 +101,21 @@ bool MarkKeyLetters::joinsCapitals(std::string_view token) const {
 }
 
 bool listedOutside(const RulesConfig& config, std::string_view word, std::string_view target) {
-    const TextChars lowered = TextChars(word).lowered();
-    ShortText letters;
-    for (std::size_t i = 0; i < lowered.size(); ++i)
-        if (unicode::isLetterChar(lowered[i]) ||
-            (isApostrophe(lowered[i]) && i > 0 && isLetterAt(lowered, i - 1) && isLetterAt(lowered, i + 1)))
-            letters.append(lowered[i]);
+    const ShortText letters = lowerLetters(word);
     if (letters.view().empty()) return false;
     for (const std::string& key : config.activeLanguages) {
         const LanguageConfig* language = key == target ? nullptr : config.language(key);
         if (language && language->isCommonWord(letters.view())) return true;
     }
     return false;
+}
+
+bool shortPieceUnlisted(const RulesConfig& config, std::string_view piece, std::string_view reading,
+                        const std::string& target) {
+    if (TextChars(piece).size() >= kMinPieceCharsUnlisted) return false;
+    const LanguageConfig* language = config.language(target);
+    const auto order = language ? language->frequencyOrder(lowerLetters(reading).view()) : std::nullopt;
+    return !order || *order > kShortPieceMaxBand;
 }
 
 }  // namespace quillom::scoring

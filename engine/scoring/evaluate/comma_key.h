@@ -47,5 +47,10 @@ private:
 // A word that some active language other than target lists, compared in
 // lower case by its letters: the word as typed, not two pieces (рыбак).
 bool listedOutside(const RulesConfig& config, std::string_view word, std::string_view target);
+// A piece of fewer than three characters whose reading is none of the
+// target's most frequent words: more often the end of a word (вгадують) than
+// a word of its own.
+bool shortPieceUnlisted(const RulesConfig& config, std::string_view piece, std::string_view reading,
+                        const std::string& target);
 
 }  // namespace quillom::scoring

@@ -350,7 +350,8 @@ std::optional<RulesDecision> RulesEngine::markKeyJoinedReading(const scoring::Sc
     for (std::size_t i = 0; i < joined.pieces.size(); ++i) {
         RulesDecision piece = evaluateWord(context, joined.pieces[i], request);
         if (!piece.shouldCorrect || !piece.correctedToken || !piece.sourceLanguage || piece.targetLanguage != english ||
-            scoring::listedOutside(config_, joined.pieces[i], english))
+            scoring::listedOutside(config_, joined.pieces[i], english) ||
+            scoring::shortPieceUnlisted(config_, joined.pieces[i], *piece.correctedToken, english))
             return std::nullopt;
         if (i > 0) {
             const std::string mark = layout::mapLayout(config_.keyboardLayout, joined.keys[i - 1],

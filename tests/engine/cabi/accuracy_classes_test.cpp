@@ -346,9 +346,11 @@ TEST_F(ShippedRules, WordsJoinedByTheSlashKeyAreReadWithTheSlash) {
 
 // The US comma and full stop are the keys of б and ю on the Russian and
 // Ukrainian layouts: English words joined by them, typed there, read with the
-// marks when each piece corrects on its own. Words of those languages hold
-// the same letters, and a word or piece they list keeps the whole, at a
-// text's start, in English text and in Russian text alike.
+// marks when each piece corrects on its own; capitals alone between the keys
+// are an abbreviation or a list. Words of those languages hold the same
+// letters: a word or piece they list keeps the whole, at a text's start, in
+// English text and in Russian text alike, and so does a piece of two letters
+// that reads as no frequent English word (the ть of вгадують).
 TEST_F(ShippedRules, WordsJoinedByTheCommaOrFullStopKeyAreReadWithTheMarks) {
     struct Case {
         const char* languages;
@@ -368,7 +370,9 @@ TEST_F(ShippedRules, WordsJoinedByTheCommaOrFullStopKeyAreReadWithTheMarks) {
         {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "ГюЫюб", "U.S.,"},
         {kUkrainianUser, {}, "uk", "ГюІюФю", "U.S.A."},
         {kRussianUser, {"привет", "мир"}, "ru", "КбПбИ", "R,G,B"},
+        {kRussianUser, {}, "ru", "штбВуыештфешщт", "in,Destination"},
         {kRussianUser, {}, "ru", "рыбак", ""},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "вгадують", ""},
         {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "люблю", ""},
         {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "обед", ""},
         {kRussianUser, {"привет", "мир"}, "ru", "юбка", ""},
