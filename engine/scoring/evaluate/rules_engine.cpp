@@ -337,7 +337,9 @@ std::optional<RulesDecision> RulesEngine::slashJoinedReading(const scoring::Scor
 // Cyrillic layout where those keys are letters (афкбвшыефтсу is
 // far,distance): each piece read on its own, the whole is corrected when
 // every piece is, into one language, and neither the whole nor a piece is a
-// word of another language (рыбак, люблю stay).
+// word of another language (рыбак, люблю stay) nor a piece of two letters
+// a rare reading (the ть of вгадують). Capitals alone between the keys are
+// read whole (ГюЫю is U.S.).
 std::optional<RulesDecision> RulesEngine::markKeyJoinedReading(const scoring::ScoringContext& context,
                                                                std::string_view token,
                                                                const scoring::EvaluationRequest& request) const {
