@@ -113,6 +113,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.stretchedWordsRead = v != 0; }},
     {"decision", "text_start_word_min_band", Type::Integer, 0, 64,
      [](RulesConfig& c, int64_t v) { c.decision.textStartWordMinBand = v; }},
+    {"tokenization", "comma_or_stop_joined_words", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.commaOrStopJoinedWords = v != 0; }},
 };
 // clang-format on
 

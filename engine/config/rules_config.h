@@ -99,6 +99,10 @@ struct TokenizationConfig {
     // "stretched_words_read": a word with a letter typed three times or more
     // (F[[[[) is read on the other layout with the runs cut (Ахххх is ах).
     bool stretchedWordsRead = false;
+    // "comma_or_stop_joined_words": words joined by the keys of the target's
+    // comma or full stop (афкбвшыефтсу), each corrected on its own, are
+    // corrected with those marks.
+    bool commaOrStopJoinedWords = false;
     bool slashKeyOfRussianLayout = false;
     bool barKeyOfRussianSlash = false;
 };

@@ -14,6 +14,7 @@
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
+#include "scoring/judge/pair_diagnosis.h"
 #include "unicode/unicode.h"
 
 namespace quillom {
@@ -175,7 +176,11 @@ std::optional<RulesDecision> possessiveAlone(const RulesConfig& config, const sc
 }  // namespace
 
 RulesEngine::RulesEngine(RulesConfig config)
-    : config_(std::move(config)), index_(config_), keyMarks_(config_.keyboardLayout), possessiveKeys_(config_) {}
+    : config_(std::move(config)),
+      index_(config_),
+      keyMarks_(config_.keyboardLayout),
+      possessiveKeys_(config_),
+      markKeyLetters_(config_) {}
 
 RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view appId,
                                     const std::optional<std::string>& activeInputSource,
@@ -208,6 +213,8 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         if (auto possessive = possessiveReading(context, word, request)) decision = std::move(*possessive);
     if (config_.tokenization.slashJoinedWords && !decision.shouldCorrect)
         if (auto joined = slashJoinedReading(context, word, request)) decision = std::move(*joined);
+    if (config_.tokenization.commaOrStopJoinedWords && !decision.shouldCorrect && decidedByScoring(decision.reason))
+        if (auto joined = markKeyJoinedReading(context, word, request)) decision = std::move(*joined);
     if (config_.tokenization.stretchedWordsRead && !decision.shouldCorrect)
         if (auto stretched = scoring::stretchedWordReading(context, word, request, decision))
             decision = std::move(*stretched);
@@ -331,6 +338,66 @@ std::optional<RulesDecision> RulesEngine::slashJoinedReading(const scoring::Scor
     left.correctedToken = *left.correctedToken + "/" + *right.correctedToken;
     left.confidence = std::min(left.confidence, right.confidence);
     return left;
+}
+
+// Words joined by the keys of the target's comma or full stop, typed on a
+// Cyrillic layout where those keys are letters (афкбвшыефтсу is
+// far,distance): each piece read on its own, the whole is corrected when
+// every piece is, into one language, and neither the whole nor a piece is a
+// word of another language (рыбак, люблю stay) nor a piece of two letters
+// a rare reading (the ть of вгадують). Capitals alone between the keys are
+// read whole (ГюЫю is U.S.).
+std::optional<RulesDecision> RulesEngine::markKeyJoinedReading(const scoring::ScoringContext& context,
+                                                               std::string_view token,
+                                                               const scoring::EvaluationRequest& request) const {
+    const std::string english = "en";
+    if (!markKeyLetters_.inside(token) || scoring::listedOutside(config_, token, english)) return std::nullopt;
+    if (markKeyLetters_.joinsCapitals(token)) return joinedCapitalsReading(token);
+    const scoring::JoinedPieces joined = markKeyLetters_.split(token);
+    std::optional<RulesDecision> whole;
+    std::string text;
+    for (std::size_t i = 0; i < joined.pieces.size(); ++i) {
+        RulesDecision piece = evaluateWord(context, joined.pieces[i], request);
+        if (!piece.shouldCorrect || !piece.correctedToken || !piece.sourceLanguage || piece.targetLanguage != english ||
+            scoring::listedOutside(config_, joined.pieces[i], english) ||
+            scoring::shortPieceUnlisted(config_, joined.pieces[i], *piece.correctedToken, english))
+            return std::nullopt;
+        if (i > 0) {
+            const std::string mark = layout::mapLayout(config_.keyboardLayout, joined.keys[i - 1],
+                                                       {*piece.sourceLanguage, *piece.targetLanguage});
+            if (mark != "," && mark != ".") return std::nullopt;
+            text += mark;
+        }
+        text += *piece.correctedToken;
+        if (!whole) whole = std::move(piece);
+        else whole->confidence = std::min(whole->confidence, piece.confidence);
+    }
+    if (!whole) return std::nullopt;
+    whole->correctedToken = std::move(text);
+    return whole;
+}
+
+// Capitals joined by those keys (ГюЫю) are the letters of an English
+// abbreviation or list (U.S., R,G,B), read on the layout of a Cyrillic
+// language whose alphabet holds them.
+std::optional<RulesDecision> RulesEngine::joinedCapitalsReading(std::string_view token) const {
+    const std::string english = "en";
+    const auto isEnglishChar = [](char c) { return (c >= 'A' && c <= 'Z') || c == ',' || c == '.'; };
+    for (const std::string& source : detectSourceLanguages(token)) {
+        const LanguageConfig* language = config_.language(source);
+        if (!language || language->script != "cyrillic") continue;
+        std::string read = layout::mapLayout(config_.keyboardLayout, token, {source, english});
+        if (!std::all_of(read.begin(), read.end(), isEnglishChar)) continue;
+        RulesDecision d;
+        d.shouldCorrect = true;
+        d.correctedToken = std::move(read);
+        d.confidence = scoring::kNonDictionaryConfidenceCap;
+        d.reason = Reason::LayoutMismatch;
+        d.sourceLanguage = source;
+        d.targetLanguage = english;
+        return d;
+    }
+    return std::nullopt;
 }
 
 std::vector<std::string> RulesEngine::detectSourceLanguages(std::string_view token) const {

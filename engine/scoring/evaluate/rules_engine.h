@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/rules_config.h"
+#include "scoring/evaluate/comma_key.h"
 #include "scoring/evaluate/possessive.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/score/language_index.h"
@@ -47,6 +48,9 @@ private:
                                                    const scoring::EvaluationRequest& request) const;
     std::optional<RulesDecision> slashJoinedReading(const scoring::ScoringContext& context, std::string_view token,
                                                     const scoring::EvaluationRequest& request) const;
+    std::optional<RulesDecision> markKeyJoinedReading(const scoring::ScoringContext& context, std::string_view token,
+                                                      const scoring::EvaluationRequest& request) const;
+    std::optional<RulesDecision> joinedCapitalsReading(std::string_view token) const;
     std::optional<RulesDecision> edgeQuotesReading(const scoring::ScoringContext& context, std::string_view token,
                                                    const RulesDecision& whole,
                                                    const scoring::EvaluationRequest& request) const;
@@ -55,6 +59,7 @@ private:
     scoring::LanguageIndex index_;            // built from config_
     scoring::KeyMarks keyMarks_;              // built from config_
     scoring::PossessiveKeys possessiveKeys_;  // built from config_
+    scoring::MarkKeyLetters markKeyLetters_;  // built from config_
 };
 
 }  // namespace quillom

@@ -374,6 +374,52 @@ TEST_F(ShippedRules, WordsJoinedByTheSlashKeyAreReadWithTheSlash) {
     });
 }
 
+// The US comma and full stop are the keys of б and ю on the Russian and
+// Ukrainian layouts: English words joined by them, typed there, read with the
+// marks when each piece corrects on its own; capitals alone between the keys
+// are an abbreviation or a list. Words of those languages hold the same
+// letters: a word or piece they list keeps the whole, at a text's start, in
+// English text and in Russian text alike, and so does a piece of two letters
+// that reads as no frequent English word (the ть of вгадують).
+TEST_F(ShippedRules, WordsJoinedByTheCommaOrFullStopKeyAreReadWithTheMarks) {
+    struct Case {
+        const char* languages;
+        std::vector<const char*> before;  // typed on the case's layout
+        const char* layout;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kRussianUser, {}, "ru", "афкбвшыефтсу", "far,distance"},
+        {kRussianUser, {}, "ru", "дшпребЫщае", "light,Soft"},
+        {kRussianUser, {}, "ru", "вшкусешщтбПЗЫ", "direction,GPS"},
+        {kRussianUser, {}, "ru", "фмашдеукюыгиешедуы", "avfilter.subtitles"},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "ашддувюече", "filled.txt"},
+        {kUkrainianUser, {}, "uk", "кфеубіщгксу", "rate,source"},
+        {kUkrainianUser, {}, "uk", "ашддбТщту", "fill,None"},
+        {kRussianUser, {}, "ru", "ГюЫю", "U.S."},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "ГюЫюб", "U.S.,"},
+        {kUkrainianUser, {}, "uk", "ГюІюФю", "U.S.A."},
+        {kRussianUser, {"привет", "мир"}, "ru", "КбПбИ", "R,G,B"},
+        {kRussianUser, {}, "ru", "штбВуыештфешщт", "in,Destination"},
+        {kRussianUser, {}, "ru", "рыбак", ""},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "вгадують", ""},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "люблю", ""},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "обед", ""},
+        {kRussianUser, {"привет", "мир"}, "ru", "юбка", ""},
+        {kUkrainianUser, {"еру", "ыщгксу", "ащк"}, "uk", "бюро", ""},
+        {kUkrainianUser, {}, "uk", "робота", ""},
+        {kRussianUser, {}, "ru", "афкБвшыефтсу", ""},
+        {kRussianUser, {}, "ru", "ЯбЮ", ""},
+        {kRussianUser, {}, "ru", "ГюЫЮ", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) evaluate(e.get(), word, c.layout);
+        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
 // Capitals holding a letter no word begins with (Ь, Ъ, Ы) make no Russian
 // acronym: typed on the Russian layout they are the English one. Two letters
 // want the last words' support; listed words in capitals stay.
