@@ -199,6 +199,23 @@ bool stretchedWordOfTyped(const RulesConfig& config, std::string_view token, con
     return !readOrder || *typedOrder < *readOrder;
 }
 
+bool oneLetterStretchedAgainstText(const RulesConfig& config, std::string_view token, const RulesDecision& correction,
+                                   const LanguageVotes* votes) {
+    if (!correction.sourceLanguage || !correction.targetLanguage || !hasLowerLetter(TextChars(token))) return false;
+    const std::vector<std::string> chars = charsOf(token);
+    if (chars.size() < kMinRun || !unicode::isLetterChar(chars.front()) ||
+        std::any_of(chars.begin(), chars.end(), [&](const std::string& c) { return c != chars.front(); }))
+        return false;
+    const LanguageConfig* source = config.language(*correction.sourceLanguage);
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (source && language && language->script == source->script &&
+            votesFavour(config, votes, key, *correction.targetLanguage))
+            return true;
+    }
+    return false;
+}
+
 bool hasTripledCharacter(std::string_view t) {
     for (std::size_t i = 0; i + 2 < t.size(); ++i)
         if (t[i] == t[i + 1] && t[i] == t[i + 2]) return true;

@@ -36,4 +36,11 @@ std::optional<RulesDecision> stretchedWordReading(const ScoringContext& context,
 // and a word in capitals is left to the acronyms' rules.
 bool stretchedWordOfTyped(const RulesConfig& config, std::string_view token, const RulesDecision& correction);
 
+// True when the token is one lower-case letter typed three times or more
+// (шшш, ммм) and the last words favour a language of the layout's script
+// over the correction's target: an interjection of the text as typed, not
+// iii.
+bool oneLetterStretchedAgainstText(const RulesConfig& config, std::string_view token, const RulesDecision& correction,
+                                   const LanguageVotes* votes);
+
 }  // namespace quillom::scoring

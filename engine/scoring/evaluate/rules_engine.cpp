@@ -219,7 +219,8 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         if (auto stretched = scoring::stretchedWordReading(context, word, request, decision))
             decision = std::move(*stretched);
     if (config_.tokenization.stretchedWordsRead && decision.shouldCorrect &&
-        scoring::stretchedWordOfTyped(config_, word, decision))
+        (scoring::stretchedWordOfTyped(config_, word, decision) ||
+         scoring::oneLetterStretchedAgainstText(config_, word, decision, request.votes)))
         decision = refusalWithScoresOf(Reason::LowConfidence, decision);
     if (config_.tokenization.quoteKeyBeforeInnerCapital && decision.shouldCorrect)
         decision.correctedToken = scoring::withInnerQuotesBeforeCapitals(config_, word, decision);

@@ -594,6 +594,10 @@ TEST_F(ShippedRules, AStretchedWordIsReadWithItsRunsCut) {
         {kRussianUser, {}, "ru", "Ууууу", ""},
         {kRussianUser, {{"привет", "ru", false}}, "ru", "Нууу", ""},
         {kUkrainianUser, {}, "ru", "Фууу", ""},
+        // One letter stretched is the text's own interjection where the last
+        // words favour its language.
+        {kUkrainianUser, {{"привіт", "uk", false}}, "uk", "шшш", ""},
+        {kRussianUser, {{"тише", "ru", false}}, "ru", "шшшш", ""},
         {kRussianUser, {}, "en", "{F{F{F", "ХАХАХА"},
         {kUkrainianUser, {}, "en", "[f[f[f", "хахаха"},
         {kRussianUser, {}, "en", "hahaha", ""},
