@@ -74,6 +74,14 @@ bool capitalMarkAfterLower(const TextChars& typed, const EdgeSplit& split) {
            unicode::isLetterChar(typed[at - 1]) && !unicode::isUpperChar(typed[at - 1]);
 }
 
+// The opening marks' keys are capital letters before a capitalised word.
+bool capitalMarkBeforeCapitalised(const TextChars& typed, const EdgeSplit& split) {
+    if (split.leading == 0 || split.leading + 1 >= typed.size() - split.trailing) return false;
+    for (std::size_t i = 0; i <= split.leading; ++i)
+        if (!unicode::isLetterChar(typed[i]) || !unicode::isUpperChar(typed[i])) return false;
+    return unicode::isLetterChar(typed[split.leading + 1]) && !unicode::isUpperChar(typed[split.leading + 1]);
+}
+
 // A one-letter core ("I, "a) counts when it is an English word and a quote or
 // bracket, not a comma or full stop, stands beside it.
 std::optional<std::string> oneLetterCore(const RulesConfig& config, const TextChars& mapped, const EdgeSplit& split) {
@@ -132,10 +140,11 @@ std::optional<RulesDecision> evaluateEdgePunctuation(const ScoringContext& conte
         std::size_t coreSize = typed.size() - split->leading - split->trailing;
         std::string_view core = typed.slice(split->leading, coreSize);
         // The letter may be a word alone (В, О): its mark is what tells. A
-        // capital closing lower-case letters (рукуЖ) is cased as no word is:
-        // the core decides as a word of its own, here for "here:".
+        // capital closing lower-case letters (рукуЖ), or opening a capitalised
+        // word (ЭЕру), is cased as no word is: the core decides as a word of
+        // its own, here for "here:" and "The.
         const bool colonLetter = capitalWithColon(config, mapped, *split, lowerTyped);
-        if (!colonLetter && !capitalMarkAfterLower(typed, *split) &&
+        if (!colonLetter && !capitalMarkAfterLower(typed, *split) && !capitalMarkBeforeCapitalised(typed, *split) &&
             isKnownCyrillicWord(config, TextChars(core).lowered()))
             continue;
         std::optional<std::string> corrected;

@@ -157,9 +157,11 @@ TEST_F(ShippedRules, ACapitalWithTheColonKeyIsAHeadingLetter) {
 }
 
 // The colon key after a word that is also a Russian word (руку, Лун), typed
-// in English text, is the colon: the capital after lower-case letters is
-// cased as no Russian word is. Without English words before, the twin stays.
-TEST_F(ShippedRules, TheColonKeyAfterATwinInEnglishTextIsTheColon) {
+// in English text, is the colon, and the quote key before a capitalised one
+// (Еру) is the quote: a capital after lower-case letters, or two capitals
+// before them, are cased as no Russian word is. The word then decides as a
+// word of its own: руку needs English words before it, Еру none.
+TEST_F(ShippedRules, MarkKeysAtATwinsEdgesAreMarks) {
     struct Case {
         std::vector<const char*> before;
         const char* word;
@@ -169,6 +171,9 @@ TEST_F(ShippedRules, TheColonKeyAfterATwinInEnglishTextIsTheColon) {
         {{"еру", "цщкв"}, "ЛунЖ", "Key:"},
         {{}, "рукуЖ", ""},
         {{"привет"}, "рукуЖ", ""},
+        {{"еру", "цщкв"}, "ЭЕру", "\"The"},
+        {{}, "ЭЕру", "\"The"},
+        {{"привет"}, "ЭЕру", ""},
     };
     for (const Case& c : cases) {
         Engine e = create(kRussianUser);
