@@ -191,7 +191,7 @@ struct DecisionConfig {
     bool capitalsOfNoAcronymRead = false;
     int64_t topReadingMaxBand = 0;
     bool twoLettersKeptInTextOfTyped = false;
-    bool capitalsInEnglishTextRead = false;
+    bool capitalsInTextOfTargetRead = false;
     int64_t correctedRunMinWords = 0;
     bool formOfListedWordInTextOfTyped = false;
     int64_t textStartWordMinBand = 0;

@@ -426,14 +426,18 @@ RulesDecision abbreviationOfTarget(const RulesConfig& config, const Scored& s, R
                       cappedConfidence(s.conf, s.cand), s.originalScore, s.candidateScore);
 }
 
-// Capitals typed on a Cyrillic layout that no language of its script lists,
-// where the last words support English: an English acronym (ПЗГ is GPU in
-// English text). Not the other way round: Latin acronyms stand in Russian
-// text as typed ("capitals_in_english_text_read").
-bool acronymOfEnglishText(const RulesConfig& config, const Scored& s) {
-    return config.decision.capitalsInEnglishTextRead && !config.activeLanguages.empty() &&
-           s.direction.to == config.activeLanguages.front() && s.typed.exactCommonWord == 0.0 &&
-           s.word.token.size() <= kAcronymMaxLetters && allLetters(s.lowerCandidate) &&
+// Capitals where the last words support the target: an acronym of its text
+// ("capitals_in_text_of_target_read"). Typed on a Cyrillic layout, any that
+// no language of its script lists is an English one (ПЗГ is GPU in English
+// text); Latin capitals in Cyrillic text only when the target lists their
+// reading among its abbreviations, ranked or not (DDC is ВВС in Russian
+// text), Latin acronyms standing there as typed.
+bool acronymOfTargetText(const RulesConfig& config, const Scored& s) {
+    if (!config.decision.capitalsInTextOfTargetRead || config.activeLanguages.empty() ||
+        s.typed.exactCommonWord > 0.0 || s.word.token.size() > kAcronymMaxLetters || !allLetters(s.lowerCandidate))
+        return false;
+    const bool english = s.direction.to == config.activeLanguages.front();
+    return (english || s.target->abbreviations.contains(s.lowerCandidate.text())) &&
            contextSupportsOtherReading(config, s);
 }
 
@@ -460,7 +464,7 @@ std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Sco
     if (config.decision.capitalsOfNoAcronymRead && s.typed.exactCommonWord == 0.0 &&
         capitalsOfNoAcronym(s.word.token) && allLetters(s.lowerCandidate))
         return abbreviationOfTarget(config, s, kept);
-    if (acronymOfEnglishText(config, s)) return abbreviationOfTarget(config, s, kept);
+    if (acronymOfTargetText(config, s)) return abbreviationOfTarget(config, s, kept);
     const int64_t maxBand = config.decision.capitalsWordMaxBand;
     if (maxBand <= 0 || !s.word.isProtected) return std::nullopt;
     if (frequentWord(*s.target, reading, maxBand) && !contextKeepsTyped(config, s)) return std::nullopt;

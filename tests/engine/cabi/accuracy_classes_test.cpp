@@ -489,9 +489,9 @@ TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
 
 // Capitals typed on a Cyrillic layout that its languages do not list are an
 // English acronym in English text; at a text's start, after Russian words
-// and when a Cyrillic language lists them they stay, and Latin capitals in
-// Russian text stay too.
-TEST_F(ShippedRules, CapitalsInEnglishTextAreAnEnglishAcronym) {
+// and when a Cyrillic language lists them they stay. Latin capitals in
+// Russian text are a Russian acronym only when Russian lists it (ВВС).
+TEST_F(ShippedRules, CapitalsInTheTargetsTextAreItsAcronym) {
     struct Case {
         std::vector<const char*> before;
         const char* layout;
@@ -501,6 +501,7 @@ TEST_F(ShippedRules, CapitalsInEnglishTextAreAnEnglishAcronym) {
         {{"еру", "ыщгксу", "ащк"}, "ru", "ПЗГ", "GPU"}, {{"еру", "ыщгксу", "ащк"}, "ru", "ИИС", "BBC"},
         {{"еру", "ыщгксу", "ащк"}, "ru", "США", ""},    {{}, "ru", "ПЗГ", ""},
         {{"привет", "мир"}, "ru", "ПЗГ", ""},           {{"ghbdtn", "vbh"}, "en", "GPU", ""},
+        {{"ghbdtn", "vbh"}, "en", "DDC", "ВВС"},        {{}, "en", "DDC", ""},
     };
     for (const Case& c : cases) {
         Engine e = create(kRussianUser);
