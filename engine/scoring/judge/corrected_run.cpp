@@ -46,6 +46,15 @@ bool holdsApostrophe(std::string_view typed) {
 
 }  // namespace
 
+bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
+                            const std::optional<std::string>* typedOn, const LayoutDirection& direction,
+                            std::optional<int64_t> typedOrder) {
+    const int64_t rareBand = config.decision.rareReadingMinBandInTypedText;
+    return typedOn && *typedOn && **typedOn == direction.from && rareBand > 0 && typedOrder &&
+           *typedOrder != LanguageConfig::kUnrankedOrder && *typedOrder >= rareBand &&
+           runOf(config, votes, direction.from, direction.to);
+}
+
 bool unlistedWordInCorrectedRun(const ScoringContext& context, const LanguageVotes* votes,
                                 const std::optional<std::string>* typedOn, const LayoutDirection& direction,
                                 const TextChars& lowerTyped, const TextChars& lowerReading, double typedScore,

@@ -28,6 +28,15 @@ namespace quillom::scoring {
 //   holds, beginning with no letter that begins no word (Ь, Ъ, Ы);
 // - the typed word scores below its reading (typedScore < readingScore).
 // The session's run is tested first: a word outside such a run costs nothing.
+// The word, typed on `typedOn`, comes in a run of corrections from that
+// layout into direction.to (as above): a rare word of its own language there
+// (inf, ranked in the band the rules call rare or after) whose reading is a
+// word the target lists is the target's word typed on the same wrong layout
+// (inf, is штаб), however the two ranks compare.
+bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
+                            const std::optional<std::string>* typedOn, const LayoutDirection& direction,
+                            std::optional<int64_t> typedOrder);
+
 bool unlistedWordInCorrectedRun(const ScoringContext& context, const LanguageVotes* votes,
                                 const std::optional<std::string>* typedOn, const LayoutDirection& direction,
                                 const TextChars& lowerTyped, const TextChars& lowerReading, double typedScore,

@@ -327,10 +327,12 @@ std::optional<RulesDecision> decideBetweenWords(const RulesConfig& config, const
     const std::string_view otherWord = readingBeforePunctuation(s.lowerCandidate, first, count);
     const LanguageConfig* sourceLanguage = languageListing(config, s.direction.from, typedWord);
     if (!sourceLanguage || !s.target->isCommonWord(otherWord)) return std::nullopt;
+    const bool runOfWrongLayout = rareWordInCorrectedRun(config, s.word.votes, s.word.typedOn, s.direction,
+                                                         sourceLanguage->frequencyOrder(typedWord));
     if (allCapitals(s.word.token) ||
-        !farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) ||
-        !(contextSupportsOtherReading(config, s) ||
-          topReadingOfUnrankedWord(config, *sourceLanguage, typedWord, otherWord, s)))
+        !(runOfWrongLayout || (farMoreFrequentReading(config, *sourceLanguage, typedWord, *s.target, otherWord) &&
+                               (contextSupportsOtherReading(config, s) ||
+                                topReadingOfUnrankedWord(config, *sourceLanguage, typedWord, otherWord, s)))))
         return refusal(Reason::LowConfidence, s.conf, s.originalScore, s.candidateScore);
     if (s.word.isProtected && !protectedMayBeOverridden(config.decision, s))
         return refusal(Reason::ProtectedPattern, s.conf, s.originalScore, s.candidateScore);

@@ -540,6 +540,9 @@ TEST_F(ShippedRules, AnUnlistedWordInARunOfCorrectionsFromItsLayoutIsCorrected) 
         {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}, {"дела", "ru"}}, "en", "Fitdbh", ""},
         {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "ceps", ""},
         {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "Mbyf", ""},
+        // A rare English word in such a run is the Russian word too.
+        {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "verb", "муки"},
+        {kRussianUser, {{"ghbdtn", "en"}}, "en", "verb", ""},
         {kRussianUser, {{"ghbdtn", "en"}, {"rfr", "en"}}, "en", "Fk'neyhfy", ""},
     };
     for (const Case& c : cases) {
