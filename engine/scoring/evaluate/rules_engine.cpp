@@ -11,6 +11,7 @@
 #include "scoring/evaluate/possessive.h"
 #include "scoring/evaluate/quote_edges.h"
 #include "scoring/evaluate/slash_key.h"
+#include "scoring/evaluate/slash_units.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
@@ -213,6 +214,8 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
         if (auto possessive = possessiveReading(context, word, request)) decision = std::move(*possessive);
     if (config_.tokenization.slashJoinedWords && !decision.shouldCorrect)
         if (auto joined = slashJoinedReading(context, word, request)) decision = std::move(*joined);
+    if (!decision.shouldCorrect)
+        if (auto units = scoring::slashJoinedUnitsReading(config_, word)) decision = std::move(*units);
     if (config_.tokenization.commaOrStopJoinedWords && !decision.shouldCorrect && decidedByScoring(decision.reason))
         if (auto joined = markKeyJoinedReading(context, word, request)) decision = std::move(*joined);
     if (config_.tokenization.stretchedWordsRead && !decision.shouldCorrect)

@@ -374,6 +374,24 @@ TEST_F(ShippedRules, WordsJoinedByTheSlashKeyAreReadWithTheSlash) {
     });
 }
 
+// Units typed on a Cyrillic layout: the full stop key is the US slash and
+// the pieces are too short to correct alone. The abbreviations those
+// languages write with full stops between one or two letters stay.
+TEST_F(ShippedRules, UnitsJoinedByTheSlashKeyAreReadWithTheSlash) {
+    expectWords({
+        {kRussianUser, "ru", "ль.р", "km/h"},   {kUkrainianUser, "uk", "ль.р", "km/h"},
+        {kRussianUser, "ru", "ль.рб", "km/h,"}, {kRussianUser, "ru", "ль.рю", "km/h."},
+        {kRussianUser, "ru", "ь.ы", "m/s"},     {kRussianUser, "ru", "т.е", ""},
+        {kRussianUser, "ru", "т.е.", ""},       {kRussianUser, "ru", "т.к", ""},
+        {kRussianUser, "ru", "т.н", ""},        {kRussianUser, "ru", "ж.д", ""},
+        {kRussianUser, "ru", "с.ш", ""},        {kRussianUser, "ru", "л.с", ""},
+        {kRussianUser, "ru", "и.т.д", ""},      {kRussianUser, "ru", "кв.м", ""},
+        {kRussianUser, "en", "x.y", ""},        {kUkrainianUser, "en", "m.s", ""},
+        {kUkrainianUser, "uk", "т.з", ""},      {kUkrainianUser, "uk", "т.д", ""},
+        {kUkrainianUser, "uk", "т.ч", ""},
+    });
+}
+
 // The US comma and full stop are the keys of б and ю on the Russian and
 // Ukrainian layouts: English words joined by them, typed there, read with the
 // marks when each piece corrects on its own; capitals alone between the keys
