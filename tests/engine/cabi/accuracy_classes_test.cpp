@@ -392,6 +392,25 @@ TEST_F(ShippedRules, UnitsJoinedByTheSlashKeyAreReadWithTheSlash) {
     });
 }
 
+// The grave key of the US layout gives the apostrophe on the Ukrainian one,
+// which Ukrainian text quotes with: at a word's edges it is the quote, kept
+// as the apostrophe. Inside a word it stays a letter; on the Russian layout
+// the key is ё; words that stay as typed, and two graves together, keep
+// their graves.
+TEST_F(ShippedRules, GraveKeysAtAUkrainianWordsEdgesAreQuotes) {
+    expectWords({
+        {kUkrainianUser, "en", "`xjhyj.", "'чорною"},
+        {kUkrainianUser, "en", "`tkmasqcmrt`", "'ельфійське'"},
+        {kUkrainianUser, "en", "vfus'.`", "магією'"},
+        {kUkrainianUser, "en", "`ghbdsn`", "'привіт'"},
+        {kUkrainianUser, "en", "`sv`z`", "'ім'я'"},
+        {kRussianUser, "en", "`ghbdtn`", "`привет`"},
+        {kUkrainianUser, "en", "`code`", ""},
+        {kUkrainianUser, "en", "``Pfkbibnb", ""},
+        {kUkrainianUser, "en", "`", ""},
+    });
+}
+
 // The US comma and full stop are the keys of б and ю on the Russian and
 // Ukrainian layouts: English words joined by them, typed there, read with the
 // marks when each piece corrects on its own; capitals alone between the keys
