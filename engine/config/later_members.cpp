@@ -115,6 +115,10 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.textStartWordMinBand = v; }},
     {"tokenization", "comma_or_stop_joined_words", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.commaOrStopJoinedWords = v != 0; }},
+    {"tokenization", "slash_joined_units", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.slashJoinedUnits = v != 0; }},
+    {"tokenization", "grave_key_quotes_at_edges", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.tokenization.graveKeyQuotesAtEdges = v != 0; }},
 };
 // clang-format on
 

@@ -96,6 +96,12 @@ struct TokenizationConfig {
     // "slash_joined_words": two words joined by the key of the target's slash
     // (фгвшщ.мшвущ), each corrected on its own, are corrected with the slash.
     bool slashJoinedWords = false;
+    // "slash_joined_units": pieces of one or two letters joined by that key
+    // (ль.р, ь.ы) that read as English units are corrected with the slash.
+    bool slashJoinedUnits = false;
+    // "grave_key_quotes_at_edges": the grave key at a word's edges typed on
+    // the US layout is the apostrophe of the Ukrainian one, a quote there.
+    bool graveKeyQuotesAtEdges = false;
     // "stretched_words_read": a word with a letter typed three times or more
     // (F[[[[) is read on the other layout with the runs cut (Ахххх is ах).
     bool stretchedWordsRead = false;

@@ -46,6 +46,18 @@ QuoteEdges quoteKeyEdges(const RulesConfig& config, std::string_view token, cons
     return edges;
 }
 
+QuoteEdges graveKeyEdges(const RulesConfig& config, std::string_view token) {
+    if (!config.tokenization.graveKeyQuotesAtEdges || token.size() < 2 || (token.front() != '`' && token.back() != '`'))
+        return {};
+    QuoteEdges edges;
+    while (edges.leading < token.size() && token[edges.leading] == '`') ++edges.leading;
+    while (edges.trailing < token.size() - edges.leading && token[token.size() - 1 - edges.trailing] == '`')
+        ++edges.trailing;
+    // Two in a row are typed as they are (``Максимальний), not apostrophes.
+    if (edges.leading > 1 || edges.trailing > 1 || edges.leading + edges.trailing >= token.size()) return {};
+    return edges;
+}
+
 InlineQuoteReadings quoteReadings(const QuoteEdges& edges) {
     InlineQuoteReadings out;
     out.readings[out.size++] = edges;

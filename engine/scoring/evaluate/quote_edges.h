@@ -31,6 +31,12 @@ struct InlineQuoteReadings {
 // otherwise, or when nothing would be left between them.
 QuoteEdges quoteKeyEdges(const RulesConfig& config, std::string_view token, const RulesDecision& whole);
 
+// The grave keys at the token's edges, when the rules ask for it
+// ("grave_key_quotes_at_edges"): on the Ukrainian layout the key gives the
+// apostrophe, which Ukrainian text quotes with (`xjhyj. is 'чорною); none
+// when nothing would be left between them or two stand together at an edge.
+QuoteEdges graveKeyEdges(const RulesConfig& config, std::string_view token);
+
 // The ways of reading the edges as quotes, the likelier first: both runs,
 // then each alone (the other read as letters: 'rjyjvbrb' is экономики').
 InlineQuoteReadings quoteReadings(const QuoteEdges& edges);

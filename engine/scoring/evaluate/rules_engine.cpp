@@ -11,6 +11,7 @@
 #include "scoring/evaluate/possessive.h"
 #include "scoring/evaluate/quote_edges.h"
 #include "scoring/evaluate/slash_key.h"
+#include "scoring/evaluate/slash_units.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
@@ -209,10 +210,14 @@ RulesDecision RulesEngine::evaluate(std::string_view token, std::string_view app
     RulesDecision decision = evaluateWord(context, word, request);
     if (config_.tokenization.quoteKeysAtEdges)
         if (auto quoted = edgeQuotesReading(context, word, decision, request)) decision = std::move(*quoted);
+    if (!decision.shouldCorrect)
+        if (auto quoted = graveQuotesReading(context, word, request)) decision = std::move(*quoted);
     if (config_.tokenization.possessiveKeysAfterWord && !decision.shouldCorrect)
         if (auto possessive = possessiveReading(context, word, request)) decision = std::move(*possessive);
     if (config_.tokenization.slashJoinedWords && !decision.shouldCorrect)
         if (auto joined = slashJoinedReading(context, word, request)) decision = std::move(*joined);
+    if (!decision.shouldCorrect)
+        if (auto units = scoring::slashJoinedUnitsReading(config_, word)) decision = std::move(*units);
     if (config_.tokenization.commaOrStopJoinedWords && !decision.shouldCorrect && decidedByScoring(decision.reason))
         if (auto joined = markKeyJoinedReading(context, word, request)) decision = std::move(*joined);
     if (config_.tokenization.stretchedWordsRead && !decision.shouldCorrect)
@@ -291,6 +296,25 @@ std::optional<RulesDecision> RulesEngine::edgeQuotesReading(const scoring::Scori
         plausible = std::move(core);
     }
     return plausible;
+}
+
+// A word kept as typed between grave keys typed on the US layout, whose rest
+// corrects into a language whose layout gives the apostrophe for that key
+// (Ukrainian): the keys are its quotes (`tkmasqcmrt` is 'ельфійське').
+std::optional<RulesDecision> RulesEngine::graveQuotesReading(const scoring::ScoringContext& context,
+                                                             std::string_view token,
+                                                             const scoring::EvaluationRequest& request) const {
+    const scoring::QuoteEdges edges = scoring::graveKeyEdges(config_, token);
+    if (!edges.any()) return std::nullopt;
+    RulesDecision core =
+        evaluateWord(context, token.substr(edges.leading, token.size() - edges.leading - edges.trailing), request);
+    if (!core.shouldCorrect || !core.correctedToken || !core.sourceLanguage || !core.targetLanguage)
+        return std::nullopt;
+    const LayoutDirection direction{*core.sourceLanguage, *core.targetLanguage};
+    const std::string quote = layout::mapSelection(config_.keyboardLayout, "`", direction);
+    if (quote != "'") return std::nullopt;
+    core.correctedToken = (edges.leading ? quote : "") + *core.correctedToken + (edges.trailing ? quote : "");
+    return core;
 }
 
 // A word kept as typed that ends in the keys of the possessive ('s) after a

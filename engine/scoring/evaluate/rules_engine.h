@@ -54,6 +54,8 @@ private:
     std::optional<RulesDecision> edgeQuotesReading(const scoring::ScoringContext& context, std::string_view token,
                                                    const RulesDecision& whole,
                                                    const scoring::EvaluationRequest& request) const;
+    std::optional<RulesDecision> graveQuotesReading(const scoring::ScoringContext& context, std::string_view token,
+                                                    const scoring::EvaluationRequest& request) const;
 
     RulesConfig config_;
     scoring::LanguageIndex index_;            // built from config_

@@ -379,6 +379,43 @@ TEST_F(ShippedRules, WordsJoinedByTheSlashKeyAreReadWithTheSlash) {
     });
 }
 
+// Units typed on a Cyrillic layout: the full stop key is the US slash and
+// the pieces are too short to correct alone. The abbreviations those
+// languages write with full stops between one or two letters stay.
+TEST_F(ShippedRules, UnitsJoinedByTheSlashKeyAreReadWithTheSlash) {
+    expectWords({
+        {kRussianUser, "ru", "ль.р", "km/h"},   {kUkrainianUser, "uk", "ль.р", "km/h"},
+        {kRussianUser, "ru", "ль.рб", "km/h,"}, {kRussianUser, "ru", "ль.рю", "km/h."},
+        {kRussianUser, "ru", "ь.ы", "m/s"},     {kRussianUser, "ru", "т.е", ""},
+        {kRussianUser, "ru", "т.е.", ""},       {kRussianUser, "ru", "т.к", ""},
+        {kRussianUser, "ru", "т.н", ""},        {kRussianUser, "ru", "ж.д", ""},
+        {kRussianUser, "ru", "с.ш", ""},        {kRussianUser, "ru", "л.с", ""},
+        {kRussianUser, "ru", "и.т.д", ""},      {kRussianUser, "ru", "кв.м", ""},
+        {kRussianUser, "en", "x.y", ""},        {kUkrainianUser, "en", "m.s", ""},
+        {kUkrainianUser, "uk", "т.з", ""},      {kUkrainianUser, "uk", "т.д", ""},
+        {kUkrainianUser, "uk", "т.ч", ""},
+    });
+}
+
+// The grave key of the US layout gives the apostrophe on the Ukrainian one,
+// which Ukrainian text quotes with: at a word's edges it is the quote, kept
+// as the apostrophe. Inside a word it stays a letter; on the Russian layout
+// the key is ё; words that stay as typed, and two graves together, keep
+// their graves.
+TEST_F(ShippedRules, GraveKeysAtAUkrainianWordsEdgesAreQuotes) {
+    expectWords({
+        {kUkrainianUser, "en", "`xjhyj.", "'чорною"},
+        {kUkrainianUser, "en", "`tkmasqcmrt`", "'ельфійське'"},
+        {kUkrainianUser, "en", "vfus'.`", "магією'"},
+        {kUkrainianUser, "en", "`ghbdsn`", "'привіт'"},
+        {kUkrainianUser, "en", "`sv`z`", "'ім'я'"},
+        {kRussianUser, "en", "`ghbdtn`", "`привет`"},
+        {kUkrainianUser, "en", "`code`", ""},
+        {kUkrainianUser, "en", "``Pfkbibnb", ""},
+        {kUkrainianUser, "en", "`", ""},
+    });
+}
+
 // The US comma and full stop are the keys of б and ю on the Russian and
 // Ukrainian layouts: English words joined by them, typed there, read with the
 // marks when each piece corrects on its own; capitals alone between the keys
