@@ -37,7 +37,25 @@ protected:
             if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
             EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " with " << c.languages;
         }
-    }  // A selection typed on the US layout converted to a target language.
+    }
+    // A word typed on a layout after the words before it on the same layout,
+    // in an engine of its own for the user's languages.
+    struct WordAfterCase {
+        const char* languages;
+        std::vector<const char*> before;
+        const char* layout;
+        const char* word;
+        const char* expected;
+    };
+    static void expectWordsAfter(std::initializer_list<WordAfterCase> cases) {
+        for (const WordAfterCase& c : cases) {
+            Engine e = create(c.languages);
+            if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+            for (const char* word : c.before) evaluate(e.get(), word, c.layout);
+            EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " after " << c.before.size();
+        }
+    }
+    // A selection typed on the US layout converted to a target language.
     struct SelectionCase {
         const char* languages;
         const char* target;
@@ -162,25 +180,15 @@ TEST_F(ShippedRules, ACapitalWithTheColonKeyIsAHeadingLetter) {
 // before them, are cased as no Russian word is. The word then decides as a
 // word of its own: руку needs English words before it, Еру none.
 TEST_F(ShippedRules, MarkKeysAtATwinsEdgesAreMarks) {
-    struct Case {
-        std::vector<const char*> before;
-        const char* word;
-        const char* expected;
-    } cases[] = {
-        {{"еру", "цщкв"}, "рукуЖ", "here:"},
-        {{"еру", "цщкв"}, "ЛунЖ", "Key:"},
-        {{}, "рукуЖ", ""},
-        {{"привет"}, "рукуЖ", ""},
-        {{"еру", "цщкв"}, "ЭЕру", "\"The"},
-        {{}, "ЭЕру", "\"The"},
-        {{"привет"}, "ЭЕру", ""},
-    };
-    for (const Case& c : cases) {
-        Engine e = create(kRussianUser);
-        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
-        for (const char* word : c.before) evaluate(e.get(), word, "ru");
-        EXPECT_EQ(evaluate(e.get(), c.word, "ru").text, c.expected) << c.word << " after " << c.before.size();
-    }
+    expectWordsAfter({
+        {kRussianUser, {"еру", "цщкв"}, "ru", "рукуЖ", "here:"},
+        {kRussianUser, {"еру", "цщкв"}, "ru", "ЛунЖ", "Key:"},
+        {kRussianUser, {}, "ru", "рукуЖ", ""},
+        {kRussianUser, {"привет"}, "ru", "рукуЖ", ""},
+        {kRussianUser, {"еру", "цщкв"}, "ru", "ЭЕру", "\"The"},
+        {kRussianUser, {}, "ru", "ЭЕру", "\"The"},
+        {kRussianUser, {"привет"}, "ru", "ЭЕру", ""},
+    });
 }
 
 // Full stop keys typed on a Cyrillic layout before an English word are an
@@ -424,13 +432,7 @@ TEST_F(ShippedRules, GraveKeysAtAUkrainianWordsEdgesAreQuotes) {
 // English text and in Russian text alike, and so does a piece of two letters
 // that reads as no frequent English word (the ть of вгадують).
 TEST_F(ShippedRules, WordsJoinedByTheCommaOrFullStopKeyAreReadWithTheMarks) {
-    struct Case {
-        const char* languages;
-        std::vector<const char*> before;  // typed on the case's layout
-        const char* layout;
-        const char* word;
-        const char* expected;
-    } cases[] = {
+    expectWordsAfter({
         {kRussianUser, {}, "ru", "афкбвшыефтсу", "far,distance"},
         {kRussianUser, {}, "ru", "дшпребЫщае", "light,Soft"},
         {kRussianUser, {}, "ru", "вшкусешщтбПЗЫ", "direction,GPS"},
@@ -453,13 +455,7 @@ TEST_F(ShippedRules, WordsJoinedByTheCommaOrFullStopKeyAreReadWithTheMarks) {
         {kRussianUser, {}, "ru", "афкБвшыефтсу", ""},
         {kRussianUser, {}, "ru", "ЯбЮ", ""},
         {kRussianUser, {}, "ru", "ГюЫЮ", ""},
-    };
-    for (const Case& c : cases) {
-        Engine e = create(c.languages);
-        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
-        for (const char* word : c.before) evaluate(e.get(), word, c.layout);
-        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word << " after " << c.before.size();
-    }
+    });
 }
 
 // Capitals holding a letter no word begins with (Ь, Ъ, Ы) make no Russian
@@ -529,23 +525,16 @@ TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
 // and when a Cyrillic language lists them they stay. Latin capitals in
 // Russian text are a Russian acronym only when Russian lists it (ВВС).
 TEST_F(ShippedRules, CapitalsInTheTargetsTextAreItsAcronym) {
-    struct Case {
-        std::vector<const char*> before;
-        const char* layout;
-        const char* word;
-        const char* expected;
-    } cases[] = {
-        {{"еру", "ыщгксу", "ащк"}, "ru", "ПЗГ", "GPU"}, {{"еру", "ыщгксу", "ащк"}, "ru", "ИИС", "BBC"},
-        {{"еру", "ыщгксу", "ащк"}, "ru", "США", ""},    {{}, "ru", "ПЗГ", ""},
-        {{"привет", "мир"}, "ru", "ПЗГ", ""},           {{"ghbdtn", "vbh"}, "en", "GPU", ""},
-        {{"ghbdtn", "vbh"}, "en", "DDC", "ВВС"},        {{}, "en", "DDC", ""},
-    };
-    for (const Case& c : cases) {
-        Engine e = create(kRussianUser);
-        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
-        for (const char* word : c.before) evaluate(e.get(), word, c.layout);
-        EXPECT_EQ(evaluate(e.get(), c.word, c.layout).text, c.expected) << c.word;
-    }
+    expectWordsAfter({
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "ПЗГ", "GPU"},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "ИИС", "BBC"},
+        {kRussianUser, {"еру", "ыщгксу", "ащк"}, "ru", "США", ""},
+        {kRussianUser, {}, "ru", "ПЗГ", ""},
+        {kRussianUser, {"привет", "мир"}, "ru", "ПЗГ", ""},
+        {kRussianUser, {"ghbdtn", "vbh"}, "en", "GPU", ""},
+        {kRussianUser, {"ghbdtn", "vbh"}, "en", "DDC", "ВВС"},
+        {kRussianUser, {}, "en", "DDC", ""},
+    });
 }
 
 // A word no language of its script lists, typed on the layout the words just
