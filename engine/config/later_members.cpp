@@ -107,6 +107,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.keyboardLayout.selectionKeepsEnglishWords = v != 0; }},
     {"decision", "form_of_listed_word_in_text_of_typed", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.formOfListedWordInTextOfTyped = v != 0; }},
+    {"decision", "reading_beginning_no_word_kept", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.readingBeginningNoWordKept = v != 0; }},
     {"decision", "corrected_run_min_words", Type::Integer, 0, 2,
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunMinWords = v; }},
     {"tokenization", "stretched_words_read", Type::Bool, 0, 1,

@@ -200,6 +200,7 @@ struct DecisionConfig {
     bool capitalsInTextOfTargetRead = false;
     int64_t correctedRunMinWords = 0;
     bool formOfListedWordInTextOfTyped = false;
+    bool readingBeginningNoWordKept = false;
     int64_t textStartWordMinBand = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;

@@ -399,6 +399,17 @@ bool formOfListedWordInTextOfTyped(const RulesConfig& config, const Scored& s) {
     return false;
 }
 
+// The reading's first letter is one no word begins with (mreqn read as
+// ькуйт) and its target does not list it: no word of the target's text
+// ("reading_beginning_no_word_kept").
+bool readingBeginsNoWord(const RulesConfig& config, const Scored& s) {
+    if (!config.decision.readingBeginningNoWordKept || !s.target) return false;
+    std::size_t first = 0;
+    while (first < s.lowerCandidate.size() && !unicode::isLetterChar(s.lowerCandidate[first])) ++first;
+    if (first == s.lowerCandidate.size() || !letterBeginsNoWord(s.lowerCandidate[first])) return false;
+    return !s.target->isCommonWord(readingBeforePunctuation(s.lowerCandidate, first, s.lowerCandidate.size() - first));
+}
+
 // Two letters are too few to tell a word typed on the wrong layout from one
 // of the text's own language its lexicon lacks (ye, Jr. in English text, no
 // ну or Ок.; щи in Russian text, not ob): where the last words favour a
@@ -693,8 +704,12 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         return correction(correctionText(word.token.text(), candidate.text(), word.trailing), Reason::LayoutMismatch,
                           cappedConfidence(s.conf, cand), originalScore, candidateScore);
     }
-    if (candidateScore < minCandidateScoreForLength(decision, length)) return decideLowCandidate(context, s, source);
-    return decideByThresholds(config, s, requiredDelta);
+    RulesDecision decided = candidateScore < minCandidateScoreForLength(decision, length)
+                                ? decideLowCandidate(context, s, source)
+                                : decideByThresholds(config, s, requiredDelta);
+    if (decided.shouldCorrect && !sameScript && readingBeginsNoWord(config, s))
+        return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
+    return decided;
 }
 
 }  // namespace quillom::scoring

@@ -213,4 +213,15 @@ TEST_F(FalseCorrections, AFormWithNoFrequencyDoesNotOverrideAChangeOfScript) {
     expectLastWords(R"(["en", "uk", "ru"])", cases);
 }
 
+// A reading beginning with a letter no word begins with (ь, ъ, ы) is no
+// word the target does not list, whatever its letters score; a shifted key
+// before the word (<scnhjt is Быстрое) reads as the letter it gives.
+TEST_F(FalseCorrections, AReadingBeginningWithNoWordsLetterStays) {
+    const std::vector<LastWordCase> cases = {
+        {"a term read as ькуйт", {{"mreqn", "en", {}}}, ""},
+        {"a word after a shifted key", {{"<scnhjt", "en", {}}}, "Быстрое"},
+    };
+    expectLastWords(R"(["en", "ru"])", cases);
+}
+
 }  // namespace
