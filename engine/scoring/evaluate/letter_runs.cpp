@@ -201,7 +201,9 @@ bool stretchedWordOfTyped(const RulesConfig& config, std::string_view token, con
 
 bool oneLetterStretchedAgainstText(const RulesConfig& config, std::string_view token, const RulesDecision& correction,
                                    const LanguageVotes* votes) {
-    if (!correction.sourceLanguage || !correction.targetLanguage || !hasLowerLetter(TextChars(token))) return false;
+    if (!hasTripledCharacter(token) || !correction.sourceLanguage || !correction.targetLanguage ||
+        !hasLowerLetter(TextChars(token)))
+        return false;
     const std::vector<std::string> chars = charsOf(token);
     if (chars.size() < kMinRun || !unicode::isLetterChar(chars.front()) ||
         std::any_of(chars.begin(), chars.end(), [&](const std::string& c) { return c != chars.front(); }))

@@ -694,7 +694,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
         return refusal(Reason::SameScriptContextIsSourceLanguage, s.conf, originalScore, candidateScore);
     if (!sameScript)
         if (auto decided = decideBetweenWords(config, s)) return *decided;
-    if (!sameScript && (rareReadingInTextOfTyped(config, s) || formOfListedWordInTextOfTyped(config, s)))
+    if (!sameScript && rareReadingInTextOfTyped(config, s))
         return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
     if (!sameScript && length >= 3 &&
         unlistedWordInCorrectedRun(context, word.votes, word.typedOn, direction, word.lowerToken, lowerCandidate,
@@ -707,7 +707,9 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     RulesDecision decided = candidateScore < minCandidateScoreForLength(decision, length)
                                 ? decideLowCandidate(context, s, source)
                                 : decideByThresholds(config, s, requiredDelta);
-    if (decided.shouldCorrect && !sameScript && readingBeginsNoWord(config, s))
+    // Asked only of a correction: most words are refused before.
+    if (decided.shouldCorrect && !sameScript &&
+        (readingBeginsNoWord(config, s) || formOfListedWordInTextOfTyped(config, s)))
         return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
     return decided;
 }
