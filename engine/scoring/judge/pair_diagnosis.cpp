@@ -347,12 +347,12 @@ bool contextKeepsTyped(const RulesConfig& config, const Scored& s) {
            votesFavour(config, s.word.votes, s.direction.from, s.direction.to);
 }
 
-// The last words are all of the typed word's language, which does not list
-// it, and its reading is a word the target ranks in the configured band or
-// rarer, or none (fps for азы, rect for кусе in English text): a term or an
-// abbreviation of that text, not the other language typed on the wrong
-// layout. Where any of the last words is the target's, such readings are
-// corrected as before.
+// The last words are all of the typed word's language, which lists it rarely
+// or not at all, and its reading is a word the target ranks in the
+// configured band or rarer, or none (fps for азы, rect for кусе, CVS' for
+// СМІЄ in English text): a term or an abbreviation of that text, not the
+// other language typed on the wrong layout. Where any of the last words is
+// the target's, such readings are corrected as before.
 bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
     // English text is full of terms no list holds (Profile fps): one English
     // word will do, a word of the target typed next taking the term along
@@ -360,7 +360,7 @@ bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
     // fewer words may be a word or two before text of the target.
     constexpr int kWordsOfEnglishText = 1, kWordsOfTypedText = 3;
     const int64_t minBand = config.decision.rareReadingMinBandInTypedText;
-    if (minBand <= 0 || !s.target || s.typed.exactCommonWord > 0.0 || !s.word.votes) return false;
+    if (minBand <= 0 || !s.target || !s.word.votes) return false;
     const LanguageVotes& votes = *s.word.votes;
     const bool english = !config.activeLanguages.empty() && s.direction.from == config.activeLanguages.front();
     if (votes.countOf(config, s.direction.to) > 0 ||

@@ -166,6 +166,8 @@ TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
         {"a rare reading at a text's start", {{"fps", "en", {}}}, "азы"},
     };
     expectLastWords(R"(["en", "ru"])", cases);
+    // A word English lists is no exception: its apostrophe key reads as є.
+    expectLastWords(R"(["en", "uk", "ru"])", {{"a listed word", {{"the", "en", {}}, {"CVS'", "en", space}}, ""}});
 }
 
 // Two letters their language does not list (ye, Jr., щи) stay where the last
