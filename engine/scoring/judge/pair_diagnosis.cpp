@@ -354,17 +354,13 @@ bool contextKeepsTyped(const RulesConfig& config, const Scored& s) {
 // other language typed on the wrong layout. Where any of the last words is
 // the target's, such readings are corrected as before.
 bool rareReadingInTextOfTyped(const RulesConfig& config, const Scored& s) {
-    // English text is full of terms no list holds (Profile fps): one English
-    // word will do, a word of the target typed next taking the term along
-    // (rareReadingTakenAlong) should the text go on in the target. Elsewhere
-    // fewer words may be a word or two before text of the target.
-    constexpr int kWordsOfEnglishText = 1, kWordsOfTypedText = 3;
+    // Fewer words may be a word or two of it before text of the target (ok
+    // ghbdtn is "ok привет", привет ranked as rarely in written text).
+    constexpr int kWordsOfTypedText = 3;
     const int64_t minBand = config.decision.rareReadingMinBandInTypedText;
     if (minBand <= 0 || !s.target || !s.word.votes) return false;
     const LanguageVotes& votes = *s.word.votes;
-    const bool english = !config.activeLanguages.empty() && s.direction.from == config.activeLanguages.front();
-    if (votes.countOf(config, s.direction.to) > 0 ||
-        votes.countOf(config, s.direction.from) < (english ? kWordsOfEnglishText : kWordsOfTypedText))
+    if (votes.countOf(config, s.direction.to) > 0 || votes.countOf(config, s.direction.from) < kWordsOfTypedText)
         return false;
     const auto [first, count] = spanBetweenMarks(s.word.lowerToken, s.maps);
     const std::optional<int64_t> order =

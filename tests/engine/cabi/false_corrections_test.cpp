@@ -147,8 +147,9 @@ void expectLastWords(const char* languages, const std::vector<LastWordCase>& cas
 
 // In English text a term English does not list stays when its reading is a
 // word Russian or Ukrainian uses rarely, or none (fps is no азы, rect no
-// кусе), from the first English word on; a frequent reading, a word after a
-// Russian one and a word at a text's start are still corrected.
+// кусе); a frequent reading, a word after a Russian one, a word after fewer
+// English words than a sentence has (ok привет) and a word at a text's start
+// are still corrected.
 TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
     const std::string space = " ";
     const std::vector<LastWordCase> cases = {
@@ -161,13 +162,18 @@ TEST_F(FalseCorrections, TermsOfEnglishTextWithRareReadingsStay) {
         {"a frequent reading",
          {{"in", "en", {}}, {"the", "en", space}, {"word", "en", space}, {"lkz", "en", space}},
          "для"},
-        {"a rare reading after one English word", {{"Profile", "en", {}}, {"fps", "en", space}}, ""},
+        {"a rare reading after two English words",
+         {{"the", "en", {}}, {"profile", "en", space}, {"fps", "en", space}},
+         "азы"},
+        {"a frequent word of chat after a word", {{"ok", "en", {}}, {"ghbdtn", "en", space}}, "привет"},
         {"a rare reading after a Russian word", {{"ghbdtn", "en", {}}, {"fps", "en", space}}, "азы"},
         {"a rare reading at a text's start", {{"fps", "en", {}}}, "азы"},
     };
     expectLastWords(R"(["en", "ru"])", cases);
     // A word English lists is no exception: its apostrophe key reads as є.
-    expectLastWords(R"(["en", "uk", "ru"])", {{"a listed word", {{"the", "en", {}}, {"CVS'", "en", space}}, ""}});
+    expectLastWords(
+        R"(["en", "uk", "ru"])",
+        {{"a listed word", {{"in", "en", {}}, {"the", "en", space}, {"old", "en", space}, {"CVS'", "en", space}}, ""}});
 }
 
 // Two letters their language does not list (ye, Jr., щи) stay where the last
