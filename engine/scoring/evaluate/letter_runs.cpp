@@ -208,14 +208,7 @@ bool oneLetterStretchedAgainstText(const RulesConfig& config, std::string_view t
     if (chars.size() < kMinRun || !unicode::isLetterChar(chars.front()) ||
         std::any_of(chars.begin(), chars.end(), [&](const std::string& c) { return c != chars.front(); }))
         return false;
-    const LanguageConfig* source = config.language(*correction.sourceLanguage);
-    for (const std::string& key : config.activeLanguages) {
-        const LanguageConfig* language = config.language(key);
-        if (source && language && language->script == source->script &&
-            votesFavour(config, votes, key, *correction.targetLanguage))
-            return true;
-    }
-    return false;
+    return votesFavourScriptOf(config, votes, *correction.sourceLanguage, *correction.targetLanguage);
 }
 
 bool hasTripledCharacter(std::string_view t) {

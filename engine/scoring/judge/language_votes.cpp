@@ -74,6 +74,17 @@ bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::str
     return votes->countOf(config, language) >= votes->countOf(config, other) + evidence.minLead;
 }
 
+bool votesFavourScriptOf(const RulesConfig& config, const LanguageVotes* votes, const std::string& language,
+                         std::string_view other) {
+    const LanguageConfig* own = config.language(language);
+    if (!own || !votes) return false;
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* active = config.language(key);
+        if (active && active->script == own->script && votesFavour(config, votes, key, other)) return true;
+    }
+    return false;
+}
+
 bool noLanguageCounted(const LanguageVotes* votes) {
     return !votes || std::all_of(votes->counts.begin(), votes->counts.end(), [](std::uint8_t n) { return n == 0; });
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "config/rules_config.h"
@@ -56,6 +57,11 @@ std::optional<std::size_t> activeIndex(const RulesConfig& config, std::string_vi
 // True when the votes put `language` ahead of `other` by the configured lead.
 bool votesFavour(const RulesConfig& config, const LanguageVotes* votes, std::string_view language,
                  std::string_view other);
+
+// True when the votes put some active language of the script `language` is
+// written in (itself included, active or not) ahead of `other`.
+bool votesFavourScriptOf(const RulesConfig& config, const LanguageVotes* votes, const std::string& language,
+                         std::string_view other);
 
 // True when no word counted for a language among the last words (or no votes).
 bool noLanguageCounted(const LanguageVotes* votes);

@@ -413,14 +413,8 @@ bool readingBeginsNoWord(const RulesConfig& config, const Scored& s) {
 // ("two_letters_kept_in_text_of_typed"); a word after them corrected into
 // the target may still take them along.
 bool twoLettersInTextOfTyped(const RulesConfig& config, const Scored& s) {
-    const LanguageConfig* source = config.language(s.direction.from);
-    if (!config.decision.twoLettersKeptInTextOfTyped || !source) return false;
-    for (const std::string& key : config.activeLanguages) {
-        const LanguageConfig* language = config.language(key);
-        if (language && language->script == source->script && votesFavour(config, s.word.votes, key, s.direction.to))
-            return true;
-    }
-    return false;
+    return config.decision.twoLettersKeptInTextOfTyped &&
+           votesFavourScriptOf(config, s.word.votes, s.direction.from, s.direction.to);
 }
 
 // The capitals read as the target's abbreviation unless what the user has
