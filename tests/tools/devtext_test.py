@@ -72,6 +72,16 @@ class Cleaning(unittest.TestCase):
             self.assertTrue([l for l in devtext.clean(message) if devtext.keep(l, "en", "documentation")], message)
 
 
+def written_file(test, name, text):
+    """A file of that name holding text, in a folder removed after the test."""
+    folder = tempfile.mkdtemp()
+    test.addCleanup(shutil.rmtree, folder)
+    path = os.path.join(folder, name)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+    return path
+
+
 class PoFiles(unittest.TestCase):
     PO = '\n'.join([
         'msgid ""', 'msgstr ""', '"Content-Type: text/plain; charset=UTF-8\\n"', '',
@@ -81,11 +91,7 @@ class PoFiles(unittest.TestCase):
         'msgid "Untranslated message here"', 'msgstr ""', ''])
 
     def test_translated_not_fuzzy_messages_with_their_continuations(self):
-        folder = tempfile.mkdtemp()
-        self.addCleanup(shutil.rmtree, folder)
-        path = os.path.join(folder, "ru.po")
-        with open(path, "w", encoding="utf-8") as f:
-            f.write(self.PO)
+        path = written_file(self, "ru.po", self.PO)
         self.assertEqual(devtext.po_messages(path), [("Start the game now", "Начать игру сейчас"),
                                                      ("Long message on two lines", "Длинное сообщение в двух строках")])
 
@@ -96,11 +102,7 @@ class TabFiles(unittest.TestCase):
                       'Line one\\nline two', 'Строка один\\nстрока два', ''])
 
     def test_pairs_after_the_header_with_their_line_breaks(self):
-        folder = tempfile.mkdtemp()
-        self.addCleanup(shutil.rmtree, folder)
-        path = os.path.join(folder, "ru.tab")
-        with open(path, "w", encoding="utf-8") as f:
-            f.write(self.TAB)
+        path = written_file(self, "ru.tab", self.TAB)
         self.assertEqual(devtext.tab_messages(path), [("Build a bridge here", "Построить мост здесь"),
                                                       ("Line one line two", "Строка один строка два")])
 
