@@ -302,6 +302,11 @@ struct RulesConfig {
     bool isActive(std::string_view key) const {
         return std::find(activeLanguages.begin(), activeLanguages.end(), key) != activeLanguages.end();
     }
+    // The first active language, always English (the preferences put it
+    // first): the language of the Latin layout.
+    bool isFirstActive(std::string_view key) const {
+        return !activeLanguages.empty() && activeLanguages.front() == key;
+    }
     // Both languages are configured and written in the same script (ru, uk).
     bool sameScript(const std::string& a, const std::string& b) const {
         const LanguageConfig* first = language(a);

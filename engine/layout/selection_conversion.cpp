@@ -205,8 +205,7 @@ namespace {
 bool englishWordKept(const RulesConfig& config, const std::string& target, std::string_view typed,
                      std::string_view read) {
     constexpr std::size_t kMinLetters = 3;
-    const LanguageConfig* english =
-        config.activeLanguages.empty() ? nullptr : config.language(config.activeLanguages.front());
+    const LanguageConfig* english = config.isActive("en") ? config.language("en") : nullptr;
     const LanguageConfig* targetLanguage = config.language(target);
     const int64_t rareBand = config.decision.rareReadingMinBandInTypedText;
     if (!english || !targetLanguage || rareBand <= 0) return false;

@@ -176,8 +176,7 @@ bool codeOrLabel(const TextChars& piece, const Counts& count) {
 
 bool codeOrLabelOfFirstLanguage(const RulesConfig& config, const TextChars& piece, const Counts& count,
                                 const std::string& source, const std::string& target) {
-    return !config.activeLanguages.empty() && target == config.activeLanguages.front() &&
-           config.differentScripts(source, target) && codeOrLabel(piece, count);
+    return config.isFirstActive(target) && config.differentScripts(source, target) && codeOrLabel(piece, count);
 }
 
 // Capitals holding a letter that begins no word, as many as an acronym has:

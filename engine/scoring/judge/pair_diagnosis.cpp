@@ -436,11 +436,10 @@ RulesDecision abbreviationOfTarget(const RulesConfig& config, const Scored& s, R
 // reading among its abbreviations, ranked or not (DDC is ВВС in Russian
 // text), Latin acronyms standing there as typed.
 bool acronymOfTargetText(const RulesConfig& config, const Scored& s) {
-    if (!config.decision.capitalsInTextOfTargetRead || config.activeLanguages.empty() ||
-        s.typed.exactCommonWord > 0.0 || s.word.token.size() > kAcronymMaxLetters || !allLetters(s.lowerCandidate))
+    if (!config.decision.capitalsInTextOfTargetRead || s.typed.exactCommonWord > 0.0 ||
+        s.word.token.size() > kAcronymMaxLetters || !allLetters(s.lowerCandidate))
         return false;
-    const bool english = s.direction.to == config.activeLanguages.front();
-    return (english || s.target->abbreviations.contains(s.lowerCandidate.text())) &&
+    return (config.isFirstActive(s.direction.to) || s.target->abbreviations.contains(s.lowerCandidate.text())) &&
            contextSupportsOtherReading(config, s);
 }
 
