@@ -158,7 +158,7 @@ HookVerdict KeyboardHook::handleKeyDown(const KeyEvent& event) {
     // The capture empties the word on its own for editing and navigation keys;
     // such a reset also ends the engine's session language. Backspace on an
     // empty word only marks the beginning as unknown; a key that typed a
-    // character no word holds ("=", "«") edits nothing.
+    // character no word holds ("=", "©") edits nothing.
     const bool plainBackspace = event.vkCode == vk::Backspace && !state_.heldModifiers.any();
     if (!plainBackspace && ch == 0 && isResetState() && (!wasReset || !before.empty()) && state_.engine)
         state_.engine->resetContext();

@@ -68,7 +68,17 @@ bool isPunctuationBoundary(char16_t ch) {
     case u'/':
     case u'?':
     case u'\\':
-    case u'_': return true;
+    case u'_':
+    // Quotes and the ellipsis no key of the three layouts types, sent as
+    // Unicode packets (an on-screen keyboard, a text expander): a word starts
+    // after an opening quote and ends before a closing one. Apostrophes
+    // (’, ʼ) are left out: they stand inside words.
+    case u'\u00ab':
+    case u'\u00bb':
+    case u'\u201e':
+    case u'\u201c':
+    case u'\u201d':
+    case u'\u2026': return true;
     default: return false;
     }
 }

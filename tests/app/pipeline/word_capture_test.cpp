@@ -27,7 +27,10 @@ TEST(WordCapture, BoundaryKeysFinishTheWord) {
     };
     const Case cases[] = {{u"ghbdtn ", u' ', BoundaryKind::Space},       {u"ghbdtn\t", u'\t', BoundaryKind::Tab},
                           {u"ghbdtn\r", u'\n', BoundaryKind::Enter},     {u"ghbdtn!", u'!', BoundaryKind::Punctuation},
-                          {u"ghbdtn?", u'?', BoundaryKind::Punctuation}, {u"ghbdtn/", u'/', BoundaryKind::Punctuation}};
+                          {u"ghbdtn?", u'?', BoundaryKind::Punctuation}, {u"ghbdtn/", u'/', BoundaryKind::Punctuation},
+                          {u"ghbdtn\u00bb", u'\u00bb', BoundaryKind::Punctuation},
+                          {u"\u00abghbdtn\u201c", u'\u201c', BoundaryKind::Punctuation},
+                          {u"\u201eghbdtn\u2026", u'\u2026', BoundaryKind::Punctuation}};
     for (const auto& c : cases) {
         WordCapture capture;
         auto words = typeChars(capture, c.typed);
@@ -201,7 +204,7 @@ TEST(WordCapture, ClassificationOfCharacters) {
     for (char16_t ch : std::u16string_view(u"-^$&")) EXPECT_TRUE(endsWordAfterIt(ch)) << int(ch);
     for (char16_t ch : std::u16string_view(u"#+=*%|@")) EXPECT_FALSE(endsWordAfterIt(ch)) << int(ch);
     for (char16_t ch : std::u16string_view(u"!()/?\\_")) EXPECT_TRUE(isPunctuationBoundary(ch)) << int(ch);
-    for (char16_t ch : std::u16string_view(u".\":{}")) EXPECT_FALSE(isPunctuationBoundary(ch)) << int(ch);
+    for (char16_t ch : std::u16string_view(u".\":{}\u2019\u02bc")) EXPECT_FALSE(isPunctuationBoundary(ch)) << int(ch);
     EXPECT_FALSE(joinsWord(0xD83D));  // half of a surrogate pair
 }
 
