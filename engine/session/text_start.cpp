@@ -72,7 +72,8 @@ bool marksMeantAsTyped(const TextChars& typed, const Counts& count) {
 }
 
 // Typed marks read as typed, or, where they were not meant as typed, as
-// letters or as the target's punctuation after the word ("Uvv?" is "Гмм,");
+// letters, as the target's punctuation after the word ("Uvv?" is "Гмм,") or
+// as a slash between letters (":|l" is "Ж/д");
 // the keys of letters read as marks where words have them: after the word
 // as its punctuation ("Вю" is "D."), a full stop between letters ("ГюЫю" is
 // "U.S."), a quote before it, or all the piece's keys ("б" is a comma).
@@ -88,7 +89,9 @@ bool marksInPlace(const TextChars& typed, const Counts& count, const TextChars& 
     for (std::size_t i = 0; i < typed.size(); ++i) {
         if (isMark(typed[i])) {
             const bool punctuation = first < reading.size() && i > last && endsSentencePart(reading[i]);
-            if (typed[i] != reading[i] && (asTyped || !(isLetter(reading[i]) || punctuation))) return false;
+            const bool pairSlash = i > first && i < last && reading[i] == "/";
+            if (typed[i] != reading[i] && (asTyped || !(isLetter(reading[i]) || punctuation || pairSlash)))
+                return false;
         } else if (isMark(reading[i]) && first < reading.size()) {
             const bool placed = i > last    ? endsSentencePart(reading[i])
                                 : i < first ? isQuote(reading[i])
@@ -136,6 +139,20 @@ bool ellipsis(const TextChars& reading) {
     for (std::size_t i = first; i < reading.size(); ++i)
         if (reading[i] != ".") return false;
     return true;
+}
+
+// Marks alone start a text only as an ellipsis: "///" typed on the US layout
+// before a Russian word is "...", whatever else such keys type.
+std::optional<std::string> ellipsisOfMarks(const ScoringContext& context, std::string_view previous,
+                                           std::string_view typedWord, const std::string& target,
+                                           const std::optional<std::string>& typedOn) {
+    const RulesConfig& config = context.config;
+    for (const std::string& source : detectSourceLanguages(context.index, TextChars(typedWord).lowered())) {
+        if (source == target || (typedOn ? source != *typedOn : !config.isActive(source))) continue;
+        std::string reading = layout::mapSelection(config.keyboardLayout, previous, {source, target});
+        if (reading != previous && ellipsis(TextChars(reading))) return reading;
+    }
+    return std::nullopt;
 }
 
 // Every run of letters pairs only letters that target's text pairs.
@@ -239,7 +256,8 @@ std::optional<std::string> pieceReading(const ScoringContext& context, std::stri
     // A dash or a number the layouts write alike stands where it is: the
     // pieces before it may still go along.
     if (isDashPiece(previous)) return std::string(previous);
-    if (piece.letters == 0 && piece.digits == 0) return std::nullopt;
+    if (piece.letters == 0 && piece.digits == 0)
+        return textStart ? ellipsisOfMarks(context, previous, typedWord, target, typedOn) : std::nullopt;
     if (piece.digits == chars.size()) return std::string(previous);
     const TextChars lower = chars.lowered();
     if (config.manualOverrides.neverCorrect.contains(lower.text())) return std::nullopt;

@@ -17,7 +17,8 @@ namespace quillom::session {
 // began, each going along, lie between it and the corrected word);
 // typedWord: the corrected word as typed; target: its language; typedOn:
 // the layout it was typed on, when known. A number of digits alone or a dash
-// piece as it stands ("2085", "-"); otherwise the piece as its keys read in
+// piece as it stands ("2085", "-"); marks alone when they read as an
+// ellipsis ("///" is "..."); otherwise the piece as its keys read in
 // target, when its letters are of that layout (of an active language the
 // corrected word shares, when the layout is not known) and
 // - no run of its letters is a word that layout's language lists, a letter
