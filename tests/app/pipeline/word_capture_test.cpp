@@ -25,9 +25,12 @@ TEST(WordCapture, BoundaryKeysFinishTheWord) {
         char16_t boundary;
         BoundaryKind kind;
     };
-    const Case cases[] = {{u"ghbdtn ", u' ', BoundaryKind::Space},       {u"ghbdtn\t", u'\t', BoundaryKind::Tab},
-                          {u"ghbdtn\r", u'\n', BoundaryKind::Enter},     {u"ghbdtn!", u'!', BoundaryKind::Punctuation},
-                          {u"ghbdtn?", u'?', BoundaryKind::Punctuation}, {u"ghbdtn/", u'/', BoundaryKind::Punctuation},
+    const Case cases[] = {{u"ghbdtn ", u' ', BoundaryKind::Space},
+                          {u"ghbdtn\t", u'\t', BoundaryKind::Tab},
+                          {u"ghbdtn\r", u'\n', BoundaryKind::Enter},
+                          {u"ghbdtn!", u'!', BoundaryKind::Punctuation},
+                          {u"ghbdtn?", u'?', BoundaryKind::Punctuation},
+                          {u"ghbdtn/", u'/', BoundaryKind::Punctuation},
                           {u"ghbdtn\u00bb", u'\u00bb', BoundaryKind::Punctuation},
                           {u"\u00abghbdtn\u201c", u'\u201c', BoundaryKind::Punctuation},
                           {u"\u201eghbdtn\u2026", u'\u2026', BoundaryKind::Punctuation}};
