@@ -162,6 +162,10 @@ char16_t WinDesktop::translateKey(uint32_t vkCode, uint32_t scanCode, bool shift
 }
 
 char16_t WinDesktop::translateKeyInLayout(uint32_t vkCode, uint32_t scanCode, bool shift, LayoutId layout) {
+    // A Unicode packet (input sent with KEYEVENTF_UNICODE: an on-screen
+    // keyboard, a text expander) carries its character in the scan code; no
+    // layout translates it.
+    if (vkCode == VK_PACKET) return char16_t(scanCode);
     BYTE state[256] = {};
     if (shift) state[VK_SHIFT] = 0x80;
     state[VK_CAPITAL] = BYTE(GetKeyState(VK_CAPITAL) & 1);

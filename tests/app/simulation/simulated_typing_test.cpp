@@ -67,6 +67,22 @@ TEST(SimulatedTyping, ThePunctuationKeyAfterACorrectionIsTheSwitchedLayouts) {
     EXPECT_EQ(rig.typing.desktop().layout(), "en");
 }
 
+// Quotes no key types come as Unicode packets: the word between them is
+// read whole and corrected, the quotes stay as sent.
+TEST(SimulatedTyping, QuotesSentAsUnicodePacketsFrameAWord) {
+    Rig rig;
+    rig.engine.correct("ghbdtn", "привет", "ru");
+    rig.typing.openWindow("notepad.exe", "en");
+    rig.type(u"ok ");
+    rig.typing.typeOther(u'\u00ab');
+    rig.type(u"ghbdtn");
+    const std::optional<Evaluation> ended = rig.typing.typeOther(u'\u00bb');
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(ended->query.word, "ghbdtn");
+    EXPECT_FALSE(ended->query.hasUnknownBeginning);
+    EXPECT_EQ(rig.typing.desktop().text(), u"ok \u00abпривет\u00bb");
+}
+
 TEST(SimulatedTyping, ANewWindowForgetsTheWordAndTheSession) {
     Rig rig;
     rig.typing.openWindow("a.exe", "en");
