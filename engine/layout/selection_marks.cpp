@@ -54,19 +54,28 @@ bool inWord(const Keys& keys, std::size_t i) {
     return keys.letterAt(i) || (i < keys.read.size() && (keys.read[i] == "'" || keys.read[i] == "-"));
 }
 
-// An opening bracket before a word that ends in its closing bracket kept as
-// typed (<name>).
-bool opensKeptPair(const Keys& keys, std::size_t i, std::string_view closing) {
-    std::size_t end = i + 1;
-    while (end < keys.typed.size() && keys.typed[end] != closing && inWord(keys, end)) ++end;
-    return end > i + 1 && keys.typedAt(end, closing) && keptAsTyped(keys, end);
+// A key of the words a pair of brackets may hold: a key of a word, or a
+// single space between two.
+bool inWords(const Keys& keys, std::size_t i) {
+    return inWord(keys, i) || (keys.typedAt(i, " ") && inWord(keys, i - 1) && inWord(keys, i + 1));
 }
 
-// A closing mark after a word that its opening mark, kept as typed, begins.
+// An opening bracket before words that end in its closing bracket kept as
+// typed (<name>, <невірна модель>).
+bool opensKeptPair(const Keys& keys, std::size_t i, std::string_view closing) {
+    if (!keys.letterAt(i + 1)) return false;
+    std::size_t end = i + 1;
+    while (end < keys.typed.size() && keys.typed[end] != closing && keys.typed[end] != keys.typed[i] &&
+           inWords(keys, end))
+        ++end;
+    return keys.typedAt(end, closing) && keptAsTyped(keys, end);
+}
+
+// A closing mark after words that its opening mark, kept as typed, begins.
 bool closesKeptPair(const Keys& keys, std::size_t i, std::string_view opening) {
     if (!keys.letterAt(i - 1) || keys.letterAt(i + 1)) return false;
     std::size_t open = i - 1;  // wraps past the start: no key there
-    while (inWord(keys, open) && keys.typed[open] != opening) --open;
+    while (inWords(keys, open) && keys.typed[open] != opening) --open;
     return keys.typedAt(open, opening) && keptAsTyped(keys, open);
 }
 

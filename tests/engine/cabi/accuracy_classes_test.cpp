@@ -289,6 +289,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
         {kUkrainianUser, "uk", "Yfnbcysnm :ehyfk afqksd & Cvsnybr", "Натисніть Журнал файлів & Смітник"},
         {kUkrainianUser, "uk", "Pfvsysnm <sv`z> yf cdj' sv`z", "Замініть <ім'я> на своє ім'я"},
         {kUkrainianUser, "uk", "Rfnfkju <lfyb[> ghjgecrf'nmcz", "Каталог <даних> пропускається"},
+        {kUkrainianUser, "uk", "Vjltkm <ytdshyf vjltkm> ghjgecrf'nmcz", "Модель <невірна модель> пропускається"},
         {kUkrainianUser, "uk", "Pflfxf #12 dbrjyfyf", "Задача #12 виконана"},
         {kUkrainianUser, "uk", "Ajhvfn LL/VV/HHHH", "Формат ДД/ММ/РРРР"},
         {kUkrainianUser, "uk", "Ddtlsnm [Yfpdf] afqke", "Введіть [Назва] файлу"},
@@ -302,6 +303,7 @@ TEST_F(ShippedRules, ASelectionKeepsTheMarksItsLayoutLacks) {
         {kRussianUser, "ru", "L'Fhnfymzy b J'Ybk", "Д'Артаньян и О'Нил"},
         // Letters of the target as before.
         {kRussianUser, "ru", "Ghbdtn? <f[", "Привет, Бах"},
+        {kRussianUser, "ru", "<f[ b <f[ ghbdtn", "Бах и Бах привет"},
         {kRussianUser, "ru", "'nj ckjdj", "это слово"},
         {kRussianUser, "ru", "Ddjl|dsdjl", "Ввод/вывод"},
         // The Ukrainian layout has no slash: one alone between spaces is no
