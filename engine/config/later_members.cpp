@@ -121,6 +121,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.slashJoinedUnits = v != 0; }},
     {"tokenization", "grave_key_quotes_at_edges", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.graveKeyQuotesAtEdges = v != 0; }},
+    {"decision", "technical_words_kept", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.technicalWordsKept = v != 0; }},
 };
 // clang-format on
 

@@ -406,6 +406,16 @@ bool readingBeginsNoWord(const RulesConfig& config, const Scored& s) {
     return !s.target->isCommonWord(readingBeforePunctuation(s.lowerCandidate, first, s.lowerCandidate.size() - first));
 }
 
+// A word its language lists among technical words (fcntl, wdctl) whose
+// reading the target does not list (астед) is the program's name typed as
+// meant; a listed reading still wins (ds is вы) ("technical_words_kept").
+bool technicalWordOfUnlistedReading(const RulesConfig& config, const Scored& s, const TextChars& source) {
+    if (!config.decision.technicalWordsKept || !s.target) return false;
+    const LanguageConfig* language = config.language(s.direction.from);
+    if (!language || !language->technicalWords.contains(source.text())) return false;
+    return !s.target->isCommonWord(readingBeforePunctuation(s.lowerCandidate, 0, s.lowerCandidate.size()));
+}
+
 // Two letters are too few to tell a word typed on the wrong layout from one
 // of the text's own language its lexicon lacks (ye, Jr. in English text, no
 // ну or Ок.; щи in Russian text, not ob): where the last words favour a
@@ -698,7 +708,8 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
                                 : decideByThresholds(config, s, requiredDelta);
     // Asked only of a correction: most words are refused before.
     if (decided.shouldCorrect && !sameScript &&
-        (readingBeginsNoWord(config, s) || formOfListedWordInTextOfTyped(config, s)))
+        (readingBeginsNoWord(config, s) || formOfListedWordInTextOfTyped(config, s) ||
+         technicalWordOfUnlistedReading(config, s, source)))
         return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
     return decided;
 }

@@ -232,4 +232,18 @@ TEST_F(FalseCorrections, AReadingBeginningWithNoWordsLetterStays) {
     expectLastWords(R"(["en", "ru"])", cases);
 }
 
+// A program's or a function's name the technical list holds stays, at a
+// text's start too, when its reading is no word of the target; one whose
+// reading the target lists is that word.
+TEST_F(FalseCorrections, TechnicalWordsWithUnlistedReadingsStay) {
+    const std::string space = " ";
+    const std::vector<LastWordCase> cases = {
+        {"a function's name", {{"fcntl", "en", {}}}, ""},
+        {"a program's name", {{"wdctl", "en", {}}}, ""},
+        {"after a Russian word corrected", {{"ghbdtn", "en", {}}, {"brctl", "en", space}}, ""},
+        {"a reading the target lists", {{"ds", "en", {}}}, "вы"},
+    };
+    expectLastWords(R"(["en", "ru"])", cases);
+}
+
 }  // namespace
