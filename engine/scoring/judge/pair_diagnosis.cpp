@@ -406,14 +406,22 @@ bool readingBeginsNoWord(const RulesConfig& config, const Scored& s) {
     return !s.target->isCommonWord(readingBeforePunctuation(s.lowerCandidate, first, s.lowerCandidate.size() - first));
 }
 
-// A word its language lists among technical words (fcntl, wdctl) whose
-// reading the target does not list (астед) is the program's name typed as
-// meant; a listed reading still wins (ds is вы) ("technical_words_kept").
-bool technicalWordOfUnlistedReading(const RulesConfig& config, const Scored& s, const TextChars& source) {
+// A word its language lists among technical words (fcntl, wdctl, ls), the
+// keys of marks around it aside, is the program's name typed as meant when
+// its reading is no word the target lists (астед) or the last words are of
+// its language (ls. in English text is no дію); at a text's start a listed
+// reading still wins (ds is вы) ("technical_words_kept").
+bool technicalWordKept(const RulesConfig& config, const Scored& s) {
     if (!config.decision.technicalWordsKept || !s.target) return false;
     const LanguageConfig* language = config.language(s.direction.from);
-    if (!language || !language->technicalWords.contains(source.text())) return false;
-    return !s.target->isCommonWord(readingBeforePunctuation(s.lowerCandidate, 0, s.lowerCandidate.size()));
+    const TextChars& typed = s.word.lowerToken;
+    std::size_t first = 0, last = typed.size();
+    while (first < last && !unicode::isLetterChar(typed[first])) ++first;
+    while (last > first && !unicode::isLetterChar(typed[last - 1])) --last;
+    if (!language || first == last || !language->technicalWords.contains(typed.slice(first, last - first)))
+        return false;
+    return !s.target->isCommonWord(readingBeforePunctuation(s.lowerCandidate, 0, s.lowerCandidate.size())) ||
+           votesFavour(config, s.word.votes, s.direction.from, s.direction.to);
 }
 
 // Two letters are too few to tell a word typed on the wrong layout from one
@@ -709,7 +717,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     // Asked only of a correction: most words are refused before.
     if (decided.shouldCorrect && !sameScript &&
         (readingBeginsNoWord(config, s) || formOfListedWordInTextOfTyped(config, s) ||
-         technicalWordOfUnlistedReading(config, s, source)))
+         technicalWordKept(config, s)))
         return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
     return decided;
 }

@@ -234,16 +234,23 @@ TEST_F(FalseCorrections, AReadingBeginningWithNoWordsLetterStays) {
 
 // A program's or a function's name the technical list holds stays, at a
 // text's start too, when its reading is no word of the target; one whose
-// reading the target lists is that word.
-TEST_F(FalseCorrections, TechnicalWordsWithUnlistedReadingsStay) {
+// reading the target lists is that word, unless English text is being typed.
+TEST_F(FalseCorrections, TechnicalWordsStay) {
     const std::string space = " ";
-    const std::vector<LastWordCase> cases = {
-        {"a function's name", {{"fcntl", "en", {}}}, ""},
-        {"a program's name", {{"wdctl", "en", {}}}, ""},
-        {"after a Russian word corrected", {{"ghbdtn", "en", {}}, {"brctl", "en", space}}, ""},
-        {"a reading the target lists", {{"ds", "en", {}}}, "вы"},
-    };
-    expectLastWords(R"(["en", "ru"])", cases);
+    expectLastWords(R"(["en", "ru"])",
+                    {
+                        {"a function's name", {{"fcntl", "en", {}}}, ""},
+                        {"a program's name", {{"wdctl", "en", {}}}, ""},
+                        {"after a Russian word corrected", {{"ghbdtn", "en", {}}, {"brctl", "en", space}}, ""},
+                        {"a reading the target lists", {{"ds", "en", {}}}, "вы"},
+                    });
+    expectLastWords(R"(["en", "uk", "ru"])",
+                    {
+                        {"with a full stop in English text",
+                         {{"consistent", "en", {}}, {"with", "en", space}, {"ls.", "en", space}},
+                         ""},
+                        {"a reading the target lists at a text's start", {{"ls.", "en", {}}}, "дію"},
+                    });
 }
 
 }  // namespace
