@@ -716,8 +716,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
                                 : decideByThresholds(config, s, requiredDelta);
     // Asked only of a correction: most words are refused before.
     if (decided.shouldCorrect && !sameScript &&
-        (readingBeginsNoWord(config, s) || formOfListedWordInTextOfTyped(config, s) ||
-         technicalWordKept(config, s)))
+        (readingBeginsNoWord(config, s) || formOfListedWordInTextOfTyped(config, s) || technicalWordKept(config, s)))
         return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
     return decided;
 }
