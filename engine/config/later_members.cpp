@@ -121,6 +121,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.slashJoinedUnits = v != 0; }},
     {"tokenization", "grave_key_quotes_at_edges", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.graveKeyQuotesAtEdges = v != 0; }},
+    {"decision", "mixed_case_names_read", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.mixedCaseNamesRead = v != 0; }},
 };
 // clang-format on
 

@@ -201,6 +201,7 @@ struct DecisionConfig {
     int64_t correctedRunMinWords = 0;
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
+    bool mixedCaseNamesRead = false;
     int64_t textStartWordMinBand = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;
