@@ -123,6 +123,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.tokenization.graveKeyQuotesAtEdges = v != 0; }},
     {"decision", "technical_words_kept", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.technicalWordsKept = v != 0; }},
+    {"decision", "mixed_case_names_read", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.mixedCaseNamesRead = v != 0; }},
 };
 // clang-format on
 

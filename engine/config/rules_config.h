@@ -202,6 +202,7 @@ struct DecisionConfig {
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
     bool technicalWordsKept = false;
+    bool mixedCaseNamesRead = false;
     int64_t textStartWordMinBand = 0;
     DynamicThresholdCurveConfig dynamicThresholdCurve;
     LanguageEvidenceConfig languageEvidence;

@@ -5,6 +5,7 @@
 
 #include "layout/selection_conversion.h"
 #include "scoring/evaluate/word_evaluation.h"
+#include "scoring/judge/mixed_case_name.h"
 #include "scoring/read/capitals.h"
 #include "scoring/read/text_chars.h"
 #include "scoring/score/token_scorer.h"
@@ -279,6 +280,10 @@ std::optional<std::string> pieceReading(const ScoringContext& context, std::stri
             continue;
         }
         if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage, config.decision)) continue;
+        // The word after it corrected into the target tells the text's language.
+        if (config.decision.mixedCaseNamesRead &&
+            mixedCaseNameOfTarget(context, source, *targetLanguage, chars, readingChars, true))
+            return reading;
         if (plausibleReading(context, chars, lower, source, lowerReading, *targetLanguage, target) &&
             (!unicode::isNumericChar(chars[0]) || unitAfterNumber(reading, *targetLanguage, beforeDash)))
             return reading;

@@ -6,6 +6,7 @@
 
 #include "layout/token_mapping.h"
 #include "scoring/judge/corrected_run.h"
+#include "scoring/judge/mixed_case_name.h"
 #include "scoring/read/capitals.h"
 #include "scoring/score/token_scorer.h"
 #include "unicode/unicode.h"
@@ -587,6 +588,16 @@ RulesDecision decideLowCandidate(const ScoringContext& context, const Scored& s,
                       s.candidateScore);
 }
 
+// A word about to be kept for its inner capitals whose reading is a name in
+// mixed case of the target: OpenTTD typed on the Russian layout
+// ("mixed_case_names_read").
+bool mixedCaseNameRead(const ScoringContext& context, const Scored& s) {
+    const RulesConfig& config = context.config;
+    return config.decision.mixedCaseNamesRead && s.word.isProtected && !s.sameScript && s.target &&
+           mixedCaseNameOfTarget(context, s.direction.from, *s.target, s.word.token, s.candidate,
+                                 contextSupportsOtherReading(config, s));
+}
+
 RulesDecision decideByThresholds(const RulesConfig& config, const Scored& s, double requiredDelta) {
     const DecisionConfig& decision = config.decision;
     if (s.delta >= requiredDelta && s.conf >= decision.minConfidence) {
@@ -706,7 +717,7 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     if (!sameScript && length >= 3 &&
         unlistedWordInCorrectedRun(context, word.votes, word.typedOn, direction, word.lowerToken, lowerCandidate,
                                    originalScore, candidateScore)) {
-        if (word.isProtected && !protectedMayBeOverridden(decision, s))
+        if (word.isProtected && !protectedMayBeOverridden(decision, s) && !mixedCaseNameRead(context, s))
             return refusal(Reason::ProtectedPattern, s.conf, originalScore, candidateScore);
         return correction(correctionText(word.token.text(), candidate.text(), word.trailing), Reason::LayoutMismatch,
                           cappedConfidence(s.conf, cand), originalScore, candidateScore);
@@ -718,6 +729,10 @@ RulesDecision scoreAndDecideForDirection(const ScoringContext& context, const Wo
     if (decided.shouldCorrect && !sameScript &&
         (readingBeginsNoWord(config, s) || formOfListedWordInTextOfTyped(config, s) || technicalWordKept(config, s)))
         return refusal(Reason::LowConfidence, s.conf, originalScore, candidateScore);
+    if (!decided.shouldCorrect && mixedCaseNameRead(context, s))
+        return correction(correctionText(word.token.text(), candidate.text(), word.trailing),
+                          Reason::LayoutMismatchProtectedOverride, cappedConfidence(s.conf, cand), originalScore,
+                          candidateScore);
     return decided;
 }
 

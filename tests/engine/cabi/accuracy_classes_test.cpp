@@ -648,4 +648,44 @@ TEST_F(ShippedRules, AStretchedWordIsReadWithItsRunsCut) {
     }
 }
 
+// Names in mixed case typed on a Cyrillic layout (OpenTTD, DoCommand) read,
+// cut where their case changes, as English words and capitals, while their
+// typed pieces are no Cyrillic words: they are corrected, though kept as
+// identifiers for their inner capitals. Where the keys of each piece pair as
+// Cyrillic text does (Туц, ПКА) only English words before them tell. Cyrillic names and
+// abbreviations in mixed case, and English identifiers typed on the US
+// layout, stay.
+TEST_F(ShippedRules, MixedCaseNamesTypedOnACyrillicLayoutAreEnglish) {
+    expectWordsAfter({
+        {kRussianUser, {}, "ru", "ЩзутЕЕВ", "OpenTTD"},
+        {kRussianUser, {}, "ru", "ЩзутЕЕВю", "OpenTTD."},
+        {kRussianUser, {}, "ru", "ВщСщььфтв", "DoCommand"},
+        {kRussianUser, {}, "ru", "УтпштуШВ", "EngineID"},
+        {kRussianUser, {}, "ru", "шЗрщту", "iPhone"},
+        {kUkrainianUser, {}, "uk", "ЗдфнІефешщт", "PlayStation"},
+        {kUkrainianUser, {}, "ru", "ЦрфеыФзз", "WhatsApp"},
+        {kRussianUser, {"ещщ", "ьфтн"}, "ru", "ТуцПКА", "NewGRF"},
+        {kRussianUser, {"ещщ", "ьфтн"}, "ru", "ТуцПКАы", "NewGRFs"},
+        {kRussianUser, {"ещщ", "ьфтн"}, "ru", "ТуцПКАэы", "NewGRF's"},
+        {kRussianUser, {}, "ru", "ТуцПКА", ""},
+        {kRussianUser, {"привет", "мир"}, "ru", "ТуцПКА", ""},
+        // Russian words whose keys read as English ones (руку, here) pair
+        // as Russian text does within each piece.
+        {kRussianUser, {}, "ru", "ЛунРуку", ""},
+        {kRussianUser, {"привет", "мир"}, "ru", "ЛунРуку", ""},
+        {kRussianUser, {}, "ru", "ВКонтакте", ""},
+        {kRussianUser, {"ещщ", "ьфтн"}, "ru", "МегаФон", ""},
+        {kRussianUser, {}, "ru", "СберБанк", ""},
+        {kUkrainianUser, {}, "uk", "ПриватБанк", ""},
+        {kRussianUser, {}, "ru", "ОдноКлассники", ""},
+        {kRussianUser, {"ещщ", "ьфтн"}, "ru", "КамАЗ", ""},
+        {kRussianUser, {}, "ru", "ГосДума", ""},
+        {kRussianUser, {}, "ru", "МосГорСуд", ""},
+        {kRussianUser, {}, "en", "getElementById", ""},
+        {kRussianUser, {}, "en", "camelCase", ""},
+        {kUkrainianUser, {}, "en", "iPhone", ""},
+        {kRussianUser, {"привет", "мир"}, "en", "YouTube", ""},
+    });
+}
+
 }  // namespace
