@@ -117,17 +117,26 @@ bool rareRun(std::string_view run, const LanguageConfig& source, int64_t minBand
     return minBand > 0 && band && *band != PackedLexicon::kUnranked && static_cast<int64_t>(*band) >= minBand;
 }
 
+// Capitals after the first letter of a run that also holds lower-case
+// letters: "ЭРу" is cased as no word is ("He typed on the Russian layout).
+bool casedAsNoWord(const TextChars& piece, std::size_t first, std::size_t count) {
+    bool upper = false, lower = false;
+    for (std::size_t i = first + 1; i < first + count; ++i) (unicode::isUpperChar(piece[i]) ? upper : lower) = true;
+    return upper && lower;
+}
+
 // Some run of letters of the piece is a word its language lists: "тихо,"
 // is Ukrainian with a comma, "ID" an English abbreviation before a Russian
 // word, whatever their keys spell. A rare letter alone is no word, in a
 // piece of its own or before a hyphen (Р-Ехфты is H-Trans), nor a rare run
-// (Цю Рю are W. H.).
-bool holdsWordOf(const TextChars& lowerPiece, const LanguageConfig& source, const DecisionConfig& decision) {
+// (Цю Рю are W. H.), nor a run cased as no word is ("ЭРу" is no эру).
+bool holdsWordOf(const TextChars& piece, const TextChars& lowerPiece, const LanguageConfig& source,
+                 const DecisionConfig& decision) {
     return !everyLetterRun(lowerPiece, [&](std::size_t first, std::size_t count) {
         const std::string_view run = lowerPiece.slice(first, count);
         const bool rare = count == 1 ? rareLetter(run, source, decision.textStartLetterMinBand)
                                      : rareRun(run, source, decision.textStartWordMinBand);
-        return rare || !source.isCommonWord(run);
+        return rare || casedAsNoWord(piece, first, count) || !source.isCommonWord(run);
     });
 }
 
@@ -279,7 +288,7 @@ std::optional<std::string> pieceReading(const ScoringContext& context, std::stri
             if (countOf(lowerReading).letters == piece.letters) return reading;
             continue;
         }
-        if (countOf(lowerReading).letters > 0 && holdsWordOf(lower, *sourceLanguage, config.decision)) continue;
+        if (countOf(lowerReading).letters > 0 && holdsWordOf(chars, lower, *sourceLanguage, config.decision)) continue;
         // The word after it corrected into the target tells the text's language.
         if (config.decision.mixedCaseNamesRead &&
             mixedCaseNameOfTarget(context, source, *targetLanguage, chars, readingChars, true))

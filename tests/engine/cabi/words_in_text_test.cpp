@@ -163,6 +163,8 @@ TEST_F(WordsInText, TheStartOfATextGoesAlongWhole) {
         {"a quote and an ellipsis on keys of marks", {{"@///", none}, {"ghbdtn", " "}}, 1, "\"..."},
         {"keys of marks that are no ellipsis", {{"//", none}, {"ghbdtn", " "}}, 0, nullptr},
         {"a mark alone", {{"?", none}, {"ghbdtn", " "}}, 0, nullptr},
+        {"a quote before a word on the keys of a listed word", {{"ЭРу", none, "ru"}, {"ыфшв", " ", "ru"}}, 1, "\"He"},
+        {"a listed word cased as words are", {{"Эру", none, "ru"}, {"ыфшв", " ", "ru"}}, 0, nullptr},
         {"a slash between letters", {{":|l", none}, {"ljhjuf", " "}}, 1, "Ж/д"},
         {"a slash before the letters", {{"|l", none}, {"ljhjuf", " "}}, 0, nullptr},
         {"more pieces than remembered",
