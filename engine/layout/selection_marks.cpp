@@ -160,17 +160,32 @@ bool isAsciiLetter(std::string_view c) {
 }
 
 // At the start of a word of the target (no letter key before i), the number
-// of its keys when they are all Latin letters and keepsWord keeps them; else 0.
-std::size_t keptWordLength(const Keys& keys, std::size_t i, const KeepsWord& keepsWord) {
+// of its keys when they are all Latin letters; else 0.
+std::size_t latinRunLength(const Keys& keys, std::size_t i) {
     if (keys.letterAt(i - 1) || !keys.letterAt(i)) return 0;
     const std::size_t length = keys.letterRun(i, 1);
+    for (std::size_t k = i; k < i + length; ++k)
+        if (!isAsciiLetter(keys.typed[k])) return 0;
+    return length;
+}
+
+// latinRunLength when keepsWord keeps those keys; else 0.
+std::size_t keptWordLength(const Keys& keys, std::size_t i, const KeepsWord& keepsWord) {
+    const std::size_t length = latinRunLength(keys, i);
+    if (length == 0) return 0;
     std::string typed, read;
     for (std::size_t k = i; k < i + length; ++k) {
-        if (!isAsciiLetter(keys.typed[k])) return 0;
         typed += keys.typed[k];
         read += keys.read[k];
     }
     return keepsWord(typed, read) ? length : 0;
+}
+
+// A key combination: after a word kept as typed and a plus, the next keys'
+// name is Latin too (Ctrl+C, Alt+F4, Ctrl+Shift+T), whatever its letters
+// spell in the target.
+bool keyAfterKeptWord(const Keys& keys, std::size_t i, std::size_t keptEnd) {
+    return keptEnd > 0 && i == keptEnd + 1 && keys.typedAt(keptEnd, "+");
 }
 
 }  // namespace
@@ -187,10 +202,16 @@ std::string mapSelectionKeepingMarks(const KeyboardLayoutConfig& layout, std::st
     }
     std::string out;
     out.reserve(text.size() * 2);
+    std::size_t keptEnd = 0;  // just after the last word kept as typed
     for (std::size_t i = 0; i < keys.typed.size();) {
-        const std::size_t word = keepsWord ? keptWordLength(keys, i, keepsWord) : 0;
+        const std::size_t word = !keepsWord                           ? 0
+                                 : keyAfterKeptWord(keys, i, keptEnd) ? latinRunLength(keys, i)
+                                                                      : keptWordLength(keys, i, keepsWord);
         for (std::size_t end = i + word; i < end; ++i) out += keys.typed[i];
-        if (word > 0) continue;
+        if (word > 0) {
+            keptEnd = i;
+            continue;
+        }
         out += keptAsTyped(keys, i) ? keys.typed[i] : keys.read[i];
         ++i;
     }

@@ -509,8 +509,9 @@ TEST_F(ShippedRules, TheBarKeyBetweenRussianWordsIsTheSlash) {
 
 // A selection typed on the US layout keeps the English words in it as typed
 // (the user typed them there as meant) when the target reads them as no
-// word; capitals English hardly uses, English words of two letters and
-// words that read as the target's are converted.
+// word, and the keys of a combination after one (Ctrl+C); capitals English
+// hardly uses, English words of two letters and words that read as the
+// target's are converted.
 TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
     expectSelections({
         {kUkrainianUser, "uk", "dbrjhbcnjdeqnt Linux nf Windows", "використовуйте Linux та Windows"},
@@ -519,6 +520,11 @@ TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
         {kRussianUser, "ru", "Gfrtn rfhn lkz VG", "Пакет карт для МП"},
         {kRussianUser, "ru", "Hf[ By Vfh", "Рах Ин Мар"},
         {kRussianUser, "ru", "Ghbdtn vbh", "Привет мир"},
+        // The keys of a combination after such a word stay Latin too.
+        {kUkrainianUser, "uk", "Yfnbcysnm Ctrl+Shift+T", "Натисніть Ctrl+Shift+T"},
+        {kUkrainianUser, "uk", "Yfnbcysnm Alt+F4 lkz db[jle", "Натисніть Alt+F4 для виходу"},
+        {kRussianUser, "ru", "Yf;vbnt Ctrl+C", "Нажмите Ctrl+C"},
+        {kRussianUser, "ru", "ghbdtn+vbh", "привет+мир"},
     });
 }
 
