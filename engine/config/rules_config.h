@@ -199,6 +199,8 @@ struct DecisionConfig {
     bool twoLettersKeptInTextOfTyped = false;
     bool capitalsInTextOfTargetRead = false;
     int64_t correctedRunMinWords = 0;
+    bool correctedRunReadsApostrophe = false;
+    bool correctedRunSpansOneLetter = false;
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
     int64_t textStartWordMinBand = 0;

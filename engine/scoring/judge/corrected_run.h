@@ -25,7 +25,9 @@ namespace quillom::scoring {
 //   no other active language of target's script lists
 //   the reading unless target does too;
 // - the reading is letters only, each pair of them a pair target's text
-//   holds, beginning with no letter that begins no word (Ь, Ъ, Ы);
+//   holds, beginning with no letter that begins no word (Ь, Ъ, Ы); where
+//   the rules ask for it ("corrected_run_reads_apostrophe"), it may hold
+//   target's apostrophe between two letters, the pairs tested on each side;
 // - the typed word scores below its reading (typedScore < readingScore).
 // The session's run is tested first: a word outside such a run costs nothing.
 // The word, typed on `typedOn`, comes in a run of corrections from that

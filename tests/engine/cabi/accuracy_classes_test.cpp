@@ -580,6 +580,56 @@ TEST_F(ShippedRules, AnUnlistedWordInARunOfCorrectionsFromItsLayoutIsCorrected) 
     }
 }
 
+// In a run of corrections into Ukrainian, the key of its apostrophe typed
+// inside an unlisted word is the apostrophe of a name (Rt`ksy is Ке'лін),
+// the letters on each side read as that text's; not outside such a run, and
+// not where the letters around it are no pairs of the target's (Rt`mcq).
+TEST_F(ShippedRules, AnUnlistedNameWithTheApostropheKeyInARunIsCorrected) {
+    struct Case {
+        std::vector<const char*> before;  // each corrected
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {{"ghbdsn", "zr", "cghfdb"}, "Rt`ksy", "Ке'лін"},
+        {{"ghbdsn", "zr", "cghfdb"}, "Ls`hfy", "Ді'ран"},
+        {{"ghbdsn", "zr"}, "rt`ksy", "ке'лін"},
+        {{"ghbdsn"}, "Rt`ksy", ""},
+        {{}, "Rt`ksy", ""},
+        {{"ghbdsn", "zr", "cghfdb"}, "Rt`mcq", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kUkrainianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) ASSERT_TRUE(evaluate(e.get(), word, "en").corrected) << word;
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
+// A word of one letter between the corrections of such a run, reading as a
+// word of the run's target (p is з), leaves the run as it was: the unlisted
+// word after it is still corrected. English a or I read as no word, and end
+// the run.
+TEST_F(ShippedRules, AOneLetterWordOfTheTargetDoesNotEndARunOfCorrections) {
+    struct Case {
+        std::vector<const char*> before;  // all but the one-letter words corrected
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {{"vj;enm", "p,bnb", "p"}, "ysu", "ніг"},
+        {{"ghbdsn", "s", "cghfdb", "d"}, "Fklesy", "Алдуін"},
+        {{"vj;enm", "p,bnb", "I"}, "ysu", ""},
+        {{"vj;enm", "p,bnb", "a"}, "ysu", ""},
+        {{"vj;enm", "p"}, "ysu", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kUkrainianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before)
+            ASSERT_EQ(evaluate(e.get(), word, "en").corrected, std::string(word).size() > 1) << word;
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
 // A word with a letter typed three times or more in a row, typed on the other
 // script's layout, is read with its runs cut: F[[[[ is Ахххх (ах), Ltdeirfff
 // Девушкааа. Its runs stay as typed. A word of letters whose cut reading is
