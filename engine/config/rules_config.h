@@ -201,6 +201,7 @@ struct DecisionConfig {
     int64_t correctedRunMinWords = 0;
     bool correctedRunReadsApostrophe = false;
     bool correctedRunSpansOneLetter = false;
+    bool correctedRunSpansUnlistedWords = false;
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
     int64_t textStartWordMinBand = 0;

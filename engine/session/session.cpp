@@ -1,8 +1,6 @@
 #include "session/session.h"
 
-#include "layout/token_mapping.h"
-#include "scoring/evaluate/word_evaluation.h"
-#include "scoring/read/text_chars.h"
+#include "session/run_span.h"
 #include "session/script_switch.h"
 #include "session/text_start.h"
 #include "session/word_before.h"
@@ -26,27 +24,6 @@ struct AfterWord {
 };
 
 using RuleAfterWord = void (*)(AfterWord&, RulesDecision&);
-
-// A word of one letter, kept as too short, typed on the layout a run of
-// corrections came from and reading as a word of the run's target (p is з
-// after Ukrainian typed on the US layout): it neither ends the run nor adds
-// to it ("corrected_run_spans_one_letter"). English a or I read as none.
-bool oneLetterWordOfRun(const RulesConfig& config, const scoring::LanguageVotes& votes, std::string_view token,
-                        const std::optional<std::string>& typedOn, const RulesDecision& decision) {
-    const scoring::LanguageVotes::CorrectedRun& run = votes.correctedRun;
-    const std::size_t count = config.activeLanguages.size();
-    if (!config.decision.correctedRunSpansOneLetter || decision.shouldCorrect || decision.reason != Reason::TooShort ||
-        run.words == 0 || !typedOn || run.from >= count || run.into >= count ||
-        config.activeLanguages[run.from] != *typedOn)
-        return false;
-    const std::string_view core = scoring::stripTrailingBoundary(config, token).core;
-    const LayoutDirection direction{*typedOn, config.activeLanguages[run.into]};
-    const LanguageConfig* target = config.language(direction.to);
-    if (!target || scoring::TextChars(core).size() != 1) return false;
-    scoring::ShortText mapped;
-    layout::mapLayoutInto(config.keyboardLayout, core, direction, mapped);
-    return unicode::isLetterChar(mapped.view()) && target->isCommonWord(unicode::toLower(mapped.view()));
-}
 
 // The rules applied to the decision of a word typed in the session, in order.
 constexpr RuleAfterWord kRulesAfterWord[] = {
@@ -180,7 +157,7 @@ RulesDecision Session::evaluateWord(std::string_view token, std::string_view app
         const RulesConfig& config = engine_.config();
         recentLanguages_.recordKeptOn(keptOn_ ? scoring::activeIndex(config, *keptOn_) : std::nullopt, changedByHand);
         const bool corrected = decision.shouldCorrect && decision.targetLanguage && activeInputSource;
-        if (!oneLetterWordOfRun(config, recentLanguages_.votes(), token, activeInputSource, decision))
+        if (!spansCorrectedRun(config, recentLanguages_.votes(), token, activeInputSource, decision))
             recentLanguages_.recordCorrection(
                 corrected ? scoring::activeIndex(config, *activeInputSource) : std::nullopt,
                 corrected ? scoring::activeIndex(config, *decision.targetLanguage) : std::nullopt);

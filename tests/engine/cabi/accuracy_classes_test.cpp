@@ -630,6 +630,27 @@ TEST_F(ShippedRules, AOneLetterWordOfTheTargetDoesNotEndARunOfCorrections) {
     }
 }
 
+// A word kept for its low score that no language of its layout's script
+// lists (Bmmp, read as no word of either) tells nothing against such a run
+// either; a word English lists (Linux) ends it.
+TEST_F(ShippedRules, AnUnlistedKeptWordDoesNotEndARunOfCorrections) {
+    struct Case {
+        const char* kept;
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {"Bmmp", "Fklesy", "Алдуін"},
+        {"Linux", "Fklesy", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kUkrainianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : {"ghbdsn", "zr"}) ASSERT_TRUE(evaluate(e.get(), word, "en").corrected) << word;
+        ASSERT_FALSE(evaluate(e.get(), c.kept, "en").corrected) << c.kept;
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " after " << c.kept;
+    }
+}
+
 // A word with a letter typed three times or more in a row, typed on the other
 // script's layout, is read with its runs cut: F[[[[ is Ахххх (ах), Ltdeirfff
 // Девушкааа. Its runs stay as typed. A word of letters whose cut reading is
