@@ -117,6 +117,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunSpansOneLetter = v != 0; }},
     {"decision", "corrected_run_spans_unlisted_words", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunSpansUnlistedWords = v != 0; }},
+    {"decision", "corrected_run_reads_leading_marks", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.correctedRunReadsLeadingMarks = v != 0; }},
     {"tokenization", "stretched_words_read", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.stretchedWordsRead = v != 0; }},
     {"decision", "text_start_word_min_band", Type::Integer, 0, 64,

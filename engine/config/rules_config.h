@@ -202,6 +202,7 @@ struct DecisionConfig {
     bool correctedRunReadsApostrophe = false;
     bool correctedRunSpansOneLetter = false;
     bool correctedRunSpansUnlistedWords = false;
+    bool correctedRunReadsLeadingMarks = false;
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
     int64_t textStartWordMinBand = 0;

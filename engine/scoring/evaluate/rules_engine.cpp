@@ -15,6 +15,7 @@
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
+#include "scoring/judge/corrected_run.h"
 #include "scoring/judge/pair_diagnosis.h"
 #include "unicode/unicode.h"
 
@@ -136,6 +137,17 @@ std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext
     return std::nullopt;
 }
 
+// One mark opening the word, no quotation mark ("tuj may be "его) and none
+// after it, in a run of corrections from the layout typed on into the
+// language the word is corrected into: a letter of that language, whether
+// its lexicon lists the word or not ({eu is Хуг).
+bool letterKeyOpensWordOfRun(const RulesConfig& config, std::string_view token, const RulesDecision& read,
+                             const scoring::EvaluationRequest& request) {
+    const std::size_t leading = leadingMarksSize(token);
+    return leading == 1 && token[0] != '"' && !hasLetterMark(token.substr(leading)) &&
+           scoring::correctsInCorrectedRun(config, request.votes, request.activeInputSource, read);
+}
+
 // The word with its trailing boundary read as punctuation or, where the
 // layout maps make it a letter, as part of the word; then its edges.
 RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::string_view token,
@@ -248,7 +260,8 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
                                         const scoring::EvaluationRequest& request) const {
     RulesDecision read = evaluateWithEdges(context, token, request);
     if (!config_.tokenization.leadingLetterMarks) return read;
-    RulesDecision whole = keptUnlessKnown(config_, token, read);
+    RulesDecision whole =
+        letterKeyOpensWordOfRun(config_, token, read, request) ? read : keptUnlessKnown(config_, token, read);
     if (quoteBeforeCapitalisedWord(config_, token, whole)) whole = refusalWithScoresOf(Reason::LowConfidence, whole);
     const bool markBeforeCapital = quoteBeforeCapitalisedWord(config_, token, read);
     const std::size_t leading = leadingMarksSize(token);

@@ -78,6 +78,13 @@ bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* vote
            runOf(config, votes, direction.from, direction.to);
 }
 
+bool correctsInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
+                            const std::optional<std::string>& typedOn, const RulesDecision& decision) {
+    return config.decision.correctedRunReadsLeadingMarks && decision.shouldCorrect && typedOn &&
+           decision.sourceLanguage == typedOn && decision.targetLanguage &&
+           runOf(config, votes, *typedOn, *decision.targetLanguage);
+}
+
 bool unlistedWordInCorrectedRun(const ScoringContext& context, const LanguageVotes* votes,
                                 const std::optional<std::string>* typedOn, const LayoutDirection& direction,
                                 const TextChars& lowerTyped, const TextChars& lowerReading, double typedScore,

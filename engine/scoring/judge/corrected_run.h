@@ -10,6 +10,7 @@
 
 #include "config/rules_config.h"
 #include "scoring/judge/language_votes.h"
+#include "scoring/judge/rules_decision.h"
 #include "scoring/read/text_chars.h"
 #include "scoring/score/language_index.h"
 
@@ -38,6 +39,13 @@ namespace quillom::scoring {
 bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
                             const std::optional<std::string>* typedOn, const LayoutDirection& direction,
                             std::optional<int64_t> typedOrder);
+
+// The decision corrects a word typed on `typedOn`, the layout a run of
+// corrections (as above) came from, into the run's language, and the rules
+// read the marks opening such a word as letters ("corrected_run_reads_leading_marks":
+// {eu is Хуг, though Хуг is no listed word).
+bool correctsInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
+                            const std::optional<std::string>& typedOn, const RulesDecision& decision);
 
 bool unlistedWordInCorrectedRun(const ScoringContext& context, const LanguageVotes* votes,
                                 const std::optional<std::string>* typedOn, const LayoutDirection& direction,

@@ -651,6 +651,28 @@ TEST_F(ShippedRules, AnUnlistedKeptWordDoesNotEndARunOfCorrections) {
     }
 }
 
+// In such a run, one mark key opening an unlisted word is the letter it gives
+// on the run's layout ({eu is Хуг, {jn Хот, not {от), though the lexicon
+// lacks the word; outside a run the mark stays a mark.
+TEST_F(ShippedRules, AMarkKeyOpeningAWordInARunOfCorrectionsIsALetter) {
+    struct Case {
+        std::vector<const char*> before;  // each corrected
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {{"ghbdsn", "zr"}, "{eu", "Хуг"},
+        {{"ghbdsn", "zr"}, "{jn", "Хот"},
+        {{"ghbdsn"}, "{eu", ""},
+        {{"ghbdsn"}, "{jn", "{от"},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kUkrainianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) ASSERT_TRUE(evaluate(e.get(), word, "en").corrected) << word;
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
 // A word with a letter typed three times or more in a row, typed on the other
 // script's layout, is read with its runs cut: F[[[[ is Ахххх (ах), Ltdeirfff
 // Девушкааа. Its runs stay as typed. A word of letters whose cut reading is
