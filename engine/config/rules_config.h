@@ -203,6 +203,7 @@ struct DecisionConfig {
     bool correctedRunSpansOneLetter = false;
     bool correctedRunSpansUnlistedWords = false;
     bool correctedRunReadsLeadingMarks = false;
+    bool correctedRunPicksUnlistedReading = false;
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
     int64_t textStartWordMinBand = 0;

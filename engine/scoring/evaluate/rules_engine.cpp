@@ -144,7 +144,8 @@ std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext
 bool letterKeyOpensWordOfRun(const RulesConfig& config, std::string_view token, const RulesDecision& read,
                              const scoring::EvaluationRequest& request) {
     const std::size_t leading = leadingMarksSize(token);
-    return leading == 1 && token[0] != '"' && !hasLetterMark(token.substr(leading)) &&
+    return config.decision.correctedRunReadsLeadingMarks && leading == 1 && token[0] != '"' &&
+           !hasLetterMark(token.substr(leading)) &&
            scoring::correctsInCorrectedRun(config, request.votes, request.activeInputSource, read);
 }
 

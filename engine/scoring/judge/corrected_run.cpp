@@ -80,8 +80,7 @@ bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* vote
 
 bool correctsInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
                             const std::optional<std::string>& typedOn, const RulesDecision& decision) {
-    return config.decision.correctedRunReadsLeadingMarks && decision.shouldCorrect && typedOn &&
-           decision.sourceLanguage == typedOn && decision.targetLanguage &&
+    return decision.shouldCorrect && typedOn && decision.sourceLanguage == typedOn && decision.targetLanguage &&
            runOf(config, votes, *typedOn, *decision.targetLanguage);
 }
 

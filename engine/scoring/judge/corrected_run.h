@@ -41,9 +41,7 @@ bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* vote
                             std::optional<int64_t> typedOrder);
 
 // The decision corrects a word typed on `typedOn`, the layout a run of
-// corrections (as above) came from, into the run's language, and the rules
-// read the marks opening such a word as letters ("corrected_run_reads_leading_marks":
-// {eu is Хуг, though Хуг is no listed word).
+// corrections (as above) came from, into the run's language.
 bool correctsInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
                             const std::optional<std::string>& typedOn, const RulesDecision& decision);
 

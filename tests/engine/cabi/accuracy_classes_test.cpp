@@ -673,6 +673,27 @@ TEST_F(ShippedRules, AMarkKeyOpeningAWordInARunOfCorrectionsIsALetter) {
     }
 }
 
+// Readings that no language lists, into two languages of one script
+// (Мор'тал, Морётал): in a run of corrections into one of them from the
+// layout typed on, that one; after a single correction, as before.
+TEST_F(ShippedRules, AnUnlistedReadingInTheLanguageOfARunOfCorrectionsIsChosen) {
+    struct Case {
+        std::vector<const char*> before;  // each corrected
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {{"ghbdsn", "zr"}, "Vjh`nfk", "Мор'тал"},
+        {{"ghbdsn", "zr"}, "Uj`hf", "Го'ра"},
+        {{"ghbdsn"}, "Uj`hf", "Гоёра"},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(kUkrainianUser);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) ASSERT_TRUE(evaluate(e.get(), word, "en").corrected) << word;
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
 // A word with a letter typed three times or more in a row, typed on the other
 // script's layout, is read with its runs cut: F[[[[ is Ахххх (ах), Ltdeirfff
 // Девушкааа. Its runs stay as typed. A word of letters whose cut reading is
