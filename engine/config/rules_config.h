@@ -204,6 +204,7 @@ struct DecisionConfig {
     bool correctedRunSpansUnlistedWords = false;
     bool correctedRunReadsLeadingMarks = false;
     bool correctedRunPicksUnlistedReading = false;
+    bool correctedRunReadsTrailingLetters = false;
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
     int64_t textStartWordMinBand = 0;

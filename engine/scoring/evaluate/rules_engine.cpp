@@ -161,7 +161,15 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
     if (scoring::hasLayoutMappedTrailing(config, trailing) &&
         !(config.tokenization.trailingReadingKeepsVetoes && reasonKind(first.reason) == ReasonKind::ListVeto)) {
         RulesDecision second = scoring::evaluatePair(context, token, {}, request);
+        // In a run of corrections from the layout typed on, the closing keys
+        // are the letters the run's language gives them (vsysrfhnj. is
+        // мінікартою), where neither reading is a listed word.
+        std::optional<RulesDecision> ofRun;
+        if (config.decision.correctedRunReadsTrailingLetters &&
+            scoring::correctsInCorrectedRun(config, request.votes, request.activeInputSource, second))
+            ofRun = second;
         decision = scoring::chooseTrailingReading(config, trailing, std::move(first), std::move(second));
+        if (ofRun && decision.reason == Reason::AmbiguousTrailingUnknownStem) decision = std::move(*ofRun);
     }
     if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto) return decision;
     const bool colonLetterOnly = !decidedByScoring(decision.reason);

@@ -694,6 +694,30 @@ TEST_F(ShippedRules, AnUnlistedReadingInTheLanguageOfARunOfCorrectionsIsChosen) 
     }
 }
 
+// A closing key that the run's layout gives as a letter (the full stop's, ю)
+// after letters that make no listed word either way is that letter in such a
+// run (vsysrfhnj. is мінікартою, zhyjcnm. ярностью); a listed word keeps its
+// full stop, and after a single correction the two readings still tie.
+TEST_F(ShippedRules, AClosingLetterKeyInARunOfCorrectionsIsALetter) {
+    struct Case {
+        const char* languages;
+        std::vector<const char*> before;  // each corrected
+        const char* word;
+        const char* expected;
+    } cases[] = {
+        {kUkrainianUser, {"ghbdsn", "zr"}, "vsysrfhnj.", "мінікартою"},
+        {kRussianUser, {"ghbdtn", "rfr"}, "zhyjcnm.", "ярностью"},
+        {kUkrainianUser, {"ghbdsn", "zr"}, "ghbdsn.", "привіт."},
+        {kUkrainianUser, {"ghbdsn"}, "vsysrfhnj.", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e = create(c.languages);
+        if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+        for (const char* word : c.before) ASSERT_TRUE(evaluate(e.get(), word, "en").corrected) << word;
+        EXPECT_EQ(evaluate(e.get(), c.word, "en").text, c.expected) << c.word << " after " << c.before.size();
+    }
+}
+
 // A word with a letter typed three times or more in a row, typed on the other
 // script's layout, is read with its runs cut: F[[[[ is Ахххх (ах), Ltdeirfff
 // Девушкааа. Its runs stay as typed. A word of letters whose cut reading is
