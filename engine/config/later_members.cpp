@@ -123,6 +123,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunPicksUnlistedReading = v != 0; }},
     {"decision", "corrected_run_reads_trailing_letters", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.correctedRunReadsTrailingLetters = v != 0; }},
+    {"decision", "capitals_with_shifted_letter_keys", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.decision.capitalsWithShiftedLetterKeys = v != 0; }},
     {"tokenization", "stretched_words_read", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.tokenization.stretchedWordsRead = v != 0; }},
     {"decision", "text_start_word_min_band", Type::Integer, 0, 64,

@@ -205,6 +205,7 @@ struct DecisionConfig {
     bool correctedRunReadsLeadingMarks = false;
     bool correctedRunPicksUnlistedReading = false;
     bool correctedRunReadsTrailingLetters = false;
+    bool capitalsWithShiftedLetterKeys = false;
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
     int64_t textStartWordMinBand = 0;

@@ -12,6 +12,7 @@
 #include "scoring/evaluate/quote_edges.h"
 #include "scoring/evaluate/slash_key.h"
 #include "scoring/evaluate/slash_units.h"
+#include "scoring/read/capitals.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
@@ -37,11 +38,22 @@ bool hasLetterMark(std::string_view token) {
     return false;
 }
 
-// Those marks are letters only where they make a known word: "x:depends" or
-// "check<" typed on the US layout are no Cyrillic gibberish.
+// The correction is capitals that its target lists as an abbreviation (ГБ
+// from U<), where the rules read shifted mark keys as capitals.
+bool abbreviationInCapitals(const RulesConfig& config, const RulesDecision& decision) {
+    if (!config.decision.capitalsWithShiftedLetterKeys || !decision.correctedToken || !decision.targetLanguage)
+        return false;
+    const LanguageConfig* target = config.language(*decision.targetLanguage);
+    const scoring::TextChars corrected(*decision.correctedToken);
+    return target && scoring::allLetters(corrected) && scoring::allCapitals(corrected) &&
+           target->abbreviations.contains(corrected.lowered().text());
+}
+
+// Those marks are letters only where they make a known word or abbreviation:
+// "x:depends" or "check<" typed on the US layout are no Cyrillic gibberish.
 RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token, RulesDecision decision) {
     if (!decision.shouldCorrect || !hasLetterMark(token) ||
-        scoring::isKnownWordInAnyTarget(config, decision.correctedToken))
+        scoring::isKnownWordInAnyTarget(config, decision.correctedToken) || abbreviationInCapitals(config, decision))
         return decision;
     return refusalWithScoresOf(Reason::CandidateScoreTooLow, decision);
 }
