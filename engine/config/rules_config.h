@@ -199,6 +199,13 @@ struct DecisionConfig {
     bool twoLettersKeptInTextOfTyped = false;
     bool capitalsInTextOfTargetRead = false;
     int64_t correctedRunMinWords = 0;
+    bool correctedRunReadsApostrophe = false;
+    bool correctedRunSpansOneLetter = false;
+    bool correctedRunSpansUnlistedWords = false;
+    bool correctedRunReadsLeadingMarks = false;
+    bool correctedRunPicksUnlistedReading = false;
+    bool correctedRunReadsTrailingLetters = false;
+    bool capitalsWithShiftedLetterKeys = false;
     bool formOfListedWordInTextOfTyped = false;
     bool readingBeginningNoWordKept = false;
     bool technicalWordsKept = false;

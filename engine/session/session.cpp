@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include "session/run_span.h"
 #include "session/script_switch.h"
 #include "session/text_start.h"
 #include "session/word_before.h"
@@ -156,9 +157,10 @@ RulesDecision Session::evaluateWord(std::string_view token, std::string_view app
         const RulesConfig& config = engine_.config();
         recentLanguages_.recordKeptOn(keptOn_ ? scoring::activeIndex(config, *keptOn_) : std::nullopt, changedByHand);
         const bool corrected = decision.shouldCorrect && decision.targetLanguage && activeInputSource;
-        recentLanguages_.recordCorrection(
-            corrected ? scoring::activeIndex(config, *activeInputSource) : std::nullopt,
-            corrected ? scoring::activeIndex(config, *decision.targetLanguage) : std::nullopt);
+        if (!spansCorrectedRun(config, recentLanguages_.votes(), token, activeInputSource, decision))
+            recentLanguages_.recordCorrection(
+                corrected ? scoring::activeIndex(config, *activeInputSource) : std::nullopt,
+                corrected ? scoring::activeIndex(config, *decision.targetLanguage) : std::nullopt);
     }
     recordSession(token, decision, after.languages.shown);
     if (useVotes) recordLanguage(token, activeInputSource, decision, after.languages);

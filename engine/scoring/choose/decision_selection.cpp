@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "layout/token_mapping.h"
+#include "scoring/judge/corrected_run.h"
 #include "scoring/read/text_chars.h"
 #include "unicode/unicode.h"
 
@@ -232,6 +233,19 @@ std::optional<RulesDecision> unlistedFormOfTheText(const RulesConfig& config, co
     return std::nullopt;
 }
 
+// Readings no language lists, one of them into the language of a run of
+// corrections from the layout typed on (Мор'тал, not Морётал, after
+// Ukrainian typed on the US layout): the run's language
+// ("corrected_run_picks_unlisted_reading").
+const CompetingDirection* readingOfCorrectedRun(const RulesConfig& config, const DirectionPool& pool,
+                                                const std::optional<std::string>& activeInputSource,
+                                                const LanguageVotes* votes) {
+    if (!config.decision.correctedRunPicksUnlistedReading) return nullptr;
+    for (const CompetingDirection* c : pool)
+        if (correctsInCorrectedRun(config, votes, activeInputSource, c->decision)) return c;
+    return nullptr;
+}
+
 RulesDecision clearWinner(const DirectionPool& pool, const std::optional<std::string>& activeInputSource) {
     const CompetingDirection& top = *pool.front();
     if (activeInputSource) {
@@ -272,6 +286,9 @@ RulesDecision selectWinningDecision(const RulesConfig& config, std::span<const C
     const bool allKnown = !pool.empty();
     if (!allKnown) pool = std::move(correcting);
     if (pool.size() == 1) return pool.front()->decision;
+    if (!allKnown)
+        if (const CompetingDirection* run = readingOfCorrectedRun(config, pool, activeInputSource, votes))
+            return run->decision;
 
     sortByScore(pool);
     if (allKnown) {

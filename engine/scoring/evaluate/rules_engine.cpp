@@ -12,9 +12,11 @@
 #include "scoring/evaluate/quote_edges.h"
 #include "scoring/evaluate/slash_key.h"
 #include "scoring/evaluate/slash_units.h"
+#include "scoring/read/capitals.h"
 #include "scoring/read/key_marks.h"
 #include "scoring/read/letter_case.h"
 #include "scoring/evaluate/word_evaluation.h"
+#include "scoring/judge/corrected_run.h"
 #include "scoring/judge/pair_diagnosis.h"
 #include "unicode/unicode.h"
 
@@ -36,11 +38,22 @@ bool hasLetterMark(std::string_view token) {
     return false;
 }
 
-// Those marks are letters only where they make a known word: "x:depends" or
-// "check<" typed on the US layout are no Cyrillic gibberish.
+// The correction is capitals that its target lists as an abbreviation (ГБ
+// from U<), where the rules read shifted mark keys as capitals.
+bool abbreviationInCapitals(const RulesConfig& config, const RulesDecision& decision) {
+    if (!config.decision.capitalsWithShiftedLetterKeys || !decision.correctedToken || !decision.targetLanguage)
+        return false;
+    const LanguageConfig* target = config.language(*decision.targetLanguage);
+    const scoring::TextChars corrected(*decision.correctedToken);
+    return target && scoring::allLetters(corrected) && scoring::allCapitals(corrected) &&
+           target->abbreviations.contains(corrected.lowered().text());
+}
+
+// Those marks are letters only where they make a known word or abbreviation:
+// "x:depends" or "check<" typed on the US layout are no Cyrillic gibberish.
 RulesDecision keptUnlessKnown(const RulesConfig& config, std::string_view token, RulesDecision decision) {
     if (!decision.shouldCorrect || !hasLetterMark(token) ||
-        scoring::isKnownWordInAnyTarget(config, decision.correctedToken))
+        scoring::isKnownWordInAnyTarget(config, decision.correctedToken) || abbreviationInCapitals(config, decision))
         return decision;
     return refusalWithScoresOf(Reason::CandidateScoreTooLow, decision);
 }
@@ -136,6 +149,18 @@ std::optional<RulesDecision> frequentQuotedReading(const scoring::ScoringContext
     return std::nullopt;
 }
 
+// One mark opening the word, no quotation mark ("tuj may be "его) and none
+// after it, in a run of corrections from the layout typed on into the
+// language the word is corrected into: a letter of that language, whether
+// its lexicon lists the word or not ({eu is Хуг).
+bool letterKeyOpensWordOfRun(const RulesConfig& config, std::string_view token, const RulesDecision& read,
+                             const scoring::EvaluationRequest& request) {
+    const std::size_t leading = leadingMarksSize(token);
+    return config.decision.correctedRunReadsLeadingMarks && leading == 1 && token[0] != '"' &&
+           !hasLetterMark(token.substr(leading)) &&
+           scoring::correctsInCorrectedRun(config, request.votes, request.activeInputSource, read);
+}
+
 // The word with its trailing boundary read as punctuation or, where the
 // layout maps make it a letter, as part of the word; then its edges.
 RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::string_view token,
@@ -148,7 +173,15 @@ RulesDecision evaluateWithEdges(const scoring::ScoringContext& context, std::str
     if (scoring::hasLayoutMappedTrailing(config, trailing) &&
         !(config.tokenization.trailingReadingKeepsVetoes && reasonKind(first.reason) == ReasonKind::ListVeto)) {
         RulesDecision second = scoring::evaluatePair(context, token, {}, request);
+        // In a run of corrections from the layout typed on, the closing keys
+        // are the letters the run's language gives them (vsysrfhnj. is
+        // мінікартою), where neither reading is a listed word.
+        std::optional<RulesDecision> ofRun;
+        if (config.decision.correctedRunReadsTrailingLetters &&
+            scoring::correctsInCorrectedRun(config, request.votes, request.activeInputSource, second))
+            ofRun = second;
         decision = scoring::chooseTrailingReading(config, trailing, std::move(first), std::move(second));
+        if (ofRun && decision.reason == Reason::AmbiguousTrailingUnknownStem) decision = std::move(*ofRun);
     }
     if (decision.shouldCorrect || !config.tokenization.edgePunctuationAuto) return decision;
     const bool colonLetterOnly = !decidedByScoring(decision.reason);
@@ -248,7 +281,8 @@ RulesDecision RulesEngine::evaluateWord(const scoring::ScoringContext& context, 
                                         const scoring::EvaluationRequest& request) const {
     RulesDecision read = evaluateWithEdges(context, token, request);
     if (!config_.tokenization.leadingLetterMarks) return read;
-    RulesDecision whole = keptUnlessKnown(config_, token, read);
+    RulesDecision whole =
+        letterKeyOpensWordOfRun(config_, token, read, request) ? read : keptUnlessKnown(config_, token, read);
     if (quoteBeforeCapitalisedWord(config_, token, whole)) whole = refusalWithScoresOf(Reason::LowConfidence, whole);
     const bool markBeforeCapital = quoteBeforeCapitalisedWord(config_, token, read);
     const std::size_t leading = leadingMarksSize(token);

@@ -29,12 +29,35 @@ bool listedInScript(const RulesConfig& config, const std::string& script, std::s
     return false;
 }
 
+bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019" || c == "\u02BC"; }
+
 // Letters only, the first beginning words and each pair one target's text holds.
+bool pairsOfTarget(const ScoringContext& context, const TextChars& letters, const std::string& target,
+                   const LanguageConfig& language) {
+    if (letters.empty() || !allLetters(letters)) return false;
+    const AffixIndex* affixes = context.index.affixes(target);
+    return countUnknownBigrams(letters, &language, affixes ? &affixes->pairWeights : nullptr) == 0;
+}
+
+// An apostrophe between two letters, where target's alphabet holds one (the
+// key that gives it typed inside the word: Ks`cfh is Лі'сар); the pairs are
+// tested on each side of it, a name's apostrophe standing where the
+// language's own words put none.
+std::size_t innerApostrophe(const RulesConfig& config, const TextChars& reading, const LanguageConfig& language) {
+    if (!config.decision.correctedRunReadsApostrophe) return 0;
+    for (std::size_t i = 1; i + 1 < reading.size(); ++i)
+        if (isApostrophe(reading[i]) && language.scriptAlphabet.contains(reading[i])) return i;
+    return 0;
+}
+
 bool readsAsTargetLetters(const ScoringContext& context, const TextChars& reading, const std::string& target,
                           const LanguageConfig& language) {
-    if (reading.size() < 2 || !allLetters(reading) || letterBeginsNoWord(reading[0])) return false;
-    const AffixIndex* affixes = context.index.affixes(target);
-    return countUnknownBigrams(reading, &language, affixes ? &affixes->pairWeights : nullptr) == 0;
+    if (reading.size() < 2 || letterBeginsNoWord(reading[0])) return false;
+    const std::size_t apostrophe = innerApostrophe(context.config, reading, language);
+    if (apostrophe == 0) return pairsOfTarget(context, reading, target, language);
+    const std::size_t after = apostrophe + 1;
+    return pairsOfTarget(context, TextChars(reading.slice(0, apostrophe)), target, language) &&
+           pairsOfTarget(context, TextChars(reading.slice(after, reading.size() - after)), target, language);
 }
 
 // An apostrophe inside the typed word is the apostrophe English and
@@ -53,6 +76,12 @@ bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* vote
     return typedOn && *typedOn && **typedOn == direction.from && rareBand > 0 && typedOrder &&
            *typedOrder != LanguageConfig::kUnrankedOrder && *typedOrder >= rareBand &&
            runOf(config, votes, direction.from, direction.to);
+}
+
+bool correctsInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
+                            const std::optional<std::string>& typedOn, const RulesDecision& decision) {
+    return decision.shouldCorrect && typedOn && decision.sourceLanguage == typedOn && decision.targetLanguage &&
+           runOf(config, votes, *typedOn, *decision.targetLanguage);
 }
 
 bool unlistedWordInCorrectedRun(const ScoringContext& context, const LanguageVotes* votes,

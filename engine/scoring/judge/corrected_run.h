@@ -10,6 +10,7 @@
 
 #include "config/rules_config.h"
 #include "scoring/judge/language_votes.h"
+#include "scoring/judge/rules_decision.h"
 #include "scoring/read/text_chars.h"
 #include "scoring/score/language_index.h"
 
@@ -25,7 +26,9 @@ namespace quillom::scoring {
 //   no other active language of target's script lists
 //   the reading unless target does too;
 // - the reading is letters only, each pair of them a pair target's text
-//   holds, beginning with no letter that begins no word (Ь, Ъ, Ы);
+//   holds, beginning with no letter that begins no word (Ь, Ъ, Ы); where
+//   the rules ask for it ("corrected_run_reads_apostrophe"), it may hold
+//   target's apostrophe between two letters, the pairs tested on each side;
 // - the typed word scores below its reading (typedScore < readingScore).
 // The session's run is tested first: a word outside such a run costs nothing.
 // The word, typed on `typedOn`, comes in a run of corrections from that
@@ -36,6 +39,11 @@ namespace quillom::scoring {
 bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
                             const std::optional<std::string>* typedOn, const LayoutDirection& direction,
                             std::optional<int64_t> typedOrder);
+
+// The decision corrects a word typed on `typedOn`, the layout a run of
+// corrections (as above) came from, into the run's language.
+bool correctsInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
+                            const std::optional<std::string>& typedOn, const RulesDecision& decision);
 
 bool unlistedWordInCorrectedRun(const ScoringContext& context, const LanguageVotes* votes,
                                 const std::optional<std::string>* typedOn, const LayoutDirection& direction,

@@ -473,8 +473,20 @@ bool acronymOfTargetText(const RulesConfig& config, const Scored& s) {
 // against it (VBH for МИР, ФДЗРФ for ALPHA typed with caps lock; not UTC for
 // the rare ГЕС, nor JYJ for ОНО in English text): then it is decided as any
 // word. Nothing when the rules list no abbreviations and set no band.
+// Capitals typed with shifted mark keys among them that the direction reads
+// as capitals (U< is ГБ, the shifted comma key being Б's): all capitals
+// once read ("capitals_with_shifted_letter_keys").
+bool capitalsWithShiftedLetterKeys(const RulesConfig& config, const Scored& s) {
+    if (!config.decision.capitalsWithShiftedLetterKeys || !allLetters(s.candidate) || !allCapitals(s.candidate))
+        return false;
+    for (std::size_t i = 0; i < s.word.token.size(); ++i)
+        if (unicode::isLetterChar(s.word.token[i]) && !unicode::isUpperChar(s.word.token[i])) return false;
+    return true;
+}
+
 std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Scored& s) {
-    if (s.sameScript || !s.target || !allCapitals(s.word.token)) return std::nullopt;
+    if (s.sameScript || !s.target || !(allCapitals(s.word.token) || capitalsWithShiftedLetterKeys(config, s)))
+        return std::nullopt;
     const std::string_view typed = s.word.lowerToken.text();
     const std::string_view reading = s.lowerCandidate.text();
     const Reason kept = s.word.isProtected ? Reason::ProtectedPattern : Reason::LowConfidence;

@@ -588,6 +588,21 @@ TEST_F(ShippedRules, AnUnlistedWordInARunOfCorrectionsFromItsLayoutIsCorrected) 
     }
 }
 
+// Capitals typed with a shifted mark key among them that the layout gives as
+// a capital (U< is ГБ, the shifted comma key being Б's) are an abbreviation
+// of the target where it lists them and the last words support it; at a
+// text's start, after English words or in small letters they stay.
+TEST_F(ShippedRules, CapitalsWithShiftedLetterKeysReadAsAnAbbreviation) {
+    expectWordsAfter({
+        {kUkrainianUser, {"ghbdsn", "zr"}, "en", "U<", "ГБ"},
+        {kUkrainianUser, {"ghbdsn", "zr"}, "en", "C<E", "СБУ"},
+        {kRussianUser, {"ghbdtn", "rfr"}, "en", "V<", "МБ"},
+        {kUkrainianUser, {}, "en", "U<", ""},
+        {kUkrainianUser, {"we", "saw"}, "en", "U<", ""},
+        {kUkrainianUser, {"ghbdsn", "zr"}, "en", "u<", ""},
+    });
+}
+
 // A word with a letter typed three times or more in a row, typed on the other
 // script's layout, is read with its runs cut: F[[[[ is Ахххх (ах), Ltdeirfff
 // Девушкааа. Its runs stay as typed. A word of letters whose cut reading is
