@@ -7,6 +7,7 @@
 #include "config/json.h"
 #include "config/packed_lexicon.h"
 #include "config/user_preferences.h"
+#include "scoring/choose/selection_target.h"
 
 namespace quillom {
 
@@ -63,7 +64,11 @@ RulesDecision EngineHandle::evaluate(std::string_view token, std::string_view ap
 
 layout::ManualConversionResult EngineHandle::convertSelectionSmart(
     std::string_view text, const std::optional<std::string>& activeInputSource) const {
-    return layout::convertSelectionSmart(engine_->config(), text, activeInputSource);
+    const scoring::ScoringContext context{engine_->config(), engine_->index()};
+    return layout::convertSelectionSmart(engine_->config(), text, activeInputSource,
+                                         [&](std::string_view forLatin, const std::vector<std::string>& candidates) {
+                                             return scoring::targetByLetters(context, forLatin, candidates);
+                                         });
 }
 
 layout::ManualConversionResult EngineHandle::convertSelection(std::string_view text, const std::string& target) const {

@@ -105,6 +105,8 @@ constexpr LaterMember kRows[] = {
      [](RulesConfig& c, int64_t v) { c.decision.capitalsInTextOfTargetRead = v != 0; }},
     {"keyboard_layout", "selection_keeps_english_words", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.keyboardLayout.selectionKeepsEnglishWords = v != 0; }},
+    {"keyboard_layout", "selection_target_by_letters", Type::Bool, 0, 1,
+     [](RulesConfig& c, int64_t v) { c.keyboardLayout.selectionTargetByLetters = v != 0; }},
     {"decision", "form_of_listed_word_in_text_of_typed", Type::Bool, 0, 1,
      [](RulesConfig& c, int64_t v) { c.decision.formOfListedWordInTextOfTyped = v != 0; }},
     {"decision", "reading_beginning_no_word_kept", Type::Bool, 0, 1,

@@ -65,6 +65,11 @@ struct KeyboardLayoutConfig {
     // abbreviation, that the target does not read as a word stays as typed
     // (Linux, USB in Ukrainian text). False when missing.
     bool selectionKeepsEnglishWords = false;
+    // "selection_target_by_letters": where the lists do not tell which
+    // Cyrillic language a selection typed on the US layout was meant in, the
+    // one whose letters read its differing words better is chosen before the
+    // first active one (see layout::TargetByLetters). False when missing.
+    bool selectionTargetByLetters = false;
 };
 
 struct TokenizationConfig {

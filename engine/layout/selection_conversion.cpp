@@ -99,10 +99,17 @@ namespace {
 // one is listed (LanguageConfig::frequencyOrder), else nothing. Pieces, not
 // words, keep the candidates aligned where a key is a letter in one layout and
 // a mark in another (` is ё in Russian and ' in Ukrainian). A piece that some
-// candidate reads as marks alone tells nothing: nothing for every candidate.
+// candidate reads as marks alone tells nothing: nothing for every candidate;
+// with selection_target_by_letters, nor does one typed without a letter key
+// (' ' around a name is quotes, not є є).
 using PieceOrders = std::vector<std::optional<int64_t>>;
 
 bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+bool hasLetterKey(std::string_view piece) {
+    return std::any_of(piece.begin(), piece.end(),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
+}
 
 std::vector<std::string_view> spaceSeparatedPieces(std::string_view text) {
     std::vector<std::string_view> pieces;
@@ -129,8 +136,10 @@ std::optional<int64_t> pieceOrder(const LanguageConfig* lang, const std::vector<
 std::vector<PieceOrders> piecesOrders(const RulesConfig& config, const std::vector<std::string_view>& pieces,
                                       const std::vector<std::string>& candidates) {
     std::vector<PieceOrders> orders(candidates.size(), PieceOrders(pieces.size()));
+    const bool marksTellNothing = config.keyboardLayout.selectionTargetByLetters;
     std::vector<std::vector<std::string>> words(candidates.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (marksTellNothing && !hasLetterKey(pieces[i])) continue;
         bool marksAlone = false;
         for (std::size_t c = 0; c < candidates.size(); ++c) {
             words[c] = latinWords(mapSelection(config.keyboardLayout, pieces[i], {"en", candidates[c]}));
@@ -180,7 +189,8 @@ std::map<std::string, int64_t> morePieceFrequent(const std::vector<std::string>&
 }  // namespace
 
 std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::string_view forLatin,
-                                                const std::vector<std::string>& candidates) {
+                                                const std::vector<std::string>& candidates,
+                                                const TargetByLetters& byLetters) {
     if (candidates.empty()) return std::nullopt;
     if (candidates.size() == 1) return candidates.front();
     const auto pieces = spaceSeparatedPieces(forLatin);
@@ -192,7 +202,10 @@ std::optional<std::string> chooseCyrillicTarget(const RulesConfig& config, std::
             if (order) ++known[candidates[c]];
     if (auto telling = uniqueMaxKey(telltalePieces(config, candidates, orders))) return telling;
     if (auto most = uniqueMaxKey(known)) return most;
-    return uniqueMaxKey(morePieceFrequent(candidates, orders)).value_or(candidates.front());
+    if (auto frequent = uniqueMaxKey(morePieceFrequent(candidates, orders))) return frequent;
+    if (config.keyboardLayout.selectionTargetByLetters && byLetters)
+        if (auto letters = byLetters(forLatin, candidates)) return letters;
+    return candidates.front();
 }
 
 namespace {
@@ -231,14 +244,14 @@ std::string mapFromLatin(const RulesConfig& config, std::string_view text, const
 }  // namespace
 
 ManualConversionResult convertSelectionSmart(const RulesConfig& config, std::string_view text,
-                                             const std::optional<std::string>&) {
+                                             const std::optional<std::string>&, const TargetByLetters& byLetters) {
     const auto counts = scriptLetterCounts(text);
     if (counts.latin == 0 && counts.cyrillic == 0) return {std::string(text), "en"};
     if (counts.cyrillic >= counts.latin) return {mapCyrillicToLatin(config, text), "en"};
     std::vector<std::string> candidates;
     for (const auto& key : config.activeLanguages)
         if (isCyrillicLanguage(config, key)) candidates.push_back(key);
-    auto target = chooseCyrillicTarget(config, text, candidates);
+    auto target = chooseCyrillicTarget(config, text, candidates, byLetters);
     if (!target) return {std::string(text), "en"};
     return {mapFromLatin(config, text, *target), *target};
 }

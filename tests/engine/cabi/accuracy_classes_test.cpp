@@ -72,6 +72,18 @@ protected:
             EXPECT_STREQ(s.get(), c.expected) << c.typed;
         }
     }
+    // The same converted with no language given: the engine chooses the target.
+    static void expectSmartSelections(std::initializer_list<SelectionCase> cases) {
+        for (const SelectionCase& c : cases) {
+            Engine e = create(c.languages);
+            if (!e) GTEST_SKIP() << "no rules file at " << QUILLOM_RULES_FILE;
+            char target[16];
+            Owned s(qm_engine_convert_selection(e.get(), c.typed, nullptr, target, sizeof target));
+            ASSERT_NE(s, nullptr) << c.typed;
+            EXPECT_STREQ(s.get(), c.expected) << c.typed;
+            EXPECT_STREQ(target, c.target) << c.typed;
+        }
+    }
 };
 
 constexpr const char* kRussianUser = R"(["en", "ru"])";
@@ -525,6 +537,26 @@ TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
         {kUkrainianUser, "uk", "Yfnbcysnm Alt+F4 lkz db[jle", "Натисніть Alt+F4 для виходу"},
         {kRussianUser, "ru", "Yf;vbnt Ctrl+C", "Нажмите Ctrl+C"},
         {kRussianUser, "ru", "ghbdtn+vbh", "привет+мир"},
+    });
+}
+
+// A selection converted with no language given, with Russian and Ukrainian
+// both active: where no list ranks the words the two read differently, their
+// letters choose (-ный, not -ній); quotes typed alone are no є of Ukrainian
+// outweighing the Russian words around them. Words a list tells keep their
+// language.
+TEST_F(ShippedRules, ASelectionsLettersChooseBetweenRussianAndUkrainian) {
+    expectSmartSelections({
+        {kUkrainianUser, "ru", "Uthvtnbxysq", "Герметичный"},
+        {kUkrainianUser, "ru", "Ghjnbdjnjxysq rkfgfy", "Противоточный клапан"},
+        {kUkrainianUser, "ru", "Ujcnm ' ' ds[jlbn/", "Гость ' ' выходит."},
+        {kUkrainianUser, "ru", "Afqk ' ' elfkty/", "Файл ' ' удален."},
+        {kUkrainianUser, "uk", "Uthvtnbxybq", "Герметичний"},
+        {kUkrainianUser, "uk", "Uthvtnbxyscnm", "Герметичність"},
+        {kUkrainianUser, "uk", "Ujcnbyyf rsvyfnf", "Гостинна кімната"},
+        {kUkrainianUser, "uk", "Ldjyjus", "Двоногі"},
+        {kUkrainianUser, "ru", "Ghbdtn vbh", "Привет мир"},
+        {kUkrainianUser, "uk", "Ghbdsn cdsn", "Привіт світ"},
     });
 }
 

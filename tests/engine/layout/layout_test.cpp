@@ -1,6 +1,8 @@
 // Layout maps, token mapping, case carrying and selection conversion.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "config/json.h"
 #include "config/rules_config.h"
 #include "layout/selection_conversion.h"
@@ -141,6 +143,45 @@ TEST(SelectionTarget, ComparesPiecesBetweenSpaces) {
         {"ns ` `", "uk"},                  // ё alone is no evidence where the other layout gives a mark
     };
     for (const Case& k : cases) EXPECT_EQ(chooseCyrillicTarget(c, k.typed, {"uk", "ru"}), k.target) << k.typed;
+}
+
+// Where the lists do not tell, selection_target_by_letters asks the letters
+// (given by the caller) before taking the first candidate; they are not asked
+// where a listed word tells, and a piece typed without letter keys (' ' is
+// quotes, the keys of э and є) is no word of either.
+TEST(SelectionTarget, AsksTheLettersOnlyWhereTheListsDoNotTell) {
+    const char* rules = R"({"keyboard_layout": {"maps": {"en_to_ru": {"g": "п", "h": "р", "b": "и", "d": "в",
+            "t": "е", "n": "т", "v": "м", "f": "а", "'": "э"}, "en_to_uk": {"'": "є"}}%s},
+        "languages": {"en": {"script": "latin"}, "ru": {"script": "cyrillic", "common_words": ["привет"]},
+            "uk": {"script": "cyrillic", "common_words": ["є"]}}})";
+    auto withMember = [&](bool on) {
+        char text[1024];
+        std::snprintf(text, sizeof text, rules, on ? R"(, "selection_target_by_letters": true)" : "");
+        return decode(text, {"en", "uk", "ru"});
+    };
+    int asked = 0;
+    const TargetByLetters russianLetters = [&](std::string_view, const std::vector<std::string>&) {
+        ++asked;
+        return std::optional<std::string>("ru");
+    };
+    struct Case {
+        const char* typed;
+        bool member;
+        const char* target;
+        int asked;
+    } cases[] = {
+        {"vfvf", true, "ru", 1},      {"vfvf", false, "uk", 0},  // nothing listed
+        {"ghbdtn", true, "ru", 0},    {"' vfvf '", true, "ru", 1},
+        {"' vfvf '", false, "uk", 0},  // without the member the lone key reads as є, a Ukrainian word
+    };
+    for (const Case& k : cases) {
+        asked = 0;
+        EXPECT_EQ(chooseCyrillicTarget(withMember(k.member), k.typed, {"uk", "ru"}, russianLetters), k.target)
+            << k.typed << " " << k.member;
+        EXPECT_EQ(asked, k.asked) << k.typed << " " << k.member;
+    }
+    const TargetByLetters silent = [](std::string_view, const std::vector<std::string>&) { return std::nullopt; };
+    EXPECT_EQ(chooseCyrillicTarget(withMember(true), "vfvf", {"uk", "ru"}, silent), "uk");
 }
 
 TEST_F(SelectionConversion, CyrillicAndNeutralText) {
