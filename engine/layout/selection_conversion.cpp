@@ -100,8 +100,9 @@ namespace {
 // words, keep the candidates aligned where a key is a letter in one layout and
 // a mark in another (` is ё in Russian and ' in Ukrainian). A piece that some
 // candidate reads as marks alone tells nothing: nothing for every candidate;
-// with selection_target_by_letters, nor does one typed without a letter key
-// (' ' around a name is quotes, not є є).
+// with selection_target_by_letters, nor do keys typed without a letter key
+// that come twice ('...' around a name is quotes, not є є; one alone may be
+// the word є).
 using PieceOrders = std::vector<std::optional<int64_t>>;
 
 bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -109,6 +110,10 @@ bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\
 bool hasLetterKey(std::string_view piece) {
     return std::any_of(piece.begin(), piece.end(),
                        [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
+}
+
+bool pairedMarks(const std::vector<std::string_view>& pieces, std::size_t i) {
+    return !hasLetterKey(pieces[i]) && std::count(pieces.begin(), pieces.end(), pieces[i]) >= 2;
 }
 
 std::vector<std::string_view> spaceSeparatedPieces(std::string_view text) {
@@ -136,10 +141,10 @@ std::optional<int64_t> pieceOrder(const LanguageConfig* lang, const std::vector<
 std::vector<PieceOrders> piecesOrders(const RulesConfig& config, const std::vector<std::string_view>& pieces,
                                       const std::vector<std::string>& candidates) {
     std::vector<PieceOrders> orders(candidates.size(), PieceOrders(pieces.size()));
-    const bool marksTellNothing = config.keyboardLayout.selectionTargetByLetters;
+    const bool pairedMarksTellNothing = config.keyboardLayout.selectionTargetByLetters;
     std::vector<std::vector<std::string>> words(candidates.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (marksTellNothing && !hasLetterKey(pieces[i])) continue;
+        if (pairedMarksTellNothing && pairedMarks(pieces, i)) continue;
         bool marksAlone = false;
         for (std::size_t c = 0; c < candidates.size(); ++c) {
             words[c] = latinWords(mapSelection(config.keyboardLayout, pieces[i], {"en", candidates[c]}));

@@ -542,8 +542,8 @@ TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
 
 // A selection converted with no language given, with Russian and Ukrainian
 // both active: where no list ranks the words the two read differently, their
-// letters choose (-ный, not -ній); quotes typed alone are no є of Ukrainian
-// outweighing the Russian words around them. Words a list tells keep their
+// letters choose (-ный, not -ній); a pair of quotes typed alone is no є є of
+// Ukrainian outweighing the Russian words around it, one such key is є. Words a list tells keep their
 // language.
 TEST_F(ShippedRules, ASelectionsLettersChooseBetweenRussianAndUkrainian) {
     expectSmartSelections({
@@ -555,6 +555,7 @@ TEST_F(ShippedRules, ASelectionsLettersChooseBetweenRussianAndUkrainian) {
         {kUkrainianUser, "uk", "Uthvtnbxyscnm", "Герметичність"},
         {kUkrainianUser, "uk", "Ujcnbyyf rsvyfnf", "Гостинна кімната"},
         {kUkrainianUser, "uk", "Ldjyjus", "Двоногі"},
+        {kUkrainianUser, "uk", "Wt ' ghbrkfl/", "Це є приклад."},
         {kUkrainianUser, "ru", "Ghbdtn vbh", "Привет мир"},
         {kUkrainianUser, "uk", "Ghbdsn cdsn", "Привіт світ"},
     });

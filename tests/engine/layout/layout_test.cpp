@@ -147,8 +147,8 @@ TEST(SelectionTarget, ComparesPiecesBetweenSpaces) {
 
 // Where the lists do not tell, selection_target_by_letters asks the letters
 // (given by the caller) before taking the first candidate; they are not asked
-// where a listed word tells, and a piece typed without letter keys (' ' is
-// quotes, the keys of э and є) is no word of either.
+// where a listed word tells, and keys typed without letter keys that come
+// twice (' ' is quotes, the keys of э and є) are no word of either.
 TEST(SelectionTarget, AsksTheLettersOnlyWhereTheListsDoNotTell) {
     const char* rules = R"({"keyboard_layout": {"maps": {"en_to_ru": {"g": "п", "h": "р", "b": "и", "d": "в",
             "t": "е", "n": "т", "v": "м", "f": "а", "'": "э"}, "en_to_uk": {"'": "є"}}%s},
@@ -172,7 +172,8 @@ TEST(SelectionTarget, AsksTheLettersOnlyWhereTheListsDoNotTell) {
     } cases[] = {
         {"vfvf", true, "ru", 1},      {"vfvf", false, "uk", 0},  // nothing listed
         {"ghbdtn", true, "ru", 0},    {"' vfvf '", true, "ru", 1},
-        {"' vfvf '", false, "uk", 0},  // without the member the lone key reads as є, a Ukrainian word
+        {"' vfvf '", false, "uk", 0},  // without the member the paired keys read as є, a Ukrainian word
+        {"' vfvf", true, "uk", 0},     // and so does the key alone with it
     };
     for (const Case& k : cases) {
         asked = 0;
