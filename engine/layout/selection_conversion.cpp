@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "layout/selection_marks.h"
 #include "layout/token_mapping.h"
@@ -112,8 +113,12 @@ bool hasLetterKey(std::string_view piece) {
                        [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
-bool pairedMarks(const std::vector<std::string_view>& pieces, std::size_t i) {
-    return !hasLetterKey(pieces[i]) && std::count(pieces.begin(), pieces.end(), pieces[i]) >= 2;
+// The pieces typed without letter keys that come twice or more.
+std::set<std::string_view> pairedMarks(const std::vector<std::string_view>& pieces) {
+    std::set<std::string_view> seen, paired;
+    for (std::string_view piece : pieces)
+        if (!hasLetterKey(piece) && !seen.insert(piece).second) paired.insert(piece);
+    return paired;
 }
 
 std::vector<std::string_view> spaceSeparatedPieces(std::string_view text) {
@@ -141,10 +146,11 @@ std::optional<int64_t> pieceOrder(const LanguageConfig* lang, const std::vector<
 std::vector<PieceOrders> piecesOrders(const RulesConfig& config, const std::vector<std::string_view>& pieces,
                                       const std::vector<std::string>& candidates) {
     std::vector<PieceOrders> orders(candidates.size(), PieceOrders(pieces.size()));
-    const bool pairedMarksTellNothing = config.keyboardLayout.selectionTargetByLetters;
+    const std::set<std::string_view> paired =
+        config.keyboardLayout.selectionTargetByLetters ? pairedMarks(pieces) : std::set<std::string_view>();
     std::vector<std::vector<std::string>> words(candidates.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (pairedMarksTellNothing && pairedMarks(pieces, i)) continue;
+        if (paired.contains(pieces[i])) continue;
         bool marksAlone = false;
         for (std::size_t c = 0; c < candidates.size(); ++c) {
             words[c] = latinWords(mapSelection(config.keyboardLayout, pieces[i], {"en", candidates[c]}));
