@@ -543,8 +543,8 @@ TEST_F(ShippedRules, ASelectionKeepsTheEnglishWordsInIt) {
 // A selection converted with no language given, with Russian and Ukrainian
 // both active: where no list ranks the words the two read differently, their
 // letters choose (-ный, not -ній); a pair of quotes typed alone is no є є of
-// Ukrainian outweighing the Russian words around it, one such key is є. Words a list tells keep their
-// language.
+// Ukrainian outweighing the Russian words around it, one such key is є.
+// Words a list tells keep their language.
 TEST_F(ShippedRules, ASelectionsLettersChooseBetweenRussianAndUkrainian) {
     expectSmartSelections({
         {kUkrainianUser, "ru", "Uthvtnbxysq", "Герметичный"},
