@@ -2,6 +2,7 @@
 
 #include "layout/token_mapping.h"
 #include "scoring/evaluate/word_evaluation.h"
+#include "scoring/judge/corrected_run.h"
 #include "scoring/read/text_chars.h"
 #include "unicode/unicode.h"
 
@@ -19,14 +20,7 @@ bool oneLetterOfTarget(const RulesConfig& config, std::string_view core, const L
 
 bool listedInScriptOf(const RulesConfig& config, const std::string& typedOn, std::string_view core) {
     const LanguageConfig* typed = config.language(typedOn);
-    if (!typed) return true;
-    const std::string lower = unicode::toLower(core);
-    for (const std::string& key : config.activeLanguages) {
-        const LanguageConfig* language = config.language(key);
-        if (!language || language->script != typed->script) continue;
-        if (language->isCommonWord(lower) || language->technicalWords.contains(lower)) return true;
-    }
-    return false;
+    return !typed || scoring::listedInScript(config, typed->script, unicode::toLower(core));
 }
 
 }  // namespace

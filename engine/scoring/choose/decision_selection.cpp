@@ -26,8 +26,6 @@ void sortByScore(DirectionPool& pool) {
             std::swap(pool.begin()[j - 1], pool.begin()[j]);
 }
 
-bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019"; }
-
 // Lower-cased letters of the word (and apostrophes, trimmed from both ends, when asked).
 // The kept characters are lower-cased together at the end (apostrophes are
 // their own lower case).

@@ -17,8 +17,6 @@ constexpr int64_t kShortPieceMaxBand = 28;
 
 bool isLetterAt(const TextChars& chars, std::size_t i) { return i < chars.size() && unicode::isLetterChar(chars[i]); }
 
-bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019"; }
-
 // The letters of a word in lower case, with the apostrophes between them.
 ShortText lowerLetters(std::string_view word) {
     const TextChars lowered = TextChars(word).lowered();

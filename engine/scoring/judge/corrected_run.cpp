@@ -17,20 +17,6 @@ bool runOf(const RulesConfig& config, const LanguageVotes* votes, const std::str
            config.activeLanguages[run.into] == into;
 }
 
-// Some active language of `script` lists the word (as a word or a technical
-// one); the language `except` does not count.
-bool listedInScript(const RulesConfig& config, const std::string& script, std::string_view word,
-                    const std::string& except = {}) {
-    for (const std::string& key : config.activeLanguages) {
-        const LanguageConfig* language = config.language(key);
-        if (key == except || !language || language->script != script) continue;
-        if (language->isCommonWord(word) || language->technicalWords.contains(word)) return true;
-    }
-    return false;
-}
-
-bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019" || c == "\u02BC"; }
-
 // Letters only, the first beginning words and each pair one target's text holds.
 bool pairsOfTarget(const ScoringContext& context, const TextChars& letters, const std::string& target,
                    const LanguageConfig& language) {
@@ -46,7 +32,8 @@ bool pairsOfTarget(const ScoringContext& context, const TextChars& letters, cons
 std::size_t innerApostrophe(const RulesConfig& config, const TextChars& reading, const LanguageConfig& language) {
     if (!config.decision.correctedRunReadsApostrophe) return 0;
     for (std::size_t i = 1; i + 1 < reading.size(); ++i)
-        if (isApostrophe(reading[i]) && language.scriptAlphabet.contains(reading[i])) return i;
+        if ((isApostrophe(reading[i]) || reading[i] == "\u02BC") && language.scriptAlphabet.contains(reading[i]))
+            return i;
     return 0;
 }
 
@@ -68,6 +55,16 @@ bool holdsApostrophe(std::string_view typed) {
 }
 
 }  // namespace
+
+bool listedInScript(const RulesConfig& config, const std::string& script, std::string_view word,
+                    const std::string& except) {
+    for (const std::string& key : config.activeLanguages) {
+        const LanguageConfig* language = config.language(key);
+        if (key == except || !language || language->script != script) continue;
+        if (language->isCommonWord(word) || language->technicalWords.contains(word)) return true;
+    }
+    return false;
+}
 
 bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
                             const std::optional<std::string>* typedOn, const LayoutDirection& direction,

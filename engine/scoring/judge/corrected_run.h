@@ -36,6 +36,11 @@ namespace quillom::scoring {
 // (inf, ranked in the band the rules call rare or after) whose reading is a
 // word the target lists is the target's word typed on the same wrong layout
 // (inf, is штаб), however the two ranks compare.
+// Some active language of `script` lists the word (as a word or a technical
+// one); the language `except` does not count.
+bool listedInScript(const RulesConfig& config, const std::string& script, std::string_view word,
+                    const std::string& except = {});
+
 bool rareWordInCorrectedRun(const RulesConfig& config, const LanguageVotes* votes,
                             const std::optional<std::string>* typedOn, const LayoutDirection& direction,
                             std::optional<int64_t> typedOrder);

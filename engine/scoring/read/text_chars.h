@@ -156,5 +156,7 @@ bool allLetters(const TextChars& text);
 std::string lettersOf(const TextChars& text);
 // Some letter is not a capital.
 bool hasLowerLetter(const TextChars& text);
+// The typewriter apostrophe or the typographic one (’).
+inline bool isApostrophe(std::string_view c) { return c == "'" || c == "\u2019"; }
 
 }  // namespace quillom::scoring
