@@ -93,6 +93,18 @@ std::vector<std::string> latinWords(std::string_view text) {
     return words;
 }
 
+std::vector<std::string_view> spaceSeparatedPieces(std::string_view text) {
+    const auto isAsciiSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !isAsciiSpace(text[i])) continue;
+        if (i > start) pieces.push_back(text.substr(start, i - start));
+        start = i + 1;
+    }
+    return pieces;
+}
+
 namespace {
 
 // Per candidate, where each space-separated piece of the selection, read in
@@ -106,8 +118,6 @@ namespace {
 // the word є).
 using PieceOrders = std::vector<std::optional<int64_t>>;
 
-bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 bool hasLetterKey(std::string_view piece) {
     return std::any_of(piece.begin(), piece.end(),
                        [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
@@ -119,17 +129,6 @@ std::set<std::string_view> pairedMarks(const std::vector<std::string_view>& piec
     for (std::string_view piece : pieces)
         if (!hasLetterKey(piece) && !seen.insert(piece).second) paired.insert(piece);
     return paired;
-}
-
-std::vector<std::string_view> spaceSeparatedPieces(std::string_view text) {
-    std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !isAsciiSpace(text[i])) continue;
-        if (i > start) pieces.push_back(text.substr(start, i - start));
-        start = i + 1;
-    }
-    return pieces;
 }
 
 std::optional<int64_t> pieceOrder(const LanguageConfig* lang, const std::vector<std::string>& words) {

@@ -27,6 +27,8 @@ ScriptLetterCounts scriptLetterCounts(std::string_view text);
 std::string mapCyrillicToLatin(const RulesConfig& config, std::string_view text);
 // The lower-cased runs of letters of text, of any script.
 std::vector<std::string> latinWords(std::string_view text);
+// The pieces of text between its spaces, tabs and line ends.
+std::vector<std::string_view> spaceSeparatedPieces(std::string_view text);
 // Of candidate Cyrillic languages, the one whose letters read a selection
 // typed on the US layout best; nothing when they do not tell. Given by the
 // caller, which holds the scores (the layout maps know no letter statistics).

@@ -7,8 +7,6 @@ namespace quillom::scoring {
 
 namespace {
 
-bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 // The words of each candidate's reading of one space-separated piece.
 std::vector<std::vector<std::string>> readings(const RulesConfig& config, std::string_view piece,
                                                const std::vector<std::string>& candidates) {
@@ -63,12 +61,8 @@ std::optional<std::string> targetByLetters(const ScoringContext& context, std::s
                                            const std::vector<std::string>& candidates) {
     if (candidates.empty()) return std::nullopt;
     std::vector<double> totals(candidates.size(), 0.0);
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= forLatin.size(); ++i) {
-        if (i < forLatin.size() && !isAsciiSpace(forLatin[i])) continue;
-        if (i > start) addPieceScores(context, forLatin.substr(start, i - start), candidates, totals);
-        start = i + 1;
-    }
+    for (std::string_view piece : layout::spaceSeparatedPieces(forLatin))
+        addPieceScores(context, piece, candidates, totals);
     std::optional<std::size_t> best;
     bool tie = false;
     for (std::size_t c = 0; c < candidates.size(); ++c) {

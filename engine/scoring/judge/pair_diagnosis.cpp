@@ -462,6 +462,14 @@ bool acronymOfTargetText(const RulesConfig& config, const Scored& s) {
            contextSupportsOtherReading(config, s);
 }
 
+// Capitals typed with shifted mark keys among them that the direction reads
+// as capitals (U< is ГБ, the shifted comma key being Б's): all capitals
+// once read ("capitals_with_shifted_letter_keys").
+bool capitalsWithShiftedLetterKeys(const RulesConfig& config, const Scored& s) {
+    return config.decision.capitalsWithShiftedLetterKeys && allLetters(s.candidate) && allCapitals(s.candidate) &&
+           !hasLowerLetter(s.word.token);
+}
+
 // A word typed all in capitals is an abbreviation. One its script's languages
 // list (TLS, ГЕС) stays. One whose reading is a ranked abbreviation of the
 // target (CIF for США, ЩЛ for OK) is that abbreviation, unless what the user has
@@ -473,17 +481,6 @@ bool acronymOfTargetText(const RulesConfig& config, const Scored& s) {
 // against it (VBH for МИР, ФДЗРФ for ALPHA typed with caps lock; not UTC for
 // the rare ГЕС, nor JYJ for ОНО in English text): then it is decided as any
 // word. Nothing when the rules list no abbreviations and set no band.
-// Capitals typed with shifted mark keys among them that the direction reads
-// as capitals (U< is ГБ, the shifted comma key being Б's): all capitals
-// once read ("capitals_with_shifted_letter_keys").
-bool capitalsWithShiftedLetterKeys(const RulesConfig& config, const Scored& s) {
-    if (!config.decision.capitalsWithShiftedLetterKeys || !allLetters(s.candidate) || !allCapitals(s.candidate))
-        return false;
-    for (std::size_t i = 0; i < s.word.token.size(); ++i)
-        if (unicode::isLetterChar(s.word.token[i]) && !unicode::isUpperChar(s.word.token[i])) return false;
-    return true;
-}
-
 std::optional<RulesDecision> decideCapitals(const RulesConfig& config, const Scored& s) {
     if (s.sameScript || !s.target || !(allCapitals(s.word.token) || capitalsWithShiftedLetterKeys(config, s)))
         return std::nullopt;
